@@ -1,0 +1,179 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+// The application state shared by every window: one instance for the whole
+// run, zeroed at start (ResetAppState), reached through App().
+
+struct ChannelInfo {
+    int16_t HeadType = 0;  // 0 none, 1 thermopile, 2 pyro, 3 photodiode, 4 nJ pyro, 5 rapid pulse, 6 photometer
+    QString HeadName;
+    QString HeadSerial;
+    QString UnitText;
+    QString ReadingUnit;
+    QString SupportNote;
+};
+
+enum ActiveModeCode : int16_t {
+    ModeNone = 0,
+    ModeTerminal = 1,
+    ModePower = 2,
+    ModeEnergy = 3,
+    ModeDeviceFile = 5,
+    ModePcFile = 6,
+    ModeRapidPulse = 7,
+    ModePowerRatio = 11,
+    ModePowerDifference = 12,
+    ModeEnergyRatio = 13,
+};
+
+// Settings kept in kelvaro.cfg, by mode, in file order.
+struct PowerSettings {
+    double GraphLow = 0;
+    double GraphHigh = 1;
+    int16_t GraphUnits = 4;
+    int16_t GraphExponent = 0;
+    int32_t LogTime = 15;
+    int16_t DisplayMode = 2;
+    bool Scrolling = false;
+    int16_t Presentation = 0;
+    int16_t GraphGrid = 3;
+    int16_t StatMode = 3;
+    QString FileName = "kelvaro.pwr";
+};
+
+struct EnergySettings {
+    double EnergyLowLimit = 0;
+    double EnergyHighLimit = 1;
+    int16_t EnergyBinsCount = 10;
+    int32_t EnergyInitialSize = 100;
+    int16_t EnergyUnits = 4;
+    int16_t EnergyScaleIndex = 0;
+    int16_t EnergyDisplayStyle = 0;
+    int16_t EnergyStorageMode = 0;
+    int16_t EnergyStorageRate = 1;
+    int16_t EnergyStorageStyle = 1;
+    bool EnergyTimeStamp = false;
+    int16_t Presentation = 0;
+    int16_t EnergyStatistics = 3;
+    QString FileName = "kelvaro.nrg";
+};
+
+struct PowerRatioSettings {
+    double RatioLow = 0;
+    double RatioHigh = 1;
+    int16_t RatioExponent = 0;
+    int32_t RatioLogTime = 15;
+    int16_t RatioDisplayMode = 2;
+    bool Scrolling = false;
+    int16_t Presentation = 0;
+    int16_t RatioGrid = 3;
+    int16_t RatioStatMode = 3;
+    QString FileName = "kelvaro.dpw";
+};
+
+struct PowerDifferenceSettings {
+    double DiffLow = 0;
+    double DiffHigh = 1;
+    int16_t DiffUnits = 4;
+    int16_t DiffExponent = 0;
+    int32_t DiffLogTime = 15;
+    int16_t DiffDisplayMode = 2;
+    bool Scrolling = false;
+    int16_t Presentation = 0;
+    int16_t DiffGrid = 3;
+    int16_t DiffStatMode = 3;
+    QString FileName = "kelvaro.dpw";
+};
+
+struct EnergyRatioSettings {
+    double RatioLowLimit = 0;
+    double RatioHighLimit = 1;
+    int16_t RatioLimitExponent = 0;
+    double RatioEnergyLow = 0;
+    double RatioEnergyHigh = 1;
+    int16_t RatioEnergyUnits = 4;
+    int16_t RatioEnergyScaleIndex = 0;
+    int16_t RatioDisplayStyle = 2;
+    int16_t RatioStorageMode = 0;
+    int16_t RatioStorageRate = 1;
+    int16_t RatioStorageStyle = 1;
+    bool RatioTimeStamp = false;
+    int16_t Presentation = 0;
+    int16_t RatioGridStyle = 3;
+    int16_t RatioStatistics = 3;
+    QString FileName = "kelvaro.dnr";
+};
+
+struct Settings {
+    int16_t CommPort = 1;
+    bool LogToFile = false;
+    PowerSettings Power;
+    EnergySettings Energy;
+    PowerRatioSettings PowerRatio;
+    PowerDifferenceSettings PowerDifference;
+    EnergyRatioSettings EnergyRatio;
+};
+
+// What the lower layers ask of the main window and the mode windows. The
+// main window fills these at start; tests fill them with recorders. Unset
+// hooks do nothing.
+struct ShellHooks {
+    std::function<void(int16_t newMode)> SwitchMode;
+    std::function<void(bool enabled)> ConnectEnable;       // mnuConnect_Enable
+    std::function<void(bool enabled)> LogFileOnOffEnable;  // LogFileOnOff_Enable
+    std::function<void()> ConnectClick;                    // mnuConnect_Click
+    std::function<void(int16_t port)> CheckPort;           // check mark of the port item
+    std::function<void()> ProcessEvents;                   // one round of window events (waits)
+    std::function<void()> ClearNotes;                      // frmNotes.ClearNotesBox
+    // Window entry points X(op, text) by ActiveMode code; op -1 start, 0 reply, 1 close.
+    std::array<std::function<void(int op, QString& text)>, 14> ModeEntry;
+};
+
+struct AppState {
+    // Connection and meter
+    bool Connected = false;
+    int16_t DeviceType = 0;
+    std::array<QString, 9> DeviceNames;
+    std::array<QString, 7> HeadTypeNames;
+    std::array<ChannelInfo, 3> Channels;
+    int16_t CurrentChannel = 0;
+
+    // Modes
+    int16_t ActiveMode = ModeNone;
+    QString ModeCommand;
+    bool RapidPulseAbsolute = true;
+    bool ModeCheckPending = false;
+    int16_t ViewerKind = -1;
+    bool MissingPulseDetection = false;
+
+    // Units
+    QString BaseUnit;
+    std::array<QString, 7> PowerUnits;
+    std::array<double, 7> PowerUnitFactors{};
+    std::array<QString, 6> EnergyUnits;
+    std::array<double, 6> EnergyUnitFactors{};
+    int16_t DayCount = 0;
+
+    // Configuration and derived working-file paths
+    Settings Config;
+    QString WorkFileName;     // power
+    QString EnergyWorkFile;   // energy
+    QString RatioWorkFile;    // energy ratio
+    QString PwrRtoWorkFile;   // power ratio
+    QString PwrDiffWorkFile;  // power difference
+
+    ShellHooks Shell;
+};
+
+AppState& App();
+
+// Zero the state (hooks included) and fill the name and unit tables
+// (start-up step 1).
+void ResetAppState();
+
+// A head is present on channel c (0..2).
+bool HeadPresent(int16_t channel);

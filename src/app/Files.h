@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// Sequential text files by number, as the configuration, the traffic log,
+// the working data files and the data-file loader use them.
+
+enum FileMode : int { FileRead = 0, FileWrite = 1, FileAppend = 2 };
+
+// Opens `name` and returns its file number (1..), or 0 after showing the
+// failure message ("File ... is being used by other process. Operation
+// canceld.", "Access denied to file ...", "File open failed").
+int16_t OpenFile(const QString& name, int mode);
+
+// True when a file of that name exists; any error counts as False.
+bool FileExists(const QString& name);
+
+// Line end written after each line; CR LF unless changed (kelvaro.cfg uses LF).
+void SetLineEnd(int16_t fileNo, const QByteArray& lineEnd);
+
+// Writes text + line end; the line reaches the operating system before the
+// call returns, so a killed program leaves every written line intact.
+bool WriteLine(int16_t fileNo, const QString& text);
+
+// Reads the next line without its CR LF / LF; false at end of file.
+bool ReadLine(int16_t fileNo, QString& text);
+
+void CloseFile(int16_t fileNo);
+void CloseAllFiles();

@@ -1,0 +1,110 @@
+#include "app/Files.h"
+
+#include "platform/Prompts.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr int16_t kMaxFileNumber = 255;
+
+struct OpenedFile {
+    std::unique_ptr<QFile> file;
+    QString path;  // absolute, to tell a second open of the same file
+    int mode = FileRead;
+    QByteArray lineEnd = "\r\n";
+};
+
+std::map<int16_t, OpenedFile>& Table() {
+    static std::map<int16_t, OpenedFile> table;
+    return table;
+}
+
+QString AbsolutePath(const QString& name) { return QDir::cleanPath(QFileInfo(name).absoluteFilePath()); }
+
+// A file may be open several times for reading; writing needs it alone.
+bool InUse(const QString& path, int mode) {
+    for (const auto& [no, f] : Table())
+        if (f.path == path && (mode != FileRead || f.mode != FileRead)) return true;
+    return false;
+}
+
+int16_t NextFreeNumber() {
+    for (int16_t n = 1; n <= kMaxFileNumber; ++n)
+        if (!Table().count(n)) return n;
+    return 0;
+}
+
+int16_t Fail(const QString& text) {
+    platform::prompts().Message(text);
+    return 0;
+}
+
+OpenedFile* Find(int16_t fileNo) {
+    auto it = Table().find(fileNo);
+    return it == Table().end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+int16_t OpenFile(const QString& name, int mode) {
+    if (mode != FileRead && mode != FileWrite && mode != FileAppend) return Fail(QStringLiteral("File open failed"));
+    if (name.isEmpty()) return Fail(QStringLiteral("File open failed"));
+    const QString path = AbsolutePath(name);
+    if (InUse(path, mode))
+        return Fail(QStringLiteral("File ") + name + QStringLiteral(" is being used by other process. Operation canceld."));
+
+    const QFileInfo info(path);
+    if (info.isDir()) return Fail(QStringLiteral("Access denied to file ") + name);
+
+    const int16_t no = NextFreeNumber();
+    if (no == 0) return Fail(QStringLiteral("File open failed"));
+
+    auto file = std::make_unique<QFile>(path);
+    QIODevice::OpenMode how = QIODevice::ReadOnly;
+    if (mode == FileWrite) how = QIODevice::WriteOnly | QIODevice::Truncate;
+    if (mode == FileAppend) how = QIODevice::WriteOnly | QIODevice::Append;
+    if (!file->open(how)) {
+        if (file->error() == QFileDevice::PermissionsError) return Fail(QStringLiteral("Access denied to file ") + name);
+        return Fail(QStringLiteral("File open failed"));
+    }
+    Table()[no] = OpenedFile{std::move(file), path, mode, QByteArrayLiteral("\r\n")};
+    return no;
+}
+
+bool FileExists(const QString& name) {
+    if (name.isEmpty()) return false;
+    const QFileInfo info(name);
+    return info.exists() && info.isFile();
+}
+
+void SetLineEnd(int16_t fileNo, const QByteArray& lineEnd) {
+    if (OpenedFile* f = Find(fileNo)) f->lineEnd = lineEnd;
+}
+
+bool WriteLine(int16_t fileNo, const QString& text) {
+    OpenedFile* f = Find(fileNo);
+    if (!f || f->mode == FileRead) return false;
+    const QByteArray bytes = text.toUtf8() + f->lineEnd;
+    if (f->file->write(bytes) != bytes.size()) return false;
+    return f->file->flush();
+}
+
+bool ReadLine(int16_t fileNo, QString& text) {
+    OpenedFile* f = Find(fileNo);
+    if (!f || f->mode != FileRead || f->file->atEnd()) return false;
+    QByteArray line = f->file->readLine();
+    if (line.isEmpty() && f->file->atEnd()) return false;
+    if (line.endsWith('\n')) line.chop(1);
+    if (line.endsWith('\r')) line.chop(1);
+    text = QString::fromUtf8(line);
+    return true;
+}
+
+void CloseFile(int16_t fileNo) { Table().erase(fileNo); }
+
+void CloseAllFiles() { Table().clear(); }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/SerialPort.h"
+
+#include <array>
+#include <cstdint>
+
+inline constexpr std::array<int, 5> kProbeRates{19200, 9600, 4800, 1200, 300};
+
+// The platform's answer for "COM" + n (1..16); false outside that range.
+bool PortExists(int n);
+
+// Reloads the port table, returns which of COM1..16 exist (index 0 is never
+// set), moves CommPort to the first existing port when its own does not
+// exist (0 when none does) and saves the configuration. The main window
+// shows the items that exist.
+std::array<bool, 17> BuildPortMenu();
+
+// Opens `port` as COM n and probes the baud rates with "$VE" until the
+// meter answers; false with the port closed when no rate answered.
+bool OpenCommPort(platform::SerialPort& port, int n);
+
+// Opens CommPort (App().Config.CommPort) on platform::serialPort() and
+// marks the port item; false after the user was told.
+bool Connect();
+
+// Closes the port and writes the traffic log; nothing unless connected.
+void Disconnect();
+
+// The serial port's event handler; OpenCommPort installs it as OnComm.
+void MSComm1_OnComm();

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+// Seconds from `start` to `now`, both clock readings in seconds since
+// midnight. Midnights are counted in App().DayCount: a negative difference
+// means one more midnight has passed. Call it at least once a day.
+double ElapsedSeconds(double start, double now);
+
+// hh:mm:ss.cc of a duration, in single precision; hundredths are rounded to
+// the nearest (ties to even) and 100 of them carry into the seconds.
+QString SecondsToClock(float hours, float minutes, float seconds);

@@ -1,0 +1,34 @@
+#include "data/Units.h"
+
+#include "app/AppState.h"
+#include "data/NumberFormat.h"
+
+#include <cmath>
+
+void BuildPowerUnits() {
+    static const char* const prefixes[] = {"p", "n", "u", "m", "", "k", "M"};
+    auto& app = App();
+    for (size_t i = 0; i < app.PowerUnits.size(); ++i)
+        app.PowerUnits[i] = QLatin1String(prefixes[i]) + app.BaseUnit;
+}
+
+QString UnitLongName(const QString& abbreviation) {
+    if (abbreviation == QLatin1String("Lx")) return QStringLiteral("Lux");
+    if (abbreviation == QLatin1String("Fc")) return QStringLiteral("Footcandles");
+    if (abbreviation == QLatin1String("A")) return QStringLiteral("Amperes");
+    if (abbreviation == QLatin1String("V")) return QStringLiteral("Volts");
+    return QStringLiteral("Watts");
+}
+
+int AutoPrefixIndex(double value, int unitCount) {
+    // Nine decimals first, so 999.9999999996 counts as 1000 and 4E-10 as 0.
+    const double v = RoundDecimals(std::fabs(value), 9);
+    static const double lowerBounds[] = {1e-9, 1e-6, 1e-3, 1, 1e3, 1e6};
+    int index = 0;
+    for (double bound : lowerBounds)
+        if (v >= bound) ++index;
+    if (index > unitCount - 1) index = unitCount - 1;
+    return index < 0 ? 0 : index;
+}
+
+int IndexPowerLabel(double value) { return AutoPrefixIndex(value, 7); }

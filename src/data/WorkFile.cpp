@@ -1,0 +1,56 @@
+#include "data/WorkFile.h"
+
+#include "app/Files.h"
+
+#include <QFile>
+
+namespace {
+
+int16_t g_number = 0;          // open working file, 0 when none
+bool g_openedThisRun = false;  // a working file was opened since start
+
+void CloseCurrent() {
+    if (g_number != 0) CloseFile(g_number);
+    // Back to 0 so a late write cannot reach a file number reused elsewhere.
+    g_number = 0;
+}
+
+void Open(const QString& name, int mode) {
+    CloseCurrent();
+    g_number = OpenFile(name, mode);
+    if (g_number != 0) g_openedThisRun = true;
+}
+
+}  // namespace
+
+void WorkFile(int op, const QString& text) {
+    switch (op) {
+    case 0:
+        Open(text, FileWrite);
+        break;
+    case 1:
+        Open(text, FileAppend);
+        break;
+    case 2:
+        CloseCurrent();
+        break;
+    case 3:
+        if (g_number != 0) WriteLine(g_number, text);
+        break;
+    case 4:
+        if (g_openedThisRun && FileExists(text)) {
+            CloseCurrent();
+            QFile::remove(text);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+int16_t WorkFileNumber() { return g_number; }
+
+void ResetWorkFile() {
+    CloseCurrent();
+    g_openedThisRun = false;
+}

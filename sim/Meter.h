@@ -31,6 +31,7 @@ struct ReadingSpec {
     double noise = 0.0;       // relative spread: base * (1 +- noise)
     int overEvery = 0;        // every n-th reading is "OVER"; 0 = never
     double pulseRate = 10.0;  // pulses per second for energy readings; 0 = no pulses
+    double readyDelay = 0.0;  // seconds after a pulse was read until "ER" reports ready
 };
 
 // The head on one channel.
@@ -38,7 +39,7 @@ struct HeadSpec {
     int type = 0;           // 0 none, 1 thermopile, 2 pyroelectric, 3 photodiode, 4 nJ-meter, 5 rapid pulse, 6 photometer
     QString name;           // up to 12 characters
     quint32 serial = 0;
-    QString unit = "W";     // "W", "J", "Lx", "Fc", "A", "V"
+    QString unit;           // "W", "J", "Lx", "Fc", "A", "V"; empty = by type ("J" pyroelectric, "Lx" photometer)
     bool rapidPulse = false;  // rapid-pulse status bit in "HI" (thermopiles; type 5 sets it too)
     QString korvenCode;     // code in a KORVEN "HI" reply; empty = from type ("QX450", "UC" may be set)
     ReadingSpec reading;
@@ -77,6 +78,7 @@ struct MeterConfig {
     QSet<QString> refused;    // commands (without "$", with parameters) answered with "?"
     Faults faults;
     QVector<StoredLog> logs;
+    bool strictModes = false; // reading commands refused with "?" outside their measurement mode
     quint32 seed = 1;         // noise generator
 };
 
@@ -106,13 +108,18 @@ private:
         char byte;
         double at;
     };
-    void Queue(const QByteArray& bytes, double start);
+    void HandleLine(const QByteArray& line, double now);
+    void Queue(const QByteArray& bytes, double start, int chunks);
+    QByteArray Noise(int n);
 
     MeterConfig cfg_;
     std::unique_ptr<MeterState> state_;
     QByteArray line_;
     std::deque<Pending> out_;
     QStringList received_;
+    double lastDue_ = 0;
+    double lastNow_ = 0;
+    quint64 noise_ = 0x9E3779B97F4A7C15ULL;
 };
 
 }  // namespace sim

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/ModeMenu.h"
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMenu;
+class QTimer;
+
+// The main window: a multiple-document frame that owns the menus, the
+// status strip and the two timers, and starts one work mode at a time.
+class MDIForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MDIForm1(QWidget* parent = nullptr);
+    ~MDIForm1() override;
+
+    // Start-up: tables, configuration, port menu, initial state. False when
+    // the configuration cannot be read and the program must end.
+    bool MDIForm_Load();
+    // Shows the window and tries to connect at once.
+    void ShowAndConnect();
+
+    void mnuConnect_Click();
+    void mnuConnect_Enable(bool enabled);
+    void LogFileOnOff_Enable(bool enabled);
+    void SetDataLogFile(bool on);
+    void SetupInstrument();
+    void mnuSetup_CommPortList_Click(int index);
+    void ApplyModeMenu();  // the Mode menu from the model, heads and connection
+
+    QMdiArea* mdiArea() const { return mdi_; }
+    QAction* action(const QString& name) const;  // by object name (mnuFile_Save, ...)
+
+    QAction* mnuConnect = nullptr;
+    QAction* mnuLogFile_On = nullptr;
+    QAction* mnuLogFile_Off = nullptr;
+    std::array<QAction*, 17> mnuSetup_CommPortList{};
+    std::array<QAction*, ModeMenuItemCount> modeItems{};
+    QLabel* Label1 = nullptr;
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildMenus();
+    void BuildStatusStrip();
+    void InstallShellHooks();
+    void ShowClock();
+    QAction* Item(QMenu* menu, const char* name, const QString& caption);
+    QMenu* SubMenu(QMenu* menu, const char* name, const QString& caption);
+
+    QMdiArea* mdi_ = nullptr;
+    std::array<QMenu*, ModeMenuItemCount> modeMenus_{};  // the submenus among the Mode items
+    bool shutDown_ = false;
+};
+
+// The frame of this run (null before it exists); dialogs use it as parent.
+MDIForm1* MainForm();

@@ -5,12 +5,22 @@
 
 #include <cmath>
 
+namespace {
+double g_lastNow = -1;  // clock reading of the previous call, -1 before the first
+}
+
 double ElapsedSeconds(double start, double now) {
     double e = now + App().DayCount * 86400.0 - start;
-    if (e < 0) {
+    // Before the first midnight a clock reading below the start shows it.
+    // Later ones cannot be seen against the start (the difference stays
+    // positive), so a clock that went back by more than an hour since the
+    // previous call has passed midnight as well.
+    const bool wrapped = e < 0 || (App().DayCount > 0 && g_lastNow >= 0 && now < g_lastNow - 3600.0);
+    if (wrapped) {
         e += 86400.0;
         ++App().DayCount;
     }
+    g_lastNow = now;
     return e;
 }
 

@@ -3,8 +3,10 @@
 #include <QString>
 
 // Seconds from `start` to `now`, both clock readings in seconds since
-// midnight. Midnights are counted in App().DayCount: a negative difference
-// means one more midnight has passed. Call it at least once a day.
+// midnight. Midnights are counted in App().DayCount: a clock reading below
+// the start (first midnight) or more than an hour below the previous call's
+// (later midnights) means one more midnight has passed. Call it at least
+// once a day.
 double ElapsedSeconds(double start, double now);
 
 // hh:mm:ss.cc of a duration, in single precision; hundredths are rounded to

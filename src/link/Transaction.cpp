@@ -1,0 +1,130 @@
+#include "link/Transaction.h"
+
+#include "app/AppState.h"
+#include "link/Dispatch.h"
+#include "link/LinkState.h"
+#include "link/TrafficLog.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// Pyroelectric heads on these meters may take seconds to see a pulse, so a
+// silent meter is asked again and again before the link gives up.
+bool SlowHeadOnFastGiveUpMeter() {
+    const AppState& app = App();
+    const bool family = app.DeviceType == 0 || (app.DeviceType >= 4 && app.DeviceType <= 7);
+    if (!family) return false;
+    const int ch = app.CurrentChannel;
+    if (ch < 0 || ch > 2) return false;
+    const int16_t type = app.Channels[ch].HeadType;
+    return type == 2 || type == 4;
+}
+
+// Keeps at most kLineBufferLimit characters of a line that has no end yet.
+void BoundLineBuffer(ProtocolState& s) {
+    const qsizetype excess = s.LineBuffer.size() - kLineBufferLimit;
+    if (excess <= 0) return;
+    s.LineBuffer.remove(0, excess);
+    s.DroppedCharacters += excess;
+    LogLine(QStringLiteral("Line buffer full: %1 characters without line end dropped").arg(excess));
+}
+
+}  // namespace
+
+void SendCommand(platform::SerialPort& port, const QString& command, double timeout, bool logIt) {
+    if (!App().Connected) return;
+    ProtocolState& s = Link();
+    if (timeout < kMinimumTimeout) timeout = kMinimumTimeout;
+
+    QString framed;
+    if (!command.isEmpty()) {
+        framed = QLatin1Char('$') + command + QLatin1Char('\r');
+        s.LastCommand = framed;
+        s.LastTimeout = timeout;
+    } else {
+        framed = s.LastCommand;
+        timeout = s.LastTimeout;
+    }
+    port.Output(framed.toLatin1());
+
+    s.LogReplies = true;
+    if (logIt) {
+        LogTraffic(framed);
+    } else {
+        s.LogReplies = false;
+    }
+    s.ReplyTimeout = timeout;
+    s.CommandSentAt = platform::clock().Monotonic();
+    s.ReplyReceived = false;
+}
+
+void ReceiveEvent() {
+    ProtocolState& s = Link();
+    const QString chunk = QString::fromLatin1(platform::serialPort().Input());
+    if (chunk.isEmpty()) return;
+    if (s.LogReplies) LogTraffic(chunk);
+
+    if (!chunk.endsWith(QLatin1Char('\n'))) {
+        s.LineBuffer += chunk;
+        BoundLineBuffer(s);
+        return;
+    }
+
+    s.ReplyReceived = true;
+    s.AttemptCount = 0;
+    s.LineBuffer += chunk.left(chunk.size() - 1);
+    BoundLineBuffer(s);
+    s.LogReplies = true;
+    // Taken out before the dispatch: a receiver that waits for its own reply
+    // runs this routine again, and must start a fresh line.
+    QString line = std::move(s.LineBuffer);
+    s.LineBuffer = QString();
+    DispatchLine(line);
+}
+
+void Timer2_Timer() {
+    ProtocolState& s = Link();
+    if (s.ReplyReceived) return;
+
+    const int limit = SlowHeadOnFastGiveUpMeter() ? 2000 : 3;
+    if (platform::clock().Monotonic() < s.CommandSentAt + s.ReplyTimeout) return;
+
+    platform::SerialPort& port = platform::serialPort();
+    if (s.AttemptCount < limit) {
+        ++s.AttemptCount;
+        if (s.AttemptCount == 1) {
+            LogTraffic(QStringLiteral("Attempt No2 (Dummy) "));
+            SendCommand(port, QStringLiteral("MD"), kQueryTimeout, true);
+        } else {
+            LogTraffic(QStringLiteral("Attempt No%1  ").arg(s.AttemptCount + 1));
+            SendCommand(port, QString(), 0, true);
+        }
+        return;
+    }
+
+    // Only a complete reply line resets AttemptCount, so until one arrives
+    // every later time-out gives up at once.
+    s.ReplyReceived = true;
+    s.TerminalReady = true;
+    platform::prompts().Beep();
+    s.IdentTimedOut = true;
+    LogTraffic(QStringLiteral("Timeout!"));
+    platform::prompts().Message(QStringLiteral("Timeout! Connection Lost!"));
+}
+
+void ProcessEventsOnce() {
+    if (App().Shell.ProcessEvents) {
+        App().Shell.ProcessEvents();
+        return;
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    Timer2_Timer();
+}
+
+void WaitForFlag(bool& flag) {
+    while (flag && !Link().ReplyReceived && App().Connected) ProcessEventsOnce();
+    flag = false;
+}

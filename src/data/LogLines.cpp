@@ -19,8 +19,9 @@ QString ValueField(float value) {
 
 QString PadRight(QString& text, int width) {
     text = text.trimmed();
-    if (width > text.size()) return text + QString(width - text.size(), QLatin1Char(' '));
-    return text;
+    QString padded = text;
+    if (width > padded.size()) padded.resize(width, QLatin1Char(' '));
+    return padded;
 }
 
 QString FormatLogLine(float value, double time, bool withTime) {

@@ -1,14 +1,16 @@
 #include "data/NumberFormat.h"
 
 #include <QLocale>
+#include <QVarLengthArray>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
 
-QString g_separator;  // empty: the system locale's
+QString g_separator;  // the override, or the system locale's once read
+bool g_separatorKnown = false;
 
 // |value| as decimal digits rounded half away from zero to `decimals`
 // places: integer digits without leading zeros (possibly empty) and exactly
@@ -19,7 +21,8 @@ void RoundedDigits(double magnitude, int decimals, std::string& integer, std::st
     if (magnitude == 0) return;
 
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.14e", magnitude);  // d.dddddddddddddde+XX
+    auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
+    *res.ptr = '\0';  // d.dddddddddddddde+XX
     std::string digits = "0";  // room for a carry out of the first digit
     digits += buf[0];
     digits.append(buf + 2, 14);
@@ -60,10 +63,17 @@ bool IsPlaceholder(QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('
 }  // namespace
 
 QString DecimalSeparator() {
-    return g_separator.isEmpty() ? QLocale().decimalPoint() : g_separator;
+    if (!g_separatorKnown) {
+        g_separator = QLocale().decimalPoint();
+        g_separatorKnown = true;
+    }
+    return g_separator;
 }
 
-void SetDecimalSeparator(const QString& separator) { g_separator = separator; }
+void SetDecimalSeparator(const QString& separator) {
+    g_separator = separator;
+    g_separatorKnown = !separator.isEmpty();
+}
 
 double RoundDecimals(double value, int decimals) {
     if (!std::isfinite(value)) return value;
@@ -81,9 +91,9 @@ QString FormatNumber(double value, const QString& pattern) {
     if (std::isnan(value)) return QStringLiteral("NaN");
     if (std::isinf(value)) return value < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
 
-    int dot = pattern.indexOf(QLatin1Char('.'));
-    QStringView intPart = dot < 0 ? QStringView(pattern) : QStringView(pattern).left(dot);
-    QStringView fracPart = dot < 0 ? QStringView() : QStringView(pattern).mid(dot + 1);
+    const int dot = pattern.indexOf(QLatin1Char('.'));
+    const QStringView intPart = dot < 0 ? QStringView(pattern) : QStringView(pattern).left(dot);
+    const QStringView fracPart = dot < 0 ? QStringView() : QStringView(pattern).mid(dot + 1);
 
     int decimals = 0;
     for (QChar c : fracPart)
@@ -91,60 +101,57 @@ QString FormatNumber(double value, const QString& pattern) {
     int intSlots = 0;
     for (QChar c : intPart)
         if (IsPlaceholder(c)) ++intSlots;
-    if (intSlots == 0 && decimals == 0 && dot < 0) return pattern;
+    if (intSlots == 0 && dot < 0) return pattern;
 
     std::string integer, fraction;
     RoundedDigits(std::fabs(value), decimals, integer, fraction);
+    const bool nonZero = integer.find_first_not_of('0') != std::string::npos ||
+                         fraction.find_first_not_of('0') != std::string::npos;
 
-    // Integer section: digits fill the placeholders from the right; digits
+    // Integer section, right to left: digits fill the placeholders; digits
     // beyond the placeholders all go where the first placeholder stands.
-    QString head;
+    QVarLengthArray<QChar, 48> head;
     int remaining = static_cast<int>(integer.size());
     int slot = intSlots;
     for (int i = intPart.size() - 1; i >= 0; --i) {
-        QChar c = intPart[i];
+        const QChar c = intPart[i];
         if (!IsPlaceholder(c)) {
-            head.prepend(c);
+            head.append(c);
+        } else if (--slot == 0 && remaining > 0) {
+            while (remaining > 0) head.append(QLatin1Char(integer[static_cast<size_t>(--remaining)]));
+        } else if (remaining > 0) {
+            head.append(QLatin1Char(integer[static_cast<size_t>(--remaining)]));
+        } else if (c == QLatin1Char('0')) {
+            head.append(QLatin1Char('0'));
+        }
+    }
+    if (intSlots == 0)  // a pattern like ".00" still shows the integer digits
+        for (int k = 0; k < remaining; ++k) head.insert(head.cbegin(), QLatin1Char(integer[static_cast<size_t>(k)]));
+
+    QString result;
+    result.reserve(head.size() + fracPart.size() + 4);
+    if (value < 0 && nonZero) result.append(QLatin1Char('-'));
+    for (auto it = head.crbegin(); it != head.crend(); ++it) result.append(*it);
+    if (dot < 0) return result;
+
+    // Fraction section, left to right; "#" drops trailing zeros up to the
+    // last "0" placeholder or non-zero digit.
+    int lastShown = -1;
+    int k = 0;
+    for (QChar c : fracPart) {
+        if (!IsPlaceholder(c)) continue;
+        if (c == QLatin1Char('0') || fraction[static_cast<size_t>(k)] != '0') lastShown = k;
+        ++k;
+    }
+    result.append(DecimalSeparator());
+    k = 0;
+    for (QChar c : fracPart) {
+        if (!IsPlaceholder(c)) {
+            result.append(c);
             continue;
         }
-        --slot;
-        if (slot == 0 && remaining > 0) {
-            head.prepend(QString::fromLatin1(integer.data(), remaining));
-            remaining = 0;
-        } else if (remaining > 0) {
-            head.prepend(QLatin1Char(integer[static_cast<size_t>(--remaining)]));
-        } else if (c == QLatin1Char('0')) {
-            head.prepend(QLatin1Char('0'));
-        }
+        if (k <= lastShown) result.append(QLatin1Char(fraction[static_cast<size_t>(k)]));
+        ++k;
     }
-    if (intSlots == 0 && remaining > 0) head.append(QString::fromLatin1(integer.data(), remaining));
-
-    // Fraction section: digits from the left; "#" drops trailing zeros.
-    QString tail;
-    if (dot >= 0) {
-        int lastShown = -1;  // index in `fraction` of the last digit to show
-        int k = 0;
-        for (QChar c : fracPart) {
-            if (!IsPlaceholder(c)) continue;
-            if (c == QLatin1Char('0') || fraction[static_cast<size_t>(k)] != '0') lastShown = k;
-            ++k;
-        }
-        // A "0" placeholder forces every digit before it as well.
-        k = 0;
-        tail = DecimalSeparator();
-        for (QChar c : fracPart) {
-            if (!IsPlaceholder(c)) {
-                tail.append(c);
-                continue;
-            }
-            if (k <= lastShown) tail.append(QLatin1Char(fraction[static_cast<size_t>(k)]));
-            ++k;
-        }
-    }
-
-    bool nonZero = integer.find_first_not_of('0') != std::string::npos ||
-                   fraction.find_first_not_of('0') != std::string::npos;
-    QString result = head + tail;
-    if (value < 0 && nonZero) result.prepend(QLatin1Char('-'));
     return result;
 }

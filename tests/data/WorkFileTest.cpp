@@ -16,27 +16,21 @@ protected:
     ScriptedPrompts prompts;
 };
 
-TEST_F(WorkFileTest, createWritesLinesUntilClosed) {
+TEST_F(WorkFileTest, createAppendWriteAndClose) {
     WorkFile(0, "kelvaro.pwr");
-    ASSERT_NE(WorkFileNumber(), 0);
     WorkFile(3, "header");
+    WorkFile(2, "");
+    WorkFile(3, "after close");
+    WorkFile(1, "kelvaro.pwr");
     WorkFile(3, "0.5\t1.00");
     WorkFile(2, "");
-    EXPECT_EQ(WorkFileNumber(), 0);
-    WorkFile(3, "after close");
     EXPECT_EQ(dir.Read("kelvaro.pwr"), "header\r\n0.5\t1.00\r\n");
-}
-
-TEST_F(WorkFileTest, appendKeepsEarlierLinesAndCreateReplacesThem) {
-    dir.Write("kelvaro.pwr", "header\r\n");
-    WorkFile(1, "kelvaro.pwr");
-    WorkFile(3, "line");
-    WorkFile(2, "");
-    EXPECT_EQ(dir.Read("kelvaro.pwr"), "header\r\nline\r\n");
     WorkFile(0, "kelvaro.pwr");
-    WorkFile(3, "fresh");
-    WorkFile(2, "");
-    EXPECT_EQ(dir.Read("kelvaro.pwr"), "fresh\r\n");
+    WorkFile(0, "other.pwr");  // only one current file: the first is released
+    EXPECT_EQ(dir.Read("kelvaro.pwr"), "");
+    const int16_t again = OpenFile("kelvaro.pwr", FileWrite);
+    EXPECT_NE(again, 0);
+    CloseFile(again);
 }
 
 // A write after the close must not land in whatever file got the number next.
@@ -44,43 +38,20 @@ TEST_F(WorkFileTest, strayWriteAfterCloseReachesNoOtherFile) {
     WorkFile(0, "kelvaro.pwr");
     WorkFile(2, "");
     const int16_t other = OpenFile("other.txt", FileWrite);
-    ASSERT_NE(other, 0);
     WorkFile(3, "stray");
     CloseFile(other);
     EXPECT_EQ(dir.Read("other.txt"), "");
 }
-
-TEST_F(WorkFileTest, openingAnotherFileReleasesTheFirst) {
-    WorkFile(0, "a.pwr");
-    WorkFile(0, "b.pwr");
-    const int16_t again = OpenFile("a.pwr", FileWrite);
-    EXPECT_NE(again, 0);
-    CloseFile(again);
-    EXPECT_TRUE(prompts.messages.empty());
-}
-
 TEST_F(WorkFileTest, deleteOnlyOnceAWorkingFileWasOpenedThisRun) {
     dir.Write("old.dpw", "data\r\n");
+    WorkFile(0, dir.Path());  // a folder: the open fails with a message
+    EXPECT_EQ(prompts.messages.size(), 1u);
     WorkFile(4, "old.dpw");
     EXPECT_TRUE(QFile::exists(dir.Path("old.dpw")));
-
     WorkFile(0, "old.dpw");
-    WorkFile(3, "line");
     WorkFile(4, "old.dpw");  // still open: closed first, then removed
     EXPECT_FALSE(QFile::exists(dir.Path("old.dpw")));
     EXPECT_EQ(WorkFileNumber(), 0);
-    WorkFile(4, "missing.dpw");
-    EXPECT_FALSE(QFile::exists(dir.Path("missing.dpw")));
-}
-
-TEST_F(WorkFileTest, failedOpenLeavesNoWorkingFile) {
-    WorkFile(0, dir.Path());  // a folder cannot be written as a file
-    EXPECT_EQ(WorkFileNumber(), 0);
-    EXPECT_EQ(prompts.messages.size(), 1u);
-    WorkFile(3, "nowhere");
-    dir.Write("kept.pwr", "kept\r\n");
-    WorkFile(4, "kept.pwr");  // nothing was opened: nothing may be deleted
-    EXPECT_TRUE(QFile::exists(dir.Path("kept.pwr")));
 }
 
 }  // namespace

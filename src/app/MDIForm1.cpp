@@ -8,6 +8,7 @@
 #include "auxiliary/frmAbout.h"
 #include "auxiliary/frmInfo.h"
 #include "auxiliary/frmNotes.h"
+#include "auxiliary/frmTerminal.h"
 #include "data/TimeBase.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
@@ -19,6 +20,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -191,6 +193,22 @@ void MDIForm1::InstallShellHooks() {
     // them at least every 10 ms.
     h.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     h.ClearNotes = [] { Notes().ClearNotesBox(); };
+    h.ModeEntry[ModeTerminal] = [this](int op, QString& text) { TerminalWindow().Terminal(op, text); };
+}
+
+QWidget* MDIForm1::AddChild(QWidget* w) {
+    QMdiSubWindow* sub = mdi_->addSubWindow(w);
+    sub->setWindowIcon(windowIcon());
+    sub->hide();
+    return sub;
+}
+
+frmTerminal& MDIForm1::TerminalWindow() {
+    if (!terminal_) {
+        terminal_ = new frmTerminal;
+        AddChild(terminal_);
+    }
+    return *terminal_;
 }
 
 bool MDIForm1::MDIForm_Load() {

@@ -10,6 +10,7 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QTimer;
+class frmTerminal;
 
 // The main window: a multiple-document frame that owns the menus, the
 // status strip and the two timers, and starts one work mode at a time.
@@ -45,6 +46,9 @@ public:
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
 
+    // The mode windows, created on first use inside the frame.
+    frmTerminal& TerminalWindow();
+
 protected:
     void closeEvent(QCloseEvent* e) override;
 
@@ -58,6 +62,9 @@ private:
 
     QMdiArea* mdi_ = nullptr;
     std::array<QMenu*, ModeMenuItemCount> modeMenus_{};  // the submenus among the Mode items
+    QWidget* AddChild(QWidget* w);
+
+    frmTerminal* terminal_ = nullptr;
     bool shutDown_ = false;
 };
 

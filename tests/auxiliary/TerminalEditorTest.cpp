@@ -1,0 +1,69 @@
+#include "auxiliary/TerminalEditor.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct EnterCase {
+    const char* what;
+    QString text;
+    int caret;  // -1: at the end
+    int selected;
+    QString last;
+    QString command;
+    QString textAfter;
+    bool beep;
+};
+
+class TerminalEnterTest : public ::testing::TestWithParam<EnterCase> {};
+
+TEST_P(TerminalEnterTest, sendsEchoesOrRefuses) {
+    const EnterCase& c = GetParam();
+    const int caret = c.caret < 0 ? c.text.size() : c.caret;
+    TerminalEdit e = TerminalEnter(c.text, caret, c.selected, c.last);
+    EXPECT_EQ(e.command, c.command) << c.what;
+    EXPECT_EQ(e.text, c.textAfter) << c.what;
+    EXPECT_EQ(e.beep, c.beep) << c.what;
+    if (c.selected == 0 && !c.beep) EXPECT_EQ(e.caret, e.text.size()) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TerminalEnterTest,
+    ::testing::Values(
+        EnterCase{"typed command", "VE", -1, 0, "", "VE", "VE\n", false},
+        EnterCase{"typed after a reply", "VE\n\t*1.23\nSP", -1, 0, "VE", "SP", "VE\n\t*1.23\nSP\n", false},
+        EnterCase{"empty line repeats the last command", "VE\n\t*1.23\n", -1, 0, "VE", "VE",
+                  "VE\n\t*1.23\nVE\n", false},
+        EnterCase{"empty text sends nothing", "", -1, 0, "VE", "", "", false},
+        EnterCase{"earlier command line is sent again and echoed", "VE\n\t*1.23\n", 1, 0, "SP", "VE",
+                  "VE\n\t*1.23\nVE\n", false},
+        EnterCase{"reply line beeps", "VE\n\t*1.23\n", 5, 0, "VE", "", "VE\n\t*1.23\n", true},
+        EnterCase{"selection beeps and sends nothing", "VE\nSP", 1, 2, "VE", "", "VE\nSP", true},
+        EnterCase{"empty earlier line sends nothing", "VE\n\nSP", 3, 0, "VE", "", "VE\n\nSP", false}));
+
+TEST(TerminalText, longTextIsHalvedToALineBeginning) {
+    QString text;
+    while (text.size() < 9000) text += "SP\n\t*0.001234\n";
+    QString cut = CutTerminalText(text);
+    EXPECT_LE(cut.size(), 4500);
+    EXPECT_GT(cut.size(), 4000);
+    EXPECT_TRUE(text.endsWith(cut));
+    EXPECT_TRUE(cut.startsWith("SP\n") || cut.startsWith("\t*"));
+    EXPECT_EQ(text.at(text.size() - cut.size() - 1), QChar('\n'));
+}
+
+TEST(TerminalText, limitCountsLineBreaksAsTwoCharacters) {
+    // 2699 lines of one character: 5398 characters here, 8097 once each
+    // break is CR LF.
+    QString over = QString("x\n").repeated(2699);
+    EXPECT_NE(CutTerminalText(over), over);
+    QString under = QString("x\n").repeated(2698);  // 8094
+    EXPECT_EQ(CutTerminalText(under), under);
+}
+
+TEST(TerminalText, replyIsIndentedByATabWithoutItsLineEnd) {
+    EXPECT_EQ(AppendTerminalReply("VE\n", "*1.23\r"), "VE\n\t*1.23\n");
+    EXPECT_EQ(AppendTerminalReply("", "?\r\n"), "\t?\n");
+}
+
+}  // namespace

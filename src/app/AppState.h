@@ -118,6 +118,14 @@ struct Settings {
     EnergyRatioSettings EnergyRatio;
 };
 
+// What the File menu's commands need of a mode window (an empty function:
+// the window has no such operation).
+struct ModeFileOps {
+    std::function<void(bool on)> Pause;             // PauseGraph
+    std::function<void(const QString& name)> Save;  // PowerSave, EnergySave, ...
+    std::function<void()> Print;                    // PowerPrint, EnergyPrint, ...
+};
+
 // What the lower layers ask of the main window and the mode windows. The
 // main window fills these at start; tests fill them with recorders. Unset
 // hooks do nothing.
@@ -131,6 +139,8 @@ struct ShellHooks {
     std::function<void()> ClearNotes;                      // frmNotes.ClearNotesBox
     // Window entry points X(op, text) by ActiveMode code; op -1 start, 0 reply, 1 close.
     std::array<std::function<void(int op, QString& text)>, 14> ModeEntry;
+    // Save, print and pause of the window of each ActiveMode code.
+    std::array<ModeFileOps, 14> FileOps;
 };
 
 struct AppState {

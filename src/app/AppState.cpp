@@ -1,5 +1,7 @@
 #include "app/AppState.h"
 
+#include "platform/Prompts.h"
+
 namespace {
 AppState g_state;
 }
@@ -24,3 +26,5 @@ bool HeadPresent(int16_t channel) {
     if (channel < 0 || channel > 2) return false;
     return g_state.Channels[channel].HeadType != 0;
 }
+
+void SetBusyCursor(bool busy) { platform::prompts().SetBusy(busy); }

@@ -187,3 +187,6 @@ void ResetAppState();
 
 // A head is present on channel c (0..2).
 bool HeadPresent(int16_t channel);
+
+// The hourglass pointer for the whole screen while busy, the default otherwise.
+void SetBusyCursor(bool busy);

@@ -249,9 +249,9 @@ void MDIForm1::mnuConnect_Click() {
     } else {
         mnuConnect->setText(Connect() ? kDisconnectCaption : kConnectCaption);
     }
-    platform::prompts().SetBusy(true);
+    SetBusyCursor(true);
     SetupInstrument();
-    platform::prompts().SetBusy(false);
+    SetBusyCursor(false);
     mnuConnect->setEnabled(true);
 }
 

@@ -42,20 +42,24 @@ void Meter::Receive(const QByteArray& bytes, double now, int hostBaud) {
         // At the wrong speed the meter sees framing errors: the line in
         // progress is lost and the line carries noise back.
         line_.clear();
+        overlong_ = false;
         if (!cfg_.faults.silent) Queue(Noise(std::max<int>(1, bytes.size() / 2)), now, 1);
         return;
     }
     for (char c : bytes) {
         if (c == '\r') {
-            QByteArray line = line_;
+            // An overlong line is not a command: it is answered like one the meter does not know.
+            QByteArray line = overlong_ ? QByteArray("?") : line_;
             line_.clear();
+            overlong_ = false;
             HandleLine(line, now);
-        } else if (c == '\n') {
+        } else if (c == '\n' || overlong_) {
             continue;
         } else if (line_.size() < kMaxLine) {
             line_.append(c);
         } else {
             line_.clear();
+            overlong_ = true;
         }
     }
 }

@@ -115,6 +115,7 @@ private:
     MeterConfig cfg_;
     std::unique_ptr<MeterState> state_;
     QByteArray line_;
+    bool overlong_ = false;
     std::deque<Pending> out_;
     QStringList received_;
     double lastDue_ = 0;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <stdexcept>
+
+// A save of logged data that could not be completed. FileCommand ends the
+// operation on it: with the internal-trap message, unless the user has
+// already been told (Reported(), the file-open message was shown).
+class DataFileError : public std::runtime_error {
+public:
+    explicit DataFileError(const QString& what, bool reported = false)
+        : std::runtime_error(what.toStdString()), reported_(reported) {}
+    bool Reported() const { return reported_; }
+
+private:
+    bool reported_;
+};
+
+// Writes the data a logging window holds to `fileName`, the same way for
+// every mode; only the lines differ, and the window supplies them.
+//
+// logToFile false: `fileName` is created and gets the header line, the notes
+// (writeNotes) and the data lines (writeDataLines), both writing through
+// WorkFile(3, ...).
+// logToFile true: the working file already holds header and data. It is
+// copied to `fileName` (an existing file there is replaced) unless both name
+// the same path ignoring letter case, in which case the notes go to the
+// working file itself; then the notes are appended. The working file is
+// otherwise left as it was.
+//
+// Throws DataFileError when the working file cannot be copied (missing,
+// unreadable, target not writable) and, already reported, when the target
+// cannot be opened. A window counts its data as saved only when this returns.
+void SaveLoggedData(const QString& fileName, bool logToFile, const QString& workFilePath,
+                    const QString& header, const std::function<void()>& writeNotes,
+                    const std::function<void()>& writeDataLines);
+
+// Both paths name the same file once made absolute, letter case ignored.
+bool SameDataFilePath(const QString& a, const QString& b);

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// The File menu's commands for the active mode window: 0 Save, 1 Open,
+// 2 Print, 3 Printer setup. Pauses a power-type chart around the dialog,
+// shows the file or printer dialog, and calls the window's save or print
+// operation (App().Shell.FileOps[ActiveMode]). Any error inside ends the
+// operation with a beep and "Program internal trap. Notify supplier.".
+// Open is handled by the PC-file view and does nothing here. Returns "".
+QString FileCommand(int16_t operation);
+
+// The save dialog's file kinds, numbered 1 to 5.
+inline const QString kDataFileFilter = QStringLiteral(
+    "All files(*.*)|*.*|Energy data files(*.Nrg)|*.nrg|Power data files(*.Pwr)|*.pwr|"
+    "Energy dual-channel files(*.Dnr)|*.dnr|Power dual-channel  files(*.Dpw)|*.dpw");
+
+// The file dialog's memory (last filter index and file name); tests start
+// from a fresh dialog.
+void ResetFileDialogMemory();

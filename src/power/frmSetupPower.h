@@ -1,0 +1,92 @@
+#pragma once
+
+#include "power/PowerSetupRules.h"
+
+#include <QDialog>
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+// "Power Graph Setup": the power chart's limits, log time, statistics,
+// grid and display. Not modal; it cancels itself when it loses the focus.
+// OK writes App().Config.Power, emits applied() and saves kelvaro.cfg.
+class frmSetupPower : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmSetupPower(QWidget* parent = nullptr);
+
+    // Fills the controls from the power settings and shows the dialog.
+    // runActive: the power window has an initialised run; the log-time
+    // controls are greyed out and lblReminder is shown.
+    void SetupPowerGraph(bool runActive);
+
+    // Shown during an active run (the power window's Reset reopens it).
+    bool SetupOpen() const { return setupOpen_; }
+
+    // Controls, by the index the captions use (chkStat and Check2 from 1).
+    std::array<QScrollBar*, 2> graph_limits{};
+    std::array<QLineEdit*, 2> txt_power{};
+    QComboBox* cmbPowerCoeff = nullptr;
+    QComboBox* cmbPowerUnits = nullptr;
+    std::array<QScrollBar*, 3> logtime{};
+    std::array<QLineEdit*, 3> txt_time{};
+    std::array<QCheckBox*, 3> chkStat{};
+    std::array<QCheckBox*, 3> Check2{};
+    std::array<QRadioButton*, 3> Option4{};
+    QPushButton* Command2 = nullptr;  // OK
+    QPushButton* Command1 = nullptr;  // Cancel
+    QLabel* lblReminder = nullptr;
+
+    // Dialog state.
+    int16_t UnitIndex = 4;
+    int16_t ScaleExponent = 0;
+    double LowValue = 0;
+    double HighValue = 1;
+    LogTimeParts LogParts;
+    int16_t GridSelection = 3;
+    int16_t StatSelection = 3;
+    int16_t DisplaySelection = 2;
+
+signals:
+    void applied();   // settings stored: the power window lays out and redraws
+    void unloaded();  // closed by OK, Cancel or deactivation
+
+protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void reject() override;
+
+private:
+    void BuildControls();
+    void graph_limits_Change(int index);
+    void txt_power_Change(int index);
+    void txt_power_LostFocus(int index);
+    void cmbPowerUnits_Click();
+    void cmbPowerCoeff_Click();
+    void logtime_Change(int index);
+    void txt_time_Change(int index);
+    void Check2_Click();
+    void chkStat_Click();
+    void Option4_Click(int index);
+    void Command2_Click();
+    void Command1_Click();
+    void Unload();
+    void SetLimitBars();
+    void SetBarQuietly(QScrollBar* bar, int value);
+    void SetTextQuietly(QLineEdit* box, const QString& text);
+
+    bool Loading = false;
+    bool setupOpen_ = false;
+};
+
+// The one power setup dialog, created on first use.
+frmSetupPower& SetupPower();
+
+// Fills and shows the one dialog (the power window's Setup button).
+void SetupPowerGraph(bool runActive);

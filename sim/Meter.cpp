@@ -20,7 +20,7 @@ Meter::~Meter() = default;
 
 MeterConfig& Meter::Config() { return cfg_; }
 
-double Meter::CharTime() const { return cfg_.baud > 0 ? 10.0 / cfg_.baud : 0.0; }
+double Meter::CharTime() const { return cfg_.lineTiming && cfg_.baud > 0 ? 10.0 / cfg_.baud : 0.0; }
 
 QByteArray Meter::Noise(int n) {
     // Bytes with the top bit set: never LF or CR, never letters the probe

@@ -79,6 +79,7 @@ struct MeterConfig {
     Faults faults;
     QVector<StoredLog> logs;
     bool strictModes = false; // reading commands refused with "?" outside their measurement mode
+    bool lineTiming = true;   // replies take 10 bits a character at `baud`; false = at once (benchmarks)
     quint32 seed = 1;         // noise generator
 };
 
@@ -100,7 +101,7 @@ public:
 
     // The reply text (with CR LF) to one command, without timing or faults.
     QByteArray Answer(const QString& command);
-    // Seconds one character takes at the meter's baud rate (10 bits).
+    // Seconds one character takes at the meter's baud rate (10 bits); 0 without line timing.
     double CharTime() const;
 
 private:

@@ -124,6 +124,7 @@ QString UsageText() {
         "  --model NAME            %1 (or 0..8)\n"
         "  --firmware TEXT         version text after the model code in the \"VE\" reply\n"
         "  --baud N                the meter's line speed (19200)\n"
+        "  --instant               reply at once instead of at the line's character rate\n"
         "  --head-a SETTINGS       head on channel A, --head-b on channel B; SETTINGS is a\n"
         "  --head-b SETTINGS       comma list: type=0..6, name=TEXT, serial=N, unit=W|J|Lx|Fc|A|V,\n"
         "                          rapid, code=KORVEN-CODE (QX450, UC, ...), value=X, noise=F,\n"
@@ -166,6 +167,7 @@ bool ParseOptions(const QStringList& args, SimOptions& out, QString& error) {
         else if (opt == "--silent") m.faults.silent = true;
         else if (opt == "--garbage") m.faults.garbage = true;
         else if (opt == "--strict-modes") m.strictModes = true;
+        else if (opt == "--instant") m.lineTiming = false;
         else if (!value(v)) return false;
         else if (opt == "--model") ok = ModelFromText(v, m.model);
         else if (opt == "--firmware") m.firmware = v;

@@ -37,6 +37,16 @@ TEST(LineTiming, replyIsDueAfterDelayPlusTenBitsPerCharacter) {
     }
 }
 
+TEST(LineTiming, withoutLineTimingRepliesAreDueAtOnceAfterTheDelay) {
+    sim::MeterConfig cfg = Config(Model::Talon);
+    cfg.lineTiming = false;
+    cfg.faults.delay = 0.01;
+    Meter m(cfg);
+    m.Receive("$SP\r$SP\r", 5.0, 19200);
+    EXPECT_DOUBLE_EQ(m.NextTransmitTime(), 5.01);
+    EXPECT_EQ(m.Transmit(5.01), QByteArray("*1.234E-03\r\n*1.234E-03\r\n"));
+}
+
 TEST(LineTiming, commandSplitOverWritesIsAnsweredOnceComplete) {
     Meter m(Config(Model::Talon));
     m.Receive("$V", 1.0, 19200);

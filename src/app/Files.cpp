@@ -24,12 +24,23 @@ std::map<int16_t, OpenedFile>& Table() {
     return table;
 }
 
-QString AbsolutePath(const QString& name) { return QDir::cleanPath(QFileInfo(name).absoluteFilePath()); }
+// One spelling per file, so that "./a.txt" or a link to it is the same file.
+QString AbsolutePath(const QString& name) {
+    const QFileInfo info(name);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+#ifdef Q_OS_WIN
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseInsensitive;
+#else
+constexpr Qt::CaseSensitivity kPathCase = Qt::CaseSensitive;
+#endif
 
 // A file may be open several times for reading; writing needs it alone.
 bool InUse(const QString& path, int mode) {
     for (const auto& [no, f] : Table())
-        if (f.path == path && (mode != FileRead || f.mode != FileRead)) return true;
+        if (f.path.compare(path, kPathCase) == 0 && (mode != FileRead || f.mode != FileRead)) return true;
     return false;
 }
 
@@ -72,7 +83,8 @@ int16_t OpenFile(const QString& name, int mode) {
         if (file->error() == QFileDevice::PermissionsError) return Fail(QStringLiteral("Access denied to file ") + name);
         return Fail(QStringLiteral("File open failed"));
     }
-    Table()[no] = OpenedFile{std::move(file), path, mode, QByteArrayLiteral("\r\n")};
+    // The file exists now: take its final spelling (a new file had none before).
+    Table()[no] = OpenedFile{std::move(file), AbsolutePath(name), mode, QByteArrayLiteral("\r\n")};
     return no;
 }
 
@@ -98,7 +110,7 @@ bool ReadLine(int16_t fileNo, QString& text) {
     OpenedFile* f = Find(fileNo);
     if (!f || f->mode != FileRead || f->file->atEnd()) return false;
     QByteArray line = f->file->readLine();
-    if (line.isEmpty() && f->file->atEnd()) return false;
+    if (line.isEmpty()) return false;  // end or a read error: never an endless run of empty lines
     if (line.endsWith('\n')) line.chop(1);
     if (line.endsWith('\r')) line.chop(1);
     text = QString::fromUtf8(line);

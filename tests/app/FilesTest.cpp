@@ -123,6 +123,14 @@ TEST_F(Files, aFileAlreadyOpenForWritingIsBeingUsed) {
     ASSERT_NE(OpenFile("same.txt", FileAppend), 0);
     EXPECT_EQ(OpenFile("./same.txt", FileWrite), 0);
     EXPECT_EQ(prompts.Texts(), QStringList{"File ./same.txt is being used by other process. Operation canceld."});
+#ifndef Q_OS_WIN
+    ASSERT_TRUE(QFile::link("same.txt", "alias.txt"));
+    EXPECT_EQ(OpenFile("alias.txt", FileRead), 0);
+    // A file created by the open is known by its final name too.
+    ASSERT_NE(OpenFile("new.txt", FileWrite), 0);
+    ASSERT_TRUE(QFile::link("new.txt", "new-alias.txt"));
+    EXPECT_EQ(OpenFile("new-alias.txt", FileAppend), 0);
+#endif
 }
 
 TEST_F(Files, allNumbersTakenFailsWithoutCrash) {

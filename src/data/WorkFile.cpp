@@ -3,11 +3,15 @@
 #include "app/Files.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
 int16_t g_number = 0;          // open working file, 0 when none
+QString g_path;                // its absolute path
 bool g_openedThisRun = false;  // a working file was opened since start
+
+QString AbsolutePath(const QString& name) { return QFileInfo(name).absoluteFilePath(); }
 
 void CloseCurrent() {
     if (g_number != 0) CloseFile(g_number);
@@ -18,7 +22,10 @@ void CloseCurrent() {
 void Open(const QString& name, int mode) {
     CloseCurrent();
     g_number = OpenFile(name, mode);
-    if (g_number != 0) g_openedThisRun = true;
+    if (g_number != 0) {
+        g_openedThisRun = true;
+        g_path = AbsolutePath(name);
+    }
 }
 
 }  // namespace
@@ -39,7 +46,7 @@ void WorkFile(int op, const QString& text) {
         break;
     case 4:
         if (g_openedThisRun && FileExists(text)) {
-            CloseCurrent();
+            if (g_number != 0 && AbsolutePath(text) == g_path) CloseCurrent();  // never pull an open file away
             QFile::remove(text);
         }
         break;

@@ -48,9 +48,13 @@ TEST_F(WorkFileTest, deleteOnlyOnceAWorkingFileWasOpenedThisRun) {
     EXPECT_EQ(prompts.messages.size(), 1u);
     WorkFile(4, "old.dpw");
     EXPECT_TRUE(QFile::exists(dir.Path("old.dpw")));
-    WorkFile(0, "old.dpw");
-    WorkFile(4, "old.dpw");  // still open: closed first, then removed
+
+    WorkFile(0, "kelvaro.dpw");
+    WorkFile(4, "old.dpw");  // another file: the working file stays open
     EXPECT_FALSE(QFile::exists(dir.Path("old.dpw")));
+    WorkFile(3, "kept");
+    WorkFile(4, "kelvaro.dpw");  // the open one: closed first, then removed
+    EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.dpw")));
     EXPECT_EQ(WorkFileNumber(), 0);
 }
 

@@ -7,7 +7,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QRegularExpression>
 #include <memory>
 
 namespace platform {

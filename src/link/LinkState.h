@@ -10,6 +10,10 @@ inline constexpr double kQueryTimeout = static_cast<double>(0.3f);
 inline constexpr double kStartTimeout = 5.0;   // start command of a mode
 inline constexpr double kResendTimeout = 7.0;  // "FP"/"FE" again after a refusal
 inline constexpr double kMinimumTimeout = 0.07;
+// Reply lines one wait may take before the meter counts as lost: a meter
+// that answers every command with something unexpected must not hold a
+// waiting routine for ever.
+inline constexpr int kMaxRepliesPerWait = 50;
 // Characters kept in LineBuffer while no LF arrives; older ones are dropped.
 inline constexpr int kLineBufferLimit = 64 * 1024;
 
@@ -31,6 +35,7 @@ struct ProtocolState {
     // Line assembly
     QString LineBuffer;
     qint64 DroppedCharacters = 0;  // dropped from LineBuffer by its bound
+    qint64 LinesReceived = 0;      // complete lines since start
 
     // Baud-rate probe
     QString ProbeBuffer;   // every character received while probing

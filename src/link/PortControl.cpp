@@ -41,8 +41,7 @@ bool ProbeRate(platform::SerialPort& port, int position) {
     const qsizetype tryStart = s.ProbeBuffer.size();
     port.Output(QByteArrayLiteral("$VE\r"));
 
-    const double limit = 0.02 + 0.04 * position * position;
-    const double t0 = platform::clock().Monotonic();
+    const double deadline = platform::clock().Monotonic() + 0.02 + 0.04 * position * position;
     for (;;) {
         if (port.InBufferCount() > 0) {
             s.ProbeBuffer += QString::fromLatin1(port.Input());
@@ -55,9 +54,9 @@ bool ProbeRate(platform::SerialPort& port, int position) {
                 return true;
             }
         }
-        const double elapsed = platform::clock().Monotonic() - t0;
-        if (elapsed >= limit) return false;
-        port.WaitForInput(limit - elapsed);
+        const double now = platform::clock().Monotonic();
+        if (now >= deadline) return false;
+        port.WaitForInput(deadline - now);
     }
 }
 

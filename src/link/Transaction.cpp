@@ -13,7 +13,7 @@ namespace {
 
 // Pyroelectric heads on these meters may take seconds to see a pulse, so a
 // silent meter is asked again and again before the link gives up.
-bool SlowHeadOnFastGiveUpMeter() {
+bool PatientWithSlowHead() {
     const AppState& app = App();
     const bool family = app.DeviceType == 0 || (app.DeviceType >= 4 && app.DeviceType <= 7);
     if (!family) return false;
@@ -30,6 +30,16 @@ void BoundLineBuffer(ProtocolState& s) {
     s.LineBuffer.remove(0, excess);
     s.DroppedCharacters += excess;
     LogLine(QStringLiteral("Line buffer full: %1 characters without line end dropped").arg(excess));
+}
+
+void GiveUp() {
+    ProtocolState& s = Link();
+    s.ReplyReceived = true;
+    s.TerminalReady = true;
+    platform::prompts().Beep();
+    s.IdentTimedOut = true;
+    LogTraffic(QStringLiteral("Timeout!"));
+    platform::prompts().Message(QStringLiteral("Timeout! Connection Lost!"));
 }
 
 }  // namespace
@@ -78,6 +88,7 @@ void ReceiveEvent() {
     s.LineBuffer += chunk.left(chunk.size() - 1);
     BoundLineBuffer(s);
     s.LogReplies = true;
+    ++s.LinesReceived;
     // Taken out before the dispatch: a receiver that waits for its own reply
     // runs this routine again, and must start a fresh line.
     QString line = std::move(s.LineBuffer);
@@ -89,7 +100,7 @@ void Timer2_Timer() {
     ProtocolState& s = Link();
     if (s.ReplyReceived) return;
 
-    const int limit = SlowHeadOnFastGiveUpMeter() ? 2000 : 3;
+    const int limit = PatientWithSlowHead() ? 2000 : 3;
     if (platform::clock().Monotonic() < s.CommandSentAt + s.ReplyTimeout) return;
 
     platform::SerialPort& port = platform::serialPort();
@@ -107,12 +118,7 @@ void Timer2_Timer() {
 
     // Only a complete reply line resets AttemptCount, so until one arrives
     // every later time-out gives up at once.
-    s.ReplyReceived = true;
-    s.TerminalReady = true;
-    platform::prompts().Beep();
-    s.IdentTimedOut = true;
-    LogTraffic(QStringLiteral("Timeout!"));
-    platform::prompts().Message(QStringLiteral("Timeout! Connection Lost!"));
+    GiveUp();
 }
 
 void ProcessEventsOnce() {
@@ -125,6 +131,14 @@ void ProcessEventsOnce() {
 }
 
 void WaitForFlag(bool& flag) {
-    while (flag && !Link().ReplyReceived && App().Connected) ProcessEventsOnce();
+    ProtocolState& s = Link();
+    const qint64 firstLine = s.LinesReceived;
+    while (flag && !s.ReplyReceived && App().Connected) {
+        if (s.LinesReceived - firstLine >= kMaxRepliesPerWait) {
+            GiveUp();  // answered, but never as asked
+            break;
+        }
+        ProcessEventsOnce();
+    }
     flag = false;
 }

@@ -1,0 +1,132 @@
+#include "LinkHarness.h"
+
+using DispatchTest = LinkTest;
+
+TEST_F(DispatchTest, strayReadingDuringIdentificationGoesToTheIdentificationStep) {
+    UseChunks();
+    App().ActiveMode = ModePower;
+    App().DeviceType = 0;
+    Link().IdentStep = 6;
+    Link().AwaitHeadIdent = true;
+    chunks.Deliver("*1.234E-3\r\n");
+    EXPECT_TRUE(windowLines.isEmpty());
+    // A "*" line without a type word reads as "no head".
+    EXPECT_EQ(App().Channels[0].HeadName, "Disconnected");
+    EXPECT_EQ(Link().IdentStep, 0);
+}
+
+TEST_F(DispatchTest, waitingRoutinesTakeLinesInTheirOrder) {
+    UseChunks();
+    App().ActiveMode = ModeTerminal;
+    App().DeviceType = 2;
+    struct Case {
+        bool ProtocolState::*flag;
+        const char* reply;
+    };
+    // Each flag alone: its routine takes the line, clears its flag and the
+    // window sees nothing. With every flag set, the first in order wins.
+    const Case cases[] = {
+        {&ProtocolState::AwaitChannelSelect, "*A\r"}, {&ProtocolState::AwaitHeadIdent, "*\r"},
+        {&ProtocolState::AwaitDeviceIdent, "*A\r"},   {&ProtocolState::AwaitStartReply, "*\r"},
+        {&ProtocolState::AwaitHeadInfo, "*TH 11\r"},  {&ProtocolState::AwaitQueryReply, "*W\r"},
+        {&ProtocolState::AwaitHeadType, "*TH W\r"},
+    };
+    for (const Case& c : cases) {
+        Link().IdentStep = 8;
+        Link().*c.flag = true;
+        chunks.Deliver(QByteArray(c.reply) + "\n");
+        EXPECT_FALSE(Link().*c.flag) << c.reply;
+    }
+    EXPECT_TRUE(windowLines.isEmpty());
+
+    for (const Case& c : cases) Link().*c.flag = true;
+    chunks.Deliver("*A\r\n");
+    EXPECT_FALSE(Link().AwaitChannelSelect);
+    for (size_t i = 1; i < std::size(cases); ++i) EXPECT_TRUE(Link().*cases[i].flag) << i;
+}
+
+TEST_F(DispatchTest, refusedFirstRequestOfAPowerRunSendsTheModeAgain) {
+    UseChunks();
+    App().ActiveMode = ModePower;
+    App().ModeCheckPending = true;
+    chunks.Deliver("?\r\n");
+    EXPECT_EQ(chunks.written, "$FP\r");
+    EXPECT_DOUBLE_EQ(Link().ReplyTimeout, 7.0);
+    EXPECT_TRUE(windowLines.isEmpty());
+    EXPECT_TRUE(App().ModeCheckPending);
+    chunks.Deliver("*1.234E-3\r\n");
+    EXPECT_EQ(windowLines, QStringList{"2:*1.234E-3\r"});
+    EXPECT_FALSE(App().ModeCheckPending);
+    chunks.Deliver("?\r\n");  // later refusals are the window's business
+    EXPECT_EQ(windowLines.size(), 2);
+}
+
+TEST_F(DispatchTest, linesReachTheWindowOfTheActiveMode) {
+    UseChunks();
+    struct Case {
+        int16_t mode;
+        const char* line;
+        QString window;  // empty: dropped
+        QByteArray resent;
+    };
+    const Case cases[] = {
+        {ModeNone, "*1\r", "", ""},
+        {ModeTerminal, "?\r", "1:?\r", ""},
+        {ModeEnergy, "?\r", "", "$FE\r"},
+        {ModeRapidPulse, "?\r", "", "$FE\r"},
+        {ModeRapidPulse, "*5\r", "7:*5\r", ""},
+        {ModeDeviceFile, "*D\r", "5:*D\r", ""},
+        {ModePcFile, "*1\r", "", ""},
+        {ModePowerRatio, "*1 ?\r", "", ""},
+        {ModePowerRatio, "*1 2\r", "11:*1 2\r", ""},
+        {ModePowerDifference, "?\r", "", ""},
+        {ModeEnergyRatio, "*3 4\r", "13:*3 4\r", ""},
+        {4, "*1\r", "", ""},
+    };
+    for (const Case& c : cases) {
+        windowLines.clear();
+        chunks.written.clear();
+        App().ActiveMode = c.mode;
+        App().ModeCheckPending = true;
+        chunks.Deliver(QByteArray(c.line) + "\n");
+        EXPECT_EQ(windowLines, c.window.isEmpty() ? QStringList{} : QStringList{c.window}) << c.mode;
+        EXPECT_EQ(chunks.written, c.resent) << c.mode;
+    }
+}
+
+TEST_F(DispatchTest, startRepeatsTheModeCommandUntilAcknowledged) {
+    sim::MeterConfig cfg;
+    cfg.heads[0].type = 1;
+    UseMeter(cfg);
+    ASSERT_TRUE(Connect());
+    // Refused twice, then accepted.
+    meter->Config().refused.insert("FP");
+    int refusals = 0;
+    App().Shell.ProcessEvents = [&] {
+        Tick();
+        if (Commands().count("FP") >= 3 && refusals++ == 0) meter->Config().refused.clear();
+    };
+    StartMeasurement(true, "FP");
+    EXPECT_FALSE(Link().AwaitStartReply);
+    EXPECT_EQ(Commands().count("FP"), 4);
+    EXPECT_TRUE(prompts.Texts().isEmpty());
+}
+
+TEST_F(DispatchTest, meterThatRefusesForeverDoesNotHoldTheWait) {
+    sim::MeterConfig cfg;
+    cfg.refused.insert("FP");
+    UseMeter(cfg);
+    ASSERT_TRUE(Connect());
+    StartMeasurement(true, "FP");
+    EXPECT_FALSE(Link().AwaitStartReply);
+    EXPECT_EQ(Commands().count("FP"), 1 + kMaxRepliesPerWait);
+    EXPECT_EQ(prompts.Texts(), QStringList{"Timeout! Connection Lost!"});
+    EXPECT_TRUE(Link().IdentTimedOut);
+}
+
+TEST_F(DispatchTest, unsupportedHeadBlocksTheModeCommand) {
+    UseChunks();
+    Link().HeadNotSupported = true;
+    StartMeasurement(true, "FP");
+    EXPECT_TRUE(chunks.written.isEmpty());
+}

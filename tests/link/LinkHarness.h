@@ -1,0 +1,130 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "link/Link.h"
+#include "sim/Meter.h"
+#include "sim/SimSerialPort.h"
+#include "support/FakeClock.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+#include <QStringList>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+// A port whose input the test hands over chunk by chunk.
+class ChunkPort : public platform::SerialPort {
+public:
+    void SetCommPort(int n) override { port = n; }
+    int CommPort() const override { return port; }
+    bool SetSettings(const QString& s) override { settings = s; return true; }
+    QString Settings() const override { return settings; }
+    platform::OpenResult Open() override { open = true; return platform::OpenResult::Ok; }
+    void Close() override { open = false; }
+    bool IsOpen() const override { return open; }
+    void SetDTR(bool) override {}
+    void SetRTS(bool) override {}
+    void SetThresholds(int, int) override {}
+    void Output(const QByteArray& bytes) override { written += bytes; }
+    QByteArray Input() override {
+        if (chunks.empty()) return {};
+        QByteArray c = chunks.front();
+        chunks.pop_front();
+        return c;
+    }
+    int InBufferCount() override { return chunks.empty() ? 0 : int(chunks.front().size()); }
+    void WaitForInput(double) override {}
+    int CommEvent() const override { return platform::ComEvReceive; }
+
+    // Hands one chunk to the link as a receive event.
+    void Deliver(const QByteArray& chunk) {
+        chunks.push_back(chunk);
+        ReceiveEvent();
+    }
+
+    int port = 1;
+    bool open = true;
+    QString settings;
+    QByteArray written;
+    std::deque<QByteArray> chunks;
+};
+
+// Fresh application and link state, the fake clock and prompts, and a
+// current directory of its own for every test.
+class LinkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        ResetLinkState();
+        TrafficLog(TrafficClear);
+        App().Config.CommPort = 1;
+        SetPause([this](double s) { clock.Advance(s); });
+        App().Shell.SwitchMode = [this](int16_t m) { switchedTo.push_back(m); };
+        App().Shell.CheckPort = [this](int16_t p) { checkedPort = p; };
+        App().Shell.ConnectClick = [this] {
+            ++connectClicks;
+            if (App().Connected) Disconnect();
+        };
+        for (int mode = 0; mode < 14; ++mode) {
+            App().Shell.ModeEntry[mode] = [this, mode](int op, QString& text) {
+                windowLines.push_back(QString::number(mode) + ":" + text);
+            };
+        }
+    }
+
+    void TearDown() override {
+        platform::setSerialPort(nullptr);
+        SetPause({});
+        ResetAppState();
+        ResetLinkState();
+    }
+
+    // The in-memory meter on the port; every wait round is 10 ms of fake time.
+    void UseMeter(const sim::MeterConfig& cfg) {
+        meter = std::make_unique<sim::Meter>(cfg);
+        port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
+        platform::setSerialPort(port.get());
+        App().Shell.ProcessEvents = [this] { Tick(); };
+    }
+
+    // A port the test feeds by hand, already connected.
+    void UseChunks() {
+        platform::setSerialPort(&chunks);
+        App().Connected = true;
+    }
+
+    void Tick() {
+        clock.Advance(0.01);
+        if (port) port->Pump();
+        Timer2_Timer();
+    }
+
+    // What the main window does after a successful connect.
+    void Identify() {
+        Link().IdentTimedOut = false;
+        Link().LogReplies = true;
+        IdentifyDevice(true);
+        IdentifyHeads(true);
+        DetectRapidPulseHeads();
+        DetectUnits();
+        DetectReadingUnits(true, 0);
+    }
+
+    // Commands the meter received, as the program framed them.
+    QStringList Commands() const { return meter->CommandsReceived(); }
+
+    FakeClock clock;
+    ScriptedPrompts prompts;
+    TempDir dir;
+    std::unique_ptr<sim::Meter> meter;
+    std::unique_ptr<sim::SimSerialPort> port;
+    ChunkPort chunks;
+    std::vector<int16_t> switchedTo;
+    int16_t checkedPort = -1;
+    int connectClicks = 0;
+    QStringList windowLines;
+};

@@ -1,0 +1,62 @@
+#include "LinkHarness.h"
+
+using TrafficLogTest = LinkTest;
+
+TEST_F(TrafficLogTest, rawTrafficSpellsControlCharactersAndBreaksAfterCR) {
+    struct Case {
+        QString raw;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {"$VE\r", {"$VE<CR>", ""}},
+        {"*1.23\r\n", {"*1.23<CR>", "<LF>"}},
+        {QString("a") + QChar(7) + "b" + QChar(0) + QChar(31) + " ~", {"a<7>b<0><31> ~"}},
+        {QString(QChar(11)) + QChar(12) + QChar(14), {"<11><12><14>"}},
+        {QString("x") + QChar(0xE9), {QString("x") + QChar(0xE9)}},
+    };
+    for (const Case& c : cases) {
+        TrafficLog(TrafficClear);
+        LogLine("start");
+        LogTraffic(c.raw);
+        QStringList expected = c.lines;
+        expected[0].prepend("start");
+        EXPECT_EQ(TrafficLines(), expected) << c.raw.toStdString();
+    }
+}
+
+TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirst) {
+    struct Case {
+        int written;
+        int kept;
+        QString first;
+    };
+    // 9999 lines fill slots 1..9999; the next goes to slot 0 and the oldest
+    // kept is then the one in slot 1.
+    const Case cases[] = {{9998, 9998, "L1"}, {9999, 9999, "L1"}, {10000, 10000, "L1"},
+                          {10001, 10000, "L2"}, {25000, 10000, "L15001"}};
+    for (const Case& c : cases) {
+        TrafficLog(TrafficClear);
+        for (int i = 1; i <= c.written; ++i) LogLine(QString("L%1").arg(i));
+        const QStringList lines = TrafficLines();
+        ASSERT_EQ(lines.size(), c.kept) << c.written;
+        EXPECT_EQ(lines.first(), c.first) << c.written;
+        EXPECT_EQ(lines.last(), QString("L%1").arg(c.written));
+    }
+}
+
+TEST_F(TrafficLogTest, savedFileHoldsTheRingInOrder) {
+    for (int i = 1; i <= 25000; ++i) LogLine(QString("L%1").arg(i));
+    TrafficLog(TrafficSave);
+    const QList<QByteArray> lines = dir.Read("rs232.buf").split('\n');
+    ASSERT_EQ(lines.size(), 10001);  // the last line end leaves an empty tail
+    EXPECT_EQ(lines.first(), "L15001\r");
+    EXPECT_EQ(lines[9999], "L25000\r");
+}
+
+TEST_F(TrafficLogTest, clearingForgetsStaleLinesOfTheLastConnection) {
+    for (int i = 1; i <= 10005; ++i) LogLine(QString("old%1").arg(i));
+    TrafficLog(TrafficClear);
+    LogTraffic("x");  // before any new line
+    LogLine("new");
+    EXPECT_EQ(TrafficLines(), QStringList{"new"});
+}

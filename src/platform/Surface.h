@@ -23,6 +23,8 @@ public:
     virtual void Line(double x1, double y1, double x2, double y2, int color) = 0;
     virtual void Box(double x1, double y1, double x2, double y2, int color) = 0;      // outline
     virtual void FillBox(double x1, double y1, double x2, double y2, int color) = 0;  // filled
+    // A single point, as the first point of a trace.
+    virtual void Dot(double x, double y, int color) { Line(x, y, x, y, color); }
 
     // Text at the current position; Print moves CurrentY down one line and
     // CurrentX back to where it was set.

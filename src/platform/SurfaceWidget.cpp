@@ -1,0 +1,63 @@
+#include "platform/SurfaceWidget.h"
+
+#include "platform/Palette.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPen>
+
+namespace platform {
+
+SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    surface_.Changed = [this](const QRect& r) { update(r); };
+}
+
+void SurfaceWidget::Rebuild() {
+    surface_.Resize(size(), devicePixelRatioF());
+    update();
+    if (Resized) Resized();
+}
+
+void SurfaceWidget::resizeEvent(QResizeEvent*) { Rebuild(); }
+
+void SurfaceWidget::paintEvent(QPaintEvent* e) {
+    // Moved to a screen with another pixel ratio: draw afresh at the new one.
+    if (surface_.DevicePixelRatio() != devicePixelRatioF() || surface_.LogicalSize() != size()) Rebuild();
+    QPainter p(this);
+    p.drawImage(e->rect(), surface_.Image(), QRectF(QPointF(e->rect().topLeft()) * surface_.DevicePixelRatio(),
+                                                   QSizeF(e->rect().size()) * surface_.DevicePixelRatio()));
+    if (band_) {
+        p.setPen(QPen(PaletteColor(bandColor_), 1));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(BandPixels());
+    }
+}
+
+QRectF SurfaceWidget::BandPixels() const {
+    if (!band_) return {};
+    return QRectF(surface_.ToPainter(band_->left(), band_->top()),
+                  surface_.ToPainter(band_->right(), band_->bottom()))
+        .normalized();
+}
+
+void SurfaceWidget::SetBand(std::optional<QRectF> band, int color) {
+    if (band_) update(BandPixels().toAlignedRect().adjusted(-2, -2, 2, 2));
+    band_ = band;
+    bandColor_ = color;
+    if (band_) update(BandPixels().toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
+void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
+    if (MouseDown) MouseDown(e->button(), surface_.ToUser(e->position()));
+}
+
+void SurfaceWidget::mouseMoveEvent(QMouseEvent* e) {
+    if (MouseMove) MouseMove(e->buttons(), surface_.ToUser(e->position()));
+}
+
+void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (MouseUp) MouseUp(e->button(), surface_.ToUser(e->position()));
+}
+
+}  // namespace platform

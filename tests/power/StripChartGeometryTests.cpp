@@ -1,0 +1,147 @@
+#include "data/NumberFormat.h"
+#include "data/Overrange.h"
+#include "power/ChartGeometry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ChartGeometry ScaledScreen(double width, double height, double start, double span, float yMax, float yMin) {
+    ChartGeometry g;
+    ScreenPlot(g, width, height);
+    SetChartScales(g, start, span, yMax, yMin);
+    return g;
+}
+
+}  // namespace
+
+TEST(ChartGeometry, screenPlotKeepsFixedMargins) {
+    ChartGeometry g;
+    ScreenPlot(g, 160, 100);
+    EXPECT_DOUBLE_EQ(g.PlotTop, 7);
+    EXPECT_DOUBLE_EQ(g.PlotLeft, 11);
+    EXPECT_DOUBLE_EQ(g.PlotBottom, 91);
+    EXPECT_DOUBLE_EQ(g.PlotRight, 151);
+    EXPECT_DOUBLE_EQ(g.OverY, 7 / 1.5);
+    EXPECT_DOUBLE_EQ(g.UnderY, 93);
+}
+
+TEST(ChartGeometry, paperPlotKeepsOverRangeOnThePage) {
+    ChartGeometry g;
+    PaperPlot(g, 198, 285);
+    EXPECT_DOUBLE_EQ(g.PlotLeft, 25);
+    EXPECT_DOUBLE_EQ(g.PlotTop, 60);
+    EXPECT_DOUBLE_EQ(g.PlotRight, 148);
+    EXPECT_DOUBLE_EQ(g.PlotBottom, 235);
+    EXPECT_DOUBLE_EQ(g.OverY, 55);
+    EXPECT_DOUBLE_EQ(g.UnderY, 240);
+}
+
+TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlot) {
+    // 140 units for 140 s and 84 units for 0..1: one unit per second, 84 per watt.
+    ChartGeometry g = ScaledScreen(160, 100, 0, 140, 1, 0);
+    struct Case {
+        const char* what;
+        double time, reading, x, y;
+    } cases[] = {
+        {"inside", 70, 0.5, 81, 49},
+        {"over range at OverY", 10, OverrangeValue, 21, 7 / 1.5},
+        {"far above the range stops at OverY", 10, 50, 21, 7 / 1.5},
+        {"far below the range stops at UnderY", 10, -50, 21, 93},
+        {"before the start stops at the left edge", -5, 0, 11, 91},
+        {"after the span stops at the right edge", 500, 1, 151, 7},
+        {"not a number goes to the bottom", 10, std::nan(""), 21, 93},
+    };
+    for (const auto& c : cases) {
+        QPointF p = PointPosition(g, c.time, c.reading, 0);
+        EXPECT_NEAR(p.x(), c.x, 1e-9) << c.what;
+        EXPECT_NEAR(p.y(), c.y, 1e-9) << c.what;
+    }
+}
+
+TEST(ChartGeometry, zoomedChartMeasuresTimeFromItsStart) {
+    ChartGeometry g = ScaledScreen(160, 100, 100, 70, 1, 0);
+    EXPECT_NEAR(PointPosition(g, 135, 0, 0).x(), 81, 1e-9);
+    double t1, t2;
+    TimesFromPlotX(g, 151, 81, t1, t2);  // dragged right to left
+    EXPECT_NEAR(t1, 135, 1e-9);
+    EXPECT_NEAR(t2, 170, 1e-9);
+}
+
+TEST(ChartGeometry, scalesStayWhenSpanIsZeroOrRangeIsEmpty) {
+    struct Case {
+        const char* what;
+        double span;
+        float yMax, yMin;
+    } cases[] = {{"span 0", 0, 2, 0}, {"YMax equals YMin", 50, 3, 3}};
+    for (const auto& c : cases) {
+        ChartGeometry g = ScaledScreen(160, 100, 0, 140, 1, 0);
+        EXPECT_FALSE(SetChartScales(g, 5, c.span, c.yMax, c.yMin)) << c.what;
+        EXPECT_DOUBLE_EQ(g.XPerSecond, 1) << c.what;
+        EXPECT_DOUBLE_EQ(g.YPerUnit, 84) << c.what;
+        EXPECT_DOUBLE_EQ(g.ChartSpan, c.span) << c.what;
+    }
+}
+
+TEST(ChartGeometry, narrowSurfaceNeverInvertsTheLimits) {
+    ChartGeometry g = ScaledScreen(15, 12, 0, 10, 1, 0);  // plot right 6 lies left of plot left 11
+    QPointF p = PointPosition(g, 5, 0.5, 0);
+    EXPECT_DOUBLE_EQ(p.x(), 11);
+    EXPECT_TRUE(std::isfinite(p.y()));
+    double t1, t2;
+    ChartGeometry flat;  // nothing drawn yet: zero-width plot
+    TimesFromPlotX(flat, 3, 8, t1, t2);
+    EXPECT_EQ(t1, 0);
+    EXPECT_EQ(t2, 0);
+}
+
+TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpan) {
+    struct Case {
+        double span;
+        const char* unit;
+        double value;
+        const char* pattern;
+    } cases[] = {
+        {1, "Seconds", 1, "###0.00"},
+        {15, "Seconds", 15, "###0.0"},
+        {60, "Seconds", 60, "###0"},
+        {240, "Seconds", 240, "###0"},
+        {241, "Minutes", 241 / 60.0, "###0.0"},
+        {3600, "Minutes", 60, "###0"},
+        {14400, "Minutes", 240, "###0"},
+        {14401, "Hours", 14401 / 3600.0, "###0.0"},
+        {86400, "Hours", 24, "###0"},
+        {86401, "", 0, "###0.00"},
+    };
+    for (const auto& c : cases) {
+        TimeUnit u = TimeUnitFor(c.span);
+        EXPECT_EQ(u.Name, c.unit) << c.span;
+        EXPECT_DOUBLE_EQ(u.Value, c.value) << c.span;
+        EXPECT_EQ(TimeLabelPattern(u.Value, 12), c.pattern) << c.span;
+    }
+    EXPECT_EQ(TimeLabelPattern(15, 5), "###0");  // 15 is a whole multiple of 5 divisions
+}
+
+TEST(ChartGeometry, decadeTitlesCarrySignedTwoDigitExponents) {
+    EXPECT_EQ(DecadeTitle("Ratio", 0), "Ratio");
+    EXPECT_EQ(DecadeTitle("Ratio", -3), "Ratio, E-03");
+    EXPECT_EQ(DecadeTitle("Ratio", 2), "Ratio, E+02");
+    EXPECT_EQ(DecadeTitle("Ratio", -12), "Ratio, E-12");
+}
+
+TEST(ChartGeometry, printedValuePatternFollowsTheShownRange) {
+    struct Case {
+        double range;
+        const char* pattern;
+    } cases[] = {{0.05, "###0.000"}, {0.0996, "###0.00"}, {0.5, "###0.00"}, {0.9999, "###0.0"}, {250, "###0.0"}};
+    for (const auto& c : cases) EXPECT_EQ(PrintedValuePattern(c.range), c.pattern) << c.range;
+}
+
+TEST(ChartGeometry, labelsThatRoundToZeroReadZero) {
+    EXPECT_EQ(AxisLabel(0.04, "###0.0"), "0");
+    EXPECT_EQ(AxisLabel(-0.04, "###0.0"), "0");
+    SetDecimalSeparator(".");
+    EXPECT_EQ(AxisLabel(0.05, "###0.0"), "0.1");
+    SetDecimalSeparator(QString());
+    EXPECT_EQ(AxisLabel(240, "###0"), "240");
+}

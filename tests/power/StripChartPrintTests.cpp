@@ -1,0 +1,100 @@
+#include "app/AppState.h"
+#include "auxiliary/frmNotes.h"
+#include "data/NumberFormat.h"
+#include "platform/Printer.h"
+#include "power/StripChart.h"
+#include "support/RecordingSurface.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+class StripChartPrint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        s.Width = 160;
+        s.Height = 100;
+        s.YMax = 0.5f;
+        Notes().ClearNotesBox();
+    }
+    void TearDown() override {
+        platform::printer().ForcePdf(QString());
+        platform::printer().AssumeSystemPrinter(std::nullopt);
+    }
+
+    // The print sequence of the power window: frame, points, end of page.
+    bool PrintRun(float span) {
+        if (!PrintChart(0, s, platform::printer(), 0, span)) return false;
+        for (int i = 0; i <= 100; ++i) {
+            s.LastTime = i * span / 100.0;
+            s.LastReading = 0.25 + 0.2 * std::sin(i / 8.0);
+            s.LastIndex = i;
+            PrintChart(1, s, platform::printer(), 0, span);
+        }
+        return PrintChart(2, s, platform::printer(), 0, span);
+    }
+
+    ChartSettings s;
+    TempDir dir;
+    ScriptedPrompts prompts;
+};
+
+}  // namespace
+
+TEST_F(StripChartPrint, chartPrintsToANonEmptyPdf) {
+    QString path = dir.Path("chart.pdf");
+    platform::printer().ForcePdf(path);
+    Notes().AppendNotesBox("Beam profile after realignment.");
+    ASSERT_TRUE(PrintRun(240));
+    QByteArray pdf = dir.Read("chart.pdf");
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_GT(pdf.size(), 1000);
+    EXPECT_EQ(platform::printer().LastPdf(), path);
+    EXPECT_FALSE(platform::printer().IsPrinting());
+    EXPECT_TRUE(prompts.fileRequests.empty());
+}
+
+TEST_F(StripChartPrint, printedPlotSitsInsideThePageMargins) {
+    platform::printer().ForcePdf(dir.Path("geometry.pdf"));
+    RecordingSurface screenSurface;
+    DrawChart(0, s, screenSurface, 0, 240);  // the window's chart first
+    ChartGeometry screen = s.Screen;
+    ASSERT_TRUE(PrintChart(0, s, platform::printer(), 0, 240));
+    double pageWidth = platform::printer().Page().ScaleWidth();
+    double pageHeight = platform::printer().Page().ScaleHeight();
+    PrintChart(2, s, platform::printer(), 0, 240);
+    EXPECT_GT(pageWidth, 150);  // A4 or Letter in millimetres
+    EXPECT_GT(pageHeight, 200);
+    EXPECT_DOUBLE_EQ(s.Paper.PlotLeft, 25);
+    EXPECT_DOUBLE_EQ(s.Paper.PlotTop, 60);
+    EXPECT_DOUBLE_EQ(s.Paper.PlotRight, pageWidth - 50);
+    EXPECT_DOUBLE_EQ(s.Paper.PlotBottom, pageHeight - 50);
+    EXPECT_DOUBLE_EQ(s.Paper.OverY, 55);
+    // Printing leaves the screen chart's geometry alone, so the live trace
+    // goes on at the right place after a print.
+    EXPECT_EQ(s.Screen.PlotRight, screen.PlotRight);
+    EXPECT_EQ(s.Screen.YPerUnit, screen.YPerUnit);
+}
+
+TEST_F(StripChartPrint, withoutAPrinterThePdfNameIsAsked) {
+    platform::printer().AssumeSystemPrinter(false);
+    prompts.fileAnswers.push_back(dir.Path("asked"));
+    ASSERT_TRUE(PrintRun(600));
+    ASSERT_EQ(prompts.fileRequests.size(), 1u);
+    EXPECT_TRUE(prompts.fileRequests[0].overwritePrompt);
+    EXPECT_TRUE(dir.Read("asked.pdf").startsWith("%PDF"));
+}
+
+TEST_F(StripChartPrint, cancelledPdfNameCancelsThePrint) {
+    platform::printer().AssumeSystemPrinter(false);
+    prompts.fileAnswers.push_back(QString());  // cancel
+    EXPECT_FALSE(PrintRun(240));
+    EXPECT_FALSE(platform::printer().IsPrinting());
+    EXPECT_TRUE(QDir(dir.Path()).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(s.Paper.HasPoint);  // the points went nowhere
+}

@@ -1,0 +1,81 @@
+#include "app/AppState.h"
+#include "data/Overrange.h"
+#include "platform/Palette.h"
+#include "platform/SurfaceWidget.h"
+#include "power/StripChart.h"
+#include "support/Screenshot.h"
+
+#include <QDir>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A finished 4-minute run of a laser warming up, with one over-range reading.
+void DrawSampleChart(ChartSettings& s, platform::Surface& surface) {
+    s.YMax = 0.5f;
+    s.YMin = 0;
+    DrawChart(0, s, surface, 0, 240);
+    for (int i = 0; i <= 480; ++i) {
+        double t = i * 0.5;
+        s.LastTime = t;
+        s.LastReading = i == 300 ? OverrangeValue : 0.38 * (1 - std::exp(-t / 40)) + 0.01 * std::sin(t * 1.7);
+        s.LastIndex = i;
+        DrawChart(1, s, surface, 0, 0);
+    }
+}
+
+QColor PixelAt(const QImage& image, const ChartSettings& s, double x, double y, double pxPerUnit) {
+    double dpr = image.devicePixelRatio();
+    return image.pixelColor(int(x * pxPerUnit * dpr), int(y * pxPerUnit * dpr));
+}
+
+}  // namespace
+
+TEST(StripChartScreenshot, sampleChartRendersInItsColours) {
+    ResetAppState();
+    ChartSettings s;
+    platform::SurfaceWidget widget;
+    widget.Resized = [&] {
+        FitChartToPixels(s, widget.size());
+        DrawSampleChart(s, widget.Surface());
+    };
+    widget.resize(640, 400);
+    widget.show();
+    ASSERT_EQ(s.Width, 160);
+    EXPECT_FALSE(SaveScreenshot(&widget, "strip_chart").isEmpty());
+
+    const QImage& image = widget.Surface().Image();
+    EXPECT_EQ(PixelAt(image, s, 100, 80, 4), platform::PaletteColor(1));  // background inside the plot
+    EXPECT_EQ(PixelAt(image, s, 2, 60, 4), platform::PaletteColor(1));    // margin
+    // The over-range reading reaches above the frame (the antialiased
+    // trace is mostly yellow there).
+    bool traceAboveFrame = false;
+    for (int x = 0; x < image.width(); ++x) {
+        QColor c = image.pixelColor(x, int(6 * 4));
+        if (c.red() > 128 && c.green() > 128 && c.blue() < 128) traceAboveFrame = true;
+    }
+    EXPECT_TRUE(traceAboveFrame);
+}
+
+TEST(StripChartScreenshot, highDpiChartKeepsTheLayoutAtTwiceThePixels) {
+    ResetAppState();
+    ChartSettings s;
+    FitChartToPixels(s, QSize(640, 400));
+    platform::ImageSurface surface(QSize(640, 400), 2.0);
+    DrawSampleChart(s, surface);
+    QImage image = surface.Snapshot();
+    QString dir = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
+    QDir().mkpath(dir);
+    EXPECT_TRUE(image.save(QDir(dir).filePath("strip_chart_hidpi.png")));
+    EXPECT_EQ(image.size(), QSize(1280, 800));
+    // The plot frame's left edge is one logical pixel, two device pixels, wide and sharp.
+    int y = 60 * 4 * 2;
+    int frameX = -1;
+    for (int x = 30 * 2; x < 60 * 2 && frameX < 0; ++x)
+        if (image.pixelColor(x, y) == platform::PaletteColor(7)) frameX = x;
+    ASSERT_GT(frameX, 0);
+    EXPECT_EQ(image.pixelColor(frameX + 1, y), platform::PaletteColor(7));
+    EXPECT_EQ(image.pixelColor(frameX + 2, y), platform::PaletteColor(1));
+    EXPECT_EQ(image.pixelColor(frameX - 1, y), platform::PaletteColor(1));
+}

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "data/NumberFormat.h"
+#include "data/Units.h"
+#include "data/WorkFile.h"
+#include "link/LinkState.h"
+#include "link/Transaction.h"
+#include "platform/SerialPort.h"
+#include "power/PowerEngine.h"
+#include "support/FakeClock.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+
+// A connected port that keeps what the program sends; replies are handed
+// to the engine by the test.
+class SentPort : public platform::SerialPort {
+public:
+    void SetCommPort(int n) override { port = n; }
+    int CommPort() const override { return port; }
+    bool SetSettings(const QString&) override { return true; }
+    QString Settings() const override { return {}; }
+    platform::OpenResult Open() override { return platform::OpenResult::Ok; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    void SetDTR(bool) override {}
+    void SetRTS(bool) override {}
+    void SetThresholds(int, int) override {}
+    void Output(const QByteArray& bytes) override { sent += QString::fromLatin1(bytes); }
+    QByteArray Input() override { return {}; }
+    int InBufferCount() override { return 0; }
+    void WaitForInput(double) override {}
+    int CommEvent() const override { return platform::ComEvReceive; }
+
+    // Commands sent, without "$" and CR.
+    QStringList Commands() const {
+        QStringList list = sent.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
+        for (QString& c : list) c.remove(0, 1);
+        return list;
+    }
+    int port = 1;
+    QString sent;
+};
+
+// A connected thermopile on a TALON, the fake clock at noon, power settings
+// for the test to adjust, and an engine whose view hooks count calls.
+class PowerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        ResetLinkState();
+        ResetWorkFile();
+        SetDecimalSeparator(QStringLiteral("."));
+        platform::setSerialPort(&port);
+        AppState& app = App();
+        app.Connected = true;
+        app.DeviceType = 0;
+        app.ActiveMode = ModePower;
+        ChannelInfo& head = app.Channels[0];
+        head.HeadType = 1;
+        head.HeadName = QStringLiteral("3A");
+        head.HeadSerial = QStringLiteral("; s/n 123456");
+        head.ReadingUnit = QStringLiteral("W");
+        app.BaseUnit = QStringLiteral("W");
+        BuildPowerUnits();
+        app.WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
+        app.Shell.LogFileOnOffEnable = [this](bool e) { logFileEnabled.push_back(e); };
+        engine.View.TrialReading = [] {};
+        engine.View.PointAdded = [this] { ++pointsDrawn; };
+        engine.View.Redraw = [this] { ++redraws; };
+    }
+
+    void TearDown() override {
+        WorkFile(2, QString());
+        platform::setSerialPort(nullptr);
+        SetDecimalSeparator(QString());
+        ResetAppState();
+        ResetLinkState();
+    }
+
+    // Start and answer the first request, so that readings are stored next.
+    void StartLogging() {
+        engine.StartStop();
+        Reply(QStringLiteral("*0"));
+    }
+    void Reply(const QString& text) { engine.PowerLog(0, text + QLatin1Char('\r')); }
+    // A reading `dt` seconds after the previous one.
+    void ReadingAfter(double dt, const QString& text) {
+        clock.Advance(dt);
+        Reply(text);
+    }
+
+    FakeClock clock;
+    ScriptedPrompts prompts;
+    TempDir dir;
+    SentPort port;
+    PowerEngine engine;
+    std::vector<bool> logFileEnabled;
+    int pointsDrawn = 0;
+    int redraws = 0;
+};

@@ -58,14 +58,6 @@ TEST(LineTiming, commandSplitOverWritesIsAnsweredOnceComplete) {
     EXPECT_EQ(m.CommandsReceived(), QStringList({"VE", "SP"}));
 }
 
-TEST(LineTiming, repliesQueueBehindEachOther) {
-    Meter m(Config(Model::Talon));
-    m.Receive("$VE\r$VE\r", 0.0, 19200);
-    double first = m.NextTransmitTime();
-    m.Transmit(first);
-    EXPECT_NEAR(m.NextTransmitTime() - first, 6 * 10.0 / 19200, 1e-9);
-}
-
 TEST(LineTiming, splitRepliesReassembleToTheSameBytes) {
     for (int chunks : {1, 2, 3, 9, 50}) {
         sim::MeterConfig cfg = Config(Model::MeridelTwo);

@@ -142,12 +142,3 @@ TEST(SimOptions, badValuesAreRejected) {
         EXPECT_FALSE(error.isEmpty());
     }
 }
-
-TEST(SimOptions, defaultMeterHasAThermopileOnChannelA) {
-    sim::SimOptions o;
-    QString error;
-    ASSERT_TRUE(sim::ParseOptions({}, o, error));
-    EXPECT_EQ(o.meter.heads[0].type, 1);
-    EXPECT_EQ(o.meter.heads[1].type, 0);
-    EXPECT_EQ(o.meter.baud, 19200);
-}

@@ -150,7 +150,3 @@ TEST(StoredLogs, talonBadBlockIsShort) {
     EXPECT_EQ(Ask(m, "LS").mid(1).split(' ').size(), 10);
 }
 
-TEST(StoredLogs, korvenHasNoLogs) {
-    Meter m(Config(Model::KorvenTH));
-    for (QString cmd : {"LF  0", "LI", "LR", "LS", "LL"}) EXPECT_EQ(Ask(m, cmd), "?") << cmd.toStdString();
-}

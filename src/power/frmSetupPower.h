@@ -83,6 +83,7 @@ private:
 
     bool Loading = false;
     bool setupOpen_ = false;
+    bool wasActive_ = false;  // activated since shown: a later deactivation cancels
 };
 
 // The one power setup dialog, created on first use.

@@ -1,0 +1,130 @@
+#include "data/FileCommand.h"
+
+#include "app/AppState.h"
+#include "data/DataFileSave.h"
+#include "platform/Prompts.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Kelvaro32");
+
+// What the save dialog remembers between uses.
+int g_filterIndex = 1;
+QString g_fileName;
+
+void Tell(const QString& text) { platform::prompts().Message(text, kTitle, platform::Icon::None); }
+
+const ModeFileOps* OpsOfMode(int16_t mode) {
+    const auto& ops = App().Shell.FileOps;
+    if (mode < 0 || size_t(mode) >= ops.size()) return nullptr;
+    return &ops[size_t(mode)];
+}
+
+// The power-type windows stop drawing while a dialog or a save runs.
+bool PausesChart(int16_t mode) {
+    return mode == ModePower || mode == ModePowerRatio || mode == ModePowerDifference;
+}
+
+// The file kind a mode saves, or 0 to keep the dialog's last choice.
+int FilterIndexOfMode(int16_t mode) {
+    switch (mode) {
+    case ModePower: return 3;
+    case ModeEnergy:
+    case ModeRapidPulse: return 2;
+    case ModePowerRatio:
+    case ModePowerDifference: return 5;
+    case ModeEnergyRatio: return 4;
+    default: return 0;
+    }
+}
+
+// Runs `body` with a power-type chart paused; it resumes however the body ends.
+template <class Body>
+void WithChartPaused(int16_t mode, const ModeFileOps* ops, Body body) {
+    if (!PausesChart(mode) || !ops || !ops->Pause) return body();
+    ops->Pause(true);
+    try {
+        body();
+    } catch (...) {
+        try {
+            ops->Pause(false);
+        } catch (...) {
+            // The first failure is the one reported.
+        }
+        throw;
+    }
+    ops->Pause(false);
+}
+
+class BusyCursor {
+public:
+    BusyCursor() { SetBusyCursor(true); }
+    ~BusyCursor() { SetBusyCursor(false); }
+};
+
+void Save() {
+    const int16_t mode = App().ActiveMode;
+    if (mode == ModeNone) return Tell("Nothing to save.");
+    if (mode == ModeTerminal) return Tell("Save in the Terminal mode is not supported yet");
+    const ModeFileOps* ops = OpsOfMode(mode);
+    WithChartPaused(mode, ops, [&] {
+        if (const int index = FilterIndexOfMode(mode)) g_filterIndex = index;
+        platform::FileDialogRequest request;
+        request.title = "Save data in file";
+        request.filter = kDataFileFilter;
+        request.filterIndex = g_filterIndex;
+        request.fileName = g_fileName;
+        request.overwritePrompt = true;
+        const auto chosen = platform::prompts().SaveFile(request);
+        g_fileName = chosen ? chosen->fileName : QString();
+        if (chosen) g_filterIndex = chosen->filterIndex;
+        if (g_fileName.isEmpty()) return;
+
+        const BusyCursor busy;
+        if (ops && ops->Save) ops->Save(g_fileName);
+    });
+}
+
+void Print() {
+    const int16_t mode = App().ActiveMode;
+    if (mode == ModeNone) return Tell("Nothing to print.");
+    if (mode == ModeTerminal) return Tell("Printing in the Terminal mode is not supported yet");
+    const ModeFileOps* ops = OpsOfMode(mode);
+    const BusyCursor busy;
+    WithChartPaused(mode, ops, [&] {
+        if (ops && ops->Print) ops->Print();
+    });
+}
+
+void PrinterSetup() {
+    int copies = 1;
+    if (!platform::prompts().PrintDialog(copies)) return;
+    for (int copy = 1; copy <= copies; ++copy) FileCommand(2);
+}
+
+}  // namespace
+
+QString FileCommand(int16_t operation) {
+    try {
+        switch (operation) {
+        case 0: Save(); break;
+        case 2: Print(); break;
+        case 3: PrinterSetup(); break;
+        default: break;  // Open belongs to the PC-file view
+        }
+    } catch (const DataFileError& e) {
+        if (!e.Reported()) {
+            platform::prompts().Beep();
+            Tell("Program internal trap. Notify supplier.");
+        }
+    } catch (...) {
+        platform::prompts().Beep();
+        Tell("Program internal trap. Notify supplier.");
+    }
+    return QString();
+}
+
+void ResetFileDialogMemory() {
+    g_filterIndex = 1;
+    g_fileName.clear();
+}

@@ -1,0 +1,392 @@
+#include "power/frmSetupPower.h"
+
+#include "app/AppState.h"
+#include "app/Configuration.h"
+#include "platform/Prompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+QScrollBar* MakeBar(QWidget* parent, int maximum, const char* name) {
+    auto* bar = new QScrollBar(Qt::Horizontal, parent);
+    bar->setObjectName(name);
+    bar->setRange(0, maximum);
+    bar->setSingleStep(1);
+    bar->setPageStep(maximum >= 100 ? 10 : 5);
+    bar->setMinimumWidth(150);
+    return bar;
+}
+
+QLineEdit* MakeBox(QWidget* parent, const char* name) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setFixedWidth(46);
+    box->setAlignment(Qt::AlignRight);
+    return box;
+}
+
+}  // namespace
+
+frmSetupPower::frmSetupPower(QWidget* parent) : QDialog(parent) {
+    setObjectName("frmSetupPower");
+    setWindowTitle("Power Graph Setup");
+    BuildControls();
+}
+
+void frmSetupPower::BuildControls() {
+    // Graph limits: two bars with their boxes, the unit and the coefficient.
+    auto* limits = new QGroupBox("Graph Limits", this);
+    auto* lg = new QGridLayout(limits);
+    const char* barNames[] = {"graph_limits_0", "graph_limits_1"};
+    const char* boxNames[] = {"txt_power_0", "txt_power_1"};
+    const char* limitCaptions[] = {"Low", "High"};
+    for (int i = 0; i < 2; ++i) {
+        graph_limits[i] = MakeBar(limits, kLimitBarMax, barNames[i]);
+        txt_power[i] = MakeBox(limits, boxNames[i]);
+        txt_power[i]->installEventFilter(this);
+        lg->addWidget(new QLabel(limitCaptions[i], limits), i, 0);
+        lg->addWidget(graph_limits[i], i, 1);
+        lg->addWidget(txt_power[i], i, 2);
+        connect(graph_limits[i], &QScrollBar::valueChanged, this, [this, i] { graph_limits_Change(i); });
+        connect(txt_power[i], &QLineEdit::textEdited, this, [this, i] { txt_power_Change(i); });
+    }
+    cmbPowerUnits = new QComboBox(limits);
+    cmbPowerUnits->setObjectName("cmbPowerUnits");
+    cmbPowerCoeff = new QComboBox(limits);
+    cmbPowerCoeff->setObjectName("cmbPowerCoeff");
+    cmbPowerCoeff->addItems({"x 1", "x 10", "x 100"});
+    auto* unitRow = new QHBoxLayout;
+    unitRow->addWidget(new QLabel("Units", limits));
+    unitRow->addWidget(cmbPowerUnits);
+    unitRow->addSpacing(12);
+    unitRow->addWidget(new QLabel("Scale", limits));
+    unitRow->addWidget(cmbPowerCoeff);
+    unitRow->addStretch();
+    lg->addLayout(unitRow, 2, 0, 1, 3);
+    connect(cmbPowerUnits, &QComboBox::currentIndexChanged, this, [this] { cmbPowerUnits_Click(); });
+    connect(cmbPowerCoeff, &QComboBox::currentIndexChanged, this, [this] { cmbPowerCoeff_Click(); });
+
+    // Time period: hours first on screen, index 2.
+    auto* period = new QGroupBox("Time Period", this);
+    auto* tg = new QGridLayout(period);
+    const char* timeBars[] = {"logtime_0", "logtime_1", "logtime_2"};
+    const char* timeBoxes[] = {"txt_time_0", "txt_time_1", "txt_time_2"};
+    const char* timeCaptions[] = {"S&ec", "&Min", "&Hours"};
+    for (int i = 0; i < 3; ++i) {
+        logtime[i] = MakeBar(period, TimePartMax(i), timeBars[i]);
+        txt_time[i] = MakeBox(period, timeBoxes[i]);
+        auto* caption = new QLabel(timeCaptions[i], period);
+        caption->setBuddy(txt_time[i]);
+        const int row = 2 - i;
+        tg->addWidget(caption, row, 0);
+        tg->addWidget(logtime[i], row, 1);
+        tg->addWidget(txt_time[i], row, 2);
+        connect(logtime[i], &QScrollBar::valueChanged, this, [this, i] { logtime_Change(i); });
+        connect(txt_time[i], &QLineEdit::textEdited, this, [this, i] { txt_time_Change(i); });
+    }
+
+    auto* stats = new QGroupBox("Statistics", this);
+    auto* sl = new QVBoxLayout(stats);
+    chkStat[1] = new QCheckBox("Min && Ma&x", stats);
+    chkStat[2] = new QCheckBox("Average && St.&Dev.", stats);
+    auto* grid = new QGroupBox("Grid Style", this);
+    auto* gl = new QVBoxLayout(grid);
+    Check2[1] = new QCheckBox("&Horizontal", grid);
+    Check2[2] = new QCheckBox("&Vertical", grid);
+    for (int i = 1; i <= 2; ++i) {
+        chkStat[i]->setObjectName(QString("chkStat_%1").arg(i));
+        Check2[i]->setObjectName(QString("Check2_%1").arg(i));
+        sl->addWidget(chkStat[i]);
+        gl->addWidget(Check2[i]);
+        connect(chkStat[i], &QCheckBox::toggled, this, [this] { chkStat_Click(); });
+        connect(Check2[i], &QCheckBox::toggled, this, [this] { Check2_Click(); });
+    }
+
+    auto* display = new QGroupBox("Display", this);
+    auto* dl = new QVBoxLayout(display);
+    const char* displayCaptions[] = {"&Graphic", "&Numeric", "&Both"};
+    for (int i = 0; i < 3; ++i) {
+        Option4[i] = new QRadioButton(displayCaptions[i], display);
+        Option4[i]->setObjectName(QString("Option4_%1").arg(i));
+        dl->addWidget(Option4[i]);
+        connect(Option4[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on) Option4_Click(i);
+        });
+    }
+
+    lblReminder = new QLabel(
+        "Grayed out controls will be activated only after pressing \"Reset\" in the main screen.", this);
+    lblReminder->setObjectName("lblReminder");
+    lblReminder->setWordWrap(true);
+
+    Command2 = new QPushButton("OK", this);
+    Command2->setObjectName("Command2");
+    Command2->setDefault(true);
+    Command1 = new QPushButton("&Cancel", this);
+    Command1->setObjectName("Command1");
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(limits);
+    left->addWidget(period);
+    auto* right = new QVBoxLayout;
+    right->addWidget(stats);
+    right->addWidget(grid);
+    right->addWidget(display);
+    right->addStretch();
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addLayout(right);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(lblReminder, 1);
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command1);
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(columns);
+    all->addLayout(buttons);
+}
+
+void frmSetupPower::SetupPowerGraph(bool runActive) {
+    const PowerSettings& s = App().Config.Power;
+    Loading = true;
+
+    DisplaySelection = std::clamp<int16_t>(s.DisplayMode, 0, 2);
+    Option4[DisplaySelection]->setChecked(true);
+
+    LogParts = SplitLogTime(s.LogTime);
+    SetBarQuietly(logtime[2], LogParts.Hours);
+    SetBarQuietly(logtime[1], LogParts.Minutes);
+    SetBarQuietly(logtime[0], LogParts.Seconds);
+    for (int i = 0; i < 3; ++i) SetTextQuietly(txt_time[i], QString::number(logtime[i]->value()));
+
+    cmbPowerUnits->clear();
+    for (int i = 0; i < kListedPowerUnits; ++i) cmbPowerUnits->addItem(App().PowerUnits[i]);
+
+    setupOpen_ = runActive;
+    for (int i = 0; i < 3; ++i) {
+        logtime[i]->setEnabled(!runActive);
+        txt_time[i]->setEnabled(!runActive);
+    }
+    lblReminder->setVisible(runActive);
+
+    GridSelection = s.GraphGrid;
+    Check2[1]->setChecked((GridSelection & 1) != 0);
+    Check2[2]->setChecked((GridSelection & 2) != 0);
+    StatSelection = s.StatMode;
+    chkStat[1]->setChecked((StatSelection & 1) != 0);
+    chkStat[2]->setChecked((StatSelection & 2) != 0);
+
+    ScaleExponent = std::clamp<int16_t>(s.GraphExponent, 0, kMaxScaleExponent);
+    cmbPowerCoeff->setCurrentIndex(ScaleExponent);
+
+    const LimitView view = ViewOfLimits(s.GraphLow, s.GraphHigh, ScaleExponent, App().PowerUnitFactors);
+    LowValue = view.LowValue;
+    HighValue = view.HighValue;
+    UnitIndex = view.UnitIndex;
+    cmbPowerUnits->setCurrentIndex(UnitIndex);
+    SetLimitBars();
+
+    Loading = false;
+    wasActive_ = false;
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmSetupPower::SetBarQuietly(QScrollBar* bar, int value) {
+    const QSignalBlocker block(bar);
+    bar->setValue(value);
+}
+
+void frmSetupPower::SetTextQuietly(QLineEdit* box, const QString& text) {
+    const QSignalBlocker block(box);
+    box->setText(text);
+    box->setCursorPosition(int(text.size()));
+}
+
+// Bars and boxes from LowValue and HighValue.
+void frmSetupPower::SetLimitBars() {
+    SetBarQuietly(graph_limits[0], BarFromValue(LowValue));
+    SetBarQuietly(graph_limits[1], BarFromValue(HighValue));
+    for (int i = 0; i < 2; ++i) SetTextQuietly(txt_power[i], QString::number(graph_limits[i]->value()));
+}
+
+void frmSetupPower::graph_limits_Change(int index) {
+    if (Loading) return;
+    if (index == 0)
+        LowValue = graph_limits[0]->value();
+    else
+        HighValue = HighAfterMove(graph_limits[1]->value(), LowValue, ScaleExponent,
+                                  App().PowerUnitFactors[UnitIndex]);
+    SetLimitBars();
+}
+
+void frmSetupPower::txt_power_Change(int index) {
+    if (Loading) return;
+    QLineEdit* box = txt_power[index];
+    if (box->text().size() > kLimitTextMax) {
+        platform::prompts().Beep();
+        SetTextQuietly(box, box->text().left(kLimitTextMax));
+    }
+}
+
+void frmSetupPower::txt_power_LostFocus(int index) {
+    if (Loading) return;
+    if (const auto typed = TypedLimit(txt_power[index]->text()))
+        graph_limits[index]->setValue(*typed);
+    else
+        platform::prompts().Beep();
+    SetTextQuietly(txt_power[index], QString::number(graph_limits[index]->value()));
+}
+
+void frmSetupPower::cmbPowerUnits_Click() {
+    if (Loading || cmbPowerUnits->currentIndex() < 0) return;
+    UnitIndex = FitUnit(int16_t(cmbPowerUnits->currentIndex()), graph_limits[1]->value(), ScaleExponent,
+                        App().PowerUnitFactors);
+    if (cmbPowerUnits->currentIndex() != UnitIndex) {
+        const QSignalBlocker block(cmbPowerUnits);
+        cmbPowerUnits->setCurrentIndex(UnitIndex);
+    }
+}
+
+void frmSetupPower::cmbPowerCoeff_Click() {
+    if (Loading || cmbPowerCoeff->currentIndex() < 0) return;
+    ScaleExponent = FitCoefficient(int16_t(cmbPowerCoeff->currentIndex()), graph_limits[1]->value(),
+                                   App().PowerUnitFactors[UnitIndex]);
+    if (cmbPowerCoeff->currentIndex() != ScaleExponent) {
+        const QSignalBlocker block(cmbPowerCoeff);
+        cmbPowerCoeff->setCurrentIndex(ScaleExponent);
+    }
+}
+
+void frmSetupPower::logtime_Change(int index) {
+    if (Loading) return;
+    const int value = logtime[index]->value();
+    // The box keeps what the user typed while it means the same number.
+    if (TypedTimePart(txt_time[index]->text(), TimePartMax(index)) != value)
+        SetTextQuietly(txt_time[index], QString::number(value));
+    int16_t* parts[] = {&LogParts.Seconds, &LogParts.Minutes, &LogParts.Hours};
+    *parts[index] = int16_t(value);
+    if (index == 2 && value == kMaxLogHours) {
+        logtime[1]->setValue(0);
+        logtime[0]->setValue(0);
+    } else if (index < 2 && value != 0 && LogParts.Hours == kMaxLogHours) {
+        // 24 hours is the longest log time: nothing may be added to it.
+        logtime[index]->setValue(0);
+    }
+}
+
+void frmSetupPower::txt_time_Change(int index) {
+    if (Loading) return;
+    QLineEdit* box = txt_time[index];
+    if (box->text().size() > kTimeTextMax) {
+        platform::prompts().Beep();
+        SetTextQuietly(box, QString::number(logtime[index]->value()));
+        return;
+    }
+    if (const auto typed = TypedTimePart(box->text(), TimePartMax(index))) {
+        logtime[index]->setValue(*typed);
+    } else {
+        platform::prompts().Beep();
+        SetTextQuietly(box, QString::number(logtime[index]->value()));
+    }
+}
+
+void frmSetupPower::Check2_Click() {
+    if (Loading) return;
+    GridSelection = int16_t((Check2[1]->isChecked() ? 1 : 0) + (Check2[2]->isChecked() ? 2 : 0));
+}
+
+void frmSetupPower::chkStat_Click() {
+    if (Loading) return;
+    StatSelection = int16_t((chkStat[1]->isChecked() ? 1 : 0) + (chkStat[2]->isChecked() ? 2 : 0));
+}
+
+void frmSetupPower::Option4_Click(int index) {
+    if (Loading) return;
+    DisplaySelection = int16_t(index);
+}
+
+void frmSetupPower::Command2_Click() {
+    // Enter in a limit box reaches OK without leaving the box.
+    for (int i = 0; i < 2; ++i)
+        if (txt_power[i]->text() != QString::number(graph_limits[i]->value())) txt_power_LostFocus(i);
+
+    const ConfirmedLimits limits =
+        ConfirmLimits(graph_limits[0]->value(), graph_limits[1]->value(), ScaleExponent);
+    LowValue = limits.LowValue;
+    HighValue = limits.HighValue;
+    if (limits.ScaleExponent != ScaleExponent) {
+        ScaleExponent = limits.ScaleExponent;
+        const QSignalBlocker block(cmbPowerCoeff);
+        cmbPowerCoeff->setCurrentIndex(ScaleExponent);
+    }
+
+    PowerSettings& s = App().Config.Power;
+    s.DisplayMode = DisplaySelection;
+    s.GraphGrid = GridSelection;
+    s.StatMode = StatSelection;
+    s.LogTime = JoinLogTime(LogParts);
+    s.GraphExponent = ScaleExponent;
+    const double factor = App().PowerUnitFactors[UnitIndex];
+    s.GraphLow = LimitInBaseUnit(LowValue, ScaleExponent, factor);
+    s.GraphHigh = LimitInBaseUnit(HighValue, ScaleExponent, factor);
+
+    emit applied();
+    Unload();
+    SaveConfiguration();
+}
+
+void frmSetupPower::Command1_Click() { Unload(); }
+
+void frmSetupPower::reject() { Command1_Click(); }
+
+void frmSetupPower::Unload() {
+    setupOpen_ = false;
+    wasActive_ = false;
+    const bool wasShown = isVisible();
+    hide();
+    if (wasShown) emit unloaded();
+}
+
+void frmSetupPower::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isVisible()) return;
+    if (isActiveWindow())
+        wasActive_ = true;
+    else if (wasActive_)
+        Command1_Click();
+}
+
+bool frmSetupPower::eventFilter(QObject* watched, QEvent* event) {
+    // Leaving the box by a click or Tab; not when the dialog loses the focus
+    // (it cancels then) or a list drops down.
+    const auto* focus = event->type() == QEvent::FocusOut ? static_cast<QFocusEvent*>(event) : nullptr;
+    if (focus && focus->reason() != Qt::ActiveWindowFocusReason && focus->reason() != Qt::PopupFocusReason)
+        for (int i = 0; i < 2; ++i)
+            if (watched == txt_power[i]) txt_power_LostFocus(i);
+    return QDialog::eventFilter(watched, event);
+}
+
+frmSetupPower& SetupPower() {
+    static frmSetupPower* dialog = new frmSetupPower;
+    return *dialog;
+}
+
+void SetupPowerGraph(bool runActive) { SetupPower().SetupPowerGraph(runActive); }

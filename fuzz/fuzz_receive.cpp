@@ -1,0 +1,135 @@
+// Random chunks through ReceiveEvent and the reply dispatch, during
+// identification and in the terminal and logging modes. The first bytes
+// choose the scene; each later byte n starts a chunk of n % 64 bytes.
+
+#include "app/AppState.h"
+#include "link/Link.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/SerialPort.h"
+
+#include <QCoreApplication>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+
+namespace {
+
+class QuietPrompts : public platform::Prompts {
+public:
+    void Beep() override {}
+    void Message(const QString&, const QString&, platform::Icon) override {}
+    bool AskYesNo(const QString&, const QString&, platform::Icon) override { return false; }
+    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest&) override { return {}; }
+    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest&) override { return {}; }
+    bool PrintDialog(int&) override { return false; }
+    bool PrinterSetupDialog() override { return false; }
+    void SetBusy(bool) override {}
+};
+
+class StepClock : public platform::Clock {
+public:
+    double SecondsSinceMidnight() override { return now; }
+    double Monotonic() override { return now; }
+    QString DateText() override { return QStringLiteral("01/01/2026"); }
+    QString TimeText() override { return QStringLiteral("00:00:00"); }
+    QString DateTimeText() override { return DateText() + QLatin1Char(' ') + TimeText(); }
+    double now = 100;
+};
+
+class FeedPort : public platform::SerialPort {
+public:
+    void SetCommPort(int) override {}
+    int CommPort() const override { return 1; }
+    bool SetSettings(const QString&) override { return true; }
+    QString Settings() const override { return {}; }
+    platform::OpenResult Open() override { return platform::OpenResult::Ok; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    void SetDTR(bool) override {}
+    void SetRTS(bool) override {}
+    void SetThresholds(int, int) override {}
+    void Output(const QByteArray& bytes) override { sent += bytes.size(); }
+    QByteArray Input() override {
+        QByteArray out;
+        out.swap(pending);
+        return out;
+    }
+    int InBufferCount() override { return int(pending.size()); }
+    void WaitForInput(double) override {}
+    int CommEvent() const override { return platform::ComEvReceive; }
+    QByteArray pending;
+    qint64 sent = 0;
+};
+
+QuietPrompts g_prompts;
+StepClock g_clock;
+FeedPort g_port;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static QCoreApplication app(*argc, *argv);
+    platform::setPrompts(&g_prompts);
+    platform::setClock(&g_clock);
+    platform::setSerialPort(&g_port);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 3) return 0;
+    ResetAppState();
+    ResetLinkState();
+    TrafficLog(TrafficClear);
+    AppState& app = App();
+    app.Connected = true;
+    app.DeviceType = static_cast<int16_t>(data[0] % 9);
+    app.CurrentChannel = data[1] & 1;
+    // Window stubs for every mode, so lines that reach a window are seen.
+    qint64 windowChars = 0;
+    for (auto& entry : app.Shell.ModeEntry) entry = [&windowChars](int, QString& t) { windowChars += t.size(); };
+
+    ProtocolState& s = Link();
+    const int scene = data[2] % 6;
+    switch (scene) {
+    case 0:
+        s.AwaitDeviceIdent = true;
+        break;
+    case 1:
+        s.AwaitHeadIdent = true;
+        s.IdentStep = static_cast<int16_t>(1 + data[1] % 8);
+        break;
+    case 2:
+        s.AwaitChannelSelect = true;
+        s.TargetChannel = data[1] & 1;
+        break;
+    case 3:
+        s.AwaitHeadType = true;
+        s.AwaitHeadInfo = (data[1] & 2) != 0;
+        break;
+    case 4:
+        app.ActiveMode = ModeTerminal;
+        break;
+    default:
+        app.ActiveMode = static_cast<int16_t>(data[1] % 14);
+        app.ModeCheckPending = true;
+        break;
+    }
+
+    size_t pos = 3;
+    while (pos < size) {
+        const size_t len = data[pos] % 64;
+        ++pos;
+        const size_t take = std::min(len, size - pos);
+        g_port.pending = QByteArray(reinterpret_cast<const char*>(data + pos), static_cast<qsizetype>(take));
+        pos += take;
+        MSComm1_OnComm();
+        g_clock.now += 0.05;
+        Timer2_Timer();
+    }
+
+    // Nothing the meter says may grow the link's memory without bound.
+    if (s.LineBuffer.size() > kLineBufferLimit) __builtin_trap();
+    if (TrafficLogData().Count > 9999) __builtin_trap();
+    return 0;
+}

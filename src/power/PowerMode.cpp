@@ -1,0 +1,22 @@
+#include "power/PowerMode.h"
+
+#include "app/AppState.h"
+#include "power/frmPower.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+frmPower* InstallPowerMode(QMdiArea* area) {
+    auto* w = new frmPower;
+    QMdiSubWindow* sub = area->addSubWindow(w);
+    // Closing only hides: the shell keeps calling this window.
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->hide();
+    ShellHooks& h = App().Shell;
+    h.ModeEntry[ModePower] = [w](int op, QString& text) { w->PowerLog(op, text); };
+    ModeFileOps& ops = h.FileOps[ModePower];
+    ops.Pause = [w](bool on) { w->PauseGraph(on); };
+    ops.Save = [w](const QString& name) { w->PowerSave(name); };
+    ops.Print = [w] { w->PowerPrint(); };
+    return w;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+class QMdiArea;
+class frmPower;
+
+// Creates the power window in `area` (hidden until power mode is entered)
+// and installs its entry point and file operations in App().Shell:
+// ModeEntry[ModePower] -> PowerLog, FileOps[ModePower] -> PauseGraph,
+// PowerSave, PowerPrint. Returns the window (owned by the area).
+frmPower* InstallPowerMode(QMdiArea* area);

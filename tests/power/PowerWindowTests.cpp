@@ -1,0 +1,100 @@
+#include "PowerHarness.h"
+
+#include "platform/SurfaceWidget.h"
+#include "power/frmPower.h"
+#include "power/frmSetupPower.h"
+#include "support/Screenshot.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <cmath>
+
+class PowerWindowTest : public PowerTest {
+protected:
+    void SetUp() override {
+        PowerTest::SetUp();
+        App().Config.Power.LogTime = 120;
+        App().Config.Power.GraphHigh = 0.5;
+        w.Engine.View.TrialReading = [] {};
+        w.resize(900, 560);
+        w.show();
+        QString none;
+        w.PowerLog(-1, none);
+    }
+    void TearDown() override {
+        SetupPower().hide();
+        PowerTest::TearDown();
+    }
+    void Feed(const QString& line) {
+        QString text = line + QLatin1Char('\r');
+        w.PowerLog(0, text);
+    }
+    // A laser warming up for a minute, one reading every 0.25 s.
+    void WarmUp() {
+        QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+        Feed("*0");
+        for (int i = 0; i < 240; ++i) {
+            clock.Advance(0.25);
+            const double t = i * 0.25;
+            Feed("*" + QString::number(0.38 * (1 - std::exp(-t / 15)) + 0.004 * std::sin(t * 2.3), 'E', 4));
+        }
+    }
+    int TracePixels() const {
+        const QImage& image = w.Picture1->Surface().Image();
+        int n = 0;
+        // Antialiased: count the pixels that are mostly the trace's yellow.
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                if (c.red() > 180 && c.green() > 180 && c.blue() < 120) ++n;
+            }
+        return n;
+    }
+    frmPower w;
+};
+
+TEST_F(PowerWindowTest, midRunWindowShowsReadoutStatisticsAndTrace) {
+    WarmUp();
+    EXPECT_EQ(w.butStartStop->text(), "&Stop");
+    EXPECT_TRUE(w.lblPower->isVisible());
+    EXPECT_TRUE(w.lblPower->text().endsWith("mW"));
+    EXPECT_TRUE(w.lblMinPower->isVisible());
+    EXPECT_TRUE(w.lblMinPower->text().startsWith("Min:  "));
+    EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Power Logging - "));
+    EXPECT_GT(TracePixels(), 50);
+    EXPECT_FALSE(SaveScreenshot(&w, "power_window").isEmpty());
+}
+
+TEST_F(PowerWindowTest, resizeRedrawsTheStoredTrace) {
+    WarmUp();
+    w.resize(700, 420);
+    QApplication::processEvents();
+    EXPECT_GT(TracePixels(), 50);
+}
+
+TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
+    App().Config.Power.LogTime = 30;
+    App().Config.Power.GraphHigh = 10;
+    w.chkAutoRescale->setChecked(true);
+    WarmUp();
+    EXPECT_FALSE(w.Engine.RunActive);
+    EXPECT_EQ(w.butStartStop->text(), "&Start");
+    EXPECT_NEAR(w.Engine.Chart.YMax, w.Engine.Stats().Max, 1e-6);
+    EXPECT_FALSE(SaveScreenshot(&w, "power_window_rescaled").isEmpty());
+}
+
+TEST_F(PowerWindowTest, resetReopensTheSetupThatWasOpen) {
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    SetupPowerGraph(w.Engine.RunActive);
+    ASSERT_TRUE(SetupPower().SetupOpen());
+    QTest::mousePress(w.butReset, Qt::LeftButton);
+    SetupPower().hide();  // what the click does to the dialog
+    QTest::mouseRelease(w.butReset, Qt::LeftButton);
+    EXPECT_TRUE(SetupPower().isVisible());
+    EXPECT_FALSE(w.Engine.RunActive);
+    SetupPower().hide();
+    QTest::mouseClick(w.butReset, Qt::LeftButton);
+    EXPECT_FALSE(SetupPower().isVisible());
+}

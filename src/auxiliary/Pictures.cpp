@@ -38,7 +38,7 @@ QPixmap DisconnectedPicture(int size) { return Plug(size, 18, QColor(160, 0, 0))
 
 QIcon ApplicationIcon() {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128}) {
+    for (int size : {16, 32, 48, 64, 128, 256}) {
         QPixmap pm = Blank(size);
         QPainter p(&pm);
         p.setRenderHint(QPainter::Antialiasing);

@@ -1,0 +1,197 @@
+#include "app/AppState.h"
+#include "app/MDIForm1.h"
+#include "auxiliary/frmAbout.h"
+#include "auxiliary/frmInfo.h"
+#include "link/Link.h"
+#include "sim/Meter.h"
+#include "sim/SimSerialPort.h"
+#include "support/FakeClock.h"
+#include "support/ScriptedPrompts.h"
+#include "support/Screenshot.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTimer>
+#include <QDir>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+// A ports file: the given ports, every other one mapped to nowhere.
+QByteArray Ports(std::initializer_list<std::pair<int, QString>> ports) {
+    QByteArray text;
+    for (int n = 1; n <= 16; ++n) {
+        QString device = "/nonexistent/port" + QString::number(n);
+        for (const auto& [com, path] : ports)
+            if (com == n) device = path;
+        text += QString("COM%1 %2\n").arg(n).arg(device).toUtf8();
+    }
+    return text;
+}
+
+// The main window started in an empty directory, on the in-memory meter.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        ResetLinkState();
+        // COM3 is the only port there is, whatever this machine has.
+        dir.Write("meter", "");
+        dir.Write("kelvaro.ports", Ports({{3, dir.Path("meter")}}));
+        SetPause([this](double s) { clock.Advance(s); });
+    }
+    void TearDown() override {
+        form.reset();
+        platform::setSerialPort(nullptr);
+        SetPause({});
+        ResetAppState();
+        ResetLinkState();
+    }
+
+    void UseMeter(const sim::MeterConfig& cfg) {
+        meter = std::make_unique<sim::Meter>(cfg);
+        port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
+        platform::setSerialPort(port.get());
+    }
+
+    // Start-up as main() does it, with every wait round 10 ms of fake time.
+    void Start() {
+        form = std::make_unique<MDIForm1>();
+        ASSERT_TRUE(form->MDIForm_Load());
+        App().Shell.ProcessEvents = [this] {
+            clock.Advance(0.01);
+            if (port) port->Pump();
+            Timer2_Timer();
+        };
+        form->Timer2->stop();  // the test drives the time-out watch itself
+        form->ShowAndConnect();
+    }
+
+    bool Visible(const char* name) { return form->action(name)->isVisible(); }
+    bool Enabled(const char* name) { return form->action(name)->isEnabled(); }
+
+    FakeClock clock;
+    ScriptedPrompts prompts;
+    TempDir dir;
+    std::unique_ptr<sim::Meter> meter;
+    std::unique_ptr<sim::SimSerialPort> port;
+    std::unique_ptr<MDIForm1> form;
+};
+
+sim::MeterConfig DualMeter() {
+    sim::MeterConfig cfg;
+    cfg.model = sim::Model::MeridelTwo;
+    cfg.heads[0] = {1, "30A-P", 123456, "W", false, {}, {}};
+    cfg.heads[1] = {2, "PE25", 654321, "J", false, {}, {}};
+    return cfg;
+}
+
+sim::MeterConfig SilentMeter() {
+    sim::MeterConfig cfg;
+    cfg.faults.silent = true;
+    return cfg;
+}
+
+TEST_F(MainWindowTest, startsWithoutMeterWritesDefaultsAndShowsTheMessage) {
+    UseMeter(SilentMeter());
+    Start();
+    EXPECT_EQ(form->windowTitle(), "Kelvaro32");
+    EXPECT_EQ(dir.Read("kelvaro.cfg").count('\n'), 76);
+    EXPECT_TRUE(prompts.Texts().contains("Can not communicate with the instrument"));
+    EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
+    // The TALON layout, every logging item disabled.
+    EXPECT_TRUE(Visible("mnuMode_Power"));
+    EXPECT_TRUE(Visible("mnuMode_Energy"));
+    EXPECT_FALSE(Visible("mnuMode_DualPower"));
+    EXPECT_FALSE(Enabled("mnuMode_Power"));
+    EXPECT_FALSE(Enabled("mnuMode_Terminal"));
+    // Only the port that exists is offered, and it became the configured one.
+    EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isVisible());
+    EXPECT_FALSE(form->mnuSetup_CommPortList[0]->isVisible());
+    EXPECT_EQ(App().Config.CommPort, 3);
+}
+
+TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
+    UseMeter(DualMeter());
+    Start();
+    ASSERT_TRUE(App().Connected) << prompts.Texts().join(" | ").toStdString();
+    EXPECT_EQ(form->mnuConnect->text(), "&Disconnect");
+    EXPECT_EQ(App().DeviceType, 2);
+    EXPECT_TRUE(Visible("mnuMode_DualPower"));
+    EXPECT_FALSE(Visible("mnuMode_Power"));
+    EXPECT_TRUE(Enabled("mnuMode_Terminal"));
+    EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isChecked());
+    EXPECT_FALSE(form->mnuSetup_CommPortList[3]->isEnabled()) << "ports are fixed while connected";
+
+    // Screenshots: the Mode menu open over the frame, and the information window.
+    form->resize(820, 560);
+    form->show();
+    QMenu* mode = form->menuBar()->findChild<QMenu*>("mnuMode");
+    ASSERT_NE(mode, nullptr);
+    mode->popup(form->mapToGlobal(QPoint(60, form->menuBar()->height())));
+    QImage shot = form->grab().toImage();
+    QPainter p(&shot);
+    p.drawPixmap(QPoint(60, form->menuBar()->height()), mode->grab());
+    p.end();
+    const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
+    QDir().mkpath(folder);
+    EXPECT_TRUE(shot.save(QDir(folder).filePath("main-window-mode-menu.png")));
+    mode->hide();
+
+    frmInfo info(form.get());
+    EXPECT_TRUE(info.FramHead2->isVisibleTo(&info));
+    EXPECT_EQ(info.LblDeviceType->text(), "Type: Meridel");
+    EXPECT_FALSE(SaveScreenshot(&info, "information-two-channels").isEmpty());
+
+    // Disconnect: the caption comes back, the layout stays, everything but files disabled.
+    form->mnuConnect_Click();
+    EXPECT_FALSE(App().Connected);
+    EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
+    EXPECT_TRUE(Visible("mnuMode_DualPower"));
+    EXPECT_FALSE(Enabled("mnuMode_DualPower"));
+    EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isEnabled());
+    EXPECT_FALSE(dir.Read("rs232.buf").isEmpty());
+}
+
+TEST_F(MainWindowTest, otherWindowsRender) {
+    UseMeter(SilentMeter());
+    Start();
+    frmInfo info(form.get());
+    EXPECT_EQ(info.LblHeadType1->text(), "Type:Disconnected");
+    EXPECT_TRUE(info.PictDisc->isVisibleTo(&info));
+    EXPECT_FALSE(SaveScreenshot(&info, "information-not-connected").isEmpty());
+    frmAbout about(form.get());
+    EXPECT_EQ(about.Label2->text(), "Version 3.20");
+    EXPECT_FALSE(SaveScreenshot(&about, "about").isEmpty());
+}
+
+TEST_F(MainWindowTest, portAndLogFileChoicesAreSavedOnlyWhenTheyChange) {
+    dir.Write("meter4", "");
+    dir.Write("kelvaro.ports", Ports({{3, dir.Path("meter")}, {4, dir.Path("meter4")}}));
+    UseMeter(SilentMeter());
+    Start();
+    ASSERT_EQ(App().Config.CommPort, 3);
+
+    QFile::remove(dir.Path("kelvaro.cfg"));
+    form->mnuSetup_CommPortList_Click(3);
+    EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.cfg"))) << "same port: file not rewritten";
+    form->mnuSetup_CommPortList_Click(4);
+    EXPECT_TRUE(QFile::exists(dir.Path("kelvaro.cfg")));
+    EXPECT_TRUE(form->mnuSetup_CommPortList[4]->isChecked());
+    EXPECT_FALSE(form->mnuSetup_CommPortList[3]->isChecked());
+
+    form->mnuLogFile_On->trigger();
+    EXPECT_TRUE(App().Config.LogToFile);
+    EXPECT_TRUE(form->mnuLogFile_On->isChecked());
+    EXPECT_FALSE(form->mnuLogFile_Off->isChecked());
+    EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("True          ' data log file"));
+}
+
+}  // namespace

@@ -10,39 +10,34 @@
 namespace {
 
 const QByteArray kHeader = "Power, in Watts \t Time, in Seconds \t Head: TH 30; s/n 1234";
-const QByteArray kWorkBytes = kHeader + "\r\n0.5               \t1.00\r\n0.6               \t2.00\r\n";
+const QByteArray kWorkBytes = kHeader + "\r\n0.5               \t1.00\r\n";
+const QByteArray kNotes = "'first notes\r\n";
+const QByteArray kData = "0.0012            \t1.50\r\nOverrange         \t2.00\r\n";
 
 class DataFileSaveTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetWorkFile(); }
     void TearDown() override { ResetWorkFile(); }
-
     void Save(const QString& name, bool logToFile) {
-        SaveLoggedData(name, logToFile, dir.Path("kelvaro.pwr"), kHeader, writeNotes, writeData);
+        SaveLoggedData(name, logToFile, dir.Path("kelvaro.pwr"), kHeader,
+                       [] { WorkFile(3, "'first notes"); }, writeData);
     }
 
     TempDir dir;
     ScriptedPrompts prompts;
-    std::function<void()> writeNotes = [] { WorkFile(3, "'first notes"); };
     std::function<void()> writeData = [] {
         WorkFile(3, "0.0012            \t1.50");
         WorkFile(3, "Overrange         \t2.00");
     };
 };
 
-TEST_F(DataFileSaveTest, freshFileHoldsHeaderNotesThenData) {
-    dir.Write("out.pwr", "older and longer content that must go\r\n");
-    Save(dir.Path("out.pwr"), false);
-    EXPECT_EQ(dir.Read("out.pwr"), kHeader + "\r\n'first notes\r\n0.0012            \t1.50\r\n"
-                                             "Overrange         \t2.00\r\n");
-    EXPECT_EQ(WorkFileNumber(), 0);
-}
-
-TEST_F(DataFileSaveTest, workingFileCopyHoldsHeaderDataThenNotes) {
+TEST_F(DataFileSaveTest, freshFileHoldsHeaderNotesDataAndCopyHoldsHeaderDataNotes) {
     dir.Write("kelvaro.pwr", kWorkBytes);
-    dir.Write("out.pwr", "an older file of that name");
+    dir.Write("out.pwr", "an older and longer file of that name\r\n");
+    Save(dir.Path("out.pwr"), false);
+    EXPECT_EQ(dir.Read("out.pwr"), kHeader + "\r\n" + kNotes + kData);
     Save(dir.Path("out.pwr"), true);
-    EXPECT_EQ(dir.Read("out.pwr"), kWorkBytes + "'first notes\r\n");
+    EXPECT_EQ(dir.Read("out.pwr"), kWorkBytes + kNotes);
     EXPECT_EQ(dir.Read("kelvaro.pwr"), kWorkBytes);
     EXPECT_EQ(WorkFileNumber(), 0);
 }
@@ -51,51 +46,41 @@ TEST_F(DataFileSaveTest, savingUnderTheWorkingFileNameAppendsNotesToItInAnyLette
     for (const QString name : {"kelvaro.pwr", "KELVARO.PWR", "./Kelvaro.Pwr"}) {
         dir.Write("kelvaro.pwr", kWorkBytes);
         Save(name, true);
-        EXPECT_EQ(dir.Read("kelvaro.pwr"), kWorkBytes + "'first notes\r\n") << name.toStdString();
-        EXPECT_FALSE(name != "kelvaro.pwr" && QFile::exists(dir.Path(name))) << name.toStdString();
+        EXPECT_EQ(dir.Read("kelvaro.pwr"), kWorkBytes + kNotes) << name.toStdString();
+        EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{"kelvaro.pwr"});
     }
 }
 
-TEST_F(DataFileSaveTest, missingWorkingFileIsAnErrorAndLeavesTheTargetAlone) {
+TEST_F(DataFileSaveTest, missingWorkingFileIsAnUnreportedErrorAndLeavesTheTargetAlone) {
     dir.Write("out.pwr", "kept");
-    try {
-        Save(dir.Path("out.pwr"), true);
-        FAIL() << "no error";
-    } catch (const DataFileError& e) {
-        EXPECT_FALSE(e.Reported());
+    for (const QString& name : {dir.Path("out.pwr"), QString("kelvaro.pwr")}) {
+        try {
+            Save(name, true);
+            ADD_FAILURE() << "no error for " << name.toStdString();
+        } catch (const DataFileError& e) {
+            EXPECT_FALSE(e.Reported());
+        }
     }
     EXPECT_EQ(dir.Read("out.pwr"), "kept");
-    // Under its own name there is nothing to append to either.
-    EXPECT_THROW(Save("kelvaro.pwr", true), DataFileError);
     EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.pwr")));
 }
 
-TEST_F(DataFileSaveTest, targetThatCannotBeOpenedIsReportedOnce) {
+TEST_F(DataFileSaveTest, targetThatCannotBeOpenedIsReportedByTheOpenAlone) {
     dir.Write("kelvaro.pwr", kWorkBytes);
-    // A folder of that name: the open fails and says so itself.
-    for (bool logToFile : {false, true}) {
-        prompts.messages.clear();
-        try {
-            SaveLoggedData(dir.Path(), logToFile, dir.Path("kelvaro.pwr"), kHeader, writeNotes, writeData);
-            FAIL() << "no error";
-        } catch (const DataFileError& e) {
-            // Copying onto a folder fails before any open: that one is ours to report.
-            EXPECT_EQ(e.Reported(), !logToFile);
-            EXPECT_EQ(prompts.messages.size(), logToFile ? 0u : 1u);
-        }
+    try {
+        Save(dir.Path(), false);  // a folder
+        ADD_FAILURE() << "no error";
+    } catch (const DataFileError& e) {
+        EXPECT_TRUE(e.Reported());
+        EXPECT_EQ(prompts.messages.size(), 1u);
     }
-    EXPECT_EQ(dir.Read("kelvaro.pwr"), kWorkBytes);
+    EXPECT_THROW(Save(dir.Path(), true), DataFileError);  // the copy fails first
 }
 
 TEST_F(DataFileSaveTest, failingWriterLeavesNoFileOpen) {
-    writeData = [] {
-        WorkFile(3, "0.5               \t1.00");
-        throw std::runtime_error("conversion");
-    };
+    writeData = [] { throw std::runtime_error("conversion"); };
     EXPECT_THROW(Save(dir.Path("out.pwr"), false), std::runtime_error);
     EXPECT_EQ(WorkFileNumber(), 0);
-    WorkFile(3, "stray");
-    EXPECT_EQ(dir.Read("out.pwr"), kHeader + "\r\n'first notes\r\n0.5               \t1.00\r\n");
 }
 
 }  // namespace

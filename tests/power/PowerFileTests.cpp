@@ -6,6 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QRegularExpression>
+#include <cstdio>
 
 namespace {
 
@@ -111,4 +115,54 @@ TEST_F(PowerFileTest, printoutIsOnePdfPage) {
     const QByteArray bytes = f.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+}
+
+// The same test runs twice: as the parent, and as the child it starts and
+// kills with SIGKILL in the middle of a run.
+TEST_F(PowerFileTest, workingFileKeepsEveryLineOfAKilledRun) {
+    const QString childFile = qEnvironmentVariable("KELVARO_POWER_CHILD");
+    if (!childFile.isEmpty()) {
+        App().WorkFileName = childFile;
+        App().Config.LogToFile = true;
+        App().Config.Power.LogTime = 86400;
+        StartLogging();
+        for (int i = 1; i <= 1000000; ++i) {
+            ReadingAfter(0.01, "*1.0E-3");
+            std::printf("written %d\n", i);
+            std::fflush(stdout);
+        }
+        return;
+    }
+    const QString work = dir.Path("killed.pwr");
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KELVARO_POWER_CHILD", work);
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QString("--gtest_filter=%1.%2").arg(info->test_suite_name(), info->name())});
+    ASSERT_TRUE(child.waitForStarted());
+    int written = 0;
+    QByteArray out;
+    const QRegularExpression count("written (\\d+)\\n");
+    while (written < 300 && child.waitForReadyRead(20000)) {
+        out += child.readAllStandardOutput();
+        for (auto m = count.globalMatch(QString::fromLatin1(out)); m.hasNext();) written = m.next().captured(1).toInt();
+    }
+    child.kill();
+    child.waitForFinished();
+    ASSERT_GE(written, 300);
+
+    QFile f(work);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    ASSERT_TRUE(bytes.startsWith(kHeader));
+    QList<QByteArray> lines = bytes.mid(kHeader.size()).split('\n');
+    lines.removeLast();  // empty, or the line being written when the kill came
+    EXPECT_GE(lines.size(), written);
+    EXPECT_LE(lines.size(), written + 1);
+    for (const QByteArray& line : lines) {
+        ASSERT_TRUE(line.startsWith("0.001             \t")) << line.constData();
+        ASSERT_TRUE(line.endsWith('\r')) << line.constData();
+    }
 }

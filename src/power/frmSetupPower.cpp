@@ -4,6 +4,8 @@
 #include "app/Configuration.h"
 #include "platform/Prompts.h"
 
+#include <QApplication>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -18,6 +20,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -204,9 +207,20 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
 
     Loading = false;
     wasActive_ = false;
+    KeepAboveCaller();
     show();
     raise();
     activateWindow();
+}
+
+// A dialog without a parent widget would go behind the main window; the
+// window that opened it carries it without owning it.
+void frmSetupPower::KeepAboveCaller() {
+    QWidget* caller = QApplication::activeWindow();
+    if (parentWidget() || !caller || caller->window() == this) return;
+    winId();
+    QWindow* callerWindow = caller->window()->windowHandle();
+    if (windowHandle() && callerWindow) windowHandle()->setTransientParent(callerWindow);
 }
 
 void frmSetupPower::SetBarQuietly(QScrollBar* bar, int value) {

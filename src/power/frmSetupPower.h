@@ -77,6 +77,7 @@ private:
     void Command2_Click();
     void Command1_Click();
     void Unload();
+    void KeepAboveCaller();
     void SetLimitBars();
     void SetBarQuietly(QScrollBar* bar, int value);
     void SetTextQuietly(QLineEdit* box, const QString& text);

@@ -77,7 +77,7 @@ static bool Finite(double a, double b, double c, double d) {
 void PainterSurface::Clear(int backColor) {
     currentX_ = left_;
     currentY_ = top_;
-    if (!painter_) return;
+    if (!painter_) return;  // clearing needs no scale
     painter_->fillRect(target_, PaletteColor(backColor));
     Touched(target_);
 }
@@ -87,7 +87,7 @@ void PainterSurface::SetForeColor(int color) { foreColor_ = color; }
 void PainterSurface::Line(double x1, double y1, double x2, double y2, int color) {
     currentX_ = x2;
     currentY_ = y2;
-    if (!painter_ || !Finite(x1, y1, x2, y2)) return;
+    if (!Drawable() || !Finite(x1, y1, x2, y2)) return;
     QPointF a = ToPainter(x1, y1), b = ToPainter(x2, y2);
     if (a == b) {
         Dot(x1, y1, color);
@@ -103,7 +103,7 @@ void PainterSurface::Line(double x1, double y1, double x2, double y2, int color)
 void PainterSurface::Box(double x1, double y1, double x2, double y2, int color) {
     currentX_ = x2;
     currentY_ = y2;
-    if (!painter_ || !Finite(x1, y1, x2, y2)) return;
+    if (!Drawable() || !Finite(x1, y1, x2, y2)) return;
     QPointF a = ToPainter(x1, y1), b = ToPainter(x2, y2);
     QRectF r(QPointF(SnapCoord(a.x()), SnapCoord(a.y())), QPointF(SnapCoord(b.x()), SnapCoord(b.y())));
     UsePen(color);
@@ -114,7 +114,7 @@ void PainterSurface::Box(double x1, double y1, double x2, double y2, int color) 
 void PainterSurface::FillBox(double x1, double y1, double x2, double y2, int color) {
     currentX_ = x2;
     currentY_ = y2;
-    if (!painter_ || !Finite(x1, y1, x2, y2)) return;
+    if (!Drawable() || !Finite(x1, y1, x2, y2)) return;
     QRectF r = QRectF(ToPainter(x1, y1), ToPainter(x2, y2)).normalized();
     painter_->fillRect(r, PaletteColor(color));
     Touched(r);
@@ -123,7 +123,7 @@ void PainterSurface::FillBox(double x1, double y1, double x2, double y2, int col
 void PainterSurface::Dot(double x, double y, int color) {
     currentX_ = x;
     currentY_ = y;
-    if (!painter_ || !std::isfinite(x) || !std::isfinite(y)) return;
+    if (!Drawable() || !std::isfinite(x) || !std::isfinite(y)) return;
     QPointF p = ToPainter(x, y);
     double r = penWidth_ * 0.8;
     painter_->setPen(Qt::NoPen);
@@ -161,7 +161,7 @@ double PainterSurface::TextHeight(const QString&) const {
 void PainterSurface::Print(const QString& text) {
     double x = currentX_, y = currentY_;
     currentY_ = y + TextHeight(text);
-    if (!painter_ || !std::isfinite(x) || !std::isfinite(y)) return;
+    if (!Drawable() || !std::isfinite(x) || !std::isfinite(y)) return;
     QPointF p = ToPainter(x, y);
     painter_->setFont(font_);
     painter_->setPen(PaletteColor(foreColor_));

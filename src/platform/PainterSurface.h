@@ -66,6 +66,8 @@ private:
     void UpdateFont();
     double SnapCoord(double v) const;
     void UsePen(int color);
+    // A painter and a scale with extent: a zero-sized scale draws nothing.
+    bool Drawable() const { return painter_ && sx_ != 0 && sy_ != 0; }
 
     QPainter* painter_ = nullptr;
     QPaintDevice* metricsDevice_ = nullptr;

@@ -1,0 +1,62 @@
+// Strip chart drawing speed: one new reading on a live chart, and full
+// redraws (empty chart, then every stored point) of 1000 and 6000 points.
+#include "app/AppState.h"
+#include "platform/ImageSurface.h"
+#include "power/StripChart.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+
+double Reading(long i) { return 0.25 + 0.2 * std::sin(i * 0.05) + 0.01 * std::sin(i * 1.3); }
+
+void BM_AddOnePoint(benchmark::State& state) {
+    ResetAppState();
+    double dpr = state.range(0) / 10.0;
+    platform::ImageSurface surface(QSize(800, 500), dpr);
+    ChartSettings s;
+    FitChartToPixels(s, surface.LogicalSize());
+    DrawChart(0, s, surface, 0, 240);
+    long i = 0;
+    for (auto _ : state) {
+        s.LastTime = (i % 4800) * 0.05;
+        s.LastReading = Reading(i);
+        s.LastIndex = int32_t(i % 4800);
+        DrawChart(1, s, surface, 0, 0);
+        ++i;
+    }
+    state.SetItemsProcessed(i);
+}
+BENCHMARK(BM_AddOnePoint)->Arg(10)->Arg(20)->Unit(benchmark::kMicrosecond);
+
+void BM_FullRedraw(benchmark::State& state) {
+    ResetAppState();
+    const long points = state.range(0);
+    platform::ImageSurface surface(QSize(800, 500), state.range(1) / 10.0);
+    ChartSettings s;
+    FitChartToPixels(s, surface.LogicalSize());
+    for (auto _ : state) {
+        DrawChart(0, s, surface, 0, 600);
+        for (long i = 0; i < points; ++i) {
+            s.LastTime = i * 600.0 / points;
+            s.LastReading = Reading(i);
+            s.LastIndex = int32_t(i);
+            DrawChart(1, s, surface, 0, 0);
+        }
+    }
+}
+BENCHMARK(BM_FullRedraw)->Args({1000, 10})->Args({6000, 10})->Args({1000, 20})->Args({6000, 20})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);  // fonts need it
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

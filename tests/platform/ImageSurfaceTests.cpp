@@ -1,0 +1,121 @@
+#include "platform/ImageSurface.h"
+#include "platform/Palette.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using platform::ImageSurface;
+using platform::PaletteColor;
+
+namespace {
+
+// Rows (device pixels) in column x that are not the background colour.
+std::vector<int> MarkedRows(const QImage& image, int x, const QColor& background) {
+    std::vector<int> rows;
+    for (int y = 0; y < image.height(); ++y)
+        if (image.pixelColor(x, y) != background) rows.push_back(y);
+    return rows;
+}
+
+}  // namespace
+
+TEST(ImageSurface, clearUsesTheSixteenColourPalette) {
+    ImageSurface surface(QSize(20, 10), 1.0);
+    struct Case {
+        int index;
+        QRgb rgb;
+    } cases[] = {{0, 0x000000}, {1, 0x000080}, {7, 0xC0C0C0}, {8, 0x808080}, {14, 0xFFFF00}, {15, 0xFFFFFF},
+                 {16 + 4, 0x800000}};
+    for (const auto& c : cases) {
+        surface.Clear(c.index);
+        EXPECT_EQ(surface.Image().pixel(5, 5) & 0xFFFFFF, c.rgb) << c.index;
+    }
+}
+
+TEST(ImageSurface, userUnitsMapOntoTheWholeImage) {
+    ImageSurface surface(QSize(400, 200), 1.0);
+    surface.SetScale(0, 0, 100, 50);
+    surface.Clear(15);
+    surface.FillBox(10, 10, 20, 20, 4);
+    const QImage& image = surface.Image();
+    EXPECT_EQ(image.pixelColor(40, 40), PaletteColor(4));
+    EXPECT_EQ(image.pixelColor(79, 79), PaletteColor(4));
+    EXPECT_EQ(image.pixelColor(39, 40), PaletteColor(15));
+    EXPECT_EQ(image.pixelColor(80, 79), PaletteColor(15));
+    QPointF user = surface.ToUser(QPointF(200, 100));
+    EXPECT_DOUBLE_EQ(user.x(), 50);
+    EXPECT_DOUBLE_EQ(user.y(), 25);
+}
+
+TEST(ImageSurface, thinAxisLinesStaySharpAtAnyPixelRatio) {
+    for (double dpr : {1.0, 1.5, 2.0}) {
+        ImageSurface surface(QSize(100, 100), dpr);
+        surface.SetScale(0, 0, 25, 25);
+        surface.Clear(1);
+        surface.Line(2, 10.3, 20, 10.3, 7);  // lands between pixels
+        QImage image = surface.Snapshot();
+        auto rows = MarkedRows(image, int(10 * 4 * dpr), PaletteColor(1));
+        ASSERT_FALSE(rows.empty()) << dpr;
+        for (int y : rows) EXPECT_EQ(image.pixelColor(int(10 * 4 * dpr), y), PaletteColor(7)) << dpr;
+        EXPECT_EQ(int(rows.size()), std::max(1, int(std::lround(dpr)))) << dpr;
+    }
+}
+
+TEST(ImageSurface, textMeasuresTheSameInUserUnitsAtEveryPixelRatio) {
+    ImageSurface low(QSize(400, 200), 1.0), high(QSize(400, 200), 2.0);
+    for (ImageSurface* s : {&low, &high}) {
+        s->SetScale(0, 0, 100, 50);
+        s->SetFontSize(8.25);
+    }
+    EXPECT_GT(low.TextWidth("Power, mW"), 5);
+    EXPECT_NEAR(low.TextWidth("Power, mW"), high.TextWidth("Power, mW"), 0.5);
+    EXPECT_NEAR(low.TextHeight("X"), high.TextHeight("X"), 0.3);
+    // A larger font is wider; Print moves down one line and keeps the column.
+    double small = low.TextWidth("500.0");
+    low.SetFontSize(16);
+    EXPECT_GT(low.TextWidth("500.0"), 1.5 * small);
+    low.SetCurrentX(3);
+    low.SetCurrentY(4);
+    low.Print("500.0");
+    EXPECT_DOUBLE_EQ(low.CurrentX(), 3);
+    EXPECT_NEAR(low.CurrentY(), 4 + low.TextHeight("500.0"), 1e-9);
+}
+
+TEST(ImageSurface, degenerateScalesAndCoordinatesDrawNothing) {
+    ImageSurface surface(QSize(50, 50), 1.0);
+    surface.Clear(1);
+    QImage before = surface.Snapshot();
+    surface.SetScale(0, 0, 0, 0);
+    surface.Print("text");
+    EXPECT_EQ(surface.TextWidth("text"), 0);
+    surface.SetScale(0, 0, 10, 10);
+    surface.Line(std::nan(""), 1, 5, 5, 14);
+    surface.Box(1, 1, INFINITY, 5, 14);
+    surface.Dot(1, -INFINITY, 14);
+    EXPECT_EQ(surface.Snapshot(), before);
+}
+
+TEST(ImageSurface, drawingReportsTheAreaItChanged) {
+    ImageSurface surface(QSize(200, 100), 1.0);
+    surface.SetScale(0, 0, 100, 50);
+    surface.TakeDirty();
+    QRect reported;
+    surface.Changed = [&](const QRect& r) { reported = reported.united(r); };
+    surface.Line(10, 10, 20, 15, 14);
+    QRect dirty = surface.TakeDirty();
+    EXPECT_TRUE(dirty.contains(QRect(QPoint(20, 20), QPoint(40, 30))));
+    EXPECT_LT(dirty.width(), 40);  // only around the line, not the whole image
+    EXPECT_EQ(reported, dirty);
+    EXPECT_TRUE(surface.TakeDirty().isNull());
+}
+
+TEST(ImageSurface, resizeKeepsTheUserScale) {
+    ImageSurface surface(QSize(100, 100), 1.0);
+    surface.SetScale(0, 0, 10, 10);
+    surface.Resize(QSize(200, 50), 1.0);
+    EXPECT_EQ(surface.Image().size(), QSize(200, 50));
+    EXPECT_EQ(surface.Image().pixelColor(10, 10), QColor(Qt::white));  // blank
+    surface.FillBox(5, 0, 10, 10, 2);
+    EXPECT_EQ(surface.Image().pixelColor(100, 25), PaletteColor(2));
+    EXPECT_EQ(surface.Image().pixelColor(99, 25), QColor(Qt::white));
+}

@@ -1,0 +1,89 @@
+// Command round trips through the link against kelvaro-meter-sim over a
+// pseudo-terminal, and a raw write/read loop on the same terminal for
+// comparison.
+
+#include "app/AppState.h"
+#include "link/Link.h"
+#include "platform/PortTable.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QSerialPort>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QString SimulatorPath() {
+    const QString fromEnv = qEnvironmentVariable("KELVARO_METER_SIM");
+    if (!fromEnv.isEmpty()) return fromEnv;
+    return QCoreApplication::applicationDirPath() + "/../sim/kelvaro-meter-sim";
+}
+
+// The simulator with a thermopile, answering without delay; its terminal path.
+QString StartSimulator(QProcess& sim) {
+    sim.start(SimulatorPath(), {"--model", "talon", "--head-a", "type=1", "--exit-when-idle", "30"});
+    if (!sim.waitForStarted(5000)) return {};
+    while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
+    }
+    return QString::fromUtf8(sim.readLine()).trimmed();
+}
+
+void LinkRoundTrip(benchmark::State& state) {
+    QProcess sim;
+    const QString path = StartSimulator(sim);
+    if (path.isEmpty()) {
+        state.SkipWithError("kelvaro-meter-sim did not start");
+        return;
+    }
+    ResetAppState();
+    ResetLinkState();
+    platform::portTable().Override("COM1 " + path + "\n");
+    App().Config.CommPort = 1;
+    if (!Connect()) {
+        state.SkipWithError("no connection to the simulator");
+        return;
+    }
+    platform::SerialPort& port = platform::serialPort();
+    for (auto _ : state) {
+        SendCommand(port, "SP", 1.0, false);
+        while (!Link().ReplyReceived) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    state.counters["round_trips_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    port.Close();
+    App().Connected = false;
+    sim.kill();
+    sim.waitForFinished(2000);
+}
+BENCHMARK(LinkRoundTrip)->UseRealTime()->MinTime(2.0);
+
+void RawRoundTrip(benchmark::State& state) {
+    QProcess sim;
+    const QString path = StartSimulator(sim);
+    QSerialPort port(path);
+    if (path.isEmpty() || !port.open(QIODevice::ReadWrite)) {
+        state.SkipWithError("no terminal to the simulator");
+        return;
+    }
+    port.setBaudRate(19200);
+    for (auto _ : state) {
+        port.write("$SP\r");
+        QByteArray reply;
+        while (!reply.endsWith('\n') && port.waitForReadyRead(1000)) reply += port.readAll();
+    }
+    state.counters["round_trips_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    port.close();
+    sim.kill();
+    sim.waitForFinished(2000);
+}
+BENCHMARK(RawRoundTrip)->UseRealTime()->MinTime(2.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

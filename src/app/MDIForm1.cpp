@@ -9,11 +9,13 @@
 #include "auxiliary/frmInfo.h"
 #include "auxiliary/frmNotes.h"
 #include "auxiliary/frmTerminal.h"
+#include "data/FileCommand.h"
 #include "data/TimeBase.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
 #include "platform/PortTable.h"
 #include "platform/Prompts.h"
+#include "power/PowerMode.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -85,6 +87,9 @@ void MDIForm1::BuildMenus() {
     file->addSeparator();
     QAction* exitItem = Item(file, "mnuFile_Exit", "E&xit");
     connect(action("mnuFile_Open"), &QAction::triggered, this, [] { SwitchMode(ModePcFile); });
+    connect(save, &QAction::triggered, this, [] { FileCommand(0); });
+    connect(action("mnuFile_Print"), &QAction::triggered, this, [] { FileCommand(2); });
+    connect(action("mnuFile_PrintSetup"), &QAction::triggered, this, [] { FileCommand(3); });
     connect(exitItem, &QAction::triggered, this, [this] {
         SwitchMode(ModeNone);
         close();
@@ -193,7 +198,9 @@ void MDIForm1::InstallShellHooks() {
     // them at least every 10 ms.
     h.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     h.ClearNotes = [] { Notes().ClearNotesBox(); };
+    h.FileCommand = [](int op) { FileCommand(static_cast<int16_t>(op)); };
     h.ModeEntry[ModeTerminal] = [this](int op, QString& text) { TerminalWindow().Terminal(op, text); };
+    InstallPowerMode(mdi_);
 }
 
 QWidget* MDIForm1::AddChild(QWidget* w) {

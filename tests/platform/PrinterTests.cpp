@@ -41,13 +41,6 @@ TEST_F(PrinterTest, pageIsMeasuredInMillimetresOfThePrintableArea) {
     EXPECT_TRUE(dir.Read("page.pdf").startsWith("%PDF"));
 }
 
-TEST_F(PrinterTest, endingWithoutADocumentIsNotASuccess) {
-    auto& p = platform::printer();
-    EXPECT_FALSE(p.EndDoc());
-    p.Page().Print("nowhere");  // ignored, no crash
-    EXPECT_FALSE(p.IsPrinting());
-}
-
 TEST_F(PrinterTest, unwritablePdfFailsTheDocument) {
     auto& p = platform::printer();
     p.ForcePdf(dir.Path("no/such/folder/out.pdf"));
@@ -66,8 +59,4 @@ TEST_F(PrinterTest, pdfNameIsAskedOnlyWithoutASystemPrinter) {
     EXPECT_EQ(prompts.fileRequests[0].filter, "PDF files (*.pdf)|*.pdf");
     EXPECT_EQ(p.LastPdf(), dir.Path("named.pdf"));
     EXPECT_FALSE(dir.Read("named.pdf").isEmpty());
-
-    p.AssumeSystemPrinter(false);
-    EXPECT_FALSE(p.BeginDoc());  // no scripted name: cancelled
-    EXPECT_EQ(prompts.fileRequests.size(), 2u);
 }

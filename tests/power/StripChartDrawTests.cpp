@@ -56,6 +56,7 @@ TEST_F(StripChartDraw, timeAxisOf240SecondsCountsSecondsInTwenties) {
     EXPECT_EQ(TextsAtY(91), QStringList({"0", "20", "40", "60", "80", "100", "120", "140", "160", "180", "200",
                                          "220", "240"}));
     EXPECT_NE(surface.Printed("Time, Seconds"), nullptr);
+    EXPECT_DOUBLE_EQ(surface.Printed("120")->x1, 11 + 6 * 140 / 12.0 - 2);  // 2 units left of its division
 }
 
 TEST_F(StripChartDraw, timeAxisOf241SecondsSwitchesToMinutesWithOneDecimal) {
@@ -64,13 +65,6 @@ TEST_F(StripChartDraw, timeAxisOf241SecondsSwitchesToMinutesWithOneDecimal) {
                                          "3.3", "3.7", "4.0"}));
     EXPECT_NE(surface.Printed("Time, Minutes"), nullptr);
     EXPECT_EQ(surface.Printed("Time, Seconds"), nullptr);
-}
-
-TEST_F(StripChartDraw, timeLabelsStandTwoUnitsLeftOfTheirDivision) {
-    DrawChart(0, s, surface, 0, 240);
-    const auto* label = surface.Printed("120");
-    ASSERT_NE(label, nullptr);
-    EXPECT_DOUBLE_EQ(label->x1, 11 + 6 * 140 / 12.0 - 2);
 }
 
 TEST_F(StripChartDraw, clockTextsAreWhiteAtTheBottomCorners) {
@@ -201,17 +195,26 @@ TEST_F(StripChartDraw, traceStartsWithADotAndJoinsLaterPoints) {
     EXPECT_EQ(calls[2].color, 14);
 }
 
-TEST_F(StripChartDraw, emptyRangeKeepsThePreviousScaleForLaterPoints) {
-    DrawChart(0, s, surface, 0, 140);
-    s.YMax = 0.25f;
-    s.YMin = 0.25f;
-    DrawChart(0, s, surface, 0, 140);
-    EXPECT_NE(surface.Calls("Box").size(), 0u);  // the frame is still drawn
-    surface.Forget();
-    AddPoint(70, 0.5, 0);
-    // Old scale, 84 units per watt, measured from the new YMin.
-    EXPECT_DOUBLE_EQ(surface.Calls().at(0).y1, 91 - 0.25 * 84);
-    EXPECT_DOUBLE_EQ(surface.Calls().at(0).x1, 81);
+TEST_F(StripChartDraw, zeroSpanOrEmptyRangeKeepsThePreviousScaleForLaterPoints) {
+    struct Case {
+        const char* what;
+        float span, yMax, yMin;
+    } cases[] = {{"YMax equals YMin", 140, 0.25f, 0.25f}, {"span 0", 0, 1.25f, 0.25f}};
+    for (const auto& c : cases) {
+        s.YMax = 1;
+        s.YMin = 0;
+        DrawChart(0, s, surface, 0, 140);  // 1 unit per second, 84 per watt
+        s.YMax = c.yMax;
+        s.YMin = c.yMin;
+        surface.Forget();
+        DrawChart(0, s, surface, 0, c.span);
+        EXPECT_EQ(surface.Calls("Box").size(), 1u) << c.what;  // the frame is still drawn
+        surface.Forget();
+        AddPoint(70, 0.5, 0);
+        // Old scales, measured from the new YMin.
+        EXPECT_DOUBLE_EQ(surface.Calls().at(0).y1, 91 - 0.25 * 84) << c.what;
+        EXPECT_DOUBLE_EQ(surface.Calls().at(0).x1, 81) << c.what;
+    }
 }
 
 TEST_F(StripChartDraw, fullRedrawStartsANewTraceEvenMidRun) {

@@ -1,4 +1,3 @@
-#include "data/NumberFormat.h"
 #include "data/Overrange.h"
 #include "power/ChartGeometry.h"
 
@@ -14,28 +13,6 @@ ChartGeometry ScaledScreen(double width, double height, double start, double spa
 }
 
 }  // namespace
-
-TEST(ChartGeometry, screenPlotKeepsFixedMargins) {
-    ChartGeometry g;
-    ScreenPlot(g, 160, 100);
-    EXPECT_DOUBLE_EQ(g.PlotTop, 7);
-    EXPECT_DOUBLE_EQ(g.PlotLeft, 11);
-    EXPECT_DOUBLE_EQ(g.PlotBottom, 91);
-    EXPECT_DOUBLE_EQ(g.PlotRight, 151);
-    EXPECT_DOUBLE_EQ(g.OverY, 7 / 1.5);
-    EXPECT_DOUBLE_EQ(g.UnderY, 93);
-}
-
-TEST(ChartGeometry, paperPlotKeepsOverRangeOnThePage) {
-    ChartGeometry g;
-    PaperPlot(g, 198, 285);
-    EXPECT_DOUBLE_EQ(g.PlotLeft, 25);
-    EXPECT_DOUBLE_EQ(g.PlotTop, 60);
-    EXPECT_DOUBLE_EQ(g.PlotRight, 148);
-    EXPECT_DOUBLE_EQ(g.PlotBottom, 235);
-    EXPECT_DOUBLE_EQ(g.OverY, 55);
-    EXPECT_DOUBLE_EQ(g.UnderY, 240);
-}
 
 TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlot) {
     // 140 units for 140 s and 84 units for 0..1: one unit per second, 84 per watt.
@@ -56,30 +33,6 @@ TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlot) {
         QPointF p = PointPosition(g, c.time, c.reading, 0);
         EXPECT_NEAR(p.x(), c.x, 1e-9) << c.what;
         EXPECT_NEAR(p.y(), c.y, 1e-9) << c.what;
-    }
-}
-
-TEST(ChartGeometry, zoomedChartMeasuresTimeFromItsStart) {
-    ChartGeometry g = ScaledScreen(160, 100, 100, 70, 1, 0);
-    EXPECT_NEAR(PointPosition(g, 135, 0, 0).x(), 81, 1e-9);
-    double t1, t2;
-    TimesFromPlotX(g, 151, 81, t1, t2);  // dragged right to left
-    EXPECT_NEAR(t1, 135, 1e-9);
-    EXPECT_NEAR(t2, 170, 1e-9);
-}
-
-TEST(ChartGeometry, scalesStayWhenSpanIsZeroOrRangeIsEmpty) {
-    struct Case {
-        const char* what;
-        double span;
-        float yMax, yMin;
-    } cases[] = {{"span 0", 0, 2, 0}, {"YMax equals YMin", 50, 3, 3}};
-    for (const auto& c : cases) {
-        ChartGeometry g = ScaledScreen(160, 100, 0, 140, 1, 0);
-        EXPECT_FALSE(SetChartScales(g, 5, c.span, c.yMax, c.yMin)) << c.what;
-        EXPECT_DOUBLE_EQ(g.XPerSecond, 1) << c.what;
-        EXPECT_DOUBLE_EQ(g.YPerUnit, 84) << c.what;
-        EXPECT_DOUBLE_EQ(g.ChartSpan, c.span) << c.what;
     }
 }
 
@@ -122,26 +75,10 @@ TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpan) {
     EXPECT_EQ(TimeLabelPattern(15, 5), "###0");  // 15 is a whole multiple of 5 divisions
 }
 
-TEST(ChartGeometry, decadeTitlesCarrySignedTwoDigitExponents) {
-    EXPECT_EQ(DecadeTitle("Ratio", 0), "Ratio");
-    EXPECT_EQ(DecadeTitle("Ratio", -3), "Ratio, E-03");
-    EXPECT_EQ(DecadeTitle("Ratio", 2), "Ratio, E+02");
-    EXPECT_EQ(DecadeTitle("Ratio", -12), "Ratio, E-12");
-}
-
 TEST(ChartGeometry, printedValuePatternFollowsTheShownRange) {
     struct Case {
         double range;
         const char* pattern;
     } cases[] = {{0.05, "###0.000"}, {0.0996, "###0.00"}, {0.5, "###0.00"}, {0.9999, "###0.0"}, {250, "###0.0"}};
     for (const auto& c : cases) EXPECT_EQ(PrintedValuePattern(c.range), c.pattern) << c.range;
-}
-
-TEST(ChartGeometry, labelsThatRoundToZeroReadZero) {
-    EXPECT_EQ(AxisLabel(0.04, "###0.0"), "0");
-    EXPECT_EQ(AxisLabel(-0.04, "###0.0"), "0");
-    SetDecimalSeparator(".");
-    EXPECT_EQ(AxisLabel(0.05, "###0.0"), "0.1");
-    SetDecimalSeparator(QString());
-    EXPECT_EQ(AxisLabel(240, "###0"), "240");
 }

@@ -81,15 +81,6 @@ TEST_F(StripChartPrint, printedPlotSitsInsideThePageMargins) {
     EXPECT_EQ(s.Screen.YPerUnit, screen.YPerUnit);
 }
 
-TEST_F(StripChartPrint, withoutAPrinterThePdfNameIsAsked) {
-    platform::printer().AssumeSystemPrinter(false);
-    prompts.fileAnswers.push_back(dir.Path("asked"));
-    ASSERT_TRUE(PrintRun(600));
-    ASSERT_EQ(prompts.fileRequests.size(), 1u);
-    EXPECT_TRUE(prompts.fileRequests[0].overwritePrompt);
-    EXPECT_TRUE(dir.Read("asked.pdf").startsWith("%PDF"));
-}
-
 TEST_F(StripChartPrint, cancelledPdfNameCancelsThePrint) {
     platform::printer().AssumeSystemPrinter(false);
     prompts.fileAnswers.push_back(QString());  // cancel

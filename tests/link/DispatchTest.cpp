@@ -124,9 +124,3 @@ TEST_F(DispatchTest, meterThatRefusesForeverDoesNotHoldTheWait) {
     EXPECT_TRUE(Link().IdentTimedOut);
 }
 
-TEST_F(DispatchTest, unsupportedHeadBlocksTheModeCommand) {
-    UseChunks();
-    Link().HeadNotSupported = true;
-    StartMeasurement(true, "FP");
-    EXPECT_TRUE(chunks.written.isEmpty());
-}

@@ -89,28 +89,6 @@ TEST_F(PortTest, disconnectWritesTheTrafficLogOnce) {
     EXPECT_FALSE(QFile::exists(dir.Path("rs232.buf")));
 }
 
-TEST_F(PortTest, lineErrorsOnlyReachTheTrafficLog) {
-    struct Scripted : ChunkPort {
-        int code = 0;
-        int CommEvent() const override { return code; }
-    } errPort;
-    platform::setSerialPort(&errPort);
-    const std::pair<int, QString> cases[] = {
-        {platform::ComEventBreak, "A Break was received!"}, {platform::ComEventCDTO, "TLSD timeout!"},
-        {platform::ComEventCTSTO, "CTS timeout!"},          {platform::ComEventDSRTO, "DSR timeout!"},
-        {platform::ComEventFrame, "Framing error!"},        {platform::ComEventOverrun, "Overrun error!"},
-        {platform::ComEventRxOver, "Receive buffer overflow!"}, {platform::ComEventRxParity, "Parity error!"},
-        {platform::ComEventTxFull, "Transmit buffer overflow!"}, {platform::ComEvSend, ""}, {platform::ComEvCTS, ""},
-    };
-    for (const auto& [code, text] : cases) {
-        TrafficLog(TrafficClear);
-        errPort.code = code;
-        MSComm1_OnComm();
-        EXPECT_EQ(TrafficLines(), text.isEmpty() ? QStringList{} : QStringList{text}) << code;
-    }
-    EXPECT_TRUE(prompts.messages.empty());
-}
-
 TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {
     // Devices that exist: two files in the test folder.
     dir.Write("dev5", "");

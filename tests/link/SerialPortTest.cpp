@@ -24,15 +24,6 @@ TEST(SerialPortSettings, settingsTextIsParsedOrRejected) {
     EXPECT_EQ(s->dataBits, QSerialPort::Data8);
 }
 
-TEST(SerialPortSettings, onlyAHeldAccessiblePortCountsAsInUse) {
-    EXPECT_EQ(platform::OpenResultFor(QSerialPort::PermissionError, true), OpenResult::InUse);
-    EXPECT_EQ(platform::OpenResultFor(QSerialPort::PermissionError, false), OpenResult::Failed);
-    EXPECT_EQ(platform::OpenResultFor(QSerialPort::DeviceNotFoundError, true), OpenResult::Failed);
-    EXPECT_EQ(platform::OpenResultFor(QSerialPort::OpenError, true), OpenResult::Failed);
-    EXPECT_EQ(platform::CommEventForError(QSerialPort::UnsupportedOperationError), 0);
-    EXPECT_EQ(platform::CommEventForError(QSerialPort::ReadError), platform::ComEventRxOver);
-}
-
 #ifdef KELVARO_METER_SIM
 
 // The real port over a pseudo-terminal to the simulator program.

@@ -53,10 +53,3 @@ TEST_F(TrafficLogTest, savedFileHoldsTheRingInOrder) {
     EXPECT_EQ(lines[9999], "L25000\r");
 }
 
-TEST_F(TrafficLogTest, clearingForgetsStaleLinesOfTheLastConnection) {
-    for (int i = 1; i <= 10005; ++i) LogLine(QString("old%1").arg(i));
-    TrafficLog(TrafficClear);
-    LogTraffic("x");  // before any new line
-    LogLine("new");
-    EXPECT_EQ(TrafficLines(), QStringList{"new"});
-}

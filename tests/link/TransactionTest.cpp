@@ -29,14 +29,6 @@ TEST_F(TransactionTest, emptyCommandRepeatsTheLastWithItsOwnTimeout) {
     EXPECT_DOUBLE_EQ(Link().ReplyTimeout, 0.30000001192092896);
 }
 
-TEST_F(TransactionTest, nothingIsSentWhileDisconnected) {
-    UseChunks();
-    App().Connected = false;
-    SendCommand(chunks, "FP", 1, true);
-    EXPECT_TRUE(chunks.written.isEmpty());
-    EXPECT_TRUE(Link().ReplyReceived);
-}
-
 TEST_F(TransactionTest, silentMeterGetsDummyThenRepeatsThenGivesUp) {
     UseMeter({});
     ASSERT_TRUE(Connect());

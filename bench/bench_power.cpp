@@ -1,0 +1,157 @@
+// Power logging speed: one reading through parse, merge, statistics and the
+// working-file line (with and without the file itself), the same with the
+// incremental chart drawing, and a full redraw of a full 6000-point store.
+#include "app/AppState.h"
+#include "data/LogLines.h"
+#include "data/NumberFormat.h"
+#include "data/Units.h"
+#include "link/LinkState.h"
+#include "platform/Clock.h"
+#include "platform/ImageSurface.h"
+#include "platform/SerialPort.h"
+#include "power/PowerEngine.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+
+class StepClock : public platform::Clock {
+public:
+    double SecondsSinceMidnight() override { return now; }
+    double Monotonic() override { return now; }
+    QString DateText() override { return QStringLiteral("01/01/2026"); }
+    QString TimeText() override { return QStringLiteral("00:00:00"); }
+    QString DateTimeText() override { return DateText(); }
+    double now = 3600;
+};
+
+class NullPort : public platform::SerialPort {
+public:
+    void SetCommPort(int) override {}
+    int CommPort() const override { return 1; }
+    bool SetSettings(const QString&) override { return true; }
+    QString Settings() const override { return {}; }
+    platform::OpenResult Open() override { return platform::OpenResult::Ok; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    void SetDTR(bool) override {}
+    void SetRTS(bool) override {}
+    void SetThresholds(int, int) override {}
+    void Output(const QByteArray&) override {}
+    QByteArray Input() override { return {}; }
+    int InBufferCount() override { return 0; }
+    void WaitForInput(double) override {}
+    int CommEvent() const override { return platform::ComEvReceive; }
+};
+
+StepClock g_clock;
+NullPort g_port;
+
+// Replies as the meter sends them, a thousand different values.
+std::vector<QString> Replies() {
+    std::vector<QString> r;
+    for (int i = 0; i < 1000; ++i)
+        r.push_back(QStringLiteral("*") + QString::number(0.25 + 0.2 * std::sin(i * 0.05), 'E', 3) + QLatin1Char('\r'));
+    return r;
+}
+
+void Prepare(bool logToFile, const QString& workFile) {
+    ResetAppState();
+    ResetLinkState();
+    AppState& app = App();
+    app.Connected = true;
+    app.Channels[0].HeadType = 1;
+    app.Channels[0].ReadingUnit = QStringLiteral("W");
+    app.Config.Power.LogTime = 600;  // merging: 0.1 s per point
+    app.Config.LogToFile = logToFile;
+    app.WorkFileName = workFile;
+}
+
+// Readings 20 ms apart; a run that ends is started afresh off the clock.
+void Run(benchmark::State& state, PowerEngine& engine) {
+    const std::vector<QString> replies = Replies();
+    size_t i = 0;
+    for (auto _ : state) {
+        if (engine.Stopped) {
+            state.PauseTiming();
+            engine.Reset(false);
+            engine.StartStop();
+            engine.PowerLog(0, QStringLiteral("*0\r"));
+            state.ResumeTiming();
+        }
+        g_clock.now += 0.02;
+        engine.PowerLog(0, replies[i++ % replies.size()]);
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()));
+}
+
+void BM_Reading(benchmark::State& state) {
+    QTemporaryDir dir;
+    Prepare(state.range(0) != 0, dir.filePath(QStringLiteral("kelvaro.pwr")));
+    PowerEngine engine;
+    engine.View.TrialReading = [] {};
+    Run(state, engine);
+}
+BENCHMARK(BM_Reading)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The working-file line alone: what is formatted for every reading.
+void BM_WorkFileLine(benchmark::State& state) {
+    SetDecimalSeparator(QStringLiteral("."));
+    double t = 0;
+    for (auto _ : state) {
+        t += 0.02;
+        benchmark::DoNotOptimize(FormatLogLine(0.0012345f, t, true));
+    }
+}
+BENCHMARK(BM_WorkFileLine)->Unit(benchmark::kMicrosecond);
+
+void BM_ReadingWithChart(benchmark::State& state) {
+    QTemporaryDir dir;
+    Prepare(state.range(0) != 0, dir.filePath(QStringLiteral("kelvaro.pwr")));
+    PowerEngine engine;
+    platform::ImageSurface surface(QSize(900, 480), 1.0);
+    engine.View.TrialReading = [] {};
+    engine.View.Redraw = [&] {
+        FitChartToPixels(engine.Chart, surface.LogicalSize());
+        engine.DrawWholeChart(surface);
+    };
+    engine.View.PointAdded = [&] { DrawChart(1, engine.Chart, surface, 0, 0); };
+    Run(state, engine);
+}
+BENCHMARK(BM_ReadingWithChart)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_FullRedraw6000(benchmark::State& state) {
+    Prepare(false, QString());
+    App().Config.Power.LogTime = 600;
+    PowerEngine engine;
+    engine.View.TrialReading = [] {};
+    engine.StartStop();
+    engine.PowerLog(0, QStringLiteral("*0\r"));
+    const std::vector<QString> replies = Replies();
+    for (int i = 0; engine.Store().PointCount < 5999; ++i) {
+        g_clock.now += 0.1;
+        engine.PowerLog(0, replies[size_t(i) % replies.size()]);
+    }
+    platform::ImageSurface surface(QSize(900, 480), state.range(0) / 10.0);
+    FitChartToPixels(engine.Chart, surface.LogicalSize());
+    for (auto _ : state) engine.DrawWholeChart(surface);
+    state.counters["points"] = engine.PointsOnShow();
+}
+BENCHMARK(BM_FullRedraw6000)->Arg(10)->Arg(20)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);  // fonts need it
+    platform::setClock(&g_clock);
+    platform::setSerialPort(&g_port);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -149,7 +149,9 @@ void frmPower::PowerLog(int op, QString& reply) {
     if (op == 1 && !leaving_) Frame(this)->hide();
 }
 
-void frmPower::butReset_MouseDown() { setupWasOpen_ = SetupPower().SetupOpen(); }
+// The press may come after the dialog already closed itself on losing the
+// focus to this click (see the unloaded handler), so it only adds to that.
+void frmPower::butReset_MouseDown() { setupWasOpen_ = setupWasOpen_ || SetupPower().SetupOpen(); }
 
 void frmPower::butReset_Click() {
     const bool reopen = setupWasOpen_;

@@ -11,6 +11,10 @@ frmPower* InstallPowerMode(QMdiArea* area) {
     QMdiSubWindow* sub = area->addSubWindow(w);
     // Closing only hides: the shell keeps calling this window.
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    // Open at a size where the read-out, statistics and chart all fit; the
+    // layout's minimum keeps the controls from overlapping.
+    sub->setMinimumSize(sub->minimumSizeHint());
+    sub->resize(sub->sizeHint().expandedTo(QSize(900, 580)));
     sub->hide();
     ShellHooks& h = App().Shell;
     h.ModeEntry[ModePower] = [w](int op, QString& text) { w->PowerLog(op, text); };

@@ -148,8 +148,9 @@ TEST_F(PowerFileTest, workingFileKeepsEveryLineOfAKilledRun) {
     ASSERT_TRUE(bytes.startsWith(kHeader));
     QList<QByteArray> lines = bytes.mid(kHeader.size()).split('\n');
     lines.removeLast();  // empty, or the line being written when the kill came
+    // The child goes on logging until the kill lands, so there may be more
+    // lines than it reported; none of those it reported may be missing.
     EXPECT_GE(lines.size(), written);
-    EXPECT_LE(lines.size(), written + 1);
     for (const QByteArray& line : lines) {
         ASSERT_TRUE(line.startsWith("0.001             \t")) << line.constData();
         ASSERT_TRUE(line.endsWith('\r')) << line.constData();

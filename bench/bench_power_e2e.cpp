@@ -1,0 +1,177 @@
+// Power logging end to end: readings per second through the real serial port,
+// the link and the power engine (or the whole power window) against
+// kelvaro-meter-sim --instant over a pseudo-terminal, and a raw "$SP" loop on
+// the same kind of terminal for comparison.
+
+#include "app/AppState.h"
+#include "link/Link.h"
+#include "platform/PortTable.h"
+#include "power/PowerEngine.h"
+#include "power/frmPower.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <functional>
+#include <memory>
+
+namespace {
+
+QString SimulatorPath() {
+    const QString fromEnv = qEnvironmentVariable("KELVARO_METER_SIM");
+    if (!fromEnv.isEmpty()) return fromEnv;
+    return QCoreApplication::applicationDirPath() + "/../sim/kelvaro-meter-sim";
+}
+
+// The simulator with a thermopile, answering without delay; its terminal path.
+QString StartSimulator(QProcess& sim) {
+    // --instant: no character time on the line, so the figure is our own cost.
+    sim.start(SimulatorPath(), {"--model", "talon", "--head-a", "type=1,name=XLP12,serial=1,value=0.0125,noise=0.1",
+                                "--instant", "--exit-when-idle", "30"});
+    if (!sim.waitForStarted(5000)) return {};
+    while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
+    }
+    return QString::fromUtf8(sim.readLine()).trimmed();
+}
+
+void StopSimulator(QProcess& sim) {
+    sim.terminate();
+    if (!sim.waitForFinished(3000)) sim.kill();
+}
+
+// Connected, identified and in power mode on COM1, as the main window leaves
+// the link before the power window's Start. False when any step failed.
+bool EnterPowerMode(const QString& path, const QString& workFolder, bool logToFile) {
+    ResetAppState();
+    ResetLinkState();
+    App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+    platform::portTable().Override("COM1 " + path + "\n");
+    App().Config.CommPort = 1;
+    // One point per reading for the whole measurement.
+    App().Config.Power.LogTime = 299;
+    App().Config.LogToFile = logToFile;
+    App().WorkFileName = QDir(workFolder).filePath("kelvaro.pwr");
+    if (!Connect()) return false;
+    Link().LogReplies = true;
+    IdentifyDevice(true);
+    IdentifyHeads(true);
+    DetectRapidPulseHeads();
+    DetectUnits();
+    DetectReadingUnits(true, 0);
+    if (App().Channels[0].HeadType != 1) return false;
+    App().ActiveMode = ModePower;
+    StartMeasurement(true, "FP");
+    return App().Connected;
+}
+
+void LeaveLink() {
+    if (App().Connected) Disconnect();
+    App().Shell = ShellHooks{};
+    ResetAppState();
+    ResetLinkState();
+}
+
+// Each iteration waits for one more reading; the rate is readings per second.
+void CountReadings(benchmark::State& state, const std::function<int64_t()>& readings) {
+    for (auto _ : state) {
+        const int64_t before = readings();
+        while (readings() == before) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    state.counters["readings/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// The engine alone (no window); state.range(0) 1 = working file on.
+void PowerEngineOverPty(benchmark::State& state) {
+    QProcess sim;
+    QTemporaryDir work;
+    const QString path = StartSimulator(sim);
+    QTimer timer2;  // the reply time-out watch, as the main window runs it
+    QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
+    timer2.start(10);
+    if (path.isEmpty() || !EnterPowerMode(path, work.path(), state.range(0) != 0)) {
+        state.SkipWithError("no power mode on the simulator");
+        LeaveLink();
+        StopSimulator(sim);
+        return;
+    }
+    auto engine = std::make_unique<PowerEngine>();
+    App().Shell.ModeEntry[ModePower] = [&engine](int op, QString& text) { engine->PowerLog(op, text); };
+    engine->PowerLog(-1, QString());
+    engine->Start();
+    CountReadings(state, [&engine] { return engine->Stats().Count; });
+    engine->Stop();
+    LeaveLink();
+    StopSimulator(sim);
+}
+BENCHMARK(PowerEngineOverPty)->ArgName("workfile")->Arg(0)->Arg(1)->UseRealTime()->MinTime(3.0);
+
+// The power window with its read-out and incremental strip chart.
+void PowerWindowOverPty(benchmark::State& state) {
+    QProcess sim;
+    QTemporaryDir work;
+    const QString path = StartSimulator(sim);
+    QTimer timer2;
+    QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
+    timer2.start(10);
+    if (path.isEmpty() || !EnterPowerMode(path, work.path(), false)) {
+        state.SkipWithError("no power mode on the simulator");
+        LeaveLink();
+        StopSimulator(sim);
+        return;
+    }
+    auto window = std::make_unique<frmPower>();
+    window->resize(800, 500);
+    window->show();
+    App().Shell.ModeEntry[ModePower] = [&window](int op, QString& text) { window->PowerLog(op, text); };
+    QString none;
+    window->PowerLog(-1, none);
+    window->butStartStop->click();
+    CountReadings(state, [&window] { return window->Engine.Stats().Count; });
+    window->butStartStop->click();
+    LeaveLink();
+    window.reset();
+    StopSimulator(sim);
+}
+BENCHMARK(PowerWindowOverPty)->UseRealTime()->MinTime(3.0);
+
+// The terminal's own round trip: "$SP" out, one reply line back.
+void RawReadingsOverPty(benchmark::State& state) {
+    QProcess sim;
+    const QString path = StartSimulator(sim);
+    QSerialPort port(path);
+    if (path.isEmpty() || !port.open(QIODevice::ReadWrite)) {
+        state.SkipWithError("no terminal to the simulator");
+        StopSimulator(sim);
+        return;
+    }
+    port.setBaudRate(19200);
+    for (auto _ : state) {
+        port.write("$SP\r");
+        QByteArray reply;
+        while (!reply.endsWith('\n') && port.waitForReadyRead(1000)) reply += port.readAll();
+    }
+    state.counters["readings/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    port.close();
+    StopSimulator(sim);
+}
+BENCHMARK(RawReadingsOverPty)->UseRealTime()->MinTime(3.0);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // The power window is drawn off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // kelvaro.cfg and rs232.buf land in a folder of their own.
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

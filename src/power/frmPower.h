@@ -16,6 +16,7 @@ class SurfaceWidget;
 // and the run's buttons. The engine does the work; this window mirrors its
 // display fields and draws each new point into the chart's image.
 class frmPower : public QWidget {
+    Q_OBJECT
 public:
     explicit frmPower(QWidget* parent = nullptr);
 

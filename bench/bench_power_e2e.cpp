@@ -57,12 +57,7 @@ bool EnterPowerMode(const QString& path, const QString& workFolder, bool logToFi
     App().Config.LogToFile = logToFile;
     App().WorkFileName = QDir(workFolder).filePath("kelvaro.pwr");
     if (!Connect()) return false;
-    Link().LogReplies = true;
-    IdentifyDevice(true);
-    IdentifyHeads(true);
-    DetectRapidPulseHeads();
-    DetectUnits();
-    DetectReadingUnits(true, 0);
+    IdentifyInstrument();
     if (App().Channels[0].HeadType != 1) return false;
     App().ActiveMode = ModePower;
     StartMeasurement(true, "FP");

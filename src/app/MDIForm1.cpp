@@ -279,13 +279,7 @@ void MDIForm1::SetDataLogFile(bool on) {
 }
 
 void MDIForm1::SetupInstrument() {
-    Link().IdentTimedOut = false;
-    Link().LogReplies = true;
-    IdentifyDevice(true);
-    IdentifyHeads(true);
-    DetectRapidPulseHeads();
-    DetectUnits();
-    DetectReadingUnits(true, 0);
+    IdentifyInstrument();
     for (int n = 1; n <= 16; ++n) mnuSetup_CommPortList[n]->setEnabled(!App().Connected);
     ApplyModeMenu();
 }

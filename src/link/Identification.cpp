@@ -1,6 +1,7 @@
 #include "link/Identification.h"
 
 #include "app/AppState.h"
+#include "link/HeadDetection.h"
 #include "link/LinkState.h"
 #include "link/MeterModels.h"
 #include "link/Transaction.h"
@@ -253,4 +254,14 @@ QString DecodeHexNumber(const QString& text) {
     const quint32 high = static_cast<quint32>(HexValue(text.mid(5, 4), okHigh));
     const quint32 value = ((okHigh ? high : 0u) << 16) | (okLow ? low : 0u);
     return QString::number(value);
+}
+
+void IdentifyInstrument() {
+    Link().IdentTimedOut = false;
+    Link().LogReplies = true;
+    IdentifyDevice(true);
+    IdentifyHeads(true);
+    DetectRapidPulseHeads();
+    DetectUnits();
+    DetectReadingUnits(true, 0);
 }

@@ -5,6 +5,11 @@
 // Meter model from the probe reply (and "CH B" / "II" for two families).
 void IdentifyDevice(bool start, const QString& reply = QString());
 
+// Everything learnt about the meter after a connect or disconnect: model,
+// heads, rapid-pulse capability, units and reading units. Does nothing
+// while not connected, so the last meter's description stays.
+void IdentifyInstrument();
+
 // Type, name and serial number of the head on each channel.
 void IdentifyHeads(bool start, const QString& reply = QString());
 

@@ -330,16 +330,7 @@ void PowerEngine::ApplyChartRange() {
 void PowerEngine::DrawWholeChart(platform::Surface& surface) {
     ApplyChartRange();
     DrawChart(0, Chart, surface, 0, float(App().Config.Power.LogTime));
-    const int32_t count = PointsOnShow();
-    int32_t drawn = 0;
-    for (int32_t k = 1; k <= count; ++k) {
-        const PowerPoint& p = store_.PowerData[size_t(k)];
-        if (p.PointTime < 0) continue;
-        Chart.LastTime = p.PointTime;
-        Chart.LastReading = PowerStore::PointValue(p);
-        Chart.LastIndex = drawn++;
-        DrawChart(1, Chart, surface, 0, 0);
-    }
+    ForEachShownPoint([&] { DrawChart(1, Chart, surface, 0, 0); });
 }
 
 void PowerEngine::WriteWorkFileHeader() {

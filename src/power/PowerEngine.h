@@ -60,6 +60,10 @@ public:
     // Points of the run on show: those of the running or stopped run, or of
     // the finished one.
     int32_t PointsOnShow() const { return store_.PointCount > 0 ? store_.PointCount : FinishedPoints; }
+    // Puts each shown point into Chart.Last* in turn (empty points skipped)
+    // and calls `add` for it: the full redraw and the printout share this walk.
+    template <class Add>
+    void ForEachShownPoint(Add add);
 
     const PowerStore& Store() const { return store_; }
     const RunningStats& Stats() const { return stats_; }
@@ -112,3 +116,17 @@ private:
     bool displayDirty_ = false;
     bool unloading_ = false;
 };
+
+template <class Add>
+void PowerEngine::ForEachShownPoint(Add add) {
+    const int32_t count = PointsOnShow();
+    int32_t drawn = 0;
+    for (int32_t k = 1; k <= count; ++k) {
+        const PowerPoint& p = store_.PowerData[size_t(k)];
+        if (p.PointTime < 0) continue;
+        Chart.LastTime = p.PointTime;
+        Chart.LastReading = PowerStore::PointValue(p);
+        Chart.LastIndex = drawn++;
+        add();
+    }
+}

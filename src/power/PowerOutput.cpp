@@ -48,15 +48,6 @@ void PowerEngine::PowerPrint() {
     textAt(0, 20, StatisticsText(kAveragePrefix, stats_.Average()));
     textAt(0, 25, StatisticsText(kStDevPrefix, stats_.StdDev()));
     textAt(95, 50, QStringLiteral("Real-Time Power Logging"));
-    const int32_t count = PointsOnShow();
-    int32_t drawn = 0;
-    for (int32_t k = 1; k <= count; ++k) {
-        const PowerPoint& p = store_.PowerData[size_t(k)];
-        if (p.PointTime < 0) continue;
-        Chart.LastTime = p.PointTime;
-        Chart.LastReading = PowerStore::PointValue(p);
-        Chart.LastIndex = drawn++;
-        PrintChart(1, Chart, printer, 0, span);
-    }
+    ForEachShownPoint([&] { PrintChart(1, Chart, printer, 0, span); });
     PrintChart(2, Chart, printer, 0, span);
 }

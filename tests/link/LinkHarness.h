@@ -104,15 +104,7 @@ protected:
     }
 
     // What the main window does after a successful connect.
-    void Identify() {
-        Link().IdentTimedOut = false;
-        Link().LogReplies = true;
-        IdentifyDevice(true);
-        IdentifyHeads(true);
-        DetectRapidPulseHeads();
-        DetectUnits();
-        DetectReadingUnits(true, 0);
-    }
+    void Identify() { IdentifyInstrument(); }
 
     // Commands the meter received, as the program framed them.
     QStringList Commands() const { return meter->CommandsReceived(); }

@@ -10,6 +10,7 @@
 #include "platform/ImageSurface.h"
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
+#include "tests/support/QuietPlatform.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -19,37 +20,8 @@
 
 namespace {
 
-class StepClock : public platform::Clock {
-public:
-    double SecondsSinceMidnight() override { return now; }
-    double Monotonic() override { return now; }
-    QString DateText() override { return QStringLiteral("01/01/2026"); }
-    QString TimeText() override { return QStringLiteral("00:00:00"); }
-    QString DateTimeText() override { return DateText(); }
-    double now = 3600;
-};
-
-class NullPort : public platform::SerialPort {
-public:
-    void SetCommPort(int) override {}
-    int CommPort() const override { return 1; }
-    bool SetSettings(const QString&) override { return true; }
-    QString Settings() const override { return {}; }
-    platform::OpenResult Open() override { return platform::OpenResult::Ok; }
-    void Close() override {}
-    bool IsOpen() const override { return true; }
-    void SetDTR(bool) override {}
-    void SetRTS(bool) override {}
-    void SetThresholds(int, int) override {}
-    void Output(const QByteArray&) override {}
-    QByteArray Input() override { return {}; }
-    int InBufferCount() override { return 0; }
-    void WaitForInput(double) override {}
-    int CommEvent() const override { return platform::ComEvReceive; }
-};
-
-StepClock g_clock;
-NullPort g_port;
+StepClock g_clock{3600};
+FeedPort g_port;
 
 // Replies as the meter sends them, a thousand different values.
 std::vector<QString> Replies() {
@@ -83,7 +55,7 @@ void Run(benchmark::State& state, PowerEngine& engine) {
             engine.PowerLog(0, QStringLiteral("*0\r"));
             state.ResumeTiming();
         }
-        g_clock.now += 0.02;
+        g_clock.Advance(0.02);
         engine.PowerLog(0, replies[i++ % replies.size()]);
     }
     state.SetItemsProcessed(int64_t(state.iterations()));
@@ -133,7 +105,7 @@ void BM_FullRedraw6000(benchmark::State& state) {
     engine.PowerLog(0, QStringLiteral("*0\r"));
     const std::vector<QString> replies = Replies();
     for (int i = 0; engine.Store().PointCount < 5999; ++i) {
-        g_clock.now += 0.1;
+        g_clock.Advance(0.1);
         engine.PowerLog(0, replies[size_t(i) % replies.size()]);
     }
     platform::ImageSurface surface(QSize(900, 480), state.range(0) / 10.0);

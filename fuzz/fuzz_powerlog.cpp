@@ -12,6 +12,7 @@
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
+#include "tests/support/QuietPlatform.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -20,55 +21,9 @@
 
 namespace {
 
-class QuietPrompts : public platform::Prompts {
-public:
-    void Beep() override {}
-    void Message(const QString&, const QString&, platform::Icon) override {}
-    bool AskYesNo(const QString&, const QString&, platform::Icon) override { return false; }
-    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest&) override { return {}; }
-    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest&) override { return {}; }
-    bool PrintDialog(int&) override { return false; }
-    bool PrinterSetupDialog() override { return false; }
-    void SetBusy(bool) override {}
-};
-
-class StepClock : public platform::Clock {
-public:
-    double SecondsSinceMidnight() override { return now; }
-    double Monotonic() override { return mono; }
-    QString DateText() override { return QStringLiteral("01/01/2026"); }
-    QString TimeText() override { return QStringLiteral("00:00:00"); }
-    QString DateTimeText() override { return DateText(); }
-    void Advance(double s) {
-        mono += s;
-        now = std::fmod(now + s, 86400.0);
-    }
-    double now = 86000;  // close to midnight, so that runs cross it
-    double mono = 0;
-};
-
-class NullPort : public platform::SerialPort {
-public:
-    void SetCommPort(int) override {}
-    int CommPort() const override { return 1; }
-    bool SetSettings(const QString&) override { return true; }
-    QString Settings() const override { return {}; }
-    platform::OpenResult Open() override { return platform::OpenResult::Ok; }
-    void Close() override {}
-    bool IsOpen() const override { return true; }
-    void SetDTR(bool) override {}
-    void SetRTS(bool) override {}
-    void SetThresholds(int, int) override {}
-    void Output(const QByteArray&) override {}
-    QByteArray Input() override { return {}; }
-    int InBufferCount() override { return 0; }
-    void WaitForInput(double) override {}
-    int CommEvent() const override { return platform::ComEvReceive; }
-};
-
 QuietPrompts g_prompts;
-StepClock g_clock;
-NullPort g_port;
+StepClock g_clock{86000};  // close to midnight, so that runs cross it
+FeedPort g_port;
 
 void Check(const PowerEngine& e) {
     const RunningStats& s = e.Stats();

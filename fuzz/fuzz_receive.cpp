@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
+#include "tests/support/QuietPlatform.h"
 
 #include <QCoreApplication>
 #include <cstddef>
@@ -15,55 +16,8 @@
 
 namespace {
 
-class QuietPrompts : public platform::Prompts {
-public:
-    void Beep() override {}
-    void Message(const QString&, const QString&, platform::Icon) override {}
-    bool AskYesNo(const QString&, const QString&, platform::Icon) override { return false; }
-    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest&) override { return {}; }
-    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest&) override { return {}; }
-    bool PrintDialog(int&) override { return false; }
-    bool PrinterSetupDialog() override { return false; }
-    void SetBusy(bool) override {}
-};
-
-class StepClock : public platform::Clock {
-public:
-    double SecondsSinceMidnight() override { return now; }
-    double Monotonic() override { return now; }
-    QString DateText() override { return QStringLiteral("01/01/2026"); }
-    QString TimeText() override { return QStringLiteral("00:00:00"); }
-    QString DateTimeText() override { return DateText() + QLatin1Char(' ') + TimeText(); }
-    double now = 100;
-};
-
-class FeedPort : public platform::SerialPort {
-public:
-    void SetCommPort(int) override {}
-    int CommPort() const override { return 1; }
-    bool SetSettings(const QString&) override { return true; }
-    QString Settings() const override { return {}; }
-    platform::OpenResult Open() override { return platform::OpenResult::Ok; }
-    void Close() override {}
-    bool IsOpen() const override { return true; }
-    void SetDTR(bool) override {}
-    void SetRTS(bool) override {}
-    void SetThresholds(int, int) override {}
-    void Output(const QByteArray& bytes) override { sent += bytes.size(); }
-    QByteArray Input() override {
-        QByteArray out;
-        out.swap(pending);
-        return out;
-    }
-    int InBufferCount() override { return int(pending.size()); }
-    void WaitForInput(double) override {}
-    int CommEvent() const override { return platform::ComEvReceive; }
-    QByteArray pending;
-    qint64 sent = 0;
-};
-
 QuietPrompts g_prompts;
-StepClock g_clock;
+StepClock g_clock{100};
 FeedPort g_port;
 
 }  // namespace
@@ -124,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         g_port.pending = QByteArray(reinterpret_cast<const char*>(data + pos), static_cast<qsizetype>(take));
         pos += take;
         MSComm1_OnComm();
-        g_clock.now += 0.05;
+        g_clock.Advance(0.05);
         Timer2_Timer();
     }
 

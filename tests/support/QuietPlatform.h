@@ -1,0 +1,67 @@
+#pragma once
+
+// Header-only stand-ins for the platform seams, for the fuzz targets and
+// benchmarks (which do not link the GoogleTest support library): prompts
+// that answer nothing, a clock that moves only when told, and a port whose
+// input is whatever the caller puts in `pending`.
+
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/SerialPort.h"
+
+#include <QByteArray>
+#include <cmath>
+
+class QuietPrompts : public platform::Prompts {
+public:
+    void Beep() override {}
+    void Message(const QString&, const QString&, platform::Icon) override {}
+    bool AskYesNo(const QString&, const QString&, platform::Icon) override { return false; }
+    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest&) override { return {}; }
+    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest&) override { return {}; }
+    bool PrintDialog(int&) override { return false; }
+    bool PrinterSetupDialog() override { return false; }
+    void SetBusy(bool) override {}
+};
+
+class StepClock : public platform::Clock {
+public:
+    explicit StepClock(double startOfDay = 0) : now(startOfDay) {}
+    double SecondsSinceMidnight() override { return now; }
+    double Monotonic() override { return mono; }
+    QString DateText() override { return QStringLiteral("01/01/2026"); }
+    QString TimeText() override { return QStringLiteral("00:00:00"); }
+    QString DateTimeText() override { return DateText() + QLatin1Char(' ') + TimeText(); }
+    void Advance(double s) {
+        mono += s;
+        now = std::fmod(now + s, 86400.0);
+    }
+    double now;
+    double mono = 0;
+};
+
+class FeedPort : public platform::SerialPort {
+public:
+    void SetCommPort(int) override {}
+    int CommPort() const override { return 1; }
+    bool SetSettings(const QString&) override { return true; }
+    QString Settings() const override { return {}; }
+    platform::OpenResult Open() override { return platform::OpenResult::Ok; }
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    void SetDTR(bool) override {}
+    void SetRTS(bool) override {}
+    void SetThresholds(int, int) override {}
+    void Output(const QByteArray& bytes) override { sent += bytes.size(); }
+    QByteArray Input() override {
+        QByteArray out;
+        out.swap(pending);
+        return out;
+    }
+    int InBufferCount() override { return int(pending.size()); }
+    void WaitForInput(double) override {}
+    int CommEvent() const override { return platform::ComEvReceive; }
+
+    QByteArray pending;
+    qint64 sent = 0;
+};

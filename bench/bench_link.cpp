@@ -12,27 +12,13 @@
 #include <QSerialPort>
 #include <benchmark/benchmark.h>
 
+#include "MeterSimProcess.h"
+
 namespace {
-
-QString SimulatorPath() {
-    const QString fromEnv = qEnvironmentVariable("KELVARO_METER_SIM");
-    if (!fromEnv.isEmpty()) return fromEnv;
-    return QCoreApplication::applicationDirPath() + "/../sim/kelvaro-meter-sim";
-}
-
-// The simulator with a thermopile, answering without delay; its terminal path.
-QString StartSimulator(QProcess& sim) {
-    // --instant: no character time on the line, so the figure is our own cost.
-    sim.start(SimulatorPath(), {"--model", "talon", "--head-a", "type=1", "--instant", "--exit-when-idle", "30"});
-    if (!sim.waitForStarted(5000)) return {};
-    while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
-    }
-    return QString::fromUtf8(sim.readLine()).trimmed();
-}
 
 void LinkRoundTrip(benchmark::State& state) {
     QProcess sim;
-    const QString path = StartSimulator(sim);
+    const QString path = StartSimulator(sim, "type=1");
     if (path.isEmpty()) {
         state.SkipWithError("kelvaro-meter-sim did not start");
         return;
@@ -60,7 +46,7 @@ BENCHMARK(LinkRoundTrip)->UseRealTime()->MinTime(2.0);
 
 void RawRoundTrip(benchmark::State& state) {
     QProcess sim;
-    const QString path = StartSimulator(sim);
+    const QString path = StartSimulator(sim, "type=1");
     QSerialPort port(path);
     if (path.isEmpty() || !port.open(QIODevice::ReadWrite)) {
         state.SkipWithError("no terminal to the simulator");

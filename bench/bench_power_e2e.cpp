@@ -17,32 +17,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
+
+#include "MeterSimProcess.h"
 #include <functional>
 #include <memory>
 
 namespace {
-
-QString SimulatorPath() {
-    const QString fromEnv = qEnvironmentVariable("KELVARO_METER_SIM");
-    if (!fromEnv.isEmpty()) return fromEnv;
-    return QCoreApplication::applicationDirPath() + "/../sim/kelvaro-meter-sim";
-}
-
-// The simulator with a thermopile, answering without delay; its terminal path.
-QString StartSimulator(QProcess& sim) {
-    // --instant: no character time on the line, so the figure is our own cost.
-    sim.start(SimulatorPath(), {"--model", "talon", "--head-a", "type=1,name=XLP12,serial=1,value=0.0125,noise=0.1",
-                                "--instant", "--exit-when-idle", "30"});
-    if (!sim.waitForStarted(5000)) return {};
-    while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
-    }
-    return QString::fromUtf8(sim.readLine()).trimmed();
-}
-
-void StopSimulator(QProcess& sim) {
-    sim.terminate();
-    if (!sim.waitForFinished(3000)) sim.kill();
-}
 
 // Connected, identified and in power mode on COM1, as the main window leaves
 // the link before the power window's Start. False when any step failed.
@@ -84,7 +64,7 @@ void CountReadings(benchmark::State& state, const std::function<int64_t()>& read
 void PowerEngineOverPty(benchmark::State& state) {
     QProcess sim;
     QTemporaryDir work;
-    const QString path = StartSimulator(sim);
+    const QString path = StartSimulator(sim, "type=1,name=XLP12,serial=1,value=0.0125,noise=0.1");
     QTimer timer2;  // the reply time-out watch, as the main window runs it
     QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
     timer2.start(10);
@@ -109,7 +89,7 @@ BENCHMARK(PowerEngineOverPty)->ArgName("workfile")->Arg(0)->Arg(1)->UseRealTime(
 void PowerWindowOverPty(benchmark::State& state) {
     QProcess sim;
     QTemporaryDir work;
-    const QString path = StartSimulator(sim);
+    const QString path = StartSimulator(sim, "type=1,name=XLP12,serial=1,value=0.0125,noise=0.1");
     QTimer timer2;
     QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
     timer2.start(10);
@@ -137,7 +117,7 @@ BENCHMARK(PowerWindowOverPty)->UseRealTime()->MinTime(3.0);
 // The terminal's own round trip: "$SP" out, one reply line back.
 void RawReadingsOverPty(benchmark::State& state) {
     QProcess sim;
-    const QString path = StartSimulator(sim);
+    const QString path = StartSimulator(sim, "type=1,name=XLP12,serial=1,value=0.0125,noise=0.1");
     QSerialPort port(path);
     if (path.isEmpty() || !port.open(QIODevice::ReadWrite)) {
         state.SkipWithError("no terminal to the simulator");

@@ -1,8 +1,8 @@
 // Strip chart drawing speed: one new reading on a live chart, and full
 // redraws (empty chart, then every stored point) of 1000 and 6000 points.
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "platform/ImageSurface.h"
-#include "power/StripChart.h"
+#include "charts/StripChart.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // pseudo-terminal, and a raw write/read loop on the same terminal for
 // comparison.
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "link/Link.h"
 #include "platform/PortTable.h"
 

@@ -1,7 +1,7 @@
 // Power logging speed: one reading through parse, merge, statistics and the
 // working-file line (with and without the file itself), the same with the
 // incremental chart drawing, and a full redraw of a full 6000-point store.
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/LogLines.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"

@@ -3,7 +3,7 @@
 // kelvaro-meter-sim --instant over a pseudo-terminal, and a raw "$SP" loop on
 // the same kind of terminal for comparison.
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "link/Link.h"
 #include "platform/PortTable.h"
 #include "power/PowerEngine.h"

@@ -1,16 +1,10 @@
 # One static library per source folder; the program, tests, benchmarks and
-# fuzz targets link the ones they need (the `kelvaro` target links them all).
+# fuzz targets link the ones they need (`kelvaro_all` links them all).
 function(kelvaro_library name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
-  if(A_SOURCES)
-    add_library(${name} STATIC ${A_SOURCES})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${A_LIBS})
-  else()
-    add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE ${A_LIBS})
-  endif()
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
 endfunction()
 
 # A GoogleTest executable registered with CTest, run headless.
@@ -23,4 +17,10 @@ function(kelvaro_test name)
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVARO_SCREENSHOTS=${PROJECT_BINARY_DIR}/screenshots"
     DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# Tests that start the simulator program over a pseudo-terminal.
+function(kelvaro_uses_meter_sim name)
+  add_dependencies(${name} kelvaro-meter-sim)
+  target_compile_definitions(${name} PRIVATE KELVARO_METER_SIM="$<TARGET_FILE:kelvaro-meter-sim>")
 endfunction()

@@ -5,7 +5,7 @@
 // Input: byte 0 the head type, byte 1 the meter model, byte 2 the log time;
 // then records of one control byte and a line of up to 63 bytes.
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/Units.h"
 #include "link/LinkState.h"
 #include "platform/Clock.h"

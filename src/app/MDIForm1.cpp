@@ -1,8 +1,8 @@
 #include "app/MDIForm1.h"
 
-#include "app/AppState.h"
-#include "app/Configuration.h"
-#include "app/Files.h"
+#include "state/AppState.h"
+#include "state/Configuration.h"
+#include "state/Files.h"
 #include "app/ModeSwitch.h"
 #include "auxiliary/Pictures.h"
 #include "auxiliary/frmAbout.h"

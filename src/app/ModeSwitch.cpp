@@ -1,6 +1,6 @@
 #include "app/ModeSwitch.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "link/Dispatch.h"
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"

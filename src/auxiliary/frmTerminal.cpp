@@ -1,6 +1,6 @@
 #include "auxiliary/frmTerminal.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "auxiliary/TerminalEditor.h"
 #include "link/LinkState.h"
 #include "link/PortControl.h"

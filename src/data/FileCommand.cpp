@@ -1,6 +1,6 @@
 #include "data/FileCommand.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/DataFileSave.h"
 #include "platform/Prompts.h"
 

@@ -1,6 +1,6 @@
 #include "data/TimeBase.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/NumberFormat.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "data/WorkFile.h"
 
-#include "app/Files.h"
+#include "state/Files.h"
 
 #include <QFile>
 #include <QFileInfo>

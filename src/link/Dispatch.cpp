@@ -1,6 +1,6 @@
 #include "link/Dispatch.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "link/HeadDetection.h"
 #include "link/Identification.h"
 #include "link/LinkState.h"

@@ -1,6 +1,6 @@
 #include "link/Identification.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"
 #include "link/MeterModels.h"

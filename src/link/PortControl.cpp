@@ -1,7 +1,7 @@
 #include "link/PortControl.h"
 
-#include "app/AppState.h"
-#include "app/Configuration.h"
+#include "state/AppState.h"
+#include "state/Configuration.h"
 #include "link/LinkState.h"
 #include "link/TrafficLog.h"
 #include "link/Transaction.h"

@@ -1,6 +1,6 @@
 #include "link/TrafficLog.h"
 
-#include "app/Files.h"
+#include "state/Files.h"
 #include "platform/Prompts.h"
 
 namespace {

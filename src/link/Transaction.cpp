@@ -1,6 +1,6 @@
 #include "link/Transaction.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "link/Dispatch.h"
 #include "link/LinkState.h"
 #include "link/TrafficLog.h"

@@ -1,6 +1,6 @@
 #include "power/PowerEngine.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/Arithmetic.h"
 #include "data/LogLines.h"
 #include "data/Overrange.h"

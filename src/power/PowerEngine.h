@@ -2,7 +2,7 @@
 
 #include "data/Statistics.h"
 #include "power/PowerStore.h"
-#include "power/StripChart.h"
+#include "charts/StripChart.h"
 
 #include <QString>
 #include <array>

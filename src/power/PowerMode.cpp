@@ -1,6 +1,6 @@
 #include "power/PowerMode.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "power/frmPower.h"
 
 #include <QMdiArea>

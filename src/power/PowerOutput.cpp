@@ -1,5 +1,5 @@
 // Saving and printing a power run.
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "auxiliary/frmNotes.h"
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"
@@ -34,7 +34,8 @@ void PowerEngine::PowerPrint() {
     platform::Printer& printer = platform::printer();
     const float span = float(App().Config.Power.LogTime);
     ApplyChartRange();
-    if (!PrintChart(0, Chart, printer, 0, span)) return;
+    if (!PrintChart(0, Chart, printer, 0, span, [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
+        return;
     platform::Surface& page = printer.Page();
     auto textAt = [&page](double x, double y, const QString& text) {
         page.SetCurrentX(x);

@@ -1,6 +1,6 @@
 #include "power/PowerTexts.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/LogLines.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"

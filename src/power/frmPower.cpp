@@ -1,6 +1,6 @@
 #include "power/frmPower.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "platform/SurfaceWidget.h"
 #include "power/frmSetupPower.h"
 

@@ -1,7 +1,7 @@
 #include "power/frmSetupPower.h"
 
-#include "app/AppState.h"
-#include "app/Configuration.h"
+#include "state/AppState.h"
+#include "state/Configuration.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "app/MDIForm1.h"
 #include "auxiliary/frmAbout.h"
 #include "auxiliary/frmInfo.h"

@@ -1,7 +1,7 @@
 // Power logging from start-up to the saved file: the real serial port over a
 // pseudo-terminal to the simulator program, on the real clock.
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "app/MDIForm1.h"
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"

@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "auxiliary/frmTerminal.h"
 #include "link/Link.h"
 #include "sim/Meter.h"

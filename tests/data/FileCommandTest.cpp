@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/DataFileSave.h"
 #include "data/FileCommand.h"
 #include "support/ScriptedPrompts.h"

@@ -1,5 +1,5 @@
 #include "SeparatorScope.h"
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/TimeBase.h"
 
 #include <gtest/gtest.h>

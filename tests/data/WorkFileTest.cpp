@@ -1,4 +1,4 @@
-#include "app/Files.h"
+#include "state/Files.h"
 #include "data/WorkFile.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"

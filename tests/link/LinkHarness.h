@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "link/Link.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"

@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "link/Link.h"
 #include "platform/PortTable.h"
 #include "platform/QtSerialPort.h"

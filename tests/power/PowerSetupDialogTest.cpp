@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/Units.h"
 #include "power/frmSetupPower.h"
 #include "support/Screenshot.h"

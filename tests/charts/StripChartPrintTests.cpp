@@ -1,8 +1,7 @@
-#include "app/AppState.h"
-#include "auxiliary/frmNotes.h"
+#include "state/AppState.h"
 #include "data/NumberFormat.h"
 #include "platform/Printer.h"
-#include "power/StripChart.h"
+#include "charts/StripChart.h"
 #include "support/RecordingSurface.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -20,7 +19,6 @@ protected:
         s.Width = 160;
         s.Height = 100;
         s.YMax = 0.5f;
-        Notes().ClearNotesBox();
     }
     void TearDown() override {
         platform::printer().ForcePdf(QString());
@@ -49,7 +47,6 @@ protected:
 TEST_F(StripChartPrint, chartPrintsToANonEmptyPdf) {
     QString path = dir.Path("chart.pdf");
     platform::printer().ForcePdf(path);
-    Notes().AppendNotesBox("Beam profile after realignment.");
     ASSERT_TRUE(PrintRun(240));
     QByteArray pdf = dir.Read("chart.pdf");
     EXPECT_TRUE(pdf.startsWith("%PDF"));

@@ -1,6 +1,6 @@
-#include "power/ChartGeometry.h"
+#include "charts/ChartGeometry.h"
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/Arithmetic.h"
 #include "data/NumberFormat.h"
 #include "data/Overrange.h"

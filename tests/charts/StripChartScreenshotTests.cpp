@@ -1,8 +1,8 @@
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/Overrange.h"
 #include "platform/Palette.h"
 #include "platform/SurfaceWidget.h"
-#include "power/StripChart.h"
+#include "charts/StripChart.h"
 #include "support/Screenshot.h"
 
 #include <QDir>

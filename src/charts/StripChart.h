@@ -1,10 +1,11 @@
 #pragma once
 
-#include "power/ChartGeometry.h"
+#include "charts/ChartGeometry.h"
 
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 class Surface;
@@ -55,9 +56,10 @@ void FitChartToPixels(ChartSettings& settings, QSize logicalPixels);
 void DrawChart(int mode, ChartSettings& settings, platform::Surface& surface, float start, float span);
 
 // The printed chart: mode 0 opens the page (false when the print was
-// cancelled) and draws frame, labels, titles and the notes; mode 1 adds a
-// point; mode 2 finishes the page and the document.
-bool PrintChart(int mode, ChartSettings& settings, platform::Printer& printer, float start, float span);
+// cancelled) and draws frame, labels, titles and, through printNotes, the
+// user's notes; mode 1 adds a point; mode 2 finishes the page and the document.
+bool PrintChart(int mode, ChartSettings& settings, platform::Printer& printer, float start, float span,
+                const std::function<void(platform::Surface&)>& printNotes = {});
 
 // Mouse drag positions (surface units) to times, t1 <= t2.
 void TimesFromPlotX(const ChartSettings& settings, double x1, double x2, double& t1, double& t2);

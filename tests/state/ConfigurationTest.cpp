@@ -1,5 +1,5 @@
-#include "app/Configuration.h"
-#include "app/Files.h"
+#include "state/Configuration.h"
+#include "state/Files.h"
 #include "platform/ProgramFolder.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"

@@ -1,6 +1,5 @@
-#include "power/StripChart.h"
+#include "charts/StripChart.h"
 
-#include "auxiliary/frmNotes.h"
 #include "data/Arithmetic.h"
 #include "data/TimeBase.h"
 #include "platform/Printer.h"
@@ -171,7 +170,8 @@ void DrawChart(int mode, ChartSettings& s, platform::Surface& surface, float sta
     SetChartScales(g, start, span, s.YMax, s.YMin);
 }
 
-bool PrintChart(int mode, ChartSettings& s, platform::Printer& printer, float start, float span) {
+bool PrintChart(int mode, ChartSettings& s, platform::Printer& printer, float start, float span,
+                const std::function<void(platform::Surface&)>& printNotes) {
     platform::Surface& page = printer.Page();
     if (mode == 1) {
         if (printer.IsPrinting()) AddPoint(page, s, s.Paper);
@@ -206,7 +206,7 @@ bool PrintChart(int mode, ChartSettings& s, platform::Printer& printer, float st
     // them on the page.
     page.SetForeColor(kBlack);
     page.SetFontSize(kChartNotesFontPoints);
-    Notes().PrintNotesBox(page);
+    if (printNotes) printNotes(page);
     page.SetFontSize(kChartPaperFontPoints);
     return true;
 }

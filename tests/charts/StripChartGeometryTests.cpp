@@ -1,5 +1,5 @@
 #include "data/Overrange.h"
-#include "power/ChartGeometry.h"
+#include "charts/ChartGeometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "data/NumberFormat.h"
 #include "data/Overrange.h"
-#include "power/StripChart.h"
+#include "charts/StripChart.h"
 #include "support/RecordingSurface.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "app/Files.h"
+#include "state/Files.h"
 
 #include "platform/Prompts.h"
 

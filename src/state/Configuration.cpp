@@ -1,6 +1,6 @@
-#include "app/Configuration.h"
+#include "state/Configuration.h"
 
-#include "app/Files.h"
+#include "state/Files.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
 

@@ -16,7 +16,8 @@ inline QString SimulatorPath() {
 // Starts the simulator with this head on channel A; its terminal path, or
 // empty when it did not start.
 inline QString StartSimulator(QProcess& sim, const QString& headA) {
-    sim.start(SimulatorPath(), {"--model", "talon", "--head-a", headA, "--instant", "--exit-when-idle", "30"});
+    sim.start(SimulatorPath(),
+              {"--model", "talon", "--head-a", headA, "--instant", "--exit-when-idle", "30"});
     if (!sim.waitForStarted(5000)) return {};
     while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
     }

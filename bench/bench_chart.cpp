@@ -1,16 +1,18 @@
 // Strip chart drawing speed: one new reading on a live chart, and full
 // redraws (empty chart, then every stored point) of 1000 and 6000 points.
-#include "state/AppState.h"
-#include "platform/ImageSurface.h"
 #include "charts/StripChart.h"
+#include "platform/ImageSurface.h"
+#include "state/AppState.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
+#include <QGuiApplication>
 #include <cmath>
 
 namespace {
 
-double Reading(long i) { return 0.25 + 0.2 * std::sin(i * 0.05) + 0.01 * std::sin(i * 1.3); }
+double Reading(long i) {
+    return 0.25 + 0.2 * std::sin(i * 0.05) + 0.01 * std::sin(i * 1.3);
+}
 
 void BM_AddOnePoint(benchmark::State& state) {
     ResetAppState();
@@ -47,7 +49,11 @@ void BM_FullRedraw(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_FullRedraw)->Args({1000, 10})->Args({6000, 10})->Args({1000, 20})->Args({6000, 20})
+BENCHMARK(BM_FullRedraw)
+    ->Args({1000, 10})
+    ->Args({6000, 10})
+    ->Args({1000, 20})
+    ->Args({6000, 20})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,15 +2,15 @@
 // pseudo-terminal, and a raw write/read loop on the same terminal for
 // comparison.
 
-#include "state/AppState.h"
 #include "link/Link.h"
 #include "platform/PortTable.h"
+#include "state/AppState.h"
 
+#include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QSerialPort>
-#include <benchmark/benchmark.h>
 
 #include "MeterSimProcess.h"
 
@@ -36,7 +36,8 @@ void LinkRoundTrip(benchmark::State& state) {
         SendCommand(port, "SP", 1.0, false);
         while (!Link().ReplyReceived) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    state.counters["round_trips_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["round_trips_per_s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     port.Close();
     App().Connected = false;
     sim.kill();
@@ -58,7 +59,8 @@ void RawRoundTrip(benchmark::State& state) {
         QByteArray reply;
         while (!reply.endsWith('\n') && port.waitForReadyRead(1000)) reply += port.readAll();
     }
-    state.counters["round_trips_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["round_trips_per_s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     port.close();
     sim.kill();
     sim.waitForFinished(2000);

@@ -1,7 +1,6 @@
 // Power logging speed: one reading through parse, merge, statistics and the
 // working-file line (with and without the file itself), the same with the
 // incremental chart drawing, and a full redraw of a full 6000-point store.
-#include "state/AppState.h"
 #include "data/LogLines.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"
@@ -10,12 +9,13 @@
 #include "platform/ImageSurface.h"
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
+#include "state/AppState.h"
 #include "tests/support/QuietPlatform.h"
 
+#include <benchmark/benchmark.h>
 #include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <cmath>
 
 namespace {
@@ -27,7 +27,8 @@ FeedPort g_port;
 std::vector<QString> Replies() {
     std::vector<QString> r;
     for (int i = 0; i < 1000; ++i)
-        r.push_back(QStringLiteral("*") + QString::number(0.25 + 0.2 * std::sin(i * 0.05), 'E', 3) + QLatin1Char('\r'));
+        r.push_back(QStringLiteral("*") + QString::number(0.25 + 0.2 * std::sin(i * 0.05), 'E', 3) +
+                    QLatin1Char('\r'));
     return r;
 }
 

@@ -3,12 +3,13 @@
 // kelvaro-meter-sim --instant over a pseudo-terminal, and a raw "$SP" loop on
 // the same kind of terminal for comparison.
 
-#include "state/AppState.h"
 #include "link/Link.h"
 #include "platform/PortTable.h"
 #include "power/PowerEngine.h"
 #include "power/frmPower.h"
+#include "state/AppState.h"
 
+#include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
@@ -16,11 +17,10 @@
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <benchmark/benchmark.h>
 
-#include "MeterSimProcess.h"
 #include <functional>
 #include <memory>
+#include "MeterSimProcess.h"
 
 namespace {
 
@@ -57,7 +57,8 @@ void CountReadings(benchmark::State& state, const std::function<int64_t()>& read
         const int64_t before = readings();
         while (readings() == before) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    state.counters["readings/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["readings/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The engine alone (no window); state.range(0) 1 = working file on.
@@ -130,7 +131,8 @@ void RawReadingsOverPty(benchmark::State& state) {
         QByteArray reply;
         while (!reply.endsWith('\n') && port.waitForReadyRead(1000)) reply += port.readAll();
     }
-    state.counters["readings/s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["readings/s"] =
+        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     port.close();
     StopSimulator(sim);
 }

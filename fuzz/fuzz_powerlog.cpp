@@ -5,13 +5,13 @@
 // Input: byte 0 the head type, byte 1 the meter model, byte 2 the log time;
 // then records of one control byte and a line of up to 63 bytes.
 
-#include "state/AppState.h"
 #include "data/Units.h"
 #include "link/LinkState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
+#include "state/AppState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <QCoreApplication>
@@ -71,21 +71,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QString line = QString::fromLatin1(reinterpret_cast<const char*>(data + pos), qsizetype(len));
         pos += len;
         switch (control >> 6) {
-        case 0:  // force a poll state, including ones the engine never sets
-            engine.PollState = static_cast<int16_t>(control & 3);
-            break;
-        case 1:
-            g_clock.Advance((control & 63) * 0.37);
-            break;
-        case 2:
-            if (control & 1) engine.PauseGraph((control & 2) != 0);
-            else if (control & 2) engine.StartStop();
-            else if (control & 4) engine.Reset(false);
-            else engine.SetLimitsOn((control & 8) != 0);
-            break;
-        default:
-            g_clock.Advance(0.01);
-            break;
+            case 0:  // force a poll state, including ones the engine never sets
+                engine.PollState = static_cast<int16_t>(control & 3);
+                break;
+            case 1:
+                g_clock.Advance((control & 63) * 0.37);
+                break;
+            case 2:
+                if (control & 1)
+                    engine.PauseGraph((control & 2) != 0);
+                else if (control & 2)
+                    engine.StartStop();
+                else if (control & 4)
+                    engine.Reset(false);
+                else
+                    engine.SetLimitsOn((control & 8) != 0);
+                break;
+            default:
+                g_clock.Advance(0.01);
+                break;
         }
         engine.PowerLog(0, line);
         Check(engine);

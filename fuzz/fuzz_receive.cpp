@@ -2,11 +2,11 @@
 // identification and in the terminal and logging modes. The first bytes
 // choose the scene; each later byte n starts a chunk of n % 64 bytes.
 
-#include "state/AppState.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
+#include "state/AppState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <QCoreApplication>
@@ -41,33 +41,34 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     app.CurrentChannel = data[1] & 1;
     // Window stubs for every mode, so lines that reach a window are seen.
     qint64 windowChars = 0;
-    for (auto& entry : app.Shell.ModeEntry) entry = [&windowChars](int, QString& t) { windowChars += t.size(); };
+    for (auto& entry : app.Shell.ModeEntry)
+        entry = [&windowChars](int, QString& t) { windowChars += t.size(); };
 
     ProtocolState& s = Link();
     const int scene = data[2] % 6;
     switch (scene) {
-    case 0:
-        s.AwaitDeviceIdent = true;
-        break;
-    case 1:
-        s.AwaitHeadIdent = true;
-        s.IdentStep = static_cast<int16_t>(1 + data[1] % 8);
-        break;
-    case 2:
-        s.AwaitChannelSelect = true;
-        s.TargetChannel = data[1] & 1;
-        break;
-    case 3:
-        s.AwaitHeadType = true;
-        s.AwaitHeadInfo = (data[1] & 2) != 0;
-        break;
-    case 4:
-        app.ActiveMode = ModeTerminal;
-        break;
-    default:
-        app.ActiveMode = static_cast<int16_t>(data[1] % 14);
-        app.ModeCheckPending = true;
-        break;
+        case 0:
+            s.AwaitDeviceIdent = true;
+            break;
+        case 1:
+            s.AwaitHeadIdent = true;
+            s.IdentStep = static_cast<int16_t>(1 + data[1] % 8);
+            break;
+        case 2:
+            s.AwaitChannelSelect = true;
+            s.TargetChannel = data[1] & 1;
+            break;
+        case 3:
+            s.AwaitHeadType = true;
+            s.AwaitHeadInfo = (data[1] & 2) != 0;
+            break;
+        case 4:
+            app.ActiveMode = ModeTerminal;
+            break;
+        default:
+            app.ActiveMode = static_cast<int16_t>(data[1] % 14);
+            app.ModeCheckPending = true;
+            break;
     }
 
     size_t pos = 3;

@@ -27,7 +27,8 @@ QString KorvenHeadReply(const HeadSpec& head) {
         code = "QX";
         if (!name.contains("QX450")) name = "QX450";
     }
-    QString serial = head.type == 0 && head.korvenCode.isEmpty() ? QString("0") : QString::number(head.serial);
+    QString serial =
+        head.type == 0 && head.korvenCode.isEmpty() ? QString("0") : QString::number(head.serial);
     return "*" + code.leftJustified(4, ' ', true) + serial + " " + name.leftJustified(12, ' ', true);
 }
 

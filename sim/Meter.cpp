@@ -8,9 +8,9 @@ namespace sim {
 
 namespace {
 
-constexpr int kMaxLine = 256;            // longer lines are garbage: dropped whole
-constexpr int kMaxPending = 1 << 20;     // output the meter holds before it stops answering
-constexpr double kDueSlack = 1e-9;       // clock sums may land a hair before the due time
+constexpr int kMaxLine = 256;         // longer lines are garbage: dropped whole
+constexpr int kMaxPending = 1 << 20;  // output the meter holds before it stops answering
+constexpr double kDueSlack = 1e-9;    // clock sums may land a hair before the due time
 
 }  // namespace
 
@@ -18,9 +18,13 @@ Meter::Meter(MeterConfig cfg) : cfg_(std::move(cfg)), state_(std::make_unique<Me
 
 Meter::~Meter() = default;
 
-MeterConfig& Meter::Config() { return cfg_; }
+MeterConfig& Meter::Config() {
+    return cfg_;
+}
 
-double Meter::CharTime() const { return cfg_.lineTiming && cfg_.baud > 0 ? 10.0 / cfg_.baud : 0.0; }
+double Meter::CharTime() const {
+    return cfg_.lineTiming && cfg_.baud > 0 ? 10.0 / cfg_.baud : 0.0;
+}
 
 QByteArray Meter::Noise(int n) {
     // Bytes with the top bit set: never LF or CR, never letters the probe
@@ -114,6 +118,8 @@ double Meter::NextTransmitTime() const {
     return out_.empty() ? std::numeric_limits<double>::infinity() : out_.front().at;
 }
 
-QStringList Meter::CommandsReceived() const { return received_; }
+QStringList Meter::CommandsReceived() const {
+    return received_;
+}
 
 }  // namespace sim

@@ -36,25 +36,26 @@ struct ReadingSpec {
 
 // The head on one channel.
 struct HeadSpec {
-    int type = 0;           // 0 none, 1 thermopile, 2 pyroelectric, 3 photodiode, 4 nJ-meter, 5 rapid pulse, 6 photometer
-    QString name;           // up to 12 characters
+    int type =
+        0;  // 0 none, 1 thermopile, 2 pyroelectric, 3 photodiode, 4 nJ-meter, 5 rapid pulse, 6 photometer
+    QString name;  // up to 12 characters
     quint32 serial = 0;
-    QString unit;           // "W", "J", "Lx", "Fc", "A", "V"; empty = by type ("J" pyroelectric, "Lx" photometer)
+    QString unit;  // "W", "J", "Lx", "Fc", "A", "V"; empty = by type ("J" pyroelectric, "Lx" photometer)
     bool rapidPulse = false;  // rapid-pulse status bit in "HI" (thermopiles; type 5 sets it too)
-    QString korvenCode;     // code in a KORVEN "HI" reply; empty = from type ("QX450", "UC" may be set)
+    QString korvenCode;       // code in a KORVEN "HI" reply; empty = from type ("QX450", "UC" may be set)
     ReadingSpec reading;
 };
 
 // A log the meter stored itself.
 struct StoredLog {
-    int file = 0;              // 0 = "Temp", 1..10; the TALON keeps one log
-    QString unit = "W";        // description field 5: "J" energy, "_" relative units, else power
-    int exponent = 0;          // reading = mantissa * 10^(exponent - 3), channel A
+    int file = 0;        // 0 = "Temp", 1..10; the TALON keeps one log
+    QString unit = "W";  // description field 5: "J" energy, "_" relative units, else power
+    int exponent = 0;    // reading = mantissa * 10^(exponent - 3), channel A
     int exponentB = 0;
-    int interval = 30;         // between power readings, 1/30 s
-    int fullScale = 1000;      // counts, channel A
+    int interval = 30;     // between power readings, 1/30 s
+    int fullScale = 1000;  // counts, channel A
     int fullScaleB = 1000;
-    bool dual = false;         // mantissas alternate A, B
+    bool dual = false;  // mantissas alternate A, B
     bool missingPulseDetection = false;
     QString headA = "3A", serialA = "123456", headB = "NONE", serialB;
     QVector<int> mantissas;
@@ -72,15 +73,15 @@ struct Faults {
 
 struct MeterConfig {
     Model model = Model::Talon;
-    QString firmware;         // version text after the model code in "VE"; empty = the model's default
+    QString firmware;  // version text after the model code in "VE"; empty = the model's default
     int baud = 19200;
     std::array<HeadSpec, 2> heads{};  // channel A, channel B
-    QSet<QString> refused;    // commands (without "$", with parameters) answered with "?"
+    QSet<QString> refused;            // commands (without "$", with parameters) answered with "?"
     Faults faults;
     QVector<StoredLog> logs;
-    bool strictModes = false; // reading commands refused with "?" outside their measurement mode
-    bool lineTiming = true;   // replies take 10 bits a character at `baud`; false = at once (benchmarks)
-    quint32 seed = 1;         // noise generator
+    bool strictModes = false;  // reading commands refused with "?" outside their measurement mode
+    bool lineTiming = true;    // replies take 10 bits a character at `baud`; false = at once (benchmarks)
+    quint32 seed = 1;          // noise generator
 };
 
 class MeterState;
@@ -95,8 +96,8 @@ public:
 
     MeterConfig& Config();
     void Receive(const QByteArray& bytes, double now, int hostBaud);  // bytes from the program
-    QByteArray Transmit(double now);   // bytes the meter has sent by `now`, removed
-    double NextTransmitTime() const;   // time of the next pending byte, +inf when none
+    QByteArray Transmit(double now);       // bytes the meter has sent by `now`, removed
+    double NextTransmitTime() const;       // time of the next pending byte, +inf when none
     QStringList CommandsReceived() const;  // commands seen, for tests
 
     // The reply text (with CR LF) to one command, without timing or faults.

@@ -47,9 +47,13 @@ QStringList ModelNames() {
     return names;
 }
 
-QString HeadTypeCode(int type) { return (type >= 0 && type < 7) ? kTypeCodes[type] : "NO"; }
+QString HeadTypeCode(int type) {
+    return (type >= 0 && type < 7) ? kTypeCodes[type] : "NO";
+}
 
-quint16 HeadMemoryTypeWord(int type) { return (type >= 0 && type < 7) ? kTypeWords[type] : 0; }
+quint16 HeadMemoryTypeWord(int type) {
+    return (type >= 0 && type < 7) ? kTypeWords[type] : 0;
+}
 
 QString DefaultUnit(int type) {
     if (type == 2 || type == 4) return "J";

@@ -14,9 +14,9 @@ struct ModelInfo {
     const char* firmware;     // default firmware text
     const char* korvenCode;   // "II" reply code; nullptr for other models
     int channels;
-    bool headMemory;          // "RB" reads the head's memory
-    bool logFiles;            // numbered logs "LF" 0..10
-    bool singleLog;           // the one log of the first model
+    bool headMemory;  // "RB" reads the head's memory
+    bool logFiles;    // numbered logs "LF" 0..10
+    bool singleLog;   // the one log of the first model
 };
 
 const ModelInfo& InfoOf(Model m);

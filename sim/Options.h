@@ -10,9 +10,9 @@ namespace sim {
 // What the kelvaro-meter-sim command line asks for.
 struct SimOptions {
     MeterConfig meter;
-    QString portsDir;          // write "COM<n> <pty>" into portsDir/kelvaro.ports
+    QString portsDir;  // write "COM<n> <pty>" into portsDir/kelvaro.ports
     int com = 0;
-    double exitWhenIdle = 0;   // seconds without input from the program; 0 = run until killed
+    double exitWhenIdle = 0;  // seconds without input from the program; 0 = run until killed
     bool help = false;
 };
 

@@ -9,8 +9,12 @@ namespace sim {
 
 namespace {
 
-bool IsMeridel(Model m) { return m == Model::MeridelOne || m == Model::MeridelTwo; }
-bool IsKorven(Model m) { return InfoOf(m).korvenCode != nullptr; }
+bool IsMeridel(Model m) {
+    return m == Model::MeridelOne || m == Model::MeridelTwo;
+}
+bool IsKorven(Model m) {
+    return InfoOf(m).korvenCode != nullptr;
+}
 
 const HeadSpec kNoHead{};
 
@@ -24,16 +28,22 @@ bool KnowsHeadInfo(const MeterConfig& cfg) {
 bool KnowsHeadType(const MeterConfig& cfg) {
     double v = FirmwareNumber(FirmwareOf(cfg));
     switch (cfg.model) {
-    case Model::Talon: return v >= 329;
-    case Model::MeridelOne:
-    case Model::MeridelTwo: return v >= 2.42;
-    case Model::Talon2:
-    case Model::Sirka: return true;
-    default: return false;
+        case Model::Talon:
+            return v >= 329;
+        case Model::MeridelOne:
+        case Model::MeridelTwo:
+            return v >= 2.42;
+        case Model::Talon2:
+        case Model::Sirka:
+            return true;
+        default:
+            return false;
     }
 }
 
-QString UnitOf(const HeadSpec& h) { return h.unit.isEmpty() ? DefaultUnit(h.type) : h.unit; }
+QString UnitOf(const HeadSpec& h) {
+    return h.unit.isEmpty() ? DefaultUnit(h.type) : h.unit;
+}
 
 }  // namespace
 
@@ -96,16 +106,21 @@ QString MeterState::ReadingUnit(const MeterConfig& cfg) const {
     return "*" + unit.left(1);
 }
 
-QString MeterState::SetMode(const MeterConfig& cfg, const QString& word, const QStringList& args, double now) {
+QString MeterState::SetMode(const MeterConfig& cfg, const QString& word, const QStringList& args,
+                            double now) {
     QString params = args.join(' ');
     Mode mode = Mode::None;
-    if (word == "FP" && args.isEmpty()) mode = Mode::Power;
+    if (word == "FP" && args.isEmpty())
+        mode = Mode::Power;
     else if (word == "FE" && (args.isEmpty() || params == "S" || params == "A" || params == "R"))
         mode = Mode::Energy;
     else if (word == "FC" && InfoOf(cfg.model).channels > 1) {
-        if (params == "3 0 0") mode = Mode::PowerRatio;
-        else if (params == "5 0 0") mode = Mode::PowerDifference;
-        else if (params == "3 1 1") mode = Mode::EnergyRatio;
+        if (params == "3 0 0")
+            mode = Mode::PowerRatio;
+        else if (params == "5 0 0")
+            mode = Mode::PowerDifference;
+        else if (params == "3 1 1")
+            mode = Mode::EnergyRatio;
     }
     if (mode == Mode::None) return "?";
     mode_ = mode;
@@ -120,7 +135,8 @@ QString MeterState::BothChannels(const MeterConfig& cfg, double now) {
         const HeadSpec& h = cfg.heads[ch];
         QString value;
         if (h.type != 0)
-            value = mode_ == Mode::EnergyRatio ? sources_[ch].TakePulse(h.reading, now) : sources_[ch].Next(h.reading);
+            value = mode_ == Mode::EnergyRatio ? sources_[ch].TakePulse(h.reading, now)
+                                               : sources_[ch].Next(h.reading);
         tokens << (value.isEmpty() ? QString("N") : value);
     }
     return "*" + tokens.join(' ');
@@ -129,7 +145,8 @@ QString MeterState::BothChannels(const MeterConfig& cfg, double now) {
 bool MeterState::ModeAllows(const MeterConfig& cfg, const QString& word) const {
     if (!cfg.strictModes) return true;
     if (word == "SP") return mode_ == Mode::Power;
-    if (word == "SE" || word == "ER" || word == "EF") return mode_ == Mode::Energy || (word == "EF" && mode_ == Mode::Power);
+    if (word == "SE" || word == "ER" || word == "EF")
+        return mode_ == Mode::Energy || (word == "EF" && mode_ == Mode::Power);
     if (word == "SB")
         return mode_ == Mode::PowerRatio || mode_ == Mode::PowerDifference || mode_ == Mode::EnergyRatio;
     return true;

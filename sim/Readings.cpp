@@ -4,7 +4,9 @@
 
 namespace sim {
 
-QString FormatValue(double v) { return QString::asprintf("%.3E", v); }
+QString FormatValue(double v) {
+    return QString::asprintf("%.3E", v);
+}
 
 double ReadingSource::Uniform() {
     // xorshift64*: small, seedable, the same on every platform.

@@ -71,7 +71,9 @@ QByteArray SimSerialPort::Input() {
     return out;
 }
 
-int SimSerialPort::InBufferCount() { return in_.size(); }
+int SimSerialPort::InBufferCount() {
+    return in_.size();
+}
 
 void SimSerialPort::Pump() {
     QByteArray bytes = meter_.Transmit(platform::clock().Monotonic());
@@ -112,8 +114,10 @@ void SimSerialPort::AutoPump(int ms, bool advance) {
     if (!timer_) timer_ = std::make_unique<QTimer>();
     timer_->disconnect();
     QObject::connect(timer_.get(), &QTimer::timeout, [this, advance] {
-        if (advance) DeliverNext();
-        else Pump();
+        if (advance)
+            DeliverNext();
+        else
+            Pump();
     });
     timer_->start(ms);
 }

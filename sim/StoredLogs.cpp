@@ -11,7 +11,9 @@ namespace {
 constexpr int kBlockSize = 10;
 constexpr int kLastFile = 10;
 
-QString Fixed12(const QString& s) { return s.leftJustified(12, ' ', true); }
+QString Fixed12(const QString& s) {
+    return s.leftJustified(12, ' ', true);
+}
 
 // A description word must not contain blanks: the program splits at them.
 QString Word(const QString& s) {
@@ -43,15 +45,16 @@ QString LogServer::Describe(const MeterConfig& cfg) const {
         return QString("* %1 0 0 %2 %3").arg(l.exponent).arg(count).arg(energy ? 0 : l.interval);
     }
     QStringList f;
-    f << QString::number(l.exponent) << "0" << "0" << QString::number(count)
-      << QString::number(l.interval) << Word(l.unit) << "0" << "0";
+    f << QString::number(l.exponent) << "0"
+      << "0" << QString::number(count) << QString::number(l.interval) << Word(l.unit) << "0"
+      << "0";
     QString nameA = Fixed12(l.headA);
     QString nameB = Fixed12(l.dual ? l.headB : QString("NONE"));
     QString tail = QStringList{QString::number(l.fullScale), Word(l.serialA)}.join(' ');
-    QString tailB = QStringList{QString::number(l.fullScaleB), QString::number(l.exponentB),
-                                Word(l.dual ? l.serialB : QString("NONE")),
-                                l.missingPulseDetection ? "1" : "0"}
-                        .join(' ');
+    QString tailB =
+        QStringList{QString::number(l.fullScaleB), QString::number(l.exponentB),
+                    Word(l.dual ? l.serialB : QString("NONE")), l.missingPulseDetection ? "1" : "0"}
+            .join(' ');
     return "* " + f.join(' ') + ' ' + nameA + ' ' + tail + ' ' + nameB + ' ' + tailB;
 }
 
@@ -66,8 +69,10 @@ QString LogServer::Block(const MeterConfig& cfg, int start, bool corrupt) const 
             words << (talon ? QString::number(m) : SignedWord(m));
         }
         if (corrupt && !words.isEmpty()) {
-            if (talon) words.removeLast();       // too few readings
-            else words[0] = words[0].mid(1);     // the sign is lost
+            if (talon)
+                words.removeLast();  // too few readings
+            else
+                words[0] = words[0].mid(1);  // the sign is lost
         }
     }
     return "*" + words.join(' ');

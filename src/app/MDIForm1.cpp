@@ -1,8 +1,5 @@
 #include "app/MDIForm1.h"
 
-#include "state/AppState.h"
-#include "state/Configuration.h"
-#include "state/Files.h"
 #include "app/ModeSwitch.h"
 #include "auxiliary/Pictures.h"
 #include "auxiliary/frmAbout.h"
@@ -16,6 +13,9 @@
 #include "platform/PortTable.h"
 #include "platform/Prompts.h"
 #include "power/PowerMode.h"
+#include "state/AppState.h"
+#include "state/Configuration.h"
+#include "state/Files.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -34,7 +34,9 @@ const QString kConnectCaption = "C&onnect";
 const QString kDisconnectCaption = "&Disconnect";
 }  // namespace
 
-MDIForm1* MainForm() { return g_mainForm; }
+MDIForm1* MainForm() {
+    return g_mainForm;
+}
 
 MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
     g_mainForm = this;
@@ -74,7 +76,9 @@ QMenu* MDIForm1::SubMenu(QMenu* menu, const char* name, const QString& caption) 
     return sub;
 }
 
-QAction* MDIForm1::action(const QString& name) const { return findChild<QAction*>(name); }
+QAction* MDIForm1::action(const QString& name) const {
+    return findChild<QAction*>(name);
+}
 
 void MDIForm1::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
@@ -183,7 +187,9 @@ void MDIForm1::BuildStatusStrip() {
     statusBar()->addPermanentWidget(Picture1);
 }
 
-void MDIForm1::ShowClock() { Label1->setText(platform::clock().DateTimeText()); }
+void MDIForm1::ShowClock() {
+    Label1->setText(platform::clock().DateTimeText());
+}
 
 void MDIForm1::InstallShellHooks() {
     ShellHooks& h = App().Shell;
@@ -262,7 +268,9 @@ void MDIForm1::mnuConnect_Click() {
     mnuConnect->setEnabled(true);
 }
 
-void MDIForm1::mnuConnect_Enable(bool enabled) { mnuConnect->setEnabled(enabled); }
+void MDIForm1::mnuConnect_Enable(bool enabled) {
+    mnuConnect->setEnabled(enabled);
+}
 
 void MDIForm1::LogFileOnOff_Enable(bool enabled) {
     mnuLogFile_On->setEnabled(enabled);

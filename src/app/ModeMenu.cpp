@@ -2,8 +2,12 @@
 
 namespace {
 
-bool IsPhoto(int16_t type) { return type == 3 || type == 6; }
-bool IsPyro(int16_t type) { return type == 2 || type == 4; }
+bool IsPhoto(int16_t type) {
+    return type == 3 || type == 6;
+}
+bool IsPyro(int16_t type) {
+    return type == 2 || type == 4;
+}
 
 // Visible groups by model: single-channel meters, the one-channel Meridel
 // with its rapid-pulse submenu, the two-channel Meridel, and the KORVENs.
@@ -12,32 +16,32 @@ void SetVisible(ModeMenuState& s, int16_t deviceType) {
         for (auto i : items) s[i].visible = true;
     };
     switch (deviceType) {
-    case 1:
-        show({mnuMode_Power, mnuMode_Energy, mnuMode_RP, mnuMode_RP_Absolute, mnuMode_RP_Relative,
-              mnuMode_Log, mnuMode_Store, mnuMode_Terminal});
-        break;
-    case 2:
-        show({mnuMode_DualPower, mnuMode_DualPower_ChannelA, mnuMode_DualPower_ChannelB,
-              mnuMode_DualPower_Ratio, mnuMode_DualPower_Difference, mnuMode_DualEnergy,
-              mnuMode_DualEnergy_ChannelA, mnuMode_DualEnergy_ChannelB, mnuMode_DualEnergy_Ratio,
-              mnuMode_RP_Dual, mnuMode_RP_Absolute_A, mnuMode_RP_Relative_A, mnuMode_RP_Absolute_B,
-              mnuMode_RP_Relative_B, mnuMode_Log, mnuMode_Store, mnuMode_Terminal});
-        break;
-    case 4:
-    case 5:
-    case 7:
-        show({mnuMode_Power, mnuMode_Store, mnuMode_Terminal});
-        break;
-    case 6:
-        show({mnuMode_Energy, mnuMode_Store, mnuMode_Terminal});
-        break;
-    default:  // 0 TALON, 3 Talon2, 8 Sirka (and any unknown code)
-        show({mnuMode_Power, mnuMode_Energy, mnuMode_Log, mnuMode_Store, mnuMode_Terminal});
-        break;
+        case 1:
+            show({mnuMode_Power, mnuMode_Energy, mnuMode_RP, mnuMode_RP_Absolute, mnuMode_RP_Relative,
+                  mnuMode_Log, mnuMode_Store, mnuMode_Terminal});
+            break;
+        case 2:
+            show({mnuMode_DualPower, mnuMode_DualPower_ChannelA, mnuMode_DualPower_ChannelB,
+                  mnuMode_DualPower_Ratio, mnuMode_DualPower_Difference, mnuMode_DualEnergy,
+                  mnuMode_DualEnergy_ChannelA, mnuMode_DualEnergy_ChannelB, mnuMode_DualEnergy_Ratio,
+                  mnuMode_RP_Dual, mnuMode_RP_Absolute_A, mnuMode_RP_Relative_A, mnuMode_RP_Absolute_B,
+                  mnuMode_RP_Relative_B, mnuMode_Log, mnuMode_Store, mnuMode_Terminal});
+            break;
+        case 4:
+        case 5:
+        case 7:
+            show({mnuMode_Power, mnuMode_Store, mnuMode_Terminal});
+            break;
+        case 6:
+            show({mnuMode_Energy, mnuMode_Store, mnuMode_Terminal});
+            break;
+        default:  // 0 TALON, 3 Talon2, 8 Sirka (and any unknown code)
+            show({mnuMode_Power, mnuMode_Energy, mnuMode_Log, mnuMode_Store, mnuMode_Terminal});
+            break;
     }
     // A separator closes each visible group.
-    for (auto i : {mnuMode_DualPower, mnuMode_Power, mnuMode_DualEnergy, mnuMode_Energy,
-                   mnuMode_RP_Dual, mnuMode_RP})
+    for (auto i :
+         {mnuMode_DualPower, mnuMode_Power, mnuMode_DualEnergy, mnuMode_Energy, mnuMode_RP_Dual, mnuMode_RP})
         if (s[i].visible) s[mnuMode_Sep1].visible = true;
     if (s[mnuMode_Log].visible || s[mnuMode_Store].visible) s[mnuMode_Sep2].visible = true;
 }
@@ -50,44 +54,44 @@ void SetEnabledConnected(ModeMenuState& s, int16_t deviceType, const std::array<
     s[mnuMode_Log].enabled = s[mnuMode_Store].enabled = s[mnuMode_Terminal].enabled = true;
 
     switch (deviceType) {
-    case 2: {
-        s[mnuMode_DualPower_ChannelA].enabled = aPresent;
-        s[mnuMode_DualPower_ChannelB].enabled = bPresent;
-        const bool bothPowerable = aPresent && bPresent && !IsPyro(a) && !IsPyro(b);
-        s[mnuMode_DualPower_Ratio].enabled = bothPowerable;
-        s[mnuMode_DualPower_Difference].enabled = bothPowerable;
-        s[mnuMode_DualPower].enabled =
-            s[mnuMode_DualPower_ChannelA].enabled || s[mnuMode_DualPower_ChannelB].enabled;
+        case 2: {
+            s[mnuMode_DualPower_ChannelA].enabled = aPresent;
+            s[mnuMode_DualPower_ChannelB].enabled = bPresent;
+            const bool bothPowerable = aPresent && bPresent && !IsPyro(a) && !IsPyro(b);
+            s[mnuMode_DualPower_Ratio].enabled = bothPowerable;
+            s[mnuMode_DualPower_Difference].enabled = bothPowerable;
+            s[mnuMode_DualPower].enabled =
+                s[mnuMode_DualPower_ChannelA].enabled || s[mnuMode_DualPower_ChannelB].enabled;
 
-        s[mnuMode_DualEnergy_ChannelA].enabled = aPresent && !IsPhoto(a);
-        s[mnuMode_DualEnergy_ChannelB].enabled = bPresent && !IsPhoto(b);
-        const bool sameKind = a == b || (IsPyro(a) && IsPyro(b));
-        s[mnuMode_DualEnergy_Ratio].enabled =
-            aPresent && bPresent && !IsPhoto(a) && !IsPhoto(b) && sameKind;
-        s[mnuMode_DualEnergy].enabled =
-            s[mnuMode_DualEnergy_ChannelA].enabled || s[mnuMode_DualEnergy_ChannelB].enabled;
+            s[mnuMode_DualEnergy_ChannelA].enabled = aPresent && !IsPhoto(a);
+            s[mnuMode_DualEnergy_ChannelB].enabled = bPresent && !IsPhoto(b);
+            const bool sameKind = a == b || (IsPyro(a) && IsPyro(b));
+            s[mnuMode_DualEnergy_Ratio].enabled =
+                aPresent && bPresent && !IsPhoto(a) && !IsPhoto(b) && sameKind;
+            s[mnuMode_DualEnergy].enabled =
+                s[mnuMode_DualEnergy_ChannelA].enabled || s[mnuMode_DualEnergy_ChannelB].enabled;
 
-        s[mnuMode_RP_Absolute_A].enabled = s[mnuMode_RP_Relative_A].enabled = a == 5;
-        s[mnuMode_RP_Absolute_B].enabled = s[mnuMode_RP_Relative_B].enabled = b == 5;
-        s[mnuMode_RP_Dual].enabled = a == 5 || b == 5;
-        break;
-    }
-    case 4:
-    case 5:
-    case 7:
-        s[mnuMode_Power].enabled = aPresent && ch[0].SupportNote.isEmpty();
-        break;
-    case 6:
-        s[mnuMode_Energy].enabled = aPresent && ch[0].SupportNote.isEmpty();
-        break;
-    case 1:
-        s[mnuMode_RP].enabled = s[mnuMode_RP_Absolute].enabled = s[mnuMode_RP_Relative].enabled =
-            aPresent && a == 5;
-        [[fallthrough]];
-    default:
-        s[mnuMode_Power].enabled = aPresent;
-        s[mnuMode_Energy].enabled = aPresent && !IsPhoto(a);
-        break;
+            s[mnuMode_RP_Absolute_A].enabled = s[mnuMode_RP_Relative_A].enabled = a == 5;
+            s[mnuMode_RP_Absolute_B].enabled = s[mnuMode_RP_Relative_B].enabled = b == 5;
+            s[mnuMode_RP_Dual].enabled = a == 5 || b == 5;
+            break;
+        }
+        case 4:
+        case 5:
+        case 7:
+            s[mnuMode_Power].enabled = aPresent && ch[0].SupportNote.isEmpty();
+            break;
+        case 6:
+            s[mnuMode_Energy].enabled = aPresent && ch[0].SupportNote.isEmpty();
+            break;
+        case 1:
+            s[mnuMode_RP].enabled = s[mnuMode_RP_Absolute].enabled = s[mnuMode_RP_Relative].enabled =
+                aPresent && a == 5;
+            [[fallthrough]];
+        default:
+            s[mnuMode_Power].enabled = aPresent;
+            s[mnuMode_Energy].enabled = aPresent && !IsPhoto(a);
+            break;
     }
 }
 
@@ -108,14 +112,29 @@ ModeMenuState ComputeModeMenu(int16_t deviceType, const std::array<ChannelInfo, 
 }
 
 const char* ModeMenuItemName(ModeMenuItem item) {
-    static const char* const names[ModeMenuItemCount] = {
-        "mnuMode_DualPower",           "mnuMode_DualPower_ChannelA",  "mnuMode_DualPower_ChannelB",
-        "mnuMode_DualPower_Ratio",     "mnuMode_DualPower_Difference", "mnuMode_Power",
-        "mnuMode_DualEnergy",          "mnuMode_DualEnergy_ChannelA", "mnuMode_DualEnergy_ChannelB",
-        "mnuMode_DualEnergy_Ratio",    "mnuMode_Energy",              "mnuMode_RP_Dual",
-        "mnuMode_RP_Absolute_A",       "mnuMode_RP_Relative_A",       "mnuMode_RP_Absolute_B",
-        "mnuMode_RP_Relative_B",       "mnuMode_RP",                  "mnuMode_RP_Absolute",
-        "mnuMode_RP_Relative",         "mnuMode_Sep1",                "mnuMode_Log",
-        "mnuMode_Store",               "mnuMode_Sep2",                "mnuMode_Terminal"};
+    static const char* const names[ModeMenuItemCount] = {"mnuMode_DualPower",
+                                                         "mnuMode_DualPower_ChannelA",
+                                                         "mnuMode_DualPower_ChannelB",
+                                                         "mnuMode_DualPower_Ratio",
+                                                         "mnuMode_DualPower_Difference",
+                                                         "mnuMode_Power",
+                                                         "mnuMode_DualEnergy",
+                                                         "mnuMode_DualEnergy_ChannelA",
+                                                         "mnuMode_DualEnergy_ChannelB",
+                                                         "mnuMode_DualEnergy_Ratio",
+                                                         "mnuMode_Energy",
+                                                         "mnuMode_RP_Dual",
+                                                         "mnuMode_RP_Absolute_A",
+                                                         "mnuMode_RP_Relative_A",
+                                                         "mnuMode_RP_Absolute_B",
+                                                         "mnuMode_RP_Relative_B",
+                                                         "mnuMode_RP",
+                                                         "mnuMode_RP_Absolute",
+                                                         "mnuMode_RP_Relative",
+                                                         "mnuMode_Sep1",
+                                                         "mnuMode_Log",
+                                                         "mnuMode_Store",
+                                                         "mnuMode_Sep2",
+                                                         "mnuMode_Terminal"};
     return item >= 0 && item < ModeMenuItemCount ? names[item] : "";
 }

@@ -42,8 +42,7 @@ struct ModeMenuItemState {
 
 using ModeMenuState = std::array<ModeMenuItemState, ModeMenuItemCount>;
 
-ModeMenuState ComputeModeMenu(int16_t deviceType, const std::array<ChannelInfo, 3>& channels,
-                              bool connected);
+ModeMenuState ComputeModeMenu(int16_t deviceType, const std::array<ChannelInfo, 3>& channels, bool connected);
 
 // The object name of an item ("mnuMode_Power", ...), as the menu actions carry it.
 const char* ModeMenuItemName(ModeMenuItem item);

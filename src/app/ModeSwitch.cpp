@@ -1,10 +1,10 @@
 #include "app/ModeSwitch.h"
 
-#include "state/AppState.h"
 #include "link/Dispatch.h"
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"
 #include "link/Transaction.h"
+#include "state/AppState.h"
 
 namespace {
 
@@ -20,53 +20,53 @@ void ConnectEnable(bool enabled) {
 
 void Leave(int16_t mode) {
     switch (mode) {
-    case ModeTerminal:
-    case ModePower:
-    case ModeEnergy:
-    case ModeRapidPulse:
-    case ModeDeviceFile:
-    case ModePowerRatio:
-    case ModePowerDifference:
-    case ModeEnergyRatio:
-        Entry(mode, 1);
-        ConnectEnable(true);
-        break;
-    case ModePcFile:
-        Entry(mode, 1);
-        break;
-    default:
-        break;
+        case ModeTerminal:
+        case ModePower:
+        case ModeEnergy:
+        case ModeRapidPulse:
+        case ModeDeviceFile:
+        case ModePowerRatio:
+        case ModePowerDifference:
+        case ModeEnergyRatio:
+            Entry(mode, 1);
+            ConnectEnable(true);
+            break;
+        case ModePcFile:
+            Entry(mode, 1);
+            break;
+        default:
+            break;
     }
 }
 
 void Enter(int16_t mode) {
     const QString command = App().ModeCommand;
     switch (mode) {
-    case ModeTerminal:
-    case ModeDeviceFile:
-        ConnectEnable(false);
-        Entry(mode, -1);
-        break;
-    case ModePower:
-    case ModeEnergy:
-        // The meter is put into the mode before the window starts asking.
-        ConnectEnable(false);
-        StartMeasurement(true, command);
-        Entry(mode, -1);
-        break;
-    case ModePcFile:
-        Entry(mode, -1);
-        break;
-    case ModeRapidPulse:
-    case ModePowerRatio:
-    case ModePowerDifference:
-    case ModeEnergyRatio:
-        ConnectEnable(false);
-        Entry(mode, -1);
-        StartMeasurement(true, command);
-        break;
-    default:
-        break;
+        case ModeTerminal:
+        case ModeDeviceFile:
+            ConnectEnable(false);
+            Entry(mode, -1);
+            break;
+        case ModePower:
+        case ModeEnergy:
+            // The meter is put into the mode before the window starts asking.
+            ConnectEnable(false);
+            StartMeasurement(true, command);
+            Entry(mode, -1);
+            break;
+        case ModePcFile:
+            Entry(mode, -1);
+            break;
+        case ModeRapidPulse:
+        case ModePowerRatio:
+        case ModePowerDifference:
+        case ModeEnergyRatio:
+            ConnectEnable(false);
+            Entry(mode, -1);
+            StartMeasurement(true, command);
+            break;
+        default:
+            break;
     }
 }
 
@@ -79,7 +79,7 @@ struct Action {
     const char* command;  // for energy rows the plain "FE"
     int8_t absolute;      // RapidPulseAbsolute: 1 True, 0 False, -1 unchanged
     bool leaveFirst;
-    bool hasAlready;      // "already running" test: mode, channel (when selected) and absolute
+    bool hasAlready;  // "already running" test: mode, channel (when selected) and absolute
 };
 
 constexpr Action kActions[] = {
@@ -129,16 +129,16 @@ void SwitchMode(int16_t newMode) {
 
 int16_t ModeOfItem(ModeMenuItem item) {
     switch (item) {
-    case mnuMode_Log:
-        return ModeDeviceFile;
-    case mnuMode_Store:
-        return ModePcFile;
-    case mnuMode_Terminal:
-        return ModeTerminal;
-    default:
-        for (const Action& a : kActions)
-            if (a.item == item) return a.newMode;
-        return ModeNone;
+        case mnuMode_Log:
+            return ModeDeviceFile;
+        case mnuMode_Store:
+            return ModePcFile;
+        case mnuMode_Terminal:
+            return ModeTerminal;
+        default:
+            for (const Action& a : kActions)
+                if (a.item == item) return a.newMode;
+            return ModeNone;
     }
 }
 

@@ -18,8 +18,7 @@ HeadLines Head(const AppState& s, int channel, int serialChars, bool noteReplace
     if (c.HeadType == 0) return NoHead();
     const int type = c.HeadType >= 0 && c.HeadType < int(s.HeadTypeNames.size()) ? c.HeadType : 0;
     HeadLines h;
-    h.type = noteReplacesType && !c.SupportNote.isEmpty() ? c.SupportNote
-                                                          : "Type: " + s.HeadTypeNames[type];
+    h.type = noteReplacesType && !c.SupportNote.isEmpty() ? c.SupportNote : "Type: " + s.HeadTypeNames[type];
     h.serial = "Serial Number: " + c.HeadSerial.right(serialChars);
     h.name = "Name: " + c.HeadName;
     return h;

@@ -7,8 +7,8 @@
 // What the information window shows, worked out from the last identification.
 struct InfoTexts {
     bool connected = false;
-    bool twoHeads = false;       // the taller window with both head frames
-    QString head1Caption;        // "Head" or "Head Channel 'A'"
+    bool twoHeads = false;  // the taller window with both head frames
+    QString head1Caption;   // "Head" or "Head Channel 'A'"
     QString deviceType, deviceVersion;
     QString headType1, serial1, name1;
     QString headType2, serial2, name2;

@@ -8,8 +8,7 @@ constexpr int kPrintedLines = 5;
 
 QStringList Pieces(const QString& flat, int maxPieces) {
     QStringList out;
-    for (int at = 0; at < flat.size() && out.size() < maxPieces; at += kPiece)
-        out << flat.mid(at, kPiece);
+    for (int at = 0; at < flat.size() && out.size() < maxPieces; at += kPiece) out << flat.mid(at, kPiece);
     return out;
 }
 }  // namespace
@@ -27,4 +26,6 @@ QStringList NotesFileLines(const QString& notes) {
     return lines;
 }
 
-QStringList NotesPrintLines(const QString& notes) { return Pieces(FlattenNotes(notes), kPrintedLines); }
+QStringList NotesPrintLines(const QString& notes) {
+    return Pieces(FlattenNotes(notes), kPrintedLines);
+}

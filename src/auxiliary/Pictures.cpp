@@ -33,8 +33,12 @@ QPixmap Plug(int size, double gap, const QColor& color) {
 
 }  // namespace
 
-QPixmap ConnectedPicture(int size) { return Plug(size, 0, QColor(0, 128, 0)); }
-QPixmap DisconnectedPicture(int size) { return Plug(size, 18, QColor(160, 0, 0)); }
+QPixmap ConnectedPicture(int size) {
+    return Plug(size, 0, QColor(0, 128, 0));
+}
+QPixmap DisconnectedPicture(int size) {
+    return Plug(size, 18, QColor(160, 0, 0));
+}
 
 QIcon ApplicationIcon() {
     QIcon icon;

@@ -16,7 +16,8 @@ TerminalEdit TerminalEnter(const QString& original, int caret, int selected, con
     QString text = CutTerminalText(original);
     // A caret at the end stays at the end when the text was cut.
     const bool atEnd = caret >= original.size();
-    if (text.size() != original.size()) caret = atEnd ? text.size() : qMax(0, caret - (original.size() - text.size()));
+    if (text.size() != original.size())
+        caret = atEnd ? text.size() : qMax(0, caret - (original.size() - text.size()));
     e.text = text;
     e.caret = text.size();
 

@@ -6,9 +6,9 @@
 // Text uses LF line breaks as the widget holds it; the length limit counts
 // each break as CR LF, as the meter's dialogue is kept.
 struct TerminalEdit {
-    QString text;        // text after the Enter was handled
-    int caret = 0;       // caret afterwards (nothing selected)
-    QString command;     // what to send, empty for nothing
+    QString text;     // text after the Enter was handled
+    int caret = 0;    // caret afterwards (nothing selected)
+    QString command;  // what to send, empty for nothing
     bool beep = false;
 };
 

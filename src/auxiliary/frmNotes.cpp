@@ -12,7 +12,8 @@
 frmNotes::frmNotes(QWidget* parent) : QDialog(parent) {
     setObjectName("frmNotes");
     setWindowTitle("Notes");
-    Label1 = new QLabel("Add your notes to the window below.  This will be saved within the data file.", this);
+    Label1 =
+        new QLabel("Add your notes to the window below.  This will be saved within the data file.", this);
     Label1->setWordWrap(true);
     txtboxNotes = new QPlainTextEdit(this);
     txtboxNotes->setObjectName("txtboxNotes");
@@ -39,7 +40,9 @@ void frmNotes::butClose_Click() {
     hide();
 }
 
-void frmNotes::ClearNotesBox() { txtboxNotes->clear(); }
+void frmNotes::ClearNotesBox() {
+    txtboxNotes->clear();
+}
 
 void frmNotes::AppendNotesBox(const QString& text) {
     QString all = NotesText() + text;

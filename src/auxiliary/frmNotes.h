@@ -17,10 +17,10 @@ class frmNotes : public QDialog {
 public:
     explicit frmNotes(QWidget* parent = nullptr);
 
-    void Activate();                          // show modally
+    void Activate();  // show modally
     void ClearNotesBox();
-    void AppendNotesBox(const QString& text); // appended unchanged
-    void SaveNotesBox();                      // into the working file being written
+    void AppendNotesBox(const QString& text);  // appended unchanged
+    void SaveNotesBox();                       // into the working file being written
     void PrintNotesBox(platform::Surface& page);
 
     // The notes with CR LF line breaks, as the files carry them.

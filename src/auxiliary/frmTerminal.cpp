@@ -1,12 +1,12 @@
 #include "auxiliary/frmTerminal.h"
 
-#include "state/AppState.h"
 #include "auxiliary/TerminalEditor.h"
 #include "link/LinkState.h"
 #include "link/PortControl.h"
 #include "link/Transaction.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
+#include "state/AppState.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -36,32 +36,32 @@ frmTerminal::frmTerminal(QWidget* parent) : QWidget(parent) {
 
 void frmTerminal::Terminal(int op, QString& text) {
     switch (op) {
-    case -1:
-        Connect();  // opens the port if it is not open yet
-        Text1->show();
-        Link().TerminalReady = true;
-        Text1->clear();
-        if (parentWidget()) parentWidget()->show();
-        show();
-        Text1->setFocus();
-        break;
-    case 0: {
-        Text1->setPlainText(AppendTerminalReply(Text1->toPlainText(), text));
-        QTextCursor c = Text1->textCursor();
-        c.movePosition(QTextCursor::End);
-        Text1->setTextCursor(c);
-        Text1->ensureCursorVisible();
-        Link().TerminalReady = true;
-        break;
-    }
-    case 1:
-        Link().TerminalReady = false;
-        Text1->hide();
-        hide();
-        if (parentWidget()) parentWidget()->hide();
-        break;
-    default:
-        break;
+        case -1:
+            Connect();  // opens the port if it is not open yet
+            Text1->show();
+            Link().TerminalReady = true;
+            Text1->clear();
+            if (parentWidget()) parentWidget()->show();
+            show();
+            Text1->setFocus();
+            break;
+        case 0: {
+            Text1->setPlainText(AppendTerminalReply(Text1->toPlainText(), text));
+            QTextCursor c = Text1->textCursor();
+            c.movePosition(QTextCursor::End);
+            Text1->setTextCursor(c);
+            Text1->ensureCursorVisible();
+            Link().TerminalReady = true;
+            break;
+        }
+        case 1:
+            Link().TerminalReady = false;
+            Text1->hide();
+            hide();
+            if (parentWidget()) parentWidget()->hide();
+            break;
+        default:
+            break;
     }
 }
 

@@ -1,10 +1,10 @@
 #include "charts/ChartGeometry.h"
 
-#include "state/AppState.h"
 #include "data/Arithmetic.h"
 #include "data/NumberFormat.h"
 #include "data/Overrange.h"
 #include "data/Units.h"
+#include "state/AppState.h"
 
 #include <cmath>
 

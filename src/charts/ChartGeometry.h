@@ -55,13 +55,19 @@ TimeUnit TimeUnitFor(double span);
 QString TimeLabelPattern(double unitValue, int divisions);
 
 // Labels on every division when there is room, otherwise on the even ones.
-inline bool LabelAt(int k, bool everyDivision) { return everyDivision || k % 2 == 0; }
+inline bool LabelAt(int k, bool everyDivision) {
+    return everyDivision || k % 2 == 0;
+}
 
 // Position of division k of n between `from` and `to`.
-inline double DivisionAt(double from, double to, int k, int n) { return from + k * (to - from) / n; }
+inline double DivisionAt(double from, double to, int k, int n) {
+    return from + k * (to - from) / n;
+}
 
 // Divisions below 1 would divide by zero; they count as 1.
-inline int SafeDivisions(int n) { return n < 1 ? 1 : n; }
+inline int SafeDivisions(int n) {
+    return n < 1 ? 1 : n;
+}
 
 // How the value axis is labelled: shown value = value * Factor.
 struct ValueAxis {

@@ -33,12 +33,18 @@ void CopyColors(ChartGeometry& g, const ChartSettings& s) {
 // but vanish, so they print as their dark counterparts.
 int16_t PaperColor(int color) {
     switch (color & 15) {
-        case 15: return 0;
-        case 7: return 8;
-        case 14: return 6;
-        case 10: return 2;
-        case 11: return 3;
-        default: return int16_t(color & 15);
+        case 15:
+            return 0;
+        case 7:
+            return 8;
+        case 14:
+            return 6;
+        case 10:
+            return 2;
+        case 11:
+            return 3;
+        default:
+            return int16_t(color & 15);
     }
 }
 
@@ -70,7 +76,8 @@ void DrawValueAxis(platform::Surface& surface, const ChartSettings& s, const Cha
         if (!LabelAt(k, p.everyValueLabel)) continue;
         QString text = AxisLabel(v * axis.Factor, p.valuePattern);
         if (p.paper)
-            PrintAt(surface, g.PlotLeft - 1.5 - surface.TextWidth(text), y - surface.TextHeight(text) / 2, text);
+            PrintAt(surface, g.PlotLeft - 1.5 - surface.TextWidth(text), y - surface.TextHeight(text) / 2,
+                    text);
         else
             PrintAt(surface, 0, y - 2, text);
     }

@@ -4,15 +4,19 @@
 
 #include <cmath>
 
-double Log10(double x) { return std::log10(x); }
+double Log10(double x) {
+    return std::log10(x);
+}
 
 int DecadeExponent(double x) {
     double a = std::fabs(x);
     if (a == 0 || !std::isfinite(a)) return 0;
     int e = static_cast<int>(std::floor(std::log10(a)));
     // The logarithm can land a hair off a power of ten; settle it exactly.
-    if (std::pow(10.0, e) > a) --e;
-    else if (std::pow(10.0, e + 1) <= a) ++e;
+    if (std::pow(10.0, e) > a)
+        --e;
+    else if (std::pow(10.0, e + 1) <= a)
+        ++e;
     return e;
 }
 

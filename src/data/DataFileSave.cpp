@@ -9,7 +9,9 @@
 
 namespace {
 
-QString NormalPath(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+QString NormalPath(const QString& path) {
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
 
 // The working file's bytes into `target`, replacing it only once the copy is
 // complete, so a failed copy leaves an existing target as it was.

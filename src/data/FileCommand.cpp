@@ -1,8 +1,8 @@
 #include "data/FileCommand.h"
 
-#include "state/AppState.h"
 #include "data/DataFileSave.h"
 #include "platform/Prompts.h"
+#include "state/AppState.h"
 
 namespace {
 
@@ -12,7 +12,9 @@ const QString kTitle = QStringLiteral("Kelvaro32");
 int g_filterIndex = 1;
 QString g_fileName;
 
-void Tell(const QString& text) { platform::prompts().Message(text, kTitle, platform::Icon::None); }
+void Tell(const QString& text) {
+    platform::prompts().Message(text, kTitle, platform::Icon::None);
+}
 
 const ModeFileOps* OpsOfMode(int16_t mode) {
     const auto& ops = App().Shell.FileOps;
@@ -28,13 +30,18 @@ bool PausesChart(int16_t mode) {
 // The file kind a mode saves, or 0 to keep the dialog's last choice.
 int FilterIndexOfMode(int16_t mode) {
     switch (mode) {
-    case ModePower: return 3;
-    case ModeEnergy:
-    case ModeRapidPulse: return 2;
-    case ModePowerRatio:
-    case ModePowerDifference: return 5;
-    case ModeEnergyRatio: return 4;
-    default: return 0;
+        case ModePower:
+            return 3;
+        case ModeEnergy:
+        case ModeRapidPulse:
+            return 2;
+        case ModePowerRatio:
+        case ModePowerDifference:
+            return 5;
+        case ModeEnergyRatio:
+            return 4;
+        default:
+            return 0;
     }
 }
 
@@ -107,10 +114,17 @@ void PrinterSetup() {
 QString FileCommand(int16_t operation) {
     try {
         switch (operation) {
-        case 0: Save(); break;
-        case 2: Print(); break;
-        case 3: PrinterSetup(); break;
-        default: break;  // Open belongs to the PC-file view
+            case 0:
+                Save();
+                break;
+            case 2:
+                Print();
+                break;
+            case 3:
+                PrinterSetup();
+                break;
+            default:
+                break;  // Open belongs to the PC-file view
         }
     } catch (const DataFileError& e) {
         if (!e.Reported()) {

@@ -22,7 +22,7 @@ void RoundedDigits(double magnitude, int decimals, std::string& integer, std::st
 
     char buf[40];
     auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, 14);
-    *res.ptr = '\0';  // d.dddddddddddddde+XX
+    *res.ptr = '\0';           // d.dddddddddddddde+XX
     std::string digits = "0";  // room for a carry out of the first digit
     digits += buf[0];
     digits.append(buf + 2, 14);
@@ -58,7 +58,9 @@ void RoundedDigits(double magnitude, int decimals, std::string& integer, std::st
     integer.erase(0, first == std::string::npos ? integer.size() : first);
 }
 
-bool IsPlaceholder(QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('#'); }
+bool IsPlaceholder(QChar c) {
+    return c == QLatin1Char('0') || c == QLatin1Char('#');
+}
 
 }  // namespace
 
@@ -126,7 +128,8 @@ QString FormatNumber(double value, const QString& pattern) {
         }
     }
     if (intSlots == 0)  // a pattern like ".00" still shows the integer digits
-        for (int k = 0; k < remaining; ++k) head.insert(head.cbegin(), QLatin1Char(integer[static_cast<size_t>(k)]));
+        for (int k = 0; k < remaining; ++k)
+            head.insert(head.cbegin(), QLatin1Char(integer[static_cast<size_t>(k)]));
 
     QString result;
     result.reserve(head.size() + fracPart.size() + 4);

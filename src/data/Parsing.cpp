@@ -9,7 +9,9 @@
 
 namespace {
 
-bool IsDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool IsDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 }  // namespace
 
@@ -28,8 +30,10 @@ bool TryParseNumber(const QString& text, double& value) {
 
     const QString sep = DecimalSeparator();
     int pointLength = 0;
-    if (i < size && text[i] == QLatin1Char('.')) pointLength = 1;
-    else if (!sep.isEmpty() && QStringView(text).mid(i).startsWith(sep)) pointLength = sep.size();
+    if (i < size && text[i] == QLatin1Char('.'))
+        pointLength = 1;
+    else if (!sep.isEmpty() && QStringView(text).mid(i).startsWith(sep))
+        pointLength = sep.size();
     if (pointLength > 0) {
         int j = i + pointLength;
         while (j < size && IsDigit(text[j])) fraction += static_cast<char>(text[j++].unicode());
@@ -67,15 +71,16 @@ bool TryParseNumber(const QString& text, double& value) {
     }
 
     std::string canonical = (whole.empty() ? std::string("0") : whole) + "." +
-                            (fraction.empty() ? std::string("0") : fraction) + "e" +
-                            std::to_string(exponent);
+                            (fraction.empty() ? std::string("0") : fraction) + "e" + std::to_string(exponent);
     double parsed = 0;
     auto res = std::from_chars(canonical.data(), canonical.data() + canonical.size(), parsed);
     if (res.ec == std::errc::result_out_of_range) {
         // Decimal position of the first significant digit decides which way.
         long magnitude = exponent;
-        if (!whole.empty()) magnitude += static_cast<long>(whole.size());
-        else magnitude -= static_cast<long>(fraction.find_first_not_of('0'));
+        if (!whole.empty())
+            magnitude += static_cast<long>(whole.size());
+        else
+            magnitude -= static_cast<long>(fraction.find_first_not_of('0'));
         if (magnitude > 0) return false;  // too large: value left as it was
         parsed = 0;
     } else if (res.ec != std::errc()) {

@@ -12,7 +12,8 @@ QString SingleText(float value) {
 
     // Shortest digits that read back to the same single: d[.ddd]e±xx.
     char sci[32];
-    const auto res = std::to_chars(sci, sci + sizeof sci - 1, std::fabs(value), std::chars_format::scientific);
+    const auto res =
+        std::to_chars(sci, sci + sizeof sci - 1, std::fabs(value), std::chars_format::scientific);
     *res.ptr = '\0';
     const char* e = std::strchr(sci, 'e');
     const int exponent = std::atoi(e + 1);
@@ -45,8 +46,10 @@ QString SingleText(float value) {
         out[o++] = 'E';
         out[o++] = exponent < 0 ? '-' : '+';
         const int a = std::abs(exponent);
-        if (a >= 10) out[o++] = static_cast<char>('0' + a / 10);
-        else out[o++] = '0';
+        if (a >= 10)
+            out[o++] = static_cast<char>('0' + a / 10);
+        else
+            out[o++] = '0';
         out[o++] = static_cast<char>('0' + a % 10);
     }
     QString text = QString::fromLatin1(out, o);

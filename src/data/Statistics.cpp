@@ -26,8 +26,14 @@ bool RunningStats::Add(double value) {
     return true;
 }
 
-void RunningStats::Reset() { *this = RunningStats{}; }
+void RunningStats::Reset() {
+    *this = RunningStats{};
+}
 
-double RunningStats::Average() const { return Count == 0 ? 0 : Sum / static_cast<double>(Count); }
+double RunningStats::Average() const {
+    return Count == 0 ? 0 : Sum / static_cast<double>(Count);
+}
 
-double RunningStats::StdDev() const { return StandardDeviation(Sum, SumOfSquares, Count); }
+double RunningStats::StdDev() const {
+    return StandardDeviation(Sum, SumOfSquares, Count);
+}

@@ -1,7 +1,7 @@
 #include "data/TimeBase.h"
 
-#include "state/AppState.h"
 #include "data/NumberFormat.h"
+#include "state/AppState.h"
 
 #include <cmath>
 

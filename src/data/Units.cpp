@@ -1,7 +1,7 @@
 #include "data/Units.h"
 
-#include "state/AppState.h"
 #include "data/NumberFormat.h"
+#include "state/AppState.h"
 
 #include <cmath>
 
@@ -31,4 +31,6 @@ int AutoPrefixIndex(double value, int unitCount) {
     return index < 0 ? 0 : index;
 }
 
-int IndexPowerLabel(double value) { return AutoPrefixIndex(value, 7); }
+int IndexPowerLabel(double value) {
+    return AutoPrefixIndex(value, 7);
+}

@@ -1,11 +1,11 @@
 #include "link/Dispatch.h"
 
-#include "state/AppState.h"
 #include "link/HeadDetection.h"
 #include "link/Identification.h"
 #include "link/LinkState.h"
 #include "link/Transaction.h"
 #include "platform/SerialPort.h"
+#include "state/AppState.h"
 
 namespace {
 
@@ -44,24 +44,24 @@ void DispatchLine(QString& line) {
 
     const int16_t mode = App().ActiveMode;
     switch (mode) {
-    case ModeTerminal:
-    case ModeDeviceFile:
-        ToWindow(mode, line);
-        break;
-    case ModePower:
-        ToCheckedWindow(mode, QStringLiteral("FP"), line);
-        break;
-    case ModeEnergy:
-    case ModeRapidPulse:
-        ToCheckedWindow(mode, QStringLiteral("FE"), line);
-        break;
-    case ModePowerRatio:
-    case ModePowerDifference:
-    case ModeEnergyRatio:
-        if (!line.contains(QLatin1Char('?'))) ToWindow(mode, line);
-        break;
-    default:
-        break;  // no mode, or a PC file: nobody waits for meter lines
+        case ModeTerminal:
+        case ModeDeviceFile:
+            ToWindow(mode, line);
+            break;
+        case ModePower:
+            ToCheckedWindow(mode, QStringLiteral("FP"), line);
+            break;
+        case ModeEnergy:
+        case ModeRapidPulse:
+            ToCheckedWindow(mode, QStringLiteral("FE"), line);
+            break;
+        case ModePowerRatio:
+        case ModePowerDifference:
+        case ModeEnergyRatio:
+            if (!line.contains(QLatin1Char('?'))) ToWindow(mode, line);
+            break;
+        default:
+            break;  // no mode, or a PC file: nobody waits for meter lines
     }
 }
 

@@ -1,12 +1,12 @@
 #include "link/HeadDetection.h"
 
-#include "state/AppState.h"
 #include "link/Dispatch.h"
 #include "link/Identification.h"
 #include "link/LinkState.h"
 #include "link/MeterModels.h"
 #include "link/Transaction.h"
 #include "platform/SerialPort.h"
+#include "state/AppState.h"
 
 namespace {
 
@@ -16,7 +16,9 @@ void SendQuery(bool& flag, const QString& command) {
     WaitForFlag(flag);
 }
 
-bool TimedOut() { return Link().IdentTimedOut; }
+bool TimedOut() {
+    return Link().IdentTimedOut;
+}
 
 // Meridel: "HI" on a thermopile channel; true when it can do rapid pulses.
 bool RapidPulseOn(int16_t channel) {
@@ -40,13 +42,13 @@ bool PassesVersionGate() {
     const AppState& app = App();
     const ProtocolState& s = Link();
     switch (app.DeviceType) {
-    case DevMeridelOne:
-    case DevMeridelTwo:
-        return s.FirmwareVersion >= 2.42;
-    case DevTalon:
-        return !s.VersionReply.isEmpty() && s.TalonVersion >= 329;
-    default:
-        return true;
+        case DevMeridelOne:
+        case DevMeridelTwo:
+            return s.FirmwareVersion >= 2.42;
+        case DevTalon:
+            return !s.VersionReply.isEmpty() && s.TalonVersion >= 329;
+        default:
+            return true;
     }
 }
 
@@ -117,24 +119,24 @@ void DetectUnits() {
     if (!PassesVersionGate()) return;
 
     switch (app.DeviceType) {
-    case DevTalon:
-    case DevMeridelOne:
-    case DevTalon2:
-    case DevSirka:
-        UnitOf(0);
-        break;
-    case DevMeridelTwo:
-        SelectChannel(true, 0);
-        if (TimedOut()) break;
-        UnitOf(0);
-        if (TimedOut()) break;
-        SelectChannel(true, 1);
-        if (TimedOut()) break;
-        UnitOf(1);
-        break;
-    default:  // KORVEN family
-        if (IsPyroelectric(app.Channels[0].HeadType)) app.Channels[0].UnitText = QStringLiteral("J");
-        break;
+        case DevTalon:
+        case DevMeridelOne:
+        case DevTalon2:
+        case DevSirka:
+            UnitOf(0);
+            break;
+        case DevMeridelTwo:
+            SelectChannel(true, 0);
+            if (TimedOut()) break;
+            UnitOf(0);
+            if (TimedOut()) break;
+            SelectChannel(true, 1);
+            if (TimedOut()) break;
+            UnitOf(1);
+            break;
+        default:  // KORVEN family
+            if (IsPyroelectric(app.Channels[0].HeadType)) app.Channels[0].UnitText = QStringLiteral("J");
+            break;
     }
 }
 
@@ -230,5 +232,6 @@ void SelectChannel(bool start, int16_t channel, const QString& reply) {
         return;
     }
     s.AwaitChannelSelect = true;
-    SendCommand(platform::serialPort(), toB ? QStringLiteral("CH B") : QStringLiteral("CH A"), kQueryTimeout, true);
+    SendCommand(platform::serialPort(), toB ? QStringLiteral("CH B") : QStringLiteral("CH A"), kQueryTimeout,
+                true);
 }

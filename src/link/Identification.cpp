@@ -1,12 +1,12 @@
 #include "link/Identification.h"
 
-#include "state/AppState.h"
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"
 #include "link/MeterModels.h"
 #include "link/Transaction.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
+#include "state/AppState.h"
 
 #include <cctype>
 #include <optional>
@@ -34,7 +34,9 @@ void SendHeadStep(int16_t step, const QString& command) {
     SendCommand(platform::serialPort(), command, kQueryTimeout, logged);
 }
 
-void Finish() { Link().IdentStep = 0; }
+void Finish() {
+    Link().IdentStep = 0;
+}
 
 // The type word of a head's memory. Nothing when the reply is not one.
 std::optional<int16_t> HeadTypeFromMemory(const QString& reply) {
@@ -85,7 +87,8 @@ void KorvenHeadReply(const QString& reply) {
         matched = true;
         c.HeadType = head.headType;
         if (!Supports(head, app.DeviceType)) {
-            c.SupportNote = QStringLiteral("This KORVEN does not support %1 head").arg(QLatin1String(head.noun));
+            c.SupportNote =
+                QStringLiteral("This KORVEN does not support %1 head").arg(QLatin1String(head.noun));
             s.HeadNotSupported = true;
         }
         break;
@@ -187,48 +190,66 @@ void IdentifyHeads(bool start, const QString& reply) {
 
     s.AwaitHeadIdent = false;
     switch (s.IdentStep) {
-    case 1:
-        if (reply.contains(QLatin1String("*B"))) SendHeadStep(2, kTypeWord);
-        else SendHeadStep(1, kChannelB);
-        break;
-    case 2: {
-        const auto type = ReadTypeWord(1, reply);
-        if (!type) SendHeadStep(2, kTypeWord);
-        else if (*type != HeadNone) SendHeadStep(3, kNameWords);
-        else SendHeadStep(5, kChannelA);
-        break;
-    }
-    case 3:
-        if (ReadNameWords(1, reply)) SendHeadStep(4, kSerialWords);
-        else SendHeadStep(3, kNameWords);
-        break;
-    case 4:
-        if (ReadSerialWords(1, reply)) SendHeadStep(5, kChannelA);
-        else SendHeadStep(4, kSerialWords);
-        break;
-    case 5:
-        if (reply.contains(QLatin1String("*A"))) SendHeadStep(6, kTypeWord);
-        else SendHeadStep(5, kChannelA);
-        break;
-    case 6:
-        if (IsKorven(app.DeviceType)) {
-            KorvenHeadReply(reply);  // finished; the step stays 6
+        case 1:
+            if (reply.contains(QLatin1String("*B")))
+                SendHeadStep(2, kTypeWord);
+            else
+                SendHeadStep(1, kChannelB);
+            break;
+        case 2: {
+            const auto type = ReadTypeWord(1, reply);
+            if (!type)
+                SendHeadStep(2, kTypeWord);
+            else if (*type != HeadNone)
+                SendHeadStep(3, kNameWords);
+            else
+                SendHeadStep(5, kChannelA);
             break;
         }
-        if (const auto type = ReadTypeWord(0, reply); !type) SendHeadStep(6, kTypeWord);
-        else if (*type != HeadNone) SendHeadStep(7, kNameWords);
-        else Finish();
-        break;
-    case 7:
-        if (ReadNameWords(0, reply)) SendHeadStep(8, kSerialWords);
-        else SendHeadStep(7, kNameWords);
-        break;
-    case 8:
-        if (ReadSerialWords(0, reply)) Finish();
-        else SendHeadStep(8, kSerialWords);
-        break;
-    default:
-        break;
+        case 3:
+            if (ReadNameWords(1, reply))
+                SendHeadStep(4, kSerialWords);
+            else
+                SendHeadStep(3, kNameWords);
+            break;
+        case 4:
+            if (ReadSerialWords(1, reply))
+                SendHeadStep(5, kChannelA);
+            else
+                SendHeadStep(4, kSerialWords);
+            break;
+        case 5:
+            if (reply.contains(QLatin1String("*A")))
+                SendHeadStep(6, kTypeWord);
+            else
+                SendHeadStep(5, kChannelA);
+            break;
+        case 6:
+            if (IsKorven(app.DeviceType)) {
+                KorvenHeadReply(reply);  // finished; the step stays 6
+                break;
+            }
+            if (const auto type = ReadTypeWord(0, reply); !type)
+                SendHeadStep(6, kTypeWord);
+            else if (*type != HeadNone)
+                SendHeadStep(7, kNameWords);
+            else
+                Finish();
+            break;
+        case 7:
+            if (ReadNameWords(0, reply))
+                SendHeadStep(8, kSerialWords);
+            else
+                SendHeadStep(7, kNameWords);
+            break;
+        case 8:
+            if (ReadSerialWords(0, reply))
+                Finish();
+            else
+                SendHeadStep(8, kSerialWords);
+            break;
+        default:
+            break;
     }
 }
 

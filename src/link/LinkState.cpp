@@ -7,9 +7,13 @@ ProtocolState g_link;
 std::function<void(double)> g_pause;
 }  // namespace
 
-ProtocolState& Link() { return g_link; }
+ProtocolState& Link() {
+    return g_link;
+}
 
-void ResetLinkState() { g_link = ProtocolState{}; }
+void ResetLinkState() {
+    g_link = ProtocolState{};
+}
 
 void PauseSeconds(double seconds) {
     if (g_pause) {
@@ -19,4 +23,6 @@ void PauseSeconds(double seconds) {
     if (seconds > 0) QThread::msleep(static_cast<unsigned long>(seconds * 1000.0));
 }
 
-void SetPause(std::function<void(double)> pause) { g_pause = std::move(pause); }
+void SetPause(std::function<void(double)> pause) {
+    g_pause = std::move(pause);
+}

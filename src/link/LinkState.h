@@ -30,7 +30,7 @@ struct ProtocolState {
     bool LogReplies = true;     // received characters go to the traffic log
     bool TerminalReady = false;
     bool IdentTimedOut = false;
-    int16_t AttemptCount = 0;   // time-outs of the current exchange
+    int16_t AttemptCount = 0;  // time-outs of the current exchange
 
     // Line assembly
     QString LineBuffer;

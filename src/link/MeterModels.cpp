@@ -44,11 +44,21 @@ constexpr std::array<KorvenHeadEntry, 5> kKorvenHeads{{
 
 }  // namespace
 
-std::span<const CodeEntry> ProbeModelCodes() { return kProbeModels; }
-std::span<const CodeEntry> KorvenModelCodes() { return kKorvenModels; }
-std::span<const CodeEntry> HeadMemoryCodes() { return kHeadMemory; }
-std::span<const CodeEntry> HeadTypeReplyCodes() { return kHeadTypeReplies; }
-std::span<const KorvenHeadEntry> KorvenHeads() { return kKorvenHeads; }
+std::span<const CodeEntry> ProbeModelCodes() {
+    return kProbeModels;
+}
+std::span<const CodeEntry> KorvenModelCodes() {
+    return kKorvenModels;
+}
+std::span<const CodeEntry> HeadMemoryCodes() {
+    return kHeadMemory;
+}
+std::span<const CodeEntry> HeadTypeReplyCodes() {
+    return kHeadTypeReplies;
+}
+std::span<const KorvenHeadEntry> KorvenHeads() {
+    return kKorvenHeads;
+}
 
 bool Supports(const KorvenHeadEntry& head, int16_t deviceType) {
     for (int16_t m : head.supportedBy) {
@@ -57,7 +67,9 @@ bool Supports(const KorvenHeadEntry& head, int16_t deviceType) {
     return false;
 }
 
-bool IsKorven(int16_t deviceType) { return deviceType >= DevKorvenTH && deviceType <= DevKorvenQX450; }
+bool IsKorven(int16_t deviceType) {
+    return deviceType >= DevKorvenTH && deviceType <= DevKorvenQX450;
+}
 
 bool IsPyroelectric(int16_t headType) {
     return headType == HeadPyroelectric || headType == HeadNanoJoule;

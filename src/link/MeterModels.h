@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <cstdint>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 
@@ -50,7 +50,7 @@ struct KorvenHeadEntry {
     const char* text;
     int16_t headType;
     std::array<int16_t, 2> supportedBy;  // -1 = unused
-    const char* noun;  // as in "This KORVEN does not support <noun> head"
+    const char* noun;                    // as in "This KORVEN does not support <noun> head"
 };
 std::span<const KorvenHeadEntry> KorvenHeads();
 bool Supports(const KorvenHeadEntry& head, int16_t deviceType);

@@ -1,13 +1,13 @@
 #include "link/PortControl.h"
 
-#include "state/AppState.h"
-#include "state/Configuration.h"
 #include "link/LinkState.h"
 #include "link/TrafficLog.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
 #include "platform/PortTable.h"
 #include "platform/Prompts.h"
+#include "state/AppState.h"
+#include "state/Configuration.h"
 
 namespace {
 
@@ -95,13 +95,13 @@ bool OpenCommPort(platform::SerialPort& port, int n) {
     for (int i = 0; i < static_cast<int>(kProbeRates.size()) && !found; ++i) {
         if (!port.SetSettings(QStringLiteral("%1, N, 8, 1").arg(kProbeRates[i]))) return false;
         switch (port.Open()) {
-        case platform::OpenResult::Ok:
-            break;
-        case platform::OpenResult::InUse:
-            ReportInUse(n);
-            return false;
-        case platform::OpenResult::Failed:
-            return false;
+            case platform::OpenResult::Ok:
+                break;
+            case platform::OpenResult::InUse:
+                ReportInUse(n);
+                return false;
+            case platform::OpenResult::Failed:
+                return false;
         }
         port.SetDTR(true);
         port.SetRTS(true);

@@ -1,7 +1,7 @@
 #include "link/TrafficLog.h"
 
-#include "state/Files.h"
 #include "platform/Prompts.h"
+#include "state/Files.h"
 
 namespace {
 TrafficLogRecord g_log;
@@ -38,27 +38,29 @@ void Save() {
 }
 }  // namespace
 
-TrafficLogRecord& TrafficLogData() { return g_log; }
+TrafficLogRecord& TrafficLogData() {
+    return g_log;
+}
 
 void TrafficLog(int op, const QString& text) {
     switch (op) {
-    case TrafficClear:
-        g_log.Head = 0;
-        g_log.Count = 0;
-        g_log.Wrapped = false;
-        g_log.Lines[0].clear();  // appends before the first new line land here
-        break;
-    case TrafficNewLine:
-        NewLine(text);
-        break;
-    case TrafficAppend:
-        g_log.Lines[g_log.Head] += text;
-        break;
-    case TrafficSave:
-        Save();
-        break;
-    default:
-        break;
+        case TrafficClear:
+            g_log.Head = 0;
+            g_log.Count = 0;
+            g_log.Wrapped = false;
+            g_log.Lines[0].clear();  // appends before the first new line land here
+            break;
+        case TrafficNewLine:
+            NewLine(text);
+            break;
+        case TrafficAppend:
+            g_log.Lines[g_log.Head] += text;
+            break;
+        case TrafficSave:
+            Save();
+            break;
+        default:
+            break;
     }
 }
 
@@ -75,7 +77,9 @@ QStringList TrafficLines() {
     return out;
 }
 
-void LogLine(const QString& text) { TrafficLog(TrafficNewLine, text); }
+void LogLine(const QString& text) {
+    TrafficLog(TrafficNewLine, text);
+}
 
 void LogTraffic(const QString& text) {
     // Printable runs are appended in one piece; each control character is

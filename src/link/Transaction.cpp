@@ -1,11 +1,11 @@
 #include "link/Transaction.h"
 
-#include "state/AppState.h"
 #include "link/Dispatch.h"
 #include "link/LinkState.h"
 #include "link/TrafficLog.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
+#include "state/AppState.h"
 
 #include <QCoreApplication>
 

@@ -19,13 +19,9 @@ class SystemClock : public Clock {
 public:
     SystemClock() { timer_.start(); }
 
-    double SecondsSinceMidnight() override {
-        return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-    }
+    double SecondsSinceMidnight() override { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
     double Monotonic() override { return static_cast<double>(timer_.nsecsElapsed()) / 1e9; }
-    QString DateText() override {
-        return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
-    }
+    QString DateText() override { return QLocale().toString(QDate::currentDate(), QLocale::ShortFormat); }
     QString TimeText() override { return QLocale().toString(QTime::currentTime(), TimeFormat()); }
     QString DateTimeText() override {
         const QDateTime now = QDateTime::currentDateTime();
@@ -46,6 +42,8 @@ Clock& clock() {
     return g_installed ? *g_installed : system;
 }
 
-void setClock(Clock* c) { g_installed = c; }
+void setClock(Clock* c) {
+    g_installed = c;
+}
 
 }  // namespace platform

@@ -2,14 +2,16 @@
 
 #include "platform/Palette.h"
 
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QPen>
 #include <cmath>
 
 namespace platform {
 
-PainterSurface::PainterSurface() : metrics_(font_) { UpdateFont(); }
+PainterSurface::PainterSurface() : metrics_(font_) {
+    UpdateFont();
+}
 
 PainterSurface::~PainterSurface() = default;
 
@@ -82,7 +84,9 @@ void PainterSurface::Clear(int backColor) {
     Touched(target_);
 }
 
-void PainterSurface::SetForeColor(int color) { foreColor_ = color; }
+void PainterSurface::SetForeColor(int color) {
+    foreColor_ = color;
+}
 
 void PainterSurface::Line(double x1, double y1, double x2, double y2, int color) {
     currentX_ = x2;

@@ -54,8 +54,8 @@ protected:
     // painter may be null (nothing is drawn). snapRatio > 0 puts horizontal
     // and vertical lines on whole device pixels (device pixels per painter
     // unit) so that thin axis lines stay sharp under antialiasing.
-    void Attach(QPainter* painter, QPaintDevice* metricsDevice, const QRectF& target,
-                double penWidth, double snapRatio);
+    void Attach(QPainter* painter, QPaintDevice* metricsDevice, const QRectF& target, double penWidth,
+                double snapRatio);
     QPainter* Painter() const { return painter_; }
     const QRectF& Target() const { return target_; }
     // Called with the painter-unit rectangle each drawing call touched.

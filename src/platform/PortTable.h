@@ -12,12 +12,12 @@ class PortTable {
 public:
     static constexpr int kPorts = 16;
 
-    PortTable();                           // platform defaults only
+    PortTable();                              // platform defaults only
     static PortTable FromCurrentDirectory();  // defaults + kelvaro.ports if present
 
     void Override(const QString& fileText);  // apply the lines of a ports file
-    QString Device(int n) const;              // empty for n outside 1..16
-    bool Exists(int n) const;                 // the device exists
+    QString Device(int n) const;             // empty for n outside 1..16
+    bool Exists(int n) const;                // the device exists
 
 private:
     std::array<QString, kPorts + 1> devices_;

@@ -11,7 +11,9 @@ namespace platform {
 
 Printer::Printer() = default;
 
-Printer::~Printer() { page_.End(); }
+Printer::~Printer() {
+    page_.End();
+}
 
 QPrinter& Printer::Device() {
     if (!device_) device_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -23,7 +25,9 @@ bool Printer::HasSystemPrinter() const {
     return !QPrinterInfo::defaultPrinter().isNull();
 }
 
-void Printer::SetCopies(int copies) { copies_ = copies < 1 ? 1 : copies; }
+void Printer::SetCopies(int copies) {
+    copies_ = copies < 1 ? 1 : copies;
+}
 
 bool Printer::BeginDoc() {
     if (IsPrinting()) return true;
@@ -63,7 +67,9 @@ bool Printer::BeginDoc() {
     return true;
 }
 
-bool Printer::NewPage() { return page_.NewPage(); }
+bool Printer::NewPage() {
+    return page_.NewPage();
+}
 
 bool Printer::EndDoc() {
     if (!IsPrinting()) return false;

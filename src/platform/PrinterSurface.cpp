@@ -6,7 +6,9 @@ namespace platform {
 
 PrinterSurface::PrinterSurface() = default;
 
-PrinterSurface::~PrinterSurface() { End(); }
+PrinterSurface::~PrinterSurface() {
+    End();
+}
 
 bool PrinterSurface::Begin(QPrinter& printer) {
     End();

@@ -27,16 +27,23 @@ QString BoxTitle(const QString& title) {
 
 QMessageBox::Icon BoxIcon(Icon icon) {
     switch (icon) {
-        case Icon::Information: return QMessageBox::Information;
-        case Icon::Exclamation: return QMessageBox::Warning;
-        case Icon::Critical: return QMessageBox::Critical;
-        case Icon::Question: return QMessageBox::Question;
-        case Icon::None: break;
+        case Icon::Information:
+            return QMessageBox::Information;
+        case Icon::Exclamation:
+            return QMessageBox::Warning;
+        case Icon::Critical:
+            return QMessageBox::Critical;
+        case Icon::Question:
+            return QMessageBox::Question;
+        case Icon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
-bool HasSystemPrinter() { return !QPrinterInfo::availablePrinters().isEmpty(); }
+bool HasSystemPrinter() {
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
 
 }  // namespace
 
@@ -72,7 +79,9 @@ QPrinter* SelectedPrinter() {
     return printer.get();
 }
 
-void QtPrompts::Beep() { QApplication::beep(); }
+void QtPrompts::Beep() {
+    QApplication::beep();
+}
 
 void QtPrompts::Message(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(BoxIcon(icon), BoxTitle(title), text, QMessageBox::Ok, DialogParent());
@@ -80,8 +89,7 @@ void QtPrompts::Message(const QString& text, const QString& title, Icon icon) {
 }
 
 bool QtPrompts::AskYesNo(const QString& text, const QString& title, Icon icon) {
-    QMessageBox box(BoxIcon(icon), BoxTitle(title), text, QMessageBox::Yes | QMessageBox::No,
-                    DialogParent());
+    QMessageBox box(BoxIcon(icon), BoxTitle(title), text, QMessageBox::Yes | QMessageBox::No, DialogParent());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -151,6 +159,8 @@ Prompts& prompts() {
     return g_installed ? *g_installed : qt;
 }
 
-void setPrompts(Prompts* p) { g_installed = p; }
+void setPrompts(Prompts* p) {
+    g_installed = p;
+}
 
 }  // namespace platform

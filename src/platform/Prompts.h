@@ -10,9 +10,9 @@ enum class Icon { None, Information, Exclamation, Critical, Question };
 
 struct FileDialogRequest {
     QString title;
-    QString filter;        // "Power data (*.pwr)|*.pwr|..." pairs, '|' separated
-    int filterIndex = 1;   // 1-based
-    QString fileName;      // initial name
+    QString filter;       // "Power data (*.pwr)|*.pwr|..." pairs, '|' separated
+    int filterIndex = 1;  // 1-based
+    QString fileName;     // initial name
     bool overwritePrompt = false;
     bool fileMustExist = false;
 };
@@ -28,10 +28,8 @@ class Prompts {
 public:
     virtual ~Prompts() = default;
     virtual void Beep() = 0;
-    virtual void Message(const QString& text, const QString& title = QString(),
-                         Icon icon = Icon::None) = 0;
-    virtual bool AskYesNo(const QString& text, const QString& title,
-                          Icon icon = Icon::Question) = 0;
+    virtual void Message(const QString& text, const QString& title = QString(), Icon icon = Icon::None) = 0;
+    virtual bool AskYesNo(const QString& text, const QString& title, Icon icon = Icon::Question) = 0;
     // Empty optional when the user cancels.
     virtual std::optional<FileDialogResult> OpenFile(const FileDialogRequest& req) = 0;
     virtual std::optional<FileDialogResult> SaveFile(const FileDialogRequest& req) = 0;

@@ -18,33 +18,43 @@ std::optional<LineSettings> ParseLineSettings(const QString& text) {
     s.baud = baud;
 
     const QString parity = parts[1].trimmed().toUpper();
-    if (parity == QLatin1String("N")) s.parity = QSerialPort::NoParity;
-    else if (parity == QLatin1String("E")) s.parity = QSerialPort::EvenParity;
-    else if (parity == QLatin1String("O")) s.parity = QSerialPort::OddParity;
-    else if (parity == QLatin1String("S")) s.parity = QSerialPort::SpaceParity;
-    else if (parity == QLatin1String("M")) s.parity = QSerialPort::MarkParity;
-    else return std::nullopt;
+    if (parity == QLatin1String("N"))
+        s.parity = QSerialPort::NoParity;
+    else if (parity == QLatin1String("E"))
+        s.parity = QSerialPort::EvenParity;
+    else if (parity == QLatin1String("O"))
+        s.parity = QSerialPort::OddParity;
+    else if (parity == QLatin1String("S"))
+        s.parity = QSerialPort::SpaceParity;
+    else if (parity == QLatin1String("M"))
+        s.parity = QSerialPort::MarkParity;
+    else
+        return std::nullopt;
 
     const int bits = parts[2].trimmed().toInt(&ok);
     if (!ok || bits < 5 || bits > 8) return std::nullopt;
     s.dataBits = static_cast<QSerialPort::DataBits>(bits);
 
     const QString stop = parts[3].trimmed();
-    if (stop == QLatin1String("1")) s.stopBits = QSerialPort::OneStop;
-    else if (stop == QLatin1String("1.5")) s.stopBits = QSerialPort::OneAndHalfStop;
-    else if (stop == QLatin1String("2")) s.stopBits = QSerialPort::TwoStop;
-    else return std::nullopt;
+    if (stop == QLatin1String("1"))
+        s.stopBits = QSerialPort::OneStop;
+    else if (stop == QLatin1String("1.5"))
+        s.stopBits = QSerialPort::OneAndHalfStop;
+    else if (stop == QLatin1String("2"))
+        s.stopBits = QSerialPort::TwoStop;
+    else
+        return std::nullopt;
     return s;
 }
 
 int CommEventForError(QSerialPort::SerialPortError error) {
     switch (error) {
-    case QSerialPort::ReadError:
-        return ComEventRxOver;  // characters were lost on the way in
-    case QSerialPort::WriteError:
-        return ComEventTxFull;  // characters could not go out
-    default:
-        return 0;
+        case QSerialPort::ReadError:
+            return ComEventRxOver;  // characters were lost on the way in
+        case QSerialPort::WriteError:
+            return ComEventTxFull;  // characters could not go out
+        default:
+            return 0;
     }
 }
 
@@ -69,14 +79,18 @@ QtSerialPort::QtSerialPort() {
     });
 }
 
-QtSerialPort::~QtSerialPort() { Close(); }
+QtSerialPort::~QtSerialPort() {
+    Close();
+}
 
 void QtSerialPort::Raise(int code) {
     commEvent_ = code;
     if (OnComm) OnComm();
 }
 
-void QtSerialPort::SetCommPort(int n) { commPort_ = n; }
+void QtSerialPort::SetCommPort(int n) {
+    commPort_ = n;
+}
 
 bool QtSerialPort::SetSettings(const QString& settings) {
     const auto parsed = ParseLineSettings(settings);

@@ -14,8 +14,12 @@ SerialPort& RealPort() {
 }
 }  // namespace
 
-SerialPort& serialPort() { return g_override ? *g_override : RealPort(); }
+SerialPort& serialPort() {
+    return g_override ? *g_override : RealPort();
+}
 
-void setSerialPort(SerialPort* p) { g_override = p; }
+void setSerialPort(SerialPort* p) {
+    g_override = p;
+}
 
 }  // namespace platform

@@ -19,14 +19,17 @@ void SurfaceWidget::Rebuild() {
     if (Resized) Resized();
 }
 
-void SurfaceWidget::resizeEvent(QResizeEvent*) { Rebuild(); }
+void SurfaceWidget::resizeEvent(QResizeEvent*) {
+    Rebuild();
+}
 
 void SurfaceWidget::paintEvent(QPaintEvent* e) {
     // Moved to a screen with another pixel ratio: draw afresh at the new one.
     if (surface_.DevicePixelRatio() != devicePixelRatioF() || surface_.LogicalSize() != size()) Rebuild();
     QPainter p(this);
-    p.drawImage(e->rect(), surface_.Image(), QRectF(QPointF(e->rect().topLeft()) * surface_.DevicePixelRatio(),
-                                                   QSizeF(e->rect().size()) * surface_.DevicePixelRatio()));
+    p.drawImage(e->rect(), surface_.Image(),
+                QRectF(QPointF(e->rect().topLeft()) * surface_.DevicePixelRatio(),
+                       QSizeF(e->rect().size()) * surface_.DevicePixelRatio()));
     if (band_) {
         p.setPen(QPen(PaletteColor(bandColor_), 1));
         p.setBrush(Qt::NoBrush);

@@ -1,6 +1,5 @@
 #include "power/PowerEngine.h"
 
-#include "state/AppState.h"
 #include "data/Arithmetic.h"
 #include "data/LogLines.h"
 #include "data/Overrange.h"
@@ -17,6 +16,7 @@
 #include "platform/SerialPort.h"
 #include "power/PowerFile.h"
 #include "power/PowerTexts.h"
+#include "state/AppState.h"
 
 #include <cfloat>
 #include <cmath>
@@ -36,7 +36,9 @@ void LogFileOnOffEnable(bool enabled) {
 }
 
 // A reading the single-precision store can hold (the over-range mark included).
-bool Storable(double v) { return IsOverrange(v) || std::fabs(v) <= double(FLT_MAX); }
+bool Storable(double v) {
+    return IsOverrange(v) || std::fabs(v) <= double(FLT_MAX);
+}
 
 }  // namespace
 
@@ -54,7 +56,9 @@ void PowerEngine::Flush() {
     if (View.DisplayChanged) View.DisplayChanged();
 }
 
-QString PowerEngine::HeadText() const { return CurrentHead().HeadName + CurrentHead().HeadSerial; }
+QString PowerEngine::HeadText() const {
+    return CurrentHead().HeadName + CurrentHead().HeadSerial;
+}
 
 void PowerEngine::ClearChart() {
     store_.Clear(App().Config.Power.LogTime);
@@ -86,43 +90,43 @@ void PowerEngine::ShowStatistics(bool show) {
 
 void PowerEngine::PowerLog(int op, const QString& reply) {
     switch (op) {
-    case -1:
-        SkippedChars = 0;
-        SkippedReplies = 0;
-        StartStopCaption = QStringLiteral("&Start");
-        Stopped = true;
-        ClearChart();
-        if (View.ShowWindow) View.ShowWindow();
-        ResetStatistics();
-        ReadingVisible = false;
-        Changed();
-        break;
-    case 0:
-        if (Stopped) return;
-        if (PollState == 0) {
-            ReadingText.clear();
+        case -1:
+            SkippedChars = 0;
+            SkippedReplies = 0;
+            StartStopCaption = QStringLiteral("&Start");
+            Stopped = true;
+            ClearChart();
+            if (View.ShowWindow) View.ShowWindow();
+            ResetStatistics();
+            ReadingVisible = false;
             Changed();
-            SendNext();
-        } else if (PollState == 2) {
-            if (reply.contains(QLatin1Char('1'))) {
-                PollState = 3;
-                SendCommand(platform::serialPort(), QStringLiteral("SP"), kQueryTimeout, true);
+            break;
+        case 0:
+            if (Stopped) return;
+            if (PollState == 0) {
+                ReadingText.clear();
+                Changed();
+                SendNext();
+            } else if (PollState == 2) {
+                if (reply.contains(QLatin1Char('1'))) {
+                    PollState = 3;
+                    SendCommand(platform::serialPort(), QStringLiteral("SP"), kQueryTimeout, true);
+                } else {
+                    SendCommand(platform::serialPort(), QStringLiteral("EF"), kQueryTimeout, true);
+                }
             } else {
-                SendCommand(platform::serialPort(), QStringLiteral("EF"), kQueryTimeout, true);
+                Reading(reply);
             }
-        } else {
-            Reading(reply);
-        }
-        break;
-    case 1:
-        ReadingVisible = false;
-        Changed();
-        Unload(true);
-        store_.Clear(App().Config.Power.LogTime);
-        FinishedPoints = 0;
-        break;
-    default:
-        break;
+            break;
+        case 1:
+            ReadingVisible = false;
+            Changed();
+            Unload(true);
+            store_.Clear(App().Config.Power.LogTime);
+            FinishedPoints = 0;
+            break;
+        default:
+            break;
     }
     Flush();
 }
@@ -259,8 +263,10 @@ void PowerEngine::Start() {
     RescaleVisible = false;
     const ChannelInfo& head = CurrentHead();
     const int type = head.HeadType;
-    const QString typeName = type >= 0 && type < int(app.HeadTypeNames.size()) ? app.HeadTypeNames[size_t(type)] : QString();
-    Caption = kCaption + QStringLiteral(" - ") + typeName + QStringLiteral(": ") + head.HeadName + head.HeadSerial;
+    const QString typeName =
+        type >= 0 && type < int(app.HeadTypeNames.size()) ? app.HeadTypeNames[size_t(type)] : QString();
+    Caption =
+        kCaption + QStringLiteral(" - ") + typeName + QStringLiteral(": ") + head.HeadName + head.HeadSerial;
     if (app.Config.Power.DisplayMode != 0) ReadingVisible = true;
     app.ModeCheckPending = true;
     PollState = 0;
@@ -309,7 +315,9 @@ void PowerEngine::SetAutoRescale(bool on) {
     if (store_.PointCount == 0 && FinishedPoints > 0 && View.Redraw) View.Redraw();
 }
 
-void PowerEngine::SetLimitsOn(bool on) { LimitsOn = on; }
+void PowerEngine::SetLimitsOn(bool on) {
+    LimitsOn = on;
+}
 
 void PowerEngine::ApplyChartRange() {
     const PowerSettings& cfg = App().Config.Power;
@@ -342,8 +350,9 @@ void PowerEngine::WriteWorkFileHeader() {
 }
 
 void PowerEngine::AskToSave() {
-    const bool yes = platform::prompts().AskYesNo(QStringLiteral("The logged data has not been saved. Save it now?"),
-                                                  QStringLiteral("Reminder."), platform::Icon::Question);
+    const bool yes =
+        platform::prompts().AskYesNo(QStringLiteral("The logged data has not been saved. Save it now?"),
+                                     QStringLiteral("Reminder."), platform::Icon::Question);
     if (yes && App().Shell.FileCommand) App().Shell.FileCommand(0);
     NotSaved = false;
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "charts/StripChart.h"
 #include "data/Statistics.h"
 #include "power/PowerStore.h"
-#include "charts/StripChart.h"
 
 #include <QString>
 #include <array>
@@ -74,7 +74,7 @@ public:
     QString ReadingText;
     bool ReadingVisible = false;
     bool RescaleVisible = true;
-    std::array<QString, 4> StatLabels;     // Min, Max, Average, St.Dev.
+    std::array<QString, 4> StatLabels;  // Min, Max, Average, St.Dev.
     std::array<bool, 4> StatVisible{};
 
     // Run state.

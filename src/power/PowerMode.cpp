@@ -1,7 +1,7 @@
 #include "power/PowerMode.h"
 
-#include "state/AppState.h"
 #include "power/frmPower.h"
+#include "state/AppState.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

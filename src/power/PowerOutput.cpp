@@ -1,5 +1,4 @@
 // Saving and printing a power run.
-#include "state/AppState.h"
 #include "auxiliary/frmNotes.h"
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"
@@ -10,23 +9,25 @@
 #include "power/PowerEngine.h"
 #include "power/PowerFile.h"
 #include "power/PowerTexts.h"
+#include "state/AppState.h"
 
 QString PowerFileHeader(const QString& headNameAndSerial) {
-    return QStringLiteral("Power, in ") + UnitLongName(App().BaseUnit) + QStringLiteral(" \t Time, in Seconds \t Head: ") +
-           headNameAndSerial;
+    return QStringLiteral("Power, in ") + UnitLongName(App().BaseUnit) +
+           QStringLiteral(" \t Time, in Seconds \t Head: ") + headNameAndSerial;
 }
 
 void PowerEngine::PowerSave(const QString& fileName) {
     const int32_t count = PointsOnShow();
-    SaveLoggedData(fileName, App().Config.LogToFile, App().WorkFileName, PowerFileHeader(HeadText()),
-                   [] { Notes().SaveNotesBox(); },
-                   [this, count] {
-                       for (int32_t k = 1; k <= count; ++k) {
-                           const PowerPoint& p = store_.PowerData[size_t(k)];
-                           if (p.PointTime < 0) continue;  // an interval without readings
-                           WorkFile(3, FormatLogLine(float(PowerStore::PointValue(p)), p.PointTime, true));
-                       }
-                   });
+    SaveLoggedData(
+        fileName, App().Config.LogToFile, App().WorkFileName, PowerFileHeader(HeadText()),
+        [] { Notes().SaveNotesBox(); },
+        [this, count] {
+            for (int32_t k = 1; k <= count; ++k) {
+                const PowerPoint& p = store_.PowerData[size_t(k)];
+                if (p.PointTime < 0) continue;  // an interval without readings
+                WorkFile(3, FormatLogLine(float(PowerStore::PointValue(p)), p.PointTime, true));
+            }
+        });
     NotSaved = false;
 }
 

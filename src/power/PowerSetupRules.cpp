@@ -87,7 +87,9 @@ int32_t JoinLogTime(const LogTimeParts& parts) {
     return int32_t(parts.Hours) * 3600 + int32_t(parts.Minutes) * 60 + parts.Seconds;
 }
 
-int TimePartMax(int index) { return index == 2 ? kMaxLogHours : 59; }
+int TimePartMax(int index) {
+    return index == 2 ? kMaxLogHours : 59;
+}
 
 static std::optional<int> Digits(const QString& text, int maximum) {
     if (text.isEmpty()) return 0;
@@ -100,6 +102,10 @@ static std::optional<int> Digits(const QString& text, int maximum) {
     return value;
 }
 
-std::optional<int> TypedLimit(const QString& text) { return Digits(text, kLimitBarMax); }
+std::optional<int> TypedLimit(const QString& text) {
+    return Digits(text, kLimitBarMax);
+}
 
-std::optional<int> TypedTimePart(const QString& text, int maximum) { return Digits(text, maximum); }
+std::optional<int> TypedTimePart(const QString& text, int maximum) {
+    return Digits(text, maximum);
+}

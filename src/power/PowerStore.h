@@ -37,7 +37,7 @@ public:
     std::vector<PowerPoint> PowerData;  // 0..6000
     int32_t PointCount = 0;
     double PointInterval = 0;  // seconds per point; 0 = one point per reading
-    int32_t BinCount = 0;      // valid readings merged into the current point (32-bit: long points at fast rates)
+    int32_t BinCount = 0;  // valid readings merged into the current point (32-bit: long points at fast rates)
     double BinSum = 0;
 
 private:

@@ -1,10 +1,10 @@
 #include "power/PowerTexts.h"
 
-#include "state/AppState.h"
 #include "data/LogLines.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"
 #include "link/LinkState.h"
+#include "state/AppState.h"
 
 QString ReadingText(double reading, bool limitsOn, double graphLow, double graphHigh) {
     if (limitsOn && reading < graphLow) return QStringLiteral("UNDER");
@@ -15,7 +15,9 @@ QString ReadingText(double reading, bool limitsOn, double graphLow, double graph
     return FormatFourDigits(reading * app.PowerUnitFactors[size_t(i)]) + app.PowerUnits[size_t(i)];
 }
 
-QString OverrangeText(bool limitsOn) { return limitsOn ? QStringLiteral("OVER") : QStringLiteral("Overrange"); }
+QString OverrangeText(bool limitsOn) {
+    return limitsOn ? QStringLiteral("OVER") : QStringLiteral("Overrange");
+}
 
 QString StatisticsText(const QString& prefix, double value) {
     const AppState& app = App();
@@ -26,20 +28,20 @@ QString StatisticsText(const QString& prefix, double value) {
 
 PollStep NextPoll(int16_t headType, int16_t deviceType) {
     switch (headType) {
-    case 1:
-    case 3:
-    case 5:
-    case 6:
-        return {true, 3, "SP", 5.0};
-    case 2:
-    case 4:
-        // Pyroelectric heads: the TALON answers "SP" directly; the others
-        // are asked for the pulse-ready flag first.
-        if (deviceType == 0) return {true, 3, "SP", 1.0};
-        if (deviceType == 1 || deviceType == 2 || deviceType == 3 || deviceType == 8)
-            return {true, 2, "EF", kQueryTimeout};
-        return {};
-    default:
-        return {};
+        case 1:
+        case 3:
+        case 5:
+        case 6:
+            return {true, 3, "SP", 5.0};
+        case 2:
+        case 4:
+            // Pyroelectric heads: the TALON answers "SP" directly; the others
+            // are asked for the pulse-ready flag first.
+            if (deviceType == 0) return {true, 3, "SP", 1.0};
+            if (deviceType == 1 || deviceType == 2 || deviceType == 3 || deviceType == 8)
+                return {true, 2, "EF", kQueryTimeout};
+            return {};
+        default:
+            return {};
     }
 }

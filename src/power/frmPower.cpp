@@ -1,8 +1,8 @@
 #include "power/frmPower.h"
 
-#include "state/AppState.h"
 #include "platform/SurfaceWidget.h"
 #include "power/frmSetupPower.h"
+#include "state/AppState.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -134,7 +134,9 @@ void frmPower::ShowDisplay() {
     chkAutoRescale->setVisible(e.RescaleVisible);
 }
 
-void frmPower::AddPoint() { DrawChart(1, Engine.Chart, Picture1->Surface(), 0, 0); }
+void frmPower::AddPoint() {
+    DrawChart(1, Engine.Chart, Picture1->Surface(), 0, 0);
+}
 
 void frmPower::form_Resize() {
     // Chart only (0), read-out only (1) or both (2).
@@ -151,7 +153,9 @@ void frmPower::PowerLog(int op, QString& reply) {
 
 // The press may come after the dialog already closed itself on losing the
 // focus to this click (see the unloaded handler), so it only adds to that.
-void frmPower::butReset_MouseDown() { setupWasOpen_ = setupWasOpen_ || SetupPower().SetupOpen(); }
+void frmPower::butReset_MouseDown() {
+    setupWasOpen_ = setupWasOpen_ || SetupPower().SetupOpen();
+}
 
 void frmPower::butReset_Click() {
     const bool reopen = setupWasOpen_;
@@ -159,7 +163,9 @@ void frmPower::butReset_Click() {
     Engine.Reset(reopen);
 }
 
-void frmPower::butSetup_Click() { SetupPowerGraph(Engine.RunActive); }
+void frmPower::butSetup_Click() {
+    SetupPowerGraph(Engine.RunActive);
+}
 
 void frmPower::closeEvent(QCloseEvent* e) {
     // Closed by the user: leave power mode; the main window calls PowerLog(1).

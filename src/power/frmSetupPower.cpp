@@ -1,8 +1,8 @@
 #include "power/frmSetupPower.h"
 
+#include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "state/Configuration.h"
-#include "platform/Prompts.h"
 
 #include <QApplication>
 
@@ -367,9 +367,13 @@ void frmSetupPower::Command2_Click() {
     SaveConfiguration();
 }
 
-void frmSetupPower::Command1_Click() { Unload(); }
+void frmSetupPower::Command1_Click() {
+    Unload();
+}
 
-void frmSetupPower::reject() { Command1_Click(); }
+void frmSetupPower::reject() {
+    Command1_Click();
+}
 
 void frmSetupPower::Unload() {
     setupOpen_ = false;
@@ -403,4 +407,6 @@ frmSetupPower& SetupPower() {
     return *dialog;
 }
 
-void SetupPowerGraph(bool runActive) { SetupPower().SetupPowerGraph(runActive); }
+void SetupPowerGraph(bool runActive) {
+    SetupPower().SetupPowerGraph(runActive);
+}

@@ -6,14 +6,15 @@ namespace {
 AppState g_state;
 }
 
-AppState& App() { return g_state; }
+AppState& App() {
+    return g_state;
+}
 
 void ResetAppState() {
     g_state = AppState{};
 
-    g_state.HeadTypeNames = {"No head connected", "Thermopile head", "Pyroelectric head",
-                             "Photodiode head",   "Pyroelectric head", "Rapid Pulse head",
-                             "Photometer head"};
+    g_state.HeadTypeNames = {"No head connected", "Thermopile head",  "Pyroelectric head", "Photodiode head",
+                             "Pyroelectric head", "Rapid Pulse head", "Photometer head"};
     g_state.DeviceNames = {"TALON",     "Meridel",   "Meridel",      "Talon2", "KORVEN-TH",
                            "KORVEN-PD", "KORVEN-PE", "KORVEN-QX450", "Sirka"};
     g_state.EnergyUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};
@@ -27,4 +28,6 @@ bool HeadPresent(int16_t channel) {
     return g_state.Channels[channel].HeadType != 0;
 }
 
-void SetBusyCursor(bool busy) { platform::prompts().SetBusy(busy); }
+void SetBusyCursor(bool busy) {
+    platform::prompts().SetBusy(busy);
+}

@@ -9,7 +9,8 @@
 // run, zeroed at start (ResetAppState), reached through App().
 
 struct ChannelInfo {
-    int16_t HeadType = 0;  // 0 none, 1 thermopile, 2 pyro, 3 photodiode, 4 nJ pyro, 5 rapid pulse, 6 photometer
+    int16_t HeadType =
+        0;  // 0 none, 1 thermopile, 2 pyro, 3 photodiode, 4 nJ pyro, 5 rapid pulse, 6 photometer
     QString HeadName;
     QString HeadSerial;
     QString UnitText;
@@ -137,7 +138,7 @@ struct ShellHooks {
     std::function<void(int16_t port)> CheckPort;           // check mark of the port item
     std::function<void()> ProcessEvents;                   // one round of window events (waits)
     std::function<void()> ClearNotes;                      // frmNotes.ClearNotesBox
-    std::function<void(int op)> FileCommand;               // the File menu's Save (0), Open, Print, Printer setup
+    std::function<void(int op)> FileCommand;  // the File menu's Save (0), Open, Print, Printer setup
     // Window entry points X(op, text) by ActiveMode code; op -1 start, 0 reply, 1 close.
     std::array<std::function<void(int op, QString& text)>, 14> ModeEntry;
     // Save, print and pause of the window of each ActiveMode code.

@@ -1,8 +1,8 @@
 #include "state/Configuration.h"
 
-#include "state/Files.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
+#include "state/Files.h"
 
 #include <QFileInfo>
 #include <charconv>
@@ -35,9 +35,18 @@ struct Row {
     bool readAs16 = false;  // a 32-bit value read back through a 16-bit conversion
 };
 
-#define VALUE(member, comment) Row{comment, [](Settings& s) -> Ref { return &s.member; }}
-#define VALUE16(member, comment) Row{comment, [](Settings& s) -> Ref { return &s.member; }, true}
-#define TEXT(text) Row{text, nullptr}
+#define VALUE(member, comment)                                \
+    Row {                                                     \
+        comment, [](Settings& s) -> Ref { return &s.member; } \
+    }
+#define VALUE16(member, comment)                                    \
+    Row {                                                           \
+        comment, [](Settings& s) -> Ref { return &s.member; }, true \
+    }
+#define TEXT(text)    \
+    Row {             \
+        text, nullptr \
+    }
 
 const std::vector<Row>& Rows() {
     static const std::vector<Row> rows = {
@@ -170,9 +179,9 @@ bool Assign(const Row& row, Settings& s, const QString& text) {
                 return v.has_value();
             } else {
                 using L = std::numeric_limits<T>;
-                const auto v = row.readAs16
-                    ? ToInteger(text, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max())
-                    : ToInteger(text, L::min(), L::max());
+                const auto v = row.readAs16 ? ToInteger(text, std::numeric_limits<int16_t>::min(),
+                                                        std::numeric_limits<int16_t>::max())
+                                            : ToInteger(text, L::min(), L::max());
                 if (v) *field = static_cast<T>(*v);
                 return v.has_value();
             }
@@ -271,7 +280,8 @@ QStringList ConfigurationLines(const Settings& settings) {
         }
         const QString value = ValueText(row, s);
         const qsizetype width = (value.size() / kZone + 1) * kZone;
-        lines << value.leftJustified(width, QLatin1Char(' ')) + QLatin1Char('\'') + QString::fromLatin1(row.text);
+        lines << value.leftJustified(width, QLatin1Char(' ')) + QLatin1Char('\'') +
+                     QString::fromLatin1(row.text);
     }
     return lines;
 }
@@ -312,8 +322,9 @@ bool LoadConfiguration() {
         const int16_t no = OpenFile(kConfigurationFile, FileRead);
         if (no == 0) {
             platform::prompts().Beep();
-            platform::prompts().Message(QStringLiteral("Configuration file open failed. Kelvaro32 Terminated."),
-                                        QString(), platform::Icon::Critical);
+            platform::prompts().Message(
+                QStringLiteral("Configuration file open failed. Kelvaro32 Terminated."), QString(),
+                platform::Icon::Critical);
             return false;
         }
         QStringList values;

@@ -63,11 +63,13 @@ OpenedFile* Find(int16_t fileNo) {
 }  // namespace
 
 int16_t OpenFile(const QString& name, int mode) {
-    if (mode != FileRead && mode != FileWrite && mode != FileAppend) return Fail(QStringLiteral("File open failed"));
+    if (mode != FileRead && mode != FileWrite && mode != FileAppend)
+        return Fail(QStringLiteral("File open failed"));
     if (name.isEmpty()) return Fail(QStringLiteral("File open failed"));
     const QString path = AbsolutePath(name);
     if (InUse(path, mode))
-        return Fail(QStringLiteral("File ") + name + QStringLiteral(" is being used by other process. Operation canceld."));
+        return Fail(QStringLiteral("File ") + name +
+                    QStringLiteral(" is being used by other process. Operation canceld."));
 
     const QFileInfo info(path);
     if (info.isDir()) return Fail(QStringLiteral("Access denied to file ") + name);
@@ -80,7 +82,8 @@ int16_t OpenFile(const QString& name, int mode) {
     if (mode == FileWrite) how = QIODevice::WriteOnly | QIODevice::Truncate;
     if (mode == FileAppend) how = QIODevice::WriteOnly | QIODevice::Append;
     if (!file->open(how)) {
-        if (file->error() == QFileDevice::PermissionsError) return Fail(QStringLiteral("Access denied to file ") + name);
+        if (file->error() == QFileDevice::PermissionsError)
+            return Fail(QStringLiteral("Access denied to file ") + name);
         return Fail(QStringLiteral("File open failed"));
     }
     // The file exists now: take its final spelling (a new file had none before).
@@ -117,6 +120,10 @@ bool ReadLine(int16_t fileNo, QString& text) {
     return true;
 }
 
-void CloseFile(int16_t fileNo) { Table().erase(fileNo); }
+void CloseFile(int16_t fileNo) {
+    Table().erase(fileNo);
+}
 
-void CloseAllFiles() { Table().clear(); }
+void CloseAllFiles() {
+    Table().clear();
+}

@@ -1,25 +1,25 @@
-#include "state/AppState.h"
 #include "app/MDIForm1.h"
 #include "auxiliary/frmAbout.h"
 #include "auxiliary/frmInfo.h"
 #include "link/Link.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
+#include "state/AppState.h"
 #include "support/FakeClock.h"
-#include "support/ScriptedPrompts.h"
 #include "support/Screenshot.h"
+#include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
-#include <QGroupBox>
-#include <QLabel>
-#include <QTimer>
 #include <QDir>
+#include <QGroupBox>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <gtest/gtest.h>
+#include <QTimer>
 #include <memory>
 
 namespace {

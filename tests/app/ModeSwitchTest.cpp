@@ -1,6 +1,6 @@
-#include "state/AppState.h"
 #include "app/ModeSwitch.h"
 #include "link/LinkState.h"
+#include "state/AppState.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,16 @@
 // Power logging from start-up to the saved file: the real serial port over a
 // pseudo-terminal to the simulator program, on the real clock.
 
-#include "state/AppState.h"
 #include "app/MDIForm1.h"
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
 #include "link/Link.h"
 #include "power/frmPower.h"
+#include "state/AppState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -17,17 +18,15 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
 // The simulator's head: a thermopile whose readings scatter, so that every
 // reading is told apart from its neighbours.
-const QStringList kSimulatorArgs = {"--model",  "talon",          "--head-a",
-                                    "type=1,name=XLP12,serial=4711,value=0.0125,noise=0.2",
-                                    "--seed",   "7",              "--exit-when-idle",
-                                    "30"};
+const QStringList kSimulatorArgs = {
+    "--model", "talon", "--head-a",         "type=1,name=XLP12,serial=4711,value=0.0125,noise=0.2",
+    "--seed",  "7",     "--exit-when-idle", "30"};
 
 // The simulator program on its terminal, ended with the test.
 class Simulator {
@@ -78,7 +77,8 @@ void RunFor(int milliseconds) {
 std::vector<float> SentReadings(const QByteArray& trafficLog) {
     static const QRegularExpression reply(R"(\$SP<CR>\r\n\*([^<\r\n]*)<CR>)");
     std::vector<float> values;
-    for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog))) values.push_back(m.captured(1).toFloat());
+    for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog)))
+        values.push_back(m.captured(1).toFloat());
     return values;
 }
 

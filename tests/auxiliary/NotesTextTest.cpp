@@ -11,7 +11,8 @@ TEST(NotesText, fileLinesArePiecesOfEightyAfterAnApostrophe) {
     struct Case {
         int length;
         std::vector<int> pieces;
-    } cases[] = {{0, {}}, {1, {1}}, {80, {80}}, {81, {80, 1}}, {170, {80, 80, 10}}, {1000, std::vector<int>(12, 80)}};
+    } cases[] = {
+        {0, {}}, {1, {1}}, {80, {80}}, {81, {80, 1}}, {170, {80, 80, 10}}, {1000, std::vector<int>(12, 80)}};
     cases[5].pieces.push_back(40);
     for (const Case& c : cases) {
         QString notes;

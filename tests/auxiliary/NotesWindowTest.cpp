@@ -4,9 +4,9 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
 namespace {
 

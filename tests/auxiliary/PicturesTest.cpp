@@ -1,8 +1,8 @@
 #include "auxiliary/Pictures.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QImage>
-#include <gtest/gtest.h>
 
 // The icon is drawn, not shipped: every size must come out opaque in its
 // middle and transparent in its corners, and is kept for installation.

@@ -1,14 +1,14 @@
-#include "state/AppState.h"
 #include "auxiliary/frmTerminal.h"
 #include "link/Link.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
+#include "state/AppState.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
-#include <QTest>
 #include <gtest/gtest.h>
+#include <QTest>
 
 namespace {
 

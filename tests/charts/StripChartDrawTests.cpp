@@ -1,7 +1,7 @@
-#include "state/AppState.h"
+#include "charts/StripChart.h"
 #include "data/NumberFormat.h"
 #include "data/Overrange.h"
-#include "charts/StripChart.h"
+#include "state/AppState.h"
 #include "support/RecordingSurface.h"
 
 #include <gtest/gtest.h>
@@ -53,8 +53,8 @@ protected:
 
 TEST_F(StripChartDraw, timeAxisOf240SecondsCountsSecondsInTwenties) {
     DrawChart(0, s, surface, 0, 240);
-    EXPECT_EQ(TextsAtY(91), QStringList({"0", "20", "40", "60", "80", "100", "120", "140", "160", "180", "200",
-                                         "220", "240"}));
+    EXPECT_EQ(TextsAtY(91), QStringList({"0", "20", "40", "60", "80", "100", "120", "140", "160", "180",
+                                         "200", "220", "240"}));
     EXPECT_NE(surface.Printed("Time, Seconds"), nullptr);
     EXPECT_DOUBLE_EQ(surface.Printed("120")->x1, 11 + 6 * 140 / 12.0 - 2);  // 2 units left of its division
 }

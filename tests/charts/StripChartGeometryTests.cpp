@@ -1,5 +1,5 @@
-#include "data/Overrange.h"
 #include "charts/ChartGeometry.h"
+#include "data/Overrange.h"
 
 #include <gtest/gtest.h>
 
@@ -79,6 +79,7 @@ TEST(ChartGeometry, printedValuePatternFollowsTheShownRange) {
     struct Case {
         double range;
         const char* pattern;
-    } cases[] = {{0.05, "###0.000"}, {0.0996, "###0.00"}, {0.5, "###0.00"}, {0.9999, "###0.0"}, {250, "###0.0"}};
+    } cases[] = {
+        {0.05, "###0.000"}, {0.0996, "###0.00"}, {0.5, "###0.00"}, {0.9999, "###0.0"}, {250, "###0.0"}};
     for (const auto& c : cases) EXPECT_EQ(PrintedValuePattern(c.range), c.pattern) << c.range;
 }

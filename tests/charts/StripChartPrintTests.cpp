@@ -1,14 +1,14 @@
-#include "state/AppState.h"
+#include "charts/StripChart.h"
 #include "data/NumberFormat.h"
 #include "platform/Printer.h"
-#include "charts/StripChart.h"
+#include "state/AppState.h"
 #include "support/RecordingSurface.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <cmath>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "state/AppState.h"
+#include "charts/StripChart.h"
 #include "data/Overrange.h"
 #include "platform/Palette.h"
 #include "platform/SurfaceWidget.h"
-#include "charts/StripChart.h"
+#include "state/AppState.h"
 #include "support/Screenshot.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <cmath>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -19,9 +19,9 @@ struct PairCase {
 
 TEST(RatioOf, rulesInOrder) {
     const PairCase cases[] = {
-        {0, 1, 0, 0, false, 0},    {0, 1, 2, 0, true, Over},       {1, 2, 4, 1, true, 0.5},
-        {0, 1, 0, 5, true, 0},     {1, 1, 0, 2, true, Over},       {0, 1, Over, Over, false, 0},
-        {0, 1, Over, 3, true, Over}, {0, 1, 3, Over, true, 0},     {0, 3, 6, 4, true, 4.5},
+        {0, 1, 0, 0, false, 0},      {0, 1, 2, 0, true, Over}, {1, 2, 4, 1, true, 0.5},
+        {0, 1, 0, 5, true, 0},       {1, 1, 0, 2, true, Over}, {0, 1, Over, Over, false, 0},
+        {0, 1, Over, 3, true, Over}, {0, 1, 3, Over, true, 0}, {0, 3, 6, 4, true, 4.5},
     };
     for (const auto& c : cases) {
         double r = -7;

@@ -3,8 +3,8 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 #include <stdexcept>
 
 namespace {
@@ -19,8 +19,9 @@ protected:
     void SetUp() override { ResetWorkFile(); }
     void TearDown() override { ResetWorkFile(); }
     void Save(const QString& name, bool logToFile) {
-        SaveLoggedData(name, logToFile, dir.Path("kelvaro.pwr"), kHeader,
-                       [] { WorkFile(3, "'first notes"); }, writeData);
+        SaveLoggedData(
+            name, logToFile, dir.Path("kelvaro.pwr"), kHeader, [] { WorkFile(3, "'first notes"); },
+            writeData);
     }
 
     TempDir dir;

@@ -1,10 +1,10 @@
-#include "state/AppState.h"
 #include "data/DataFileSave.h"
 #include "data/FileCommand.h"
+#include "state/AppState.h"
 #include "support/ScriptedPrompts.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
+#include <QStringList>
 #include <stdexcept>
 
 namespace {
@@ -50,7 +50,7 @@ TEST_F(FileCommandTest, noModeAndTerminalOnlyTellTheUser) {
 }
 
 TEST_F(FileCommandTest, saveDialogOffersTheModesFileKindAndViewersKeepTheLast) {
-    const std::pair<int16_t, int> cases[] = {{5, 1},  {2, 3},  {6, 3},  {3, 2}, {7, 2},
+    const std::pair<int16_t, int> cases[] = {{5, 1}, {2, 3},  {6, 3},  {3, 2},  {7, 2},
                                              {5, 2}, {11, 5}, {12, 5}, {13, 4}, {6, 4}};
     for (const auto& [mode, filterIndex] : cases) {
         Run(mode, 0);  // cancelled
@@ -58,8 +58,9 @@ TEST_F(FileCommandTest, saveDialogOffersTheModesFileKindAndViewersKeepTheLast) {
     }
     const platform::FileDialogRequest& req = prompts.fileRequests.back();
     EXPECT_EQ(req.title, "Save data in file");
-    EXPECT_EQ(req.filter, "All files(*.*)|*.*|Energy data files(*.Nrg)|*.nrg|Power data files(*.Pwr)|*.pwr|"
-                          "Energy dual-channel files(*.Dnr)|*.dnr|Power dual-channel  files(*.Dpw)|*.dpw");
+    EXPECT_EQ(req.filter,
+              "All files(*.*)|*.*|Energy data files(*.Nrg)|*.nrg|Power data files(*.Pwr)|*.pwr|"
+              "Energy dual-channel files(*.Dnr)|*.dnr|Power dual-channel  files(*.Dpw)|*.dpw");
     EXPECT_TRUE(req.overwritePrompt);
     // Cancelling resumes the power-type charts and saves nothing.
     EXPECT_EQ(log, QStringList({"2 pause", "2 resume", "11 pause", "11 resume", "12 pause", "12 resume"}));
@@ -73,15 +74,15 @@ TEST_F(FileCommandTest, saveRunsBetweenPauseAndResumeUnderTheBusyCursor) {
     Run(3, 0);
     EXPECT_EQ(log.last(), "3 save /data/run1.nrg");
     EXPECT_EQ(prompts.fileRequests.back().fileName, "/data/run1.pwr");  // the name chosen last
-    Run(3, 0);  // cancelled: the name is forgotten
+    Run(3, 0);                                                          // cancelled: the name is forgotten
     Run(3, 0);
     EXPECT_EQ(prompts.fileRequests.back().fileName, "");
 }
 
 TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy) {
     for (int16_t mode : {2, 3, 6, 12}) Run(mode, 2);
-    EXPECT_EQ(log, QStringList({"2 pause", "2 print", "2 resume", "3 print", "6 print", "12 pause", "12 print",
-                                "12 resume"}));
+    EXPECT_EQ(log, QStringList({"2 pause", "2 print", "2 resume", "3 print", "6 print", "12 pause",
+                                "12 print", "12 resume"}));
     EXPECT_EQ(prompts.busyLog.size(), 8u);
     log.clear();
     prompts.copiesAnswers = {3, -1};
@@ -123,7 +124,8 @@ TEST_F(FileCommandTest, errorsInsideEndWithTheTrapMessageAndTheChartResumed) {
         EXPECT_EQ(log, QStringList({"2 pause", "2 resume"})) << c.what;
         EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false})) << c.what;
         EXPECT_EQ(prompts.beeps, c.trap ? 1 : 0) << c.what;
-        EXPECT_EQ(prompts.Texts(), c.trap ? QStringList{"Program internal trap. Notify supplier."} : QStringList{})
+        EXPECT_EQ(prompts.Texts(),
+                  c.trap ? QStringList{"Program internal trap. Notify supplier."} : QStringList{})
             << c.what;
     }
 }

@@ -1,10 +1,10 @@
-#include "state/Files.h"
 #include "data/WorkFile.h"
+#include "state/Files.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 namespace {
 

@@ -123,4 +123,3 @@ TEST_F(DispatchTest, meterThatRefusesForeverDoesNotHoldTheWait) {
     EXPECT_EQ(prompts.Texts(), QStringList{"Timeout! Connection Lost!"});
     EXPECT_TRUE(Link().IdentTimedOut);
 }
-

@@ -262,7 +262,7 @@ TEST(ReplyParsing, headTypeStatusAndReadingUnitReplies) {
         QString unit;
     };
     const HeadType headTypes[] = {
-        {"*LX Fc\r", true, 6, "Fc\r"}, {"*rp W\r", true, 5, "W\r"}, {"*TH W\r", true, 1, "W\r"},
+        {"*LX Fc\r", true, 6, "Fc\r"}, {"*rp W\r", true, 5, "W\r"},  {"*TH W\r", true, 1, "W\r"},
         {"*NO\r", false, 0, "W"},      {"*QQ W\r", false, 0, "W\r"}, {"", false, 0, "W"},
     };
     for (const HeadType& c : headTypes) {
@@ -273,12 +273,13 @@ TEST(ReplyParsing, headTypeStatusAndReadingUnitReplies) {
         EXPECT_EQ(unit, c.unit);
     }
 
-    const std::pair<QString, bool> status[] = {
-        {"*TH 11\r", true}, {"*TH 01\r", false}, {"*1F\r", true}, {"TH 11\r", false}, {"*\r", false}, {"*TH zz\r", false}};
-    for (const auto& [reply, rapid] : status) EXPECT_EQ(IsRapidPulseHead(reply), rapid) << reply.toStdString();
+    const std::pair<QString, bool> status[] = {{"*TH 11\r", true}, {"*TH 01\r", false}, {"*1F\r", true},
+                                               {"TH 11\r", false}, {"*\r", false},      {"*TH zz\r", false}};
+    for (const auto& [reply, rapid] : status)
+        EXPECT_EQ(IsRapidPulseHead(reply), rapid) << reply.toStdString();
 
-    const std::pair<QString, QString> units[] = {
-        {"*l\r", "Lx"}, {"*c\r", "Fc"}, {"*W\r", "W"}, {"*A\r", "A"}, {"?\r", "W"}, {"*", "W"}};
+    const std::pair<QString, QString> units[] = {{"*l\r", "Lx"}, {"*c\r", "Fc"}, {"*W\r", "W"},
+                                                 {"*A\r", "A"},  {"?\r", "W"},   {"*", "W"}};
     for (const auto& [reply, unit] : units) EXPECT_EQ(ReadingUnit(reply), unit) << reply.toStdString();
 }
 

@@ -1,29 +1,37 @@
 #pragma once
 
-#include "state/AppState.h"
 #include "link/Link.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
+#include "state/AppState.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QStringList>
 #include <deque>
-#include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 // A port whose input the test hands over chunk by chunk.
 class ChunkPort : public platform::SerialPort {
 public:
     void SetCommPort(int n) override { port = n; }
     int CommPort() const override { return port; }
-    bool SetSettings(const QString& s) override { settings = s; return true; }
+    bool SetSettings(const QString& s) override {
+        settings = s;
+        return true;
+    }
     QString Settings() const override { return settings; }
-    platform::OpenResult Open() override { open = true; return platform::OpenResult::Ok; }
+    platform::OpenResult Open() override {
+        open = true;
+        return platform::OpenResult::Ok;
+    }
     void Close() override { open = false; }
     bool IsOpen() const override { return open; }
     void SetDTR(bool) override {}

@@ -95,7 +95,8 @@ TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {
     dir.Write("dev9", "");
     dir.Write("kelvaro.ports", QString("COM1 %1/none\nCOM2 %1/none\nCOM3 %1/none\nCOM4 %1/none\n"
                                        "COM5 %1/dev5\nCOM9 %1/dev9\nCOM13 %1/none\n")
-                                   .arg(dir.Path()).toUtf8());
+                                   .arg(dir.Path())
+                                   .toUtf8());
     const int16_t configured[] = {9, 2, 0, 17};
     const int16_t expected[] = {9, 5, 5, 5};
     for (int i = 0; i < 4; ++i) {

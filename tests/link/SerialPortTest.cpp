@@ -1,23 +1,24 @@
-#include "state/AppState.h"
 #include "link/Link.h"
 #include "platform/PortTable.h"
 #include "platform/QtSerialPort.h"
+#include "state/AppState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 using platform::OpenResult;
 
 TEST(SerialPortSettings, settingsTextIsParsedOrRejected) {
     const std::pair<QString, bool> cases[] = {
-        {"19200, N, 8, 1", true}, {"300,n,7,2", true}, {"9600, E, 8, 1.5", true},
-        {"19200, N, 8", false},   {"fast, N, 8, 1", false}, {"0, N, 8, 1", false},
-        {"9600, X, 8, 1", false}, {"9600, N, 9, 1", false}, {"9600, N, 8, 3", false}, {"", false},
+        {"19200, N, 8, 1", true}, {"300,n,7,2", true},   {"9600, E, 8, 1.5", true}, {"19200, N, 8", false},
+        {"fast, N, 8, 1", false}, {"0, N, 8, 1", false}, {"9600, X, 8, 1", false},  {"9600, N, 9, 1", false},
+        {"9600, N, 8, 3", false}, {"", false},
     };
-    for (const auto& [text, ok] : cases) EXPECT_EQ(platform::ParseLineSettings(text).has_value(), ok) << text.toStdString();
+    for (const auto& [text, ok] : cases)
+        EXPECT_EQ(platform::ParseLineSettings(text).has_value(), ok) << text.toStdString();
     const auto s = platform::ParseLineSettings("1200, N, 8, 1");
     ASSERT_TRUE(s);
     EXPECT_EQ(s->baud, 1200);

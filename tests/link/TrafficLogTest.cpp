@@ -32,8 +32,11 @@ TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirst) {
     };
     // 9999 lines fill slots 1..9999; the next goes to slot 0 and the oldest
     // kept is then the one in slot 1.
-    const Case cases[] = {{9998, 9998, "L1"}, {9999, 9999, "L1"}, {10000, 10000, "L1"},
-                          {10001, 10000, "L2"}, {25000, 10000, "L15001"}};
+    const Case cases[] = {{9998, 9998, "L1"},
+                          {9999, 9999, "L1"},
+                          {10000, 10000, "L1"},
+                          {10001, 10000, "L2"},
+                          {25000, 10000, "L15001"}};
     for (const Case& c : cases) {
         TrafficLog(TrafficClear);
         for (int i = 1; i <= c.written; ++i) LogLine(QString("L%1").arg(i));
@@ -52,4 +55,3 @@ TEST_F(TrafficLogTest, savedFileHoldsTheRingInOrder) {
     EXPECT_EQ(lines.first(), "L15001\r");
     EXPECT_EQ(lines[9999], "L25000\r");
 }
-

@@ -1,8 +1,8 @@
 #include "platform/Clock.h"
 #include "support/FakeClock.h"
 
-#include <QTime>
 #include <gtest/gtest.h>
+#include <QTime>
 
 namespace {
 
@@ -13,7 +13,8 @@ TEST(SystemClock, secondsSinceMidnightFollowTheLocalTimeInSeconds) {
     if (after < before) GTEST_SKIP() << "ran across midnight";
     EXPECT_GE(s, before);
     EXPECT_LE(s, after);
-    EXPECT_GE(platform::clock().TimeText().count(':') + platform::clock().TimeText().count('.'), 2);  // seconds shown
+    EXPECT_GE(platform::clock().TimeText().count(':') + platform::clock().TimeText().count('.'),
+              2);  // seconds shown
 }
 
 TEST(ClockSeam, anInstalledClockIsUsedUntilItIsRemoved) {

@@ -1,8 +1,8 @@
 #include "platform/ImageSurface.h"
 #include "platform/Palette.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
+#include <cmath>
 
 using platform::ImageSurface;
 using platform::PaletteColor;

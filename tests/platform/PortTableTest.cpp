@@ -10,9 +10,14 @@ namespace {
 #ifndef Q_OS_WIN
 TEST(PortTable, defaultsMapComPortsToSerialUsbAndAcmDevices) {
     const PortTable t;
-    const std::pair<int, const char*> cases[] = {{1, "/dev/ttyS0"},   {4, "/dev/ttyS3"},   {5, "/dev/ttyUSB0"},
-                                                 {12, "/dev/ttyUSB7"}, {13, "/dev/ttyACM0"}, {16, "/dev/ttyACM3"},
-                                                 {0, ""},             {17, ""}};
+    const std::pair<int, const char*> cases[] = {{1, "/dev/ttyS0"},
+                                                 {4, "/dev/ttyS3"},
+                                                 {5, "/dev/ttyUSB0"},
+                                                 {12, "/dev/ttyUSB7"},
+                                                 {13, "/dev/ttyACM0"},
+                                                 {16, "/dev/ttyACM3"},
+                                                 {0, ""},
+                                                 {17, ""}};
     for (const auto& [n, device] : cases) EXPECT_EQ(t.Device(n), QString(device)) << "COM" << n;
 }
 #endif

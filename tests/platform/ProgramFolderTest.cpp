@@ -1,8 +1,8 @@
 #include "platform/ProgramFolder.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDir>
-#include <gtest/gtest.h>
 
 namespace {
 

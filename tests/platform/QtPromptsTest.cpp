@@ -1,11 +1,11 @@
 #include "platform/QtPrompts.h"
 
+#include <gtest/gtest.h>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using platform::Icon;
 
@@ -71,8 +71,9 @@ TEST(QtPrompts, askYesNoReturnsTheButtonPressed) {
     for (auto [button, expected] : {std::pair{QMessageBox::Yes, true}, std::pair{QMessageBox::No, false}}) {
         BoxSeen seen;
         PressWhenShown(seen, button);
-        EXPECT_EQ(qt.AskYesNo("The logged data has not been saved. Save it now?", "Reminder.", Icon::Question),
-                  expected);
+        EXPECT_EQ(
+            qt.AskYesNo("The logged data has not been saved. Save it now?", "Reminder.", Icon::Question),
+            expected);
         EXPECT_EQ(seen.title, "Reminder.");
     }
 }

@@ -78,8 +78,10 @@ TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
     App().Config.Power.GraphLow = 1;
     App().Config.Power.GraphHigh = 2;
     const std::tuple<bool, const char*, const char*> cases[] = {
-        {true, "*0.5", "UNDER"}, {true, "*OVER", "OVER"}, {false, "*OVER", "Overrange"}, {false, "*0", "0W"},
-        {false, "*4E-7", "0W"},  {true, "*2.5", "OVER"},  {false, "*1.234E-2", "12.34mW"}, {true, "*1.5", "1.500W"}};
+        {true, "*0.5", "UNDER"},         {true, "*OVER", "OVER"},
+        {false, "*OVER", "Overrange"},   {false, "*0", "0W"},
+        {false, "*4E-7", "0W"},          {true, "*2.5", "OVER"},
+        {false, "*1.234E-2", "12.34mW"}, {true, "*1.5", "1.500W"}};
     StartLogging();
     for (auto [limitsOn, reply, text] : cases) {
         engine.SetLimitsOn(limitsOn);
@@ -90,7 +92,8 @@ TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
 
 TEST_F(PowerEngineTest, readoutIsRefreshedAtMostEveryFortySixHundredthsOfASecond) {
     StartLogging();
-    const std::pair<double, const char*> steps[] = {{0.1, "1.000W"}, {0.2, "1.000W"}, {0.2, "1.000W"}, {0.1, "4.000W"}};
+    const std::pair<double, const char*> steps[] = {
+        {0.1, "1.000W"}, {0.2, "1.000W"}, {0.2, "1.000W"}, {0.1, "4.000W"}};
     int value = 1;
     for (auto [dt, shown] : steps) {
         ReadingAfter(dt, "*" + QString::number(value++));
@@ -111,8 +114,8 @@ TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatMode) {
         ReadingAfter(1, "*3.0E-3");
         EXPECT_EQ(engine.StatVisible, visible) << mode;
     }
-    EXPECT_EQ(engine.StatLabels,
-              (std::array<QString, 4>{"Min:  1.00mW", "Max:  3.00mW", "Average:  2.00mW", "St.Dev.:  1.41mW"}));
+    EXPECT_EQ(engine.StatLabels, (std::array<QString, 4>{"Min:  1.00mW", "Max:  3.00mW", "Average:  2.00mW",
+                                                         "St.Dev.:  1.41mW"}));
 }
 
 TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMore) {

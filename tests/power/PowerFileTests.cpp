@@ -3,10 +3,10 @@
 #include "auxiliary/frmNotes.h"
 #include "platform/Printer.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <cstdio>
@@ -136,7 +136,8 @@ TEST_F(PowerFileTest, workingFileKeepsEveryLineOfAKilledRun) {
     const QRegularExpression count("written (\\d+)\\n");
     while (written < 300 && child.waitForReadyRead(20000)) {
         out += child.readAllStandardOutput();
-        for (auto m = count.globalMatch(QString::fromLatin1(out)); m.hasNext();) written = m.next().captured(1).toInt();
+        for (auto m = count.globalMatch(QString::fromLatin1(out)); m.hasNext();)
+            written = m.next().captured(1).toInt();
     }
     child.kill();
     child.waitForFinished();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "state/AppState.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"
 #include "data/WorkFile.h"
@@ -8,12 +7,13 @@
 #include "link/Transaction.h"
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
+#include "state/AppState.h"
 #include "support/FakeClock.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
-#include <QStringList>
 #include <gtest/gtest.h>
+#include <QStringList>
 
 // A connected port that keeps what the program sends; replies are handed
 // to the engine by the test.

@@ -1,10 +1,11 @@
-#include "state/AppState.h"
 #include "data/Units.h"
 #include "power/frmSetupPower.h"
+#include "state/AppState.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +17,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -95,7 +95,8 @@ TEST_F(PowerSetupDialogTest, opensWithTheStoredSettingsAndOkWritesTheChoices) {
 TEST_F(PowerSetupDialogTest, runningLogGreysOutOnlyTheLogTime) {
     for (bool running : {false, true}) {
         Open(0, 1, running);
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(dialog.logtime[i]->isEnabled() && dialog.txt_time[i]->isEnabled(), !running);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(dialog.logtime[i]->isEnabled() && dialog.txt_time[i]->isEnabled(), !running);
         EXPECT_EQ(dialog.lblReminder->isHidden(), !running);
         EXPECT_EQ(dialog.SetupOpen(), running);
         EXPECT_TRUE(dialog.graph_limits[High]->isEnabled());

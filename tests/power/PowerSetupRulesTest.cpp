@@ -22,8 +22,8 @@ TEST(PowerSetupRules, highBarKeepsAboveLowAndUnderThirtyKilowatts) {
         int16_t exponent, unit;
         double high;
     } cases[] = {
-        {999, 0, 0, kW, 30},  {999, 0, 2, W, 300}, {999, 0, 1, kW, 3},
-        {30, 0, 0, kW, 30},   {999, 0, 2, mW, 999}, {10, 50, 0, W, 51},
+        {999, 0, 0, kW, 30}, {999, 0, 2, W, 300},  {999, 0, 1, kW, 3},
+        {30, 0, 0, kW, 30},  {999, 0, 2, mW, 999}, {10, 50, 0, W, 51},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(HighAfterMove(c.bar, c.low, c.exponent, kFactors[c.unit]), c.high) << c.bar;
@@ -33,7 +33,7 @@ TEST(PowerSetupRules, unitAndCoefficientFallBackUntilTheHighLimitFits) {
     EXPECT_EQ(FitUnit(kW, 999, 0, kFactors), W);
     EXPECT_EQ(FitUnit(kW, 30, 0, kFactors), kW);
     EXPECT_EQ(FitUnit(kW, 999, 2, kFactors), mW);  // W x 100 passes it too
-    EXPECT_EQ(FitUnit(6, 1, 0, kFactors), kW);      // MW is not listed
+    EXPECT_EQ(FitUnit(6, 1, 0, kFactors), kW);     // MW is not listed
     EXPECT_EQ(FitCoefficient(2, 999, kFactors[W]), 1);
     EXPECT_EQ(FitCoefficient(2, 300, kFactors[W]), 2);
     EXPECT_EQ(FitCoefficient(2, 999, kFactors[kW]), 0);
@@ -59,7 +59,7 @@ TEST(PowerSetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
     } cases[] = {
         {0.001, 0.5, 0, mW, 1, 500}, {0, 30000, 0, kW, 0, 30}, {0, 30000, 2, W, 0, 300},
         {2, 8, 1, mW, 200, 800},     {0, 5e6, 0, kW, 0, 999},  // beyond the list: kW, bar at its end
-        {25, 35, 1, W, 2, 4},        // 2.5 and 3.5: halves to even
+        {25, 35, 1, W, 2, 4},                                  // 2.5 and 3.5: halves to even
     };
     for (const auto& c : cases) {
         const LimitView v = ViewOfLimits(c.graphLow, c.graphHigh, c.exponent, kFactors);
@@ -75,8 +75,8 @@ TEST(PowerSetupRules, typedNumbersAreDigitsWithinTheBar) {
         int maximum;
         std::optional<int> value;
     } cases[] = {
-        {"", 999, 0},   {"999", 999, 999}, {"12a", 999, {}}, {"-1", 999, {}},
-        {" 5", 999, {}}, {"24", 24, 24},   {"25", 24, {}},   {"60", 59, {}},
+        {"", 999, 0},    {"999", 999, 999}, {"12a", 999, {}}, {"-1", 999, {}},
+        {" 5", 999, {}}, {"24", 24, 24},    {"25", 24, {}},   {"60", 59, {}},
     };
     for (const auto& c : cases) {
         const auto got = c.maximum == kLimitBarMax ? TypedLimit(c.text) : TypedTimePart(c.text, c.maximum);

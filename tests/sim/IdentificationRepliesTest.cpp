@@ -32,7 +32,7 @@ TEST(IdentificationReplies, versionReplyCarriesModelCodeAndFirmware) {
         QString firmware;
         QString reply;
     } cases[] = {
-        {Model::Talon, "", "*329"},          {Model::Talon, "328", "*328"},
+        {Model::Talon, "", "*329"},         {Model::Talon, "328", "*328"},
         {Model::MeridelOne, "", "*QZ2.45"}, {Model::MeridelTwo, "1.80", "*QZ1.80"},
         {Model::Talon2, "", "*TL1.10"},     {Model::Sirka, "", "*SK1.05"},
         {Model::KorvenTH, "", "*KV1.20"},   {Model::KorvenQX450, "2.00", "*KV2.00"},
@@ -51,13 +51,13 @@ TEST(IdentificationReplies, channelAndKorvenQueriesAnswerByModel) {
         QString command;
         QString reply;
     } cases[] = {
-        {Model::MeridelTwo, "CH B", "*B"}, {Model::MeridelTwo, "CH A", "*A"},
+        {Model::MeridelTwo, "CH B", "*B"},    {Model::MeridelTwo, "CH A", "*A"},
         {Model::MeridelOne, "CH B", "*A"},  // one channel: stays on A
-        {Model::Talon, "CH B", "?"},       {Model::Sirka, "CH A", "?"},
-        {Model::MeridelTwo, "CH C", "?"},
-        {Model::KorvenTH, "II", "*TH"},    {Model::KorvenPD, "II", "*PD"},
-        {Model::KorvenPE, "II", "*PE"},    {Model::KorvenQX450, "II", "*QX450"},
-        {Model::Talon2, "II", "?"},        {Model::KorvenPE, "RB 22 1", "?"},
+        {Model::Talon, "CH B", "?"},          {Model::Sirka, "CH A", "?"},
+        {Model::MeridelTwo, "CH C", "?"},     {Model::KorvenTH, "II", "*TH"},
+        {Model::KorvenPD, "II", "*PD"},       {Model::KorvenPE, "II", "*PE"},
+        {Model::KorvenQX450, "II", "*QX450"}, {Model::Talon2, "II", "?"},
+        {Model::KorvenPE, "RB 22 1", "?"},
     };
     for (const Case& c : cases) {
         Meter m(Config(c.model));
@@ -102,7 +102,13 @@ TEST(IdentificationReplies, meridelHeadInfoCarriesRapidPulseBitFromFirmware19) {
         QString reply;
     } cases[] = {
         {"2.45", Head(1), "*TH 01"},
-        {"2.45", [] { auto h = Head(1); h.rapidPulse = true; return h; }(), "*TH 11"},
+        {"2.45",
+         [] {
+             auto h = Head(1);
+             h.rapidPulse = true;
+             return h;
+         }(),
+         "*TH 11"},
         {"1.90", Head(5), "*RP 11"},
         {"1.85", Head(1), "?"},
     };
@@ -130,10 +136,20 @@ TEST(IdentificationReplies, korvenHeadReplyPlacesSerialAndNameWhereTheyAreRead) 
         {Model::KorvenPE, Head(2, "PE50BF-C", 9), "PY", "9 ", "PE50BF-C    "},
         {Model::KorvenPD, Head(3, "PD300", 42), "SI", "42 ", "PD300       "},
         {Model::KorvenPE, Head(4, "NJ-1", 7), "NJ", "7 ", "NJ-1        "},
-        {Model::KorvenPD, [] { auto h = Head(3, "", 5); h.korvenCode = "QX450"; return h; }(), "QX450", "5 ",
-         "QX450       "},
-        {Model::KorvenTH, [] { auto h = Head(1, "3A", 8); h.korvenCode = "UC"; return h; }(), "UC", "8 ",
-         "3A          "},
+        {Model::KorvenPD,
+         [] {
+             auto h = Head(3, "", 5);
+             h.korvenCode = "QX450";
+             return h;
+         }(),
+         "QX450", "5 ", "QX450       "},
+        {Model::KorvenTH,
+         [] {
+             auto h = Head(1, "3A", 8);
+             h.korvenCode = "UC";
+             return h;
+         }(),
+         "UC", "8 ", "3A          "},
     };
     for (const Case& c : cases) {
         Meter m(Config(c.model, c.head));
@@ -186,10 +202,14 @@ TEST(IdentificationReplies, readingUnitFollowsTheModeAndTheHead) {
         QString mode;
         QString reply;
     } cases[] = {
-        {Head(1), "", "*X"},           {Head(1), "FP", "*W"},
-        {Head(6, "L", 1, "Lx"), "FP", "*l"}, {Head(6, "L", 1, "Fc"), "FP", "*c"},
-        {Head(3, "P", 1, "A"), "FP", "*A"},  {Head(2), "FP", "*W"},
-        {Head(2), "FE", "*J"},         {Head(0), "FP", "*X"},
+        {Head(1), "", "*X"},
+        {Head(1), "FP", "*W"},
+        {Head(6, "L", 1, "Lx"), "FP", "*l"},
+        {Head(6, "L", 1, "Fc"), "FP", "*c"},
+        {Head(3, "P", 1, "A"), "FP", "*A"},
+        {Head(2), "FP", "*W"},
+        {Head(2), "FE", "*J"},
+        {Head(0), "FP", "*X"},
     };
     for (const Case& c : cases) {
         Meter m(Config(Model::Talon2, c.head));

@@ -17,7 +17,9 @@ sim::HeadSpec Reading(int type, double base, double noise = 0, int overEvery = 0
 }
 
 // The reply text as the program reads it: after "*", as a number.
-double ValueOf(const QString& reply) { return reply.mid(reply.indexOf('*') + 1).toDouble(); }
+double ValueOf(const QString& reply) {
+    return reply.mid(reply.indexOf('*') + 1).toDouble();
+}
 
 // A command sent at a given time through the line, its reply read back.
 QString AskAt(Meter& m, const QString& command, double now) {
@@ -34,7 +36,8 @@ TEST(Readings, powerReadingsCarryTheBaseValueWithOverRangeEveryNth) {
     ASSERT_EQ(Ask(m, "FP"), "*");
     QStringList replies;
     for (int i = 0; i < 6; ++i) replies << Ask(m, "SP");
-    EXPECT_EQ(replies, QStringList({"*1.234E-03", "*1.234E-03", "*OVER", "*1.234E-03", "*1.234E-03", "*OVER"}));
+    EXPECT_EQ(replies,
+              QStringList({"*1.234E-03", "*1.234E-03", "*OVER", "*1.234E-03", "*1.234E-03", "*OVER"}));
 }
 
 TEST(Readings, noiseStaysWithinItsSpreadAndVaries) {
@@ -106,12 +109,18 @@ TEST(Readings, modeAndReadingCommandsOnModelsThatLackThem) {
         QString command;
         QString reply;
     } cases[] = {
-        {Model::Talon, "SB", "?"},          {Model::MeridelOne, "FC 3 0 0", "?"},
-        {Model::MeridelTwo, "FC 4 0 0", "?"}, {Model::Talon2, "FE S", "*"},
-        {Model::Talon2, "FE A", "*"},       {Model::Talon2, "FE R", "*"},
-        {Model::Talon2, "FE X", "?"},       {Model::Talon2, "FP 1", "?"},
-        {Model::Talon2, "MD", "*"},         {Model::Talon2, "ZZ", "?"},
-        {Model::KorvenTH, "LI", "?"},       {Model::KorvenPE, "LF  0", "?"},
+        {Model::Talon, "SB", "?"},
+        {Model::MeridelOne, "FC 3 0 0", "?"},
+        {Model::MeridelTwo, "FC 4 0 0", "?"},
+        {Model::Talon2, "FE S", "*"},
+        {Model::Talon2, "FE A", "*"},
+        {Model::Talon2, "FE R", "*"},
+        {Model::Talon2, "FE X", "?"},
+        {Model::Talon2, "FP 1", "?"},
+        {Model::Talon2, "MD", "*"},
+        {Model::Talon2, "ZZ", "?"},
+        {Model::KorvenTH, "LI", "?"},
+        {Model::KorvenPE, "LF  0", "?"},
     };
     for (const Case& c : cases) {
         Meter m(Config(c.model));

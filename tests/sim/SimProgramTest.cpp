@@ -1,15 +1,15 @@
 #include "sim/Options.h"
 #include "support/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QProcess>
-#include <gtest/gtest.h>
 
-#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
+#include <chrono>
 
 namespace {
 
@@ -47,8 +47,9 @@ public:
         QByteArray in;
         auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         while (!in.contains('\n')) {
-            int left = int(std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now())
-                               .count());
+            int left = int(
+                std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now())
+                    .count());
             if (left <= 0) break;
             pollfd p{fd_, POLLIN, 0};
             if (poll(&p, 1, left) <= 0) break;
@@ -89,7 +90,8 @@ TEST(SimProgram, writesItsPortsEntryAndExitsWhenIdle) {
     ASSERT_FALSE(sim.Path().isEmpty());
     ASSERT_TRUE(sim.Process().waitForFinished(5000));
     EXPECT_EQ(sim.Process().exitCode(), 0);
-    EXPECT_EQ(QString::fromUtf8(dir.Read("kelvaro.ports")), "# mine\nCOM2 /dev/keep\nCOM3 " + sim.Path() + "\n");
+    EXPECT_EQ(QString::fromUtf8(dir.Read("kelvaro.ports")),
+              "# mine\nCOM2 /dev/keep\nCOM3 " + sim.Path() + "\n");
 }
 
 TEST(SimProgram, badOptionsAreRejectedWithUsage) {
@@ -103,11 +105,12 @@ TEST(SimProgram, badOptionsAreRejectedWithUsage) {
 TEST(SimOptions, settingsTextsBuildTheMeterConfig) {
     sim::SimOptions o;
     QString error;
-    ASSERT_TRUE(sim::ParseOptions({"--model", "korven-pd", "--firmware", "3.1", "--baud", "4800",
-                                   "--head-a", "type=3,name=QX,serial=4294967295,unit=A,code=qx450,value=2e-3,noise=0.1,over=5,rate=20",
-                                   "--refuse", "ht", "--split", "3", "--delay", "0.5", "--garbage",
-                                   "--log", "file=2,unit=J,count=12,dual,headb=PE50"},
-                                  o, error))
+    ASSERT_TRUE(sim::ParseOptions(
+        {"--model", "korven-pd", "--firmware", "3.1", "--baud", "4800", "--head-a",
+         "type=3,name=QX,serial=4294967295,unit=A,code=qx450,value=2e-3,noise=0.1,over=5,rate=20", "--refuse",
+         "ht", "--split", "3", "--delay", "0.5", "--garbage", "--log",
+         "file=2,unit=J,count=12,dual,headb=PE50"},
+        o, error))
         << error.toStdString();
     const sim::MeterConfig& m = o.meter;
     EXPECT_EQ(m.model, sim::Model::KorvenPD);
@@ -130,10 +133,18 @@ TEST(SimOptions, settingsTextsBuildTheMeterConfig) {
 
 TEST(SimOptions, badValuesAreRejected) {
     const QStringList cases[] = {
-        {"--baud", "fast"},         {"--head-a", "type=9"},       {"--head-a", "colour=red"},
-        {"--head-b", "serial=-1"},  {"--split", "0"},             {"--delay", "-1"},
-        {"--log", "file=11"},       {"--log", "values=1:x"},      {"--ports-file", "/tmp"},
-        {"--com", "17"},            {"--model"},                  {"--bogus"},
+        {"--baud", "fast"},
+        {"--head-a", "type=9"},
+        {"--head-a", "colour=red"},
+        {"--head-b", "serial=-1"},
+        {"--split", "0"},
+        {"--delay", "-1"},
+        {"--log", "file=11"},
+        {"--log", "values=1:x"},
+        {"--ports-file", "/tmp"},
+        {"--com", "17"},
+        {"--model"},
+        {"--bogus"},
     };
     for (const QStringList& args : cases) {
         sim::SimOptions o;

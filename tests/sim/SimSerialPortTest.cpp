@@ -84,9 +84,9 @@ TEST(SimSerialPort, settingsTextIsValidated) {
     struct Case {
         QString text;
         bool ok;
-    } cases[] = {{"19200, N, 8, 1", true}, {"300,N,8,1", true}, {"4800, E, 7, 2", true},
-                 {"19200, N, 8", false},   {"fast, N, 8, 1", false}, {"19200, Q, 8, 1", false},
-                 {"19200, N, 9, 1", false}, {"0, N, 8, 1", false}, {"", false}};
+    } cases[] = {{"19200, N, 8, 1", true},  {"300,N,8,1", true},      {"4800, E, 7, 2", true},
+                 {"19200, N, 8", false},    {"fast, N, 8, 1", false}, {"19200, Q, 8, 1", false},
+                 {"19200, N, 9, 1", false}, {"0, N, 8, 1", false},    {"", false}};
     for (const Case& c : cases) {
         Rig r;
         EXPECT_EQ(r.port.SetSettings(c.text), c.ok) << c.text.toStdString();

@@ -11,7 +11,8 @@ inline QString Ask(sim::Meter& m, const QString& command) {
     return QString::fromLatin1(r);
 }
 
-inline sim::HeadSpec Head(int type, const QString& name = "3A", quint32 serial = 123456, const QString& unit = {}) {
+inline sim::HeadSpec Head(int type, const QString& name = "3A", quint32 serial = 123456,
+                          const QString& unit = {}) {
     sim::HeadSpec h;
     h.type = type;
     h.name = name;

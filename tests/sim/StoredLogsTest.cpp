@@ -149,4 +149,3 @@ TEST(StoredLogs, talonBadBlockIsShort) {
     EXPECT_EQ(Ask(m, "LS").mid(1).split(' ').size(), 9);
     EXPECT_EQ(Ask(m, "LS").mid(1).split(' ').size(), 10);
 }
-

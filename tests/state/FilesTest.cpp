@@ -2,8 +2,8 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
+#include <QDir>
 
 namespace {
 
@@ -87,8 +87,8 @@ TEST_F(Files, aFileOpenForWritingIsBeingUsedUnderAnyOfItsNames) {
         int mode;
         bool allowed;
     } cases[] = {
-        {FileWrite, "same.txt", FileWrite, false}, {FileAppend, "same.txt", FileRead, false},
-        {FileRead, "same.txt", FileAppend, false}, {FileRead, "same.txt", FileRead, true},
+        {FileWrite, "same.txt", FileWrite, false},    {FileAppend, "same.txt", FileRead, false},
+        {FileRead, "same.txt", FileAppend, false},    {FileRead, "same.txt", FileRead, true},
         {FileAppend, "./same.txt", FileWrite, false}, {FileAppend, "alias.txt", FileRead, false},
     };
     dir.Write("same.txt", "line\r\n");
@@ -125,7 +125,8 @@ TEST_F(Files, fileExistsOnlyForRegularFiles) {
     dir.Write("here.txt", "");
     QDir(dir.Path()).mkdir("folder");
     EXPECT_TRUE(FileExists("here.txt"));
-    for (const char* name : {"missing.txt", "folder", "", "no-such-folder/here.txt"}) EXPECT_FALSE(FileExists(name)) << name;
+    for (const char* name : {"missing.txt", "folder", "", "no-such-folder/here.txt"})
+        EXPECT_FALSE(FileExists(name)) << name;
 }
 
 }  // namespace

@@ -2,8 +2,12 @@
 
 #include <cmath>
 
-FakeClock::FakeClock() { platform::setClock(this); }
-FakeClock::~FakeClock() { platform::setClock(nullptr); }
+FakeClock::FakeClock() {
+    platform::setClock(this);
+}
+FakeClock::~FakeClock() {
+    platform::setClock(nullptr);
+}
 
 void FakeClock::Advance(double seconds) {
     mono_ += seconds;

@@ -6,7 +6,7 @@
 // monotonic time never does.
 class FakeClock : public platform::Clock {
 public:
-    FakeClock();   // installs itself
+    FakeClock();            // installs itself
     ~FakeClock() override;  // restores the system clock
 
     void Set(double secondsSinceMidnight) { wall_ = secondsSinceMidnight; }

@@ -17,8 +17,12 @@ public:
     void Beep() override {}
     void Message(const QString&, const QString&, platform::Icon) override {}
     bool AskYesNo(const QString&, const QString&, platform::Icon) override { return false; }
-    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest&) override { return {}; }
-    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest&) override { return {}; }
+    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest&) override {
+        return {};
+    }
+    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest&) override {
+        return {};
+    }
     bool PrintDialog(int&) override { return false; }
     bool PrinterSetupDialog() override { return false; }
     void SetBusy(bool) override {}

@@ -46,11 +46,17 @@ void RecordingSurface::SetFontSize(double points) {
     calls_.push_back({"SetFontSize", points});
 }
 
-void RecordingSurface::SetFontBold(bool bold) { calls_.push_back({"SetFontBold", bold ? 1.0 : 0.0}); }
+void RecordingSurface::SetFontBold(bool bold) {
+    calls_.push_back({"SetFontBold", bold ? 1.0 : 0.0});
+}
 
-double RecordingSurface::TextWidth(const QString& text) const { return text.size() * 0.18 * points_; }
+double RecordingSurface::TextWidth(const QString& text) const {
+    return text.size() * 0.18 * points_;
+}
 
-double RecordingSurface::TextHeight(const QString&) const { return 0.42 * points_; }
+double RecordingSurface::TextHeight(const QString&) const {
+    return 0.42 * points_;
+}
 
 void RecordingSurface::Print(const QString& text) {
     calls_.push_back({"Print", currentX_, currentY_, 0, 0, foreColor_, text});

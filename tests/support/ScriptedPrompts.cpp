@@ -1,7 +1,11 @@
 #include "ScriptedPrompts.h"
 
-ScriptedPrompts::ScriptedPrompts() { platform::setPrompts(this); }
-ScriptedPrompts::~ScriptedPrompts() { platform::setPrompts(nullptr); }
+ScriptedPrompts::ScriptedPrompts() {
+    platform::setPrompts(this);
+}
+ScriptedPrompts::~ScriptedPrompts() {
+    platform::setPrompts(nullptr);
+}
 
 void ScriptedPrompts::Message(const QString& text, const QString& title, platform::Icon icon) {
     messages.push_back({text, title, icon});
@@ -16,7 +20,8 @@ bool ScriptedPrompts::AskYesNo(const QString& text, const QString& title, platfo
     return a;
 }
 
-static std::optional<platform::FileDialogResult> next(std::deque<QString>& q, const platform::FileDialogRequest& req) {
+static std::optional<platform::FileDialogResult> next(std::deque<QString>& q,
+                                                      const platform::FileDialogRequest& req) {
     if (q.empty()) return std::nullopt;
     QString name = q.front();
     q.pop_front();

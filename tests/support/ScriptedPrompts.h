@@ -16,7 +16,7 @@ public:
         platform::Icon icon;
     };
 
-    ScriptedPrompts();   // installs itself
+    ScriptedPrompts();  // installs itself
     ~ScriptedPrompts() override;
 
     void Beep() override { ++beeps; }

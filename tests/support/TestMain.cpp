@@ -1,6 +1,6 @@
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QDir>
-#include <gtest/gtest.h>
 
 // Widgets need an application object; tests run headless.
 int main(int argc, char** argv) {

@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,30 +19,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-#include <QWindow>
 #include <algorithm>
-
-namespace {
-
-QScrollBar* MakeBar(QWidget* parent, int maximum, const char* name) {
-    auto* bar = new QScrollBar(Qt::Horizontal, parent);
-    bar->setObjectName(name);
-    bar->setRange(0, maximum);
-    bar->setSingleStep(1);
-    bar->setPageStep(maximum >= 100 ? 10 : 5);
-    bar->setMinimumWidth(150);
-    return bar;
-}
-
-QLineEdit* MakeBox(QWidget* parent, const char* name) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setFixedWidth(46);
-    box->setAlignment(Qt::AlignRight);
-    return box;
-}
-
-}  // namespace
 
 frmSetupPower::frmSetupPower(QWidget* parent) : QDialog(parent) {
     setObjectName("frmSetupPower");
@@ -59,8 +35,8 @@ void frmSetupPower::BuildControls() {
     const char* boxNames[] = {"txt_power_0", "txt_power_1"};
     const char* limitCaptions[] = {"Low", "High"};
     for (int i = 0; i < 2; ++i) {
-        graph_limits[i] = MakeBar(limits, kLimitBarMax, barNames[i]);
-        txt_power[i] = MakeBox(limits, boxNames[i]);
+        graph_limits[i] = MakeSetupBar(limits, 0, kLimitBarMax, barNames[i]);
+        txt_power[i] = MakeLimitBox(limits, boxNames[i]);
         txt_power[i]->installEventFilter(this);
         lg->addWidget(new QLabel(limitCaptions[i], limits), i, 0);
         lg->addWidget(graph_limits[i], i, 1);
@@ -72,7 +48,7 @@ void frmSetupPower::BuildControls() {
     cmbPowerUnits->setObjectName("cmbPowerUnits");
     cmbPowerCoeff = new QComboBox(limits);
     cmbPowerCoeff->setObjectName("cmbPowerCoeff");
-    cmbPowerCoeff->addItems({"x 1", "x 10", "x 100"});
+    cmbPowerCoeff->addItems(ScaleTexts());
     auto* unitRow = new QHBoxLayout;
     unitRow->addWidget(new QLabel("Units", limits));
     unitRow->addWidget(cmbPowerUnits);
@@ -91,8 +67,8 @@ void frmSetupPower::BuildControls() {
     const char* timeBoxes[] = {"txt_time_0", "txt_time_1", "txt_time_2"};
     const char* timeCaptions[] = {"S&ec", "&Min", "&Hours"};
     for (int i = 0; i < 3; ++i) {
-        logtime[i] = MakeBar(period, TimePartMax(i), timeBars[i]);
-        txt_time[i] = MakeBox(period, timeBoxes[i]);
+        logtime[i] = MakeSetupBar(period, 0, TimePartMax(i), timeBars[i]);
+        txt_time[i] = MakeLimitBox(period, timeBoxes[i]);
         auto* caption = new QLabel(timeCaptions[i], period);
         caption->setBuddy(txt_time[i]);
         const int row = 2 - i;
@@ -206,32 +182,11 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
     SetLimitBars();
 
     Loading = false;
-    wasActive_ = false;
-    KeepAboveCaller();
+    deactivation_.Reset();
+    KeepAboveCaller(this);
     show();
     raise();
     activateWindow();
-}
-
-// A dialog without a parent widget would go behind the main window; the
-// window that opened it carries it without owning it.
-void frmSetupPower::KeepAboveCaller() {
-    QWidget* caller = QApplication::activeWindow();
-    if (parentWidget() || !caller || caller->window() == this) return;
-    winId();
-    QWindow* callerWindow = caller->window()->windowHandle();
-    if (windowHandle() && callerWindow) windowHandle()->setTransientParent(callerWindow);
-}
-
-void frmSetupPower::SetBarQuietly(QScrollBar* bar, int value) {
-    const QSignalBlocker block(bar);
-    bar->setValue(value);
-}
-
-void frmSetupPower::SetTextQuietly(QLineEdit* box, const QString& text) {
-    const QSignalBlocker block(box);
-    box->setText(text);
-    box->setCursorPosition(int(text.size()));
 }
 
 // Bars and boxes from LowValue and HighValue.
@@ -253,20 +208,12 @@ void frmSetupPower::graph_limits_Change(int index) {
 
 void frmSetupPower::txt_power_Change(int index) {
     if (Loading) return;
-    QLineEdit* box = txt_power[index];
-    if (box->text().size() > kLimitTextMax) {
-        platform::prompts().Beep();
-        SetTextQuietly(box, box->text().left(kLimitTextMax));
-    }
+    CutLimitText(txt_power[index]);
 }
 
 void frmSetupPower::txt_power_LostFocus(int index) {
     if (Loading) return;
-    if (const auto typed = TypedLimit(txt_power[index]->text()))
-        graph_limits[index]->setValue(*typed);
-    else
-        platform::prompts().Beep();
-    SetTextQuietly(txt_power[index], QString::number(graph_limits[index]->value()));
+    TakeLimitText(txt_power[index], graph_limits[index]);
 }
 
 void frmSetupPower::cmbPowerUnits_Click() {
@@ -377,7 +324,7 @@ void frmSetupPower::reject() {
 
 void frmSetupPower::Unload() {
     setupOpen_ = false;
-    wasActive_ = false;
+    deactivation_.Reset();
     const bool wasShown = isVisible();
     hide();
     if (wasShown) emit unloaded();
@@ -385,18 +332,11 @@ void frmSetupPower::Unload() {
 
 void frmSetupPower::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isVisible()) return;
-    if (isActiveWindow())
-        wasActive_ = true;
-    else if (wasActive_)
-        Command1_Click();
+    if (deactivation_.LostFocus(this, event)) Command1_Click();
 }
 
 bool frmSetupPower::eventFilter(QObject* watched, QEvent* event) {
-    // Leaving the box by a click or Tab; not when the dialog loses the focus
-    // (it cancels then) or a list drops down.
-    const auto* focus = event->type() == QEvent::FocusOut ? static_cast<QFocusEvent*>(event) : nullptr;
-    if (focus && focus->reason() != Qt::ActiveWindowFocusReason && focus->reason() != Qt::PopupFocusReason)
+    if (LeftByUser(event))
         for (int i = 0; i < 2; ++i)
             if (watched == txt_power[i]) txt_power_LostFocus(i);
     return QDialog::eventFilter(watched, event);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "auxiliary/SetupControls.h"
 #include "power/PowerSetupRules.h"
 
 #include <QDialog>
@@ -77,14 +78,11 @@ private:
     void Command2_Click();
     void Command1_Click();
     void Unload();
-    void KeepAboveCaller();
     void SetLimitBars();
-    void SetBarQuietly(QScrollBar* bar, int value);
-    void SetTextQuietly(QLineEdit* box, const QString& text);
 
     bool Loading = false;
     bool setupOpen_ = false;
-    bool wasActive_ = false;  // activated since shown: a later deactivation cancels
+    DeactivationWatch deactivation_;
 };
 
 // The one power setup dialog, created on first use.

@@ -4,13 +4,54 @@
 #include "platform/Prompts.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QEvent>
 #include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWindow>
+
+LimitControls MakeLimitControls(QDialog* dialog, const LimitNames& names) {
+    LimitControls c;
+    c.Frame = new QGroupBox(names.Title, dialog);
+    auto* grid = new QGridLayout(c.Frame);
+    for (int i = 0; i < 2; ++i) {
+        c.Bars[i] = MakeSetupBar(c.Frame, 0, kLimitBarMax, names.Bars[i]);
+        c.Boxes[i] = MakeLimitBox(c.Frame, names.Boxes[i]);
+        c.Boxes[i]->installEventFilter(dialog);
+        grid->addWidget(new QLabel(names.Captions[i], c.Frame), i, 0);
+        grid->addWidget(c.Bars[i], i, 1);
+        grid->addWidget(c.Boxes[i], i, 2);
+    }
+    c.Units = new QComboBox(c.Frame);
+    c.Units->setObjectName(names.Units);
+    c.Units->setMinimumContentsLength(3);
+    c.Scale = new QComboBox(c.Frame);
+    c.Scale->setObjectName(names.Scale);
+    c.Scale->addItems(ScaleTexts());
+    auto* unitRow = new QHBoxLayout;
+    unitRow->addWidget(new QLabel("Units", c.Frame));
+    unitRow->addWidget(c.Units);
+    unitRow->addSpacing(12);
+    unitRow->addWidget(new QLabel("Scale", c.Frame));
+    unitRow->addWidget(c.Scale);
+    unitRow->addStretch();
+    grid->addLayout(unitRow, 2, 0, 1, 3);
+    return c;
+}
+
+void ShowLimitBars(const std::array<QScrollBar*, 2>& bars, const std::array<QLineEdit*, 2>& boxes, double low,
+                   double high) {
+    SetBarQuietly(bars[0], BarFromValue(low));
+    SetBarQuietly(bars[1], BarFromValue(high));
+    for (int i = 0; i < 2; ++i) SetTextQuietly(boxes[i], QString::number(bars[i]->value()));
+}
 
 QScrollBar* MakeSetupBar(QWidget* parent, int minimum, int maximum, const char* name) {
     auto* bar = new QScrollBar(Qt::Horizontal, parent);
@@ -30,6 +71,14 @@ QLineEdit* MakeLimitBox(QWidget* parent, const char* name) {
     return box;
 }
 
+QLabel* MakeReminder(QWidget* parent) {
+    auto* reminder = new QLabel(
+        "Grayed out controls will be activated only after pressing \"Reset\" in the main screen.", parent);
+    reminder->setObjectName("lblReminder");
+    reminder->setWordWrap(true);
+    return reminder;
+}
+
 void SetBarQuietly(QScrollBar* bar, int value) {
     const QSignalBlocker block(bar);
     bar->setValue(value);
@@ -39,6 +88,11 @@ void SetTextQuietly(QLineEdit* box, const QString& text) {
     const QSignalBlocker block(box);
     box->setText(text);
     box->setCursorPosition(int(text.size()));
+}
+
+void SetIndexQuietly(QComboBox* list, int index) {
+    const QSignalBlocker block(list);
+    list->setCurrentIndex(index);
 }
 
 void CutLimitText(QLineEdit* box) {

@@ -29,34 +29,20 @@ frmSetupPower::frmSetupPower(QWidget* parent) : QDialog(parent) {
 
 void frmSetupPower::BuildControls() {
     // Graph limits: two bars with their boxes, the unit and the coefficient.
-    auto* limits = new QGroupBox("Graph Limits", this);
-    auto* lg = new QGridLayout(limits);
-    const char* barNames[] = {"graph_limits_0", "graph_limits_1"};
-    const char* boxNames[] = {"txt_power_0", "txt_power_1"};
-    const char* limitCaptions[] = {"Low", "High"};
+    const LimitControls limits = MakeLimitControls(this, {"Graph Limits",
+                                                          {"Low", "High"},
+                                                          {"graph_limits_0", "graph_limits_1"},
+                                                          {"txt_power_0", "txt_power_1"},
+                                                          "cmbPowerUnits",
+                                                          "cmbPowerCoeff"});
+    graph_limits = limits.Bars;
+    txt_power = limits.Boxes;
+    cmbPowerUnits = limits.Units;
+    cmbPowerCoeff = limits.Scale;
     for (int i = 0; i < 2; ++i) {
-        graph_limits[i] = MakeSetupBar(limits, 0, kLimitBarMax, barNames[i]);
-        txt_power[i] = MakeLimitBox(limits, boxNames[i]);
-        txt_power[i]->installEventFilter(this);
-        lg->addWidget(new QLabel(limitCaptions[i], limits), i, 0);
-        lg->addWidget(graph_limits[i], i, 1);
-        lg->addWidget(txt_power[i], i, 2);
         connect(graph_limits[i], &QScrollBar::valueChanged, this, [this, i] { graph_limits_Change(i); });
         connect(txt_power[i], &QLineEdit::textEdited, this, [this, i] { txt_power_Change(i); });
     }
-    cmbPowerUnits = new QComboBox(limits);
-    cmbPowerUnits->setObjectName("cmbPowerUnits");
-    cmbPowerCoeff = new QComboBox(limits);
-    cmbPowerCoeff->setObjectName("cmbPowerCoeff");
-    cmbPowerCoeff->addItems(ScaleTexts());
-    auto* unitRow = new QHBoxLayout;
-    unitRow->addWidget(new QLabel("Units", limits));
-    unitRow->addWidget(cmbPowerUnits);
-    unitRow->addSpacing(12);
-    unitRow->addWidget(new QLabel("Scale", limits));
-    unitRow->addWidget(cmbPowerCoeff);
-    unitRow->addStretch();
-    lg->addLayout(unitRow, 2, 0, 1, 3);
     connect(cmbPowerUnits, &QComboBox::currentIndexChanged, this, [this] { cmbPowerUnits_Click(); });
     connect(cmbPowerCoeff, &QComboBox::currentIndexChanged, this, [this] { cmbPowerCoeff_Click(); });
 
@@ -108,10 +94,7 @@ void frmSetupPower::BuildControls() {
         });
     }
 
-    lblReminder = new QLabel(
-        "Grayed out controls will be activated only after pressing \"Reset\" in the main screen.", this);
-    lblReminder->setObjectName("lblReminder");
-    lblReminder->setWordWrap(true);
+    lblReminder = MakeReminder(this);
 
     Command2 = new QPushButton("OK", this);
     Command2->setObjectName("Command2");
@@ -122,7 +105,7 @@ void frmSetupPower::BuildControls() {
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
     auto* left = new QVBoxLayout;
-    left->addWidget(limits);
+    left->addWidget(limits.Frame);
     left->addWidget(period);
     auto* right = new QVBoxLayout;
     right->addWidget(stats);
@@ -191,9 +174,7 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
 
 // Bars and boxes from LowValue and HighValue.
 void frmSetupPower::SetLimitBars() {
-    SetBarQuietly(graph_limits[0], BarFromValue(LowValue));
-    SetBarQuietly(graph_limits[1], BarFromValue(HighValue));
-    for (int i = 0; i < 2; ++i) SetTextQuietly(txt_power[i], QString::number(graph_limits[i]->value()));
+    ShowLimitBars(graph_limits, txt_power, LowValue, HighValue);
 }
 
 void frmSetupPower::graph_limits_Change(int index) {
@@ -220,20 +201,14 @@ void frmSetupPower::cmbPowerUnits_Click() {
     if (Loading || cmbPowerUnits->currentIndex() < 0) return;
     UnitIndex = FitUnit(int16_t(cmbPowerUnits->currentIndex()), graph_limits[1]->value(), ScaleExponent,
                         App().PowerUnitFactors);
-    if (cmbPowerUnits->currentIndex() != UnitIndex) {
-        const QSignalBlocker block(cmbPowerUnits);
-        cmbPowerUnits->setCurrentIndex(UnitIndex);
-    }
+    SetIndexQuietly(cmbPowerUnits, UnitIndex);
 }
 
 void frmSetupPower::cmbPowerCoeff_Click() {
     if (Loading || cmbPowerCoeff->currentIndex() < 0) return;
     ScaleExponent = FitCoefficient(int16_t(cmbPowerCoeff->currentIndex()), graph_limits[1]->value(),
                                    App().PowerUnitFactors[UnitIndex]);
-    if (cmbPowerCoeff->currentIndex() != ScaleExponent) {
-        const QSignalBlocker block(cmbPowerCoeff);
-        cmbPowerCoeff->setCurrentIndex(ScaleExponent);
-    }
+    SetIndexQuietly(cmbPowerCoeff, ScaleExponent);
 }
 
 void frmSetupPower::logtime_Change(int index) {
@@ -295,8 +270,7 @@ void frmSetupPower::Command2_Click() {
     HighValue = limits.HighValue;
     if (limits.ScaleExponent != ScaleExponent) {
         ScaleExponent = limits.ScaleExponent;
-        const QSignalBlocker block(cmbPowerCoeff);
-        cmbPowerCoeff->setCurrentIndex(ScaleExponent);
+        SetIndexQuietly(cmbPowerCoeff, ScaleExponent);
     }
 
     PowerSettings& s = App().Config.Power;

@@ -109,13 +109,23 @@ void TakeLimitText(QLineEdit* box, QScrollBar* bar) {
     SetTextQuietly(box, QString::number(bar->value()));
 }
 
-bool LeftByUser(const QEvent* event) {
-    if (event->type() != QEvent::FocusOut) return false;
-    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+void TakePendingLimits(const std::array<QLineEdit*, 2>& boxes, const std::array<QScrollBar*, 2>& bars) {
+    for (int i = 0; i < 2; ++i)
+        if (boxes[i]->text() != QString::number(bars[i]->value())) TakeLimitText(boxes[i], bars[i]);
 }
 
-void KeepAboveCaller(QDialog* dialog) {
+int LimitBoxLeft(const std::array<QLineEdit*, 2>& boxes, const QObject* watched, const QEvent* event) {
+    if (event->type() != QEvent::FocusOut) return -1;
+    const auto reason = static_cast<const QFocusEvent*>(event)->reason();
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason) return -1;
+    for (int i = 0; i < 2; ++i)
+        if (watched == boxes[i]) return i;
+    return -1;
+}
+
+// A dialog without a parent widget would go behind the main window; the
+// window that opens it carries it without owning it.
+static void KeepAboveCaller(QDialog* dialog) {
     QWidget* caller = QApplication::activeWindow();
     if (dialog->parentWidget() || !caller || caller->window() == dialog) return;
     dialog->winId();
@@ -123,7 +133,24 @@ void KeepAboveCaller(QDialog* dialog) {
     if (dialog->windowHandle() && callerWindow) dialog->windowHandle()->setTransientParent(callerWindow);
 }
 
-bool DeactivationWatch::LostFocus(const QWidget* dialog, const QEvent* event) {
+void SetupLifecycle::Show(QDialog* dialog, bool runActive) {
+    open_ = runActive;
+    wasActive_ = false;
+    KeepAboveCaller(dialog);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+bool SetupLifecycle::Hide(QDialog* dialog) {
+    open_ = false;
+    wasActive_ = false;  // hiding an active dialog deactivates it: no second cancel
+    const bool wasShown = dialog->isVisible();
+    dialog->hide();
+    return wasShown;
+}
+
+bool SetupLifecycle::LostFocus(const QWidget* dialog, const QEvent* event) {
     if (event->type() != QEvent::ActivationChange || !dialog->isVisible()) return false;
     if (dialog->isActiveWindow()) {
         wasActive_ = true;

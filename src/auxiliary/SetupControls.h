@@ -9,6 +9,7 @@ class QGroupBox;
 class QEvent;
 class QLabel;
 class QLineEdit;
+class QObject;
 class QScrollBar;
 class QWidget;
 
@@ -53,22 +54,25 @@ void CutLimitText(QLineEdit* box);
 // On leaving the box: a typed limit moves the bar, anything else beeps;
 // the box then shows the bar's value.
 void TakeLimitText(QLineEdit* box, QScrollBar* bar);
-// The focus left a box by a click or Tab, not because the dialog lost the
-// focus (it cancels then) or a list dropped down.
-bool LeftByUser(const QEvent* event);
+// OK takes what is still being typed (Enter reaches OK without leaving the box).
+void TakePendingLimits(const std::array<QLineEdit*, 2>& boxes, const std::array<QScrollBar*, 2>& bars);
+// The limit box (0 or 1) that the focus left by a click or Tab, for the
+// dialog's event filter; -1 otherwise, also when the dialog lost the focus
+// (it cancels then) or a list dropped down.
+int LimitBoxLeft(const std::array<QLineEdit*, 2>& boxes, const QObject* watched, const QEvent* event);
 
-// A dialog without a parent widget would go behind the main window; the
-// window that opens it carries it without owning it.
-void KeepAboveCaller(QDialog* dialog);
-
-// Losing the focus cancels a setup dialog, but only once it had the focus
-// since it was shown.
-class DeactivationWatch {
+// Showing and closing a setup dialog: modeless, above the window that opened
+// it; Open while shown during a run; losing the focus cancels it, but only
+// once it had the focus since it was shown.
+class SetupLifecycle {
 public:
-    void Reset() { wasActive_ = false; }  // when shown and when unloaded
+    void Show(QDialog* dialog, bool runActive);
+    bool Hide(QDialog* dialog);  // true when it was shown
+    bool Open() const { return open_; }
     // For changeEvent: true when this activation change took the focus away.
     bool LostFocus(const QWidget* dialog, const QEvent* event);
 
 private:
+    bool open_ = false;
     bool wasActive_ = false;
 };

@@ -178,15 +178,10 @@ void frmSetupEnergy::SetupEnergyHist(bool runActive, bool relativeUnits) {
     }
     Choices = ChoicesOf(App().Config.Energy, App().EnergyUnitFactors);
     ShowChoices();
-    setupOpen_ = runActive;
     EnableRunControls(!runActive);
     Loading = false;
 
-    deactivation_.Reset();
-    KeepAboveCaller(this);
-    show();
-    raise();
-    activateWindow();
+    lifecycle_.Show(this, runActive);
 }
 
 void frmSetupEnergy::ShowChoices() {
@@ -280,9 +275,7 @@ void frmSetupEnergy::ShowStorageRate() {
 }
 
 void frmSetupEnergy::Command2_Click() {
-    // Enter in a limit box reaches OK without leaving the box.
-    for (int i = 0; i < 2; ++i)
-        if (txt_energy[i]->text() != QString::number(histogram_limits[i]->value())) txt_energy_LostFocus(i);
+    TakePendingLimits(txt_energy, histogram_limits);
     StoreChoices(Choices, histogram_limits[0]->value(), histogram_limits[1]->value(), App().EnergyUnitFactors,
                  App().Config.Energy);
     emit applied();
@@ -299,22 +292,16 @@ void frmSetupEnergy::reject() {
 }
 
 void frmSetupEnergy::Unload() {
-    setupOpen_ = false;
-    deactivation_.Reset();
-    const bool wasShown = isVisible();
-    hide();
-    if (wasShown) emit unloaded();
+    if (lifecycle_.Hide(this)) emit unloaded();
 }
 
 void frmSetupEnergy::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (deactivation_.LostFocus(this, event)) Command1_Click();
+    if (lifecycle_.LostFocus(this, event)) Command1_Click();
 }
 
 bool frmSetupEnergy::eventFilter(QObject* watched, QEvent* event) {
-    if (LeftByUser(event))
-        for (int i = 0; i < 2; ++i)
-            if (watched == txt_energy[i]) txt_energy_LostFocus(i);
+    if (const int i = LimitBoxLeft(txt_energy, watched, event); i >= 0) txt_energy_LostFocus(i);
     return QDialog::eventFilter(watched, event);
 }
 

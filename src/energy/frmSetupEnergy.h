@@ -27,7 +27,7 @@ public:
     // runActive: the energy window has an initialised run (controls greyed out);
     // relativeUnits: rapid-pulse relative units (unit list "p","n","u","m"," ").
     void SetupEnergyHist(bool runActive, bool relativeUnits);
-    bool SetupOpen() const { return setupOpen_; }  // shown during an active run (Reset reopens it)
+    bool SetupOpen() const { return lifecycle_.Open(); }  // shown during an active run (Reset reopens it)
 
     // Controls, by the index the captions use (chkStat from 1).
     std::array<QScrollBar*, 2> histogram_limits{};
@@ -83,8 +83,7 @@ private:
     void SetLimitBars();
 
     bool Loading = false;
-    bool setupOpen_ = false;
-    DeactivationWatch deactivation_;
+    SetupLifecycle lifecycle_;
 };
 
 frmSetupEnergy& SetupEnergy();  // the one instance

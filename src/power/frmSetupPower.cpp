@@ -140,7 +140,6 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
     cmbPowerUnits->clear();
     for (int i = 0; i < kListedPowerUnits; ++i) cmbPowerUnits->addItem(App().PowerUnits[i]);
 
-    setupOpen_ = runActive;
     for (int i = 0; i < 3; ++i) {
         logtime[i]->setEnabled(!runActive);
         txt_time[i]->setEnabled(!runActive);
@@ -165,11 +164,7 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
     SetLimitBars();
 
     Loading = false;
-    deactivation_.Reset();
-    KeepAboveCaller(this);
-    show();
-    raise();
-    activateWindow();
+    lifecycle_.Show(this, runActive);
 }
 
 // Bars and boxes from LowValue and HighValue.
@@ -260,9 +255,7 @@ void frmSetupPower::Option4_Click(int index) {
 }
 
 void frmSetupPower::Command2_Click() {
-    // Enter in a limit box reaches OK without leaving the box.
-    for (int i = 0; i < 2; ++i)
-        if (txt_power[i]->text() != QString::number(graph_limits[i]->value())) txt_power_LostFocus(i);
+    TakePendingLimits(txt_power, graph_limits);
 
     const ConfirmedLimits limits =
         ConfirmLimits(graph_limits[0]->value(), graph_limits[1]->value(), ScaleExponent);
@@ -297,22 +290,16 @@ void frmSetupPower::reject() {
 }
 
 void frmSetupPower::Unload() {
-    setupOpen_ = false;
-    deactivation_.Reset();
-    const bool wasShown = isVisible();
-    hide();
-    if (wasShown) emit unloaded();
+    if (lifecycle_.Hide(this)) emit unloaded();
 }
 
 void frmSetupPower::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (deactivation_.LostFocus(this, event)) Command1_Click();
+    if (lifecycle_.LostFocus(this, event)) Command1_Click();
 }
 
 bool frmSetupPower::eventFilter(QObject* watched, QEvent* event) {
-    if (LeftByUser(event))
-        for (int i = 0; i < 2; ++i)
-            if (watched == txt_power[i]) txt_power_LostFocus(i);
+    if (const int i = LimitBoxLeft(txt_power, watched, event); i >= 0) txt_power_LostFocus(i);
     return QDialog::eventFilter(watched, event);
 }
 

@@ -28,7 +28,7 @@ public:
     void SetupPowerGraph(bool runActive);
 
     // Shown during an active run (the power window's Reset reopens it).
-    bool SetupOpen() const { return setupOpen_; }
+    bool SetupOpen() const { return lifecycle_.Open(); }
 
     // Controls, by the index the captions use (chkStat and Check2 from 1).
     std::array<QScrollBar*, 2> graph_limits{};
@@ -81,8 +81,7 @@ private:
     void SetLimitBars();
 
     bool Loading = false;
-    bool setupOpen_ = false;
-    DeactivationWatch deactivation_;
+    SetupLifecycle lifecycle_;
 };
 
 // The one power setup dialog, created on first use.

@@ -117,35 +117,22 @@ TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
     }
 }
 
-TEST(EnergySetupRules, okWritesEveryOtherChoiceAsItIs) {
+TEST(EnergySetupRules, untouchedChoicesKeepOddValuesAndDropUnknownOptions) {
     EnergySettings in;
-    in.EnergyBinsCount = 12;  // not a multiple of five: kept
+    in.EnergyBinsCount = 12;  // no bar position: kept
     in.EnergyInitialSize = 150;
-    in.EnergyStorageRate = 10;
-    in.EnergyStorageStyle = 2;
-    in.EnergyStorageMode = 1;
-    in.EnergyTimeStamp = true;
-    in.EnergyStatistics = 2;
-    in.EnergyDisplayStyle = 1;
-    const EnergyChoices c = ChoicesOf(in, kFactors);
-    EnergySettings out;
-    StoreChoices(c, 0, 1, kFactors, out);
-    EXPECT_EQ(out.EnergyBinsCount, 12);
-    EXPECT_EQ(out.EnergyInitialSize, 150);
-    EXPECT_EQ(out.EnergyStorageRate, 10);
-    EXPECT_EQ(out.EnergyStorageStyle, 2);
-    EXPECT_EQ(out.EnergyStorageMode, 1);
-    EXPECT_TRUE(out.EnergyTimeStamp);
-    EXPECT_EQ(out.EnergyStatistics, 2);
-    EXPECT_EQ(out.EnergyDisplayStyle, 1);
-
-    in.EnergyStorageStyle = 0;  // unknown values fall back to the first choice
+    in.EnergyStorageRate = 7;
+    in.EnergyStorageStyle = 0;  // neither Average nor Sample would store nothing
     in.EnergyDisplayStyle = 7;
     in.EnergyStorageMode = -1;
-    const EnergyChoices fixed = ChoicesOf(in, kFactors);
-    EXPECT_EQ(fixed.StorageStyle, 1);
-    EXPECT_EQ(fixed.DisplayStyle, 0);
-    EXPECT_EQ(fixed.StorageMode, 0);
+    EnergySettings out;
+    StoreChoices(ChoicesOf(in, kFactors), 0, 1, kFactors, out);
+    EXPECT_EQ(out.EnergyBinsCount, 12);
+    EXPECT_EQ(out.EnergyInitialSize, 150);
+    EXPECT_EQ(out.EnergyStorageRate, 7);
+    EXPECT_EQ(out.EnergyStorageStyle, 1);
+    EXPECT_EQ(out.EnergyDisplayStyle, 0);
+    EXPECT_EQ(out.EnergyStorageMode, 0);
 }
 
 }  // namespace

@@ -1,31 +1,20 @@
 #pragma once
 
+#include "data/LimitBars.h"
+
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <optional>
 
-// The arithmetic of the power graph setup: limits as whole numbers on a
-// 0..999 bar, a coefficient 10^k (k 0..2) and a unit prefix; the 30 kW
-// ceiling; the log time as hours, minutes and seconds.
+// The arithmetic of the power graph setup: the limit bars (data/LimitBars.h)
+// under the 30 kW ceiling; the log time as hours, minutes and seconds.
 
 inline constexpr double kPowerCeiling = 30000;  // 30 kW in the base unit
-inline constexpr int kLimitBarMax = 999;
-inline constexpr int kLimitTextMax = 3;          // characters in a limit box
-inline constexpr int kTimeTextMax = 2;           // characters in a time box
-inline constexpr int kListedPowerUnits = 6;      // pW .. kW in the unit list
-inline constexpr int16_t kMaxScaleExponent = 2;  // "x 100"
+inline constexpr int kTimeTextMax = 2;          // characters in a time box
+inline constexpr int kListedPowerUnits = 6;     // pW .. kW in the unit list
 
 using UnitFactors = std::array<double, 7>;
-
-// 10^exponent.
-double ScaleOf(int16_t exponent);
-
-// A limit in the base unit: value x 10^exponent / unitFactor.
-double LimitInBaseUnit(double value, int16_t exponent, double unitFactor);
-
-// The nearest whole bar position (halves to even), kept within 0..999.
-int BarFromValue(double value);
 
 // HighValue once the High bar moved to `bar`: at least Low + 1, and never
 // above 30 kW (then the ceiling expressed in the unit and scale).
@@ -39,15 +28,7 @@ int16_t FitUnit(int16_t unit, int highBar, int16_t exponent, const UnitFactors& 
 // within the ceiling.
 int16_t FitCoefficient(int16_t exponent, int highBar, double unitFactor);
 
-// What the dialog shows for the stored limits: the unit that suits the High
-// limit, and both limits as bar positions in that unit and the scale.
-struct LimitView {
-    int16_t UnitIndex = 4;
-    double LowValue = 0;
-    double HighValue = 1;
-    int LowBar = 0;
-    int HighBar = 1;
-};
+// What the dialog shows for the stored limits (LimitViewIn over pW .. kW).
 LimitView ViewOfLimits(double graphLow, double graphHigh, int16_t exponent, const UnitFactors& factors);
 
 // The limits OK stores, from the two bar positions: High above Low, Low not
@@ -73,8 +54,5 @@ int32_t JoinLogTime(const LogTimeParts& parts);
 // Largest value of the time bar `index` (0 seconds, 1 minutes, 2 hours).
 int TimePartMax(int index);
 
-// A typed limit on leaving its box: empty is 0, digits up to 999 are the
-// value; nothing for anything else (the box then beeps).
-std::optional<int> TypedLimit(const QString& text);
 // A typed time part: empty is 0, digits up to `maximum`; nothing otherwise.
 std::optional<int> TypedTimePart(const QString& text, int maximum);

@@ -9,7 +9,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,30 +19,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
-#include <QWindow>
 #include <algorithm>
-
-namespace {
-
-QScrollBar* MakeBar(QWidget* parent, int maximum, const char* name) {
-    auto* bar = new QScrollBar(Qt::Horizontal, parent);
-    bar->setObjectName(name);
-    bar->setRange(0, maximum);
-    bar->setSingleStep(1);
-    bar->setPageStep(maximum >= 100 ? 10 : 5);
-    bar->setMinimumWidth(150);
-    return bar;
-}
-
-QLineEdit* MakeBox(QWidget* parent, const char* name) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setFixedWidth(46);
-    box->setAlignment(Qt::AlignRight);
-    return box;
-}
-
-}  // namespace
 
 frmSetupPower::frmSetupPower(QWidget* parent) : QDialog(parent) {
     setObjectName("frmSetupPower");
@@ -53,34 +29,20 @@ frmSetupPower::frmSetupPower(QWidget* parent) : QDialog(parent) {
 
 void frmSetupPower::BuildControls() {
     // Graph limits: two bars with their boxes, the unit and the coefficient.
-    auto* limits = new QGroupBox("Graph Limits", this);
-    auto* lg = new QGridLayout(limits);
-    const char* barNames[] = {"graph_limits_0", "graph_limits_1"};
-    const char* boxNames[] = {"txt_power_0", "txt_power_1"};
-    const char* limitCaptions[] = {"Low", "High"};
+    const LimitControls limits = MakeLimitControls(this, {"Graph Limits",
+                                                          {"Low", "High"},
+                                                          {"graph_limits_0", "graph_limits_1"},
+                                                          {"txt_power_0", "txt_power_1"},
+                                                          "cmbPowerUnits",
+                                                          "cmbPowerCoeff"});
+    graph_limits = limits.Bars;
+    txt_power = limits.Boxes;
+    cmbPowerUnits = limits.Units;
+    cmbPowerCoeff = limits.Scale;
     for (int i = 0; i < 2; ++i) {
-        graph_limits[i] = MakeBar(limits, kLimitBarMax, barNames[i]);
-        txt_power[i] = MakeBox(limits, boxNames[i]);
-        txt_power[i]->installEventFilter(this);
-        lg->addWidget(new QLabel(limitCaptions[i], limits), i, 0);
-        lg->addWidget(graph_limits[i], i, 1);
-        lg->addWidget(txt_power[i], i, 2);
         connect(graph_limits[i], &QScrollBar::valueChanged, this, [this, i] { graph_limits_Change(i); });
         connect(txt_power[i], &QLineEdit::textEdited, this, [this, i] { txt_power_Change(i); });
     }
-    cmbPowerUnits = new QComboBox(limits);
-    cmbPowerUnits->setObjectName("cmbPowerUnits");
-    cmbPowerCoeff = new QComboBox(limits);
-    cmbPowerCoeff->setObjectName("cmbPowerCoeff");
-    cmbPowerCoeff->addItems({"x 1", "x 10", "x 100"});
-    auto* unitRow = new QHBoxLayout;
-    unitRow->addWidget(new QLabel("Units", limits));
-    unitRow->addWidget(cmbPowerUnits);
-    unitRow->addSpacing(12);
-    unitRow->addWidget(new QLabel("Scale", limits));
-    unitRow->addWidget(cmbPowerCoeff);
-    unitRow->addStretch();
-    lg->addLayout(unitRow, 2, 0, 1, 3);
     connect(cmbPowerUnits, &QComboBox::currentIndexChanged, this, [this] { cmbPowerUnits_Click(); });
     connect(cmbPowerCoeff, &QComboBox::currentIndexChanged, this, [this] { cmbPowerCoeff_Click(); });
 
@@ -91,8 +53,8 @@ void frmSetupPower::BuildControls() {
     const char* timeBoxes[] = {"txt_time_0", "txt_time_1", "txt_time_2"};
     const char* timeCaptions[] = {"S&ec", "&Min", "&Hours"};
     for (int i = 0; i < 3; ++i) {
-        logtime[i] = MakeBar(period, TimePartMax(i), timeBars[i]);
-        txt_time[i] = MakeBox(period, timeBoxes[i]);
+        logtime[i] = MakeSetupBar(period, 0, TimePartMax(i), timeBars[i]);
+        txt_time[i] = MakeLimitBox(period, timeBoxes[i]);
         auto* caption = new QLabel(timeCaptions[i], period);
         caption->setBuddy(txt_time[i]);
         const int row = 2 - i;
@@ -132,10 +94,7 @@ void frmSetupPower::BuildControls() {
         });
     }
 
-    lblReminder = new QLabel(
-        "Grayed out controls will be activated only after pressing \"Reset\" in the main screen.", this);
-    lblReminder->setObjectName("lblReminder");
-    lblReminder->setWordWrap(true);
+    lblReminder = MakeReminder(this);
 
     Command2 = new QPushButton("OK", this);
     Command2->setObjectName("Command2");
@@ -146,7 +105,7 @@ void frmSetupPower::BuildControls() {
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
 
     auto* left = new QVBoxLayout;
-    left->addWidget(limits);
+    left->addWidget(limits.Frame);
     left->addWidget(period);
     auto* right = new QVBoxLayout;
     right->addWidget(stats);
@@ -181,7 +140,6 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
     cmbPowerUnits->clear();
     for (int i = 0; i < kListedPowerUnits; ++i) cmbPowerUnits->addItem(App().PowerUnits[i]);
 
-    setupOpen_ = runActive;
     for (int i = 0; i < 3; ++i) {
         logtime[i]->setEnabled(!runActive);
         txt_time[i]->setEnabled(!runActive);
@@ -206,39 +164,12 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
     SetLimitBars();
 
     Loading = false;
-    wasActive_ = false;
-    KeepAboveCaller();
-    show();
-    raise();
-    activateWindow();
-}
-
-// A dialog without a parent widget would go behind the main window; the
-// window that opened it carries it without owning it.
-void frmSetupPower::KeepAboveCaller() {
-    QWidget* caller = QApplication::activeWindow();
-    if (parentWidget() || !caller || caller->window() == this) return;
-    winId();
-    QWindow* callerWindow = caller->window()->windowHandle();
-    if (windowHandle() && callerWindow) windowHandle()->setTransientParent(callerWindow);
-}
-
-void frmSetupPower::SetBarQuietly(QScrollBar* bar, int value) {
-    const QSignalBlocker block(bar);
-    bar->setValue(value);
-}
-
-void frmSetupPower::SetTextQuietly(QLineEdit* box, const QString& text) {
-    const QSignalBlocker block(box);
-    box->setText(text);
-    box->setCursorPosition(int(text.size()));
+    lifecycle_.Show(this, runActive);
 }
 
 // Bars and boxes from LowValue and HighValue.
 void frmSetupPower::SetLimitBars() {
-    SetBarQuietly(graph_limits[0], BarFromValue(LowValue));
-    SetBarQuietly(graph_limits[1], BarFromValue(HighValue));
-    for (int i = 0; i < 2; ++i) SetTextQuietly(txt_power[i], QString::number(graph_limits[i]->value()));
+    ShowLimitBars(graph_limits, txt_power, LowValue, HighValue);
 }
 
 void frmSetupPower::graph_limits_Change(int index) {
@@ -253,40 +184,26 @@ void frmSetupPower::graph_limits_Change(int index) {
 
 void frmSetupPower::txt_power_Change(int index) {
     if (Loading) return;
-    QLineEdit* box = txt_power[index];
-    if (box->text().size() > kLimitTextMax) {
-        platform::prompts().Beep();
-        SetTextQuietly(box, box->text().left(kLimitTextMax));
-    }
+    CutLimitText(txt_power[index]);
 }
 
 void frmSetupPower::txt_power_LostFocus(int index) {
     if (Loading) return;
-    if (const auto typed = TypedLimit(txt_power[index]->text()))
-        graph_limits[index]->setValue(*typed);
-    else
-        platform::prompts().Beep();
-    SetTextQuietly(txt_power[index], QString::number(graph_limits[index]->value()));
+    TakeLimitText(txt_power[index], graph_limits[index]);
 }
 
 void frmSetupPower::cmbPowerUnits_Click() {
     if (Loading || cmbPowerUnits->currentIndex() < 0) return;
     UnitIndex = FitUnit(int16_t(cmbPowerUnits->currentIndex()), graph_limits[1]->value(), ScaleExponent,
                         App().PowerUnitFactors);
-    if (cmbPowerUnits->currentIndex() != UnitIndex) {
-        const QSignalBlocker block(cmbPowerUnits);
-        cmbPowerUnits->setCurrentIndex(UnitIndex);
-    }
+    SetIndexQuietly(cmbPowerUnits, UnitIndex);
 }
 
 void frmSetupPower::cmbPowerCoeff_Click() {
     if (Loading || cmbPowerCoeff->currentIndex() < 0) return;
     ScaleExponent = FitCoefficient(int16_t(cmbPowerCoeff->currentIndex()), graph_limits[1]->value(),
                                    App().PowerUnitFactors[UnitIndex]);
-    if (cmbPowerCoeff->currentIndex() != ScaleExponent) {
-        const QSignalBlocker block(cmbPowerCoeff);
-        cmbPowerCoeff->setCurrentIndex(ScaleExponent);
-    }
+    SetIndexQuietly(cmbPowerCoeff, ScaleExponent);
 }
 
 void frmSetupPower::logtime_Change(int index) {
@@ -338,9 +255,7 @@ void frmSetupPower::Option4_Click(int index) {
 }
 
 void frmSetupPower::Command2_Click() {
-    // Enter in a limit box reaches OK without leaving the box.
-    for (int i = 0; i < 2; ++i)
-        if (txt_power[i]->text() != QString::number(graph_limits[i]->value())) txt_power_LostFocus(i);
+    TakePendingLimits(txt_power, graph_limits);
 
     const ConfirmedLimits limits =
         ConfirmLimits(graph_limits[0]->value(), graph_limits[1]->value(), ScaleExponent);
@@ -348,8 +263,7 @@ void frmSetupPower::Command2_Click() {
     HighValue = limits.HighValue;
     if (limits.ScaleExponent != ScaleExponent) {
         ScaleExponent = limits.ScaleExponent;
-        const QSignalBlocker block(cmbPowerCoeff);
-        cmbPowerCoeff->setCurrentIndex(ScaleExponent);
+        SetIndexQuietly(cmbPowerCoeff, ScaleExponent);
     }
 
     PowerSettings& s = App().Config.Power;
@@ -376,29 +290,16 @@ void frmSetupPower::reject() {
 }
 
 void frmSetupPower::Unload() {
-    setupOpen_ = false;
-    wasActive_ = false;
-    const bool wasShown = isVisible();
-    hide();
-    if (wasShown) emit unloaded();
+    if (lifecycle_.Hide(this)) emit unloaded();
 }
 
 void frmSetupPower::changeEvent(QEvent* event) {
     QDialog::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange || !isVisible()) return;
-    if (isActiveWindow())
-        wasActive_ = true;
-    else if (wasActive_)
-        Command1_Click();
+    if (lifecycle_.LostFocus(this, event)) Command1_Click();
 }
 
 bool frmSetupPower::eventFilter(QObject* watched, QEvent* event) {
-    // Leaving the box by a click or Tab; not when the dialog loses the focus
-    // (it cancels then) or a list drops down.
-    const auto* focus = event->type() == QEvent::FocusOut ? static_cast<QFocusEvent*>(event) : nullptr;
-    if (focus && focus->reason() != Qt::ActiveWindowFocusReason && focus->reason() != Qt::PopupFocusReason)
-        for (int i = 0; i < 2; ++i)
-            if (watched == txt_power[i]) txt_power_LostFocus(i);
+    if (const int i = LimitBoxLeft(txt_power, watched, event); i >= 0) txt_power_LostFocus(i);
     return QDialog::eventFilter(watched, event);
 }
 

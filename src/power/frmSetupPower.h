@@ -1,5 +1,6 @@
 #pragma once
 
+#include "auxiliary/SetupControls.h"
 #include "power/PowerSetupRules.h"
 
 #include <QDialog>
@@ -27,7 +28,7 @@ public:
     void SetupPowerGraph(bool runActive);
 
     // Shown during an active run (the power window's Reset reopens it).
-    bool SetupOpen() const { return setupOpen_; }
+    bool SetupOpen() const { return lifecycle_.Open(); }
 
     // Controls, by the index the captions use (chkStat and Check2 from 1).
     std::array<QScrollBar*, 2> graph_limits{};
@@ -77,14 +78,10 @@ private:
     void Command2_Click();
     void Command1_Click();
     void Unload();
-    void KeepAboveCaller();
     void SetLimitBars();
-    void SetBarQuietly(QScrollBar* bar, int value);
-    void SetTextQuietly(QLineEdit* box, const QString& text);
 
     bool Loading = false;
-    bool setupOpen_ = false;
-    bool wasActive_ = false;  // activated since shown: a later deactivation cancels
+    SetupLifecycle lifecycle_;
 };
 
 // The one power setup dialog, created on first use.

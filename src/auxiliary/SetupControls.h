@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+class QComboBox;
+class QDialog;
+class QGroupBox;
+class QEvent;
+class QLabel;
+class QLineEdit;
+class QObject;
+class QScrollBar;
+class QWidget;
+
+// What the setup dialogs share: limit bars with their boxes and the rules of
+// typing into them, setting a control without its change handler, and
+// staying above the window that opened the dialog until it loses the focus.
+
+// The frame of the two limit bars with their boxes (which report their focus
+// to the dialog's event filter), and the Units and Scale lists.
+struct LimitControls {
+    QGroupBox* Frame = nullptr;
+    std::array<QScrollBar*, 2> Bars{};
+    std::array<QLineEdit*, 2> Boxes{};
+    QComboBox* Units = nullptr;
+    QComboBox* Scale = nullptr;  // "x 1", "x 10", "x 100"
+};
+struct LimitNames {
+    const char* Title;
+    std::array<const char*, 2> Captions;  // low, high
+    std::array<const char*, 2> Bars;
+    std::array<const char*, 2> Boxes;
+    const char* Units;
+    const char* Scale;
+};
+LimitControls MakeLimitControls(QDialog* dialog, const LimitNames& names);
+// Both bars from the two values, and both boxes from the bars.
+void ShowLimitBars(const std::array<QScrollBar*, 2>& bars, const std::array<QLineEdit*, 2>& boxes, double low,
+                   double high);
+
+QScrollBar* MakeSetupBar(QWidget* parent, int minimum, int maximum, const char* name);
+QLineEdit* MakeLimitBox(QWidget* parent, const char* name);
+
+// lblReminder: shown while a run keeps controls greyed out.
+QLabel* MakeReminder(QWidget* parent);
+
+void SetBarQuietly(QScrollBar* bar, int value);
+void SetTextQuietly(QLineEdit* box, const QString& text);  // caret at the end
+void SetIndexQuietly(QComboBox* list, int index);
+
+// While typing: more than 3 characters beep and are cut to the first 3.
+void CutLimitText(QLineEdit* box);
+// On leaving the box: a typed limit moves the bar, anything else beeps;
+// the box then shows the bar's value.
+void TakeLimitText(QLineEdit* box, QScrollBar* bar);
+// OK takes what is still being typed (Enter reaches OK without leaving the box).
+void TakePendingLimits(const std::array<QLineEdit*, 2>& boxes, const std::array<QScrollBar*, 2>& bars);
+// The limit box (0 or 1) that the focus left by a click or Tab, for the
+// dialog's event filter; -1 otherwise, also when the dialog lost the focus
+// (it cancels then) or a list dropped down.
+int LimitBoxLeft(const std::array<QLineEdit*, 2>& boxes, const QObject* watched, const QEvent* event);
+
+// Showing and closing a setup dialog: modeless, above the window that opened
+// it; Open while shown during a run; losing the focus cancels it, but only
+// once it had the focus since it was shown.
+class SetupLifecycle {
+public:
+    void Show(QDialog* dialog, bool runActive);
+    bool Hide(QDialog* dialog);  // true when it was shown
+    bool Open() const { return open_; }
+    // For changeEvent: true when this activation change took the focus away.
+    bool LostFocus(const QWidget* dialog, const QEvent* event);
+
+private:
+    bool open_ = false;
+    bool wasActive_ = false;
+};

@@ -1,0 +1,138 @@
+#include "energy/EnergySetupRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const EnergyFactors kFactors = {1e12, 1e9, 1e6, 1e3, 1, 1e-3};
+constexpr int16_t pJ = 0, uJ = 2, mJ = 3, J = 4;
+
+TEST(EnergySetupRules, barsReadTheirTablesAndCaptionTheValue) {
+    const int rates[] = {1, 3, 5, 10, 20, 30, 50, 100, 200, 300, 400, 500, 600, 800, 1000};
+    const int heights[] = {10, 20, 30, 40, 50, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
+    for (int position = 1; position <= 15; ++position) {
+        EXPECT_EQ(StorageRateAt(position), rates[position - 1]);
+        EXPECT_EQ(StorageRatePosition(rates[position - 1]), position);
+        EXPECT_EQ(InitialSizeAt(position), heights[position - 1]);
+        EXPECT_EQ(InitialSizePosition(heights[position - 1]), position);
+    }
+    EXPECT_EQ(StorageRatePosition(7), std::nullopt);
+    EXPECT_EQ(InitialSizePosition(150), std::nullopt);
+
+    EXPECT_EQ(BinsAt(3), 15);
+    EXPECT_EQ(BinsCaption(BinsAt(3)), "Count 15");
+    EXPECT_EQ(InitialSizeCaption(100), "Initial size 100");
+    EXPECT_EQ(StorageRateCaption(10), "One out of  10");
+    EXPECT_EQ(StorageRateCaption(StorageRateAt(1)), "Store All Readings");
+    EXPECT_FALSE(StorageStyleShown(1));
+    EXPECT_TRUE(StorageStyleShown(3));
+
+    struct Case {
+        int bins, position;
+    } bins[] = {{10, 2}, {12, 2}, {13, 3}, {100, 20}, {500, 20}, {0, 1}};
+    for (const auto& c : bins) EXPECT_EQ(BinsPosition(c.bins), c.position) << c.bins;
+}
+
+TEST(EnergySetupRules, statisticsOptionAddsOneForMinMaxAndTwoForAverage) {
+    EXPECT_EQ(StatisticsOption(false, false), 0);
+    EXPECT_EQ(StatisticsOption(true, false), 1);
+    EXPECT_EQ(StatisticsOption(false, true), 2);
+    EXPECT_EQ(StatisticsOption(true, true), 3);
+}
+
+TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoules) {
+    struct Case {
+        int bar;
+        int16_t unit, scale;
+        double high;
+    } cases[] = {
+        {11, J, 2, 10}, {101, J, 1, 100}, {999, J, 0, 999},  {100, J, 1, 100},
+        {0, mJ, 0, 1},  {0, J, 2, 1},     {999, mJ, 2, 999}, {5, uJ, 0, 5},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(RightAfterMove(c.bar, c.scale, kFactors[c.unit]), c.high) << c.bar << " " << c.scale;
+}
+
+TEST(EnergySetupRules, unitAndScaleFallBackUntilTheRightLimitFits) {
+    EXPECT_EQ(FitEnergyUnit(J, 20, 2, kFactors), mJ);  // 2000 J
+    EXPECT_EQ(FitEnergyUnit(J, 10, 2, kFactors), J);   // 1000 J
+    EXPECT_EQ(FitEnergyUnit(5, 1, 0, kFactors), J);    // kJ is not listed
+    EXPECT_EQ(FitEnergyScale(2, 999, kFactors[J]), 0);
+    EXPECT_EQ(FitEnergyScale(2, 101, kFactors[J]), 0);
+    EXPECT_EQ(FitEnergyScale(2, 100, kFactors[J]), 1);
+    EXPECT_EQ(FitEnergyScale(2, 999, kFactors[mJ]), 2);
+}
+
+TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
+    struct Case {
+        int left, right;
+        int16_t unit, scale;
+        double low, high;  // joules
+        int shownLeft, shownRight;
+    } cases[] = {
+        {50, 50, mJ, 0, 0.049, 0.05, 49, 50},  // crossed: a unit below the right one
+        {0, 1, mJ, 0, 0, 0.001, 0, 1},         // 0/0 after the right bar's minimum
+        {5, 0, J, 1, 0, 10, 0, 1},
+        {20, 500, uJ, 1, 2e-4, 5e-3, 20, 500},
+        {0, 10, J, 2, 0, 1000, 0, 10},
+        {200, 600, pJ, 0, 2e-10, 6e-10, 200, 600},  // not 0 and 1 nJ
+        {200, 600, pJ, 2, 2e-8, 6e-8, 200, 600},
+    };
+    for (const auto& c : cases) {
+        EnergyChoices choices;
+        choices.UnitIndex = c.unit;
+        choices.ScaleIndex = c.scale;
+        EnergySettings s;
+        StoreChoices(choices, c.left, c.right, kFactors, s);
+        EXPECT_EQ(s.EnergyLowLimit, c.low) << c.left << "/" << c.right;
+        EXPECT_EQ(s.EnergyHighLimit, c.high) << c.left << "/" << c.right;
+        EXPECT_EQ(s.EnergyScaleIndex, c.scale);
+
+        const EnergyChoices shown = ChoicesOf(s, kFactors);
+        EXPECT_EQ(shown.UnitIndex, c.unit) << c.high;
+        EXPECT_EQ(BarFromValue(shown.LowValue), c.shownLeft) << c.low;
+        EXPECT_EQ(BarFromValue(shown.HighValue), c.shownRight) << c.high;
+    }
+}
+
+TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
+    struct Case {
+        double low, high;
+        int16_t scale, unit;
+        int left, right;
+    } cases[] = {
+        {0, 1, 0, J, 0, 1},          {0.2, 5, 0, J, 0, 5},     // not 200 (mJ) beside 5 J
+        {0.005, 0.5, 0, mJ, 5, 500}, {0, 5000, 0, J, 0, 999},  // beyond 1000 J: the end of the bar
+        {25, 35, 1, J, 2, 4},                                  // 2.5 and 3.5 J x 10: halves to even
+    };
+    for (const auto& c : cases) {
+        EnergySettings s;
+        s.EnergyLowLimit = c.low;
+        s.EnergyHighLimit = c.high;
+        s.EnergyScaleIndex = c.scale;
+        const EnergyChoices shown = ChoicesOf(s, kFactors);
+        EXPECT_EQ(shown.UnitIndex, c.unit) << c.high;
+        EXPECT_EQ(BarFromValue(shown.LowValue), c.left) << c.low;
+        EXPECT_EQ(BarFromValue(shown.HighValue), c.right) << c.high;
+    }
+}
+
+TEST(EnergySetupRules, untouchedChoicesKeepOddValuesAndDropUnknownOptions) {
+    EnergySettings in;
+    in.EnergyBinsCount = 12;  // no bar position: kept
+    in.EnergyInitialSize = 150;
+    in.EnergyStorageRate = 7;
+    in.EnergyStorageStyle = 0;  // neither Average nor Sample would store nothing
+    in.EnergyDisplayStyle = 7;
+    in.EnergyStorageMode = -1;
+    EnergySettings out;
+    StoreChoices(ChoicesOf(in, kFactors), 0, 1, kFactors, out);
+    EXPECT_EQ(out.EnergyBinsCount, 12);
+    EXPECT_EQ(out.EnergyInitialSize, 150);
+    EXPECT_EQ(out.EnergyStorageRate, 7);
+    EXPECT_EQ(out.EnergyStorageStyle, 1);
+    EXPECT_EQ(out.EnergyDisplayStyle, 0);
+    EXPECT_EQ(out.EnergyStorageMode, 0);
+}
+
+}  // namespace

@@ -81,8 +81,8 @@ bool Printer::EndDoc() {
     // The PDF writer does not notice a write that failed: look at the file.
     if (ok && !lastPdf_.isEmpty()) {
         QFile written(lastPdf_);
-        ok = written.open(QIODevice::ReadOnly) && written.size() > 6 && written.seek(written.size() - 7) &&
-             written.readAll().contains("%%EOF");
+        ok = written.open(QIODevice::ReadOnly) && !written.isSequential() && written.size() > 6 &&
+             written.seek(written.size() - 7) && written.readAll().contains("%%EOF");
     }
     failed_ = !ok;
     return ok;

@@ -196,6 +196,7 @@ void MDIForm1::InstallShellHooks() {
     h.SwitchMode = [](int16_t m) { SwitchMode(m); };
     h.ConnectEnable = [this](bool e) { mnuConnect_Enable(e); };
     h.LogFileOnOffEnable = [this](bool e) { LogFileOnOff_Enable(e); };
+    h.SetDataLogFile = [this](bool on) { SetDataLogFile(on); };
     h.ConnectClick = [this] { mnuConnect_Click(); };
     h.CheckPort = [this](int16_t port) {
         for (int n = 0; n <= 16; ++n) mnuSetup_CommPortList[n]->setChecked(n == port);

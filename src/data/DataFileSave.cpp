@@ -1,25 +1,27 @@
 #include "data/DataFileSave.h"
 
 #include "data/WorkFile.h"
+#include "platform/Printer.h"
+#include "platform/SameFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
 
-QString NormalPath(const QString& path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
-
-// The working file's bytes into `target`, replacing it only once the copy is
-// complete, so a failed copy leaves an existing target as it was.
+// The working file's bytes into `target`. A regular file is replaced only
+// once the copy is complete, so a failed copy leaves it as it was; a device
+// or pipe is written in place, never replaced by a file.
 void CopyWorkingFile(const QString& workFilePath, const QString& target) {
     QFile source(workFilePath);
     if (!source.open(QIODevice::ReadOnly))
         throw DataFileError("cannot read the working file " + workFilePath);
-    QSaveFile copy(target);
+    const QFileInfo info(target);
+    const bool inPlace = info.exists() && !info.isFile();
+    QSaveFile replacement(target);
+    QFile device(target);
+    QFileDevice& copy = inPlace ? static_cast<QFileDevice&>(device) : replacement;
     if (!copy.open(QIODevice::WriteOnly)) throw DataFileError("cannot write " + target);
     while (!source.atEnd()) {
         const QByteArray chunk = source.read(1 << 16);
@@ -27,7 +29,7 @@ void CopyWorkingFile(const QString& workFilePath, const QString& target) {
             throw DataFileError("cannot read the working file " + workFilePath);
         if (copy.write(chunk) != chunk.size()) throw DataFileError("cannot write " + target);
     }
-    if (!copy.commit()) throw DataFileError("cannot write " + target);
+    if (!(inPlace ? device.flush() : replacement.commit())) throw DataFileError("cannot write " + target);
 }
 
 // Opens `name` through the working-file writer; its failure message has
@@ -42,11 +44,11 @@ struct CloseWhenDone {
     ~CloseWhenDone() { WorkFile(2, QString()); }
 };
 
-}  // namespace
-
-bool SameDataFilePath(const QString& a, const QString& b) {
-    return NormalPath(a).compare(NormalPath(b), Qt::CaseInsensitive) == 0;
+void ThrowIfWriteFailed(const QString& name) {
+    if (WorkFileFailed()) throw DataFileError("cannot write " + name);
 }
+
+}  // namespace
 
 void SaveLoggedData(const QString& fileName, bool logToFile, const QString& workFilePath,
                     const QString& header, const std::function<void()>& writeNotes,
@@ -57,13 +59,12 @@ void SaveLoggedData(const QString& fileName, bool logToFile, const QString& work
         WorkFile(3, header);
         if (writeNotes) writeNotes();
         if (writeDataLines) writeDataLines();
+        ThrowIfWriteFailed(fileName);
         return;
     }
     // The working file already holds header and data; the notes go last.
     QString target = fileName;
-    if (SameDataFilePath(fileName, workFilePath)) {
-        // Also on file systems that tell letter case apart: the working
-        // file is the one holding the data.
+    if (platform::SameFile(fileName, workFilePath)) {
         target = workFilePath;
         if (!QFileInfo::exists(workFilePath))
             throw DataFileError("the working file " + workFilePath + " is missing");
@@ -73,4 +74,9 @@ void SaveLoggedData(const QString& fileName, bool logToFile, const QString& work
     OpenTarget(1, target);
     const CloseWhenDone done;
     if (writeNotes) writeNotes();
+    ThrowIfWriteFailed(target);
+}
+
+void ThrowIfPrintFailed(const platform::Printer& printer) {
+    if (printer.Failed()) throw DataFileError("printing failed");
 }

@@ -4,9 +4,9 @@
 #include <functional>
 #include <stdexcept>
 
-// A save of logged data that could not be completed. FileCommand ends the
-// operation on it: with the internal-trap message, unless the user has
-// already been told (Reported(), the file-open message was shown).
+// A save or print of logged data that could not be completed. FileCommand
+// ends the operation on it: with the internal-trap message, unless the user
+// has already been told (Reported(), the file-open message was shown).
 class DataFileError : public std::runtime_error {
 public:
     explicit DataFileError(const QString& what, bool reported = false)
@@ -23,18 +23,25 @@ private:
 // logToFile false: `fileName` is created and gets the header line, the notes
 // (writeNotes) and the data lines (writeDataLines), both writing through
 // WorkFile(3, ...).
-// logToFile true: the working file already holds header and data. It is
-// copied to `fileName` (an existing file there is replaced) unless both name
-// the same path ignoring letter case, in which case the notes go to the
-// working file itself; then the notes are appended. The working file is
-// otherwise left as it was.
+// logToFile true (pass WorkFileRun::Complete(): a working file that missed
+// lines is never copied): the working file already holds header and data.
+// It is copied to `fileName` (an existing file there is replaced) unless
+// both name the same file, in which case the notes go to the working file
+// itself; then the notes are appended. The working file is otherwise left
+// as it was.
 //
 // Throws DataFileError when the working file cannot be copied (missing,
-// unreadable, target not writable) and, already reported, when the target
-// cannot be opened. A window counts its data as saved only when this returns.
+// unreadable, target not writable), when a line does not reach the file
+// (full disk, I/O error) and, already reported, when the target cannot be
+// opened. A window counts its data as saved only when this returns.
 void SaveLoggedData(const QString& fileName, bool logToFile, const QString& workFilePath,
                     const QString& header, const std::function<void()>& writeNotes,
                     const std::function<void()>& writeDataLines);
 
-// Both paths name the same file once made absolute, letter case ignored.
-bool SameDataFilePath(const QString& a, const QString& b);
+namespace platform {
+class Printer;
+}
+
+// Throws DataFileError when the printer could not open its output or the
+// job failed at its end; a print the user cancelled is no failure.
+void ThrowIfPrintFailed(const platform::Printer& printer);

@@ -11,6 +11,8 @@ const QString kTitle = QStringLiteral("Kelvaro32");
 // What the save dialog remembers between uses.
 int g_filterIndex = 1;
 QString g_fileName;
+// The last command ended through its error handling.
+bool g_failed = false;
 
 void Tell(const QString& text) {
     platform::prompts().Message(text, kTitle, platform::Icon::None);
@@ -106,12 +108,17 @@ void Print() {
 void PrinterSetup() {
     int copies = 1;
     if (!platform::prompts().PrintDialog(copies)) return;
-    for (int copy = 1; copy <= copies; ++copy) FileCommand(2);
+    for (int copy = 1; copy <= copies; ++copy) {
+        FileCommand(2);
+        // One report is enough: the copies left would fail the same way.
+        if (g_failed) throw DataFileError("printing failed", true);
+    }
 }
 
 }  // namespace
 
 QString FileCommand(int16_t operation) {
+    g_failed = true;
     try {
         switch (operation) {
             case 0:
@@ -126,6 +133,7 @@ QString FileCommand(int16_t operation) {
             default:
                 break;  // Open belongs to the PC-file view
         }
+        g_failed = false;
     } catch (const DataFileError& e) {
         if (!e.Reported()) {
             platform::prompts().Beep();
@@ -136,6 +144,18 @@ QString FileCommand(int16_t operation) {
         Tell("Program internal trap. Notify supplier.");
     }
     return QString();
+}
+
+void RemindToSave(bool& notSaved) {
+    const auto& save = App().Shell.FileCommand;
+    while (notSaved &&
+           platform::prompts().AskYesNo(QStringLiteral("The logged data has not been saved. Save it now?"),
+                                        QStringLiteral("Reminder."), platform::Icon::Question)) {
+        g_failed = false;
+        if (save) save(0);
+        if (!g_failed) break;
+    }
+    notSaved = false;
 }
 
 void ResetFileDialogMemory() {

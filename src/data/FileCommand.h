@@ -11,6 +11,14 @@
 // Open is handled by the PC-file view and does nothing here. Returns "".
 QString FileCommand(int16_t operation);
 
+// The question a logging window asks when it is left with unsaved data
+// (`notSaved`, which its save clears): "The logged data has not been saved.
+// Save it now?" (title "Reminder.", Yes/No). Yes runs the File menu's Save
+// (App().Shell.FileCommand(0)). When that save fails the data is kept and
+// the question comes again, so the user can choose another place; No, a
+// cancelled save dialog or a save that worked end it, `notSaved` False.
+void RemindToSave(bool& notSaved);
+
 // The save dialog's file kinds, numbered 1 to 5.
 inline const QString kDataFileFilter = QStringLiteral(
     "All files(*.*)|*.*|Energy data files(*.Nrg)|*.nrg|Power data files(*.Pwr)|*.pwr|"

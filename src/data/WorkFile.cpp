@@ -1,5 +1,7 @@
 #include "data/WorkFile.h"
 
+#include "platform/Prompts.h"
+#include "state/AppState.h"
 #include "state/Files.h"
 
 #include <QFile>
@@ -10,6 +12,7 @@ namespace {
 int16_t g_number = 0;          // open working file, 0 when none
 QString g_path;                // its absolute path
 bool g_openedThisRun = false;  // a working file was opened since start
+bool g_failed = false;         // see WorkFileFailed
 
 QString AbsolutePath(const QString& name) {
     return QFileInfo(name).absoluteFilePath();
@@ -24,6 +27,7 @@ void CloseCurrent() {
 void Open(const QString& name, int mode) {
     CloseCurrent();
     g_number = OpenFile(name, mode);
+    g_failed = g_number == 0;
     if (g_number != 0) {
         g_openedThisRun = true;
         g_path = AbsolutePath(name);
@@ -44,7 +48,7 @@ void WorkFile(int op, const QString& text) {
             CloseCurrent();
             break;
         case 3:
-            if (g_number != 0) WriteLine(g_number, text);
+            if (g_number != 0 && !WriteLine(g_number, text)) g_failed = true;
             break;
         case 4:
             if (g_openedThisRun && FileExists(text)) {
@@ -62,7 +66,45 @@ int16_t WorkFileNumber() {
     return g_number;
 }
 
+bool WorkFileFailed() {
+    return g_failed;
+}
+
 void ResetWorkFile() {
     CloseCurrent();
     g_openedThisRun = false;
+    g_failed = false;
+}
+
+void WorkFileRun::Begin(const QString& path, const QString& header) {
+    path_ = path;
+    failed_ = false;
+    Write(0, header);
+}
+
+void WorkFileRun::Append(const QString& line) {
+    Write(1, line);
+}
+
+bool WorkFileRun::Complete() const {
+    return App().Config.LogToFile && !failed_;
+}
+
+void WorkFileRun::Write(int openOp, const QString& line) {
+    if (!Complete()) return;
+    WorkFile(openOp, path_);
+    const bool opened = WorkFileNumber() != 0;
+    WorkFile(3, line);
+    WorkFile(2, QString());
+    if (!WorkFileFailed()) return;
+    failed_ = true;
+    // A failed open has shown its own message.
+    if (opened)
+        platform::prompts().Message(QStringLiteral("Writing the data log file ") + path_ +
+                                    QStringLiteral(" failed. Data Log File is switched off."));
+    ShellHooks& shell = App().Shell;
+    if (shell.SetDataLogFile)
+        shell.SetDataLogFile(false);
+    else
+        App().Config.LogToFile = false;
 }

@@ -12,5 +12,28 @@ void WorkFile(int op, const QString& text);
 // File number of the open working file, 0 when none is open.
 int16_t WorkFileNumber();
 
+// The last create or append failed, or a line written since then did not
+// reach the file (a full disk, an I/O error).
+bool WorkFileFailed();
+
 // Forgets the working file of this run (program start; tests).
 void ResetWorkFile();
+
+// The working file of one logging run, shared by every logging window:
+// the header at a fresh start, then one line per reading, the file opened
+// and closed for each. Writes only while the Data Log File is on. The first
+// failure is reported once (a failed open by the file-opening routine's own
+// message) and switches the Data Log File off for the rest of the run, so
+// the run goes on in memory only and its save writes what memory holds.
+class WorkFileRun {
+public:
+    void Begin(const QString& path, const QString& header);  // a fresh start
+    void Append(const QString& line);
+    // The working file holds every line of the run: a save may copy it.
+    bool Complete() const;
+
+private:
+    void Write(int openOp, const QString& line);
+    QString path_;
+    bool failed_ = false;
+};

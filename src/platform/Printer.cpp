@@ -2,6 +2,7 @@
 
 #include "platform/Prompts.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPrinter>
@@ -29,39 +30,42 @@ void Printer::SetCopies(int copies) {
     copies_ = copies < 1 ? 1 : copies;
 }
 
+// The PDF the user names when the system has no printer; empty on Cancel.
+QString Printer::AskPdfName() {
+    FileDialogRequest req;
+    req.title = "Print to PDF";
+    req.filter = "PDF files (*.pdf)|*.pdf";
+    req.fileName = "kelvaro.pdf";
+    req.overwritePrompt = true;
+    const auto answer = prompts().SaveFile(req);
+    if (!answer || answer->fileName.isEmpty()) return QString();
+    QString pdf = answer->fileName;
+    if (QFileInfo(pdf).suffix().isEmpty()) pdf += ".pdf";
+    return pdf;
+}
+
 bool Printer::BeginDoc() {
     if (IsPrinting()) return true;
-    QPrinter& dev = Device();
-    QString pdf = forcedPdf_;
-    if (pdf.isEmpty() && !HasSystemPrinter()) {
-        FileDialogRequest req;
-        req.title = "Print to PDF";
-        req.filter = "PDF files (*.pdf)|*.pdf";
-        req.fileName = "kelvaro.pdf";
-        req.overwritePrompt = true;
-        auto answer = prompts().SaveFile(req);
-        if (!answer || answer->fileName.isEmpty()) return false;
-        pdf = answer->fileName;
-        if (QFileInfo(pdf).suffix().isEmpty()) pdf += ".pdf";
-    }
-    if (!pdf.isEmpty()) {
-        dev.setOutputFormat(QPrinter::PdfFormat);
-        dev.setOutputFileName(pdf);
+    failed_ = false;
+    QPrinter* dev = &Device();
+    if (!forcedPdf_.isEmpty() || !HasSystemPrinter()) {
+        const QString pdf = forcedPdf_.isEmpty() ? AskPdfName() : forcedPdf_;
+        if (pdf.isEmpty()) return false;
+        // The session printer keeps its own output; the PDF takes its paper.
+        pdf_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        pdf_->setOutputFormat(QPrinter::PdfFormat);
+        pdf_->setOutputFileName(pdf);
+        pdf_->setPageSize(dev->pageLayout().pageSize());
+        pdf_->setPageOrientation(dev->pageLayout().orientation());
         // A file has no unprintable border of its own; keep a narrow one.
-        dev.setPageMargins(QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter);
-        pdfByUs_ = true;
-    } else if (pdfByUs_) {
-        // Back from a PDF of ours to the printer; a choice the user made in
-        // the print dialog is left as it is.
-        dev.setOutputFileName(QString());
-        dev.setOutputFormat(QPrinter::NativeFormat);
-        dev.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
-        pdfByUs_ = false;
+        pdf_->setPageMargins(QMarginsF(6, 6, 6, 6), QPageLayout::Millimeter);
+        dev = pdf_.get();
     }
-    dev.setCopyCount(copies_);
-    lastPdf_ = dev.outputFormat() == QPrinter::PdfFormat ? dev.outputFileName() : QString();
-    if (!page_.Begin(dev)) {
+    dev->setCopyCount(copies_);
+    lastPdf_ = dev->outputFormat() == QPrinter::PdfFormat ? dev->outputFileName() : QString();
+    if (!page_.Begin(*dev)) {
         lastPdf_.clear();
+        failed_ = true;
         return false;
     }
     return true;
@@ -73,7 +77,15 @@ bool Printer::NewPage() {
 
 bool Printer::EndDoc() {
     if (!IsPrinting()) return false;
-    return page_.End();
+    bool ok = page_.End();
+    // The PDF writer does not notice a write that failed: look at the file.
+    if (ok && !lastPdf_.isEmpty()) {
+        QFile written(lastPdf_);
+        ok = written.open(QIODevice::ReadOnly) && !written.isSequential() && written.size() > 6 &&
+             written.seek(written.size() - 7) && written.readAll().contains("%%EOF");
+    }
+    failed_ = !ok;
+    return ok;
 }
 
 Printer& printer() {

@@ -1,13 +1,13 @@
 #include "platform/QtPrompts.h"
 
+#include "platform/Printer.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
-#include <memory>
 
 namespace platform {
 namespace {
@@ -41,10 +41,6 @@ QMessageBox::Icon BoxIcon(Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-bool HasSystemPrinter() {
-    return !QPrinterInfo::availablePrinters().isEmpty();
-}
-
 }  // namespace
 
 QStringList DialogFilters(const QString& filter) {
@@ -73,10 +69,8 @@ int FilterIndex(const QStringList& filters, const QString& chosen) {
 }
 
 QPrinter* SelectedPrinter() {
-    static std::unique_ptr<QPrinter> printer;
-    if (!HasSystemPrinter()) return nullptr;
-    if (!printer) printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return printer.get();
+    Printer& session = printer();
+    return session.HasSystemPrinter() ? &session.Device() : nullptr;
 }
 
 void QtPrompts::Beep() {
@@ -131,6 +125,7 @@ bool QtPrompts::PrintDialog(int& copies) {
     if (!printer) return true;  // no printer: the printout goes to a PDF
     printer->setCopyCount(copies < 1 ? 1 : copies);
     QPrintDialog dialog(printer, DialogParent());
+    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
     if (dialog.exec() != QDialog::Accepted) return false;
     copies = printer->copyCount();
     // The program prints the document once per copy; the job itself is one copy.

@@ -33,7 +33,7 @@ QStringList DialogFilters(const QString& filter);
 // The 1-based index of `chosen` among `filters`; 1 when it is not there.
 int FilterIndex(const QStringList& filters, const QString& chosen);
 
-// The printer the print dialogs chose, for the printing code; nullptr when
+// The session printer the print dialogs set up (platform::printer()); nullptr when
 // the system has no printer (the printout then goes to a PDF).
 QPrinter* SelectedPrinter();
 

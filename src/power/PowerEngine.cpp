@@ -1,12 +1,12 @@
 #include "power/PowerEngine.h"
 
 #include "data/Arithmetic.h"
+#include "data/FileCommand.h"
 #include "data/LogLines.h"
 #include "data/Overrange.h"
 #include "data/Parsing.h"
 #include "data/TimeBase.h"
 #include "data/Units.h"
-#include "data/WorkFile.h"
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"
 #include "link/PortControl.h"
@@ -183,11 +183,7 @@ void PowerEngine::Process(double reading) {
         UpdateDisplay(reading, now);
     }
 
-    if (app.Config.LogToFile) {
-        WorkFile(1, app.WorkFileName);
-        WorkFile(3, FormatLogLine(float(reading), t, true));
-        WorkFile(2, QString());
-    }
+    workFile_.Append(FormatLogLine(float(reading), t, true));
 }
 
 void PowerEngine::EndRun(double t, double reading) {
@@ -342,26 +338,14 @@ void PowerEngine::DrawWholeChart(platform::Surface& surface) {
 }
 
 void PowerEngine::WriteWorkFileHeader() {
-    const AppState& app = App();
-    if (!app.Config.LogToFile) return;
-    WorkFile(0, app.WorkFileName);
-    WorkFile(3, PowerFileHeader(HeadText()));
-    WorkFile(2, QString());
-}
-
-void PowerEngine::AskToSave() {
-    const bool yes =
-        platform::prompts().AskYesNo(QStringLiteral("The logged data has not been saved. Save it now?"),
-                                     QStringLiteral("Reminder."), platform::Icon::Question);
-    if (yes && App().Shell.FileCommand) App().Shell.FileCommand(0);
-    NotSaved = false;
+    workFile_.Begin(App().WorkFileName, PowerFileHeader(HeadText()));
 }
 
 void PowerEngine::Unload(bool fromModeSwitch) {
     if (unloading_) return;
     unloading_ = true;
     if (!Stopped) Stop();
-    if (NotSaved) AskToSave();
+    RemindToSave(NotSaved);
     RunActive = false;
     PausedByCaller = false;
     LogFileOnOffEnable(true);

@@ -2,6 +2,7 @@
 
 #include "charts/StripChart.h"
 #include "data/Statistics.h"
+#include "data/WorkFile.h"
 #include "power/PowerStore.h"
 
 #include <QString>
@@ -51,6 +52,8 @@ public:
 
     void PowerSave(const QString& fileName);
     void PowerPrint();
+    // The printout's texts: the head line, the four statistics lines, the title.
+    void PrintTexts(platform::Surface& page) const;
 
     // Sets the chart's value range: the logged range for a finished run with
     // rescaling on, the graph limits otherwise.
@@ -103,7 +106,6 @@ private:
     void ShowStatistics(bool show);
     void UpdateDisplay(double reading, double now);
     void WriteWorkFileHeader();
-    void AskToSave();
     void ClearChart();
     void EndRun(double t, double reading);
     void Changed() { displayDirty_ = true; }
@@ -112,6 +114,7 @@ private:
 
     PowerStore store_;
     RunningStats stats_;
+    WorkFileRun workFile_;
     bool anchored_ = false;  // the time base of the run is set by its first reading
     bool displayDirty_ = false;
     bool unloading_ = false;

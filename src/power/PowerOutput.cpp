@@ -19,7 +19,7 @@ QString PowerFileHeader(const QString& headNameAndSerial) {
 void PowerEngine::PowerSave(const QString& fileName) {
     const int32_t count = PointsOnShow();
     SaveLoggedData(
-        fileName, App().Config.LogToFile, App().WorkFileName, PowerFileHeader(HeadText()),
+        fileName, workFile_.Complete(), App().WorkFileName, PowerFileHeader(HeadText()),
         [] { Notes().SaveNotesBox(); },
         [this, count] {
             for (int32_t k = 1; k <= count; ++k) {
@@ -36,8 +36,14 @@ void PowerEngine::PowerPrint() {
     const float span = float(App().Config.Power.LogTime);
     ApplyChartRange();
     if (!PrintChart(0, Chart, printer, 0, span, [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
-        return;
-    platform::Surface& page = printer.Page();
+        return ThrowIfPrintFailed(printer);
+    PrintTexts(printer.Page());
+    ForEachShownPoint([&] { PrintChart(1, Chart, printer, 0, span); });
+    PrintChart(2, Chart, printer, 0, span);
+    ThrowIfPrintFailed(printer);
+}
+
+void PowerEngine::PrintTexts(platform::Surface& page) const {
     auto textAt = [&page](double x, double y, const QString& text) {
         page.SetCurrentX(x);
         page.SetCurrentY(y);
@@ -50,6 +56,4 @@ void PowerEngine::PowerPrint() {
     textAt(0, 20, StatisticsText(kAveragePrefix, stats_.Average()));
     textAt(0, 25, StatisticsText(kStDevPrefix, stats_.StdDev()));
     textAt(95, 50, QStringLiteral("Real-Time Power Logging"));
-    ForEachShownPoint([&] { PrintChart(1, Chart, printer, 0, span); });
-    PrintChart(2, Chart, printer, 0, span);
 }

@@ -134,6 +134,7 @@ struct ShellHooks {
     std::function<void(int16_t newMode)> SwitchMode;
     std::function<void(bool enabled)> ConnectEnable;       // mnuConnect_Enable
     std::function<void(bool enabled)> LogFileOnOffEnable;  // LogFileOnOff_Enable
+    std::function<void(bool on)> SetDataLogFile;           // the Data Log File switch, as its menu items
     std::function<void()> ConnectClick;                    // mnuConnect_Click
     std::function<void(int16_t port)> CheckPort;           // check mark of the port item
     std::function<void()> ProcessEvents;                   // one round of window events (waits)

@@ -85,10 +85,31 @@ TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy)
                                 "12 print", "12 resume"}));
     EXPECT_EQ(prompts.busyLog.size(), 8u);
     log.clear();
-    prompts.copiesAnswers = {3, -1};
+    prompts.copiesAnswers = {3, -1, 3};
     Run(13, 3);
     Run(13, 3);  // cancelled
     EXPECT_EQ(log, QStringList({"13 print", "13 print", "13 print"}));
+    App().Shell.FileOps[13].Print = [this] { throw DataFileError(log.last()); };
+    Run(13, 3);  // a failed print stops the copies after one report
+    EXPECT_EQ(prompts.Texts(), QStringList{"Program internal trap. Notify supplier."});
+}
+
+// Only a save that failed (told or not) brings the question back; No or a
+// cancelled dialog end it.
+TEST_F(FileCommandTest, reminderAsksAgainOnlyAfterAFailedSave) {
+    App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
+    App().Shell.FileOps[2].Save = [](const QString& name) { throw DataFileError(name, name == "/b"); };
+    App().ActiveMode = 2;
+    prompts.yesNoAnswers = {true, true, false, true};
+    prompts.fileAnswers = {"/a", "/b", ""};
+    for (size_t asked : {3u, 4u}) {
+        bool notSaved = true;
+        RemindToSave(notSaved);
+        EXPECT_FALSE(notSaved);
+        EXPECT_EQ(prompts.questions.size(), asked);
+    }
+    EXPECT_EQ(prompts.questions[0].text + "|" + prompts.questions[0].title,
+              "The logged data has not been saved. Save it now?|Reminder.");
 }
 
 TEST_F(FileCommandTest, modesWithoutOperationsDoNothing) {

@@ -1,8 +1,14 @@
 #include "platform/Printer.h"
+#include "platform/QtPrompts.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
 
 namespace {
 
@@ -12,6 +18,7 @@ protected:
         platform::printer().EndDoc();
         platform::printer().ForcePdf(QString());
         platform::printer().AssumeSystemPrinter(std::nullopt);
+        platform::printer().Device().setPageOrientation(QPageLayout::Portrait);
     }
     TempDir dir;
     ScriptedPrompts prompts;
@@ -30,33 +37,59 @@ TEST_F(PrinterTest, pageIsMeasuredInMillimetresOfThePrintableArea) {
     EXPECT_NEAR(page.ScaleHeight(), 280, 10);
     page.SetFontSize(10);
     EXPECT_NEAR(page.TextHeight("X"), 10 * 25.4 / 72, 2.0);  // about one line of 10 pt
-    page.SetCurrentX(0);
-    page.SetCurrentY(5);
     page.Print("Head: TH-1 12345");
-    page.Box(25, 60, 150, 240, 0);
     EXPECT_TRUE(p.NewPage());
-    page.Line(0, 0, 100, 100, 4);
     EXPECT_TRUE(p.EndDoc());
     EXPECT_FALSE(p.IsPrinting());
     EXPECT_TRUE(dir.Read("page.pdf").startsWith("%PDF"));
 }
 
-TEST_F(PrinterTest, unwritablePdfFailsTheDocument) {
-    auto& p = platform::printer();
-    p.ForcePdf(dir.Path("no/such/folder/out.pdf"));
-    EXPECT_FALSE(p.BeginDoc());
-    EXPECT_FALSE(p.IsPrinting());
-    EXPECT_TRUE(p.LastPdf().isEmpty());
-}
-
-TEST_F(PrinterTest, pdfNameIsAskedOnlyWithoutASystemPrinter) {
+// Cancelling the PDF name prints nothing and is no failure; an output that
+// cannot be opened, or whose bytes do not all arrive, is one.
+TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
     auto& p = platform::printer();
     p.AssumeSystemPrinter(false);
-    prompts.fileAnswers.push_back(dir.Path("named.pdf"));
-    ASSERT_TRUE(p.BeginDoc());
-    EXPECT_TRUE(p.EndDoc());
-    ASSERT_EQ(prompts.fileRequests.size(), 1u);
+    prompts.fileAnswers = {"", dir.Path("named.pdf"), dir.Path("no/such/folder/out.pdf")};
+    const struct {
+        QString forced;
+        bool begins, ends, failed;
+    } cases[] = {{"", false, false, false},
+                 {"", true, true, false},
+                 {"", false, false, true},
+                 {"/dev/full", true, false, true}};
+    for (const auto& c : cases) {
+        p.ForcePdf(c.forced);
+        EXPECT_EQ(p.BeginDoc(), c.begins) << prompts.fileRequests.size();
+        if (c.begins) EXPECT_EQ(p.EndDoc(), c.ends) << prompts.fileRequests.size();
+        EXPECT_EQ(p.Failed(), c.failed) << prompts.fileRequests.size();
+        EXPECT_FALSE(p.IsPrinting());
+    }
+    ASSERT_EQ(prompts.fileRequests.size(), 3u);
     EXPECT_EQ(prompts.fileRequests[0].filter, "PDF files (*.pdf)|*.pdf");
-    EXPECT_EQ(p.LastPdf(), dir.Path("named.pdf"));
     EXPECT_FALSE(dir.Read("named.pdf").isEmpty());
+}
+
+// The printer dialog sets up the very printer that prints: its paper and
+// orientation reach the page.
+TEST_F(PrinterTest, printerSetupDialogWorksOnThePrinterThatPrints) {
+    auto& p = platform::printer();
+    p.AssumeSystemPrinter(true);
+    QPrinter* set = nullptr;
+    QString title;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        set = dialog->printer();
+        title = dialog->windowTitle();
+        dialog->reject();
+    });
+    int copies = 1;
+    platform::QtPrompts().PrintDialog(copies);
+    EXPECT_EQ(set, &p.Device());
+    EXPECT_EQ(title, "Printer Setup");
+
+    p.Device().setPageOrientation(QPageLayout::Landscape);
+    p.ForcePdf(dir.Path("landscape.pdf"));
+    ASSERT_TRUE(p.BeginDoc());
+    EXPECT_GT(p.Page().ScaleWidth(), p.Page().ScaleHeight());
 }

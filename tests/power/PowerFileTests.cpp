@@ -1,15 +1,13 @@
 #include "PowerHarness.h"
 
 #include "auxiliary/frmNotes.h"
+#include "data/FileCommand.h"
 #include "platform/Printer.h"
+#include "support/RecordingSurface.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QRegularExpression>
-#include <cstdio>
 
 namespace {
 
@@ -18,6 +16,8 @@ QByteArray Line(const QByteArray& value, const QByteArray& time) {
 }
 
 const QByteArray kHeader = "Power, in Watts \t Time, in Seconds \t Head: 3A; s/n 123456\r\n";
+const QString kTrap = "Program internal trap. Notify supplier.";
+const QString kReminder = "The logged data has not been saved. Save it now?";
 
 }  // namespace
 
@@ -38,15 +38,26 @@ protected:
         ReadingAfter(1.5, "*1.2E-3");
         ReadingAfter(0.5, "*OVER");
     }
+    // The File menu reaches this engine as in the program.
+    void WireFileMenu() {
+        App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
+        App().Shell.FileOps[ModePower] = {[this](bool on) { engine.PauseGraph(on); },
+                                          [this](const QString& name) { engine.PowerSave(name); },
+                                          [this] { engine.PowerPrint(); }};
+    }
     const QByteArray data = Line("0.001", "0.00") + Line("0.0012", "1.50") + Line("Overrange", "2.00");
     const QByteArray notes = "'Beam at 45 degrees\r\n";
 };
 
-TEST_F(PowerFileTest, savedFileHoldsHeaderNotesAndOneLinePerPoint) {
+TEST_F(PowerFileTest, savedFileHoldsHeaderNotesAndOneLinePerPointOfTheRunOnShow) {
+    engine.PowerLog(-1, QString());
+    engine.PowerSave(dir.Path("empty.pwr"));
+    EXPECT_EQ(dir.Read("empty.pwr"), kHeader + notes);
+    App().Config.Power.LogTime = 2;  // the last reading ends the run
     LogThreeReadings();
+    ASSERT_FALSE(engine.RunActive);
     engine.PowerSave(dir.Path("run.pwr"));
     EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data);
-    EXPECT_TRUE(data.contains("\r\n0.0012            \t1.50\r\nOverrange         \t2.00\r\n"));
     EXPECT_FALSE(engine.NotSaved);
 }
 
@@ -58,17 +69,6 @@ TEST_F(PowerFileTest, mergedRunSkipsEmptyPointsAndWritesAverages) {
     ReadingAfter(0.5, "*4.0");
     engine.PowerSave(dir.Path("merged.pwr"));
     EXPECT_EQ(dir.Read("merged.pwr"), kHeader + notes + Line("1.5", "0.00") + Line("4", "0.55"));
-}
-
-TEST_F(PowerFileTest, saveWritesExactlyThePointsOfTheRunOnShow) {
-    engine.PowerLog(-1, QString());
-    engine.PowerSave(dir.Path("empty.pwr"));
-    EXPECT_EQ(dir.Read("empty.pwr"), kHeader + notes);
-    App().Config.Power.LogTime = 2;
-    LogThreeReadings();
-    ASSERT_FALSE(engine.RunActive);
-    engine.PowerSave(dir.Path("done.pwr"));
-    EXPECT_EQ(dir.Read("done.pwr"), kHeader + notes + data);
 }
 
 TEST_F(PowerFileTest, workingFileGetsEveryReadingAsItArrives) {
@@ -90,70 +90,80 @@ TEST_F(PowerFileTest, workingFileGetsEveryReadingAsItArrives) {
     EXPECT_FALSE(engine.NotSaved);
 }
 
-TEST_F(PowerFileTest, printoutIsOnePdfPage) {
+TEST_F(PowerFileTest, printoutTextsAreHeadStatisticsAndTitle) {
+    LogThreeReadings();
+    RecordingSurface page;
+    engine.PrintTexts(page);
+    const std::tuple<QString, double, double> expected[] = {
+        {"Head: 3A; s/n 123456", 0, 5}, {"Min:  1.00mW", 0, 10},       {"Max:  1.20mW", 0, 15},
+        {"Average:  1.10mW", 0, 20},    {"St.Dev.:  141.42uW", 0, 25}, {"Real-Time Power Logging", 95, 50}};
+    EXPECT_EQ(page.Texts().size(), 6);
+    for (const auto& [text, x, y] : expected) {
+        const RecordingSurface::Call* call = page.Printed(text);
+        ASSERT_NE(call, nullptr) << text.toStdString() << " in " << page.Texts().join('|').toStdString();
+        EXPECT_EQ(QPointF(call->x1, call->y1), QPointF(x, y)) << text.toStdString();
+    }
+}
+
+// One page; a PDF that cannot be opened or is cut short is reported.
+TEST_F(PowerFileTest, printoutIsOnePdfPageAndItsFailuresAreReported) {
+    WireFileMenu();
     LogThreeReadings();
     const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
     QDir().mkpath(folder);
     const QString pdf = QDir(folder).absoluteFilePath("power_print.pdf");
     QFile::remove(pdf);
-    platform::printer().ForcePdf(pdf);
-    engine.PowerPrint();
+    for (const QString& out : {pdf, dir.Path("no/such/folder/out.pdf"), QStringLiteral("/dev/full")}) {
+        platform::printer().ForcePdf(out);
+        FileCommand(2);
+        EXPECT_EQ(prompts.Texts(), out == pdf ? QStringList() : QStringList{kTrap}) << out.toStdString();
+        prompts.messages.clear();
+    }
     platform::printer().ForcePdf(QString());
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
 }
 
-// The same test runs twice: as the parent, and as the child it starts and
-// kills with SIGKILL in the middle of a run.
-TEST_F(PowerFileTest, workingFileKeepsEveryLineOfAKilledRun) {
-    const QString childFile = qEnvironmentVariable("KELVARO_POWER_CHILD");
-    if (!childFile.isEmpty()) {
-        App().WorkFileName = childFile;
-        App().Config.LogToFile = true;
-        App().Config.Power.LogTime = 86400;
-        StartLogging();
-        for (int i = 1; i <= 1000000; ++i) {
-            ReadingAfter(0.01, "*1.0E-3");
-            std::printf("written %d\n", i);
-            std::fflush(stdout);
-        }
-        return;
-    }
-    const QString work = dir.Path("killed.pwr");
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("KELVARO_POWER_CHILD", work);
-    QProcess child;
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QString("--gtest_filter=%1.%2").arg(info->test_suite_name(), info->name())});
-    ASSERT_TRUE(child.waitForStarted());
-    int written = 0;
-    QByteArray out;
-    const QRegularExpression count("written (\\d+)\\n");
-    while (written < 300 && child.waitForReadyRead(20000)) {
-        out += child.readAllStandardOutput();
-        for (auto m = count.globalMatch(QString::fromLatin1(out)); m.hasNext();)
-            written = m.next().captured(1).toInt();
-    }
-    child.kill();
-    child.waitForFinished();
-    ASSERT_GE(written, 300);
+// The failed save leaves the data unsaved, so the question comes again.
+TEST_F(PowerFileTest, failedSaveAtTheReminderKeepsTheRunForAnotherPlace) {
+    WireFileMenu();
+    LogThreeReadings();
+    prompts.yesNoAnswers = {true, true};
+    prompts.fileAnswers = {"/dev/full", dir.Path("run.pwr")};
+    engine.Unload(true);
+    EXPECT_EQ(prompts.Texts(), QStringList({kTrap, kReminder, kReminder}));
+    EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data);
+    EXPECT_FALSE(engine.NotSaved);
+}
 
-    QFile f(work);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    ASSERT_TRUE(bytes.startsWith(kHeader));
-    QList<QByteArray> lines = bytes.mid(kHeader.size()).split('\n');
-    lines.removeLast();  // empty, or the line being written when the kill came
-    // The child goes on logging until the kill lands, so there may be more
-    // lines than it reported; none of those it reported may be missing.
-    EXPECT_GE(lines.size(), written);
-    for (const QByteArray& line : lines) {
-        ASSERT_TRUE(line.startsWith("0.001             \t")) << line.constData();
-        ASSERT_TRUE(line.endsWith('\r')) << line.constData();
+// The first failure is told once; the run goes on in memory with the Data
+// Log File switched off, and the save writes memory, not the short file.
+TEST_F(PowerFileTest, workingFileFailingMidRunIsToldOnceAndTheSaveWritesMemory) {
+    std::vector<bool> switched;
+    App().Shell.SetDataLogFile = [&](bool on) {
+        switched.push_back(on);
+        App().Config.LogToFile = on;
+    };
+    for (const bool openFails : {true, false}) {
+        const QString work = dir.Path(openFails ? "open.pwr" : "write.pwr");
+        App().WorkFileName = work;
+        App().Config.LogToFile = true;
+        prompts.messages.clear();
+        switched.clear();
+        engine.Reset(false);
+        StartLogging();
+        ReadingAfter(0.3, "*1.0E-3");
+        QFile::remove(work);
+        ASSERT_TRUE(openFails ? QDir().mkdir(work) : QFile::link("/dev/full", work));
+        ReadingAfter(1.5, "*1.2E-3");
+        ReadingAfter(0.5, "*OVER");
+        EXPECT_EQ(prompts.Texts(), QStringList{openFails ? "Access denied to file " + work
+                                                         : "Writing the data log file " + work +
+                                                               " failed. Data Log File is switched off."});
+        EXPECT_EQ(switched, std::vector<bool>{false});
+        engine.PowerSave(dir.Path("run.pwr"));
+        EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data) << work.toStdString();
     }
 }

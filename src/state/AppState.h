@@ -136,6 +136,7 @@ struct ShellHooks {
     std::function<void(bool enabled)> LogFileOnOffEnable;  // LogFileOnOff_Enable
     std::function<void()> ConnectClick;                    // mnuConnect_Click
     std::function<void(int16_t port)> CheckPort;           // check mark of the port item
+    std::function<void()> ConnectionLost;                  // the device went away while connected
     std::function<void()> ProcessEvents;                   // one round of window events (waits)
     std::function<void()> ClearNotes;                      // frmNotes.ClearNotesBox
     std::function<void(int op)> FileCommand;  // the File menu's Save (0), Open, Print, Printer setup

@@ -1,0 +1,162 @@
+#include "platform/ConnectionDoctor.h"
+
+#include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+using platform::PortTrouble;
+
+namespace {
+
+// One situation of the system, as the doctor sees it.
+struct FakeSystem : platform::SystemView {
+    bool exists = true, readWrite = true, listed = false, runsWith = false;
+    QString group = "dialout";
+    std::vector<platform::SerialDevice> devices;
+    std::vector<platform::PortHolder> holders;
+
+    bool Exists(const QString&) const override { return exists; }
+    bool CanReadWrite(const QString&) const override { return readWrite; }
+    QString GroupOf(const QString&) const override { return group; }
+    QString UserName() const override { return "alice"; }
+    bool ListedInGroup(const QString& g) const override { return listed && g == group; }
+    bool RunsWithGroup(const QString& g) const override { return runsWith && g == group; }
+    std::vector<platform::SerialDevice> SerialDevices() const override { return devices; }
+    QString StableName(const QString&) const override { return {}; }
+    QString Description(const QString&) const override { return {}; }
+    std::vector<platform::PortHolder> Holders(const QString&) const override { return holders; }
+};
+
+const QString kById = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
+
+TEST(ConnectionDoctor, eachSituationGetsItsFindingAndRemedy) {
+    const struct {
+        const char* situation;
+        PortTrouble trouble;
+        std::function<void(FakeSystem&)> arrange;
+        QString expected;
+    } rows[] = {
+        {"missing, others present", PortTrouble::OpenFailed,
+         [](FakeSystem& s) {
+             s.exists = false;
+             s.devices = {{"/dev/ttyS0", ""}, {"/dev/ttyUSB1", kById}};
+         },
+         "The device /dev/ttyUSB0 does not exist. Serial devices on this computer: /dev/ttyS0, /dev/ttyUSB1 "
+         "(" +
+             kById + "). Plug the meter in, or choose its port under Configuration, Comm. Port."},
+        {"missing, none present", PortTrouble::OpenFailed, [](FakeSystem& s) { s.exists = false; },
+         "The device /dev/ttyUSB0 does not exist, and this computer shows no serial devices. Plug the meter "
+         "in "
+         "and check its cable."},
+        {"no port leads anywhere", PortTrouble::OpenFailed,
+         [](FakeSystem& s) {
+             s.devices = {{"/dev/ttyUSB9", kById}};
+         },
+         "None of the ports COM1 to COM16 leads to a device. Serial devices on this computer: /dev/ttyUSB9 "
+         "(" +
+             kById +
+             "). Name the meter's device in kelvaro.ports, or start the program with --port and its path."},
+        {"no permission", PortTrouble::OpenFailed, [](FakeSystem& s) { s.readWrite = false; },
+         "You may not read and write /dev/ttyUSB0. It belongs to the group dialout: join that group (sudo "
+         "adduser alice dialout), then log out and in again."},
+        {"joined, not logged in again", PortTrouble::OpenFailed,
+         [](FakeSystem& s) {
+             s.readWrite = false;
+             s.listed = true;
+         },
+         "You may not read and write /dev/ttyUSB0 yet. It belongs to the group dialout, which you joined "
+         "after "
+         "logging in: log out and in again."},
+        {"no permission, group unknown", PortTrouble::OpenFailed,
+         [](FakeSystem& s) {
+             s.readWrite = false;
+             s.group.clear();
+         },
+         "You may not read and write /dev/ttyUSB0. Ask the administrator for read and write access to it."},
+        {"in use by one program", PortTrouble::InUse,
+         [](FakeSystem& s) {
+             s.holders = {{4242, "minicom"}};
+         },
+         "/dev/ttyUSB0 is held by minicom (process 4242). Close that program, then choose Connect again."},
+        {"in use by two, one unreadable", PortTrouble::InUse,
+         [](FakeSystem& s) {
+             s.holders = {{77, "screen"}, {91, ""}};
+         },
+         "/dev/ttyUSB0 is held by screen (process 77) and process 91. Close those programs, then choose "
+         "Connect "
+         "again."},
+        {"in use, holder hidden", PortTrouble::InUse, [](FakeSystem&) {},
+         "/dev/ttyUSB0 is held by another program that could not be identified. Close any other program that "
+         "uses the meter, then choose Connect again."},
+        {"open failed, lock file owner", PortTrouble::OpenFailed,
+         [](FakeSystem& s) {
+             s.holders = {{4242, "minicom"}};
+         },
+         "/dev/ttyUSB0 is held by minicom (process 4242). Close that program, then choose Connect again."},
+        {"open failed, nothing found", PortTrouble::OpenFailed, [](FakeSystem&) {},
+         "/dev/ttyUSB0 exists but could not be opened as a serial port. Check that it is the meter's "
+         "device."},
+        {"no answer at any speed", PortTrouble::NoAnswer, [](FakeSystem&) {},
+         "/dev/ttyUSB0 opened, but nothing answered at 19200, 9600, 4800, 1200 or 300 baud. Check that the "
+         "meter is switched on, that its cable is plugged in at both ends, and that the meter's own baud "
+         "rate "
+         "is one of these."},
+        {"unplugged while connected", PortTrouble::Removed, [](FakeSystem& s) { s.exists = false; },
+         "COM5 (/dev/ttyUSB0) was removed. What was logged stays in its window and can be saved. When the "
+         "device "
+         "is back the status bar says so; then choose Connect."},
+    };
+    for (const auto& row : rows) {
+        FakeSystem system;
+        row.arrange(system);
+        // COM0: no port led to a device at start.
+        const bool noPort =
+            row.trouble == PortTrouble::OpenFailed && QString(row.situation).startsWith("no port");
+        EXPECT_EQ(platform::Diagnose(row.trouble, noPort ? 0 : 5, noPort ? "" : "/dev/ttyUSB0", system)
+                      .toStdString(),
+                  row.expected.toStdString())
+            << row.situation;
+    }
+    EXPECT_TRUE(platform::Diagnose(PortTrouble::NoAnswer, 5, "", FakeSystem{}).isEmpty())
+        << "a port of no device";
+}
+
+#ifdef KELVARO_DOCTOR_PROBE
+// The permission case on the real system: a device only root and its group
+// may use, looked at by the real view in a process of the user nobody.
+TEST(ConnectionDoctorOnThisSystem, anotherUserIsToldToJoinTheDevicesGroup) {
+    const QString runuser = QStandardPaths::findExecutable("runuser");
+    if (runuser.isEmpty()) GTEST_SKIP() << "runuser is not installed: no second user to check as";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                          QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                          QFile::ExeOther);
+    const QString device = dir.filePath("ttyMeter");
+    {
+        QFile f(device);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QFile::setPermissions(device,
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup);
+    if (QProcess::execute("chgrp", {"dialout", device}) != 0)
+        GTEST_SKIP() << "cannot give the test device to the group dialout (not root, or no such group)";
+
+    QProcess probe;
+    probe.start(runuser, {"-u", "nobody", "--", KELVARO_DOCTOR_PROBE, device});
+    ASSERT_TRUE(probe.waitForFinished(20000));
+    const QString out = QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed();
+    if (probe.exitCode() != 0 || out.isEmpty())
+        GTEST_SKIP() << "this machine does not let the test run a program as nobody: "
+                     << probe.readAllStandardError().toStdString();
+    EXPECT_EQ(out,
+              "You may not read and write " + device +
+                  ". It belongs to the group dialout: join that group (sudo adduser nobody dialout), then "
+                  "log out and in again.");
+}
+#endif
+
+}  // namespace

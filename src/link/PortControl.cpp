@@ -103,6 +103,7 @@ void ReloadPortTable() {
 }
 
 std::array<bool, 17> BuildPortMenu() {
+    g_lost = LostPort{};  // start-up: nothing was lost yet
     ReloadPortTable();
     std::array<bool, 17> exists{};
     int first = 0;
@@ -165,7 +166,9 @@ bool OpenCommPort(platform::SerialPort& port, int n) {
 bool Connect() {
     AppState& app = App();
     if (app.Connected) return true;
-    if (g_lost.lost) ReloadPortTable();  // the device may be back under a new path
+    // After a loss the device may be back under a new path (the watch has
+    // already looked, and may have put the stable name in the table).
+    if (g_lost.lost && !g_lost.back) ReloadPortTable();
     platform::SerialPort& port = platform::serialPort();
     if (!OpenCommPort(port, app.Config.CommPort)) {
         const QString text = QStringLiteral("Can not communicate with the instrument");

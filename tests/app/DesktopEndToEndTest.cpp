@@ -13,7 +13,11 @@
 #include "platform/PortTable.h"
 #include "platform/QtSerialPort.h"
 #include "power/frmPower.h"
+#include "sim/Meter.h"
+#include "sim/SimSerialPort.h"
 #include "state/AppState.h"
+#include "support/FakeClock.h"
+#include "support/FakeSystemView.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -225,6 +229,49 @@ TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplained) {
         << "the simulator keeps its own end's device open too";
     EXPECT_EQ(prompts.messages[1].text, "Can not communicate with the instrument");
     ShootMessage(prompts.messages[0], QMessageBox::Warning, "doctor-busy-port");
+}
+
+// A USB adapter unplugged and plugged in again under another ttyUSB number:
+// its stable name, learnt at the connect, leads the port to it. The
+// in-memory meter, a port that names a device, and a fake system view.
+TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
+    const QString stable = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
+    FakeSystemView system;
+    system.stableNames = {{"/dev/ttyUSB0", stable}, {"/dev/ttyUSB1", stable}};
+    struct NamedPort : sim::SimSerialPort {
+        using SimSerialPort::SimSerialPort;
+        QString DevicePath() const override { return platform::portTable().Device(CommPort()); }
+    };
+    TempDir dir;
+    FakeClock clock;
+    ScriptedPrompts prompts;
+    ResetAppState();
+    ResetLinkState();
+    sim::Meter meter{sim::MeterConfig{}};
+    NamedPort port(meter, [&](double s) { clock.Advance(s); });
+    platform::setSerialPort(&port);
+    platform::setSystemView(&system);
+    dir.Write("kelvaro.ports", "COM5 /dev/ttyUSB0\n");
+    App().Config.CommPort = 5;
+    ReloadPortTable();
+
+    system.present = {"/dev/ttyUSB0", stable};
+    ASSERT_TRUE(Connect());
+    system.present = {};
+    LinkLost();
+    EXPECT_FALSE(WatchLostPort()) << "still unplugged";
+    EXPECT_EQ(PortStatusText(), "Not connected. COM5 (/dev/ttyUSB0) was removed.");
+    system.present = {"/dev/ttyUSB1", stable};
+    EXPECT_TRUE(WatchLostPort());
+    EXPECT_EQ(PortStatusText(), "Not connected. COM5 (" + stable + ") is back: choose Connect.");
+    EXPECT_TRUE(Connect());
+    EXPECT_EQ(port.DevicePath(), stable);
+
+    Disconnect();
+    platform::setSystemView(nullptr);
+    platform::setSerialPort(nullptr);
+    ResetAppState();
+    ResetLinkState();
 }
 
 TEST(CommandLine, helpVersionAndABadOption) {

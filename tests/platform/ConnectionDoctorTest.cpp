@@ -1,4 +1,5 @@
 #include "platform/ConnectionDoctor.h"
+#include "support/FakeSystemView.h"
 
 #include <gtest/gtest.h>
 #include <QDir>
@@ -11,106 +12,88 @@ using platform::PortTrouble;
 
 namespace {
 
-// One situation of the system, as the doctor sees it.
-struct FakeSystem : platform::SystemView {
-    bool exists = true, readWrite = true, listed = false, runsWith = false;
-    QString group = "dialout";
-    std::vector<platform::SerialDevice> devices;
-    std::vector<platform::PortHolder> holders;
-
-    bool Exists(const QString&) const override { return exists; }
-    bool CanReadWrite(const QString&) const override { return readWrite; }
-    QString GroupOf(const QString&) const override { return group; }
-    QString UserName() const override { return "alice"; }
-    bool ListedInGroup(const QString& g) const override { return listed && g == group; }
-    bool RunsWithGroup(const QString& g) const override { return runsWith && g == group; }
-    std::vector<platform::SerialDevice> SerialDevices() const override { return devices; }
-    QString StableName(const QString&) const override { return {}; }
-    QString Description(const QString&) const override { return {}; }
-    std::vector<platform::PortHolder> Holders(const QString&) const override { return holders; }
-};
-
 const QString kById = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
 
 TEST(ConnectionDoctor, eachSituationGetsItsFindingAndRemedy) {
     const struct {
         const char* situation;
         PortTrouble trouble;
-        std::function<void(FakeSystem&)> arrange;
+        std::function<void(FakeSystemView&)> arrange;
         QString expected;
     } rows[] = {
         {"missing, others present", PortTrouble::OpenFailed,
-         [](FakeSystem& s) {
-             s.exists = false;
+         [](FakeSystemView& s) {
+             s.present.clear();
              s.devices = {{"/dev/ttyS0", ""}, {"/dev/ttyUSB1", kById}};
          },
          "The device /dev/ttyUSB0 does not exist. Serial devices on this computer: /dev/ttyS0, /dev/ttyUSB1 "
          "(" +
              kById + "). Plug the meter in, or choose its port under Configuration, Comm. Port."},
-        {"missing, none present", PortTrouble::OpenFailed, [](FakeSystem& s) { s.exists = false; },
+        {"missing, none present", PortTrouble::OpenFailed, [](FakeSystemView& s) { s.present.clear(); },
          "The device /dev/ttyUSB0 does not exist, and this computer shows no serial devices. Plug the meter "
          "in "
          "and check its cable."},
         {"no port leads anywhere", PortTrouble::OpenFailed,
-         [](FakeSystem& s) {
+         [](FakeSystemView& s) {
              s.devices = {{"/dev/ttyUSB9", kById}};
          },
          "None of the ports COM1 to COM16 leads to a device. Serial devices on this computer: /dev/ttyUSB9 "
          "(" +
              kById +
              "). Name the meter's device in kelvaro.ports, or start the program with --port and its path."},
-        {"no permission", PortTrouble::OpenFailed, [](FakeSystem& s) { s.readWrite = false; },
+        {"no permission", PortTrouble::OpenFailed, [](FakeSystemView& s) { s.readWrite.clear(); },
          "You may not read and write /dev/ttyUSB0. It belongs to the group dialout: join that group (sudo "
          "adduser alice dialout), then log out and in again."},
         {"joined, not logged in again", PortTrouble::OpenFailed,
-         [](FakeSystem& s) {
-             s.readWrite = false;
+         [](FakeSystemView& s) {
+             s.readWrite.clear();
              s.listed = true;
          },
          "You may not read and write /dev/ttyUSB0 yet. It belongs to the group dialout, which you joined "
          "after "
          "logging in: log out and in again."},
         {"no permission, group unknown", PortTrouble::OpenFailed,
-         [](FakeSystem& s) {
-             s.readWrite = false;
+         [](FakeSystemView& s) {
+             s.readWrite.clear();
              s.group.clear();
          },
          "You may not read and write /dev/ttyUSB0. Ask the administrator for read and write access to it."},
         {"in use by one program", PortTrouble::InUse,
-         [](FakeSystem& s) {
+         [](FakeSystemView& s) {
              s.holders = {{4242, "minicom"}};
          },
          "/dev/ttyUSB0 is held by minicom (process 4242). Close that program, then choose Connect again."},
         {"in use by two, one unreadable", PortTrouble::InUse,
-         [](FakeSystem& s) {
+         [](FakeSystemView& s) {
              s.holders = {{77, "screen"}, {91, ""}};
          },
          "/dev/ttyUSB0 is held by screen (process 77) and process 91. Close those programs, then choose "
          "Connect "
          "again."},
-        {"in use, holder hidden", PortTrouble::InUse, [](FakeSystem&) {},
+        {"in use, holder hidden", PortTrouble::InUse, [](FakeSystemView&) {},
          "/dev/ttyUSB0 is held by another program that could not be identified. Close any other program that "
          "uses the meter, then choose Connect again."},
         {"open failed, lock file owner", PortTrouble::OpenFailed,
-         [](FakeSystem& s) {
+         [](FakeSystemView& s) {
              s.holders = {{4242, "minicom"}};
          },
          "/dev/ttyUSB0 is held by minicom (process 4242). Close that program, then choose Connect again."},
-        {"open failed, nothing found", PortTrouble::OpenFailed, [](FakeSystem&) {},
+        {"open failed, nothing found", PortTrouble::OpenFailed, [](FakeSystemView&) {},
          "/dev/ttyUSB0 exists but could not be opened as a serial port. Check that it is the meter's "
          "device."},
-        {"no answer at any speed", PortTrouble::NoAnswer, [](FakeSystem&) {},
+        {"no answer at any speed", PortTrouble::NoAnswer, [](FakeSystemView&) {},
          "/dev/ttyUSB0 opened, but nothing answered at 19200, 9600, 4800, 1200 or 300 baud. Check that the "
          "meter is switched on, that its cable is plugged in at both ends, and that the meter's own baud "
          "rate "
          "is one of these."},
-        {"unplugged while connected", PortTrouble::Removed, [](FakeSystem& s) { s.exists = false; },
+        {"unplugged while connected", PortTrouble::Removed, [](FakeSystemView& s) { s.present.clear(); },
          "COM5 (/dev/ttyUSB0) was removed. What was logged stays in its window and can be saved. When the "
          "device "
          "is back the status bar says so; then choose Connect."},
     };
     for (const auto& row : rows) {
-        FakeSystem system;
+        FakeSystemView system;
+        system.present = system.readWrite = {"/dev/ttyUSB0"};
         row.arrange(system);
         // COM0: no port led to a device at start.
         const bool noPort =
@@ -120,7 +103,7 @@ TEST(ConnectionDoctor, eachSituationGetsItsFindingAndRemedy) {
                   row.expected.toStdString())
             << row.situation;
     }
-    EXPECT_TRUE(platform::Diagnose(PortTrouble::NoAnswer, 5, "", FakeSystem{}).isEmpty())
+    EXPECT_TRUE(platform::Diagnose(PortTrouble::NoAnswer, 5, "", FakeSystemView{}).isEmpty())
         << "a port of no device";
 }
 

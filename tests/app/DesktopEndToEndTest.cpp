@@ -3,6 +3,7 @@
 // the program's desktop files. The real serial port over a pseudo-terminal
 // to the simulator program, on the real clock.
 
+#include "RealTime.h"
 #include "app/CommandLine.h"
 #include "app/MDIForm1.h"
 #include "app/ModeSwitch.h"
@@ -34,27 +35,6 @@
 #include <memory>
 
 namespace {
-
-// COM1 is `device`; every other port leads nowhere.
-QByteArray PortsFile(const QString& device) {
-    QByteArray text = "COM1 " + device.toUtf8() + "\n";
-    for (int n = 2; n <= 16; ++n) text += QString("COM%1 /nonexistent/tty%1\n").arg(n).toUtf8();
-    return text;
-}
-
-template <class Done>
-bool RunUntil(Done done, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-void RunFor(int milliseconds) {
-    RunUntil([] { return false; }, milliseconds);
-}
 
 // The message box as the program shows it, saved as a picture.
 void ShootMessage(const ScriptedPrompts::Shown& shown, QMessageBox::Icon icon, const QString& name) {

@@ -299,6 +299,7 @@ void MDIForm1::mnuConnect_Click() {
     SetupInstrument();
     SetBusyCursor(false);
     mnuConnect->setEnabled(true);
+    ShowPortItems();  // a connect after a loss may have reloaded the port table
     ShowConnection();
 }
 

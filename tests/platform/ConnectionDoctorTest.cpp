@@ -52,12 +52,6 @@ TEST(ConnectionDoctor, eachSituationGetsItsFindingAndRemedy) {
          "You may not read and write /dev/ttyUSB0 yet. It belongs to the group dialout, which you joined "
          "after "
          "logging in: log out and in again."},
-        {"no permission, group unknown", PortTrouble::OpenFailed,
-         [](FakeSystemView& s) {
-             s.readWrite.clear();
-             s.group.clear();
-         },
-         "You may not read and write /dev/ttyUSB0. Ask the administrator for read and write access to it."},
         {"in use by one program", PortTrouble::InUse,
          [](FakeSystemView& s) {
              s.holders = {{4242, "minicom"}};
@@ -73,11 +67,6 @@ TEST(ConnectionDoctor, eachSituationGetsItsFindingAndRemedy) {
         {"in use, holder hidden", PortTrouble::InUse, [](FakeSystemView&) {},
          "/dev/ttyUSB0 is held by another program that could not be identified. Close any other program that "
          "uses the meter, then choose Connect again."},
-        {"open failed, lock file owner", PortTrouble::OpenFailed,
-         [](FakeSystemView& s) {
-             s.holders = {{4242, "minicom"}};
-         },
-         "/dev/ttyUSB0 is held by minicom (process 4242). Close that program, then choose Connect again."},
         {"open failed, nothing found", PortTrouble::OpenFailed, [](FakeSystemView&) {},
          "/dev/ttyUSB0 exists but could not be opened as a serial port. Check that it is the meter's "
          "device."},

@@ -35,7 +35,9 @@ std::optional<int> ParseCommandLine(const QStringList& arguments) {
         return 2;
     }
     if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText()), stdout);
+        // Without an application object Qt cannot name the program itself.
+        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"), program)),
+                   stdout);
         return 0;
     }
     if (parser.isSet(version)) {

@@ -245,6 +245,7 @@ TEST(CommandLine, helpVersionAndABadOption) {
         const char* out;
         const char* err;
     } rows[] = {
+        {{"--help"}, 0, "Usage: kelvaro32 [options]", ""},
         {{"--help"}, 0, "--port <PATH>", ""},
         {{"--version"}, 0, "kelvaro32 3.20\n", ""},
         {{"--frobnicate"}, 2, "", "kelvaro32: Unknown option 'frobnicate'."},

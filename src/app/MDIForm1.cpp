@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/PortTable.h"
 #include "platform/Prompts.h"
+#include "platform/SystemView.h"
 #include "power/PowerMode.h"
 #include "state/AppState.h"
 #include "state/Configuration.h"
@@ -51,7 +52,7 @@ MDIForm1::MDIForm1(QWidget* parent) : QMainWindow(parent) {
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &MDIForm1::ShowClock);
+    connect(Timer1, &QTimer::timeout, this, &MDIForm1::Timer1_Timer);
     Timer2 = new QTimer(this);
     Timer2->setInterval(10);
     connect(Timer2, &QTimer::timeout, this, [] { Timer2_Timer(); });
@@ -140,6 +141,7 @@ void MDIForm1::BuildMenus() {
     QMenu* config = menuBar()->addMenu("&Configuration");
     config->setObjectName("mnuConfig");
     QMenu* ports = SubMenu(config, "mnuSetup_CommPort", "&Comm. Port...");
+    ports->setToolTipsVisible(true);
     for (int n = 0; n <= 16; ++n) {
         QAction* a = Item(ports, "", "COM" + QString::number(n) + ":");
         a->setObjectName(QString("mnuSetup_CommPortList_%1").arg(n));
@@ -180,15 +182,41 @@ void MDIForm1::BuildStatusStrip() {
     auto* Image1 = new QLabel(Picture1);
     Image1->setObjectName("Image1");
     Image1->setPixmap(ApplicationIcon().pixmap(16, 16));
+    lblPort = new QLabel(Picture1);
+    lblPort->setObjectName("lblPort");
     Label1 = new QLabel(Picture1);
     Label1->setObjectName("Label1");
     row->addWidget(Image1);
+    row->addWidget(lblPort);
+    row->addSpacing(12);
     row->addWidget(Label1);
     statusBar()->addPermanentWidget(Picture1);
 }
 
 void MDIForm1::ShowClock() {
     Label1->setText(platform::clock().DateTimeText());
+}
+
+void MDIForm1::Timer1_Timer() {
+    ShowClock();
+    if (WatchLostPort()) ShowPortItems();
+    ShowConnection();
+}
+
+void MDIForm1::ShowConnection() {
+    lblPort->setText(PortStatusText());
+}
+
+void MDIForm1::ShowPortItems() {
+    const platform::SystemView& system = platform::systemView();
+    for (int n = 1; n <= 16; ++n) {
+        const QString device = platform::portTable().Device(n);
+        const QString description =
+            mnuSetup_CommPortList[n]->isVisible() ? system.Description(device) : QString();
+        mnuSetup_CommPortList[n]->setStatusTip(device);
+        mnuSetup_CommPortList[n]->setToolTip(description.isEmpty() ? device
+                                                                   : device + " (" + description + ")");
+    }
 }
 
 void MDIForm1::InstallShellHooks() {
@@ -200,6 +228,12 @@ void MDIForm1::InstallShellHooks() {
     h.ConnectClick = [this] { mnuConnect_Click(); };
     h.CheckPort = [this](int16_t port) {
         for (int n = 0; n <= 16; ++n) mnuSetup_CommPortList[n]->setChecked(n == port);
+    };
+    h.ConnectionLost = [this] {
+        mnuConnect->setText(kConnectCaption);
+        for (int n = 1; n <= 16; ++n) mnuSetup_CommPortList[n]->setEnabled(true);
+        ApplyModeMenu();
+        ShowConnection();
     };
     // Waits sleep in the event loop until something happens; Timer2 wakes
     // them at least every 10 ms.
@@ -233,16 +267,15 @@ bool MDIForm1::MDIForm_Load() {
     // 2. Configuration, then the ports that exist.
     if (!LoadConfiguration()) return false;
     const std::array<bool, 17> exists = BuildPortMenu();
-    for (int n = 1; n <= 16; ++n) {
-        mnuSetup_CommPortList[n]->setVisible(exists[n]);
-        mnuSetup_CommPortList[n]->setStatusTip(platform::portTable().Device(n));
-    }
+    for (int n = 1; n <= 16; ++n) mnuSetup_CommPortList[n]->setVisible(exists[n]);
     mnuSetup_CommPortList[0]->setVisible(false);
+    ShowPortItems();
     // 3.-7. Initial state.
     SetDataLogFile(App().Config.LogToFile);
     mnuConnect->setText(kConnectCaption);
     App().DayCount = 0;
     ShowClock();
+    ShowConnection();
     App().RapidPulseAbsolute = true;
     ApplyModeMenu();
     Timer1->start();
@@ -267,6 +300,8 @@ void MDIForm1::mnuConnect_Click() {
     SetupInstrument();
     SetBusyCursor(false);
     mnuConnect->setEnabled(true);
+    ShowPortItems();  // a connect after a loss may have reloaded the port table
+    ShowConnection();
 }
 
 void MDIForm1::mnuConnect_Enable(bool enabled) {

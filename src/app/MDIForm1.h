@@ -43,6 +43,7 @@ public:
     std::array<QAction*, 17> mnuSetup_CommPortList{};
     std::array<QAction*, ModeMenuItemCount> modeItems{};
     QLabel* Label1 = nullptr;
+    QLabel* lblPort = nullptr;  // the connection, beside the clock
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
 
@@ -57,6 +58,9 @@ private:
     void BuildStatusStrip();
     void InstallShellHooks();
     void ShowClock();
+    void Timer1_Timer();    // the clock, and a lost port coming back
+    void ShowConnection();  // the status strip's connection text
+    void ShowPortItems();   // each port item's device and description as its tips
     QAction* Item(QMenu* menu, const char* name, const QString& caption);
     QMenu* SubMenu(QMenu* menu, const char* name, const QString& caption);
 

@@ -1,8 +1,10 @@
+#include "app/CommandLine.h"
 #include "app/MDIForm1.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    if (const auto status = ParseCommandLine(argc, argv)) return *status;  // --help, --version, bad options
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kelvaro32");
     QApplication::setOrganizationDomain("kelvaro.example");

@@ -26,8 +26,10 @@ HeadLines Head(const AppState& s, int channel, int serialChars, bool noteReplace
 
 }  // namespace
 
-InfoTexts BuildInfoTexts(const AppState& s, const QString& versionReply) {
+InfoTexts BuildInfoTexts(const AppState& s, const QString& versionReply, const QString& portDevice) {
     InfoTexts t;
+    t.port = "Port: COM" + QString::number(s.Config.CommPort);
+    if (!portDevice.isEmpty()) t.port += " (" + portDevice + ")";
     t.connected = s.Connected;
     t.head1Caption = "Head";
     if (!s.Connected) {

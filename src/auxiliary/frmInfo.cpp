@@ -3,6 +3,7 @@
 #include "auxiliary/InfoTexts.h"
 #include "auxiliary/Pictures.h"
 #include "link/LinkState.h"
+#include "platform/PortTable.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -39,8 +40,12 @@ frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
     auto* dv = new QVBoxLayout(FramDevice);
     LblDeviceType = new QLabel(FramDevice);
     LblDeviceVersion = new QLabel(FramDevice);
+    LblPort = new QLabel(FramDevice);
+    LblPort->setObjectName("LblPort");
+    LblPort->setTextInteractionFlags(Qt::TextSelectableByMouse);
     dv->addWidget(LblDeviceType);
     dv->addWidget(LblDeviceVersion);
+    dv->addWidget(LblPort);
 
     FramHead1 = Frame("Head", LblHeadType1, LblSerialNum1, LblHeadName1, this);
     FramHead2 = Frame("Head Channel 'B'", LblHeadType2, LblSerialNum2, LblHeadName2, this);
@@ -70,11 +75,13 @@ frmInfo::frmInfo(QWidget* parent) : QDialog(parent) {
 }
 
 void frmInfo::Form_Load() {
-    const InfoTexts t = BuildInfoTexts(App(), Link().VersionReply);
+    const int16_t port = App().Config.CommPort;
+    const InfoTexts t = BuildInfoTexts(App(), Link().VersionReply, platform::portTable().Device(port));
     PictConnect->setVisible(t.connected);
     PictDisc->setVisible(!t.connected);
     LblDeviceType->setText(t.deviceType);
     LblDeviceVersion->setText(t.deviceVersion);
+    LblPort->setText(t.port);
     FramHead1->setTitle(t.head1Caption);
     LblHeadType1->setText(t.headType1);
     LblSerialNum1->setText(t.serial1);

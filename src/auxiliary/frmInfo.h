@@ -15,7 +15,7 @@ public:
 
     QLabel *PictConnect, *PictDisc;
     QGroupBox *FramDevice, *FramHead1, *FramHead2;
-    QLabel *LblDeviceType, *LblDeviceVersion;
+    QLabel *LblDeviceType, *LblDeviceVersion, *LblPort;
     QLabel *LblHeadType1, *LblSerialNum1, *LblHeadName1;
     QLabel *LblHeadType2, *LblSerialNum2, *LblHeadName2;
     QPushButton* OKButton;

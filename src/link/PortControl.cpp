@@ -4,10 +4,13 @@
 #include "link/TrafficLog.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
+#include "platform/ConnectionDoctor.h"
 #include "platform/PortTable.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "state/Configuration.h"
+
+#include <optional>
 
 namespace {
 
@@ -28,10 +31,32 @@ constexpr LineErrorText kLineErrors[] = {
     {platform::ComEventTxFull, "Transmit buffer overflow!"},
 };
 
-void ReportInUse(int n) {
+// Why the last connect failed, when the system can tell more than the message.
+std::optional<platform::PortTrouble> g_trouble;
+
+// What a lost connection leaves for the status strip and the next connect.
+struct LostPort {
+    bool lost = false;  // the connected device went away
+    bool back = false;  // ... and is there again
+    int port = 0;
+    QString device;
+    QString stableName;  // its /dev/serial/by-id name, when it had one
+};
+LostPort g_lost;
+QString g_connectedStableName;
+
+// `text`, and after a blank line what the system shows about `trouble`.
+QString WithFinding(const QString& text, platform::PortTrouble trouble, int n, const QString& device) {
+    const QString finding = platform::Diagnose(trouble, n, device, platform::systemView());
+    return finding.isEmpty() ? text : text + QStringLiteral("\n\n") + finding;
+}
+
+void ReportInUse(platform::SerialPort& port, int n) {
     platform::prompts().Beep();
-    platform::prompts().Message(QStringLiteral("COM%1: is currently being used by another device.").arg(n),
-                                QStringLiteral("Comm. Port Error"), platform::Icon::Exclamation);
+    platform::prompts().Message(
+        WithFinding(QStringLiteral("COM%1: is currently being used by another device.").arg(n),
+                    platform::PortTrouble::InUse, n, port.DevicePath()),
+        QStringLiteral("Comm. Port Error"), platform::Icon::Exclamation);
     if (App().Shell.SwitchMode) App().Shell.SwitchMode(ModeNone);
 }
 
@@ -67,8 +92,19 @@ bool PortExists(int n) {
     return platform::portTable().Exists(n);
 }
 
+void ReloadPortTable() {
+    platform::PortTable& table = platform::portTable();
+    table = platform::PortTable::FromCurrentDirectory();
+    const QString forced = platform::commandLinePort();
+    if (forced.isEmpty()) return;
+    int16_t& port = App().Config.CommPort;
+    if (port < 1 || port > platform::PortTable::kPorts) port = 1;
+    table.SetDevice(port, forced);
+}
+
 std::array<bool, 17> BuildPortMenu() {
-    platform::portTable() = platform::PortTable::FromCurrentDirectory();
+    g_lost = LostPort{};  // start-up: nothing was lost yet
+    ReloadPortTable();
     std::array<bool, 17> exists{};
     int first = 0;
     for (int n = 1; n <= platform::PortTable::kPorts; ++n) {
@@ -76,7 +112,11 @@ std::array<bool, 17> BuildPortMenu() {
         if (exists[n] && first == 0) first = n;
     }
     int16_t& port = App().Config.CommPort;
-    if (port < 1 || port > platform::PortTable::kPorts || !exists[port]) port = static_cast<int16_t>(first);
+    // A device named on the command line stays the port even when it is
+    // missing: the connect then says why.
+    const bool forced = !platform::commandLinePort().isEmpty();
+    if (!forced && (port < 1 || port > platform::PortTable::kPorts || !exists[port]))
+        port = static_cast<int16_t>(first);
     SaveConfiguration();
     return exists;
 }
@@ -84,6 +124,7 @@ std::array<bool, 17> BuildPortMenu() {
 bool OpenCommPort(platform::SerialPort& port, int n) {
     if (App().Connected) return true;
     ProtocolState& s = Link();
+    g_trouble.reset();
     if (port.IsOpen()) port.Close();
     // No receive events while probing: the probe reads the port itself.
     port.SetThresholds(0, 0);
@@ -98,9 +139,10 @@ bool OpenCommPort(platform::SerialPort& port, int n) {
             case platform::OpenResult::Ok:
                 break;
             case platform::OpenResult::InUse:
-                ReportInUse(n);
+                ReportInUse(port, n);
                 return false;
             case platform::OpenResult::Failed:
+                g_trouble = platform::PortTrouble::OpenFailed;
                 return false;
         }
         port.SetDTR(true);
@@ -108,7 +150,10 @@ bool OpenCommPort(platform::SerialPort& port, int n) {
         found = ProbeRate(port, i);
         if (!found) port.Close();
     }
-    if (!found) return false;
+    if (!found) {
+        g_trouble = platform::PortTrouble::NoAnswer;
+        return false;
+    }
 
     port.SetThresholds(1, 1);
     port.OnComm = [] { MSComm1_OnComm(); };
@@ -121,12 +166,22 @@ bool OpenCommPort(platform::SerialPort& port, int n) {
 bool Connect() {
     AppState& app = App();
     if (app.Connected) return true;
-    if (!OpenCommPort(platform::serialPort(), app.Config.CommPort)) {
+    // After a loss the device may be back under a new path (the watch has
+    // already looked, and may have put the stable name in the table).
+    if (g_lost.lost && !g_lost.back) ReloadPortTable();
+    platform::SerialPort& port = platform::serialPort();
+    if (!OpenCommPort(port, app.Config.CommPort)) {
+        const QString text = QStringLiteral("Can not communicate with the instrument");
         platform::prompts().Beep();
-        platform::prompts().Message(QStringLiteral("Can not communicate with the instrument"));
+        // After the in-use message the finding has been told already.
+        platform::prompts().Message(
+            g_trouble ? WithFinding(text, *g_trouble, app.Config.CommPort, port.DevicePath()) : text);
         app.DeviceType = 0;
         return false;
     }
+    g_lost = LostPort{};
+    g_connectedStableName =
+        port.DevicePath().isEmpty() ? QString() : platform::systemView().StableName(port.DevicePath());
     app.Connected = true;
     if (app.Shell.CheckPort) app.Shell.CheckPort(app.Config.CommPort);
     return true;
@@ -144,10 +199,67 @@ void Disconnect() {
     TrafficLog(TrafficSave);
 }
 
+void LinkLost() {
+    AppState& app = App();
+    if (!app.Connected) return;
+    const int n = app.Config.CommPort;
+    const QString device = platform::portTable().Device(n);
+    g_lost = LostPort{true, false, n, device, g_connectedStableName};
+    LogLine(QStringLiteral("Connection lost: %1 was removed").arg(device));
+    Disconnect();
+    if (app.Shell.ConnectionLost) app.Shell.ConnectionLost();
+    platform::prompts().Beep();
+    platform::prompts().Message(
+        WithFinding(QStringLiteral("Timeout! Connection Lost!"), platform::PortTrouble::Removed, n, device));
+}
+
+bool WatchLostPort() {
+    if (!g_lost.lost || g_lost.back || App().Connected) return false;
+    ReloadPortTable();
+    const platform::SystemView& system = platform::systemView();
+    platform::PortTable& table = platform::portTable();
+    QString device = table.Device(g_lost.port);
+    // A USB adapter may come back under another ttyUSB number; its stable
+    // name follows it, so this run uses that name for the port.
+    if (!g_lost.stableName.isEmpty() && system.Exists(g_lost.stableName) &&
+        system.StableName(device) != g_lost.stableName) {
+        device = g_lost.stableName;
+        table.SetDevice(g_lost.port, device);
+    }
+    if (device.isEmpty() || !system.Exists(device)) return false;
+    g_lost.back = true;
+    g_lost.device = device;
+    return true;
+}
+
+QString PortStatusText() {
+    const AppState& app = App();
+    if (app.Connected) {
+        const int n = app.Config.CommPort;
+        const QString baud = platform::serialPort().Settings().section(QLatin1Char(','), 0, 0).trimmed();
+        const int model =
+            app.DeviceType >= 0 && app.DeviceType < int(app.DeviceNames.size()) ? app.DeviceType : 0;
+        return QStringLiteral("COM%1 (%2), %3 baud, %4")
+            .arg(n)
+            .arg(platform::portTable().Device(n), baud, app.DeviceNames[model]);
+    }
+    if (g_lost.back)
+        return QStringLiteral("Not connected. COM%1 (%2) is back: choose Connect.")
+            .arg(g_lost.port)
+            .arg(g_lost.device);
+    if (g_lost.lost)
+        return QStringLiteral("Not connected. COM%1 (%2) was removed.").arg(g_lost.port).arg(g_lost.device);
+    return QStringLiteral("Not connected");
+}
+
 void MSComm1_OnComm() {
     const int code = platform::serialPort().CommEvent();
     if (code == platform::ComEvReceive) {
         ReceiveEvent();
+        return;
+    }
+    if (code == platform::ComEventDeviceLost) {
+        LinkLost();
         return;
     }
     for (const LineErrorText& e : kLineErrors) {

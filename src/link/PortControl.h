@@ -10,6 +10,9 @@ inline constexpr std::array<int, 5> kProbeRates{19200, 9600, 4800, 1200, 300};
 // The platform's answer for "COM" + n (1..16); false outside that range.
 bool PortExists(int n);
 
+// The port table from the defaults, kelvaro.ports and the command line.
+void ReloadPortTable();
+
 // Reloads the port table, returns which of COM1..16 exist (index 0 is never
 // set), moves CommPort to the first existing port when its own does not
 // exist (0 when none does) and saves the configuration. The main window
@@ -29,3 +32,16 @@ void Disconnect();
 
 // The serial port's event handler; OpenCommPort installs it as OnComm.
 void MSComm1_OnComm();
+
+// The connected device went away: the connection ends as at a disconnect
+// (the traffic log is written), the main window is told and the user sees
+// why. What the mode window logged stays there.
+void LinkLost();
+
+// After a loss: true once the port's device (or its stable name) is there
+// again. Called every second by the main window.
+bool WatchLostPort();
+
+// The connection for the status strip: port, device, line speed and model
+// while connected, "Not connected" otherwise (with what became of a lost port).
+QString PortStatusText();

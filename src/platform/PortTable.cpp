@@ -47,6 +47,10 @@ void PortTable::Override(const QString& fileText) {
     }
 }
 
+void PortTable::SetDevice(int n, const QString& device) {
+    if (n >= 1 && n <= kPorts) devices_[n] = device;
+}
+
 QString PortTable::Device(int n) const {
     if (n < 1 || n > kPorts) return QString();
     return devices_[n];
@@ -60,6 +64,18 @@ bool PortTable::Exists(int n) const {
 #else
     return QFile::exists(device);
 #endif
+}
+
+namespace {
+QString g_commandLinePort;
+}
+
+QString commandLinePort() {
+    return g_commandLinePort;
+}
+
+void setCommandLinePort(const QString& device) {
+    g_commandLinePort = device;
 }
 
 PortTable& portTable() {

@@ -15,9 +15,10 @@ public:
     PortTable();                              // platform defaults only
     static PortTable FromCurrentDirectory();  // defaults + kelvaro.ports if present
 
-    void Override(const QString& fileText);  // apply the lines of a ports file
-    QString Device(int n) const;             // empty for n outside 1..16
-    bool Exists(int n) const;                // the device exists
+    void Override(const QString& fileText);        // apply the lines of a ports file
+    void SetDevice(int n, const QString& device);  // one entry, for this run only
+    QString Device(int n) const;                   // empty for n outside 1..16
+    bool Exists(int n) const;                      // the device exists
 
 private:
     std::array<QString, kPorts + 1> devices_;
@@ -25,5 +26,10 @@ private:
 
 // The table the program uses; reloaded by BuildPortMenu.
 PortTable& portTable();
+
+// The device given on the command line for the configured port (empty:
+// none); it wins over the defaults and kelvaro.ports for the whole run.
+QString commandLinePort();
+void setCommandLinePort(const QString& device);
 
 }  // namespace platform

@@ -58,6 +58,11 @@ int CommEventForError(QSerialPort::SerialPortError error) {
     }
 }
 
+bool DeviceGone(QSerialPort::SerialPortError error, bool deviceExists) {
+    if (error == QSerialPort::ResourceError) return true;
+    return (error == QSerialPort::ReadError || error == QSerialPort::WriteError) && !deviceExists;
+}
+
 OpenResult OpenResultFor(QSerialPort::SerialPortError error, bool deviceAccessible) {
     // On Linux, Qt reports a port that another program holds (its lock file,
     // or exclusive use: "device busy") as a permission error, the same as a
@@ -74,8 +79,16 @@ QtSerialPort::QtSerialPort() {
         if (!polling_ && sendThreshold_ > 0 && port_.bytesToWrite() == 0) Raise(ComEvSend);
     });
     QObject::connect(&port_, &QSerialPort::errorOccurred, &port_, [this](QSerialPort::SerialPortError e) {
+        if (!port_.isOpen()) return;
+        // An unplugged device fails every read at once, for ever: the port
+        // is closed and the loss told once instead of an endless error stream.
+        if (DeviceGone(e, QFileInfo::exists(device_))) {
+            port_.close();
+            if (!polling_) Raise(ComEventDeviceLost);
+            return;
+        }
         const int code = CommEventForError(e);
-        if (code != 0 && port_.isOpen()) Raise(code);
+        if (code != 0) Raise(code);
     });
 }
 
@@ -113,6 +126,7 @@ OpenResult QtSerialPort::Open() {
     if (port_.isOpen()) return OpenResult::Ok;
     const QString device = portTable().Device(commPort_);
     if (device.isEmpty()) return OpenResult::Failed;
+    device_ = device;
     port_.setPortName(device);
     if (!port_.open(QIODevice::ReadWrite)) {
         const QFileInfo info(device);

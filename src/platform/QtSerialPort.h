@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/PortTable.h"
 #include "platform/SerialPort.h"
 
 #include <QSerialPort>
@@ -22,6 +23,10 @@ std::optional<LineSettings> ParseLineSettings(const QString& text);
 // Event code for an error the port reports; 0 for errors that are no line
 // event (they go unreported, as do operations a device does not support).
 int CommEventForError(QSerialPort::SerialPortError error);
+
+// The device behind an open port went away: the system says so, or reads
+// and writes fail while its device node is gone.
+bool DeviceGone(QSerialPort::SerialPortError error, bool deviceExists);
 
 // How a failed open is told to the user: a port another program holds
 // (lock file, exclusive use) is in use; everything else is a failure.
@@ -50,12 +55,14 @@ public:
     void WaitForInput(double seconds) override;
 
     int CommEvent() const override { return commEvent_; }
+    QString DevicePath() const override { return portTable().Device(commPort_); }
 
 private:
     void Raise(int code);
     void ApplySettings();
 
     QSerialPort port_;
+    QString device_;  // the path last opened
     int commPort_ = 1;
     QString settingsText_ = QStringLiteral("9600, N, 8, 1");
     LineSettings settings_;

@@ -23,6 +23,7 @@ enum CommEventCode : int {
     ComEventRxOver = 1008,
     ComEventRxParity = 1009,
     ComEventTxFull = 1010,
+    ComEventDeviceLost = 1100,  // the device went away (unplugged); the port is closed
 };
 
 enum class OpenResult { Ok, InUse, Failed };
@@ -54,7 +55,9 @@ public:
     virtual void WaitForInput(double seconds) = 0;
 
     virtual int CommEvent() const = 0;  // code of the event being reported
-    std::function<void()> OnComm;       // raised for each event
+    // The system device behind the port; empty for a port that has none.
+    virtual QString DevicePath() const { return QString(); }
+    std::function<void()> OnComm;  // raised for each event
 };
 
 SerialPort& serialPort();

@@ -137,6 +137,7 @@ struct ShellHooks {
     std::function<void(bool on)> SetDataLogFile;           // the Data Log File switch, as its menu items
     std::function<void()> ConnectClick;                    // mnuConnect_Click
     std::function<void(int16_t port)> CheckPort;           // check mark of the port item
+    std::function<void()> ConnectionLost;                  // the device went away while connected
     std::function<void()> ProcessEvents;                   // one round of window events (waits)
     std::function<void()> ClearNotes;                      // frmNotes.ClearNotesBox
     std::function<void(int op)> FileCommand;  // the File menu's Save (0), Open, Print, Printer setup

@@ -2,6 +2,8 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
+#include <QFile>
 
 using platform::PortTable;
 
@@ -63,5 +65,26 @@ TEST(PortTable, portsFileInTheCurrentDirectoryApplies) {
     EXPECT_FALSE(t.Exists(17));
 #endif
 }
+
+#ifndef Q_OS_WIN
+// A stable name is a symbolic link to the node the adapter has today: the
+// port exists while the link leads somewhere.
+TEST(PortTable, stableNamesAreFollowedToTheirDevice) {
+    TempDir dir;
+    dir.Write("ttyUSB3", "");
+    QDir(dir.Path()).mkpath("serial/by-id");
+    const QString byId = dir.Path("serial/by-id/usb-Meter_Co_LPM_0042-if00-port0");
+    ASSERT_TRUE(QFile::link(dir.Path("ttyUSB3"), byId));
+    ASSERT_TRUE(QFile::link(dir.Path("gone"), dir.Path("serial/by-id/usb-Old-if00")));
+    dir.Write("kelvaro.ports",
+              ("COM2 " + byId + "\nCOM6 " + dir.Path("serial/by-id/usb-Old-if00") + "\n").toUtf8());
+    PortTable t = PortTable::FromCurrentDirectory();
+    EXPECT_EQ(t.Device(2), byId);
+    EXPECT_TRUE(t.Exists(2));
+    EXPECT_FALSE(t.Exists(6)) << "a link whose device is unplugged";
+    t.SetDevice(6, dir.Path("ttyUSB3"));
+    EXPECT_TRUE(t.Exists(6));
+}
+#endif
 
 }  // namespace

@@ -1,0 +1,62 @@
+#include "app/CommandLine.h"
+
+#include "platform/PortTable.h"
+
+#include <QCommandLineParser>
+#include <cstdio>
+
+std::optional<int> ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Data interface for laser power and energy meters on a serial line."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Show this help and exit."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Show the program's version and exit."));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        QStringLiteral("Use the serial device PATH for the configured COM port in this "
+                       "run (for example /dev/serial/by-id/...). No file is changed."),
+        QStringLiteral("PATH"));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addOption(port);
+
+    const QString program = QStringLiteral("kelvaro32");
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help' for the options.\n", qPrintable(program),
+                     qPrintable(parser.errorText()), qPrintable(program));
+        return 2;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        std::fprintf(stderr, "%s: unexpected argument '%s'\nTry '%s --help' for the options.\n",
+                     qPrintable(program), qPrintable(parser.positionalArguments().first()),
+                     qPrintable(program));
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        // Without an application object Qt cannot name the program itself.
+        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"), program)),
+                   stdout);
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        std::printf("%s %s\n", qPrintable(program), KELVARO_VERSION);
+        return 0;
+    }
+    if (parser.isSet(port)) {
+        const QString device = parser.value(port);
+        if (device.trimmed().isEmpty()) {
+            std::fprintf(stderr, "%s: --port needs a device path\n", qPrintable(program));
+            return 2;
+        }
+        platform::setCommandLinePort(device);
+    }
+    return std::nullopt;
+}
+
+std::optional<int> ParseCommandLine(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return ParseCommandLine(arguments);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/SystemView.h"
+
+#include <QMap>
+
+// One situation of the system, as the connection doctor and the port watch
+// see it: which paths exist, which this process may use, who holds them.
+struct FakeSystemView : platform::SystemView {
+    QStringList present;    // paths that exist
+    QStringList readWrite;  // paths this process may read and write
+    QString group = "dialout";
+    bool listed = false, runsWith = false;  // the user in `group`: in the database, in this session
+    std::vector<platform::SerialDevice> devices;
+    std::vector<platform::PortHolder> holders;
+    QMap<QString, QString> stableNames;  // device -> its /dev/serial/by-id name
+
+    bool Exists(const QString& p) const override { return present.contains(p); }
+    bool CanReadWrite(const QString& p) const override { return readWrite.contains(p); }
+    QString GroupOf(const QString&) const override { return group; }
+    QString UserName() const override { return "alice"; }
+    bool ListedInGroup(const QString& g) const override { return listed && g == group; }
+    bool RunsWithGroup(const QString& g) const override { return runsWith && g == group; }
+    std::vector<platform::SerialDevice> SerialDevices() const override { return devices; }
+    QString StableName(const QString& p) const override {
+        return present.contains(p) ? stableNames.value(p) : "";
+    }
+    QString Description(const QString&) const override { return {}; }
+    std::vector<platform::PortHolder> Holders(const QString&) const override { return holders; }
+};

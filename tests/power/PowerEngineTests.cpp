@@ -1,7 +1,7 @@
 #include "PowerHarness.h"
 
 #include "data/Overrange.h"
-#include "link/Dispatch.h"
+#include "power/PowerTexts.h"
 
 using PowerEngineTest = PowerTest;
 
@@ -18,21 +18,33 @@ TEST_F(PowerEngineTest, firstReplyOfARunOnlyClearsTheDisplay) {
     EXPECT_EQ(port.Commands(), (QStringList{"SP", "SP", "SP"}));
 }
 
-TEST_F(PowerEngineTest, refusedFirstRequestResendsTheModeCommandAndKeepsTheWindowWaiting) {
-    App().Shell.ModeEntry[ModePower] = [this](int op, QString& text) { engine.PowerLog(op, text); };
-    engine.StartStop();
-    QString refusal = "?\r", ack = "*1.234E-3\r";
-    DispatchLine(refusal);
-    EXPECT_EQ(port.Commands(), (QStringList{"SP", "FP"}));
-    EXPECT_DOUBLE_EQ(Link().LastTimeout, 7.0);
-    EXPECT_EQ(engine.PollState, 0);
-    DispatchLine(ack);
-    EXPECT_FALSE(App().ModeCheckPending);
-    EXPECT_EQ(engine.PollState, 3);
-    EXPECT_EQ(engine.Store().PointCount, 0);
+TEST(PowerPolling, nextCommandFollowsTheHeadAndTheModel) {
+    // head type, device type -> sent, poll state, command, time-out
+    const struct {
+        int16_t head, device;
+        bool send;
+        int16_t state;
+        const char* command;
+        double timeout;
+    } cases[] = {
+        {1, 4, true, 3, "SP", 5},    {3, 0, true, 3, "SP", 5},    {5, 2, true, 3, "SP", 5},
+        {6, 8, true, 3, "SP", 5},    {2, 0, true, 3, "SP", 1},    {4, 0, true, 3, "SP", 1},
+        {2, 1, true, 2, "EF", 0.3f}, {4, 2, true, 2, "EF", 0.3f}, {2, 3, true, 2, "EF", 0.3f},
+        {2, 8, true, 2, "EF", 0.3f}, {2, 4, false, 0, "", 0},     {4, 7, false, 0, "", 0},
+        {0, 0, false, 0, "", 0},     {7, 1, false, 0, "", 0},
+    };
+    for (const auto& c : cases) {
+        const PollStep p = NextPoll(c.head, c.device);
+        const std::string label = std::to_string(c.head) + "/" + std::to_string(c.device);
+        EXPECT_EQ(p.Send, c.send) << label;
+        if (!c.send) continue;
+        EXPECT_EQ(p.State, c.state) << label;
+        EXPECT_STREQ(p.Command, c.command) << label;
+        EXPECT_DOUBLE_EQ(p.Timeout, c.timeout) << label;
+    }
 }
 
-TEST_F(PowerEngineTest, pyroelectricHeadsArePolledForThePulseFlagExceptOnTheTalon) {
+TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
     App().Channels[0].HeadType = 2;
     App().DeviceType = 3;
     StartLogging();
@@ -45,12 +57,6 @@ TEST_F(PowerEngineTest, pyroelectricHeadsArePolledForThePulseFlagExceptOnTheTalo
         EXPECT_EQ(port.Commands().last(), command) << reply;
     }
     EXPECT_EQ(engine.Store().PointCount, 1);
-
-    engine.Reset(false);
-    App().DeviceType = 0;
-    StartLogging();
-    EXPECT_EQ(port.Commands().last(), "SP");
-    EXPECT_DOUBLE_EQ(Link().LastTimeout, 1.0);
 }
 
 TEST_F(PowerEngineTest, repliesWithoutAValueStoreNothingButKeepPolling) {
@@ -90,16 +96,20 @@ TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
     }
 }
 
-TEST_F(PowerEngineTest, readoutIsRefreshedAtMostEveryFortySixHundredthsOfASecond) {
+TEST_F(PowerEngineTest, readoutWaitsAtLeastTheSingle0_46666SecondsBetweenRefreshes) {
     StartLogging();
+    // seconds since the last refresh (clock readings exact in binary) -> text shown
     const std::pair<double, const char*> steps[] = {
-        {0.1, "1.000W"}, {0.2, "1.000W"}, {0.2, "1.000W"}, {0.1, "4.000W"}};
+        {0, "1.000W"}, {0.46665, "1.000W"}, {double(0.46666f), "3.000W"}, {0.1, "3.000W"}, {0.5, "5.000W"}};
+    double last = 1000;
     int value = 1;
-    for (auto [dt, shown] : steps) {
-        ReadingAfter(dt, "*" + QString::number(value++));
-        EXPECT_EQ(engine.ReadingText, shown);
+    for (auto [since, shown] : steps) {
+        clock.Set(last + since);
+        Reply("*" + QString::number(value++));
+        EXPECT_EQ(engine.ReadingText, shown) << since;
+        if (engine.ReadingText == QString::number(value - 1) + ".000W") last += since;
     }
-    EXPECT_EQ(pointsDrawn, 4);  // the chart grows with every reading
+    EXPECT_EQ(pointsDrawn, 5);  // the chart grows with every reading
 }
 
 TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatMode) {

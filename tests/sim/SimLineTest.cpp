@@ -1,0 +1,162 @@
+#include "SimTestUtil.h"
+#include "sim/SimSerialPort.h"
+#include "support/FakeClock.h"
+
+#include <cmath>
+
+using platform::OpenResult;
+using sim::Meter;
+
+namespace {
+
+// Everything the meter sends, one Transmit per due time.
+QList<QByteArray> Drain(Meter& m) {
+    QList<QByteArray> chunks;
+    for (double t = m.NextTransmitTime(); !std::isinf(t); t = m.NextTransmitTime()) chunks << m.Transmit(t);
+    return chunks;
+}
+
+// The in-memory port on a meter, on the test clock, collecting receive events.
+struct Rig {
+    explicit Rig(const QString& options = "--model meridel1") : meter(Config(options)) {
+        port.OnComm = [this] {
+            ++events;
+            EXPECT_EQ(port.CommEvent(), platform::ComEvReceive);
+            received += port.Input();
+        };
+    }
+    FakeClock clock;
+    Meter meter;
+    sim::SimSerialPort port{meter, [this](double s) { clock.Advance(s); }};
+    int events = 0;
+    QByteArray received;
+};
+
+}  // namespace
+
+TEST(SimLine, replyIsDueAfterDelayPlusTenBitsPerCharacter) {
+    for (auto [baud, delay] : {std::pair{19200, 0.0}, {9600, 0.0}, {300, 0.0}, {19200, 0.25}}) {
+        sim::MeterConfig cfg = Config(QString("--model meridel1 --baud %1 --delay %2").arg(baud).arg(delay));
+        Meter m(cfg);
+        m.Receive("$VE\r", 50.0, baud);
+        const double due = 50.0 + delay + 9 * 10.0 / baud;  // "*QZ2.45" CR LF
+        EXPECT_NEAR(m.NextTransmitTime(), due, 1e-9) << baud;
+        EXPECT_TRUE(m.Transmit(due - 1e-4).isEmpty());
+        EXPECT_EQ(m.Transmit(due), QByteArray("*QZ2.45\r\n"));
+    }
+    Meter instant(Config("--instant --delay 0.01"));  // benchmarks: no character time
+    instant.Receive("$SP\r$SP\r", 5.0, 19200);
+    EXPECT_DOUBLE_EQ(instant.NextTransmitTime(), 5.01);
+    EXPECT_EQ(instant.Transmit(5.01), QByteArray("*1.234E-03\r\n*1.234E-03\r\n"));
+}
+
+TEST(SimLine, commandsAreAnsweredOnlyWhenWholeAndAtTheMetersSpeed) {
+    Meter m(Config("--model talon"));
+    m.Receive("$V", 1.0, 19200);
+    EXPECT_TRUE(std::isinf(m.NextTransmitTime()));
+    m.Receive("E\r$S", 1.1, 19200);
+    m.Receive("P\r", 1.2, 19200);
+    EXPECT_EQ(Drain(m).join(), QByteArray("*329\r\n*1.234E-03\r\n"));
+    // A speed change tears the command; an overlong line is refused; both
+    // leave the next command working.
+    m.Receive("$V", 2.0, 19200);
+    m.Receive("E", 2.0, 9600);
+    Drain(m);
+    m.Receive(QByteArray(100000, 'x'), 3.0, 19200);
+    m.Receive("\r$VE\r", 3.0, 19200);
+    EXPECT_EQ(Drain(m).join(), QByteArray("?\r\n*329\r\n"));
+    EXPECT_EQ(m.CommandsReceived(), QStringList({"VE", "SP", "VE"}));
+    for (int hostBaud : {9600, 4800, 1200, 300}) {
+        Meter other(Config("--model meridel1"));
+        other.Receive("$VE\r", 0.0, hostBaud);
+        const QByteArray noise = Drain(other).join();
+        EXPECT_FALSE(noise.isEmpty());
+        for (char c : noise) EXPECT_GE(quint8(c), 0x80) << hostBaud;  // no line end, no letter
+    }
+}
+
+TEST(SimLine, faultsSplitSilenceAndGarbage) {
+    for (int chunks : {2, 3, 9, 50}) {
+        Meter m(Config(QString("--model meridel2 --split %1").arg(chunks)));
+        m.Receive("$VE\r", 0.0, 19200);
+        const QList<QByteArray> parts = Drain(m);
+        EXPECT_EQ(parts.size(), std::min(chunks, 9)) << chunks;
+        EXPECT_EQ(parts.join(), QByteArray("*QZ2.45\r\n")) << chunks;
+    }
+    Meter silent(Config("--silent"));
+    silent.Receive("$VE\r", 0.0, 19200);
+    EXPECT_TRUE(std::isinf(silent.NextTransmitTime()));
+    EXPECT_EQ(silent.CommandsReceived(), QStringList({"VE"}));
+    Meter garbage(Config("--garbage"));
+    garbage.Receive("$VE\r", 0.0, 19200);
+    const QByteArray out = Drain(garbage).join();
+    EXPECT_FALSE(out.isEmpty() || out.contains('\n') || out.contains('*'));
+}
+
+TEST(SimSerialPort, pumpRaisesReceiveEventsForWhatIsDue) {
+    Rig r("--model meridel1 --split 3");
+    ASSERT_EQ(r.port.Open(), OpenResult::Ok);
+    r.port.SetThresholds(1, 1);
+    r.port.Output("$VE\r");
+    EXPECT_EQ(r.meter.CommandsReceived(), QStringList({"VE"}));
+    r.port.Pump();
+    EXPECT_EQ(r.events, 0);  // nothing has arrived yet
+    int steps = 0;
+    while (r.port.DeliverNext()) ++steps;
+    EXPECT_EQ(steps, 3);
+    EXPECT_EQ(r.events, 3);
+    EXPECT_EQ(r.received, QByteArray("*QZ2.45\r\n"));
+}
+
+TEST(SimSerialPort, probeStylePollingWaitsOnTheClockWithoutEvents) {
+    Rig r;
+    r.port.Open();
+    r.port.SetThresholds(0, 0);
+    const double t0 = r.clock.Monotonic();
+    r.port.WaitForInput(0.06);  // nothing asked: the whole wait passes
+    EXPECT_NEAR(r.clock.Monotonic() - t0, 0.06, 1e-12);
+    r.port.Output("$VE\r");
+    QByteArray buffer;
+    while (!buffer.contains('\n') && r.clock.Monotonic() - t0 < 0.1) {
+        r.port.WaitForInput(0.001);
+        if (r.port.InBufferCount() > 0) buffer += r.port.Input();
+    }
+    EXPECT_EQ(buffer, QByteArray("*QZ2.45\r\n"));
+    EXPECT_EQ(r.events, 0);
+    EXPECT_NEAR(r.clock.Monotonic() - t0, 0.06 + 9 * 10.0 / 19200, 1e-3);
+}
+
+TEST(SimSerialPort, settingsSpeedOpenFailuresAndClosing) {
+    const std::pair<QString, bool> settings[] = {
+        {"19200, N, 8, 1", true}, {"300,N,8,1", true},       {"4800, E, 7, 2", true},
+        {"19200, N, 8", false},   {"fast, N, 8, 1", false},  {"19200, Q, 8, 1", false},
+        {"0, N, 8, 1", false},    {"19200, N, 9, 1", false}, {"", false}};
+    for (const auto& [text, ok] : settings) {
+        Rig r;
+        EXPECT_EQ(r.port.SetSettings(text), ok) << text.toStdString();
+        EXPECT_EQ(r.port.Settings(), ok ? text : QString("19200, N, 8, 1"));
+    }
+    Rig wrong;  // a wrong speed reaches the meter as noise
+    ASSERT_TRUE(wrong.port.SetSettings("9600, N, 8, 1"));
+    wrong.port.Open();
+    wrong.port.Output("$VE\r");
+    wrong.port.WaitForInput(0.06);
+    const QByteArray in = wrong.port.Input();
+    EXPECT_FALSE(in.isEmpty() || in.contains('\n'));
+    for (OpenResult result : {OpenResult::InUse, OpenResult::Failed}) {
+        Rig r;
+        r.port.SetOpenResult(result);
+        EXPECT_EQ(r.port.Open(), result);
+        r.port.Output("$VE\r");
+        EXPECT_TRUE(r.meter.CommandsReceived().isEmpty());
+    }
+    Rig closing;  // a reply arriving while closed is lost
+    closing.port.Open();
+    closing.port.Output("$VE\r");
+    closing.port.Close();
+    closing.clock.Advance(1);
+    closing.port.Pump();
+    closing.port.Open();
+    closing.port.Pump();
+    EXPECT_EQ(closing.port.InBufferCount(), 0);
+}

@@ -23,8 +23,7 @@ TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineBeforeTheNextInOrder) {
         {&ProtocolState::AwaitChannelSelect, "*A\r"}, {&ProtocolState::AwaitHeadIdent, "*\r"},
         {&ProtocolState::AwaitDeviceIdent, "*A\r"},   {&ProtocolState::AwaitStartReply, "*\r"},
         {&ProtocolState::AwaitHeadInfo, "*TH 11\r"},  {&ProtocolState::AwaitQueryReply, "*W\r"},
-        {&ProtocolState::AwaitHeadType, "*TH W\r"},
-    };
+        {&ProtocolState::AwaitHeadType, "*TH W\r"}};
     for (size_t i = 0; i < std::size(order); ++i) {
         const auto [flag, reply] = order[i];
         Link().IdentStep = 8;
@@ -64,20 +63,18 @@ TEST_F(DispatchTest, linesReachTheWindowOfTheActiveMode) {
         const char* line;
         QString window;  // empty: dropped
         QByteArray resent;
-    } cases[] = {
-        {ModeNone, "*1\r", "", ""},
-        {ModeTerminal, "?\r", "1:?\r", ""},
-        {ModeEnergy, "?\r", "", "$FE\r"},
-        {ModeRapidPulse, "?\r", "", "$FE\r"},
-        {ModeRapidPulse, "*5\r", "7:*5\r", ""},
-        {ModeDeviceFile, "*D\r", "5:*D\r", ""},
-        {ModePcFile, "*1\r", "", ""},
-        {ModePowerRatio, "*1 ?\r", "", ""},
-        {ModePowerRatio, "*1 2\r", "11:*1 2\r", ""},
-        {ModePowerDifference, "?\r", "", ""},
-        {ModeEnergyRatio, "*3 4\r", "13:*3 4\r", ""},
-        {4, "*1\r", "", ""},
-    };
+    } cases[] = {{ModeNone, "*1\r", "", ""},
+                 {ModeTerminal, "?\r", "1:?\r", ""},
+                 {ModeEnergy, "?\r", "", "$FE\r"},
+                 {ModeRapidPulse, "?\r", "", "$FE\r"},
+                 {ModeRapidPulse, "*5\r", "7:*5\r", ""},
+                 {ModeDeviceFile, "*D\r", "5:*D\r", ""},
+                 {ModePcFile, "*1\r", "", ""},
+                 {ModePowerRatio, "*1 ?\r", "", ""},
+                 {ModePowerRatio, "*1 2\r", "11:*1 2\r", ""},
+                 {ModePowerDifference, "?\r", "", ""},
+                 {ModeEnergyRatio, "*3 4\r", "13:*3 4\r", ""},
+                 {4, "*1\r", "", ""}};
     for (const auto& c : cases) {
         windowLines.clear();
         chunks.written.clear();

@@ -70,17 +70,15 @@ TEST_F(PortTest, portInUseIsToldThenTheModeIsLeft) {
 }
 
 TEST_F(PortTest, lineErrorsAreOnlyLogged) {
-    const std::pair<int, const char*> cases[] = {
-        {1001, "A Break was received!"},
-        {1007, "TLSD timeout!"},
-        {1002, "CTS timeout!"},
-        {1003, "DSR timeout!"},
-        {1004, "Framing error!"},
-        {1006, "Overrun error!"},
-        {1008, "Receive buffer overflow!"},
-        {1009, "Parity error!"},
-        {1010, "Transmit buffer overflow!"},
-    };
+    const std::pair<int, const char*> cases[] = {{1001, "A Break was received!"},
+                                                 {1007, "TLSD timeout!"},
+                                                 {1002, "CTS timeout!"},
+                                                 {1003, "DSR timeout!"},
+                                                 {1004, "Framing error!"},
+                                                 {1006, "Overrun error!"},
+                                                 {1008, "Receive buffer overflow!"},
+                                                 {1009, "Parity error!"},
+                                                 {1010, "Transmit buffer overflow!"}};
     UseChunks();
     for (const auto& [code, text] : cases) {
         const int before = TrafficLines().size();

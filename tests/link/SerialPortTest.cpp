@@ -12,11 +12,11 @@
 using platform::OpenResult;
 
 TEST(SerialPortSettings, settingsTextIsParsedOrRejected) {
-    const std::pair<QString, bool> cases[] = {
-        {"19200, N, 8, 1", true}, {"300,n,7,2", true},   {"9600, E, 8, 1.5", true}, {"19200, N, 8", false},
-        {"fast, N, 8, 1", false}, {"0, N, 8, 1", false}, {"9600, X, 8, 1", false},  {"9600, N, 9, 1", false},
-        {"9600, N, 8, 3", false}, {"", false},
-    };
+    const std::pair<QString, bool> cases[] = {{"19200, N, 8, 1", true},  {"300,n,7,2", true},
+                                              {"9600, E, 8, 1.5", true}, {"19200, N, 8", false},
+                                              {"fast, N, 8, 1", false},  {"0, N, 8, 1", false},
+                                              {"9600, X, 8, 1", false},  {"9600, N, 9, 1", false},
+                                              {"9600, N, 8, 3", false},  {"", false}};
     for (const auto& [text, ok] : cases)
         EXPECT_EQ(platform::ParseLineSettings(text).has_value(), ok) << text.toStdString();
     const auto s = platform::ParseLineSettings("1200, N, 8, 1");
@@ -68,20 +68,16 @@ protected:
     QProcess sim;
 };
 
-TEST_F(SimulatorOverPty, connectsAndIdentifiesATwoChannelMeter) {
-    ASSERT_FALSE(StartSimulator({"--model", "meridel2", "--baud", "9600", "--head-a",
-                                 "type=1,name=3A-P,serial=123456", "--head-b", "type=2,name=PE25,serial=77"})
-                     .isEmpty());
+TEST_F(SimulatorOverPty, probeFindsASlowerMeterAndIdentifiesIt) {
+    ASSERT_FALSE(StartSimulator({"--model", "meridel2", "--baud", "9600", "--head-b", "type=2"}).isEmpty());
     ASSERT_TRUE(Connect()) << prompts.Texts().join('|').toStdString();
+    // At 19200 the simulator sent noise: the probe went on to the meter's speed.
+    EXPECT_EQ(platform::serialPort().Settings(), "9600, N, 8, 1");
     EXPECT_EQ(Link().VersionReply, "QZ2.45");
     IdentifyInstrument();
     EXPECT_EQ(App().DeviceType, 2);
-    EXPECT_EQ(App().Channels[0].HeadName + App().Channels[0].HeadSerial, "3A-P; s/n123456");
-    EXPECT_EQ(App().Channels[1].HeadName + App().Channels[1].HeadSerial, "PE25; s/n77");
+    EXPECT_EQ(App().Channels[1].HeadType, 2);
     EXPECT_TRUE(prompts.Texts().isEmpty()) << prompts.Texts().join('|').toStdString();
-    Disconnect();
-    const QByteArray log = dir.Read("rs232.buf");
-    EXPECT_TRUE(log.contains("$CH B<CR>\r\n*B<CR>\r\n<LF>")) << log.toStdString();
 }
 
 TEST_F(SimulatorOverPty, aPortHeldByAnotherOpenIsInUse) {

@@ -126,16 +126,7 @@ TEST(SimSerialPort, probeStylePollingWaitsOnTheClockWithoutEvents) {
     EXPECT_NEAR(r.clock.Monotonic() - t0, 0.06 + 9 * 10.0 / 19200, 1e-3);
 }
 
-TEST(SimSerialPort, settingsSpeedOpenFailuresAndClosing) {
-    const std::pair<QString, bool> settings[] = {
-        {"19200, N, 8, 1", true}, {"300,N,8,1", true},       {"4800, E, 7, 2", true},
-        {"19200, N, 8", false},   {"fast, N, 8, 1", false},  {"19200, Q, 8, 1", false},
-        {"0, N, 8, 1", false},    {"19200, N, 9, 1", false}, {"", false}};
-    for (const auto& [text, ok] : settings) {
-        Rig r;
-        EXPECT_EQ(r.port.SetSettings(text), ok) << text.toStdString();
-        EXPECT_EQ(r.port.Settings(), ok ? text : QString("19200, N, 8, 1"));
-    }
+TEST(SimSerialPort, wrongSpeedOpenFailuresAndClosing) {
     Rig wrong;  // a wrong speed reaches the meter as noise
     ASSERT_TRUE(wrong.port.SetSettings("9600, N, 8, 1"));
     wrong.port.Open();

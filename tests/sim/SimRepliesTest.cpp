@@ -48,8 +48,7 @@ TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
         {"--model talon2 --head-a type=6,unit=Fc", "FP>*|SI>*c"},
         {"--model talon2 --head-a type=3,unit=A", "FP>*|SI>*A"},
         {"--model talon2 --head-a type=2", "FP>*|SI>*W|FE>*|SI>*J"},
-        {"--model talon2 --head-a type=0", "FP>*|SI>*X"},
-    };
+        {"--model talon2 --head-a type=0", "FP>*|SI>*X"}};
     for (const auto& [options, script] : rows) ExpectConversation(options, script);
 }
 
@@ -79,8 +78,7 @@ TEST(SimReplies, readingsModesAndRefusals) {
          "@0 FC 3 0 0>*|@1 SB>*OVER 2.000E-03"},
         {"--model meridel2 --head-a type=1,value=1e-3", "@0 FC 5 0 0>*|@1 SB>*1.000E-03 N"},
         {"--model meridel2 --head-a type=2,value=1e-3,rate=10 --head-b type=2,value=2e-3,rate=4",
-         "@0 FC 3 1 1>*|@0.05 SB>*N N|@0.15 SB>*1.000E-03 N|@0.3 SB>*1.000E-03 2.000E-03|@0.32 SB>*N N"},
-    };
+         "@0 FC 3 1 1>*|@0.05 SB>*N N|@0.15 SB>*1.000E-03 N|@0.3 SB>*1.000E-03 2.000E-03|@0.32 SB>*N N"}};
     for (const auto& [options, script] : rows) ExpectConversation(options, script);
 }
 
@@ -111,7 +109,6 @@ TEST(SimReplies, storedLogsAreListedDescribedAndReadInBlocks) {
         {"--model talon --log file=0,unit=J,values=1:2", "LI>* 0 0 0 2 0"},
         {"--model talon", "LI>* 0 0 0 0 30"},
         {"--model talon --bad-blocks 1 --log file=0,values=1:2:3:4:5:6:7:8:9:10:11:12",
-         "LR>*|LS>*1 2 3 4 5 6 7 8 9|LS>*11 12"},
-    };
+         "LR>*|LS>*1 2 3 4 5 6 7 8 9|LS>*11 12"}};
     for (const auto& [options, script] : rows) ExpectConversation(options, script);
 }

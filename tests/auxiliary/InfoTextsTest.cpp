@@ -42,8 +42,7 @@ TEST(InfoTexts, linesFollowTheConnectionTheModelAndTheHeads) {
          "",
          {"Head Channel 'A'", "Type: Meridel", "Version: 2.10", "Type: Rapid Pulse head",
           "Serial Number: 23456", "Name: RP", "Type: Disconnected", "Serial Number: Disconnected",
-          "Name: Disconnected"}},
-    };
+          "Name: Disconnected"}}};
     for (const auto& c : cases) {
         ResetAppState();
         App().Connected = c.connected;

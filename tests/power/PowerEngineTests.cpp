@@ -26,13 +26,11 @@ TEST(PowerPolling, nextCommandFollowsTheHeadAndTheModel) {
         int16_t state;
         const char* command;
         double timeout;
-    } cases[] = {
-        {1, 4, true, 3, "SP", 5},    {3, 0, true, 3, "SP", 5},    {5, 2, true, 3, "SP", 5},
-        {6, 8, true, 3, "SP", 5},    {2, 0, true, 3, "SP", 1},    {4, 0, true, 3, "SP", 1},
-        {2, 1, true, 2, "EF", 0.3f}, {4, 2, true, 2, "EF", 0.3f}, {2, 3, true, 2, "EF", 0.3f},
-        {2, 8, true, 2, "EF", 0.3f}, {2, 4, false, 0, "", 0},     {4, 7, false, 0, "", 0},
-        {0, 0, false, 0, "", 0},     {7, 1, false, 0, "", 0},
-    };
+    } cases[] = {{1, 4, true, 3, "SP", 5},    {3, 0, true, 3, "SP", 5},    {5, 2, true, 3, "SP", 5},
+                 {6, 8, true, 3, "SP", 5},    {2, 0, true, 3, "SP", 1},    {4, 0, true, 3, "SP", 1},
+                 {2, 1, true, 2, "EF", 0.3f}, {4, 2, true, 2, "EF", 0.3f}, {2, 3, true, 2, "EF", 0.3f},
+                 {2, 8, true, 2, "EF", 0.3f}, {2, 4, false, 0, "", 0},     {4, 7, false, 0, "", 0},
+                 {0, 0, false, 0, "", 0},     {7, 1, false, 0, "", 0}};
     for (const auto& c : cases) {
         const PollStep p = NextPoll(c.head, c.device);
         const std::string label = std::to_string(c.head) + "/" + std::to_string(c.device);
@@ -179,8 +177,7 @@ TEST_F(PowerEngineTest, pauseGraphOnlyResumesWhatItPaused) {
     const std::pair<bool, std::vector<std::array<bool, 3>>> cases[] = {
         {true, {{true, true, true}, {false, false, false}, {false, false, false}}},
         {true, {{false, false, false}}},
-        {false, {{true, true, false}, {false, true, false}}},
-    };
+        {false, {{true, true, false}, {false, true, false}}}};
     for (const auto& [logging, steps] : cases) {
         engine.Reset(false);
         if (logging) StartLogging();

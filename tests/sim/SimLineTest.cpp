@@ -93,6 +93,7 @@ TEST(SimLine, faultsSplitSilenceAndGarbage) {
     EXPECT_FALSE(out.isEmpty() || out.contains('\n') || out.contains('*'));
 }
 
+// The probe's polling and waits on this port are shown by the link's probe tests.
 TEST(SimSerialPort, pumpRaisesReceiveEventsForWhatIsDue) {
     Rig r("--model meridel1 --split 3");
     ASSERT_EQ(r.port.Open(), OpenResult::Ok);
@@ -106,48 +107,4 @@ TEST(SimSerialPort, pumpRaisesReceiveEventsForWhatIsDue) {
     EXPECT_EQ(steps, 3);
     EXPECT_EQ(r.events, 3);
     EXPECT_EQ(r.received, QByteArray("*QZ2.45\r\n"));
-}
-
-TEST(SimSerialPort, probeStylePollingWaitsOnTheClockWithoutEvents) {
-    Rig r;
-    r.port.Open();
-    r.port.SetThresholds(0, 0);
-    const double t0 = r.clock.Monotonic();
-    r.port.WaitForInput(0.06);  // nothing asked: the whole wait passes
-    EXPECT_NEAR(r.clock.Monotonic() - t0, 0.06, 1e-12);
-    r.port.Output("$VE\r");
-    QByteArray buffer;
-    while (!buffer.contains('\n') && r.clock.Monotonic() - t0 < 0.1) {
-        r.port.WaitForInput(0.001);
-        if (r.port.InBufferCount() > 0) buffer += r.port.Input();
-    }
-    EXPECT_EQ(buffer, QByteArray("*QZ2.45\r\n"));
-    EXPECT_EQ(r.events, 0);
-    EXPECT_NEAR(r.clock.Monotonic() - t0, 0.06 + 9 * 10.0 / 19200, 1e-3);
-}
-
-TEST(SimSerialPort, wrongSpeedOpenFailuresAndClosing) {
-    Rig wrong;  // a wrong speed reaches the meter as noise
-    ASSERT_TRUE(wrong.port.SetSettings("9600, N, 8, 1"));
-    wrong.port.Open();
-    wrong.port.Output("$VE\r");
-    wrong.port.WaitForInput(0.06);
-    const QByteArray in = wrong.port.Input();
-    EXPECT_FALSE(in.isEmpty() || in.contains('\n'));
-    for (OpenResult result : {OpenResult::InUse, OpenResult::Failed}) {
-        Rig r;
-        r.port.SetOpenResult(result);
-        EXPECT_EQ(r.port.Open(), result);
-        r.port.Output("$VE\r");
-        EXPECT_TRUE(r.meter.CommandsReceived().isEmpty());
-    }
-    Rig closing;  // a reply arriving while closed is lost
-    closing.port.Open();
-    closing.port.Output("$VE\r");
-    closing.port.Close();
-    closing.clock.Advance(1);
-    closing.port.Pump();
-    closing.port.Open();
-    closing.port.Pump();
-    EXPECT_EQ(closing.port.InBufferCount(), 0);
 }

@@ -58,23 +58,20 @@ TEST_F(DispatchTest, refusedFirstRequestOfAPowerRunSendsTheModeAgain) {
 
 TEST_F(DispatchTest, linesReachTheWindowOfTheActiveMode) {
     UseChunks();
+    // clang-format off
     const struct {
         int16_t mode;
         const char* line;
         QString window;  // empty: dropped
         QByteArray resent;
-    } cases[] = {{ModeNone, "*1\r", "", ""},
-                 {ModeTerminal, "?\r", "1:?\r", ""},
-                 {ModeEnergy, "?\r", "", "$FE\r"},
-                 {ModeRapidPulse, "?\r", "", "$FE\r"},
-                 {ModeRapidPulse, "*5\r", "7:*5\r", ""},
-                 {ModeDeviceFile, "*D\r", "5:*D\r", ""},
-                 {ModePcFile, "*1\r", "", ""},
-                 {ModePowerRatio, "*1 ?\r", "", ""},
-                 {ModePowerRatio, "*1 2\r", "11:*1 2\r", ""},
-                 {ModePowerDifference, "?\r", "", ""},
-                 {ModeEnergyRatio, "*3 4\r", "13:*3 4\r", ""},
-                 {4, "*1\r", "", ""}};
+    } cases[] = {
+        {ModeNone, "*1\r", "", ""},           {ModeTerminal, "?\r", "1:?\r", ""},
+        {ModeEnergy, "?\r", "", "$FE\r"},       {ModeRapidPulse, "?\r", "", "$FE\r"},
+        {ModeRapidPulse, "*5\r", "7:*5\r", ""}, {ModePcFile, "*1\r", "", ""},
+        {ModeDeviceFile, "*D\r", "5:*D\r", ""}, {ModePowerRatio, "*1 ?\r", "", ""},
+        {4, "*1\r", "", ""},                   {ModePowerRatio, "*1 2\r", "11:*1 2\r", ""},
+        {ModePowerDifference, "?\r", "", ""},  {ModeEnergyRatio, "*3 4\r", "13:*3 4\r", ""}};
+    // clang-format on
     for (const auto& c : cases) {
         windowLines.clear();
         chunks.written.clear();

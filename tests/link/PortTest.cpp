@@ -70,28 +70,20 @@ TEST_F(PortTest, portInUseIsToldThenTheModeIsLeft) {
 }
 
 TEST_F(PortTest, lineErrorsAreOnlyLogged) {
-    const std::pair<int, const char*> cases[] = {{1001, "A Break was received!"},
-                                                 {1007, "TLSD timeout!"},
-                                                 {1002, "CTS timeout!"},
-                                                 {1003, "DSR timeout!"},
-                                                 {1004, "Framing error!"},
-                                                 {1006, "Overrun error!"},
-                                                 {1008, "Receive buffer overflow!"},
-                                                 {1009, "Parity error!"},
-                                                 {1010, "Transmit buffer overflow!"}};
+    // clang-format off
+    const std::pair<int, const char*> cases[] = {
+        {1001, "A Break was received!"}, {1007, "TLSD timeout!"},  {1002, "CTS timeout!"},
+        {1003, "DSR timeout!"},          {1004, "Framing error!"}, {1006, "Overrun error!"},
+        {1008, "Receive buffer overflow!"}, {1009, "Parity error!"}, {1010, "Transmit buffer overflow!"},
+        {1, nullptr}, {3, nullptr}, {4, nullptr}, {5, nullptr}, {6, nullptr}, {1005, nullptr}};
+    // clang-format on
     UseChunks();
     for (const auto& [code, text] : cases) {
         const int before = TrafficLines().size();
         chunks.event = code;
         MSComm1_OnComm();
-        EXPECT_EQ(TrafficLines().mid(before), QStringList{text}) << code;
+        EXPECT_EQ(TrafficLines().mid(before), text ? QStringList{text} : QStringList{}) << code;
     }
-    const int logged = TrafficLines().size();
-    for (int code : {1, 3, 4, 5, 6, 1005}) {
-        chunks.event = code;
-        MSComm1_OnComm();
-    }
-    EXPECT_EQ(TrafficLines().size(), logged);
     EXPECT_TRUE(App().Connected);
     EXPECT_TRUE(prompts.Texts().isEmpty());
 }

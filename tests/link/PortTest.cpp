@@ -32,16 +32,6 @@ TEST_F(PortTest, probeTriesTheRatesInTheirOrderWaitingOutEachWrongOne) {
     }
 }
 
-TEST_F(PortTest, connectKeepsTheVersionAndStartsAFreshTrafficLog) {
-    sim::MeterConfig cfg;
-    cfg.firmware = "1.23";
-    LogLine("old");
-    ASSERT_TRUE(ConnectTo(cfg));
-    EXPECT_EQ(Link().VersionReply, "1.23");
-    EXPECT_EQ(checkedPort, 1);
-    EXPECT_EQ(TrafficLines(), QStringList{"Log file was open on 06/12/2026 at 12:00:00"});
-}
-
 TEST_F(PortTest, silentMeterFailsAfterAllRatesWithThePortClosed) {
     sim::MeterConfig cfg;
     cfg.faults.silent = true;
@@ -88,8 +78,13 @@ TEST_F(PortTest, lineErrorsAreOnlyLogged) {
     EXPECT_TRUE(prompts.Texts().isEmpty());
 }
 
-TEST_F(PortTest, disconnectWritesTheTrafficLogOnce) {
-    ASSERT_TRUE(ConnectTo({}));
+TEST_F(PortTest, connectStartsAFreshTrafficLogAndDisconnectWritesItOnce) {
+    sim::MeterConfig cfg;
+    cfg.firmware = "1.23";
+    LogLine("from an earlier connection");
+    ASSERT_TRUE(ConnectTo(cfg));
+    EXPECT_EQ(Link().VersionReply, "1.23");
+    EXPECT_EQ(checkedPort, 1);
     SendCommand(*port, "SP", 0.3, true);
     while (!Link().ReplyReceived) Tick();
     Disconnect();

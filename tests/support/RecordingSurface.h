@@ -23,7 +23,7 @@ public:
         top_ = top;
         width_ = right - left;
         height_ = bottom - top;
-        calls_.push_back({"SetScale", left, top, right, bottom});
+        calls_.push_back({"SetScale", left, top, right, bottom, -1, {}});
     }
     double ScaleLeft() const override { return left_; }
     double ScaleTop() const override { return top_; }
@@ -33,34 +33,36 @@ public:
     void Clear(int backColor) override {
         currentX_ = left_;
         currentY_ = top_;
-        calls_.push_back({"Clear", 0, 0, 0, 0, backColor});
+        calls_.push_back({"Clear", 0, 0, 0, 0, backColor, {}});
     }
     void SetForeColor(int color) override {
         foreColor_ = color;
-        calls_.push_back({"SetForeColor", 0, 0, 0, 0, color});
+        calls_.push_back({"SetForeColor", 0, 0, 0, 0, color, {}});
     }
     void Line(double x1, double y1, double x2, double y2, int color) override {
         currentX_ = x2;
         currentY_ = y2;
-        calls_.push_back({"Line", x1, y1, x2, y2, color});
+        calls_.push_back({"Line", x1, y1, x2, y2, color, {}});
     }
     void Box(double x1, double y1, double x2, double y2, int color) override {
-        calls_.push_back({"Box", x1, y1, x2, y2, color});
+        calls_.push_back({"Box", x1, y1, x2, y2, color, {}});
     }
     void FillBox(double x1, double y1, double x2, double y2, int color) override {
-        calls_.push_back({"FillBox", x1, y1, x2, y2, color});
+        calls_.push_back({"FillBox", x1, y1, x2, y2, color, {}});
     }
     void Dot(double x, double y, int color) override {
         currentX_ = x;
         currentY_ = y;
-        calls_.push_back({"Dot", x, y, x, y, color});
+        calls_.push_back({"Dot", x, y, x, y, color, {}});
     }
 
     void SetFontSize(double points) override {
         points_ = points;
-        calls_.push_back({"SetFontSize", points});
+        calls_.push_back({"SetFontSize", points, 0, 0, 0, -1, {}});
     }
-    void SetFontBold(bool bold) override { calls_.push_back({"SetFontBold", bold ? 1.0 : 0.0}); }
+    void SetFontBold(bool bold) override {
+        calls_.push_back({"SetFontBold", bold ? 1.0 : 0.0, 0, 0, 0, -1, {}});
+    }
     double TextWidth(const QString& text) const override { return text.size() * 0.18 * points_; }
     double TextHeight(const QString&) const override { return 0.42 * points_; }
     void SetCurrentX(double x) override { currentX_ = x; }

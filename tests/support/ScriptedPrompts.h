@@ -35,7 +35,8 @@ public:
         return FileAnswer(req);
     }
     bool PrintDialog(int& copies) override {
-        const int c = Next(copiesAnswers, copies);
+        if (copiesAnswers.empty()) return true;
+        const int c = Next(copiesAnswers, 0);
         if (c < 0) return false;
         copies = c;
         return true;

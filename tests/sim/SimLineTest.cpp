@@ -1,10 +1,7 @@
 #include "SimTestUtil.h"
-#include "sim/SimSerialPort.h"
-#include "support/FakeClock.h"
 
 #include <cmath>
 
-using platform::OpenResult;
 using sim::Meter;
 
 namespace {
@@ -16,24 +13,10 @@ QList<QByteArray> Drain(Meter& m) {
     return chunks;
 }
 
-// The in-memory port on a meter, on the test clock, collecting receive events.
-struct Rig {
-    explicit Rig(const QString& options = "--model meridel1") : meter(Config(options)) {
-        port.OnComm = [this] {
-            ++events;
-            EXPECT_EQ(port.CommEvent(), platform::ComEvReceive);
-            received += port.Input();
-        };
-    }
-    FakeClock clock;
-    Meter meter;
-    sim::SimSerialPort port{meter, [this](double s) { clock.Advance(s); }};
-    int events = 0;
-    QByteArray received;
-};
-
 }  // namespace
 
+// The in-memory port built on this timing, and a silent meter, are shown by
+// the link's tests, which run on them.
 TEST(SimLine, replyIsDueAfterDelayPlusTenBitsPerCharacter) {
     for (auto [baud, delay] : {std::pair{19200, 0.0}, {9600, 0.0}, {300, 0.0}, {19200, 0.25}}) {
         sim::MeterConfig cfg = Config(QString("--model meridel1 --baud %1 --delay %2").arg(baud).arg(delay));
@@ -75,7 +58,7 @@ TEST(SimLine, commandsAreAnsweredOnlyWhenWholeAndAtTheMetersSpeed) {
     }
 }
 
-TEST(SimLine, faultsSplitSilenceAndGarbage) {
+TEST(SimLine, faultsSplitAndGarbage) {
     for (int chunks : {2, 3, 9, 50}) {
         Meter m(Config(QString("--model meridel2 --split %1").arg(chunks)));
         m.Receive("$VE\r", 0.0, 19200);
@@ -83,28 +66,8 @@ TEST(SimLine, faultsSplitSilenceAndGarbage) {
         EXPECT_EQ(parts.size(), std::min(chunks, 9)) << chunks;
         EXPECT_EQ(parts.join(), QByteArray("*QZ2.45\r\n")) << chunks;
     }
-    Meter silent(Config("--silent"));
-    silent.Receive("$VE\r", 0.0, 19200);
-    EXPECT_TRUE(std::isinf(silent.NextTransmitTime()));
-    EXPECT_EQ(silent.CommandsReceived(), QStringList({"VE"}));
     Meter garbage(Config("--garbage"));
     garbage.Receive("$VE\r", 0.0, 19200);
     const QByteArray out = Drain(garbage).join();
     EXPECT_FALSE(out.isEmpty() || out.contains('\n') || out.contains('*'));
-}
-
-// The probe's polling and waits on this port are shown by the link's probe tests.
-TEST(SimSerialPort, pumpRaisesReceiveEventsForWhatIsDue) {
-    Rig r("--model meridel1 --split 3");
-    ASSERT_EQ(r.port.Open(), OpenResult::Ok);
-    r.port.SetThresholds(1, 1);
-    r.port.Output("$VE\r");
-    EXPECT_EQ(r.meter.CommandsReceived(), QStringList({"VE"}));
-    r.port.Pump();
-    EXPECT_EQ(r.events, 0);  // nothing has arrived yet
-    int steps = 0;
-    while (r.port.DeliverNext()) ++steps;
-    EXPECT_EQ(steps, 3);
-    EXPECT_EQ(r.events, 3);
-    EXPECT_EQ(r.received, QByteArray("*QZ2.45\r\n"));
 }

@@ -75,7 +75,7 @@ TEST(PowerSetupRules, typedNumbersAreDigitsWithinTheBar) {
     } cases[] = {{"", 999, 0},    {"999", 999, 999}, {"12a", 999, {}}, {"-1", 999, {}},
                  {" 5", 999, {}}, {"24", 24, 24},    {"25", 24, {}},   {"60", 59, {}}};
     for (const auto& c : cases) {
-        const auto got = c.maximum == kLimitBarMax ? TypedLimit(c.text) : TypedTimePart(c.text, c.maximum);
+        const auto got = c.maximum == 999 ? TypedLimit(c.text) : TypedTimePart(c.text, c.maximum);
         EXPECT_EQ(got, c.value) << c.text;
     }
 }

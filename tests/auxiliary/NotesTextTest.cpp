@@ -2,11 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(NotesText, lineBreaksBecomeBlanksOnePerCharacter) {
-    EXPECT_EQ(NotesFileLines("first\r\nsecond"), QStringList{"'first  second"});
-    EXPECT_EQ(FlattenNotes("a\nb\rc"), "a b c");
-}
-
 TEST(NotesText, fileLinesArePiecesOfEightyAfterAnApostrophe) {
     struct Case {
         int length;

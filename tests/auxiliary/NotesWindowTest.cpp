@@ -35,13 +35,6 @@ TEST_F(NotesWindowTest, savedIntoTheWorkingFileAsApostropheLines) {
         << "a line break in the box travels as CR LF and becomes two blanks";
 }
 
-TEST_F(NotesWindowTest, emptyNotesWriteNothing) {
-    WorkFile(0, dir.Path("data.pwr"));
-    Notes().SaveNotesBox();
-    WorkFile(2, "");
-    EXPECT_TRUE(dir.Read("data.pwr").isEmpty());
-}
-
 TEST_F(NotesWindowTest, printedFiveLinesDownFromTheGivenPosition) {
     Notes().txtboxNotes->setPlainText(QString(500, 'n'));
     RecordingSurface page;

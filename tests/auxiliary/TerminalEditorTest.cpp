@@ -4,42 +4,36 @@
 
 namespace {
 
-struct EnterCase {
-    const char* what;
-    QString text;
-    int caret;  // -1: at the end
-    int selected;
-    QString last;
-    QString command;
-    QString textAfter;
-    bool beep;
-};
-
-class TerminalEnterTest : public ::testing::TestWithParam<EnterCase> {};
-
-TEST_P(TerminalEnterTest, sendsEchoesOrRefuses) {
-    const EnterCase& c = GetParam();
-    const int caret = c.caret < 0 ? c.text.size() : c.caret;
-    TerminalEdit e = TerminalEnter(c.text, caret, c.selected, c.last);
-    EXPECT_EQ(e.command, c.command) << c.what;
-    EXPECT_EQ(e.text, c.textAfter) << c.what;
-    EXPECT_EQ(e.beep, c.beep) << c.what;
-    if (c.selected == 0 && !c.beep) EXPECT_EQ(e.caret, e.text.size()) << c.what;
+TEST(TerminalEnter, sendsEchoesOrRefuses) {
+    // clang-format off
+    const struct {
+        const char* what;
+        QString text;
+        int caret;  // -1: at the end
+        int selected;
+        QString last, command, textAfter;
+        bool beep;
+    } cases[] = {
+        {"typed command", "VE", -1, 0, "", "VE", "VE\n", false},
+        {"typed after a reply", "VE\n\t*1.23\nSP", -1, 0, "VE", "SP", "VE\n\t*1.23\nSP\n", false},
+        {"empty line repeats the last", "VE\n\t*1.23\n", -1, 0, "VE", "VE", "VE\n\t*1.23\nVE\n", false},
+        {"empty text sends nothing", "", -1, 0, "VE", "", "", false},
+        {"earlier line sent and echoed", "VE\n\t*1.23\n", 1, 0, "SP", "VE", "VE\n\t*1.23\nVE\n", false},
+        {"reply line beeps", "VE\n\t*1.23\n", 5, 0, "VE", "", "VE\n\t*1.23\n", true},
+        {"selection beeps and sends nothing", "VE\nSP", 1, 2, "VE", "", "VE\nSP", true},
+        {"empty earlier line sends nothing", "VE\n\nSP", 3, 0, "VE", "", "VE\n\nSP", false}};
+    // clang-format on
+    for (const auto& c : cases) {
+        const int caret = c.caret < 0 ? c.text.size() : c.caret;
+        const TerminalEdit e = TerminalEnter(c.text, caret, c.selected, c.last);
+        EXPECT_EQ(e.command, c.command) << c.what;
+        EXPECT_EQ(e.text, c.textAfter) << c.what;
+        EXPECT_EQ(e.beep, c.beep) << c.what;
+        if (c.selected == 0 && !c.beep) {
+            EXPECT_EQ(e.caret, e.text.size()) << c.what;
+        }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TerminalEnterTest,
-    ::testing::Values(
-        EnterCase{"typed command", "VE", -1, 0, "", "VE", "VE\n", false},
-        EnterCase{"typed after a reply", "VE\n\t*1.23\nSP", -1, 0, "VE", "SP", "VE\n\t*1.23\nSP\n", false},
-        EnterCase{"empty line repeats the last command", "VE\n\t*1.23\n", -1, 0, "VE", "VE",
-                  "VE\n\t*1.23\nVE\n", false},
-        EnterCase{"empty text sends nothing", "", -1, 0, "VE", "", "", false},
-        EnterCase{"earlier command line is sent again and echoed", "VE\n\t*1.23\n", 1, 0, "SP", "VE",
-                  "VE\n\t*1.23\nVE\n", false},
-        EnterCase{"reply line beeps", "VE\n\t*1.23\n", 5, 0, "VE", "", "VE\n\t*1.23\n", true},
-        EnterCase{"selection beeps and sends nothing", "VE\nSP", 1, 2, "VE", "", "VE\nSP", true},
-        EnterCase{"empty earlier line sends nothing", "VE\n\nSP", 3, 0, "VE", "", "VE\n\nSP", false}));
 
 TEST(TerminalText, longTextIsHalvedToALineBeginning) {
     QString text;

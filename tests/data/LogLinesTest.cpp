@@ -35,20 +35,17 @@ TEST(FormatLogLine, valueFieldsTabsAndTime) {
 TEST(FormatFourDigits, patternFromTheUnroundedMagnitude) {
     SeparatorScope sep(".");
     const std::pair<double, const char*> cases[] = {
-        {9.9996, "10.000"}, {0.1234, "0.123"}, {0, "0.000"},     {-5.5, "-5.500"},   {12.345, "12.35"},
-        {99.999, "100.00"}, {123.45, "123.5"}, {1234.5, "1235"}, {12345.6, "12346"},
-    };
+        {9.9996, "10.000"}, {0.1234, "0.123"}, {0, "0.000"},     {-5.5, "-5.500"},  {12.345, "12.35"},
+        {99.999, "100.00"}, {123.45, "123.5"}, {1234.5, "1235"}, {12345.6, "12346"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(FormatFourDigits(value), text) << value;
 }
 
 TEST(FormatScientific, mantissaAndDecade) {
     SeparatorScope sep(".");
-    const std::pair<double, const char*> cases[] = {
-        {0.0000004, "0"},         {5, "5.00"},
-        {0.0025, "2.50 E-03"},    {12345, "1.23 E+04"},
-        {1000, "1.00 E+03"},      {-0.0025, "-2.50 E-03"},
-        {0.0000005, "5.00 E-07"}, {1.5E123, "1.50 E+123"},
-    };
+    const std::pair<double, const char*> cases[] = {{0.0000004, "0"},         {5, "5.00"},
+                                                    {0.0025, "2.50 E-03"},    {12345, "1.23 E+04"},
+                                                    {1000, "1.00 E+03"},      {-0.0025, "-2.50 E-03"},
+                                                    {0.0000005, "5.00 E-07"}, {1.5E123, "1.50 E+123"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(FormatScientific(value), text) << value;
 }
 

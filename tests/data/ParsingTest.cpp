@@ -10,15 +10,13 @@ TEST(TryParseNumber, readsTheLongestLeadingNumber) {
     const struct {
         const char *text, *separator;
         double expected;
-    } cases[] = {
-        {"  12abc", ".", 12}, {"-1.5e3x", ".", -1500}, {"e5", ".", 0},
-        {"", ".", 0},         {".", ".", 0},           {"-", ".", 0},
-        {"1.5E", ".", 1.5},   {"1e+", ".", 1},         {"2E-x", ".", 2},
-        {"+7", ".", 7},       {"-.5", ".", -0.5},      {"\t3", ".", 3},
-        {"12 34", ".", 12},   {"1.2.3", ".", 1.2},     {"0.0012     \t1.50", ".", 0.0012},
-        {"1e-999", ".", 0},   {"1,5", ".", 1},         {"1,5E-3", ",", 0.0015},
-        {"2.25", ",", 2.25},
-    };
+    } cases[] = {{"  12abc", ".", 12}, {"-1.5e3x", ".", -1500}, {"e5", ".", 0},
+                 {"", ".", 0},         {".", ".", 0},           {"-", ".", 0},
+                 {"1.5E", ".", 1.5},   {"1e+", ".", 1},         {"2E-x", ".", 2},
+                 {"+7", ".", 7},       {"-.5", ".", -0.5},      {"\t3", ".", 3},
+                 {"12 34", ".", 12},   {"1.2.3", ".", 1.2},     {"0.0012     \t1.50", ".", 0.0012},
+                 {"1e-999", ".", 0},   {"1,5", ".", 1},         {"1,5E-3", ",", 0.0015},
+                 {"2.25", ",", 2.25}};
     for (const auto& c : cases) {
         SeparatorScope sep(c.separator);
         double value = 99;
@@ -48,14 +46,12 @@ TEST(ParseReading, overIsTheOverrangeValue) {
 }
 
 TEST(SplitAtFirstSpace, cutsAfterTheFirstBlank) {
-    const char* const cases[][3] = {
-        {"  1.2E-3 4.5E-3", "1.2E-3 ", "4.5E-3"},
-        {"OVER N", "OVER ", "N"},
-        {"a b c", "a ", "b c"},
-        {"1.0", "N", "N"},
-        {"   ", "N", "N"},
-        {"", "N", "N"},
-    };
+    const char* const cases[][3] = {{"  1.2E-3 4.5E-3", "1.2E-3 ", "4.5E-3"},
+                                    {"OVER N", "OVER ", "N"},
+                                    {"a b c", "a ", "b c"},
+                                    {"1.0", "N", "N"},
+                                    {"   ", "N", "N"},
+                                    {"", "N", "N"}};
     for (const auto& c : cases) {
         QString first, rest;
         SplitAtFirstSpace(c[0], first, rest);

@@ -9,13 +9,16 @@ namespace {
 // Clock readings of one run started at 86390, then one started at 86000
 // that runs over three midnights.
 TEST(ElapsedSeconds, countsEveryMidnight) {
-    const double steps[][4] = {
-        // start, now, elapsed, days
-        {86390, 5, 15, 1},         {86390, 10, 20, 1},     {86000, 86300, 300, 0}, {86000, 100, 500, 1},
-        {86000, 86399, 86799, 1},  {86000, 50, 86850, 2},  // the clock is above the start again: still a new
-                                                           // day
-        {86000, 60000, 146800, 2}, {86000, 20, 173220, 3},
-    };
+    const double steps[][4] = {// start, now, elapsed, days
+                               {86390, 5, 15, 1},
+                               {86390, 10, 20, 1},
+                               {86000, 86300, 300, 0},
+                               {86000, 100, 500, 1},
+                               {86000, 86399, 86799, 1},
+                               {86000, 50, 86850, 2},  // the clock is above the start again: still a new
+                                                       // day
+                               {86000, 60000, 146800, 2},
+                               {86000, 20, 173220, 3}};
     ResetAppState();
     for (const auto& s : steps) {
         if (s[1] == 86300) App().DayCount = 0;  // a new run
@@ -29,11 +32,10 @@ TEST(SecondsToClock, hundredthsCarryIntoSecondsMinutesHours) {
     const struct {
         float h, m, s;
         const char* text;
-    } cases[] = {
-        {1, 5, 9.25f, "01:05:09.25"},     {0, 0, 3909.25f, "01:05:09.25"}, {0, 0, 0.125f, "00:00:00.12"},
-        {0, 0, 0.375f, "00:00:00.38"},    {0, 0, 59.996f, "00:01:00.00"},  {0, 0, 3599.999f, "01:00:00.00"},
-        {0, 0, 86399.99f, "23:59:59.99"}, {100, 0, 0, "100:00:00.00"},
-    };
+    } cases[] = {{1, 5, 9.25f, "01:05:09.25"},     {0, 0, 3909.25f, "01:05:09.25"},
+                 {0, 0, 0.125f, "00:00:00.12"},    {0, 0, 0.375f, "00:00:00.38"},
+                 {0, 0, 59.996f, "00:01:00.00"},   {0, 0, 3599.999f, "01:00:00.00"},
+                 {0, 0, 86399.99f, "23:59:59.99"}, {100, 0, 0, "100:00:00.00"}};
     for (const auto& c : cases) EXPECT_EQ(SecondsToClock(c.h, c.m, c.s), c.text) << c.s;
 }
 

@@ -5,12 +5,12 @@
 #include "sim/SimSerialPort.h"
 #include "state/AppState.h"
 #include "support/FakeClock.h"
+#include "support/QuietPlatform.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <QStringList>
-#include <deque>
 #include <memory>
 #include <ostream>
 
@@ -19,46 +19,17 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 }
 
 // A port whose input the test hands over chunk by chunk.
-class ChunkPort : public platform::SerialPort {
+class ChunkPort : public FeedPort {
 public:
-    void SetCommPort(int n) override { port = n; }
-    int CommPort() const override { return port; }
-    bool SetSettings(const QString& s) override {
-        settings = s;
-        return true;
-    }
-    QString Settings() const override { return settings; }
-    platform::OpenResult Open() override {
-        open = true;
-        return platform::OpenResult::Ok;
-    }
-    void Close() override { open = false; }
-    bool IsOpen() const override { return open; }
-    void SetDTR(bool) override {}
-    void SetRTS(bool) override {}
-    void SetThresholds(int, int) override {}
     void Output(const QByteArray& bytes) override { written += bytes; }
-    QByteArray Input() override {
-        if (chunks.empty()) return {};
-        QByteArray c = chunks.front();
-        chunks.pop_front();
-        return c;
-    }
-    int InBufferCount() override { return chunks.empty() ? 0 : int(chunks.front().size()); }
-    void WaitForInput(double) override {}
-    int CommEvent() const override { return platform::ComEvReceive; }
-
+    int CommEvent() const override { return event; }
     // Hands one chunk to the link as a receive event.
     void Deliver(const QByteArray& chunk) {
-        chunks.push_back(chunk);
+        pending += chunk;
         ReceiveEvent();
     }
-
-    int port = 1;
-    bool open = true;
-    QString settings;
+    int event = platform::ComEvReceive;
     QByteArray written;
-    std::deque<QByteArray> chunks;
 };
 
 // Fresh application and link state, the fake clock and prompts, and a
@@ -99,6 +70,14 @@ protected:
         App().Shell.ProcessEvents = [this] { Tick(); };
     }
 
+    // A fresh connection to a meter made like `cfg` (one case of a table).
+    bool ConnectTo(const sim::MeterConfig& cfg) {
+        App().Connected = false;
+        ResetLinkState();
+        UseMeter(cfg);
+        return Connect();
+    }
+
     // A port the test feeds by hand, already connected.
     void UseChunks() {
         platform::setSerialPort(&chunks);
@@ -110,9 +89,6 @@ protected:
         if (port) port->Pump();
         Timer2_Timer();
     }
-
-    // What the main window does after a successful connect.
-    void Identify() { IdentifyInstrument(); }
 
     // Commands the meter received, as the program framed them.
     QStringList Commands() const { return meter->CommandsReceived(); }

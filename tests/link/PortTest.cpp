@@ -2,56 +2,44 @@
 
 using PortTest = LinkTest;
 
-TEST_F(PortTest, probeFindsTheMeterAtEachRate) {
-    int position = 0;
-    for (int baud : kProbeRates) {
-        ResetLinkState();
-        App().Connected = false;
+TEST_F(PortTest, probeTriesTheRatesInTheirOrderWaitingOutEachWrongOne) {
+    // Meter speed, "$VE" tries until it answered, seconds waited out at the
+    // wrong rates before, and the longest wait at the right one.
+    const struct {
+        int baud, tries;
+        double waited, window;
+    } cases[] = {{19200, 1, 0, 0.02},
+                 {9600, 2, 0.02, 0.06},
+                 {4800, 3, 0.08, 0.18},
+                 {1200, 4, 0.26, 0.38},
+                 {300, 5, 0.64, 0.66}};
+    for (const auto& c : cases) {
         sim::MeterConfig cfg;
         cfg.model = sim::Model::MeridelTwo;
-        cfg.firmware = "2.45";
-        cfg.baud = baud;
-        UseMeter(cfg);
+        cfg.baud = c.baud;
         const double t0 = clock.Monotonic();
-
-        ASSERT_TRUE(Connect()) << baud;
-        EXPECT_EQ(port->Baud(), baud);
-        EXPECT_EQ(port->Written().count("$VE\r"), position + 1);
+        ASSERT_TRUE(ConnectTo(cfg)) << c.baud;
+        EXPECT_EQ(port->Settings(), QString("%1, N, 8, 1").arg(c.baud));
+        EXPECT_EQ(port->Written().count("$VE\r"), c.tries) << c.baud;
+        EXPECT_GE(clock.Monotonic() - t0, c.waited - 1e-9) << c.baud;
+        EXPECT_LT(clock.Monotonic() - t0, c.waited + c.window) << c.baud;
+        // Noise from the wrong rates stays in the probe buffer; the reply is the last try's.
+        EXPECT_TRUE(Link().ProbeBuffer.endsWith("*QZ2.45\r\n"));
+        EXPECT_EQ(Link().ProbeBuffer.size() > 9, c.tries > 1);
         EXPECT_EQ(Link().VersionReply, "QZ2.45");
-        // Each wrong rate waited out its full 0.02 + 0.04 * i * i seconds.
-        double waited = 0;
-        for (int i = 0; i < position; ++i) waited += 0.02 + 0.04 * i * i;
-        EXPECT_GE(clock.Monotonic() - t0, waited - 1e-9);
-        EXPECT_LT(clock.Monotonic() - t0, waited + 0.02 + 0.04 * position * position);
-        // Noise answered at the wrong rates stays in the probe buffer.
-        EXPECT_EQ(Link().ProbeBuffer.endsWith("*QZ2.45\r\n"), true);
-        EXPECT_EQ(Link().ProbeBuffer.size() > 9, position > 0);
         EXPECT_TRUE(port->DTR() && port->RTS());
         Disconnect();
-        ++position;
     }
-}
-
-TEST_F(PortTest, versionReplyDropsMarkerAndLineEnd) {
-    sim::MeterConfig cfg;
-    cfg.firmware = "1.23";
-    UseMeter(cfg);
-    ASSERT_TRUE(Connect());
-    EXPECT_EQ(Link().VersionReply, "1.23");
-    EXPECT_EQ(checkedPort, 1);
-    EXPECT_EQ(TrafficLines(), QStringList{"Log file was open on 06/12/2026 at 12:00:00"});
 }
 
 TEST_F(PortTest, silentMeterFailsAfterAllRatesWithThePortClosed) {
     sim::MeterConfig cfg;
     cfg.faults.silent = true;
-    UseMeter(cfg);
     App().DeviceType = 5;
     const double t0 = clock.Monotonic();
-    EXPECT_FALSE(Connect());
-    EXPECT_NEAR(clock.Monotonic() - t0, 1.3, 1e-6);
-    EXPECT_FALSE(port->IsOpen());
-    EXPECT_FALSE(App().Connected);
+    EXPECT_FALSE(ConnectTo(cfg));
+    EXPECT_NEAR(clock.Monotonic() - t0, 0.02 + 0.06 + 0.18 + 0.38 + 0.66, 1e-6);
+    EXPECT_FALSE(port->IsOpen() || App().Connected);
     EXPECT_EQ(App().DeviceType, 0);
     EXPECT_EQ(prompts.Texts(), QStringList{"Can not communicate with the instrument"});
     EXPECT_EQ(prompts.beeps, 1);
@@ -71,40 +59,60 @@ TEST_F(PortTest, portInUseIsToldThenTheModeIsLeft) {
     EXPECT_EQ(switchedTo, std::vector<int16_t>{0});
 }
 
-TEST_F(PortTest, disconnectWritesTheTrafficLogOnce) {
-    UseMeter({});
-    ASSERT_TRUE(Connect());
+TEST_F(PortTest, lineErrorsAreOnlyLogged) {
+    // clang-format off
+    const std::pair<int, const char*> cases[] = {
+        {1001, "A Break was received!"}, {1007, "TLSD timeout!"},  {1002, "CTS timeout!"},
+        {1003, "DSR timeout!"},          {1004, "Framing error!"}, {1006, "Overrun error!"},
+        {1008, "Receive buffer overflow!"}, {1009, "Parity error!"}, {1010, "Transmit buffer overflow!"},
+        {1, nullptr}, {3, nullptr}, {4, nullptr}, {5, nullptr}, {6, nullptr}, {1005, nullptr}};
+    // clang-format on
+    UseChunks();
+    for (const auto& [code, text] : cases) {
+        const int before = TrafficLines().size();
+        chunks.event = code;
+        MSComm1_OnComm();
+        EXPECT_EQ(TrafficLines().mid(before), text ? QStringList{text} : QStringList{}) << code;
+    }
+    EXPECT_TRUE(App().Connected);
+    EXPECT_TRUE(prompts.Texts().isEmpty());
+}
+
+TEST_F(PortTest, connectStartsAFreshTrafficLogAndDisconnectWritesItOnce) {
+    sim::MeterConfig cfg;
+    cfg.firmware = "1.23";
+    LogLine("from an earlier connection");
+    ASSERT_TRUE(ConnectTo(cfg));
+    EXPECT_EQ(Link().VersionReply, "1.23");
+    EXPECT_EQ(checkedPort, 1);
     SendCommand(*port, "SP", 0.3, true);
     while (!Link().ReplyReceived) Tick();
     Disconnect();
     const QByteArray saved = dir.Read("rs232.buf");
-    EXPECT_TRUE(saved.startsWith("Log file was open on "));
     // The command goes on the current line; its reply and LF on the next two.
-    EXPECT_TRUE(saved.contains(" 12:00:00$SP<CR>\r\n?<CR>\r\n<LF>\r\nLog closed on ")) << saved.toStdString();
-    EXPECT_TRUE(saved.contains("Log closed on 06/12/2026 at "));
+    EXPECT_TRUE(
+        saved.startsWith("Log file was open on 06/12/2026 at 12:00:00$SP<CR>\r\n?<CR>\r\n<LF>\r\n"
+                         "Log closed on 06/12/2026 at "))
+        << saved.toStdString();
     EXPECT_FALSE(port->IsOpen());
-
     QFile::remove(dir.Path("rs232.buf"));
     Disconnect();
     EXPECT_FALSE(QFile::exists(dir.Path("rs232.buf")));
 }
 
 TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {
-    // Devices that exist: two files in the test folder.
     dir.Write("dev5", "");
     dir.Write("dev9", "");
     dir.Write("kelvaro.ports", QString("COM1 %1/none\nCOM2 %1/none\nCOM3 %1/none\nCOM4 %1/none\n"
                                        "COM5 %1/dev5\nCOM9 %1/dev9\nCOM13 %1/none\n")
                                    .arg(dir.Path())
                                    .toUtf8());
-    const int16_t configured[] = {9, 2, 0, 17};
-    const int16_t expected[] = {9, 5, 5, 5};
-    for (int i = 0; i < 4; ++i) {
-        App().Config.CommPort = configured[i];
+    for (auto [configured, expected] : {std::pair<int16_t, int16_t>{9, 9}, {2, 5}, {0, 5}, {17, 5}}) {
+        App().Config.CommPort = configured;
         const auto exists = BuildPortMenu();
-        EXPECT_EQ(App().Config.CommPort, expected[i]);
+        EXPECT_EQ(App().Config.CommPort, expected);
         EXPECT_TRUE(exists[5] && exists[9]);
         EXPECT_FALSE(exists[0] || exists[1] || exists[13]);
-        EXPECT_TRUE(QFile::exists(dir.Path("kelvaro.cfg")));
     }
+    EXPECT_TRUE(QFile::exists(dir.Path("kelvaro.cfg")));
 }

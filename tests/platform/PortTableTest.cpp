@@ -25,24 +25,19 @@ TEST(PortTable, defaultsMapComPortsToSerialUsbAndAcmDevices) {
 #endif
 
 TEST(PortTable, overrideFileLines) {
+    // clang-format off
     const struct {
         const char* text;
         int port;
         const char* expected;  // nullptr: the default stays
     } cases[] = {
-        {"COM3 /dev/pts/7", 3, "/dev/pts/7"},
+        {"COM3 /dev/pts/7", 3, "/dev/pts/7"},  {"com2 /dev/pts/1", 2, "/dev/pts/1"},
         {"COM5 \t  /dev/serial/by-id/usb-meter-if00", 5, "/dev/serial/by-id/usb-meter-if00"},
-        {"com2 /dev/pts/1", 2, "/dev/pts/1"},
-        {"COM7 /dev/pts/3   # the simulator", 7, "/dev/pts/3"},
-        {"   COM16 /dev/pts/9\r\n", 16, "/dev/pts/9"},
-        {"COM1 /dev/a\n\nbad line\nCOM1 /dev/b", 1, "/dev/b"},
-        {"# COM3 /dev/pts/7", 3, nullptr},
-        {"COM0 /dev/pts/7\nCOM17 /dev/pts/7", 1, nullptr},
-        {"COM4", 4, nullptr},
-        {"COM4/dev/pts/7", 4, nullptr},
-        {"COMx /dev/pts/7", 4, nullptr},
-        {"\x01\x02\xff", 4, nullptr},
-    };
+        {"COM7 /dev/pts/3   # the simulator", 7, "/dev/pts/3"}, {"   COM16 /dev/pts/9\r\n", 16, "/dev/pts/9"},
+        {"COM1 /dev/a\n\nbad line\nCOM1 /dev/b", 1, "/dev/b"},  {"# COM3 /dev/pts/7", 3, nullptr},
+        {"COM0 /dev/pts/7\nCOM17 /dev/pts/7", 1, nullptr},       {"COM4", 4, nullptr},
+        {"COM4/dev/pts/7", 4, nullptr}, {"COMx /dev/pts/7", 4, nullptr}, {"\x01\x02\xff", 4, nullptr}};
+    // clang-format on
     for (const auto& c : cases) {
         PortTable t;
         const QString before = t.Device(c.port);

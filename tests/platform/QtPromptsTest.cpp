@@ -15,14 +15,12 @@ TEST(DialogFilters, translatesPairsIntoQtFiltersAndTheChoiceBackToItsIndex) {
     const struct {
         const char* in;
         QStringList out;
-    } cases[] = {
-        {"Power data|*.pwr|Energy data|*.nrg", {"Power data (*.pwr)", "Energy data (*.nrg)"}},
-        {"Power data (*.pwr)|*.pwr", {"Power data (*.pwr)"}},
-        {"Data|*.pwr;*.nrg", {"Data (*.pwr *.nrg)"}},
-        {"Power data|*.pwr|Other", {"Power data (*.pwr)"}},
-        {"Any|", {"Any (*)"}},
-        {"", {}},
-    };
+    } cases[] = {{"Power data|*.pwr|Energy data|*.nrg", {"Power data (*.pwr)", "Energy data (*.nrg)"}},
+                 {"Power data (*.pwr)|*.pwr", {"Power data (*.pwr)"}},
+                 {"Data|*.pwr;*.nrg", {"Data (*.pwr *.nrg)"}},
+                 {"Power data|*.pwr|Other", {"Power data (*.pwr)"}},
+                 {"Any|", {"Any (*)"}},
+                 {"", {}}};
     for (const auto& c : cases) EXPECT_EQ(platform::DialogFilters(c.in), c.out) << c.in;
     const QStringList f = platform::DialogFilters("Power|*.pwr|Energy|*.nrg|Dual power|*.dpw");
     EXPECT_EQ(platform::FilterIndex(f, "Dual power (*.dpw)"), 3);
@@ -47,11 +45,11 @@ void PressWhenShown(BoxSeen& seen, QMessageBox::StandardButton button) {
 TEST(QtPrompts, messageShowsTextTitleAndIcon) {
     platform::QtPrompts qt;
     platform::Prompts& p = qt;
-    const std::pair<Icon, QMessageBox::Icon> cases[] = {
-        {Icon::None, QMessageBox::NoIcon},         {Icon::Information, QMessageBox::Information},
-        {Icon::Exclamation, QMessageBox::Warning}, {Icon::Critical, QMessageBox::Critical},
-        {Icon::Question, QMessageBox::Question},
-    };
+    const std::pair<Icon, QMessageBox::Icon> cases[] = {{Icon::None, QMessageBox::NoIcon},
+                                                        {Icon::Information, QMessageBox::Information},
+                                                        {Icon::Exclamation, QMessageBox::Warning},
+                                                        {Icon::Critical, QMessageBox::Critical},
+                                                        {Icon::Question, QMessageBox::Question}};
     for (const auto& [icon, expected] : cases) {
         BoxSeen seen;
         PressWhenShown(seen, QMessageBox::Ok);

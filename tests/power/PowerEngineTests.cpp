@@ -1,7 +1,7 @@
 #include "PowerHarness.h"
 
 #include "data/Overrange.h"
-#include "link/Dispatch.h"
+#include "power/PowerTexts.h"
 
 using PowerEngineTest = PowerTest;
 
@@ -18,21 +18,20 @@ TEST_F(PowerEngineTest, firstReplyOfARunOnlyClearsTheDisplay) {
     EXPECT_EQ(port.Commands(), (QStringList{"SP", "SP", "SP"}));
 }
 
-TEST_F(PowerEngineTest, refusedFirstRequestResendsTheModeCommandAndKeepsTheWindowWaiting) {
-    App().Shell.ModeEntry[ModePower] = [this](int op, QString& text) { engine.PowerLog(op, text); };
-    engine.StartStop();
-    QString refusal = "?\r", ack = "*1.234E-3\r";
-    DispatchLine(refusal);
-    EXPECT_EQ(port.Commands(), (QStringList{"SP", "FP"}));
-    EXPECT_DOUBLE_EQ(Link().LastTimeout, 7.0);
-    EXPECT_EQ(engine.PollState, 0);
-    DispatchLine(ack);
-    EXPECT_FALSE(App().ModeCheckPending);
-    EXPECT_EQ(engine.PollState, 3);
-    EXPECT_EQ(engine.Store().PointCount, 0);
+TEST(PowerPolling, nextCommandFollowsTheHeadAndTheModel) {
+    // head type, device type -> command, poll state, time-out; empty: nothing is sent
+    const std::tuple<int16_t, int16_t, QString> cases[] = {
+        {1, 4, "SP 3 5"}, {3, 0, "SP 3 5"},   {5, 2, "SP 3 5"},   {6, 8, "SP 3 5"},   {2, 0, "SP 3 1"},
+        {4, 0, "SP 3 1"}, {2, 1, "EF 2 0.3"}, {4, 2, "EF 2 0.3"}, {2, 3, "EF 2 0.3"}, {2, 8, "EF 2 0.3"},
+        {2, 4, ""},       {4, 7, ""},         {0, 0, ""},         {7, 1, ""}};
+    for (const auto& [head, device, step] : cases) {
+        const PollStep p = NextPoll(head, device);
+        EXPECT_EQ(p.Send ? QString("%1 %2 %3").arg(p.Command).arg(p.State).arg(p.Timeout) : QString(), step)
+            << head << "/" << device;
+    }
 }
 
-TEST_F(PowerEngineTest, pyroelectricHeadsArePolledForThePulseFlagExceptOnTheTalon) {
+TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
     App().Channels[0].HeadType = 2;
     App().DeviceType = 3;
     StartLogging();
@@ -45,12 +44,6 @@ TEST_F(PowerEngineTest, pyroelectricHeadsArePolledForThePulseFlagExceptOnTheTalo
         EXPECT_EQ(port.Commands().last(), command) << reply;
     }
     EXPECT_EQ(engine.Store().PointCount, 1);
-
-    engine.Reset(false);
-    App().DeviceType = 0;
-    StartLogging();
-    EXPECT_EQ(port.Commands().last(), "SP");
-    EXPECT_DOUBLE_EQ(Link().LastTimeout, 1.0);
 }
 
 TEST_F(PowerEngineTest, repliesWithoutAValueStoreNothingButKeepPolling) {
@@ -90,16 +83,20 @@ TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
     }
 }
 
-TEST_F(PowerEngineTest, readoutIsRefreshedAtMostEveryFortySixHundredthsOfASecond) {
+TEST_F(PowerEngineTest, readoutWaitsAtLeastTheSingle0_46666SecondsBetweenRefreshes) {
     StartLogging();
+    // seconds since the last refresh (clock readings exact in binary) -> text shown
     const std::pair<double, const char*> steps[] = {
-        {0.1, "1.000W"}, {0.2, "1.000W"}, {0.2, "1.000W"}, {0.1, "4.000W"}};
+        {0, "1.000W"}, {0.46665, "1.000W"}, {double(0.46666f), "3.000W"}, {0.1, "3.000W"}, {0.5, "5.000W"}};
+    double last = 1000;
     int value = 1;
-    for (auto [dt, shown] : steps) {
-        ReadingAfter(dt, "*" + QString::number(value++));
-        EXPECT_EQ(engine.ReadingText, shown);
+    for (auto [since, shown] : steps) {
+        clock.Set(last + since);
+        Reply("*" + QString::number(value++));
+        EXPECT_EQ(engine.ReadingText, shown) << since;
+        if (engine.ReadingText == QString::number(value - 1) + ".000W") last += since;
     }
-    EXPECT_EQ(pointsDrawn, 4);  // the chart grows with every reading
+    EXPECT_EQ(pointsDrawn, 5);  // the chart grows with every reading
 }
 
 TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatMode) {
@@ -169,8 +166,7 @@ TEST_F(PowerEngineTest, pauseGraphOnlyResumesWhatItPaused) {
     const std::pair<bool, std::vector<std::array<bool, 3>>> cases[] = {
         {true, {{true, true, true}, {false, false, false}, {false, false, false}}},
         {true, {{false, false, false}}},
-        {false, {{true, true, false}, {false, true, false}}},
-    };
+        {false, {{true, true, false}, {false, true, false}}}};
     for (const auto& [logging, steps] : cases) {
         engine.Reset(false);
         if (logging) StartLogging();

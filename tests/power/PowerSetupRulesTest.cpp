@@ -21,10 +21,8 @@ TEST(PowerSetupRules, highBarKeepsAboveLowAndUnderThirtyKilowatts) {
         double low;
         int16_t exponent, unit;
         double high;
-    } cases[] = {
-        {999, 0, 0, kW, 30}, {999, 0, 2, W, 300},  {999, 0, 1, kW, 3},
-        {30, 0, 0, kW, 30},  {999, 0, 2, mW, 999}, {10, 50, 0, W, 51},
-    };
+    } cases[] = {{999, 0, 0, kW, 30}, {999, 0, 2, W, 300},  {999, 0, 1, kW, 3},
+                 {30, 0, 0, kW, 30},  {999, 0, 2, mW, 999}, {10, 50, 0, W, 51}};
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(HighAfterMove(c.bar, c.low, c.exponent, kFactors[c.unit]), c.high) << c.bar;
 }
@@ -74,12 +72,10 @@ TEST(PowerSetupRules, typedNumbersAreDigitsWithinTheBar) {
         const char* text;
         int maximum;
         std::optional<int> value;
-    } cases[] = {
-        {"", 999, 0},    {"999", 999, 999}, {"12a", 999, {}}, {"-1", 999, {}},
-        {" 5", 999, {}}, {"24", 24, 24},    {"25", 24, {}},   {"60", 59, {}},
-    };
+    } cases[] = {{"", 999, 0},    {"999", 999, 999}, {"12a", 999, {}}, {"-1", 999, {}},
+                 {" 5", 999, {}}, {"24", 24, 24},    {"25", 24, {}},   {"60", 59, {}}};
     for (const auto& c : cases) {
-        const auto got = c.maximum == kLimitBarMax ? TypedLimit(c.text) : TypedTimePart(c.text, c.maximum);
+        const auto got = c.maximum == 999 ? TypedLimit(c.text) : TypedTimePart(c.text, c.maximum);
         EXPECT_EQ(got, c.value) << c.text;
     }
 }

@@ -18,34 +18,81 @@ public:
         QString text;
     };
 
-    void SetScale(double left, double top, double right, double bottom) override;
+    void SetScale(double left, double top, double right, double bottom) override {
+        left_ = left;
+        top_ = top;
+        width_ = right - left;
+        height_ = bottom - top;
+        calls_.push_back({"SetScale", left, top, right, bottom, -1, {}});
+    }
     double ScaleLeft() const override { return left_; }
     double ScaleTop() const override { return top_; }
     double ScaleWidth() const override { return width_; }
     double ScaleHeight() const override { return height_; }
 
-    void Clear(int backColor) override;
-    void SetForeColor(int color) override;
-    void Line(double x1, double y1, double x2, double y2, int color) override;
-    void Box(double x1, double y1, double x2, double y2, int color) override;
-    void FillBox(double x1, double y1, double x2, double y2, int color) override;
-    void Dot(double x, double y, int color) override;
+    void Clear(int backColor) override {
+        currentX_ = left_;
+        currentY_ = top_;
+        calls_.push_back({"Clear", 0, 0, 0, 0, backColor, {}});
+    }
+    void SetForeColor(int color) override {
+        foreColor_ = color;
+        calls_.push_back({"SetForeColor", 0, 0, 0, 0, color, {}});
+    }
+    void Line(double x1, double y1, double x2, double y2, int color) override {
+        currentX_ = x2;
+        currentY_ = y2;
+        calls_.push_back({"Line", x1, y1, x2, y2, color, {}});
+    }
+    void Box(double x1, double y1, double x2, double y2, int color) override {
+        calls_.push_back({"Box", x1, y1, x2, y2, color, {}});
+    }
+    void FillBox(double x1, double y1, double x2, double y2, int color) override {
+        calls_.push_back({"FillBox", x1, y1, x2, y2, color, {}});
+    }
+    void Dot(double x, double y, int color) override {
+        currentX_ = x;
+        currentY_ = y;
+        calls_.push_back({"Dot", x, y, x, y, color, {}});
+    }
 
-    void SetFontSize(double points) override;
-    void SetFontBold(bool bold) override;
-    double TextWidth(const QString& text) const override;
-    double TextHeight(const QString& text) const override;
+    void SetFontSize(double points) override {
+        points_ = points;
+        calls_.push_back({"SetFontSize", points, 0, 0, 0, -1, {}});
+    }
+    void SetFontBold(bool bold) override {
+        calls_.push_back({"SetFontBold", bold ? 1.0 : 0.0, 0, 0, 0, -1, {}});
+    }
+    double TextWidth(const QString& text) const override { return text.size() * 0.18 * points_; }
+    double TextHeight(const QString&) const override { return 0.42 * points_; }
     void SetCurrentX(double x) override { currentX_ = x; }
     void SetCurrentY(double y) override { currentY_ = y; }
     double CurrentX() const override { return currentX_; }
     double CurrentY() const override { return currentY_; }
-    void Print(const QString& text) override;
+    void Print(const QString& text) override {
+        calls_.push_back({"Print", currentX_, currentY_, 0, 0, foreColor_, text});
+        currentY_ += TextHeight(text);
+    }
 
     // Recorded calls, optionally only those of one operation.
-    std::vector<Call> Calls(const QString& op = QString()) const;
+    std::vector<Call> Calls(const QString& op = QString()) const {
+        std::vector<Call> out;
+        for (const auto& c : calls_)
+            if (op.isEmpty() || c.op == op) out.push_back(c);
+        return out;
+    }
     // The Print call with exactly this text; nullptr when there is none.
-    const Call* Printed(const QString& text) const;
-    QStringList Texts() const;  // every printed text, in order
+    const Call* Printed(const QString& text) const {
+        for (const auto& c : calls_)
+            if (c.op == "Print" && c.text == text) return &c;
+        return nullptr;
+    }
+    QStringList Texts() const {  // every printed text, in order
+        QStringList out;
+        for (const auto& c : calls_)
+            if (c.op == "Print") out << c.text;
+        return out;
+    }
     void Forget() { calls_.clear(); }
 
     std::vector<Call> calls_;

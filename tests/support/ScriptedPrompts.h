@@ -8,7 +8,7 @@
 
 // Records every message and question; answers from queues the test fills.
 // A question with no scripted answer is answered No; a file dialog with no
-// scripted name is cancelled.
+// scripted name is cancelled. It installs itself for its lifetime.
 class ScriptedPrompts : public platform::Prompts {
 public:
     struct Shown {
@@ -16,19 +16,40 @@ public:
         platform::Icon icon;
     };
 
-    ScriptedPrompts();  // installs itself
-    ~ScriptedPrompts() override;
+    ScriptedPrompts() { platform::setPrompts(this); }
+    ~ScriptedPrompts() override { platform::setPrompts(nullptr); }
 
     void Beep() override { ++beeps; }
-    void Message(const QString& text, const QString& title, platform::Icon icon) override;
-    bool AskYesNo(const QString& text, const QString& title, platform::Icon icon) override;
-    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest& req) override;
-    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest& req) override;
-    bool PrintDialog(int& copies) override;
+    void Message(const QString& text, const QString& title, platform::Icon icon) override {
+        messages.push_back({text, title, icon});
+        if (onMessage) onMessage(messages.back());
+    }
+    bool AskYesNo(const QString& text, const QString& title, platform::Icon icon) override {
+        questions.push_back({text, title, icon});
+        return Next(yesNoAnswers, false);
+    }
+    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest& req) override {
+        return FileAnswer(req);
+    }
+    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest& req) override {
+        return FileAnswer(req);
+    }
+    bool PrintDialog(int& copies) override {
+        if (copiesAnswers.empty()) return true;
+        const int c = Next(copiesAnswers, 0);
+        if (c < 0) return false;
+        copies = c;
+        return true;
+    }
     bool PrinterSetupDialog() override { return printerSetupAnswer; }
     void SetBusy(bool busy) override { busyLog.push_back(busy); }
 
-    QStringList Texts() const;  // message and question texts, in order
+    QStringList Texts() const {  // message and question texts, in order
+        QStringList out;
+        for (const auto& m : messages) out << m.text;
+        for (const auto& q : questions) out << q.text;
+        return out;
+    }
 
     int beeps = 0;
     std::vector<Shown> messages;
@@ -41,4 +62,19 @@ public:
     bool printerSetupAnswer = true;
     // Called when a message is shown (to act while the "modal box" is up).
     std::function<void(const Shown&)> onMessage;
+
+private:
+    template <class T>
+    static T Next(std::deque<T>& queue, T otherwise) {
+        if (queue.empty()) return otherwise;
+        T a = queue.front();
+        queue.pop_front();
+        return a;
+    }
+    std::optional<platform::FileDialogResult> FileAnswer(const platform::FileDialogRequest& req) {
+        fileRequests.push_back(req);
+        const QString name = Next(fileAnswers, QString());
+        if (name.isEmpty()) return std::nullopt;
+        return platform::FileDialogResult{name, req.filterIndex};
+    }
 };

@@ -1,0 +1,114 @@
+#include "SimTestUtil.h"
+
+// Each row: the simulator's options, then what the program sends and what
+// it must read back, in the forms the program parses.
+using Conversation = std::pair<const char*, const char*>;
+
+TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
+    const Conversation rows[] = {
+        {"--model talon", "VE>*329|CH B>?|II>?|HT>*TH W"},
+        {"--model talon --firmware 328", "VE>*328|HT>?"},
+        {"--model talon --firmware abc", "HT>?"},
+        {"--model meridel1", "VE>*QZ2.45|CH B>*A|HI>*TH 01|HT>*TH W"},
+        {"--model meridel1 --firmware 2.41", "HI>*TH 01|HT>?"},
+        {"--model meridel1 --firmware 1.85", "HI>?"},
+        {"--model meridel1 --firmware 2.45 --head-a type=1,rapid", "HI>*TH 11"},
+        {"--model meridel1 --firmware 1.90 --head-a type=5", "HI>*RP 11"},
+        {"--model meridel1 --head-a type=6,unit=Fc", "HT>*LX Fc"},
+        {"--model meridel1 --head-a type=2", "HT>*PY J"},
+        {"--model talon2", "VE>*TL1.10|II>?"},
+        {"--model talon2 --head-a type=5", "HT>*RP W"},
+        {"--model sirka --head-a type=3,unit=A", "VE>*SK1.05|CH A>?|HT>*SI A"},
+        {"--model sirka --head-a type=0", "HT>*NO"},
+        {"--model korven-th", "VE>*KV1.20|II>*TH|HT>?|RB 22 1>?"},
+        {"--model korven-pd", "II>*PD"},
+        {"--model korven-pe", "II>*PE"},
+        {"--model korven-qx450 --firmware 2.00", "VE>*KV2.00|II>*QX450"},
+        // The head memory of the selected channel: type word, six name words
+        // and two serial words, each two characters low byte first.
+        {"--model meridel2 --head-a type=1,name=A-HEAD,serial=1 --head-b type=1,name=3A-P,serial=123456",
+         "CH B>*B|RB 22 1>*4854|RB 1B 6>*4133 502D 2020 2020 2020 2020|RB 16 2>*E240 0001|"
+         "CH A>*A|RB 1B 6>*2D41 4548 4441 2020 2020 2020|RB 16 2>*0001 0000|CH C>?"},
+        {"--model meridel2 --head-b type=0", "CH B>*B|RB 22 1>*0000"},
+        {"--model meridel2 --head-b type=2", "CH B>*B|RB 22 1>*5950"},
+        {"--model meridel2 --head-b type=3", "CH B>*B|RB 22 1>*4953"},
+        {"--model meridel2 --head-b type=4", "CH B>*B|RB 22 1>*4A4E"},
+        {"--model meridel2 --head-b type=5", "CH B>*B|RB 22 1>*4854"},
+        {"--model talon", "RB 3F 2>?|RB 22 0>?|RB ZZ 1>?|RB 22>?|RB -1 1>?|RB 3F 1>*0000"},
+        // A KORVEN's "HI": 5 characters of header, serial, blank, 12-character name.
+        {"--model korven-th --head-a type=1,name=3A,serial=123456", "HI>*TH  123456 3A          "},
+        {"--model korven-pe --head-a type=2,name=PE50BF-C,serial=9", "HI>*PY  9 PE50BF-C    "},
+        {"--model korven-pd --head-a type=3,name=PD300,serial=42", "HI>*SI  42 PD300       "},
+        {"--model korven-pe --head-a type=4,name=NJ-1,serial=7", "HI>*NJ  7 NJ-1        "},
+        {"--model korven-pd --head-a type=3,serial=5,code=QX450", "HI>*QX  5 QX450       "},
+        {"--model korven-th --head-a type=1,name=3A,serial=8,code=UC", "HI>*UC  8 3A          "},
+        // The unit of the readings in the mode; "*X" while there is none.
+        {"--model talon2", "SI>*X|FP>*|SI>*W"},
+        {"--model talon2 --head-a type=6,unit=Lx", "FP>*|SI>*l"},
+        {"--model talon2 --head-a type=6,unit=Fc", "FP>*|SI>*c"},
+        {"--model talon2 --head-a type=3,unit=A", "FP>*|SI>*A"},
+        {"--model talon2 --head-a type=2", "FP>*|SI>*W|FE>*|SI>*J"},
+        {"--model talon2 --head-a type=0", "FP>*|SI>*X"}};
+    for (const auto& [options, script] : rows) ExpectConversation(options, script);
+}
+
+TEST(SimReplies, readingsModesAndRefusals) {
+    const Conversation rows[] = {
+        {"--model talon --head-a type=1,over=3", "FP>*|SP>*1.234E-03|SP>*1.234E-03|SP>*OVER|SP>*1.234E-03"},
+        {"--model talon --head-a type=0", "FP>*|SP>?|SE>?"},
+        {"--model talon", "SB>?|MD>*"},
+        {"--model meridel1", "FC 3 0 0>?"},
+        {"--model meridel2", "FC 4 0 0>?"},
+        {"--model talon2", "FE S>*|FE A>*|FE R>*|FE X>?|FP 1>?|MD>*|ZZ>?"},
+        {"--model korven-th", "LI>?"},
+        {"--model korven-pe", "LF  0>?"},
+        {"--model meridel2 --refuse HT --refuse \"CH B\"", "HT>?|CH B>?|CH  b>?|CH A>*A|SP>*1.234E-03"},
+        {"--model meridel2 --head-a type=1 --head-b type=1 --strict-modes",
+         "SP>?|FP>*|SP>*1.234E-03|SE>?|SB>?|FC 5 0 0>*|SB>*1.234E-03 1.234E-03"},
+        // Energy: "EF" flags a new pulse once, "SE" reads it, "ER" is the
+        // head's readiness after a pulse.
+        {"--model meridel1 --head-a type=1,value=5e-3,rate=10,ready=0.05",
+         "@100 FE>*|@100.05 EF>*0|@100.05 SE>*|@100.15 EF>*1|@100.15 SE>*5.000E-03|@100.16 EF>*0|"
+         "@100.17 ER>*0|@100.21 ER>*1|@100.21 EF>*1"},
+        {"--model sirka --head-a type=2,rate=0", "@10 FE>*|@1000 EF>*0|@1000 SE>*"},
+        // Both channels: "N" for a channel without a new value.
+        {"--model meridel2 --head-a type=1,value=1e-3 --head-b type=1,value=2e-3",
+         "@0 FC 3 0 0>*|@1 SB>*1.000E-03 2.000E-03"},
+        {"--model meridel2 --head-a type=1,value=1e-3,over=1 --head-b type=1,value=2e-3",
+         "@0 FC 3 0 0>*|@1 SB>*OVER 2.000E-03"},
+        {"--model meridel2 --head-a type=1,value=1e-3", "@0 FC 5 0 0>*|@1 SB>*1.000E-03 N"},
+        {"--model meridel2 --head-a type=2,value=1e-3,rate=10 --head-b type=2,value=2e-3,rate=4",
+         "@0 FC 3 1 1>*|@0.05 SB>*N N|@0.15 SB>*1.000E-03 N|@0.3 SB>*1.000E-03 2.000E-03|@0.32 SB>*N N"}};
+    for (const auto& [options, script] : rows) ExpectConversation(options, script);
+}
+
+TEST(SimReplies, storedLogsAreListedDescribedAndReadInBlocks) {
+    const Conversation rows[] = {
+        {"--model meridel1 --log file=0,count=25 --log file=3,count=7",
+         "LF  0>*0: 25|LF  1>*1: 0|LF  3>*3: 7|LF  10>*10: 0|LF  11>?"},
+        // Fields 8 and 11 are 12 characters wide and may hold blanks.
+        {"--model meridel2 --log \"file=2,unit=mW,exp=1,interval=15,count=25,heada=3A "
+         "P,seriala=4711,fullscale=2000\"",
+         "LF  2>*2: 25|LI>* 1 0 0 25 15 mW 0 0 3A P         2000 4711 NONE         1000 0 NONE 0"},
+        {"--model meridel2 --log "
+         "file=4,unit=J,dual,count=40,headb=PE50,serialb=99,expb=2,fullscaleb=3000,missing",
+         "LF  4>*4: 40|LI>* 0 0 0 40 30 J 0 0 3A           1000 123456 PE50         3000 2 99 1"},
+        {"--model sirka --log file=0,values=1234:1235:1236:-9876:1:2:3:4:5:6:7:8",
+         "LF  0>*0: 12|LR>*|LS>*+01234 +01235 +01236 -09876 +00001 +00002 +00003 +00004 +00005 +00006|"
+         "LS>*+00007 +00008|LS>*|LR>*|LS>*+01234 +01235 +01236 -09876 +00001 +00002 +00003 +00004 +00005 "
+         "+00006"},
+        // A bad block loses a sign; "LL" sends it again intact.
+        {"--model talon2 --bad-blocks 2 --log "
+         "file=0,values=1:2:3:4:5:6:7:8:9:10:11:12:13:14:15:16:17:18:19:20:21",
+         "LF  0>*0: 21|LR>*|LS>*00001 +00002 +00003 +00004 +00005 +00006 +00007 +00008 +00009 +00010|"
+         "LL>*+00001 +00002 +00003 +00004 +00005 +00006 +00007 +00008 +00009 +00010|"
+         "LS>*00011 +00012 +00013 +00014 +00015 +00016 +00017 +00018 +00019 +00020|LS>*+00021"},
+        // The TALON keeps one log: five integers, interval 0 for energy, plain mantissas.
+        {"--model talon --log file=7,interval=15,values=1:2:3:4:5:6:7:8:9:10:11",
+         "LF  0>?|LI>* 0 0 0 11 15|LR>*|LS>*1 2 3 4 5 6 7 8 9 10|LS>*11"},
+        {"--model talon --log file=0,unit=J,values=1:2", "LI>* 0 0 0 2 0"},
+        {"--model talon", "LI>* 0 0 0 0 30"},
+        {"--model talon --bad-blocks 1 --log file=0,values=1:2:3:4:5:6:7:8:9:10:11:12",
+         "LR>*|LS>*1 2 3 4 5 6 7 8 9|LS>*11 12"}};
+    for (const auto& [options, script] : rows) ExpectConversation(options, script);
+}

@@ -1,0 +1,51 @@
+// Saving and printing an energy run.
+#include "auxiliary/frmNotes.h"
+#include "data/DataFileSave.h"
+#include "data/LogLines.h"
+#include "data/WorkFile.h"
+#include "energy/EnergyEngine.h"
+#include "platform/Printer.h"
+#include "state/AppState.h"
+
+void EnergyEngine::EnergySave(const QString& fileName) {
+    const bool timeStamp = App().Config.Energy.EnergyTimeStamp;
+    // Without a working file of this run the store is what holds the data.
+    SaveLoggedData(
+        fileName, App().Config.LogToFile && !WorkFileFailed, App().EnergyWorkFile, HeaderLine(),
+        [] { Notes().SaveNotesBox(); },
+        [this, timeStamp] {
+            store_.ForEachOldestFirst([timeStamp](const EnergyRecord& r) {
+                WorkFile(3, FormatLogLine(r.Value, r.Time, timeStamp));
+            });
+        });
+    Unsaved = false;
+}
+
+void EnergyEngine::EnergyPrint() {
+    platform::Printer& printer = platform::printer();
+    if (!PrintHistogram(0, Hist, printer, YScale, RelativeUnits,
+                        [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
+        return;
+    platform::Surface& page = printer.Page();
+    auto textAt = [&page](double x, double y, const QString& text) {
+        page.SetCurrentX(x);
+        page.SetCurrentY(y);
+        page.Print(text);
+    };
+    page.SetForeColor(0);
+    textAt(0, 5, QStringLiteral("Head: ") + HeadText());
+    const double top = Hist.Paper.Top;
+    textAt(0, top, EnergyStatisticsText(QStringLiteral("Min:  "), stats_.Min));
+    textAt(0, top + 6, EnergyStatisticsText(QStringLiteral("Max:  "), stats_.Max));
+    textAt(0, top + 12, EnergyStatisticsText(QStringLiteral("Average:  "), stats_.Average()));
+    textAt(0, top + 18, EnergyStatisticsText(QStringLiteral("St.Dev.:  "), stats_.StdDev()));
+    textAt(0, 12, WindowTitle);
+    const int16_t last = Hist.LastBin;
+    for (int b = 0; b <= Hist.BinsCount + 1 && size_t(b) < Hist.Bins.size(); ++b) {
+        if (Hist.Bins[size_t(b)].Count == 0) continue;
+        Hist.LastBin = int16_t(b);
+        PrintHistogram(1, Hist, printer, YScale, RelativeUnits);
+    }
+    Hist.LastBin = last;
+    PrintHistogram(2, Hist, printer, YScale, RelativeUnits);
+}

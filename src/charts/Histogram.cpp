@@ -91,14 +91,22 @@ void DrawFrame(platform::Surface& s, HistogramSpec& h, HistogramFrame& f, int32_
     const QString pattern = span < q ? QStringLiteral("###0.0") : QStringLiteral("###0");
     const double dx = (f.OverSlotX - (f.FirstX + f.SlotWidth)) / q;
     const float dv = (h.HighLimit - h.LowLimit) / float(q);
+    std::vector<QString> labels;
     float value = h.LowLimit;
+    double widest = 0;
+    for (int k = 0; k <= q; ++k, value += dv) {
+        labels.push_back(EnergyLabel(value, pattern));
+        widest = MaxOf(widest, s.TextWidth(labels.back()));
+    }
+    // Labels that would run into each other are shown on every other tick.
+    const bool every = widest + 1 <= dx;
     for (int k = 0; k <= q; ++k) {
         const double x = f.Left + f.SlotWidth + k * dx;
         s.Line(x, f.Bottom, x, f.Bottom + 1, axis);
-        const QString text = EnergyLabel(value, pattern);
-        // Centred under the tick, so that the labels of narrow bins still part.
+        if (!LabelAt(k, every)) continue;
+        // Centred under the tick.
+        const QString& text = labels[size_t(k)];
         PrintAt(s, x - s.TextWidth(text) / 2, f.Bottom + (paper ? 2 : 1.5), text);
-        value += dv;
     }
 }
 
@@ -215,8 +223,10 @@ HistogramFrame PaperHistogramFrame(double pageWidth, double pageHeight) {
     f.Left = 60;
     // Below the notes, which print from 15 mm down at 80 mm.
     f.Top = 60;
-    f.Right = pageWidth - 50;
-    f.Bottom = pageHeight - 50;
+    // Wider and less tall than the whole page below the frame's top, so
+    // that the bins and their labels have room and the shape stays a chart's.
+    f.Right = pageWidth - 15;
+    f.Bottom = MinOf(pageHeight - 50, f.Top + 0.8 * (f.Right - f.Left));
     return f;
 }
 

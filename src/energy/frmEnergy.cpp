@@ -101,6 +101,7 @@ void frmEnergy::BuildControls() {
     buttons->addWidget(butStartStop);
     buttons->addWidget(butReset);
     buttons->addWidget(butSetup);
+    buttons->addStretch(1);
 
     auto* readout = new QHBoxLayout;
     readout->addWidget(lblEnergy, 1);
@@ -161,6 +162,8 @@ void frmEnergy::form_Resize() {
     const bool numeric = !Engine.Hist.Visible;
     Picture1->setVisible(!numeric);
     SetPoints(lblEnergy, numeric ? 72 : 30);
+    lblEnergy->setSizePolicy(QSizePolicy::Preferred,
+                             numeric ? QSizePolicy::Expanding : QSizePolicy::Preferred);
     lblEnergy->setAlignment(numeric ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
     layout_->setStretch(0, numeric ? 1 : 0);
     ShowDisplay();

@@ -127,7 +127,7 @@ TEST_F(HistogramTest, printedPageHasFrameDateAndNotesAndBarsNeverAboveTheFrame) 
     const double pageWidth = platform::printer().Page().ScaleWidth();
     EXPECT_EQ(notes, 1);
     EXPECT_DOUBLE_EQ(h.Paper.Left, 60);
-    EXPECT_DOUBLE_EQ(h.Paper.Right, pageWidth - 50);
+    EXPECT_DOUBLE_EQ(h.Paper.Right, pageWidth - 15);
     h.Bins[3].Count = 1000;
     h.LastBin = 3;
     EXPECT_TRUE(PrintHistogram(1, h, platform::printer(), yMax, false));

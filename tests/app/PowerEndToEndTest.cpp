@@ -1,6 +1,7 @@
 // Power logging from start-up to the saved file: the real serial port over a
 // pseudo-terminal to the simulator program, on the real clock.
 
+#include "EndToEnd.h"
 #include "app/MDIForm1.h"
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
@@ -27,51 +28,6 @@ namespace {
 const QStringList kSimulatorArgs = {
     "--model", "talon", "--head-a",         "type=1,name=XLP12,serial=4711,value=0.0125,noise=0.2",
     "--seed",  "7",     "--exit-when-idle", "30"};
-
-// The simulator program on its terminal, ended with the test.
-class Simulator {
-public:
-    Simulator() {
-        proc_.start(KELVARO_METER_SIM, kSimulatorArgs);
-        if (!proc_.waitForStarted(5000)) return;
-        while (!proc_.canReadLine() && proc_.waitForReadyRead(5000)) {
-        }
-        path_ = QString::fromLocal8Bit(proc_.readLine()).trimmed();
-    }
-    ~Simulator() {
-        proc_.terminate();
-        if (!proc_.waitForFinished(3000)) proc_.kill();
-    }
-    QString Path() const { return path_; }
-
-private:
-    QProcess proc_;
-    QString path_;
-};
-
-// COM1 is the simulator; every other port leads nowhere (this machine has
-// serial devices of its own).
-QByteArray PortsFile(const QString& com1) {
-    QByteArray text = "COM1 " + com1.toUtf8() + "\n";
-    for (int n = 2; n <= 16; ++n) text += QString("COM%1 /nonexistent/tty%1\n").arg(n).toUtf8();
-    return text;
-}
-
-// Real I/O: events are processed until `done` holds or the time is up.
-template <class Done>
-bool RunUntil(Done done, int milliseconds) {
-    QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        // Timer2 wakes the loop every 10 ms.
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-void RunFor(int milliseconds) {
-    RunUntil([] { return false; }, milliseconds);
-}
 
 // The values the meter sent in reply to "SP", in order, from the traffic log.
 std::vector<float> SentReadings(const QByteArray& trafficLog) {
@@ -129,7 +85,7 @@ protected:
     // The window class has no meta-object of its own: found by its name.
     frmPower* PowerWindow() const { return static_cast<frmPower*>(form->findChild<QWidget*>("frmPower")); }
 
-    Simulator sim;
+    Simulator sim{kSimulatorArgs};
     TempDir dir;
     ScriptedPrompts prompts;
     std::unique_ptr<MDIForm1> form;

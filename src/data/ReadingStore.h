@@ -14,7 +14,7 @@ class ReadingStore {
 public:
     // The records of a run, allocated once; nothing is allocated per reading.
     void Allocate() {
-        Records.assign(size_t(kMaxStoredReadings), Record{});
+        if (!Allocated()) Records.assign(size_t(kMaxStoredReadings), Record{});
         Reset();
     }
     // Back to one record when the window closes.

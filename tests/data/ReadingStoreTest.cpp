@@ -7,79 +7,61 @@
 
 namespace {
 
-// Replays readings 1..n through the filter; the values it keeps.
-std::vector<double> Kept(int n, int32_t rate, int16_t style) {
+// Replays readings through the filter; the values it keeps.
+std::vector<double> Kept(const std::vector<double>& readings, int32_t rate, int16_t style) {
     StorageRateFilter f;
     std::vector<double> kept;
     double v = 0;
-    for (int i = 1; i <= n; ++i)
-        if (f.Take(i, rate, style, v)) kept.push_back(v);
+    for (double r : readings)
+        if (f.Take(r, rate, style, v)) kept.push_back(v);
     return kept;
 }
 
-std::vector<int> InOrder(const ReadingStore<int>& s) {
-    std::vector<int> out;
-    s.ForEachOldestFirst([&](int r) { out.push_back(r); });
-    return out;
+std::vector<double> OneTo(int n) {
+    std::vector<double> r;
+    for (int i = 1; i <= n; ++i) r.push_back(i);
+    return r;
 }
 
 }  // namespace
 
-TEST(StorageRateFilter, keepsAveragesOrSamplesOfEachGroup) {
-    EXPECT_EQ(Kept(7, 3, StorageRateFilter::Average), (std::vector<double>{2, 5}));  // 7 stays open
-    EXPECT_EQ(Kept(7, 3, StorageRateFilter::Sample), (std::vector<double>{1, 4, 7}));
-    EXPECT_EQ(Kept(4, 1, StorageRateFilter::Average), (std::vector<double>{1, 2, 3, 4}));
-    // Against a plain computation over many groups.
-    for (int32_t rate : {2, 5, 1000}) {
-        const int n = rate * 7 + 2;
-        const std::vector<double> avg = Kept(n, rate, StorageRateFilter::Average);
-        const std::vector<double> sample = Kept(n, rate, StorageRateFilter::Sample);
+TEST(StorageRateFilter, keepsAveragesOrSamplesOfEachGroupButNeverTheOpenOne) {
+    EXPECT_EQ(Kept(OneTo(7), 3, StorageRateFilter::Average), (std::vector<double>{2, 5}));
+    EXPECT_EQ(Kept(OneTo(7), 3, StorageRateFilter::Sample), (std::vector<double>{1, 4, 7}));
+    EXPECT_EQ(Kept(OneTo(4), 1, StorageRateFilter::Average), OneTo(4));
+    for (int32_t rate : {2, 1000}) {  // against a plain computation over seven groups and a bit
+        const std::vector<double> avg = Kept(OneTo(rate * 7 + 2), rate, StorageRateFilter::Average);
+        const std::vector<double> sample = Kept(OneTo(rate * 7 + 2), rate, StorageRateFilter::Sample);
         ASSERT_EQ(avg.size(), 7u);
         ASSERT_EQ(sample.size(), 8u);
         for (int g = 0; g < 7; ++g) EXPECT_DOUBLE_EQ(avg[size_t(g)], g * rate + (rate + 1) / 2.0);
         for (int g = 0; g < 8; ++g) EXPECT_EQ(sample[size_t(g)], g * rate + 1);
     }
+    const std::vector<double> over = Kept({1, OverrangeValue, 3, 4, 5, 6, 7}, 3, StorageRateFilter::Average);
+    ASSERT_EQ(over.size(), 2u);
+    EXPECT_TRUE(IsOverrange(over[0]));  // a group with an over-range reading has no average
+    EXPECT_DOUBLE_EQ(over[1], 5);
 }
 
-TEST(StorageRateFilter, groupWithAnOverrangeReadingIsStoredAsOverrange) {
-    StorageRateFilter f;
-    double v = 0;
-    for (double r : {1.0, OverrangeValue, 3.0}) EXPECT_FALSE(f.Take(r, 3, StorageRateFilter::Average, v));
-    ASSERT_TRUE(f.Take(4.0, 3, StorageRateFilter::Average, v));
-    EXPECT_TRUE(IsOverrange(v));
-    for (double r : {5.0, 6.0}) f.Take(r, 3, StorageRateFilter::Average, v);
-    ASSERT_TRUE(f.Take(7.0, 3, StorageRateFilter::Average, v));
-    EXPECT_DOUBLE_EQ(v, 5.0);
-}
-
-TEST(ReadingStore, lastReadingsKeepTheNewestInArrivalOrderAcrossTheWrap) {
-    ReadingStore<int> s;
-    s.Allocate();
+TEST(ReadingStore, lastReadingsWrapInArrivalOrderAndFirstReadingsStopWhenFull) {
+    ReadingStore<int> last, first;
+    last.Allocate();
+    first.Allocate();
     std::deque<int> newest;  // the plain computation
     for (int i = 0; i < kMaxStoredReadings + 5; ++i) {
-        ASSERT_TRUE(s.Put(i, true));
+        ASSERT_TRUE(last.Put(i, true));
+        EXPECT_EQ(first.Put(i, false), i < kMaxStoredReadings);
         newest.push_back(i);
         if (newest.size() > size_t(kMaxStoredReadings)) newest.pop_front();
     }
-    EXPECT_EQ(s.StoredCount, kMaxStoredReadings);
-    EXPECT_EQ(s.WriteIndex, 5);
-    const std::vector<int> order = InOrder(s);
-    EXPECT_EQ(order, std::vector<int>(newest.begin(), newest.end()));
-    EXPECT_EQ(order.front(), 5);  // record 5 first ... record 4 last
-    EXPECT_EQ(order.back(), kMaxStoredReadings + 4);
-}
-
-TEST(ReadingStore, firstReadingsStopWhenFullAndAReleasedStoreTakesNothing) {
-    ReadingStore<int> s;
-    s.Allocate();
-    for (int i = 0; i < kMaxStoredReadings; ++i) ASSERT_TRUE(s.Put(i, false));
-    EXPECT_TRUE(s.Full(false));
-    EXPECT_FALSE(s.Put(-1, false));
-    EXPECT_EQ(s.Count(), kMaxStoredReadings);
-    EXPECT_EQ(InOrder(s).back(), kMaxStoredReadings - 1);
-    s.Release();
-    EXPECT_FALSE(s.Put(1, true));
-    EXPECT_EQ(s.Count(), 0);
+    EXPECT_EQ(last.WriteIndex, 5);
+    std::vector<int> order;
+    last.ForEachOldestFirst([&](int r) { order.push_back(r); });
+    EXPECT_EQ(order, std::vector<int>(newest.begin(), newest.end()));  // records 5..59999, then 0..4
+    EXPECT_EQ(first.Count(), kMaxStoredReadings);
+    EXPECT_TRUE(first.Full(false));
+    first.Release();
+    EXPECT_FALSE(first.Put(1, true));
 }
 
 TEST(ReadoutThrottle, firstReadingShowsThenAtMostOncePerIntervalAcrossMidnight) {
@@ -90,11 +72,4 @@ TEST(ReadoutThrottle, firstReadingShowsThenAtMostOncePerIntervalAcrossMidnight) 
     EXPECT_FALSE(t.Due(0.5));
     t.Reset();
     EXPECT_TRUE(t.Due(0.5));
-}
-
-TEST(StatisticsVisibility, optionSelectsTheLines) {
-    EXPECT_TRUE(VisibleStatistics(1).MinMax && !VisibleStatistics(1).AvgDev);
-    EXPECT_TRUE(!VisibleStatistics(2).MinMax && VisibleStatistics(2).AvgDev);
-    EXPECT_TRUE(VisibleStatistics(3).MinMax && VisibleStatistics(3).AvgDev);
-    EXPECT_FALSE(VisibleStatistics(0).MinMax || VisibleStatistics(0).AvgDev);
 }

@@ -62,15 +62,21 @@ TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughB
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(EnergyFileTest, wrappedLastReadingsAreSavedOldestFirst) {
-    App().Config.Energy.EnergyStorageMode = 1;
-    StartReadings();
-    for (int i = 1; i <= kMaxStoredReadings + 5; ++i) Reply(QStringLiteral("*%1").arg(i), 0.001);
-    ASSERT_TRUE(SaveAs(dir.Path("last.nrg")));
-    const QList<QByteArray> lines = dir.Read("last.nrg").split('\n');
-    ASSERT_EQ(lines.size(), kMaxStoredReadings + 3);  // header, notes, data, and the end
-    EXPECT_EQ(lines[2], Line("6", "").chopped(1));
-    EXPECT_EQ(lines[lines.size() - 2], Line("60005", "").chopped(1));
+TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoOn) {
+    for (int16_t mode : {int16_t(0), int16_t(1)}) {  // First Readings, Last Readings
+        App().Config.Energy.EnergyStorageMode = mode;
+        App().Config.Energy.EnergyHighLimit = 1e6;
+        engine.Reset(false);
+        StartReadings();
+        for (int i = 1; i <= kMaxStoredReadings + 5; ++i) Reply(QStringLiteral("*%1").arg(i), 0.001);
+        EXPECT_EQ(engine.Stats().Count, kMaxStoredReadings + 5);
+        EXPECT_EQ(engine.Hist.Bins[1].Count, kMaxStoredReadings + 5);
+        ASSERT_TRUE(SaveAs(dir.Path("full.nrg")));
+        const QList<QByteArray> lines = dir.Read("full.nrg").split('\n');
+        ASSERT_EQ(lines.size(), kMaxStoredReadings + 3);  // header, notes, data, and the end
+        EXPECT_EQ(lines[2], Line(mode == 0 ? "1" : "6", "").chopped(1));
+        EXPECT_EQ(lines[lines.size() - 2], Line(mode == 0 ? "60000" : "60005", "").chopped(1));
+    }
 }
 
 TEST_F(EnergyFileTest, reminderAsksAgainUntilASaveSucceedsOrTheUserDeclines) {

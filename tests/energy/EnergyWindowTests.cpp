@@ -73,7 +73,6 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     Pulses(600);
     EXPECT_EQ(w.butStartStop->text(), "&Stop");
     EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Energy Logging - Pyroelectric head: PE25"));
-    EXPECT_TRUE(w.lblEnergy->isVisible());
     EXPECT_TRUE(w.lblEnergy->text().endsWith("mJ"));
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);  // Stop shows the latest statistics
     EXPECT_EQ(w.lblPulsesEnergy->text(), "Pulses:  600");
@@ -85,6 +84,23 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     w.resize(700, 460);  // a new size redraws the bars
     QApplication::processEvents();
     EXPECT_GT(BarPixels(), 1000);
+
+    // The printed page: one page of PDF, rasterised where the tool is installed.
+    Notes().txtboxNotes->setPlainText("Pulse energies of the 1064 nm laser at 20 Hz, after the new mirror.");
+    const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
+    QDir().mkpath(folder);
+    const QString pdf = QDir(folder).absoluteFilePath("energy_print.pdf");
+    QFile::remove(pdf);
+    platform::printer().ForcePdf(pdf);
+    w.EnergyPrint();
+    platform::printer().ForcePdf(QString());
+    QFile f(pdf);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF"));
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+    QProcess::execute("pdftoppm",
+                      {"-png", "-r", "60", "-singlefile", pdf, QDir(folder).filePath("energy_print")});
 }
 
 TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndEnlargesTheReadout) {
@@ -110,28 +126,6 @@ TEST_F(EnergyWindowTest, relativeRapidPulseRunLabelsInRpUnits) {
     EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Rapid Pulse Relative Logging - Rapid Pulse head"));
     EXPECT_TRUE(w.lblEnergy->text().endsWith("m")) << w.lblEnergy->text().toStdString();
     EXPECT_FALSE(SaveScreenshot(&w, "energy_rapid_relative").isEmpty());
-}
-
-TEST_F(EnergyWindowTest, printedPageIsOnePdfPage) {
-    UseMeter(sim::Model::Talon, 2);
-    EnterWindow(ModeEnergy, "FE");
-    Pulses(600);
-    Notes().txtboxNotes->setPlainText("Pulse energies of the 1064 nm laser at 20 Hz, after the new mirror.");
-    const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    const QString pdf = QDir(folder).absoluteFilePath("energy_print.pdf");
-    QFile::remove(pdf);
-    platform::printer().ForcePdf(pdf);
-    w.EnergyPrint();
-    platform::printer().ForcePdf(QString());
-    QFile f(pdf);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
-    // A picture of the page where the rasteriser is installed.
-    QProcess::execute("pdftoppm",
-                      {"-png", "-r", "60", "-singlefile", pdf, QDir(folder).filePath("energy_print")});
 }
 
 TEST_F(EnergyWindowTest, resetReopensTheSetupThatWasOpen) {

@@ -83,33 +83,24 @@ TEST_F(EnergyTest, refusedFirstRequestResendsTheEnergyCommandInBothModes) {
     }
 }
 
-TEST_F(EnergyTest, readingAfterTheStarIsJoulesAndEveryReplyLeadsToTheNextQuery) {
+TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndStatistics) {
     UseMeter(sim::Model::Talon, 2);
     Enter(ModeEnergy, "FE");
     StartReadings();
-    for (const char* r : {"xx*1.25E-3", "no marker", "*", "*abc1"}) {
+    for (const char* r : {"xx*1.25E-3", "no marker", "*", "*OVER", "*abc1", "*3.0E-3"}) {
         const int sent = int(Sent().size());
-        Reply(r);
-        EXPECT_EQ(int(Sent().size()), sent + 1) << r;
+        Reply(r, 0.5);
+        EXPECT_EQ(int(Sent().size()), sent + 1) << r;  // every reply leads to the next query
     }
-    ASSERT_EQ(engine.Store().Count(), 2);
+    ASSERT_EQ(engine.Store().Count(), 4);
     EXPECT_EQ(engine.Store().Records[0].Value, 0.00125f);
-    EXPECT_EQ(engine.Store().Records[1].Value, 0.0f);  // a leading-number conversion: no digits give 0
-    EXPECT_EQ(engine.EnergyText, "1.250mJ");
-}
-
-TEST_F(EnergyTest, overrangePulseIsCountedAndStoredButNeitherBinnedNorInTheStatistics) {
-    UseMeter(sim::Model::Talon, 2);
-    Enter(ModeEnergy, "FE");
-    StartReadings();
-    for (const char* r : {"*1.0E-3", "*OVER", "*3.0E-3"}) Reply(r, 0.5);
-    EXPECT_EQ(engine.Stats().Count, 2);
-    EXPECT_EQ(engine.OverCount, 1);
-    EXPECT_DOUBLE_EQ(engine.Stats().Average(), 2e-3);
-    EXPECT_EQ(BinTotal(engine.Hist), 2);
     EXPECT_TRUE(IsOverrange(engine.Store().Records[1].Value));
+    EXPECT_EQ(engine.Store().Records[2].Value, 0.0f);  // a leading-number conversion: no digits give 0
+    EXPECT_EQ(engine.Stats().Count, 3);
+    EXPECT_DOUBLE_EQ(engine.Stats().Max, 3e-3);
+    EXPECT_EQ(BinTotal(engine.Hist), 3);
     EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_EQ(engine.StatLabels[4], "Pulses:  3");
+    EXPECT_EQ(engine.StatLabels[4], "Pulses:  4");
     EXPECT_EQ(engine.StatLabels[5], "Overranged:  1");
     Reply("*OVER");
     EXPECT_EQ(engine.EnergyText, "Overrange");

@@ -127,16 +127,3 @@ TEST_F(EnergyWindowTest, relativeRapidPulseRunLabelsInRpUnits) {
     EXPECT_TRUE(w.lblEnergy->text().endsWith("m")) << w.lblEnergy->text().toStdString();
     EXPECT_FALSE(SaveScreenshot(&w, "energy_rapid_relative").isEmpty());
 }
-
-TEST_F(EnergyWindowTest, resetReopensTheSetupThatWasOpen) {
-    UseMeter(sim::Model::Talon, 2);
-    EnterWindow(ModeEnergy, "FE");
-    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
-    w.butSetup->click();
-    ASSERT_TRUE(SetupEnergy().SetupOpen());
-    QTest::mousePress(w.butReset, Qt::LeftButton);
-    SetupEnergy().hide();  // what the click does to the dialog
-    QTest::mouseRelease(w.butReset, Qt::LeftButton);
-    EXPECT_TRUE(SetupEnergy().isVisible());
-    EXPECT_FALSE(w.Engine.Initialised);
-}

@@ -1,6 +1,7 @@
 #include "energy/frmEnergy.h"
 
 #include "energy/frmSetupEnergy.h"
+#include "platform/LogWindowParts.h"
 #include "platform/SurfaceWidget.h"
 #include "state/AppState.h"
 
@@ -8,27 +9,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-
-QLabel* StatLabel(QWidget* parent, const char* name) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    QFont f = l->font();
-    f.setPointSizeF(11);
-    l->setFont(f);
-    l->setMinimumWidth(170);
-    return l;
-}
-
-// The window itself, or the MDI frame around it.
-QWidget* Frame(QWidget* w) {
-    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    return sub ? static_cast<QWidget*>(sub) : w;
-}
 
 void SetPoints(QLabel* l, double points) {
     QFont f = l->font();
@@ -47,7 +31,7 @@ frmEnergy::frmEnergy(QWidget* parent) : QWidget(parent) {
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { butSetup_Click(); };
     v.ShowWindow = [this] {
-        Frame(this)->show();
+        MdiFrame(this)->show();
         show();
     };
     Picture1->Resized = [this] { form_Resize(); };
@@ -55,35 +39,24 @@ frmEnergy::frmEnergy(QWidget* parent) : QWidget(parent) {
 }
 
 void frmEnergy::BuildControls() {
-    lblEnergy = new QLabel(this);
-    lblEnergy->setObjectName("lblEnergy");
-    QFont big = lblEnergy->font();
-    big.setPointSizeF(30);
-    big.setBold(true);
-    lblEnergy->setFont(big);
-    lblEnergy->setMinimumWidth(260);
-    lblEnergy->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblEnergy->setStyleSheet("QLabel { color: #0000a8; }");
-    lblEnergy->hide();
+    lblEnergy = MakeReadout(this, "lblEnergy");
     lblReady = new QLabel("READY", this);
     lblReady->setObjectName("lblReady");
     lblReady->setAlignment(Qt::AlignCenter);
     lblReady->setFixedSize(70, 26);
     lblReady->hide();
 
-    lblMinEnergy = StatLabel(this, "lblMinEnergy");
-    lblMaxEnergy = StatLabel(this, "lblMaxEnergy");
-    lblAvrEnergy = StatLabel(this, "lblAvrEnergy");
-    lblStDevEnergy = StatLabel(this, "lblStDevEnergy");
-    lblPulsesEnergy = StatLabel(this, "lblPulsesEnergy");
-    lblPulsesOverranged = StatLabel(this, "lblPulsesOverranged");
+    lblMinEnergy = MakeStatLabel(this, "lblMinEnergy");
+    lblMaxEnergy = MakeStatLabel(this, "lblMaxEnergy");
+    lblAvrEnergy = MakeStatLabel(this, "lblAvrEnergy");
+    lblStDevEnergy = MakeStatLabel(this, "lblStDevEnergy");
+    lblPulsesEnergy = MakeStatLabel(this, "lblPulsesEnergy");
+    lblPulsesOverranged = MakeStatLabel(this, "lblPulsesOverranged");
 
-    butStartStop = new QPushButton(this);
-    butStartStop->setObjectName("butStartStop");
-    butReset = new QPushButton("&Reset", this);
-    butReset->setObjectName("butReset");
-    butSetup = new QPushButton("Set&up", this);
-    butSetup->setObjectName("butSetup");
+    const RunButtons run = MakeRunButtons(this);
+    butStartStop = run.StartStop;
+    butReset = run.Reset;
+    butSetup = run.Setup;
     Picture1 = new platform::SurfaceWidget(this);
     Picture1->setObjectName("Picture1");
     Picture1->setMinimumSize(240, 160);
@@ -173,7 +146,7 @@ void frmEnergy::form_Resize() {
 
 void frmEnergy::EnergyLog(int action, QString& reply) {
     Engine.EnergyLog(action, reply);
-    if (action == 1 && !leaving_) Frame(this)->hide();
+    if (action == 1 && !leaving_) MdiFrame(this)->hide();
 }
 
 // The press may come after the dialog already closed itself on losing the

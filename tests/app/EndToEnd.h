@@ -3,11 +3,20 @@
 // What the end-to-end tests share: the simulator program on a pseudo-terminal,
 // the kelvaro.ports file that makes it COM1, and waiting on real I/O.
 
+#include "app/MDIForm1.h"
+#include "data/FileCommand.h"
+#include "link/Link.h"
+#include "state/AppState.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // The simulator program on its terminal, ended with the test.
 class Simulator {
@@ -53,3 +62,27 @@ bool RunUntil(Done done, int milliseconds) {
 inline void RunFor(int milliseconds) {
     RunUntil([] { return false; }, milliseconds);
 }
+
+// A main window connected to the simulator on COM1, in a folder of its own;
+// the parameter is the Data Log File switch.
+class EndToEndTest : public ::testing::TestWithParam<bool> {
+protected:
+    explicit EndToEndTest(const QStringList& simulatorArgs) : sim(simulatorArgs) {}
+    void SetUp() override {
+        ResetFileDialogMemory();
+        ASSERT_TRUE(sim.Path().startsWith("/dev/")) << sim.Path().toStdString();
+        dir.Write("kelvaro.ports", PortsFile(sim.Path()));
+    }
+    void TearDown() override {
+        if (App().Connected) Disconnect();
+        form.reset();
+        ResetAppState();
+        ResetLinkState();
+        ResetFileDialogMemory();
+    }
+
+    Simulator sim;
+    TempDir dir;
+    ScriptedPrompts prompts;
+    std::unique_ptr<MDIForm1> form;
+};

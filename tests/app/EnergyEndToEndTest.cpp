@@ -33,25 +33,9 @@ std::vector<float> SentEnergies(const QByteArray& trafficLog) {
     return values;
 }
 
-class EnergyEndToEndTest : public ::testing::TestWithParam<bool> {
+class EnergyEndToEndTest : public EndToEndTest {
 protected:
-    void SetUp() override {
-        ResetFileDialogMemory();
-        ASSERT_TRUE(sim.Path().startsWith("/dev/")) << sim.Path().toStdString();
-        dir.Write("kelvaro.ports", PortsFile(sim.Path()));
-    }
-    void TearDown() override {
-        if (App().Connected) Disconnect();
-        form.reset();
-        ResetAppState();
-        ResetLinkState();
-        ResetFileDialogMemory();
-    }
-
-    Simulator sim{kPyroelectricArgs};
-    TempDir dir;
-    ScriptedPrompts prompts;
-    std::unique_ptr<MDIForm1> form;
+    EnergyEndToEndTest() : EndToEndTest(kPyroelectricArgs) {}
 };
 
 TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {

@@ -67,28 +67,11 @@ std::vector<DataLine> ParseDataLines(const QList<QByteArray>& lines, bool& allPa
     return out;
 }
 
-class PowerEndToEndTest : public ::testing::TestWithParam<bool> {
+class PowerEndToEndTest : public EndToEndTest {
 protected:
-    void SetUp() override {
-        ResetFileDialogMemory();
-        ASSERT_TRUE(sim.Path().startsWith("/dev/")) << sim.Path().toStdString();
-        dir.Write("kelvaro.ports", PortsFile(sim.Path()));
-    }
-    void TearDown() override {
-        if (App().Connected) Disconnect();
-        form.reset();
-        ResetAppState();
-        ResetLinkState();
-        ResetFileDialogMemory();
-    }
-
+    PowerEndToEndTest() : EndToEndTest(kSimulatorArgs) {}
     // The window class has no meta-object of its own: found by its name.
     frmPower* PowerWindow() const { return static_cast<frmPower*>(form->findChild<QWidget*>("frmPower")); }
-
-    Simulator sim{kSimulatorArgs};
-    TempDir dir;
-    ScriptedPrompts prompts;
-    std::unique_ptr<MDIForm1> form;
 };
 
 TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {

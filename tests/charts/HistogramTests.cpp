@@ -1,10 +1,7 @@
 #include "charts/Histogram.h"
 #include "data/NumberFormat.h"
-#include "platform/Printer.h"
 #include "state/AppState.h"
 #include "support/RecordingSurface.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -111,23 +108,4 @@ TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwn
     DrawHistogram(0, {}, surface, h, yMax, false);
     EXPECT_EQ(PulseLabels().mid(0, 3), (QStringList{"200", "180", "160"}));
     EXPECT_EQ(PulseLabels().last(), "0");
-}
-
-TEST_F(HistogramTest, printedPageHasFrameDateAndNotesAndBarsNeverAboveTheFrame) {
-    ScriptedPrompts prompts;
-    TempDir dir;
-    platform::printer().ForcePdf(dir.Path("hist.pdf"));
-    int notes = 0;
-    ASSERT_TRUE(PrintHistogram(0, h, platform::printer(), yMax, false, [&](platform::Surface&) { ++notes; }));
-    const double pageWidth = platform::printer().Page().ScaleWidth();
-    EXPECT_EQ(notes, 1);
-    EXPECT_DOUBLE_EQ(h.Paper.Left, 60);
-    EXPECT_DOUBLE_EQ(h.Paper.Right, pageWidth - 15);
-    h.Bins[3].Count = 1000;
-    h.LastBin = 3;
-    EXPECT_TRUE(PrintHistogram(1, h, platform::printer(), yMax, false));
-    EXPECT_EQ(yMax, 100);
-    EXPECT_TRUE(PrintHistogram(2, h, platform::printer(), yMax, false));
-    EXPECT_TRUE(dir.Read("hist.pdf").startsWith("%PDF"));
-    platform::printer().ForcePdf(QString());
 }

@@ -1,6 +1,5 @@
 #include "data/Overrange.h"
 #include "data/ReadingStore.h"
-#include "data/Readout.h"
 
 #include <gtest/gtest.h>
 #include <deque>
@@ -62,14 +61,4 @@ TEST(ReadingStore, lastReadingsWrapInArrivalOrderAndFirstReadingsStopWhenFull) {
     EXPECT_TRUE(first.Full(false));
     first.Release();
     EXPECT_FALSE(first.Put(1, true));
-}
-
-TEST(ReadoutThrottle, firstReadingShowsThenAtMostOncePerIntervalAcrossMidnight) {
-    ReadoutThrottle t(0.3);
-    EXPECT_TRUE(t.Due(86399.9));
-    EXPECT_FALSE(t.Due(86400.0 - 0.05));
-    EXPECT_TRUE(t.Due(0.25));  // 0.35 s later, after midnight
-    EXPECT_FALSE(t.Due(0.5));
-    t.Reset();
-    EXPECT_TRUE(t.Due(0.5));
 }

@@ -33,15 +33,9 @@ protected:
         app.Shell.ProcessEvents = [this] { Tick(); };
         app.Shell.LogFileOnOffEnable = [this](bool e) { logFileEnabled.push_back(e); };
         app.Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
-        for (int16_t mode : {int16_t(ModeEnergy), int16_t(ModeRapidPulse)}) {
-            app.Shell.ModeEntry[size_t(mode)] = [this](int op, QString& text) {
-                if (op == -1)
-                    engine.StartEnergy();
-                else
-                    engine.EnergyLog(op, text);
-            };
-            app.Shell.FileOps[size_t(mode)].Save = [this](const QString& name) { engine.EnergySave(name); };
-        }
+        app.Shell.ModeEntry[ModeEnergy] = app.Shell.ModeEntry[ModeRapidPulse] =
+            [this](int op, QString& text) { engine.EnergyLog(op, text); };
+        app.Shell.FileOps[ModeEnergy].Save = [this](const QString& name) { engine.EnergySave(name); };
     }
     void TearDown() override {
         WorkFile(2, QString());

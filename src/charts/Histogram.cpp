@@ -2,6 +2,7 @@
 
 #include "charts/ChartGeometry.h"
 #include "charts/StripChart.h"
+#include "charts/SurfaceText.h"
 #include "data/Arithmetic.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"
@@ -20,12 +21,6 @@ constexpr int kBlack = 0;
 
 int Bins(const HistogramSpec& h) {
     return h.BinsCount < 1 ? 1 : h.BinsCount;
-}
-
-void PrintAt(platform::Surface& s, double x, double y, const QString& text) {
-    s.SetCurrentX(x);
-    s.SetCurrentY(y);
-    s.Print(text);
 }
 
 // Halves to the even neighbour, as the pulse labels count down.

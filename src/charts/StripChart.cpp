@@ -1,5 +1,6 @@
 #include "charts/StripChart.h"
 
+#include "charts/SurfaceText.h"
 #include "data/Arithmetic.h"
 #include "data/TimeBase.h"
 #include "platform/Printer.h"
@@ -34,12 +35,6 @@ ChartSettings OnPaper(const ChartSettings& s) {
     p.TraceColor = PaperColor(s.TraceColor);
     p.GridColor = PaperColor(s.GridColor);
     return p;
-}
-
-void PrintAt(platform::Surface& surface, double x, double y, const QString& text) {
-    surface.SetCurrentX(x);
-    surface.SetCurrentY(y);
-    surface.Print(text);
 }
 
 void DrawValueAxis(platform::Surface& surface, const ChartSettings& s, const ChartGeometry& g,

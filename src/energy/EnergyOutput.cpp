@@ -1,5 +1,6 @@
 // Saving and printing an energy run.
 #include "auxiliary/frmNotes.h"
+#include "charts/SurfaceText.h"
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"
 #include "data/WorkFile.h"
@@ -37,19 +38,14 @@ void EnergyEngine::EnergyPrint() {
                         [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
         return;
     platform::Surface& page = printer.Page();
-    auto textAt = [&page](double x, double y, const QString& text) {
-        page.SetCurrentX(x);
-        page.SetCurrentY(y);
-        page.Print(text);
-    };
     page.SetForeColor(0);
-    textAt(0, 5, QStringLiteral("Head: ") + HeadText());
+    PrintAt(page, 0, 5, QStringLiteral("Head: ") + HeadText());
     const double top = Hist.Paper.Top;
-    textAt(0, top, EnergyStatisticsText(QStringLiteral("Min:  "), stats_.Min));
-    textAt(0, top + 6, EnergyStatisticsText(QStringLiteral("Max:  "), stats_.Max));
-    textAt(0, top + 12, EnergyStatisticsText(QStringLiteral("Average:  "), stats_.Average()));
-    textAt(0, top + 18, EnergyStatisticsText(QStringLiteral("St.Dev.:  "), stats_.StdDev()));
-    textAt(0, 12, WindowTitle);
+    PrintAt(page, 0, top, EnergyStatisticsText(QStringLiteral("Min:  "), stats_.Min));
+    PrintAt(page, 0, top + 6, EnergyStatisticsText(QStringLiteral("Max:  "), stats_.Max));
+    PrintAt(page, 0, top + 12, EnergyStatisticsText(QStringLiteral("Average:  "), stats_.Average()));
+    PrintAt(page, 0, top + 18, EnergyStatisticsText(QStringLiteral("St.Dev.:  "), stats_.StdDev()));
+    PrintAt(page, 0, 12, WindowTitle);
     const int16_t last = Hist.LastBin;
     for (int b = 0; b <= Hist.BinsCount + 1 && size_t(b) < Hist.Bins.size(); ++b) {
         if (Hist.Bins[size_t(b)].Count == 0) continue;

@@ -363,6 +363,7 @@ void EnergyEngine::Start() {
     StartStopCaption = QStringLiteral("&Stop");
     Stopped = false;
     ReadyVisible = ShowsReady(type, rapidPulse_);
+    ReadyGreen = false;  // not ready until the head says so
     Flush();
 }
 

@@ -8,6 +8,7 @@
 #include "auxiliary/frmTerminal.h"
 #include "data/FileCommand.h"
 #include "data/TimeBase.h"
+#include "energy/EnergyMode.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
 #include "platform/PortTable.h"
@@ -242,6 +243,7 @@ void MDIForm1::InstallShellHooks() {
     h.FileCommand = [](int op) { FileCommand(static_cast<int16_t>(op)); };
     h.ModeEntry[ModeTerminal] = [this](int op, QString& text) { TerminalWindow().Terminal(op, text); };
     InstallPowerMode(mdi_);
+    InstallEnergyMode(mdi_);
 }
 
 QWidget* MDIForm1::AddChild(QWidget* w) {

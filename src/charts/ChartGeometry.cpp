@@ -111,3 +111,20 @@ QString PrintedValuePattern(double shownRange) {
     if (r < 1) return "###0.00";
     return "###0.0";
 }
+
+int16_t PaperColor(int color) {
+    switch (color & 15) {
+        case 15:
+            return 0;
+        case 7:
+            return 8;
+        case 14:
+            return 6;
+        case 10:
+            return 2;
+        case 11:
+            return 3;
+        default:
+            return int16_t(color & 15);
+    }
+}

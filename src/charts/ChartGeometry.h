@@ -90,3 +90,8 @@ QString AxisLabel(double shown, const QString& pattern);
 // Printed value labels by the range in shown units (to three decimals):
 // "###0.000" below 0.1, "###0.00" below 1, "###0.0" otherwise.
 QString PrintedValuePattern(double shownRange);
+
+// The screen colours are chosen for a dark background; on white paper the
+// light ones (white, light grey, yellow, light green, light cyan) would all
+// but vanish, so they print as their dark counterparts.
+int16_t PaperColor(int color);

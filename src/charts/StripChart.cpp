@@ -1,5 +1,6 @@
 #include "charts/StripChart.h"
 
+#include "charts/SurfaceText.h"
 #include "data/Arithmetic.h"
 #include "data/TimeBase.h"
 #include "platform/Printer.h"
@@ -28,38 +29,12 @@ void CopyColors(ChartGeometry& g, const ChartSettings& s) {
     g.HasPoint = false;
 }
 
-// The screen colours are chosen for a dark background; on white paper the
-// light ones (white, light grey, yellow, light green, light cyan) would all
-// but vanish, so they print as their dark counterparts.
-int16_t PaperColor(int color) {
-    switch (color & 15) {
-        case 15:
-            return 0;
-        case 7:
-            return 8;
-        case 14:
-            return 6;
-        case 10:
-            return 2;
-        case 11:
-            return 3;
-        default:
-            return int16_t(color & 15);
-    }
-}
-
 ChartSettings OnPaper(const ChartSettings& s) {
     ChartSettings p = s;
     p.AxisColor = PaperColor(s.AxisColor);
     p.TraceColor = PaperColor(s.TraceColor);
     p.GridColor = PaperColor(s.GridColor);
     return p;
-}
-
-void PrintAt(platform::Surface& surface, double x, double y, const QString& text) {
-    surface.SetCurrentX(x);
-    surface.SetCurrentY(y);
-    surface.Print(text);
 }
 
 void DrawValueAxis(platform::Surface& surface, const ChartSettings& s, const ChartGeometry& g,

@@ -34,3 +34,7 @@ int AutoPrefixIndex(double value, int unitCount) {
 int IndexPowerLabel(double value) {
     return AutoPrefixIndex(value, 7);
 }
+
+int IndexEnergyLabel(double value) {
+    return AutoPrefixIndex(value, 6);
+}

@@ -16,3 +16,6 @@ int AutoPrefixIndex(double value, int unitCount);
 
 // AutoPrefixIndex over the seven power units.
 int IndexPowerLabel(double value);
+
+// AutoPrefixIndex over the six energy units (pJ .. kJ).
+int IndexEnergyLabel(double value);

@@ -1,5 +1,6 @@
 #include "power/frmPower.h"
 
+#include "platform/LogWindowParts.h"
 #include "platform/SurfaceWidget.h"
 #include "power/frmSetupPower.h"
 #include "state/AppState.h"
@@ -9,29 +10,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-
-QLabel* StatLabel(QWidget* parent, const char* name) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(name);
-    QFont f = l->font();
-    f.setPointSizeF(11);
-    l->setFont(f);
-    l->setMinimumWidth(170);
-    return l;
-}
-
-// The window itself, or the MDI frame around it.
-QWidget* Frame(QWidget* w) {
-    auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
-    return sub ? static_cast<QWidget*>(sub) : w;
-}
-
-}  // namespace
 
 frmPower::frmPower(QWidget* parent) : QWidget(parent) {
     setObjectName("frmPower");
@@ -42,7 +22,7 @@ frmPower::frmPower(QWidget* parent) : QWidget(parent) {
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { SetupPowerGraph(Engine.RunActive); };
     v.ShowWindow = [this] {
-        Frame(this)->show();
+        MdiFrame(this)->show();
         show();
     };
     Picture1->Resized = [this] { form_Resize(); };
@@ -50,28 +30,17 @@ frmPower::frmPower(QWidget* parent) : QWidget(parent) {
 }
 
 void frmPower::BuildControls() {
-    lblPower = new QLabel(this);
-    lblPower->setObjectName("lblPower");
-    QFont big = lblPower->font();
-    big.setPointSizeF(30);
-    big.setBold(true);
-    lblPower->setFont(big);
-    lblPower->setMinimumWidth(260);
-    lblPower->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblPower->setStyleSheet("QLabel { color: #0000a8; }");
-    lblPower->hide();
+    lblPower = MakeReadout(this, "lblPower");
 
-    lblMinPower = StatLabel(this, "lblMinPower");
-    lblMaxPower = StatLabel(this, "lblMaxPower");
-    lblAvrPower = StatLabel(this, "lblAvrPower");
-    lblStDevPower = StatLabel(this, "lblStDevPower");
+    lblMinPower = MakeStatLabel(this, "lblMinPower");
+    lblMaxPower = MakeStatLabel(this, "lblMaxPower");
+    lblAvrPower = MakeStatLabel(this, "lblAvrPower");
+    lblStDevPower = MakeStatLabel(this, "lblStDevPower");
 
-    butStartStop = new QPushButton(this);
-    butStartStop->setObjectName("butStartStop");
-    butReset = new QPushButton("&Reset", this);
-    butReset->setObjectName("butReset");
-    butSetup = new QPushButton("Set&up", this);
-    butSetup->setObjectName("butSetup");
+    const RunButtons run = MakeRunButtons(this);
+    butStartStop = run.StartStop;
+    butReset = run.Reset;
+    butSetup = run.Setup;
     chkAutoRescale = new QCheckBox("R&escale", this);
     chkAutoRescale->setObjectName("chkAutoRescale");
     chkLimitsOn = new QCheckBox("Limits Warning", this);
@@ -148,7 +117,7 @@ void frmPower::form_Resize() {
 
 void frmPower::PowerLog(int op, QString& reply) {
     Engine.PowerLog(op, reply);
-    if (op == 1 && !leaving_) Frame(this)->hide();
+    if (op == 1 && !leaving_) MdiFrame(this)->hide();
 }
 
 // The press may come after the dialog already closed itself on losing the

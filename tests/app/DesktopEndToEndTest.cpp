@@ -1,7 +1,7 @@
 // Unplug and replug, missing and busy ports, the command line and the desktop
 // files: the real port over a pseudo-terminal to the simulator, real clock.
 
-#include "RealTime.h"
+#include "EndToEnd.h"
 #include "app/CommandLine.h"
 #include "app/MDIForm1.h"
 #include "app/ModeSwitch.h"

@@ -127,6 +127,8 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     EXPECT_TRUE(Visible("mnuMode_DualPower"));
     EXPECT_FALSE(Visible("mnuMode_Power"));
     EXPECT_TRUE(Enabled("mnuMode_Terminal"));
+    EXPECT_TRUE(Enabled("mnuMode_DualEnergy_ChannelA"));  // the energy window is part of the program
+    EXPECT_TRUE(Enabled("mnuMode_DualEnergy_ChannelB"));
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isChecked());
     EXPECT_FALSE(form->mnuSetup_CommPortList[3]->isEnabled()) << "ports are fixed while connected";
 

@@ -1,7 +1,7 @@
 // Power logging from start-up to the saved file: the real serial port over a
 // pseudo-terminal to the simulator program, on the real clock.
 
-#include "RealTime.h"
+#include "EndToEnd.h"
 #include "app/MDIForm1.h"
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
@@ -28,27 +28,6 @@ namespace {
 const QStringList kSimulatorArgs = {
     "--model", "talon", "--head-a",         "type=1,name=XLP12,serial=4711,value=0.0125,noise=0.2",
     "--seed",  "7",     "--exit-when-idle", "30"};
-
-// The simulator program on its terminal, ended with the test.
-class Simulator {
-public:
-    Simulator() {
-        proc_.start(KELVARO_METER_SIM, kSimulatorArgs);
-        if (!proc_.waitForStarted(5000)) return;
-        while (!proc_.canReadLine() && proc_.waitForReadyRead(5000)) {
-        }
-        path_ = QString::fromLocal8Bit(proc_.readLine()).trimmed();
-    }
-    ~Simulator() {
-        proc_.terminate();
-        if (!proc_.waitForFinished(3000)) proc_.kill();
-    }
-    QString Path() const { return path_; }
-
-private:
-    QProcess proc_;
-    QString path_;
-};
 
 // The values the meter sent in reply to "SP", in order, from the traffic log.
 std::vector<float> SentReadings(const QByteArray& trafficLog) {
@@ -88,28 +67,11 @@ std::vector<DataLine> ParseDataLines(const QList<QByteArray>& lines, bool& allPa
     return out;
 }
 
-class PowerEndToEndTest : public ::testing::TestWithParam<bool> {
+class PowerEndToEndTest : public EndToEndTest {
 protected:
-    void SetUp() override {
-        ResetFileDialogMemory();
-        ASSERT_TRUE(sim.Path().startsWith("/dev/")) << sim.Path().toStdString();
-        dir.Write("kelvaro.ports", PortsFile(sim.Path()));
-    }
-    void TearDown() override {
-        if (App().Connected) Disconnect();
-        form.reset();
-        ResetAppState();
-        ResetLinkState();
-        ResetFileDialogMemory();
-    }
-
+    PowerEndToEndTest() : EndToEndTest(kSimulatorArgs) {}
     // The window class has no meta-object of its own: found by its name.
     frmPower* PowerWindow() const { return static_cast<frmPower*>(form->findChild<QWidget*>("frmPower")); }
-
-    Simulator sim;
-    TempDir dir;
-    ScriptedPrompts prompts;
-    std::unique_ptr<MDIForm1> form;
 };
 
 TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {

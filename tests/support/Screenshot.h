@@ -1,9 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QWidget;
 
 // Renders a widget to <build>/screenshots/<name>.png (the folder comes from
 // KELVARO_SCREENSHOTS). Returns the path written, or empty.
 QString SaveScreenshot(QWidget* w, const QString& name);
+
+// Runs `print` with the printer writing <screenshots>/<name>.pdf and renders
+// the first page to <name>.png where pdftoppm is installed. Returns the
+// number of pages in the PDF (0 when none was written).
+int PrintToScreenshots(const QString& name, const std::function<void()>& print);

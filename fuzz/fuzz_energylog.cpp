@@ -1,0 +1,114 @@
+// Random reply lines to the energy engine in every poll state, mode and head
+// type, with Start/Stop, Reset, leaving and re-entering the mode in between.
+// Nothing may crash or hang, the statistics stay finite, the bins hold
+// exactly the valid pulses, and the store never grows beyond its 60000
+// records (it is allocated once per run).
+//
+// Input: byte 0 the head type, byte 1 the meter model, byte 2 the mode and
+// storage settings; then records of one control byte and a line of up to
+// 63 bytes.
+
+#include "data/ReadingStore.h"
+#include "energy/EnergyEngine.h"
+#include "link/LinkState.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/SerialPort.h"
+#include "state/AppState.h"
+#include "tests/support/QuietPlatform.h"
+
+#include <QCoreApplication>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+QuietPrompts g_prompts;
+StepClock g_clock{86000};  // close to midnight, so that runs cross it
+FeedPort g_port;
+
+void Check(const EnergyEngine& e) {
+    const RunningStats& s = e.Stats();
+    const double values[] = {s.Min, s.Max, s.Sum, s.SumOfSquares, s.Average(), s.StdDev()};
+    for (double v : values)
+        if (!std::isfinite(v)) __builtin_trap();
+    int64_t binned = 0;
+    for (const HistogramBin& b : e.Hist.Bins) binned += b.Count;
+    if (binned != s.Count || e.OverCount < 0) __builtin_trap();
+    const auto& store = e.Store();
+    if (store.Count() < 0 || store.Count() > kMaxStoredReadings) __builtin_trap();
+    if (store.Records.capacity() > size_t(kMaxStoredReadings)) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    static QCoreApplication app(*argc, *argv);
+    platform::setPrompts(&g_prompts);
+    platform::setClock(&g_clock);
+    platform::setSerialPort(&g_port);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 3) return 0;
+    static EnergyEngine engine;  // one store for all inputs, as for all runs of a window
+    ResetAppState();
+    ResetLinkState();
+    AppState& app = App();
+    app.Connected = true;
+    app.Channels[0].HeadType = static_cast<int16_t>(data[0] % 8);
+    app.DeviceType = static_cast<int16_t>(data[1] % 10);
+    const uint8_t flags = data[2];
+    app.ActiveMode = (flags & 1) ? ModeRapidPulse : ModeEnergy;
+    app.RapidPulseAbsolute = (flags & 2) != 0;
+    EnergySettings& cfg = app.Config.Energy;
+    cfg.EnergyStorageMode = (flags >> 2) & 1;
+    static const int16_t rates[] = {1, 3, 1000, 2};
+    cfg.EnergyStorageRate = rates[(flags >> 3) & 3];
+    cfg.EnergyStorageStyle = int16_t(1 + ((flags >> 5) & 1));
+    cfg.EnergyTimeStamp = (flags & 64) != 0;
+    cfg.EnergyBinsCount = (flags & 128) ? 5 : 100;
+    cfg.EnergyLowLimit = 1e-3;
+    cfg.EnergyHighLimit = 2e-3;
+    cfg.EnergyInitialSize = 10;
+
+    engine.StartEnergy();
+    engine.StartStop();
+
+    size_t pos = 3;
+    while (pos < size) {
+        const uint8_t control = data[pos++];
+        const size_t len = std::min<size_t>(control % 64, size - pos);
+        QString line = QString::fromLatin1(reinterpret_cast<const char*>(data + pos), qsizetype(len));
+        pos += len;
+        switch (control >> 6) {
+            case 0:  // force a poll state, including ones the engine never sets
+                engine.PollState = static_cast<int16_t>(control & 3);
+                break;
+            case 1:
+                g_clock.Advance((control & 63) * 0.37);
+                break;
+            case 2:
+                if (control & 1)
+                    engine.StartStop();
+                else if (control & 2)
+                    engine.Reset(false);
+                else if (control & 4) {
+                    QString none;
+                    engine.EnergyLog(1, none);
+                    engine.StartEnergy();
+                }
+                break;
+            default:
+                g_clock.Advance(0.001);
+                break;
+        }
+        engine.EnergyLog(0, line);
+        Check(engine);
+    }
+    engine.StartStop();
+    Check(engine);
+    return 0;
+}

@@ -1,0 +1,423 @@
+#include "energy/EnergyEngine.h"
+
+#include "data/Arithmetic.h"
+#include "data/LogLines.h"
+#include "data/NumberFormat.h"
+#include "data/Overrange.h"
+#include "data/Parsing.h"
+#include "data/TimeBase.h"
+#include "data/Units.h"
+#include "data/WorkFile.h"
+#include "energy/EnergyQuery.h"
+#include "link/LinkState.h"
+#include "link/PortControl.h"
+#include "link/Transaction.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/SerialPort.h"
+#include "state/AppState.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace {
+
+const std::array<QString, 6> kStatPrefixes = {QStringLiteral("Min:  "),     QStringLiteral("Max:  "),
+                                              QStringLiteral("Average:  "), QStringLiteral("St.Dev.:  "),
+                                              QStringLiteral("Pulses:  "),  QStringLiteral("Overranged:  ")};
+const std::array<QString, 6> kJouleUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};
+const std::array<QString, 6> kRelativeUnits = {"p", "n", "u", "m", "", "k"};
+
+const ChannelInfo& CurrentHead() {
+    const AppState& app = App();
+    const int c = app.CurrentChannel;
+    return app.Channels[size_t(c >= 0 && c < int(app.Channels.size()) ? c : 0)];
+}
+
+// A reading the single-precision store can hold (the over-range mark included).
+bool Storable(double v) {
+    return IsOverrange(v) || std::fabs(v) <= double(FLT_MAX);
+}
+
+// A head that has to settle between pulses shows the READY indicator.
+bool ShowsReady(int16_t head, bool rapidPulse) {
+    return head == 1 || (head == 5 && !rapidPulse);
+}
+
+}  // namespace
+
+QString EnergyStatisticsText(const QString& prefix, double value) {
+    const AppState& app = App();
+    const int i = IndexEnergyLabel(value);
+    return prefix + FormatNumber(value * app.EnergyUnitFactors[size_t(i)], QStringLiteral("###0.00")) +
+           app.EnergyUnits[size_t(i)];
+}
+
+EnergyEngine::EnergyEngine() {
+    WindowTitle = QStringLiteral("Real-Time Energy Logging");
+    AxisTitle = QStringLiteral("Energy, in Joules ");
+    Caption = WindowTitle;
+    StatLabels = kStatPrefixes;
+}
+
+void EnergyEngine::Flush() {
+    if (!displayDirty_) return;
+    displayDirty_ = false;
+    if (View.DisplayChanged) View.DisplayChanged();
+}
+
+QString EnergyEngine::HeadText() const {
+    return CurrentHead().HeadName + CurrentHead().HeadSerial;
+}
+
+void EnergyEngine::LogFileOnOff(bool enabled) {
+    if (App().Shell.LogFileOnOffEnable) App().Shell.LogFileOnOffEnable(enabled);
+}
+
+void EnergyEngine::StartEnergy() {
+    AppState& app = App();
+    rapidPulse_ = app.ActiveMode == ModeRapidPulse;
+    WindowTitle = QStringLiteral("Real-Time Energy Logging");
+    AxisTitle = QStringLiteral("Energy, in Joules ");
+    app.EnergyUnits = kJouleUnits;
+    RelativeUnits = false;
+    if (rapidPulse_) {
+        if (!app.RapidPulseAbsolute) {
+            WindowTitle = QStringLiteral("Real-Time Rapid Pulse Relative Logging");
+            app.EnergyUnits = kRelativeUnits;
+            RelativeUnits = true;
+            AxisTitle = QStringLiteral("Energy, in RP-Units ");
+        } else {
+            WindowTitle = QStringLiteral("Real-Time Rapid Pulse Absolute Logging");
+        }
+    }
+    Caption = WindowTitle;
+    Unsaved = false;
+    Initialised = false;
+    const EnergySettings& cfg = app.Config.Energy;
+    YScale = MaxOf(cfg.EnergyInitialSize, 1);
+    Hist = HistogramSpec{};
+    Hist.LowLimit = float(cfg.EnergyLowLimit);
+    Hist.HighLimit = float(cfg.EnergyHighLimit);
+    Hist.YScaleCopy = YScale;
+    Hist.Visible = cfg.EnergyDisplayStyle != 1;
+    ResizeBins(Hist, cfg.EnergyBinsCount);
+    store_.Allocate();
+    QString none;
+    EnergyLog(-1, none);
+}
+
+void EnergyEngine::PrepareLayout() {
+    const EnergySettings& cfg = App().Config.Energy;
+    Hist.Visible = cfg.EnergyDisplayStyle != 1;
+    if (!Initialised) {
+        YScale = MaxOf(cfg.EnergyInitialSize, 1);
+        Hist.YScaleCopy = YScale;
+        Hist.LowLimit = float(cfg.EnergyLowLimit);
+        Hist.HighLimit = float(cfg.EnergyHighLimit);
+        ResizeBins(Hist, cfg.EnergyBinsCount);
+    }
+    ShowStatistics(true);
+}
+
+void EnergyEngine::Relayout() {
+    if (View.Redraw)
+        View.Redraw();
+    else
+        PrepareLayout();
+}
+
+void EnergyEngine::DrawWholeHistogram(platform::Surface& surface, const std::function<void()>& relayout) {
+    DrawHistogram(0, relayout, surface, Hist, YScale, RelativeUnits);
+    const int16_t last = Hist.LastBin;
+    for (int b = 0; b <= Hist.BinsCount + 1 && size_t(b) < Hist.Bins.size(); ++b) {
+        if (Hist.Bins[size_t(b)].Count == 0) continue;
+        Hist.LastBin = int16_t(b);
+        // A bar that doubled the scale has redrawn everything already.
+        if (DrawHistogram(1, relayout, surface, Hist, YScale, RelativeUnits)) break;
+    }
+    Hist.LastBin = last;
+}
+
+void EnergyEngine::ClearHistogram() {
+    ClearBins(Hist);
+    Relayout();
+}
+
+void EnergyEngine::ResetStatistics() {
+    stats_.Reset();
+    OverCount = 0;
+    StatLabels = kStatPrefixes;
+    Changed();
+}
+
+void EnergyEngine::ShowStatistics(bool show) {
+    if (!show) {
+        StatVisible = {};
+        Changed();
+        return;
+    }
+    if (stats_.Count + OverCount > 0) {
+        StatLabels[0] = EnergyStatisticsText(kStatPrefixes[0], stats_.Min);
+        StatLabels[1] = EnergyStatisticsText(kStatPrefixes[1], stats_.Max);
+        StatLabels[2] = EnergyStatisticsText(kStatPrefixes[2], stats_.Average());
+        StatLabels[3] = EnergyStatisticsText(kStatPrefixes[3], stats_.StdDev());
+        StatLabels[4] = kStatPrefixes[4] + QString::number(stats_.Count + OverCount);
+        StatLabels[5] = kStatPrefixes[5] + QString::number(OverCount);
+    }
+    const StatVisibility v = VisibleStatistics(App().Config.Energy.EnergyStatistics);
+    const bool all = v.MinMax && v.AvgDev;
+    StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev, all, all};
+    Changed();
+}
+
+void EnergyEngine::EnergyLog(int action, QString& reply) {
+    switch (action) {
+        case -1:
+            ReadyVisible = false;
+            StartStopCaption = QStringLiteral("&Start");
+            Stopped = true;
+            ClearHistogram();
+            if (View.ShowWindow) View.ShowWindow();
+            ResetStatistics();
+            EnergyVisible = false;
+            Changed();
+            break;
+        case 0:
+            if (Stopped) break;
+            switch (PollState) {
+                case 0:
+                    EnergyText.clear();
+                    Changed();
+                    SendNext(false);
+                    break;
+                case 1:
+                    if (reply.contains(QLatin1Char('1'))) {
+                        ReadyGreen = true;
+                        PollState = 2;
+                        SendCommand(platform::serialPort(), QStringLiteral("EF"), kQueryTimeout, true);
+                        Changed();
+                    } else {
+                        SendCommand(platform::serialPort(), QStringLiteral("ER"), kQueryTimeout, true);
+                    }
+                    break;
+                case 2:
+                    if (reply.contains(QLatin1Char('1'))) {
+                        PollState = 3;
+                        if (ShowsReady(CurrentHead().HeadType, rapidPulse_)) {
+                            ReadyGreen = false;
+                            Changed();
+                        }
+                        SendCommand(platform::serialPort(), QStringLiteral("SE"), kQueryTimeout, true);
+                    } else {
+                        SendCommand(platform::serialPort(), QStringLiteral("EF"), kQueryTimeout, true);
+                    }
+                    break;
+                default:
+                    ProcessReading(reply);
+                    break;
+            }
+            reply.clear();
+            break;
+        case 1:
+            EnergyVisible = false;
+            Changed();
+            Unload(true);
+            break;
+        default:
+            break;
+    }
+    Flush();
+}
+
+void EnergyEngine::ProcessReading(const QString& reply) {
+    const int star = reply.indexOf(QLatin1Char('*'));
+    if (star < 0) return SendNext(true);
+    QString text = reply.mid(star + 1);
+    text.chop(1);  // the carriage return
+    double value = 0;
+    if (text.isEmpty() || !ParseReading(text, value) || !Storable(value)) return SendNext(true);
+
+    LastTime = platform::clock().SecondsSinceMidnight();
+    StoreReading(value);
+    const bool over = IsOverrange(value);
+    if (!over) {
+        AddToHistogram(Hist, value);
+        stats_.Add(value);
+    } else {
+        ++OverCount;
+    }
+    if (View.BarAdded) View.BarAdded();
+
+    if (over) {
+        platform::prompts().Beep();
+        EnergyText = QStringLiteral("Overrange");
+        Changed();
+    } else if (throttle_.Due(LastTime)) {
+        ShowStatistics(true);
+        const int i = IndexEnergyLabel(value);
+        EnergyText =
+            FormatFourDigits(value * App().EnergyUnitFactors[size_t(i)]) + App().EnergyUnits[size_t(i)];
+        Changed();
+    }
+    SendNext(true);
+}
+
+void EnergyEngine::SendNext(bool afterReading) {
+    const EnergyQuery q =
+        NextEnergyQuery(rapidPulse_, CurrentHead().HeadType, App().DeviceType, afterReading);
+    if (!q.Message.isEmpty()) {
+        platform::prompts().Message(q.Message, QStringLiteral("Kelvaro32"), platform::Icon::None);
+        return;
+    }
+    if (!q.Send) return;
+    PollState = q.State;
+    SendCommand(platform::serialPort(), QString::fromLatin1(q.Command), q.Timeout, true);
+}
+
+void EnergyEngine::StoreReading(double value) {
+    const EnergySettings& cfg = App().Config.Energy;
+    const bool last = cfg.EnergyStorageMode == 1;
+    if (store_.Full(last)) return;
+    double stored = 0;
+    if (filter_.Take(value, cfg.EnergyStorageRate, cfg.EnergyStorageStyle, stored)) BufferReading(stored);
+}
+
+void EnergyEngine::BufferReading(double value) {
+    AppState& app = App();
+    const EnergySettings& cfg = app.Config.Energy;
+    const double t = cfg.EnergyTimeStamp ? ElapsedSeconds(StartTime, LastTime) : 0;
+    if (app.Config.LogToFile && !WorkFileFailed) {
+        WorkFile(1, app.EnergyWorkFile);
+        // The open failure was shown once; the run goes on without the file.
+        if (WorkFileNumber() == 0) WorkFileFailed = true;
+        WorkFile(3, FormatLogLine(float(value), t, cfg.EnergyTimeStamp));
+        WorkFile(2, QString());
+    }
+    store_.Put({float(value), t}, cfg.EnergyStorageMode == 1);
+    Unsaved = true;
+}
+
+void EnergyEngine::WriteLogHeader() {
+    const AppState& app = App();
+    WorkFileFailed = false;
+    if (!app.Config.LogToFile) return;
+    WorkFile(0, app.EnergyWorkFile);
+    if (WorkFileNumber() == 0) WorkFileFailed = true;
+    WorkFile(3, HeaderLine());
+    WorkFile(2, QString());
+}
+
+QString EnergyEngine::HeaderLine() const {
+    const QString head = QStringLiteral(" Head: ") + HeadText();
+    if (App().Config.Energy.EnergyTimeStamp) return AxisTitle + QStringLiteral("\tTime, in Seconds\t") + head;
+    return AxisTitle + QLatin1Char('\t') + head;
+}
+
+void EnergyEngine::StartStop() {
+    if (Stopped)
+        Start();
+    else
+        Stop();
+    Flush();
+}
+
+void EnergyEngine::Start() {
+    AppState& app = App();
+    PollState = 0;
+    if (!app.Connected && !Connect()) return;
+    if (!Initialised) {
+        Relayout();
+        QString none;
+        EnergyLog(-1, none);
+        store_.Reset();
+        filter_.Reset();
+        throttle_.Reset();
+        Initialised = true;
+        LogFileOnOff(false);
+        WriteLogHeader();
+        StartTime = platform::clock().SecondsSinceMidnight();
+        app.DayCount = 0;
+    }
+    if (!store_.Allocated()) store_.Allocate();
+    EnergyVisible = true;
+    const ChannelInfo& head = CurrentHead();
+    const int type = head.HeadType;
+    const QString typeName =
+        type >= 0 && type < int(app.HeadTypeNames.size()) ? app.HeadTypeNames[size_t(type)] : QString();
+    Caption = WindowTitle + QStringLiteral(" - ") + typeName + QStringLiteral(": ") + head.HeadName +
+              head.HeadSerial;
+    Changed();
+    if (type == 3 || type == 6) {
+        platform::prompts().Beep();
+        StartStopCaption = QStringLiteral("&Start");
+        Stopped = true;
+        Initialised = false;
+        LogFileOnOff(true);
+        Flush();
+        platform::prompts().Message(kNoEnergyHead, QStringLiteral("Kelvaro32"), platform::Icon::None);
+        return;
+    }
+    app.ModeCheckPending = true;
+    SendCommand(platform::serialPort(), QStringLiteral("SE"), 7.0, true);
+    StartStopCaption = QStringLiteral("&Stop");
+    Stopped = false;
+    ReadyVisible = ShowsReady(type, rapidPulse_);
+    ReadyGreen = false;  // not ready until the head says so
+    Flush();
+}
+
+void EnergyEngine::Stop() {
+    StartStopCaption = QStringLiteral("&Start");
+    Stopped = true;
+    ShowStatistics(true);
+    PollState = 0;
+    ReadyVisible = false;
+    Changed();
+}
+
+void EnergyEngine::Reset(bool reopenSetup) {
+    Initialised = false;
+    YScale = MaxOf(App().Config.Energy.EnergyInitialSize, 1);
+    Hist.YScaleCopy = YScale;
+    ClearHistogram();
+    ResetStatistics();
+    EnergyText.clear();
+    EnergyVisible = false;
+    LogFileOnOff(true);
+    if (!Stopped) Stop();
+    Unsaved = false;
+    Changed();
+    Flush();
+    if (reopenSetup && View.ReopenSetup) View.ReopenSetup();
+}
+
+void EnergyEngine::AskToSave() {
+    // A save that failed or was cancelled leaves the data unsaved: asked
+    // again until it is saved or the user declines.
+    while (Unsaved) {
+        const bool yes =
+            platform::prompts().AskYesNo(QStringLiteral("The logged data has not been saved. Save it now?"),
+                                         QStringLiteral("Reminder."), platform::Icon::Question);
+        if (!yes || !App().Shell.FileCommand) break;
+        App().Shell.FileCommand(0);
+    }
+    Unsaved = false;
+}
+
+void EnergyEngine::Unload(bool fromModeSwitch) {
+    if (unloading_) return;
+    unloading_ = true;
+    if (!Stopped) Stop();
+    if (Unsaved) AskToSave();
+    Initialised = false;
+    LogFileOnOff(true);
+    Caption = WindowTitle;
+    App().EnergyUnits = kJouleUnits;
+    RelativeUnits = false;
+    Changed();
+    Flush();
+    unloading_ = false;
+    if (!fromModeSwitch && App().Shell.SwitchMode) App().Shell.SwitchMode(ModeNone);
+    store_.Release();
+}

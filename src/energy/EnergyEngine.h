@@ -1,0 +1,123 @@
+#pragma once
+
+#include "charts/Histogram.h"
+#include "data/ReadingStore.h"
+#include "data/Readout.h"
+#include "data/Statistics.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+class Surface;
+}
+
+// One stored pulse: its energy (or the over-range mark) and, with time
+// stamps on, seconds from the start of the run.
+struct EnergyRecord {
+    float Value = 0;
+    double Time = 0;
+};
+
+// "Min:  12.34mJ": the prefix, then the value in its own prefix of
+// App().EnergyUnits with "###0.00", and the unit.
+QString EnergyStatisticsText(const QString& prefix, double value);
+
+// What the engine asks of the window that shows it. Unset hooks do nothing.
+struct EnergyViewHooks {
+    std::function<void()> DisplayChanged;  // captions, read-out, statistics or visibility changed
+    std::function<void()> BarAdded;        // Hist.LastBin was counted: draw its bar
+    std::function<void()> Redraw;          // form_Resize: lay out and draw the histogram afresh
+    std::function<void()> ShowWindow;
+    std::function<void()> ReopenSetup;  // the setup dialog was open when Reset was pressed
+};
+
+// The real-time energy and rapid-pulse logging of one window: the query
+// cycle, binning, statistics, the store and its rate filter, the working
+// file, the run's life cycle, saving and printing. Plain C++: the window
+// mirrors the display fields and draws the histogram.
+class EnergyEngine {
+public:
+    EnergyEngine();
+
+    // Titles, units and buffers for the mode now entered (energy or rapid pulse).
+    void StartEnergy();
+    // -1 reset and show; 0 one reply line (cleared); 1 leave the mode.
+    void EnergyLog(int action, QString& reply);
+
+    void StartStop();  // butStartStop
+    void Start();
+    void Stop();
+    void Reset(bool reopenSetup);  // butReset
+    void ResetStatistics();
+    // The close procedure; `fromModeSwitch` false also leaves the mode
+    // through the main window.
+    void Unload(bool fromModeSwitch);
+
+    void EnergySave(const QString& fileName);
+    void EnergyPrint();
+
+    // The data side of form_Resize: before a run, new bins and y scale
+    // from the settings; the display style; the statistics lines.
+    void PrepareLayout();
+    // The empty histogram, then every non-empty bar.
+    void DrawWholeHistogram(platform::Surface& surface, const std::function<void()>& relayout);
+    // The first line of the run's files.
+    QString HeaderLine() const;
+
+    const ReadingStore<EnergyRecord>& Store() const { return store_; }
+    const RunningStats& Stats() const { return stats_; }
+    bool RapidPulse() const { return rapidPulse_; }
+
+    // Display state, mirrored by the window.
+    QString Caption;
+    QString StartStopCaption = QStringLiteral("&Start");
+    QString EnergyText;
+    bool EnergyVisible = false;
+    bool ReadyVisible = false;
+    bool ReadyGreen = false;
+    // Min, Max, Average, St.Dev., Pulses, Overranged.
+    std::array<QString, 6> StatLabels;
+    std::array<bool, 6> StatVisible{};
+
+    // Run state.
+    QString WindowTitle;
+    QString AxisTitle;
+    int16_t PollState = 0;
+    bool Stopped = true;
+    bool Initialised = false;
+    bool Unsaved = false;
+    bool RelativeUnits = false;
+    double StartTime = 0;
+    double LastTime = 0;
+    int32_t OverCount = 0;
+    int32_t YScale = 100;
+    bool WorkFileFailed = false;  // the working file could not be opened in this run
+    HistogramSpec Hist;
+    EnergyViewHooks View;
+
+private:
+    void ProcessReading(const QString& reply);
+    void SendNext(bool afterReading);
+    void ShowStatistics(bool show);
+    void StoreReading(double value);
+    void BufferReading(double value);
+    void WriteLogHeader();
+    void AskToSave();
+    void ClearHistogram();
+    void Relayout();
+    void LogFileOnOff(bool enabled);
+    void Changed() { displayDirty_ = true; }
+    void Flush();
+    QString HeadText() const;
+
+    ReadingStore<EnergyRecord> store_;
+    StorageRateFilter filter_;
+    RunningStats stats_;
+    ReadoutThrottle throttle_{0.3};
+    bool rapidPulse_ = false;
+    bool displayDirty_ = false;
+    bool unloading_ = false;
+};

@@ -1,0 +1,57 @@
+// Saving and printing an energy run.
+#include "auxiliary/frmNotes.h"
+#include "charts/SurfaceText.h"
+#include "data/DataFileSave.h"
+#include "data/LogLines.h"
+#include "data/WorkFile.h"
+#include "energy/EnergyEngine.h"
+#include "platform/Printer.h"
+#include "state/AppState.h"
+
+void EnergyEngine::EnergySave(const QString& fileName) {
+    const bool timeStamp = App().Config.Energy.EnergyTimeStamp;
+    // Without a working file of this run the store is what holds the data.
+    SaveLoggedData(
+        fileName, App().Config.LogToFile && !WorkFileFailed, App().EnergyWorkFile, HeaderLine(),
+        [] { Notes().SaveNotesBox(); },
+        [this, timeStamp] {
+            // A thousand lines to a write (and flush) instead of one: the same bytes.
+            QString block;
+            int inBlock = 0;
+            store_.ForEachOldestFirst([&](const EnergyRecord& r) {
+                if (inBlock++ > 0) block += QStringLiteral("\r\n");
+                block += FormatLogLine(r.Value, r.Time, timeStamp);
+                if (inBlock == 1000) {
+                    WorkFile(3, block);
+                    block.clear();
+                    inBlock = 0;
+                }
+            });
+            if (inBlock > 0) WorkFile(3, block);
+        });
+    Unsaved = false;
+}
+
+void EnergyEngine::EnergyPrint() {
+    platform::Printer& printer = platform::printer();
+    if (!PrintHistogram(0, Hist, printer, YScale, RelativeUnits,
+                        [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
+        return;
+    platform::Surface& page = printer.Page();
+    page.SetForeColor(0);
+    PrintAt(page, 0, 5, QStringLiteral("Head: ") + HeadText());
+    const double top = Hist.Paper.Top;
+    PrintAt(page, 0, top, EnergyStatisticsText(QStringLiteral("Min:  "), stats_.Min));
+    PrintAt(page, 0, top + 6, EnergyStatisticsText(QStringLiteral("Max:  "), stats_.Max));
+    PrintAt(page, 0, top + 12, EnergyStatisticsText(QStringLiteral("Average:  "), stats_.Average()));
+    PrintAt(page, 0, top + 18, EnergyStatisticsText(QStringLiteral("St.Dev.:  "), stats_.StdDev()));
+    PrintAt(page, 0, 12, WindowTitle);
+    const int16_t last = Hist.LastBin;
+    for (int b = 0; b <= Hist.BinsCount + 1 && size_t(b) < Hist.Bins.size(); ++b) {
+        if (Hist.Bins[size_t(b)].Count == 0) continue;
+        Hist.LastBin = int16_t(b);
+        PrintHistogram(1, Hist, printer, YScale, RelativeUnits);
+    }
+    Hist.LastBin = last;
+    PrintHistogram(2, Hist, printer, YScale, RelativeUnits);
+}

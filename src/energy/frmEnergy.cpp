@@ -1,0 +1,174 @@
+#include "energy/frmEnergy.h"
+
+#include "energy/frmSetupEnergy.h"
+#include "platform/LogWindowParts.h"
+#include "platform/SurfaceWidget.h"
+#include "state/AppState.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+void SetPoints(QLabel* l, double points) {
+    QFont f = l->font();
+    f.setPointSizeF(points);
+    l->setFont(f);
+}
+
+}  // namespace
+
+frmEnergy::frmEnergy(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmEnergy");
+    BuildControls();
+    EnergyViewHooks& v = Engine.View;
+    v.DisplayChanged = [this] { ShowDisplay(); };
+    v.BarAdded = [this] { AddBar(); };
+    v.Redraw = [this] { form_Resize(); };
+    v.ReopenSetup = [this] { butSetup_Click(); };
+    v.ShowWindow = [this] {
+        MdiFrame(this)->show();
+        show();
+    };
+    Picture1->Resized = [this] { form_Resize(); };
+    ShowDisplay();
+}
+
+void frmEnergy::BuildControls() {
+    lblEnergy = MakeReadout(this, "lblEnergy");
+    lblReady = new QLabel("READY", this);
+    lblReady->setObjectName("lblReady");
+    lblReady->setAlignment(Qt::AlignCenter);
+    lblReady->setFixedSize(70, 26);
+    lblReady->hide();
+
+    lblMinEnergy = MakeStatLabel(this, "lblMinEnergy");
+    lblMaxEnergy = MakeStatLabel(this, "lblMaxEnergy");
+    lblAvrEnergy = MakeStatLabel(this, "lblAvrEnergy");
+    lblStDevEnergy = MakeStatLabel(this, "lblStDevEnergy");
+    lblPulsesEnergy = MakeStatLabel(this, "lblPulsesEnergy");
+    lblPulsesOverranged = MakeStatLabel(this, "lblPulsesOverranged");
+
+    const RunButtons run = MakeRunButtons(this);
+    butStartStop = run.StartStop;
+    butReset = run.Reset;
+    butSetup = run.Setup;
+    Picture1 = new platform::SurfaceWidget(this);
+    Picture1->setObjectName("Picture1");
+    Picture1->setMinimumSize(240, 160);
+
+    auto* stats = new QGridLayout;
+    stats->setHorizontalSpacing(16);
+    stats->addWidget(lblMinEnergy, 0, 0);
+    stats->addWidget(lblMaxEnergy, 1, 0);
+    stats->addWidget(lblAvrEnergy, 0, 1);
+    stats->addWidget(lblStDevEnergy, 1, 1);
+    stats->addWidget(lblPulsesEnergy, 0, 2);
+    stats->addWidget(lblPulsesOverranged, 1, 2);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(butStartStop);
+    buttons->addWidget(butReset);
+    buttons->addWidget(butSetup);
+    buttons->addStretch(1);
+
+    auto* readout = new QHBoxLayout;
+    readout->addWidget(lblEnergy, 1);
+    readout->addSpacing(8);
+    readout->addWidget(lblReady);
+    readout->addStretch(0);
+
+    auto* top = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addLayout(readout, 1);
+    left->addLayout(stats);
+    top->addLayout(left, 1);
+    top->addSpacing(12);
+    top->addLayout(buttons);
+
+    layout_ = new QVBoxLayout(this);
+    layout_->setContentsMargins(6, 6, 6, 6);
+    layout_->addLayout(top);
+    layout_->addWidget(Picture1, 1);
+
+    connect(butStartStop, &QPushButton::clicked, this, [this] { Engine.StartStop(); });
+    connect(butReset, &QPushButton::pressed, this, &frmEnergy::butReset_MouseDown);
+    connect(butReset, &QPushButton::clicked, this, &frmEnergy::butReset_Click);
+    connect(butSetup, &QPushButton::clicked, this, &frmEnergy::butSetup_Click);
+    connect(&SetupEnergy(), &frmSetupEnergy::applied, this, [this] { form_Resize(); });
+    // The click on Reset is what closes an open setup dialog.
+    connect(&SetupEnergy(), &frmSetupEnergy::unloaded, this, [this] {
+        if (butReset->isDown() || butReset->underMouse()) setupWasOpen_ = Engine.Initialised;
+    });
+    resize(820, 520);
+}
+
+void frmEnergy::ShowDisplay() {
+    const EnergyEngine& e = Engine;
+    setWindowTitle(e.Caption);
+    butStartStop->setText(e.StartStopCaption);
+    lblEnergy->setText(e.EnergyText);
+    lblEnergy->setVisible(e.EnergyVisible);
+    lblReady->setVisible(e.ReadyVisible);
+    lblReady->setStyleSheet(e.ReadyGreen ? "QLabel { background: rgb(0,255,0); }"
+                                         : "QLabel { background: rgb(128,128,128); }");
+    QLabel* stats[] = {lblMinEnergy,   lblMaxEnergy,    lblAvrEnergy,
+                       lblStDevEnergy, lblPulsesEnergy, lblPulsesOverranged};
+    for (size_t i = 0; i < 6; ++i) {
+        stats[i]->setText(e.StatLabels[i]);
+        stats[i]->setVisible(e.StatVisible[i]);
+    }
+}
+
+void frmEnergy::AddBar() {
+    DrawHistogram(
+        1, [this] { form_Resize(); }, Picture1->Surface(), Engine.Hist, Engine.YScale, Engine.RelativeUnits);
+}
+
+void frmEnergy::form_Resize() {
+    Engine.PrepareLayout();
+    // Numeric style: the read-out takes the histogram's place in a large font.
+    const bool numeric = !Engine.Hist.Visible;
+    Picture1->setVisible(!numeric);
+    SetPoints(lblEnergy, numeric ? 72 : 30);
+    lblEnergy->setSizePolicy(QSizePolicy::Preferred,
+                             numeric ? QSizePolicy::Expanding : QSizePolicy::Preferred);
+    lblEnergy->setAlignment(numeric ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
+    layout_->setStretch(0, numeric ? 1 : 0);
+    ShowDisplay();
+    FitHistogramToPixels(Engine.Hist, Picture1->size());
+    Engine.DrawWholeHistogram(Picture1->Surface(), [this] { form_Resize(); });
+}
+
+void frmEnergy::EnergyLog(int action, QString& reply) {
+    Engine.EnergyLog(action, reply);
+    if (action == 1 && !leaving_) MdiFrame(this)->hide();
+}
+
+// The press may come after the dialog already closed itself on losing the
+// focus to this click (see the unloaded handler), so it only adds to that.
+void frmEnergy::butReset_MouseDown() {
+    setupWasOpen_ = setupWasOpen_ || SetupEnergy().SetupOpen();
+}
+
+void frmEnergy::butReset_Click() {
+    const bool reopen = setupWasOpen_;
+    setupWasOpen_ = false;
+    Engine.Reset(reopen);
+}
+
+void frmEnergy::butSetup_Click() {
+    SetupEnergy().SetupEnergyHist(Engine.Initialised, Engine.RelativeUnits);
+}
+
+void frmEnergy::closeEvent(QCloseEvent* e) {
+    // Closed by the user: leave the mode; the main window calls EnergyLog(1).
+    leaving_ = true;
+    Engine.Unload(false);
+    leaving_ = false;
+    e->accept();
+}

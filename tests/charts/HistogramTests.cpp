@@ -1,0 +1,111 @@
+#include "charts/Histogram.h"
+#include "data/NumberFormat.h"
+#include "state/AppState.h"
+#include "support/RecordingSurface.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class HistogramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        SetDecimalSeparator(".");
+        h.Width = 160;
+        h.Height = 100;
+        Limits(0, 0.01f, 10);
+    }
+    void TearDown() override { SetDecimalSeparator(QString()); }
+    void Limits(float low, float high, int16_t bins) {
+        h.LowLimit = low;
+        h.HighLimit = high;
+        ResizeBins(h, bins);
+    }
+    // Texts printed below the base line (the energy labels), left to right.
+    QStringList EnergyLabels() const {
+        QStringList out;
+        for (const auto& c : surface.Calls("Print"))
+            if (c.y1 > h.Screen.Bottom && c.y1 < h.Height - 6) out << c.text;
+        return out;
+    }
+    QStringList PulseLabels() const {  // at the left edge
+        QStringList out;
+        for (const auto& c : surface.Calls("Print"))
+            if (c.x1 == 0 && c.y1 > 0) out << c.text;
+        return out;
+    }
+
+    HistogramSpec h;
+    RecordingSurface surface;
+    int32_t yMax = 100;
+};
+
+}  // namespace
+
+TEST_F(HistogramTest, valueOnAnEdgeGoesToTheNextBinAndOutOfRangeToTheEndSlots) {
+    const std::pair<double, int> cases[] = {{-1e-4, 0},   {0, 1},     {0.001, 2}, {0.0025, 3},
+                                            {0.0099, 10}, {0.01, 11}, {0.5, 11},  {-1e300, 0}};
+    for (auto [value, bin] : cases) EXPECT_EQ(BinOf(h, value), bin) << value;
+    EXPECT_EQ(AddToHistogram(h, 0.01), 11);
+    EXPECT_EQ(h.LastBin, 11);
+    EXPECT_EQ(h.Bins[11].Count, 1);
+}
+
+TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
+    DrawHistogram(0, {}, surface, h, yMax, false);
+    EXPECT_EQ(PulseLabels(), (QStringList{"100", "90", "80", "70", "60", "50", "40", "30", "20", "10", "0"}));
+    // 10 mJ as a single is a hair below 10 mJ: the span is below ten and takes a decimal.
+    EXPECT_EQ(EnergyLabels(), (QStringList{"0J", "1.0mJ", "2.0mJ", "3.0mJ", "4.0mJ", "5.0mJ", "6.0mJ",
+                                           "7.0mJ", "8.0mJ", "9.0mJ", "10.0mJ"}));
+    EXPECT_NE(surface.Printed("Energy, Joules"), nullptr);
+    EXPECT_DOUBLE_EQ(h.Screen.SlotWidth, (160 - 9 - 12) / 12.0);
+    EXPECT_DOUBLE_EQ(h.Bins[10].UpperEdge, double(h.HighLimit));
+
+    surface.Forget();
+    Limits(0.2f, 0.8f, 10);
+    DrawHistogram(0, {}, surface, h, yMax, false);
+    EXPECT_EQ(EnergyLabels().first(), "200mJ");
+    EXPECT_EQ(EnergyLabels()[1], "260mJ");
+    EXPECT_EQ(EnergyLabels().last(), "800mJ");
+    surface.Forget();
+    Limits(0.001f, 0.005f, 10);
+    DrawHistogram(0, {}, surface, h, yMax, false);
+    EXPECT_EQ(EnergyLabels().mid(0, 2), (QStringList{"1.0mJ", "1.4mJ"}));
+    EXPECT_EQ(EnergyLabels().last(), "5.0mJ");
+
+    surface.Forget();
+    App().EnergyUnits = {"p", "n", "u", "m", "", "k"};  // relative units
+    Limits(0, 0.01f, 10);
+    DrawHistogram(0, {}, surface, h, yMax, true);
+    EXPECT_EQ(EnergyLabels().mid(0, 2), (QStringList{"0", "1.0m"}));
+    EXPECT_NE(surface.Printed("Energy"), nullptr);
+}
+
+TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwner) {
+    DrawHistogram(0, {}, surface, h, yMax, false);
+    const HistogramFrame f = h.Screen;
+    for (int b : {0, 5, 11}) {
+        surface.Forget();
+        h.LastBin = int16_t(b);
+        h.Bins[size_t(b)].Count = 50;
+        EXPECT_FALSE(DrawHistogram(1, {}, surface, h, yMax, false));
+        const auto fills = surface.Calls("FillBox");
+        ASSERT_EQ(fills.size(), 1u);
+        EXPECT_DOUBLE_EQ(fills[0].x1, b * f.SlotWidth + f.Left + (b == 0 ? 0.25 : 0));
+        EXPECT_DOUBLE_EQ(fills[0].x2, (b + 1) * f.SlotWidth + f.Left - (b == 11 ? 0.25 : 0));
+        EXPECT_DOUBLE_EQ(fills[0].y1, f.Bottom - 50 * f.PulseHeight);
+        EXPECT_EQ(fills[0].color, b == 5 ? 14 : 12);
+    }
+    int relayouts = 0;
+    h.Bins[5].Count = 101;
+    h.LastBin = 5;
+    surface.Forget();
+    EXPECT_TRUE(DrawHistogram(
+        1, [&] { ++relayouts; }, surface, h, yMax, false));
+    EXPECT_EQ(yMax, 200);
+    EXPECT_EQ(relayouts, 1);
+    DrawHistogram(0, {}, surface, h, yMax, false);
+    EXPECT_EQ(PulseLabels().mid(0, 3), (QStringList{"200", "180", "160"}));
+    EXPECT_EQ(PulseLabels().last(), "0");
+}

@@ -1,6 +1,7 @@
 #include "energy/EnergyEngine.h"
 
 #include "data/Arithmetic.h"
+#include "data/FileCommand.h"
 #include "data/LogLines.h"
 #include "data/NumberFormat.h"
 #include "data/Overrange.h"
@@ -287,25 +288,13 @@ void EnergyEngine::BufferReading(double value) {
     AppState& app = App();
     const EnergySettings& cfg = app.Config.Energy;
     const double t = cfg.EnergyTimeStamp ? ElapsedSeconds(StartTime, LastTime) : 0;
-    if (app.Config.LogToFile && !WorkFileFailed) {
-        WorkFile(1, app.EnergyWorkFile);
-        // The open failure was shown once; the run goes on without the file.
-        if (WorkFileNumber() == 0) WorkFileFailed = true;
-        WorkFile(3, FormatLogLine(float(value), t, cfg.EnergyTimeStamp));
-        WorkFile(2, QString());
-    }
+    workFile_.Append(FormatLogLine(float(value), t, cfg.EnergyTimeStamp));
     store_.Put({float(value), t}, cfg.EnergyStorageMode == 1);
     Unsaved = true;
 }
 
 void EnergyEngine::WriteLogHeader() {
-    const AppState& app = App();
-    WorkFileFailed = false;
-    if (!app.Config.LogToFile) return;
-    WorkFile(0, app.EnergyWorkFile);
-    if (WorkFileNumber() == 0) WorkFileFailed = true;
-    WorkFile(3, HeaderLine());
-    WorkFile(2, QString());
+    workFile_.Begin(App().EnergyWorkFile, HeaderLine());
 }
 
 QString EnergyEngine::HeaderLine() const {
@@ -392,24 +381,11 @@ void EnergyEngine::Reset(bool reopenSetup) {
     if (reopenSetup && View.ReopenSetup) View.ReopenSetup();
 }
 
-void EnergyEngine::AskToSave() {
-    // A save that failed or was cancelled leaves the data unsaved: asked
-    // again until it is saved or the user declines.
-    while (Unsaved) {
-        const bool yes =
-            platform::prompts().AskYesNo(QStringLiteral("The logged data has not been saved. Save it now?"),
-                                         QStringLiteral("Reminder."), platform::Icon::Question);
-        if (!yes || !App().Shell.FileCommand) break;
-        App().Shell.FileCommand(0);
-    }
-    Unsaved = false;
-}
-
 void EnergyEngine::Unload(bool fromModeSwitch) {
     if (unloading_) return;
     unloading_ = true;
     if (!Stopped) Stop();
-    if (Unsaved) AskToSave();
+    RemindToSave(Unsaved);
     Initialised = false;
     LogFileOnOff(true);
     Caption = WindowTitle;

@@ -4,6 +4,7 @@
 #include "data/ReadingStore.h"
 #include "data/Readout.h"
 #include "data/Statistics.h"
+#include "data/WorkFile.h"
 
 #include <QString>
 #include <array>
@@ -94,7 +95,6 @@ public:
     double LastTime = 0;
     int32_t OverCount = 0;
     int32_t YScale = 100;
-    bool WorkFileFailed = false;  // the working file could not be opened in this run
     HistogramSpec Hist;
     EnergyViewHooks View;
 
@@ -105,7 +105,6 @@ private:
     void StoreReading(double value);
     void BufferReading(double value);
     void WriteLogHeader();
-    void AskToSave();
     void ClearHistogram();
     void Relayout();
     void LogFileOnOff(bool enabled);
@@ -115,6 +114,7 @@ private:
 
     ReadingStore<EnergyRecord> store_;
     StorageRateFilter filter_;
+    WorkFileRun workFile_;
     RunningStats stats_;
     ReadoutThrottle throttle_{0.3};
     bool rapidPulse_ = false;

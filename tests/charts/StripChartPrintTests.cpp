@@ -44,38 +44,31 @@ protected:
 
 }  // namespace
 
-TEST_F(StripChartPrint, chartPrintsToANonEmptyPdf) {
+TEST_F(StripChartPrint, chartPrintsToAPdfWithThePlotInsideThePageMargins) {
     QString path = dir.Path("chart.pdf");
     platform::printer().ForcePdf(path);
+    RecordingSurface screenSurface;
+    DrawChart(0, s, screenSurface, 0, 240);  // the window's chart first
+    ChartGeometry screen = s.Screen;
     ASSERT_TRUE(PrintRun(240));
+    double pageWidth = platform::printer().Page().ScaleWidth();
+    double pageHeight = platform::printer().Page().ScaleHeight();
+    EXPECT_GT(pageWidth, 150);  // A4 or Letter in millimetres
+    EXPECT_GT(pageHeight, 200);
+    EXPECT_EQ(std::vector<double>({s.Paper.PlotLeft, s.Paper.PlotTop, s.Paper.OverY}),
+              std::vector<double>({25, 60, 55}));
+    EXPECT_DOUBLE_EQ(s.Paper.PlotRight, pageWidth - 50);
+    EXPECT_DOUBLE_EQ(s.Paper.PlotBottom, pageHeight - 50);
+    // Printing leaves the screen chart's geometry alone, so the live trace
+    // goes on at the right place after a print.
+    EXPECT_EQ(s.Screen.PlotRight, screen.PlotRight);
+    EXPECT_EQ(s.Screen.YPerUnit, screen.YPerUnit);
     QByteArray pdf = dir.Read("chart.pdf");
     EXPECT_TRUE(pdf.startsWith("%PDF"));
     EXPECT_GT(pdf.size(), 1000);
     EXPECT_EQ(platform::printer().LastPdf(), path);
     EXPECT_FALSE(platform::printer().IsPrinting());
     EXPECT_TRUE(prompts.fileRequests.empty());
-}
-
-TEST_F(StripChartPrint, printedPlotSitsInsideThePageMargins) {
-    platform::printer().ForcePdf(dir.Path("geometry.pdf"));
-    RecordingSurface screenSurface;
-    DrawChart(0, s, screenSurface, 0, 240);  // the window's chart first
-    ChartGeometry screen = s.Screen;
-    ASSERT_TRUE(PrintChart(0, s, platform::printer(), 0, 240));
-    double pageWidth = platform::printer().Page().ScaleWidth();
-    double pageHeight = platform::printer().Page().ScaleHeight();
-    PrintChart(2, s, platform::printer(), 0, 240);
-    EXPECT_GT(pageWidth, 150);  // A4 or Letter in millimetres
-    EXPECT_GT(pageHeight, 200);
-    EXPECT_DOUBLE_EQ(s.Paper.PlotLeft, 25);
-    EXPECT_DOUBLE_EQ(s.Paper.PlotTop, 60);
-    EXPECT_DOUBLE_EQ(s.Paper.PlotRight, pageWidth - 50);
-    EXPECT_DOUBLE_EQ(s.Paper.PlotBottom, pageHeight - 50);
-    EXPECT_DOUBLE_EQ(s.Paper.OverY, 55);
-    // Printing leaves the screen chart's geometry alone, so the live trace
-    // goes on at the right place after a print.
-    EXPECT_EQ(s.Screen.PlotRight, screen.PlotRight);
-    EXPECT_EQ(s.Screen.YPerUnit, screen.YPerUnit);
 }
 
 TEST_F(StripChartPrint, cancelledPdfNameCancelsThePrint) {

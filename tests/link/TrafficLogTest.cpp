@@ -1,5 +1,7 @@
 #include "LinkHarness.h"
 
+#include <QRegularExpression>
+
 using TrafficLogTest = LinkTest;
 
 TEST_F(TrafficLogTest, rawTrafficSpellsControlCharactersAndBreaksAfterCR) {
@@ -54,4 +56,24 @@ TEST_F(TrafficLogTest, savedFileHoldsTheRingInOrder) {
     ASSERT_EQ(lines.size(), 10001);  // the last line end leaves an empty tail
     EXPECT_EQ(lines.first(), "L15001\r");
     EXPECT_EQ(lines[9999], "L25000\r");
+}
+
+TEST_F(TrafficLogTest, repliesWithoutCrGoOnMarkedLinesOfAtMost512Characters) {
+    LogLine("start");
+    QString expected = "start";
+    for (int i = 0; i < 3000; ++i) {
+        LogTraffic(QString("*%1\n").arg(i));  // LF-only replies never start a new line
+        expected += QString("*%1<LF>").arg(i);
+    }
+    const QStringList lines = TrafficLines();
+    ASSERT_GT(lines.size(), 1);
+    QString joined = lines[0];
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), 512) << i;
+        EXPECT_FALSE(lines[i].contains(QRegularExpression("<[A-Z0-9]*$"))) << lines[i].toStdString();
+        if (i == 0) continue;
+        EXPECT_TRUE(lines[i].startsWith("<...>")) << i;
+        joined += lines[i].mid(5);
+    }
+    EXPECT_EQ(joined, expected);  // nothing lost
 }

@@ -39,6 +39,15 @@ TEST_F(Files, linesAreWrittenWithCrLfAndReadBackWithoutLineEnds) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
+TEST_F(Files, anOverlongLineIsCutAt64KiBAndTheNextLineFollows) {
+    dir.Write("long.txt", QByteArray(1 << 20, 'x') + "\r\nnext\r\n" + QByteArray(65536, 'y') + "\n");
+    const QStringList lines = ReadAll("long.txt");
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0], QString(65536, 'x'));
+    EXPECT_EQ(lines[1], "next");
+    EXPECT_EQ(lines[2].size(), 65536);
+}
+
 TEST_F(Files, eachLineReachesTheFileBeforeWriteLineReturns) {
     const int16_t no = OpenFile("live.txt", FileAppend);  // append creates the file
     WriteLine(no, "1.234E-03");
@@ -48,34 +57,54 @@ TEST_F(Files, eachLineReachesTheFileBeforeWriteLineReturns) {
     EXPECT_EQ(dir.Read("live.txt"), QByteArray("1.234E-03\r\nx\n"));
 }
 
-TEST_F(Files, numbersAreTheLowestFreeUpTo255) {
+TEST_F(Files, aReplacedFileChangesOnlyWhenCommitted) {
+    dir.Write("r.txt", "old\r\n");
+    int16_t no = OpenFile("r.txt", FileReplace);
+    WriteLine(no, "new");
+    EXPECT_EQ(dir.Read("r.txt"), "old\r\n");
+    CloseFile(no);
+    EXPECT_EQ(dir.Read("r.txt"), "old\r\n");
+    no = OpenFile("r.txt", FileReplace);
+    WriteLine(no, "new");
+    EXPECT_TRUE(CommitFile(no));
+    EXPECT_EQ(dir.Read("r.txt"), "new\r\n");
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{"r.txt"});
+}
+
+TEST_F(Files, numbersAreTheLowestFree) {
     EXPECT_EQ(OpenFile("a", FileWrite), 1);
     EXPECT_EQ(OpenFile("b", FileWrite), 2);
     CloseFile(1);
     EXPECT_EQ(OpenFile("c", FileWrite), 1);
-    for (int i = 3; i <= 255; ++i) ASSERT_EQ(OpenFile(QString("f%1").arg(i), FileWrite), i);
-    EXPECT_EQ(OpenFile("one-too-many", FileWrite), 0);
-    EXPECT_EQ(prompts.Texts(), QStringList{"File open failed"});
 }
 
-TEST_F(Files, openFailuresShowTheirMessageAndGiveZero) {
+TEST_F(Files, onlyRegularFilesExistAndOpen) {
     QDir(dir.Path()).mkdir("folder");
+    ASSERT_TRUE(QFile::link("/dev/null", "device"));
+    dir.Write("here.txt", "");
     const struct {
         QString file;
         int mode;
-        QString message;
+        QString message;  // empty: opens and exists
     } cases[] = {
+        {"here.txt", FileRead, ""},
         {"nothing.txt", FileRead, "File open failed"},
         {"no-such-folder/x.txt", FileWrite, "File open failed"},
         {"folder", FileRead, "Access denied to file folder"},
         {"folder", FileAppend, "Access denied to file folder"},
+        {"device", FileRead, "Access denied to file device"},
+        {"device", FileWrite, "Access denied to file device"},
         {"", FileRead, "File open failed"},
         {"x.txt", 7, "File open failed"},
     };
     for (const auto& c : cases) {
         prompts.messages.clear();
-        EXPECT_EQ(OpenFile(c.file, c.mode), 0) << c.file.toStdString();
-        EXPECT_EQ(prompts.Texts(), QStringList{c.message}) << c.file.toStdString();
+        const int16_t no = OpenFile(c.file, c.mode);
+        CloseFile(no);
+        EXPECT_EQ(no != 0, c.message.isEmpty()) << c.file.toStdString();
+        EXPECT_EQ(prompts.Texts(), c.message.isEmpty() ? QStringList{} : QStringList{c.message})
+            << c.file.toStdString();
+        if (c.mode == FileRead) EXPECT_EQ(FileExists(c.file), c.message.isEmpty()) << c.file.toStdString();
     }
 }
 
@@ -87,9 +116,10 @@ TEST_F(Files, aFileOpenForWritingIsBeingUsedUnderAnyOfItsNames) {
         int mode;
         bool allowed;
     } cases[] = {
-        {FileWrite, "same.txt", FileWrite, false},    {FileAppend, "same.txt", FileRead, false},
-        {FileRead, "same.txt", FileAppend, false},    {FileRead, "same.txt", FileRead, true},
-        {FileAppend, "./same.txt", FileWrite, false}, {FileAppend, "alias.txt", FileRead, false},
+        {FileWrite, "same.txt", FileWrite, false},     {FileAppend, "same.txt", FileRead, false},
+        {FileRead, "same.txt", FileAppend, false},     {FileRead, "same.txt", FileRead, true},
+        {FileAppend, "./same.txt", FileWrite, false},  {FileAppend, "alias.txt", FileRead, false},
+        {FileReplace, "same.txt", FileReplace, false},
     };
     dir.Write("same.txt", "line\r\n");
     ASSERT_TRUE(QFile::link("same.txt", "alias.txt"));
@@ -107,26 +137,16 @@ TEST_F(Files, aFileOpenForWritingIsBeingUsedUnderAnyOfItsNames) {
 
 TEST_F(Files, wrongNumberOrDirectionIsRefused) {
     const int16_t w = OpenFile("w.txt", FileWrite);
-    const int16_t r = OpenFile("w.txt", FileRead);
-    ASSERT_EQ(r, 0);
     dir.Write("r.txt", "x\r\n");
-    const int16_t rr = OpenFile("r.txt", FileRead);
+    const int16_t r = OpenFile("r.txt", FileRead);
     QString line = "untouched";
     EXPECT_FALSE(ReadLine(w, line));
-    EXPECT_FALSE(WriteLine(rr, "x"));
-    EXPECT_FALSE(WriteLine(99, "x"));
     EXPECT_FALSE(ReadLine(99, line));
     EXPECT_EQ(line, "untouched");
+    EXPECT_FALSE(WriteLine(r, "x"));
+    EXPECT_FALSE(WriteLine(99, "x"));
     CloseFile(w);
     EXPECT_FALSE(WriteLine(w, "after close"));
-}
-
-TEST_F(Files, fileExistsOnlyForRegularFiles) {
-    dir.Write("here.txt", "");
-    QDir(dir.Path()).mkdir("folder");
-    EXPECT_TRUE(FileExists("here.txt"));
-    for (const char* name : {"missing.txt", "folder", "", "no-such-folder/here.txt"})
-        EXPECT_FALSE(FileExists(name)) << name;
 }
 
 }  // namespace

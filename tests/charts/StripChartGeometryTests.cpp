@@ -29,11 +29,8 @@ TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlot) {
         {"after the span stops at the right edge", 500, 1, 151, 7},
         {"not a number goes to the bottom", 10, std::nan(""), 21, 93},
     };
-    for (const auto& c : cases) {
-        QPointF p = PointPosition(g, c.time, c.reading, 0);
-        EXPECT_NEAR(p.x(), c.x, 1e-9) << c.what;
-        EXPECT_NEAR(p.y(), c.y, 1e-9) << c.what;
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(PointPosition(g, c.time, c.reading, 0), QPointF(c.x, c.y)) << c.what;
 }
 
 TEST(ChartGeometry, narrowSurfaceNeverInvertsTheLimits) {
@@ -44,8 +41,7 @@ TEST(ChartGeometry, narrowSurfaceNeverInvertsTheLimits) {
     double t1, t2;
     ChartGeometry flat;  // nothing drawn yet: zero-width plot
     TimesFromPlotX(flat, 3, 8, t1, t2);
-    EXPECT_EQ(t1, 0);
-    EXPECT_EQ(t2, 0);
+    EXPECT_EQ(std::pair(t1, t2), std::pair(0.0, 0.0));
 }
 
 TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpan) {
@@ -75,11 +71,7 @@ TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpan) {
     EXPECT_EQ(TimeLabelPattern(15, 5), "###0");  // 15 is a whole multiple of 5 divisions
 }
 
-TEST(ChartGeometry, printedValuePatternFollowsTheShownRange) {
-    struct Case {
-        double range;
-        const char* pattern;
-    } cases[] = {
-        {0.05, "###0.000"}, {0.0996, "###0.00"}, {0.5, "###0.00"}, {0.9999, "###0.0"}, {250, "###0.0"}};
-    for (const auto& c : cases) EXPECT_EQ(PrintedValuePattern(c.range), c.pattern) << c.range;
+TEST(ChartGeometry, valuePatternFollowsTheRangeRoundedToThreeDecimals) {
+    for (auto [range, pattern] : {std::pair{0.0994, "###0.000"}, {0.0996, "###0.00"}, {0.9999, "###0.0"}})
+        EXPECT_EQ(PrintedValuePattern(range), pattern) << range;
 }

@@ -26,20 +26,18 @@ TEST_F(TrafficLogTest, rawTrafficSpellsControlCharactersAndBreaksAfterCR) {
     }
 }
 
-TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirst) {
-    struct Case {
-        int written;
-        int kept;
-        QString first;
-    };
+TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirstAndSavesThemInOrder) {
     // 9999 lines fill slots 1..9999; the next goes to slot 0 and the oldest
     // kept is then the one in slot 1.
-    const Case cases[] = {{9998, 9998, "L1"},
-                          {9999, 9999, "L1"},
-                          {10000, 10000, "L1"},
-                          {10001, 10000, "L2"},
-                          {25000, 10000, "L15001"}};
-    for (const Case& c : cases) {
+    const struct {
+        int written, kept;
+        QString first;
+    } cases[] = {{9998, 9998, "L1"},
+                 {9999, 9999, "L1"},
+                 {10000, 10000, "L1"},
+                 {10001, 10000, "L2"},
+                 {25000, 10000, "L15001"}};
+    for (const auto& c : cases) {
         TrafficLog(TrafficClear);
         for (int i = 1; i <= c.written; ++i) LogLine(QString("L%1").arg(i));
         const QStringList lines = TrafficLines();
@@ -47,10 +45,6 @@ TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirst) {
         EXPECT_EQ(lines.first(), c.first) << c.written;
         EXPECT_EQ(lines.last(), QString("L%1").arg(c.written));
     }
-}
-
-TEST_F(TrafficLogTest, savedFileHoldsTheRingInOrder) {
-    for (int i = 1; i <= 25000; ++i) LogLine(QString("L%1").arg(i));
     TrafficLog(TrafficSave);
     const QList<QByteArray> lines = dir.Read("rs232.buf").split('\n');
     ASSERT_EQ(lines.size(), 10001);  // the last line end leaves an empty tail

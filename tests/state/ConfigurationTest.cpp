@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <QDebug>
 #include <QDir>
 #include <QProcess>
 #include <QVariant>
@@ -16,83 +15,48 @@
 
 namespace {
 
+// The 76 lines of the table with their defaults, two to a row.
+// clang-format off
 const QByteArray kDefaultFile =
-    "' Kelvaro configuration file. (Do not change this file!)\n"
-    "\n"
-    "1             ' comm. port no.\n"
-    "False         ' data log file\n"
-    "\n"
-    "' Power mode setup\n"
-    "0             ' graph low limit\n"
-    "1             ' graph high limit\n"
-    "4             ' graph units\n"
-    "0             ' graph units power exponent\n"
-    "15            ' graph time period\n"
-    "2             ' display style\n"
-    "False         ' scrolling flag\n"
-    "0             ' data presentation option\n"
-    "3             ' graph grid style\n"
-    "3             ' statistics option\n"
-    "kelvaro.pwr   ' data file name\n"
-    "\n"
-    "' Energy mode setup\n"
-    "0             ' histogram low limit\n"
-    "1             ' histogram high limit\n"
-    "10            ' histogram bins count\n"
-    "100           ' histogram units in bin\n"
-    "4             ' histogram units\n"
-    "0             ' histogram units power exponent\n"
-    "0             ' display style\n"
-    "0             ' storage mode\n"
-    "1             ' storage rate\n"
-    "1             ' storage style\n"
-    "False         ' time stamp mode\n"
-    "0             ' data presentation option\n"
-    "3             ' statistics option\n"
-    "kelvaro.nrg   ' data file name\n"
-    "\n"
-    "' Power Ratio mode setup\n"
-    "0             ' graph low limit\n"
-    "1             ' graph high limit\n"
-    "0             ' graph range exponent\n"
-    "15            ' graph time period\n"
-    "2             ' display style\n"
-    "False         ' scrolling flag\n"
-    "0             ' data presentation option\n"
-    "3             ' graph grid style\n"
-    "3             ' statistics option\n"
-    "kelvaro.dpw   ' data file name\n"
-    "\n"
-    "' Power Difference mode setup\n"
-    "0             ' graph low limit\n"
-    "1             ' graph high limit\n"
-    "4             ' graph units\n"
-    "0             ' graph units power exponent\n"
-    "15            ' graph time period\n"
-    "2             ' display style\n"
-    "False         ' scrolling flag\n"
-    "0             ' data presentation option\n"
-    "3             ' graph grid style\n"
-    "3             ' statistics option\n"
-    "kelvaro.dpw   ' data file name\n"
-    "\n"
-    "' Energy Ratio mode setup\n"
-    "0             ' ratio low limit\n"
-    "1             ' ratio high limit\n"
-    "0             ' ratio range exponent\n"
-    "0             ' energy low limit\n"
-    "1             ' energy high limit\n"
-    "4             ' energy units\n"
-    "0             ' energy units power exponent\n"
-    "2             ' display style\n"
-    "0             ' storage mode\n"
-    "1             ' storage rate\n"
-    "1             ' storage style\n"
-    "False         ' time stamp mode\n"
-    "0             ' data presentation option\n"
-    "3             ' chart grid style\n"
-    "3             ' statistics option\n"
-    "kelvaro.dnr   ' data file name\n";
+    "' Kelvaro configuration file. (Do not change this file!)\n" "\n"
+    "1             ' comm. port no.\n"                           "False         ' data log file\n"
+    "\n"                                                         "' Power mode setup\n"
+    "0             ' graph low limit\n"                          "1             ' graph high limit\n"
+    "4             ' graph units\n"                              "0             ' graph units power exponent\n"
+    "15            ' graph time period\n"                        "2             ' display style\n"
+    "False         ' scrolling flag\n"                           "0             ' data presentation option\n"
+    "3             ' graph grid style\n"                         "3             ' statistics option\n"
+    "kelvaro.pwr   ' data file name\n"                           "\n"
+    "' Energy mode setup\n"                                      "0             ' histogram low limit\n"
+    "1             ' histogram high limit\n"                     "10            ' histogram bins count\n"
+    "100           ' histogram units in bin\n"                   "4             ' histogram units\n"
+    "0             ' histogram units power exponent\n"           "0             ' display style\n"
+    "0             ' storage mode\n"                             "1             ' storage rate\n"
+    "1             ' storage style\n"                            "False         ' time stamp mode\n"
+    "0             ' data presentation option\n"                 "3             ' statistics option\n"
+    "kelvaro.nrg   ' data file name\n"                           "\n"
+    "' Power Ratio mode setup\n"                                 "0             ' graph low limit\n"
+    "1             ' graph high limit\n"                         "0             ' graph range exponent\n"
+    "15            ' graph time period\n"                        "2             ' display style\n"
+    "False         ' scrolling flag\n"                           "0             ' data presentation option\n"
+    "3             ' graph grid style\n"                         "3             ' statistics option\n"
+    "kelvaro.dpw   ' data file name\n"                           "\n"
+    "' Power Difference mode setup\n"                            "0             ' graph low limit\n"
+    "1             ' graph high limit\n"                         "4             ' graph units\n"
+    "0             ' graph units power exponent\n"               "15            ' graph time period\n"
+    "2             ' display style\n"                            "False         ' scrolling flag\n"
+    "0             ' data presentation option\n"                 "3             ' graph grid style\n"
+    "3             ' statistics option\n"                        "kelvaro.dpw   ' data file name\n"
+    "\n"                                                         "' Energy Ratio mode setup\n"
+    "0             ' ratio low limit\n"                          "1             ' ratio high limit\n"
+    "0             ' ratio range exponent\n"                     "0             ' energy low limit\n"
+    "1             ' energy high limit\n"                        "4             ' energy units\n"
+    "0             ' energy units power exponent\n"              "2             ' display style\n"
+    "0             ' storage mode\n"                             "1             ' storage rate\n"
+    "1             ' storage style\n"                            "False         ' time stamp mode\n"
+    "0             ' data presentation option\n"                 "3             ' chart grid style\n"
+    "3             ' statistics option\n"                        "kelvaro.dnr   ' data file name\n";
+// clang-format on
 
 QByteArray WithLines(QByteArray text, const std::vector<std::pair<int, QByteArray>>& replaced,
                      const QByteArray& appended = QByteArray()) {
@@ -111,33 +75,22 @@ Settings NonDefault() {
     s.Power.LogTime = 2147483647;
     s.Power.FileName = "run1.pwr";
     s.Energy.EnergyLowLimit = -2.5e20;
-    s.Energy.EnergyInitialSize = 32767;
     s.PowerRatio.RatioLow = 0.1 + 0.2;  // needs 17 digits
-    s.PowerRatio.RatioHigh = DBL_MAX;
     s.PowerDifference.DiffLow = 5e-324;
-    s.EnergyRatio.RatioTimeStamp = true;
     s.EnergyRatio.FileName = "a-file-name-longer-than-one-zone.dnr";
     return s;
 }
 
-// The disk fills up after `bytes` bytes of any file written, until the end of the scope.
-class DiskFullAfter {
-public:
+// The disk is full after `bytes` bytes of any file, for the life of this object.
+struct DiskFullAfter {
     explicit DiskFullAfter(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed program
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit full{bytes, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &full);
+        std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed program
     }
-    ~DiskFullAfter() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
+    ~DiskFullAfter() { setrlimit(RLIMIT_FSIZE, &old); }
+    rlimit old{};
 };
 
 TEST(ConfigurationText, defaultsAreTheSeventySixLineTableWithApostrophesInPrintZones) {
@@ -150,28 +103,17 @@ TEST(ConfigurationText, defaultsAreTheSeventySixLineTableWithApostrophesInPrintZ
 }
 
 TEST(ConfigurationNumber, shortestTextInPlainOrExponentFormThatReadsBack) {
-    const std::pair<double, const char*> cases[] = {
-        {0, "0"},
-        {-0.5, "-0.5"},
-        {1234.5678, "1234.5678"},
-        {0.0001, "0.0001"},
-        {0.00001, "1E-05"},
-        {-2.5e20, "-2.5E+20"},
-        {123456789012345, "123456789012345"},
-        {1e15, "1E+15"},
-    };
+    const std::pair<double, const char*> cases[] = {{0, "0"},
+                                                    {-0.5, "-0.5"},
+                                                    {1234.5678, "1234.5678"},
+                                                    {0.0001, "0.0001"},
+                                                    {0.00001, "1E-05"},
+                                                    {-2.5e20, "-2.5E+20"},
+                                                    {123456789012345, "123456789012345"},
+                                                    {1e15, "1E+15"}};
     for (const auto& [v, text] : cases) EXPECT_EQ(ConfigurationNumber(v), text) << v;
     for (double v : {0.1 + 0.2, -1.0 / 3, DBL_MAX, 5e-324, 9007199254740993.0})
         EXPECT_EQ(ConfigurationNumber(v).toDouble(), v) << ConfigurationNumber(v).toStdString();
-}
-
-TEST(ParseConfiguration, nonDefaultSettingsRoundTrip) {
-    const std::optional<Settings> back = ParseConfiguration(ConfigurationText(NonDefault()));
-    ASSERT_TRUE(back);
-    EXPECT_EQ(ConfigurationText(*back), ConfigurationText(NonDefault()));
-    // Text equality alone would hide a lossy number form.
-    EXPECT_EQ(back->PowerRatio.RatioLow, 0.1 + 0.2);
-    EXPECT_EQ(back->PowerDifference.DiffLow, 5e-324);
 }
 
 TEST(ParseConfiguration, editedFilesThatStillLoad) {
@@ -203,10 +145,6 @@ TEST(ParseConfiguration, editedFilesThatStillLoad) {
          QVariantList{-32768, 32767, 40000}},
         {"integers with a fraction round half to even", WithLines(kDefaultFile, {{22, "2.5"}, {28, "3.5"}}),
          GET(QVariantList{s.Energy.EnergyBinsCount, s.Energy.EnergyStorageRate}), QVariantList{2, 4}},
-        {"signed exponent forms", WithLines(kDefaultFile, {{7, "+2.5E-3"}, {8, "1e+2"}}), powerLimits,
-         QVariantList{2.5e-3, 100.0}},
-        {"Booleans in any case", WithLines(kDefaultFile, {{4, "TRUE"}, {13, "false"}}),
-         GET(QVariantList{s.LogToFile, s.Power.Scrolling}), QVariantList{true, false}},
     };
 #undef GET
     for (const auto& c : cases) {
@@ -243,11 +181,8 @@ protected:
 };
 
 TEST_F(ConfigurationFile, missingOrUnusableFileGivesDefaultsWrittenSilently) {
-    for (const QByteArray& bad :
-         {QByteArray("\x7f"
-                     "ELF\x02\x01\x01",
-                     7),
-          kDefaultFile.left(300), WithLines(kDefaultFile, {{3, "COM3"}}), QByteArray()}) {
+    for (const QByteArray& bad : {QByteArray(5000, '\0'), kDefaultFile.left(300),
+                                  WithLines(kDefaultFile, {{3, "COM3"}}), QByteArray()}) {
         if (bad.isEmpty())
             QFile::remove(dir.Path("kelvaro.cfg"));
         else
@@ -262,17 +197,30 @@ TEST_F(ConfigurationFile, missingOrUnusableFileGivesDefaultsWrittenSilently) {
     EXPECT_EQ(prompts.beeps, 0);
 }
 
-TEST_F(ConfigurationFile, usableFileIsLoadedLeftAsItIsAndGivesTheWorkFilePaths) {
-    const QByteArray edited = WithLines(ConfigurationText(NonDefault()), {{2, "' my own note"}});
+TEST_F(ConfigurationFile, savedSettingsLoadBackAndAnEditedFileIsLeftAsItIs) {
+    dir.Write("kelvaro.cfg", QByteArray(10000, 'z'));
+    SaveConfiguration();
+    const QByteArray edited = WithLines(dir.Read("kelvaro.cfg"), {{2, "' my own note"}});
+    EXPECT_EQ(edited, WithLines(ConfigurationText(NonDefault()), {{2, "' my own note"}}));
     dir.Write("kelvaro.cfg", edited);
     App().Config = Settings{};
     ASSERT_TRUE(LoadConfiguration());
-    EXPECT_EQ(App().Config.PowerRatio.RatioLow, 0.1 + 0.2);
     EXPECT_EQ(dir.Read("kelvaro.cfg"), edited);
+    EXPECT_EQ(ConfigurationText(App().Config), ConfigurationText(NonDefault()));
+    // Text equality alone would hide a lossy number form.
+    EXPECT_EQ(App().Config.PowerRatio.RatioLow, 0.1 + 0.2);
+    EXPECT_EQ(App().Config.PowerDifference.DiffLow, 5e-324);
     const QString folder = platform::ProgramFolder();
     EXPECT_EQ(App().WorkFileName, folder + QDir::separator() + "run1.pwr");
     EXPECT_EQ(App().RatioWorkFile, platform::InFolder(folder, "a-file-name-longer-than-one-zone.dnr"));
-    EXPECT_EQ(App().PwrDiffWorkFile, platform::InFolder(folder, "kelvaro.dpw"));
+    // An empty name would leave 63 values and throw every setting away.
+    App().Config.Power.FileName = "";
+    App().Config.Energy.FileName = " leading-blank.nrg";
+    SaveConfiguration();
+    ASSERT_TRUE(LoadConfiguration());
+    EXPECT_EQ(App().Config.Power.FileName, "kelvaro.pwr");
+    EXPECT_EQ(App().Config.Energy.FileName, "kelvaro.nrg");
+    EXPECT_EQ(App().Config.CommPort, 16);
     EXPECT_TRUE(prompts.Texts().isEmpty());
 }
 
@@ -301,21 +249,6 @@ TEST_F(ConfigurationFile, anythingButARegularFileEndsTheProgramUntouched) {
     EXPECT_EQ(prompts.Texts(),
               (QStringList{"Access denied to file kelvaro.cfg", "Configuration file save failed."}));
     EXPECT_EQ(App().Config.CommPort, 16);
-}
-
-TEST_F(ConfigurationFile, saveRewritesTheWholeFileAndKeepsNamesTheReaderWouldLose) {
-    dir.Write("kelvaro.cfg", QByteArray(10000, 'z'));
-    SaveConfiguration();
-    EXPECT_EQ(dir.Read("kelvaro.cfg"), ConfigurationText(NonDefault()));
-    // An empty name would leave 63 values and throw every setting away.
-    App().Config.Power.FileName = "";
-    App().Config.Energy.FileName = " leading-blank.nrg";
-    SaveConfiguration();
-    ASSERT_TRUE(LoadConfiguration());
-    EXPECT_EQ(App().Config.Power.FileName, "kelvaro.pwr");
-    EXPECT_EQ(App().Config.Energy.FileName, "kelvaro.nrg");
-    EXPECT_EQ(App().Config.CommPort, 16);
-    EXPECT_TRUE(prompts.Texts().isEmpty());
 }
 
 TEST_F(ConfigurationFile, saveThatFailsHalfWayIsReportedAndLeavesTheOldFileWhole) {

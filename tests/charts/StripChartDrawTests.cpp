@@ -56,6 +56,13 @@ protected:
 
 const double any = std::nan("");
 
+ChartGeometry ScaledScreen(double width, double height, double start, double span, float yMax, float yMin) {
+    ChartGeometry g;
+    ScreenPlot(g, width, height);
+    SetChartScales(g, start, span, yMax, yMin);
+    return g;
+}
+
 }  // namespace
 
 TEST_F(StripChartDraw, timeAxisCountsSecondsUpTo240AndMinutesAbove) {
@@ -149,18 +156,6 @@ TEST_F(StripChartDraw, valueLabelsTakeTheirDecimalsFromTheRange) {
     EXPECT_DOUBLE_EQ(surface.Calls("Print").at(0).y1, 7 - 2);  // 2 units above its division
 }
 
-TEST_F(StripChartDraw, frameStyleOneDrawsABlackBoxAroundTheSurface) {
-    s.FrameStyle = 1;
-    DrawChart(0, s, surface, 0, 240);
-    auto boxes = surface.Calls("Box");
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].color, 0);
-    EXPECT_EQ(boxes[1].color, 7);  // the plot frame
-    EXPECT_EQ(QRectF(QPointF(boxes[1].x1, boxes[1].y1), QPointF(boxes[1].x2, boxes[1].y2)),
-              QRectF(QPointF(11, 7), QPointF(151, 91)));
-    EXPECT_EQ(surface.Calls("Clear").at(0).color, 1);
-}
-
 TEST_F(StripChartDraw, traceStartsWithADotAndJoinsLaterPointsUntilAFullRedraw) {
     DrawChart(0, s, surface, 0, 140);  // one unit per second, 84 units per watt
     surface.Forget();
@@ -172,10 +167,8 @@ TEST_F(StripChartDraw, traceStartsWithADotAndJoinsLaterPointsUntilAFullRedraw) {
     auto calls = surface.Calls();
     ASSERT_GT(calls.size(), 4u);
     EXPECT_EQ(calls[0].op, "Dot");
-    EXPECT_EQ(QPointF(calls[0].x1, calls[0].y1), QPointF(11, 49));
     EXPECT_EQ(calls[1].op, "Line");
     EXPECT_EQ(QLineF(calls[1].x1, calls[1].y1, calls[1].x2, calls[1].y2), QLineF(11, 49, 21, 7 / 1.5));
-    EXPECT_DOUBLE_EQ(calls[2].y2, 93);  // far below: just under the frame
     EXPECT_EQ(calls[2].color, 14);
     EXPECT_EQ(calls.back().op, "Dot");  // no line from a stale position
 }
@@ -193,7 +186,11 @@ TEST_F(StripChartDraw, zeroSpanOrEmptyRangeKeepsThePreviousScaleForLaterPoints) 
         s.YMin = c.yMin;
         surface.Forget();
         DrawChart(0, s, surface, 0, c.span);
-        EXPECT_EQ(surface.Calls("Box").size(), 1u) << c.what;  // the frame is still drawn
+        // The frame is still drawn, in the axis colour, on the background.
+        ASSERT_EQ(surface.Calls("Box").size(), 1u) << c.what;
+        const auto frame = surface.Calls("Box")[0];
+        EXPECT_EQ(QRectF(QPointF(frame.x1, frame.y1), QPointF(frame.x2, frame.y2)), QRectF(11, 7, 140, 84));
+        EXPECT_EQ(std::pair(frame.color, surface.Calls("Clear").at(0).color), std::pair(7, 1));
         surface.Forget();
         AddPoint(70, 0.5, 0);
         ASSERT_EQ(surface.Calls().size(), 1u) << c.what;
@@ -222,4 +219,63 @@ TEST_F(StripChartDraw, eachChartKeepsItsOwnGeometryForMouseTimes) {
     EXPECT_EQ(std::vector<double>({t1, t2}), std::vector<double>({0, 70}));
     TimesFromPlotX(other, 11, 291, t1, t2);
     EXPECT_EQ(std::vector<double>({t1, t2}), std::vector<double>({100, 150}));
+}
+
+TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlot) {
+    // 140 units for 140 s and 84 units for 0..1: one unit per second, 84 per watt.
+    ChartGeometry g = ScaledScreen(160, 100, 0, 140, 1, 0);
+    struct Case {
+        const char* what;
+        double time, reading, x, y;
+    } cases[] = {
+        {"inside", 70, 0.5, 81, 49},
+        {"over range at OverY", 10, OverrangeValue, 21, 7 / 1.5},
+        {"far above the range stops at OverY", 10, 50, 21, 7 / 1.5},
+        {"far below the range stops at UnderY", 10, -50, 21, 93},
+        {"before the start stops at the left edge", -5, 0, 11, 91},
+        {"after the span stops at the right edge", 500, 1, 151, 7},
+        {"not a number goes to the bottom", 10, std::nan(""), 21, 93},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PointPosition(g, c.time, c.reading, 0), QPointF(c.x, c.y)) << c.what;
+}
+
+TEST(ChartGeometry, narrowSurfaceNeverInvertsTheLimits) {
+    ChartGeometry g = ScaledScreen(15, 12, 0, 10, 1, 0);  // plot right 6 lies left of plot left 11
+    QPointF p = PointPosition(g, 5, 0.5, 0);
+    EXPECT_DOUBLE_EQ(p.x(), 11);
+    EXPECT_TRUE(std::isfinite(p.y()));
+    double t1, t2;
+    ChartGeometry flat;  // nothing drawn yet: zero-width plot
+    TimesFromPlotX(flat, 3, 8, t1, t2);
+    EXPECT_EQ(std::pair(t1, t2), std::pair(0.0, 0.0));
+}
+
+TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpan) {
+    const struct {
+        double span;
+        const char *unit, *pattern;
+        double value;
+    } cases[] = {{1, "Seconds", "###0.00", 1},
+                 {15, "Seconds", "###0.0", 15},
+                 {60, "Seconds", "###0", 60},
+                 {240, "Seconds", "###0", 240},
+                 {241, "Minutes", "###0.0", 241 / 60.0},
+                 {3600, "Minutes", "###0", 60},
+                 {14400, "Minutes", "###0", 240},
+                 {14401, "Hours", "###0.0", 14401 / 3600.0},
+                 {86400, "Hours", "###0", 24},
+                 {86401, "", "###0.00", 0}};
+    for (const auto& c : cases) {
+        TimeUnit u = TimeUnitFor(c.span);
+        EXPECT_EQ(u.Name, c.unit) << c.span;
+        EXPECT_DOUBLE_EQ(u.Value, c.value) << c.span;
+        EXPECT_EQ(TimeLabelPattern(u.Value, 12), c.pattern) << c.span;
+    }
+    EXPECT_EQ(TimeLabelPattern(15, 5), "###0");  // 15 is a whole multiple of 5 divisions
+}
+
+TEST(ChartGeometry, valuePatternFollowsTheRangeRoundedToThreeDecimals) {
+    for (auto [range, pattern] : {std::pair{0.0994, "###0.000"}, {0.0996, "###0.00"}, {0.9999, "###0.0"}})
+        EXPECT_EQ(PrintedValuePattern(range), pattern) << range;
 }

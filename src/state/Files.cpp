@@ -80,10 +80,15 @@ int16_t OpenFile(const QString& name, int mode) {
     if (no == 0) return Fail(QStringLiteral("File open failed"));
 
     std::unique_ptr<QFileDevice> file;
-    if (mode == FileReplace)
-        file = std::make_unique<QSaveFile>(path);
-    else
+    if (mode == FileReplace) {
+        auto save = std::make_unique<QSaveFile>(path);
+        // A writable file in a folder that takes no new files is still
+        // written, in place: better than a setting that cannot be saved.
+        save->setDirectWriteFallback(true);
+        file = std::move(save);
+    } else {
         file = std::make_unique<QFile>(path);
+    }
     QIODevice::OpenMode how = QIODevice::ReadOnly;
     if (mode == FileWrite || mode == FileReplace) how = QIODevice::WriteOnly | QIODevice::Truncate;
     if (mode == FileAppend) how = QIODevice::WriteOnly | QIODevice::Append;

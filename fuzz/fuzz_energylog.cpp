@@ -10,6 +10,7 @@
 
 #include "data/ReadingStore.h"
 #include "energy/EnergyEngine.h"
+#include "fuzz/SanitizerDefaults.h"
 #include "link/LinkState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"

@@ -6,6 +6,7 @@
 // then records of one control byte and a line of up to 63 bytes.
 
 #include "data/Units.h"
+#include "fuzz/SanitizerDefaults.h"
 #include "link/LinkState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"

@@ -2,6 +2,7 @@
 // identification and in the terminal and logging modes. The first bytes
 // choose the scene; each later byte n starts a chunk of n % 64 bytes.
 
+#include "fuzz/SanitizerDefaults.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"

@@ -87,8 +87,8 @@ QString DecadeTitle(const QString& title, int exponent);
 // A label: the shown value in `pattern`, or "0" when that reads as zero.
 QString AxisLabel(double shown, const QString& pattern);
 
-// Printed value labels by the range in shown units (to three decimals):
-// "###0.000" below 0.1, "###0.00" below 1, "###0.0" otherwise.
+// Value labels, on paper and on screen, by the range in shown units (to
+// three decimals): "###0.000" below 0.1, "###0.00" below 1, "###0.0" otherwise.
 QString PrintedValuePattern(double shownRange);
 
 // The screen colours are chosen for a dark background; on white paper the

@@ -18,7 +18,7 @@ struct Placement {
     bool paper = false;
     bool everyTimeLabel = true;
     bool everyValueLabel = true;
-    QString valuePattern = "###0.0";
+    QString valuePattern;
     int clockColor = kWhite;
 };
 
@@ -99,6 +99,10 @@ void DrawTimeAxis(platform::Surface& surface, const ChartSettings& s, const Char
     surface.SetForeColor(s.AxisColor);
 }
 
+QString ValuePattern(const ChartSettings& s, const ValueAxis& axis) {
+    return PrintedValuePattern((double(s.YMax) - double(s.YMin)) * axis.Factor);
+}
+
 void AddPoint(platform::Surface& surface, ChartSettings& s, ChartGeometry& g) {
     QPointF p = PointPosition(g, s.LastTime, s.LastReading, s.YMin);
     // A trace that lost its previous point (a full drawing came between)
@@ -146,6 +150,9 @@ void DrawChart(int mode, ChartSettings& s, platform::Surface& surface, float sta
     surface.SetFontBold(false);
     surface.SetForeColor(s.AxisColor);
     ValueAxis axis = ValueAxisFor(s.YLabelMode, s.YTitle, s.YMax, s.YMin);
+    // The printed page's range-dependent decimals, so that a narrow range
+    // does not show the same label on neighbouring divisions.
+    p.valuePattern = ValuePattern(s, axis);
     DrawValueAxis(surface, s, g, axis, p);
     DrawTimeAxis(surface, s, g, start, span, p);
     surface.Box(g.PlotLeft, g.PlotTop, g.PlotRight, g.PlotBottom, s.AxisColor);
@@ -174,7 +181,7 @@ bool PrintChart(int mode, ChartSettings& s, platform::Printer& printer, float st
     p.paper = true;
     p.everyTimeLabel = pageWidth >= 100;
     p.everyValueLabel = pageHeight >= 50;
-    p.valuePattern = PrintedValuePattern((double(s.YMax) - double(s.YMin)) * axis.Factor);
+    p.valuePattern = ValuePattern(s, axis);
     // White clock texts would vanish on paper.
     p.clockColor = kBlack;
     page.SetFontSize(kChartPaperFontPoints);

@@ -3,10 +3,12 @@
 #include "platform/Prompts.h"
 #include "state/Files.h"
 
+#include <algorithm>
+
 namespace {
 TrafficLogRecord g_log;
 
-void NewLine(const QString& text) {
+void Advance() {
     if (g_log.Count < TrafficLogRecord::kSlots - 1) {
         ++g_log.Count;
         ++g_log.Head;
@@ -16,7 +18,25 @@ void NewLine(const QString& text) {
     } else {
         ++g_log.Head;
     }
-    g_log.Lines[g_log.Head] = text;
+    g_log.Lines[g_log.Head].clear();
+}
+
+// Appends to the current line; what passes its bound goes on marked new lines.
+void Append(QStringView text) {
+    constexpr qsizetype kToken = 5;  // "<LF>", "<255>": moved whole, never cut
+    for (;;) {
+        QString& line = g_log.Lines[g_log.Head];
+        const qsizetype room = TrafficLogRecord::kMaxLineChars - line.size();
+        if (text.size() <= room) {
+            line += text;
+            return;
+        }
+        const qsizetype cut = text.size() <= kToken ? 0 : std::max<qsizetype>(room, 0);
+        line += text.left(cut);
+        text = text.mid(cut);
+        Advance();
+        g_log.Lines[g_log.Head] = QLatin1String(TrafficLogRecord::kContinued);
+    }
 }
 
 void Save() {
@@ -45,16 +65,19 @@ TrafficLogRecord& TrafficLogData() {
 void TrafficLog(int op, const QString& text) {
     switch (op) {
         case TrafficClear:
+            // Lines stored since the last clearing give their memory back.
+            for (int i = 0; i < TrafficLogRecord::kSlots && (g_log.Wrapped || i <= g_log.Head); ++i)
+                g_log.Lines[i] = QString();
             g_log.Head = 0;
             g_log.Count = 0;
             g_log.Wrapped = false;
-            g_log.Lines[0].clear();  // appends before the first new line land here
             break;
         case TrafficNewLine:
-            NewLine(text);
+            Advance();
+            Append(text);
             break;
         case TrafficAppend:
-            g_log.Lines[g_log.Head] += text;
+            Append(text);
             break;
         case TrafficSave:
             Save();

@@ -9,9 +9,13 @@
 // disconnect.
 struct TrafficLogRecord {
     static constexpr int kSlots = 10000;  // slots 0..9999
-    int16_t Head = 0;                     // slot of the current (last) line
-    int16_t Count = 0;                    // lines since the last clearing, at most 9999
-    bool Wrapped = false;                 // every slot holds a line; oldest at Head + 1
+    // Longest line kept: replies without CR would otherwise grow one line
+    // for ever. The rest goes on the next line, which begins with kContinued.
+    static constexpr qsizetype kMaxLineChars = 512;
+    static constexpr const char* kContinued = "<...>";
+    int16_t Head = 0;      // slot of the current (last) line
+    int16_t Count = 0;     // lines since the last clearing, at most 9999
+    bool Wrapped = false;  // every slot holds a line; oldest at Head + 1
     std::vector<QString> Lines = std::vector<QString>(kSlots + 1);
 };
 
@@ -23,6 +27,7 @@ enum TrafficLogOp : int {
 };
 
 // op -1 clear, 20 new line, 21 append to the current line, 1 save to rs232.buf.
+// A line is cut at kMaxLineChars; a spelled-out control character is never cut.
 void TrafficLog(int op, const QString& text = QString());
 
 // Raw characters: control characters as <CR>, <LF>, <k>; a new line after each CR.

@@ -1,10 +1,10 @@
 #include "state/Configuration.h"
 
+#include "platform/FileKind.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
 #include "state/Files.h"
 
-#include <QFileInfo>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -317,8 +317,9 @@ bool LoadConfiguration() {
     AppState& app = App();
     std::optional<Settings> loaded;
     // Anything of that name counts as present: a kelvaro.cfg we cannot read
-    // must stop the program rather than be silently replaced by defaults.
-    if (QFileInfo::exists(kConfigurationFile)) {
+    // (a folder, a FIFO, a device) must stop the program rather than be
+    // silently replaced by defaults.
+    if (platform::KindOfFile(kConfigurationFile) != platform::FileKind::Missing) {
         const int16_t no = OpenFile(kConfigurationFile, FileRead);
         if (no == 0) {
             platform::prompts().Beep();
@@ -348,14 +349,19 @@ bool LoadConfiguration() {
 
 void SaveConfiguration() {
     const QString failed = QStringLiteral("Configuration file save failed.");
-    const int16_t no = OpenFile(kConfigurationFile, FileWrite);
+    // Written beside the old file and renamed over it: a write that fails
+    // half way leaves the old file, not a short one the next start would
+    // replace with defaults.
+    const int16_t no = OpenFile(kConfigurationFile, FileReplace);
     if (no == 0) {
         platform::prompts().Message(failed);
         return;
     }
     SetLineEnd(no, kLineEnd);
-    bool ok = true;
-    for (const QString& line : ConfigurationLines(App().Config)) ok = WriteLine(no, line) && ok;
+    bool written = true;
+    for (const QString& line : ConfigurationLines(App().Config))
+        if (!(written = WriteLine(no, line))) break;
+    if (written && CommitFile(no)) return;
     CloseFile(no);
-    if (!ok) platform::prompts().Message(failed);
+    platform::prompts().Message(failed);
 }

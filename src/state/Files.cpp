@@ -1,10 +1,12 @@
 #include "state/Files.h"
 
+#include "platform/FileKind.h"
 #include "platform/Prompts.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <map>
 #include <memory>
 
@@ -13,8 +15,8 @@ namespace {
 constexpr int16_t kMaxFileNumber = 255;
 
 struct OpenedFile {
-    std::unique_ptr<QFile> file;
-    QString path;  // absolute, to tell a second open of the same file
+    std::unique_ptr<QFileDevice> file;  // a QSaveFile for FileReplace
+    QString path;                       // absolute, to tell a second open of the same file
     int mode = FileRead;
     QByteArray lineEnd = "\r\n";
 };
@@ -63,23 +65,32 @@ OpenedFile* Find(int16_t fileNo) {
 }  // namespace
 
 int16_t OpenFile(const QString& name, int mode) {
-    if (mode != FileRead && mode != FileWrite && mode != FileAppend)
-        return Fail(QStringLiteral("File open failed"));
+    if (mode < FileRead || mode > FileReplace) return Fail(QStringLiteral("File open failed"));
     if (name.isEmpty()) return Fail(QStringLiteral("File open failed"));
     const QString path = AbsolutePath(name);
     if (InUse(path, mode))
         return Fail(QStringLiteral("File ") + name +
                     QStringLiteral(" is being used by other process. Operation canceld."));
 
-    const QFileInfo info(path);
-    if (info.isDir()) return Fail(QStringLiteral("Access denied to file ") + name);
+    const platform::FileKind kind = platform::KindOfFile(path);
+    if (kind != platform::FileKind::Missing && kind != platform::FileKind::Regular)
+        return Fail(QStringLiteral("Access denied to file ") + name);
 
     const int16_t no = NextFreeNumber();
     if (no == 0) return Fail(QStringLiteral("File open failed"));
 
-    auto file = std::make_unique<QFile>(path);
+    std::unique_ptr<QFileDevice> file;
+    if (mode == FileReplace) {
+        auto save = std::make_unique<QSaveFile>(path);
+        // A writable file in a folder that takes no new files is still
+        // written, in place: better than a setting that cannot be saved.
+        save->setDirectWriteFallback(true);
+        file = std::move(save);
+    } else {
+        file = std::make_unique<QFile>(path);
+    }
     QIODevice::OpenMode how = QIODevice::ReadOnly;
-    if (mode == FileWrite) how = QIODevice::WriteOnly | QIODevice::Truncate;
+    if (mode == FileWrite || mode == FileReplace) how = QIODevice::WriteOnly | QIODevice::Truncate;
     if (mode == FileAppend) how = QIODevice::WriteOnly | QIODevice::Append;
     if (!file->open(how)) {
         if (file->error() == QFileDevice::PermissionsError)
@@ -112,16 +123,36 @@ bool WriteLine(int16_t fileNo, const QString& text) {
 bool ReadLine(int16_t fileNo, QString& text) {
     OpenedFile* f = Find(fileNo);
     if (!f || f->mode != FileRead || f->file->atEnd()) return false;
-    QByteArray line = f->file->readLine();
+    // readLine(n) returns at most n - 1 bytes: one more than the longest line
+    // tells a line that is too long.
+    QByteArray line = f->file->readLine(kMaxLineBytes + 2);
     if (line.isEmpty()) return false;  // end or a read error: never an endless run of empty lines
-    if (line.endsWith('\n')) line.chop(1);
+    if (line.endsWith('\n')) {
+        line.chop(1);
+    } else if (line.size() > kMaxLineBytes) {
+        // Not a line of ours: keep its start, skip the rest in pieces.
+        line.truncate(kMaxLineBytes);
+        QByteArray rest;
+        do rest = f->file->readLine(kMaxLineBytes + 2);
+        while (!rest.isEmpty() && !rest.endsWith('\n'));
+    }
     if (line.endsWith('\r')) line.chop(1);
     text = QString::fromUtf8(line);
     return true;
 }
 
-void CloseFile(int16_t fileNo) {
+bool CommitFile(int16_t fileNo) {
+    OpenedFile* f = Find(fileNo);
+    if (!f) return false;
+    // A QSaveFile remembers every failed write and then keeps the old file.
+    auto* save = dynamic_cast<QSaveFile*>(f->file.get());
+    const bool ok = save ? save->commit() : f->mode == FileRead || f->file->flush();
     Table().erase(fileNo);
+    return ok;
+}
+
+void CloseFile(int16_t fileNo) {
+    Table().erase(fileNo);  // an uncommitted QSaveFile discards its temporary
 }
 
 void CloseAllFiles() {

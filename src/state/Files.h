@@ -6,11 +6,18 @@
 // Sequential text files by number, as the configuration, the traffic log,
 // the working data files and the data-file loader use them.
 
-enum FileMode : int { FileRead = 0, FileWrite = 1, FileAppend = 2 };
+// FileReplace writes like FileWrite, but into a temporary file beside the
+// old one that CommitFile puts in its place: a write that fails half way
+// leaves the old file whole.
+enum FileMode : int { FileRead = 0, FileWrite = 1, FileAppend = 2, FileReplace = 3 };
+
+// Longest line ReadLine returns, in bytes; the rest of a longer line is skipped.
+inline constexpr qint64 kMaxLineBytes = 64 * 1024;
 
 // Opens `name` and returns its file number (1..), or 0 after showing the
 // failure message ("File ... is being used by other process. Operation
-// canceld.", "Access denied to file ...", "File open failed").
+// canceld.", "Access denied to file ...", "File open failed"). Only regular
+// files open: a folder, FIFO or device of that name is "Access denied".
 int16_t OpenFile(const QString& name, int mode);
 
 // True when a file of that name exists; any error counts as False.
@@ -23,8 +30,14 @@ void SetLineEnd(int16_t fileNo, const QByteArray& lineEnd);
 // call returns, so a killed program leaves every written line intact.
 bool WriteLine(int16_t fileNo, const QString& text);
 
-// Reads the next line without its CR LF / LF; false at end of file.
+// Reads the next line without its CR LF / LF, cut at kMaxLineBytes; false at
+// end of file.
 bool ReadLine(int16_t fileNo, QString& text);
 
+// Closes the file; a FileReplace file replaces the old one only when every
+// line was written. False when something was not written.
+bool CommitFile(int16_t fileNo);
+
+// Closes the file; a FileReplace file not committed leaves the old one.
 void CloseFile(int16_t fileNo);
 void CloseAllFiles();

@@ -5,9 +5,12 @@
 #include "support/RecordingSurface.h"
 
 #include <gtest/gtest.h>
+#include <QLineF>
+#include <QRectF>
 
 namespace {
 
+// A 160 x 100 chart: plot from (11, 7) to (151, 91).
 class StripChartDraw : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -25,17 +28,19 @@ protected:
             if (std::abs(c.y1 - y) < 1e-9) out << c.text;
         return out;
     }
-    // Lines that run from x1 to x2 at any height (or the other way round).
-    int LinesAcross(double x1, double x2) const {
-        int n = 0;
-        for (const auto& c : surface.Calls("Line"))
-            if (std::abs(c.x1 - x1) < 1e-9 && std::abs(c.x2 - x2) < 1e-9) ++n;
-        return n;
+    // Value labels: printed at the left edge, below the title.
+    QStringList ValueLabels() const {
+        QStringList out;
+        for (const auto& c : surface.Calls("Print"))
+            if (c.x1 == 0 && c.y1 > 0) out << c.text;
+        return out;
     }
-    int LinesDown(double y1, double y2) const {
+    // Lines from (x1, y1) to (x2, y2), where a NaN matches any coordinate.
+    int LinesLike(double x1, double y1, double x2, double y2) const {
+        auto same = [](double want, double got) { return std::isnan(want) || std::abs(want - got) < 1e-9; };
         int n = 0;
         for (const auto& c : surface.Calls("Line"))
-            if (std::abs(c.y1 - y1) < 1e-9 && std::abs(c.y2 - y2) < 1e-9) ++n;
+            if (same(x1, c.x1) && same(y1, c.y1) && same(x2, c.x2) && same(y2, c.y2)) ++n;
         return n;
     }
     void AddPoint(double time, double reading, int index) {
@@ -49,58 +54,59 @@ protected:
     RecordingSurface surface;
 };
 
+const double any = std::nan("");
+
+ChartGeometry ScaledScreen(double width, double height, double start, double span, float yMax, float yMin) {
+    ChartGeometry g;
+    ScreenPlot(g, width, height);
+    SetChartScales(g, start, span, yMax, yMin);
+    return g;
+}
+
 }  // namespace
 
-TEST_F(StripChartDraw, timeAxisOf240SecondsCountsSecondsInTwenties) {
-    DrawChart(0, s, surface, 0, 240);
-    EXPECT_EQ(TextsAtY(91), QStringList({"0", "20", "40", "60", "80", "100", "120", "140", "160", "180",
-                                         "200", "220", "240"}));
-    EXPECT_NE(surface.Printed("Time, Seconds"), nullptr);
-    EXPECT_DOUBLE_EQ(surface.Printed("120")->x1, 11 + 6 * 140 / 12.0 - 2);  // 2 units left of its division
-}
-
-TEST_F(StripChartDraw, timeAxisOf241SecondsSwitchesToMinutesWithOneDecimal) {
-    DrawChart(0, s, surface, 0, 241);
-    EXPECT_EQ(TextsAtY(91), QStringList({"0", "0.3", "0.7", "1.0", "1.3", "1.7", "2.0", "2.3", "2.7", "3.0",
-                                         "3.3", "3.7", "4.0"}));
-    EXPECT_NE(surface.Printed("Time, Minutes"), nullptr);
-    EXPECT_EQ(surface.Printed("Time, Seconds"), nullptr);
-}
-
-TEST_F(StripChartDraw, clockTextsAreWhiteAtTheBottomCorners) {
-    DrawChart(0, s, surface, 3600, 240);
+TEST_F(StripChartDraw, timeAxisCountsSecondsUpTo240AndMinutesAbove) {
+    const struct {
+        float span;
+        const char *labels, *title;
+    } cases[] = {{241, "0 0.3 0.7 1.0 1.3 1.7 2.0 2.3 2.7 3.0 3.3 3.7 4.0", "Time, Minutes"},
+                 {240, "0 20 40 60 80 100 120 140 160 180 200 220 240", "Time, Seconds"}};
+    for (const auto& c : cases) {
+        surface.Forget();
+        DrawChart(0, s, surface, 3600, c.span);
+        EXPECT_EQ(TextsAtY(91).join(' '), c.labels) << c.span;
+        EXPECT_NE(surface.Printed(c.title), nullptr) << c.span;
+    }
+    // The clock texts of both edges and the title in white below the axis.
     const auto* left = surface.Printed("01:00:00.00");
     const auto* right = surface.Printed("01:04:00.00");
     const auto* title = surface.Printed("Time, Seconds");
-    ASSERT_TRUE(left && right && title);
+    const auto* label = surface.Printed("120");
+    ASSERT_TRUE(left && right && title && label);
     for (const auto* c : {left, right, title}) {
         EXPECT_EQ(c->color, 15) << c->text.toStdString();
         EXPECT_DOUBLE_EQ(c->y1, 100 - 4.5) << c->text.toStdString();
     }
-    EXPECT_DOUBLE_EQ(left->x1, 11);
-    EXPECT_DOUBLE_EQ(right->x1, 160 - 9 - 14);
-    EXPECT_DOUBLE_EQ(title->x1, (160 - 11 - 9) / 2.0);
-    // The labels after the first clock text are in the axis colour again.
-    EXPECT_EQ(surface.Printed("20")->color, 7);
+    EXPECT_EQ(std::vector<double>({left->x1, right->x1, title->x1}),
+              std::vector<double>({11, 160 - 9 - 14, (160 - 11 - 9) / 2.0}));
+    EXPECT_EQ(label->color, 7);                            // the axis colour again after the clock text
+    EXPECT_DOUBLE_EQ(label->x1, 11 + 6 * 140 / 12.0 - 2);  // 2 units left of its division
 }
 
 TEST_F(StripChartDraw, gridStyleChoosesGridLinesOrTicks) {
-    struct Case {
-        int style;
-        bool horizontalGrid, verticalGrid;
-    } cases[] = {{0, false, false}, {1, true, false}, {2, false, true}, {3, true, true}};
-    for (const auto& c : cases) {
+    for (int style = 0; style <= 3; ++style) {
         surface.Forget();
-        s.GridStyle = c.style;
+        s.GridStyle = style;
         DrawChart(0, s, surface, 0, 240);
+        const bool horizontal = style == 1 || style == 3, vertical = style >= 2;
         // 11 value divisions, 13 time divisions.
-        EXPECT_EQ(LinesAcross(11, 151), c.horizontalGrid ? 11 : 0) << c.style;
-        EXPECT_EQ(LinesAcross(11, 11.7), c.horizontalGrid ? 0 : 11) << c.style;
-        EXPECT_EQ(LinesDown(7, 91), c.verticalGrid ? 13 : 0) << c.style;
-        EXPECT_EQ(LinesDown(91 - 0.7, 91), c.verticalGrid ? 0 : 13) << c.style;
+        EXPECT_EQ(LinesLike(11, any, 151, any), horizontal ? 11 : 0) << style;
+        EXPECT_EQ(LinesLike(11, any, 11.7, any), horizontal ? 0 : 11) << style;
+        EXPECT_EQ(LinesLike(any, 7, any, 91), vertical ? 13 : 0) << style;
+        EXPECT_EQ(LinesLike(any, 91 - 0.7, any, 91), vertical ? 0 : 13) << style;
         for (const auto& l : surface.Calls("Line")) {
             bool tick = std::abs(l.x2 - l.x1) < 1 && std::abs(l.y2 - l.y1) < 1;
-            EXPECT_EQ(l.color, tick ? 7 : 8) << c.style;
+            EXPECT_EQ(l.color, tick ? 7 : 8) << style;
         }
     }
 }
@@ -115,84 +121,56 @@ TEST_F(StripChartDraw, labelsThinOutOnSmallSurfaces) {
         s.Height = c.height;
         DrawChart(0, s, surface, 0, 240);
         EXPECT_EQ(TextsAtY(c.height - 9).size(), c.timeLabels) << c.width << "x" << c.height;
-        int values = 0;
-        for (const auto& p : surface.Calls("Print"))
-            if (p.x1 == 0 && p.y1 > 0) ++values;
-        EXPECT_EQ(values, c.valueLabels) << c.width << "x" << c.height;
+        EXPECT_EQ(ValueLabels().size(), c.valueLabels) << c.width << "x" << c.height;
     }
     EXPECT_NE(surface.Printed("40"), nullptr);
     EXPECT_EQ(surface.Printed("20"), nullptr);
 }
 
-TEST_F(StripChartDraw, valueAxisInPrefixedPowerUnits) {
-    s.YMax = 0.5f;
-    s.YMin = 0;
-    DrawChart(0, s, surface, 0, 240);
-    const auto* title = surface.Printed("Power, mW");
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(title->x1, 0);
-    EXPECT_EQ(title->y1, 0);
-    const auto* top = surface.Printed("500.0");
-    ASSERT_NE(top, nullptr);
-    EXPECT_DOUBLE_EQ(top->y1, 7 - 2);
-    EXPECT_NE(surface.Printed("450.0"), nullptr);
-    EXPECT_NE(surface.Printed("0"), nullptr);
-}
-
-TEST_F(StripChartDraw, decadeLabelModeScalesByTheExponentOfYMax) {
-    struct Case {
-        float yMax;
-        const char* title;
-        const char* top;
-        const char* second;
+TEST_F(StripChartDraw, valueLabelsTakeTheirDecimalsFromTheRange) {
+    const struct {
+        int mode;
+        float yMax, yMin;
+        const char *title, *labels;
     } cases[] = {
-        {0.005f, "Ratio, E-03", "5.0", "4.5"},
-        {250, "Ratio, E+02", "2.5", "2.3"},
-        {5, "Ratio", "5.0", "4.5"},
+        {1, 0.5f, 0, "Power, mW", "500.0 450.0 400.0 350.0 300.0 250.0 200.0 150.0 100.0 50.0 0"},
+        // A narrow run after Rescale: every label differs from its neighbours.
+        {1, 12.75e-3f, 12.25e-3f, "Power, mW",
+         "12.75 12.70 12.65 12.60 12.55 12.50 12.45 12.40 12.35 12.30 12.25"},
+        {0, 1.05f, 1.0f, "Ratio", "1.050 1.045 1.040 1.035 1.030 1.025 1.020 1.015 1.010 1.005 1.000"},
+        {0, 0.005f, 0, "Ratio, E-03", "5.0 4.5 4.0 3.5 3.0 2.5 2.0 1.5 1.0 0.5 0"},
+        {0, 250, 0, "Ratio, E+02", "2.5 2.3 2.0 1.8 1.5 1.3 1.0 0.8 0.5 0.3 0"},
     };
-    s.YLabelMode = 0;
     s.YTitle = "Ratio";
     for (const auto& c : cases) {
         surface.Forget();
+        s.YLabelMode = c.mode;
         s.YMax = c.yMax;
+        s.YMin = c.yMin;
         DrawChart(0, s, surface, 0, 240);
-        EXPECT_EQ(surface.Texts().value(0), c.top) << c.title;
-        EXPECT_EQ(surface.Texts().value(1), c.second) << c.title;
-        EXPECT_NE(surface.Printed(c.title), nullptr) << c.title;
+        EXPECT_EQ(ValueLabels().join(' '), c.labels) << c.title;
+        const auto* title = surface.Printed(c.title);
+        ASSERT_NE(title, nullptr) << c.title;
+        EXPECT_EQ(QPointF(title->x1, title->y1), QPointF(0, 0));
     }
+    EXPECT_DOUBLE_EQ(surface.Calls("Print").at(0).y1, 7 - 2);  // 2 units above its division
 }
 
-TEST_F(StripChartDraw, frameStyleOneDrawsABlackBoxAroundTheSurface) {
-    s.FrameStyle = 1;
-    DrawChart(0, s, surface, 0, 240);
-    auto boxes = surface.Calls("Box");
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].color, 0);
-    EXPECT_EQ(boxes[1].color, 7);  // the plot frame
-    EXPECT_DOUBLE_EQ(boxes[1].x1, 11);
-    EXPECT_DOUBLE_EQ(boxes[1].y2, 91);
-    EXPECT_EQ(surface.Calls("Clear").at(0).color, 1);
-}
-
-TEST_F(StripChartDraw, traceStartsWithADotAndJoinsLaterPoints) {
-    s.YMax = 1;
+TEST_F(StripChartDraw, traceStartsWithADotAndJoinsLaterPointsUntilAFullRedraw) {
     DrawChart(0, s, surface, 0, 140);  // one unit per second, 84 units per watt
     surface.Forget();
     AddPoint(0, 0.5, 0);
     AddPoint(10, OverrangeValue, 1);
     AddPoint(20, -3, 2);
+    DrawChart(0, s, surface, 0, 140);  // the window was resized mid-run
+    AddPoint(30, 0.5, 3);
     auto calls = surface.Calls();
-    ASSERT_EQ(calls.size(), 3u);
+    ASSERT_GT(calls.size(), 4u);
     EXPECT_EQ(calls[0].op, "Dot");
-    EXPECT_DOUBLE_EQ(calls[0].x1, 11);
-    EXPECT_DOUBLE_EQ(calls[0].y1, 49);
     EXPECT_EQ(calls[1].op, "Line");
-    EXPECT_DOUBLE_EQ(calls[1].x1, 11);
-    EXPECT_DOUBLE_EQ(calls[1].x2, 21);
-    EXPECT_DOUBLE_EQ(calls[1].y2, 7 / 1.5);  // over range: above the frame
-    EXPECT_DOUBLE_EQ(calls[2].y1, 7 / 1.5);
-    EXPECT_DOUBLE_EQ(calls[2].y2, 93);  // far below: just under the frame
+    EXPECT_EQ(QLineF(calls[1].x1, calls[1].y1, calls[1].x2, calls[1].y2), QLineF(11, 49, 21, 7 / 1.5));
     EXPECT_EQ(calls[2].color, 14);
+    EXPECT_EQ(calls.back().op, "Dot");  // no line from a stale position
 }
 
 TEST_F(StripChartDraw, zeroSpanOrEmptyRangeKeepsThePreviousScaleForLaterPoints) {
@@ -208,24 +186,18 @@ TEST_F(StripChartDraw, zeroSpanOrEmptyRangeKeepsThePreviousScaleForLaterPoints) 
         s.YMin = c.yMin;
         surface.Forget();
         DrawChart(0, s, surface, 0, c.span);
-        EXPECT_EQ(surface.Calls("Box").size(), 1u) << c.what;  // the frame is still drawn
+        // The frame is still drawn, in the axis colour, on the background.
+        ASSERT_EQ(surface.Calls("Box").size(), 1u) << c.what;
+        const auto frame = surface.Calls("Box")[0];
+        EXPECT_EQ(QRectF(QPointF(frame.x1, frame.y1), QPointF(frame.x2, frame.y2)), QRectF(11, 7, 140, 84));
+        EXPECT_EQ(std::pair(frame.color, surface.Calls("Clear").at(0).color), std::pair(7, 1));
         surface.Forget();
         AddPoint(70, 0.5, 0);
+        ASSERT_EQ(surface.Calls().size(), 1u) << c.what;
         // Old scales, measured from the new YMin.
-        EXPECT_DOUBLE_EQ(surface.Calls().at(0).y1, 91 - 0.25 * 84) << c.what;
-        EXPECT_DOUBLE_EQ(surface.Calls().at(0).x1, 81) << c.what;
+        EXPECT_DOUBLE_EQ(surface.Calls()[0].y1, 91 - 0.25 * 84) << c.what;
+        EXPECT_DOUBLE_EQ(surface.Calls()[0].x1, 81) << c.what;
     }
-}
-
-TEST_F(StripChartDraw, fullRedrawStartsANewTraceEvenMidRun) {
-    DrawChart(0, s, surface, 0, 140);
-    AddPoint(0, 0.5, 0);
-    AddPoint(1, 0.5, 1);
-    DrawChart(0, s, surface, 0, 140);  // the window was resized
-    surface.Forget();
-    AddPoint(2, 0.5, 2);
-    ASSERT_EQ(surface.Calls().size(), 1u);
-    EXPECT_EQ(surface.Calls()[0].op, "Dot");  // no line from a stale position
 }
 
 TEST_F(StripChartDraw, zeroDivisionsDrawOneDivision) {
@@ -233,33 +205,77 @@ TEST_F(StripChartDraw, zeroDivisionsDrawOneDivision) {
     s.YDivisions = -2;
     DrawChart(0, s, surface, 0, 240);
     EXPECT_EQ(TextsAtY(91), QStringList({"0", "240"}));
-    EXPECT_NE(surface.Printed("1.0"), nullptr);
+    EXPECT_EQ(ValueLabels(), QStringList({"1.0", "0"}));
 }
 
-TEST_F(StripChartDraw, eachChartKeepsItsOwnGeometry) {
+TEST_F(StripChartDraw, eachChartKeepsItsOwnGeometryForMouseTimes) {
     ChartSettings other;
     other.Width = 300;
-    other.Height = 200;
     RecordingSurface otherSurface;
     DrawChart(0, s, surface, 0, 140);
     DrawChart(0, other, otherSurface, 100, 50);
-    double l, t, r, b;
-    GetPlotArea(s, l, t, r, b);
-    EXPECT_EQ(std::vector<double>({l, t, r, b}), std::vector<double>({11, 7, 151, 91}));
     double t1, t2;
     TimesFromPlotX(s, 81, 11, t1, t2);
-    EXPECT_DOUBLE_EQ(t1, 0);
-    EXPECT_DOUBLE_EQ(t2, 70);
+    EXPECT_EQ(std::vector<double>({t1, t2}), std::vector<double>({0, 70}));
     TimesFromPlotX(other, 11, 291, t1, t2);
-    EXPECT_DOUBLE_EQ(t1, 100);
-    EXPECT_DOUBLE_EQ(t2, 150);
+    EXPECT_EQ(std::vector<double>({t1, t2}), std::vector<double>({100, 150}));
 }
 
-TEST_F(StripChartDraw, chartUnitsFollowThePictureSize) {
-    FitChartToPixels(s, QSize(641, 398));
-    EXPECT_EQ(s.Width, 160);
-    EXPECT_EQ(s.Height, 100);
-    FitChartToPixels(s, QSize(-5, 400000));
-    EXPECT_EQ(s.Width, 0);
-    EXPECT_EQ(s.Height, 32767);
+TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlot) {
+    // 140 units for 140 s and 84 units for 0..1: one unit per second, 84 per watt.
+    ChartGeometry g = ScaledScreen(160, 100, 0, 140, 1, 0);
+    struct Case {
+        const char* what;
+        double time, reading, x, y;
+    } cases[] = {
+        {"inside", 70, 0.5, 81, 49},
+        {"over range at OverY", 10, OverrangeValue, 21, 7 / 1.5},
+        {"far above the range stops at OverY", 10, 50, 21, 7 / 1.5},
+        {"far below the range stops at UnderY", 10, -50, 21, 93},
+        {"before the start stops at the left edge", -5, 0, 11, 91},
+        {"after the span stops at the right edge", 500, 1, 151, 7},
+        {"not a number goes to the bottom", 10, std::nan(""), 21, 93},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PointPosition(g, c.time, c.reading, 0), QPointF(c.x, c.y)) << c.what;
+}
+
+TEST(ChartGeometry, narrowSurfaceNeverInvertsTheLimits) {
+    ChartGeometry g = ScaledScreen(15, 12, 0, 10, 1, 0);  // plot right 6 lies left of plot left 11
+    QPointF p = PointPosition(g, 5, 0.5, 0);
+    EXPECT_DOUBLE_EQ(p.x(), 11);
+    EXPECT_TRUE(std::isfinite(p.y()));
+    double t1, t2;
+    ChartGeometry flat;  // nothing drawn yet: zero-width plot
+    TimesFromPlotX(flat, 3, 8, t1, t2);
+    EXPECT_EQ(std::pair(t1, t2), std::pair(0.0, 0.0));
+}
+
+TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpan) {
+    const struct {
+        double span;
+        const char *unit, *pattern;
+        double value;
+    } cases[] = {{1, "Seconds", "###0.00", 1},
+                 {15, "Seconds", "###0.0", 15},
+                 {60, "Seconds", "###0", 60},
+                 {240, "Seconds", "###0", 240},
+                 {241, "Minutes", "###0.0", 241 / 60.0},
+                 {3600, "Minutes", "###0", 60},
+                 {14400, "Minutes", "###0", 240},
+                 {14401, "Hours", "###0.0", 14401 / 3600.0},
+                 {86400, "Hours", "###0", 24},
+                 {86401, "", "###0.00", 0}};
+    for (const auto& c : cases) {
+        TimeUnit u = TimeUnitFor(c.span);
+        EXPECT_EQ(u.Name, c.unit) << c.span;
+        EXPECT_DOUBLE_EQ(u.Value, c.value) << c.span;
+        EXPECT_EQ(TimeLabelPattern(u.Value, 12), c.pattern) << c.span;
+    }
+    EXPECT_EQ(TimeLabelPattern(15, 5), "###0");  // 15 is a whole multiple of 5 divisions
+}
+
+TEST(ChartGeometry, valuePatternFollowsTheRangeRoundedToThreeDecimals) {
+    for (auto [range, pattern] : {std::pair{0.0994, "###0.000"}, {0.0996, "###0.00"}, {0.9999, "###0.0"}})
+        EXPECT_EQ(PrintedValuePattern(range), pattern) << range;
 }

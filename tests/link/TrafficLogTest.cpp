@@ -1,5 +1,7 @@
 #include "LinkHarness.h"
 
+#include <QRegularExpression>
+
 using TrafficLogTest = LinkTest;
 
 TEST_F(TrafficLogTest, rawTrafficSpellsControlCharactersAndBreaksAfterCR) {
@@ -24,20 +26,18 @@ TEST_F(TrafficLogTest, rawTrafficSpellsControlCharactersAndBreaksAfterCR) {
     }
 }
 
-TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirst) {
-    struct Case {
-        int written;
-        int kept;
-        QString first;
-    };
+TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirstAndSavesThemInOrder) {
     // 9999 lines fill slots 1..9999; the next goes to slot 0 and the oldest
     // kept is then the one in slot 1.
-    const Case cases[] = {{9998, 9998, "L1"},
-                          {9999, 9999, "L1"},
-                          {10000, 10000, "L1"},
-                          {10001, 10000, "L2"},
-                          {25000, 10000, "L15001"}};
-    for (const Case& c : cases) {
+    const struct {
+        int written, kept;
+        QString first;
+    } cases[] = {{9998, 9998, "L1"},
+                 {9999, 9999, "L1"},
+                 {10000, 10000, "L1"},
+                 {10001, 10000, "L2"},
+                 {25000, 10000, "L15001"}};
+    for (const auto& c : cases) {
         TrafficLog(TrafficClear);
         for (int i = 1; i <= c.written; ++i) LogLine(QString("L%1").arg(i));
         const QStringList lines = TrafficLines();
@@ -45,13 +45,29 @@ TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirst) {
         EXPECT_EQ(lines.first(), c.first) << c.written;
         EXPECT_EQ(lines.last(), QString("L%1").arg(c.written));
     }
-}
-
-TEST_F(TrafficLogTest, savedFileHoldsTheRingInOrder) {
-    for (int i = 1; i <= 25000; ++i) LogLine(QString("L%1").arg(i));
     TrafficLog(TrafficSave);
     const QList<QByteArray> lines = dir.Read("rs232.buf").split('\n');
     ASSERT_EQ(lines.size(), 10001);  // the last line end leaves an empty tail
     EXPECT_EQ(lines.first(), "L15001\r");
     EXPECT_EQ(lines[9999], "L25000\r");
+}
+
+TEST_F(TrafficLogTest, repliesWithoutCrGoOnMarkedLinesOfAtMost512Characters) {
+    LogLine("start");
+    QString expected = "start";
+    for (int i = 0; i < 3000; ++i) {
+        LogTraffic(QString("*%1\n").arg(i));  // LF-only replies never start a new line
+        expected += QString("*%1<LF>").arg(i);
+    }
+    const QStringList lines = TrafficLines();
+    ASSERT_GT(lines.size(), 1);
+    QString joined = lines[0];
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        EXPECT_LE(lines[i].size(), 512) << i;
+        EXPECT_FALSE(lines[i].contains(QRegularExpression("<[A-Z0-9]*$"))) << lines[i].toStdString();
+        if (i == 0) continue;
+        EXPECT_TRUE(lines[i].startsWith("<...>")) << i;
+        joined += lines[i].mid(5);
+    }
+    EXPECT_EQ(joined, expected);  // nothing lost
 }

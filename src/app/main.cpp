@@ -1,4 +1,5 @@
 #include "app/MDIForm1.h"
+#include "app/Program.h"
 
 #include <QApplication>
 
@@ -9,7 +10,5 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("com.kelvaro.Kelvaro32");
 
     MDIForm1 form;
-    if (!form.MDIForm_Load()) return 1;  // the configuration could not be read; the user was told
-    form.ShowAndConnect();
-    return app.exec();
+    return RunProgram(form);
 }

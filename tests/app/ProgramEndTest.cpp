@@ -1,0 +1,87 @@
+// Ending the program, which runs in its own process on the simulator: File >
+// Exit and the window's close while the meter is being identified, and the
+// signals of kill, Ctrl+C and a closed terminal. The process ends with status
+// 0 and the traffic log written; unsaved power readings are rescued.
+
+#include "EndToEnd.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <csignal>
+
+namespace {
+
+class ProgramEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sim.Path().startsWith("/dev/")) << sim.Path().toStdString();
+        dir.Write("kelvaro.ports", PortsFile(sim.Path()));
+        // The program's folder, where working and recovery files go, is the test's.
+        ASSERT_TRUE(QFile::copy(KELVARO_DRIVEN, dir.Path("kelvaro32")));
+        program.setWorkingDirectory(dir.Path());
+    }
+    void TearDown() override {
+        if (program.state() != QProcess::NotRunning) program.kill();
+        program.waitForFinished(3000);
+    }
+    // Starts the program playing `action`; true once it reports `mark`.
+    bool StartUntil(const QString& action, const QByteArray& mark) {
+        program.start(dir.Path("kelvaro32"), {action});
+        QByteArray out;
+        while (!out.contains(mark) && program.waitForReadyRead(15000)) out += program.readAllStandardOutput();
+        return out.contains(mark);
+    }
+    void ExpectOrderlyEnd() {
+        ASSERT_TRUE(program.waitForFinished(10000)) << "the program still runs";
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_TRUE(dir.Read("rs232.buf").contains("Log closed on ")) << "traffic log written at the end";
+    }
+
+    Simulator sim{kScatteringThermopile};
+    TempDir dir;
+    QProcess program;
+};
+
+struct Ending {
+    const char* action;
+    int signal;  // sent once the program is identifying; 0: the action alone ends it
+};
+
+class EndWhileIdentifying : public ProgramEndTest, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(EndWhileIdentifying, programEndsWithTheTrafficLogWritten) {
+    ASSERT_TRUE(StartUntil(GetParam().action, "identifying"));
+    if (GetParam().signal) ::kill(pid_t(program.processId()), GetParam().signal);
+    ExpectOrderlyEnd();
+}
+
+INSTANTIATE_TEST_SUITE_P(Endings, EndWhileIdentifying,
+                         ::testing::Values(Ending{"exit", 0}, Ending{"close", 0},
+                                           Ending{"identifying", SIGINT}, Ending{"identifying", SIGHUP}),
+                         [](const auto& info) {
+                             return std::string(info.param.signal == SIGINT   ? "ctrlC"
+                                                : info.param.signal == SIGHUP ? "hangUp"
+                                                                              : info.param.action);
+                         });
+
+TEST_F(ProgramEndTest, terminatedWhileLoggingRescuesTheReadingsInARecoveryFile) {
+    // The Data Log File is off (the default): no working file holds the readings.
+    ASSERT_TRUE(StartUntil("log", "logging"));
+    program.terminate();
+    ExpectOrderlyEnd();
+    EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.pwr")));
+
+    const QStringList rescued = QDir(dir.Path()).entryList({"kelvaro-*.pwr"});
+    ASSERT_EQ(rescued.size(), 1);
+    EXPECT_TRUE(QRegularExpression(R"(^kelvaro-\d{4}-\d\d-\d\d-\d{6}\.pwr$)").match(rescued[0]).hasMatch())
+        << rescued[0].toStdString();
+    const QList<QByteArray> lines = CrLfLines(dir.Read(rescued[0]));
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines[0].toStdString(), "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
+    const std::vector<DataLine> data = ParseDataLines(lines);
+    EXPECT_GE(data.size(), 20u);
+    ExpectSentReadings(data, dir.Read("rs232.buf"));
+}
+
+}  // namespace

@@ -4,11 +4,11 @@
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
+#include <csignal>
 #endif
 
 namespace platform {

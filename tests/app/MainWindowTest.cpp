@@ -2,6 +2,7 @@
 #include "auxiliary/frmAbout.h"
 #include "auxiliary/frmInfo.h"
 #include "link/Link.h"
+#include "power/frmPower.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
 #include "state/AppState.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QImage>
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QTimer>
 #include <memory>
 
@@ -72,6 +75,18 @@ protected:
         };
         form->Timer2->stop();  // the test drives the time-out watch itself
         form->ShowAndConnect();
+        QCoreApplication::processEvents();  // the connect starts from the event loop
+    }
+
+    // Power logging started from `item`, with at least `readings` stored.
+    frmPower* LogPower(const char* item, int readings) {
+        form->action(item)->trigger();
+        auto* w = form->findChild<frmPower*>("frmPower");
+        if (!w || App().ActiveMode != ModePower) return nullptr;
+        w->butStartStop->click();
+        while (w->Engine.PointsOnShow() < readings && port->DeliverNext()) {
+        }
+        return w;
     }
 
     bool Visible(const char* name) { return form->action(name)->isVisible(); }
@@ -89,7 +104,13 @@ sim::MeterConfig DualMeter() {
     sim::MeterConfig cfg;
     cfg.model = sim::Model::MeridelTwo;
     cfg.heads[0] = {1, "30A-P", 123456, "W", false, {}, {}};
-    cfg.heads[1] = {2, "PE25", 654321, "J", false, {}, {}};
+    cfg.heads[1] = {3, "PD300", 654321, "W", false, {}, {}};
+    return cfg;
+}
+
+sim::MeterConfig Thermopile() {
+    sim::MeterConfig cfg;
+    cfg.heads[0] = {1, "XLP12", 4711, "W", false, {}, {}};
     return cfg;
 }
 
@@ -192,6 +213,71 @@ TEST_F(MainWindowTest, portAndLogFileChoicesAreSavedOnlyWhenTheyChange) {
     EXPECT_TRUE(form->mnuLogFile_On->isChecked());
     EXPECT_FALSE(form->mnuLogFile_Off->isChecked());
     EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("True          ' data log file"));
+}
+
+TEST_F(MainWindowTest, fileOpenIsOfferedOnlyWithThePcFileView) {
+    UseMeter(Thermopile());
+    Start();
+    ASSERT_NE(LogPower("mnuMode_Power", 3), nullptr);
+    EXPECT_FALSE(Enabled("mnuFile_Open"));
+    form->action("mnuFile_Open")->trigger();
+    EXPECT_EQ(App().ActiveMode, ModePower) << "the logging run is left alone";
+    EXPECT_TRUE(prompts.questions.empty());
+
+    int loads = 0;
+    App().Shell.ModeEntry[ModePcFile] = [&loads](int op, QString&) { loads += op == -1; };
+    form->ApplyModeMenu();
+    ASSERT_TRUE(Enabled("mnuFile_Open"));
+    form->action("mnuFile_Open")->trigger();
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(App().ActiveMode, ModePcFile);
+}
+
+// Channel B while channel A logs: "CH B" first, then the channel-A window
+// closes (the reminder saves A's readings under A's head), then power
+// logging starts again, its "FP" sent before the window resets.
+TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHead) {
+    UseMeter(DualMeter());
+    Start();
+    ASSERT_TRUE(App().Connected);
+    QStringList windowCalls;  // op: the last command the meter had received
+    auto entry = App().Shell.ModeEntry[ModePower];
+    App().Shell.ModeEntry[ModePower] = [&, entry](int op, QString& text) {
+        if (op != 0) windowCalls << QString("%1: %2").arg(op).arg(meter->CommandsReceived().last());
+        entry(op, text);
+    };
+    ASSERT_NE(LogPower("mnuMode_DualPower_ChannelA", 3), nullptr);
+
+    prompts.yesNoAnswers = {true};
+    prompts.fileAnswers = {dir.Path("a.pwr")};
+    form->action("mnuMode_DualPower_ChannelB")->trigger();
+    EXPECT_EQ(windowCalls, (QStringList{"-1: FP", "1: CH B", "-1: FP"}));
+    EXPECT_EQ(App().CurrentChannel, 1);
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(prompts.questions[0].text, "The logged data has not been saved. Save it now?");
+    EXPECT_TRUE(
+        dir.Read("a.pwr").startsWith("Power, in Watts \t Time, in Seconds \t Head: 30A-P; s/n123456\r\n"))
+        << dir.Read("a.pwr").left(80).toStdString();
+}
+
+// Exit and the window's close: the reminder first, then the traffic log is
+// written and the event loop ends with status 0.
+TEST_F(MainWindowTest, exitAndCloseAskTheReminderWriteTheTrafficLogAndEndTheLoop) {
+    for (const bool byExit : {true, false}) {
+        UseMeter(Thermopile());
+        Start();
+        ASSERT_NE(LogPower("mnuMode_Power", 3), nullptr);
+        prompts.questions.clear();
+        QFile::remove(dir.Path("rs232.buf"));
+        QTimer::singleShot(0, form.get(),
+                           [&] { byExit ? form->action("mnuFile_Exit")->trigger() : void(form->close()); });
+        QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });  // a program that never ends
+        EXPECT_EQ(QApplication::exec(), 0) << (byExit ? "exit" : "close");
+        EXPECT_EQ(prompts.questions.size(), 1u);
+        EXPECT_TRUE(dir.Read("rs232.buf").contains("Log closed on "));
+        EXPECT_FALSE(form->isVisible());
+        form.reset();
+    }
 }
 
 }  // namespace

@@ -17,8 +17,7 @@ class Simulator {
 public:
     explicit Simulator(const QStringList& args) {
         proc_.start(KELVARO_METER_SIM, args);
-        if (!proc_.waitForStarted(5000)) return;
-        while (!proc_.canReadLine() && proc_.waitForReadyRead(5000)) {
+        while (proc_.waitForStarted(5000) && !proc_.canReadLine() && proc_.waitForReadyRead(5000)) {
         }
         path_ = QString::fromLocal8Bit(proc_.readLine()).trimmed();
     }
@@ -39,11 +38,16 @@ inline const QStringList kScatteringThermopile = {
     "--model", "talon", "--head-a",         "type=1,name=XLP12,serial=4711,value=0.0125,noise=0.2",
     "--seed",  "7",     "--exit-when-idle", "30"};
 
-// COM1 is the simulator; every other port leads nowhere (this machine has
-// serial devices of its own).
-inline QByteArray PortsFile(const QString& com1) {
-    QByteArray text = "COM1 " + com1.toUtf8() + "\n";
-    for (int n = 2; n <= 16; ++n) text += QString("COM%1 /nonexistent/tty%1\n").arg(n).toUtf8();
+// A ports file with the given ports; every other one leads nowhere (this
+// machine has serial devices of its own).
+inline QByteArray PortsFile(std::initializer_list<std::pair<int, QString>> ports) {
+    QByteArray text;
+    for (int n = 1; n <= 16; ++n) {
+        QString device = "/nonexistent/tty" + QString::number(n);
+        for (const auto& [com, path] : ports)
+            if (com == n) device = path;
+        text += QString("COM%1 %2\n").arg(n).arg(device).toUtf8();
+    }
     return text;
 }
 
@@ -59,39 +63,23 @@ bool RunUntil(Done done, int milliseconds) {
     return true;
 }
 
-// The values the meter sent in reply to "SP", in order, from the traffic log.
-inline std::vector<float> SentReadings(const QByteArray& trafficLog) {
-    static const QRegularExpression reply(R"(\$SP<CR>\r\n\*([^<\r\n]*)<CR>)");
-    std::vector<float> values;
-    for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog)))
-        values.push_back(m.captured(1).toFloat());
-    return values;
-}
-
 struct DataLine {
     float value;
     double time;
 };
 
-// The lines of a saved power file without their CR LF; every line must end
-// with CR LF, and nothing else may break a line.
-inline QList<QByteArray> CrLfLines(const QByteArray& file) {
+// A saved power file: its header line, and its data lines in the user's
+// decimal notation. Every line must end with CR LF and read back.
+inline std::vector<DataLine> ReadPowerFile(const QByteArray& file, std::string& header) {
     EXPECT_TRUE(file.endsWith("\r\n"));
     EXPECT_EQ(file.count("\r\n"), file.count('\n'));
     EXPECT_EQ(file.count("\r\n"), file.count('\r'));
-    QList<QByteArray> lines = file.split('\n');
-    lines.removeLast();
-    for (QByteArray& line : lines) line.chop(1);
-    return lines;
-}
-
-// Data lines of a saved power file (after the header), in the user's decimal
-// notation; a line that does not read back fails the test.
-inline std::vector<DataLine> ParseDataLines(const QList<QByteArray>& lines) {
+    const QList<QByteArray> lines = file.split('\n');
+    header = lines[0].chopped(qMin(qsizetype(1), lines[0].size())).toStdString();
     std::vector<DataLine> out;
     const QString sep = DecimalSeparator();
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> fields = lines[i].split('\t');
+    for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
+        const QList<QByteArray> fields = lines[i].chopped(1).split('\t');
         bool okValue = false, okTime = false;
         DataLine d{};
         if (fields.size() == 2) {
@@ -106,11 +94,14 @@ inline std::vector<DataLine> ParseDataLines(const QList<QByteArray>& lines) {
     return out;
 }
 
-// The saved readings are the meter's replies in order, none lost or
-// repeated: the first reply of a run is discarded, and one more may come
-// after the last reading kept.
+// The saved readings are the meter's replies to "SP" in the traffic log, in
+// order, none lost or repeated: the first reply of a run is discarded, and
+// one more may come after the last reading kept.
 inline void ExpectSentReadings(const std::vector<DataLine>& data, const QByteArray& trafficLog) {
-    const std::vector<float> sent = SentReadings(trafficLog);
+    static const QRegularExpression reply(R"(\$SP<CR>\r\n\*([^<\r\n]*)<CR>)");
+    std::vector<float> sent;
+    for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog)))
+        sent.push_back(m.captured(1).toFloat());
     ASSERT_GE(sent.size(), data.size() + 1);
     EXPECT_LE(sent.size(), data.size() + 2);
     for (size_t i = 0; i < data.size(); ++i) ASSERT_EQ(data[i].value, sent[i + 1]) << "reading " << i + 1;

@@ -1,3 +1,4 @@
+#include "EndToEnd.h"
 #include "app/MDIForm1.h"
 #include "auxiliary/frmAbout.h"
 #include "auxiliary/frmInfo.h"
@@ -27,18 +28,6 @@
 
 namespace {
 
-// A ports file: the given ports, every other one mapped to nowhere.
-QByteArray Ports(std::initializer_list<std::pair<int, QString>> ports) {
-    QByteArray text;
-    for (int n = 1; n <= 16; ++n) {
-        QString device = "/nonexistent/port" + QString::number(n);
-        for (const auto& [com, path] : ports)
-            if (com == n) device = path;
-        text += QString("COM%1 %2\n").arg(n).arg(device).toUtf8();
-    }
-    return text;
-}
-
 // The main window started in an empty directory, on the in-memory meter.
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -47,7 +36,7 @@ protected:
         ResetLinkState();
         // COM3 is the only port there is, whatever this machine has.
         dir.Write("meter", "");
-        dir.Write("kelvaro.ports", Ports({{3, dir.Path("meter")}}));
+        dir.Write("kelvaro.ports", PortsFile({{3, dir.Path("meter")}}));
         SetPause([this](double s) { clock.Advance(s); });
     }
     void TearDown() override {
@@ -195,7 +184,7 @@ TEST_F(MainWindowTest, otherWindowsRender) {
 
 TEST_F(MainWindowTest, portAndLogFileChoicesAreSavedOnlyWhenTheyChange) {
     dir.Write("meter4", "");
-    dir.Write("kelvaro.ports", Ports({{3, dir.Path("meter")}, {4, dir.Path("meter4")}}));
+    dir.Write("kelvaro.ports", PortsFile({{3, dir.Path("meter")}, {4, dir.Path("meter4")}}));
     UseMeter(SilentMeter());
     Start();
     ASSERT_EQ(App().Config.CommPort, 3);

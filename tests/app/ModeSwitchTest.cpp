@@ -104,12 +104,4 @@ TEST_F(ModeSwitchTest, modeActionsSetCommandAndSkipWhatAlreadyRuns) {
     EXPECT_FALSE(calls.isEmpty()) << "running on B: switches to A";
 }
 
-TEST_F(ModeSwitchTest, itemsMapToTheirModes) {
-    EXPECT_EQ(ModeOfItem(mnuMode_DualPower_ChannelB), ModePower);
-    EXPECT_EQ(ModeOfItem(mnuMode_DualPower_Difference), ModePowerDifference);
-    EXPECT_EQ(ModeOfItem(mnuMode_DualEnergy_Ratio), ModeEnergyRatio);
-    EXPECT_EQ(ModeOfItem(mnuMode_Store), ModePcFile);
-    EXPECT_EQ(ModeOfItem(mnuMode_DualPower), ModeNone);
-}
-
 }  // namespace

@@ -15,7 +15,7 @@ class ProgramEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(sim.Path().startsWith("/dev/")) << sim.Path().toStdString();
-        dir.Write("kelvaro.ports", PortsFile(sim.Path()));
+        dir.Write("kelvaro.ports", PortsFile({{1, sim.Path()}}));
         // The program's folder, where working and recovery files go, is the test's.
         ASSERT_TRUE(QFile::copy(KELVARO_DRIVEN, dir.Path("kelvaro32")));
         program.setWorkingDirectory(dir.Path());
@@ -44,6 +44,7 @@ protected:
 };
 
 struct Ending {
+    const char* name;
     const char* action;
     int signal;  // sent once the program is identifying; 0: the action alone ends it
 };
@@ -57,13 +58,10 @@ TEST_P(EndWhileIdentifying, programEndsWithTheTrafficLogWritten) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, EndWhileIdentifying,
-                         ::testing::Values(Ending{"exit", 0}, Ending{"close", 0},
-                                           Ending{"identifying", SIGINT}, Ending{"identifying", SIGHUP}),
-                         [](const auto& info) {
-                             return std::string(info.param.signal == SIGINT   ? "ctrlC"
-                                                : info.param.signal == SIGHUP ? "hangUp"
-                                                                              : info.param.action);
-                         });
+                         ::testing::Values(Ending{"exit", "exit", 0}, Ending{"close", "close", 0},
+                                           Ending{"ctrlC", "identifying", SIGINT},
+                                           Ending{"hangUp", "identifying", SIGHUP}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProgramEndTest, terminatedWhileLoggingRescuesTheReadingsInARecoveryFile) {
     // The Data Log File is off (the default): no working file holds the readings.
@@ -76,10 +74,9 @@ TEST_F(ProgramEndTest, terminatedWhileLoggingRescuesTheReadingsInARecoveryFile) 
     ASSERT_EQ(rescued.size(), 1);
     EXPECT_TRUE(QRegularExpression(R"(^kelvaro-\d{4}-\d\d-\d\d-\d{6}\.pwr$)").match(rescued[0]).hasMatch())
         << rescued[0].toStdString();
-    const QList<QByteArray> lines = CrLfLines(dir.Read(rescued[0]));
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_EQ(lines[0].toStdString(), "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
-    const std::vector<DataLine> data = ParseDataLines(lines);
+    std::string header;
+    const std::vector<DataLine> data = ReadPowerFile(dir.Read(rescued[0]), header);
+    EXPECT_EQ(header, "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
     EXPECT_GE(data.size(), 20u);
     ExpectSentReadings(data, dir.Read("rs232.buf"));
 }

@@ -89,17 +89,12 @@ protected:
     std::unique_ptr<MDIForm1> form;
 };
 
-sim::MeterConfig DualMeter() {
+// A TALON with a thermopile, or the two-channel Meridel with a photodiode on B.
+sim::MeterConfig Thermopile(bool dual = false) {
     sim::MeterConfig cfg;
-    cfg.model = sim::Model::MeridelTwo;
-    cfg.heads[0] = {1, "30A-P", 123456, "W", false, {}, {}};
-    cfg.heads[1] = {3, "PD300", 654321, "W", false, {}, {}};
-    return cfg;
-}
-
-sim::MeterConfig Thermopile() {
-    sim::MeterConfig cfg;
-    cfg.heads[0] = {1, "XLP12", 4711, "W", false, {}, {}};
+    cfg.heads[0] = {1, dual ? "30A-P" : "XLP12", dual ? 123456u : 4711u, "W", false, {}, {}};
+    if (dual) cfg.model = sim::Model::MeridelTwo;
+    if (dual) cfg.heads[1] = {3, "PD300", 654321, "W", false, {}, {}};
     return cfg;
 }
 
@@ -109,7 +104,7 @@ sim::MeterConfig SilentMeter() {
     return cfg;
 }
 
-TEST_F(MainWindowTest, startsWithoutMeterWritesDefaultsAndShowsTheMessage) {
+TEST_F(MainWindowTest, startsWithoutMeterWritesDefaultsShowsTheMessageAndRendersTheInformation) {
     UseMeter(SilentMeter());
     Start();
     EXPECT_EQ(form->windowTitle(), "Kelvaro32");
@@ -126,10 +121,18 @@ TEST_F(MainWindowTest, startsWithoutMeterWritesDefaultsAndShowsTheMessage) {
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isVisible());
     EXPECT_FALSE(form->mnuSetup_CommPortList[0]->isVisible());
     EXPECT_EQ(App().Config.CommPort, 3);
+
+    frmInfo info(form.get());
+    EXPECT_EQ(info.LblHeadType1->text(), "Type:Disconnected");
+    EXPECT_TRUE(info.PictDisc->isVisibleTo(&info));
+    EXPECT_FALSE(SaveScreenshot(&info, "information-not-connected").isEmpty());
+    frmAbout about(form.get());
+    EXPECT_EQ(about.Label2->text(), "Version 3.20");
+    EXPECT_FALSE(SaveScreenshot(&about, "about").isEmpty());
 }
 
 TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
-    UseMeter(DualMeter());
+    UseMeter(Thermopile(true));
     Start();
     ASSERT_TRUE(App().Connected) << prompts.Texts().join(" | ").toStdString();
     EXPECT_EQ(form->mnuConnect->text(), "&Disconnect");
@@ -168,18 +171,6 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     EXPECT_FALSE(Enabled("mnuMode_DualPower"));
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isEnabled());
     EXPECT_FALSE(dir.Read("rs232.buf").isEmpty());
-}
-
-TEST_F(MainWindowTest, otherWindowsRender) {
-    UseMeter(SilentMeter());
-    Start();
-    frmInfo info(form.get());
-    EXPECT_EQ(info.LblHeadType1->text(), "Type:Disconnected");
-    EXPECT_TRUE(info.PictDisc->isVisibleTo(&info));
-    EXPECT_FALSE(SaveScreenshot(&info, "information-not-connected").isEmpty());
-    frmAbout about(form.get());
-    EXPECT_EQ(about.Label2->text(), "Version 3.20");
-    EXPECT_FALSE(SaveScreenshot(&about, "about").isEmpty());
 }
 
 TEST_F(MainWindowTest, portAndLogFileChoicesAreSavedOnlyWhenTheyChange) {
@@ -226,7 +217,7 @@ TEST_F(MainWindowTest, fileOpenIsOfferedOnlyWithThePcFileView) {
 // closes (the reminder saves A's readings under A's head), then power
 // logging starts again, its "FP" sent before the window resets.
 TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHead) {
-    UseMeter(DualMeter());
+    UseMeter(Thermopile(true));
     Start();
     ASSERT_TRUE(App().Connected);
     QStringList windowCalls;  // op: the last command the meter had received

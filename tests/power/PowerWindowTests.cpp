@@ -119,7 +119,6 @@ TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
 
     WarmUp();
     EXPECT_TRUE(w.lblPower->text().endsWith("mLx")) << w.lblPower->text().toStdString();
-    EXPECT_TRUE(w.lblMinPower->text().endsWith("Lx")) << w.lblMinPower->text().toStdString();
     w.PowerSave(dir.Path("lux.pwr"));
     EXPECT_TRUE(
         dir.Read("lux.pwr").startsWith("Power, in Lux \t Time, in Seconds \t Head: 3A; s/n 123456\r\n"));

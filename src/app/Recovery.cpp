@@ -1,6 +1,6 @@
 #include "app/Recovery.h"
 
-#include "platform/Prompts.h"
+#include "platform/SilentPrompts.h"
 #include "state/AppState.h"
 
 #include <QDir>
@@ -49,28 +49,8 @@ QString SaveRecoveryFile(const QString& stamp) {
     return name;
 }
 
-namespace {
-
-class NoPrompts : public platform::Prompts {
-public:
-    void Beep() override {}
-    void Message(const QString&, const QString&, platform::Icon) override {}
-    bool AskYesNo(const QString&, const QString&, platform::Icon) override { return false; }
-    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest&) override {
-        return {};
-    }
-    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest&) override {
-        return {};
-    }
-    bool PrintDialog(int&) override { return false; }
-    bool PrinterSetupDialog() override { return false; }
-    void SetBusy(bool) override {}
-};
-
-}  // namespace
-
 Unattended::Unattended() : previous_(&platform::prompts()) {
-    static NoPrompts none;
+    static platform::SilentPrompts none;
     platform::setPrompts(&none);
 }
 

@@ -227,6 +227,7 @@ TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHea
         entry(op, text);
     };
     ASSERT_NE(LogPower("mnuMode_DualPower_ChannelA", 3), nullptr);
+    EXPECT_FALSE(form->mnuConnect->isEnabled()) << "no disconnect while a mode runs";
 
     prompts.yesNoAnswers = {true};
     prompts.fileAnswers = {dir.Path("a.pwr")};

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString action = argc > 1 ? QString(argv[1]) : QString();
     MDIForm1 form;
-    QTimer user;  // every round of events, also those of the waits inside connecting
+    QTimer user;  // looks often enough to act inside the waits of connecting
     QObject::connect(&user, &QTimer::timeout, [&] {
         const bool connecting = !form.mnuConnect->isEnabled();
         if (App().Connected && connecting && action != "log") {
@@ -42,6 +42,6 @@ int main(int argc, char** argv) {
             Report("logging");
         }
     });
-    user.start(0);
+    user.start(1);
     return RunProgram(form);
 }

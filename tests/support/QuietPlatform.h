@@ -6,8 +6,8 @@
 // input is whatever the caller puts in `pending`.
 
 #include "platform/Clock.h"
-#include "platform/SilentPrompts.h"
 #include "platform/SerialPort.h"
+#include "platform/SilentPrompts.h"
 
 #include <QByteArray>
 #include <cmath>

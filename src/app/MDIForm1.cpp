@@ -351,9 +351,9 @@ void MDIForm1::Shutdown() {
     Disconnect();
     CloseAllFiles();
     close();
-    // Before the event loop runs, or inside a nested wait, quitting on the
-    // last window's close alone is not enough; without a running loop there is
-    // nothing to end (main returns on IsShutDown).
+    // Ending on the last window's close is not to be relied on inside nested
+    // waits: the loop is told itself. Without a running loop there is none to
+    // end; RunProgram then returns on IsShutDown.
     if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 

@@ -51,7 +51,13 @@ bool Install() {
     // Interrupted system calls resume: the serial port and the file writes
     // go on as if nothing happened.
     action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(sig, &action, nullptr);
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        // A signal ignored by whoever started the program (nohup, a
+        // background job) stays ignored.
+        struct sigaction before {};
+        if (::sigaction(sig, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+        ::sigaction(sig, &action, nullptr);
+    }
     return true;
 }
 

@@ -89,12 +89,12 @@ protected:
     std::unique_ptr<MDIForm1> form;
 };
 
-// A TALON with a thermopile, or the two-channel Meridel with a photodiode on B.
+// A TALON with a thermopile, or the two-channel Meridel with a pyroelectric head on B.
 sim::MeterConfig Thermopile(bool dual = false) {
     sim::MeterConfig cfg;
     cfg.heads[0] = {1, dual ? "30A-P" : "XLP12", dual ? 123456u : 4711u, "W", false, {}, {}};
     if (dual) cfg.model = sim::Model::MeridelTwo;
-    if (dual) cfg.heads[1] = {3, "PD300", 654321, "W", false, {}, {}};
+    if (dual) cfg.heads[1] = {2, "PE25", 654321, "J", false, {}, {}};
     return cfg;
 }
 

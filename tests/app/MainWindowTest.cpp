@@ -247,6 +247,12 @@ TEST_F(MainWindowTest, exitAndCloseAskTheReminderWriteTheTrafficLogAndEndTheLoop
     for (const bool byExit : {true, false}) {
         UseMeter(Thermopile());
         Start();
+        bool connectedWhenLeft = false;
+        auto entry = App().Shell.ModeEntry[ModePower];
+        App().Shell.ModeEntry[ModePower] = [&, entry](int op, QString& text) {
+            if (op == 1) connectedWhenLeft = App().Connected;
+            entry(op, text);
+        };
         ASSERT_NE(LogPower("mnuMode_Power", 3), nullptr);
         prompts.questions.clear();
         QFile::remove(dir.Path("rs232.buf"));
@@ -255,6 +261,7 @@ TEST_F(MainWindowTest, exitAndCloseAskTheReminderWriteTheTrafficLogAndEndTheLoop
         QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });  // a program that never ends
         EXPECT_EQ(QApplication::exec(), 0) << (byExit ? "exit" : "close");
         EXPECT_EQ(prompts.questions.size(), 1u);
+        EXPECT_TRUE(connectedWhenLeft) << "the reminder comes before the port closes";
         EXPECT_TRUE(dir.Read("rs232.buf").contains("Log closed on "));
         EXPECT_FALSE(form->isVisible());
         form.reset();

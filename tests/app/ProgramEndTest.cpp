@@ -25,11 +25,15 @@ protected:
         program.waitForFinished(3000);
     }
     // Starts the program playing `action`; true once it reports `mark`.
-    bool StartUntil(const QString& action, const QByteArray& mark) {
+    ::testing::AssertionResult StartUntil(const QString& action, const QByteArray& mark) {
         program.start(dir.Path("kelvaro32"), {action});
         QByteArray out;
-        while (!out.contains(mark) && program.waitForReadyRead(15000)) out += program.readAllStandardOutput();
-        return out.contains(mark);
+        QDeadlineTimer deadline(30000);
+        while (!out.contains(mark) && program.waitForReadyRead(int(deadline.remainingTime())))
+            out += program.readAllStandardOutput();
+        if (out.contains(mark)) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "no " << mark.toStdString() << ": " << out.toStdString()
+                                             << " " << program.readAllStandardError().toStdString();
     }
     void ExpectOrderlyEnd() {
         ASSERT_TRUE(program.waitForFinished(10000)) << "the program still runs";

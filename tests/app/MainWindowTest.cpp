@@ -14,7 +14,6 @@
 
 #include <gtest/gtest.h>
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QImage>
@@ -239,33 +238,6 @@ TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHea
     EXPECT_TRUE(
         dir.Read("a.pwr").startsWith("Power, in Watts \t Time, in Seconds \t Head: 30A-P; s/n123456\r\n"))
         << dir.Read("a.pwr").left(80).toStdString();
-}
-
-// Exit and the window's close: the reminder first, then the traffic log is
-// written and the event loop ends with status 0.
-TEST_F(MainWindowTest, exitAndCloseAskTheReminderWriteTheTrafficLogAndEndTheLoop) {
-    for (const bool byExit : {true, false}) {
-        UseMeter(Thermopile());
-        Start();
-        bool connectedWhenLeft = false;
-        auto entry = App().Shell.ModeEntry[ModePower];
-        App().Shell.ModeEntry[ModePower] = [&, entry](int op, QString& text) {
-            if (op == 1) connectedWhenLeft = App().Connected;
-            entry(op, text);
-        };
-        ASSERT_NE(LogPower("mnuMode_Power", 3), nullptr);
-        prompts.questions.clear();
-        QFile::remove(dir.Path("rs232.buf"));
-        QTimer::singleShot(0, form.get(),
-                           [&] { byExit ? form->action("mnuFile_Exit")->trigger() : void(form->close()); });
-        QTimer::singleShot(10000, [] { QCoreApplication::exit(99); });  // a program that never ends
-        EXPECT_EQ(QApplication::exec(), 0) << (byExit ? "exit" : "close");
-        EXPECT_EQ(prompts.questions.size(), 1u);
-        EXPECT_TRUE(connectedWhenLeft) << "the reminder comes before the port closes";
-        EXPECT_TRUE(dir.Read("rs232.buf").contains("Log closed on "));
-        EXPECT_FALSE(form->isVisible());
-        form.reset();
-    }
 }
 
 }  // namespace

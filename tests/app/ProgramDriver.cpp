@@ -1,7 +1,8 @@
 // The program as its main() runs it, with one user's action played from the
 // command line: "exit" (File > Exit) or "close" (the window's close) while
-// the meter is being identified, "identifying" (only report it), or "log"
-// (power logging started once connected; reported after 20 readings). What happened is printed.
+// the meter is being identified, "identifying" (only report it), "log"
+// (power logging, reported after 20 readings), "log-exit" and "log-close"
+// (Exit or close after those readings). What the user sees is printed.
 
 #include "app/MDIForm1.h"
 #include "app/Program.h"
@@ -16,16 +17,21 @@
 #include <cstdio>
 
 namespace {
-void Report(const char* what) {
-    std::printf("%s\n", what);
+void Report(const QString& what) {
+    std::printf("%s\n", qPrintable(what));
     std::fflush(stdout);
 }
 
-// Messages go unseen; a failed connect (a busy machine can keep the meter's
-// first answer past the probe's 20 ms) is noted, and the user tries again.
+// Questions are printed and answered No. A failed connect (a busy machine
+// can keep the meter's answer past the probe's 20 ms) is noted, and the user
+// tries again.
 struct User : platform::SilentPrompts {
     void Message(const QString& text, const QString&, platform::Icon) override {
         connectFailed = connectFailed || text == "Can not communicate with the instrument";
+    }
+    bool AskYesNo(const QString& text, const QString&, platform::Icon) override {
+        Report("asked: " + text + (App().Connected ? " (connected)" : " (port closed)"));
+        return false;
     }
     bool connectFailed = false;
 };
@@ -40,22 +46,25 @@ int main(int argc, char** argv) {
     QTimer user;  // looks often enough to act inside the waits of connecting
     QObject::connect(&user, &QTimer::timeout, [&] {
         const bool connecting = !form.mnuConnect->isEnabled();
+        auto* power = form.findChild<frmPower*>("frmPower");
         if (person.connectFailed) {
             person.connectFailed = false;
             // Outside this handler, so that it looks again inside that connect.
             QTimer::singleShot(0, &form, &MDIForm1::mnuConnect_Click);
-        } else if (App().Connected && connecting && action != "log") {
+        } else if (App().Connected && connecting && !action.startsWith("log")) {
             user.stop();
             Report("identifying");
             if (action == "exit") form.action("mnuFile_Exit")->trigger();
             if (action == "close") form.close();
-        } else if (App().Connected && !connecting && action == "log" && App().ActiveMode == ModeNone) {
+        } else if (App().Connected && !connecting && action.startsWith("log") &&
+                   App().ActiveMode == ModeNone) {
             form.action("mnuMode_Power")->trigger();
-            form.findChild<frmPower*>("frmPower")->butStartStop->click();
-        } else if (App().ActiveMode == ModePower &&
-                   form.findChild<frmPower*>("frmPower")->Engine.PointsOnShow() >= 20) {
+            power->butStartStop->click();
+        } else if (App().ActiveMode == ModePower && power->Engine.PointsOnShow() >= 20) {
             user.stop();
             Report("logging");
+            if (action == "log-exit") form.action("mnuFile_Exit")->trigger();
+            if (action == "log-close") form.close();
         }
     });
     user.start(1);

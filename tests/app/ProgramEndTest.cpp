@@ -1,7 +1,8 @@
 // Ending the program, which runs in its own process on the simulator: File >
-// Exit and the window's close while the meter is being identified, and the
-// signals of kill, Ctrl+C and a closed terminal. The process ends with status
-// 0 and the traffic log written; unsaved power readings are rescued.
+// Exit and the window's close while the meter is being identified or power is
+// logged, and the signals of kill, Ctrl+C and a closed terminal. The process
+// ends with status 0 and the traffic log written; unsaved power readings are
+// rescued.
 
 #include "EndToEnd.h"
 #include "support/TempDir.h"
@@ -50,22 +51,30 @@ protected:
 struct Ending {
     const char* name;
     const char* action;
-    int signal;  // sent once the program is identifying; 0: the action alone ends it
+    const char* seen;  // what the program shows before the end
+    int signal;        // sent then; 0: the action alone ends the program
 };
 
-class EndWhileIdentifying : public ProgramEndTest, public ::testing::WithParamInterface<Ending> {};
+const char* const kReminder = "asked: The logged data has not been saved. Save it now? (connected)";
 
-TEST_P(EndWhileIdentifying, programEndsWithTheTrafficLogWritten) {
-    ASSERT_TRUE(StartUntil(GetParam().action, "identifying"));
+class EndOnRequest : public ProgramEndTest, public ::testing::WithParamInterface<Ending> {};
+
+TEST_P(EndOnRequest, programEndsWithTheTrafficLogWritten) {
+    ASSERT_TRUE(StartUntil(GetParam().action, GetParam().seen));
     if (GetParam().signal) ::kill(pid_t(program.processId()), GetParam().signal);
     ExpectOrderlyEnd();
 }
 
-INSTANTIATE_TEST_SUITE_P(Endings, EndWhileIdentifying,
-                         ::testing::Values(Ending{"exit", "exit", 0}, Ending{"close", "close", 0},
-                                           Ending{"ctrlC", "identifying", SIGINT},
-                                           Ending{"hangUp", "identifying", SIGHUP}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Endings, EndOnRequest,
+    ::testing::Values(Ending{"exitWhileIdentifying", "exit", "identifying", 0},
+                      Ending{"closeWhileIdentifying", "close", "identifying", 0},
+                      Ending{"ctrlCWhileIdentifying", "identifying", "identifying", SIGINT},
+                      Ending{"hangUpWhileIdentifying", "identifying", "identifying", SIGHUP},
+                      // The reminder comes first, while the port is still open.
+                      Ending{"exitWhileLogging", "log-exit", kReminder, 0},
+                      Ending{"closeWhileLogging", "log-close", kReminder, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ProgramEndTest, terminatedWhileLoggingRescuesTheReadingsInARecoveryFile) {
     // The Data Log File is off (the default): no working file holds the readings.

@@ -58,8 +58,15 @@ int main(int argc, char** argv) {
             if (action == "close") form.close();
         } else if (App().Connected && !connecting && action.startsWith("log") &&
                    App().ActiveMode == ModeNone) {
+            if (!form.action("mnuMode_Power")->isEnabled()) {
+                // A reply too late for identification left the head unseen: connect anew.
+                std::fprintf(stderr, "power logging not offered, connecting again\n");
+                form.mnuConnect_Click();
+                QTimer::singleShot(0, &form, &MDIForm1::mnuConnect_Click);
+                return;
+            }
             form.action("mnuMode_Power")->trigger();
-            power->butStartStop->click();
+            if (App().ActiveMode == ModePower) power->butStartStop->click();
         } else if (App().ActiveMode == ModePower && power->Engine.PointsOnShow() >= 20) {
             user.stop();
             Report("logging");

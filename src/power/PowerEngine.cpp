@@ -57,6 +57,8 @@ void PowerEngine::Flush() {
 }
 
 QString PowerEngine::HeadText() const {
+    // Another channel may be selected by now: the run's data belong to its head.
+    if (!runHead_.isEmpty()) return runHead_;
     return CurrentHead().HeadName + CurrentHead().HeadSerial;
 }
 
@@ -91,6 +93,7 @@ void PowerEngine::ShowStatistics(bool show) {
 void PowerEngine::PowerLog(int op, const QString& reply) {
     switch (op) {
         case -1:
+            runHead_.clear();
             SkippedChars = 0;
             SkippedReplies = 0;
             StartStopCaption = QStringLiteral("&Start");
@@ -245,6 +248,7 @@ void PowerEngine::Start() {
         RunActive = true;
         anchored_ = false;
         LogFileOnOffEnable(false);
+        runHead_ = CurrentHead().HeadName + CurrentHead().HeadSerial;
         WriteWorkFileHeader();
         StartTime = platform::clock().SecondsSinceMidnight();
         app.DayCount = 0;

@@ -118,6 +118,7 @@ private:
     bool anchored_ = false;  // the time base of the run is set by its first reading
     bool displayDirty_ = false;
     bool unloading_ = false;
+    QString runHead_;  // head name and serial of the run, taken at its fresh start
 };
 
 template <class Add>

@@ -22,5 +22,6 @@ frmPower* InstallPowerMode(QMdiArea* area) {
     ops.Pause = [w](bool on) { w->PauseGraph(on); };
     ops.Save = [w](const QString& name) { w->PowerSave(name); };
     ops.Print = [w] { w->PowerPrint(); };
+    ops.Unsaved = [w] { return w->Engine.NotSaved && !App().Config.LogToFile; };
     return w;
 }

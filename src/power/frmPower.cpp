@@ -1,5 +1,6 @@
 #include "power/frmPower.h"
 
+#include "data/Units.h"
 #include "platform/LogWindowParts.h"
 #include "platform/SurfaceWidget.h"
 #include "power/frmSetupPower.h"
@@ -116,8 +117,23 @@ void frmPower::form_Resize() {
 }
 
 void frmPower::PowerLog(int op, QString& reply) {
+    if (op == -1) Form_Load();
     Engine.PowerLog(op, reply);
     if (op == 1 && !leaving_) MdiFrame(this)->hide();
+}
+
+// Every entry into power mode starts like a newly loaded window: nothing
+// unsaved, both boxes cleared, and the units of the head now selected, so
+// the empty chart and the setup name them before the first Start.
+void frmPower::Form_Load() {
+    Engine.NotSaved = false;
+    chkAutoRescale->setChecked(false);
+    chkLimitsOn->setChecked(false);
+    AppState& app = App();
+    const int16_t c = app.CurrentChannel == 1 ? 1 : 0;
+    const QString unit = app.Channels[size_t(c)].ReadingUnit;
+    app.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
+    BuildPowerUnits();
 }
 
 // The press may come after the dialog already closed itself on losing the

@@ -47,6 +47,7 @@ protected:
 
 private:
     void BuildControls();
+    void Form_Load();
     void ShowDisplay();
     void AddPoint();
     void butReset_MouseDown();

@@ -125,6 +125,9 @@ struct ModeFileOps {
     std::function<void(bool on)> Pause;             // PauseGraph
     std::function<void(const QString& name)> Save;  // PowerSave, EnergySave, ...
     std::function<void()> Print;                    // PowerPrint, EnergyPrint, ...
+    // Data logged since the last save that the working file does not hold
+    // (the Data Log File was off): what an end from outside must rescue.
+    std::function<bool()> Unsaved;
 };
 
 // What the lower layers ask of the main window and the mode windows. The

@@ -67,6 +67,7 @@ protected:
         ASSERT_TRUE(form->MDIForm_Load());
         App().WorkFileName = dir.Path("kelvaro.pwr");
         form->ShowAndConnect();
+        QCoreApplication::processEvents();  // the connect, posted to the event loop
     }
 
     // Power logging started and run until it holds `points` readings (well

@@ -32,11 +32,8 @@ protected:
 
 TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {
     const bool logToFile = GetParam();
-    form = std::make_unique<MDIForm1>();
-    ASSERT_TRUE(form->MDIForm_Load());
-    App().EnergyWorkFile = dir.Path("kelvaro.nrg");
-    form->ShowAndConnect();
-    ASSERT_TRUE(App().Connected) << prompts.Texts().join(" | ").toStdString();
+    ASSERT_TRUE(StartConnected("mnuMode_Energy", [&] { App().EnergyWorkFile = dir.Path("kelvaro.nrg"); }))
+        << prompts.Texts().join(" | ").toStdString();
     ASSERT_EQ(App().Channels[0].HeadType, 2);
     QAction* energy = form->action("mnuMode_Energy");
     ASSERT_TRUE(energy->isVisible() && energy->isEnabled());

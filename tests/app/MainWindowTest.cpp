@@ -1,7 +1,9 @@
+#include "EndToEnd.h"
 #include "app/MDIForm1.h"
 #include "auxiliary/frmAbout.h"
 #include "auxiliary/frmInfo.h"
 #include "link/Link.h"
+#include "power/frmPower.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
 #include "state/AppState.h"
@@ -19,22 +21,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPushButton>
 #include <QTimer>
 #include <memory>
 
 namespace {
-
-// A ports file: the given ports, every other one mapped to nowhere.
-QByteArray Ports(std::initializer_list<std::pair<int, QString>> ports) {
-    QByteArray text;
-    for (int n = 1; n <= 16; ++n) {
-        QString device = "/nonexistent/port" + QString::number(n);
-        for (const auto& [com, path] : ports)
-            if (com == n) device = path;
-        text += QString("COM%1 %2\n").arg(n).arg(device).toUtf8();
-    }
-    return text;
-}
 
 // The main window started in an empty directory, on the in-memory meter.
 class MainWindowTest : public ::testing::Test {
@@ -44,7 +35,7 @@ protected:
         ResetLinkState();
         // COM3 is the only port there is, whatever this machine has.
         dir.Write("meter", "");
-        dir.Write("kelvaro.ports", Ports({{3, dir.Path("meter")}}));
+        dir.Write("kelvaro.ports", PortsFile({{3, dir.Path("meter")}}));
         SetPause([this](double s) { clock.Advance(s); });
     }
     void TearDown() override {
@@ -72,6 +63,18 @@ protected:
         };
         form->Timer2->stop();  // the test drives the time-out watch itself
         form->ShowAndConnect();
+        QCoreApplication::processEvents();  // the connect starts from the event loop
+    }
+
+    // Power logging started from `item`, with at least `readings` stored.
+    frmPower* LogPower(const char* item, int readings) {
+        form->action(item)->trigger();
+        auto* w = form->findChild<frmPower*>("frmPower");
+        if (!w || App().ActiveMode != ModePower) return nullptr;
+        w->butStartStop->click();
+        while (w->Engine.PointsOnShow() < readings && port->DeliverNext()) {
+        }
+        return w;
     }
 
     bool Visible(const char* name) { return form->action(name)->isVisible(); }
@@ -85,11 +88,12 @@ protected:
     std::unique_ptr<MDIForm1> form;
 };
 
-sim::MeterConfig DualMeter() {
+// A TALON with a thermopile, or the two-channel Meridel with a pyroelectric head on B.
+sim::MeterConfig Thermopile(bool dual = false) {
     sim::MeterConfig cfg;
-    cfg.model = sim::Model::MeridelTwo;
-    cfg.heads[0] = {1, "30A-P", 123456, "W", false, {}, {}};
-    cfg.heads[1] = {2, "PE25", 654321, "J", false, {}, {}};
+    cfg.heads[0] = {1, dual ? "30A-P" : "XLP12", dual ? 123456u : 4711u, "W", false, {}, {}};
+    if (dual) cfg.model = sim::Model::MeridelTwo;
+    if (dual) cfg.heads[1] = {2, "PE25", 654321, "J", false, {}, {}};
     return cfg;
 }
 
@@ -99,7 +103,7 @@ sim::MeterConfig SilentMeter() {
     return cfg;
 }
 
-TEST_F(MainWindowTest, startsWithoutMeterWritesDefaultsAndShowsTheMessage) {
+TEST_F(MainWindowTest, startsWithoutMeterWritesDefaultsShowsTheMessageAndRendersTheInformation) {
     UseMeter(SilentMeter());
     Start();
     EXPECT_EQ(form->windowTitle(), "Kelvaro32");
@@ -116,10 +120,18 @@ TEST_F(MainWindowTest, startsWithoutMeterWritesDefaultsAndShowsTheMessage) {
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isVisible());
     EXPECT_FALSE(form->mnuSetup_CommPortList[0]->isVisible());
     EXPECT_EQ(App().Config.CommPort, 3);
+
+    frmInfo info(form.get());
+    EXPECT_EQ(info.LblHeadType1->text(), "Type:Disconnected");
+    EXPECT_TRUE(info.PictDisc->isVisibleTo(&info));
+    EXPECT_FALSE(SaveScreenshot(&info, "information-not-connected").isEmpty());
+    frmAbout about(form.get());
+    EXPECT_EQ(about.Label2->text(), "Version 3.20");
+    EXPECT_FALSE(SaveScreenshot(&about, "about").isEmpty());
 }
 
 TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
-    UseMeter(DualMeter());
+    UseMeter(Thermopile(true));
     Start();
     ASSERT_TRUE(App().Connected) << prompts.Texts().join(" | ").toStdString();
     EXPECT_EQ(form->mnuConnect->text(), "&Disconnect");
@@ -162,21 +174,9 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     EXPECT_FALSE(dir.Read("rs232.buf").isEmpty());
 }
 
-TEST_F(MainWindowTest, otherWindowsRender) {
-    UseMeter(SilentMeter());
-    Start();
-    frmInfo info(form.get());
-    EXPECT_EQ(info.LblHeadType1->text(), "Type:Disconnected");
-    EXPECT_TRUE(info.PictDisc->isVisibleTo(&info));
-    EXPECT_FALSE(SaveScreenshot(&info, "information-not-connected").isEmpty());
-    frmAbout about(form.get());
-    EXPECT_EQ(about.Label2->text(), "Version 3.20");
-    EXPECT_FALSE(SaveScreenshot(&about, "about").isEmpty());
-}
-
 TEST_F(MainWindowTest, portAndLogFileChoicesAreSavedOnlyWhenTheyChange) {
     dir.Write("meter4", "");
-    dir.Write("kelvaro.ports", Ports({{3, dir.Path("meter")}, {4, dir.Path("meter4")}}));
+    dir.Write("kelvaro.ports", PortsFile({{3, dir.Path("meter")}, {4, dir.Path("meter4")}}));
     UseMeter(SilentMeter());
     Start();
     ASSERT_EQ(App().Config.CommPort, 3);
@@ -194,6 +194,52 @@ TEST_F(MainWindowTest, portAndLogFileChoicesAreSavedOnlyWhenTheyChange) {
     EXPECT_TRUE(form->mnuLogFile_On->isChecked());
     EXPECT_FALSE(form->mnuLogFile_Off->isChecked());
     EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("True          ' data log file"));
+}
+
+TEST_F(MainWindowTest, fileOpenIsOfferedOnlyWithThePcFileView) {
+    UseMeter(Thermopile());
+    Start();
+    ASSERT_NE(LogPower("mnuMode_Power", 3), nullptr);
+    EXPECT_FALSE(Enabled("mnuFile_Open"));
+    form->action("mnuFile_Open")->trigger();
+    EXPECT_EQ(App().ActiveMode, ModePower) << "the logging run is left alone";
+    EXPECT_TRUE(prompts.questions.empty());
+
+    int loads = 0;
+    App().Shell.ModeEntry[ModePcFile] = [&loads](int op, QString&) { loads += op == -1; };
+    form->ApplyModeMenu();
+    ASSERT_TRUE(Enabled("mnuFile_Open"));
+    form->action("mnuFile_Open")->trigger();
+    EXPECT_EQ(loads, 1);
+    EXPECT_EQ(App().ActiveMode, ModePcFile);
+}
+
+// Channel B while channel A logs: "CH B" first, then the channel-A window
+// closes (the reminder saves A's readings under A's head), then power
+// logging starts again, its "FP" sent before the window resets.
+TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHead) {
+    UseMeter(Thermopile(true));
+    Start();
+    ASSERT_TRUE(App().Connected);
+    QStringList windowCalls;  // op: the last command the meter had received
+    auto entry = App().Shell.ModeEntry[ModePower];
+    App().Shell.ModeEntry[ModePower] = [&, entry](int op, QString& text) {
+        if (op != 0) windowCalls << QString("%1: %2").arg(op).arg(meter->CommandsReceived().last());
+        entry(op, text);
+    };
+    ASSERT_NE(LogPower("mnuMode_DualPower_ChannelA", 3), nullptr);
+    EXPECT_FALSE(form->mnuConnect->isEnabled()) << "no disconnect while a mode runs";
+
+    prompts.yesNoAnswers = {true};
+    prompts.fileAnswers = {dir.Path("a.pwr")};
+    form->action("mnuMode_DualPower_ChannelB")->trigger();
+    EXPECT_EQ(windowCalls, (QStringList{"-1: FP", "1: CH B", "-1: FP"}));
+    EXPECT_EQ(App().CurrentChannel, 1);
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(prompts.questions[0].text, "The logged data has not been saved. Save it now?");
+    EXPECT_TRUE(
+        dir.Read("a.pwr").startsWith("Power, in Watts \t Time, in Seconds \t Head: 30A-P; s/n123456\r\n"))
+        << dir.Read("a.pwr").left(80).toStdString();
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "app/ModeSwitch.h"
+#include "app/Recovery.h"
 #include "link/LinkState.h"
 #include "state/AppState.h"
 
@@ -56,27 +57,6 @@ TEST_F(ModeSwitchTest, outstandingReplyIsWaitedOutWithNoModeActive) {
     EXPECT_EQ(App().ActiveMode, ModeNone);
 }
 
-TEST_F(ModeSwitchTest, windowStartsBeforeOrAfterTheMeasurementCommandByMode) {
-    // Offline the measurement command is not sent, so only the order of the
-    // window calls and the Connect item shows.
-    struct Case {
-        int16_t mode;
-        QStringList expected;
-    } cases[] = {
-        {ModePower, {"clear notes", "connect off", "2(-1) active=2"}},
-        {ModeRapidPulse, {"clear notes", "connect off", "7(-1) active=7"}},
-        {ModeEnergyRatio, {"clear notes", "connect off", "13(-1) active=13"}},
-        {ModeDeviceFile, {"clear notes", "connect off", "5(-1) active=5"}},
-        {4, {"clear notes"}},  // no such mode: nothing entered
-    };
-    for (const Case& c : cases) {
-        App().ActiveMode = ModeNone;
-        calls.clear();
-        SwitchMode(c.mode);
-        EXPECT_EQ(calls, c.expected) << c.mode;
-    }
-}
-
 TEST_F(ModeSwitchTest, modeActionsSetCommandAndSkipWhatAlreadyRuns) {
     App().Channels[0].HeadType = 5;
     ModeMenuAction(mnuMode_Energy);
@@ -104,12 +84,11 @@ TEST_F(ModeSwitchTest, modeActionsSetCommandAndSkipWhatAlreadyRuns) {
     EXPECT_FALSE(calls.isEmpty()) << "running on B: switches to A";
 }
 
-TEST_F(ModeSwitchTest, itemsMapToTheirModes) {
-    EXPECT_EQ(ModeOfItem(mnuMode_DualPower_ChannelB), ModePower);
-    EXPECT_EQ(ModeOfItem(mnuMode_DualPower_Difference), ModePowerDifference);
-    EXPECT_EQ(ModeOfItem(mnuMode_DualEnergy_Ratio), ModeEnergyRatio);
-    EXPECT_EQ(ModeOfItem(mnuMode_Store), ModePcFile);
-    EXPECT_EQ(ModeOfItem(mnuMode_DualPower), ModeNone);
+TEST(RecoveryFileName, putsTheStampBeforeTheExtensionOfTheWorkingFile) {
+    EXPECT_EQ(RecoveryFileName("/run.d/kelvaro.pwr", "2026-12-06-231500"),
+              "/run.d/kelvaro-2026-12-06-231500.pwr");
+    EXPECT_EQ(RecoveryFileName("/run.d/kelvaro", "S"), "/run.d/kelvaro-S") << "no extension";
+    EXPECT_EQ(RecoveryFileName("", "S"), "") << "a mode without working file";
 }
 
 }  // namespace

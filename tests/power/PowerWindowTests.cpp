@@ -3,9 +3,11 @@
 #include "platform/SurfaceWidget.h"
 #include "power/frmPower.h"
 #include "power/frmSetupPower.h"
+#include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -93,4 +95,31 @@ TEST_F(PowerWindowTest, resetReopensTheSetupThatWasOpen) {
     SetupPower().hide();
     QTest::mouseClick(w.butReset, Qt::LeftButton);
     EXPECT_FALSE(SetupPower().isVisible());
+}
+
+// Every entry into power mode starts like a new window, in the unit of the
+// head now on the channel: a lux head after a watt run.
+TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
+    w.chkAutoRescale->setChecked(true);
+    w.chkLimitsOn->setChecked(true);
+    WarmUp();
+    QString none;
+    w.PowerLog(1, none);
+    App().Channels[0].ReadingUnit = "Lx";
+    w.PowerLog(-1, none);
+    EXPECT_FALSE(w.chkAutoRescale->isChecked());
+    EXPECT_FALSE(w.chkLimitsOn->isChecked());
+    EXPECT_FALSE(w.Engine.LimitsOn);
+    RecordingSurface chart;
+    w.Engine.DrawWholeChart(chart);
+    EXPECT_TRUE(chart.Texts().contains("Power, mLx")) << chart.Texts().join(" | ").toStdString();
+    SetupPowerGraph(false);
+    EXPECT_EQ(SetupPower().cmbPowerUnits->itemText(4), "Lx");
+    SetupPower().hide();
+
+    WarmUp();
+    EXPECT_TRUE(w.lblPower->text().endsWith("mLx")) << w.lblPower->text().toStdString();
+    w.PowerSave(dir.Path("lux.pwr"));
+    EXPECT_TRUE(
+        dir.Read("lux.pwr").startsWith("Power, in Lux \t Time, in Seconds \t Head: 3A; s/n 123456\r\n"));
 }

@@ -6,27 +6,13 @@
 // input is whatever the caller puts in `pending`.
 
 #include "platform/Clock.h"
-#include "platform/Prompts.h"
 #include "platform/SerialPort.h"
+#include "platform/SilentPrompts.h"
 
 #include <QByteArray>
 #include <cmath>
 
-class QuietPrompts : public platform::Prompts {
-public:
-    void Beep() override {}
-    void Message(const QString&, const QString&, platform::Icon) override {}
-    bool AskYesNo(const QString&, const QString&, platform::Icon) override { return false; }
-    std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest&) override {
-        return {};
-    }
-    std::optional<platform::FileDialogResult> SaveFile(const platform::FileDialogRequest&) override {
-        return {};
-    }
-    bool PrintDialog(int&) override { return false; }
-    bool PrinterSetupDialog() override { return false; }
-    void SetBusy(bool) override {}
-};
+using QuietPrompts = platform::SilentPrompts;
 
 class StepClock : public platform::Clock {
 public:

@@ -1,0 +1,14 @@
+#include "app/Program.h"
+
+#include "app/MDIForm1.h"
+#include "platform/EndSignals.h"
+
+#include <QApplication>
+
+int RunProgram(MDIForm1& form) {
+    platform::OnEndSignal([&form](int) { form.EndFromOutside(); });
+    if (!form.MDIForm_Load()) return 1;  // the configuration could not be read; the user was told
+    form.ShowAndConnect();
+    // The user may have ended it already, while a start-up message was shown.
+    return form.IsShutDown() ? 0 : QApplication::exec();
+}

@@ -1,0 +1,59 @@
+#include "app/Recovery.h"
+
+#include "platform/SilentPrompts.h"
+#include "state/AppState.h"
+
+#include <QDir>
+
+QString WorkFileOfMode(int16_t mode) {
+    const AppState& s = App();
+    switch (mode) {
+        case ModePower:
+            return s.WorkFileName;
+        case ModeEnergy:
+        case ModeRapidPulse:
+            return s.EnergyWorkFile;
+        case ModePowerRatio:
+            return s.PwrRtoWorkFile;
+        case ModePowerDifference:
+            return s.PwrDiffWorkFile;
+        case ModeEnergyRatio:
+            return s.RatioWorkFile;
+        default:
+            return QString();
+    }
+}
+
+QString RecoveryFileName(const QString& workFile, const QString& stamp) {
+    if (workFile.isEmpty()) return QString();
+    const qsizetype nameStart =
+        qMax(workFile.lastIndexOf(QLatin1Char('/')), workFile.lastIndexOf(QDir::separator())) + 1;
+    qsizetype dot = workFile.lastIndexOf(QLatin1Char('.'));
+    if (dot <= nameStart) dot = workFile.size();  // no extension (a leading dot names, not extends)
+    return workFile.left(dot) + QLatin1Char('-') + stamp + workFile.mid(dot);
+}
+
+QString SaveRecoveryFile(const QString& stamp) {
+    const int16_t mode = App().ActiveMode;
+    if (mode < 0 || size_t(mode) >= App().Shell.FileOps.size()) return QString();
+    const ModeFileOps& ops = App().Shell.FileOps[size_t(mode)];
+    if (!ops.Unsaved || !ops.Save || !ops.Unsaved()) return QString();
+    const QString name = RecoveryFileName(WorkFileOfMode(mode), stamp);
+    if (name.isEmpty()) return QString();
+    try {
+        ops.Save(name);
+    } catch (...) {
+        // The program ends anyway; the traffic log must still be written.
+        return QString();
+    }
+    return name;
+}
+
+Unattended::Unattended() : previous_(&platform::prompts()) {
+    static platform::SilentPrompts none;
+    platform::setPrompts(&none);
+}
+
+Unattended::~Unattended() {
+    platform::setPrompts(previous_);
+}

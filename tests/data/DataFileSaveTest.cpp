@@ -1,5 +1,6 @@
 #include "data/DataFileSave.h"
 #include "data/WorkFile.h"
+#include "support/DiskFull.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -79,11 +80,15 @@ TEST_F(DataFileSaveTest, failuresThrowToldOnlyByAFailedOpen) {
     EXPECT_EQ(told(dir.Path(), false), 1);  // a folder
     EXPECT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(told(dir.Path(), true), 0);  // the copy fails first
-    EXPECT_EQ(told("/dev/full", false), 0);
-    EXPECT_EQ(told("/dev/full", true), 0);
-    ASSERT_TRUE(QFile::remove(dir.Path("kelvaro.pwr")) && QFile::link("/dev/full", dir.Path("kelvaro.pwr")));
-    EXPECT_EQ(told("kelvaro.pwr", true), 0);        // the notes appended
-    EXPECT_FALSE(QFileInfo("/dev/full").isFile());  // a device is never replaced by a file
+    {
+        const DiskFullAfter full(kHeader.size());
+        EXPECT_EQ(told(dir.Path("full.pwr"), false), 0);  // a line does not reach the disk
+        EXPECT_EQ(told(dir.Path("copy.pwr"), true), 0);   // nor does the copy
+        EXPECT_EQ(told("kelvaro.pwr", true), 0);          // nor the notes appended to the working file
+    }
+    EXPECT_EQ(told("/dev/full", false), 1);         // a device is refused at the open, with its message
+    EXPECT_EQ(told("/dev/full", true), 0);          // and a copy onto it fails
+    EXPECT_FALSE(QFileInfo("/dev/full").isFile());  // without replacing it by a file
     writeData = [] { throw std::runtime_error("conversion"); };
     EXPECT_THROW(Save(dir.Path("out.pwr"), false), std::runtime_error);
     EXPECT_EQ(WorkFileNumber(), 0);

@@ -3,10 +3,13 @@
 #include "auxiliary/frmNotes.h"
 #include "data/FileCommand.h"
 #include "platform/Printer.h"
+#include "support/DiskFull.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <optional>
 #include <QFile>
 #include <QPlainTextEdit>
 
@@ -128,7 +131,7 @@ TEST_F(PowerFileTest, failedSaveAtTheReminderKeepsTheRunForAnotherPlace) {
     prompts.yesNoAnswers = {true, true};
     prompts.fileAnswers = {"/dev/full", dir.Path("run.pwr")};
     engine.Unload(true);
-    EXPECT_EQ(prompts.Texts(), QStringList({kTrap, kReminder, kReminder}));
+    EXPECT_EQ(prompts.Texts(), QStringList({"Access denied to file /dev/full", kReminder, kReminder}));
     EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data);
     EXPECT_FALSE(engine.NotSaved);
 }
@@ -150,10 +153,16 @@ TEST_F(PowerFileTest, workingFileFailingMidRunIsToldOnceAndTheSaveWritesMemory) 
         engine.Reset(false);
         StartLogging();
         ReadingAfter(0.3, "*1.0E-3");
-        QFile::remove(work);
-        ASSERT_TRUE(openFails ? QDir().mkdir(work) : QFile::link("/dev/full", work));
+        std::optional<DiskFullAfter> full;
+        if (openFails) {
+            QFile::remove(work);
+            ASSERT_TRUE(QDir().mkdir(work));
+        } else {
+            full.emplace(QFileInfo(work).size());
+        }
         ReadingAfter(1.5, "*1.2E-3");
         ReadingAfter(0.5, "*OVER");
+        full.reset();
         EXPECT_EQ(prompts.Texts(), QStringList{openFails ? "Access denied to file " + work
                                                          : "Writing the data log file " + work +
                                                                " failed. Data Log File is switched off."});

@@ -1,16 +1,15 @@
 #include "platform/ProgramFolder.h"
 #include "state/Configuration.h"
 #include "state/Files.h"
+#include "support/DiskFull.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <QDir>
 #include <QProcess>
 #include <QVariant>
 #include <cfloat>
-#include <csignal>
 #include <functional>
 
 namespace {
@@ -80,18 +79,6 @@ Settings NonDefault() {
     s.EnergyRatio.FileName = "a-file-name-longer-than-one-zone.dnr";
     return s;
 }
-
-// The disk is full after `bytes` bytes of any file, for the life of this object.
-struct DiskFullAfter {
-    explicit DiskFullAfter(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit full{bytes, old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &full);
-        std::signal(SIGXFSZ, SIG_IGN);  // a failed write, not a killed program
-    }
-    ~DiskFullAfter() { setrlimit(RLIMIT_FSIZE, &old); }
-    rlimit old{};
-};
 
 TEST(ConfigurationText, defaultsAreTheSeventySixLineTableWithApostrophesInPrintZones) {
     EXPECT_EQ(ConfigurationText(Settings{}), kDefaultFile);

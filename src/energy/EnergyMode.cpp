@@ -25,6 +25,8 @@ frmEnergy* InstallEnergyMode(QMdiArea* area) {
         ModeFileOps& ops = h.FileOps[size_t(mode)];
         ops.Save = [w](const QString& name) { w->EnergySave(name); };
         ops.Print = [w] { w->EnergyPrint(); };
+        // What an end from outside must rescue: data that is in no working file.
+        ops.Unsaved = [w] { return w->Engine.Unsaved && !App().Config.LogToFile; };
     }
     return w;
 }

@@ -27,7 +27,7 @@ TEST(FormatNumber, patternsRoundHalfAwayAndPlaceDigits) {
 
 TEST(SingleText, shortDefaultTexts) {
     // clang-format off
-    const std::tuple<float, const char*, const char*> cases[] = {{0.0f, ".", "0"}, {-0.0f, ".", "0"}, {100.0f, ".", "100"},
+    const std::tuple<float, QString, QString> cases[] = {{0.0f, ".", "0"}, {-0.0f, ".", "0"}, {100.0f, ".", "100"},
         {1234567.0f, ".", "1234567"}, {3.402823E+38f, ".", "3.402823E+38"}, {1.5E-05f, ",", "1,5E-05"}};
     // clang-format on
     for (auto [value, separator, expected] : cases) {

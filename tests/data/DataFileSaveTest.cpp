@@ -9,8 +9,6 @@
 #include <QFileInfo>
 #include <stdexcept>
 
-namespace {
-
 const QByteArray kHeader = "Power, in Watts \t Time, in Seconds \t Head: TH 30; s/n 1234";
 const QByteArray kWorkBytes = kHeader + "\r\n0.5               \t1.00\r\n";
 const QByteArray kNotes = "'first notes\r\n";
@@ -25,12 +23,11 @@ protected:
             name, logToFile, dir.Path("kelvaro.pwr"), kHeader, [] { WorkFile(3, "'first notes"); },
             writeData);
     }
-
     TempDir dir;
     ScriptedPrompts prompts;
     std::function<void()> writeData = [] {
-        WorkFile(3, "0.0012            \t1.50");
-        WorkFile(3, "Overrange         \t2.00");
+        for (const QByteArray& line : kData.trimmed().split('\n'))
+            WorkFile(3, QString::fromLatin1(line.trimmed()));
     };
 };
 
@@ -93,5 +90,3 @@ TEST_F(DataFileSaveTest, failuresThrowToldOnlyByAFailedOpen) {
     EXPECT_THROW(Save(dir.Path("out.pwr"), false), std::runtime_error);
     EXPECT_EQ(WorkFileNumber(), 0);
 }
-
-}  // namespace

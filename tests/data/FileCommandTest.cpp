@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <stdexcept>
 
-namespace {
+const QString kTrap = "Program internal trap. Notify supplier.";
 
 // Every mode window's file operations, recorded in one log.
 class FileCommandTest : public ::testing::Test {
@@ -27,45 +27,27 @@ protected:
         App().ActiveMode = mode;
         FileCommand(op);
     }
-
     ScriptedPrompts prompts;
     QStringList log;
 };
 
-TEST_F(FileCommandTest, noModeAndTerminalOnlyTellTheUser) {
-    struct Case {
-        int16_t mode, op;
-        const char* text;
-    } cases[] = {{0, 0, "Nothing to save."},
-                 {1, 0, "Save in the Terminal mode is not supported yet"},
-                 {0, 2, "Nothing to print."},
-                 {1, 2, "Printing in the Terminal mode is not supported yet"}};
-    for (const auto& c : cases) {
-        prompts.messages.clear();
-        Run(c.mode, c.op);
-        ASSERT_EQ(prompts.messages.size(), 1u) << c.text;
-        EXPECT_EQ(prompts.messages[0].text + "|" + prompts.messages[0].title, QString(c.text) + "|Kelvaro32");
-    }
-    EXPECT_TRUE(prompts.fileRequests.empty() && prompts.busyLog.empty() && log.isEmpty());
-}
-
+// Cancelling resumes the power-type charts and saves nothing.
 TEST_F(FileCommandTest, saveDialogOffersTheModesFileKindAndViewersKeepTheLast) {
     const std::pair<int16_t, int> cases[] = {{5, 1}, {2, 3},  {6, 3},  {3, 2},  {7, 2},
                                              {5, 2}, {11, 5}, {12, 5}, {13, 4}, {6, 4}};
     for (const auto& [mode, filterIndex] : cases) {
-        Run(mode, 0);  // cancelled
+        Run(mode, 0);
         EXPECT_EQ(prompts.fileRequests.back().filterIndex, filterIndex) << "mode " << mode;
     }
     const platform::FileDialogRequest& req = prompts.fileRequests.back();
-    EXPECT_EQ(req.title, "Save data in file");
+    EXPECT_TRUE(req.title == "Save data in file" && req.overwritePrompt);
     EXPECT_EQ(req.filter,
               "All files(*.*)|*.*|Energy data files(*.Nrg)|*.nrg|Power data files(*.Pwr)|*.pwr|"
               "Energy dual-channel files(*.Dnr)|*.dnr|Power dual-channel  files(*.Dpw)|*.dpw");
-    EXPECT_TRUE(req.overwritePrompt);
-    // Cancelling resumes the power-type charts and saves nothing.
     EXPECT_EQ(log, QStringList({"2 pause", "2 resume", "11 pause", "11 resume", "12 pause", "12 resume"}));
 }
 
+// The chosen name is offered next time; a cancelled dialog forgets it.
 TEST_F(FileCommandTest, saveRunsBetweenPauseAndResumeUnderTheBusyCursor) {
     prompts.fileAnswers = {"/data/run1.pwr", "/data/run1.nrg"};
     Run(2, 0);
@@ -73,12 +55,13 @@ TEST_F(FileCommandTest, saveRunsBetweenPauseAndResumeUnderTheBusyCursor) {
     EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false}));
     Run(3, 0);
     EXPECT_EQ(log.last(), "3 save /data/run1.nrg");
-    EXPECT_EQ(prompts.fileRequests.back().fileName, "/data/run1.pwr");  // the name chosen last
-    Run(3, 0);                                                          // cancelled: the name is forgotten
+    EXPECT_EQ(prompts.fileRequests.back().fileName, "/data/run1.pwr");
+    Run(3, 0);
     Run(3, 0);
     EXPECT_EQ(prompts.fileRequests.back().fileName, "");
 }
 
+// A failed print stops the copies after one report.
 TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy) {
     for (int16_t mode : {2, 3, 6, 12}) Run(mode, 2);
     EXPECT_EQ(log, QStringList({"2 pause", "2 print", "2 resume", "3 print", "6 print", "12 pause",
@@ -90,8 +73,8 @@ TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy)
     Run(13, 3);  // cancelled
     EXPECT_EQ(log, QStringList({"13 print", "13 print", "13 print"}));
     App().Shell.FileOps[13].Print = [this] { throw DataFileError(log.last()); };
-    Run(13, 3);  // a failed print stops the copies after one report
-    EXPECT_EQ(prompts.Texts(), QStringList{"Program internal trap. Notify supplier."});
+    Run(13, 3);
+    EXPECT_EQ(prompts.Texts(), QStringList{kTrap});
 }
 
 // Only a save that failed (told or not) brings the question back; No or a
@@ -112,43 +95,22 @@ TEST_F(FileCommandTest, reminderAsksAgainOnlyAfterAFailedSave) {
               "The logged data has not been saved. Save it now?|Reminder.");
 }
 
-TEST_F(FileCommandTest, modesWithoutOperationsDoNothing) {
-    prompts.fileAnswers = {"/data/x.pwr"};
-    for (int16_t mode : {5, 4, -3, 99}) {
-        Run(mode, 0);
-        Run(mode, 2);
-    }
-    Run(2, 1);  // open belongs to the PC-file view
-    EXPECT_TRUE(log.isEmpty());
-    EXPECT_TRUE(prompts.messages.empty());
-}
-
+// A failed open was told already: no trap message for it.
 TEST_F(FileCommandTest, errorsInsideEndWithTheTrapMessageAndTheChartResumed) {
-    struct Case {
-        const char* what;
-        std::function<void(const QString&)> save;
-        bool trap;
-    } cases[] = {
-        {"runtime error", [](const QString&) { throw std::runtime_error("bad"); }, true},
-        {"unknown", [](const QString&) { throw 42; }, true},
-        {"failed copy", [](const QString&) { throw DataFileError("copy"); }, true},
-        {"open failed, told", [](const QString&) { throw DataFileError("open", true); }, false},
-    };
-    for (const auto& c : cases) {
-        log.clear();
-        prompts.messages.clear();
-        prompts.beeps = 0;
-        prompts.busyLog.clear();
-        App().Shell.FileOps[2].Save = c.save;
-        prompts.fileAnswers = {"/data/run.pwr"};
+    const std::pair<std::function<void(const QString&)>, bool> cases[] = {
+        {[](const QString&) { throw std::runtime_error("bad"); }, true},
+        {[](const QString&) { throw 42; }, true},
+        {[](const QString&) { throw DataFileError("copy"); }, true},
+        {[](const QString&) { throw DataFileError("open", true); }, false}};
+    prompts.fileAnswers = {"/a", "/b", "/c", "/d"};
+    int traps = 0;
+    for (const auto& [save, trap] : cases) {
+        App().Shell.FileOps[2].Save = save;
         Run(2, 0);
-        EXPECT_EQ(log, QStringList({"2 pause", "2 resume"})) << c.what;
-        EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false})) << c.what;
-        EXPECT_EQ(prompts.beeps, c.trap ? 1 : 0) << c.what;
-        EXPECT_EQ(prompts.Texts(),
-                  c.trap ? QStringList{"Program internal trap. Notify supplier."} : QStringList{})
-            << c.what;
+        traps += trap;
+        EXPECT_EQ(prompts.beeps, traps);
+        EXPECT_EQ(prompts.Texts(), QStringList(traps, kTrap));
     }
+    EXPECT_EQ(log.join(','), "2 pause,2 resume,2 pause,2 resume,2 pause,2 resume,2 pause,2 resume");
+    EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false, true, false, true, false, true, false}));
 }
-
-}  // namespace

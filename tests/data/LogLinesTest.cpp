@@ -4,20 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-QString Blanks(int n) {
-    return QString(n, ' ');
-}
+const auto Blanks = [](int n) { return QString(n, ' '); };
 const float Over = static_cast<float>(OverrangeValue);
-
-TEST(PadRight, trimsTheCallersTextAndPads) {
-    QString text = "  abc ";
-    EXPECT_EQ(PadRight(text, 6), "abc   ");
-    EXPECT_EQ(text, "abc");
-    QString longer = " abcdefgh";
-    EXPECT_EQ(PadRight(longer, 4), "abcdefgh");
-}
 
 TEST(FormatLogLine, valueFieldsTabsAndTime) {
     SeparatorScope sep(".");
@@ -32,21 +20,16 @@ TEST(FormatLogLine, valueFieldsTabsAndTime) {
     EXPECT_EQ(FormatLogLine(0.0012f, 1.5, true), "0,0012" + Blanks(12) + "\t1,50");
 }
 
-TEST(FormatFourDigits, patternFromTheUnroundedMagnitude) {
+// Four digits take their pattern from the unrounded magnitude.
+TEST(FormatFourDigitsAndScientific, spreadTheDigitsOverTheDecade) {
     SeparatorScope sep(".");
-    const std::pair<double, const char*> cases[] = {
-        {9.9996, "10.000"}, {0.1234, "0.123"}, {0, "0.000"},     {-5.5, "-5.500"},  {12.345, "12.35"},
-        {99.999, "100.00"}, {123.45, "123.5"}, {1234.5, "1235"}, {12345.6, "12346"}};
-    for (const auto& [value, text] : cases) EXPECT_EQ(FormatFourDigits(value), text) << value;
+    const auto F = &FormatFourDigits, S = &FormatScientific;
+    // clang-format off
+    const std::tuple<decltype(F), double, const char*> cases[] = {
+        {F, 9.9996, "10.000"}, {F, 0.1234, "0.123"}, {F, 0, "0.000"}, {F, -5.5, "-5.500"}, {F, 12.345, "12.35"},
+        {F, 99.999, "100.00"}, {F, 123.45, "123.5"}, {F, 1234.5, "1235"}, {F, 12345.6, "12346"},
+        {S, 0.0000004, "0"}, {S, 5, "5.00"}, {S, 0.0025, "2.50 E-03"}, {S, 12345, "1.23 E+04"}, {S, 1000, "1.00 E+03"},
+        {S, -0.0025, "-2.50 E-03"}, {S, 0.0000005, "5.00 E-07"}, {S, 1.5E123, "1.50 E+123"}};
+    // clang-format on
+    for (auto [format, value, text] : cases) EXPECT_EQ(format(value), text) << value;
 }
-
-TEST(FormatScientific, mantissaAndDecade) {
-    SeparatorScope sep(".");
-    const std::pair<double, const char*> cases[] = {{0.0000004, "0"},         {5, "5.00"},
-                                                    {0.0025, "2.50 E-03"},    {12345, "1.23 E+04"},
-                                                    {1000, "1.00 E+03"},      {-0.0025, "-2.50 E-03"},
-                                                    {0.0000005, "5.00 E-07"}, {1.5E123, "1.50 E+123"}};
-    for (const auto& [value, text] : cases) EXPECT_EQ(FormatScientific(value), text) << value;
-}
-
-}  // namespace

@@ -4,21 +4,12 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-// Clock readings of one run started at 86390, then one started at 86000
-// that runs over three midnights.
+// A run started at 86390, then one started at 86000 that runs over three midnights.
 TEST(ElapsedSeconds, countsEveryMidnight) {
-    const double steps[][4] = {// start, now, elapsed, days
-                               {86390, 5, 15, 1},
-                               {86390, 10, 20, 1},
-                               {86000, 86300, 300, 0},
-                               {86000, 100, 500, 1},
-                               {86000, 86399, 86799, 1},
-                               {86000, 50, 86850, 2},  // the clock is above the start again: still a new
-                                                       // day
-                               {86000, 60000, 146800, 2},
-                               {86000, 20, 173220, 3}};
+    // start, now -> elapsed, days; at 50 the clock is above the start again, still a new day
+    const double steps[][4] = {{86390, 5, 15, 1},         {86390, 10, 20, 1},       {86000, 86300, 300, 0},
+                               {86000, 100, 500, 1},      {86000, 86399, 86799, 1}, {86000, 50, 86850, 2},
+                               {86000, 60000, 146800, 2}, {86000, 20, 173220, 3}};
     ResetAppState();
     for (const auto& s : steps) {
         if (s[1] == 86300) App().DayCount = 0;  // a new run
@@ -29,14 +20,9 @@ TEST(ElapsedSeconds, countsEveryMidnight) {
 
 TEST(SecondsToClock, hundredthsCarryIntoSecondsMinutesHours) {
     SeparatorScope sep(".");
-    const struct {
-        float h, m, s;
-        const char* text;
-    } cases[] = {{1, 5, 9.25f, "01:05:09.25"},     {0, 0, 3909.25f, "01:05:09.25"},
-                 {0, 0, 0.125f, "00:00:00.12"},    {0, 0, 0.375f, "00:00:00.38"},
-                 {0, 0, 59.996f, "00:01:00.00"},   {0, 0, 3599.999f, "01:00:00.00"},
-                 {0, 0, 86399.99f, "23:59:59.99"}, {100, 0, 0, "100:00:00.00"}};
-    for (const auto& c : cases) EXPECT_EQ(SecondsToClock(c.h, c.m, c.s), c.text) << c.s;
+    const std::tuple<float, float, float, const char*> cases[] = {
+        {1, 5, 9.25f, "01:05:09.25"},     {0, 0, 3909.25f, "01:05:09.25"}, {0, 0, 0.125f, "00:00:00.12"},
+        {0, 0, 0.375f, "00:00:00.38"},    {0, 0, 59.996f, "00:01:00.00"},  {0, 0, 3599.999f, "01:00:00.00"},
+        {0, 0, 86399.99f, "23:59:59.99"}, {100, 0, 0, "100:00:00.00"}};
+    for (auto [h, m, sec, text] : cases) EXPECT_EQ(SecondsToClock(h, m, sec), text) << sec;
 }
-
-}  // namespace

@@ -6,17 +6,10 @@
 #include <gtest/gtest.h>
 #include <QFile>
 
-namespace {
-
-class WorkFileTest : public ::testing::Test {
-protected:
-    void SetUp() override { ResetWorkFile(); }
-    void TearDown() override { ResetWorkFile(); }
+TEST(WorkFile, createAppendWriteCloseAndDeleteOnlyOnceOpenedThisRun) {
     TempDir dir;
     ScriptedPrompts prompts;
-};
-
-TEST_F(WorkFileTest, createAppendWriteAndClose) {
+    ResetWorkFile();
     WorkFile(0, "kelvaro.pwr");
     WorkFile(3, "header");
     WorkFile(2, "");
@@ -35,15 +28,12 @@ TEST_F(WorkFileTest, createAppendWriteAndClose) {
     const int16_t again = OpenFile("kelvaro.pwr", FileWrite);
     EXPECT_NE(again, 0);
     CloseFile(again);
-}
-
-TEST_F(WorkFileTest, deleteOnlyOnceAWorkingFileWasOpenedThisRun) {
+    ResetWorkFile();  // a new run: delete only once a working file was opened in it
     dir.Write("old.dpw", "data\r\n");
     WorkFile(0, dir.Path());  // a folder: the open fails with a message
     EXPECT_EQ(prompts.messages.size(), 1u);
     WorkFile(4, "old.dpw");
     EXPECT_TRUE(QFile::exists(dir.Path("old.dpw")));
-
     WorkFile(0, "kelvaro.dpw");
     WorkFile(4, "old.dpw");  // another file: the working file stays open
     EXPECT_FALSE(QFile::exists(dir.Path("old.dpw")));
@@ -52,5 +42,3 @@ TEST_F(WorkFileTest, deleteOnlyOnceAWorkingFileWasOpenedThisRun) {
     EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.dpw")));
     EXPECT_EQ(WorkFileNumber(), 0);
 }
-
-}  // namespace

@@ -15,8 +15,7 @@
 #include <gtest/gtest.h>
 #include <QStringList>
 
-// A connected port that keeps what the program sends; replies are handed
-// to the engine by the test.
+// A connected port that keeps what the program sends.
 class SentPort : public platform::SerialPort {
 public:
     void SetCommPort(int n) override { port = n; }
@@ -45,8 +44,7 @@ public:
     QString sent;
 };
 
-// A connected thermopile on a TALON, the fake clock at noon, power settings
-// for the test to adjust, and an engine whose view hooks count calls.
+// A connected thermopile head and an engine that counts the points drawn.
 class PowerTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,10 +65,10 @@ protected:
         app.BaseUnit = QStringLiteral("W");
         BuildPowerUnits();
         app.WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
-        app.Shell.LogFileOnOffEnable = [this](bool e) { logFileEnabled.push_back(e); };
+        app.Shell.LogFileOnOffEnable = [](bool) {};
         engine.View.TrialReading = [] {};
         engine.View.PointAdded = [this] { ++pointsDrawn; };
-        engine.View.Redraw = [this] { ++redraws; };
+        engine.View.Redraw = [] {};
     }
 
     void TearDown() override {
@@ -98,7 +96,5 @@ protected:
     TempDir dir;
     SentPort port;
     PowerEngine engine;
-    std::vector<bool> logFileEnabled;
     int pointsDrawn = 0;
-    int redraws = 0;
 };

@@ -1,6 +1,8 @@
 #include "power/PowerSetupRules.h"
 
 #include <gtest/gtest.h>
+#include <QPointF>
+#include <array>
 
 namespace {
 
@@ -16,15 +18,12 @@ TEST(PowerSetupRules, logTimeSplitsAndJoinsWithinOneDay) {
 }
 
 TEST(PowerSetupRules, highBarKeepsAboveLowAndUnderThirtyKilowatts) {
-    struct Case {
-        int bar;
-        double low;
-        int16_t exponent, unit;
-        double high;
-    } cases[] = {{999, 0, 0, kW, 30}, {999, 0, 2, W, 300},  {999, 0, 1, kW, 3},
-                 {30, 0, 0, kW, 30},  {999, 0, 2, mW, 999}, {10, 50, 0, W, 51}};
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(HighAfterMove(c.bar, c.low, c.exponent, kFactors[c.unit]), c.high) << c.bar;
+    // bar, low, exponent, unit -> high
+    const std::tuple<int, double, int16_t, int16_t, double> cases[] = {
+        {999, 0, 0, kW, 30}, {999, 0, 2, W, 300},  {999, 0, 1, kW, 3},
+        {30, 0, 0, kW, 30},  {999, 0, 2, mW, 999}, {10, 50, 0, W, 51}};
+    for (auto [bar, low, exponent, unit, high] : cases)
+        EXPECT_DOUBLE_EQ(HighAfterMove(bar, low, exponent, kFactors[unit]), high) << bar;
 }
 
 TEST(PowerSetupRules, unitAndCoefficientFallBackUntilTheHighLimitFits) {
@@ -38,46 +37,32 @@ TEST(PowerSetupRules, unitAndCoefficientFallBackUntilTheHighLimitFits) {
 }
 
 TEST(PowerSetupRules, okPutsHighAboveLowAndLowNotBelowZero) {
-    struct Case {
-        int lowBar, highBar;
-        double low, high;
-    } cases[] = {{50, 20, 19, 20}, {5, 0, 0, 1}, {999, 999, 998, 999}, {10, 20, 10, 20}};
-    for (const auto& c : cases) {
-        const ConfirmedLimits r = ConfirmLimits(c.lowBar, c.highBar, 1);
-        EXPECT_DOUBLE_EQ(r.LowValue, c.low) << c.lowBar << "/" << c.highBar;
-        EXPECT_DOUBLE_EQ(r.HighValue, c.high) << c.lowBar << "/" << c.highBar;
+    const std::array<int, 4> cases[] = {
+        {50, 20, 19, 20}, {5, 0, 0, 1}, {999, 999, 998, 999}, {10, 20, 10, 20}};
+    for (auto [lowBar, highBar, low, high] : cases) {
+        const ConfirmedLimits r = ConfirmLimits(lowBar, highBar, 1);
+        EXPECT_EQ(QPointF(r.LowValue, r.HighValue), QPointF(low, high)) << lowBar << "/" << highBar;
     }
 }
 
 TEST(PowerSetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
-    struct Case {
-        double graphLow, graphHigh;
-        int16_t exponent, unit;
-        int lowBar, highBar;
-    } cases[] = {
-        {0.001, 0.5, 0, mW, 1, 500}, {0, 30000, 0, kW, 0, 30}, {0, 30000, 2, W, 0, 300},
-        {2, 8, 1, mW, 200, 800},     {0, 5e6, 0, kW, 0, 999},  // beyond the list: kW, bar at its end
-        {25, 35, 1, W, 2, 4},                                  // 2.5 and 3.5: halves to even
-    };
-    for (const auto& c : cases) {
-        const LimitView v = ViewOfLimits(c.graphLow, c.graphHigh, c.exponent, kFactors);
-        EXPECT_EQ(v.UnitIndex, c.unit) << c.graphHigh;
-        EXPECT_EQ(v.LowBar, c.lowBar) << c.graphHigh;
-        EXPECT_EQ(v.HighBar, c.highBar) << c.graphHigh;
+    // graph low, high, exponent -> unit, low bar, high bar; 5e6 is beyond the list (kW, bar at its end),
+    // 25 and 35 in x 10 W are 2.5 and 3.5: halves to even
+    const std::tuple<double, double, int16_t, std::array<int, 3>> cases[] = {
+        {0.001, 0.5, 0, {mW, 1, 500}}, {0, 30000, 0, {kW, 0, 30}}, {0, 30000, 2, {W, 0, 300}},
+        {2, 8, 1, {mW, 200, 800}},     {0, 5e6, 0, {kW, 0, 999}},  {25, 35, 1, {W, 2, 4}}};
+    for (auto [graphLow, graphHigh, exponent, view] : cases) {
+        const LimitView v = ViewOfLimits(graphLow, graphHigh, exponent, kFactors);
+        EXPECT_EQ((std::array<int, 3>{v.UnitIndex, v.LowBar, v.HighBar}), view) << graphHigh;
     }
 }
 
 TEST(PowerSetupRules, typedNumbersAreDigitsWithinTheBar) {
-    struct Case {
-        const char* text;
-        int maximum;
-        std::optional<int> value;
-    } cases[] = {{"", 999, 0},    {"999", 999, 999}, {"12a", 999, {}}, {"-1", 999, {}},
-                 {" 5", 999, {}}, {"24", 24, 24},    {"25", 24, {}},   {"60", 59, {}}};
-    for (const auto& c : cases) {
-        const auto got = c.maximum == 999 ? TypedLimit(c.text) : TypedTimePart(c.text, c.maximum);
-        EXPECT_EQ(got, c.value) << c.text;
-    }
+    const std::tuple<const char*, int, std::optional<int>> cases[] = {
+        {"", 999, 0},    {"999", 999, 999}, {"12a", 999, {}}, {"-1", 999, {}},
+        {" 5", 999, {}}, {"24", 24, 24},    {"25", 24, {}},   {"60", 59, {}}};
+    for (auto [text, maximum, value] : cases)
+        EXPECT_EQ(maximum == 999 ? TypedLimit(text) : TypedTimePart(text, maximum), value) << text;
 }
 
 }  // namespace

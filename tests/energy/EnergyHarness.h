@@ -47,14 +47,13 @@ protected:
     }
 
     // Connects to and identifies a meter with this head on channel A.
-    void UseMeter(sim::Model model, int headType, double energy = 1.25e-3) {
+    void UseMeter(sim::Model model, int headType) {
         if (App().Connected) Disconnect();
         sim::MeterConfig cfg;
         cfg.model = model;
         cfg.heads[0].type = headType;
         cfg.heads[0].name = QStringLiteral("PE25");
         cfg.heads[0].serial = 4711;
-        cfg.heads[0].reading.base = energy;
         meter = std::make_unique<sim::Meter>(cfg);
         port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
         platform::setSerialPort(port.get());
@@ -76,10 +75,6 @@ protected:
         port->Pump();
         Timer2_Timer();
     }
-    void RunFor(double seconds) {
-        for (double t = 0; t < seconds; t += 0.01) Tick();
-    }
-    // Commands since the mode was entered.
     QStringList Sent() const { return meter->CommandsReceived().mid(sentBefore); }
 
     // A reply handed to the engine directly, `dt` seconds after the last.
@@ -88,8 +83,7 @@ protected:
         QString line = text + QLatin1Char('\r');
         engine.EnergyLog(0, line);
     }
-    // Started and waiting for readings (the direct "SE" cycle).
-    void StartReadings() {
+    void StartReadings() {  // the direct "SE" cycle
         engine.StartStop();
         Reply(QStringLiteral("*"));
     }

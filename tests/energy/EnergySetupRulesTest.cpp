@@ -11,36 +11,28 @@ TEST(EnergySetupRules, barsReadTheirTablesAndCaptionTheValue) {
     const int rates[] = {1, 3, 5, 10, 20, 30, 50, 100, 200, 300, 400, 500, 600, 800, 1000};
     const int heights[] = {10, 20, 30, 40, 50, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
     for (int position = 1; position <= 15; ++position) {
-        EXPECT_EQ(StorageRateAt(position), rates[position - 1]);
         EXPECT_EQ(StorageRatePosition(rates[position - 1]), position);
-        EXPECT_EQ(InitialSizeAt(position), heights[position - 1]);
+        EXPECT_EQ(StorageRateAt(position), rates[position - 1]);
         EXPECT_EQ(InitialSizePosition(heights[position - 1]), position);
+        EXPECT_EQ(InitialSizeAt(position), heights[position - 1]);
     }
-    EXPECT_EQ(StorageRatePosition(7), std::nullopt);
-    EXPECT_EQ(InitialSizePosition(150), std::nullopt);
-
-    EXPECT_EQ(BinsAt(3), 15);
+    EXPECT_EQ(std::pair(StorageRatePosition(7), InitialSizePosition(150)),
+              std::pair(std::optional<int>(), std::optional<int>()));
     EXPECT_EQ(BinsCaption(BinsAt(3)), "Count 15");
     EXPECT_EQ(InitialSizeCaption(100), "Initial size 100");
     EXPECT_EQ(StorageRateCaption(10), "One out of  10");
-    EXPECT_EQ(StorageRateCaption(StorageRateAt(1)), "Store All Readings");
+    EXPECT_EQ(StorageRateCaption(1), "Store All Readings");
     EXPECT_FALSE(StorageStyleShown(1));
     EXPECT_TRUE(StorageStyleShown(3));
-
-    struct Case {
-        int bins, position;
-    } bins[] = {{10, 2}, {12, 2}, {13, 3}, {100, 20}, {500, 20}, {0, 1}};
-    for (const auto& c : bins) EXPECT_EQ(BinsPosition(c.bins), c.position) << c.bins;
+    for (auto [bins, position] : {std::pair{10, 2}, {12, 2}, {13, 3}, {100, 20}, {500, 20}, {0, 1}})
+        EXPECT_EQ(BinsPosition(bins), position) << bins;
+    // One for Min/Max, two for Average.
+    EXPECT_EQ((std::array{StatisticsOption(false, false), StatisticsOption(true, false),
+                          StatisticsOption(false, true), StatisticsOption(true, true)}),
+              (std::array<int16_t, 4>{0, 1, 2, 3}));
 }
 
-TEST(EnergySetupRules, statisticsOptionAddsOneForMinMaxAndTwoForAverage) {
-    EXPECT_EQ(StatisticsOption(false, false), 0);
-    EXPECT_EQ(StatisticsOption(true, false), 1);
-    EXPECT_EQ(StatisticsOption(false, true), 2);
-    EXPECT_EQ(StatisticsOption(true, true), 3);
-}
-
-TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoules) {
+TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoulesAndUnitAndScaleFallBack) {
     struct Case {
         int bar;
         int16_t unit, scale;
@@ -51,16 +43,11 @@ TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoules) {
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(RightAfterMove(c.bar, c.scale, kFactors[c.unit]), c.high) << c.bar << " " << c.scale;
-}
-
-TEST(EnergySetupRules, unitAndScaleFallBackUntilTheRightLimitFits) {
     EXPECT_EQ(FitEnergyUnit(J, 20, 2, kFactors), mJ);  // 2000 J
     EXPECT_EQ(FitEnergyUnit(J, 10, 2, kFactors), J);   // 1000 J
     EXPECT_EQ(FitEnergyUnit(5, 1, 0, kFactors), J);    // kJ is not listed
-    EXPECT_EQ(FitEnergyScale(2, 999, kFactors[J]), 0);
-    EXPECT_EQ(FitEnergyScale(2, 101, kFactors[J]), 0);
-    EXPECT_EQ(FitEnergyScale(2, 100, kFactors[J]), 1);
-    EXPECT_EQ(FitEnergyScale(2, 999, kFactors[mJ]), 2);
+    for (auto [bar, unit, scale] : {std::tuple{999, J, 0}, {101, J, 0}, {100, J, 1}, {999, mJ, 2}})
+        EXPECT_EQ(FitEnergyScale(2, bar, kFactors[unit]), scale) << bar;
 }
 
 TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
@@ -84,14 +71,13 @@ TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
         choices.ScaleIndex = c.scale;
         EnergySettings s;
         StoreChoices(choices, c.left, c.right, kFactors, s);
-        EXPECT_EQ(s.EnergyLowLimit, c.low) << c.left << "/" << c.right;
-        EXPECT_EQ(s.EnergyHighLimit, c.high) << c.left << "/" << c.right;
-        EXPECT_EQ(s.EnergyScaleIndex, c.scale);
-
+        EXPECT_EQ(std::tuple(s.EnergyLowLimit, s.EnergyHighLimit, s.EnergyScaleIndex),
+                  std::tuple(c.low, c.high, c.scale))
+            << c.left << "/" << c.right;
         const EnergyChoices shown = ChoicesOf(s, kFactors);
-        EXPECT_EQ(shown.UnitIndex, c.unit) << c.high;
-        EXPECT_EQ(BarFromValue(shown.LowValue), c.shownLeft) << c.low;
-        EXPECT_EQ(BarFromValue(shown.HighValue), c.shownRight) << c.high;
+        EXPECT_EQ(std::tuple(shown.UnitIndex, BarFromValue(shown.LowValue), BarFromValue(shown.HighValue)),
+                  std::tuple(c.unit, c.shownLeft, c.shownRight))
+            << c.high;
     }
 }
 
@@ -111,9 +97,9 @@ TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
         s.EnergyHighLimit = c.high;
         s.EnergyScaleIndex = c.scale;
         const EnergyChoices shown = ChoicesOf(s, kFactors);
-        EXPECT_EQ(shown.UnitIndex, c.unit) << c.high;
-        EXPECT_EQ(BarFromValue(shown.LowValue), c.left) << c.low;
-        EXPECT_EQ(BarFromValue(shown.HighValue), c.right) << c.high;
+        EXPECT_EQ(std::tuple(shown.UnitIndex, BarFromValue(shown.LowValue), BarFromValue(shown.HighValue)),
+                  std::tuple(c.unit, c.left, c.right))
+            << c.high;
     }
 }
 
@@ -127,12 +113,9 @@ TEST(EnergySetupRules, untouchedChoicesKeepOddValuesAndDropUnknownOptions) {
     in.EnergyStorageMode = -1;
     EnergySettings out;
     StoreChoices(ChoicesOf(in, kFactors), 0, 1, kFactors, out);
-    EXPECT_EQ(out.EnergyBinsCount, 12);
-    EXPECT_EQ(out.EnergyInitialSize, 150);
-    EXPECT_EQ(out.EnergyStorageRate, 7);
-    EXPECT_EQ(out.EnergyStorageStyle, 1);
-    EXPECT_EQ(out.EnergyDisplayStyle, 0);
-    EXPECT_EQ(out.EnergyStorageMode, 0);
+    EXPECT_EQ((std::array<int, 6>{out.EnergyBinsCount, out.EnergyInitialSize, out.EnergyStorageRate,
+                                  out.EnergyStorageStyle, out.EnergyDisplayStyle, out.EnergyStorageMode}),
+              (std::array<int, 6>{12, 150, 7, 1, 0, 0}));
 }
 
 }  // namespace

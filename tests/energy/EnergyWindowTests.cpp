@@ -17,7 +17,6 @@ protected:
     void SetUp() override {
         EnergyTest::SetUp();
         EnergySettings& cfg = App().Config.Energy;
-        cfg.EnergyLowLimit = 0;
         cfg.EnergyHighLimit = 0.01;
         cfg.EnergyBinsCount = 20;
         cfg.EnergyInitialSize = 50;
@@ -54,10 +53,9 @@ protected:
         const QImage& image = w.Picture1->Surface().Image();
         int n = 0;
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                if (c.red() > 200 && c.green() > 200 && c.blue() < 100) ++n;
-            }
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() > 200 &&
+                     image.pixelColor(x, y).blue() < 100;
         return n;
     }
     frmEnergy w;
@@ -86,18 +84,24 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     EXPECT_EQ(PrintToScreenshots("energy_print", [this] { w.EnergyPrint(); }), 1);
 }
 
-TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndEnlargesTheReadout) {
+TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheHead) {
     App().Config.Energy.EnergyDisplayStyle = 1;
     UseMeter(sim::Model::Talon2, 1);
     EnterWindow(ModeEnergy, "FE");
     w.form_Resize();
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);
     EXPECT_TRUE(w.lblReady->isVisible());
-    for (const char* r : {"*0", "*1", "*1", "*4.321E-3"}) Feed(r);
+    // Green when the head is ready, grey again once the pulse is fetched.
+    for (auto [reply, green] : {std::pair{"*0", false}, {"*1", true}, {"*1", false}, {"*4.321E-3", false}}) {
+        Feed(reply);
+        EXPECT_EQ(w.Engine.ReadyGreen, green) << reply;
+    }
     EXPECT_FALSE(w.Picture1->isVisible());
     EXPECT_EQ(w.lblEnergy->text(), "4.321mJ");
     EXPECT_GT(w.lblEnergy->font().pointSizeF(), 40);
     EXPECT_FALSE(SaveScreenshot(&w, "energy_window_numeric").isEmpty());
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    EXPECT_FALSE(w.lblReady->isVisible());
 }
 
 TEST_F(EnergyWindowTest, relativeRapidPulseRunLabelsInRpUnits) {

@@ -1,7 +1,5 @@
 #include "EnergyHarness.h"
 
-#include "auxiliary/frmNotes.h"
-
 #include <QPlainTextEdit>
 
 namespace {
@@ -19,10 +17,6 @@ protected:
         Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
         UseMeter(sim::Model::Talon, 2);
         Enter(ModeEnergy, "FE");
-    }
-    void TearDown() override {
-        Notes().ClearNotesBox();
-        EnergyTest::TearDown();
     }
     // 1.25 mJ at 0.5 s, over range at 1.5 s, 2 mJ at 2.5 s.
     void LogThreePulses() {
@@ -42,22 +36,22 @@ protected:
 TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughBothPaths) {
     const QByteArray withTime = "Energy, in Joules \tTime, in Seconds\t Head: PE25; s/n4711\r\n";
     const QByteArray plain = "Energy, in Joules \t Head: PE25; s/n4711\r\n";
-    struct Case {
-        bool timeStamp, logToFile;
-    };
-    for (Case c : {Case{false, false}, Case{true, false}, Case{false, true}, Case{true, true}}) {
-        SCOPED_TRACE(std::to_string(c.timeStamp) + std::to_string(c.logToFile));
-        App().Config.Energy.EnergyTimeStamp = c.timeStamp;
-        App().Config.LogToFile = c.logToFile;
+    for (int bits = 0; bits < 4; ++bits) {
+        const bool timeStamp = bits & 1, logToFile = bits & 2;
+        SCOPED_TRACE(bits);
+        App().Config.Energy.EnergyTimeStamp = timeStamp;
+        App().Config.LogToFile = logToFile;
         engine.Reset(false);
         LogThreePulses();
         ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
         const QByteArray data =
-            c.timeStamp ? Line("0.00125", "0.50") + Line("Overrange", "1.50") + Line("0.002", "2.50")
-                        : Line("0.00125", "") + Line("Overrange", "") + Line("0.002", "");
-        const QByteArray header = c.timeStamp ? withTime : plain;
-        EXPECT_EQ(dir.Read("run.nrg"), c.logToFile ? header + data + notes : header + notes + data);
-        if (c.logToFile) EXPECT_EQ(dir.Read("kelvaro.nrg"), header + data);
+            timeStamp ? Line("0.00125", "0.50") + Line("Overrange", "1.50") + Line("0.002", "2.50")
+                      : Line("0.00125", "") + Line("Overrange", "") + Line("0.002", "");
+        const QByteArray header = timeStamp ? withTime : plain;
+        EXPECT_EQ(dir.Read("run.nrg"), logToFile ? header + data + notes : header + notes + data);
+        if (logToFile) {
+            EXPECT_EQ(dir.Read("kelvaro.nrg"), header + data);
+        }
     }
     EXPECT_TRUE(prompts.messages.empty());
 }

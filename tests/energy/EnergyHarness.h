@@ -1,5 +1,6 @@
 #pragma once
 
+#include "auxiliary/frmNotes.h"
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
 #include "data/WorkFile.h"
@@ -38,6 +39,7 @@ protected:
         app.Shell.FileOps[ModeEnergy].Save = [this](const QString& name) { engine.EnergySave(name); };
     }
     void TearDown() override {
+        Notes().ClearNotesBox();
         WorkFile(2, QString());
         platform::setSerialPort(nullptr);
         SetPause({});

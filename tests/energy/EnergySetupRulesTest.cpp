@@ -10,12 +10,10 @@ constexpr int16_t pJ = 0, uJ = 2, mJ = 3, J = 4;
 TEST(EnergySetupRules, barsReadTheirTablesAndCaptionTheValue) {
     const int rates[] = {1, 3, 5, 10, 20, 30, 50, 100, 200, 300, 400, 500, 600, 800, 1000};
     const int heights[] = {10, 20, 30, 40, 50, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
-    for (int position = 1; position <= 15; ++position) {
-        EXPECT_EQ(StorageRatePosition(rates[position - 1]), position);
-        EXPECT_EQ(StorageRateAt(position), rates[position - 1]);
-        EXPECT_EQ(InitialSizePosition(heights[position - 1]), position);
-        EXPECT_EQ(InitialSizeAt(position), heights[position - 1]);
-    }
+    for (int p = 1; p <= 15; ++p)
+        EXPECT_EQ(std::tuple(StorageRateAt(p), StorageRatePosition(rates[p - 1]).value_or(0),
+                             InitialSizeAt(p), InitialSizePosition(heights[p - 1]).value_or(0)),
+                  std::tuple(rates[p - 1], p, heights[p - 1], p));
     EXPECT_EQ(std::pair(StorageRatePosition(7), InitialSizePosition(150)),
               std::pair(std::optional<int>(), std::optional<int>()));
     EXPECT_EQ(BinsCaption(BinsAt(3)), "Count 15");
@@ -51,12 +49,8 @@ TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoulesAndUnitAndScale
 }
 
 TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
-    struct Case {
-        int left, right;
-        int16_t unit, scale;
-        double low, high;  // joules
-        int shownLeft, shownRight;
-    } cases[] = {
+    // Bars, unit and scale; the limits stored in joules; the bars shown again.
+    const std::tuple<int, int, int16_t, int16_t, double, double, int, int> cases[] = {
         {50, 50, mJ, 0, 0.049, 0.05, 49, 50},  // crossed: a unit below the right one
         {0, 1, mJ, 0, 0, 0.001, 0, 1},         // 0/0 after the right bar's minimum
         {5, 0, J, 1, 0, 10, 0, 1},
@@ -65,53 +59,46 @@ TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
         {200, 600, pJ, 0, 2e-10, 6e-10, 200, 600},  // not 0 and 1 nJ
         {200, 600, pJ, 2, 2e-8, 6e-8, 200, 600},
     };
-    for (const auto& c : cases) {
+    for (auto [left, right, unit, scale, low, high, shownLeft, shownRight] : cases) {
         EnergyChoices choices;
-        choices.UnitIndex = c.unit;
-        choices.ScaleIndex = c.scale;
+        std::tie(choices.UnitIndex, choices.ScaleIndex) = std::tuple(unit, scale);
         EnergySettings s;
-        StoreChoices(choices, c.left, c.right, kFactors, s);
+        StoreChoices(choices, left, right, kFactors, s);
         EXPECT_EQ(std::tuple(s.EnergyLowLimit, s.EnergyHighLimit, s.EnergyScaleIndex),
-                  std::tuple(c.low, c.high, c.scale))
-            << c.left << "/" << c.right;
+                  std::tuple(low, high, scale))
+            << left << "/" << right;
         const EnergyChoices shown = ChoicesOf(s, kFactors);
         EXPECT_EQ(std::tuple(shown.UnitIndex, BarFromValue(shown.LowValue), BarFromValue(shown.HighValue)),
-                  std::tuple(c.unit, c.shownLeft, c.shownRight))
-            << c.high;
+                  std::tuple(unit, shownLeft, shownRight))
+            << high;
     }
 }
 
 TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
-    struct Case {
-        double low, high;
-        int16_t scale, unit;
-        int left, right;
-    } cases[] = {
-        {0, 1, 0, J, 0, 1},          {0.2, 5, 0, J, 0, 5},     // not 200 (mJ) beside 5 J
-        {0.005, 0.5, 0, mJ, 5, 500}, {0, 5000, 0, J, 0, 999},  // beyond 1000 J: the end of the bar
-        {25, 35, 1, J, 2, 4},                                  // 2.5 and 3.5 J x 10: halves to even
-    };
-    for (const auto& c : cases) {
+    // clang-format off
+    const std::tuple<double, double, int16_t, int16_t, int, int> cases[] = {
+        {0, 1, 0, J, 0, 1},
+        {0.2, 5, 0, J, 0, 5},          // not 200 (mJ) beside 5 J
+        {0.005, 0.5, 0, mJ, 5, 500},
+        {0, 5000, 0, J, 0, 999},       // beyond 1000 J: the end of the bar
+        {25, 35, 1, J, 2, 4}};         // 2.5 and 3.5 J x 10: halves to even
+    // clang-format on
+    for (auto [low, high, scale, unit, left, right] : cases) {
         EnergySettings s;
-        s.EnergyLowLimit = c.low;
-        s.EnergyHighLimit = c.high;
-        s.EnergyScaleIndex = c.scale;
+        std::tie(s.EnergyLowLimit, s.EnergyHighLimit, s.EnergyScaleIndex) = std::tuple(low, high, scale);
         const EnergyChoices shown = ChoicesOf(s, kFactors);
         EXPECT_EQ(std::tuple(shown.UnitIndex, BarFromValue(shown.LowValue), BarFromValue(shown.HighValue)),
-                  std::tuple(c.unit, c.left, c.right))
-            << c.high;
+                  std::tuple(unit, left, right))
+            << high;
     }
 }
 
 TEST(EnergySetupRules, untouchedChoicesKeepOddValuesAndDropUnknownOptions) {
-    EnergySettings in;
-    in.EnergyBinsCount = 12;  // no bar position: kept
-    in.EnergyInitialSize = 150;
-    in.EnergyStorageRate = 7;
-    in.EnergyStorageStyle = 0;  // neither Average nor Sample would store nothing
-    in.EnergyDisplayStyle = 7;
-    in.EnergyStorageMode = -1;
-    EnergySettings out;
+    // Odd bins, size and rate have no bar position and are kept; a storage style of neither
+    // Average nor Sample would store nothing.
+    EnergySettings in, out;
+    std::tie(in.EnergyBinsCount, in.EnergyInitialSize, in.EnergyStorageRate) = std::tuple(12, 150, 7);
+    std::tie(in.EnergyStorageStyle, in.EnergyDisplayStyle, in.EnergyStorageMode) = std::tuple(0, 7, -1);
     StoreChoices(ChoicesOf(in, kFactors), 0, 1, kFactors, out);
     EXPECT_EQ((std::array<int, 6>{out.EnergyBinsCount, out.EnergyInitialSize, out.EnergyStorageRate,
                                   out.EnergyStorageStyle, out.EnergyDisplayStyle, out.EnergyStorageMode}),

@@ -25,7 +25,6 @@ protected:
     }
     void TearDown() override {
         SetupEnergy().hide();
-        Notes().ClearNotesBox();
         EnergyTest::TearDown();
     }
     void EnterWindow(int16_t mode, const QString& command) {
@@ -65,14 +64,12 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     UseMeter(sim::Model::Talon, 2);
     EnterWindow(ModeEnergy, "FE");
     Pulses(600);
-    EXPECT_EQ(w.butStartStop->text(), "&Stop");
     EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Energy Logging - Pyroelectric head: PE25"));
     EXPECT_TRUE(w.lblEnergy->text().endsWith("mJ"));
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);  // Stop shows the latest statistics
     EXPECT_EQ(w.lblPulsesEnergy->text(), "Pulses:  600");
     EXPECT_EQ(w.lblPulsesOverranged->text(), "Overranged:  6");
     EXPECT_FALSE(w.lblReady->isVisible());  // pyroelectric heads need no settling
-    EXPECT_GT(w.Engine.YScale, 50);         // the tallest bar outgrew the first scale
     EXPECT_GT(BarPixels(), 2000);
     EXPECT_FALSE(SaveScreenshot(&w, "energy_window").isEmpty());
     w.resize(700, 460);  // a new size redraws the bars

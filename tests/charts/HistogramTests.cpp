@@ -41,8 +41,7 @@ TEST_F(HistogramTest, valueOnAnEdgeGoesToTheNextBinAndOutOfRangeToTheEndSlots) {
                                             {0.0099, 10}, {0.01, 11}, {0.5, 11},  {-1e300, 0}};
     for (auto [value, bin] : cases) EXPECT_EQ(BinOf(h, value), bin) << value;
     EXPECT_EQ(AddToHistogram(h, 0.01), 11);
-    EXPECT_EQ(h.LastBin, 11);
-    EXPECT_EQ(h.Bins[11].Count, 1);
+    EXPECT_EQ(std::pair(int(h.LastBin), h.Bins[11].Count), std::pair(11, 1));
 }
 
 TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
@@ -88,8 +87,7 @@ TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwn
     surface.Forget();
     EXPECT_TRUE(DrawHistogram(
         1, [&] { ++relayouts; }, surface, h, yMax, false));
-    EXPECT_EQ(yMax, 200);
-    EXPECT_EQ(relayouts, 1);
+    EXPECT_EQ(std::pair(yMax, relayouts), std::pair(200, 1));
     DrawHistogram(0, {}, surface, h, yMax, false);
     EXPECT_EQ(PulseLabels().join(' '), "200 180 160 140 120 100 80 60 40 20 0");
 }

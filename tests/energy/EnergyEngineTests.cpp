@@ -2,6 +2,7 @@
 
 #include "data/Overrange.h"
 
+#include <QPlainTextEdit>
 #include <algorithm>
 #include <numeric>
 
@@ -10,6 +11,10 @@ namespace {
 int BinTotal(const HistogramSpec& h) {
     return std::accumulate(h.Bins.begin(), h.Bins.end(), 0,
                            [](int n, const HistogramBin& b) { return n + b.Count; });
+}
+
+QByteArray Line(const QByteArray& value, const QByteArray& time) {
+    return value + QByteArray(18 - value.size(), ' ') + '\t' + time + "\r\n";
 }
 
 }  // namespace
@@ -81,41 +86,100 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
     StartReadings();
     Reply("*1E-3", 1);
     engine.StartStop();
-    EXPECT_TRUE(engine.Stopped);
-    Reply("*9E-3");  // the reply still on its way is ignored
+    Reply("*9E-3");  // the reply still on its way after Stop is ignored
     engine.StartStop();
     Reply("*");
     Reply("*2E-3", 2);
     ASSERT_EQ(engine.Store().Count(), 2);
     EXPECT_NEAR(engine.Store().Records[1].Time, 3.3, 1e-9);  // the run's clock was not restarted
-    EXPECT_EQ(logFileEnabled, std::vector<bool>{false});
-    EXPECT_TRUE(engine.Unsaved);
+    EXPECT_EQ(std::pair(logFileEnabled, engine.Unsaved), std::pair(std::vector<bool>{false}, true));
     engine.Reset(false);
-    EXPECT_FALSE(engine.Unsaved);
-    EXPECT_EQ(engine.Stats().Count, 0);
-    EXPECT_EQ(BinTotal(engine.Hist), 0);
+    EXPECT_EQ(std::tuple(engine.Unsaved, engine.Stats().Count, BinTotal(engine.Hist)),
+              std::tuple(false, 0, 0));
     EXPECT_EQ(logFileEnabled, (std::vector<bool>{false, true}));
 }
 
-TEST_F(EnergyTest, relativeRapidPulseUnitsAreUsedAndRestoredOnLeaving) {
-    UseMeter(sim::Model::MeridelOne, 5);
-    App().Config.Energy.EnergyStatistics = 1;
-    App().RapidPulseAbsolute = false;
-    Enter(ModeRapidPulse, "FE R");
-    EXPECT_EQ(engine.Caption, "Real-Time Rapid Pulse Relative Logging");
-    EXPECT_TRUE(engine.RelativeUnits);
-    EXPECT_TRUE(engine.HeaderLine().startsWith("Energy, in RP-Units \t Head: "));
-    engine.StartStop();
-    engine.PollState = 3;
-    Reply("*1.234E-2");
-    EXPECT_EQ(engine.EnergyText, "12.34m");
-    EXPECT_EQ(engine.StatLabels[0], "Min:  12.34m");
-    EXPECT_EQ(engine.StatVisible, (std::array<bool, 6>{true, true, false, false, false, false}));
-    QString none;
-    engine.EnergyLog(1, none);
-    EXPECT_EQ(App().EnergyUnits, (std::array<QString, 6>{"pJ", "nJ", "uJ", "mJ", "J", "kJ"}));
-    EXPECT_FALSE(engine.RelativeUnits);
-    App().RapidPulseAbsolute = true;
-    Enter(ModeRapidPulse, "FE A");
-    EXPECT_EQ(engine.Caption, "Real-Time Rapid Pulse Absolute Logging");
+class EnergyFileTest : public EnergyTest {
+protected:
+    void SetUp() override {
+        EnergyTest::SetUp();
+        Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
+        UseMeter(sim::Model::Talon, 2);
+        Enter(ModeEnergy, "FE");
+    }
+    // 1.25 mJ at 0.5 s, over range at 1.5 s, 2 mJ at 2.5 s.
+    void LogThreePulses() {
+        StartReadings();
+        Reply("*1.25E-3", 0.4);
+        Reply("*OVER", 1.0);
+        Reply("*2E-3", 1.0);
+    }
+    bool SaveAs(const QString& name) {
+        prompts.fileAnswers.push_back(name);
+        FileCommand(0);
+        return !engine.Unsaved;
+    }
+    const QByteArray notes = "'Beam at 45 degrees\r\n";
+};
+
+TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughBothPaths) {
+    const QByteArray withTime = "Energy, in Joules \tTime, in Seconds\t Head: PE25; s/n4711\r\n";
+    const QByteArray plain = "Energy, in Joules \t Head: PE25; s/n4711\r\n";
+    for (int bits = 0; bits < 4; ++bits) {
+        const bool timeStamp = bits & 1, logToFile = bits & 2;
+        SCOPED_TRACE(bits);
+        App().Config.Energy.EnergyTimeStamp = timeStamp;
+        App().Config.LogToFile = logToFile;
+        engine.Reset(false);
+        LogThreePulses();
+        ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
+        const QByteArray data =
+            timeStamp ? Line("0.00125", "0.50") + Line("Overrange", "1.50") + Line("0.002", "2.50")
+                      : Line("0.00125", "") + Line("Overrange", "") + Line("0.002", "");
+        const QByteArray header = timeStamp ? withTime : plain;
+        EXPECT_EQ(dir.Read("run.nrg"), logToFile ? header + data + notes : header + notes + data);
+        if (logToFile) {
+            EXPECT_EQ(dir.Read("kelvaro.nrg"), header + data);
+        }
+    }
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoOn) {
+    for (int16_t mode : {int16_t(0), int16_t(1)}) {  // First Readings, Last Readings
+        App().Config.Energy.EnergyStorageMode = mode;
+        App().Config.Energy.EnergyHighLimit = 1e6;
+        engine.Reset(false);
+        StartReadings();
+        for (int i = 1; i <= kMaxStoredReadings + 5; ++i) Reply(QStringLiteral("*%1").arg(i), 0.001);
+        EXPECT_EQ(engine.Stats().Count, kMaxStoredReadings + 5);
+        EXPECT_EQ(engine.Hist.Bins[1].Count, kMaxStoredReadings + 5);
+        ASSERT_TRUE(SaveAs(dir.Path("full.nrg")));
+        const QList<QByteArray> lines = dir.Read("full.nrg").split('\n');
+        ASSERT_EQ(lines.size(), kMaxStoredReadings + 3);  // header, notes, data, and the end
+        EXPECT_EQ(lines[2], Line(mode == 0 ? "1" : "6", "").chopped(1));
+        EXPECT_EQ(lines[lines.size() - 2], Line(mode == 0 ? "60000" : "60005", "").chopped(1));
+    }
+}
+
+TEST_F(EnergyFileTest, reminderAsksAgainAfterAFailedSave) {
+    LogThreePulses();
+    prompts.yesNoAnswers = {true, true};
+    prompts.fileAnswers = {dir.Path("no/such/folder/run.nrg"), dir.Path("kept.nrg")};
+    engine.Unload(true);
+    ASSERT_EQ(prompts.questions.size(), 2u);
+    EXPECT_EQ(prompts.questions[0].title, "Reminder.");
+    EXPECT_TRUE(dir.Read("kept.nrg").endsWith(Line("0.002", "")));
+    EXPECT_FALSE(engine.Unsaved);
+}
+
+TEST_F(EnergyFileTest, unopenableWorkingFileIsReportedOnceAndTheSaveComesFromTheStore) {
+    App().Config.LogToFile = true;
+    App().EnergyWorkFile = dir.Path("no/such/folder/kelvaro.nrg");
+    LogThreePulses();
+    Reply("*3E-3");
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
+    EXPECT_TRUE(dir.Read("run.nrg").endsWith(notes + Line("0.00125", "") + Line("Overrange", "") +
+                                             Line("0.002", "") + Line("0.003", "")));
 }

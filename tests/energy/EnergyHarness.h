@@ -63,12 +63,12 @@ protected:
         IdentifyInstrument();
         ASSERT_EQ(App().Channels[0].HeadType, headType);
     }
-    // What the mode switch does on entering energy (3) or rapid pulse (7).
-    void Enter(int16_t mode, const QString& command) {
+    // What the mode switch does on entering energy (3) or rapid pulse (7), for this engine or another.
+    void Enter(int16_t mode, const QString& command, EnergyEngine* other = nullptr) {
         App().ActiveMode = mode;
         App().ModeCommand = command;
         if (mode == ModeEnergy) StartMeasurement(true, command);
-        engine.StartEnergy();
+        (other ? *other : engine).StartEnergy();
         if (mode == ModeRapidPulse) StartMeasurement(true, command);
         sentBefore = int(meter->CommandsReceived().size());
     }

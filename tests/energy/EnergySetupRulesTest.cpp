@@ -74,7 +74,7 @@ TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
     }
 }
 
-TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
+TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimitAndOddValuesAreKept) {
     // clang-format off
     const std::tuple<double, double, int16_t, int16_t, int, int> cases[] = {
         {0, 1, 0, J, 0, 1},
@@ -91,11 +91,7 @@ TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
                   std::tuple(unit, left, right))
             << high;
     }
-}
-
-TEST(EnergySetupRules, untouchedChoicesKeepOddValuesAndDropUnknownOptions) {
-    // Odd bins, size and rate have no bar position and are kept; a storage style of neither
-    // Average nor Sample would store nothing.
+    // Untouched, odd bins, size and rate (no bar position) are kept; unknown options fall back.
     EnergySettings in, out;
     std::tie(in.EnergyBinsCount, in.EnergyInitialSize, in.EnergyStorageRate) = std::tuple(12, 150, 7);
     std::tie(in.EnergyStorageStyle, in.EnergyDisplayStyle, in.EnergyStorageMode) = std::tuple(0, 7, -1);

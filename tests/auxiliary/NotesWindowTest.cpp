@@ -1,3 +1,4 @@
+#include "auxiliary/NotesText.h"
 #include "auxiliary/frmNotes.h"
 #include "data/WorkFile.h"
 #include "support/RecordingSurface.h"
@@ -8,23 +9,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace {
-
-class NotesWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetWorkFile();
-        Notes().ClearNotesBox();
-    }
-    void TearDown() override {
-        WorkFile(2, "");
-        Notes().ClearNotesBox();
-    }
+TEST(NotesWindow, savedAsApostropheLinesPrintedFiveLinesDownAndKeptWhenClosed) {
     ScriptedPrompts prompts;
     TempDir dir;
-};
-
-TEST_F(NotesWindowTest, savedIntoTheWorkingFileAsApostropheLines) {
+    ResetWorkFile();
+    Notes().ClearNotesBox();
     Notes().txtboxNotes->setPlainText("Beam A\nafter alignment");
     Notes().AppendNotesBox(" (second run)");
     WorkFile(0, dir.Path("data.pwr"));
@@ -33,28 +22,21 @@ TEST_F(NotesWindowTest, savedIntoTheWorkingFileAsApostropheLines) {
     WorkFile(2, "");
     EXPECT_EQ(dir.Read("data.pwr"), QByteArray("header\r\n'Beam A  after alignment (second run)\r\n"))
         << "a line break in the box travels as CR LF and becomes two blanks";
-}
 
-TEST_F(NotesWindowTest, printedFiveLinesDownFromTheGivenPosition) {
-    Notes().txtboxNotes->setPlainText(QString(500, 'n'));
+    // At most five lines of eighty, from (80, 15) down.
+    Notes().txtboxNotes->setPlainText(QString(400, 'x') + QString(100, 'y'));
     RecordingSurface page;
     Notes().PrintNotesBox(page);
     auto printed = page.Calls("Print");
     ASSERT_EQ(printed.size(), 5u);
-    for (int k = 0; k < 5; ++k) {
-        EXPECT_DOUBLE_EQ(printed[k].x1, 80);
-        EXPECT_DOUBLE_EQ(printed[k].y1, 15 + 5 * k);
-        EXPECT_EQ(printed[k].text.size(), 80);
-    }
-}
+    for (int k = 0; k < 5; ++k)
+        EXPECT_EQ(std::tuple(printed[k].x1, printed[k].y1, printed[k].text),
+                  std::tuple(80.0, 15.0 + 5 * k, QString(80, 'x')));
+    EXPECT_TRUE(NotesPrintLines("").isEmpty());
 
-TEST_F(NotesWindowTest, clearedAndClosedKeepsOrDropsTheText) {
-    Notes().txtboxNotes->setPlainText("kept");
     Notes().butClose->click();
     EXPECT_FALSE(Notes().isVisible());
-    EXPECT_EQ(Notes().NotesText(), "kept") << "closing only hides";
+    EXPECT_EQ(Notes().NotesText().size(), 500) << "closing only hides";
     Notes().ClearNotesBox();
     EXPECT_TRUE(Notes().NotesText().isEmpty());
 }
-
-}  // namespace

@@ -35,7 +35,7 @@ TEST(TerminalEnter, sendsEchoesOrRefuses) {
     }
 }
 
-TEST(TerminalText, longTextIsHalvedToALineBeginning) {
+TEST(TerminalText, longTextIsHalvedToALineBeginningAndBreaksCountTwice) {
     QString text;
     while (text.size() < 9000) text += "SP\n\t*0.001234\n";
     QString cut = CutTerminalText(text);
@@ -44,11 +44,7 @@ TEST(TerminalText, longTextIsHalvedToALineBeginning) {
     EXPECT_TRUE(text.endsWith(cut));
     EXPECT_TRUE(cut.startsWith("SP\n") || cut.startsWith("\t*"));
     EXPECT_EQ(text.at(text.size() - cut.size() - 1), QChar('\n'));
-}
-
-TEST(TerminalText, limitCountsLineBreaksAsTwoCharacters) {
-    // 2699 lines of one character: 5398 characters here, 8097 once each
-    // break is CR LF.
+    // Line breaks count as CR LF: 2699 one-character lines make 8097 characters.
     QString over = QString("x\n").repeated(2699);
     EXPECT_NE(CutTerminalText(over), over);
     QString under = QString("x\n").repeated(2698);  // 8094

@@ -29,7 +29,7 @@ protected:
 
 // The line rules are pinned in TerminalEditorTest; these show the window
 // sending through the link and taking its replies.
-TEST_F(TerminalWindowTest, commandIsSentAndItsReplyShownAfterATab) {
+TEST_F(TerminalWindowTest, commandIsSentItsReplyShownAfterATabAndKeysWaitForIt) {
     Type("VE");
     Enter();
     EXPECT_TRUE(port->Written().endsWith("$VE\r"));
@@ -42,9 +42,8 @@ TEST_F(TerminalWindowTest, commandIsSentAndItsReplyShownAfterATab) {
     AwaitReply();
     EXPECT_EQ(Text(), "VE\n\t*329\nVE\n\t*329\n");
     EXPECT_EQ(meter->CommandsReceived().count("VE"), 3);  // the probe's, then two
-}
 
-TEST_F(TerminalWindowTest, keysWaitForTheReplyExceptEscape) {
+    // Keys wait for the reply, except Escape.
     Type("SP");
     Enter();
     Type("XYZ");  // reply still outstanding

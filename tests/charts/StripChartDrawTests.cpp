@@ -1,8 +1,14 @@
 #include "charts/StripChart.h"
 #include "data/NumberFormat.h"
 #include "data/Overrange.h"
+#include "platform/Palette.h"
+#include "platform/Printer.h"
+#include "platform/SurfaceWidget.h"
 #include "state/AppState.h"
 #include "support/RecordingSurface.h"
+#include "support/Screenshot.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <QLineF>
@@ -21,19 +27,11 @@ protected:
     }
     void TearDown() override { SetDecimalSeparator(QString()); }
 
-    // Texts printed at one height, left to right.
     QStringList TextsAtY(double y) const {
-        QStringList out;
-        for (const auto& c : surface.Calls("Print"))
-            if (std::abs(c.y1 - y) < 1e-9) out << c.text;
-        return out;
+        return surface.Texts([y](const auto& c) { return std::abs(c.y1 - y) < 1e-9; });
     }
-    // Value labels: printed at the left edge, below the title.
-    QStringList ValueLabels() const {
-        QStringList out;
-        for (const auto& c : surface.Calls("Print"))
-            if (c.x1 == 0 && c.y1 > 0) out << c.text;
-        return out;
+    QStringList ValueLabels() const {  // at the left edge, below the title
+        return surface.Texts([](const auto& c) { return c.x1 == 0 && c.y1 > 0; });
     }
     // Lines from (x1, y1) to (x2, y2), where a NaN matches any coordinate.
     int LinesLike(double x1, double y1, double x2, double y2) const {
@@ -63,32 +61,40 @@ ChartGeometry ScaledScreen(double width, double height, double start, double spa
     return g;
 }
 
+// A finished 4-minute run of a laser warming up, with one over-range reading.
+void DrawSampleChart(ChartSettings& s, platform::Surface& surface) {
+    std::tie(s.YMax, s.YMin) = std::pair(0.5f, 0.0f);
+    DrawChart(0, s, surface, 0, 240);
+    for (int i = 0; i <= 480; ++i) {
+        s.LastTime = i * 0.5;
+        s.LastReading = i == 300
+                            ? OverrangeValue
+                            : 0.38 * (1 - std::exp(-s.LastTime / 40)) + 0.01 * std::sin(s.LastTime * 1.7);
+        s.LastIndex = i;
+        DrawChart(1, s, surface, 0, 0);
+    }
+}
+
 }  // namespace
 
 TEST_F(StripChartDraw, timeAxisCountsSecondsUpTo240AndMinutesAbove) {
-    const struct {
-        float span;
-        const char *labels, *title;
-    } cases[] = {{241, "0 0.3 0.7 1.0 1.3 1.7 2.0 2.3 2.7 3.0 3.3 3.7 4.0", "Time, Minutes"},
-                 {240, "0 20 40 60 80 100 120 140 160 180 200 220 240", "Time, Seconds"}};
-    for (const auto& c : cases) {
+    for (auto [span, labels, title] :
+         {std::tuple{241.0f, "0 0.3 0.7 1.0 1.3 1.7 2.0 2.3 2.7 3.0 3.3 3.7 4.0", "Time, Minutes"},
+          {240.0f, "0 20 40 60 80 100 120 140 160 180 200 220 240", "Time, Seconds"}}) {
         surface.Forget();
-        DrawChart(0, s, surface, 3600, c.span);
-        EXPECT_EQ(TextsAtY(91).join(' '), c.labels) << c.span;
-        EXPECT_NE(surface.Printed(c.title), nullptr) << c.span;
+        DrawChart(0, s, surface, 3600, span);
+        EXPECT_EQ(TextsAtY(91).join(' '), labels) << span;
+        EXPECT_NE(surface.Printed(title), nullptr) << span;
     }
     // The clock texts of both edges and the title in white below the axis.
-    const auto* left = surface.Printed("01:00:00.00");
-    const auto* right = surface.Printed("01:04:00.00");
-    const auto* title = surface.Printed("Time, Seconds");
-    const auto* label = surface.Printed("120");
-    ASSERT_TRUE(left && right && title && label);
-    for (const auto* c : {left, right, title}) {
-        EXPECT_EQ(c->color, 15) << c->text.toStdString();
-        EXPECT_DOUBLE_EQ(c->y1, 100 - 4.5) << c->text.toStdString();
+    for (auto [text, x] :
+         {std::pair{"01:00:00.00", 11.0}, {"01:04:00.00", 160 - 9 - 14.0}, {"Time, Seconds", 70.0}}) {
+        const auto* c = surface.Printed(text);
+        ASSERT_NE(c, nullptr) << text;
+        EXPECT_EQ(std::tuple(c->color, c->x1, c->y1), std::tuple(15, x, 100 - 4.5)) << text;
     }
-    EXPECT_EQ(std::vector<double>({left->x1, right->x1, title->x1}),
-              std::vector<double>({11, 160 - 9 - 14, (160 - 11 - 9) / 2.0}));
+    const auto* label = surface.Printed("120");
+    ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->color, 7);                            // the axis colour again after the clock text
     EXPECT_DOUBLE_EQ(label->x1, 11 + 6 * 140 / 12.0 - 2);  // 2 units left of its division
 }
@@ -98,41 +104,41 @@ TEST_F(StripChartDraw, gridStyleChoosesGridLinesOrTicks) {
         surface.Forget();
         s.GridStyle = style;
         DrawChart(0, s, surface, 0, 240);
-        const bool horizontal = style == 1 || style == 3, vertical = style >= 2;
-        // 11 value divisions, 13 time divisions.
+        const bool horizontal = style == 1 || style == 3,
+                   vertical = style >= 2;  // 11 value, 13 time divisions
         EXPECT_EQ(LinesLike(11, any, 151, any), horizontal ? 11 : 0) << style;
         EXPECT_EQ(LinesLike(11, any, 11.7, any), horizontal ? 0 : 11) << style;
         EXPECT_EQ(LinesLike(any, 7, any, 91), vertical ? 13 : 0) << style;
         EXPECT_EQ(LinesLike(any, 91 - 0.7, any, 91), vertical ? 0 : 13) << style;
-        for (const auto& l : surface.Calls("Line")) {
-            bool tick = std::abs(l.x2 - l.x1) < 1 && std::abs(l.y2 - l.y1) < 1;
-            EXPECT_EQ(l.color, tick ? 7 : 8) << style;
-        }
+        for (const auto& l : surface.Calls("Line"))  // ticks in the axis colour, grid lines in grey
+            EXPECT_EQ(l.color, std::abs(l.x2 - l.x1) < 1 && std::abs(l.y2 - l.y1) < 1 ? 7 : 8) << style;
     }
 }
 
-TEST_F(StripChartDraw, labelsThinOutOnSmallSurfaces) {
-    struct Case {
-        int width, height, timeLabels, valueLabels;
-    } cases[] = {{100, 50, 13, 11}, {99, 50, 7, 11}, {100, 49, 13, 6}, {60, 30, 7, 6}};
-    for (const auto& c : cases) {
+TEST_F(StripChartDraw, labelsThinOutOnSmallSurfacesAndZeroDivisionsDrawOne) {
+    for (auto [width, height, timeLabels, valueLabels] :
+         {std::array{100, 50, 13, 11}, {99, 50, 7, 11}, {100, 49, 13, 6}, {60, 30, 7, 6}}) {
         surface.Forget();
-        s.Width = c.width;
-        s.Height = c.height;
+        s.Width = width;
+        s.Height = height;
         DrawChart(0, s, surface, 0, 240);
-        EXPECT_EQ(TextsAtY(c.height - 9).size(), c.timeLabels) << c.width << "x" << c.height;
-        EXPECT_EQ(ValueLabels().size(), c.valueLabels) << c.width << "x" << c.height;
+        EXPECT_EQ(TextsAtY(height - 9).size(), timeLabels) << width << "x" << height;
+        EXPECT_EQ(ValueLabels().size(), valueLabels) << width << "x" << height;
     }
     EXPECT_NE(surface.Printed("40"), nullptr);
     EXPECT_EQ(surface.Printed("20"), nullptr);
+    surface.Forget();
+    s.Width = 160;
+    s.Height = 100;
+    s.XDivisions = 0;
+    s.YDivisions = -2;
+    DrawChart(0, s, surface, 0, 240);
+    EXPECT_EQ(TextsAtY(91), QStringList({"0", "240"}));
+    EXPECT_EQ(ValueLabels(), QStringList({"1.0", "0"}));
 }
 
 TEST_F(StripChartDraw, valueLabelsTakeTheirDecimalsFromTheRange) {
-    const struct {
-        int mode;
-        float yMax, yMin;
-        const char *title, *labels;
-    } cases[] = {
+    const std::tuple<int, float, float, const char*, const char*> cases[] = {
         {1, 0.5f, 0, "Power, mW", "500.0 450.0 400.0 350.0 300.0 250.0 200.0 150.0 100.0 50.0 0"},
         // A narrow run after Rescale: every label differs from its neighbours.
         {1, 12.75e-3f, 12.25e-3f, "Power, mW",
@@ -142,15 +148,15 @@ TEST_F(StripChartDraw, valueLabelsTakeTheirDecimalsFromTheRange) {
         {0, 250, 0, "Ratio, E+02", "2.5 2.3 2.0 1.8 1.5 1.3 1.0 0.8 0.5 0.3 0"},
     };
     s.YTitle = "Ratio";
-    for (const auto& c : cases) {
+    for (auto [mode, yMax, yMin, titleText, labels] : cases) {
         surface.Forget();
-        s.YLabelMode = c.mode;
-        s.YMax = c.yMax;
-        s.YMin = c.yMin;
+        s.YLabelMode = mode;
+        s.YMax = yMax;
+        s.YMin = yMin;
         DrawChart(0, s, surface, 0, 240);
-        EXPECT_EQ(ValueLabels().join(' '), c.labels) << c.title;
-        const auto* title = surface.Printed(c.title);
-        ASSERT_NE(title, nullptr) << c.title;
+        EXPECT_EQ(ValueLabels().join(' '), labels) << titleText;
+        const auto* title = surface.Printed(titleText);
+        ASSERT_NE(title, nullptr) << titleText;
         EXPECT_EQ(QPointF(title->x1, title->y1), QPointF(0, 0));
     }
     EXPECT_DOUBLE_EQ(surface.Calls("Print").at(0).y1, 7 - 2);  // 2 units above its division
@@ -166,46 +172,29 @@ TEST_F(StripChartDraw, traceStartsWithADotAndJoinsLaterPointsUntilAFullRedraw) {
     AddPoint(30, 0.5, 3);
     auto calls = surface.Calls();
     ASSERT_GT(calls.size(), 4u);
-    EXPECT_EQ(calls[0].op, "Dot");
-    EXPECT_EQ(calls[1].op, "Line");
+    // After the redraw a dot again: no line from a stale position.
+    EXPECT_EQ(QStringList({calls[0].op, calls[1].op, calls.back().op}), QStringList({"Dot", "Line", "Dot"}));
     EXPECT_EQ(QLineF(calls[1].x1, calls[1].y1, calls[1].x2, calls[1].y2), QLineF(11, 49, 21, 7 / 1.5));
     EXPECT_EQ(calls[2].color, 14);
-    EXPECT_EQ(calls.back().op, "Dot");  // no line from a stale position
 }
 
 TEST_F(StripChartDraw, zeroSpanOrEmptyRangeKeepsThePreviousScaleForLaterPoints) {
-    struct Case {
-        const char* what;
-        float span, yMax, yMin;
-    } cases[] = {{"YMax equals YMin", 140, 0.25f, 0.25f}, {"span 0", 0, 1.25f, 0.25f}};
-    for (const auto& c : cases) {
-        s.YMax = 1;
-        s.YMin = 0;
+    for (auto [what, span, yMax, yMin] :
+         {std::tuple{"YMax equals YMin", 140.0f, 0.25f, 0.25f}, {"span 0", 0.0f, 1.25f, 0.25f}}) {
+        std::tie(s.YMax, s.YMin) = std::pair(1.0f, 0.0f);
         DrawChart(0, s, surface, 0, 140);  // 1 unit per second, 84 per watt
-        s.YMax = c.yMax;
-        s.YMin = c.yMin;
+        std::tie(s.YMax, s.YMin) = std::pair(yMax, yMin);
         surface.Forget();
-        DrawChart(0, s, surface, 0, c.span);
-        // The frame is still drawn, in the axis colour, on the background.
-        ASSERT_EQ(surface.Calls("Box").size(), 1u) << c.what;
+        DrawChart(0, s, surface, 0, span);
+        ASSERT_EQ(surface.Calls("Box").size(), 1u) << what;
         const auto frame = surface.Calls("Box")[0];
         EXPECT_EQ(QRectF(QPointF(frame.x1, frame.y1), QPointF(frame.x2, frame.y2)), QRectF(11, 7, 140, 84));
-        EXPECT_EQ(std::pair(frame.color, surface.Calls("Clear").at(0).color), std::pair(7, 1));
         surface.Forget();
         AddPoint(70, 0.5, 0);
-        ASSERT_EQ(surface.Calls().size(), 1u) << c.what;
+        ASSERT_EQ(surface.Calls().size(), 1u) << what;
         // Old scales, measured from the new YMin.
-        EXPECT_DOUBLE_EQ(surface.Calls()[0].y1, 91 - 0.25 * 84) << c.what;
-        EXPECT_DOUBLE_EQ(surface.Calls()[0].x1, 81) << c.what;
+        EXPECT_EQ(QPointF(surface.Calls()[0].x1, surface.Calls()[0].y1), QPointF(81, 91 - 0.25 * 84)) << what;
     }
-}
-
-TEST_F(StripChartDraw, zeroDivisionsDrawOneDivision) {
-    s.XDivisions = 0;
-    s.YDivisions = -2;
-    DrawChart(0, s, surface, 0, 240);
-    EXPECT_EQ(TextsAtY(91), QStringList({"0", "240"}));
-    EXPECT_EQ(ValueLabels(), QStringList({"1.0", "0"}));
 }
 
 TEST_F(StripChartDraw, eachChartKeepsItsOwnGeometryForMouseTimes) {
@@ -219,15 +208,15 @@ TEST_F(StripChartDraw, eachChartKeepsItsOwnGeometryForMouseTimes) {
     EXPECT_EQ(std::vector<double>({t1, t2}), std::vector<double>({0, 70}));
     TimesFromPlotX(other, 11, 291, t1, t2);
     EXPECT_EQ(std::vector<double>({t1, t2}), std::vector<double>({100, 150}));
+    ChartGeometry flat;  // nothing drawn yet: zero-width plot
+    TimesFromPlotX(flat, 3, 8, t1, t2);
+    EXPECT_EQ(std::pair(t1, t2), std::pair(0.0, 0.0));
 }
 
-TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlot) {
+TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlotEvenOnANarrowSurface) {
     // 140 units for 140 s and 84 units for 0..1: one unit per second, 84 per watt.
-    ChartGeometry g = ScaledScreen(160, 100, 0, 140, 1, 0);
-    struct Case {
-        const char* what;
-        double time, reading, x, y;
-    } cases[] = {
+    const ChartGeometry g = ScaledScreen(160, 100, 0, 140, 1, 0);
+    const std::tuple<const char*, double, double, double, double> cases[] = {
         {"inside", 70, 0.5, 81, 49},
         {"over range at OverY", 10, OverrangeValue, 21, 7 / 1.5},
         {"far above the range stops at OverY", 10, 50, 21, 7 / 1.5},
@@ -236,46 +225,83 @@ TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlot) {
         {"after the span stops at the right edge", 500, 1, 151, 7},
         {"not a number goes to the bottom", 10, std::nan(""), 21, 93},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(PointPosition(g, c.time, c.reading, 0), QPointF(c.x, c.y)) << c.what;
+    for (auto [what, time, reading, x, y] : cases)
+        EXPECT_EQ(PointPosition(g, time, reading, 0), QPointF(x, y)) << what;
+    // A narrow surface never inverts the limits: plot right 6 lies left of plot left 11.
+    const QPointF p = PointPosition(ScaledScreen(15, 12, 0, 10, 1, 0), 5, 0.5, 0);
+    EXPECT_TRUE(p.x() == 11 && std::isfinite(p.y()));
 }
 
-TEST(ChartGeometry, narrowSurfaceNeverInvertsTheLimits) {
-    ChartGeometry g = ScaledScreen(15, 12, 0, 10, 1, 0);  // plot right 6 lies left of plot left 11
-    QPointF p = PointPosition(g, 5, 0.5, 0);
-    EXPECT_DOUBLE_EQ(p.x(), 11);
-    EXPECT_TRUE(std::isfinite(p.y()));
-    double t1, t2;
-    ChartGeometry flat;  // nothing drawn yet: zero-width plot
-    TimesFromPlotX(flat, 3, 8, t1, t2);
-    EXPECT_EQ(std::pair(t1, t2), std::pair(0.0, 0.0));
-}
-
-TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpan) {
-    const struct {
-        double span;
-        const char *unit, *pattern;
-        double value;
-    } cases[] = {{1, "Seconds", "###0.00", 1},
-                 {15, "Seconds", "###0.0", 15},
-                 {60, "Seconds", "###0", 60},
-                 {240, "Seconds", "###0", 240},
-                 {241, "Minutes", "###0.0", 241 / 60.0},
-                 {3600, "Minutes", "###0", 60},
-                 {14400, "Minutes", "###0", 240},
-                 {14401, "Hours", "###0.0", 14401 / 3600.0},
-                 {86400, "Hours", "###0", 24},
-                 {86401, "", "###0.00", 0}};
-    for (const auto& c : cases) {
-        TimeUnit u = TimeUnitFor(c.span);
-        EXPECT_EQ(u.Name, c.unit) << c.span;
-        EXPECT_DOUBLE_EQ(u.Value, c.value) << c.span;
-        EXPECT_EQ(TimeLabelPattern(u.Value, 12), c.pattern) << c.span;
+TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpanAndValuePatternTheRange) {
+    // clang-format off
+    const std::tuple<double, const char*, const char*, double> cases[] = {
+        {1, "Seconds", "###0.00", 1},          {15, "Seconds", "###0.0", 15},  {240, "Seconds", "###0", 240},
+        {241, "Minutes", "###0.0", 241 / 60.0}, {3600, "Minutes", "###0", 60}, {14400, "Minutes", "###0", 240},
+        {14401, "Hours", "###0.0", 14401 / 3600.0}, {86400, "Hours", "###0", 24}, {86401, "", "###0.00", 0}};
+    // clang-format on
+    for (auto [span, unit, pattern, value] : cases) {
+        const TimeUnit u = TimeUnitFor(span);
+        EXPECT_EQ(u.Name, unit) << span;
+        EXPECT_DOUBLE_EQ(u.Value, value) << span;
+        EXPECT_EQ(TimeLabelPattern(u.Value, 12), pattern) << span;
     }
     EXPECT_EQ(TimeLabelPattern(15, 5), "###0");  // 15 is a whole multiple of 5 divisions
-}
-
-TEST(ChartGeometry, valuePatternFollowsTheRangeRoundedToThreeDecimals) {
+    // The value range is rounded to three decimals first.
     for (auto [range, pattern] : {std::pair{0.0994, "###0.000"}, {0.0996, "###0.00"}, {0.9999, "###0.0"}})
         EXPECT_EQ(PrintedValuePattern(range), pattern) << range;
+}
+
+TEST_F(StripChartDraw, chartPrintsToAPdfWithThePlotInsideThePageMargins) {
+    TempDir dir;
+    ScriptedPrompts prompts;
+    s.YMax = 0.5f;
+    platform::printer().ForcePdf(dir.Path("chart.pdf"));
+    DrawChart(0, s, surface, 0, 240);  // the window's chart first
+    const ChartGeometry screen = s.Screen;
+    // The print sequence of the power window: frame, points, end of page.
+    ASSERT_TRUE(PrintChart(0, s, platform::printer(), 0, 240));
+    for (int i = 0; i <= 100; ++i) {
+        s.LastTime = i * 2.4;
+        s.LastReading = 0.25 + 0.2 * std::sin(i / 8.0);
+        s.LastIndex = i;
+        PrintChart(1, s, platform::printer(), 0, 240);
+    }
+    ASSERT_TRUE(PrintChart(2, s, platform::printer(), 0, 240));
+    const platform::Surface& page = platform::printer().Page();
+    const double pageWidth = page.ScaleWidth(), pageHeight = page.ScaleHeight();
+    EXPECT_TRUE(pageWidth > 150 && pageHeight > 200);  // A4 or Letter in millimetres
+    EXPECT_EQ(std::vector<double>(
+                  {s.Paper.PlotLeft, s.Paper.PlotTop, s.Paper.OverY, s.Paper.PlotRight, s.Paper.PlotBottom}),
+              std::vector<double>({25, 60, 55, pageWidth - 50, pageHeight - 50}));
+    // Printing leaves the screen chart's geometry alone, so the live trace
+    // goes on at the right place after a print.
+    EXPECT_EQ(std::pair(s.Screen.PlotRight, s.Screen.YPerUnit), std::pair(screen.PlotRight, screen.YPerUnit));
+    EXPECT_GT(dir.Read("chart.pdf").size(), 1000);
+    platform::printer().ForcePdf(QString());
+}
+
+TEST_F(StripChartDraw, sampleChartRendersSharpAtTwiceThePixels) {
+    platform::SurfaceWidget widget;
+    widget.Resized = [&] {
+        FitChartToPixels(s, widget.size());
+        DrawSampleChart(s, widget.Surface());
+    };
+    widget.resize(640, 400);
+    widget.show();
+    ASSERT_EQ(s.Width, 160);
+    EXPECT_FALSE(SaveScreenshot(&widget, "strip_chart").isEmpty());
+
+    platform::ImageSurface hidpi(QSize(640, 400), 2.0);
+    DrawSampleChart(s, hidpi);
+    const QImage image = hidpi.Snapshot();
+    ASSERT_EQ(image.size(), QSize(1280, 800));
+    // The plot frame's left edge is one logical pixel, two device pixels, wide and sharp.
+    const int y = 60 * 4 * 2;
+    int frameX = -1;
+    for (int x = 30 * 2; x < 60 * 2 && frameX < 0; ++x)
+        if (image.pixelColor(x, y) == platform::PaletteColor(7)) frameX = x;
+    ASSERT_GT(frameX, 0);
+    EXPECT_EQ((std::array{image.pixelColor(frameX - 1, y), image.pixelColor(frameX + 1, y),
+                          image.pixelColor(frameX + 2, y)}),
+              (std::array{platform::PaletteColor(1), platform::PaletteColor(7), platform::PaletteColor(1)}));
 }

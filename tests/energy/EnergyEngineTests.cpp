@@ -1,88 +1,54 @@
 #include "EnergyHarness.h"
 
 #include "data/Overrange.h"
-#include "link/Dispatch.h"
+
+#include <QPlainTextEdit>
+#include <algorithm>
 
 namespace {
 
-// Commands with repeats of the same one (waiting for ready or a pulse) folded.
-QStringList Folded(const QStringList& commands) {
-    QStringList out;
-    for (const QString& c : commands)
-        if (out.isEmpty() || out.last() != c) out << c;
-    return out;
-}
-
-int BinTotal(const HistogramSpec& h) {
-    int n = 0;
-    for (const HistogramBin& b : h.Bins) n += b.Count;
-    return n;
+QByteArray Line(const QByteArray& value, const QByteArray& time) {
+    return value + QByteArray(18 - value.size(), ' ') + '\t' + time + "\r\n";
 }
 
 }  // namespace
 
 TEST_F(EnergyTest, queryCycleFollowsModeHeadAndModel) {
-    struct Case {
-        sim::Model model;
-        int head;
-        int16_t mode;
-        const char* command;
-        QStringList cycle;  // folded, from Start on
-        const char* message;
+    using M = sim::Model;
+    const char *ready = "SE ER EF SE ER EF SE", *plain = "SE EF SE EF SE EF SE";  // folded, from Start on
+    // clang-format off
+    const std::tuple<M, int, int16_t, const char*, const char*, const char*> cases[] = {
+        {M::Talon2, 1, ModeEnergy, "FE", ready, ""},
+        {M::MeridelOne, 5, ModeEnergy, "FE S", ready, ""},
+        {M::Talon2, 2, ModeEnergy, "FE", plain, ""},
+        {M::MeridelOne, 4, ModeEnergy, "FE", plain, ""},
+        {M::MeridelOne, 5, ModeRapidPulse, "FE A", plain, ""},
+        {M::Talon, 2, ModeEnergy, "FE", "SE", ""},
+        {M::Talon, 3, ModeEnergy, "FE", "", "This head does not support Energy!"},
+        {M::MeridelOne, 1, ModeRapidPulse, "FE R", "SE", "You are using the Thermopile head, which does not support Rapid Pulse!"},
     };
-    const Case cases[] = {
-        {sim::Model::Talon2, 1, ModeEnergy, "FE", {"SE", "ER", "EF", "SE", "ER", "EF", "SE"}, ""},
-        {sim::Model::MeridelOne, 5, ModeEnergy, "FE S", {"SE", "ER", "EF", "SE", "ER", "EF", "SE"}, ""},
-        {sim::Model::Talon2, 2, ModeEnergy, "FE", {"SE", "EF", "SE", "EF", "SE", "EF", "SE"}, ""},
-        {sim::Model::MeridelOne, 4, ModeEnergy, "FE", {"SE", "EF", "SE", "EF", "SE", "EF", "SE"}, ""},
-        {sim::Model::MeridelOne, 5, ModeRapidPulse, "FE A", {"SE", "EF", "SE", "EF", "SE", "EF", "SE"}, ""},
-        {sim::Model::Talon, 2, ModeEnergy, "FE", {"SE"}, ""},
-        {sim::Model::Talon, 3, ModeEnergy, "FE", {}, "This head does not support Energy!"},
-        {sim::Model::MeridelOne,
-         1,
-         ModeRapidPulse,
-         "FE R",
-         {"SE"},
-         "You are using the Thermopile head, which does not support Rapid Pulse!"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.command) + " head " + std::to_string(c.head));
+    // clang-format on
+    for (auto [model, head, mode, command, cycle, message] : cases) {
+        SCOPED_TRACE(std::string(command) + " head " + std::to_string(head));
         prompts.messages.clear();
-        UseMeter(c.model, c.head);
-        App().RapidPulseAbsolute = QString(c.command) != "FE R";
-        Enter(c.mode, c.command);
+        UseMeter(model, head);
+        App().RapidPulseAbsolute = QString(command) != "FE R";
+        Enter(mode, command);
         engine.StartStop();
-        RunFor(3);
-        EXPECT_EQ(Folded(Sent()).mid(0, 7), c.cycle);
-        if (*c.message) {
-            ASSERT_EQ(prompts.messages.size(), 1u);
-            EXPECT_EQ(prompts.messages[0].text, c.message);
-        } else {
-            EXPECT_TRUE(prompts.messages.empty());
-            EXPECT_GE(engine.Stats().Count, 10);  // ten pulses a second
-        }
-        if (c.head == 2 && c.model == sim::Model::Talon) EXPECT_DOUBLE_EQ(Link().LastTimeout, 1.0);
+        for (int i = 0; i < 300; ++i) Tick();
+        QStringList sent = Sent();  // repeats (waiting for ready or a pulse) folded
+        sent.erase(std::unique(sent.begin(), sent.end()), sent.end());
+        EXPECT_EQ(sent.mid(0, 7).join(' '), cycle);
+        QStringList shown;
+        for (const auto& m : prompts.messages) shown << m.text;
+        EXPECT_EQ(shown.join('|'), message);
+        EXPECT_TRUE(*message || engine.Stats().Count >= 10) << "ten pulses a second";
+        EXPECT_TRUE(head != 2 || model != M::Talon || Link().LastTimeout == 1.0) << "a 1 s reply timeout";
         engine.Reset(false);
     }
 }
 
-TEST_F(EnergyTest, refusedFirstRequestResendsTheEnergyCommandInBothModes) {
-    UseMeter(sim::Model::MeridelOne, 5);
-    for (int16_t mode : {int16_t(ModeEnergy), int16_t(ModeRapidPulse)}) {
-        Enter(mode, "FE A");
-        engine.StartStop();
-        QString refusal = "?\r", reply = "*0\r";
-        DispatchLine(refusal);
-        EXPECT_EQ(Sent().last(), "FE");
-        EXPECT_DOUBLE_EQ(Link().LastTimeout, 7.0);
-        EXPECT_EQ(engine.PollState, 0);
-        DispatchLine(reply);
-        EXPECT_FALSE(App().ModeCheckPending);
-        EXPECT_EQ(Sent().last(), mode == ModeEnergy ? "ER" : "EF");
-        engine.Reset(false);
-    }
-}
-
+// Then Stop and Start continue the run and Reset discards it.
 TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndStatistics) {
     UseMeter(sim::Model::Talon, 2);
     Enter(ModeEnergy, "FE");
@@ -98,86 +64,110 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
     EXPECT_EQ(engine.Store().Records[2].Value, 0.0f);  // a leading-number conversion: no digits give 0
     EXPECT_EQ(engine.Stats().Count, 3);
     EXPECT_DOUBLE_EQ(engine.Stats().Max, 3e-3);
-    EXPECT_EQ(BinTotal(engine.Hist), 3);
+    EXPECT_EQ(std::pair(engine.Hist.Bins[1].Count, engine.Hist.Bins[11].Count), std::pair(3, 0));  // 0..0.1 J
     EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_EQ(engine.StatLabels[4], "Pulses:  4");
-    EXPECT_EQ(engine.StatLabels[5], "Overranged:  1");
     Reply("*OVER");
     EXPECT_EQ(engine.EnergyText, "Overrange");
-}
 
-TEST_F(EnergyTest, readoutAndStatisticsRefreshAtMostEveryThreeTenthsOfASecond) {
-    UseMeter(sim::Model::Talon, 2);
-    Enter(ModeEnergy, "FE");
-    StartReadings();
-    // Readings 0.1 s apart: the first shows, then every third or fourth.
-    std::vector<int> refreshed;
-    for (int i = 1; i <= 12; ++i) {
-        Reply(QStringLiteral("*%1E-3").arg(i), 0.1);
-        if (engine.EnergyText == QStringLiteral("%1.000mJ").arg(i)) refreshed.push_back(i);
-    }
-    ASSERT_GE(refreshed.size(), 3u);
-    EXPECT_EQ(refreshed[0], 1);
-    for (size_t k = 1; k < refreshed.size(); ++k)
-        EXPECT_TRUE(refreshed[k] - refreshed[k - 1] == 3 || refreshed[k] - refreshed[k - 1] == 4);
-    EXPECT_EQ(engine.StatLabels[1], QStringLiteral("Max:  %1.00mJ").arg(refreshed.back()));
-}
-
-TEST_F(EnergyTest, stopAndStartContinueTheRunAndResetDiscardsIt) {
-    UseMeter(sim::Model::Talon, 2);
-    Enter(ModeEnergy, "FE");
+    engine.Reset(false);
+    logFileEnabled.clear();
     App().Config.Energy.EnergyTimeStamp = true;
     StartReadings();
     Reply("*1E-3", 1);
     engine.StartStop();
-    EXPECT_TRUE(engine.Stopped);
-    Reply("*9E-3");  // the reply still on its way is ignored
+    Reply("*9E-3");  // the reply still on its way after Stop is ignored
     engine.StartStop();
     Reply("*");
     Reply("*2E-3", 2);
     ASSERT_EQ(engine.Store().Count(), 2);
     EXPECT_NEAR(engine.Store().Records[1].Time, 3.3, 1e-9);  // the run's clock was not restarted
-    EXPECT_EQ(logFileEnabled, std::vector<bool>{false});
-    EXPECT_TRUE(engine.Unsaved);
+    EXPECT_EQ(std::pair(logFileEnabled, engine.Unsaved), std::pair(std::vector<bool>{false}, true));
     engine.Reset(false);
-    EXPECT_FALSE(engine.Unsaved);
-    EXPECT_EQ(engine.Stats().Count, 0);
-    EXPECT_EQ(BinTotal(engine.Hist), 0);
+    EXPECT_EQ(std::tuple(engine.Unsaved, engine.Stats().Count, engine.Hist.Bins[1].Count),
+              std::tuple(false, 0, 0));
     EXPECT_EQ(logFileEnabled, (std::vector<bool>{false, true}));
 }
 
-TEST_F(EnergyTest, relativeRapidPulseUnitsAreUsedAndRestoredOnLeaving) {
-    UseMeter(sim::Model::MeridelOne, 5);
-    App().Config.Energy.EnergyStatistics = 1;
-    App().RapidPulseAbsolute = false;
-    Enter(ModeRapidPulse, "FE R");
-    EXPECT_EQ(engine.Caption, "Real-Time Rapid Pulse Relative Logging");
-    EXPECT_TRUE(engine.RelativeUnits);
-    EXPECT_TRUE(engine.HeaderLine().startsWith("Energy, in RP-Units \t Head: "));
-    engine.StartStop();
-    engine.PollState = 3;
-    Reply("*1.234E-2");
-    EXPECT_EQ(engine.EnergyText, "12.34m");
-    EXPECT_EQ(engine.StatLabels[0], "Min:  12.34m");
-    EXPECT_EQ(engine.StatVisible, (std::array<bool, 6>{true, true, false, false, false, false}));
-    QString none;
-    engine.EnergyLog(1, none);
-    EXPECT_EQ(App().EnergyUnits, (std::array<QString, 6>{"pJ", "nJ", "uJ", "mJ", "J", "kJ"}));
-    EXPECT_FALSE(engine.RelativeUnits);
-    App().RapidPulseAbsolute = true;
-    Enter(ModeRapidPulse, "FE A");
-    EXPECT_EQ(engine.Caption, "Real-Time Rapid Pulse Absolute Logging");
+class EnergyFileTest : public EnergyTest {
+protected:
+    void SetUp() override {
+        EnergyTest::SetUp();
+        Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
+        UseMeter(sim::Model::Talon, 2);
+        Enter(ModeEnergy, "FE");
+    }
+    // 1.25 mJ at 0.5 s, over range at 1.5 s, 2 mJ at 2.5 s.
+    void LogThreePulses() {
+        StartReadings();
+        Reply("*1.25E-3", 0.4);
+        Reply("*OVER", 1.0);
+        Reply("*2E-3", 1.0);
+    }
+    bool SaveAs(const QString& name) {
+        prompts.fileAnswers.push_back(name);
+        FileCommand(0);
+        return !engine.Unsaved;
+    }
+    const QByteArray notes = "'Beam at 45 degrees\r\n";
+};
+
+TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughBothPaths) {
+    for (int bits = 0; bits < 4; ++bits) {
+        const bool timeStamp = bits & 1, logToFile = bits & 2;
+        SCOPED_TRACE(bits);
+        App().Config.Energy.EnergyTimeStamp = timeStamp;
+        App().Config.LogToFile = logToFile;
+        engine.Reset(false);
+        LogThreePulses();
+        ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
+        const QByteArray data =
+            timeStamp ? Line("0.00125", "0.50") + Line("Overrange", "1.50") + Line("0.002", "2.50")
+                      : Line("0.00125", "") + Line("Overrange", "") + Line("0.002", "");
+        const QByteArray header = timeStamp ? "Energy, in Joules \tTime, in Seconds\t Head: PE25; s/n4711\r\n"
+                                            : "Energy, in Joules \t Head: PE25; s/n4711\r\n";
+        EXPECT_EQ(dir.Read("run.nrg"), logToFile ? header + data + notes : header + notes + data);
+        if (logToFile) {
+            EXPECT_EQ(dir.Read("kelvaro.nrg"), header + data);
+        }
+    }
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(EnergyTest, readyIndicatorTurnsGreenWhenReadyAndGreyWhenThePulseIsFetched) {
-    UseMeter(sim::Model::Talon2, 1);
-    Enter(ModeEnergy, "FE");
-    engine.StartStop();
-    EXPECT_TRUE(engine.ReadyVisible);
-    for (auto [reply, green] : {std::pair{"*0", false}, {"*1", true}, {"*1", false}}) {
-        Reply(reply);
-        EXPECT_EQ(engine.ReadyGreen, green) << reply;
+TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoOn) {
+    for (int16_t mode : {int16_t(0), int16_t(1)}) {  // First Readings, Last Readings
+        App().Config.Energy.EnergyStorageMode = mode;
+        App().Config.Energy.EnergyHighLimit = 1e6;
+        engine.Reset(false);
+        StartReadings();
+        for (int i = 1; i <= kMaxStoredReadings + 5; ++i) Reply(QStringLiteral("*%1").arg(i), 0.001);
+        EXPECT_EQ(engine.Stats().Count, kMaxStoredReadings + 5);
+        EXPECT_EQ(engine.Hist.Bins[1].Count, kMaxStoredReadings + 5);
+        ASSERT_TRUE(SaveAs(dir.Path("full.nrg")));
+        const QList<QByteArray> lines = dir.Read("full.nrg").split('\n');
+        ASSERT_EQ(lines.size(), kMaxStoredReadings + 3);  // header, notes, data, and the end
+        EXPECT_EQ(lines[2], Line(mode == 0 ? "1" : "6", "").chopped(1));
+        EXPECT_EQ(lines[lines.size() - 2], Line(mode == 0 ? "60000" : "60005", "").chopped(1));
     }
-    engine.StartStop();
-    EXPECT_FALSE(engine.ReadyVisible);
+}
+
+TEST_F(EnergyFileTest, reminderAsksAgainAfterAFailedSave) {
+    LogThreePulses();
+    prompts.yesNoAnswers = {true, true};
+    prompts.fileAnswers = {dir.Path("no/such/folder/run.nrg"), dir.Path("kept.nrg")};
+    engine.Unload(true);
+    ASSERT_EQ(prompts.questions.size(), 2u);
+    EXPECT_EQ(prompts.questions[0].title, "Reminder.");
+    EXPECT_TRUE(dir.Read("kept.nrg").endsWith(Line("0.002", "")));
+    EXPECT_FALSE(engine.Unsaved);
+}
+
+TEST_F(EnergyFileTest, unopenableWorkingFileIsReportedOnceAndTheSaveComesFromTheStore) {
+    App().Config.LogToFile = true;
+    App().EnergyWorkFile = dir.Path("no/such/folder/kelvaro.nrg");
+    LogThreePulses();
+    Reply("*3E-3");
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
+    EXPECT_TRUE(dir.Read("run.nrg").endsWith(notes + Line("0.00125", "") + Line("Overrange", "") +
+                                             Line("0.002", "") + Line("0.003", "")));
 }

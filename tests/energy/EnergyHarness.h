@@ -1,5 +1,6 @@
 #pragma once
 
+#include "auxiliary/frmNotes.h"
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
 #include "data/WorkFile.h"
@@ -38,6 +39,7 @@ protected:
         app.Shell.FileOps[ModeEnergy].Save = [this](const QString& name) { engine.EnergySave(name); };
     }
     void TearDown() override {
+        Notes().ClearNotesBox();
         WorkFile(2, QString());
         platform::setSerialPort(nullptr);
         SetPause({});
@@ -47,14 +49,13 @@ protected:
     }
 
     // Connects to and identifies a meter with this head on channel A.
-    void UseMeter(sim::Model model, int headType, double energy = 1.25e-3) {
+    void UseMeter(sim::Model model, int headType) {
         if (App().Connected) Disconnect();
         sim::MeterConfig cfg;
         cfg.model = model;
         cfg.heads[0].type = headType;
         cfg.heads[0].name = QStringLiteral("PE25");
         cfg.heads[0].serial = 4711;
-        cfg.heads[0].reading.base = energy;
         meter = std::make_unique<sim::Meter>(cfg);
         port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
         platform::setSerialPort(port.get());
@@ -62,12 +63,12 @@ protected:
         IdentifyInstrument();
         ASSERT_EQ(App().Channels[0].HeadType, headType);
     }
-    // What the mode switch does on entering energy (3) or rapid pulse (7).
-    void Enter(int16_t mode, const QString& command) {
+    // What the mode switch does on entering energy (3) or rapid pulse (7), for this engine or another.
+    void Enter(int16_t mode, const QString& command, EnergyEngine* other = nullptr) {
         App().ActiveMode = mode;
         App().ModeCommand = command;
         if (mode == ModeEnergy) StartMeasurement(true, command);
-        engine.StartEnergy();
+        (other ? *other : engine).StartEnergy();
         if (mode == ModeRapidPulse) StartMeasurement(true, command);
         sentBefore = int(meter->CommandsReceived().size());
     }
@@ -76,10 +77,6 @@ protected:
         port->Pump();
         Timer2_Timer();
     }
-    void RunFor(double seconds) {
-        for (double t = 0; t < seconds; t += 0.01) Tick();
-    }
-    // Commands since the mode was entered.
     QStringList Sent() const { return meter->CommandsReceived().mid(sentBefore); }
 
     // A reply handed to the engine directly, `dt` seconds after the last.
@@ -88,8 +85,7 @@ protected:
         QString line = text + QLatin1Char('\r');
         engine.EnergyLog(0, line);
     }
-    // Started and waiting for readings (the direct "SE" cycle).
-    void StartReadings() {
+    void StartReadings() {  // the direct "SE" cycle
         engine.StartStop();
         Reply(QStringLiteral("*"));
     }

@@ -10,37 +10,27 @@ constexpr int16_t pJ = 0, uJ = 2, mJ = 3, J = 4;
 TEST(EnergySetupRules, barsReadTheirTablesAndCaptionTheValue) {
     const int rates[] = {1, 3, 5, 10, 20, 30, 50, 100, 200, 300, 400, 500, 600, 800, 1000};
     const int heights[] = {10, 20, 30, 40, 50, 100, 200, 300, 400, 500, 600, 700, 800, 900, 1000};
-    for (int position = 1; position <= 15; ++position) {
-        EXPECT_EQ(StorageRateAt(position), rates[position - 1]);
-        EXPECT_EQ(StorageRatePosition(rates[position - 1]), position);
-        EXPECT_EQ(InitialSizeAt(position), heights[position - 1]);
-        EXPECT_EQ(InitialSizePosition(heights[position - 1]), position);
-    }
-    EXPECT_EQ(StorageRatePosition(7), std::nullopt);
-    EXPECT_EQ(InitialSizePosition(150), std::nullopt);
-
-    EXPECT_EQ(BinsAt(3), 15);
+    for (int p = 1; p <= 15; ++p)
+        EXPECT_EQ(std::tuple(StorageRateAt(p), StorageRatePosition(rates[p - 1]).value_or(0),
+                             InitialSizeAt(p), InitialSizePosition(heights[p - 1]).value_or(0)),
+                  std::tuple(rates[p - 1], p, heights[p - 1], p));
+    EXPECT_EQ(std::pair(StorageRatePosition(7), InitialSizePosition(150)),
+              std::pair(std::optional<int>(), std::optional<int>()));
     EXPECT_EQ(BinsCaption(BinsAt(3)), "Count 15");
     EXPECT_EQ(InitialSizeCaption(100), "Initial size 100");
     EXPECT_EQ(StorageRateCaption(10), "One out of  10");
-    EXPECT_EQ(StorageRateCaption(StorageRateAt(1)), "Store All Readings");
+    EXPECT_EQ(StorageRateCaption(1), "Store All Readings");
     EXPECT_FALSE(StorageStyleShown(1));
     EXPECT_TRUE(StorageStyleShown(3));
-
-    struct Case {
-        int bins, position;
-    } bins[] = {{10, 2}, {12, 2}, {13, 3}, {100, 20}, {500, 20}, {0, 1}};
-    for (const auto& c : bins) EXPECT_EQ(BinsPosition(c.bins), c.position) << c.bins;
+    for (auto [bins, position] : {std::pair{10, 2}, {12, 2}, {13, 3}, {100, 20}, {500, 20}, {0, 1}})
+        EXPECT_EQ(BinsPosition(bins), position) << bins;
+    // One for Min/Max, two for Average.
+    EXPECT_EQ((std::array{StatisticsOption(false, false), StatisticsOption(true, false),
+                          StatisticsOption(false, true), StatisticsOption(true, true)}),
+              (std::array<int16_t, 4>{0, 1, 2, 3}));
 }
 
-TEST(EnergySetupRules, statisticsOptionAddsOneForMinMaxAndTwoForAverage) {
-    EXPECT_EQ(StatisticsOption(false, false), 0);
-    EXPECT_EQ(StatisticsOption(true, false), 1);
-    EXPECT_EQ(StatisticsOption(false, true), 2);
-    EXPECT_EQ(StatisticsOption(true, true), 3);
-}
-
-TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoules) {
+TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoulesAndUnitAndScaleFallBack) {
     struct Case {
         int bar;
         int16_t unit, scale;
@@ -51,25 +41,16 @@ TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoules) {
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(RightAfterMove(c.bar, c.scale, kFactors[c.unit]), c.high) << c.bar << " " << c.scale;
-}
-
-TEST(EnergySetupRules, unitAndScaleFallBackUntilTheRightLimitFits) {
     EXPECT_EQ(FitEnergyUnit(J, 20, 2, kFactors), mJ);  // 2000 J
     EXPECT_EQ(FitEnergyUnit(J, 10, 2, kFactors), J);   // 1000 J
     EXPECT_EQ(FitEnergyUnit(5, 1, 0, kFactors), J);    // kJ is not listed
-    EXPECT_EQ(FitEnergyScale(2, 999, kFactors[J]), 0);
-    EXPECT_EQ(FitEnergyScale(2, 101, kFactors[J]), 0);
-    EXPECT_EQ(FitEnergyScale(2, 100, kFactors[J]), 1);
-    EXPECT_EQ(FitEnergyScale(2, 999, kFactors[mJ]), 2);
+    for (auto [bar, unit, scale] : {std::tuple{999, J, 0}, {101, J, 0}, {100, J, 1}, {999, mJ, 2}})
+        EXPECT_EQ(FitEnergyScale(2, bar, kFactors[unit]), scale) << bar;
 }
 
 TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
-    struct Case {
-        int left, right;
-        int16_t unit, scale;
-        double low, high;  // joules
-        int shownLeft, shownRight;
-    } cases[] = {
+    // Bars, unit and scale; the limits stored in joules; the bars shown again.
+    const std::tuple<int, int, int16_t, int16_t, double, double, int, int> cases[] = {
         {50, 50, mJ, 0, 0.049, 0.05, 49, 50},  // crossed: a unit below the right one
         {0, 1, mJ, 0, 0, 0.001, 0, 1},         // 0/0 after the right bar's minimum
         {5, 0, J, 1, 0, 10, 0, 1},
@@ -78,61 +59,46 @@ TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
         {200, 600, pJ, 0, 2e-10, 6e-10, 200, 600},  // not 0 and 1 nJ
         {200, 600, pJ, 2, 2e-8, 6e-8, 200, 600},
     };
-    for (const auto& c : cases) {
+    for (auto [left, right, unit, scale, low, high, shownLeft, shownRight] : cases) {
         EnergyChoices choices;
-        choices.UnitIndex = c.unit;
-        choices.ScaleIndex = c.scale;
+        std::tie(choices.UnitIndex, choices.ScaleIndex) = std::tuple(unit, scale);
         EnergySettings s;
-        StoreChoices(choices, c.left, c.right, kFactors, s);
-        EXPECT_EQ(s.EnergyLowLimit, c.low) << c.left << "/" << c.right;
-        EXPECT_EQ(s.EnergyHighLimit, c.high) << c.left << "/" << c.right;
-        EXPECT_EQ(s.EnergyScaleIndex, c.scale);
-
+        StoreChoices(choices, left, right, kFactors, s);
+        EXPECT_EQ(std::tuple(s.EnergyLowLimit, s.EnergyHighLimit, s.EnergyScaleIndex),
+                  std::tuple(low, high, scale))
+            << left << "/" << right;
         const EnergyChoices shown = ChoicesOf(s, kFactors);
-        EXPECT_EQ(shown.UnitIndex, c.unit) << c.high;
-        EXPECT_EQ(BarFromValue(shown.LowValue), c.shownLeft) << c.low;
-        EXPECT_EQ(BarFromValue(shown.HighValue), c.shownRight) << c.high;
+        EXPECT_EQ(std::tuple(shown.UnitIndex, BarFromValue(shown.LowValue), BarFromValue(shown.HighValue)),
+                  std::tuple(unit, shownLeft, shownRight))
+            << high;
     }
 }
 
-TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
-    struct Case {
-        double low, high;
-        int16_t scale, unit;
-        int left, right;
-    } cases[] = {
-        {0, 1, 0, J, 0, 1},          {0.2, 5, 0, J, 0, 5},     // not 200 (mJ) beside 5 J
-        {0.005, 0.5, 0, mJ, 5, 500}, {0, 5000, 0, J, 0, 999},  // beyond 1000 J: the end of the bar
-        {25, 35, 1, J, 2, 4},                                  // 2.5 and 3.5 J x 10: halves to even
-    };
-    for (const auto& c : cases) {
+TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimitAndOddValuesAreKept) {
+    // clang-format off
+    const std::tuple<double, double, int16_t, int16_t, int, int> cases[] = {
+        {0, 1, 0, J, 0, 1},
+        {0.2, 5, 0, J, 0, 5},          // not 200 (mJ) beside 5 J
+        {0.005, 0.5, 0, mJ, 5, 500},
+        {0, 5000, 0, J, 0, 999},       // beyond 1000 J: the end of the bar
+        {25, 35, 1, J, 2, 4}};         // 2.5 and 3.5 J x 10: halves to even
+    // clang-format on
+    for (auto [low, high, scale, unit, left, right] : cases) {
         EnergySettings s;
-        s.EnergyLowLimit = c.low;
-        s.EnergyHighLimit = c.high;
-        s.EnergyScaleIndex = c.scale;
+        std::tie(s.EnergyLowLimit, s.EnergyHighLimit, s.EnergyScaleIndex) = std::tuple(low, high, scale);
         const EnergyChoices shown = ChoicesOf(s, kFactors);
-        EXPECT_EQ(shown.UnitIndex, c.unit) << c.high;
-        EXPECT_EQ(BarFromValue(shown.LowValue), c.left) << c.low;
-        EXPECT_EQ(BarFromValue(shown.HighValue), c.right) << c.high;
+        EXPECT_EQ(std::tuple(shown.UnitIndex, BarFromValue(shown.LowValue), BarFromValue(shown.HighValue)),
+                  std::tuple(unit, left, right))
+            << high;
     }
-}
-
-TEST(EnergySetupRules, untouchedChoicesKeepOddValuesAndDropUnknownOptions) {
-    EnergySettings in;
-    in.EnergyBinsCount = 12;  // no bar position: kept
-    in.EnergyInitialSize = 150;
-    in.EnergyStorageRate = 7;
-    in.EnergyStorageStyle = 0;  // neither Average nor Sample would store nothing
-    in.EnergyDisplayStyle = 7;
-    in.EnergyStorageMode = -1;
-    EnergySettings out;
+    // Untouched, odd bins, size and rate (no bar position) are kept; unknown options fall back.
+    EnergySettings in, out;
+    std::tie(in.EnergyBinsCount, in.EnergyInitialSize, in.EnergyStorageRate) = std::tuple(12, 150, 7);
+    std::tie(in.EnergyStorageStyle, in.EnergyDisplayStyle, in.EnergyStorageMode) = std::tuple(0, 7, -1);
     StoreChoices(ChoicesOf(in, kFactors), 0, 1, kFactors, out);
-    EXPECT_EQ(out.EnergyBinsCount, 12);
-    EXPECT_EQ(out.EnergyInitialSize, 150);
-    EXPECT_EQ(out.EnergyStorageRate, 7);
-    EXPECT_EQ(out.EnergyStorageStyle, 1);
-    EXPECT_EQ(out.EnergyDisplayStyle, 0);
-    EXPECT_EQ(out.EnergyStorageMode, 0);
+    EXPECT_EQ((std::array<int, 6>{out.EnergyBinsCount, out.EnergyInitialSize, out.EnergyStorageRate,
+                                  out.EnergyStorageStyle, out.EnergyDisplayStyle, out.EnergyStorageMode}),
+              (std::array<int, 6>{12, 150, 7, 1, 0, 0}));
 }
 
 }  // namespace

@@ -6,9 +6,14 @@
 #include "platform/SurfaceWidget.h"
 #include "support/Screenshot.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <random>
 
@@ -17,22 +22,13 @@ protected:
     void SetUp() override {
         EnergyTest::SetUp();
         EnergySettings& cfg = App().Config.Energy;
-        cfg.EnergyLowLimit = 0;
-        cfg.EnergyHighLimit = 0.01;
-        cfg.EnergyBinsCount = 20;
-        cfg.EnergyInitialSize = 50;
+        std::tie(cfg.EnergyHighLimit, cfg.EnergyBinsCount, cfg.EnergyInitialSize) = std::tuple(0.01, 20, 50);
         w.resize(860, 560);
         w.show();
     }
     void TearDown() override {
         SetupEnergy().hide();
-        Notes().ClearNotesBox();
         EnergyTest::TearDown();
-    }
-    void EnterWindow(int16_t mode, const QString& command) {
-        App().ActiveMode = mode;
-        StartMeasurement(true, command);
-        w.StartEnergy();
     }
     // A laser of 5 mJ with 15 % spread, a pulse every 0.05 s, a few over range.
     void Pulses(int n, double scale = 1.0) {
@@ -54,10 +50,9 @@ protected:
         const QImage& image = w.Picture1->Surface().Image();
         int n = 0;
         for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                if (c.red() > 200 && c.green() > 200 && c.blue() < 100) ++n;
-            }
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() > 200 &&
+                     image.pixelColor(x, y).blue() < 100;
         return n;
     }
     frmEnergy w;
@@ -65,16 +60,13 @@ protected:
 
 TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     UseMeter(sim::Model::Talon, 2);
-    EnterWindow(ModeEnergy, "FE");
+    Enter(ModeEnergy, "FE", &w.Engine);
     Pulses(600);
-    EXPECT_EQ(w.butStartStop->text(), "&Stop");
     EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Energy Logging - Pyroelectric head: PE25"));
-    EXPECT_TRUE(w.lblEnergy->text().endsWith("mJ"));
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);  // Stop shows the latest statistics
     EXPECT_EQ(w.lblPulsesEnergy->text(), "Pulses:  600");
     EXPECT_EQ(w.lblPulsesOverranged->text(), "Overranged:  6");
     EXPECT_FALSE(w.lblReady->isVisible());  // pyroelectric heads need no settling
-    EXPECT_GT(w.Engine.YScale, 50);         // the tallest bar outgrew the first scale
     EXPECT_GT(BarPixels(), 2000);
     EXPECT_FALSE(SaveScreenshot(&w, "energy_window").isEmpty());
     w.resize(700, 460);  // a new size redraws the bars
@@ -86,27 +78,85 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     EXPECT_EQ(PrintToScreenshots("energy_print", [this] { w.EnergyPrint(); }), 1);
 }
 
-TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndEnlargesTheReadout) {
+TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheHead) {
     App().Config.Energy.EnergyDisplayStyle = 1;
     UseMeter(sim::Model::Talon2, 1);
-    EnterWindow(ModeEnergy, "FE");
+    Enter(ModeEnergy, "FE", &w.Engine);
     w.form_Resize();
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);
     EXPECT_TRUE(w.lblReady->isVisible());
-    for (const char* r : {"*0", "*1", "*1", "*4.321E-3"}) Feed(r);
+    // Green when the head is ready, grey again once the pulse is fetched.
+    for (auto [reply, green] : {std::pair{"*0", false}, {"*1", true}, {"*1", false}, {"*4.321E-3", false}}) {
+        Feed(reply);
+        EXPECT_EQ(w.Engine.ReadyGreen, green) << reply;
+    }
     EXPECT_FALSE(w.Picture1->isVisible());
     EXPECT_EQ(w.lblEnergy->text(), "4.321mJ");
     EXPECT_GT(w.lblEnergy->font().pointSizeF(), 40);
     EXPECT_FALSE(SaveScreenshot(&w, "energy_window_numeric").isEmpty());
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    EXPECT_FALSE(w.lblReady->isVisible());
 }
 
-TEST_F(EnergyWindowTest, relativeRapidPulseRunLabelsInRpUnits) {
+TEST_F(EnergyWindowTest, relativeRapidPulseRunsInRpUnitsAndLeavingRestoresJoules) {
     App().RapidPulseAbsolute = false;
     App().Config.Energy.EnergyHighLimit = 1;
+    App().Config.Energy.EnergyStatistics = 1;
     UseMeter(sim::Model::MeridelOne, 5);
-    EnterWindow(ModeRapidPulse, "FE R");
+    Enter(ModeRapidPulse, "FE R", &w.Engine);
+    EXPECT_TRUE(w.Engine.HeaderLine().startsWith("Energy, in RP-Units \t Head: "));
     Pulses(400, 100);
     EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Rapid Pulse Relative Logging - Rapid Pulse head"));
-    EXPECT_TRUE(w.lblEnergy->text().endsWith("m")) << w.lblEnergy->text().toStdString();
     EXPECT_FALSE(SaveScreenshot(&w, "energy_rapid_relative").isEmpty());
+    clock.Advance(1);
+    for (int k = 0; k < 2 && w.Engine.PollState != 3; ++k) Feed("*1");
+    Feed("*1.234E-2");
+    EXPECT_EQ(w.lblEnergy->text(), "12.34m");
+    EXPECT_EQ(w.Engine.StatLabels[0], "Min:  12.34m");
+    EXPECT_EQ(w.Engine.StatVisible, (std::array<bool, 6>{true, true, false, false, false, false}));
+    QString none;
+    w.EnergyLog(1, none);
+    EXPECT_EQ(App().EnergyUnits, (std::array<QString, 6>{"pJ", "nJ", "uJ", "mJ", "J", "kJ"}));
+    EXPECT_FALSE(w.Engine.RelativeUnits);
+    App().RapidPulseAbsolute = true;
+    Enter(ModeRapidPulse, "FE A", &w.Engine);
+    EXPECT_EQ(w.Engine.Caption, "Real-Time Rapid Pulse Absolute Logging");
+}
+
+// The dialog wiring the rules (EnergySetupRulesTest) to its controls, the settings and kelvaro.cfg.
+TEST(EnergySetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) {
+    ResetAppState();
+    TempDir dir;  // kelvaro.cfg is written here
+    ScriptedPrompts prompts;
+    frmSetupEnergy dialog;
+    EnergySettings& stored = App().Config.Energy;
+    std::tie(stored.EnergyLowLimit, stored.EnergyHighLimit) = std::pair(0.02, 0.5);
+    dialog.SetupEnergyHist(false, true);
+    EXPECT_EQ(dialog.txt_energy[0]->text() + " " + dialog.txt_energy[1]->text(), "20 500");
+    EXPECT_TRUE(dialog.optStorageStyle[0]->isHidden());
+    dialog.histogram_limits[1]->setValue(50);
+    dialog.histogram_limits[0]->setValue(50);
+    dialog.bins_count->setValue(3);
+    EXPECT_EQ(dialog.txt_bins->text(), "Count 15");
+    dialog.storage_rate->setValue(4);
+    EXPECT_EQ(dialog.txtStorageRate->text(), "One out of  10");
+    dialog.optStorageStyle[1]->setChecked(true);
+    dialog.chkStat[1]->setChecked(false);
+    QSignalSpy applied(&dialog, &frmSetupEnergy::applied);
+    dialog.Command2->click();
+    EXPECT_EQ(applied.count(), 1);
+    EXPECT_EQ(std::tuple(stored.EnergyLowLimit, stored.EnergyHighLimit, stored.EnergyBinsCount),
+              std::tuple(0.049, 0.05, int16_t(15)));
+    EXPECT_EQ(std::tuple(stored.EnergyStorageRate, stored.EnergyStorageStyle, stored.EnergyStatistics),
+              std::tuple(int16_t(10), int16_t(2), int16_t(2)));
+    EXPECT_NE(dir.Read("kelvaro.cfg").indexOf("0.049"), -1);
+
+    dialog.SetupEnergyHist(true, false);
+    EXPECT_FALSE(dialog.bins_count->isEnabled() || dialog.storage_rate->isEnabled() ||
+                 dialog.chkTimeStamp->isEnabled());
+    EXPECT_TRUE(dialog.chkStat[2]->isEnabled() && dialog.optDisplayStyle[1]->isEnabled());
+    EXPECT_FALSE(dialog.lblReminder->isHidden());
+    dialog.adjustSize();
+    EXPECT_FALSE(SaveScreenshot(&dialog, "energy_setup").isEmpty());
+    ResetAppState();
 }

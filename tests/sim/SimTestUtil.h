@@ -7,21 +7,6 @@
 #include <QProcess>
 #include <QString>
 
-// The reply line to one command, without its CR LF.
-inline QString Ask(sim::Meter& m, const QString& command) {
-    QByteArray r = m.Answer(command);
-    if (r.endsWith("\r\n")) r.chop(2);
-    return QString::fromLatin1(r);
-}
-
-// A command sent through the line at `now`, its reply read back when due.
-inline QString AskAt(sim::Meter& m, const QString& command, double now) {
-    m.Receive(("$" + command + "\r").toLatin1(), now, m.Config().baud);
-    QByteArray r = m.Transmit(m.NextTransmitTime());
-    r.chop(2);
-    return QString::fromLatin1(r);
-}
-
 // A meter configured as kelvaro-meter-sim is on its command line.
 inline sim::MeterConfig Config(const QString& options) {
     sim::SimOptions o;
@@ -42,8 +27,12 @@ inline void ExpectConversation(const QString& options, const QString& script) {
             step = step.section(' ', 1);
         }
         const QString command = step.section('>', 0, 0), reply = step.section('>', 1);
-        const QString got = at < 0 ? Ask(m, command) : AskAt(m, command, at);
-        EXPECT_EQ(got.toStdString(), reply.toStdString())
+        QByteArray got = at < 0 ? m.Answer(command) : QByteArray();
+        if (at >= 0) {
+            m.Receive(("$" + command + "\r").toLatin1(), at, m.Config().baud);
+            got = m.Transmit(m.NextTransmitTime());
+        }
+        EXPECT_EQ(got.toStdString(), (reply + "\r\n").toStdString())
             << options.toStdString() << ": " << step.toStdString();
     }
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // A Surface that draws nothing and records every call with its arguments.
@@ -87,10 +88,10 @@ public:
             if (c.op == "Print" && c.text == text) return &c;
         return nullptr;
     }
-    QStringList Texts() const {  // every printed text, in order
+    QStringList Texts(const std::function<bool(const Call&)>& keep = {}) const {  // printed texts, in order
         QStringList out;
         for (const auto& c : calls_)
-            if (c.op == "Print") out << c.text;
+            if (c.op == "Print" && (!keep || keep(c))) out << c.text;
         return out;
     }
     void Forget() { calls_.clear(); }

@@ -1,29 +1,20 @@
+// The main window on the in-memory meter, on the test clock.
+
 #include "EndToEnd.h"
-#include "app/MDIForm1.h"
 #include "auxiliary/frmAbout.h"
 #include "auxiliary/frmInfo.h"
-#include "link/Link.h"
-#include "power/frmPower.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
-#include "state/AppState.h"
 #include "support/FakeClock.h"
 #include "support/Screenshot.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 
-#include <gtest/gtest.h>
-#include <QAction>
 #include <QDir>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPushButton>
 #include <QTimer>
-#include <memory>
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The program as its main() runs it, with one user's action played from the
-// command line: "exit" (File > Exit) or "close" (the window's close) while
-// the meter is being identified, "identifying" (only report it), "log"
-// (power logging, reported after 20 readings), "log-exit" and "log-close"
-// (Exit or close after those readings). What the user sees is printed.
+// command line: "identifying" or "log" (report that the meter is being
+// identified, or that power logging holds 20 readings), either followed by
+// "-exit" (File > Exit) or "-close" (the window's close). What the user sees
+// is printed.
 
 #include "app/MDIForm1.h"
 #include "app/Program.h"
@@ -40,10 +40,17 @@ struct User : platform::SilentPrompts {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString action = argc > 1 ? QString(argv[1]) : QString();
+    const bool logs = action.startsWith("log");
     MDIForm1 form;
     User person;
     platform::setPrompts(&person);
     QTimer user;  // looks often enough to act inside the waits of connecting
+    auto endAfter = [&](const char* seen) {
+        user.stop();
+        Report(seen);
+        if (action.endsWith("-exit")) form.action("mnuFile_Exit")->trigger();
+        if (action.endsWith("-close")) form.close();
+    };
     QObject::connect(&user, &QTimer::timeout, [&] {
         const bool connecting = !form.mnuConnect->isEnabled();
         auto* power = form.findChild<frmPower*>("frmPower");
@@ -51,16 +58,11 @@ int main(int argc, char** argv) {
             person.connectFailed = false;
             // Outside this handler, so that it looks again inside that connect.
             QTimer::singleShot(0, &form, &MDIForm1::mnuConnect_Click);
-        } else if (App().Connected && connecting && !action.startsWith("log")) {
-            user.stop();
-            Report("identifying");
-            if (action == "exit") form.action("mnuFile_Exit")->trigger();
-            if (action == "close") form.close();
-        } else if (App().Connected && !connecting && action.startsWith("log") &&
-                   App().ActiveMode == ModeNone) {
+        } else if (App().Connected && connecting && !logs) {
+            endAfter("identifying");
+        } else if (App().Connected && !connecting && logs && App().ActiveMode == ModeNone) {
             if (!form.action("mnuMode_Power")->isEnabled()) {
                 // A reply too late for identification left the head unseen: connect anew.
-                std::fprintf(stderr, "power logging not offered, connecting again\n");
                 form.mnuConnect_Click();
                 QTimer::singleShot(0, &form, &MDIForm1::mnuConnect_Click);
                 return;
@@ -68,10 +70,7 @@ int main(int argc, char** argv) {
             form.action("mnuMode_Power")->trigger();
             if (App().ActiveMode == ModePower) power->butStartStop->click();
         } else if (App().ActiveMode == ModePower && power->Engine.PointsOnShow() >= 20) {
-            user.stop();
-            Report("logging");
-            if (action == "log-exit") form.action("mnuFile_Exit")->trigger();
-            if (action == "log-close") form.close();
+            endAfter("logging");
         }
     });
     user.start(1);

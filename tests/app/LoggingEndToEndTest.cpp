@@ -1,6 +1,5 @@
 // Power and energy logging from the Mode menu to the saved file, with the
-// Data Log File off and on (the parameter): the real serial port over a
-// pseudo-terminal to the simulator program, on the real clock.
+// Data Log File off and on, over a pseudo-terminal to the simulator program.
 
 #include "EndToEnd.h"
 #include "energy/frmEnergy.h"
@@ -9,8 +8,7 @@
 
 namespace {
 
-class PowerEndToEndTest : public EndToEndTest, public ::testing::WithParamInterface<bool> {
-protected:
+struct PowerEndToEndTest : EndToEndTest {
     PowerEndToEndTest() : EndToEndTest(kScatteringThermopile) {}
 };
 
@@ -20,10 +18,10 @@ TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {
     frmPower* w = StartPowerLogging();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->butStartStop->text(), "&Stop");
-    RunFor(2000);
+    RunUntil([] { return false; }, 2000);
     w->butStartStop->click();
     EXPECT_TRUE(w->lblPower->text().endsWith("mW")) << w->lblPower->text().toStdString();
-    RunFor(100);  // the reply still on its way is ignored by the stopped window
+    RunUntil([] { return false; }, 100);  // the reply still on its way is ignored by the stopped window
 
     std::string header;
     const std::vector<DataLine> data = ReadDataFile(Save("run.pwr"), header);
@@ -50,12 +48,8 @@ TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {
 INSTANTIATE_TEST_SUITE_P(DataLogFile, PowerEndToEndTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "workingFileCopied" : "pointsWritten"; });
 
-class EnergyEndToEndTest : public EndToEndTest, public ::testing::WithParamInterface<bool> {
-protected:
-    EnergyEndToEndTest()
-        : EndToEndTest({"--model", "talon2", "--head-a",
-                        "type=2,name=PE25,serial=4711,value=0.0125,noise=0.2,rate=20", "--seed", "7",
-                        "--exit-when-idle", "30"}) {}
+struct EnergyEndToEndTest : EndToEndTest {
+    EnergyEndToEndTest() : EndToEndTest(ScatteringHead("talon2", "type=2,name=PE25,rate=20")) {}
 };
 
 TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {
@@ -67,9 +61,9 @@ TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {
     auto* w = form->findChild<frmEnergy*>("frmEnergy");
     ASSERT_NE(w, nullptr);
     w->butStartStop->click();
-    RunFor(2500);
+    RunUntil([] { return false; }, 2500);
     w->butStartStop->click();
-    RunFor(100);  // the reply still on its way is ignored
+    RunUntil([] { return false; }, 100);  // the reply still on its way is ignored
     EXPECT_TRUE(w->lblEnergy->text().endsWith("mJ")) << w->lblEnergy->text().toStdString();
 
     std::string header;

@@ -50,27 +50,19 @@ TEST(ModeMenu, enabledItemsFollowModelHeadsAndConnection) {
         // Not connected: only stored PC files can be shown, whatever the model.
         {0, 1, 0, false, "Store"}, {2, 1, 1, false, "Store"}, {4, 1, 0, false, "Store"},
         // Single-channel meters: TALON, TALON2, SIRKA, Meridel one.
-        {0, 1, 0, true, FILES "Power Energy"},
-        {3, 3, 0, true, FILES "Power"},
-        {8, 6, 0, true, FILES "Power"},
-        {0, 0, 0, true, FILES},
+        {0, 1, 0, true, FILES "Power Energy"}, {3, 3, 0, true, FILES "Power"}, {8, 6, 0, true, FILES "Power"},
+        {0, 0, 0, true, FILES}, {1, 0, 0, true, FILES}, {1, 2, 0, true, FILES "Power Energy"},
         {1, 5, 0, true, FILES "Power Energy RP RP_Absolute RP_Relative"},
-        {1, 2, 0, true, FILES "Power Energy"},
-        {1, 0, 0, true, FILES},
         // KORVEN family: no device-file item; the support note disables the mode.
-        {4, 1, 0, true, "Store Terminal Power"},
+        {4, 1, 0, true, "Store Terminal Power"}, {7, 1, 0, true, "Store Terminal Power"},
+        {5, 0, 0, true, "Store Terminal"}, {6, 2, 0, true, "Store Terminal Energy"},
         {4, 2, 0, true, "Store Terminal", "This KORVEN does not support pyroelectric head"},
-        {5, 0, 0, true, "Store Terminal"},
-        {6, 2, 0, true, "Store Terminal Energy"},
-        {7, 1, 0, true, "Store Terminal Power"},
         // Two-channel Meridel: ratios only for heads that pair (pyro kinds 2 and 4 for energy).
         {2, 1, 1, true, FILES DUAL_POWER RATIOS DUAL_ENERGY "DualEnergy_Ratio"},
         {2, 2, 4, true, FILES DUAL_POWER DUAL_ENERGY "DualEnergy_Ratio"},
-        {2, 1, 2, true, FILES DUAL_POWER DUAL_ENERGY},
+        {2, 1, 2, true, FILES DUAL_POWER DUAL_ENERGY}, {2, 3, 3, true, FILES DUAL_POWER RATIOS}, {2, 0, 0, true, FILES},
         {2, 0, 1, true, FILES "DualPower DualPower_ChannelB DualEnergy DualEnergy_ChannelB"},
-        {2, 3, 3, true, FILES DUAL_POWER RATIOS},
         {2, 1, 5, true, FILES DUAL_POWER RATIOS DUAL_ENERGY "RP_Dual RP_Absolute_B RP_Relative_B"},
-        {2, 0, 0, true, FILES},
     };
     // clang-format on
     for (const auto& r : rows)
@@ -149,20 +141,16 @@ TEST_F(ModeSwitchTest, modeActionsSetCommandAndSkipWhatAlreadyRuns) {
     ModeMenuAction(mnuMode_Energy);
     EXPECT_EQ(App().ModeCommand, "FE S") << "rapid-pulse head on A";
     EXPECT_EQ(App().ActiveMode, ModeEnergy);
-
     ModeMenuAction(mnuMode_RP_Relative);
     EXPECT_EQ(App().ModeCommand, "FE R");
     EXPECT_FALSE(App().RapidPulseAbsolute);
     EXPECT_EQ(App().ActiveMode, ModeRapidPulse);
-
     calls.clear();
     ModeMenuAction(mnuMode_RP_Relative);
     EXPECT_TRUE(calls.isEmpty()) << "relative rapid pulse already runs";
-
     ModeMenuAction(mnuMode_RP_Absolute);
     EXPECT_TRUE(App().RapidPulseAbsolute);
     EXPECT_EQ(calls.first(), "7(1) active=7") << "left before switching to absolute";
-
     App().CurrentChannel = 1;
     App().ActiveMode = ModeRapidPulse;
     App().RapidPulseAbsolute = false;

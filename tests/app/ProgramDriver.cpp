@@ -1,8 +1,7 @@
-// The program as its main() runs it, with one user's action played from the
-// command line: "identifying" or "log" (report that the meter is being
-// identified, or that power logging holds 20 readings), either followed by
-// "-exit" (File > Exit) or "-close" (the window's close). What the user sees
-// is printed.
+// The program as its main() runs it, with a user who reports "identifying"
+// (the meter being identified) or, for "log", "logging" (power logging holds
+// 20 readings), then for "-exit" chooses File > Exit, for "-close" closes the
+// window. Questions are printed and answered No.
 
 #include "app/MDIForm1.h"
 #include "app/Program.h"
@@ -17,20 +16,14 @@
 #include <cstdio>
 
 namespace {
-void Report(const QString& what) {
-    std::printf("%s\n", qPrintable(what));
-    std::fflush(stdout);
-}
-
-// Questions are printed and answered No. A failed connect (a busy machine
-// can keep the meter's answer past the probe's 20 ms) is noted, and the user
-// tries again.
+// A failed connect (a busy machine can keep the meter's answer past the
+// probe's 20 ms) is noted, and the user tries again.
 struct User : platform::SilentPrompts {
     void Message(const QString& text, const QString&, platform::Icon) override {
         connectFailed = connectFailed || text == "Can not communicate with the instrument";
     }
     bool AskYesNo(const QString& text, const QString&, platform::Icon) override {
-        Report("asked: " + text + (App().Connected ? " (connected)" : " (port closed)"));
+        std::printf("asked: %s (%s)\n", qPrintable(text), App().Connected ? "connected" : "port closed");
         return false;
     }
     bool connectFailed = false;
@@ -39,6 +32,7 @@ struct User : platform::SilentPrompts {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     const QString action = argc > 1 ? QString(argv[1]) : QString();
     const bool logs = action.startsWith("log");
     MDIForm1 form;
@@ -47,7 +41,7 @@ int main(int argc, char** argv) {
     QTimer user;  // looks often enough to act inside the waits of connecting
     auto endAfter = [&](const char* seen) {
         user.stop();
-        Report(seen);
+        std::printf("%s\n", seen);
         if (action.endsWith("-exit")) form.action("mnuFile_Exit")->trigger();
         if (action.endsWith("-close")) form.close();
     };

@@ -1,8 +1,6 @@
-// Ending the program, which runs in its own process on the simulator: File >
-// Exit and the window's close while the meter is being identified or power is
-// logged, and the signals of Ctrl+C, a closed terminal and kill. The process
-// ends with status 0 and the traffic log written; unsaved power readings are
-// rescued. And the command line of the program itself.
+// The program in its own process: ended by File > Exit, the window's close and
+// signals while the meter is identified or power is logged, on the simulator;
+// and its command line.
 
 #include "EndToEnd.h"
 
@@ -18,14 +16,10 @@ struct Ending {
     int signal;          // sent then; 0: the action alone ends the program
 };
 
-void PrintTo(const Ending& e, std::ostream* os) {
-    *os << e.name;
-}
-
 class ProgramEndTest : public ::testing::TestWithParam<Ending> {
 protected:
     void TearDown() override {
-        if (program.state() != QProcess::NotRunning) program.kill();
+        program.kill();
         program.waitForFinished(3000);
     }
     // At 1200 baud the probe waits 0.38 s for the answer: a busy machine does not make it miss.
@@ -86,22 +80,18 @@ INSTANTIATE_TEST_SUITE_P(Endings, ProgramEndTest, ::testing::Values(
 
 TEST(CommandLine, helpVersionAndABadOptionEndTheProgram) {
     // clang-format off
-    const struct { QStringList args; int status; const char *out, *err; } rows[] = {
-        {{"--help"}, 0, "Usage: kelvaro32 [options]", ""},
-        {{"--help"}, 0, "--port <PATH>", ""},
-        {{"--version"}, 0, "kelvaro32 3.20\n", ""},
-        {{"--frobnicate"}, 2, "", "kelvaro32: Unknown option 'frobnicate'."},
-        {{"meter"}, 2, "", "kelvaro32: unexpected argument 'meter'"},
-    };
+    const struct { const char* arg; int status; const char *out, *err; } rows[] = {
+        {"--help", 0, "Usage: kelvaro32 [options]", ""}, {"--help", 0, "--port <PATH>", ""},
+        {"--version", 0, "kelvaro32 3.20\n", ""}, {"--frobnicate", 2, "", "kelvaro32: Unknown option 'frobnicate'."},
+        {"meter", 2, "", "kelvaro32: unexpected argument 'meter'"}};
     // clang-format on
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.args.join(' ').toStdString());
+    for (const auto& r : rows) {
         QProcess p;
-        p.start(KELVARO32, row.args);
-        ASSERT_TRUE(p.waitForFinished(10000));
-        EXPECT_EQ(p.exitCode(), row.status);
-        EXPECT_TRUE(p.readAllStandardOutput().contains(row.out));
-        EXPECT_TRUE(p.readAllStandardError().contains(row.err));
+        p.start(KELVARO32, {r.arg});
+        ASSERT_TRUE(p.waitForFinished(10000)) << r.arg;
+        EXPECT_EQ(p.exitCode(), r.status) << r.arg;
+        EXPECT_TRUE(p.readAllStandardOutput().contains(r.out)) << r.arg;
+        EXPECT_TRUE(p.readAllStandardError().contains(r.err)) << r.arg;
     }
 }
 

@@ -53,9 +53,8 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
     EXPECT_EQ(Status(), "Not connected. COM1 (" + first + ") was removed.");
 
-    // Everything logged before the loss is saved: the values the meter sent
-    // (from the traffic log written at the loss), the one in flight at the
-    // loss never answered.
+    // Everything logged is saved: the values the meter sent (in the traffic
+    // log written at the loss), the one in flight at the loss never answered.
     if (w->butStartStop->text() == "&Stop") w->butStartStop->click();
     std::string header;
     const std::vector<DataLine> data = ReadDataFile(Save("before-loss.pwr"), header);
@@ -76,15 +75,10 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     ASSERT_TRUE(App().Connected) << Log();
     EXPECT_EQ(App().Channels[0].HeadName, "XLP12") << "identified again";
     EXPECT_EQ(Status(), "COM1 (" + sim.path + "), 19200 baud, TALON");
-    w = StartPowerLogging();
-    ASSERT_NE(w, nullptr);
-    EXPECT_TRUE(RunUntil([&] { return w->Engine.PointsOnShow() >= 100; }, 10000));
-    w->butStartStop->click();
 }
 
 TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplainedAndTheCommandLinePortConnects) {
-    // Named on the command line, so it stays the port although it is missing;
-    // there is no kelvaro.ports at all.
+    // Named on the command line, so it stays the port although it is missing.
     QFile::remove(dir.Path("kelvaro.ports"));
     const QString missing = dir.Path("ttyUSB9");
     ASSERT_EQ(ParseCommandLine(QStringList{"kelvaro32", "--port", missing}), std::nullopt);
@@ -129,9 +123,8 @@ TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplainedAndTheCommandLinePort
     EXPECT_FALSE(SaveScreenshot(form.get(), "status-strip-connected").isEmpty());
 }
 
-// A USB adapter unplugged and plugged in again under another ttyUSB number:
-// its stable name, learnt at the connect, leads the port to it. The
-// in-memory meter, a port that names a device, and a fake system view.
+// A USB adapter plugged in again under another ttyUSB number: its stable
+// name, learnt at the connect, leads the port to it (in-memory meter).
 TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     const QString stable = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
     FakeSystemView system;
@@ -164,7 +157,6 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     EXPECT_EQ(PortStatusText(), "Not connected. COM5 (" + stable + ") is back: choose Connect.");
     EXPECT_TRUE(Connect());
     EXPECT_EQ(port.DevicePath(), stable);
-
     Disconnect();
     platform::setSystemView(nullptr);
     platform::setSerialPort(nullptr);

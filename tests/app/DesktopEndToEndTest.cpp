@@ -56,8 +56,7 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     // Everything logged is saved: the values the meter sent (in the traffic
     // log written at the loss), the one in flight at the loss never answered.
     if (w->butStartStop->text() == "&Stop") w->butStartStop->click();
-    std::string header;
-    const std::vector<DataLine> data = ReadDataFile(Save("before-loss.pwr"), header);
+    const std::vector<DataLine> data = ReadDataFile(Save("before-loss.pwr")).second;
     EXPECT_EQ(int32_t(data.size()), w->Engine.PointsOnShow());
     const QByteArray traffic = dir.Read("rs232.buf");
     EXPECT_TRUE(traffic.contains(("Connection lost: " + first + " was removed").toUtf8()));

@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared by the tests that run against the simulator program over a
-// pseudo-terminal, on the real clock.
+// Shared by the tests on the simulator program over a pseudo-terminal.
 
 #include "app/MDIForm1.h"
 #include "data/FileCommand.h"
@@ -17,6 +16,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QMap>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -49,27 +49,23 @@ inline const QStringList kScatteringThermopile = ScatteringHead("talon", "type=1
 
 // A ports file with the given ports; every other one leads nowhere (this
 // machine has serial devices of its own).
-inline QByteArray PortsFile(std::initializer_list<std::pair<int, QString>> ports) {
+inline QByteArray PortsFile(const QMap<int, QString>& ports) {
     QByteArray text;
-    for (int n = 1; n <= 16; ++n) {
-        QString device = "/nonexistent/tty" + QString::number(n);
-        for (const auto& [com, path] : ports)
-            if (com == n) device = path;
-        text += QString("COM%1 %2\n").arg(n).arg(device).toUtf8();
-    }
+    for (int n = 1; n <= 16; ++n)
+        text += QString("COM%1 %2\n")
+                    .arg(n)
+                    .arg(ports.value(n, "/nonexistent/tty" + QString::number(n)))
+                    .toUtf8();
     return text;
 }
 
-// Real I/O: events are processed until `done` holds or the time is up.
+// Real I/O: events are processed until `done` holds or the time is up (the
+// main window's Timer2 wakes the loop every 10 ms).
 template <class Done>
 bool RunUntil(Done done, int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        // The main window's Timer2 wakes the loop every 10 ms.
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
+    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
 }
 
 struct DataLine {
@@ -80,22 +76,19 @@ struct DataLine {
 // A saved data file: its header line, and its data lines in the user's
 // decimal notation, with a time (power) or an empty second field (energy).
 // Every line must end with CR LF and read back.
-inline std::vector<DataLine> ReadDataFile(const QByteArray& file, std::string& header, bool timed = true) {
+inline std::pair<std::string, std::vector<DataLine>> ReadDataFile(const QByteArray& file, bool timed = true) {
     const QByteArray bare = QByteArray(file).replace("\r\n", "");
     EXPECT_TRUE(file.endsWith("\r\n") && !bare.contains('\r') && !bare.contains('\n'));
     const QStringList lines = QString::fromLatin1(file).split("\r\n");
-    header = lines[0].toStdString();
     std::vector<DataLine> out;
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         const QStringList f = QString(lines[i]).replace(DecimalSeparator(), ".").split('\t');
         bool okValue = false, okTime = !timed && f.value(1).isEmpty();
         const DataLine d{f[0].trimmed().toFloat(&okValue), timed ? f.value(1).toDouble(&okTime) : 0.0};
-        if (f.size() == 2 && okValue && okTime)
-            out.push_back(d);
-        else
-            ADD_FAILURE() << "line " << i << ": " << lines[i].toStdString();
+        EXPECT_TRUE(f.size() == 2 && okValue && okTime) << "line " << i << ": " << lines[i].toStdString();
+        out.push_back(d);
     }
-    return out;
+    return {lines[0].toStdString(), out};
 }
 
 // The meter's replies to `command` in the traffic log, in order (replies

@@ -23,8 +23,7 @@ TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {
     EXPECT_TRUE(w->lblPower->text().endsWith("mW")) << w->lblPower->text().toStdString();
     RunUntil([] { return false; }, 100);  // the reply still on its way is ignored by the stopped window
 
-    std::string header;
-    const std::vector<DataLine> data = ReadDataFile(Save("run.pwr"), header);
+    const auto [header, data] = ReadDataFile(Save("run.pwr"));
     EXPECT_FALSE(w->Engine.NotSaved);
     EXPECT_EQ(header, "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
     // At 19200 baud a reading takes under 10 ms; two seconds give far more
@@ -66,8 +65,7 @@ TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {
     RunUntil([] { return false; }, 100);  // the reply still on its way is ignored
     EXPECT_TRUE(w->lblEnergy->text().endsWith("mJ")) << w->lblEnergy->text().toStdString();
 
-    std::string header;
-    const std::vector<DataLine> saved = ReadDataFile(Save("run.nrg"), header, false);
+    const auto [header, saved] = ReadDataFile(Save("run.nrg"), false);
     EXPECT_FALSE(w->Engine.Unsaved);
     EXPECT_EQ(header, "Energy, in Joules \t Head: PE25; s/n4711");
     ASSERT_GE(saved.size(), 30u);  // 20 pulses a second for 2.5 s

@@ -134,12 +134,9 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     ASSERT_NE(mode, nullptr);
     mode->popup(form->mapToGlobal(QPoint(60, form->menuBar()->height())));
     QImage shot = form->grab().toImage();
-    QPainter p(&shot);
-    p.drawPixmap(QPoint(60, form->menuBar()->height()), mode->grab());
-    p.end();
+    QPainter(&shot).drawPixmap(QPoint(60, form->menuBar()->height()), mode->grab());
     const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    EXPECT_TRUE(shot.save(QDir(folder).filePath("main-window-mode-menu.png")));
+    EXPECT_TRUE(QDir().mkpath(folder) && shot.save(QDir(folder).filePath("main-window-mode-menu.png")));
     mode->hide();
     frmInfo info(form.get());
     EXPECT_TRUE(info.FramHead2->isVisibleTo(&info));

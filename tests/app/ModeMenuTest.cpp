@@ -106,10 +106,6 @@ protected:
             Link().ReplyReceived = true;  // the reply arrives
         };
     }
-    void TearDown() override {
-        ResetAppState();
-        ResetLinkState();
-    }
     QStringList calls;
 };
 

@@ -9,11 +9,10 @@
 
 namespace {
 
+// The driven program plays `action` and shows `seen`; then `signal` is sent (0: none).
 struct Ending {
-    const char* name;
-    const char* action;  // played by the driven program
-    const char* seen;    // what the program shows before the end
-    int signal;          // sent then; 0: the action alone ends the program
+    const char *name, *action, *seen;
+    int signal;
 };
 
 class ProgramEndTest : public ::testing::TestWithParam<Ending> {
@@ -58,8 +57,7 @@ TEST_P(ProgramEndTest, programEndsWithTheTrafficLogWritten) {
     ASSERT_EQ(rescued.size(), 1);
     EXPECT_TRUE(QRegularExpression(R"(^kelvaro-\d{4}-\d\d-\d\d-\d{6}\.pwr$)").match(rescued[0]).hasMatch())
         << rescued[0].toStdString();
-    std::string header;
-    const std::vector<DataLine> data = ReadDataFile(dir.Read(rescued[0]), header);
+    const auto [header, data] = ReadDataFile(dir.Read(rescued[0]));
     EXPECT_EQ(header, "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
     EXPECT_GE(data.size(), 20u);
     ExpectSentReadings(data, dir.Read("rs232.buf"));

@@ -1,12 +1,13 @@
 #pragma once
 
-// Shared by the tests that run against the simulator program over a
-// pseudo-terminal, on the real clock.
+// Shared by the tests on the simulator program over a pseudo-terminal.
 
 #include "app/MDIForm1.h"
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
 #include "link/Link.h"
+#include "platform/PortTable.h"
+#include "power/frmPower.h"
 #include "state/AppState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -15,67 +16,56 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QMap>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
-#include <memory>
-#include <vector>
 
 // The simulator program on its terminal, ended with the test.
-class Simulator {
-public:
-    explicit Simulator(const QStringList& args) {
-        proc_.start(KELVARO_METER_SIM, args);
-        while (proc_.waitForStarted(5000) && !proc_.canReadLine() && proc_.waitForReadyRead(5000)) {
-        }
-        path_ = QString::fromLocal8Bit(proc_.readLine()).trimmed();
-    }
+struct Simulator {
+    explicit Simulator(const QStringList& arguments) : args(arguments) { Start(); }
     ~Simulator() {
-        proc_.terminate();
-        if (!proc_.waitForFinished(3000)) proc_.kill();
+        proc.terminate();
+        if (!proc.waitForFinished(3000)) proc.kill();
     }
-    QString Path() const { return path_; }
-
-private:
-    QProcess proc_;
-    QString path_;
+    void Start() {
+        proc.start(KELVARO_METER_SIM, args);
+        while (proc.waitForStarted(5000) && !proc.canReadLine() && proc.waitForReadyRead(5000)) {
+        }
+        path = QString::fromLocal8Bit(proc.readLine()).trimmed();
+    }
+    QStringList args;
+    QProcess proc;
+    QString path;
 };
 
-// A TALON with a thermopile whose readings scatter, so that every reading is
-// told apart from its neighbours.
-inline const QStringList kScatteringThermopile = {
-    "--model", "talon", "--head-a",         "type=1,name=XLP12,serial=4711,value=0.0125,noise=0.2",
-    "--seed",  "7",     "--exit-when-idle", "30"};
+// The simulator with one head on A whose readings scatter, so that every
+// reading is told apart from its neighbours.
+inline QStringList ScatteringHead(const QString& model, const QString& head) {
+    return {"--model", model, "--head-a",         head + ",serial=4711,value=0.0125,noise=0.2",
+            "--seed",  "7",   "--exit-when-idle", "30"};
+}
+inline const QStringList kScatteringThermopile = ScatteringHead("talon", "type=1,name=XLP12");
 
 // A ports file with the given ports; every other one leads nowhere (this
 // machine has serial devices of its own).
-inline QByteArray PortsFile(std::initializer_list<std::pair<int, QString>> ports) {
+inline QByteArray PortsFile(const QMap<int, QString>& ports) {
     QByteArray text;
-    for (int n = 1; n <= 16; ++n) {
-        QString device = "/nonexistent/tty" + QString::number(n);
-        for (const auto& [com, path] : ports)
-            if (com == n) device = path;
-        text += QString("COM%1 %2\n").arg(n).arg(device).toUtf8();
-    }
+    for (int n = 1; n <= 16; ++n)
+        text += QString("COM%1 %2\n")
+                    .arg(n)
+                    .arg(ports.value(n, "/nonexistent/tty" + QString::number(n)))
+                    .toUtf8();
     return text;
 }
-inline QByteArray PortsFile(const QString& com1) {
-    return PortsFile({{1, com1}});
-}
 
-// Real I/O: events are processed until `done` holds or the time is up.
+// Real I/O: events are processed until `done` holds or the time is up (the
+// main window's Timer2 wakes the loop every 10 ms).
 template <class Done>
 bool RunUntil(Done done, int milliseconds) {
     QDeadlineTimer deadline(milliseconds);
-    while (!done()) {
-        if (deadline.hasExpired()) return false;
-        // The main window's Timer2 wakes the loop every 10 ms.
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
-inline void RunFor(int milliseconds) {
-    RunUntil([] { return false; }, milliseconds);
+    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return done();
 }
 
 struct DataLine {
@@ -83,73 +73,78 @@ struct DataLine {
     double time;
 };
 
-// A saved power file: its header line, and its data lines in the user's
-// decimal notation. Every line must end with CR LF and read back.
-inline std::vector<DataLine> ReadPowerFile(const QByteArray& file, std::string& header) {
-    EXPECT_TRUE(file.endsWith("\r\n"));
-    EXPECT_EQ(file.count("\r\n"), file.count('\n'));
-    EXPECT_EQ(file.count("\r\n"), file.count('\r'));
-    const QList<QByteArray> lines = file.split('\n');
-    header = lines[0].chopped(qMin(qsizetype(1), lines[0].size())).toStdString();
+// A saved data file: its header line, and its data lines in the user's
+// decimal notation, with a time (power) or an empty second field (energy).
+// Every line must end with CR LF and read back.
+inline std::pair<std::string, std::vector<DataLine>> ReadDataFile(const QByteArray& file, bool timed = true) {
+    const QByteArray bare = QByteArray(file).replace("\r\n", "");
+    EXPECT_TRUE(file.endsWith("\r\n") && !bare.contains('\r') && !bare.contains('\n'));
+    const QStringList lines = QString::fromLatin1(file).split("\r\n");
     std::vector<DataLine> out;
-    const QString sep = DecimalSeparator();
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
-        const QList<QByteArray> fields = lines[i].chopped(1).split('\t');
-        bool okValue = false, okTime = false;
-        DataLine d{};
-        if (fields.size() == 2) {
-            d.value = QString::fromLatin1(fields[0]).trimmed().replace(sep, ".").toFloat(&okValue);
-            d.time = QString::fromLatin1(fields[1]).replace(sep, ".").toDouble(&okTime);
-        }
-        if (okValue && okTime)
-            out.push_back(d);
-        else
-            ADD_FAILURE() << "line " << i << ": " << lines[i].toStdString();
+        const QStringList f = QString(lines[i]).replace(DecimalSeparator(), ".").split('\t');
+        bool okValue = false, okTime = !timed && f.value(1).isEmpty();
+        const DataLine d{f[0].trimmed().toFloat(&okValue), timed ? f.value(1).toDouble(&okTime) : 0.0};
+        EXPECT_TRUE(f.size() == 2 && okValue && okTime) << "line " << i << ": " << lines[i].toStdString();
+        out.push_back(d);
     }
-    return out;
+    return {lines[0].toStdString(), out};
 }
 
-// The saved readings are the meter's replies to "SP" in the traffic log, in
-// order, none lost or repeated: the first reply of a run is discarded, and
-// one more may come after the last reading kept.
-inline void ExpectSentReadings(const std::vector<DataLine>& data, const QByteArray& trafficLog) {
-    static const QRegularExpression reply(R"(\$SP<CR>\r\n\*([^<\r\n]*)<CR>)");
+// The meter's replies to `command` in the traffic log, in order (replies
+// without a value skipped).
+inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command) {
+    const QRegularExpression reply("\\$" + command + R"(<CR>\r\n\*([^<\r\n]+)<CR>)");
     std::vector<float> sent;
     for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog)))
         sent.push_back(m.captured(1).toFloat());
+    return sent;
+}
+
+// The saved readings are the meter's replies to "SP", in order, none lost or
+// repeated: the first reply of a run is discarded, and up to `after` more may
+// come after the last reading kept.
+inline void ExpectSentReadings(const std::vector<DataLine>& data, const QByteArray& trafficLog,
+                               size_t after = 1) {
+    const std::vector<float> sent = Replies(trafficLog, "SP");
     ASSERT_GE(sent.size(), data.size() + 1);
-    EXPECT_LE(sent.size(), data.size() + 2);
+    EXPECT_LE(sent.size(), data.size() + 1 + after);
     for (size_t i = 0; i < data.size(); ++i) ASSERT_EQ(data[i].value, sent[i + 1]) << "reading " << i + 1;
 }
 
-// A main window on the simulator as COM1, in a folder of its own; the
-// parameter is the Data Log File switch.
+// A main window on the simulator as COM1, in a folder of its own, with its
+// working files there too; the parameter, where there is one, is the Data Log File.
 class EndToEndTest : public ::testing::TestWithParam<bool> {
 protected:
     explicit EndToEndTest(const QStringList& simulatorArgs) : sim(simulatorArgs) {}
     void SetUp() override {
         ResetFileDialogMemory();
-        ASSERT_TRUE(sim.Path().startsWith("/dev/")) << sim.Path().toStdString();
-        dir.Write("kelvaro.ports", PortsFile(sim.Path()));
+        ASSERT_TRUE(sim.path.startsWith("/dev/")) << sim.path.toStdString();
+        dir.Write("kelvaro.ports", PortsFile({{1, sim.path}}));
     }
     void TearDown() override {
         if (App().Connected) Disconnect();
         form.reset();
+        platform::setCommandLinePort({});
         ResetAppState();
         ResetLinkState();
         ResetFileDialogMemory();
     }
 
-    // Starts the window and connects until the Mode item `modeItem` is
-    // enabled: a busy machine can keep an answer past the probe's 20 ms or a
-    // reply past its time-out during identification, and the user connects
-    // again.
-    bool StartConnected(const QString& modeItem, const std::function<void()>& beforeConnect = {}) {
+    void Start() {
         form = std::make_unique<MDIForm1>();
-        if (!form->MDIForm_Load()) return false;
-        if (beforeConnect) beforeConnect();
+        ASSERT_TRUE(form->MDIForm_Load());
+        App().WorkFileName = dir.Path("kelvaro.pwr");
+        App().EnergyWorkFile = dir.Path("kelvaro.nrg");
         form->ShowAndConnect();
         QCoreApplication::processEvents();  // the connect, posted to the event loop
+    }
+
+    // Starts and connects until the Mode item `modeItem` is enabled: a busy
+    // machine can keep an answer past the probe's 20 ms or a reply past its
+    // time-out during identification, and the user connects again.
+    bool StartConnected(const QString& modeItem) {
+        Start();
         auto ready = [&] { return App().Connected && form->action(modeItem)->isEnabled(); };
         for (int attempt = 1; attempt < 3 && !ready(); ++attempt) {
             if (App().Connected) form->mnuConnect_Click();
@@ -158,6 +153,21 @@ protected:
         prompts.messages.clear();
         return ready();
     }
+
+    frmPower* StartPowerLogging() {
+        form->action("mnuMode_Power")->trigger();
+        auto* w = form->findChild<frmPower*>("frmPower");
+        if (w && App().ActiveMode == ModePower) w->butStartStop->click();
+        return App().ActiveMode == ModePower ? w : nullptr;
+    }
+
+    QByteArray Save(const QString& name) {
+        prompts.fileAnswers.push_back(dir.Path(name));
+        FileCommand(0);
+        return dir.Read(name);
+    }
+
+    std::string Log() const { return prompts.Texts().join(" | ").toStdString(); }
 
     Simulator sim;
     TempDir dir;

@@ -1,29 +1,20 @@
+// The main window on the in-memory meter, on the test clock.
+
 #include "EndToEnd.h"
-#include "app/MDIForm1.h"
 #include "auxiliary/frmAbout.h"
 #include "auxiliary/frmInfo.h"
-#include "link/Link.h"
-#include "power/frmPower.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
-#include "state/AppState.h"
 #include "support/FakeClock.h"
 #include "support/Screenshot.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 
-#include <gtest/gtest.h>
-#include <QAction>
 #include <QDir>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPushButton>
 #include <QTimer>
-#include <memory>
 
 namespace {
 
@@ -31,11 +22,10 @@ namespace {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        ResetLinkState();
-        // COM3 is the only port there is, whatever this machine has.
+        // COM3 and COM4 are the only ports there are, whatever this machine has.
         dir.Write("meter", "");
-        dir.Write("kelvaro.ports", PortsFile({{3, dir.Path("meter")}}));
+        dir.Write("meter4", "");
+        dir.Write("kelvaro.ports", PortsFile({{3, dir.Path("meter")}, {4, dir.Path("meter4")}}));
         SetPause([this](double s) { clock.Advance(s); });
     }
     void TearDown() override {
@@ -46,19 +36,23 @@ protected:
         ResetLinkState();
     }
 
-    void UseMeter(const sim::MeterConfig& cfg) {
+    // Start-up as main() does it, with every wait round 10 ms of fake time, on
+    // a meter that never answers or the two-channel Meridel with a thermopile
+    // on A and a pyroelectric head on B.
+    void Start(bool silent = false) {
+        sim::MeterConfig cfg;
+        cfg.faults.silent = silent;
+        cfg.model = sim::Model::MeridelTwo;
+        cfg.heads[0] = {1, "30A-P", 123456, "W", false, {}, {}};
+        cfg.heads[1] = {2, "PE25", 654321, "J", false, {}, {}};
         meter = std::make_unique<sim::Meter>(cfg);
         port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
         platform::setSerialPort(port.get());
-    }
-
-    // Start-up as main() does it, with every wait round 10 ms of fake time.
-    void Start() {
         form = std::make_unique<MDIForm1>();
         ASSERT_TRUE(form->MDIForm_Load());
         App().Shell.ProcessEvents = [this] {
             clock.Advance(0.01);
-            if (port) port->Pump();
+            port->Pump();
             Timer2_Timer();
         };
         form->Timer2->stop();  // the test drives the time-out watch itself
@@ -88,38 +82,17 @@ protected:
     std::unique_ptr<MDIForm1> form;
 };
 
-// A TALON with a thermopile, or the two-channel Meridel with a pyroelectric head on B.
-sim::MeterConfig Thermopile(bool dual = false) {
-    sim::MeterConfig cfg;
-    cfg.heads[0] = {1, dual ? "30A-P" : "XLP12", dual ? 123456u : 4711u, "W", false, {}, {}};
-    if (dual) cfg.model = sim::Model::MeridelTwo;
-    if (dual) cfg.heads[1] = {2, "PE25", 654321, "J", false, {}, {}};
-    return cfg;
-}
-
-sim::MeterConfig SilentMeter() {
-    sim::MeterConfig cfg;
-    cfg.faults.silent = true;
-    return cfg;
-}
-
-TEST_F(MainWindowTest, startsWithoutMeterWritesDefaultsShowsTheMessageAndRendersTheInformation) {
-    UseMeter(SilentMeter());
-    Start();
+TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenTheyChange) {
+    Start(true);
     EXPECT_EQ(form->windowTitle(), "Kelvaro32");
     EXPECT_EQ(dir.Read("kelvaro.cfg").count('\n'), 76);
     EXPECT_TRUE(prompts.Texts().contains("Can not communicate with the instrument"));
     EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
-    // The TALON layout, every logging item disabled.
-    EXPECT_TRUE(Visible("mnuMode_Power"));
-    EXPECT_TRUE(Visible("mnuMode_Energy"));
-    EXPECT_FALSE(Visible("mnuMode_DualPower"));
     EXPECT_FALSE(Enabled("mnuMode_Power"));
-    EXPECT_FALSE(Enabled("mnuMode_Terminal"));
-    // Only the port that exists is offered, and it became the configured one.
+    // Only the ports that exist are offered, and the first became the configured one.
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isVisible());
-    EXPECT_FALSE(form->mnuSetup_CommPortList[0]->isVisible());
-    EXPECT_EQ(App().Config.CommPort, 3);
+    EXPECT_FALSE(form->mnuSetup_CommPortList[1]->isVisible());
+    ASSERT_EQ(App().Config.CommPort, 3);
 
     frmInfo info(form.get());
     EXPECT_EQ(info.LblHeadType1->text(), "Type:Disconnected");
@@ -128,19 +101,26 @@ TEST_F(MainWindowTest, startsWithoutMeterWritesDefaultsShowsTheMessageAndRenders
     frmAbout about(form.get());
     EXPECT_EQ(about.Label2->text(), "Version 3.20");
     EXPECT_FALSE(SaveScreenshot(&about, "about").isEmpty());
+    QFile::remove(dir.Path("kelvaro.cfg"));
+    form->mnuSetup_CommPortList_Click(3);
+    EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.cfg"))) << "same port: file not rewritten";
+    form->mnuSetup_CommPortList_Click(4);
+    EXPECT_TRUE(QFile::exists(dir.Path("kelvaro.cfg")));
+    EXPECT_TRUE(form->mnuSetup_CommPortList[4]->isChecked());
+    EXPECT_FALSE(form->mnuSetup_CommPortList[3]->isChecked());
+    form->mnuLogFile_On->trigger();
+    EXPECT_TRUE(form->mnuLogFile_On->isChecked());
+    EXPECT_FALSE(form->mnuLogFile_Off->isChecked());
+    EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("True          ' data log file"));
 }
 
 TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
-    UseMeter(Thermopile(true));
     Start();
     ASSERT_TRUE(App().Connected) << prompts.Texts().join(" | ").toStdString();
     EXPECT_EQ(form->mnuConnect->text(), "&Disconnect");
     EXPECT_EQ(App().DeviceType, 2);
-    EXPECT_TRUE(Visible("mnuMode_DualPower"));
     EXPECT_FALSE(Visible("mnuMode_Power"));
-    EXPECT_TRUE(Enabled("mnuMode_Terminal"));
-    EXPECT_TRUE(Enabled("mnuMode_DualEnergy_ChannelA"));  // the energy window is part of the program
-    EXPECT_TRUE(Enabled("mnuMode_DualEnergy_ChannelB"));
+    EXPECT_TRUE(Enabled("mnuMode_DualEnergy_ChannelB"));  // the energy window is part of the program
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isChecked());
     EXPECT_FALSE(form->mnuSetup_CommPortList[3]->isEnabled()) << "ports are fixed while connected";
 
@@ -151,14 +131,10 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     ASSERT_NE(mode, nullptr);
     mode->popup(form->mapToGlobal(QPoint(60, form->menuBar()->height())));
     QImage shot = form->grab().toImage();
-    QPainter p(&shot);
-    p.drawPixmap(QPoint(60, form->menuBar()->height()), mode->grab());
-    p.end();
+    QPainter(&shot).drawPixmap(QPoint(60, form->menuBar()->height()), mode->grab());
     const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
-    QDir().mkpath(folder);
-    EXPECT_TRUE(shot.save(QDir(folder).filePath("main-window-mode-menu.png")));
+    EXPECT_TRUE(QDir().mkpath(folder) && shot.save(QDir(folder).filePath("main-window-mode-menu.png")));
     mode->hide();
-
     frmInfo info(form.get());
     EXPECT_TRUE(info.FramHead2->isVisibleTo(&info));
     EXPECT_EQ(info.LblDeviceType->text(), "Type: Meridel");
@@ -168,43 +144,19 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     form->mnuConnect_Click();
     EXPECT_FALSE(App().Connected);
     EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
-    EXPECT_TRUE(Visible("mnuMode_DualPower"));
-    EXPECT_FALSE(Enabled("mnuMode_DualPower"));
+    EXPECT_TRUE(Visible("mnuMode_DualPower") && !Enabled("mnuMode_DualPower"))
+        << "the layout stays, disabled";
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isEnabled());
     EXPECT_FALSE(dir.Read("rs232.buf").isEmpty());
 }
 
-TEST_F(MainWindowTest, portAndLogFileChoicesAreSavedOnlyWhenTheyChange) {
-    dir.Write("meter4", "");
-    dir.Write("kelvaro.ports", PortsFile({{3, dir.Path("meter")}, {4, dir.Path("meter4")}}));
-    UseMeter(SilentMeter());
-    Start();
-    ASSERT_EQ(App().Config.CommPort, 3);
-
-    QFile::remove(dir.Path("kelvaro.cfg"));
-    form->mnuSetup_CommPortList_Click(3);
-    EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.cfg"))) << "same port: file not rewritten";
-    form->mnuSetup_CommPortList_Click(4);
-    EXPECT_TRUE(QFile::exists(dir.Path("kelvaro.cfg")));
-    EXPECT_TRUE(form->mnuSetup_CommPortList[4]->isChecked());
-    EXPECT_FALSE(form->mnuSetup_CommPortList[3]->isChecked());
-
-    form->mnuLogFile_On->trigger();
-    EXPECT_TRUE(App().Config.LogToFile);
-    EXPECT_TRUE(form->mnuLogFile_On->isChecked());
-    EXPECT_FALSE(form->mnuLogFile_Off->isChecked());
-    EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("True          ' data log file"));
-}
-
 TEST_F(MainWindowTest, fileOpenIsOfferedOnlyWithThePcFileView) {
-    UseMeter(Thermopile());
     Start();
-    ASSERT_NE(LogPower("mnuMode_Power", 3), nullptr);
+    ASSERT_NE(LogPower("mnuMode_DualPower_ChannelA", 3), nullptr);
     EXPECT_FALSE(Enabled("mnuFile_Open"));
     form->action("mnuFile_Open")->trigger();
     EXPECT_EQ(App().ActiveMode, ModePower) << "the logging run is left alone";
     EXPECT_TRUE(prompts.questions.empty());
-
     int loads = 0;
     App().Shell.ModeEntry[ModePcFile] = [&loads](int op, QString&) { loads += op == -1; };
     form->ApplyModeMenu();
@@ -218,9 +170,7 @@ TEST_F(MainWindowTest, fileOpenIsOfferedOnlyWithThePcFileView) {
 // closes (the reminder saves A's readings under A's head), then power
 // logging starts again, its "FP" sent before the window resets.
 TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHead) {
-    UseMeter(Thermopile(true));
     Start();
-    ASSERT_TRUE(App().Connected);
     QStringList windowCalls;  // op: the last command the meter had received
     auto entry = App().Shell.ModeEntry[ModePower];
     App().Shell.ModeEntry[ModePower] = [&, entry](int op, QString& text) {

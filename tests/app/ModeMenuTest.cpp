@@ -1,4 +1,10 @@
+// The Mode menu's items by model, heads and connection; switching modes.
+
 #include "app/ModeMenu.h"
+#include "app/ModeSwitch.h"
+#include "app/Recovery.h"
+#include "link/LinkState.h"
+#include "state/AppState.h"
 
 #include <gtest/gtest.h>
 
@@ -10,111 +16,150 @@ namespace {
 
 using Names = std::set<std::string>;
 
-// "Power Energy" -> {"mnuMode_Power", "mnuMode_Energy"}
-Names Items(const QString& list) {
+// "Power Energy" -> {"Power", "Energy"}
+Names Items(const char* list) {
     Names out;
-    for (const QString& n : list.split(' ', Qt::SkipEmptyParts)) out.insert("mnuMode_" + n.toStdString());
+    for (const QString& n : QString(list).split(' ', Qt::SkipEmptyParts)) out.insert(n.toStdString());
     return out;
 }
 
-// Items by model, heads and connection.
-Names Of(const ModeMenuState& s, bool enabledOnly) {
+// The items shown (or shown and enabled, separators aside), without "mnuMode_".
+Names Of(int16_t model, int16_t headA, int16_t headB, bool connected, bool enabledOnly,
+         const char* noteA = "") {
+    std::array<ChannelInfo, 3> heads{};
+    heads[0].HeadType = headA;
+    heads[1].HeadType = headB;
+    heads[0].SupportNote = noteA;
+    const ModeMenuState s = ComputeModeMenu(model, heads, connected);
     Names out;
-    for (int i = 0; i < ModeMenuItemCount; ++i) {
-        const auto item = static_cast<ModeMenuItem>(i);
-        if (enabledOnly && (item == mnuMode_Sep1 || item == mnuMode_Sep2)) continue;
-        if (s[i].visible && (s[i].enabled || !enabledOnly)) out.insert(ModeMenuItemName(item));
-    }
+    for (int i = 0; i < ModeMenuItemCount; ++i)
+        if (s[i].visible && (s[i].enabled || !enabledOnly))
+            out.insert(std::string(ModeMenuItemName(ModeMenuItem(i))).substr(8));
+    if (enabledOnly) out.erase("Sep1"), out.erase("Sep2");
     return out;
-}
-
-std::array<ChannelInfo, 3> Heads(int16_t a, int16_t b, const char* noteA = "") {
-    std::array<ChannelInfo, 3> ch{};
-    ch[0].HeadType = a;
-    ch[1].HeadType = b;
-    ch[0].SupportNote = noteA;
-    return ch;
 }
 
 #define FILES "Log Store Terminal "
 #define DUAL_POWER "DualPower DualPower_ChannelA DualPower_ChannelB "
 #define DUAL_ENERGY "DualEnergy DualEnergy_ChannelA DualEnergy_ChannelB "
+#define RATIOS "DualPower_Ratio DualPower_Difference "
 
-struct Case {
-    const char* what;
-    int16_t model, headA, headB;
-    const char* noteA;
-    bool connected;
-    const char* enabled;  // every other item is disabled (separators aside)
-};
-
-const Case kCases[] = {
-    // Not connected: only stored PC files can be shown, whatever the model.
-    {"talon offline", 0, 1, 0, "", false, "Store"},
-    {"dual offline", 2, 1, 1, "", false, "Store"},
-    {"korven offline", 4, 1, 0, "", false, "Store"},
-    // Single-channel meters.
-    {"talon thermopile", 0, 1, 0, "", true, FILES "Power Energy"},
-    {"talon2 photodiode", 3, 3, 0, "", true, FILES "Power"},
-    {"sirka photometer", 8, 6, 0, "", true, FILES "Power"},
-    {"talon no head", 0, 0, 0, "", true, FILES},
-    {"meridel one rapid pulse", 1, 5, 0, "", true, FILES "Power Energy RP RP_Absolute RP_Relative"},
-    {"meridel one pyro", 1, 2, 0, "", true, FILES "Power Energy"},
-    {"meridel one no head", 1, 0, 0, "", true, FILES},
-    // KORVEN family: no device-file item; the support note disables the mode.
-    {"korven-th thermopile", 4, 1, 0, "", true, "Store Terminal Power"},
-    {"korven-th pyro unsupported", 4, 2, 0, "This KORVEN does not support pyroelectric head", true,
-     "Store Terminal"},
-    {"korven-pd no head", 5, 0, 0, "", true, "Store Terminal"},
-    {"korven-pe pyro", 6, 2, 0, "", true, "Store Terminal Energy"},
-    {"korven-qx450 thermopile", 7, 1, 0, "", true, "Store Terminal Power"},
-    // Two-channel Meridel.
-    {"dual two thermopiles", 2, 1, 1, "", true,
-     FILES DUAL_POWER "DualPower_Ratio DualPower_Difference " DUAL_ENERGY "DualEnergy_Ratio"},
-    {"dual pyro kinds 2 and 4 pair for energy ratio", 2, 2, 4, "", true,
-     FILES DUAL_POWER DUAL_ENERGY "DualEnergy_Ratio"},
-    {"dual thermopile and pyro: no ratios", 2, 1, 2, "", true, FILES DUAL_POWER DUAL_ENERGY},
-    {"dual head on B only", 2, 0, 1, "", true,
-     FILES "DualPower DualPower_ChannelB DualEnergy DualEnergy_ChannelB"},
-    {"dual photodiodes: power only", 2, 3, 3, "", true,
-     FILES DUAL_POWER "DualPower_Ratio DualPower_Difference"},
-    {"dual rapid pulse on B", 2, 1, 5, "", true,
-     FILES DUAL_POWER "DualPower_Ratio DualPower_Difference " DUAL_ENERGY
-                      "RP_Dual RP_Absolute_B RP_Relative_B"},
-    {"dual no heads", 2, 0, 0, "", true, FILES},
-};
-
-class ModeMenuEnabled : public ::testing::TestWithParam<Case> {};
-
-TEST_P(ModeMenuEnabled, followsModelHeadsAndConnection) {
-    const Case& c = GetParam();
-    EXPECT_EQ(Of(ComputeModeMenu(c.model, Heads(c.headA, c.headB, c.noteA), c.connected), true),
-              Items(c.enabled))
-        << c.what;
+TEST(ModeMenu, enabledItemsFollowModelHeadsAndConnection) {
+    // clang-format off
+    const struct { int16_t model, headA, headB; bool connected; const char* enabled; const char* noteA = ""; } rows[] = {
+        // Not connected: only stored PC files can be shown, whatever the model.
+        {0, 1, 0, false, "Store"}, {2, 1, 1, false, "Store"}, {4, 1, 0, false, "Store"},
+        // Single-channel meters: TALON, TALON2, SIRKA, Meridel one.
+        {0, 1, 0, true, FILES "Power Energy"}, {3, 3, 0, true, FILES "Power"}, {8, 6, 0, true, FILES "Power"},
+        {0, 0, 0, true, FILES}, {1, 0, 0, true, FILES}, {1, 2, 0, true, FILES "Power Energy"},
+        {1, 5, 0, true, FILES "Power Energy RP RP_Absolute RP_Relative"},
+        // KORVEN family: no device-file item; the support note disables the mode.
+        {4, 1, 0, true, "Store Terminal Power"}, {7, 1, 0, true, "Store Terminal Power"},
+        {5, 0, 0, true, "Store Terminal"}, {6, 2, 0, true, "Store Terminal Energy"},
+        {4, 2, 0, true, "Store Terminal", "This KORVEN does not support pyroelectric head"},
+        // Two-channel Meridel: ratios only for heads that pair (pyro kinds 2 and 4 for energy).
+        {2, 1, 1, true, FILES DUAL_POWER RATIOS DUAL_ENERGY "DualEnergy_Ratio"},
+        {2, 2, 4, true, FILES DUAL_POWER DUAL_ENERGY "DualEnergy_Ratio"},
+        {2, 1, 2, true, FILES DUAL_POWER DUAL_ENERGY}, {2, 3, 3, true, FILES DUAL_POWER RATIOS}, {2, 0, 0, true, FILES},
+        {2, 0, 1, true, FILES "DualPower DualPower_ChannelB DualEnergy DualEnergy_ChannelB"},
+        {2, 1, 5, true, FILES DUAL_POWER RATIOS DUAL_ENERGY "RP_Dual RP_Absolute_B RP_Relative_B"},
+    };
+    // clang-format on
+    for (const auto& r : rows)
+        EXPECT_EQ(Of(r.model, r.headA, r.headB, r.connected, true, r.noteA), Items(r.enabled))
+            << "model " << r.model << ", heads " << r.headA << " " << r.headB
+            << (r.connected ? "" : " offline");
 }
 
-INSTANTIATE_TEST_SUITE_P(AllModels, ModeMenuEnabled, ::testing::ValuesIn(kCases));
-
-TEST(ModeMenuVisible, showsTheGroupsOfEachModel) {
-    const QString files = "Sep1 Log Store Sep2 Terminal ";
-    const QString korven = "Sep1 Store Sep2 Terminal ";
-    const std::pair<int16_t, QString> cases[] = {
-        {0, files + "Power Energy"},
-        {3, files + "Power Energy"},
-        {8, files + "Power Energy"},
-        {1, files + "Power Energy RP RP_Absolute RP_Relative"},
-        {2, files + DUAL_POWER
-                "DualPower_Ratio DualPower_Difference " DUAL_ENERGY
+TEST(ModeMenu, eachModelShowsItsGroups) {
+    // clang-format off
+    const std::pair<int16_t, const char*> rows[] = {
+        {0, FILES "Sep1 Sep2 Power Energy"}, {3, FILES "Sep1 Sep2 Power Energy"}, {8, FILES "Sep1 Sep2 Power Energy"},
+        {1, FILES "Sep1 Sep2 Power Energy RP RP_Absolute RP_Relative"},
+        {2, FILES "Sep1 Sep2 " DUAL_POWER RATIOS DUAL_ENERGY
                 "DualEnergy_Ratio RP_Dual RP_Absolute_A RP_Relative_A RP_Absolute_B RP_Relative_B"},
-        {4, korven + "Power"},
-        {5, korven + "Power"},
-        {7, korven + "Power"},
-        {6, korven + "Energy"},
+        {4, "Sep1 Store Sep2 Terminal Power"}, {5, "Sep1 Store Sep2 Terminal Power"},
+        {7, "Sep1 Store Sep2 Terminal Power"}, {6, "Sep1 Store Sep2 Terminal Energy"},
     };
-    for (const auto& [model, visible] : cases)
+    // clang-format on
+    for (const auto& [model, visible] : rows)
         for (bool connected : {false, true})
-            EXPECT_EQ(Of(ComputeModeMenu(model, Heads(1, 1), connected), false), Items(visible))
-                << "model " << model << (connected ? " connected" : " offline");
+            EXPECT_EQ(Of(model, 1, 1, connected, false), Items(visible))
+                << "model " << model << " " << connected;
+}
+
+// Records the calls the switch makes on the windows and the main window.
+class ModeSwitchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        ResetLinkState();
+        ShellHooks& h = App().Shell;
+        for (int mode : {1, 2, 3, 5, 6, 7, 11, 12, 13})
+            h.ModeEntry[mode] = [this, mode](int op, QString&) {
+                calls << QString("%1(%2) active=%3").arg(mode).arg(op).arg(App().ActiveMode);
+            };
+        h.ConnectEnable = [this](bool e) { calls << (e ? "connect on" : "connect off"); };
+        h.ClearNotes = [this] { calls << "clear notes"; };
+        h.ProcessEvents = [this] {
+            calls << QString("wait active=%1").arg(App().ActiveMode);
+            Link().ReplyReceived = true;  // the reply arrives
+        };
+    }
+    QStringList calls;
+};
+
+TEST_F(ModeSwitchTest, leavesClearsNotesThenEntersAndWaitsOutAnOutstandingReply) {
+    // clang-format off
+    const struct { int16_t from, to; bool replied; QStringList calls; } rows[] = {
+        {ModeTerminal, ModePcFile, true, {"1(1) active=1", "connect on", "clear notes", "6(-1) active=6"}},
+        // The same mode twice does nothing, but a second PC-file view closes the
+        // viewer and loads anew, without touching Connect.
+        {ModePower, ModePower, true, {}},
+        {ModePcFile, ModePcFile, true, {"6(1) active=6", "clear notes", "6(-1) active=6"}},
+        // The reply still outstanding is waited out with no mode active.
+        {ModeTerminal, ModeNone, false, {"1(1) active=1", "connect on", "clear notes", "wait active=0"}},
+    };
+    // clang-format on
+    App().Connected = true;
+    for (const auto& r : rows) {
+        calls.clear();
+        App().ActiveMode = r.from;
+        Link().ReplyReceived = r.replied;
+        SwitchMode(r.to);
+        EXPECT_EQ(calls, r.calls) << r.from << " to " << r.to;
+        EXPECT_EQ(App().ActiveMode, r.to);
+    }
+}
+
+TEST_F(ModeSwitchTest, modeActionsSetCommandAndSkipWhatAlreadyRuns) {
+    App().Channels[0].HeadType = 5;
+    ModeMenuAction(mnuMode_Energy);
+    EXPECT_EQ(App().ModeCommand, "FE S") << "rapid-pulse head on A";
+    EXPECT_EQ(App().ActiveMode, ModeEnergy);
+    ModeMenuAction(mnuMode_RP_Relative);
+    EXPECT_EQ(App().ModeCommand, "FE R");
+    EXPECT_FALSE(App().RapidPulseAbsolute);
+    EXPECT_EQ(App().ActiveMode, ModeRapidPulse);
+    calls.clear();
+    ModeMenuAction(mnuMode_RP_Relative);
+    EXPECT_TRUE(calls.isEmpty()) << "relative rapid pulse already runs";
+    ModeMenuAction(mnuMode_RP_Absolute);
+    EXPECT_TRUE(App().RapidPulseAbsolute);
+    EXPECT_EQ(calls.first(), "7(1) active=7") << "left before switching to absolute";
+    App().CurrentChannel = 1;
+    App().ActiveMode = ModeRapidPulse;
+    App().RapidPulseAbsolute = false;
+    calls.clear();
+    ModeMenuAction(mnuMode_RP_Relative_A);
+    EXPECT_FALSE(calls.isEmpty()) << "running on B: switches to A";
+}
+
+TEST(RecoveryFileName, putsTheStampBeforeTheExtensionOfTheWorkingFile) {
+    EXPECT_EQ(RecoveryFileName("/run.d/kelvaro.pwr", "2026-12-06-231500"),
+              "/run.d/kelvaro-2026-12-06-231500.pwr");
+    EXPECT_EQ(RecoveryFileName("/run.d/kelvaro", "S"), "/run.d/kelvaro-S") << "no extension";
+    EXPECT_EQ(RecoveryFileName("", "S"), "") << "a mode without working file";
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
-// The program as its main() runs it, with one user's action played from the
-// command line: "exit" (File > Exit) or "close" (the window's close) while
-// the meter is being identified, "identifying" (only report it), "log"
-// (power logging, reported after 20 readings), "log-exit" and "log-close"
-// (Exit or close after those readings). What the user sees is printed.
+// The program as its main() runs it, with a user who reports "identifying"
+// (the meter being identified) or, for "log", "logging" (power logging holds
+// 20 readings), then for "-exit" chooses File > Exit, for "-close" closes the
+// window. Questions are printed and answered No.
 
 #include "app/MDIForm1.h"
 #include "app/Program.h"
@@ -17,20 +16,14 @@
 #include <cstdio>
 
 namespace {
-void Report(const QString& what) {
-    std::printf("%s\n", qPrintable(what));
-    std::fflush(stdout);
-}
-
-// Questions are printed and answered No. A failed connect (a busy machine
-// can keep the meter's answer past the probe's 20 ms) is noted, and the user
-// tries again.
+// A failed connect (a busy machine can keep the meter's answer past the
+// probe's 20 ms) is noted, and the user tries again.
 struct User : platform::SilentPrompts {
     void Message(const QString& text, const QString&, platform::Icon) override {
         connectFailed = connectFailed || text == "Can not communicate with the instrument";
     }
     bool AskYesNo(const QString& text, const QString&, platform::Icon) override {
-        Report("asked: " + text + (App().Connected ? " (connected)" : " (port closed)"));
+        std::printf("asked: %s (%s)\n", qPrintable(text), App().Connected ? "connected" : "port closed");
         return false;
     }
     bool connectFailed = false;
@@ -39,11 +32,19 @@ struct User : platform::SilentPrompts {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     const QString action = argc > 1 ? QString(argv[1]) : QString();
+    const bool logs = action.startsWith("log");
     MDIForm1 form;
     User person;
     platform::setPrompts(&person);
     QTimer user;  // looks often enough to act inside the waits of connecting
+    auto endAfter = [&](const char* seen) {
+        user.stop();
+        std::printf("%s\n", seen);
+        if (action.endsWith("-exit")) form.action("mnuFile_Exit")->trigger();
+        if (action.endsWith("-close")) form.close();
+    };
     QObject::connect(&user, &QTimer::timeout, [&] {
         const bool connecting = !form.mnuConnect->isEnabled();
         auto* power = form.findChild<frmPower*>("frmPower");
@@ -51,16 +52,11 @@ int main(int argc, char** argv) {
             person.connectFailed = false;
             // Outside this handler, so that it looks again inside that connect.
             QTimer::singleShot(0, &form, &MDIForm1::mnuConnect_Click);
-        } else if (App().Connected && connecting && !action.startsWith("log")) {
-            user.stop();
-            Report("identifying");
-            if (action == "exit") form.action("mnuFile_Exit")->trigger();
-            if (action == "close") form.close();
-        } else if (App().Connected && !connecting && action.startsWith("log") &&
-                   App().ActiveMode == ModeNone) {
+        } else if (App().Connected && connecting && !logs) {
+            endAfter("identifying");
+        } else if (App().Connected && !connecting && logs && App().ActiveMode == ModeNone) {
             if (!form.action("mnuMode_Power")->isEnabled()) {
                 // A reply too late for identification left the head unseen: connect anew.
-                std::fprintf(stderr, "power logging not offered, connecting again\n");
                 form.mnuConnect_Click();
                 QTimer::singleShot(0, &form, &MDIForm1::mnuConnect_Click);
                 return;
@@ -68,10 +64,7 @@ int main(int argc, char** argv) {
             form.action("mnuMode_Power")->trigger();
             if (App().ActiveMode == ModePower) power->butStartStop->click();
         } else if (App().ActiveMode == ModePower && power->Engine.PointsOnShow() >= 20) {
-            user.stop();
-            Report("logging");
-            if (action == "log-exit") form.action("mnuFile_Exit")->trigger();
-            if (action == "log-close") form.close();
+            endAfter("logging");
         }
     });
     user.start(1);

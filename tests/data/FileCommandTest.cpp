@@ -19,7 +19,7 @@ protected:
             const QString m = QString::number(mode);
             App().Shell.FileOps[mode] = {[this, m](bool on) { log << m + (on ? " pause" : " resume"); },
                                          [this, m](const QString& name) { log << m + " save " + name; },
-                                         [this, m] { log << m + " print"; }};
+                                         [this, m] { log << m + " print"; }, {}};
         }
     }
     void TearDown() override { ResetAppState(); }

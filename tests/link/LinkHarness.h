@@ -18,12 +18,11 @@ inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
 
-// A port whose input the test hands over chunk by chunk.
+// A port whose input the test hands over chunk by chunk, each as a receive event.
 class ChunkPort : public FeedPort {
 public:
     void Output(const QByteArray& bytes) override { written += bytes; }
     int CommEvent() const override { return event; }
-    // Hands one chunk to the link as a receive event.
     void Deliver(const QByteArray& chunk) {
         pending += chunk;
         ReceiveEvent();
@@ -48,13 +47,11 @@ protected:
             ++connectClicks;
             if (App().Connected) Disconnect();
         };
-        for (int mode = 0; mode < 14; ++mode) {
-            App().Shell.ModeEntry[mode] = [this, mode](int op, QString& text) {
+        for (int mode = 0; mode < 14; ++mode)
+            App().Shell.ModeEntry[mode] = [this, mode](int, QString& text) {
                 windowLines.push_back(QString::number(mode) + ":" + text);
             };
-        }
     }
-
     void TearDown() override {
         platform::setSerialPort(nullptr);
         SetPause({});
@@ -69,27 +66,22 @@ protected:
         platform::setSerialPort(port.get());
         App().Shell.ProcessEvents = [this] { Tick(); };
     }
-
-    // A fresh connection to a meter made like `cfg` (one case of a table).
-    bool ConnectTo(const sim::MeterConfig& cfg) {
+    bool ConnectTo(const sim::MeterConfig& cfg) {  // a fresh connection
         App().Connected = false;
         ResetLinkState();
         UseMeter(cfg);
         return Connect();
     }
-
     // A port the test feeds by hand, already connected.
     void UseChunks() {
         platform::setSerialPort(&chunks);
         App().Connected = true;
     }
-
     void Tick() {
         clock.Advance(0.01);
         if (port) port->Pump();
         Timer2_Timer();
     }
-
     // Commands the meter received, as the program framed them.
     QStringList Commands() const { return meter->CommandsReceived(); }
 

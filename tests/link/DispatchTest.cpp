@@ -2,18 +2,6 @@
 
 using DispatchTest = LinkTest;
 
-TEST_F(DispatchTest, strayReadingDuringIdentificationGoesToTheIdentificationStep) {
-    UseChunks();
-    App().ActiveMode = ModePower;
-    Link().IdentStep = 6;
-    Link().AwaitHeadIdent = true;
-    chunks.Deliver("*1.234E-3\r\n");
-    EXPECT_TRUE(windowLines.isEmpty());
-    // A "*" line without a type word reads as "no head".
-    EXPECT_EQ(App().Channels[0].HeadName, "Disconnected");
-    EXPECT_EQ(Link().IdentStep, 0);
-}
-
 TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineBeforeTheNextInOrder) {
     UseChunks();
     App().ActiveMode = ModeTerminal;
@@ -32,10 +20,7 @@ TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineBeforeTheNextInOrder) {
         if (next) *next = true;
         chunks.Deliver(QByteArray(reply) + "\n");
         EXPECT_FALSE(Link().*flag) << i;
-        if (next) {
-            EXPECT_TRUE(*next) << i;
-            *next = false;
-        }
+        if (next) EXPECT_TRUE(std::exchange(*next, false)) << i;
     }
     EXPECT_TRUE(windowLines.isEmpty());
 }

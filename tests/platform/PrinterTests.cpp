@@ -38,9 +38,7 @@ TEST_F(PrinterTest, pageIsMeasuredInMillimetresOfThePrintableArea) {
     page.SetFontSize(10);
     EXPECT_NEAR(page.TextHeight("X"), 10 * 25.4 / 72, 2.0);  // about one line of 10 pt
     page.Print("Head: TH-1 12345");
-    EXPECT_TRUE(p.NewPage());
-    EXPECT_TRUE(p.EndDoc());
-    EXPECT_FALSE(p.IsPrinting());
+    EXPECT_TRUE(p.NewPage() && p.EndDoc() && !p.IsPrinting());
     EXPECT_TRUE(dir.Read("page.pdf").startsWith("%PDF"));
 }
 
@@ -50,13 +48,10 @@ TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
     auto& p = platform::printer();
     p.AssumeSystemPrinter(false);
     prompts.fileAnswers = {"", dir.Path("named.pdf"), dir.Path("no/such/folder/out.pdf")};
-    const struct {
-        QString forced;
-        bool begins, ends, failed;
-    } cases[] = {{"", false, false, false},
-                 {"", true, true, false},
-                 {"", false, false, true},
-                 {"/dev/full", true, false, true}};
+    // clang-format off
+    const struct { QString forced; bool begins, ends, failed; } cases[] = {
+        {"", false, false, false}, {"", true, true, false}, {"", false, false, true}, {"/dev/full", true, false, true}};
+    // clang-format on
     for (const auto& c : cases) {
         p.ForcePdf(c.forced);
         EXPECT_EQ(p.BeginDoc(), c.begins) << prompts.fileRequests.size();
@@ -74,19 +69,17 @@ TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
 TEST_F(PrinterTest, printerSetupDialogWorksOnThePrinterThatPrints) {
     auto& p = platform::printer();
     p.AssumeSystemPrinter(true);
-    QPrinter* set = nullptr;
-    QString title;
+    QPrintDialog* dialog = nullptr;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        set = dialog->printer();
-        title = dialog->windowTitle();
+        dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->printer(), &p.Device());
+        EXPECT_EQ(dialog->windowTitle(), "Printer Setup");
         dialog->reject();
     });
     int copies = 1;
     platform::QtPrompts().PrintDialog(copies);
-    EXPECT_EQ(set, &p.Device());
-    EXPECT_EQ(title, "Printer Setup");
+    EXPECT_NE(dialog, nullptr);
 
     p.Device().setPageOrientation(QPageLayout::Landscape);
     p.ForcePdf(dir.Path("landscape.pdf"));

@@ -9,23 +9,11 @@ using platform::PortTable;
 
 namespace {
 
-#ifndef Q_OS_WIN
-TEST(PortTable, defaultsMapComPortsToSerialUsbAndAcmDevices) {
-    const std::pair<int, const char*> cases[] = {{1, "/dev/ttyS0"},
-                                                 {4, "/dev/ttyS3"},
-                                                 {5, "/dev/ttyUSB0"},
-                                                 {12, "/dev/ttyUSB7"},
-                                                 {13, "/dev/ttyACM0"},
-                                                 {16, "/dev/ttyACM3"},
-                                                 {0, ""},
-                                                 {17, ""}};
-    for (const auto& [n, device] : cases) EXPECT_EQ(PortTable().Device(n), QString(device)) << "COM" << n;
-}
-#endif
-
-TEST(PortTable, overrideFileLines) {
+TEST(PortTable, defaultsAndOverrideFileLines) {
     // clang-format off
     const struct { const char* text; int port; const char* expected; /* nullptr: the default stays */ } cases[] = {
+        {"", 1, "/dev/ttyS0"}, {"", 4, "/dev/ttyS3"}, {"", 5, "/dev/ttyUSB0"}, {"", 12, "/dev/ttyUSB7"},
+        {"", 13, "/dev/ttyACM0"}, {"", 16, "/dev/ttyACM3"}, {"", 0, ""}, {"", 17, ""},
         {"COM3 /dev/pts/7", 3, "/dev/pts/7"},  {"com2 /dev/pts/1", 2, "/dev/pts/1"},
         {"COM5 \t  /dev/serial/by-id/usb-meter-if00", 5, "/dev/serial/by-id/usb-meter-if00"},
         {"COM7 /dev/pts/3   # the simulator", 7, "/dev/pts/3"}, {"   COM16 /dev/pts/9\r\n", 16, "/dev/pts/9"},

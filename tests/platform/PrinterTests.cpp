@@ -26,22 +26,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PrinterTest, pageIsMeasuredInMillimetresOfThePrintableArea) {
-    auto& p = platform::printer();
-    p.ForcePdf(dir.Path("page.pdf"));
-    ASSERT_TRUE(p.BeginDoc());
-    EXPECT_TRUE(p.BeginDoc());  // already open: the same document
-    platform::Surface& page = p.Page();
-    // A4 (210 x 297) or Letter (216 x 279) less 6 mm margins.
-    EXPECT_NEAR(page.ScaleWidth(), 200, 8);
-    EXPECT_NEAR(page.ScaleHeight(), 280, 10);
-    page.SetFontSize(10);
-    EXPECT_NEAR(page.TextHeight("X"), 10 * 25.4 / 72, 2.0);  // about one line of 10 pt
-    page.Print("Head: TH-1 12345");
-    EXPECT_TRUE(p.NewPage() && p.EndDoc() && !p.IsPrinting());
-    EXPECT_TRUE(dir.Read("page.pdf").startsWith("%PDF"));
-}
-
 // Cancelling the PDF name prints nothing and is no failure; an output that
 // cannot be opened, or whose bytes do not all arrive, is one.
 TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
@@ -64,8 +48,8 @@ TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
     EXPECT_FALSE(dir.Read("named.pdf").isEmpty());
 }
 
-// The printer dialog sets up the very printer that prints: its paper and
-// orientation reach the page.
+// The printer dialog sets up the very printer that prints: its paper and orientation reach the page,
+// which is measured in millimetres of the printable area.
 TEST_F(PrinterTest, printerSetupDialogWorksOnThePrinterThatPrints) {
     auto& p = platform::printer();
     p.AssumeSystemPrinter(true);
@@ -81,6 +65,18 @@ TEST_F(PrinterTest, printerSetupDialogWorksOnThePrinterThatPrints) {
     platform::QtPrompts().PrintDialog(copies);
     EXPECT_NE(dialog, nullptr);
 
+    p.ForcePdf(dir.Path("page.pdf"));
+    ASSERT_TRUE(p.BeginDoc());
+    EXPECT_TRUE(p.BeginDoc());  // already open: the same document
+    platform::Surface& page = p.Page();
+    // A4 (210 x 297) or Letter (216 x 279) less 6 mm margins.
+    EXPECT_NEAR(page.ScaleWidth(), 200, 8);
+    EXPECT_NEAR(page.ScaleHeight(), 280, 10);
+    page.SetFontSize(10);
+    EXPECT_NEAR(page.TextHeight("X"), 10 * 25.4 / 72, 2.0);  // about one line of 10 pt
+    page.Print("Head: TH-1 12345");
+    EXPECT_TRUE(p.NewPage() && p.EndDoc() && !p.IsPrinting());
+    EXPECT_TRUE(dir.Read("page.pdf").startsWith("%PDF"));
     p.Device().setPageOrientation(QPageLayout::Landscape);
     p.ForcePdf(dir.Path("landscape.pdf"));
     ASSERT_TRUE(p.BeginDoc());

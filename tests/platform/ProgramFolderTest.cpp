@@ -4,8 +4,6 @@
 #include <QCoreApplication>
 #include <QDir>
 
-namespace {
-
 TEST(ProgramFolder, isTheWritableExecutableFolderAndJoinsWithOneSeparator) {
     // The test program's folder is the build tree, which is writable.
     EXPECT_EQ(platform::ProgramFolder(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
@@ -14,5 +12,3 @@ TEST(ProgramFolder, isTheWritableExecutableFolderAndJoinsWithOneSeparator) {
     EXPECT_EQ(platform::InFolder("work" + sep, "kelvaro.pwr"), "work" + sep + "kelvaro.pwr");
     EXPECT_EQ(platform::InFolder("/", "kelvaro.pwr"), "/kelvaro.pwr");
 }
-
-}  // namespace

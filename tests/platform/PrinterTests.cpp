@@ -26,8 +26,8 @@ protected:
 
 }  // namespace
 
-// Cancelling the PDF name prints nothing and is no failure; an output that
-// cannot be opened, or whose bytes do not all arrive, is one.
+// A cancelled PDF name prints nothing and is no failure; an output that fails to open or to take all bytes
+// is.
 TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
     auto& p = platform::printer();
     p.AssumeSystemPrinter(false);
@@ -48,8 +48,7 @@ TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
     EXPECT_FALSE(dir.Read("named.pdf").isEmpty());
 }
 
-// The printer dialog sets up the very printer that prints: its paper and orientation reach the page,
-// which is measured in millimetres of the printable area.
+// The dialog sets up the printer that prints; its page is measured in mm of the printable area.
 TEST_F(PrinterTest, printerSetupDialogWorksOnThePrinterThatPrints) {
     auto& p = platform::printer();
     p.AssumeSystemPrinter(true);

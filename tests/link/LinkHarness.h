@@ -19,8 +19,7 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 }
 
 // A port whose input the test hands over chunk by chunk, each as a receive event.
-class ChunkPort : public FeedPort {
-public:
+struct ChunkPort : FeedPort {
     void Output(const QByteArray& bytes) override { written += bytes; }
     int CommEvent() const override { return event; }
     void Deliver(const QByteArray& chunk) {
@@ -31,8 +30,7 @@ public:
     QByteArray written;
 };
 
-// Fresh application and link state, the fake clock and prompts, and a
-// current directory of its own for every test.
+// Fresh application and link state, the fake clock and prompts, and a current directory of its own.
 class LinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -44,8 +42,7 @@ protected:
         App().Shell.SwitchMode = [this](int16_t m) { switchedTo.push_back(m); };
         App().Shell.CheckPort = [this](int16_t p) { checkedPort = p; };
         App().Shell.ConnectClick = [this] {
-            ++connectClicks;
-            if (App().Connected) Disconnect();
+            if (++connectClicks && App().Connected) Disconnect();
         };
         for (int mode = 0; mode < 14; ++mode)
             App().Shell.ModeEntry[mode] = [this, mode](int, QString& text) {
@@ -56,7 +53,6 @@ protected:
         platform::setSerialPort(nullptr);
         SetPause({});
         ResetAppState();
-        ResetLinkState();
     }
 
     // The in-memory meter on the port; every wait round is 10 ms of fake time.
@@ -72,8 +68,7 @@ protected:
         UseMeter(cfg);
         return Connect();
     }
-    // A port the test feeds by hand, already connected.
-    void UseChunks() {
+    void UseChunks() {  // a port the test feeds by hand, already connected
         platform::setSerialPort(&chunks);
         App().Connected = true;
     }
@@ -82,8 +77,7 @@ protected:
         if (port) port->Pump();
         Timer2_Timer();
     }
-    // Commands the meter received, as the program framed them.
-    QStringList Commands() const { return meter->CommandsReceived(); }
+    QStringList Commands() const { return meter->CommandsReceived(); }  // as the program framed them
 
     FakeClock clock;
     ScriptedPrompts prompts;

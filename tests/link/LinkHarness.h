@@ -55,17 +55,14 @@ protected:
         ResetAppState();
     }
 
-    // The in-memory meter on the port; every wait round is 10 ms of fake time.
-    void UseMeter(const sim::MeterConfig& cfg) {
+    // A fresh connection to the in-memory meter; every wait round is 10 ms of fake time.
+    bool ConnectTo(const sim::MeterConfig& cfg) {
+        App().Connected = false;
+        ResetLinkState();
         meter = std::make_unique<sim::Meter>(cfg);
         port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
         platform::setSerialPort(port.get());
         App().Shell.ProcessEvents = [this] { Tick(); };
-    }
-    bool ConnectTo(const sim::MeterConfig& cfg) {  // a fresh connection
-        App().Connected = false;
-        ResetLinkState();
-        UseMeter(cfg);
         return Connect();
     }
     void UseChunks() {  // a port the test feeds by hand, already connected

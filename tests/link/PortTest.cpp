@@ -17,8 +17,8 @@ TEST_F(PortTest, probeTriesTheRatesInTheirOrderWaitingOutEachWrongOne) {
         ASSERT_TRUE(ConnectTo(cfg)) << c.baud;
         EXPECT_EQ(port->Settings(), QString("%1, N, 8, 1").arg(c.baud));
         EXPECT_EQ(port->Written().count("$VE\r"), c.tries) << c.baud;
-        EXPECT_GE(clock.Monotonic() - t0, c.waited - 1e-9) << c.baud;
-        EXPECT_LT(clock.Monotonic() - t0, c.waited + c.window) << c.baud;
+        const double took = clock.Monotonic() - t0;
+        EXPECT_TRUE(took >= c.waited - 1e-9 && took < c.waited + c.window) << c.baud << ": " << took;
         // Noise from the wrong rates stays in the probe buffer; the reply is the last try's.
         EXPECT_TRUE(Link().ProbeBuffer.endsWith("*QZ2.45\r\n"));
         EXPECT_EQ(Link().ProbeBuffer.size() > 9, c.tries > 1);
@@ -40,7 +40,6 @@ TEST_F(PortTest, silentMeterOrPortInUseFailsToldWithThePortClosed) {
     EXPECT_EQ(prompts.Texts(), QStringList{"Can not communicate with the instrument"});
     EXPECT_EQ(prompts.beeps, 1);
 
-    UseMeter({});
     App().Config.CommPort = 3;
     port->SetOpenResult(platform::OpenResult::InUse);
     EXPECT_FALSE(Connect());
@@ -75,8 +74,7 @@ TEST_F(PortTest, connectStartsAFreshTrafficLogAndDisconnectWritesItOnce) {
     cfg.firmware = "1.23";
     LogLine("from an earlier connection");
     ASSERT_TRUE(ConnectTo(cfg));
-    EXPECT_EQ(Link().VersionReply, "1.23");
-    EXPECT_EQ(checkedPort, 1);
+    EXPECT_TRUE(Link().VersionReply == "1.23" && checkedPort == 1);
     SendCommand(*port, "SP", 0.3, true);
     while (!Link().ReplyReceived) Tick();
     Disconnect();

@@ -53,20 +53,6 @@ TEST_F(TransactionTest, silentMeterGetsDummyThenRepeatsThenGivesUp) {
     EXPECT_EQ(prompts.Texts().size(), 3);
 }
 
-TEST_F(TransactionTest, aLineEndsOnlyWithAChunkEndingInLineFeed) {
-    UseChunks();
-    App().ActiveMode = ModeTerminal;
-    chunks.Deliver("*1.2");
-    chunks.Deliver("3E-3\r");
-    EXPECT_EQ(Link().LineBuffer, "*1.23E-3\r");
-    chunks.Deliver("\n");
-    chunks.Deliver("*1\r\n*2");
-    EXPECT_EQ(windowLines, QStringList{"1:*1.23E-3\r"});
-    chunks.Deliver("\r\n");
-    EXPECT_EQ(windowLines, (QStringList{"1:*1.23E-3\r", "1:*1\r\n*2\r"}));
-    EXPECT_TRUE(Link().LineBuffer.isEmpty());
-}
-
 TEST_F(TransactionTest, lineBufferIsBoundedTo64KiBAndTheDropIsLogged) {
     UseChunks();
     App().ActiveMode = ModeTerminal;
@@ -80,14 +66,24 @@ TEST_F(TransactionTest, lineBufferIsBoundedTo64KiBAndTheDropIsLogged) {
     EXPECT_TRUE(TrafficLines().last().startsWith("Line buffer full"));
 }
 
-TEST_F(TransactionTest, receiverThatWaitsStartsAFreshLine) {
+// A line ends only with a chunk ending in LF; a receiver that waits (and so takes the next line
+// in a nested call) starts a fresh line.
+TEST_F(TransactionTest, aLineEndsOnlyWithAChunkEndingInLineFeedAndAReceiverThatWaitsStartsAFreshOne) {
     UseChunks();
     App().ActiveMode = ModeTerminal;
-    // The window answers its reply by delivering the next one, as a nested wait does.
+    chunks.Deliver("*1.2");
+    chunks.Deliver("3E-3\r");
+    EXPECT_EQ(Link().LineBuffer, "*1.23E-3\r");
+    chunks.Deliver("\n");
+    chunks.Deliver("*1\r\n*2");
+    EXPECT_EQ(windowLines, QStringList{"1:*1.23E-3\r"});
+    chunks.Deliver("\r\n");
+    EXPECT_EQ(windowLines, (QStringList{"1:*1.23E-3\r", "1:*1\r\n*2\r"}));
+    EXPECT_TRUE(Link().LineBuffer.isEmpty());
     App().Shell.ModeEntry[ModeTerminal] = [&](int, QString& text) {
         windowLines << text;
-        if (windowLines.size() == 1) chunks.Deliver("*2\r\n");
+        if (text == "*3\r") chunks.Deliver("*4\r\n");
     };
-    chunks.Deliver("*1\r\n");
-    EXPECT_EQ(windowLines, (QStringList{"*1\r", "*2\r"}));
+    chunks.Deliver("*3\r\n");
+    EXPECT_EQ(windowLines.mid(2), (QStringList{"*3\r", "*4\r"}));
 }

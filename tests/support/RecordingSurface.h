@@ -23,7 +23,7 @@ public:
         top_ = top;
         width_ = right - left;
         height_ = bottom - top;
-        Add({"SetScale", left, top, right, bottom});
+        Add("SetScale", left, top, right, bottom);
     }
     double ScaleLeft() const override { return left_; }
     double ScaleTop() const override { return top_; }
@@ -33,20 +33,20 @@ public:
     void Clear(int backColor) override {
         currentX_ = left_;
         currentY_ = top_;
-        Add({"Clear", 0, 0, 0, 0, backColor});
+        Add("Clear", 0, 0, 0, 0, backColor);
     }
-    void SetForeColor(int color) override { Add({"SetForeColor", 0, 0, 0, 0, foreColor_ = color}); }
+    void SetForeColor(int color) override { Add("SetForeColor", 0, 0, 0, 0, foreColor_ = color); }
     void Line(double x1, double y1, double x2, double y2, int c) override {
-        Add({"Line", x1, y1, currentX_ = x2, currentY_ = y2, c});  // a line ends where it was drawn to
+        Add("Line", x1, y1, currentX_ = x2, currentY_ = y2, c);  // a line ends where it was drawn to
     }
-    void Box(double x1, double y1, double x2, double y2, int c) override { Add({"Box", x1, y1, x2, y2, c}); }
+    void Box(double x1, double y1, double x2, double y2, int c) override { Add("Box", x1, y1, x2, y2, c); }
     void FillBox(double x1, double y1, double x2, double y2, int c) override {
-        Add({"FillBox", x1, y1, x2, y2, c});
+        Add("FillBox", x1, y1, x2, y2, c);
     }
-    void Dot(double x, double y, int c) override { Add({"Dot", currentX_ = x, currentY_ = y, x, y, c}); }
+    void Dot(double x, double y, int c) override { Add("Dot", currentX_ = x, currentY_ = y, x, y, c); }
 
-    void SetFontSize(double points) override { Add({"SetFontSize", points_ = points}); }
-    void SetFontBold(bool bold) override { Add({"SetFontBold", bold ? 1.0 : 0.0}); }
+    void SetFontSize(double points) override { Add("SetFontSize", points_ = points); }
+    void SetFontBold(bool bold) override { Add("SetFontBold", bold ? 1.0 : 0.0); }
     double TextWidth(const QString& text) const override { return text.size() * 0.18 * points_; }
     double TextHeight(const QString&) const override { return 0.42 * points_; }
     void SetCurrentX(double x) override { currentX_ = x; }
@@ -54,7 +54,7 @@ public:
     double CurrentX() const override { return currentX_; }
     double CurrentY() const override { return currentY_; }
     void Print(const QString& text) override {
-        Add({"Print", currentX_, currentY_, 0, 0, foreColor_, text});
+        Add("Print", currentX_, currentY_, 0, 0, foreColor_, text);
         currentY_ += TextHeight(text);
     }
 
@@ -79,7 +79,10 @@ public:
     void Forget() { calls_.clear(); }
 
 private:
-    void Add(const Call& call) { calls_.push_back(call); }
+    void Add(const QString& op, double x1 = 0, double y1 = 0, double x2 = 0, double y2 = 0, int color = -1,
+             const QString& text = {}) {
+        calls_.push_back({op, x1, y1, x2, y2, color, text});
+    }
     std::vector<Call> calls_;
     double left_ = 0, top_ = 0, width_ = 1, height_ = 1, currentX_ = 0, currentY_ = 0, points_ = 8.25;
     int foreColor_ = 0;

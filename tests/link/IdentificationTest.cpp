@@ -34,12 +34,12 @@ protected:
 };
 
 TEST_F(IdentificationTest, twoChannelMeridelReadsBothHeadsFromTheirMemory) {
-    ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(2, "PE25", 70000), Head(1), "2.45"));
+    ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(2, "PE25", 4294967295u), Head(1), "2.45"));
     EXPECT_EQ(App().DeviceType, 2);
     EXPECT_DOUBLE_EQ(Link().FirmwareVersion, 2.45);
     EXPECT_EQ(A().HeadType * 10 + B().HeadType, 21);
     EXPECT_EQ(A().HeadName + A().HeadSerial + "|" + B().HeadName + B().HeadSerial,
-              "PE25; s/n70000|3A-P; s/n123456");
+              "PE25; s/n4294967295|3A-P; s/n123456");
     EXPECT_EQ(A().UnitText + B().UnitText, "J\rW\r");
     EXPECT_EQ(Link().IdentStep, 0);
     // "HI" only for the thermopile, "HT" for each channel.
@@ -99,8 +99,7 @@ TEST_F(IdentificationTest, firmwareGatesTheHeadQueries) {
         ConnectAndIdentify(MeterOf(c.model, Head(1), {}, c.firmware));
         SCOPED_TRACE(c.firmware.toStdString());
         EXPECT_EQ(App().DeviceType, int(c.model));
-        EXPECT_EQ(Commands().count("HI"), c.hi);
-        EXPECT_EQ(Commands().count("HT"), c.ht);
+        EXPECT_EQ(Commands().count("HI") * 10 + Commands().count("HT"), c.hi * 10 + c.ht);
         Disconnect();
     }
 }
@@ -160,12 +159,11 @@ TEST_F(IdentificationTest, silentMeterEndsIdentificationWithOneTimeoutPerCommand
     IdentifyInstrument();
     EXPECT_TRUE(Link().IdentTimedOut);
     EXPECT_FALSE(Link().AwaitDeviceIdent || Link().AwaitHeadIdent || Link().AwaitChannelSelect);
-    // The device step ran the whole retry sequence (so the meter stays a one-channel
-    // Meridel); the head step and the unit query each gave up at their first time-out.
+    // The device step ran all retries (the meter stays a one-channel Meridel); the others gave up at once.
     EXPECT_EQ(App().DeviceType, 1);
     EXPECT_EQ(prompts.Texts(), QStringList(3, "Timeout! Connection Lost!"));
-    EXPECT_EQ(Commands().count("MD"), 3);
-    EXPECT_EQ(Commands().count("HT"), 1);
+    EXPECT_TRUE(Commands().count("MD") == 3 && Commands().count("HT") == 1)
+        << Commands().join(' ').toStdString();
 }
 
 TEST_F(IdentificationTest, readingUnitGivesUpAfterThreeEmptyReadings) {
@@ -178,17 +176,4 @@ TEST_F(IdentificationTest, readingUnitGivesUpAfterThreeEmptyReadings) {
     EXPECT_FALSE(WaitForReading());
     EXPECT_EQ(queries, 3);
     EXPECT_EQ(chunks.written, "$SI\r$SI\r$SI\r");
-}
-
-// Malformed replies a meter or a line fault can produce (the well-formed ones are read above).
-TEST(ReplyParsing, malformedRepliesReadAsNothing) {
-    EXPECT_EQ(DecodeHexText("4133 zz2D 2020\r") + DecodeHexNumber("FFFF FFFF\r") + DecodeHexNumber("*\r"),
-              "3A-42949672950");
-    int16_t type = -1;
-    QString unit;
-    EXPECT_FALSE(ParseHeadType("*QQ W\r", type, unit));
-    EXPECT_EQ(QString::number(type) + unit, "0W\r");
-    EXPECT_TRUE(ParseHeadType("*rp W\r", type, unit) && type == 5);  // letters in either case
-    for (const char* reply : {"TH 11\r", "*\r", "*TH zz\r"}) EXPECT_FALSE(IsRapidPulseHead(reply)) << reply;
-    EXPECT_EQ(ReadingUnit("?\r") + ReadingUnit("*"), "WW");
 }

@@ -40,9 +40,7 @@ TEST(SimulatorOverPty, probeFindsASlowerMeterAndIdentifiesIt) {
     IdentifyInstrument();
     EXPECT_EQ(App().DeviceType * 10 + App().Channels[1].HeadType, 22);
     EXPECT_TRUE(prompts.Texts().isEmpty()) << prompts.Texts().join('|').toStdString();
-    Disconnect();
-    SetPause({});
-    ResetAppState();  // the simulator ends with `sim`
+    Disconnect();  // the simulator ends with `sim`
 }
 
 #endif

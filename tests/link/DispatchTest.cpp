@@ -2,18 +2,6 @@
 
 using DispatchTest = LinkTest;
 
-TEST_F(DispatchTest, strayReadingDuringIdentificationGoesToTheIdentificationStep) {
-    UseChunks();
-    App().ActiveMode = ModePower;
-    Link().IdentStep = 6;
-    Link().AwaitHeadIdent = true;
-    chunks.Deliver("*1.234E-3\r\n");
-    EXPECT_TRUE(windowLines.isEmpty());
-    // A "*" line without a type word reads as "no head".
-    EXPECT_EQ(App().Channels[0].HeadName, "Disconnected");
-    EXPECT_EQ(Link().IdentStep, 0);
-}
-
 TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineBeforeTheNextInOrder) {
     UseChunks();
     App().ActiveMode = ModeTerminal;
@@ -32,79 +20,55 @@ TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineBeforeTheNextInOrder) {
         if (next) *next = true;
         chunks.Deliver(QByteArray(reply) + "\n");
         EXPECT_FALSE(Link().*flag) << i;
-        if (next) {
-            EXPECT_TRUE(*next) << i;
-            *next = false;
-        }
+        EXPECT_TRUE(!next || std::exchange(*next, false)) << i;
     }
     EXPECT_TRUE(windowLines.isEmpty());
 }
 
-TEST_F(DispatchTest, refusedFirstRequestOfAPowerRunSendsTheModeAgain) {
-    UseChunks();
-    App().ActiveMode = ModePower;
-    App().ModeCheckPending = true;
-    chunks.Deliver("?\r\n");
-    EXPECT_EQ(chunks.written, "$FP\r");
-    EXPECT_DOUBLE_EQ(Link().ReplyTimeout, 7.0);
-    EXPECT_TRUE(windowLines.isEmpty());
-    EXPECT_TRUE(App().ModeCheckPending);
-    chunks.Deliver("*1.234E-3\r\n");
-    EXPECT_EQ(windowLines, QStringList{"2:*1.234E-3\r"});
-    EXPECT_FALSE(App().ModeCheckPending);
-    chunks.Deliver("?\r\n");  // later refusals are the window's business
-    EXPECT_EQ(windowLines.size(), 2);
-}
-
+// Rows run in order; `pending` marks the first request of a run. Its refusal sends the mode
+// again; later refusals, after a reading, are the window's business.
 TEST_F(DispatchTest, linesReachTheWindowOfTheActiveMode) {
     UseChunks();
     // clang-format off
-    const struct {
-        int16_t mode;
-        const char* line;
-        QString window;  // empty: dropped
-        QByteArray resent;
-    } cases[] = {
-        {ModeNone, "*1\r", "", ""},           {ModeTerminal, "?\r", "1:?\r", ""},
-        {ModeEnergy, "?\r", "", "$FE\r"},       {ModeRapidPulse, "?\r", "", "$FE\r"},
-        {ModeRapidPulse, "*5\r", "7:*5\r", ""}, {ModePcFile, "*1\r", "", ""},
-        {ModeDeviceFile, "*D\r", "5:*D\r", ""}, {ModePowerRatio, "*1 ?\r", "", ""},
-        {4, "*1\r", "", ""},                   {ModePowerRatio, "*1 2\r", "11:*1 2\r", ""},
-        {ModePowerDifference, "?\r", "", ""},  {ModeEnergyRatio, "*3 4\r", "13:*3 4\r", ""}};
+    const struct { int16_t mode; bool pending; const char* line; QString window; /* empty: dropped */ QByteArray resent; } cases[] = {
+        {ModeNone, true, "*1\r", "", ""},             {ModeTerminal, true, "?\r", "1:?\r", ""},
+        {ModeEnergy, true, "?\r", "", "$FE\r"},        {ModeRapidPulse, true, "?\r", "", "$FE\r"},
+        {ModeRapidPulse, true, "*5\r", "7:*5\r", ""},  {ModePcFile, true, "*1\r", "", ""},
+        {ModeDeviceFile, true, "*D\r", "5:*D\r", ""},  {ModePowerRatio, true, "*1 ?\r", "", ""},
+        {4, true, "*1\r", "", ""},                    {ModePowerRatio, true, "*1 2\r", "11:*1 2\r", ""},
+        {ModePowerDifference, true, "?\r", "", ""},   {ModeEnergyRatio, true, "*3 4\r", "13:*3 4\r", ""},
+        {ModePower, true, "?\r", "", "$FP\r"},         {ModePower, false, "*1.234E-3\r", "2:*1.234E-3\r", ""},
+        {ModePower, false, "?\r", "2:?\r", ""}};
     // clang-format on
     for (const auto& c : cases) {
         windowLines.clear();
         chunks.written.clear();
         App().ActiveMode = c.mode;
-        App().ModeCheckPending = true;
+        if (c.pending) App().ModeCheckPending = true;
         chunks.Deliver(QByteArray(c.line) + "\n");
-        EXPECT_EQ(windowLines, c.window.isEmpty() ? QStringList{} : QStringList{c.window}) << c.mode;
-        EXPECT_EQ(chunks.written, c.resent) << c.mode;
+        EXPECT_EQ(windowLines, c.window.isEmpty() ? QStringList{} : QStringList{c.window})
+            << c.mode << c.line;
+        EXPECT_EQ(chunks.written, c.resent) << c.mode << c.line;
     }
+    EXPECT_DOUBLE_EQ(Link().ReplyTimeout, 7.0);  // of the mode sent again
 }
 
-TEST_F(DispatchTest, startRepeatsTheModeCommandUntilAcknowledged) {
-    sim::MeterConfig cfg;
-    cfg.heads[0].type = 1;
-    cfg.refused.insert("FP");
-    ASSERT_TRUE(ConnectTo(cfg));
-    App().Shell.ProcessEvents = [&] {
-        Tick();
-        if (Commands().count("FP") == 3) meter->Config().refused.clear();
-    };
-    StartMeasurement(true, "FP");
-    EXPECT_FALSE(Link().AwaitStartReply);
-    EXPECT_EQ(Commands().count("FP"), 4);
-    EXPECT_TRUE(prompts.Texts().isEmpty());
-}
-
-TEST_F(DispatchTest, meterThatRefusesForeverDoesNotHoldTheWait) {
-    sim::MeterConfig cfg;
-    cfg.refused.insert("FP");
-    ASSERT_TRUE(ConnectTo(cfg));
-    StartMeasurement(true, "FP");
-    EXPECT_FALSE(Link().AwaitStartReply);
-    EXPECT_GT(Commands().count("FP"), 3);
-    EXPECT_EQ(prompts.Texts(), QStringList{"Timeout! Connection Lost!"});
-    EXPECT_TRUE(Link().IdentTimedOut);
+TEST_F(DispatchTest, startRepeatsTheModeCommandUntilAcknowledgedOrTimedOut) {
+    for (bool refuseAll : {false, true}) {
+        sim::MeterConfig cfg;
+        cfg.heads[0].type = 1;
+        cfg.refused.insert("FP");
+        ASSERT_TRUE(ConnectTo(cfg));
+        App().Shell.ProcessEvents = [&] {
+            Tick();
+            if (!refuseAll && Commands().count("FP") == 3) meter->Config().refused.clear();
+        };
+        StartMeasurement(true, "FP");
+        EXPECT_FALSE(Link().AwaitStartReply);
+        const int sent = Commands().count("FP");
+        EXPECT_TRUE(refuseAll ? sent > 3 : sent == 4) << sent;
+        EXPECT_EQ(prompts.Texts(), refuseAll ? QStringList{"Timeout! Connection Lost!"} : QStringList{});
+        EXPECT_EQ(Link().IdentTimedOut, refuseAll);
+        Disconnect();
+    }
 }

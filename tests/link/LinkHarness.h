@@ -18,12 +18,10 @@ inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
 
-// A port whose input the test hands over chunk by chunk.
-class ChunkPort : public FeedPort {
-public:
+// A port whose input the test hands over chunk by chunk, each as a receive event.
+struct ChunkPort : FeedPort {
     void Output(const QByteArray& bytes) override { written += bytes; }
     int CommEvent() const override { return event; }
-    // Hands one chunk to the link as a receive event.
     void Deliver(const QByteArray& chunk) {
         pending += chunk;
         ReceiveEvent();
@@ -32,8 +30,7 @@ public:
     QByteArray written;
 };
 
-// Fresh application and link state, the fake clock and prompts, and a
-// current directory of its own for every test.
+// Fresh application and link state, the fake clock and prompts, and a current directory of its own.
 class LinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -45,53 +42,39 @@ protected:
         App().Shell.SwitchMode = [this](int16_t m) { switchedTo.push_back(m); };
         App().Shell.CheckPort = [this](int16_t p) { checkedPort = p; };
         App().Shell.ConnectClick = [this] {
-            ++connectClicks;
-            if (App().Connected) Disconnect();
+            if (++connectClicks && App().Connected) Disconnect();
         };
-        for (int mode = 0; mode < 14; ++mode) {
-            App().Shell.ModeEntry[mode] = [this, mode](int op, QString& text) {
+        for (int mode = 0; mode < 14; ++mode)
+            App().Shell.ModeEntry[mode] = [this, mode](int, QString& text) {
                 windowLines.push_back(QString::number(mode) + ":" + text);
             };
-        }
     }
-
     void TearDown() override {
         platform::setSerialPort(nullptr);
         SetPause({});
         ResetAppState();
-        ResetLinkState();
     }
 
-    // The in-memory meter on the port; every wait round is 10 ms of fake time.
-    void UseMeter(const sim::MeterConfig& cfg) {
+    // A fresh connection to the in-memory meter; every wait round is 10 ms of fake time.
+    bool ConnectTo(const sim::MeterConfig& cfg) {
+        App().Connected = false;
+        ResetLinkState();
         meter = std::make_unique<sim::Meter>(cfg);
         port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
         platform::setSerialPort(port.get());
         App().Shell.ProcessEvents = [this] { Tick(); };
-    }
-
-    // A fresh connection to a meter made like `cfg` (one case of a table).
-    bool ConnectTo(const sim::MeterConfig& cfg) {
-        App().Connected = false;
-        ResetLinkState();
-        UseMeter(cfg);
         return Connect();
     }
-
-    // A port the test feeds by hand, already connected.
-    void UseChunks() {
+    void UseChunks() {  // a port the test feeds by hand, already connected
         platform::setSerialPort(&chunks);
         App().Connected = true;
     }
-
     void Tick() {
         clock.Advance(0.01);
         if (port) port->Pump();
         Timer2_Timer();
     }
-
-    // Commands the meter received, as the program framed them.
-    QStringList Commands() const { return meter->CommandsReceived(); }
+    QStringList Commands() const { return meter->CommandsReceived(); }  // as the program framed them
 
     FakeClock clock;
     ScriptedPrompts prompts;

@@ -5,45 +5,31 @@
 using TrafficLogTest = LinkTest;
 
 TEST_F(TrafficLogTest, rawTrafficSpellsControlCharactersAndBreaksAfterCR) {
-    struct Case {
-        QString raw;
-        QStringList lines;
-    };
-    const Case cases[] = {
-        {"$VE\r", {"$VE<CR>", ""}},
-        {"*1.23\r\n", {"*1.23<CR>", "<LF>"}},
-        {QString("a") + QChar(7) + "b" + QChar(0) + QChar(31) + " ~", {"a<7>b<0><31> ~"}},
-        {QString(QChar(11)) + QChar(12) + QChar(14), {"<11><12><14>"}},
-        {QString("x") + QChar(0xE9), {QString("x") + QChar(0xE9)}},
-    };
-    for (const Case& c : cases) {
+    // clang-format off
+    const std::pair<QString, QStringList> cases[] = {
+        {"$VE\r", {"start$VE<CR>", ""}}, {"*1.23\r\n", {"start*1.23<CR>", "<LF>"}},
+        {QString("a") + QChar(7) + "b" + QChar(0) + QChar(31) + " ~", {"starta<7>b<0><31> ~"}},
+        {QString(QChar(11)) + QChar(12) + QChar(14), {"start<11><12><14>"}}, {"x\u00e9", {"startx\u00e9"}}};
+    // clang-format on
+    for (const auto& [raw, lines] : cases) {
         TrafficLog(TrafficClear);
         LogLine("start");
-        LogTraffic(c.raw);
-        QStringList expected = c.lines;
-        expected[0].prepend("start");
-        EXPECT_EQ(TrafficLines(), expected) << c.raw.toStdString();
+        LogTraffic(raw);
+        EXPECT_EQ(TrafficLines(), lines) << raw.toStdString();
     }
 }
 
 TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirstAndSavesThemInOrder) {
-    // 9999 lines fill slots 1..9999; the next goes to slot 0 and the oldest
-    // kept is then the one in slot 1.
-    const struct {
-        int written, kept;
-        QString first;
-    } cases[] = {{9998, 9998, "L1"},
-                 {9999, 9999, "L1"},
-                 {10000, 10000, "L1"},
-                 {10001, 10000, "L2"},
-                 {25000, 10000, "L15001"}};
-    for (const auto& c : cases) {
+    // written, kept, oldest kept
+    const std::tuple<int, int, QString> cases[] = {
+        {9999, 9999, "L1"}, {10000, 10000, "L1"}, {10001, 10000, "L2"}, {25000, 10000, "L15001"}};
+    for (const auto& [written, kept, first] : cases) {
         TrafficLog(TrafficClear);
-        for (int i = 1; i <= c.written; ++i) LogLine(QString("L%1").arg(i));
+        for (int i = 1; i <= written; ++i) LogLine(QString("L%1").arg(i));
         const QStringList lines = TrafficLines();
-        ASSERT_EQ(lines.size(), c.kept) << c.written;
-        EXPECT_EQ(lines.first(), c.first) << c.written;
-        EXPECT_EQ(lines.last(), QString("L%1").arg(c.written));
+        ASSERT_EQ(lines.size(), kept) << written;
+        EXPECT_EQ(lines.first(), first) << written;
+        EXPECT_EQ(lines.last(), QString("L%1").arg(written));
     }
     TrafficLog(TrafficSave);
     const QList<QByteArray> lines = dir.Read("rs232.buf").split('\n');
@@ -61,13 +47,12 @@ TEST_F(TrafficLogTest, repliesWithoutCrGoOnMarkedLinesOfAtMost512Characters) {
     }
     const QStringList lines = TrafficLines();
     ASSERT_GT(lines.size(), 1);
-    QString joined = lines[0];
+    QString joined;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         EXPECT_LE(lines[i].size(), 512) << i;
         EXPECT_FALSE(lines[i].contains(QRegularExpression("<[A-Z0-9]*$"))) << lines[i].toStdString();
-        if (i == 0) continue;
-        EXPECT_TRUE(lines[i].startsWith("<...>")) << i;
-        joined += lines[i].mid(5);
+        EXPECT_EQ(lines[i].startsWith("<...>"), i > 0) << i;  // continuations are marked
+        joined += lines[i].mid(i > 0 ? 5 : 0);
     }
     EXPECT_EQ(joined, expected);  // nothing lost
 }

@@ -9,28 +9,11 @@ using platform::PortTable;
 
 namespace {
 
-#ifndef Q_OS_WIN
-TEST(PortTable, defaultsMapComPortsToSerialUsbAndAcmDevices) {
-    const PortTable t;
-    const std::pair<int, const char*> cases[] = {{1, "/dev/ttyS0"},
-                                                 {4, "/dev/ttyS3"},
-                                                 {5, "/dev/ttyUSB0"},
-                                                 {12, "/dev/ttyUSB7"},
-                                                 {13, "/dev/ttyACM0"},
-                                                 {16, "/dev/ttyACM3"},
-                                                 {0, ""},
-                                                 {17, ""}};
-    for (const auto& [n, device] : cases) EXPECT_EQ(t.Device(n), QString(device)) << "COM" << n;
-}
-#endif
-
-TEST(PortTable, overrideFileLines) {
+TEST(PortTable, defaultsAndOverrideFileLines) {
     // clang-format off
-    const struct {
-        const char* text;
-        int port;
-        const char* expected;  // nullptr: the default stays
-    } cases[] = {
+    const struct { const char* text; int port; const char* expected; /* nullptr: the default stays */ } cases[] = {
+        {"", 1, "/dev/ttyS0"}, {"", 4, "/dev/ttyS3"}, {"", 5, "/dev/ttyUSB0"}, {"", 12, "/dev/ttyUSB7"},
+        {"", 13, "/dev/ttyACM0"}, {"", 16, "/dev/ttyACM3"}, {"", 0, ""}, {"", 17, ""},
         {"COM3 /dev/pts/7", 3, "/dev/pts/7"},  {"com2 /dev/pts/1", 2, "/dev/pts/1"},
         {"COM5 \t  /dev/serial/by-id/usb-meter-if00", 5, "/dev/serial/by-id/usb-meter-if00"},
         {"COM7 /dev/pts/3   # the simulator", 7, "/dev/pts/3"}, {"   COM16 /dev/pts/9\r\n", 16, "/dev/pts/9"},
@@ -40,31 +23,16 @@ TEST(PortTable, overrideFileLines) {
     // clang-format on
     for (const auto& c : cases) {
         PortTable t;
-        const QString before = t.Device(c.port);
         t.Override(QString::fromLatin1(c.text));
-        EXPECT_EQ(t.Device(c.port), c.expected ? QString(c.expected) : before) << c.text;
-        EXPECT_EQ(t.Device(c.port == 8 ? 9 : 8), PortTable().Device(c.port == 8 ? 9 : 8));
+        EXPECT_EQ(t.Device(c.port), c.expected ? QString(c.expected) : PortTable().Device(c.port)) << c.text;
+        EXPECT_EQ(t.Device(8), PortTable().Device(8));
     }
 }
 
-TEST(PortTable, portsFileInTheCurrentDirectoryApplies) {
-    TempDir dir;
-    dir.Write("kelvaro.ports", "# test ports\nCOM9 " + dir.Path("fake-tty").toUtf8() + "\nCOM10 " +
-                                   dir.Path("absent-tty").toUtf8() + "\n");
-    dir.Write("fake-tty", "");
-    const PortTable t = PortTable::FromCurrentDirectory();
-    EXPECT_EQ(t.Device(9), dir.Path("fake-tty"));
 #ifndef Q_OS_WIN
-    EXPECT_TRUE(t.Exists(9));
-    EXPECT_FALSE(t.Exists(10));
-    EXPECT_FALSE(t.Exists(17));
-#endif
-}
-
-#ifndef Q_OS_WIN
-// A stable name is a symbolic link to the node the adapter has today: the
-// port exists while the link leads somewhere.
-TEST(PortTable, stableNamesAreFollowedToTheirDevice) {
+// The ports file of the current directory applies; a stable name is a symbolic link
+// to the node the adapter has today: the port exists while the link leads somewhere.
+TEST(PortTable, portsFileAppliesAndStableNamesAreFollowedToTheirDevice) {
     TempDir dir;
     dir.Write("ttyUSB3", "");
     QDir(dir.Path()).mkpath("serial/by-id");
@@ -72,10 +40,14 @@ TEST(PortTable, stableNamesAreFollowedToTheirDevice) {
     ASSERT_TRUE(QFile::link(dir.Path("ttyUSB3"), byId));
     ASSERT_TRUE(QFile::link(dir.Path("gone"), dir.Path("serial/by-id/usb-Old-if00")));
     dir.Write("kelvaro.ports",
-              ("COM2 " + byId + "\nCOM6 " + dir.Path("serial/by-id/usb-Old-if00") + "\n").toUtf8());
+              ("# test ports\nCOM2 " + byId + "\nCOM6 " + dir.Path("serial/by-id/usb-Old-if00") + "\nCOM9 " +
+               dir.Path("ttyUSB3") + "\nCOM10 " + dir.Path("absent-tty") + "\n")
+                  .toUtf8());
     PortTable t = PortTable::FromCurrentDirectory();
     EXPECT_EQ(t.Device(2), byId);
-    EXPECT_TRUE(t.Exists(2));
+    EXPECT_EQ(t.Device(9), dir.Path("ttyUSB3"));
+    EXPECT_TRUE(t.Exists(2) && t.Exists(9));
+    EXPECT_FALSE(t.Exists(10) || t.Exists(17));
     EXPECT_FALSE(t.Exists(6)) << "a link whose device is unplugged";
     t.SetDevice(6, dir.Path("ttyUSB3"));
     EXPECT_TRUE(t.Exists(6));

@@ -26,37 +26,16 @@ protected:
 
 }  // namespace
 
-TEST_F(PrinterTest, pageIsMeasuredInMillimetresOfThePrintableArea) {
-    auto& p = platform::printer();
-    p.ForcePdf(dir.Path("page.pdf"));
-    ASSERT_TRUE(p.BeginDoc());
-    EXPECT_TRUE(p.BeginDoc());  // already open: the same document
-    platform::Surface& page = p.Page();
-    // A4 (210 x 297) or Letter (216 x 279) less 6 mm margins.
-    EXPECT_NEAR(page.ScaleWidth(), 200, 8);
-    EXPECT_NEAR(page.ScaleHeight(), 280, 10);
-    page.SetFontSize(10);
-    EXPECT_NEAR(page.TextHeight("X"), 10 * 25.4 / 72, 2.0);  // about one line of 10 pt
-    page.Print("Head: TH-1 12345");
-    EXPECT_TRUE(p.NewPage());
-    EXPECT_TRUE(p.EndDoc());
-    EXPECT_FALSE(p.IsPrinting());
-    EXPECT_TRUE(dir.Read("page.pdf").startsWith("%PDF"));
-}
-
-// Cancelling the PDF name prints nothing and is no failure; an output that
-// cannot be opened, or whose bytes do not all arrive, is one.
+// A cancelled PDF name prints nothing and is no failure; an output that fails to open or to take all bytes
+// is.
 TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
     auto& p = platform::printer();
     p.AssumeSystemPrinter(false);
     prompts.fileAnswers = {"", dir.Path("named.pdf"), dir.Path("no/such/folder/out.pdf")};
-    const struct {
-        QString forced;
-        bool begins, ends, failed;
-    } cases[] = {{"", false, false, false},
-                 {"", true, true, false},
-                 {"", false, false, true},
-                 {"/dev/full", true, false, true}};
+    // clang-format off
+    const struct { QString forced; bool begins, ends, failed; } cases[] = {
+        {"", false, false, false}, {"", true, true, false}, {"", false, false, true}, {"/dev/full", true, false, true}};
+    // clang-format on
     for (const auto& c : cases) {
         p.ForcePdf(c.forced);
         EXPECT_EQ(p.BeginDoc(), c.begins) << prompts.fileRequests.size();
@@ -69,25 +48,34 @@ TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
     EXPECT_FALSE(dir.Read("named.pdf").isEmpty());
 }
 
-// The printer dialog sets up the very printer that prints: its paper and
-// orientation reach the page.
+// The dialog sets up the printer that prints; its page is measured in mm of the printable area.
 TEST_F(PrinterTest, printerSetupDialogWorksOnThePrinterThatPrints) {
     auto& p = platform::printer();
     p.AssumeSystemPrinter(true);
-    QPrinter* set = nullptr;
-    QString title;
+    QPrintDialog* dialog = nullptr;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        if (!dialog) return;
-        set = dialog->printer();
-        title = dialog->windowTitle();
+        dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->printer(), &p.Device());
+        EXPECT_EQ(dialog->windowTitle(), "Printer Setup");
         dialog->reject();
     });
     int copies = 1;
     platform::QtPrompts().PrintDialog(copies);
-    EXPECT_EQ(set, &p.Device());
-    EXPECT_EQ(title, "Printer Setup");
+    EXPECT_NE(dialog, nullptr);
 
+    p.ForcePdf(dir.Path("page.pdf"));
+    ASSERT_TRUE(p.BeginDoc());
+    EXPECT_TRUE(p.BeginDoc());  // already open: the same document
+    platform::Surface& page = p.Page();
+    // A4 (210 x 297) or Letter (216 x 279) less 6 mm margins.
+    EXPECT_NEAR(page.ScaleWidth(), 200, 8);
+    EXPECT_NEAR(page.ScaleHeight(), 280, 10);
+    page.SetFontSize(10);
+    EXPECT_NEAR(page.TextHeight("X"), 10 * 25.4 / 72, 2.0);  // about one line of 10 pt
+    page.Print("Head: TH-1 12345");
+    EXPECT_TRUE(p.NewPage() && p.EndDoc() && !p.IsPrinting());
+    EXPECT_TRUE(dir.Read("page.pdf").startsWith("%PDF"));
     p.Device().setPageOrientation(QPageLayout::Landscape);
     p.ForcePdf(dir.Path("landscape.pdf"));
     ASSERT_TRUE(p.BeginDoc());

@@ -1,11 +1,10 @@
 #pragma once
 
-// A full disk for the tests that need a write to fail half way (they run as
-// root, so permissions cannot make it fail): no file may grow beyond `bytes`
-// for the life of this object.
+// A full disk for tests that need a write to fail half way (as root, permissions cannot
+// make it fail): no file may grow beyond `bytes` for the life of this object.
 
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 
 struct DiskFullAfter {
     explicit DiskFullAfter(rlim_t bytes) {

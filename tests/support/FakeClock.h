@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 
+#include <QTime>
 #include <cmath>
 
 // A clock the test sets and advances; wall time wraps at midnight, the
@@ -19,19 +20,10 @@ public:
 
     double SecondsSinceMidnight() override { return wall_; }
     double Monotonic() override { return mono_; }
-    QString DateText() override { return date_; }
-    QString TimeText() override {
-        const int s = static_cast<int>(wall_);
-        return QString("%1:%2:%3")
-            .arg(s / 3600, 2, 10, QChar('0'))
-            .arg(s / 60 % 60, 2, 10, QChar('0'))
-            .arg(s % 60, 2, 10, QChar('0'));
-    }
+    QString DateText() override { return "06/12/2026"; }
+    QString TimeText() override { return QTime(0, 0).addSecs(int(wall_)).toString("hh:mm:ss"); }
     QString DateTimeText() override { return DateText() + " " + TimeText(); }
 
-    QString date_ = "06/12/2026";
-
 private:
-    double wall_ = 12 * 3600.0;
-    double mono_ = 1000.0;
+    double wall_ = 12 * 3600.0, mono_ = 1000.0;
 };

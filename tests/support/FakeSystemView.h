@@ -4,8 +4,7 @@
 
 #include <QMap>
 
-// One situation of the system, as the connection doctor and the port watch
-// see it: which paths exist, which this process may use, who holds them.
+// The system as the connection doctor and port watch see it: paths that exist, may be used, are held.
 struct FakeSystemView : platform::SystemView {
     QStringList present;    // paths that exist
     QStringList readWrite;  // paths this process may read and write

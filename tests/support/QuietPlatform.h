@@ -1,9 +1,7 @@
 #pragma once
 
-// Header-only stand-ins for the platform seams, for the fuzz targets and
-// benchmarks (which do not link the GoogleTest support library): prompts
-// that answer nothing, a clock that moves only when told, and a port whose
-// input is whatever the caller puts in `pending`.
+// Header-only stand-ins for the fuzz targets and benchmarks (no GoogleTest): silent prompts,
+// a clock that moves only when told, and a port whose input is whatever is put in `pending`.
 
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
@@ -11,6 +9,7 @@
 
 #include <QByteArray>
 #include <cmath>
+#include <utility>
 
 using QuietPrompts = platform::SilentPrompts;
 
@@ -26,8 +25,7 @@ public:
         mono += s;
         now = std::fmod(now + s, 86400.0);
     }
-    double now;
-    double mono = 0;
+    double now, mono = 0;
 };
 
 class FeedPort : public platform::SerialPort {
@@ -42,16 +40,11 @@ public:
     void SetDTR(bool) override {}
     void SetRTS(bool) override {}
     void SetThresholds(int, int) override {}
-    void Output(const QByteArray& bytes) override { sent += bytes.size(); }
-    QByteArray Input() override {
-        QByteArray out;
-        out.swap(pending);
-        return out;
-    }
+    void Output(const QByteArray&) override {}
+    QByteArray Input() override { return std::exchange(pending, {}); }
     int InBufferCount() override { return int(pending.size()); }
     void WaitForInput(double) override {}
     int CommEvent() const override { return platform::ComEvReceive; }
 
     QByteArray pending;
-    qint64 sent = 0;
 };

@@ -24,7 +24,7 @@ public:
         top_ = top;
         width_ = right - left;
         height_ = bottom - top;
-        calls_.push_back({"SetScale", left, top, right, bottom, -1, {}});
+        Add("SetScale", left, top, right, bottom);
     }
     double ScaleLeft() const override { return left_; }
     double ScaleTop() const override { return top_; }
@@ -34,36 +34,20 @@ public:
     void Clear(int backColor) override {
         currentX_ = left_;
         currentY_ = top_;
-        calls_.push_back({"Clear", 0, 0, 0, 0, backColor, {}});
+        Add("Clear", 0, 0, 0, 0, backColor);
     }
-    void SetForeColor(int color) override {
-        foreColor_ = color;
-        calls_.push_back({"SetForeColor", 0, 0, 0, 0, color, {}});
+    void SetForeColor(int color) override { Add("SetForeColor", 0, 0, 0, 0, foreColor_ = color); }
+    void Line(double x1, double y1, double x2, double y2, int c) override {
+        Add("Line", x1, y1, currentX_ = x2, currentY_ = y2, c);  // a line ends where it was drawn to
     }
-    void Line(double x1, double y1, double x2, double y2, int color) override {
-        currentX_ = x2;
-        currentY_ = y2;
-        calls_.push_back({"Line", x1, y1, x2, y2, color, {}});
+    void Box(double x1, double y1, double x2, double y2, int c) override { Add("Box", x1, y1, x2, y2, c); }
+    void FillBox(double x1, double y1, double x2, double y2, int c) override {
+        Add("FillBox", x1, y1, x2, y2, c);
     }
-    void Box(double x1, double y1, double x2, double y2, int color) override {
-        calls_.push_back({"Box", x1, y1, x2, y2, color, {}});
-    }
-    void FillBox(double x1, double y1, double x2, double y2, int color) override {
-        calls_.push_back({"FillBox", x1, y1, x2, y2, color, {}});
-    }
-    void Dot(double x, double y, int color) override {
-        currentX_ = x;
-        currentY_ = y;
-        calls_.push_back({"Dot", x, y, x, y, color, {}});
-    }
+    void Dot(double x, double y, int c) override { Add("Dot", currentX_ = x, currentY_ = y, x, y, c); }
 
-    void SetFontSize(double points) override {
-        points_ = points;
-        calls_.push_back({"SetFontSize", points, 0, 0, 0, -1, {}});
-    }
-    void SetFontBold(bool bold) override {
-        calls_.push_back({"SetFontBold", bold ? 1.0 : 0.0, 0, 0, 0, -1, {}});
-    }
+    void SetFontSize(double points) override { Add("SetFontSize", points_ = points); }
+    void SetFontBold(bool bold) override { Add("SetFontBold", bold ? 1.0 : 0.0); }
     double TextWidth(const QString& text) const override { return text.size() * 0.18 * points_; }
     double TextHeight(const QString&) const override { return 0.42 * points_; }
     void SetCurrentX(double x) override { currentX_ = x; }
@@ -71,7 +55,7 @@ public:
     double CurrentX() const override { return currentX_; }
     double CurrentY() const override { return currentY_; }
     void Print(const QString& text) override {
-        calls_.push_back({"Print", currentX_, currentY_, 0, 0, foreColor_, text});
+        Add("Print", currentX_, currentY_, 0, 0, foreColor_, text);
         currentY_ += TextHeight(text);
     }
 
@@ -90,17 +74,18 @@ public:
     }
     QStringList Texts(const std::function<bool(const Call&)>& keep = {}) const {  // printed texts, in order
         QStringList out;
-        for (const auto& c : calls_)
-            if (c.op == "Print" && (!keep || keep(c))) out << c.text;
+        for (const auto& c : Calls("Print"))
+            if (!keep || keep(c)) out << c.text;
         return out;
     }
     void Forget() { calls_.clear(); }
 
-    std::vector<Call> calls_;
-
 private:
-    double left_ = 0, top_ = 0, width_ = 1, height_ = 1;
-    double currentX_ = 0, currentY_ = 0;
-    double points_ = 8.25;
+    void Add(const QString& op, double x1 = 0, double y1 = 0, double x2 = 0, double y2 = 0, int color = -1,
+             const QString& text = {}) {
+        calls_.push_back({op, x1, y1, x2, y2, color, text});
+    }
+    std::vector<Call> calls_;
+    double left_ = 0, top_ = 0, width_ = 1, height_ = 1, currentX_ = 0, currentY_ = 0, points_ = 8.25;
     int foreColor_ = 0;
 };

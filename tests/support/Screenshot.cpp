@@ -8,25 +8,27 @@
 #include <QProcess>
 #include <QWidget>
 
+// A file in the screenshots folder, which is made when missing.
+static QString InShots(const QString& file) {
+    const QDir dir(qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots"));
+    dir.mkpath(".");
+    return dir.absoluteFilePath(file);
+}
+
 QString SaveScreenshot(QWidget* w, const QString& name) {
-    QString dir = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
-    QDir().mkpath(dir);
-    QString path = QDir(dir).filePath(name + ".png");
+    const QString path = InShots(name + ".png");
     return w->grab().save(path) ? path : QString();
 }
 
 int PrintToScreenshots(const QString& name, const std::function<void()>& print) {
-    const QString dir = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
-    QDir().mkpath(dir);
-    const QString pdf = QDir(dir).absoluteFilePath(name + ".pdf");
+    const QString pdf = InShots(name + ".pdf");
     QFile::remove(pdf);
     platform::printer().ForcePdf(pdf);
     print();
     platform::printer().ForcePdf(QString());
     QFile f(pdf);
-    if (!f.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray bytes = f.readAll();
+    const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     if (!bytes.startsWith("%PDF")) return 0;
-    QProcess::execute("pdftoppm", {"-png", "-r", "60", "-singlefile", pdf, QDir(dir).filePath(name)});
+    QProcess::execute("pdftoppm", {"-png", "-r", "60", "-singlefile", pdf, InShots(name)});
     return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "));
 }

@@ -4,11 +4,9 @@
 
 #include <QStringList>
 #include <deque>
-#include <functional>
 
-// Records every message and question; answers from queues the test fills.
-// A question with no scripted answer is answered No; a file dialog with no
-// scripted name is cancelled. It installs itself for its lifetime.
+// Records every message and question; answers from queues the test fills (a question with no
+// scripted answer is answered No, a file dialog with none cancelled). Installed for its lifetime.
 class ScriptedPrompts : public platform::Prompts {
 public:
     struct Shown {
@@ -22,7 +20,6 @@ public:
     void Beep() override { ++beeps; }
     void Message(const QString& text, const QString& title, platform::Icon icon) override {
         messages.push_back({text, title, icon});
-        if (onMessage) onMessage(messages.back());
     }
     bool AskYesNo(const QString& text, const QString& title, platform::Icon icon) override {
         questions.push_back({text, title, icon});
@@ -35,13 +32,11 @@ public:
         return FileAnswer(req);
     }
     bool PrintDialog(int& copies) override {
-        if (copiesAnswers.empty()) return true;
-        const int c = Next(copiesAnswers, 0);
-        if (c < 0) return false;
-        copies = c;
-        return true;
+        const int c = Next(copiesAnswers, copies);  // none scripted: the copies stay
+        if (c >= 0) copies = c;
+        return c >= 0;
     }
-    bool PrinterSetupDialog() override { return printerSetupAnswer; }
+    bool PrinterSetupDialog() override { return true; }
     void SetBusy(bool busy) override { busyLog.push_back(busy); }
 
     QStringList Texts() const {  // message and question texts, in order
@@ -59,9 +54,6 @@ public:
     std::deque<bool> yesNoAnswers;
     std::deque<QString> fileAnswers;  // empty string = cancel
     std::deque<int> copiesAnswers;    // -1 = cancel the print dialog
-    bool printerSetupAnswer = true;
-    // Called when a message is shown (to act while the "modal box" is up).
-    std::function<void(const Shown&)> onMessage;
 
 private:
     template <class T>
@@ -74,7 +66,7 @@ private:
     std::optional<platform::FileDialogResult> FileAnswer(const platform::FileDialogRequest& req) {
         fileRequests.push_back(req);
         const QString name = Next(fileAnswers, QString());
-        if (name.isEmpty()) return std::nullopt;
-        return platform::FileDialogResult{name, req.filterIndex};
+        return name.isEmpty() ? std::nullopt
+                              : std::optional(platform::FileDialogResult{name, req.filterIndex});
     }
 };

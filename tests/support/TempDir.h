@@ -5,8 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A fresh current directory for the length of a test (kelvaro.cfg,
-// rs232.buf and kelvaro.ports are read and written there).
+// A fresh current directory for a test's length (kelvaro.cfg, rs232.buf and kelvaro.ports live there).
 class TempDir {
 public:
     TempDir() : old_(QDir::currentPath()) { QDir::setCurrent(dir_.path()); }

@@ -39,7 +39,9 @@ TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
     for (const auto& c : cases) {
         p.ForcePdf(c.forced);
         EXPECT_EQ(p.BeginDoc(), c.begins) << prompts.fileRequests.size();
-        if (c.begins) EXPECT_EQ(p.EndDoc(), c.ends) << prompts.fileRequests.size();
+        if (c.begins) {
+            EXPECT_EQ(p.EndDoc(), c.ends) << prompts.fileRequests.size();
+        }
         EXPECT_EQ(p.Failed(), c.failed) << prompts.fileRequests.size();
         EXPECT_FALSE(p.IsPrinting());
     }

@@ -10,7 +10,7 @@
 
 #include "data/ReadingStore.h"
 #include "energy/EnergyEngine.h"
-#include "fuzz/SanitizerDefaults.h"
+#include "fuzz/FuzzTarget.h"
 #include "link/LinkState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -45,10 +45,7 @@ void Check(const EnergyEngine& e) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    static QCoreApplication app(*argc, *argv);
-    platform::setPrompts(&g_prompts);
-    platform::setClock(&g_clock);
-    platform::setSerialPort(&g_port);
+    InstallQuietPlatform(argc, argv, g_prompts, g_clock, g_port);
     return 0;
 }
 

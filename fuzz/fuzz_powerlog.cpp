@@ -6,7 +6,7 @@
 // then records of one control byte and a line of up to 63 bytes.
 
 #include "data/Units.h"
-#include "fuzz/SanitizerDefaults.h"
+#include "fuzz/FuzzTarget.h"
 #include "link/LinkState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -38,10 +38,7 @@ void Check(const PowerEngine& e) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    static QCoreApplication app(*argc, *argv);
-    platform::setPrompts(&g_prompts);
-    platform::setClock(&g_clock);
-    platform::setSerialPort(&g_port);
+    InstallQuietPlatform(argc, argv, g_prompts, g_clock, g_port);
     return 0;
 }
 

@@ -2,7 +2,7 @@
 // identification and in the terminal and logging modes. The first bytes
 // choose the scene; each later byte n starts a chunk of n % 64 bytes.
 
-#include "fuzz/SanitizerDefaults.h"
+#include "fuzz/FuzzTarget.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -24,10 +24,7 @@ FeedPort g_port;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    static QCoreApplication app(*argc, *argv);
-    platform::setPrompts(&g_prompts);
-    platform::setClock(&g_clock);
-    platform::setSerialPort(&g_port);
+    InstallQuietPlatform(argc, argv, g_prompts, g_clock, g_port);
     return 0;
 }
 

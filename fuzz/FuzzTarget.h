@@ -1,0 +1,27 @@
+#pragma once
+
+// What every fuzz target shares: the sanitizer's settings and the start.
+
+#include "platform/Prompts.h"
+#include "tests/support/QuietPlatform.h"
+
+#include <QCoreApplication>
+
+// AddressSanitizer keeps freed blocks in a quarantine (256 MB by default) to
+// catch use after free. Over millions of short runs those blocks, spread
+// over every size class, made the resident memory climb for minutes while
+// the program's own memory stayed put. A smaller quarantine still holds
+// what many runs free, and the resident memory shows the program's again.
+// ASAN_OPTIONS set by hand still take precedence.
+extern "C" const char* __asan_default_options() {
+    return "quarantine_size_mb=8";
+}
+
+// An application object, and the quiet platform in place of the real one.
+inline void InstallQuietPlatform(int* argc, char*** argv, platform::Prompts& prompts, platform::Clock& clock,
+                                 platform::SerialPort& port) {
+    static QCoreApplication app(*argc, *argv);
+    platform::setPrompts(&prompts);
+    platform::setClock(&clock);
+    platform::setSerialPort(&port);
+}

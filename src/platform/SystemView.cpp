@@ -23,10 +23,18 @@ QString Canonical(const QString& path) {
     return c.isEmpty() ? path : c;
 }
 
+// The kernel cuts comm at 15 characters; the program file named on the
+// command line is whole, so a name that fills comm is taken from there.
 QString ProcessName(qint64 pid) {
     QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
     if (!comm.open(QIODevice::ReadOnly)) return QString();
-    return QString::fromLocal8Bit(comm.readLine(256)).trimmed();
+    const QString name = QString::fromLocal8Bit(comm.readLine(256)).trimmed();
+    if (name.size() < 15) return name;
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    if (!cmdline.open(QIODevice::ReadOnly)) return name;
+    const QString program =
+        QFileInfo(QString::fromLocal8Bit(cmdline.read(4096).split('\0').value(0))).fileName();
+    return program.startsWith(name) ? program : name;
 }
 
 #ifdef Q_OS_UNIX

@@ -169,7 +169,7 @@ TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplainedAndTheCommandLinePort
     EXPECT_EQ(
         prompts.messages[0].text.toStdString(),
         QString("COM1: is currently being used by another device.\n\n%1 is held by test_app (process %2) "
-                "and kelvaro-meter-s (process %3). Close those programs, then choose Connect again.")
+                "and kelvaro-meter-sim (process %3). Close those programs, then choose Connect again.")
             .arg(sim.path)
             .arg(QCoreApplication::applicationPid())
             .arg(sim.proc.processId())

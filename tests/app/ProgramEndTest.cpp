@@ -14,6 +14,9 @@ struct Ending {
     const char *name, *action, *seen;
     int signal;
 };
+void PrintTo(const Ending& e, std::ostream* os) {
+    *os << e.name;
+}
 
 class ProgramEndTest : public ::testing::TestWithParam<Ending> {
 protected:

@@ -2,10 +2,12 @@
 
 // What every fuzz target shares: the sanitizer's settings and the start.
 
+#include "data/Statistics.h"
 #include "platform/Prompts.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <QCoreApplication>
+#include <cmath>
 
 // AddressSanitizer keeps freed blocks in a quarantine (256 MB by default) to
 // catch use after free. Over millions of short runs those blocks, spread
@@ -24,4 +26,11 @@ inline void InstallQuietPlatform(int* argc, char*** argv, platform::Prompts& pro
     platform::setPrompts(&prompts);
     platform::setClock(&clock);
     platform::setSerialPort(&port);
+}
+
+// The logging targets' common check: no statistic may leave the finite numbers.
+inline void TrapUnlessFinite(const RunningStats& s) {
+    const double values[] = {s.Min, s.Max, s.Sum, s.SumOfSquares, s.Average(), s.StdDev()};
+    for (double v : values)
+        if (!std::isfinite(v)) __builtin_trap();
 }

@@ -31,9 +31,7 @@ FeedPort g_port;
 
 void Check(const EnergyEngine& e) {
     const RunningStats& s = e.Stats();
-    const double values[] = {s.Min, s.Max, s.Sum, s.SumOfSquares, s.Average(), s.StdDev()};
-    for (double v : values)
-        if (!std::isfinite(v)) __builtin_trap();
+    TrapUnlessFinite(s);
     int64_t binned = 0;
     for (const HistogramBin& b : e.Hist.Bins) binned += b.Count;
     if (binned != s.Count || e.OverCount < 0) __builtin_trap();

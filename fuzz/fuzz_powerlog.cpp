@@ -27,10 +27,7 @@ StepClock g_clock{86000};  // close to midnight, so that runs cross it
 FeedPort g_port;
 
 void Check(const PowerEngine& e) {
-    const RunningStats& s = e.Stats();
-    const double values[] = {s.Min, s.Max, s.Sum, s.SumOfSquares, s.Average(), s.StdDev()};
-    for (double v : values)
-        if (!std::isfinite(v)) __builtin_trap();
+    TrapUnlessFinite(e.Stats());
     if (e.Store().PointCount < 0 || e.Store().PointCount > kMaxPowerPoints) __builtin_trap();
     if (e.PointsOnShow() > kMaxPowerPoints) __builtin_trap();
 }

@@ -20,6 +20,7 @@
 #include "state/AppState.h"
 #include "state/Configuration.h"
 #include "state/Files.h"
+#include "viewers/Viewers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -250,6 +251,9 @@ void MDIForm1::InstallShellHooks() {
     h.ModeEntry[ModeTerminal] = [this](int op, QString& text) { TerminalWindow().Terminal(op, text); };
     InstallPowerMode(mdi_);
     InstallEnergyMode(mdi_);
+    // The viewers of a former main window went with its area.
+    ForgetViewers();
+    InstallViewerFileOps();
 }
 
 QWidget* MDIForm1::AddChild(QWidget* w) {

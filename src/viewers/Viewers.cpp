@@ -1,0 +1,56 @@
+#include "viewers/Viewers.h"
+
+#include "state/AppState.h"
+#include "viewers/StoredDataViewer.h"
+
+#include <array>
+
+namespace {
+
+struct Slot {
+    std::function<StoredDataViewer*()> make;
+    StoredDataViewer* window = nullptr;
+};
+
+std::array<Slot, kViewerKinds>& Slots() {
+    static std::array<Slot, kViewerKinds> table;
+    return table;
+}
+
+bool ValidKind(int16_t kind) {
+    return kind >= 0 && kind < kViewerKinds;
+}
+
+}  // namespace
+
+void SetViewerFactory(int16_t kind, std::function<StoredDataViewer*()> make) {
+    if (!ValidKind(kind)) return;
+    Slots()[size_t(kind)] = Slot{std::move(make), nullptr};
+}
+
+StoredDataViewer* Viewer(int16_t kind) {
+    if (!ValidKind(kind)) return nullptr;
+    Slot& slot = Slots()[size_t(kind)];
+    if (!slot.window && slot.make) slot.window = slot.make();
+    return slot.window;
+}
+
+StoredDataViewer* CurrentViewer() {
+    return Viewer(App().ViewerKind);
+}
+
+void InstallViewerFileOps() {
+    for (const int16_t mode : {int16_t(ModePcFile), int16_t(ModeDeviceFile)}) {
+        ModeFileOps& ops = App().Shell.FileOps[size_t(mode)];
+        ops.Save = [](const QString& name) {
+            if (StoredDataViewer* v = CurrentViewer()) v->DataSave(name);
+        };
+        ops.Print = [] {
+            if (StoredDataViewer* v = CurrentViewer()) v->Print();
+        };
+    }
+}
+
+void ForgetViewers() {
+    for (Slot& slot : Slots()) slot = Slot{};
+}

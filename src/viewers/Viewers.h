@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+class StoredDataViewer;
+
+// Which viewer shows loaded data (App().ViewerKind).
+enum ViewerKindCode : int16_t {
+    ViewPower = 0,       // frmViewPower
+    ViewPowerRatio = 1,  // frmViewPwrRto
+    ViewPowerDiff = 2,   // frmViewPwrDiff
+    ViewEnergy = 3,      // frmViewEnergy
+    ViewEnergyRatio = 4  // frmViewNrgRto
+};
+inline constexpr int kViewerKinds = 5;
+
+// Each viewer's window is made on first use by the factory its install
+// routine registers (the window is owned by the main window's area).
+void SetViewerFactory(int16_t kind, std::function<StoredDataViewer*()> make);
+
+// The viewer of a kind, made when first asked for; nullptr for a kind
+// without a registered viewer.
+StoredDataViewer* Viewer(int16_t kind);
+
+// The viewer named by App().ViewerKind, nullptr when none is.
+StoredDataViewer* CurrentViewer();
+
+// The File menu's Save and Print in PC-file and device-file view go to the
+// viewer named by App().ViewerKind (FileOps[ModePcFile], FileOps[ModeDeviceFile]).
+void InstallViewerFileOps();
+
+// Tests start from no viewers.
+void ForgetViewers();

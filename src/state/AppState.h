@@ -166,6 +166,11 @@ struct AppState {
     bool ModeCheckPending = false;
     int16_t ViewerKind = -1;
     bool MissingPulseDetection = false;
+    // Heads named in the last loaded or retrieved dual-channel power record.
+    QString FileHeadAName = QStringLiteral("DefaultA");
+    QString FileHeadASerial = QStringLiteral("; s/n 12345");
+    QString FileHeadBName = QStringLiteral("DefaultB");
+    QString FileHeadBSerial = QStringLiteral("; s/n 12345");
 
     // Units
     QString BaseUnit;

@@ -1,0 +1,131 @@
+// Power viewers: a 60000-line file read, fed and first drawn; 2,000,000
+// lines (with the peak memory); a zoom redraw over the large record.
+#include "data/NumberFormat.h"
+#include "platform/ImageSurface.h"
+#include "platform/SurfaceWidget.h"
+#include "state/AppState.h"
+#include "viewers/PowerViewerWindow.h"
+#include "viewers/PowerViewers.h"
+#include "viewers/Viewers.h"
+
+#include <benchmark/benchmark.h>
+#include <QApplication>
+#include <QFile>
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <cmath>
+
+namespace {
+
+QByteArray PowerFile(int lines) {
+    QByteArray text = "Power, in Watts \t Time, in Seconds \tHead: TH1\r\n";
+    text.reserve(qsizetype(lines) * 27);
+    for (int i = 0; i < lines; ++i) {
+        text += QByteArray::number(0.25 + 0.2 * std::sin(i * 0.001), 'g', 6).leftJustified(18) + '\t' +
+                QByteArray::number(i * 0.05, 'f', 2) + "\r\n";
+    }
+    return text;
+}
+
+// Peak resident memory of the process, in MB (VmHWM).
+double PeakMegabytes() {
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+PowerViewerWindow& Viewer() {
+    static QMdiArea* area = [] {
+        auto* a = new QMdiArea;
+        a->resize(1000, 640);
+        InstallPowerViewers(a);
+        a->show();
+        return a;
+    }();
+    (void)area;
+    return *dynamic_cast<PowerViewerWindow*>(::Viewer(ViewPower));
+}
+
+// The file read and split into lines, each fed to the viewer, then drawn.
+void LoadFile(PowerViewerWindow& v, const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return;
+    const QByteArray all = f.readAll();
+    v.Load(-1, path);
+    qsizetype start = all.indexOf('\n') + 1;
+    while (start < all.size()) {
+        qsizetype end = all.indexOf('\n', start);
+        if (end < 0) end = all.size();
+        qsizetype len = end - start;
+        if (len > 0 && all[end - 1] == '\r') --len;
+        v.Load(0, QString::fromLatin1(all.constData() + start, len));
+        start = end + 1;
+    }
+    v.ShowData();
+}
+
+void BM_Load60000AndDraw(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.pwr");
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(PowerFile(60000));
+    f.close();
+    PowerViewerWindow& v = Viewer();
+    for (auto _ : state) LoadFile(v, path);
+    state.counters["points"] = double(v.Data.Count());
+}
+BENCHMARK(BM_Load60000AndDraw)->Unit(benchmark::kMillisecond);
+
+void BM_Load2000000(benchmark::State& state) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.pwr");
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(PowerFile(2000000));
+    f.close();
+    PowerViewerWindow& v = Viewer();
+    for (auto _ : state) LoadFile(v, path);
+    state.counters["points"] = double(v.Data.Count());
+    state.counters["peak_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_Load2000000)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BM_ZoomRedraw2000000(benchmark::State& state) {
+    PowerViewerWindow& v = Viewer();
+    if (v.Data.Count() < 2000000) {
+        v.Load(-1, "big.pwr");
+        for (int i = 0; i < 2000000; ++i)
+            v.Load(0, QString::number(0.25 + 0.2 * std::sin(i * 0.001)).leftJustified(18) + '\t' +
+                          QString::number(i * 0.05, 'f', 2));
+        v.ShowData();
+    }
+    platform::ImageSurface surface(QSize(900, 480), 1.0);
+    FitChartToPixels(v.Chart, surface.LogicalSize());
+    int64_t first = 0, last = 0;
+    for (auto _ : state) {
+        // A band over the middle half of the record.
+        v.Data.ZoomIndexes(25000, 75000, first, last);
+        v.ZoomFirst = first;
+        v.ZoomLast = last;
+        v.ZoomStart = v.Data.Time(first);
+        v.ZoomEnd = v.Data.Time(last);
+        v.DrawInterval(surface);
+    }
+    state.counters["zoomed_points"] = double(last - first + 1);
+}
+BENCHMARK(BM_ZoomRedraw2000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ResetAppState();
+    App().BaseUnit = "W";
+    SetDecimalSeparator(".");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

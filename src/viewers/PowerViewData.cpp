@@ -1,0 +1,152 @@
+#include "viewers/PowerViewData.h"
+
+#include "data/Arithmetic.h"
+#include "data/DataFileSave.h"
+#include "data/LogLines.h"
+#include "data/Overrange.h"
+#include "data/Parsing.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
+double FileNumber(const QString& text, const char* what) {
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    // A number starts with a digit, perhaps after a sign and a separator.
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
+    if (i < t.size() && t[i] == u'.') ++i;
+    double value = 0;
+    if (i >= t.size() || !t[i].isDigit() || !TryParseNumber(t, value))
+        throw DataFileError(QStringLiteral("The %1 \"%2\" is not a number.").arg(what, text.trimmed()));
+    return value;
+}
+
+namespace {
+
+double FieldValue(const QString& field, const char* what) {
+    return field.contains(QStringLiteral("Overrange")) ? OverrangeValue : FileNumber(field, what);
+}
+
+// A file holds singles; a value beyond their range is written at its edge.
+float AsSingle(double v) {
+    return float(std::clamp(v, double(-FLT_MAX), double(FLT_MAX)));
+}
+
+}  // namespace
+
+void PowerViewData::Clear() {
+    times_.Clear();
+    a_.Clear();
+    b_.Clear();
+    stats_ = {};
+    over_ = {};
+    lastTime_ = lastValue_ = 0;
+}
+
+void PowerViewData::AddLine(const QString& line) {
+    if (line.isEmpty()) return;
+    if (combine_ == PowerCombine::Single)
+        AddSingle(line);
+    else
+        AddDual(line);
+}
+
+void PowerViewData::AddSingle(const QString& line) {
+    // The value ends at the first two blanks; a line without them repeats
+    // the previous point.
+    const qsizetype p = line.indexOf(QStringLiteral("  "));
+    if (p >= 0) {
+        lastTime_ = FileNumber(line.mid(p), "time");
+        lastValue_ = FieldValue(line.left(p + 1), "value");
+    }
+    AddPoint(lastTime_, lastValue_, 0);
+}
+
+void PowerViewData::AddDual(const QString& line) {
+    const qsizetype tab1 = line.indexOf(QLatin1Char('\t'));
+    const qsizetype tab2 = tab1 < 0 ? -1 : line.indexOf(QLatin1Char('\t'), tab1 + 1);
+    if (tab2 < 0) throw DataFileError(QStringLiteral("The line has fewer than three fields."));
+    const double a = FieldValue(line.left(tab1), "channel A value");
+    const double b = FieldValue(line.mid(tab1 + 1, tab2 - tab1 - 1), "channel B value");
+    AddPoint(FileNumber(line.mid(tab2 + 1), "time"), a, b);
+}
+
+void PowerViewData::AddPoint(double time, double a, double b) {
+    times_.Append(time);
+    a_.Append(a);
+    if (combine_ != PowerCombine::Single) b_.Append(b);
+    const int64_t i = times_.Size() - 1;
+    for (int direction = 0; direction < (combine_ == PowerCombine::Single ? 1 : 2); ++direction) {
+        double v = 0;
+        if (!ValueAt(i, direction, v)) continue;
+        if (IsOverrange(std::fabs(v)))
+            ++over_[size_t(direction)];
+        else
+            stats_[size_t(direction)].Add(v);
+    }
+}
+
+bool PowerViewData::ValueAt(int64_t i, int direction, double& value) const {
+    switch (combine_) {
+        case PowerCombine::Single:
+            value = a_[i];
+            return true;
+        case PowerCombine::Ratio:
+            return RatioOf(direction, 1.0, a_[i], b_[i], value);
+        case PowerCombine::Difference:
+            return DifferenceOf(direction, 0.0, a_[i], b_[i], value);
+    }
+    return false;
+}
+
+void PowerViewData::ForEachPlotted(int64_t first, int64_t last, int direction,
+                                   const std::function<void(double, double, int64_t)>& plot) const {
+    first = std::max<int64_t>(first, 0);
+    last = std::min<int64_t>(last, Count() - 1);
+    const int64_t n = last - first + 1;
+    if (n <= 0) return;
+    const int64_t step = n / 1000 + 1;
+    int64_t plotted = 0, inGroup = 0;
+    double sum = 0, groupTime = 0;
+    for (int64_t i = first; i <= last; ++i) {
+        const double t = times_[i];
+        double v = 0;
+        if (t == -1 || !ValueAt(i, direction, v)) continue;
+        if (step == 1) {
+            plot(t, v, plotted++);
+            continue;
+        }
+        if (inGroup == 0) {
+            plot(t, v, plotted++);  // the first point is drawn and opens the first group
+        } else if (inGroup < step) {
+            ++inGroup;
+            sum += v;
+            groupTime = t;
+            continue;
+        } else {
+            plot(groupTime, sum / double(inGroup), plotted++);
+        }
+        inGroup = 1;
+        sum = v;
+        groupTime = t;
+    }
+}
+
+void PowerViewData::ZoomIndexes(double t1, double t2, int64_t& first, int64_t& last) const {
+    const int64_t n = Count();
+    first = 0;
+    for (int64_t i = 0; i < n && double(float(times_[i])) <= t1; ++i) first = i;
+    last = n - 1;
+    for (int64_t i = n - 1; i >= 0 && double(float(times_[i])) >= t2; --i) last = i;
+}
+
+void PowerViewData::ForEachFileLine(const std::function<void(const QString&)>& write) const {
+    for (int64_t i = 0; i < Count(); ++i) {
+        if (combine_ == PowerCombine::Single)
+            write(FormatLogLine(AsSingle(a_[i]), times_[i], true));
+        else
+            write(FormatDualLogLine(AsSingle(a_[i]), AsSingle(b_[i]), times_[i], true));
+    }
+}

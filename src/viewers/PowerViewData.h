@@ -1,0 +1,96 @@
+#pragma once
+
+#include "data/Statistics.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+// The record a power viewer holds: every line of a single-channel power file
+// (time, value) or of a dual-channel one (time, channel A, channel B), with
+// statistics of the shown value for both directions, so that a change of
+// direction needs no reload. No cut at any line count.
+
+// Doubles appended in blocks, so that millions of points never need one
+// large reallocation (and never twice the memory while it copies).
+class PointColumn {
+public:
+    void Append(double v) {
+        if (size_ % kBlock == 0) blocks_.push_back(std::make_unique<double[]>(kBlock));
+        blocks_.back()[size_ % kBlock] = v;
+        ++size_;
+    }
+    double operator[](int64_t i) const { return blocks_[size_t(i / kBlock)][size_t(i % kBlock)]; }
+    int64_t Size() const { return size_; }
+    void Clear() {
+        blocks_.clear();
+        size_ = 0;
+    }
+
+private:
+    static constexpr int64_t kBlock = 65536;
+    std::vector<std::unique_ptr<double[]>> blocks_;
+    int64_t size_ = 0;
+};
+
+// How a viewer makes its shown value: the single channel, or the ratio or
+// the difference of the two channels in the chosen direction.
+enum class PowerCombine { Single, Ratio, Difference };
+
+class PowerViewData {
+public:
+    explicit PowerViewData(PowerCombine combine) : combine_(combine) {}
+
+    void Clear();
+    // One data line of the file kind; an empty line is passed over. Throws
+    // DataFileError with the reason when a number cannot be read.
+    void AddLine(const QString& line);
+
+    int64_t Count() const { return times_.Size(); }
+    double Time(int64_t i) const { return times_[i]; }
+    double ChannelA(int64_t i) const { return a_[i]; }
+    double ChannelB(int64_t i) const { return b_[i]; }
+    // The shown value of point i in `direction` (0: A/B or A-B, 1: B/A or
+    // B-A); false when the two channels give no result (both over range,
+    // or a ratio of two zeros).
+    bool ValueAt(int64_t i, int direction, double& value) const;
+
+    const RunningStats& Stats(int direction) const { return stats_[size_t(direction & 1)]; }
+    int64_t OverCount(int direction) const { return over_[size_t(direction & 1)]; }
+
+    // The points drawn for the interval first..last: every point of fewer
+    // than 1000; otherwise the first point, then averages of groups of
+    // n / 1000 + 1 points at the time of each group's last point (the group
+    // still open at the end is not drawn). Points without a value and
+    // points at time -1 are passed over. `plot(time, value, k)`: k counts
+    // the plotted points from 0.
+    void ForEachPlotted(int64_t first, int64_t last, int direction,
+                        const std::function<void(double time, double value, int64_t k)>& plot) const;
+
+    // The zoom interval for two times t1 <= t2: the last point at or before
+    // t1 scanning up from the start, the last point at or after t2 scanning
+    // down from the end.
+    void ZoomIndexes(double t1, double t2, int64_t& first, int64_t& last) const;
+
+    // The data lines a re-save writes, one per stored point.
+    void ForEachFileLine(const std::function<void(const QString&)>& write) const;
+
+private:
+    void AddSingle(const QString& line);
+    void AddDual(const QString& line);
+    void AddPoint(double time, double a, double b);
+
+    PowerCombine combine_;
+    PointColumn times_, a_, b_;
+    std::array<RunningStats, 2> stats_;
+    std::array<int64_t, 2> over_{};
+    double lastTime_ = 0, lastValue_ = 0;
+};
+
+// A number of a data file: either "," or "." as the decimal separator (a
+// value field never holds a thousands separator). Throws DataFileError when
+// the text holds no number or one beyond a double.
+double FileNumber(const QString& text, const char* what);

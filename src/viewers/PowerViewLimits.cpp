@@ -1,0 +1,121 @@
+#include "viewers/PowerViewLimits.h"
+
+#include "data/Arithmetic.h"
+#include "data/LimitBars.h"
+#include "data/Units.h"
+#include "state/AppState.h"
+
+#include <cmath>
+
+namespace {
+
+// e ends as the largest exponent with 10^e x value within lo..hi, counted up
+// from `start` (the exponent stays at `start` - 1 when already out of range).
+int FitExponent(double value, int start, double lo, double hi) {
+    int e = start;
+    if (value != 0) {
+        while (true) {
+            const double scaled = std::pow(10.0, e) * value;
+            if (scaled < lo || scaled > hi) break;
+            ++e;
+        }
+        --e;
+    }
+    return e;
+}
+
+// The first k of 0, 1, 2 that makes k + e a multiple of 3.
+int16_t CoefficientFor(int e) {
+    for (int16_t k = 0; k < 2; ++k)
+        if (((k + e) % 3 + 3) % 3 == 0) return k;
+    return 2;
+}
+
+void FirstChart(ViewLimits& v, double yMin, double max) {
+    v.YMin = float(yMin);
+    v.YMax = float(max) == v.YMin ? v.YMin + 1 : float(max);
+}
+
+}  // namespace
+
+ViewLimits PowerLimitsAtLoad(double min, double max) {
+    float low = min <= 0 ? 0.0f : float(min);
+    float high = float(max);
+    int e = 0;
+    if (high >= kLimitBarMax)
+        while (std::pow(10.0, e) * high > kLimitBarMax) --e;
+    if (high != 0) e = FitExponent(high, e, 0, kLimitBarMax);
+    ViewLimits v;
+    const double scale = std::pow(10.0, e);
+    v.ScaleExponent = CoefficientFor(e);
+    v.UnitIndex = int16_t(IndexPowerLabel(std::pow(10.0, -(v.ScaleExponent + e))));
+    // Low on the High bar's unit and scale: within 0..999 since it is not
+    // above the maximum.
+    v.Low = low * scale;
+    v.High = MaxOf(1.0, high * scale);
+    FirstChart(v, MaxOf(0.0, min), max);
+    return v;
+}
+
+ViewLimits DifferenceLimitsAtLoad(double min, double max) {
+    const double big = MaxOf(std::fabs(min), std::fabs(max));
+    const double small = MinOf(std::fabs(min), std::fabs(max));
+    const int u = IndexPowerLabel(big);
+    const double factor = App().PowerUnitFactors[size_t(u)];
+    // Both magnitudes in the unit of the larger one (a value times the factor
+    // is the value in that unit).
+    float bigS = float(big * factor);
+    float smallS = float(small * factor);
+    const int e = FitExponent(bigS, 0, kDifferenceBarMin, kLimitBarMax);
+    bigS *= float(std::pow(10.0, e));
+    smallS *= float(std::pow(10.0, e));
+    const int bigE = e + int(std::lround(Log10(factor)));
+    ViewLimits v;
+    v.ScaleExponent = CoefficientFor(bigE);
+    v.UnitIndex = int16_t(IndexPowerLabel(std::pow(10.0, -(v.ScaleExponent + bigE))));
+    const bool minIsBig = std::fabs(min) >= std::fabs(max);
+    v.Low = (min < 0 ? -1.0 : 1.0) * (minIsBig ? bigS : smallS);
+    v.High = (max < 0 ? -1.0 : 1.0) * (minIsBig ? smallS : bigS);
+    FirstChart(v, min, max);
+    return v;
+}
+
+ViewLimits RatioLimitsAtLoad(double min, double max) {
+    const int eMax = DecadeExponent(max);
+    const int eMin = DecadeExponent(min);
+    double low = 0;
+    const double high = max;
+    if (min > 0) low = eMin == eMax ? min : min / std::pow(10.0, eMax - eMin);
+    const int e = FitExponent(high, kExponentMin, 0, kRatioBarMax);
+    const double scale = std::pow(10.0, e);
+    ViewLimits v;
+    v.ViewExponent = int16_t(eMax);
+    v.Low = low * scale;
+    v.High = MaxOf(1.0, high * scale);
+    FirstChart(v, MaxOf(0.0, min), max);
+    return v;
+}
+
+AppliedBars OrderBars(int lowBar, int highBar, int minimum) {
+    AppliedBars b{lowBar, highBar};
+    if (b.Low >= b.High) {
+        b.Low = b.High - 1;
+        if (b.Low < minimum) {
+            b.Low = minimum;
+            b.High = b.Low + 1;
+        }
+    }
+    return b;
+}
+
+void PowerRangeOf(double low, double high, int16_t scaleExponent, double unitFactor, float& yMin,
+                  float& yMax) {
+    yMin = float(LimitInBaseUnit(low, scaleExponent, unitFactor));
+    yMax = float(LimitInBaseUnit(high, scaleExponent, unitFactor));
+}
+
+void RatioRangeOf(double low, double high, int16_t viewExponent, float& yMin, float& yMax) {
+    const double scale = std::pow(10.0, viewExponent);
+    yMin = float(scale * low);
+    yMax = float(scale * high);
+}

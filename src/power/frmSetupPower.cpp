@@ -29,12 +29,7 @@ frmSetupPower::frmSetupPower(QWidget* parent) : QDialog(parent) {
 
 void frmSetupPower::BuildControls() {
     // Graph limits: two bars with their boxes, the unit and the coefficient.
-    const LimitControls limits = MakeLimitControls(this, {"Graph Limits",
-                                                          {"Low", "High"},
-                                                          {"graph_limits_0", "graph_limits_1"},
-                                                          {"txt_power_0", "txt_power_1"},
-                                                          "cmbPowerUnits",
-                                                          "cmbPowerCoeff"});
+    const LimitControls limits = MakeLimitControls(this, kGraphLimitNames);
     graph_limits = limits.Bars;
     txt_power = limits.Boxes;
     cmbPowerUnits = limits.Units;

@@ -14,6 +14,11 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 
+// The "Graph Limits" frame of the power setup, also in the power viewer.
+inline const LimitNames kGraphLimitNames{
+    "Graph Limits",  {"Low", "High"}, {"graph_limits_0", "graph_limits_1"}, {"txt_power_0", "txt_power_1"},
+    "cmbPowerUnits", "cmbPowerCoeff"};
+
 // "Power Graph Setup": the power chart's limits, log time, statistics,
 // grid and display. Not modal; it cancels itself when it loses the focus.
 // OK writes App().Config.Power, emits applied() and saves kelvaro.cfg.

@@ -13,6 +13,7 @@
 #include "platform/SurfaceWidget.h"
 #include "power/PowerSetupRules.h"
 #include "power/PowerTexts.h"
+#include "power/frmSetupPower.h"
 #include "state/AppState.h"
 #include "viewers/PowerViewLimits.h"
 
@@ -110,12 +111,7 @@ void PowerViewerWindow::BuildControls() {
 }
 
 QWidget* PowerViewerWindow::BuildLimitFrame() {
-    const LimitControls limits = MakeLimitControls(this, {"Graph Limits",
-                                                          {"Low", "High"},
-                                                          {"graph_limits_0", "graph_limits_1"},
-                                                          {"txt_power_0", "txt_power_1"},
-                                                          "cmbPowerUnits",
-                                                          "cmbPowerCoeff"});
+    const LimitControls limits = MakeLimitControls(this, kGraphLimitNames);
     Frame1 = limits.Frame;
     Frame1->setObjectName("Frame1");
     graph_limits = limits.Bars;

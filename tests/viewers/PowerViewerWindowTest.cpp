@@ -50,18 +50,13 @@ protected:
         v.ShowData();
         return v;
     }
-    static QStringList Ramp(int n) {  // a warm-up over n seconds
+    // A laser warming up (single channel), or two beams (A, B) over n half seconds.
+    static QStringList Lines(int n, bool dual) {
         QStringList lines;
+        const auto field = [](double v) { return QString::number(v, 'f', 6).leftJustified(18) + "\t"; };
         for (int i = 0; i < n; ++i)
-            lines << QString::number(0.2 + 0.3 * (1 - std::exp(-i / 30.0)), 'f', 5).leftJustified(18) + "\t" +
-                         QString::number(i, 'f', 2);
-        return lines;
-    }
-    static QStringList Dual(int n) {
-        QStringList lines;
-        for (int i = 0; i < n; ++i)
-            lines << QString::number(0.002 + 0.0005 * std::sin(i / 9.0), 'f', 6).leftJustified(18) + "\t" +
-                         QString::number(0.0015 + 0.0002 * i / n, 'f', 6).leftJustified(18) + "\t" +
+            lines << (dual ? field(0.002 + 0.0005 * std::sin(i / 9.0)) + field(0.0015 + 0.0002 * i / n)
+                           : field(0.2 + 0.3 * (1 - std::exp(-i / 60.0)) + 0.004 * std::sin(i * 1.7))) +
                          QString::number(i * 0.5, 'f', 2);
         return lines;
     }
@@ -86,39 +81,22 @@ TEST_F(PowerViewerWindowTest, statisticsAndBarsAfterLoad) {
     struct Case {
         const char* name;
         QStringList lines;
-        QString min, max, total, over, low, high, coeff;
+        QStringList shown;  // min, max, total, over range, Low and High boxes, coefficient
         int unit;
     };
+    const QString over = "Overrange         \t", zero = "0                 \t";
     const Case cases[] = {
         {"milliwatts",
          {"0.001             \t0.00", "0.002             \t1.00"},
-         "Min:  1.00mW",
-         "Max:  2.00mW",
-         "Total Points:  2",
-         "Points Overrange:  0",
-         "100",
-         "200",
-         "x 10",
+         {"Min:  1.00mW", "Max:  2.00mW", "Total Points:  2", "Points Overrange:  0", "100", "200", "x 10"},
          2},
         {"all over range",
-         {"Overrange         \t0.00", "Overrange         \t1.00", "Overrange         \t2.00"},
-         "Min:  0.00pW",
-         "Max:  0.00pW",
-         "Total Points:  3",
-         "Points Overrange:  3",
-         "0",
-         "1",
-         "x 1",
+         {over + "0.00", over + "1.00", over + "2.00"},
+         {"Min:  0.00pW", "Max:  0.00pW", "Total Points:  3", "Points Overrange:  3", "0", "1", "x 1"},
          4},
         {"all zero",
-         {"0                 \t0.00", "0                 \t1.00"},
-         "Min:  0.00pW",
-         "Max:  0.00pW",
-         "Total Points:  2",
-         "Points Overrange:  0",
-         "0",
-         "1",
-         "x 1",
+         {zero + "0.00", zero + "1.00"},
+         {"Min:  0.00pW", "Max:  0.00pW", "Total Points:  2", "Points Overrange:  0", "0", "1", "x 1"},
          4},
     };
     for (const Case& c : cases) {
@@ -126,35 +104,34 @@ TEST_F(PowerViewerWindowTest, statisticsAndBarsAfterLoad) {
         PowerViewerWindow& v = Show(ViewPower, c.lines);
         EXPECT_EQ(v.windowTitle(), "Power Data - a.pwr; Head: TH1");
         EXPECT_EQ(App().ViewerKind, ViewPower);
-        EXPECT_EQ(v.lblMinPower->text(), c.min);
-        EXPECT_EQ(v.lblMaxPower->text(), c.max);
-        EXPECT_EQ(v.lblTotalPoints->text(), c.total);
-        EXPECT_EQ(v.lblPointsOverrange->text(), c.over);
-        EXPECT_EQ(v.txt_power[0]->text(), c.low);
-        EXPECT_EQ(v.txt_power[1]->text(), c.high);
-        EXPECT_EQ(v.cmbPowerCoeff->currentText(), c.coeff);
+        const QStringList shown = {v.lblMinPower->text(),         v.lblMaxPower->text(),
+                                   v.lblTotalPoints->text(),      v.lblPointsOverrange->text(),
+                                   v.txt_power[0]->text(),        v.txt_power[1]->text(),
+                                   v.cmbPowerCoeff->currentText()};
+        EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(v.cmbPowerUnits->currentIndex(), c.unit);
+        EXPECT_FLOAT_EQ(v.Chart.YMax, c.unit == 4 ? 1.0f : 0.002f);
     }
 }
 
 TEST_F(PowerViewerWindowTest, dragZoomsOverFifteenPointsAndRightClickRestores) {
-    PowerViewerWindow& v = Show(ViewPower, Ramp(100));
+    PowerViewerWindow& v = Show(ViewPower, Lines(200, false));
     v.resize(960, 600);
     QApplication::processEvents();
     ASSERT_GT(v.Chart.Screen.XPerSecond, 0);
-    Drag(v, 40, 50);
+    Drag(v, 40, 45);  // 10 points
     EXPECT_EQ(prompts.beeps, 1);
     EXPECT_FALSE(v.Zoomed);
     EXPECT_FALSE(v.butZoomOut->isVisible());
 
-    Drag(v, 40, 60);
+    Drag(v, 40, 50);  // 20 points
     EXPECT_EQ(prompts.beeps, 1);
     ASSERT_TRUE(v.Zoomed);
     EXPECT_TRUE(v.butZoomOut->isVisible());
     EXPECT_EQ(v.butZoomOut->text(), "Zoom &Out");
     EXPECT_NEAR(v.ZoomStart, 40, 1);
-    EXPECT_NEAR(v.ZoomEnd, 60, 1);
-    EXPECT_EQ(v.ZoomLast - v.ZoomFirst, int64_t(std::lround(v.ZoomEnd - v.ZoomStart)));
+    EXPECT_NEAR(v.ZoomEnd, 50, 1);
+    EXPECT_EQ(v.ZoomLast - v.ZoomFirst, 2 * int64_t(std::lround(v.ZoomEnd - v.ZoomStart)));
     SaveScreenshot(&v, "power_viewer_zoomed");
     PrintToScreenshots("power_viewer_printed", [&] { v.Print(); });
 
@@ -162,11 +139,11 @@ TEST_F(PowerViewerWindowTest, dragZoomsOverFifteenPointsAndRightClickRestores) {
     EXPECT_FALSE(v.Zoomed);
     EXPECT_FALSE(v.butZoomOut->isVisible());
     EXPECT_EQ(v.ZoomFirst, 0);
-    EXPECT_EQ(v.ZoomLast, 99);
+    EXPECT_EQ(v.ZoomLast, 199);
 }
 
 TEST_F(PowerViewerWindowTest, applyTakesTheBarsInTheirUnitAndScale) {
-    PowerViewerWindow& v = Show(ViewPower, Ramp(60));
+    PowerViewerWindow& v = Show(ViewPower, Lines(120, false));
     v.txt_power[0]->setText("150");
     v.txt_power[1]->setText("300");
     v.cmbPowerUnits->setCurrentIndex(3);
@@ -202,13 +179,12 @@ TEST_F(PowerViewerWindowTest, savedRecordLoadsBackToTheSameDataAndNotes) {
     EXPECT_EQ(file[2], "0.0012            \t1.50");
     EXPECT_EQ(file[4], "0.25              \t2.50");
 
-    PowerViewData back(PowerCombine::Single);
-    for (int i = 2; i < file.size(); ++i) back.AddLine(file[i]);
-    ASSERT_EQ(back.Count(), v.Data.Count());
-    for (int64_t i = 0; i < back.Count(); ++i) {
-        EXPECT_DOUBLE_EQ(back.Time(i), v.Data.Time(i));
-        EXPECT_DOUBLE_EQ(back.ChannelA(i), v.Data.ChannelA(i));
-    }
+    // Loaded back and saved again: the same file.
+    v.Load(-1, "copy.pwr; Head: TH1");
+    for (const QString& line : file.mid(2)) v.Load(0, line);
+    v.ShowData();
+    v.DataSave(dir.Path("again.pwr"));
+    EXPECT_EQ(dir.Read("again.pwr"), dir.Read("copy.pwr"));
     // An empty record writes nothing.
     v.Load(-1, "empty.pwr");
     v.DataSave(dir.Path("none.pwr"));
@@ -242,7 +218,7 @@ TEST_F(PowerViewerWindowTest, dualViewersShowTheirDirectionWithoutReload) {
                          "Head B: DefaultB; s/n 12345\r\n"));
     EXPECT_EQ(saved.count("\r\n"), 3);
     EXPECT_TRUE(saved.endsWith("0.001             \t0.002             \t1.00\r\n"));
-    Show(ViewPowerRatio, Dual(200), "b.dpw");
+    Show(ViewPowerRatio, Lines(200, true), "b.dpw");
     SaveScreenshot(&ratio, "power_ratio_viewer");
 
     PowerViewerWindow& diff =
@@ -253,6 +229,6 @@ TEST_F(PowerViewerWindowTest, dualViewersShowTheirDirectionWithoutReload) {
     EXPECT_EQ(diff.txt_power[1]->text(), "50");
     EXPECT_EQ(diff.cmbPowerCoeff->currentText(), "x 10");
     EXPECT_EQ(diff.cmbPowerUnits->currentIndex(), 2);
-    Show(ViewPowerDiff, Dual(200), "b.dpw");
+    Show(ViewPowerDiff, Lines(200, true), "b.dpw");
     SaveScreenshot(&diff, "power_difference_viewer");
 }

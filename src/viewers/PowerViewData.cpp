@@ -29,12 +29,11 @@ double FieldValue(const QString& field, const char* what) {
     return field.contains(QStringLiteral("Overrange")) ? OverrangeValue : FileNumber(field, what);
 }
 
-// A file holds singles; a value beyond their range is written at its edge.
+}  // namespace
+
 float AsSingle(double v) {
     return float(std::clamp(v, double(-FLT_MAX), double(FLT_MAX)));
 }
-
-}  // namespace
 
 void PowerViewData::Clear() {
     times_.Clear();

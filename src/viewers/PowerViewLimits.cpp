@@ -4,6 +4,7 @@
 #include "data/LimitBars.h"
 #include "data/Units.h"
 #include "state/AppState.h"
+#include "viewers/PowerViewData.h"
 
 #include <cmath>
 
@@ -32,15 +33,15 @@ int16_t CoefficientFor(int e) {
 }
 
 void FirstChart(ViewLimits& v, double yMin, double max) {
-    v.YMin = float(yMin);
-    v.YMax = float(max) == v.YMin ? v.YMin + 1 : float(max);
+    v.YMin = AsSingle(yMin);
+    v.YMax = AsSingle(max) == v.YMin ? v.YMin + 1 : AsSingle(max);
 }
 
 }  // namespace
 
 ViewLimits PowerLimitsAtLoad(double min, double max) {
-    float low = min <= 0 ? 0.0f : float(min);
-    float high = float(max);
+    const float low = min <= 0 ? 0.0f : AsSingle(min);
+    const float high = AsSingle(max);
     int e = 0;
     if (high >= kLimitBarMax)
         while (std::pow(10.0, e) * high > kLimitBarMax) --e;
@@ -64,8 +65,8 @@ ViewLimits DifferenceLimitsAtLoad(double min, double max) {
     const double factor = App().PowerUnitFactors[size_t(u)];
     // Both magnitudes in the unit of the larger one (a value times the factor
     // is the value in that unit).
-    float bigS = float(big * factor);
-    float smallS = float(small * factor);
+    float bigS = AsSingle(big * factor);
+    float smallS = AsSingle(small * factor);
     const int e = FitExponent(bigS, 0, kDifferenceBarMin, kLimitBarMax);
     bigS *= float(std::pow(10.0, e));
     smallS *= float(std::pow(10.0, e));
@@ -110,12 +111,12 @@ AppliedBars OrderBars(int lowBar, int highBar, int minimum) {
 
 void PowerRangeOf(double low, double high, int16_t scaleExponent, double unitFactor, float& yMin,
                   float& yMax) {
-    yMin = float(LimitInBaseUnit(low, scaleExponent, unitFactor));
-    yMax = float(LimitInBaseUnit(high, scaleExponent, unitFactor));
+    yMin = AsSingle(LimitInBaseUnit(low, scaleExponent, unitFactor));
+    yMax = AsSingle(LimitInBaseUnit(high, scaleExponent, unitFactor));
 }
 
 void RatioRangeOf(double low, double high, int16_t viewExponent, float& yMin, float& yMax) {
     const double scale = std::pow(10.0, viewExponent);
-    yMin = float(scale * low);
-    yMax = float(scale * high);
+    yMin = AsSingle(scale * low);
+    yMax = AsSingle(scale * high);
 }

@@ -50,6 +50,16 @@ std::optional<int> TypedBarValue(const QString& text, const QScrollBar* bar) {
     return v;
 }
 
+// While typing: more than 3 digits beep and are cut to the first 3 (a
+// leading "-" does not count).
+void CutTyped(QLineEdit* box) {
+    const QString t = box->text();
+    const int max = kLimitTextMax + (t.startsWith(u'-') ? 1 : 0);
+    if (t.size() <= max) return;
+    platform::prompts().Beep();
+    SetTextQuietly(box, t.left(max));
+}
+
 // The nearest whole bar position (halves to even) within the bar's range.
 int WholeBar(double value, const QScrollBar* bar) {
     if (!std::isfinite(value)) return value > 0 ? bar->maximum() : bar->minimum();
@@ -162,11 +172,9 @@ QWidget* PowerViewerWindow::BuildLimitFrame() {
 
     for (int i = 0; i < 2; ++i) {
         connect(graph_limits[i], &QScrollBar::valueChanged, this, [this, i] { graph_limits_Change(i); });
-        connect(txt_power[i], &QLineEdit::textEdited, this, [this, i] {
-            const QString t = txt_power[i]->text();
-            if (t.size() > kLimitTextMax + (t.startsWith(u'-') ? 1 : 0)) CutLimitText(txt_power[i]);
-        });
+        connect(txt_power[i], &QLineEdit::textEdited, this, [this, i] { CutTyped(txt_power[i]); });
     }
+    connect(txt_exp, &QLineEdit::textEdited, this, [this] { CutTyped(txt_exp); });
     connect(graph_exp, &QScrollBar::valueChanged, this, [this](int v) {
         if (!Setting) SetTextQuietly(txt_exp, QString::number(v));
     });

@@ -167,17 +167,20 @@ TEST_F(PowerViewerWindowTest, applyTakesTheBarsInTheirUnitAndScale) {
 
 TEST_F(PowerViewerWindowTest, savedRecordLoadsBackToTheSameDataAndNotes) {
     TempDir dir;
+    // A value of more digits than a single holds is written as a single, so
+    // that it fits the 16 characters a power line can read back.
     const QStringList lines = {"0.0012            \t1.50", "Overrange         \t2.00",
-                               "0,25              \t2,50"};
+                               "0,25              \t2,50", "0.12345678901234567  \t3.00"};
     PowerViewerWindow& v = Show(ViewPower, lines);
     Notes().AppendNotesBox("beam at 1064 nm");
     v.DataSave(dir.Path("copy.pwr"));
     const QStringList file = QString::fromLatin1(dir.Read("copy.pwr")).split("\r\n", Qt::SkipEmptyParts);
-    ASSERT_EQ(file.size(), 5);
+    ASSERT_EQ(file.size(), 6);
     EXPECT_EQ(file[0], "Power, in Watts \t Time, in Seconds \tHead: TH1");
     EXPECT_EQ(file[1], "'beam at 1064 nm");
     EXPECT_EQ(file[2], "0.0012            \t1.50");
     EXPECT_EQ(file[4], "0.25              \t2.50");
+    EXPECT_EQ(file[5], "0.12345679        \t3.00");
 
     // Loaded back and saved again: the same file.
     v.Load(-1, "copy.pwr; Head: TH1");

@@ -197,6 +197,8 @@ void PowerViewerWindow::Load(int step, const QString& text) {
         Loading = true;
         Zoomed = false;
         butZoomOut->hide();
+        // A record whose header named no unit is in watts.
+        if (App().BaseUnit.isEmpty()) App().BaseUnit = QStringLiteral("W");
         BuildPowerUnits();
         Setting = true;
         cmbPowerUnits->clear();

@@ -232,6 +232,9 @@ TEST_F(PowerViewerWindowTest, dualViewersShowTheirDirectionWithoutReload) {
     EXPECT_EQ(diff.txt_power[1]->text(), "50");
     EXPECT_EQ(diff.cmbPowerCoeff->currentText(), "x 10");
     EXPECT_EQ(diff.cmbPowerUnits->currentIndex(), 2);
+    diff.txt_power[0]->setText("-150");  // x 10 uW
+    QTest::mouseClick(diff.butApply, Qt::LeftButton);
+    EXPECT_FLOAT_EQ(diff.Chart.YMin, -0.0015f);
     Show(ViewPowerDiff, Lines(200, true), "b.dpw");
     SaveScreenshot(&diff, "power_difference_viewer");
 }

@@ -20,6 +20,7 @@
 #include "state/AppState.h"
 #include "state/Configuration.h"
 #include "state/Files.h"
+#include "viewers/EnergyViewers.h"
 #include "viewers/Viewers.h"
 
 #include <QApplication>
@@ -254,6 +255,7 @@ void MDIForm1::InstallShellHooks() {
     // The viewers of a former main window went with its area.
     ForgetViewers();
     InstallViewerFileOps();
+    InstallEnergyViewers(mdi_);
 }
 
 QWidget* MDIForm1::AddChild(QWidget* w) {

@@ -17,7 +17,7 @@
 #include <QSignalBlocker>
 #include <QWindow>
 
-LimitControls MakeLimitControls(QDialog* dialog, const LimitNames& names) {
+LimitControls MakeLimitControls(QWidget* dialog, const LimitNames& names) {
     LimitControls c;
     c.Frame = new QGroupBox(names.Title, dialog);
     auto* grid = new QGridLayout(c.Frame);

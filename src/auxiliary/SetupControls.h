@@ -34,7 +34,7 @@ struct LimitNames {
     const char* Units;
     const char* Scale;
 };
-LimitControls MakeLimitControls(QDialog* dialog, const LimitNames& names);
+LimitControls MakeLimitControls(QWidget* dialog, const LimitNames& names);
 // Both bars from the two values, and both boxes from the bars.
 void ShowLimitBars(const std::array<QScrollBar*, 2>& bars, const std::array<QLineEdit*, 2>& boxes, double low,
                    double high);

@@ -166,6 +166,7 @@ struct AppState {
     bool ModeCheckPending = false;
     int16_t ViewerKind = -1;
     bool MissingPulseDetection = false;
+    bool RelativeUnits = false;  // the energy data loaded are in RP-units
 
     // Units
     QString BaseUnit;

@@ -2,6 +2,7 @@
 
 #include "viewers/Viewers.h"
 #include "viewers/frmViewEnergy.h"
+#include "viewers/frmViewNrgRto.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -23,4 +24,5 @@ StoredDataViewer* MakeIn(QMdiArea* area) {
 
 void InstallEnergyViewers(QMdiArea* area) {
     SetViewerFactory(ViewEnergy, [area] { return MakeIn<frmViewEnergy>(area); });
+    SetViewerFactory(ViewEnergyRatio, [area] { return MakeIn<frmViewNrgRto>(area); });
 }

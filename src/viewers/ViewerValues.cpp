@@ -4,7 +4,6 @@
 #include "data/NumberFormat.h"
 #include "data/Parsing.h"
 
-#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 
@@ -21,11 +20,37 @@ double LeadingNumber(const QString& text) {
     return value;
 }
 
+namespace {
+
+// Sign, digits with at most one separator (at least one digit), then an
+// optional exponent with digits: the whole text, nothing else.
+bool WholeNumberText(QStringView t) {
+    qsizetype i = 0;
+    auto digits = [&] {
+        const qsizetype from = i;
+        while (i < t.size() && t[i].isDigit()) ++i;
+        return i - from;
+    };
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
+    qsizetype n = digits();
+    if (i < t.size() && (t[i] == u'.' || t[i] == u',')) {
+        ++i;
+        n += digits();
+    }
+    if (n == 0) return false;
+    if (i < t.size() && (t[i] == u'e' || t[i] == u'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == t.size();
+}
+
+}  // namespace
+
 double FieldNumber(const QString& field, const char* channel) {
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?(\\d+([.,]\\d*)?|[.,]\\d+)([eE][+-]?\\d+)?$"));
     const QString trimmed = field.trimmed();
-    if (!number.match(trimmed).hasMatch())
+    if (!WholeNumberText(trimmed))
         throw DataFileError(
             QStringLiteral("channel %1 holds \"%2\", not a number").arg(channel, trimmed.left(40)));
     return LeadingNumber(trimmed);

@@ -48,71 +48,39 @@ void TakeTypedValue(QLineEdit* box, QScrollBar* bar) {
 
 }  // namespace
 
-frmViewNrgRto::frmViewNrgRto(QWidget* parent) : QWidget(parent) {
+frmViewNrgRto::frmViewNrgRto(QWidget* parent)
+    : EnergyViewerWindow(ViewEnergyRatio,
+                         {"Chart Limits",
+                          {"Left", "Right"},
+                          {"energy_limits_0", "energy_limits_1"},
+                          {"txt_energy_0", "txt_energy_1"},
+                          "cmbEnergyUnits",
+                          "cmbEnergyCoeff"},
+                         {"lblMinNrgRto", "lblMaxNrgRto", "lblAvrNrgRto", "lblStDevNrgRto", "lblTotalPulses",
+                          "lblPointsOverrange", "lblMissingPulses"},
+                         {"Min:  ", "Max:  ", "Average:  ", "St.Dev.:  ", "Total Points:  ",
+                          "Points Overrange:  ", "Missing Pulses:  "}) {
+    setParent(parent);
     setObjectName("frmViewNrgRto");
     setWindowTitle("Energy Ratio");
-    BuildControls();
-    Picture1->Resized = [this] { form_Resize(); };
-    resize(900, 600);
-}
-
-void frmViewNrgRto::BuildControls() {
-    Picture1 = new platform::SurfaceWidget(this);
-    Picture1->setObjectName("Picture1");
-    Picture1->setMinimumSize(320, 220);
-    Text1 = new QPlainTextEdit(this);
-    Text1->setObjectName("Text1");
-    Text1->setReadOnly(true);
-    Text1->setMaximumHeight(90);
-    cmbRatioMode = new QComboBox(this);
-    cmbRatioMode->setObjectName("cmbRatioMode");
-    cmbRatioMode->addItems({"A/B", "B/A"});
-
-    limits_ = new EnergyLimitEditor(this, {"Chart Limits",
-                                           {"Left", "Right"},
-                                           {"energy_limits_0", "energy_limits_1"},
-                                           {"txt_energy_0", "txt_energy_1"},
-                                           "cmbEnergyUnits",
-                                           "cmbEnergyCoeff"});
-    const LimitControls& c = limits_->Controls;
+    const LimitControls& c = Limits->Controls;
     energy_limits = c.Bars;
     txt_energy = c.Boxes;
     cmbEnergyUnits = c.Units;
     cmbEnergyCoeff = c.Scale;
+    std::tie(lblMinNrgRto, lblMaxNrgRto, lblAvrNrgRto, lblStDevNrgRto, lblTotalPulses, lblPointsOverrange,
+             lblMissingPulses) = std::tuple_cat(StatLabels);
+    cmbRatioMode = new QComboBox(this);
+    cmbRatioMode->setObjectName("cmbRatioMode");
+    cmbRatioMode->addItems({"A/B", "B/A"});
+    connect(cmbRatioMode, &QComboBox::currentIndexChanged, this, [this] { cmbRatioMode_Click(); });
     BuildRatioLimits(c.Frame);
-
-    lblMinNrgRto = MakeStatLabel(this, "lblMinNrgRto");
-    lblMaxNrgRto = MakeStatLabel(this, "lblMaxNrgRto");
-    lblAvrNrgRto = MakeStatLabel(this, "lblAvrNrgRto");
-    lblStDevNrgRto = MakeStatLabel(this, "lblStDevNrgRto");
-    lblTotalPulses = MakeStatLabel(this, "lblTotalPulses");
-    lblPointsOverrange = MakeStatLabel(this, "lblPointsOverrange");
-    lblMissingPulses = MakeStatLabel(this, "lblMissingPulses");
-    auto* stats = new QGridLayout;
-    stats->setHorizontalSpacing(16);
-    QLabel* const labels[] = {lblMinNrgRto,   lblMaxNrgRto,       lblAvrNrgRto,    lblStDevNrgRto,
-                              lblTotalPulses, lblPointsOverrange, lblMissingPulses};
-    for (int i = 0; i < 7; ++i) stats->addWidget(labels[i], i % 4, i / 4);
-
     auto* mode = new QHBoxLayout;
     mode->addWidget(new QLabel("Ratio", this));
     mode->addWidget(cmbRatioMode);
     mode->addStretch();
-    auto* right = new QVBoxLayout;
-    right->addLayout(mode);
-    right->addWidget(c.Frame);
-    right->addLayout(stats);
-    right->addWidget(Text1);
-    right->addStretch();
-    auto* all = new QHBoxLayout(this);
-    all->setContentsMargins(6, 6, 6, 6);
-    all->addWidget(Picture1, 1);
-    all->addLayout(right);
-
-    connect(cmbRatioMode, &QComboBox::currentIndexChanged, this, [this] { cmbRatioMode_Click(); });
-    connect(butApply, &QPushButton::clicked, this, [this] { butApply_Click(); });
-    connect(butCancel, &QPushButton::clicked, this, [this] { butCancel_Click(); });
-    ResetStatistics();
+    Arrange(mode);
+    resize(900, 600);
 }
 
 void frmViewNrgRto::BuildRatioLimits(QWidget* frame) {
@@ -139,69 +107,24 @@ void frmViewNrgRto::BuildRatioLimits(QWidget* frame) {
     connect(graph_exp, &QScrollBar::valueChanged, this,
             [this] { SetTextQuietly(txt_exp, QString::number(graph_exp->value())); });
     connect(txt_exp, &QLineEdit::textEdited, this, [this] { CutLimitText(txt_exp); });
-
-    butApply = new QPushButton("&Apply", frame);
-    butApply->setObjectName("butApply");
-    butCancel = new QPushButton("&Cancel", frame);
-    butCancel->setObjectName("butCancel");
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(butApply);
-    buttons->addWidget(butCancel);
-    grid->addLayout(buttons, 6, 0, 1, 3);
 }
 
-void frmViewNrgRto::ResetStatistics() {
-    QLabel* const labels[] = {lblMinNrgRto,   lblMaxNrgRto,       lblAvrNrgRto,    lblStDevNrgRto,
-                              lblTotalPulses, lblPointsOverrange, lblMissingPulses};
-    for (size_t i = 0; i < 7; ++i) labels[i]->setText(kStatPrefixes[i]);
+void frmViewNrgRto::BeginRecord(const QString& title) {
+    setWindowTitle(QStringLiteral("Energy Ratio - ") + title);
+    Limits->SetUnitTexts(false);
+    Data.Begin();
+    SetIndexQuietly(cmbRatioMode, Data.ViewDirection);
 }
 
-void frmViewNrgRto::EnergyLoad(int step, const QString& text) {
-    if (step == -1) {
-        setWindowTitle(QStringLiteral("Energy Ratio - ") + text);
-        App().ViewerKind = ViewEnergyRatio;
-        limits_->SetUnitTexts(false);
-        Data.Begin();
-        SetIndexQuietly(cmbRatioMode, Data.ViewDirection);
-        ResetStatistics();
-    } else if (step == 0) {
-        Data.Add(text);
-    } else if (step == 1) {
-        Unload();
-        MdiFrame(this)->hide();
-    }
-}
-
-void frmViewNrgRto::ShowEnergyData() {
-    Data.ChooseLimits();
-    SetupChart();
-    ShowStatistics();
-    Text1->setPlainText(Notes().NotesText());
-    MdiFrame(this)->show();
-    show();
-    form_Resize();
-}
-
-void frmViewNrgRto::SetupChart() {
+void frmViewNrgRto::ShowApplied() {
     const NrgRtoLimits& a = Data.Applied;
-    limits_->Show(a.Energy.UnitIndex, a.Energy.ScaleIndex, a.Energy.Low, a.Energy.High);
+    Limits->Show(a.Energy.UnitIndex, a.Energy.ScaleIndex, a.Energy.Low, a.Energy.High);
     for (int i = 0; i < 2; ++i) {
         SetBarQuietly(ratio_limits[size_t(i)], BarFromValue(i == 0 ? a.RatioLow : a.RatioHigh));
         SetTextQuietly(txt_ratio[size_t(i)], QString::number(ratio_limits[size_t(i)]->value()));
     }
     SetBarQuietly(graph_exp, a.Exponent);
     SetTextQuietly(txt_exp, QString::number(a.Exponent));
-}
-
-void frmViewNrgRto::ShowStatistics() {
-    const std::array<QString, 7> texts = Data.StatisticsTexts();
-    QLabel* const labels[] = {lblMinNrgRto,   lblMaxNrgRto,       lblAvrNrgRto,    lblStDevNrgRto,
-                              lblTotalPulses, lblPointsOverrange, lblMissingPulses};
-    for (size_t i = 0; i < 7; ++i) {
-        labels[i]->setText(texts[i]);
-        labels[i]->setVisible(i < 6 || Data.MissedCount > 0);
-    }
 }
 
 void frmViewNrgRto::ratio_limits_Change(int index) {
@@ -217,31 +140,22 @@ void frmViewNrgRto::cmbRatioMode_Click() {
     butApply_Click();
 }
 
-void frmViewNrgRto::butApply_Click() {
-    SetBusyCursor(true);
-    limits_->TakePending();
+void frmViewNrgRto::ApplyShown() {
     for (int i = 0; i < 2; ++i)
         if (txt_ratio[size_t(i)]->text() != QString::number(ratio_limits[size_t(i)]->value()))
             TakeTypedValue(txt_ratio[size_t(i)], ratio_limits[size_t(i)]);
     NrgRtoLimits shown;
-    shown.Energy.UnitIndex = limits_->Unit();
-    shown.Energy.ScaleIndex = limits_->Scale();
-    shown.Energy.Low = limits_->LeftBar();
-    shown.Energy.High = limits_->RightBar();
+    shown.Energy.UnitIndex = Limits->Unit();
+    shown.Energy.ScaleIndex = Limits->Scale();
+    shown.Energy.Low = Limits->LeftBar();
+    shown.Energy.High = Limits->RightBar();
     shown.RatioLow = ratio_limits[0]->value();
     shown.RatioHigh = ratio_limits[1]->value();
     shown.Exponent = int16_t(graph_exp->value());
     Data.Apply(shown);
-    SetupChart();
-    form_Resize();
-    SetBusyCursor(false);
 }
 
-void frmViewNrgRto::butCancel_Click() {
-    SetupChart();
-}
-
-void frmViewNrgRto::form_Resize() {
+void frmViewNrgRto::Redraw() {
     if (!Picture1->isVisible()) return;
     DualChartSpec& spec = Data.Chart;
     FitScatterToPixels(spec, Picture1->size());
@@ -253,45 +167,26 @@ void frmViewNrgRto::form_Resize() {
     Picture1->update();
 }
 
-void frmViewNrgRto::EnergyDataSave(const QString& fileName) {
-    if (Data.Points.empty()) return;
-    SaveLoggedData(
-        fileName, false, QString(), Data.HeaderLine(windowTitle()), [] { Notes().SaveNotesBox(); },
-        [this] {
-            BlockLines lines;
-            for (const EnergyPair& p : Data.Points) lines.Add(NrgRtoViewData::DataLine(p));
-        });
+void frmViewNrgRto::WriteDataLines(BlockLines& lines) const {
+    for (const EnergyPair& p : Data.Points) lines.Add(NrgRtoViewData::DataLine(p));
 }
 
-void frmViewNrgRto::EnergyPrint() {
-    platform::Printer& printer = platform::printer();
-    DualChartSpec& spec = Data.Chart;
-    if (!PrintScatterFrame(spec, printer, [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
-        return ThrowIfPrintFailed(printer);
-    platform::Surface& page = printer.Page();
-    page.SetForeColor(0);
-    PrintAt(page, 0, 5, HeadPartOf(windowTitle()));
-    PrintAt(page, 0, 12, QStringLiteral("Energy Ratio (") + cmbRatioMode->currentText() + QLatin1Char(')'));
-    const std::array<QString, 7> texts = Data.StatisticsTexts();
-    const int lines = Data.MissedCount > 0 ? 7 : 6;
-    for (int i = 0; i < lines; ++i) PrintAt(page, 0, spec.Paper.Top + 6 * i, texts[size_t(i)]);
+bool frmViewNrgRto::PrintChart(platform::Printer& printer) {
+    return PrintScatterFrame(Data.Chart, printer,
+                             [](platform::Surface& page) { Notes().PrintNotesBox(page); });
+}
+
+void frmViewNrgRto::PrintContents(platform::Printer& printer) {
     const int32_t n = int32_t(Data.Points.size());
     for (int32_t i = 0; i < n; i += ReplayStep(n)) {
         double energy = 0, ratio = 0;
-        if (Data.PointAt(i, energy, ratio)) DrawScatterPoint(spec.Paper, page, energy, ratio);
+        if (Data.PointAt(i, energy, ratio)) DrawScatterPoint(Data.Chart.Paper, printer.Page(), energy, ratio);
     }
     printer.EndDoc();
-    ThrowIfPrintFailed(printer);
 }
 
-void frmViewNrgRto::Unload() {
-    Data.Clear();
-    if (App().ViewerKind == ViewEnergyRatio) App().ViewerKind = -1;
-}
-
-void frmViewNrgRto::closeEvent(QCloseEvent* e) {
-    Unload();
-    e->accept();
+QString frmViewNrgRto::PrintTitle() const {
+    return QStringLiteral("Energy Ratio (") + cmbRatioMode->currentText() + QLatin1Char(')');
 }
 
 bool frmViewNrgRto::eventFilter(QObject* watched, QEvent* event) {
@@ -299,5 +194,5 @@ bool frmViewNrgRto::eventFilter(QObject* watched, QEvent* event) {
         TakeTypedValue(txt_ratio[size_t(i)], ratio_limits[size_t(i)]);
     else if (watched == txt_exp && LimitBoxLeft({txt_exp, txt_exp}, watched, event) >= 0)
         TakeTypedValue(txt_exp, graph_exp);
-    return QWidget::eventFilter(watched, event);
+    return EnergyViewerWindow::eventFilter(watched, event);
 }

@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <numeric>
+#include <random>
 
 namespace {
 
@@ -174,15 +175,18 @@ TEST_F(EnergyViewerTest, everyLineIsKeptCountedBinnedAndSavedBeyondSixtyThousand
 }
 
 TEST_F(EnergyViewerTest, screenshotAndPrintout) {
+    std::mt19937 rng(7);
+    std::normal_distribution<double> laser(5e-3, 0.4e-3);
     QStringList lines;
-    for (int i = 0; i < 3000; ++i)
-        lines << QString::number(5e-3 + 0.8e-3 * std::sin(i * 0.37) * std::cos(i * 0.011), 'g', 4);
+    for (int i = 0; i < 3000; ++i) lines << QString::number(laser(rng), 'E', 3);
     lines << "Overrange"
           << "Missed";
     App().MissingPulseDetection = true;
     Notes().AppendNotesBox("Pulse energies of the 1064 nm laser at 20 Hz, as logged on the bench.");
     Feed(w, "bench.nrg; Head: PE25; s/n 4711", lines);
     w.show();
+    w.bins_count->setValue(6);
+    QTest::mouseClick(w.butApply, Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_FALSE(SaveScreenshot(&w, "energy_viewer").isEmpty());
     EXPECT_EQ(PrintToScreenshots("energy_viewer_print", [this] { w.EnergyPrint(); }), 1);

@@ -157,8 +157,8 @@ std::array<QString, 7> NrgRtoViewData::StatisticsTexts() const {
 }
 
 QString NrgRtoViewData::HeaderLine(const QString& caption) const {
-    QString headA = QStringLiteral("Head A: ") + HeadText(1);
-    QString headB = QStringLiteral("Head B: ") + HeadText(2);
+    QString headA = QStringLiteral("Head A: ") + HeadText(0);
+    QString headB = QStringLiteral("Head B: ") + HeadText(1);
     const QString heads = HeadPartOf(caption);
     const int b = int(heads.indexOf(QLatin1String("Head B")));
     if (heads.startsWith(QLatin1String("Head A")) && b > 0) {

@@ -8,6 +8,7 @@
 #include "viewers/ViewerValues.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -18,7 +19,12 @@ constexpr int kExponentMin = -15, kExponentMax = 15;
 double ChannelValue(const QString& field, const char* channel) {
     if (field.contains(QLatin1String("Overrange"))) return OverrangeValue;
     if (IsMissedText(field)) return kMissedPulse;
-    return FieldNumber(field, channel);
+    const double v = FieldNumber(field, channel);
+    // Both channels were logged as singles; anything larger is no energy of theirs.
+    if (!(std::fabs(v) <= FLT_MAX))
+        throw DataFileError(
+            QStringLiteral("channel %1 holds %2, beyond a single").arg(channel, field.trimmed()));
+    return v;
 }
 
 bool Missed(const EnergyPair& p) {

@@ -2,11 +2,14 @@
 
 #include "data/DataFileSave.h"
 #include "support/Screenshot.h"
+#include "viewers/EnergyViewers.h"
+#include "viewers/Viewers.h"
 #include "viewers/frmViewNrgRto.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -34,6 +37,7 @@ TEST_F(NrgRtoViewerTest, bothDirectionsKeepTheirStatisticsAndOverRangeChannelsCo
     EXPECT_EQ(App().ViewerKind, 4);
     EXPECT_THROW(w.EnergyLoad(0, "0.001 0.002"), DataFileError);  // no TAB
     EXPECT_THROW(w.EnergyLoad(0, "0.001\tabc"), DataFileError);
+    EXPECT_THROW(w.EnergyLoad(0, "1E+39\t0.001"), DataFileError);
 }
 
 TEST_F(NrgRtoViewerTest, limitsAtLoadComeFromTheRatiosAndTheChannelAEnergies) {
@@ -104,4 +108,17 @@ TEST_F(NrgRtoViewerTest, screenshotAndPrintout) {
     QApplication::processEvents();
     EXPECT_FALSE(SaveScreenshot(&w, "energy_ratio_viewer").isEmpty());
     EXPECT_EQ(PrintToScreenshots("energy_ratio_viewer_print", [this] { w.EnergyPrint(); }), 1);
+}
+
+TEST_F(NrgRtoViewerTest, bothViewersAreInstalledHiddenInTheArea) {
+    QMdiArea area;
+    ForgetViewers();
+    InstallEnergyViewers(&area);
+    for (const int16_t kind : {int16_t(ViewEnergy), int16_t(ViewEnergyRatio)}) {
+        auto* w = dynamic_cast<QWidget*>(Viewer(kind));
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->objectName(), kind == ViewEnergy ? "frmViewEnergy" : "frmViewNrgRto");
+        EXPECT_FALSE(w->isVisibleTo(&area));
+    }
+    ForgetViewers();
 }

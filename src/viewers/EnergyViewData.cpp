@@ -30,6 +30,13 @@ EnergyScaling ScalingForMax(double m, bool wholeNumber) {
     return s;
 }
 
+void UseEnergyUnits(bool relativeUnits) {
+    if (relativeUnits)
+        App().EnergyUnits = {"p", "n", "u", "m", "", "k"};
+    else
+        App().EnergyUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};
+}
+
 void EnergyViewData::Begin(bool relativeUnits, bool missingPulseDetection) {
     const EnergySettings& cfg = App().Config.Energy;
     Clear();

@@ -9,6 +9,7 @@
 #include "platform/SurfaceWidget.h"
 #include "state/AppState.h"
 #include "viewers/EnergyLimitEditor.h"
+#include "viewers/EnergyViewData.h"
 #include "viewers/ViewerValues.h"
 
 #include <QCloseEvent>
@@ -141,7 +142,7 @@ void EnergyViewerWindow::EnergyPrint() {
 
 void EnergyViewerWindow::Unload() {
     DropRecord();
-    App().EnergyUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};
+    UseEnergyUnits(false);
     if (App().ViewerKind == kind_) App().ViewerKind = -1;
 }
 

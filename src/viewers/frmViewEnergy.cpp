@@ -57,10 +57,7 @@ frmViewEnergy::frmViewEnergy(QWidget* parent)
 void frmViewEnergy::BeginRecord(const QString& title) {
     AppState& app = App();
     const bool relative = app.RelativeUnits;
-    if (relative)
-        app.EnergyUnits = {"p", "n", "u", "m", "", "k"};
-    else
-        app.EnergyUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};
+    UseEnergyUnits(relative);
     Limits->SetUnitTexts(relative);
     setWindowTitle((relative ? QStringLiteral("Relative Energy Data ") : QStringLiteral("Energy Data")) +
                    QStringLiteral(" - ") + title);

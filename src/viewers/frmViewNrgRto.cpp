@@ -111,7 +111,7 @@ void frmViewNrgRto::BuildRatioLimits(QWidget* frame) {
 
 void frmViewNrgRto::BeginRecord(const QString& title) {
     setWindowTitle(QStringLiteral("Energy Ratio - ") + title);
-    App().EnergyUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};  // dual energies are always in joules
+    UseEnergyUnits(false);  // dual energies are always in joules
     Limits->SetUnitTexts(false);
     Data.Begin();
     SetIndexQuietly(cmbRatioMode, Data.ViewDirection);

@@ -92,6 +92,13 @@ TEST_F(NrgRtoViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
     EXPECT_EQ(w.Text1->toPlainText(), "two heads on one beam splitter");
 }
 
+TEST_F(NrgRtoViewerTest, everyPairIsKeptCountedAndSavedBeyondSixtyThousand) {
+    Feed(w, "big.dnr", QStringList(60010, "0.002\t0.001"));
+    EXPECT_EQ(w.lblTotalPulses->text(), "Total Points:  60010");
+    w.EnergyDataSave(dir.Path("big.dnr"));
+    EXPECT_EQ(dir.Read("big.dnr").count("\r\n"), 1 + 60010);
+}
+
 TEST_F(NrgRtoViewerTest, screenshotAndPrintout) {
     std::mt19937 rng(11);
     std::normal_distribution<double> a(5e-3, 1e-3), split(0.48, 0.01);

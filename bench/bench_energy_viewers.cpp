@@ -39,15 +39,20 @@ QString EnergyFile() {
     return path;
 }
 
-void BM_EnergyFeedAndFirstDraw(benchmark::State& state) {
-    const QStringList lines = EnergyLines();
-    frmViewEnergy w;
-    w.resize(900, 560);
+// The load protocol from the first step to the first drawing, each iteration.
+template <class Window>
+void FeedAndDraw(benchmark::State& state, const QStringList& lines) {
+    Window w;
+    w.resize(900, 600);
     for (auto _ : state) {
-        w.EnergyLoad(-1, "bench.nrg");
+        w.EnergyLoad(-1, "bench");
         for (const QString& line : lines) w.EnergyLoad(0, line);
         w.ShowEnergyData();
     }
+}
+
+void BM_EnergyFeedAndFirstDraw(benchmark::State& state) {
+    FeedAndDraw<frmViewEnergy>(state, EnergyLines());
 }
 BENCHMARK(BM_EnergyFeedAndFirstDraw)->Unit(benchmark::kMillisecond);
 
@@ -81,13 +86,7 @@ void BM_RatioFeedAndFirstDraw(benchmark::State& state) {
         const float a = float(5e-3 * (1 + 0.3 * std::sin(i * 0.37)));
         lines << SingleText(a) + "\t" + SingleText(a * float(0.5 + 0.01 * std::cos(i * 0.11)));
     }
-    frmViewNrgRto w;
-    w.resize(900, 600);
-    for (auto _ : state) {
-        w.EnergyLoad(-1, "bench.dnr");
-        for (const QString& line : lines) w.EnergyLoad(0, line);
-        w.ShowEnergyData();
-    }
+    FeedAndDraw<frmViewNrgRto>(state, lines);
 }
 BENCHMARK(BM_RatioFeedAndFirstDraw)->Unit(benchmark::kMillisecond);
 

@@ -36,7 +36,7 @@ protected:
         v.ShowData();
     }
     // The file's lines (header first) into the viewer, as the loader routes them.
-    void LoadFile(StoredDataViewer& v, const QString& path, bool dualLine = false) {
+    void LoadFile(StoredDataViewer& v, const QString& path) {
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         QStringList lines = QString::fromLatin1(f.readAll()).split(QStringLiteral("\r\n"));
@@ -54,7 +54,6 @@ protected:
             else
                 v.Load(0, line);
         }
-        (void)dualLine;
         v.ShowData();
     }
 

@@ -21,9 +21,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-EnergyViewerWindow::EnergyViewerWindow(int16_t viewerKind, const LimitNames& limits,
+EnergyViewerWindow::EnergyViewerWindow(QWidget* parent, const Names& names, const LimitNames& limits,
                                        const std::array<const char*, 7>& labelNames, const Texts& prefixes)
-    : kind_(viewerKind), prefixes_(prefixes) {
+    : QWidget(parent), kind_(names.ViewerKind), prefixes_(prefixes) {
+    setObjectName(names.Window);
+    setWindowTitle(names.Caption);
     Picture1 = new platform::SurfaceWidget(this);
     Picture1->setObjectName("Picture1");
     Picture1->setMinimumSize(320, 220);

@@ -49,7 +49,13 @@ public:
 
 protected:
     using Texts = std::array<QString, 7>;
-    EnergyViewerWindow(int16_t viewerKind, const LimitNames& limits,
+    // The window's name is its object name and first caption.
+    struct Names {
+        const char* Window;
+        const char* Caption;
+        int16_t ViewerKind;
+    };
+    EnergyViewerWindow(QWidget* parent, const Names& names, const LimitNames& limits,
                        const std::array<const char*, 7>& labelNames, const Texts& prefixes);
 
     // The limit frame's grid: rows from 3 on are the viewer's; call

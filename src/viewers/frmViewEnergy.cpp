@@ -22,7 +22,7 @@ QString BinsText(int bins) {
 }  // namespace
 
 frmViewEnergy::frmViewEnergy(QWidget* parent)
-    : EnergyViewerWindow(ViewEnergy,
+    : EnergyViewerWindow(parent, {"frmViewEnergy", "Energy Data", ViewEnergy},
                          {"Histogram Setup",
                           {"Left", "Right"},
                           {"histogram_limits_0", "histogram_limits_1"},
@@ -33,9 +33,6 @@ frmViewEnergy::frmViewEnergy(QWidget* parent)
                           "lblPulsesOverrange", "lblMissingPulses"},
                          {"Min:  ", "Max:  ", "Average:  ", "St.Dev.:  ", "Total Pulses:  ",
                           "Pulses Overrange:  ", "Missing Pulses:  "}) {
-    setParent(parent);
-    setObjectName("frmViewEnergy");
-    setWindowTitle("Energy Data");
     const LimitControls& c = Limits->Controls;
     histogram_limits = c.Bars;
     txt_energy = c.Boxes;

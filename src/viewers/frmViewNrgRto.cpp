@@ -49,7 +49,7 @@ void TakeTypedValue(QLineEdit* box, QScrollBar* bar) {
 }  // namespace
 
 frmViewNrgRto::frmViewNrgRto(QWidget* parent)
-    : EnergyViewerWindow(ViewEnergyRatio,
+    : EnergyViewerWindow(parent, {"frmViewNrgRto", "Energy Ratio", ViewEnergyRatio},
                          {"Chart Limits",
                           {"Left", "Right"},
                           {"energy_limits_0", "energy_limits_1"},
@@ -60,9 +60,6 @@ frmViewNrgRto::frmViewNrgRto(QWidget* parent)
                           "lblPointsOverrange", "lblMissingPulses"},
                          {"Min:  ", "Max:  ", "Average:  ", "St.Dev.:  ", "Total Points:  ",
                           "Points Overrange:  ", "Missing Pulses:  "}) {
-    setParent(parent);
-    setObjectName("frmViewNrgRto");
-    setWindowTitle("Energy Ratio");
     const LimitControls& c = Limits->Controls;
     energy_limits = c.Bars;
     txt_energy = c.Boxes;

@@ -170,6 +170,7 @@ TEST_F(EnergyViewerTest, everyLineIsKeptCountedBinnedAndSavedBeyondSixtyThousand
     Feed(w, "big.nrg", lines);
     EXPECT_EQ(w.lblTotalPulses->text(), "Total Pulses:  60010");
     EXPECT_EQ(Binned(w.Data.ViewHist), 60010);
+    EXPECT_EQ(w.Data.ViewYScale, 10240);  // 10 doubled until 6668 pulses of one value fit
     w.EnergyDataSave(dir.Path("big.nrg"));
     EXPECT_EQ(dir.Read("big.nrg").count("\r\n"), 1 + 60010);
 }

@@ -21,6 +21,7 @@
 #include "state/Configuration.h"
 #include "state/Files.h"
 #include "viewers/PowerViewers.h"
+#include "viewers/EnergyViewers.h"
 #include "viewers/Viewers.h"
 
 #include <QApplication>
@@ -256,6 +257,7 @@ void MDIForm1::InstallShellHooks() {
     ForgetViewers();
     InstallViewerFileOps();
     InstallPowerViewers(mdi_);
+    InstallEnergyViewers(mdi_);
 }
 
 QWidget* MDIForm1::AddChild(QWidget* w) {

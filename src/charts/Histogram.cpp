@@ -213,6 +213,41 @@ bool DrawHistogram(int mode, const std::function<void()>& relayout, platform::Su
     return false;
 }
 
+namespace {
+
+// Makes each non-empty bin LastBin in turn; `draw` returns true to stop.
+void ForEachNonEmptyBin(HistogramSpec& h, const std::function<bool()>& draw) {
+    const int16_t last = h.LastBin;
+    for (int b = 0; b <= Bins(h) + 1 && size_t(b) < h.Bins.size(); ++b) {
+        if (h.Bins[size_t(b)].Count == 0) continue;
+        h.LastBin = int16_t(b);
+        if (draw()) break;
+    }
+    h.LastBin = last;
+}
+
+}  // namespace
+
+void DrawNonEmptyBars(const std::function<void()>& relayout, platform::Surface& surface, HistogramSpec& h,
+                      int32_t& yMax, bool relative) {
+    ForEachNonEmptyBin(h, [&] { return DrawHistogram(1, relayout, surface, h, yMax, relative); });
+}
+
+int32_t FittingYScale(const HistogramSpec& h, int32_t yMax) {
+    int32_t highest = 0;
+    for (const HistogramBin& b : h.Bins) highest = MaxOf(highest, b.Count);
+    yMax = MaxOf(yMax, 1);
+    while (highest > yMax && yMax <= INT32_MAX / 2) yMax *= 2;
+    return highest > yMax ? INT32_MAX : yMax;
+}
+
+void PrintNonEmptyBars(HistogramSpec& h, platform::Printer& printer, int32_t yMax, bool relative) {
+    ForEachNonEmptyBin(h, [&] {
+        PrintHistogram(1, h, printer, yMax, relative);
+        return false;
+    });
+}
+
 HistogramFrame PaperHistogramFrame(double pageWidth, double pageHeight) {
     HistogramFrame f;
     f.Left = 60;

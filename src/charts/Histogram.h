@@ -77,12 +77,22 @@ void FitHistogramToPixels(HistogramSpec& h, QSize logicalPixels);
 bool DrawHistogram(int mode, const std::function<void()>& relayout, platform::Surface& surface,
                    HistogramSpec& h, int32_t& yMax, bool relative);
 
+// The bar of every non-empty bin, after a full drawing; stops when a bar
+// doubled yMax (relayout has drawn everything again then).
+void DrawNonEmptyBars(const std::function<void()>& relayout, platform::Surface& surface, HistogramSpec& h,
+                      int32_t& yMax, bool relative);
+// yMax doubled until no bin's count rises above it.
+int32_t FittingYScale(const HistogramSpec& h, int32_t yMax);
+
 // The printed histogram. Mode 0 opens the page (false when the print was
 // cancelled) and draws frame, labels, the date and, through printNotes, the
 // user's notes; mode 1 draws the bar of LastBin (never above the frame:
 // no doubling on paper); mode 2 ends the print job.
 bool PrintHistogram(int mode, HistogramSpec& h, platform::Printer& printer, int32_t yMax, bool relative,
                     const std::function<void(platform::Surface&)>& printNotes = {});
+
+// The bar of every non-empty bin on the page opened by mode 0.
+void PrintNonEmptyBars(HistogramSpec& h, platform::Printer& printer, int32_t yMax, bool relative);
 
 // Where the page frame lies (millimetres) on a page of this printable size.
 HistogramFrame PaperHistogramFrame(double pageWidth, double pageHeight);

@@ -108,3 +108,16 @@ void WorkFileRun::Write(int openOp, const QString& line) {
     else
         App().Config.LogToFile = false;
 }
+
+void BlockLines::Add(const QString& line) {
+    if (lines_++ > 0) block_ += QStringLiteral("\r\n");
+    block_ += line;
+    if (lines_ == 1000) Flush();
+}
+
+void BlockLines::Flush() {
+    if (lines_ == 0) return;
+    WorkFile(3, block_);
+    block_.clear();
+    lines_ = 0;
+}

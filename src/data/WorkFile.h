@@ -16,6 +16,19 @@ int16_t WorkFileNumber();
 // reach the file (a full disk, an I/O error).
 bool WorkFileFailed();
 
+// Data lines into the open file a thousand to a write: the same bytes as a
+// write a line, with fewer flushes. What is left goes out at Flush or at the end.
+class BlockLines {
+public:
+    ~BlockLines() { Flush(); }
+    void Add(const QString& line);
+    void Flush();
+
+private:
+    QString block_;
+    int lines_ = 0;
+};
+
 // Forgets the working file of this run (program start; tests).
 void ResetWorkFile();
 

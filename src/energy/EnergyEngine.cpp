@@ -130,14 +130,7 @@ void EnergyEngine::Relayout() {
 
 void EnergyEngine::DrawWholeHistogram(platform::Surface& surface, const std::function<void()>& relayout) {
     DrawHistogram(0, relayout, surface, Hist, YScale, RelativeUnits);
-    const int16_t last = Hist.LastBin;
-    for (int b = 0; b <= Hist.BinsCount + 1 && size_t(b) < Hist.Bins.size(); ++b) {
-        if (Hist.Bins[size_t(b)].Count == 0) continue;
-        Hist.LastBin = int16_t(b);
-        // A bar that doubled the scale has redrawn everything already.
-        if (DrawHistogram(1, relayout, surface, Hist, YScale, RelativeUnits)) break;
-    }
-    Hist.LastBin = last;
+    DrawNonEmptyBars(relayout, surface, Hist, YScale, RelativeUnits);
 }
 
 void EnergyEngine::ClearHistogram() {

@@ -12,22 +12,11 @@ void EnergyEngine::EnergySave(const QString& fileName) {
     const bool timeStamp = App().Config.Energy.EnergyTimeStamp;
     // Without a working file of this run the store is what holds the data.
     SaveLoggedData(
-        fileName, workFile_.Complete(), App().EnergyWorkFile, HeaderLine(),
-        [] { Notes().SaveNotesBox(); },
+        fileName, workFile_.Complete(), App().EnergyWorkFile, HeaderLine(), [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
-            // A thousand lines to a write (and flush) instead of one: the same bytes.
-            QString block;
-            int inBlock = 0;
-            store_.ForEachOldestFirst([&](const EnergyRecord& r) {
-                if (inBlock++ > 0) block += QStringLiteral("\r\n");
-                block += FormatLogLine(r.Value, r.Time, timeStamp);
-                if (inBlock == 1000) {
-                    WorkFile(3, block);
-                    block.clear();
-                    inBlock = 0;
-                }
-            });
-            if (inBlock > 0) WorkFile(3, block);
+            BlockLines lines;
+            store_.ForEachOldestFirst(
+                [&](const EnergyRecord& r) { lines.Add(FormatLogLine(r.Value, r.Time, timeStamp)); });
         });
     Unsaved = false;
 }
@@ -46,13 +35,7 @@ void EnergyEngine::EnergyPrint() {
     PrintAt(page, 0, top + 12, EnergyStatisticsText(QStringLiteral("Average:  "), stats_.Average()));
     PrintAt(page, 0, top + 18, EnergyStatisticsText(QStringLiteral("St.Dev.:  "), stats_.StdDev()));
     PrintAt(page, 0, 12, WindowTitle);
-    const int16_t last = Hist.LastBin;
-    for (int b = 0; b <= Hist.BinsCount + 1 && size_t(b) < Hist.Bins.size(); ++b) {
-        if (Hist.Bins[size_t(b)].Count == 0) continue;
-        Hist.LastBin = int16_t(b);
-        PrintHistogram(1, Hist, printer, YScale, RelativeUnits);
-    }
-    Hist.LastBin = last;
+    PrintNonEmptyBars(Hist, printer, YScale, RelativeUnits);
     PrintHistogram(2, Hist, printer, YScale, RelativeUnits);
     ThrowIfPrintFailed(printer);
 }

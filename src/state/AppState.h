@@ -171,6 +171,7 @@ struct AppState {
     QString FileHeadASerial = QStringLiteral("; s/n 12345");
     QString FileHeadBName = QStringLiteral("DefaultB");
     QString FileHeadBSerial = QStringLiteral("; s/n 12345");
+    bool RelativeUnits = false;  // the energy data loaded are in RP-units
 
     // Units
     QString BaseUnit;

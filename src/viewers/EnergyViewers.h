@@ -1,0 +1,7 @@
+#pragma once
+
+class QMdiArea;
+
+// Registers the viewers of energy data (frmViewEnergy, frmViewNrgRto): each
+// window is made in the area on first use, hidden until it shows data.
+void InstallEnergyViewers(QMdiArea* area);

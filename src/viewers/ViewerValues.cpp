@@ -1,0 +1,83 @@
+#include "viewers/ViewerValues.h"
+
+#include "data/DataFileSave.h"
+#include "data/NumberFormat.h"
+#include "data/Parsing.h"
+
+#include <charconv>
+#include <cmath>
+
+bool IsMissedText(const QString& text) {
+    return text.trimmed() == QLatin1String("Missed") || text.contains(QLatin1String("-9876"));
+}
+
+double LeadingNumber(const QString& text) {
+    QString pointed = text;
+    pointed.replace(QLatin1Char(','), QLatin1Char('.'));
+    double value = 0;
+    if (!TryParseNumber(pointed, value))
+        throw DataFileError(QStringLiteral("the number in \"%1\" is too large").arg(text.left(40)));
+    return value;
+}
+
+namespace {
+
+// Sign, digits with at most one separator (at least one digit), then an
+// optional exponent with digits: the whole text, nothing else.
+bool WholeNumberText(QStringView t) {
+    qsizetype i = 0;
+    auto digits = [&] {
+        const qsizetype from = i;
+        while (i < t.size() && t[i].isDigit()) ++i;
+        return i - from;
+    };
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
+    qsizetype n = digits();
+    if (i < t.size() && (t[i] == u'.' || t[i] == u',')) {
+        ++i;
+        n += digits();
+    }
+    if (n == 0) return false;
+    if (i < t.size() && (t[i] == u'e' || t[i] == u'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == t.size();
+}
+
+}  // namespace
+
+double FieldNumber(const QString& field, const char* channel) {
+    const QString trimmed = field.trimmed();
+    if (!WholeNumberText(trimmed))
+        throw DataFileError(
+            QStringLiteral("channel %1 holds \"%2\", not a number").arg(channel, trimmed.left(40)));
+    return LeadingNumber(trimmed);
+}
+
+QString DoubleText(double value) {
+    if (!std::isfinite(value)) return std::isnan(value) ? QStringLiteral("NaN") : SingleText(float(value));
+    if (value == 0) return QStringLiteral("0");
+    char buf[40];
+    const double a = std::fabs(value);
+    const bool plain = a >= 1e-4 && a < 1e15;
+    const auto res = std::to_chars(buf, buf + sizeof buf, value,
+                                   plain ? std::chars_format::fixed : std::chars_format::scientific);
+    QString text = QString::fromLatin1(buf, int(res.ptr - buf));
+    if (!plain) {
+        // 1.5e-07 -> 1.5E-07, as the single texts read.
+        const int e = int(text.indexOf(QLatin1Char('e')));
+        const int exponent = text.mid(e + 1).toInt();
+        text = text.left(e) + (exponent < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) +
+               QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
+    }
+    const QString sep = DecimalSeparator();
+    if (sep != QLatin1String(".")) text.replace(QLatin1Char('.'), sep);
+    return text;
+}
+
+QString HeadPartOf(const QString& caption) {
+    const int at = int(caption.indexOf(QLatin1String("Head")));
+    return at < 0 ? QString() : caption.mid(at);
+}

@@ -1,0 +1,194 @@
+#include "EnergyViewerHarness.h"
+
+#include "charts/Histogram.h"
+#include "data/DataFileSave.h"
+#include "data/Overrange.h"
+#include "platform/SurfaceWidget.h"
+#include "support/Screenshot.h"
+#include "viewers/frmViewEnergy.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <numeric>
+#include <random>
+
+namespace {
+
+int32_t Binned(const HistogramSpec& h) {
+    return std::accumulate(h.Bins.begin(), h.Bins.end(), 0,
+                           [](int32_t n, const HistogramBin& b) { return n + b.Count; });
+}
+
+}  // namespace
+
+class EnergyViewerTest : public ViewerTest {
+protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        w.resize(900, 560);
+    }
+    QStringList Labels() const {
+        return {w.lblMinEnergy->text(),    w.lblMaxEnergy->text(),   w.lblAvrEnergy->text(),
+                w.lblStDevEnergy->text(),  w.lblTotalPulses->text(), w.lblPulsesOverrange->text(),
+                w.lblMissingPulses->text()};
+    }
+    frmViewEnergy w;
+};
+
+TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
+    struct Case {
+        QStringList lines;
+        QStringList labels;
+        int32_t binned;
+        float low, high;  // joules
+    };
+    const Case cases[] = {
+        {{"0.001", "Overrange", "Missed", "0.003"},
+         {"Min:  1.00mJ", "Max:  3.00mJ", "Average:  2.00mJ", "St.Dev.:  1.41mJ", "Total Pulses:  3",
+          "Pulses Overrange:  1", "Missing Pulses:  1"},
+         2,
+         0.001f,
+         0.003f},
+        {{"0.001", "0.002", "0.003"},
+         {"Min:  1.00mJ", "Max:  3.00mJ", "Average:  2.00mJ", "St.Dev.:  1.00mJ", "Total Pulses:  3",
+          "Pulses Overrange:  0", "Missing Pulses:  0"},
+         3,
+         0.001f,
+         0.003f},
+        // Either decimal separator; a text that is no number counts as 0.
+        {{"1,5E-3", "2.5e-3", "", "abc"},
+         {"Min:  0.00pJ", "Max:  2.50mJ", "Average:  1.33mJ", "St.Dev.:  1.26mJ", "Total Pulses:  3",
+          "Pulses Overrange:  0", "Missing Pulses:  0"},
+         3,
+         0,
+         0.0025f},
+        // Nothing valid: limits 0 and 1 J.
+        {{"Overrange", "-9876"},
+         {"Min:  0.00pJ", "Max:  0.00pJ", "Average:  0.00pJ", "St.Dev.:  0.00pJ", "Total Pulses:  1",
+          "Pulses Overrange:  1", "Missing Pulses:  1"},
+         0,
+         0,
+         1},
+    };
+    App().MissingPulseDetection = true;
+    for (const Case& c : cases) {
+        Feed(w, "run.nrg", c.lines);
+        EXPECT_EQ(Labels(), c.labels) << Labels().join('|').toStdString();
+        EXPECT_EQ(Binned(w.Data.ViewHist), c.binned);
+        EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, c.low);
+        EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, c.high);
+    }
+    EXPECT_EQ(App().ViewerKind, 3);
+    EXPECT_TRUE(w.lblMissingPulses->isVisible());
+    EXPECT_THROW(w.EnergyLoad(0, "1E+39"), DataFileError);  // beyond a single
+}
+
+TEST_F(EnergyViewerTest, unitAndScaleFollowTheLargestEnergy) {
+    struct Case {
+        double max;
+        int exponent, scale, unit;
+    };
+    for (const Case c : {Case{0.05, 4, 2, 2}, Case{0.003, 5, 1, 2}, Case{0, 0, 0, 4}, Case{5000, -1, 1, 4},
+                         Case{0.9, 3, 0, 3}, Case{-2.0, -1, 1, 4}}) {
+        const EnergyScaling s = ScalingForMax(c.max, true);
+        EXPECT_EQ(std::tuple(s.Exponent, s.ScaleIndex, s.UnitIndex), std::tuple(c.exponent, c.scale, c.unit))
+            << c.max;
+    }
+    Feed(w, "run.nrg", {"0.05", "0.04"});
+    EXPECT_EQ(std::tuple(w.cmbEnergyUnits->currentText(), w.cmbEnergyCoeff->currentText()),
+              std::tuple(QString("uJ"), QString("x 100")));
+    EXPECT_EQ(w.histogram_limits[1]->value(), 500);
+}
+
+TEST_F(EnergyViewerTest, applyOrdersTheLimitsAndBinsComeInFives) {
+    Feed(w, "run.nrg", {"0.01", "0.02", "0.03", "0.04"});
+    w.show();
+    w.cmbEnergyUnits->setCurrentIndex(3);  // mJ
+    w.cmbEnergyCoeff->setCurrentIndex(0);
+    w.histogram_limits[0]->setValue(50);
+    w.histogram_limits[1]->setValue(20);
+    w.bins_count->setValue(4);
+    EXPECT_EQ(w.txt_bins->text(), "Number of Bins 20");
+    EXPECT_EQ(w.Data.ViewHist.BinsCount, 10);  // nothing before Apply
+    QTest::mouseClick(w.butApply, Qt::LeftButton);
+    EXPECT_EQ(std::tuple(w.histogram_limits[0]->value(), w.histogram_limits[1]->value()), std::tuple(19, 20));
+    EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, 0.019f);
+    EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, 0.020f);
+    EXPECT_EQ(w.Data.ViewHist.BinsCount, 20);
+    EXPECT_EQ(w.Data.ViewHist.Bins[21].Count, 3);  // 20, 30 and 40 mJ at or above the right limit
+
+    // Editing follows the setup's rules; Cancel brings back what was applied.
+    w.histogram_limits[1]->setValue(5);
+    w.cmbEnergyUnits->setCurrentIndex(4);  // J
+    w.cmbEnergyCoeff->setCurrentIndex(2);  // x 100
+    w.histogram_limits[1]->setValue(11);
+    EXPECT_EQ(w.histogram_limits[1]->value(), 10);  // 1000 J at most
+    w.txt_energy[0]->clear();
+    QTest::keyClicks(w.txt_energy[0], "1234");
+    EXPECT_EQ(w.txt_energy[0]->text().size(), 3);
+    EXPECT_EQ(prompts.beeps, 1);
+    QTest::mouseClick(w.butCancel, Qt::LeftButton);
+    EXPECT_EQ(std::tuple(w.histogram_limits[0]->value(), w.histogram_limits[1]->value(),
+                         w.cmbEnergyUnits->currentText(), w.cmbEnergyCoeff->currentText()),
+              std::tuple(19, 20, QString("mJ"), QString("x 1")));
+}
+
+TEST_F(EnergyViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
+    for (const bool relative : {false, true}) {
+        App().RelativeUnits = relative;
+        App().MissingPulseDetection = relative;
+        Feed(w, "run.nrg; Head: PE25; s/n 4711", {"0.00125", "Overrange", "Missed", "3.5E-07", "0.002"});
+        Notes().ClearNotesBox();
+        Notes().AppendNotesBox(QString(100, 'n'));
+        const QString name = relative ? "rel.nrg" : "abs.nrg", path = dir.Path(name);
+        w.EnergyDataSave(path);
+        const QStringList lines = QString::fromLatin1(dir.Read(name)).split("\r\n");
+        EXPECT_EQ(lines[0], relative
+                                ? "Energy, in RP-Units \t,Missing Pulses Detection On,\tHead: PE25; s/n 4711"
+                                : "Energy, in Joules \t,Missing Pulses Detection Off,\tHead: PE25; s/n 4711");
+        EXPECT_EQ(lines.mid(3, 5), QStringList({"0.00125", "Overrange", "Missed", "3.5E-07", "0.002"}));
+        const std::vector<float> before = w.Data.Values;
+        LoadFile(w, path);
+        EXPECT_EQ(w.Data.Values, before);
+        EXPECT_EQ(w.Text1->toPlainText(), QString(100, 'n'));
+        EXPECT_EQ(w.Data.RelativeUnits, relative);
+        EXPECT_EQ(w.windowTitle().startsWith("Relative Energy Data  - "), relative);
+        EXPECT_EQ(w.lblMissingPulses->isVisibleTo(&w), relative);
+    }
+    w.EnergyLoad(1, QString());  // closing restores the joule units
+    EXPECT_EQ(App().EnergyUnits[4], "J");
+    EXPECT_EQ(App().ViewerKind, -1);
+}
+
+TEST_F(EnergyViewerTest, everyLineIsKeptCountedBinnedAndSavedBeyondSixtyThousand) {
+    QStringList lines;
+    for (int i = 0; i < 60010; ++i) lines << QString::number(1 + i % 9) + "E-3";
+    Feed(w, "big.nrg", lines);
+    EXPECT_EQ(w.lblTotalPulses->text(), "Total Pulses:  60010");
+    EXPECT_EQ(Binned(w.Data.ViewHist), 60010);
+    EXPECT_EQ(w.Data.ViewYScale, 10240);  // 10 doubled until 6668 pulses of one value fit
+    w.EnergyDataSave(dir.Path("big.nrg"));
+    EXPECT_EQ(dir.Read("big.nrg").count("\r\n"), 1 + 60010);
+}
+
+TEST_F(EnergyViewerTest, screenshotAndPrintout) {
+    std::mt19937 rng(7);
+    std::normal_distribution<double> laser(5e-3, 0.4e-3);
+    QStringList lines;
+    for (int i = 0; i < 3000; ++i) lines << QString::number(laser(rng), 'E', 3);
+    lines << "Overrange"
+          << "Missed";
+    App().MissingPulseDetection = true;
+    Notes().AppendNotesBox("Pulse energies of the 1064 nm laser at 20 Hz, as logged on the bench.");
+    Feed(w, "bench.nrg; Head: PE25; s/n 4711", lines);
+    w.show();
+    w.bins_count->setValue(6);
+    QTest::mouseClick(w.butApply, Qt::LeftButton);
+    QApplication::processEvents();
+    EXPECT_FALSE(SaveScreenshot(&w, "energy_viewer").isEmpty());
+    EXPECT_EQ(PrintToScreenshots("energy_viewer_print", [this] { w.EnergyPrint(); }), 1);
+}

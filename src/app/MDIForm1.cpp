@@ -20,6 +20,7 @@
 #include "state/AppState.h"
 #include "state/Configuration.h"
 #include "state/Files.h"
+#include "viewers/PcFileView.h"
 #include "viewers/Viewers.h"
 
 #include <QApplication>
@@ -254,6 +255,7 @@ void MDIForm1::InstallShellHooks() {
     // The viewers of a former main window went with its area.
     ForgetViewers();
     InstallViewerFileOps();
+    InstallPcFileView(mdi_);
 }
 
 QWidget* MDIForm1::AddChild(QWidget* w) {

@@ -94,6 +94,27 @@ void Save() {
     });
 }
 
+// Open: the file to load, then the PC-file view loads and shows it. Cancel
+// leaves that view.
+void Open() {
+    platform::FileDialogRequest request;
+    request.title = "Load data from file";
+    request.filter = kDataFileFilter;
+    request.filterIndex = g_filterIndex;
+    request.fileName = g_fileName;
+    request.fileMustExist = true;
+    const auto chosen = platform::prompts().OpenFile(request);
+    g_fileName = chosen ? chosen->fileName : QString();
+    const ShellHooks& shell = App().Shell;
+    if (!chosen) {
+        if (shell.SwitchMode) shell.SwitchMode(ModeNone);
+        return;
+    }
+    g_filterIndex = chosen->filterIndex;
+    if (g_fileName.isEmpty()) return;
+    if (App().ActiveMode == ModePcFile && shell.OpenPcFile) shell.OpenPcFile(g_fileName);
+}
+
 void Print() {
     const int16_t mode = App().ActiveMode;
     if (mode == ModeNone) return Tell("Nothing to print.");
@@ -124,6 +145,9 @@ QString FileCommand(int16_t operation) {
             case 0:
                 Save();
                 break;
+            case 1:
+                Open();
+                break;
             case 2:
                 Print();
                 break;
@@ -131,7 +155,7 @@ QString FileCommand(int16_t operation) {
                 PrinterSetup();
                 break;
             default:
-                break;  // Open belongs to the PC-file view
+                break;
         }
         g_failed = false;
     } catch (const DataFileError& e) {

@@ -4,6 +4,7 @@
 #include "state/AppState.h"
 #include "state/Files.h"
 #include "support/FakeClock.h"
+#include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "viewers/PcFileLoader.h"
@@ -219,6 +220,7 @@ TEST_F(PcFileView, cancelHalfWayClosesTheViewerShowsNothingAndLeavesTheView) {
             shownDuringLoad = DataLoadShowing() && DataLoadForm().windowTitle() == dir.Path("big.pwr");
             QTimer::singleShot(0, [] { DataLoadForm().butCancel->click(); });
         }
+        if (lines == 500) SaveScreenshot(&DataLoadForm(), "loading-window");
         if (lines == 600) clock.Advance(0.025);
     };
     Open("big.pwr", file);

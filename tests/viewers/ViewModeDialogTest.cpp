@@ -31,7 +31,7 @@ TEST(ViewModeDialog, showsTheDualChannelChoicesWithDifferenceForPowerOnly) {
             label = d.Label1->text();
             for (size_t i = 0; i < 4; ++i)
                 texts[i] = d.optViewMode[i]->isVisible() ? d.optViewMode[i]->text() : "";
-            if (kind == 0) SaveScreenshot(&d, "view_mode_dialog_power");
+            if (kind == 0) SaveScreenshot(&d, "view-mode-dialog-power");
             d.butOK->click();
         });
         EXPECT_TRUE(modal);

@@ -71,6 +71,22 @@ public:
     ~BusyCursor() { SetBusyCursor(false); }
 };
 
+// The file dialog, starting from what it remembers and keeping the choice;
+// false when cancelled.
+bool AskForFile(const QString& title, bool save) {
+    platform::FileDialogRequest request;
+    request.title = title;
+    request.filter = kDataFileFilter;
+    request.filterIndex = g_filterIndex;
+    request.fileName = g_fileName;
+    request.overwritePrompt = save;
+    request.fileMustExist = !save;
+    const auto chosen = save ? platform::prompts().SaveFile(request) : platform::prompts().OpenFile(request);
+    g_fileName = chosen ? chosen->fileName : QString();
+    if (chosen) g_filterIndex = chosen->filterIndex;
+    return chosen.has_value();
+}
+
 void Save() {
     const int16_t mode = App().ActiveMode;
     if (mode == ModeNone) return Tell("Nothing to save.");
@@ -78,15 +94,7 @@ void Save() {
     const ModeFileOps* ops = OpsOfMode(mode);
     WithChartPaused(mode, ops, [&] {
         if (const int index = FilterIndexOfMode(mode)) g_filterIndex = index;
-        platform::FileDialogRequest request;
-        request.title = "Save data in file";
-        request.filter = kDataFileFilter;
-        request.filterIndex = g_filterIndex;
-        request.fileName = g_fileName;
-        request.overwritePrompt = true;
-        const auto chosen = platform::prompts().SaveFile(request);
-        g_fileName = chosen ? chosen->fileName : QString();
-        if (chosen) g_filterIndex = chosen->filterIndex;
+        AskForFile("Save data in file", true);
         if (g_fileName.isEmpty()) return;
 
         const BusyCursor busy;
@@ -97,20 +105,11 @@ void Save() {
 // Open: the file to load, then the PC-file view loads and shows it. Cancel
 // leaves that view.
 void Open() {
-    platform::FileDialogRequest request;
-    request.title = "Load data from file";
-    request.filter = kDataFileFilter;
-    request.filterIndex = g_filterIndex;
-    request.fileName = g_fileName;
-    request.fileMustExist = true;
-    const auto chosen = platform::prompts().OpenFile(request);
-    g_fileName = chosen ? chosen->fileName : QString();
     const ShellHooks& shell = App().Shell;
-    if (!chosen) {
+    if (!AskForFile("Load data from file", false)) {
         if (shell.SwitchMode) shell.SwitchMode(ModeNone);
         return;
     }
-    g_filterIndex = chosen->filterIndex;
     if (g_fileName.isEmpty()) return;
     if (App().ActiveMode == ModePcFile && shell.OpenPcFile) shell.OpenPcFile(g_fileName);
 }

@@ -24,11 +24,8 @@ TEST(PcFileHeader, kindChannelsHeadPartsAndEnergyFlagsComeFromTheHeaderLine) {
         {"Energy, in Joules \t Head: PE10; s/n 99", 1, false, false, false, "; Head: PE10; s/n 99", "", ""},
         {"Energy, in RP-Units \t,Missing Pulses Detection On,\tHead: RP; s/n 7", 1, false, true, true,
          "; Head: RP; s/n 7", "", ""},
-        {"Energy, in Joules \t,Missing Pulses Detection Off,\t", 1, false, false, false, "", "", ""},
         {kDualPower, 0, true, false, false, "; Head A: PS19; s/n 1234\t Head B: PE25; s/n 5678",
          "; Head A: PS19; s/n 1234", "Head B: PE25; s/n 5678"},
-        {"Energy, J Channel A\t Channel B \t Time, Seconds\t Head A: X; s/n 1\t Head B: Y; s/n 2", 2, true,
-         false, false, "; Head A: X; s/n 1\t Head B: Y; s/n 2", "; Head A: X; s/n 1", "Head B: Y; s/n 2"},
         // A dual header that names no head B keeps its head part for A.
         {"Energy, J Channel A\t Channel B \t Head A: X; s/n 1", 1, true, false, false, "; Head A: X; s/n 1",
          "; Head A: X; s/n 1", ""},
@@ -56,13 +53,10 @@ TEST(PcFileHeader, unitComesFromTheLongNameOrTheDualSymbol) {
         {"Power, in Lux \t Time, in Seconds \t Head: PH1; s/n 3", false, "Lx"},
         {"Power, in Footcandles \t Time, in Seconds \t Head: PH1", false, "Fc"},
         {"Power, in Volts \t Time, in Seconds \t Head: PD1", false, "V"},
-        {"Power, in Amperes \t Time, in Seconds \tHead", false, "A"},
         {"Power, in Lux \t Time, in Seconds \t", false, "W"},  // no "Head": nothing looked at
         {"Power, in Kelvin \t Head: Volts", false, "W"},       // after "Head" is the head's name
         {kDualPower, true, "W"},
         {"Power, Lx Channel A\t Channel B ", true, "Lx"},
-        {"Power, Fc Channel A", true, "Fc"},
-        {"Power, A Channel A", true, "A"},
         {"Power, V Channel A", true, "V"},
         {"Power Lx Channel A", true, "W"},  // no comma
         {"Channel A, Lx", true, "W"},       // "Channel" first
@@ -79,7 +73,6 @@ TEST(PcFileHeader, dualHeadsFromTheHeadPartWithDefaultsWhereItStops) {
         QString text, aName, aSerial, bName, bSerial;
     } cases[] = {
         {"; Head A: PS19 ; s/n 1234 \t Head B: PE25; s/n 5678 ", "PS19", "; s/n 1234", "PE25", "; s/n 5678"},
-        {"; Head A: PS19; s/n 1234\t Head B: PE25", "PS19", "; s/n 1234", "DefaultB", "; s/n 12345"},
         {"; Head A: PS19; s/n 1234", "PS19", "; s/n 12345", "DefaultB", "; s/n 12345"},  // no TAB
         {"; Head A: PS19", "DefaultA", "; s/n 12345", "DefaultB", "; s/n 12345"},
         {"", "DefaultA", "; s/n 12345", "DefaultB", "; s/n 12345"},
@@ -98,7 +91,6 @@ TEST(PcFileLines, splitAtTheFirstTwoTabsKeepingThem) {
         QString line, first, second, rest;
     } cases[] = {
         {"1.5E-3 \t2.5E-3 \t0.50", "1.5E-3 \t", "2.5E-3 \t", "0.50"},
-        {"a\tb\tc\td", "a\t", "b\t", "c\td"},
         {"a\tb", "a\t", "b", ""},
         {"no tab", "", "", ""},
     };
@@ -155,22 +147,15 @@ TEST(FileNumbers, commaAndPointDecimalsReadTheSameUnderEitherLocale) {
         {"0.0012            ", true, 0.0012},
         {"0,0012            ", true, 0.0012},
         {"1,5E-05", true, 1.5e-05},
-        {"1.5e-05\t", true, 1.5e-05},
         {"3,402823E+38", true, 3.402823e38},
         {"-9876", true, -9876},
-        {"+2,", true, 2},
-        {"1,50", true, 1.5},
         {"1e-400", true, 0},
         {"1,234.5", false, 0},
         {"1.2.3", false, 0},
         {"1.5 W", false, 0},
         {"Overrange", false, 0},
         {"", false, 0},
-        {"-", false, 0},
         {"1e400", false, 0},
-        {"1.5E", false, 0},
-        {"inf", false, 0},
-        {"1-2", false, 0},
     };
     for (const QString& separator : {",", "."}) {
         SeparatorScope scope(separator);

@@ -86,22 +86,7 @@ TEST(PcFileHeader, dualHeadsFromTheHeadPartWithDefaultsWhereItStops) {
     }
 }
 
-TEST(PcFileLines, splitAtTheFirstTwoTabsKeepingThem) {
-    struct Case {
-        QString line, first, second, rest;
-    } cases[] = {
-        {"1.5E-3 \t2.5E-3 \t0.50", "1.5E-3 \t", "2.5E-3 \t", "0.50"},
-        {"a\tb", "a\t", "b", ""},
-        {"no tab", "", "", ""},
-    };
-    for (const Case& c : cases) {
-        QString first = "x", second = "x", rest = "x";
-        SplitTabFields(c.line, first, second, rest);
-        EXPECT_EQ(std::tuple(first, second, rest), std::tuple(c.first, c.second, c.rest))
-            << c.line.toStdString();
-    }
-}
-
+// The pieces come from cutting the line at its first two TABs, which they keep.
 TEST(PcFileLines, everyDataLineGoesToTheViewerOfItsKindAndViewMode) {
     const QString power = "0.0012            \t0.0034            \t1.50";
     const QString energy = "0.0012            \t0.0034            \t";
@@ -127,8 +112,10 @@ TEST(PcFileLines, everyDataLineGoesToTheViewerOfItsKindAndViewMode) {
         {timed, 2, true, 1, ViewEnergy, "0.0034            \t"},
         {energy, 1, true, 2, ViewEnergyRatio, energy},
         {timed, 2, true, 2, ViewEnergyRatio, "0.0012            \t0.0034            \t"},
-        {energy, 1, true, 3, -1, ""},  // no difference of energies
-        {power, 0, true, -1, -1, ""},  // the dialog was cancelled
+        {"1\t2", 0, true, 1, ViewPower, "2"},    // one TAB: the rest is the second piece
+        {"0.25", 2, false, -1, ViewEnergy, ""},  // no TAB: no pieces
+        {energy, 1, true, 3, -1, ""},            // no difference of energies
+        {power, 0, true, -1, -1, ""},            // the dialog was cancelled
         {single, 3, false, 0, -1, ""},
     };
     for (const Case& c : cases) {

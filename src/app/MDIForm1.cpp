@@ -22,6 +22,7 @@
 #include "state/Files.h"
 #include "viewers/PowerViewers.h"
 #include "viewers/EnergyViewers.h"
+#include "viewers/PcFileView.h"
 #include "viewers/Viewers.h"
 
 #include <QApplication>
@@ -258,6 +259,7 @@ void MDIForm1::InstallShellHooks() {
     InstallViewerFileOps();
     InstallPowerViewers(mdi_);
     InstallEnergyViewers(mdi_);
+    InstallPcFileView(mdi_);
 }
 
 QWidget* MDIForm1::AddChild(QWidget* w) {

@@ -71,6 +71,22 @@ public:
     ~BusyCursor() { SetBusyCursor(false); }
 };
 
+// The file dialog, starting from what it remembers and keeping the choice;
+// false when cancelled.
+bool AskForFile(const QString& title, bool save) {
+    platform::FileDialogRequest request;
+    request.title = title;
+    request.filter = kDataFileFilter;
+    request.filterIndex = g_filterIndex;
+    request.fileName = g_fileName;
+    request.overwritePrompt = save;
+    request.fileMustExist = !save;
+    const auto chosen = save ? platform::prompts().SaveFile(request) : platform::prompts().OpenFile(request);
+    g_fileName = chosen ? chosen->fileName : QString();
+    if (chosen) g_filterIndex = chosen->filterIndex;
+    return chosen.has_value();
+}
+
 void Save() {
     const int16_t mode = App().ActiveMode;
     if (mode == ModeNone) return Tell("Nothing to save.");
@@ -78,20 +94,24 @@ void Save() {
     const ModeFileOps* ops = OpsOfMode(mode);
     WithChartPaused(mode, ops, [&] {
         if (const int index = FilterIndexOfMode(mode)) g_filterIndex = index;
-        platform::FileDialogRequest request;
-        request.title = "Save data in file";
-        request.filter = kDataFileFilter;
-        request.filterIndex = g_filterIndex;
-        request.fileName = g_fileName;
-        request.overwritePrompt = true;
-        const auto chosen = platform::prompts().SaveFile(request);
-        g_fileName = chosen ? chosen->fileName : QString();
-        if (chosen) g_filterIndex = chosen->filterIndex;
+        AskForFile("Save data in file", true);
         if (g_fileName.isEmpty()) return;
 
         const BusyCursor busy;
         if (ops && ops->Save) ops->Save(g_fileName);
     });
+}
+
+// Open: the file to load, then the PC-file view loads and shows it. Cancel
+// leaves that view.
+void Open() {
+    const ShellHooks& shell = App().Shell;
+    if (!AskForFile("Load data from file", false)) {
+        if (shell.SwitchMode) shell.SwitchMode(ModeNone);
+        return;
+    }
+    if (g_fileName.isEmpty()) return;
+    if (App().ActiveMode == ModePcFile && shell.OpenPcFile) shell.OpenPcFile(g_fileName);
 }
 
 void Print() {
@@ -124,6 +144,9 @@ QString FileCommand(int16_t operation) {
             case 0:
                 Save();
                 break;
+            case 1:
+                Open();
+                break;
             case 2:
                 Print();
                 break;
@@ -131,7 +154,7 @@ QString FileCommand(int16_t operation) {
                 PrinterSetup();
                 break;
             default:
-                break;  // Open belongs to the PC-file view
+                break;
         }
         g_failed = false;
     } catch (const DataFileError& e) {

@@ -6,9 +6,11 @@
 // The File menu's commands for the active mode window: 0 Save, 1 Open,
 // 2 Print, 3 Printer setup. Pauses a power-type chart around the dialog,
 // shows the file or printer dialog, and calls the window's save or print
-// operation (App().Shell.FileOps[ActiveMode]). Any error inside ends the
-// operation with a beep and "Program internal trap. Notify supplier.".
-// Open is handled by the PC-file view and does nothing here. Returns "".
+// operation (App().Shell.FileOps[ActiveMode]). Open asks for the file
+// ("Load data from file") and, in PC-file view, has it loaded and shown
+// (App().Shell.OpenPcFile); its Cancel leaves that view (mode 0). Any error
+// inside ends the operation with a beep and "Program internal trap. Notify
+// supplier.". Returns "".
 QString FileCommand(int16_t operation);
 
 // The question a logging window asks when it is left with unsaved data

@@ -99,6 +99,49 @@ bool ParseReading(const QString& text, double& value) {
     return TryParseNumber(trimmed, value);
 }
 
+bool ParseFileNumber(const QString& text, double& value) {
+    const QString field = text.trimmed();
+    std::string s;
+    s.reserve(size_t(field.size()));
+    int separators = 0;
+    bool digits = false;
+    bool inExponent = false;
+    for (int i = 0; i < field.size(); ++i) {
+        const QChar c = field[i];
+        if (IsDigit(c)) {
+            digits = digits || !inExponent;
+        } else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !inExponent) {
+            if (++separators > 1) return false;
+            s += '.';
+            continue;
+        } else if ((c == QLatin1Char('e') || c == QLatin1Char('E')) && digits && !inExponent) {
+            inExponent = true;
+        } else if (c == QLatin1Char('+') || c == QLatin1Char('-')) {
+            // A sign opens the number or its exponent.
+            const bool opens = i == 0 || field[i - 1] == QLatin1Char('e') || field[i - 1] == QLatin1Char('E');
+            if (!opens) return false;
+            if (c == QLatin1Char('+')) continue;  // from_chars takes no plus
+        } else {
+            return false;
+        }
+        s += char(c.unicode());
+    }
+    if (!digits || s.back() == 'e' || s.back() == 'E' || s.back() == '-') return false;
+    double parsed = 0;
+    const auto res = std::from_chars(s.data(), s.data() + s.size(), parsed, std::chars_format::general);
+    if (res.ptr != s.data() + s.size()) return false;
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too small becomes 0; too large is no value.
+        const size_t e = s.find_first_of("eE");
+        if (e == std::string::npos || s[e + 1] != '-') return false;
+        parsed = 0;
+    } else if (res.ec != std::errc()) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
 void SplitAtFirstSpace(const QString& text, QString& first, QString& rest) {
     int start = 0;
     while (start < text.size() && text[start] == QLatin1Char(' ')) ++start;

@@ -141,6 +141,12 @@ bool ReadLine(int16_t fileNo, QString& text) {
     return true;
 }
 
+QByteArray ReadBlock(int16_t fileNo, qint64 maxBytes) {
+    OpenedFile* f = Find(fileNo);
+    if (!f || f->mode != FileRead || maxBytes <= 0) return QByteArray();
+    return f->file->read(maxBytes);
+}
+
 bool CommitFile(int16_t fileNo) {
     OpenedFile* f = Find(fileNo);
     if (!f) return false;

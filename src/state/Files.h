@@ -34,6 +34,10 @@ bool WriteLine(int16_t fileNo, const QString& text);
 // end of file.
 bool ReadLine(int16_t fileNo, QString& text);
 
+// Reads up to `maxBytes` raw bytes of a file opened for reading, for
+// loaders that cut large blocks into lines themselves; empty at the end.
+QByteArray ReadBlock(int16_t fileNo, qint64 maxBytes);
+
 // Closes the file; a FileReplace file replaces the old one only when every
 // line was written. False when something was not written.
 bool CommitFile(int16_t fileNo);

@@ -12,6 +12,11 @@ public:
 
     // Step -1 begins a new record (`text`: the title), 0 adds one data line,
     // 1 abandons the record and closes the window.
+    // A line that cannot be read (a field that is not a number: read them
+    // with ParseFileNumber of data/Parsing.h) throws DataFileError
+    // (data/DataFileSave.h) with the reason, for instance "not a number:
+    // 1.2.3". The loader then ends the load and names the line and the file;
+    // the lines taken until then stay.
     virtual void Load(int step, const QString& text) = 0;
     // Draws the record once all lines are in, and shows the window.
     virtual void ShowData() = 0;

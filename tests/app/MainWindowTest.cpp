@@ -150,20 +150,13 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     EXPECT_FALSE(dir.Read("rs232.buf").isEmpty());
 }
 
-TEST_F(MainWindowTest, fileOpenIsOfferedOnlyWithThePcFileView) {
+TEST_F(MainWindowTest, fileOpenAndShowPcFileBothRunTheOpenOfThePcFileView) {
     Start();
-    ASSERT_NE(LogPower("mnuMode_DualPower_ChannelA", 3), nullptr);
-    EXPECT_FALSE(Enabled("mnuFile_Open"));
-    form->action("mnuFile_Open")->trigger();
-    EXPECT_EQ(App().ActiveMode, ModePower) << "the logging run is left alone";
-    EXPECT_TRUE(prompts.questions.empty());
-    int loads = 0;
-    App().Shell.ModeEntry[ModePcFile] = [&loads](int op, QString&) { loads += op == -1; };
-    form->ApplyModeMenu();
     ASSERT_TRUE(Enabled("mnuFile_Open"));
-    form->action("mnuFile_Open")->trigger();
-    EXPECT_EQ(loads, 1);
-    EXPECT_EQ(App().ActiveMode, ModePcFile);
+    for (const char* item : {"mnuFile_Open", "mnuMode_Store"}) form->action(item)->trigger();
+    ASSERT_EQ(prompts.fileRequests.size(), 2u);
+    for (const auto& request : prompts.fileRequests) EXPECT_EQ(request.title, "Load data from file");
+    EXPECT_EQ(App().ActiveMode, ModeNone) << "Cancel in the dialog leaves the view";
 }
 
 // Channel B while channel A logs: "CH B" first, then the channel-A window

@@ -1,0 +1,268 @@
+#include "viewers/PcFileLoader.h"
+
+#include "auxiliary/frmNotes.h"
+#include "data/PcFileFormat.h"
+#include "link/LinkState.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "state/AppState.h"
+#include "state/Files.h"
+#include "viewers/StoredDataViewer.h"
+#include "viewers/Viewers.h"
+#include "viewers/frmDataLoad.h"
+#include "viewers/frmViewModeDialog.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <exception>
+
+namespace {
+
+constexpr qint64 kBlockBytes = 1 << 20;
+constexpr double kEventInterval = 0.02;  // seconds between two rounds of window events
+constexpr int kLinesPerClockLook = 32;
+
+// Bumped by every load: a load that finds another number has been replaced.
+int g_generation = 0;
+
+void Tell(const QString& text) {
+    platform::prompts().Beep();
+    platform::prompts().Message(text, QStringLiteral("Kelvaro32"), platform::Icon::None);
+}
+
+// Cuts the blocks of an open file into lines (without CR LF). A line longer
+// than kMaxLineBytes is cut there and the rest of it skipped, so memory
+// stays bounded whatever the file holds.
+class BlockLines {
+public:
+    explicit BlockLines(int16_t fileNo) : fileNo_(fileNo) {}
+
+    bool Next(QByteArray& line) {
+        for (;;) {
+            const qsizetype nl = buf_.indexOf('\n', pos_);
+            if (nl >= 0) {
+                const qsizetype start = pos_;
+                pos_ = nl + 1;
+                consumed_ += pos_ - start;
+                if (std::exchange(skipping_, false)) continue;
+                return Take(start, nl - start, line);
+            }
+            const qsizetype tail = buf_.size() - pos_;
+            if (skipping_ || tail > kMaxLineBytes) {
+                consumed_ += tail;
+                const bool cut = !skipping_;
+                if (cut) Take(pos_, kMaxLineBytes, line);
+                buf_.clear();
+                pos_ = 0;
+                skipping_ = true;
+                if (cut) return true;
+            } else {
+                buf_.remove(0, pos_);
+                pos_ = 0;
+            }
+            if (eof_) {
+                if (buf_.isEmpty()) return false;
+                consumed_ += buf_.size();
+                pos_ = buf_.size();
+                return Take(0, buf_.size(), line);
+            }
+            const QByteArray more = ReadBlock(fileNo_, kBlockBytes);
+            if (more.isEmpty())
+                eof_ = true;
+            else
+                buf_ += more;
+        }
+    }
+    qint64 Consumed() const { return consumed_; }
+
+private:
+    bool Take(qsizetype start, qsizetype length, QByteArray& line) const {
+        line = buf_.mid(start, length);
+        if (line.endsWith('\r')) line.chop(1);
+        return true;
+    }
+
+    int16_t fileNo_;
+    QByteArray buf_;
+    qsizetype pos_ = 0;
+    qint64 consumed_ = 0;
+    bool eof_ = false;
+    bool skipping_ = false;
+};
+
+void Begin(int16_t viewer, const QString& title) {
+    if (StoredDataViewer* v = Viewer(viewer)) v->Load(-1, title);
+}
+
+// The header: kind, channels, unit or energy flags, the view-mode question,
+// and the receiving viewer's start. False when nothing is to be loaded.
+bool StartFromHeader(const QString& line, const QString& fileName) {
+    ProtocolState& p = Link();
+    AppState& app = App();
+    const PcFileHeader h = ReadPcFileHeader(line);
+    p.DualData = h.dual;
+    p.LoadKind = h.kind;
+    if (h.kind == LoadNothing) {
+        Tell(QStringLiteral("Unknown file format."));
+        return false;
+    }
+    const bool power = h.kind == LoadPower;
+    if (power) {
+        ReadUnitFromHeader(line, h.dual);
+    } else {
+        app.RelativeUnits = h.relativeUnits;
+        app.MissingPulseDetection = h.missingPulseDetection;
+    }
+    const int16_t single = power ? int16_t(ViewPower) : int16_t(ViewEnergy);
+    if (!h.dual) {
+        Begin(single, fileName + h.headPart);
+        return true;
+    }
+    switch (GetDualViewMode(h.kind, fileName)) {
+        case 0:
+            Begin(single, fileName + h.headAPart);
+            return true;
+        case 1:
+            Begin(single, fileName + QStringLiteral("; ") + h.headBPart);
+            return true;
+        case 2:
+        case 3:
+            if (power) ParseDualHeads(h.headPart);
+            Begin(ReceivingViewer(h.kind, true, app.DualViewMode),
+                  fileName + h.headAPart + QStringLiteral("; ") + h.headBPart);
+            return true;
+        default:
+            p.LoadKind = LoadNothing;
+            return false;
+    }
+}
+
+void Abort() {
+    ProtocolState& p = Link();
+    if (StoredDataViewer* v = Viewer(ReceivingViewer(p.LoadKind, p.DualData, App().DualViewMode)))
+        v->Load(1, QString());
+    p.DualData = false;
+    App().DualViewMode = -1;
+    p.LoadKind = LoadNothing;
+    p.LoadCancel = true;
+}
+
+class Load {
+public:
+    Load(const QString& fileName, int16_t fileNo, qint64 length)
+        : fileName_(fileName),
+          fileNo_(fileNo),
+          length_(length),
+          lines_(fileNo),
+          generation_(++g_generation) {}
+
+    int16_t Run() {
+        ProtocolState& p = Link();
+        p.LoadCancel = false;
+        p.DualData = false;
+        App().DualViewMode = -1;
+        nextEvents_ = platform::clock().Monotonic() + kEventInterval;
+        QByteArray bytes;
+        try {
+            while (!Stopped() && lines_.Next(bytes)) {
+                ++lineNo_;
+                Take(QString::fromUtf8(bytes));
+                LetEventsRun();
+            }
+        } catch (const std::exception& e) {
+            return Fail(QString::fromUtf8(e.what()));
+        } catch (...) {
+            return Fail(QStringLiteral("unknown error"));
+        }
+        return Finish();
+    }
+
+private:
+    bool Stopped() const { return Link().LoadCancel || g_generation != generation_; }
+
+    void Take(const QString& line) {
+        if (lineNo_ == 1) return Header(line);
+        progress_.Fraction = float(double(lines_.Consumed()) / double(length_));
+        DrawProgress(0, progress_);
+        if (line.startsWith(QLatin1Char('\''))) {
+            notes_ += QStringView(line).mid(1);
+            return;
+        }
+        const ProtocolState& p = Link();
+        const RoutedLine r = RouteDataLine(line, p.LoadKind, p.DualData, App().DualViewMode);
+        if (StoredDataViewer* v = Viewer(r.viewer)) v->Load(0, r.text);
+    }
+
+    void Header(const QString& line) {
+        progress_ = ProgressRecord{7, 1, 0};
+        DrawProgress(-1, progress_);
+        if (!StartFromHeader(line, fileName_)) {
+            Link().LoadCancel = true;
+            return;
+        }
+        SetDataLoadCancel(kSourcePcFile, [] { LoadPcFile(QStringLiteral("cancel retrieve")); });
+        DataLoadFormShow(kSourcePcFile, fileName_, QStringLiteral("Loading Data Stored in PC File"));
+    }
+
+    void LetEventsRun() {
+        if (lineNo_ % kLinesPerClockLook != 0) return;
+        const double now = platform::clock().Monotonic();
+        if (now < nextEvents_) return;
+        nextEvents_ = now + kEventInterval;
+        QCoreApplication::processEvents();
+    }
+
+    void Close(bool keepNotes) {
+        CloseFile(fileNo_);
+        if (keepNotes && !notes_.isEmpty()) Notes().AppendNotesBox(notes_);
+        if (g_generation != generation_) return;  // the window is the newer load's now
+        progress_.Fraction = 1;
+        DrawProgress(1, progress_);
+        DataLoadFormHide();
+    }
+
+    int16_t Finish() {
+        const bool cancelled = Stopped();
+        Close(!cancelled);
+        return cancelled ? int16_t(LoadNothing) : Link().LoadKind;
+    }
+
+    int16_t Fail(QString reason) {
+        if (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
+        Close(true);
+        Link().LoadKind = LoadNothing;
+        Link().LoadCancel = true;
+        Tell(QStringLiteral("Program internal trap. Notify supplier. Line %1 of %2 cannot be read: %3.")
+                 .arg(lineNo_)
+                 .arg(fileName_, reason));
+        return LoadNothing;
+    }
+
+    QString fileName_;
+    int16_t fileNo_;
+    qint64 length_;
+    BlockLines lines_;
+    int generation_;
+    qint64 lineNo_ = 0;
+    double nextEvents_ = 0;
+    ProgressRecord progress_;
+    QString notes_;
+};
+
+}  // namespace
+
+int16_t LoadPcFile(const QString& fileName) {
+    if (fileName.contains(QLatin1String("cancel retrieve"))) {
+        Abort();
+        return LoadNothing;
+    }
+    if (!FileExists(fileName)) return LoadNothing;
+    const qint64 length = QFileInfo(fileName).size();
+    if (length == 0) return LoadNothing;
+    const int16_t no = OpenFile(fileName, FileRead);
+    if (no == 0) {
+        Tell(QStringLiteral("Data file ") + fileName + QStringLiteral(" failed. Operation canceled."));
+        return LoadNothing;
+    }
+    return Load(fileName, no, length).Run();
+}

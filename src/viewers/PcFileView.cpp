@@ -1,0 +1,33 @@
+#include "viewers/PcFileView.h"
+
+#include "data/FileCommand.h"
+#include "data/PcFileFormat.h"
+#include "link/LinkState.h"
+#include "state/AppState.h"
+#include "viewers/PcFileLoader.h"
+#include "viewers/StoredDataViewer.h"
+#include "viewers/Viewers.h"
+#include "viewers/frmDataLoad.h"
+
+#include <QMdiArea>
+
+void ShowPcFile(const QString& fileName) {
+    const int16_t kind = LoadPcFile(fileName);
+    if (kind == LoadNothing) return;
+    if (StoredDataViewer* v = Viewer(ReceivingViewer(kind, Link().DualData, App().DualViewMode)))
+        v->ShowData();
+}
+
+void InstallPcFileView(QMdiArea* area) {
+    SetDataLoadParent(area ? area->window() : nullptr);
+    ShellHooks& h = App().Shell;
+    h.OpenPcFile = [](const QString& name) { ShowPcFile(name); };
+    h.ModeEntry[ModePcFile] = [](int op, QString&) {
+        if (op == -1) {
+            FileCommand(1);
+        } else if (op == 1) {
+            DataLoadCancel();
+            if (StoredDataViewer* v = CurrentViewer()) v->Load(1, QString());
+        }
+    };
+}

@@ -2,8 +2,10 @@
 // header and line helpers. Nothing may crash or hang, the loading window is
 // gone when a load returns, and memory stays flat over many runs.
 //
-// Input: byte 0 answers the view-mode dialog (-1 .. 3), the rest is the file.
-// In the file, a data line beginning "#" makes the viewer refuse it, one
+// Input: byte 0 answers the view-mode dialog (-1 .. 3, its value mod 5) and
+// chooses the viewers (the real ones, which then draw what was loaded, when
+// its value mod 10 is 5 or more); the rest is the file. With the recording
+// viewers a data line beginning "#" makes the viewer refuse it, one
 // containing "CANCEL" presses the loading window's Cancel, and one
 // containing "TICK" lets 30 ms pass (window events run).
 
@@ -17,7 +19,9 @@
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "tests/support/QuietPlatform.h"
+#include "viewers/EnergyViewers.h"
 #include "viewers/PcFileLoader.h"
+#include "viewers/PowerViewers.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 #include "viewers/frmDataLoad.h"
@@ -25,6 +29,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QMdiArea>
 #include <QTemporaryDir>
 #include <array>
 #include <cmath>
@@ -59,12 +64,22 @@ struct FuzzViewer : StoredDataViewer {
 };
 
 std::array<FuzzViewer, kViewerKinds> g_viewers;
+std::array<StoredDataViewer*, kViewerKinds> g_real{};
 
-// The viewers the loader feeds; recording ones until the real viewers are merged.
-void InstallFuzzViewers() {
+// The real viewers, made once in an area of their own.
+void MakeRealViewers() {
+    static QMdiArea area;
+    InstallPowerViewers(&area);
+    InstallEnergyViewers(&area);
+    for (int16_t k = 0; k < kViewerKinds; ++k) g_real[size_t(k)] = Viewer(k);
+}
+
+// The viewers the loader feeds in this run: the real ones or the recording ones.
+void UseViewers(bool real) {
     for (int16_t k = 0; k < kViewerKinds; ++k) {
         g_viewers[size_t(k)].kind = k;
-        SetViewerFactory(k, [k] { return &g_viewers[size_t(k)]; });
+        StoredDataViewer* v = real ? g_real[size_t(k)] : &g_viewers[size_t(k)];
+        SetViewerFactory(k, [v] { return v; });
     }
 }
 
@@ -102,7 +117,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static QApplication app(*argc, *argv);  // the loading window and the notes
     platform::setPrompts(&g_prompts);
     platform::setClock(&g_clock);
-    InstallFuzzViewers();
+    MakeRealViewers();
     SetViewModeAnswer([](int16_t, const QString&) { return g_answer; });
     return 0;
 }
@@ -112,6 +127,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("fuzz.pwr"));
     g_answer = int16_t(int(data[0] % 5) - 1);
+    const bool real = data[0] % 10 >= 5;
+    UseViewers(real);
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     {
         QFile f(path);
@@ -121,6 +138,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     App().DualViewMode = -1;
     const int16_t kind = LoadPcFile(path);
     if (kind < 0 || kind > 3 || DataLoadShowing()) __builtin_trap();
+    if (real && kind != 3)
+        if (StoredDataViewer* v = CurrentViewer()) v->ShowData();
     Notes().ClearNotesBox();
 
     for (const QByteArray& line : bytes.split('\n')) CheckLine(QString::fromUtf8(line));

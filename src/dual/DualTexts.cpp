@@ -42,3 +42,9 @@ QString DifferenceDisplayText(double difference, double offset) {
 QString OffsetText(bool offsetOn, double offset) {
     return offsetOn ? StatisticsText(QString(), offset) : QStringLiteral("Zero");
 }
+
+QString DualPowerFileHeader(const QString& baseUnit, const QString& headA, const QString& headB) {
+    return QStringLiteral("Power, ") + baseUnit +
+           QStringLiteral(" Channel A\t Channel B \t Time, in Seconds \t Head A: ") + headA +
+           QStringLiteral("\t Head B: ") + headB;
+}

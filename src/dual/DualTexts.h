@@ -26,3 +26,8 @@ QString DifferenceDisplayText(double difference, double offset);
 // The offset as shown: "Zero" when off, otherwise "###0.00" in its
 // automatic prefix with the unit ("2.00mW").
 QString OffsetText(bool offsetOn, double offset);
+
+// First line of a two-channel power file: "Power, " + the base unit +
+// " Channel A" TAB " Channel B " TAB " Time, in Seconds " TAB " Head A: " +
+// head A name and serial, TAB " Head B: " + head B name and serial.
+QString DualPowerFileHeader(const QString& baseUnit, const QString& headA, const QString& headB);

@@ -126,8 +126,13 @@ void TakeLimitText(QLineEdit* box, QScrollBar* bar) {
 }
 
 void TakePendingLimits(const std::array<QLineEdit*, 2>& boxes, const std::array<QScrollBar*, 2>& bars) {
-    for (int i = 0; i < 2; ++i)
-        if (boxes[i]->text() != QString::number(bars[i]->value())) TakeLimitText(boxes[i], bars[i]);
+    // Taking one limit rewrites both boxes: read both first.
+    const QString typed[] = {boxes[0]->text(), boxes[1]->text()};
+    for (int i = 0; i < 2; ++i) {
+        if (typed[i] == QString::number(bars[i]->value())) continue;
+        SetTextQuietly(boxes[i], typed[i]);
+        TakeLimitText(boxes[i], bars[i]);
+    }
 }
 
 int LimitBoxLeft(const std::array<QLineEdit*, 2>& boxes, const QObject* watched, const QEvent* event) {

@@ -14,7 +14,7 @@ QString RatioDisplayText(double ratio, double normFactor) {
     if (IsOverrange(ratio)) return QStringLiteral("Overrange");
     if (RoundDecimals(ratio, 6) == 0 || ratio < 0) return QStringLiteral("LOW");
     const double v = ratio * normFactor;
-    const int e = DecadeExponent(v);
+    const int e = RoundedDecade(v, 2);
     const QString pattern = QStringLiteral("####.00");
     if (e == 0) return FormatNumber(v, pattern);
     return FormatNumber(v / std::pow(10.0, e), pattern) + QStringLiteral("E") + QString::number(e);

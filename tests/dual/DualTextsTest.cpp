@@ -52,6 +52,7 @@ TEST_F(DualTextsTest, differenceReadout) {
 
 TEST_F(DualTextsTest, factorAndOffsetLabels) {
     EXPECT_EQ(NormFactorText(true, 0.25), "2.50 E-01");
+    EXPECT_EQ(NormFactorText(true, 0.99999999), "1.00") << "not 10.00 E-01";
     EXPECT_EQ(NormFactorText(false, 1), "None");
     EXPECT_EQ(OffsetText(true, 0.002), "2.00mW");
     EXPECT_EQ(OffsetText(false, 0), "Zero");

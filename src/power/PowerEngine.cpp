@@ -382,7 +382,8 @@ void PowerEngine::ToggleAdjustment() {
     } else {
         const double average = Stats().Average();
         if (profile_->Adjustment == PowerAdjustment::Scale) {
-            if (average == 0) return platform::prompts().Beep();
+            // A factor beyond the doubles (an average of next to nothing) counts as none.
+            if (average == 0 || !std::isfinite(1 / average)) return platform::prompts().Beep();
             Scale = 1 / average;
         } else {
             Shift = average;

@@ -123,11 +123,22 @@ TEST_F(RatioTest, readoutShowsOverrangeWithABeepAndLowForTinyRatios) {
     EXPECT_EQ(engine.Stats(0).Count, 3) << "over range stays out of the statistics";
 }
 
+// No average, or one whose inverse no double holds: a beep and no factor.
+TEST_F(RatioTest, normalisingWithoutAUsableAverageBeeps) {
+    for (const char* reply : {"*N N", "*1E-300 1E10"}) {
+        engine.Reset(false);
+        StartLogging();
+        Reply(reply);
+        const int beeps = prompts.beeps;
+        engine.ToggleAdjustment();
+        EXPECT_EQ(prompts.beeps, beeps + 1) << reply;
+        EXPECT_FALSE(engine.Adjusted) << reply;
+        EXPECT_EQ(engine.AdjustLabel, "None") << reply;
+    }
+}
+
 TEST_F(RatioTest, normalisingByTheAverageAndSwitchingDirectionUndoesIt) {
     StartLogging();
-    engine.ToggleAdjustment();  // no average yet
-    EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_FALSE(engine.Adjusted);
     for (const char* r : {"*3 1", "*5 1"}) Reply(r);  // average A/B 4
     engine.ToggleAdjustment();
     EXPECT_EQ(engine.AdjustCaption, "DeNormalize");

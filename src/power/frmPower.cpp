@@ -12,6 +12,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -79,6 +80,7 @@ void frmPower::BuildControls() {
         Directions = new QComboBox(this);
         Directions->setObjectName(p.Directions);
         Directions->setEditable(true);
+        Directions->setInsertPolicy(QComboBox::NoInsert);
         Directions->addItems({names[0], names[1]});
         butAdjust = new QPushButton(this);
         butAdjust->setObjectName(p.AdjustButton);
@@ -90,6 +92,7 @@ void frmPower::BuildControls() {
         buttons->addWidget(lblAdjust, 2, 1, 1, 2);
         // A typed text counts once it is complete (Enter), as a choice does.
         connect(Directions, &QComboBox::activated, this, [this] { Directions_Click(); });
+        connect(Directions->lineEdit(), &QLineEdit::editingFinished, this, [this] { Directions_Click(); });
         connect(butAdjust, &QPushButton::clicked, this, [this] { Engine.ToggleAdjustment(); });
     }
 

@@ -125,6 +125,7 @@ TEST_F(RatioWindowTest, directionNormalisationAndPrintout) {
     }
     EXPECT_EQ(w.Engine.Direction, 1);
     EXPECT_EQ(w.cmbRatioMode->currentText(), "B/A");
+    EXPECT_EQ(w.cmbRatioMode->count(), 2) << "typed texts are not added to the list";
     EXPECT_EQ(w.lblNorma->text(), "None");
     EXPECT_EQ(w.lblMinRtoPwr->text(), "Min:  7.69 E-01");  // 1 / 1.3
 }

@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <cmath>
 #include <memory>
+#include "EngineRuns.h"
 #include "MeterSimProcess.h"
 
 namespace {
@@ -53,20 +54,7 @@ void BM_DualReading(benchmark::State& state) {
     app.Config.LogToFile = state.range(0) != 0;
     app.PwrRtoWorkFile = dir.filePath("kelvaro.dpw");
     PowerEngine engine(kPowerRatioProfile);
-    const std::vector<QString> replies = Replies();
-    size_t i = 0;
-    for (auto _ : state) {
-        if (engine.Stopped) {
-            state.PauseTiming();
-            engine.Reset(false);
-            engine.StartStop();
-            engine.PowerLog(0, QStringLiteral("*0 0\r"));
-            state.ResumeTiming();
-        }
-        g_clock.Advance(0.02);
-        engine.PowerLog(0, replies[i++ % replies.size()]);
-    }
-    state.SetItemsProcessed(int64_t(state.iterations()));
+    FeedReplies(state, engine, Replies(), QStringLiteral("*0 0\r"), g_clock);
     platform::setSerialPort(nullptr);
 }
 BENCHMARK(BM_DualReading)->ArgName("workfile")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
@@ -109,13 +97,7 @@ void DualEngineOverPty(benchmark::State& state) {
     engine->PowerLog(-1, QString());
     StartMeasurement(true, "FC 3 0 0");
     engine->Start();
-    for (auto _ : state) {
-        const int64_t before = engine->Stats(0).Count;
-        while (engine->Stats(0).Count == before)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    state.counters["readings/s"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+    CountReadings(state, [&engine] { return engine->Stats(0).Count; });
     engine->Stop();
     LeaveLink();
     StopSimulator(sim);

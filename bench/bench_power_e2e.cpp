@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include "EngineRuns.h"
 #include "MeterSimProcess.h"
 
 namespace {
@@ -49,16 +50,6 @@ void LeaveLink() {
     App().Shell = ShellHooks{};
     ResetAppState();
     ResetLinkState();
-}
-
-// Each iteration waits for one more reading; the rate is readings per second.
-void CountReadings(benchmark::State& state, const std::function<int64_t()>& readings) {
-    for (auto _ : state) {
-        const int64_t before = readings();
-        while (readings() == before) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    state.counters["readings/s"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The engine alone (no window); state.range(0) 1 = working file on.

@@ -9,17 +9,12 @@
 namespace {
 
 // Two thermopile heads on a two-channel meter, the engine of `profile`.
-class DualPowerTest : public ::testing::Test {
+class DualPowerTest : public PowerTest {
 protected:
-    explicit DualPowerTest(const PowerProfile& profile) : engine(profile) {}
+    explicit DualPowerTest(const PowerProfile& profile) : dual(profile) {}
     void SetUp() override {
-        ResetAppState();
-        ResetLinkState();
-        ResetWorkFile();
-        SetDecimalSeparator(QStringLiteral("."));
-        platform::setSerialPort(&port);
+        PowerTest::SetUp();
         AppState& app = App();
-        app.Connected = true;
         app.DeviceType = 2;
         app.Config.PowerRatio.RatioLogTime = 100;
         app.Config.PowerDifference.DiffLogTime = 100;
@@ -32,36 +27,25 @@ protected:
             head.ReadingUnit = QStringLiteral("W");
         }
         app.PwrRtoWorkFile = app.PwrDiffWorkFile = dir.Path("kelvaro.dpw");
-        engine.View.Redraw = [] {};
+        dual.View.Redraw = [] {};
         clock.Set(1000);
     }
-    void TearDown() override {
-        WorkFile(2, QString());
-        platform::setSerialPort(nullptr);
-        SetDecimalSeparator(QString());
-        ResetAppState();
-        ResetLinkState();
-    }
     // Start and answer the first request: replies are readings from then on.
-    void StartLogging() {
-        engine.StartStop();
-        Reply("*0 0");
+    void StartDual() {
+        dual.StartStop();
+        Answer("*0 0");
     }
     // A reply one second after the previous one (the read-out is due).
-    void Reply(const QString& text) {
+    void Answer(const QString& text) {
         clock.Advance(1);
-        engine.PowerLog(0, text + QLatin1Char('\r'));
+        dual.PowerLog(0, text + QLatin1Char('\r'));
     }
-    int32_t Points() const { return engine.PointsOnShow(); }
+    int32_t Points() const { return dual.PointsOnShow(); }
     double Average(int direction, int32_t k = 1) const {
-        return engine.Store(direction).PowerData[size_t(k)].AvgValue;
+        return dual.Store(direction).PowerData[size_t(k)].AvgValue;
     }
 
-    FakeClock clock;
-    ScriptedPrompts prompts;
-    TempDir dir;
-    SentPort port;
-    PowerEngine engine;
+    PowerEngine dual;
 };
 
 struct RatioTest : DualPowerTest {
@@ -72,7 +56,7 @@ struct DifferenceTest : DualPowerTest {
 };
 
 TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
-    StartLogging();
+    StartDual();
     const struct {
         const char* reply;
         int32_t points;
@@ -89,7 +73,7 @@ TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
     };
     for (const auto& s : steps) {
         const qsizetype sent = port.Commands().size();
-        Reply(s.reply);
+        Answer(s.reply);
         EXPECT_EQ(Points(), s.points) << s.reply;
         EXPECT_EQ(port.Commands().size(), sent + 1) << s.reply;
         EXPECT_EQ(port.Commands().last(), "SB") << s.reply;
@@ -99,11 +83,11 @@ TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
     EXPECT_FLOAT_EQ(Average(0, 2), 0.5f);
     EXPECT_FLOAT_EQ(Average(0, 3), 2.0f);
     EXPECT_FLOAT_EQ(Average(1, 3), 0.5f);
-    EXPECT_EQ(engine.Stats(0).Count, 3);
+    EXPECT_EQ(dual.Stats(0).Count, 3);
 }
 
 TEST_F(RatioTest, readoutShowsOverrangeWithABeepAndLowForTinyRatios) {
-    StartLogging();
+    StartDual();
     const struct {
         const char* reply;
         const char* text;
@@ -116,78 +100,78 @@ TEST_F(RatioTest, readoutShowsOverrangeWithABeepAndLowForTinyRatios) {
     };
     for (const auto& c : cases) {
         const int before = prompts.beeps;
-        Reply(c.reply);
-        EXPECT_EQ(engine.ReadingText.toStdString(), c.text) << c.reply;
+        Answer(c.reply);
+        EXPECT_EQ(dual.ReadingText.toStdString(), c.text) << c.reply;
         EXPECT_EQ(prompts.beeps - before, c.beeps) << c.reply;
     }
-    EXPECT_EQ(engine.Stats(0).Count, 3) << "over range stays out of the statistics";
+    EXPECT_EQ(dual.Stats(0).Count, 3) << "over range stays out of the statistics";
 }
 
 // No average, or one whose inverse no double holds: a beep and no factor.
 TEST_F(RatioTest, normalisingWithoutAUsableAverageBeeps) {
     for (const char* reply : {"*N N", "*1E-300 1E10"}) {
-        engine.Reset(false);
-        StartLogging();
-        Reply(reply);
+        dual.Reset(false);
+        StartDual();
+        Answer(reply);
         const int beeps = prompts.beeps;
-        engine.ToggleAdjustment();
+        dual.ToggleAdjustment();
         EXPECT_EQ(prompts.beeps, beeps + 1) << reply;
-        EXPECT_FALSE(engine.Adjusted) << reply;
-        EXPECT_EQ(engine.AdjustLabel, "None") << reply;
+        EXPECT_FALSE(dual.Adjusted) << reply;
+        EXPECT_EQ(dual.AdjustLabel, "None") << reply;
     }
 }
 
 TEST_F(RatioTest, normalisingByTheAverageAndSwitchingDirectionUndoesIt) {
-    StartLogging();
-    for (const char* r : {"*3 1", "*5 1"}) Reply(r);  // average A/B 4
-    engine.ToggleAdjustment();
-    EXPECT_EQ(engine.AdjustCaption, "DeNormalize");
-    EXPECT_EQ(engine.AdjustLabel, "2.50 E-01");
-    EXPECT_DOUBLE_EQ(engine.Scale, 0.25);
-    Reply("*4 1");
-    EXPECT_EQ(engine.ReadingText, "1.00");
-    EXPECT_DOUBLE_EQ(engine.Stats(0).Average(), 4) << "stored ratios are never normalised";
+    StartDual();
+    for (const char* r : {"*3 1", "*5 1"}) Answer(r);  // average A/B 4
+    dual.ToggleAdjustment();
+    EXPECT_EQ(dual.AdjustCaption, "DeNormalize");
+    EXPECT_EQ(dual.AdjustLabel, "2.50 E-01");
+    EXPECT_DOUBLE_EQ(dual.Scale, 0.25);
+    Answer("*4 1");
+    EXPECT_EQ(dual.ReadingText, "1.00");
+    EXPECT_DOUBLE_EQ(dual.Stats(0).Average(), 4) << "stored ratios are never normalised";
 
-    engine.SetDirection(1);
-    EXPECT_EQ(engine.AdjustCaption, "Normalize");
-    EXPECT_EQ(engine.AdjustLabel, "None");
-    EXPECT_DOUBLE_EQ(engine.Scale, 1);
-    EXPECT_DOUBLE_EQ(engine.Stats().Average(), (1 / 3.0 + 1 / 5.0 + 1 / 4.0) / 3);
+    dual.SetDirection(1);
+    EXPECT_EQ(dual.AdjustCaption, "Normalize");
+    EXPECT_EQ(dual.AdjustLabel, "None");
+    EXPECT_DOUBLE_EQ(dual.Scale, 1);
+    EXPECT_DOUBLE_EQ(dual.Stats().Average(), (1 / 3.0 + 1 / 5.0 + 1 / 4.0) / 3);
 }
 
 TEST_F(DifferenceTest, readoutOffsetAndUnderrange) {
-    StartLogging();
-    Reply("*5.0E-3 3.0E-3");
-    EXPECT_EQ(engine.ReadingText, "2.0mW");
+    StartDual();
+    Answer("*5.0E-3 3.0E-3");
+    EXPECT_EQ(dual.ReadingText, "2.0mW");
     const int beeps = prompts.beeps;
-    Reply("*5.0E-3 OVER");
-    EXPECT_EQ(engine.ReadingText, "Underrange");
+    Answer("*5.0E-3 OVER");
+    EXPECT_EQ(dual.ReadingText, "Underrange");
     EXPECT_EQ(prompts.beeps, beeps + 1);
 
-    engine.ToggleAdjustment();  // the average A-B, over range left out: 2 mW
-    EXPECT_EQ(engine.AdjustCaption, "Undo Offset");
-    EXPECT_EQ(engine.AdjustLabel, "2.00mW");
-    Reply("*4.0E-3 2.0E-3");
-    EXPECT_EQ(engine.ReadingText, "0W");
+    dual.ToggleAdjustment();  // the average A-B, over range left out: 2 mW
+    EXPECT_EQ(dual.AdjustCaption, "Undo Offset");
+    EXPECT_EQ(dual.AdjustLabel, "2.00mW");
+    Answer("*4.0E-3 2.0E-3");
+    EXPECT_EQ(dual.ReadingText, "0W");
 
-    engine.SetDirection(1);
-    EXPECT_EQ(engine.AdjustLabel, "Zero");
-    EXPECT_EQ(engine.AdjustCaption, "Offset");
-    EXPECT_DOUBLE_EQ(engine.Shift, 0);
+    dual.SetDirection(1);
+    EXPECT_EQ(dual.AdjustLabel, "Zero");
+    EXPECT_EQ(dual.AdjustCaption, "Offset");
+    EXPECT_DOUBLE_EQ(dual.Shift, 0);
 }
 
 // A merged point keeps minus over range out of its average (0.1 s points).
 TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
     App().Config.PowerDifference.DiffLogTime = 600;
-    StartLogging();
+    StartDual();
     for (const char* r : {"*5.0E-3 3.0E-3", "*5.0E-3 OVER", "*5.0E-3 1.0E-3"}) {
         clock.Advance(-0.98);  // 20 ms apart
-        Reply(r);
+        Answer(r);
     }
     ASSERT_EQ(Points(), 1);
     EXPECT_FLOAT_EQ(Average(0), 0.003f);
-    EXPECT_EQ(PowerStore::PointValue(engine.Store(0).PowerData[1]), -OverrangeValue);
-    EXPECT_EQ(PowerStore::PointValue(engine.Store(1).PowerData[1]), OverrangeValue);
+    EXPECT_EQ(PowerStore::PointValue(dual.Store(0).PowerData[1]), -OverrangeValue);
+    EXPECT_EQ(PowerStore::PointValue(dual.Store(1).PowerData[1]), OverrangeValue);
 }
 
 QByteArray Field(const QByteArray& value) {
@@ -210,11 +194,11 @@ TEST_F(RatioTest, savedFilesHoldChannelPowersOrBothDirections) {
     };
     for (const auto& c : cases) {
         App().Config.LogToFile = c.workFile;
-        engine.Reset(false);
-        StartLogging();
-        for (const char* r : {"*1.0E-3 N", "*N 2.0E-3", "*3.0E-3 0", "*2.0E-3 4.0E-3"}) Reply(r);
-        engine.StartStop();
-        engine.PowerSave(dir.Path("run.dpw"));
+        dual.Reset(false);
+        StartDual();
+        for (const char* r : {"*1.0E-3 N", "*N 2.0E-3", "*3.0E-3 0", "*2.0E-3 4.0E-3"}) Answer(r);
+        dual.StartStop();
+        dual.PowerSave(dir.Path("run.dpw"));
         EXPECT_EQ(dir.Read("run.dpw").toStdString(), (kHeader + c.data).toStdString()) << c.workFile;
     }
 }

@@ -41,139 +41,143 @@ bool Differences(double a, double b, std::array<double, 2>& values) {
 }  // namespace
 
 const PowerProfile kPowerRatioProfile{
-    "Real-Time Power Ratio Logging",
-    2,
-    "SB",
-    kQueryTimeout,
-    false,
-    0,
-    "Ratio",
-    0,
-    kUnbounded,
-    PowerAdjustment::Scale,
-    {"Normalize", "DeNormalize"},
-    "Norm. Factor:  ",
-    {"A/B", "B/A"},
-    [] {
-        const PowerRatioSettings& s = App().Config.PowerRatio;
-        return PowerRunSettings{s.RatioLogTime,     s.RatioLow,  s.RatioHigh,
-                                s.RatioDisplayMode, s.RatioGrid, s.RatioStatMode};
-    },
-    [] { return App().PwrRtoWorkFile; },
-    NextDualPoll,
-    Ratios,
-    [] { return DualCaption(kPowerRatioProfile.Caption); },
-    DualHeader,
-    [](const PowerEngine& e, double value) { return RatioDisplayText(value, e.Scale); },
-    [](const PowerEngine& e, const QString& prefix, double value, bool) {
-        return RatioStatisticsText(prefix, value, e.Scale);
-    },
-    [](const PowerEngine& e) { return NormFactorText(e.Adjusted, e.Scale); },
+    .Caption = "Real-Time Power Ratio Logging",
+    .Channels = 2,
+    .FirstCommand = "SB",
+    .FirstTimeout = kQueryTimeout,
+    .TrialReading = false,
+    .YLabelMode = 0,
+    .YTitle = "Ratio",
+    .RescaleFloor = 0,
+    .RescaleCeiling = kUnbounded,
+    .Adjustment = PowerAdjustment::Scale,
+    .AdjustCaptions = {"Normalize", "DeNormalize"},
+    .AdjustPrintPrefix = "Norm. Factor:  ",
+    .DirectionNames = {"A/B", "B/A"},
+    .Settings =
+        [] {
+            const PowerRatioSettings& s = App().Config.PowerRatio;
+            return PowerRunSettings{s.RatioLogTime,     s.RatioLow,  s.RatioHigh,
+                                    s.RatioDisplayMode, s.RatioGrid, s.RatioStatMode};
+        },
+    .WorkFilePath = [] { return App().PwrRtoWorkFile; },
+    .NextPoll = NextDualPoll,
+    .Combine = Ratios,
+    .RunCaption = [] { return DualCaption(kPowerRatioProfile.Caption); },
+    .Header = DualHeader,
+    .Readout = [](const PowerEngine& e, double value) { return RatioDisplayText(value, e.Scale); },
+    .StatText = [](const PowerEngine& e, const QString& prefix, double value,
+                   bool) { return RatioStatisticsText(prefix, value, e.Scale); },
+    .AdjustText = [](const PowerEngine& e) { return NormFactorText(e.Adjusted, e.Scale); },
 };
 
 const PowerProfile kPowerDifferenceProfile{
-    "Real-Time Power Difference Logging",
-    2,
-    "SB",
-    kQueryTimeout,
-    false,
-    1,
-    "",
-    -kUnbounded,
-    kUnbounded,
-    PowerAdjustment::Shift,
-    {"Offset", "Undo Offset"},
-    "Offset:  ",
-    {"A-B", "B-A"},
-    [] {
-        const PowerDifferenceSettings& s = App().Config.PowerDifference;
-        return PowerRunSettings{s.DiffLogTime,     s.DiffLow,  s.DiffHigh,
-                                s.DiffDisplayMode, s.DiffGrid, s.DiffStatMode};
-    },
-    [] { return App().PwrDiffWorkFile; },
-    NextDualPoll,
-    Differences,
-    [] { return DualCaption(kPowerDifferenceProfile.Caption); },
-    DualHeader,
-    [](const PowerEngine& e, double value) { return DifferenceDisplayText(value, e.Shift); },
+    .Caption = "Real-Time Power Difference Logging",
+    .Channels = 2,
+    .FirstCommand = "SB",
+    .FirstTimeout = kQueryTimeout,
+    .TrialReading = false,
+    .YLabelMode = 1,
+    .YTitle = "",
+    .RescaleFloor = -kUnbounded,
+    .RescaleCeiling = kUnbounded,
+    .Adjustment = PowerAdjustment::Shift,
+    .AdjustCaptions = {"Offset", "Undo Offset"},
+    .AdjustPrintPrefix = "Offset:  ",
+    .DirectionNames = {"A-B", "B-A"},
+    .Settings =
+        [] {
+            const PowerDifferenceSettings& s = App().Config.PowerDifference;
+            return PowerRunSettings{s.DiffLogTime,     s.DiffLow,  s.DiffHigh,
+                                    s.DiffDisplayMode, s.DiffGrid, s.DiffStatMode};
+        },
+    .WorkFilePath = [] { return App().PwrDiffWorkFile; },
+    .NextPoll = NextDualPoll,
+    .Combine = Differences,
+    .RunCaption = [] { return DualCaption(kPowerDifferenceProfile.Caption); },
+    .Header = DualHeader,
+    .Readout = [](const PowerEngine& e, double value) { return DifferenceDisplayText(value, e.Shift); },
     // The offset moves the values, not their spread.
-    [](const PowerEngine& e, const QString& prefix, double value, bool spread) {
-        return StatisticsText(prefix, spread ? value : value - e.Shift);
-    },
-    [](const PowerEngine& e) { return OffsetText(e.Adjusted, e.Shift); },
+    .StatText = [](const PowerEngine& e, const QString& prefix, double value,
+                   bool spread) { return StatisticsText(prefix, spread ? value : value - e.Shift); },
+    .AdjustText = [](const PowerEngine& e) { return OffsetText(e.Adjusted, e.Shift); },
 };
 
 const PowerWindowProfile kPwrRtoWindow{
-    &kPowerRatioProfile,
-    "frmPwrRto",
-    {"lblRtoPwr", "lblMinRtoPwr", "lblMaxRtoPwr", "lblAvrRtoPwr", "lblStDevRtoPwr"},
-    false,
-    "cmbRatioMode",
-    "butNormalize",
-    "lblNorma",
-    SetupPwrRto,
+    .Engine = &kPowerRatioProfile,
+    .Name = "frmPwrRto",
+    .Labels = {"lblRtoPwr", "lblMinRtoPwr", "lblMaxRtoPwr", "lblAvrRtoPwr", "lblStDevRtoPwr"},
+    .LimitsWarning = false,
+    .Directions = "cmbRatioMode",
+    .AdjustButton = "butNormalize",
+    .AdjustLabel = "lblNorma",
+    .Setup = SetupPwrRto,
 };
 
 const PowerWindowProfile kPwrDiffWindow{
-    &kPowerDifferenceProfile,
-    "frmPwrDiff",
-    {"lblPwrDiff", "lblMinPwrDiff", "lblMaxPwrDiff", "lblAvrPwrDiff", "lblStDevPwrDiff"},
-    false,
-    "cmbDifferMode",
-    "butOffset",
-    "lblOffset",
-    SetupPwrDiff,
+    .Engine = &kPowerDifferenceProfile,
+    .Name = "frmPwrDiff",
+    .Labels = {"lblPwrDiff", "lblMinPwrDiff", "lblMaxPwrDiff", "lblAvrPwrDiff", "lblStDevPwrDiff"},
+    .LimitsWarning = false,
+    .Directions = "cmbDifferMode",
+    .AdjustButton = "butOffset",
+    .AdjustLabel = "lblOffset",
+    .Setup = SetupPwrDiff,
 };
 
 const SetupProfile kSetupPwrRtoProfile{
-    "frmSetupPwrRto",
-    "Power Ratio Setup",
-    LimitStyle::Ratio,
-    {"txt_ratio_0", "txt_ratio_1"},
-    nullptr,
-    nullptr,
-    2,
-    [] {
-        const PowerRatioSettings& s = App().Config.PowerRatio;
-        return SetupValues{s.RatioLow,     s.RatioHigh,        s.RatioExponent, 0,
-                           s.RatioLogTime, s.RatioDisplayMode, s.RatioGrid,     s.RatioStatMode};
-    },
-    [](const SetupValues& v) {
-        PowerRatioSettings& s = App().Config.PowerRatio;
-        s.RatioLow = v.Low;
-        s.RatioHigh = v.High;
-        s.RatioExponent = v.Exponent;
-        s.RatioLogTime = v.LogTime;
-        s.RatioDisplayMode = v.Display;
-        s.RatioGrid = v.Grid;
-        s.RatioStatMode = v.Stat;
-    },
+    .Name = "frmSetupPwrRto",
+    .Title = "Power Ratio Setup",
+    .Limits = LimitStyle::Ratio,
+    .Boxes = {"txt_ratio_0", "txt_ratio_1"},
+    .Units = nullptr,
+    .Scale = nullptr,
+    .DisplayOptions = 2,
+    .Read =
+        [] {
+            const PowerRatioSettings& s = App().Config.PowerRatio;
+            return SetupValues{s.RatioLow,     s.RatioHigh,        s.RatioExponent, 0,
+                               s.RatioLogTime, s.RatioDisplayMode, s.RatioGrid,     s.RatioStatMode};
+        },
+    .Write =
+        [](const SetupValues& v) {
+            PowerRatioSettings& s = App().Config.PowerRatio;
+            s.RatioLow = v.Low;
+            s.RatioHigh = v.High;
+            s.RatioExponent = v.Exponent;
+            s.RatioLogTime = v.LogTime;
+            s.RatioDisplayMode = v.Display;
+            s.RatioGrid = v.Grid;
+            s.RatioStatMode = v.Stat;
+        },
 };
 
 const SetupProfile kSetupDifferenceProfile{
-    "frmSetupDifference",
-    "Power Difference Setup",
-    LimitStyle::Difference,
-    {"txt_pwr_diff_0", "txt_pwr_diff_1"},
-    "cmbPwrDiffUnits",
-    "cmbPwrDiffCoeff",
-    3,
-    [] {
-        const PowerDifferenceSettings& s = App().Config.PowerDifference;
-        return SetupValues{s.DiffLow,     s.DiffHigh,        s.DiffExponent, s.DiffUnits,
-                           s.DiffLogTime, s.DiffDisplayMode, s.DiffGrid,     s.DiffStatMode};
-    },
-    [](const SetupValues& v) {
-        PowerDifferenceSettings& s = App().Config.PowerDifference;
-        s.DiffLow = v.Low;
-        s.DiffHigh = v.High;
-        s.DiffUnits = v.Units;
-        s.DiffExponent = v.Exponent;
-        s.DiffLogTime = v.LogTime;
-        s.DiffDisplayMode = v.Display;
-        s.DiffGrid = v.Grid;
-        s.DiffStatMode = v.Stat;
-    },
+    .Name = "frmSetupDifference",
+    .Title = "Power Difference Setup",
+    .Limits = LimitStyle::Difference,
+    .Boxes = {"txt_pwr_diff_0", "txt_pwr_diff_1"},
+    .Units = "cmbPwrDiffUnits",
+    .Scale = "cmbPwrDiffCoeff",
+    .DisplayOptions = 3,
+    .Read =
+        [] {
+            const PowerDifferenceSettings& s = App().Config.PowerDifference;
+            return SetupValues{s.DiffLow,     s.DiffHigh,        s.DiffExponent, s.DiffUnits,
+                               s.DiffLogTime, s.DiffDisplayMode, s.DiffGrid,     s.DiffStatMode};
+        },
+    .Write =
+        [](const SetupValues& v) {
+            PowerDifferenceSettings& s = App().Config.PowerDifference;
+            s.DiffLow = v.Low;
+            s.DiffHigh = v.High;
+            s.DiffUnits = v.Units;
+            s.DiffExponent = v.Exponent;
+            s.DiffLogTime = v.LogTime;
+            s.DiffDisplayMode = v.Display;
+            s.DiffGrid = v.Grid;
+            s.DiffStatMode = v.Stat;
+        },
 };
 
 frmSetupPower& SetupPwrRto() {

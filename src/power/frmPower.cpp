@@ -17,9 +17,14 @@
 #include <QVBoxLayout>
 
 const PowerWindowProfile kPowerWindow{
-    &kPowerProfile, "frmPower", {"lblPower", "lblMinPower", "lblMaxPower", "lblAvrPower", "lblStDevPower"},
-    true,           nullptr,    nullptr,
-    nullptr,        SetupPower,
+    .Engine = &kPowerProfile,
+    .Name = "frmPower",
+    .Labels = {"lblPower", "lblMinPower", "lblMaxPower", "lblAvrPower", "lblStDevPower"},
+    .LimitsWarning = true,
+    .Directions = nullptr,
+    .AdjustButton = nullptr,
+    .AdjustLabel = nullptr,
+    .Setup = SetupPower,
 };
 
 frmPower::frmPower(const PowerWindowProfile& profile, QWidget* parent)

@@ -45,15 +45,17 @@ constexpr int kRatioExponentLimit = 15;
 
 }  // namespace
 
-const SetupProfile kPowerSetupProfile{"frmSetupPower",
-                                      "Power Graph Setup",
-                                      LimitStyle::Power,
-                                      {"txt_power_0", "txt_power_1"},
-                                      "cmbPowerUnits",
-                                      "cmbPowerCoeff",
-                                      3,
-                                      ReadPowerSettings,
-                                      WritePowerSettings};
+const SetupProfile kPowerSetupProfile{
+    .Name = "frmSetupPower",
+    .Title = "Power Graph Setup",
+    .Limits = LimitStyle::Power,
+    .Boxes = {"txt_power_0", "txt_power_1"},
+    .Units = "cmbPowerUnits",
+    .Scale = "cmbPowerCoeff",
+    .DisplayOptions = 3,
+    .Read = ReadPowerSettings,
+    .Write = WritePowerSettings,
+};
 
 frmSetupPower::frmSetupPower(const SetupProfile& profile, QWidget* parent)
     : QDialog(parent), profile_(&profile) {

@@ -3,7 +3,10 @@
 // What the power-type benchmarks share: feeding replies to an engine, and
 // counting readings that arrive over a real link.
 
+#include "link/Link.h"
+#include "platform/PortTable.h"
 #include "power/PowerEngine.h"
+#include "state/AppState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -39,4 +42,22 @@ inline void CountReadings(benchmark::State& state, const std::function<int64_t()
     }
     state.counters["readings/s"] =
         benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+// Connected on COM1 to the terminal at `path`, waits processing events as
+// the main window does; false when the connect failed.
+inline bool ConnectOnCom1(const QString& path) {
+    ResetAppState();
+    ResetLinkState();
+    App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+    platform::portTable().Override("COM1 " + path + "\n");
+    App().Config.CommPort = 1;
+    return Connect();
+}
+
+inline void LeaveLink() {
+    if (App().Connected) Disconnect();
+    App().Shell = ShellHooks{};
+    ResetAppState();
+    ResetLinkState();
 }

@@ -59,13 +59,6 @@ void BM_DualReading(benchmark::State& state) {
 }
 BENCHMARK(BM_DualReading)->ArgName("workfile")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-void LeaveLink() {
-    if (App().Connected) Disconnect();
-    App().Shell = ShellHooks{};
-    ResetAppState();
-    ResetLinkState();
-}
-
 // Ratio mode on the simulator, as the mode switch enters it (the window
 // first), then readings as fast as the link delivers them.
 void DualEngineOverPty(benchmark::State& state) {
@@ -77,15 +70,10 @@ void DualEngineOverPty(benchmark::State& state) {
     QTimer timer2;  // the reply time-out watch, as the main window runs it
     QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
     timer2.start(10);
-    ResetAppState();
-    ResetLinkState();
-    App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
-    platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
+    const bool ready =
+        !path.isEmpty() && ConnectOnCom1(path) && (IdentifyInstrument(), App().Channels[1].HeadType == 1);
     App().Config.PowerRatio.RatioLogTime = 299;  // one point per reading
     auto engine = std::make_unique<PowerEngine>(kPowerRatioProfile);
-    const bool ready =
-        !path.isEmpty() && Connect() && (IdentifyInstrument(), App().Channels[1].HeadType == 1);
     if (!ready) {
         state.SkipWithError("no two-channel meter on the simulator");
         LeaveLink();

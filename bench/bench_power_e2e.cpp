@@ -28,28 +28,16 @@ namespace {
 // Connected, identified and in power mode on COM1, as the main window leaves
 // the link before the power window's Start. False when any step failed.
 bool EnterPowerMode(const QString& path, const QString& workFolder, bool logToFile) {
-    ResetAppState();
-    ResetLinkState();
-    App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
-    platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
+    if (!ConnectOnCom1(path)) return false;
     // One point per reading for the whole measurement.
     App().Config.Power.LogTime = 299;
     App().Config.LogToFile = logToFile;
     App().WorkFileName = QDir(workFolder).filePath("kelvaro.pwr");
-    if (!Connect()) return false;
     IdentifyInstrument();
     if (App().Channels[0].HeadType != 1) return false;
     App().ActiveMode = ModePower;
     StartMeasurement(true, "FP");
     return App().Connected;
-}
-
-void LeaveLink() {
-    if (App().Connected) Disconnect();
-    App().Shell = ShellHooks{};
-    ResetAppState();
-    ResetLinkState();
 }
 
 // The engine alone (no window); state.range(0) 1 = working file on.

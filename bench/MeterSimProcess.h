@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QString>
+#include <QStringList>
 
 inline QString SimulatorPath() {
     const QString fromEnv = qEnvironmentVariable("KELVARO_METER_SIM");
@@ -13,15 +14,19 @@ inline QString SimulatorPath() {
     return QCoreApplication::applicationDirPath() + "/../sim/kelvaro-meter-sim";
 }
 
-// Starts the simulator with this head on channel A; its terminal path, or
-// empty when it did not start.
-inline QString StartSimulator(QProcess& sim, const QString& headA) {
-    sim.start(SimulatorPath(),
-              {"--model", "talon", "--head-a", headA, "--instant", "--exit-when-idle", "30"});
+// Starts the simulator as this meter; its terminal path, or empty when it
+// did not start.
+inline QString StartSimulatorAs(QProcess& sim, const QStringList& meter) {
+    sim.start(SimulatorPath(), meter + QStringList{"--instant", "--exit-when-idle", "30"});
     if (!sim.waitForStarted(5000)) return {};
     while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
     }
     return QString::fromUtf8(sim.readLine()).trimmed();
+}
+
+// The same as a TALON with this head on channel A.
+inline QString StartSimulator(QProcess& sim, const QString& headA) {
+    return StartSimulatorAs(sim, {"--model", "talon", "--head-a", headA});
 }
 
 inline void StopSimulator(QProcess& sim) {

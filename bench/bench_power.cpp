@@ -1,6 +1,7 @@
 // Power logging speed: one reading through parse, merge, statistics and the
 // working-file line (with and without the file itself), the same with the
 // incremental chart drawing, and a full redraw of a full 6000-point store.
+#include "EngineRuns.h"
 #include "data/LogLines.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"
@@ -46,20 +47,7 @@ void Prepare(bool logToFile, const QString& workFile) {
 
 // Readings 20 ms apart; a run that ends is started afresh off the clock.
 void Run(benchmark::State& state, PowerEngine& engine) {
-    const std::vector<QString> replies = Replies();
-    size_t i = 0;
-    for (auto _ : state) {
-        if (engine.Stopped) {
-            state.PauseTiming();
-            engine.Reset(false);
-            engine.StartStop();
-            engine.PowerLog(0, QStringLiteral("*0\r"));
-            state.ResumeTiming();
-        }
-        g_clock.Advance(0.02);
-        engine.PowerLog(0, replies[i++ % replies.size()]);
-    }
-    state.SetItemsProcessed(int64_t(state.iterations()));
+    FeedReplies(state, engine, Replies(), QStringLiteral("*0\r"), g_clock);
 }
 
 void BM_Reading(benchmark::State& state) {

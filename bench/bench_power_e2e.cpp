@@ -20,6 +20,7 @@
 
 #include <functional>
 #include <memory>
+#include "EngineRuns.h"
 #include "MeterSimProcess.h"
 
 namespace {
@@ -27,38 +28,16 @@ namespace {
 // Connected, identified and in power mode on COM1, as the main window leaves
 // the link before the power window's Start. False when any step failed.
 bool EnterPowerMode(const QString& path, const QString& workFolder, bool logToFile) {
-    ResetAppState();
-    ResetLinkState();
-    App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
-    platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
+    if (!ConnectOnCom1(path)) return false;
     // One point per reading for the whole measurement.
     App().Config.Power.LogTime = 299;
     App().Config.LogToFile = logToFile;
     App().WorkFileName = QDir(workFolder).filePath("kelvaro.pwr");
-    if (!Connect()) return false;
     IdentifyInstrument();
     if (App().Channels[0].HeadType != 1) return false;
     App().ActiveMode = ModePower;
     StartMeasurement(true, "FP");
     return App().Connected;
-}
-
-void LeaveLink() {
-    if (App().Connected) Disconnect();
-    App().Shell = ShellHooks{};
-    ResetAppState();
-    ResetLinkState();
-}
-
-// Each iteration waits for one more reading; the rate is readings per second.
-void CountReadings(benchmark::State& state, const std::function<int64_t()>& readings) {
-    for (auto _ : state) {
-        const int64_t before = readings();
-        while (readings() == before) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    state.counters["readings/s"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The engine alone (no window); state.range(0) 1 = working file on.

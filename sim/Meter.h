@@ -30,6 +30,7 @@ struct ReadingSpec {
     double base = 1.234e-3;   // in the head's unit (W, J, Lx, ...)
     double noise = 0.0;       // relative spread: base * (1 +- noise)
     int overEvery = 0;        // every n-th reading is "OVER"; 0 = never
+    int missEvery = 0;        // every n-th "SB" power reply has no value here ("N"); 0 = never
     double pulseRate = 10.0;  // pulses per second for energy readings; 0 = no pulses
     double readyDelay = 0.0;  // seconds after a pulse was read until "ER" reports ready
 };

@@ -136,7 +136,7 @@ QString MeterState::BothChannels(const MeterConfig& cfg, double now) {
         QString value;
         if (h.type != 0)
             value = mode_ == Mode::EnergyRatio ? sources_[ch].TakePulse(h.reading, now)
-                                               : sources_[ch].Next(h.reading);
+                                               : sources_[ch].NextOrMissing(h.reading);
         tokens << (value.isEmpty() ? QString("N") : value);
     }
     return "*" + tokens.join(' ');

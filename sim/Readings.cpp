@@ -25,6 +25,12 @@ QString ReadingSource::Next(const ReadingSpec& spec) {
     return FormatValue(v);
 }
 
+QString ReadingSource::NextOrMissing(const ReadingSpec& spec) {
+    ++asked_;
+    if (spec.missEvery > 0 && asked_ % spec.missEvery == 0) return QString();
+    return Next(spec);
+}
+
 void ReadingSource::StartPulses(double now) {
     pulseStart_ = now;
     taken_ = 0;

@@ -15,6 +15,8 @@ public:
 
     // Next value text: a number like "1.234E-03" or "OVER".
     QString Next(const ReadingSpec& spec);
+    // The same for a power "SB" reply, empty where this channel misses one.
+    QString NextOrMissing(const ReadingSpec& spec);
 
     void StartPulses(double now);  // the mode was set: pulse 1 comes one period later
     bool NewPulse(const ReadingSpec& spec, double now) const;
@@ -28,6 +30,7 @@ private:
 
     uint64_t rng_;
     long long count_ = 0;
+    long long asked_ = 0;  // "SB" power replies
     double pulseStart_ = 0;
     long long taken_ = 0;
     double lastTaken_ = -1e300;

@@ -9,6 +9,8 @@
 #include "auxiliary/frmTerminal.h"
 #include "data/FileCommand.h"
 #include "data/TimeBase.h"
+#include "dual/frmPwrDiff.h"
+#include "dual/frmPwrRto.h"
 #include "energy/EnergyMode.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
@@ -253,6 +255,8 @@ void MDIForm1::InstallShellHooks() {
     h.FileCommand = [](int op) { FileCommand(static_cast<int16_t>(op)); };
     h.ModeEntry[ModeTerminal] = [this](int op, QString& text) { TerminalWindow().Terminal(op, text); };
     InstallPowerMode(mdi_);
+    InstallPwrRtoMode(mdi_);
+    InstallPwrDiffMode(mdi_);
     InstallEnergyMode(mdi_);
     // The viewers of a former main window went with its area.
     ForgetViewers();

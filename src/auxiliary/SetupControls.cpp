@@ -16,19 +16,22 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QWindow>
+#include <algorithm>
+#include <cmath>
 
 LimitControls MakeLimitControls(QWidget* dialog, const LimitNames& names) {
     LimitControls c;
     c.Frame = new QGroupBox(names.Title, dialog);
     auto* grid = new QGridLayout(c.Frame);
     for (int i = 0; i < 2; ++i) {
-        c.Bars[i] = MakeSetupBar(c.Frame, 0, kLimitBarMax, names.Bars[i]);
+        c.Bars[i] = MakeSetupBar(c.Frame, names.Minimum, names.Maximum, names.Bars[i]);
         c.Boxes[i] = MakeLimitBox(c.Frame, names.Boxes[i]);
         c.Boxes[i]->installEventFilter(dialog);
         grid->addWidget(new QLabel(names.Captions[i], c.Frame), i, 0);
         grid->addWidget(c.Bars[i], i, 1);
         grid->addWidget(c.Boxes[i], i, 2);
     }
+    if (!names.Units) return c;
     c.Units = new QComboBox(c.Frame);
     c.Units->setObjectName(names.Units);
     c.Units->setMinimumContentsLength(3);
@@ -48,8 +51,16 @@ LimitControls MakeLimitControls(QWidget* dialog, const LimitNames& names) {
 
 void ShowLimitBars(const std::array<QScrollBar*, 2>& bars, const std::array<QLineEdit*, 2>& boxes, double low,
                    double high) {
-    SetBarQuietly(bars[0], BarFromValue(low));
-    SetBarQuietly(bars[1], BarFromValue(high));
+    const double values[] = {low, high};
+    for (int i = 0; i < 2; ++i) {
+        const double lowest = bars[i]->minimum(), highest = bars[i]->maximum();
+        const double v = values[i];
+        // Halves to even, as whole-number controls always did.
+        const double position = std::isfinite(v) ? std::nearbyint(std::clamp(v, lowest, highest))
+                                : v > 0          ? highest
+                                                 : lowest;
+        SetBarQuietly(bars[i], int(position));
+    }
     for (int i = 0; i < 2; ++i) SetTextQuietly(boxes[i], QString::number(bars[i]->value()));
 }
 
@@ -96,22 +107,32 @@ void SetIndexQuietly(QComboBox* list, int index) {
 }
 
 void CutLimitText(QLineEdit* box) {
-    if (box->text().size() <= kLimitTextMax) return;
+    const int most = kLimitTextMax + (box->text().startsWith(QLatin1Char('-')) ? 1 : 0);
+    if (box->text().size() <= most) return;
     platform::prompts().Beep();
-    SetTextQuietly(box, box->text().left(kLimitTextMax));
+    SetTextQuietly(box, box->text().left(most));
 }
 
 void TakeLimitText(QLineEdit* box, QScrollBar* bar) {
-    if (const auto typed = TypedLimit(box->text()))
-        bar->setValue(*typed);
+    const QString text = box->text();
+    const bool negative = text.startsWith(QLatin1Char('-')) && bar->minimum() < 0;
+    const auto typed =
+        negative ? TypedWholeNumber(text.mid(1), -bar->minimum()) : TypedWholeNumber(text, bar->maximum());
+    if (typed)
+        bar->setValue(negative ? -*typed : *typed);
     else
         platform::prompts().Beep();
     SetTextQuietly(box, QString::number(bar->value()));
 }
 
 void TakePendingLimits(const std::array<QLineEdit*, 2>& boxes, const std::array<QScrollBar*, 2>& bars) {
-    for (int i = 0; i < 2; ++i)
-        if (boxes[i]->text() != QString::number(bars[i]->value())) TakeLimitText(boxes[i], bars[i]);
+    // Taking one limit rewrites both boxes: read both first.
+    const QString typed[] = {boxes[0]->text(), boxes[1]->text()};
+    for (int i = 0; i < 2; ++i) {
+        if (typed[i] == QString::number(bars[i]->value())) continue;
+        SetTextQuietly(boxes[i], typed[i]);
+        TakeLimitText(boxes[i], bars[i]);
+    }
 }
 
 int LimitBoxLeft(const std::array<QLineEdit*, 2>& boxes, const QObject* watched, const QEvent* event) {

@@ -31,11 +31,14 @@ struct LimitNames {
     std::array<const char*, 2> Captions;  // low, high
     std::array<const char*, 2> Bars;
     std::array<const char*, 2> Boxes;
-    const char* Units;
+    const char* Units;  // null: no Units and Scale lists
     const char* Scale;
+    int Minimum = 0;  // of both bars
+    int Maximum = 999;
 };
 LimitControls MakeLimitControls(QWidget* dialog, const LimitNames& names);
-// Both bars from the two values, and both boxes from the bars.
+// Both bars from the two values (nearest whole positions within each bar's
+// range), and both boxes from the bars.
 void ShowLimitBars(const std::array<QScrollBar*, 2>& bars, const std::array<QLineEdit*, 2>& boxes, double low,
                    double high);
 
@@ -49,9 +52,11 @@ void SetBarQuietly(QScrollBar* bar, int value);
 void SetTextQuietly(QLineEdit* box, const QString& text);  // caret at the end
 void SetIndexQuietly(QComboBox* list, int index);
 
-// While typing: more than 3 characters beep and are cut to the first 3.
+// While typing: more than 3 characters (4 with a leading minus) beep and
+// are cut to the first 3 (or 4).
 void CutLimitText(QLineEdit* box);
-// On leaving the box: a typed limit moves the bar, anything else beeps;
+// On leaving the box: a typed whole number within the bar's range moves the
+// bar (a minus sign only where the bar goes below 0), anything else beeps;
 // the box then shows the bar's value.
 void TakeLimitText(QLineEdit* box, QScrollBar* bar);
 // OK takes what is still being typed (Enter reaches OK without leaving the box).

@@ -65,12 +65,12 @@ LimitView LimitViewIn(double low, double high, int16_t exponent, std::span<const
     return v;
 }
 
-LimitBarPair OrderLimitBars(int lowBar, int highBar) {
+LimitBarPair OrderLimitBars(int lowBar, int highBar, int minimum) {
     LimitBarPair p{lowBar, highBar};
     if (p.High <= p.Low) {
         p.Low = p.High - 1;
-        if (p.Low < 0) {
-            p.Low = 0;
+        if (p.Low < minimum) {
+            p.Low = minimum;
             p.High = p.Low + 1;
         }
     }

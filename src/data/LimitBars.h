@@ -58,7 +58,8 @@ struct LimitBarPair {
     int Low = 0;
     int High = 1;
 };
-LimitBarPair OrderLimitBars(int lowBar, int highBar);
+// `minimum`: the bars' lowest position.
+LimitBarPair OrderLimitBars(int lowBar, int highBar, int minimum = 0);
 
 // Typed whole numbers: empty is 0, digits up to `maximum` are the value;
 // nothing for anything else (the box then beeps).

@@ -44,9 +44,14 @@ QString FormatFourDigits(double value) {
     return FormatNumber(value, QStringLiteral("0000"));
 }
 
+int RoundedDecade(double value, int decimals) {
+    const int e = DecadeExponent(value);
+    return std::fabs(RoundDecimals(value / std::pow(10.0, e), decimals)) >= 10 ? e + 1 : e;
+}
+
 QString FormatScientific(double value) {
     if (RoundDecimals(value, 6) == 0) return QStringLiteral("0");
-    const int e = DecadeExponent(value);
+    const int e = RoundedDecade(value, 2);
     if (e == 0) return FormatNumber(value, QStringLiteral("#0.00"));
     const QString mantissa = FormatNumber(value / std::pow(10.0, e), QStringLiteral("#0.00"));
     if (e < 0) return mantissa + QStringLiteral(" E") + FormatNumber(e, QStringLiteral("00"));

@@ -17,6 +17,10 @@ QString FormatDualLogLine(float a, float b, double time, bool withTime);
 // "0000" by the unformatted magnitude); the value is already scaled.
 QString FormatFourDigits(double value);
 
+// The decade of `value` for a mantissa shown with `decimals` places: one
+// more where the rounded mantissa would read 10 (0.99999 gives 0, not -1).
+int RoundedDecade(double value, int decimals);
+
 // Mantissa "#0.00" with " E-03" / " E+04" decade, plain "#0.00" for decade 0,
 // "0" for values that vanish at six decimals.
 QString FormatScientific(double value);

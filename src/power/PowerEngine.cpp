@@ -14,7 +14,6 @@
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
-#include "power/PowerFile.h"
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
 
@@ -22,14 +21,6 @@
 #include <cmath>
 
 namespace {
-
-const QString kCaption = QStringLiteral("Real-Time Power Logging");
-
-const ChannelInfo& CurrentHead() {
-    const AppState& app = App();
-    const int c = app.CurrentChannel;
-    return app.Channels[size_t(c >= 0 && c < int(app.Channels.size()) ? c : 0)];
-}
 
 void LogFileOnOffEnable(bool enabled) {
     if (App().Shell.LogFileOnOffEnable) App().Shell.LogFileOnOffEnable(enabled);
@@ -40,14 +31,29 @@ bool Storable(double v) {
     return IsOverrange(v) || std::fabs(v) <= double(FLT_MAX);
 }
 
+// Over range with either sign (a difference whose subtrahend is over range).
+bool OutOfRange(double v) {
+    return IsOverrange(v) || IsOverrange(-v);
+}
+
+// A combined value beyond what a single holds is over range, with its sign.
+double Bounded(double v) {
+    if (std::fabs(v) <= double(FLT_MAX)) return v;
+    return v > 0 ? OverrangeValue : -OverrangeValue;
+}
+
 }  // namespace
 
-PowerEngine::PowerEngine() {
-    Caption = kCaption;
+PowerEngine::PowerEngine(const PowerProfile& profile) : profile_(&profile) {
+    Caption = QString::fromLatin1(profile.Caption);
     StartStopCaption = QStringLiteral("&Start");
     StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
-    Chart.GridStyle = App().Config.Power.GraphGrid;
-    store_.Clear(App().Config.Power.LogTime);
+    const PowerRunSettings s = Settings();
+    Chart.GridStyle = s.Grid;
+    Chart.YLabelMode = profile.YLabelMode;
+    Chart.YTitle = QString::fromLatin1(profile.YTitle);
+    for (PowerStore& store : stores_) store.Clear(s.LogTime);
+    UndoAdjustment();
 }
 
 void PowerEngine::Flush() {
@@ -56,31 +62,37 @@ void PowerEngine::Flush() {
     if (View.DisplayChanged) View.DisplayChanged();
 }
 
-QString PowerEngine::HeadText() const {
-    // Another channel may be selected by now: the run's data belong to its head.
-    if (!runHead_.isEmpty()) return runHead_;
-    return CurrentHead().HeadName + CurrentHead().HeadSerial;
+std::array<QString, 2> PowerEngine::Heads() const {
+    // Another channel may be selected by now: the run's data belong to its heads.
+    if (!runHeads_[0].isEmpty()) return runHeads_;
+    const AppState& app = App();
+    if (profile_->Channels == 1) return {CurrentHead().HeadName + CurrentHead().HeadSerial, QString()};
+    return {app.Channels[0].HeadName + app.Channels[0].HeadSerial,
+            app.Channels[1].HeadName + app.Channels[1].HeadSerial};
+}
+
+double PowerEngine::Shown(double value) const {
+    if (OutOfRange(value)) return value;
+    return value * Scale - Shift;
 }
 
 void PowerEngine::ClearChart() {
-    store_.Clear(App().Config.Power.LogTime);
+    for (PowerStore& store : stores_) store.Clear(Settings().LogTime);
     Chart.LastIndex = 0;
     FinishedPoints = 0;
     if (View.Redraw) View.Redraw();
 }
 
 void PowerEngine::ResetStatistics() {
-    stats_.Reset();
+    for (RunningStats& stats : stats_) stats.Reset();
     StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
     Changed();
 }
 
 void PowerEngine::ShowStatistics(bool show) {
     if (show) {
-        StatLabels = {StatisticsText(kMinPrefix, stats_.Min), StatisticsText(kMaxPrefix, stats_.Max),
-                      StatisticsText(kAveragePrefix, stats_.Average()),
-                      StatisticsText(kStDevPrefix, stats_.StdDev())};
-        const int16_t mode = App().Config.Power.StatMode;
+        StatLabels = StatisticsLines();
+        const int16_t mode = Settings().StatMode;
         const bool minMax = mode == 1 || mode == 3;
         const bool avgDev = mode == 2 || mode == 3;
         StatVisible = {minMax, minMax, avgDev, avgDev};
@@ -93,11 +105,12 @@ void PowerEngine::ShowStatistics(bool show) {
 void PowerEngine::PowerLog(int op, const QString& reply) {
     switch (op) {
         case -1:
-            runHead_.clear();
+            runHeads_ = {};
             SkippedChars = 0;
             SkippedReplies = 0;
             StartStopCaption = QStringLiteral("&Start");
             Stopped = true;
+            Pairing.Reset();
             ClearChart();
             if (View.ShowWindow) View.ShowWindow();
             ResetStatistics();
@@ -110,7 +123,7 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
                 ReadingText.clear();
                 Changed();
                 SendNext();
-            } else if (PollState == 2) {
+            } else if (PollState == 2 && profile_->Channels == 1) {
                 if (reply.contains(QLatin1Char('1'))) {
                     PollState = 3;
                     SendCommand(platform::serialPort(), QStringLiteral("SP"), kQueryTimeout, true);
@@ -125,7 +138,7 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
             ReadingVisible = false;
             Changed();
             Unload(true);
-            store_.Clear(App().Config.Power.LogTime);
+            for (PowerStore& store : stores_) store.Clear(Settings().LogTime);
             FinishedPoints = 0;
             break;
         default:
@@ -143,15 +156,35 @@ void PowerEngine::Reading(const QString& reply) {
     }
     QString text = reply.mid(star + 1);
     text.chop(1);  // the line end
-    double reading = 0;
-    if (text.isEmpty() || !ParseReading(text, reading) || !Storable(reading)) return SendNext();
-    Process(reading);
+    std::array<double, 2> channels{}, values{};
+    if (!TakeValues(text, channels, values)) return SendNext();
+    Process(channels, values);
     // A reading that ended the run asks for no more.
     if (!Stopped) SendNext();
 }
 
-void PowerEngine::Process(double reading) {
+// One reading, or a completed pair of channel values combined both ways.
+bool PowerEngine::TakeValues(const QString& text, std::array<double, 2>& channels,
+                             std::array<double, 2>& values) {
+    if (profile_->Channels == 1) {
+        if (text.isEmpty() || !ParseReading(text, channels[0]) || !Storable(channels[0])) return false;
+        values[0] = channels[0];
+        return true;
+    }
+    QString a, b;
+    if (!Pairing.Take(text, a, b)) return false;
+    if (!ParseReading(a, channels[0]) || !ParseReading(b, channels[1]) || !Storable(channels[0]) ||
+        !Storable(channels[1]) || !profile_->Combine(channels[0], channels[1], values)) {
+        Pairing.Drop();
+        return false;
+    }
+    for (double& v : values) v = Bounded(v);
+    return true;
+}
+
+void PowerEngine::Process(const std::array<double, 2>& channels, const std::array<double, 2>& values) {
     AppState& app = App();
+    const int n = profile_->Channels;
     const double now = platform::clock().SecondsSinceMidnight();
     double t = ElapsedSeconds(StartTime, now);
     if (!anchored_) {
@@ -161,44 +194,46 @@ void PowerEngine::Process(double reading) {
         app.DayCount = 0;
         t = 0;
     }
-    store_.Store(reading, t);
+    for (int d = 0; d < n; ++d) stores_[size_t(d)].Store(values[size_t(d)], t);
     NotSaved = true;
 
-    const bool overrange = IsOverrange(reading);
-    if (t >= app.Config.Power.LogTime) {
-        EndRun(t, reading);
+    const double value = values[size_t(Direction)];
+    if (t >= Settings().LogTime) {
+        EndRun(t, value);
     } else {
-        stats_.Add(reading);
-        const bool merging = store_.PointInterval != 0 && store_.PointCount > 0;
-        LastTime = merging ? store_.PowerData[size_t(store_.PointCount)].PointTime : t;
-        LastReading = reading;
+        for (int d = 0; d < n; ++d) stats_[size_t(d)].Add(values[size_t(d)]);
+        const PowerStore& store = Store();
+        const bool merging = store.PointInterval != 0 && store.PointCount > 0;
+        LastTime = merging ? store.PowerData[size_t(store.PointCount)].PointTime : t;
+        LastReading = value;
         Chart.LastTime = LastTime;
-        Chart.LastReading = reading;
-        Chart.LastIndex = MaxOf(store_.PointCount - 1, 0);
+        Chart.LastReading = Shown(value);
+        Chart.LastIndex = MaxOf(store.PointCount - 1, 0);
         if (View.PointAdded) View.PointAdded();
     }
 
-    if (overrange) {
+    if (OutOfRange(value)) {
         platform::prompts().Beep();
-        ReadingText = OverrangeText(LimitsOn);
+        ReadingText = profile_->Readout(*this, value);
         Changed();
     } else {
-        UpdateDisplay(reading, now);
+        UpdateDisplay(value, now);
     }
 
-    workFile_.Append(FormatLogLine(float(reading), t, true));
+    workFile_.Append(n == 1 ? FormatLogLine(float(channels[0]), t, true)
+                            : FormatDualLogLine(float(channels[0]), float(channels[1]), t, true));
 }
 
 void PowerEngine::EndRun(double t, double reading) {
     LastTime = t;
     LastReading = reading;
     Chart.LastTime = t;
-    Chart.LastReading = reading;
-    Chart.LastIndex = MaxOf(store_.PointCount - 1, 0);
+    Chart.LastReading = Shown(reading);
+    Chart.LastIndex = MaxOf(Store().PointCount - 1, 0);
     if (View.PointAdded) View.PointAdded();
     platform::prompts().Beep();
-    FinishedPoints = store_.PointCount;
-    store_.PointCount = 0;
+    FinishedPoints = Store().PointCount;
+    for (PowerStore& store : stores_) store.PointCount = 0;
     Stop();
     RunActive = false;
     if (View.Redraw) View.Redraw();
@@ -211,14 +246,13 @@ void PowerEngine::UpdateDisplay(double reading, double now) {
     if (since < kDisplayInterval) return;
     ShowStatistics(true);
     RescaleVisible = true;
-    const PowerSettings& cfg = App().Config.Power;
-    ReadingText = ::ReadingText(reading, LimitsOn, cfg.GraphLow, cfg.GraphHigh);
+    ReadingText = profile_->Readout(*this, reading);
     LastDisplayTime = now;
     Changed();
 }
 
 void PowerEngine::SendNext() {
-    const PollStep step = NextPoll(CurrentHead().HeadType, App().DeviceType);
+    const PollStep step = profile_->NextPoll();
     if (!step.Send) return;
     PollState = step.State;
     SendCommand(platform::serialPort(), QString::fromLatin1(step.Command), step.Timeout, true);
@@ -237,40 +271,43 @@ void PowerEngine::Start() {
     if (!app.Connected && !Connect()) return;
     const double now = platform::clock().SecondsSinceMidnight();
     if (!RunActive) {
-        if (View.TrialReading)
-            View.TrialReading();
-        else
-            DetectReadingUnits(false, app.CurrentChannel);
-        app.BaseUnit = CurrentHead().ReadingUnit.isEmpty() ? QStringLiteral("W") : CurrentHead().ReadingUnit;
+        // Two-channel variants know their heads' units from the identification.
+        if (profile_->TrialReading) {
+            if (View.TrialReading)
+                View.TrialReading();
+            else
+                DetectReadingUnits(false, app.CurrentChannel);
+        }
+        const ChannelInfo& unitHead = profile_->Channels == 1 ? CurrentHead() : app.Channels[0];
+        app.BaseUnit = unitHead.ReadingUnit.isEmpty() ? QStringLiteral("W") : unitHead.ReadingUnit;
         BuildPowerUnits();
         PowerLog(-1, QString());
         Chart.LastIndex = 0;
         RunActive = true;
         anchored_ = false;
         LogFileOnOffEnable(false);
-        runHead_ = CurrentHead().HeadName + CurrentHead().HeadSerial;
+        runHeads_ = Heads();
         WriteWorkFileHeader();
         StartTime = platform::clock().SecondsSinceMidnight();
         app.DayCount = 0;
     } else {
         // Continue the time axis where the run stopped.
-        const double last = store_.PointCount > 0 ? store_.PowerData[size_t(store_.PointCount)].PointTime : 0;
+        const PowerStore& store = Store();
+        const double last = store.PointCount > 0 ? store.PowerData[size_t(store.PointCount)].PointTime : 0;
         StartTime = now - MaxOf(last, 0.0);
         if (StartTime < 0) StartTime += 86400.0;
         app.DayCount = 0;
+        // A half reply from before the pause has no partner any more.
+        Pairing.Reset();
     }
     ShowStatistics(false);
     RescaleVisible = false;
-    const ChannelInfo& head = CurrentHead();
-    const int type = head.HeadType;
-    const QString typeName =
-        type >= 0 && type < int(app.HeadTypeNames.size()) ? app.HeadTypeNames[size_t(type)] : QString();
-    Caption =
-        kCaption + QStringLiteral(" - ") + typeName + QStringLiteral(": ") + head.HeadName + head.HeadSerial;
-    if (app.Config.Power.DisplayMode != 0) ReadingVisible = true;
+    Caption = profile_->RunCaption();
+    if (Settings().DisplayMode != 0) ReadingVisible = true;
     app.ModeCheckPending = true;
     PollState = 0;
-    SendCommand(platform::serialPort(), QStringLiteral("SP"), 5.0, true);
+    SendCommand(platform::serialPort(), QString::fromLatin1(profile_->FirstCommand), profile_->FirstTimeout,
+                true);
     StartStopCaption = QStringLiteral("&Stop");
     Stopped = false;
     Changed();
@@ -288,6 +325,7 @@ void PowerEngine::Stop() {
 void PowerEngine::Reset(bool setupWasOpen) {
     RunActive = false;
     ClearChart();
+    Pairing.Reset();
     ReadingText.clear();
     ReadingVisible = false;
     LogFileOnOffEnable(true);
@@ -312,37 +350,85 @@ void PowerEngine::PauseGraph(bool pause) {
 
 void PowerEngine::SetAutoRescale(bool on) {
     AutoRescale = on;
-    if (store_.PointCount == 0 && FinishedPoints > 0 && View.Redraw) View.Redraw();
+    if (Store().PointCount == 0 && FinishedPoints > 0 && View.Redraw) View.Redraw();
 }
 
 void PowerEngine::SetLimitsOn(bool on) {
     LimitsOn = on;
 }
 
+void PowerEngine::UndoAdjustment() {
+    Adjusted = false;
+    Scale = 1;
+    Shift = 0;
+    AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[0]);
+    AdjustLabel = profile_->AdjustText ? profile_->AdjustText(*this) : QString();
+}
+
+// After a change of what is shown: the statistics lines in the new terms,
+// the chart redrawn, and the read-out of a finished run emptied.
+void PowerEngine::AfterViewChange() {
+    if (StatVisible[0] || StatVisible[2]) ShowStatistics(true);
+    if (View.Redraw) View.Redraw();
+    if (Store().PointCount == 0 && FinishedPoints > 0) ReadingText.clear();
+    Changed();
+    Flush();
+}
+
+void PowerEngine::ToggleAdjustment() {
+    if (profile_->Adjustment == PowerAdjustment::None) return;
+    if (Adjusted) {
+        UndoAdjustment();
+    } else {
+        const double average = Stats().Average();
+        if (profile_->Adjustment == PowerAdjustment::Scale) {
+            // A factor beyond the doubles (an average of next to nothing) counts as none.
+            if (average == 0 || !std::isfinite(1 / average)) return platform::prompts().Beep();
+            Scale = 1 / average;
+        } else {
+            Shift = average;
+        }
+        Adjusted = true;
+        AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[1]);
+        AdjustLabel = profile_->AdjustText(*this);
+    }
+    AfterViewChange();
+}
+
+void PowerEngine::SetDirection(int16_t direction) {
+    if (direction < 0 || direction >= profile_->Channels || direction == Direction) return;
+    Direction = direction;
+    UndoAdjustment();
+    AfterViewChange();
+}
+
 void PowerEngine::ApplyChartRange() {
-    const PowerSettings& cfg = App().Config.Power;
-    Chart.GridStyle = cfg.GraphGrid;
-    if (AutoRescale && store_.PointCount == 0 && FinishedPoints > 0) {
-        const double low = MaxOf(0.0, stats_.Min);
-        const double high = MinOf(30000.0, stats_.Max);
-        if (high > low) {
+    const PowerRunSettings s = Settings();
+    Chart.GridStyle = s.Grid;
+    if (AutoRescale && Store().PointCount == 0 && FinishedPoints > 0) {
+        double low = Shown(Stats().Min);
+        double high = Shown(Stats().Max);
+        if (low > high) std::swap(low, high);  // a negative factor turns the range over
+        low = MaxOf(profile_->RescaleFloor, low);
+        high = MinOf(profile_->RescaleCeiling, high);
+        if (high > low && std::fabs(low) <= FLT_MAX && std::fabs(high) <= FLT_MAX) {
             Chart.YMin = float(low);
             Chart.YMax = float(high);
             return;
         }
     }
-    Chart.YMin = float(cfg.GraphLow);
-    Chart.YMax = float(cfg.GraphHigh);
+    Chart.YMin = float(s.Low);
+    Chart.YMax = float(s.High);
 }
 
 void PowerEngine::DrawWholeChart(platform::Surface& surface) {
     ApplyChartRange();
-    DrawChart(0, Chart, surface, 0, float(App().Config.Power.LogTime));
+    DrawChart(0, Chart, surface, 0, float(Settings().LogTime));
     ForEachShownPoint([&] { DrawChart(1, Chart, surface, 0, 0); });
 }
 
 void PowerEngine::WriteWorkFileHeader() {
-    workFile_.Begin(App().WorkFileName, PowerFileHeader(HeadText()));
+    workFile_.Begin(profile_->WorkFilePath(), profile_->Header(Heads()));
 }
 
 void PowerEngine::Unload(bool fromModeSwitch) {
@@ -353,7 +439,7 @@ void PowerEngine::Unload(bool fromModeSwitch) {
     RunActive = false;
     PausedByCaller = false;
     LogFileOnOffEnable(true);
-    Caption = kCaption;
+    Caption = QString::fromLatin1(profile_->Caption);
     Changed();
     Flush();
     unloading_ = false;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "charts/StripChart.h"
+#include "data/ChannelPairing.h"
 #include "data/Statistics.h"
 #include "data/WorkFile.h"
+#include "power/PowerProfile.h"
 #include "power/PowerStore.h"
 
 #include <QString>
@@ -29,10 +31,13 @@ struct PowerViewHooks {
 // The real-time power logging of one window: poll states, the point store,
 // statistics, read-out texts, the working file, the run's life cycle, and
 // saving and printing what was logged. Plain C++: the window only mirrors
-// the display fields and draws the chart.
+// the display fields and draws the chart. The profile says which variant
+// it logs; two-channel variants keep both directions (A/B and B/A, or A-B
+// and B-A) in two stores and two sets of statistics, so a change of
+// direction redraws without loss.
 class PowerEngine {
 public:
-    PowerEngine();
+    explicit PowerEngine(const PowerProfile& profile = kPowerProfile);
 
     // op -1: prepare for power mode (and every fresh start); 0: one reply
     // line; 1: leave power mode.
@@ -45,6 +50,13 @@ public:
     void PauseGraph(bool pause);
     void SetAutoRescale(bool on);  // chkAutoRescale
     void SetLimitsOn(bool on);     // chkLimitsOn
+    // The direction shown (0 A/B or A-B, 1 the other way); a change undoes
+    // the adjustment and redraws from the other direction's store.
+    void SetDirection(int16_t direction);
+    // Normalize / Offset and their undo: the factor is 1 / the running
+    // average (an average of 0 beeps and changes nothing), the offset the
+    // running average, of the direction shown.
+    void ToggleAdjustment();
     void ResetStatistics();
     // The close procedure: asks to save unsaved data; `fromModeSwitch` false
     // also leaves power mode through the main window.
@@ -54,6 +66,8 @@ public:
     void PowerPrint();
     // The printout's texts: the head line, the four statistics lines, the title.
     void PrintTexts(platform::Surface& page) const;
+    // Min, Max, Average and St.Dev. of the direction shown, as displayed.
+    std::array<QString, 4> StatisticsLines() const;
 
     // Sets the chart's value range: the logged range for a finished run with
     // rescaling on, the graph limits otherwise.
@@ -62,14 +76,23 @@ public:
     void DrawWholeChart(platform::Surface& surface);
     // Points of the run on show: those of the running or stopped run, or of
     // the finished one.
-    int32_t PointsOnShow() const { return store_.PointCount > 0 ? store_.PointCount : FinishedPoints; }
+    int32_t PointsOnShow() const { return Store().PointCount > 0 ? Store().PointCount : FinishedPoints; }
     // Puts each shown point into Chart.Last* in turn (empty points skipped)
     // and calls `add` for it: the full redraw and the printout share this walk.
     template <class Add>
     void ForEachShownPoint(Add add);
 
-    const PowerStore& Store() const { return store_; }
-    const RunningStats& Stats() const { return stats_; }
+    // The store and statistics of the direction shown, or of one direction.
+    const PowerStore& Store() const { return stores_[size_t(Direction)]; }
+    const RunningStats& Stats() const { return stats_[size_t(Direction)]; }
+    const PowerStore& Store(int direction) const { return stores_[size_t(direction & 1)]; }
+    const RunningStats& Stats(int direction) const { return stats_[size_t(direction & 1)]; }
+    const PowerProfile& Profile() const { return *profile_; }
+    PowerRunSettings Settings() const { return profile_->Settings(); }
+    // A stored value as drawn and shown: adjusted, over range left as it is.
+    double Shown(double value) const;
+    // Head name and serial of channel A (or the current channel) and B.
+    std::array<QString, 2> Heads() const;
 
     // Display state, mirrored by the window.
     QString Caption;
@@ -79,9 +102,16 @@ public:
     bool RescaleVisible = true;
     std::array<QString, 4> StatLabels;  // Min, Max, Average, St.Dev.
     std::array<bool, 4> StatVisible{};
+    QString AdjustCaption;  // butNormalize / butOffset
+    QString AdjustLabel;    // lblNorma / lblOffset
 
     // Run state.
-    int16_t PollState = 0;  // 0 first reply, 2 pulse-ready flag, 3 readings
+    int16_t PollState = 0;  // 0 first reply, 2 pulse-ready flag, 3 (1 two channels) readings
+    int16_t Direction = 0;  // RatioMode / DifferMode
+    bool Adjusted = false;  // Normalized / OffsetOn
+    double Scale = 1;       // NormFactor
+    double Shift = 0;       // PowerOffset
+    ChannelPairing Pairing;
     bool Stopped = true;
     bool RunActive = false;
     bool NotSaved = false;
@@ -101,24 +131,27 @@ public:
 
 private:
     void Reading(const QString& reply);
-    void Process(double reading);
+    bool TakeValues(const QString& text, std::array<double, 2>& channels, std::array<double, 2>& values);
+    void Process(const std::array<double, 2>& channels, const std::array<double, 2>& values);
     void SendNext();
     void ShowStatistics(bool show);
     void UpdateDisplay(double reading, double now);
     void WriteWorkFileHeader();
     void ClearChart();
     void EndRun(double t, double reading);
+    void UndoAdjustment();
+    void AfterViewChange();
     void Changed() { displayDirty_ = true; }
     void Flush();
-    QString HeadText() const;
 
-    PowerStore store_;
-    RunningStats stats_;
+    const PowerProfile* profile_;
+    std::array<PowerStore, 2> stores_;  // by direction; one channel uses the first
+    std::array<RunningStats, 2> stats_;
     WorkFileRun workFile_;
     bool anchored_ = false;  // the time base of the run is set by its first reading
     bool displayDirty_ = false;
     bool unloading_ = false;
-    QString runHead_;  // head name and serial of the run, taken at its fresh start
+    std::array<QString, 2> runHeads_;  // head names and serials of the run, taken at its fresh start
 };
 
 template <class Add>
@@ -126,10 +159,10 @@ void PowerEngine::ForEachShownPoint(Add add) {
     const int32_t count = PointsOnShow();
     int32_t drawn = 0;
     for (int32_t k = 1; k <= count; ++k) {
-        const PowerPoint& p = store_.PowerData[size_t(k)];
+        const PowerPoint& p = Store().PowerData[size_t(k)];
         if (p.PointTime < 0) continue;
         Chart.LastTime = p.PointTime;
-        Chart.LastReading = PowerStore::PointValue(p);
+        Chart.LastReading = Shown(PowerStore::PointValue(p));
         Chart.LastIndex = drawn++;
         add();
     }

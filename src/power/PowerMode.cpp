@@ -8,6 +8,11 @@
 
 frmPower* InstallPowerMode(QMdiArea* area) {
     auto* w = new frmPower;
+    InstallPowerWindow(area, w, ModePower);
+    return w;
+}
+
+void InstallPowerWindow(QMdiArea* area, frmPower* w, int16_t mode) {
     QMdiSubWindow* sub = area->addSubWindow(w);
     // Closing only hides: the shell keeps calling this window.
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -17,11 +22,10 @@ frmPower* InstallPowerMode(QMdiArea* area) {
     sub->resize(sub->sizeHint().expandedTo(QSize(900, 580)));
     sub->hide();
     ShellHooks& h = App().Shell;
-    h.ModeEntry[ModePower] = [w](int op, QString& text) { w->PowerLog(op, text); };
-    ModeFileOps& ops = h.FileOps[ModePower];
+    h.ModeEntry[size_t(mode)] = [w](int op, QString& text) { w->PowerLog(op, text); };
+    ModeFileOps& ops = h.FileOps[size_t(mode)];
     ops.Pause = [w](bool on) { w->PauseGraph(on); };
     ops.Save = [w](const QString& name) { w->PowerSave(name); };
     ops.Print = [w] { w->PowerPrint(); };
     ops.Unsaved = [w] { return w->Engine.NotSaved && !App().Config.LogToFile; };
-    return w;
 }

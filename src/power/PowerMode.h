@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 class QMdiArea;
 class frmPower;
 
@@ -8,3 +10,6 @@ class frmPower;
 // ModeEntry[ModePower] -> PowerLog, FileOps[ModePower] -> PauseGraph,
 // PowerSave, PowerPrint. Returns the window (owned by the area).
 frmPower* InstallPowerMode(QMdiArea* area);
+
+// The same for any power-type window `w` and its ActiveMode code.
+void InstallPowerWindow(QMdiArea* area, frmPower* w, int16_t mode);

@@ -1,4 +1,4 @@
-// Saving and printing a power run.
+// Saving and printing a power-type run.
 #include "auxiliary/frmNotes.h"
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"
@@ -19,13 +19,21 @@ QString PowerFileHeader(const QString& headNameAndSerial) {
 void PowerEngine::PowerSave(const QString& fileName) {
     const int32_t count = PointsOnShow();
     SaveLoggedData(
-        fileName, workFile_.Complete(), App().WorkFileName, PowerFileHeader(HeadText()),
+        fileName, workFile_.Complete(), profile_->WorkFilePath(), profile_->Header(Heads()),
         [] { Notes().SaveNotesBox(); },
         [this, count] {
+            // Two channels: the points keep no channel powers, so the two
+            // columns hold both directions.
             for (int32_t k = 1; k <= count; ++k) {
-                const PowerPoint& p = store_.PowerData[size_t(k)];
+                const PowerPoint& p = stores_[0].PowerData[size_t(k)];
                 if (p.PointTime < 0) continue;  // an interval without readings
-                WorkFile(3, FormatLogLine(float(PowerStore::PointValue(p)), p.PointTime, true));
+                const float first = float(PowerStore::PointValue(p));
+                if (profile_->Channels == 1) {
+                    WorkFile(3, FormatLogLine(first, p.PointTime, true));
+                } else {
+                    const float second = float(PowerStore::PointValue(stores_[1].PowerData[size_t(k)]));
+                    WorkFile(3, FormatDualLogLine(first, second, p.PointTime, true));
+                }
             }
         });
     NotSaved = false;
@@ -33,7 +41,7 @@ void PowerEngine::PowerSave(const QString& fileName) {
 
 void PowerEngine::PowerPrint() {
     platform::Printer& printer = platform::printer();
-    const float span = float(App().Config.Power.LogTime);
+    const float span = float(Settings().LogTime);
     ApplyChartRange();
     if (!PrintChart(0, Chart, printer, 0, span, [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
         return ThrowIfPrintFailed(printer);
@@ -43,6 +51,13 @@ void PowerEngine::PowerPrint() {
     ThrowIfPrintFailed(printer);
 }
 
+std::array<QString, 4> PowerEngine::StatisticsLines() const {
+    const RunningStats& st = Stats();
+    auto text = profile_->StatText;
+    return {text(*this, kMinPrefix, st.Min, false), text(*this, kMaxPrefix, st.Max, false),
+            text(*this, kAveragePrefix, st.Average(), false), text(*this, kStDevPrefix, st.StdDev(), true)};
+}
+
 void PowerEngine::PrintTexts(platform::Surface& page) const {
     auto textAt = [&page](double x, double y, const QString& text) {
         page.SetCurrentX(x);
@@ -50,10 +65,16 @@ void PowerEngine::PrintTexts(platform::Surface& page) const {
         page.Print(text);
     };
     page.SetForeColor(0);
-    textAt(0, 5, QStringLiteral("Head: ") + HeadText());
-    textAt(0, 10, StatisticsText(kMinPrefix, stats_.Min));
-    textAt(0, 15, StatisticsText(kMaxPrefix, stats_.Max));
-    textAt(0, 20, StatisticsText(kAveragePrefix, stats_.Average()));
-    textAt(0, 25, StatisticsText(kStDevPrefix, stats_.StdDev()));
-    textAt(95, 50, QStringLiteral("Real-Time Power Logging"));
+    const std::array<QString, 2> heads = Heads();
+    if (profile_->Channels == 1)
+        textAt(0, 5, QStringLiteral("Head: ") + heads[0]);
+    else
+        textAt(0, 5,
+               QStringLiteral("Channel A: ") + heads[0] + QStringLiteral(" Channel B: ") + heads[1] +
+                   QStringLiteral(" (") + QString::fromLatin1(profile_->DirectionNames[size_t(Direction)]) +
+                   QStringLiteral(")"));
+    const std::array<QString, 4> stats = StatisticsLines();
+    for (size_t i = 0; i < stats.size(); ++i) textAt(0, 10 + 5 * double(i), stats[i]);
+    if (profile_->AdjustText) textAt(0, 30, QString::fromLatin1(profile_->AdjustPrintPrefix) + AdjustLabel);
+    textAt(95, 50, QString::fromLatin1(profile_->Caption));
 }

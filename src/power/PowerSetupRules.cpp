@@ -21,8 +21,8 @@ LimitView ViewOfLimits(double graphLow, double graphHigh, int16_t exponent, cons
     return LimitViewIn(graphLow, graphHigh, exponent, std::span(factors).first(kListedPowerUnits));
 }
 
-ConfirmedLimits ConfirmLimits(int lowBar, int highBar, int16_t exponent) {
-    const LimitBarPair bars = OrderLimitBars(lowBar, highBar);
+ConfirmedLimits ConfirmLimits(int lowBar, int highBar, int16_t exponent, int minimum) {
+    const LimitBarPair bars = OrderLimitBars(lowBar, highBar, minimum);
     ConfirmedLimits c{double(bars.Low), double(bars.High), exponent};
     if (highBar > lowBar && c.HighValue < 1 && c.ScaleExponent > 0) {
         // A finer coefficient keeps both limits where they were.

@@ -38,7 +38,8 @@ struct ConfirmedLimits {
     double HighValue = 1;
     int16_t ScaleExponent = 0;
 };
-ConfirmedLimits ConfirmLimits(int lowBar, int highBar, int16_t exponent);
+// `minimum`: the bars' lowest position (below 0 for differences).
+ConfirmedLimits ConfirmLimits(int lowBar, int highBar, int16_t exponent, int minimum = 0);
 
 // Log time.
 inline constexpr int kMaxLogHours = 24;

@@ -16,18 +16,21 @@ void PowerStore::Clear(int32_t logTime) {
 }
 
 double PowerStore::PointValue(const PowerPoint& p) {
-    return IsOverrange(p.MaxValue) ? OverrangeValue : double(p.AvgValue);
+    if (IsOverrange(p.MaxValue)) return OverrangeValue;
+    return IsOverrange(-double(p.MinValue)) ? -OverrangeValue : double(p.AvgValue);
 }
 
 void PowerStore::Open(int32_t index, double reading, double t) {
     PowerPoint& p = PowerData[size_t(index)];
     p.PointTime = t;
     p.MaxValue = float(reading);
-    if (IsOverrange(reading)) {
+    if (IsOverrange(reading) || IsOverrange(-reading)) {
         BinCount = 0;
         BinSum = 0;
-        // Nothing valid yet: the point reads as over range until one arrives.
-        p.MinValue = p.AvgValue = 0;
+        // Nothing valid yet: the point reads as over range until one arrives;
+        // minus over range (a difference) marks the minimum instead.
+        p.MinValue = IsOverrange(reading) ? 0 : float(reading);
+        p.AvgValue = 0;
     } else {
         BinCount = 1;
         BinSum = reading;
@@ -54,10 +57,17 @@ int32_t PowerStore::Store(double reading, double t) {
         PowerPoint& p = PowerData[size_t(c)];
         p.MaxValue = MaxOf(p.MaxValue, float(reading));
         if (IsOverrange(reading)) return c;
+        if (IsOverrange(-reading)) {
+            // Kept out of the average like over range, marked in the minimum.
+            p.MinValue = float(reading);
+            return c;
+        }
         ++BinCount;
         BinSum += reading;
-        // The first valid reading of a point that began over range sets its minimum.
-        p.MinValue = BinCount == 1 ? float(reading) : MinOf(p.MinValue, float(reading));
+        // The first valid reading of a point that began over range sets its
+        // minimum; a minus over-range mark stays.
+        const bool marked = IsOverrange(-double(p.MinValue));
+        p.MinValue = BinCount == 1 && !marked ? float(reading) : MinOf(p.MinValue, float(reading));
         p.AvgValue = float(BinSum / BinCount);
         return c;
     }

@@ -31,7 +31,7 @@ public:
     int32_t Store(double reading, double t);
 
     // The value a point stands for: over range when any of its readings
-    // was, otherwise the average.
+    // was (minus over range likewise, for differences), otherwise the average.
     static double PointValue(const PowerPoint& p);
 
     std::vector<PowerPoint> PowerData;  // 0..6000

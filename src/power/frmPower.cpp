@@ -8,20 +8,34 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmPower::frmPower(QWidget* parent) : QWidget(parent) {
-    setObjectName("frmPower");
+const PowerWindowProfile kPowerWindow{
+    .Engine = &kPowerProfile,
+    .Name = "frmPower",
+    .Labels = {"lblPower", "lblMinPower", "lblMaxPower", "lblAvrPower", "lblStDevPower"},
+    .LimitsWarning = true,
+    .Directions = nullptr,
+    .AdjustButton = nullptr,
+    .AdjustLabel = nullptr,
+    .Setup = SetupPower,
+};
+
+frmPower::frmPower(const PowerWindowProfile& profile, QWidget* parent)
+    : QWidget(parent), Engine(*profile.Engine), profile_(&profile) {
+    setObjectName(profile.Name);
     BuildControls();
     PowerViewHooks& v = Engine.View;
     v.DisplayChanged = [this] { ShowDisplay(); };
     v.PointAdded = [this] { AddPoint(); };
     v.Redraw = [this] { form_Resize(); };
-    v.ReopenSetup = [this] { SetupPowerGraph(Engine.RunActive); };
+    v.ReopenSetup = [this] { profile_->Setup().SetupPowerGraph(Engine.RunActive); };
     v.ShowWindow = [this] {
         MdiFrame(this)->show();
         show();
@@ -31,12 +45,13 @@ frmPower::frmPower(QWidget* parent) : QWidget(parent) {
 }
 
 void frmPower::BuildControls() {
-    lblPower = MakeReadout(this, "lblPower");
+    const PowerWindowProfile& p = *profile_;
+    lblPower = MakeReadout(this, p.Labels[0]);
 
-    lblMinPower = MakeStatLabel(this, "lblMinPower");
-    lblMaxPower = MakeStatLabel(this, "lblMaxPower");
-    lblAvrPower = MakeStatLabel(this, "lblAvrPower");
-    lblStDevPower = MakeStatLabel(this, "lblStDevPower");
+    lblMinPower = MakeStatLabel(this, p.Labels[1]);
+    lblMaxPower = MakeStatLabel(this, p.Labels[2]);
+    lblAvrPower = MakeStatLabel(this, p.Labels[3]);
+    lblStDevPower = MakeStatLabel(this, p.Labels[4]);
 
     const RunButtons run = MakeRunButtons(this);
     butStartStop = run.StartStop;
@@ -44,8 +59,10 @@ void frmPower::BuildControls() {
     butSetup = run.Setup;
     chkAutoRescale = new QCheckBox("R&escale", this);
     chkAutoRescale->setObjectName("chkAutoRescale");
-    chkLimitsOn = new QCheckBox("Limits Warning", this);
-    chkLimitsOn->setObjectName("chkLimitsOn");
+    if (p.LimitsWarning) {
+        chkLimitsOn = new QCheckBox("Limits Warning", this);
+        chkLimitsOn->setObjectName("chkLimitsOn");
+    }
     Picture1 = new platform::SurfaceWidget(this);
     Picture1->setObjectName("Picture1");
     Picture1->setMinimumSize(240, 160);
@@ -62,7 +79,27 @@ void frmPower::BuildControls() {
     buttons->addWidget(butReset, 0, 1);
     buttons->addWidget(butSetup, 0, 2);
     buttons->addWidget(chkAutoRescale, 1, 0);
-    buttons->addWidget(chkLimitsOn, 1, 1, 1, 2);
+    if (chkLimitsOn) buttons->addWidget(chkLimitsOn, 1, 1, 1, 2);
+    if (p.Directions) {
+        const std::array<const char*, 2>& names = p.Engine->DirectionNames;
+        Directions = new QComboBox(this);
+        Directions->setObjectName(p.Directions);
+        Directions->setEditable(true);
+        Directions->setInsertPolicy(QComboBox::NoInsert);
+        Directions->addItems({names[0], names[1]});
+        butAdjust = new QPushButton(this);
+        butAdjust->setObjectName(p.AdjustButton);
+        lblAdjust = new QLabel(this);
+        lblAdjust->setObjectName(p.AdjustLabel);
+        lblAdjust->setMinimumWidth(90);
+        buttons->addWidget(Directions, 1, 1);
+        buttons->addWidget(butAdjust, 2, 0);
+        buttons->addWidget(lblAdjust, 2, 1, 1, 2);
+        // A typed text counts once it is complete (Enter), as a choice does.
+        connect(Directions, &QComboBox::activated, this, [this] { Directions_Click(); });
+        connect(Directions->lineEdit(), &QLineEdit::editingFinished, this, [this] { Directions_Click(); });
+        connect(butAdjust, &QPushButton::clicked, this, [this] { Engine.ToggleAdjustment(); });
+    }
 
     auto* top = new QHBoxLayout;
     top->addWidget(lblPower);
@@ -81,10 +118,12 @@ void frmPower::BuildControls() {
     connect(butReset, &QPushButton::clicked, this, &frmPower::butReset_Click);
     connect(butSetup, &QPushButton::clicked, this, &frmPower::butSetup_Click);
     connect(chkAutoRescale, &QCheckBox::toggled, this, [this](bool on) { Engine.SetAutoRescale(on); });
-    connect(chkLimitsOn, &QCheckBox::toggled, this, [this](bool on) { Engine.SetLimitsOn(on); });
-    connect(&SetupPower(), &frmSetupPower::applied, this, [this] { form_Resize(); });
+    if (chkLimitsOn)
+        connect(chkLimitsOn, &QCheckBox::toggled, this, [this](bool on) { Engine.SetLimitsOn(on); });
+    frmSetupPower& setup = p.Setup();
+    connect(&setup, &frmSetupPower::applied, this, [this] { form_Resize(); });
     // The click on Reset is what closes an open setup dialog.
-    connect(&SetupPower(), &frmSetupPower::unloaded, this, [this] {
+    connect(&setup, &frmSetupPower::unloaded, this, [this] {
         if (butReset->isDown() || butReset->underMouse()) setupWasOpen_ = Engine.RunActive;
     });
     resize(720, 480);
@@ -95,13 +134,25 @@ void frmPower::ShowDisplay() {
     setWindowTitle(e.Caption);
     butStartStop->setText(e.StartStopCaption);
     lblPower->setText(e.ReadingText);
-    lblPower->setVisible(e.ReadingVisible && App().Config.Power.DisplayMode != 0);
+    lblPower->setVisible(e.ReadingVisible && e.Settings().DisplayMode != 0);
     QLabel* stats[] = {lblMinPower, lblMaxPower, lblAvrPower, lblStDevPower};
     for (size_t i = 0; i < 4; ++i) {
         stats[i]->setText(e.StatLabels[i]);
         stats[i]->setVisible(e.StatVisible[i]);
     }
     chkAutoRescale->setVisible(e.RescaleVisible);
+    if (butAdjust) {
+        butAdjust->setText(e.AdjustCaption);
+        lblAdjust->setText(e.AdjustLabel);
+        if (Directions->currentIndex() != e.Direction) Directions->setCurrentIndex(e.Direction);
+    }
+}
+
+// The typed or chosen text names the direction; anything else changes nothing.
+void frmPower::Directions_Click() {
+    const int index = Directions->findText(Directions->currentText());
+    if (index >= 0) Engine.SetDirection(int16_t(index));
+    Directions->setCurrentIndex(Engine.Direction);
 }
 
 void frmPower::AddPoint() {
@@ -110,7 +161,7 @@ void frmPower::AddPoint() {
 
 void frmPower::form_Resize() {
     // Chart only (0), read-out only (1) or both (2).
-    Picture1->setVisible(App().Config.Power.DisplayMode != 1);
+    Picture1->setVisible(Engine.Settings().DisplayMode != 1);
     ShowDisplay();
     FitChartToPixels(Engine.Chart, Picture1->size());
     Engine.DrawWholeChart(Picture1->Surface());
@@ -128,9 +179,12 @@ void frmPower::PowerLog(int op, QString& reply) {
 void frmPower::Form_Load() {
     Engine.NotSaved = false;
     chkAutoRescale->setChecked(false);
-    chkLimitsOn->setChecked(false);
+    if (chkLimitsOn) chkLimitsOn->setChecked(false);
+    Engine.SetDirection(0);
+    if (Engine.Adjusted) Engine.ToggleAdjustment();
     AppState& app = App();
-    const int16_t c = app.CurrentChannel == 1 ? 1 : 0;
+    // Two channels show in the unit of channel A.
+    const int16_t c = app.CurrentChannel == 1 && profile_->Engine->Channels == 1 ? 1 : 0;
     const QString unit = app.Channels[size_t(c)].ReadingUnit;
     app.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
     BuildPowerUnits();
@@ -139,7 +193,7 @@ void frmPower::Form_Load() {
 // The press may come after the dialog already closed itself on losing the
 // focus to this click (see the unloaded handler), so it only adds to that.
 void frmPower::butReset_MouseDown() {
-    setupWasOpen_ = setupWasOpen_ || SetupPower().SetupOpen();
+    setupWasOpen_ = setupWasOpen_ || profile_->Setup().SetupOpen();
 }
 
 void frmPower::butReset_Click() {
@@ -149,7 +203,7 @@ void frmPower::butReset_Click() {
 }
 
 void frmPower::butSetup_Click() {
-    SetupPowerGraph(Engine.RunActive);
+    profile_->Setup().SetupPowerGraph(Engine.RunActive);
 }
 
 void frmPower::closeEvent(QCloseEvent* e) {

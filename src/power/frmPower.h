@@ -5,20 +5,40 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
+class frmSetupPower;
 
 namespace platform {
 class SurfaceWidget;
 }
 
-// "Real-Time Power Logging": the read-out, the statistics, the strip chart
-// and the run's buttons. The engine does the work; this window mirrors its
-// display fields and draws each new point into the chart's image.
+// One variant of the power window: the engine's profile, the names of the
+// controls, and the setup dialog behind its Setup button.
+struct PowerWindowProfile {
+    const PowerProfile* Engine;
+    const char* Name;
+    std::array<const char*, 5> Labels;  // read-out, Min, Max, Average, St.Dev.
+    bool LimitsWarning;                 // chkLimitsOn
+    // Two channels: the direction list and the adjustment button and label
+    // (null for one channel).
+    const char* Directions;
+    const char* AdjustButton;
+    const char* AdjustLabel;
+    frmSetupPower& (*Setup)();
+};
+extern const PowerWindowProfile kPowerWindow;
+
+// "Real-Time Power Logging" (and the ratio and difference windows): the
+// read-out, the statistics, the strip chart and the run's buttons. The
+// engine does the work; this window mirrors its display fields and draws
+// each new point into the chart's image.
 class frmPower : public QWidget {
     Q_OBJECT
 public:
-    explicit frmPower(QWidget* parent = nullptr);
+    explicit frmPower(QWidget* parent = nullptr) : frmPower(kPowerWindow, parent) {}
+    explicit frmPower(const PowerWindowProfile& profile, QWidget* parent = nullptr);
 
     // op -1 enter power mode, 0 one reply, 1 leave power mode.
     void PowerLog(int op, QString& reply);
@@ -39,8 +59,11 @@ public:
     QPushButton* butReset;
     QPushButton* butSetup;
     QCheckBox* chkAutoRescale;
-    QCheckBox* chkLimitsOn;
+    QCheckBox* chkLimitsOn = nullptr;
     platform::SurfaceWidget* Picture1;
+    QComboBox* Directions = nullptr;   // cmbRatioMode / cmbDifferMode
+    QPushButton* butAdjust = nullptr;  // butNormalize / butOffset
+    QLabel* lblAdjust = nullptr;       // lblNorma / lblOffset
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -53,6 +76,9 @@ private:
     void butReset_MouseDown();
     void butReset_Click();
     void butSetup_Click();
+    void Directions_Click();
+
+    const PowerWindowProfile* profile_;
 
     bool setupWasOpen_ = false;
     bool leaving_ = false;

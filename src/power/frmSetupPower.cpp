@@ -20,16 +20,63 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
-frmSetupPower::frmSetupPower(QWidget* parent) : QDialog(parent) {
-    setObjectName("frmSetupPower");
-    setWindowTitle("Power Graph Setup");
+namespace {
+
+SetupValues ReadPowerSettings() {
+    const PowerSettings& s = App().Config.Power;
+    return {s.GraphLow, s.GraphHigh, s.GraphExponent, 4, s.LogTime, s.DisplayMode, s.GraphGrid, s.StatMode};
+}
+
+void WritePowerSettings(const SetupValues& v) {
+    PowerSettings& s = App().Config.Power;
+    s.DisplayMode = v.Display;
+    s.GraphGrid = v.Grid;
+    s.StatMode = v.Stat;
+    s.LogTime = v.LogTime;
+    s.GraphExponent = v.Exponent;
+    s.GraphLow = v.Low;
+    s.GraphHigh = v.High;
+}
+
+constexpr int kRatioBarMax = 10;
+constexpr int kRatioExponentLimit = 15;
+
+}  // namespace
+
+const SetupProfile kPowerSetupProfile{
+    .Name = "frmSetupPower",
+    .Title = "Power Graph Setup",
+    .Limits = LimitStyle::Power,
+    .Boxes = {"txt_power_0", "txt_power_1"},
+    .Units = "cmbPowerUnits",
+    .Scale = "cmbPowerCoeff",
+    .DisplayOptions = 3,
+    .Read = ReadPowerSettings,
+    .Write = WritePowerSettings,
+};
+
+frmSetupPower::frmSetupPower(const SetupProfile& profile, QWidget* parent)
+    : QDialog(parent), profile_(&profile) {
+    setObjectName(profile.Name);
+    setWindowTitle(profile.Title);
     BuildControls();
 }
 
 void frmSetupPower::BuildControls() {
     // Graph limits: two bars with their boxes, the unit and the coefficient.
-    const LimitControls limits = MakeLimitControls(this, kGraphLimitNames);
+    const SetupProfile& p = *profile_;
+    const bool ratio = p.Limits == LimitStyle::Ratio;
+    const bool difference = p.Limits == LimitStyle::Difference;
+    const LimitControls limits = MakeLimitControls(this, {"Graph Limits",
+                                                          {"Low", "High"},
+                                                          {"graph_limits_0", "graph_limits_1"},
+                                                          p.Boxes,
+                                                          p.Units,
+                                                          p.Scale,
+                                                          difference ? -kLimitBarMax : 0,
+                                                          ratio ? kRatioBarMax : kLimitBarMax});
     graph_limits = limits.Bars;
     txt_power = limits.Boxes;
     cmbPowerUnits = limits.Units;
@@ -38,8 +85,23 @@ void frmSetupPower::BuildControls() {
         connect(graph_limits[i], &QScrollBar::valueChanged, this, [this, i] { graph_limits_Change(i); });
         connect(txt_power[i], &QLineEdit::textEdited, this, [this, i] { txt_power_Change(i); });
     }
-    connect(cmbPowerUnits, &QComboBox::currentIndexChanged, this, [this] { cmbPowerUnits_Click(); });
-    connect(cmbPowerCoeff, &QComboBox::currentIndexChanged, this, [this] { cmbPowerCoeff_Click(); });
+    if (cmbPowerUnits) {
+        connect(cmbPowerUnits, &QComboBox::currentIndexChanged, this, [this] { cmbPowerUnits_Click(); });
+        connect(cmbPowerCoeff, &QComboBox::currentIndexChanged, this, [this] { cmbPowerCoeff_Click(); });
+    }
+    if (ratio) {
+        // Dimensionless limits share one decade.
+        graph_exp = MakeSetupBar(limits.Frame, -kRatioExponentLimit, kRatioExponentLimit, "graph_exp");
+        txt_exp = MakeLimitBox(limits.Frame, "txt_exp");
+        auto* caption = new QLabel("Exponent", limits.Frame);
+        caption->setBuddy(txt_exp);
+        auto* grid = static_cast<QGridLayout*>(limits.Frame->layout());
+        grid->addWidget(caption, 2, 0);
+        grid->addWidget(graph_exp, 2, 1);
+        grid->addWidget(txt_exp, 2, 2);
+        connect(graph_exp, &QScrollBar::valueChanged, this, [this] { graph_exp_Change(); });
+        connect(txt_exp, &QLineEdit::textEdited, this, [this] { txt_exp_Change(); });
+    }
 
     // Time period: hours first on screen, index 2.
     auto* period = new QGroupBox("Time Period", this);
@@ -80,7 +142,7 @@ void frmSetupPower::BuildControls() {
     auto* display = new QGroupBox("Display", this);
     auto* dl = new QVBoxLayout(display);
     const char* displayCaptions[] = {"&Graphic", "&Numeric", "&Both"};
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < p.DisplayOptions; ++i) {
         Option4[i] = new QRadioButton(displayCaptions[i], display);
         Option4[i]->setObjectName(QString("Option4_%1").arg(i));
         dl->addWidget(Option4[i]);
@@ -120,11 +182,12 @@ void frmSetupPower::BuildControls() {
 }
 
 void frmSetupPower::SetupPowerGraph(bool runActive) {
-    const PowerSettings& s = App().Config.Power;
+    const SetupValues s = profile_->Read();
     Loading = true;
 
-    DisplaySelection = std::clamp<int16_t>(s.DisplayMode, 0, 2);
-    Option4[DisplaySelection]->setChecked(true);
+    // A stored choice the dialog does not offer stays until another is made.
+    DisplaySelection = std::clamp<int16_t>(s.Display, 0, 2);
+    if (DisplaySelection < profile_->DisplayOptions) Option4[DisplaySelection]->setChecked(true);
 
     LogParts = SplitLogTime(s.LogTime);
     SetBarQuietly(logtime[2], LogParts.Hours);
@@ -132,8 +195,10 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
     SetBarQuietly(logtime[0], LogParts.Seconds);
     for (int i = 0; i < 3; ++i) SetTextQuietly(txt_time[i], QString::number(logtime[i]->value()));
 
-    cmbPowerUnits->clear();
-    for (int i = 0; i < kListedPowerUnits; ++i) cmbPowerUnits->addItem(App().PowerUnits[i]);
+    if (cmbPowerUnits) {
+        cmbPowerUnits->clear();
+        for (int i = 0; i < kListedPowerUnits; ++i) cmbPowerUnits->addItem(App().PowerUnits[i]);
+    }
 
     for (int i = 0; i < 3; ++i) {
         logtime[i]->setEnabled(!runActive);
@@ -141,25 +206,51 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
     }
     lblReminder->setVisible(runActive);
 
-    GridSelection = s.GraphGrid;
+    GridSelection = s.Grid;
     Check2[1]->setChecked((GridSelection & 1) != 0);
     Check2[2]->setChecked((GridSelection & 2) != 0);
-    StatSelection = s.StatMode;
+    StatSelection = s.Stat;
     chkStat[1]->setChecked((StatSelection & 1) != 0);
     chkStat[2]->setChecked((StatSelection & 2) != 0);
 
-    ScaleExponent = std::clamp<int16_t>(s.GraphExponent, 0, kMaxScaleExponent);
-    cmbPowerCoeff->setCurrentIndex(ScaleExponent);
-
-    const LimitView view = ViewOfLimits(s.GraphLow, s.GraphHigh, ScaleExponent, App().PowerUnitFactors);
-    LowValue = view.LowValue;
-    HighValue = view.HighValue;
-    UnitIndex = view.UnitIndex;
-    cmbPowerUnits->setCurrentIndex(UnitIndex);
-    SetLimitBars();
+    ShowLimits(s);
 
     Loading = false;
     lifecycle_.Show(this, runActive);
+}
+
+void frmSetupPower::ShowLimits(const SetupValues& s) {
+    switch (profile_->Limits) {
+        case LimitStyle::Power: {
+            ScaleExponent = std::clamp<int16_t>(s.Exponent, 0, kMaxScaleExponent);
+            const LimitView view = ViewOfLimits(s.Low, s.High, ScaleExponent, App().PowerUnitFactors);
+            LowValue = view.LowValue;
+            HighValue = view.HighValue;
+            UnitIndex = view.UnitIndex;
+            break;
+        }
+        case LimitStyle::Difference: {
+            // Limits may be negative: they show in the unit stored with them.
+            ScaleExponent = std::clamp<int16_t>(s.Exponent, 0, kMaxScaleExponent);
+            UnitIndex = std::clamp<int16_t>(s.Units, 0, kListedPowerUnits - 1);
+            const double factor = App().PowerUnitFactors[size_t(UnitIndex)] / ScaleOf(ScaleExponent);
+            LowValue = s.Low * factor;
+            HighValue = s.High * factor;
+            break;
+        }
+        case LimitStyle::Ratio:
+            ScaleExponent = std::clamp<int16_t>(s.Exponent, -kRatioExponentLimit, kRatioExponentLimit);
+            SetBarQuietly(graph_exp, ScaleExponent);
+            SetTextQuietly(txt_exp, QString::number(ScaleExponent));
+            LowValue = s.Low / std::pow(10.0, ScaleExponent);
+            HighValue = s.High / std::pow(10.0, ScaleExponent);
+            break;
+    }
+    if (cmbPowerUnits) {
+        cmbPowerCoeff->setCurrentIndex(ScaleExponent);
+        cmbPowerUnits->setCurrentIndex(UnitIndex);
+    }
+    SetLimitBars();
 }
 
 // Bars and boxes from LowValue and HighValue.
@@ -171,9 +262,11 @@ void frmSetupPower::graph_limits_Change(int index) {
     if (Loading) return;
     if (index == 0)
         LowValue = graph_limits[0]->value();
-    else
+    else if (profile_->Limits == LimitStyle::Power)
         HighValue = HighAfterMove(graph_limits[1]->value(), LowValue, ScaleExponent,
                                   App().PowerUnitFactors[UnitIndex]);
+    else
+        HighValue = std::max(LowValue + 1, double(graph_limits[1]->value()));
     SetLimitBars();
 }
 
@@ -189,6 +282,11 @@ void frmSetupPower::txt_power_LostFocus(int index) {
 
 void frmSetupPower::cmbPowerUnits_Click() {
     if (Loading || cmbPowerUnits->currentIndex() < 0) return;
+    // Only power has a ceiling.
+    if (profile_->Limits != LimitStyle::Power) {
+        UnitIndex = int16_t(cmbPowerUnits->currentIndex());
+        return;
+    }
     UnitIndex = FitUnit(int16_t(cmbPowerUnits->currentIndex()), graph_limits[1]->value(), ScaleExponent,
                         App().PowerUnitFactors);
     SetIndexQuietly(cmbPowerUnits, UnitIndex);
@@ -196,9 +294,34 @@ void frmSetupPower::cmbPowerUnits_Click() {
 
 void frmSetupPower::cmbPowerCoeff_Click() {
     if (Loading || cmbPowerCoeff->currentIndex() < 0) return;
+    if (profile_->Limits != LimitStyle::Power) {
+        ScaleExponent = int16_t(cmbPowerCoeff->currentIndex());
+        return;
+    }
     ScaleExponent = FitCoefficient(int16_t(cmbPowerCoeff->currentIndex()), graph_limits[1]->value(),
                                    App().PowerUnitFactors[UnitIndex]);
     SetIndexQuietly(cmbPowerCoeff, ScaleExponent);
+}
+
+void frmSetupPower::graph_exp_Change() {
+    if (Loading) return;
+    ScaleExponent = int16_t(graph_exp->value());
+    if (txt_exp->text() != QString::number(ScaleExponent))
+        SetTextQuietly(txt_exp, QString::number(ScaleExponent));
+}
+
+void frmSetupPower::txt_exp_Change() {
+    if (Loading) return;
+    const QString text = txt_exp->text();
+    // A sign alone is the start of a number.
+    if (text == QLatin1String("-")) return;
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    if (const auto typed = TypedWholeNumber(negative ? text.mid(1) : text, kRatioExponentLimit)) {
+        graph_exp->setValue(negative ? -*typed : *typed);
+    } else {
+        platform::prompts().Beep();
+        SetTextQuietly(txt_exp, QString::number(graph_exp->value()));
+    }
 }
 
 void frmSetupPower::logtime_Change(int index) {
@@ -252,24 +375,38 @@ void frmSetupPower::Option4_Click(int index) {
 void frmSetupPower::Command2_Click() {
     TakePendingLimits(txt_power, graph_limits);
 
-    const ConfirmedLimits limits =
-        ConfirmLimits(graph_limits[0]->value(), graph_limits[1]->value(), ScaleExponent);
-    LowValue = limits.LowValue;
-    HighValue = limits.HighValue;
-    if (limits.ScaleExponent != ScaleExponent) {
-        ScaleExponent = limits.ScaleExponent;
-        SetIndexQuietly(cmbPowerCoeff, ScaleExponent);
+    const bool ratio = profile_->Limits == LimitStyle::Ratio;
+    const int low = graph_limits[0]->value(), high = graph_limits[1]->value();
+    if (ratio) {
+        const LimitBarPair bars = OrderLimitBars(low, high);
+        LowValue = bars.Low;
+        HighValue = bars.High;
+    } else {
+        const ConfirmedLimits limits = ConfirmLimits(low, high, ScaleExponent, LowestBar());
+        LowValue = limits.LowValue;
+        HighValue = limits.HighValue;
+        if (limits.ScaleExponent != ScaleExponent) {
+            ScaleExponent = limits.ScaleExponent;
+            SetIndexQuietly(cmbPowerCoeff, ScaleExponent);
+        }
     }
 
-    PowerSettings& s = App().Config.Power;
-    s.DisplayMode = DisplaySelection;
-    s.GraphGrid = GridSelection;
-    s.StatMode = StatSelection;
-    s.LogTime = JoinLogTime(LogParts);
-    s.GraphExponent = ScaleExponent;
-    const double factor = App().PowerUnitFactors[UnitIndex];
-    s.GraphLow = LimitInBaseUnit(LowValue, ScaleExponent, factor);
-    s.GraphHigh = LimitInBaseUnit(HighValue, ScaleExponent, factor);
+    SetupValues v;
+    v.Display = DisplaySelection;
+    v.Grid = GridSelection;
+    v.Stat = StatSelection;
+    v.LogTime = JoinLogTime(LogParts);
+    v.Exponent = ScaleExponent;
+    v.Units = UnitIndex;
+    if (ratio) {
+        v.Low = LowValue * std::pow(10.0, ScaleExponent);
+        v.High = HighValue * std::pow(10.0, ScaleExponent);
+    } else {
+        const double factor = App().PowerUnitFactors[UnitIndex];
+        v.Low = LimitInBaseUnit(LowValue, ScaleExponent, factor);
+        v.High = LimitInBaseUnit(HighValue, ScaleExponent, factor);
+    }
+    profile_->Write(v);
 
     emit applied();
     Unload();
@@ -305,4 +442,8 @@ frmSetupPower& SetupPower() {
 
 void SetupPowerGraph(bool runActive) {
     SetupPower().SetupPowerGraph(runActive);
+}
+
+int frmSetupPower::LowestBar() const {
+    return graph_limits[0]->minimum();
 }

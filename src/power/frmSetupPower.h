@@ -19,13 +19,47 @@ inline const LimitNames kGraphLimitNames{
     "Graph Limits",  {"Low", "High"}, {"graph_limits_0", "graph_limits_1"}, {"txt_power_0", "txt_power_1"},
     "cmbPowerUnits", "cmbPowerCoeff"};
 
-// "Power Graph Setup": the power chart's limits, log time, statistics,
-// grid and display. Not modal; it cancels itself when it loses the focus.
-// OK writes App().Config.Power, emits applied() and saves kelvaro.cfg.
+// The settings a power-type setup dialog edits, whichever mode owns them.
+struct SetupValues {
+    double Low = 0;  // base unit (ratio: plain number)
+    double High = 1;
+    int16_t Exponent = 0;  // coefficient index; ratio: the decade -15..15
+    int16_t Units = 4;     // unit index of the limits
+    int32_t LogTime = 15;
+    int16_t Display = 2;
+    int16_t Grid = 3;
+    int16_t Stat = 3;
+};
+
+// How the graph limits are edited: power (0..999 in a unit and coefficient,
+// under 30 kW), ratio (0..10 times a decade) or difference (-999..999 in a
+// unit and coefficient, no ceiling).
+enum class LimitStyle { Power, Ratio, Difference };
+
+// One variant of the dialog: its names, limit style, display choices and
+// where its settings live.
+struct SetupProfile {
+    const char* Name;
+    const char* Title;
+    LimitStyle Limits;
+    std::array<const char*, 2> Boxes;  // limit boxes (..._0, ..._1)
+    const char* Units;                 // null: no unit and coefficient lists
+    const char* Scale;
+    int DisplayOptions;  // Graphic, Numeric (and Both)
+    SetupValues (*Read)();
+    void (*Write)(const SetupValues&);
+};
+extern const SetupProfile kPowerSetupProfile;
+
+// "Power Graph Setup" (and its ratio and difference variants): the chart's
+// limits, log time, statistics, grid and display. Not modal; it cancels
+// itself when it loses the focus. OK writes the settings of its profile,
+// emits applied() and saves kelvaro.cfg.
 class frmSetupPower : public QDialog {
     Q_OBJECT
 public:
-    explicit frmSetupPower(QWidget* parent = nullptr);
+    explicit frmSetupPower(QWidget* parent = nullptr) : frmSetupPower(kPowerSetupProfile, parent) {}
+    explicit frmSetupPower(const SetupProfile& profile, QWidget* parent = nullptr);
 
     // Fills the controls from the power settings and shows the dialog.
     // runActive: the power window has an initialised run; the log-time
@@ -48,6 +82,8 @@ public:
     QPushButton* Command2 = nullptr;  // OK
     QPushButton* Command1 = nullptr;  // Cancel
     QLabel* lblReminder = nullptr;
+    QScrollBar* graph_exp = nullptr;  // ratio: the common exponent
+    QLineEdit* txt_exp = nullptr;
 
     // Dialog state.
     int16_t UnitIndex = 4;
@@ -84,6 +120,12 @@ private:
     void Command1_Click();
     void Unload();
     void SetLimitBars();
+    void ShowLimits(const SetupValues& s);
+    void graph_exp_Change();
+    void txt_exp_Change();
+    int LowestBar() const;
+
+    const SetupProfile* profile_;
 
     bool Loading = false;
     SetupLifecycle lifecycle_;

@@ -1,0 +1,191 @@
+#include "dual/DualPowerProfiles.h"
+
+#include "data/Arithmetic.h"
+#include "dual/DualTexts.h"
+#include "link/LinkState.h"
+#include "power/PowerEngine.h"
+#include "power/PowerTexts.h"
+#include "state/AppState.h"
+
+#include <limits>
+
+namespace {
+
+constexpr double kUnbounded = std::numeric_limits<double>::infinity();
+
+PollStep NextDualPoll() {
+    return {true, 1, "SB", kQueryTimeout};
+}
+
+QString DualCaption(const char* caption) {
+    const AppState& app = App();
+    const ChannelInfo& a = app.Channels[0];
+    const ChannelInfo& b = app.Channels[1];
+    return QString::fromLatin1(caption) + QStringLiteral(" - A: ") + a.HeadName + a.HeadSerial +
+           QStringLiteral("  B: ") + b.HeadName + b.HeadSerial;
+}
+
+QString DualHeader(const std::array<QString, 2>& heads) {
+    return DualPowerFileHeader(App().BaseUnit, heads[0], heads[1]);
+}
+
+// The stored ratios are never normalised, the differences never offset.
+bool Ratios(double a, double b, std::array<double, 2>& values) {
+    return RatioOf(0, 1, a, b, values[0]) && RatioOf(1, 1, a, b, values[1]);
+}
+
+bool Differences(double a, double b, std::array<double, 2>& values) {
+    return DifferenceOf(0, 0, a, b, values[0]) && DifferenceOf(1, 0, a, b, values[1]);
+}
+
+}  // namespace
+
+const PowerProfile kPowerRatioProfile{
+    .Caption = "Real-Time Power Ratio Logging",
+    .Channels = 2,
+    .FirstCommand = "SB",
+    .FirstTimeout = kQueryTimeout,
+    .TrialReading = false,
+    .YLabelMode = 0,
+    .YTitle = "Ratio",
+    .RescaleFloor = 0,
+    .RescaleCeiling = kUnbounded,
+    .Adjustment = PowerAdjustment::Scale,
+    .AdjustCaptions = {"Normalize", "DeNormalize"},
+    .AdjustPrintPrefix = "Norm. Factor:  ",
+    .DirectionNames = {"A/B", "B/A"},
+    .Settings =
+        [] {
+            const PowerRatioSettings& s = App().Config.PowerRatio;
+            return PowerRunSettings{s.RatioLogTime,     s.RatioLow,  s.RatioHigh,
+                                    s.RatioDisplayMode, s.RatioGrid, s.RatioStatMode};
+        },
+    .WorkFilePath = [] { return App().PwrRtoWorkFile; },
+    .NextPoll = NextDualPoll,
+    .Combine = Ratios,
+    .RunCaption = [] { return DualCaption(kPowerRatioProfile.Caption); },
+    .Header = DualHeader,
+    .Readout = [](const PowerEngine& e, double value) { return RatioDisplayText(value, e.Scale); },
+    .StatText = [](const PowerEngine& e, const QString& prefix, double value,
+                   bool) { return RatioStatisticsText(prefix, value, e.Scale); },
+    .AdjustText = [](const PowerEngine& e) { return NormFactorText(e.Adjusted, e.Scale); },
+};
+
+const PowerProfile kPowerDifferenceProfile{
+    .Caption = "Real-Time Power Difference Logging",
+    .Channels = 2,
+    .FirstCommand = "SB",
+    .FirstTimeout = kQueryTimeout,
+    .TrialReading = false,
+    .YLabelMode = 1,
+    .YTitle = "",
+    .RescaleFloor = -kUnbounded,
+    .RescaleCeiling = kUnbounded,
+    .Adjustment = PowerAdjustment::Shift,
+    .AdjustCaptions = {"Offset", "Undo Offset"},
+    .AdjustPrintPrefix = "Offset:  ",
+    .DirectionNames = {"A-B", "B-A"},
+    .Settings =
+        [] {
+            const PowerDifferenceSettings& s = App().Config.PowerDifference;
+            return PowerRunSettings{s.DiffLogTime,     s.DiffLow,  s.DiffHigh,
+                                    s.DiffDisplayMode, s.DiffGrid, s.DiffStatMode};
+        },
+    .WorkFilePath = [] { return App().PwrDiffWorkFile; },
+    .NextPoll = NextDualPoll,
+    .Combine = Differences,
+    .RunCaption = [] { return DualCaption(kPowerDifferenceProfile.Caption); },
+    .Header = DualHeader,
+    .Readout = [](const PowerEngine& e, double value) { return DifferenceDisplayText(value, e.Shift); },
+    // The offset moves the values, not their spread.
+    .StatText = [](const PowerEngine& e, const QString& prefix, double value,
+                   bool spread) { return StatisticsText(prefix, spread ? value : value - e.Shift); },
+    .AdjustText = [](const PowerEngine& e) { return OffsetText(e.Adjusted, e.Shift); },
+};
+
+const PowerWindowProfile kPwrRtoWindow{
+    .Engine = &kPowerRatioProfile,
+    .Name = "frmPwrRto",
+    .Labels = {"lblRtoPwr", "lblMinRtoPwr", "lblMaxRtoPwr", "lblAvrRtoPwr", "lblStDevRtoPwr"},
+    .LimitsWarning = false,
+    .Directions = "cmbRatioMode",
+    .AdjustButton = "butNormalize",
+    .AdjustLabel = "lblNorma",
+    .Setup = SetupPwrRto,
+};
+
+const PowerWindowProfile kPwrDiffWindow{
+    .Engine = &kPowerDifferenceProfile,
+    .Name = "frmPwrDiff",
+    .Labels = {"lblPwrDiff", "lblMinPwrDiff", "lblMaxPwrDiff", "lblAvrPwrDiff", "lblStDevPwrDiff"},
+    .LimitsWarning = false,
+    .Directions = "cmbDifferMode",
+    .AdjustButton = "butOffset",
+    .AdjustLabel = "lblOffset",
+    .Setup = SetupPwrDiff,
+};
+
+const SetupProfile kSetupPwrRtoProfile{
+    .Name = "frmSetupPwrRto",
+    .Title = "Power Ratio Setup",
+    .Limits = LimitStyle::Ratio,
+    .Boxes = {"txt_ratio_0", "txt_ratio_1"},
+    .Units = nullptr,
+    .Scale = nullptr,
+    .DisplayOptions = 2,
+    .Read =
+        [] {
+            const PowerRatioSettings& s = App().Config.PowerRatio;
+            return SetupValues{s.RatioLow,     s.RatioHigh,        s.RatioExponent, 0,
+                               s.RatioLogTime, s.RatioDisplayMode, s.RatioGrid,     s.RatioStatMode};
+        },
+    .Write =
+        [](const SetupValues& v) {
+            PowerRatioSettings& s = App().Config.PowerRatio;
+            s.RatioLow = v.Low;
+            s.RatioHigh = v.High;
+            s.RatioExponent = v.Exponent;
+            s.RatioLogTime = v.LogTime;
+            s.RatioDisplayMode = v.Display;
+            s.RatioGrid = v.Grid;
+            s.RatioStatMode = v.Stat;
+        },
+};
+
+const SetupProfile kSetupDifferenceProfile{
+    .Name = "frmSetupDifference",
+    .Title = "Power Difference Setup",
+    .Limits = LimitStyle::Difference,
+    .Boxes = {"txt_pwr_diff_0", "txt_pwr_diff_1"},
+    .Units = "cmbPwrDiffUnits",
+    .Scale = "cmbPwrDiffCoeff",
+    .DisplayOptions = 3,
+    .Read =
+        [] {
+            const PowerDifferenceSettings& s = App().Config.PowerDifference;
+            return SetupValues{s.DiffLow,     s.DiffHigh,        s.DiffExponent, s.DiffUnits,
+                               s.DiffLogTime, s.DiffDisplayMode, s.DiffGrid,     s.DiffStatMode};
+        },
+    .Write =
+        [](const SetupValues& v) {
+            PowerDifferenceSettings& s = App().Config.PowerDifference;
+            s.DiffLow = v.Low;
+            s.DiffHigh = v.High;
+            s.DiffUnits = v.Units;
+            s.DiffExponent = v.Exponent;
+            s.DiffLogTime = v.LogTime;
+            s.DiffDisplayMode = v.Display;
+            s.DiffGrid = v.Grid;
+            s.DiffStatMode = v.Stat;
+        },
+};
+
+frmSetupPower& SetupPwrRto() {
+    static frmSetupPower* dialog = new frmSetupPower(kSetupPwrRtoProfile);
+    return *dialog;
+}
+
+frmSetupPower& SetupPwrDiff() {
+    static frmSetupPower* dialog = new frmSetupPower(kSetupDifferenceProfile);
+    return *dialog;
+}

@@ -1,0 +1,63 @@
+#include "power/PowerProfile.h"
+
+#include "data/Overrange.h"
+#include "power/PowerEngine.h"
+#include "power/PowerFile.h"
+#include "state/AppState.h"
+
+const ChannelInfo& CurrentHead() {
+    const AppState& app = App();
+    const int c = app.CurrentChannel;
+    return app.Channels[size_t(c >= 0 && c < int(app.Channels.size()) ? c : 0)];
+}
+
+namespace {
+
+PowerRunSettings PowerSettingsOfRun() {
+    const PowerSettings& s = App().Config.Power;
+    return {s.LogTime, s.GraphLow, s.GraphHigh, s.DisplayMode, s.GraphGrid, s.StatMode};
+}
+
+QString RunCaption() {
+    const AppState& app = App();
+    const ChannelInfo& head = CurrentHead();
+    const int type = head.HeadType;
+    const QString typeName =
+        type >= 0 && type < int(app.HeadTypeNames.size()) ? app.HeadTypeNames[size_t(type)] : QString();
+    return QString::fromLatin1(kPowerProfile.Caption) + QStringLiteral(" - ") + typeName +
+           QStringLiteral(": ") + head.HeadName + head.HeadSerial;
+}
+
+QString Readout(const PowerEngine& e, double value) {
+    if (IsOverrange(value)) return OverrangeText(e.LimitsOn);
+    const PowerRunSettings s = e.Settings();
+    return ReadingText(value, e.LimitsOn, s.Low, s.High);
+}
+
+}  // namespace
+
+const PowerProfile kPowerProfile{
+    .Caption = "Real-Time Power Logging",
+    .Channels = 1,
+    .FirstCommand = "SP",
+    .FirstTimeout = 5.0,
+    .TrialReading = true,
+    .YLabelMode = 1,
+    .YTitle = "",
+    .RescaleFloor = 0,
+    .RescaleCeiling = 30000,  // 30 kW
+    .Adjustment = PowerAdjustment::None,
+    .AdjustCaptions = {"", ""},
+    .AdjustPrintPrefix = "",
+    .DirectionNames = {"", ""},
+    .Settings = PowerSettingsOfRun,
+    .WorkFilePath = [] { return App().WorkFileName; },
+    .NextPoll = [] { return NextPoll(CurrentHead().HeadType, App().DeviceType); },
+    .Combine = nullptr,
+    .RunCaption = RunCaption,
+    .Header = [](const std::array<QString, 2>& heads) { return PowerFileHeader(heads[0]); },
+    .Readout = Readout,
+    .StatText = [](const PowerEngine&, const QString& prefix, double value,
+                   bool) { return StatisticsText(prefix, value); },
+    .AdjustText = nullptr,
+};

@@ -1,0 +1,206 @@
+// Power ratio and power difference logging: pairing of half replies, the
+// read-outs, normalising and offset, directions, and the saved files.
+
+#include "tests/power/PowerHarness.h"
+
+#include "data/Overrange.h"
+#include "dual/DualPowerProfiles.h"
+
+namespace {
+
+// Two thermopile heads on a two-channel meter, the engine of `profile`.
+class DualPowerTest : public PowerTest {
+protected:
+    explicit DualPowerTest(const PowerProfile& profile) : dual(profile) {}
+    void SetUp() override {
+        PowerTest::SetUp();
+        AppState& app = App();
+        app.DeviceType = 2;
+        app.Config.PowerRatio.RatioLogTime = 100;
+        app.Config.PowerDifference.DiffLogTime = 100;
+        const char* names[] = {"3A", "3B"};
+        for (int c = 0; c < 2; ++c) {
+            ChannelInfo& head = app.Channels[size_t(c)];
+            head.HeadType = 1;
+            head.HeadName = names[c];
+            head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
+            head.ReadingUnit = QStringLiteral("W");
+        }
+        app.PwrRtoWorkFile = app.PwrDiffWorkFile = dir.Path("kelvaro.dpw");
+        dual.View.Redraw = [] {};
+        clock.Set(1000);
+    }
+    // Start and answer the first request: replies are readings from then on.
+    void StartDual() {
+        dual.StartStop();
+        Answer("*0 0");
+    }
+    // A reply one second after the previous one (the read-out is due).
+    void Answer(const QString& text) {
+        clock.Advance(1);
+        dual.PowerLog(0, text + QLatin1Char('\r'));
+    }
+    int32_t Points() const { return dual.PointsOnShow(); }
+    double Average(int direction, int32_t k = 1) const {
+        return dual.Store(direction).PowerData[size_t(k)].AvgValue;
+    }
+
+    PowerEngine dual;
+};
+
+struct RatioTest : DualPowerTest {
+    RatioTest() : DualPowerTest(kPowerRatioProfile) {}
+};
+struct DifferenceTest : DualPowerTest {
+    DifferenceTest() : DualPowerTest(kPowerDifferenceProfile) {}
+};
+
+TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
+    StartDual();
+    const struct {
+        const char* reply;
+        int32_t points;
+    } steps[] = {
+        {"*1.0E-3 N", 0},      // A waits
+        {"*N 2.0E-3", 1},      // ... for the next B: A/B 0.5
+        {"*N N", 1},           // nothing
+        {"*N 4.0E-3", 1},      // B waits
+        {"*N 1.0E-3", 1},      // a newer B replaces it
+        {"*5.0E-4 N", 2},      // paired with the newer B: A/B 0.5
+        {"*x N", 2},           // A of no number: 0, waits
+        {"garbage", 2},        // no marker
+        {"*2.0E-3 1.0E-3", 3}  // both: A/B 2
+    };
+    for (const auto& s : steps) {
+        const qsizetype sent = port.Commands().size();
+        Answer(s.reply);
+        EXPECT_EQ(Points(), s.points) << s.reply;
+        EXPECT_EQ(port.Commands().size(), sent + 1) << s.reply;
+        EXPECT_EQ(port.Commands().last(), "SB") << s.reply;
+    }
+    EXPECT_FLOAT_EQ(Average(0, 1), 0.5f);
+    EXPECT_FLOAT_EQ(Average(1, 1), 2.0f);
+    EXPECT_FLOAT_EQ(Average(0, 2), 0.5f);
+    EXPECT_FLOAT_EQ(Average(0, 3), 2.0f);
+    EXPECT_FLOAT_EQ(Average(1, 3), 0.5f);
+    EXPECT_EQ(dual.Stats(0).Count, 3);
+}
+
+TEST_F(RatioTest, readoutShowsOverrangeWithABeepAndLowForTinyRatios) {
+    StartDual();
+    const struct {
+        const char* reply;
+        const char* text;
+        int beeps;
+    } cases[] = {
+        {"*1.0E-3 0", "Overrange", 1},  // B = 0
+        {"*4.0E-7 1", "LOW", 0},        // 0.0000004
+        {"*2.5E-3 1", "2.50E-3", 0},
+        {"*1.0E-3 OVER", "LOW", 0},  // over-range denominator: 0
+    };
+    for (const auto& c : cases) {
+        const int before = prompts.beeps;
+        Answer(c.reply);
+        EXPECT_EQ(dual.ReadingText.toStdString(), c.text) << c.reply;
+        EXPECT_EQ(prompts.beeps - before, c.beeps) << c.reply;
+    }
+    EXPECT_EQ(dual.Stats(0).Count, 3) << "over range stays out of the statistics";
+}
+
+// No average, or one whose inverse no double holds: a beep and no factor.
+TEST_F(RatioTest, normalisingWithoutAUsableAverageBeeps) {
+    for (const char* reply : {"*N N", "*1E-300 1E10"}) {
+        dual.Reset(false);
+        StartDual();
+        Answer(reply);
+        const int beeps = prompts.beeps;
+        dual.ToggleAdjustment();
+        EXPECT_EQ(prompts.beeps, beeps + 1) << reply;
+        EXPECT_FALSE(dual.Adjusted) << reply;
+        EXPECT_EQ(dual.AdjustLabel, "None") << reply;
+    }
+}
+
+TEST_F(RatioTest, normalisingByTheAverageAndSwitchingDirectionUndoesIt) {
+    StartDual();
+    for (const char* r : {"*3 1", "*5 1"}) Answer(r);  // average A/B 4
+    dual.ToggleAdjustment();
+    EXPECT_EQ(dual.AdjustCaption, "DeNormalize");
+    EXPECT_EQ(dual.AdjustLabel, "2.50 E-01");
+    EXPECT_DOUBLE_EQ(dual.Scale, 0.25);
+    Answer("*4 1");
+    EXPECT_EQ(dual.ReadingText, "1.00");
+    EXPECT_DOUBLE_EQ(dual.Stats(0).Average(), 4) << "stored ratios are never normalised";
+
+    dual.SetDirection(1);
+    EXPECT_EQ(dual.AdjustCaption, "Normalize");
+    EXPECT_EQ(dual.AdjustLabel, "None");
+    EXPECT_DOUBLE_EQ(dual.Scale, 1);
+    EXPECT_DOUBLE_EQ(dual.Stats().Average(), (1 / 3.0 + 1 / 5.0 + 1 / 4.0) / 3);
+}
+
+TEST_F(DifferenceTest, readoutOffsetAndUnderrange) {
+    StartDual();
+    Answer("*5.0E-3 3.0E-3");
+    EXPECT_EQ(dual.ReadingText, "2.0mW");
+    const int beeps = prompts.beeps;
+    Answer("*5.0E-3 OVER");
+    EXPECT_EQ(dual.ReadingText, "Underrange");
+    EXPECT_EQ(prompts.beeps, beeps + 1);
+
+    dual.ToggleAdjustment();  // the average A-B, over range left out: 2 mW
+    EXPECT_EQ(dual.AdjustCaption, "Undo Offset");
+    EXPECT_EQ(dual.AdjustLabel, "2.00mW");
+    Answer("*4.0E-3 2.0E-3");
+    EXPECT_EQ(dual.ReadingText, "0W");
+
+    dual.SetDirection(1);
+    EXPECT_EQ(dual.AdjustLabel, "Zero");
+    EXPECT_EQ(dual.AdjustCaption, "Offset");
+    EXPECT_DOUBLE_EQ(dual.Shift, 0);
+}
+
+// A merged point keeps minus over range out of its average (0.1 s points).
+TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
+    App().Config.PowerDifference.DiffLogTime = 600;
+    StartDual();
+    for (const char* r : {"*5.0E-3 3.0E-3", "*5.0E-3 OVER", "*5.0E-3 1.0E-3"}) {
+        clock.Advance(-0.98);  // 20 ms apart
+        Answer(r);
+    }
+    ASSERT_EQ(Points(), 1);
+    EXPECT_FLOAT_EQ(Average(0), 0.003f);
+    EXPECT_EQ(PowerStore::PointValue(dual.Store(0).PowerData[1]), -OverrangeValue);
+    EXPECT_EQ(PowerStore::PointValue(dual.Store(1).PowerData[1]), OverrangeValue);
+}
+
+QByteArray Field(const QByteArray& value) {
+    return value + QByteArray(18 - value.size(), ' ') + '\t';
+}
+const QByteArray kHeader =
+    "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: 3A; s/n 1\t Head B: 3B; s/n 2\r\n";
+
+// With the working file the channel powers of every used reply; without it
+// the two directions of each stored point.
+TEST_F(RatioTest, savedFilesHoldChannelPowersOrBothDirections) {
+    const struct {
+        bool workFile;
+        QByteArray data;
+    } cases[] = {
+        {true, Field("0.001") + Field("0.002") + "0.00\r\n" + Field("0.003") + Field("0") + "1.00\r\n" +
+                   Field("0.002") + Field("0.004") + "2.00\r\n"},
+        {false, Field("0.5") + Field("2") + "0.00\r\n" + Field("Overrange") + Field("0") + "1.00\r\n" +
+                    Field("0.5") + Field("2") + "2.00\r\n"},
+    };
+    for (const auto& c : cases) {
+        App().Config.LogToFile = c.workFile;
+        dual.Reset(false);
+        StartDual();
+        for (const char* r : {"*1.0E-3 N", "*N 2.0E-3", "*3.0E-3 0", "*2.0E-3 4.0E-3"}) Answer(r);
+        dual.StartStop();
+        dual.PowerSave(dir.Path("run.dpw"));
+        EXPECT_EQ(dir.Read("run.dpw").toStdString(), (kHeader + c.data).toStdString()) << c.workFile;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// The ratio and difference windows and setup dialogs as the user sees them.
+
+#include "data/Units.h"
+#include "dual/DualPowerProfiles.h"
+#include "dual/frmPwrRto.h"
+#include "state/AppState.h"
+#include "support/Screenshot.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+#include "tests/power/PowerHarness.h"
+
+#include <gtest/gtest.h>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <cmath>
+
+namespace {
+
+class DualSetupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        App().BaseUnit = "W";
+        BuildPowerUnits();
+    }
+    void TearDown() override { ResetAppState(); }
+    TempDir dir;  // kelvaro.cfg is written here
+    ScriptedPrompts prompts;
+};
+
+// OK stores Low and High times 10^exponent; the dialog shows them back.
+TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
+    frmSetupPower& dialog = SetupPwrRto();
+    dialog.SetupPowerGraph(false);
+    EXPECT_EQ(dialog.windowTitle(), "Power Ratio Setup");
+    ASSERT_NE(dialog.graph_exp, nullptr);
+    dialog.graph_limits[0]->setValue(1);
+    dialog.graph_limits[1]->setValue(5);
+    dialog.txt_exp->selectAll();
+    QTest::keyClicks(dialog.txt_exp, "-3");
+    dialog.Option4[1]->setChecked(true);
+    dialog.Command2->click();
+    const PowerRatioSettings& s = App().Config.PowerRatio;
+    EXPECT_DOUBLE_EQ(s.RatioLow, 0.001);
+    EXPECT_DOUBLE_EQ(s.RatioHigh, 0.005);
+    EXPECT_EQ(s.RatioExponent, -3);
+    EXPECT_EQ(s.RatioDisplayMode, 1);
+
+    dialog.SetupPowerGraph(false);
+    EXPECT_EQ(dialog.txt_power[0]->text() + " " + dialog.txt_power[1]->text() + " " + dialog.txt_exp->text(),
+              "1 5 -3");
+    dialog.adjustSize();
+    EXPECT_FALSE(SaveScreenshot(&dialog, "power-ratio-setup").isEmpty());
+    dialog.hide();
+}
+
+TEST_F(DualSetupTest, differenceRangeMayBeNegative) {
+    frmSetupPower& dialog = SetupPwrDiff();
+    dialog.SetupPowerGraph(false);
+    EXPECT_EQ(dialog.windowTitle(), "Power Difference Setup");
+    dialog.cmbPowerUnits->setCurrentIndex(3);  // mW
+    dialog.txt_power[0]->selectAll();
+    QTest::keyClicks(dialog.txt_power[0], "-10");
+    dialog.txt_power[1]->selectAll();
+    QTest::keyClicks(dialog.txt_power[1], "10");
+    dialog.Command2->click();  // takes both typed limits
+    const PowerDifferenceSettings& s = App().Config.PowerDifference;
+    EXPECT_DOUBLE_EQ(s.DiffLow, -0.01);
+    EXPECT_DOUBLE_EQ(s.DiffHigh, 0.01);
+    EXPECT_EQ(prompts.beeps, 0);
+
+    dialog.SetupPowerGraph(false);
+    EXPECT_EQ(dialog.txt_power[0]->text() + " " + dialog.txt_power[1]->text() + " " +
+                  dialog.cmbPowerUnits->currentText(),
+              "-10 10 mW");
+    dialog.adjustSize();
+    EXPECT_FALSE(SaveScreenshot(&dialog, "power-difference-setup").isEmpty());
+    dialog.hide();
+}
+
+class RatioWindowTest : public PowerTest {
+protected:
+    void SetUp() override {
+        PowerTest::SetUp();
+        AppState& app = App();
+        app.ActiveMode = ModePowerRatio;
+        app.Channels[1] = app.Channels[0];
+        app.Channels[1].HeadName = "3B";
+        app.Config.PowerRatio.RatioLogTime = 60;
+        app.Config.PowerRatio.RatioHigh = 2;
+        app.PwrRtoWorkFile = dir.Path("kelvaro.dpw");
+        w.resize(900, 560);
+        w.show();
+        QString none;
+        w.PwrRtoLog(-1, none);
+    }
+    void Feed(QString line) { w.PwrRtoLog(0, line += QLatin1Char('\r')); }
+    frmPwrRto w;
+};
+
+TEST_F(RatioWindowTest, directionNormalisationAndPrintout) {
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    EXPECT_EQ(w.windowTitle(), "Real-Time Power Ratio Logging - A: 3A; s/n 123456  B: 3B; s/n 123456");
+    Feed("*0 0");
+    for (int i = 0; i < 200; ++i) {
+        clock.Advance(0.25);
+        Feed(QString("*%1 1.0E-3").arg(1.0E-3 * (1.2 + 0.1 * std::sin(i * 0.2)), 0, 'E', 4));
+    }
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    QTest::mouseClick(w.butNormalize, Qt::LeftButton);
+    EXPECT_EQ(w.butNormalize->text(), "DeNormalize");
+    // The average of 1.2 + 0.1 sin(0.2 i), i < 200, is 1.204.
+    EXPECT_EQ(w.lblNorma->text(), "8.31 E-01");
+    EXPECT_EQ(PrintToScreenshots("power-ratio-printout", [this] { w.PwrRtoPrint(); }), 1);
+
+    // A typed text that names no direction changes nothing.
+    for (const char* typed : {"X/Y", "B/A"}) {
+        w.cmbRatioMode->lineEdit()->setText(typed);
+        QTest::keyClick(w.cmbRatioMode->lineEdit(), Qt::Key_Return);
+    }
+    EXPECT_EQ(w.Engine.Direction, 1);
+    EXPECT_EQ(w.cmbRatioMode->currentText(), "B/A");
+    EXPECT_EQ(w.cmbRatioMode->count(), 2) << "typed texts are not added to the list";
+    EXPECT_EQ(w.lblNorma->text(), "None");
+    EXPECT_EQ(w.lblMinRtoPwr->text(), "Min:  7.69 E-01");  // 1 / 1.3
+}
+
+}  // namespace

@@ -9,6 +9,7 @@
 #include "auxiliary/frmTerminal.h"
 #include "data/FileCommand.h"
 #include "data/TimeBase.h"
+#include "dual/NrgRtoMode.h"
 #include "energy/EnergyMode.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
@@ -251,6 +252,7 @@ void MDIForm1::InstallShellHooks() {
     h.ModeEntry[ModeTerminal] = [this](int op, QString& text) { TerminalWindow().Terminal(op, text); };
     InstallPowerMode(mdi_);
     InstallEnergyMode(mdi_);
+    InstallNrgRtoMode(mdi_);
     // The viewers of a former main window went with its area.
     ForgetViewers();
     InstallViewerFileOps();

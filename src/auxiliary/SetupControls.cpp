@@ -102,7 +102,7 @@ void CutLimitText(QLineEdit* box) {
 }
 
 void TakeLimitText(QLineEdit* box, QScrollBar* bar) {
-    if (const auto typed = TypedLimit(box->text()))
+    if (const auto typed = TypedWholeNumber(box->text(), bar->maximum()))
         bar->setValue(*typed);
     else
         platform::prompts().Beep();

@@ -51,7 +51,7 @@ void SetIndexQuietly(QComboBox* list, int index);
 
 // While typing: more than 3 characters beep and are cut to the first 3.
 void CutLimitText(QLineEdit* box);
-// On leaving the box: a typed limit moves the bar, anything else beeps;
+// On leaving the box: a typed limit within the bar's range moves the bar, anything else beeps;
 // the box then shows the bar's value.
 void TakeLimitText(QLineEdit* box, QScrollBar* bar);
 // OK takes what is still being typed (Enter reaches OK without leaving the box).

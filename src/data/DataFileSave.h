@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/WorkFile.h"
+
 #include <QString>
 #include <functional>
 #include <stdexcept>
@@ -37,6 +39,25 @@ private:
 void SaveLoggedData(const QString& fileName, bool logToFile, const QString& workFilePath,
                     const QString& header, const std::function<void()>& writeNotes,
                     const std::function<void()>& writeDataLines);
+
+// The data lines of a store (ReadingStore), oldest first, through
+// WorkFile(3, ...): a thousand lines to a write (and flush) instead of one,
+// the same bytes.
+template <class Store, class Line>
+void WriteStoredLines(const Store& store, Line line) {
+    QString block;
+    int inBlock = 0;
+    store.ForEachOldestFirst([&](const auto& r) {
+        if (inBlock++ > 0) block += QStringLiteral("\r\n");
+        block += line(r);
+        if (inBlock == 1000) {
+            WorkFile(3, block);
+            block.clear();
+            inBlock = 0;
+        }
+    });
+    if (inBlock > 0) WorkFile(3, block);
+}
 
 namespace platform {
 class Printer;

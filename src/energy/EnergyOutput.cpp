@@ -12,22 +12,11 @@ void EnergyEngine::EnergySave(const QString& fileName) {
     const bool timeStamp = App().Config.Energy.EnergyTimeStamp;
     // Without a working file of this run the store is what holds the data.
     SaveLoggedData(
-        fileName, workFile_.Complete(), App().EnergyWorkFile, HeaderLine(),
-        [] { Notes().SaveNotesBox(); },
+        fileName, workFile_.Complete(), App().EnergyWorkFile, HeaderLine(), [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
-            // A thousand lines to a write (and flush) instead of one: the same bytes.
-            QString block;
-            int inBlock = 0;
-            store_.ForEachOldestFirst([&](const EnergyRecord& r) {
-                if (inBlock++ > 0) block += QStringLiteral("\r\n");
-                block += FormatLogLine(r.Value, r.Time, timeStamp);
-                if (inBlock == 1000) {
-                    WorkFile(3, block);
-                    block.clear();
-                    inBlock = 0;
-                }
+            WriteStoredLines(store_, [timeStamp](const EnergyRecord& r) {
+                return FormatLogLine(r.Value, r.Time, timeStamp);
             });
-            if (inBlock > 0) WorkFile(3, block);
         });
     Unsaved = false;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "auxiliary/SetupControls.h"
+#include "energy/EnergySetupPanels.h"
 #include "energy/EnergySetupRules.h"
 
 #include <QDialog>
@@ -63,26 +64,16 @@ protected:
 
 private:
     void BuildControls();
-    QWidget* BuildLimits();
     QWidget* BuildBins();
-    QWidget* BuildStorageRate();
-    void ShowChoices();
+    void ShowChoices(bool relativeUnits);
     void EnableRunControls(bool enabled);
-    void histogram_limits_Change(int index);
-    void txt_energy_Change(int index);
-    void txt_energy_LostFocus(int index);
-    void cmbEnergyUnits_Click();
-    void cmbEnergyCoeff_Click();
     void bins_count_Change();
     void bin_size_Change();
-    void storage_rate_Change();
-    void ShowStorageRate();
     void Command2_Click();
     void Command1_Click();
     void Unload();
-    void SetLimitBars();
 
-    bool Loading = false;
+    EnergySetupPanels* panels_ = nullptr;  // limits, storage, statistics
     SetupLifecycle lifecycle_;
 };
 

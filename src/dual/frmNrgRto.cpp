@@ -1,0 +1,169 @@
+#include "dual/frmNrgRto.h"
+
+#include "dual/frmSetupNrgRto.h"
+#include "platform/LogWindowParts.h"
+#include "platform/SurfaceWidget.h"
+#include "state/AppState.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+frmNrgRto::frmNrgRto(QWidget* parent) : QWidget(parent) {
+    setObjectName("frmNrgRto");
+    BuildControls();
+    NrgRtoViewHooks& v = Engine.View;
+    v.DisplayChanged = [this] { ShowDisplay(); };
+    v.PointAdded = [this](double a, double y) {
+        DrawScatterPoint(Engine.Chart.Screen, Picture1->Surface(), a, y);
+    };
+    v.Redraw = [this] { form_Resize(); };
+    v.ReopenSetup = [this] { butSetup_Click(); };
+    v.ShowWindow = [this] {
+        MdiFrame(this)->show();
+        show();
+    };
+    Picture1->Resized = [this] { form_Resize(); };
+    ShowDisplay();
+}
+
+void frmNrgRto::BuildControls() {
+    lblNrgRto = MakeReadout(this, "lblNrgRto");
+    lblNorma = new QLabel(this);
+    lblNorma->setObjectName("lblNorma");
+    lblMinRtoPwr = MakeStatLabel(this, "lblMinRtoPwr");
+    lblMaxRtoPwr = MakeStatLabel(this, "lblMaxRtoPwr");
+    lblAvrRtoPwr = MakeStatLabel(this, "lblAvrRtoPwr");
+    lblStDevRtoPwr = MakeStatLabel(this, "lblStDevRtoPwr");
+    cmbRatioMode = new QComboBox(this);
+    cmbRatioMode->setObjectName("cmbRatioMode");
+    cmbRatioMode->addItems({"A/B", "B/A"});
+    butNormalize = new QPushButton(this);
+    butNormalize->setObjectName("butNormalize");
+
+    const RunButtons run = MakeRunButtons(this);
+    butStartStop = run.StartStop;
+    butReset = run.Reset;
+    butSetup = run.Setup;
+    Picture1 = new platform::SurfaceWidget(this);
+    Picture1->setObjectName("Picture1");
+    Picture1->setMinimumSize(240, 160);
+
+    auto* stats = new QGridLayout;
+    stats->setHorizontalSpacing(16);
+    stats->addWidget(lblMinRtoPwr, 0, 0);
+    stats->addWidget(lblMaxRtoPwr, 1, 0);
+    stats->addWidget(lblAvrRtoPwr, 0, 1);
+    stats->addWidget(lblStDevRtoPwr, 1, 1);
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(butStartStop);
+    buttons->addWidget(butReset);
+    buttons->addWidget(butSetup);
+    buttons->addStretch(1);
+
+    auto* ratio = new QVBoxLayout;
+    ratio->addWidget(cmbRatioMode);
+    ratio->addWidget(butNormalize);
+    ratio->addWidget(lblNorma);
+    ratio->addStretch(1);
+
+    auto* top = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    left->addWidget(lblNrgRto, 1);
+    left->addLayout(stats);
+    top->addLayout(left, 1);
+    top->addSpacing(12);
+    top->addLayout(ratio);
+    top->addSpacing(12);
+    top->addLayout(buttons);
+
+    layout_ = new QVBoxLayout(this);
+    layout_->setContentsMargins(6, 6, 6, 6);
+    layout_->addLayout(top);
+    layout_->addWidget(Picture1, 1);
+
+    connect(butStartStop, &QPushButton::clicked, this, [this] { Engine.StartStop(); });
+    connect(butReset, &QPushButton::pressed, this, &frmNrgRto::butReset_MouseDown);
+    connect(butReset, &QPushButton::clicked, this, &frmNrgRto::butReset_Click);
+    connect(butSetup, &QPushButton::clicked, this, &frmNrgRto::butSetup_Click);
+    connect(butNormalize, &QPushButton::clicked, this, [this] { Engine.Normalize(); });
+    connect(cmbRatioMode, &QComboBox::currentIndexChanged, this,
+            [this](int index) { Engine.SetRatioMode(int16_t(index)); });
+    connect(&SetupNrgRto(), &frmSetupNrgRto::applied, this, [this] { form_Resize(); });
+    // The click on Reset is what closes an open setup dialog.
+    connect(&SetupNrgRto(), &frmSetupNrgRto::unloaded, this, [this] {
+        if (butReset->isDown() || butReset->underMouse()) setupWasOpen_ = Engine.Initialised;
+    });
+    resize(820, 520);
+}
+
+void frmNrgRto::ShowDisplay() {
+    const NrgRtoEngine& e = Engine;
+    setWindowTitle(e.Caption);
+    butStartStop->setText(e.StartStopCaption);
+    butNormalize->setText(e.NormalizeCaption);
+    lblNorma->setText(e.NormaText);
+    lblNrgRto->setText(e.RatioText);
+    lblNrgRto->setVisible(e.RatioVisible);
+    if (cmbRatioMode->currentIndex() != e.RatioMode) {
+        const QSignalBlocker quiet(cmbRatioMode);
+        cmbRatioMode->setCurrentIndex(e.RatioMode);
+    }
+    QLabel* stats[] = {lblMinRtoPwr, lblMaxRtoPwr, lblAvrRtoPwr, lblStDevRtoPwr};
+    for (size_t i = 0; i < 4; ++i) {
+        stats[i]->setText(e.StatLabels[i]);
+        stats[i]->setVisible(e.StatVisible[i]);
+    }
+}
+
+void frmNrgRto::form_Resize() {
+    Engine.PrepareLayout();
+    // Numeric style: the read-out takes the chart's place in a large font.
+    const bool numeric = App().Config.EnergyRatio.RatioDisplayStyle == 1;
+    Picture1->setVisible(!numeric);
+    QFont f = lblNrgRto->font();
+    f.setPointSizeF(numeric ? 72 : 30);
+    lblNrgRto->setFont(f);
+    lblNrgRto->setSizePolicy(QSizePolicy::Preferred,
+                             numeric ? QSizePolicy::Expanding : QSizePolicy::Preferred);
+    lblNrgRto->setAlignment(numeric ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
+    layout_->setStretch(0, numeric ? 1 : 0);
+    ShowDisplay();
+    FitScatterToPixels(Engine.Chart, Picture1->size());
+    Engine.DrawWholeChart(Picture1->Surface());
+}
+
+void frmNrgRto::NrgRtoLog(int action, QString& reply) {
+    Engine.NrgRtoLog(action, reply);
+    if (action == 1 && !leaving_) MdiFrame(this)->hide();
+}
+
+// The press may come after the dialog already closed itself on losing the
+// focus to this click (see the unloaded handler), so it only adds to that.
+void frmNrgRto::butReset_MouseDown() {
+    setupWasOpen_ = setupWasOpen_ || SetupNrgRto().SetupOpen();
+}
+
+void frmNrgRto::butReset_Click() {
+    const bool reopen = setupWasOpen_;
+    setupWasOpen_ = false;
+    Engine.Reset(reopen);
+}
+
+void frmNrgRto::butSetup_Click() {
+    SetupNrgRto().SetupNrgRatio(Engine.Initialised);
+}
+
+void frmNrgRto::closeEvent(QCloseEvent* e) {
+    // Closed by the user: leave the mode; the main window calls NrgRtoLog(1).
+    leaving_ = true;
+    Engine.Unload(false);
+    leaving_ = false;
+    e->accept();
+}

@@ -32,6 +32,7 @@ struct ReadingSpec {
     int overEvery = 0;        // every n-th reading is "OVER"; 0 = never
     double pulseRate = 10.0;  // pulses per second for energy readings; 0 = no pulses
     double readyDelay = 0.0;  // seconds after a pulse was read until "ER" reports ready
+    double pulseDelay = 0.0;  // pulses come this much later than on a channel without it
 };
 
 // The head on one channel.

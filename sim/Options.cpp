@@ -45,6 +45,7 @@ bool ParseReading(const QString& key, const QString& value, ReadingSpec& r, bool
     if (key == "over") return ToInt(value, r.overEvery, 0, 1 << 30);
     if (key == "rate") return ToDouble(value, r.pulseRate, 0);
     if (key == "ready") return ToDouble(value, r.readyDelay, 0);
+    if (key == "delay") return ToDouble(value, r.pulseDelay, 0);
     known = false;
     return false;
 }
@@ -150,7 +151,8 @@ QString UsageText() {
                "  --head-a SETTINGS       head on channel A, --head-b on channel B; SETTINGS is a\n"
                "  --head-b SETTINGS       comma list: type=0..6, name=TEXT, serial=N, unit=W|J|Lx|Fc|A|V,\n"
                "                          rapid, code=KORVEN-CODE (QX450, UC, ...), value=X, noise=F,\n"
-               "                          over=N (every n-th reading OVER), rate=PULSES/S, ready=SECONDS\n"
+               "                          over=N (every n-th reading OVER), rate=PULSES/S, ready=SECONDS,\n"
+               "                          delay=SECONDS (pulses that much later than on the other channel)\n"
                "  --refuse CMD            answer CMD (a command word or a whole command) with \"?\"\n"
                "  --strict-modes          refuse readings outside their measurement mode\n"
                "  --log SETTINGS          a stored log: file=0..10, unit=W|J|RP_, exp=N, expb=N,\n"

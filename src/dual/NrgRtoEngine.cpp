@@ -52,16 +52,6 @@ NrgRtoEngine::NrgRtoEngine() {
     StatLabels = kStatPrefixes;
 }
 
-void NrgRtoEngine::Flush() {
-    if (!displayDirty_) return;
-    displayDirty_ = false;
-    if (View.DisplayChanged) View.DisplayChanged();
-}
-
-void NrgRtoEngine::LogFileOnOff(bool enabled) {
-    if (App().Shell.LogFileOnOffEnable) App().Shell.LogFileOnOffEnable(enabled);
-}
-
 void NrgRtoEngine::Relayout() {
     if (View.Redraw)
         View.Redraw();
@@ -264,9 +254,8 @@ void NrgRtoEngine::StartStop() {
 }
 
 void NrgRtoEngine::Start() {
+    if (!OpenForStart()) return;
     AppState& app = App();
-    PollState = 0;
-    if (!app.Connected && !Connect()) return;
     if (!Initialised) {
         Relayout();
         QString none;
@@ -275,29 +264,21 @@ void NrgRtoEngine::Start() {
         filterA_.Reset();
         filterB_.Reset();
         throttle_.Reset();
-        Initialised = true;
-        LogFileOnOff(false);
-        workFile_.Begin(app.RatioWorkFile, HeaderLine());
         ResetNormalization();
-        StartTime = platform::clock().SecondsSinceMidnight();
-        app.DayCount = 0;
+        InitialiseRun(workFile_, app.RatioWorkFile, HeaderLine());
     }
     if (!store_.Allocated()) store_.Allocate();
     ShowStatistics(false);
     Caption = QStringLiteral("Real-Time Energy Ratio Logging - A: ") + HeadText(0) + QStringLiteral("  B: ") +
               HeadText(1);
     RatioVisible = app.Config.EnergyRatio.RatioDisplayStyle != 0;
-    Stopped = false;
+    Running();
     SendSB();
-    StartStopCaption = QStringLiteral("&Stop");
-    Changed();
     Flush();
 }
 
 void NrgRtoEngine::Stop() {
-    StartStopCaption = QStringLiteral("&Start");
-    Stopped = true;
-    PollState = 0;
+    Stopping();
     ShowStatistics(true);
 }
 
@@ -328,16 +309,10 @@ void NrgRtoEngine::Reset(bool reopenSetup) {
 }
 
 void NrgRtoEngine::Unload(bool fromModeSwitch) {
-    if (unloading_) return;
-    unloading_ = true;
+    if (!BeginClosing()) return;
     if (!Stopped) Stop();
     RemindToSave(Unsaved);
-    Initialised = false;
-    LogFileOnOff(true);
     Caption = QStringLiteral("Real-Time Energy Ratio Logging");
-    Changed();
-    Flush();
-    unloading_ = false;
-    if (!fromModeSwitch && App().Shell.SwitchMode) App().Shell.SwitchMode(ModeNone);
+    EndClosing(fromModeSwitch, View.DisplayChanged);
     store_.Release();
 }

@@ -6,6 +6,7 @@
 #include "data/Readout.h"
 #include "data/Statistics.h"
 #include "data/WorkFile.h"
+#include "energy/PulseRun.h"
 
 #include <QString>
 #include <array>
@@ -38,7 +39,7 @@ struct NrgRtoViewHooks {
 // store of pairs with its rate filter, the working file, the run's life
 // cycle, normalisation, saving and printing. Plain C++: the window mirrors
 // the display fields and draws the scatter chart.
-class NrgRtoEngine {
+class NrgRtoEngine : public PulseRun {
 public:
     NrgRtoEngine();
 
@@ -69,9 +70,7 @@ public:
     const RunningStats& Stats(int direction) const { return stats_[size_t(direction & 1)]; }
     const ChannelPairing& Pairing() const { return pairing_; }
 
-    // Display state, mirrored by the window.
-    QString Caption;
-    QString StartStopCaption = QStringLiteral("&Start");
+    // Display state, mirrored by the window (and the run's, in PulseRun).
     QString NormalizeCaption = QStringLiteral("Normalize");
     QString RatioText;  // lblNrgRto
     bool RatioVisible = false;
@@ -83,13 +82,7 @@ public:
     int16_t RatioMode = 0;  // 0 A/B, 1 B/A
     double NormFactor = 1;
     bool Normalized = false;
-    int16_t PollState = 0;
     std::array<double, 2> Ratio{};  // A/B and B/A of the latest pair, factor 1
-    bool Stopped = true;
-    bool Initialised = false;
-    bool Unsaved = false;
-    double StartTime = 0;
-    double LastTime = 0;
     DualChartSpec Chart;
     NrgRtoViewHooks View;
 
@@ -101,9 +94,7 @@ private:
     void BufferReading(double a, double b);
     void ResetNormalization();
     void Relayout();
-    void LogFileOnOff(bool enabled);
-    void Changed() { displayDirty_ = true; }
-    void Flush();
+    void Flush() { PulseRun::Flush(View.DisplayChanged); }
     // The stored pairs as chart points: the ratio of the current direction and factor.
     ScatterSource StoredPoints() const;
     // "Min:  1.23 E-03": statistic i of the current direction, times the factor.
@@ -115,7 +106,5 @@ private:
     ChannelPairing pairing_;
     std::array<RunningStats, 2> stats_;
     ReadoutThrottle throttle_{0.3};
-    bool displayDirty_ = false;
-    bool unloading_ = false;
     bool paused_ = false;
 };

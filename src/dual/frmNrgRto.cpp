@@ -89,7 +89,8 @@ void frmNrgRto::BuildControls() {
     layout_->addWidget(Picture1, 1);
 
     connect(butStartStop, &QPushButton::clicked, this, [this] { Engine.StartStop(); });
-    connect(butReset, &QPushButton::pressed, this, &frmNrgRto::butReset_MouseDown);
+    connect(butReset, &QPushButton::pressed, this,
+            [this] { reopen_.ResetPressed(SetupNrgRto().SetupOpen()); });
     connect(butReset, &QPushButton::clicked, this, &frmNrgRto::butReset_Click);
     connect(butSetup, &QPushButton::clicked, this, &frmNrgRto::butSetup_Click);
     connect(butNormalize, &QPushButton::clicked, this, [this] { Engine.Normalize(); });
@@ -97,9 +98,8 @@ void frmNrgRto::BuildControls() {
             [this](int index) { Engine.SetRatioMode(int16_t(index)); });
     connect(&SetupNrgRto(), &frmSetupNrgRto::applied, this, [this] { form_Resize(); });
     // The click on Reset is what closes an open setup dialog.
-    connect(&SetupNrgRto(), &frmSetupNrgRto::unloaded, this, [this] {
-        if (butReset->isDown() || butReset->underMouse()) setupWasOpen_ = Engine.Initialised;
-    });
+    connect(&SetupNrgRto(), &frmSetupNrgRto::unloaded, this,
+            [this] { reopen_.DialogClosed(butReset, Engine.Initialised); });
     resize(820, 520);
 }
 
@@ -144,16 +144,8 @@ void frmNrgRto::NrgRtoLog(int action, QString& reply) {
     if (action == 1 && !leaving_) MdiFrame(this)->hide();
 }
 
-// The press may come after the dialog already closed itself on losing the
-// focus to this click (see the unloaded handler), so it only adds to that.
-void frmNrgRto::butReset_MouseDown() {
-    setupWasOpen_ = setupWasOpen_ || SetupNrgRto().SetupOpen();
-}
-
 void frmNrgRto::butReset_Click() {
-    const bool reopen = setupWasOpen_;
-    setupWasOpen_ = false;
-    Engine.Reset(reopen);
+    Engine.Reset(reopen_.TakeOnReset());
 }
 
 void frmNrgRto::butSetup_Click() {

@@ -2,6 +2,8 @@
 
 #include "dual/NrgRtoEngine.h"
 
+#include "platform/LogWindowParts.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -50,11 +52,10 @@ protected:
 private:
     void BuildControls();
     void ShowDisplay();
-    void butReset_MouseDown();
     void butReset_Click();
     void butSetup_Click();
 
     QVBoxLayout* layout_ = nullptr;
-    bool setupWasOpen_ = false;
+    SetupReopen reopen_;
     bool leaving_ = false;
 };

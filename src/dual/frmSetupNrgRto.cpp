@@ -30,16 +30,13 @@ std::optional<int> TypedExponent(const QString& text) {
 
 }  // namespace
 
-frmSetupNrgRto::frmSetupNrgRto(QWidget* parent) : QDialog(parent) {
-    setObjectName("frmSetupNrgRto");
-    setWindowTitle("Energy Ratio Setup");
-    panels_ = new EnergySetupPanels(this, Choices.Energy,
-                                    {"Energy Limits",
-                                     {"Left", "Right"},
-                                     {"energy_limits_0", "energy_limits_1"},
-                                     {"txt_energy_0", "txt_energy_1"},
-                                     "cmbEnergyUnits",
-                                     "cmbEnergyCoeff"});
+frmSetupNrgRto::frmSetupNrgRto() : EnergySetupDialog("frmSetupNrgRto", "Energy Ratio Setup") {
+    BuildPanels(Choices.Energy, {"Energy Limits",
+                                 {"Left", "Right"},
+                                 {"energy_limits_0", "energy_limits_1"},
+                                 {"txt_energy_0", "txt_energy_1"},
+                                 "cmbEnergyUnits",
+                                 "cmbEnergyCoeff"});
     energy_limits = panels_->LimitBars;
     txt_energy = panels_->LimitBoxes;
     cmbEnergyUnits = panels_->Units;
@@ -49,31 +46,7 @@ frmSetupNrgRto::frmSetupNrgRto(QWidget* parent) : QDialog(parent) {
     optStorageMode = panels_->optStorageMode;
     chkTimeStamp = panels_->chkTimeStamp;
     chkStat = panels_->chkStat;
-
-    lblReminder = MakeReminder(this);
-    Command2 = new QPushButton("OK", this);
-    Command2->setObjectName("Command2");
-    Command2->setDefault(true);
-    Command1 = new QPushButton("&Cancel", this);
-    Command1->setObjectName("Command1");
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Unload(); });
-
-    auto* frames = new QGridLayout;
-    frames->addWidget(panels_->LimitsFrame, 0, 0);
-    frames->addWidget(BuildRatioLimits(), 1, 0);
-    frames->addWidget(panels_->StorageRateFrame, 0, 1);
-    frames->addWidget(panels_->StorageModeFrame, 1, 1);
-    frames->addWidget(panels_->StatisticsFrame, 0, 2);
-    frames->addWidget(BuildGridAndDisplay(), 1, 2);
-    frames->setColumnStretch(0, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(lblReminder, 1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command1);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(frames);
-    all->addLayout(buttons);
+    Arrange(BuildRatioLimits(), BuildGridAndDisplay());
 }
 
 QWidget* frmSetupNrgRto::BuildRatioLimits() {
@@ -165,42 +138,21 @@ void frmSetupNrgRto::SetupNrgRatio(bool runActive) {
     Check2[1]->setChecked((Choices.GridStyle & 1) != 0);
     Check2[2]->setChecked((Choices.GridStyle & 2) != 0);
     optDisplayStyle[Choices.DisplayStyle]->setChecked(true);
-    // What shapes the stored data and the chart's limits waits for the window's Reset.
-    panels_->EnableRunControls(!runActive);
+    // The chart's ratio limits wait for the window's Reset too.
     QWidget* const ratio[] = {ratio_limits[0], ratio_limits[1], txt_ratio[0],
                               txt_ratio[1],    ratio_exp,       txt_exp};
     for (QWidget* w : ratio) w->setEnabled(!runActive);
-    lblReminder->setVisible(runActive);
-    panels_->Loading = false;
-    lifecycle_.Show(this, runActive);
+    ShowFilled(runActive);
 }
 
-void frmSetupNrgRto::Command2_Click() {
-    panels_->TakePendingLimits();
+void frmSetupNrgRto::StoreChoices() {
     TakePendingLimits(txt_ratio, ratio_limits);
     if (const auto typed = TypedExponent(txt_exp->text())) ratio_exp->setValue(*typed);
     StoreNrgRtoChoices(Choices, panels_->LeftBar(), panels_->RightBar(), ratio_limits[0]->value(),
                        ratio_limits[1]->value(), App().EnergyUnitFactors, App().Config.EnergyRatio);
-    emit applied();
-    Unload();
-    SaveConfiguration();
-}
-
-void frmSetupNrgRto::reject() {
-    Unload();
-}
-
-void frmSetupNrgRto::Unload() {
-    if (lifecycle_.Hide(this)) emit unloaded();
-}
-
-void frmSetupNrgRto::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (lifecycle_.LostFocus(this, event)) Unload();
 }
 
 bool frmSetupNrgRto::eventFilter(QObject* watched, QEvent* event) {
-    panels_->FilterEvent(watched, event);
     if (const int i = LimitBoxLeft(txt_ratio, watched, event); i >= 0 && !panels_->Loading)
         TakeLimitText(txt_ratio[i], ratio_limits[i]);
     if (watched == txt_exp && event->type() == QEvent::FocusOut && !panels_->Loading) {
@@ -210,7 +162,7 @@ bool frmSetupNrgRto::eventFilter(QObject* watched, QEvent* event) {
             platform::prompts().Beep();
         SetTextQuietly(txt_exp, QString::number(ratio_exp->value()));
     }
-    return QDialog::eventFilter(watched, event);
+    return EnergySetupDialog::eventFilter(watched, event);
 }
 
 frmSetupNrgRto& SetupNrgRto() {

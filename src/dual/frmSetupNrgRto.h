@@ -1,12 +1,10 @@
 #pragma once
 
-#include "auxiliary/SetupControls.h"
 #include "dual/NrgRtoSetupRules.h"
+#include "energy/EnergySetupDialog.h"
 
-#include <QDialog>
 #include <array>
 
-class EnergySetupPanels;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -19,15 +17,14 @@ class QScrollBar;
 // grid style, display style, statistics, storage rate and mode, time stamp.
 // Not modal; it cancels itself when it loses the focus. OK writes
 // App().Config.EnergyRatio, emits applied() and saves kelvaro.cfg.
-class frmSetupNrgRto : public QDialog {
+class frmSetupNrgRto : public EnergySetupDialog {
     Q_OBJECT
 public:
-    explicit frmSetupNrgRto(QWidget* parent = nullptr);
+    frmSetupNrgRto();
 
     // Fills the controls from the settings and shows the dialog (modeless);
     // runActive: the energy ratio window has an initialised run (greyed out).
     void SetupNrgRatio(bool runActive);
-    bool SetupOpen() const { return lifecycle_.Open(); }
 
     std::array<QScrollBar*, 2> energy_limits{};
     std::array<QLineEdit*, 2> txt_energy{};
@@ -44,30 +41,17 @@ public:
     std::array<QRadioButton*, 2> optStorageMode{};
     QCheckBox* chkTimeStamp = nullptr;
     std::array<QCheckBox*, 3> chkStat{};
-    QPushButton* Command2 = nullptr;  // OK
-    QPushButton* Command1 = nullptr;  // Cancel
-    QLabel* lblReminder = nullptr;
 
     NrgRtoChoices Choices;
 
-signals:
-    void applied();
-    void unloaded();
-
 protected:
-    void changeEvent(QEvent* event) override;
+    void StoreChoices() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void reject() override;
 
 private:
     QWidget* BuildRatioLimits();
     QWidget* BuildGridAndDisplay();
     void ShowRatioBars();
-    void Command2_Click();
-    void Unload();
-
-    EnergySetupPanels* panels_ = nullptr;
-    SetupLifecycle lifecycle_;
 };
 
 frmSetupNrgRto& SetupNrgRto();  // the one instance

@@ -61,18 +61,8 @@ EnergyEngine::EnergyEngine() {
     StatLabels = kStatPrefixes;
 }
 
-void EnergyEngine::Flush() {
-    if (!displayDirty_) return;
-    displayDirty_ = false;
-    if (View.DisplayChanged) View.DisplayChanged();
-}
-
 QString EnergyEngine::HeadText() const {
     return CurrentHead().HeadName + CurrentHead().HeadSerial;
-}
-
-void EnergyEngine::LogFileOnOff(bool enabled) {
-    if (App().Shell.LogFileOnOffEnable) App().Shell.LogFileOnOffEnable(enabled);
 }
 
 void EnergyEngine::StartEnergy() {
@@ -293,10 +283,6 @@ void EnergyEngine::BufferReading(double value) {
     Unsaved = true;
 }
 
-void EnergyEngine::WriteLogHeader() {
-    workFile_.Begin(App().EnergyWorkFile, HeaderLine());
-}
-
 QString EnergyEngine::HeaderLine() const {
     const QString head = QStringLiteral(" Head: ") + HeadText();
     if (App().Config.Energy.EnergyTimeStamp) return AxisTitle + QStringLiteral("\tTime, in Seconds\t") + head;
@@ -312,9 +298,8 @@ void EnergyEngine::StartStop() {
 }
 
 void EnergyEngine::Start() {
+    if (!OpenForStart()) return;
     AppState& app = App();
-    PollState = 0;
-    if (!app.Connected && !Connect()) return;
     if (!Initialised) {
         Relayout();
         QString none;
@@ -322,11 +307,7 @@ void EnergyEngine::Start() {
         store_.Reset();
         filter_.Reset();
         throttle_.Reset();
-        Initialised = true;
-        LogFileOnOff(false);
-        WriteLogHeader();
-        StartTime = platform::clock().SecondsSinceMidnight();
-        app.DayCount = 0;
+        InitialiseRun(workFile_, app.EnergyWorkFile, HeaderLine());
     }
     if (!store_.Allocated()) store_.Allocate();
     EnergyVisible = true;
@@ -349,20 +330,16 @@ void EnergyEngine::Start() {
     }
     app.ModeCheckPending = true;
     SendCommand(platform::serialPort(), QStringLiteral("SE"), 7.0, true);
-    StartStopCaption = QStringLiteral("&Stop");
-    Stopped = false;
+    Running();
     ReadyVisible = ShowsReady(type, rapidPulse_);
     ReadyGreen = false;  // not ready until the head says so
     Flush();
 }
 
 void EnergyEngine::Stop() {
-    StartStopCaption = QStringLiteral("&Start");
-    Stopped = true;
+    Stopping();
     ShowStatistics(true);
-    PollState = 0;
     ReadyVisible = false;
-    Changed();
 }
 
 void EnergyEngine::Reset(bool reopenSetup) {
@@ -382,18 +359,12 @@ void EnergyEngine::Reset(bool reopenSetup) {
 }
 
 void EnergyEngine::Unload(bool fromModeSwitch) {
-    if (unloading_) return;
-    unloading_ = true;
+    if (!BeginClosing()) return;
     if (!Stopped) Stop();
     RemindToSave(Unsaved);
-    Initialised = false;
-    LogFileOnOff(true);
     Caption = WindowTitle;
     App().EnergyUnits = kJouleUnits;
     RelativeUnits = false;
-    Changed();
-    Flush();
-    unloading_ = false;
-    if (!fromModeSwitch && App().Shell.SwitchMode) App().Shell.SwitchMode(ModeNone);
+    EndClosing(fromModeSwitch, View.DisplayChanged);
     store_.Release();
 }

@@ -96,14 +96,14 @@ void frmEnergy::BuildControls() {
     layout_->addWidget(Picture1, 1);
 
     connect(butStartStop, &QPushButton::clicked, this, [this] { Engine.StartStop(); });
-    connect(butReset, &QPushButton::pressed, this, &frmEnergy::butReset_MouseDown);
+    connect(butReset, &QPushButton::pressed, this,
+            [this] { reopen_.ResetPressed(SetupEnergy().SetupOpen()); });
     connect(butReset, &QPushButton::clicked, this, &frmEnergy::butReset_Click);
     connect(butSetup, &QPushButton::clicked, this, &frmEnergy::butSetup_Click);
     connect(&SetupEnergy(), &frmSetupEnergy::applied, this, [this] { form_Resize(); });
     // The click on Reset is what closes an open setup dialog.
-    connect(&SetupEnergy(), &frmSetupEnergy::unloaded, this, [this] {
-        if (butReset->isDown() || butReset->underMouse()) setupWasOpen_ = Engine.Initialised;
-    });
+    connect(&SetupEnergy(), &frmSetupEnergy::unloaded, this,
+            [this] { reopen_.DialogClosed(butReset, Engine.Initialised); });
     resize(820, 520);
 }
 
@@ -149,16 +149,8 @@ void frmEnergy::EnergyLog(int action, QString& reply) {
     if (action == 1 && !leaving_) MdiFrame(this)->hide();
 }
 
-// The press may come after the dialog already closed itself on losing the
-// focus to this click (see the unloaded handler), so it only adds to that.
-void frmEnergy::butReset_MouseDown() {
-    setupWasOpen_ = setupWasOpen_ || SetupEnergy().SetupOpen();
-}
-
 void frmEnergy::butReset_Click() {
-    const bool reopen = setupWasOpen_;
-    setupWasOpen_ = false;
-    Engine.Reset(reopen);
+    Engine.Reset(reopen_.TakeOnReset());
 }
 
 void frmEnergy::butSetup_Click() {

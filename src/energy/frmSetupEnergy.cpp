@@ -1,26 +1,34 @@
 #include "energy/frmSetupEnergy.h"
 
 #include "state/AppState.h"
-#include "state/Configuration.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
-#include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
-frmSetupEnergy::frmSetupEnergy(QWidget* parent) : QDialog(parent) {
-    setObjectName("frmSetupEnergy");
-    setWindowTitle("Energy Histogram Setup");
-    BuildControls();
+frmSetupEnergy::frmSetupEnergy() : EnergySetupDialog("frmSetupEnergy", "Energy Histogram Setup") {
+    BuildPanels(Choices, {"Histogram Limits",
+                          {"Left", "Right"},  // Label1, Label2
+                          {"histogram_limits_0", "histogram_limits_1"},
+                          {"txt_energy_0", "txt_energy_1"},
+                          "cmbEnergyUnits",
+                          "cmbEnergyCoeff"});
+    histogram_limits = panels_->LimitBars;
+    txt_energy = panels_->LimitBoxes;
+    cmbEnergyUnits = panels_->Units;
+    cmbEnergyCoeff = panels_->Scale;
+    storage_rate = panels_->storage_rate;
+    txtStorageRate = panels_->txtStorageRate;
+    optStorageStyle = panels_->optStorageStyle;
+    optStorageMode = panels_->optStorageMode;
+    chkTimeStamp = panels_->chkTimeStamp;
+    chkStat = panels_->chkStat;
+    Arrange(BuildBins(), BuildDisplay());
 }
 
 QWidget* frmSetupEnergy::BuildBins() {
@@ -33,25 +41,7 @@ QWidget* frmSetupEnergy::BuildBins() {
     return bins;
 }
 
-void frmSetupEnergy::BuildControls() {
-    panels_ = new EnergySetupPanels(this, Choices,
-                                    {"Histogram Limits",
-                                     {"Left", "Right"},  // Label1, Label2
-                                     {"histogram_limits_0", "histogram_limits_1"},
-                                     {"txt_energy_0", "txt_energy_1"},
-                                     "cmbEnergyUnits",
-                                     "cmbEnergyCoeff"});
-    histogram_limits = panels_->LimitBars;
-    txt_energy = panels_->LimitBoxes;
-    cmbEnergyUnits = panels_->Units;
-    cmbEnergyCoeff = panels_->Scale;
-    storage_rate = panels_->storage_rate;
-    txtStorageRate = panels_->txtStorageRate;
-    optStorageStyle = panels_->optStorageStyle;
-    optStorageMode = panels_->optStorageMode;
-    chkTimeStamp = panels_->chkTimeStamp;
-    chkStat = panels_->chkStat;
-
+QWidget* frmSetupEnergy::BuildDisplay() {
     auto* display = new QGroupBox("Display", this);
     auto* dl = new QVBoxLayout(display);
     const char* const styles[] = {"Histogram", "Numeric"};
@@ -59,60 +49,24 @@ void frmSetupEnergy::BuildControls() {
         if (!panels_->Loading) Choices.DisplayStyle = int16_t(i);
     });
     dl->addStretch();
-
-    lblReminder = MakeReminder(this);
-    Command2 = new QPushButton("OK", this);
-    Command2->setObjectName("Command2");
-    Command2->setDefault(true);
-    Command1 = new QPushButton("&Cancel", this);
-    Command1->setObjectName("Command1");
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-
-    // Three columns whose frames line up row by row.
-    auto* frames = new QGridLayout;
-    frames->addWidget(panels_->LimitsFrame, 0, 0);
-    frames->addWidget(BuildBins(), 1, 0);
-    frames->addWidget(panels_->StorageRateFrame, 0, 1);
-    frames->addWidget(panels_->StorageModeFrame, 1, 1);
-    frames->addWidget(panels_->StatisticsFrame, 0, 2);
-    frames->addWidget(display, 1, 2);
-    frames->setColumnStretch(0, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(lblReminder, 1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command1);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(frames);
-    all->addLayout(buttons);
+    return display;
 }
 
 void frmSetupEnergy::SetupEnergyHist(bool runActive, bool relativeUnits) {
-    panels_->Loading = true;
+    panels_->Loading = true;  // keeps the handlers from changing the choices
     Choices = ChoicesOf(App().Config.Energy, App().EnergyUnitFactors);
-    ShowChoices(relativeUnits);
-    EnableRunControls(!runActive);
-    panels_->Loading = false;
-
-    lifecycle_.Show(this, runActive);
-}
-
-void frmSetupEnergy::ShowChoices(bool relativeUnits) {
-    const EnergyChoices& c = Choices;  // Loading keeps the handlers from changing it
+    const EnergyChoices& c = Choices;
     optDisplayStyle[c.DisplayStyle]->setChecked(true);
     SetBarQuietly(bins_count, BinsPosition(c.BinsCount));
     txt_bins->setText(BinsCaption(c.BinsCount));
+    // A size outside the table leaves its bar where it was.
     if (const auto position = InitialSizePosition(c.InitialSize)) SetBarQuietly(bin_size, *position);
     txt_pulses->setText(InitialSizeCaption(c.InitialSize));
     panels_->ShowChoices(relativeUnits);
-}
-
-// What shapes the stored data and the histogram waits for the energy window's Reset.
-void frmSetupEnergy::EnableRunControls(bool enabled) {
-    panels_->EnableRunControls(enabled);
-    bin_size->setEnabled(enabled);
-    bins_count->setEnabled(enabled);
-    lblReminder->setVisible(!enabled);
+    // What shapes the stored data and the histogram waits for the energy window's Reset.
+    bin_size->setEnabled(!runActive);
+    bins_count->setEnabled(!runActive);
+    ShowFilled(runActive);
 }
 
 void frmSetupEnergy::bins_count_Change() {
@@ -127,35 +81,9 @@ void frmSetupEnergy::bin_size_Change() {
     txt_pulses->setText(InitialSizeCaption(Choices.InitialSize));
 }
 
-void frmSetupEnergy::Command2_Click() {
-    panels_->TakePendingLimits();
-    StoreChoices(Choices, panels_->LeftBar(), panels_->RightBar(), App().EnergyUnitFactors,
-                 App().Config.Energy);
-    emit applied();
-    Unload();
-    SaveConfiguration();
-}
-
-void frmSetupEnergy::Command1_Click() {
-    Unload();
-}
-
-void frmSetupEnergy::reject() {
-    Command1_Click();
-}
-
-void frmSetupEnergy::Unload() {
-    if (lifecycle_.Hide(this)) emit unloaded();
-}
-
-void frmSetupEnergy::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (lifecycle_.LostFocus(this, event)) Command1_Click();
-}
-
-bool frmSetupEnergy::eventFilter(QObject* watched, QEvent* event) {
-    panels_->FilterEvent(watched, event);
-    return QDialog::eventFilter(watched, event);
+void frmSetupEnergy::StoreChoices() {
+    ::StoreChoices(Choices, panels_->LeftBar(), panels_->RightBar(), App().EnergyUnitFactors,
+                   App().Config.Energy);
 }
 
 frmSetupEnergy& SetupEnergy() {

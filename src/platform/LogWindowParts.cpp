@@ -1,6 +1,7 @@
 #include "platform/LogWindowParts.h"
 
 #include <QLabel>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 
@@ -40,4 +41,16 @@ RunButtons MakeRunButtons(QWidget* parent) {
 QWidget* MdiFrame(QWidget* w) {
     auto* sub = qobject_cast<QMdiSubWindow*>(w->parentWidget());
     return sub ? static_cast<QWidget*>(sub) : w;
+}
+
+void AddModeWindow(QMdiArea* area, QWidget* window) {
+    QMdiSubWindow* sub = area->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->setMinimumSize(sub->minimumSizeHint());
+    sub->resize(sub->sizeHint().expandedTo(QSize(860, 560)));
+    sub->hide();
+}
+
+void SetupReopen::DialogClosed(const QPushButton* reset, bool runInitialised) {
+    if (reset->isDown() || reset->underMouse()) open_ = runInitialised;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 class QLabel;
+class QMdiArea;
 class QPushButton;
 class QWidget;
 
@@ -21,3 +22,26 @@ RunButtons MakeRunButtons(QWidget* parent);
 
 // The window itself, or the MDI frame around it.
 QWidget* MdiFrame(QWidget* w);
+
+// Puts a mode's window into the main window's area, hidden; closing it only
+// hides it, since the shell keeps calling the window.
+void AddModeWindow(QMdiArea* area, QWidget* window);
+
+// Reset pressed while the run's setup dialog is open reopens the dialog after
+// the reset. The press takes the focus from the dialog, which may close
+// itself before the press arrives; both orders count.
+class SetupReopen {
+public:
+    // The dialog closed: by the press on `reset` when that is down or under the mouse.
+    void DialogClosed(const QPushButton* reset, bool runInitialised);
+    void ResetPressed(bool dialogOpen) { open_ = open_ || dialogOpen; }
+    // The click on Reset: whether to reopen the dialog after the reset.
+    bool TakeOnReset() {
+        const bool reopen = open_;
+        open_ = false;
+        return reopen;
+    }
+
+private:
+    bool open_ = false;
+};

@@ -7,15 +7,12 @@
 #include "data/Overrange.h"
 #include "data/Parsing.h"
 #include "data/TimeBase.h"
-#include "link/LinkState.h"
-#include "link/PortControl.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
 
-#include <cfloat>
 #include <cmath>
 
 namespace {
@@ -30,11 +27,6 @@ const ChannelInfo& Head(int channel) {
 
 QString HeadText(int channel) {
     return Head(channel).HeadName + Head(channel).HeadSerial;
-}
-
-// An energy the single-precision store can hold (the over-range mark included).
-bool Storable(double v) {
-    return IsOverrange(v) || std::fabs(v) <= double(FLT_MAX);
 }
 
 }  // namespace
@@ -156,8 +148,8 @@ void NrgRtoEngine::ProcessPair(const QString& reply) {
     if (!pairing_.Take(text, tokenA, tokenB)) return;
     double a = 0, b = 0;
     std::array<double, 2> r{};
-    if (!ParseReading(tokenA, a) || !ParseReading(tokenB, b) || !Storable(a) || !Storable(b) ||
-        !RatioOf(0, 1, a, b, r[0]) || !RatioOf(1, 1, a, b, r[1])) {
+    if (!ParseReading(tokenA, a) || !ParseReading(tokenB, b) || !StorableAsSingle(a) ||
+        !StorableAsSingle(b) || !RatioOf(0, 1, a, b, r[0]) || !RatioOf(1, 1, a, b, r[1])) {
         pairing_.Drop();
         return;
     }
@@ -242,14 +234,6 @@ void NrgRtoEngine::SetRatioMode(int16_t mode) {
     RatioText.clear();
     Changed();
     Relayout();
-    Flush();
-}
-
-void NrgRtoEngine::StartStop() {
-    if (Stopped)
-        Start();
-    else
-        Stop();
     Flush();
 }
 

@@ -46,9 +46,8 @@ public:
     // -1 reset and show; 0 one reply line (cleared); 1 leave the mode.
     void NrgRtoLog(int action, QString& reply);
 
-    void StartStop();  // butStartStop
-    void Start();
-    void Stop();
+    void Start() override;
+    void Stop() override;
     void Reset(bool reopenSetup);  // butReset
     void ResetStatistics();
     void Unload(bool fromModeSwitch);  // false: closed by the user, leave the mode too
@@ -95,6 +94,7 @@ private:
     void ResetNormalization();
     void Relayout();
     void Flush() { PulseRun::Flush(View.DisplayChanged); }
+    const std::function<void()>& DisplayHook() const override { return View.DisplayChanged; }
     // The stored pairs as chart points: the ratio of the current direction and factor.
     ScatterSource StoredPoints() const;
     // "Min:  1.23 E-03": statistic i of the current direction, times the factor.

@@ -24,10 +24,7 @@ frmNrgRto::frmNrgRto(QWidget* parent) : QWidget(parent) {
     };
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { butSetup_Click(); };
-    v.ShowWindow = [this] {
-        MdiFrame(this)->show();
-        show();
-    };
+    v.ShowWindow = [this] { ShowModeWindow(this); };
     Picture1->Resized = [this] { form_Resize(); };
     ShowDisplay();
 }
@@ -50,9 +47,7 @@ void frmNrgRto::BuildControls() {
     butStartStop = run.StartStop;
     butReset = run.Reset;
     butSetup = run.Setup;
-    Picture1 = new platform::SurfaceWidget(this);
-    Picture1->setObjectName("Picture1");
-    Picture1->setMinimumSize(240, 160);
+    Picture1 = MakePicture(this);
 
     auto* stats = new QGridLayout;
     stats->setHorizontalSpacing(16);
@@ -61,32 +56,16 @@ void frmNrgRto::BuildControls() {
     stats->addWidget(lblAvrRtoPwr, 0, 1);
     stats->addWidget(lblStDevRtoPwr, 1, 1);
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(butStartStop);
-    buttons->addWidget(butReset);
-    buttons->addWidget(butSetup);
-    buttons->addStretch(1);
-
     auto* ratio = new QVBoxLayout;
     ratio->addWidget(cmbRatioMode);
     ratio->addWidget(butNormalize);
     ratio->addWidget(lblNorma);
     ratio->addStretch(1);
 
-    auto* top = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addWidget(lblNrgRto, 1);
     left->addLayout(stats);
-    top->addLayout(left, 1);
-    top->addSpacing(12);
-    top->addLayout(ratio);
-    top->addSpacing(12);
-    top->addLayout(buttons);
-
-    layout_ = new QVBoxLayout(this);
-    layout_->setContentsMargins(6, 6, 6, 6);
-    layout_->addLayout(top);
-    layout_->addWidget(Picture1, 1);
+    layout_ = ArrangeLogWindow(this, left, ratio, run, Picture1);
 
     connect(butStartStop, &QPushButton::clicked, this, [this] { Engine.StartStop(); });
     connect(butReset, &QPushButton::pressed, this,

@@ -35,11 +35,6 @@ const ChannelInfo& CurrentHead() {
     return app.Channels[size_t(c >= 0 && c < int(app.Channels.size()) ? c : 0)];
 }
 
-// A reading the single-precision store can hold (the over-range mark included).
-bool Storable(double v) {
-    return IsOverrange(v) || std::fabs(v) <= double(FLT_MAX);
-}
-
 // A head that has to settle between pulses shows the READY indicator.
 bool ShowsReady(int16_t head, bool rapidPulse) {
     return head == 1 || (head == 5 && !rapidPulse);
@@ -227,7 +222,7 @@ void EnergyEngine::ProcessReading(const QString& reply) {
     QString text = reply.mid(star + 1);
     text.chop(1);  // the carriage return
     double value = 0;
-    if (text.isEmpty() || !ParseReading(text, value) || !Storable(value)) return SendNext(true);
+    if (text.isEmpty() || !ParseReading(text, value) || !StorableAsSingle(value)) return SendNext(true);
 
     LastTime = platform::clock().SecondsSinceMidnight();
     StoreReading(value);
@@ -287,14 +282,6 @@ QString EnergyEngine::HeaderLine() const {
     const QString head = QStringLiteral(" Head: ") + HeadText();
     if (App().Config.Energy.EnergyTimeStamp) return AxisTitle + QStringLiteral("\tTime, in Seconds\t") + head;
     return AxisTitle + QLatin1Char('\t') + head;
-}
-
-void EnergyEngine::StartStop() {
-    if (Stopped)
-        Start();
-    else
-        Stop();
-    Flush();
 }
 
 void EnergyEngine::Start() {

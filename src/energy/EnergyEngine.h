@@ -49,9 +49,8 @@ public:
     // -1 reset and show; 0 one reply line (cleared); 1 leave the mode.
     void EnergyLog(int action, QString& reply);
 
-    void StartStop();  // butStartStop
-    void Start();
-    void Stop();
+    void Start() override;
+    void Stop() override;
     void Reset(bool reopenSetup);  // butReset
     void ResetStatistics();
     // The close procedure; `fromModeSwitch` false also leaves the mode
@@ -100,6 +99,7 @@ private:
     void ClearHistogram();
     void Relayout();
     void Flush() { PulseRun::Flush(View.DisplayChanged); }
+    const std::function<void()>& DisplayHook() const override { return View.DisplayChanged; }
     QString HeadText() const;
 
     ReadingStore<EnergyRecord> store_;

@@ -5,6 +5,14 @@
 #include "platform/Clock.h"
 #include "state/AppState.h"
 
+void PulseRun::StartStop() {
+    if (Stopped)
+        Start();
+    else
+        Stop();
+    Flush(DisplayHook());
+}
+
 bool PulseRun::OpenForStart() {
     PollState = 0;
     return App().Connected || Connect();

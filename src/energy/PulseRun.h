@@ -12,6 +12,12 @@ class WorkFileRun;
 // display changes collected into one call of the window's hook.
 class PulseRun {
 public:
+    virtual ~PulseRun() = default;
+    // butStartStop: Start when stopped, otherwise Stop; then the display.
+    void StartStop();
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+
     // Display state, mirrored by the window.
     QString Caption;
     QString StartStopCaption = QStringLiteral("&Start");
@@ -42,6 +48,8 @@ protected:
     void LogFileOnOff(bool enabled);
     void Changed() { displayDirty_ = true; }
     void Flush(const std::function<void()>& displayChanged);
+    // The window's hook for display changes.
+    virtual const std::function<void()>& DisplayHook() const = 0;
 
 private:
     bool displayDirty_ = false;

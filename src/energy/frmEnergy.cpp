@@ -30,10 +30,7 @@ frmEnergy::frmEnergy(QWidget* parent) : QWidget(parent) {
     v.BarAdded = [this] { AddBar(); };
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { butSetup_Click(); };
-    v.ShowWindow = [this] {
-        MdiFrame(this)->show();
-        show();
-    };
+    v.ShowWindow = [this] { ShowModeWindow(this); };
     Picture1->Resized = [this] { form_Resize(); };
     ShowDisplay();
 }
@@ -57,9 +54,7 @@ void frmEnergy::BuildControls() {
     butStartStop = run.StartStop;
     butReset = run.Reset;
     butSetup = run.Setup;
-    Picture1 = new platform::SurfaceWidget(this);
-    Picture1->setObjectName("Picture1");
-    Picture1->setMinimumSize(240, 160);
+    Picture1 = MakePicture(this);
 
     auto* stats = new QGridLayout;
     stats->setHorizontalSpacing(16);
@@ -70,30 +65,16 @@ void frmEnergy::BuildControls() {
     stats->addWidget(lblPulsesEnergy, 0, 2);
     stats->addWidget(lblPulsesOverranged, 1, 2);
 
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(butStartStop);
-    buttons->addWidget(butReset);
-    buttons->addWidget(butSetup);
-    buttons->addStretch(1);
-
     auto* readout = new QHBoxLayout;
     readout->addWidget(lblEnergy, 1);
     readout->addSpacing(8);
     readout->addWidget(lblReady);
     readout->addStretch(0);
 
-    auto* top = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addLayout(readout, 1);
     left->addLayout(stats);
-    top->addLayout(left, 1);
-    top->addSpacing(12);
-    top->addLayout(buttons);
-
-    layout_ = new QVBoxLayout(this);
-    layout_->setContentsMargins(6, 6, 6, 6);
-    layout_->addLayout(top);
-    layout_->addWidget(Picture1, 1);
+    layout_ = ArrangeLogWindow(this, left, nullptr, run, Picture1);
 
     connect(butStartStop, &QPushButton::clicked, this, [this] { Engine.StartStop(); });
     connect(butReset, &QPushButton::pressed, this,

@@ -1,7 +1,13 @@
 #pragma once
 
 class QLabel;
+class QLayout;
 class QMdiArea;
+class QVBoxLayout;
+
+namespace platform {
+class SurfaceWidget;
+}
 class QPushButton;
 class QWidget;
 
@@ -22,6 +28,15 @@ RunButtons MakeRunButtons(QWidget* parent);
 
 // The window itself, or the MDI frame around it.
 QWidget* MdiFrame(QWidget* w);
+// Shows a mode's window and its MDI frame.
+void ShowModeWindow(QWidget* w);
+
+// The chart area of a logging window ("Picture1").
+platform::SurfaceWidget* MakePicture(QWidget* parent);
+// A logging window's layout: `left` (read-out and statistics), `middle`
+// when given, and the column of run buttons, over the chart area.
+QVBoxLayout* ArrangeLogWindow(QWidget* window, QLayout* left, QLayout* middle, const RunButtons& run,
+                              QWidget* picture);
 
 // Puts a mode's window into the main window's area, hidden; closing it only
 // hides it, since the shell keeps calling the window.

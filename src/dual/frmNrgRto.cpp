@@ -67,18 +67,12 @@ void frmNrgRto::BuildControls() {
     left->addLayout(stats);
     layout_ = ArrangeLogWindow(this, left, ratio, run, Picture1);
 
-    connect(butStartStop, &QPushButton::clicked, this, [this] { Engine.StartStop(); });
-    connect(butReset, &QPushButton::pressed, this,
-            [this] { reopen_.ResetPressed(SetupNrgRto().SetupOpen()); });
-    connect(butReset, &QPushButton::clicked, this, &frmNrgRto::butReset_Click);
-    connect(butSetup, &QPushButton::clicked, this, &frmNrgRto::butSetup_Click);
+    WireRunButtons(
+        this, run, Engine, SetupNrgRto(), [this](bool reopenSetup) { Engine.Reset(reopenSetup); },
+        [this] { butSetup_Click(); }, [this] { form_Resize(); });
     connect(butNormalize, &QPushButton::clicked, this, [this] { Engine.Normalize(); });
     connect(cmbRatioMode, &QComboBox::currentIndexChanged, this,
             [this](int index) { Engine.SetRatioMode(int16_t(index)); });
-    connect(&SetupNrgRto(), &frmSetupNrgRto::applied, this, [this] { form_Resize(); });
-    // The click on Reset is what closes an open setup dialog.
-    connect(&SetupNrgRto(), &frmSetupNrgRto::unloaded, this,
-            [this] { reopen_.DialogClosed(butReset, Engine.Initialised); });
     resize(820, 520);
 }
 
@@ -121,10 +115,6 @@ void frmNrgRto::form_Resize() {
 void frmNrgRto::NrgRtoLog(int action, QString& reply) {
     Engine.NrgRtoLog(action, reply);
     if (action == 1 && !leaving_) MdiFrame(this)->hide();
-}
-
-void frmNrgRto::butReset_Click() {
-    Engine.Reset(reopen_.TakeOnReset());
 }
 
 void frmNrgRto::butSetup_Click() {

@@ -52,10 +52,8 @@ protected:
 private:
     void BuildControls();
     void ShowDisplay();
-    void butReset_Click();
     void butSetup_Click();
 
     QVBoxLayout* layout_ = nullptr;
-    SetupReopen reopen_;
     bool leaving_ = false;
 };

@@ -1,5 +1,7 @@
 #include "energy/EnergySetupDialog.h"
 
+#include "energy/PulseRun.h"
+#include "platform/LogWindowParts.h"
 #include "state/Configuration.h"
 
 #include <QGridLayout>
@@ -7,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <memory>
 
 EnergySetupDialog::EnergySetupDialog(const char* name, const char* title) {
     setObjectName(name);
@@ -74,4 +77,21 @@ void EnergySetupDialog::changeEvent(QEvent* event) {
 bool EnergySetupDialog::eventFilter(QObject* watched, QEvent* event) {
     panels_->FilterEvent(watched, event);
     return QDialog::eventFilter(watched, event);
+}
+
+void WireRunButtons(QWidget* window, const RunButtons& run, PulseRun& engine, EnergySetupDialog& setup,
+                    const std::function<void(bool reopenSetup)>& reset,
+                    const std::function<void()>& openSetup, const std::function<void()>& relayout) {
+    auto reopen = std::make_shared<SetupReopen>();
+    QObject::connect(run.StartStop, &QPushButton::clicked, window, [&engine] { engine.StartStop(); });
+    QObject::connect(run.Reset, &QPushButton::pressed, window,
+                     [reopen, &setup] { reopen->ResetPressed(setup.SetupOpen()); });
+    QObject::connect(run.Reset, &QPushButton::clicked, window,
+                     [reopen, reset] { reset(reopen->TakeOnReset()); });
+    QObject::connect(run.Setup, &QPushButton::clicked, window, openSetup);
+    QObject::connect(&setup, &EnergySetupDialog::applied, window, relayout);
+    // The click on Reset is what closes an open setup dialog.
+    QObject::connect(&setup, &EnergySetupDialog::unloaded, window, [reopen, button = run.Reset, &engine] {
+        reopen->DialogClosed(button, engine.Initialised);
+    });
 }

@@ -4,9 +4,12 @@
 #include "energy/EnergySetupPanels.h"
 
 #include <QDialog>
+#include <functional>
 
+class PulseRun;
 class QLabel;
 class QPushButton;
+struct RunButtons;
 
 // The frame of the energy setups (histogram, energy ratio): the shared
 // panels, the reminder with OK and Cancel, and the life of a modeless
@@ -49,3 +52,11 @@ private:
     void Command2_Click();
     SetupLifecycle lifecycle_;
 };
+
+// A pulse-logging window's run buttons wired to its engine and setup dialog:
+// Start/Stop; Reset, which reopens the dialog afterwards when it was open
+// (`reset` gets whether to); Set&up (`openSetup`); OK lays the window out
+// again (`relayout`).
+void WireRunButtons(QWidget* window, const RunButtons& run, PulseRun& engine, EnergySetupDialog& setup,
+                    const std::function<void(bool reopenSetup)>& reset,
+                    const std::function<void()>& openSetup, const std::function<void()>& relayout);

@@ -76,15 +76,9 @@ void frmEnergy::BuildControls() {
     left->addLayout(stats);
     layout_ = ArrangeLogWindow(this, left, nullptr, run, Picture1);
 
-    connect(butStartStop, &QPushButton::clicked, this, [this] { Engine.StartStop(); });
-    connect(butReset, &QPushButton::pressed, this,
-            [this] { reopen_.ResetPressed(SetupEnergy().SetupOpen()); });
-    connect(butReset, &QPushButton::clicked, this, &frmEnergy::butReset_Click);
-    connect(butSetup, &QPushButton::clicked, this, &frmEnergy::butSetup_Click);
-    connect(&SetupEnergy(), &frmSetupEnergy::applied, this, [this] { form_Resize(); });
-    // The click on Reset is what closes an open setup dialog.
-    connect(&SetupEnergy(), &frmSetupEnergy::unloaded, this,
-            [this] { reopen_.DialogClosed(butReset, Engine.Initialised); });
+    WireRunButtons(
+        this, run, Engine, SetupEnergy(), [this](bool reopenSetup) { Engine.Reset(reopenSetup); },
+        [this] { butSetup_Click(); }, [this] { form_Resize(); });
     resize(820, 520);
 }
 
@@ -128,10 +122,6 @@ void frmEnergy::form_Resize() {
 void frmEnergy::EnergyLog(int action, QString& reply) {
     Engine.EnergyLog(action, reply);
     if (action == 1 && !leaving_) MdiFrame(this)->hide();
-}
-
-void frmEnergy::butReset_Click() {
-    Engine.Reset(reopen_.TakeOnReset());
 }
 
 void frmEnergy::butSetup_Click() {

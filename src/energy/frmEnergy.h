@@ -53,10 +53,8 @@ private:
     void BuildControls();
     void ShowDisplay();
     void AddBar();
-    void butReset_Click();
     void butSetup_Click();
 
     QVBoxLayout* layout_ = nullptr;
-    SetupReopen reopen_;
     bool leaving_ = false;
 };

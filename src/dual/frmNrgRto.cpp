@@ -49,12 +49,7 @@ void frmNrgRto::BuildControls() {
     butSetup = run.Setup;
     Picture1 = MakePicture(this);
 
-    auto* stats = new QGridLayout;
-    stats->setHorizontalSpacing(16);
-    stats->addWidget(lblMinRtoPwr, 0, 0);
-    stats->addWidget(lblMaxRtoPwr, 1, 0);
-    stats->addWidget(lblAvrRtoPwr, 0, 1);
-    stats->addWidget(lblStDevRtoPwr, 1, 1);
+    QGridLayout* stats = StatisticsGrid({lblMinRtoPwr, lblMaxRtoPwr, lblAvrRtoPwr, lblStDevRtoPwr});
 
     auto* ratio = new QVBoxLayout;
     ratio->addWidget(cmbRatioMode);

@@ -56,14 +56,8 @@ void frmEnergy::BuildControls() {
     butSetup = run.Setup;
     Picture1 = MakePicture(this);
 
-    auto* stats = new QGridLayout;
-    stats->setHorizontalSpacing(16);
-    stats->addWidget(lblMinEnergy, 0, 0);
-    stats->addWidget(lblMaxEnergy, 1, 0);
-    stats->addWidget(lblAvrEnergy, 0, 1);
-    stats->addWidget(lblStDevEnergy, 1, 1);
-    stats->addWidget(lblPulsesEnergy, 0, 2);
-    stats->addWidget(lblPulsesOverranged, 1, 2);
+    QGridLayout* stats = StatisticsGrid(
+        {lblMinEnergy, lblMaxEnergy, lblAvrEnergy, lblStDevEnergy, lblPulsesEnergy, lblPulsesOverranged});
 
     auto* readout = new QHBoxLayout;
     readout->addWidget(lblEnergy, 1);

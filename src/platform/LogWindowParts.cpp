@@ -2,6 +2,7 @@
 
 #include "platform/SurfaceWidget.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiArea>
@@ -91,4 +92,15 @@ QVBoxLayout* ArrangeLogWindow(QWidget* window, QLayout* left, QLayout* middle, c
     layout->addLayout(top);
     layout->addWidget(picture, 1);
     return layout;
+}
+
+QGridLayout* StatisticsGrid(std::initializer_list<QLabel*> labels) {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(16);
+    int i = 0;
+    for (QLabel* label : labels) {
+        grid->addWidget(label, i % 2, i / 2);
+        ++i;
+    }
+    return grid;
 }

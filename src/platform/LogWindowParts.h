@@ -1,6 +1,9 @@
 #pragma once
 
+#include <initializer_list>
+
 class QLabel;
+class QGridLayout;
 class QLayout;
 class QMdiArea;
 class QVBoxLayout;
@@ -15,6 +18,9 @@ class QWidget;
 
 // A statistics line ("Min:  ..."), 11 points.
 QLabel* MakeStatLabel(QWidget* parent, const char* name);
+// Statistics lines two to a column, in the order given.
+QGridLayout* StatisticsGrid(std::initializer_list<QLabel*> labels);
+
 // The large read-out in dark blue, right-aligned, hidden until a run shows it.
 QLabel* MakeReadout(QWidget* parent, const char* name);
 

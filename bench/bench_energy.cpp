@@ -1,10 +1,11 @@
 // Energy logging speed: one pulse through parse, bin, statistics and store
-// (and with its histogram bar drawn), a full histogram redraw, saving a full
+// (and with its histogram bar drawn), one energy ratio pulse pair, a full histogram redraw, saving a full
 // 60000-reading store, and pulses per second end to end against
 // kelvaro-meter-sim --instant over a pseudo-terminal (three round trips a
 // pulse: "ER", "EF", "SE").
 #include "auxiliary/frmNotes.h"
 #include "data/NumberFormat.h"
+#include "dual/NrgRtoEngine.h"
 #include "energy/EnergyEngine.h"
 #include "link/Link.h"
 #include "platform/ImageSurface.h"
@@ -118,6 +119,33 @@ void BM_SaveFullStore(benchmark::State& state) {
     state.counters["records"] = engine.Store().Count();
 }
 BENCHMARK(BM_SaveFullStore)->ArgName("timestamp")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One dual pulse pair (both channels in one "SB" reply) through parse,
+// pairing, both ratios, store, both statistics and the working-file line.
+void BM_DualPulsePair(benchmark::State& state) {
+    ResetAppState();
+    ResetLinkState();
+    App().Connected = true;
+    App().ActiveMode = ModeEnergyRatio;
+    App().Config.EnergyRatio.RatioStorageMode = 1;  // the ring never fills up
+    NrgRtoEngine engine;
+    engine.Start();
+    QString first = "*N N\r";
+    engine.NrgRtoLog(0, first);
+    std::vector<QString> replies;
+    for (int i = 0; i < 1000; ++i)
+        replies.push_back("*" + QString::number(5e-3 * (1 + 0.3 * std::sin(i * 0.37)), 'E', 3) + " " +
+                          QString::number(4e-3 * (1 + 0.3 * std::cos(i * 0.23)), 'E', 3) + "\r");
+    size_t i = 0;
+    for (auto _ : state) {
+        g_clock.Advance(0.001);
+        QString line = replies[i++ % replies.size()];
+        engine.NrgRtoLog(0, line);
+    }
+    state.SetItemsProcessed(int64_t(state.iterations()));
+    state.counters["stored"] = engine.Store().Count();
+}
+BENCHMARK(BM_DualPulsePair)->Unit(benchmark::kMicrosecond);
 
 // Each iteration waits for one more pulse; the rate is pulses per second.
 void EnergyEngineOverPty(benchmark::State& state) {

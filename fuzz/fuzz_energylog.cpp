@@ -2,13 +2,17 @@
 // type, with Start/Stop, Reset, leaving and re-entering the mode in between.
 // Nothing may crash or hang, the statistics stay finite, the bins hold
 // exactly the valid pulses, and the store never grows beyond its 60000
-// records (it is allocated once per run).
+// records (it is allocated once per run). The same lines, turned into "SB"
+// replies (raw, one token, A only, B only, both), go to the energy ratio
+// engine with ratio direction, normalisation, Start/Stop and Reset in
+// between: its statistics of both directions stay finite and its store bounded.
 //
 // Input: byte 0 the head type, byte 1 the meter model, byte 2 the mode and
 // storage settings; then records of one control byte and a line of up to
 // 63 bytes.
 
 #include "data/ReadingStore.h"
+#include "dual/NrgRtoEngine.h"
 #include "energy/EnergyEngine.h"
 #include "fuzz/FuzzTarget.h"
 #include "link/LinkState.h"
@@ -38,6 +42,33 @@ void Check(const EnergyEngine& e) {
     const auto& store = e.Store();
     if (store.Count() < 0 || store.Count() > kMaxStoredReadings) __builtin_trap();
     if (store.Records.capacity() > size_t(kMaxStoredReadings)) __builtin_trap();
+}
+
+void Check(const NrgRtoEngine& e) {
+    for (int d = 0; d < 2; ++d) TrapUnlessFinite(e.Stats(d));
+    const auto& store = e.Store();
+    if (store.Count() < 0 || store.Count() > kMaxStoredReadings) __builtin_trap();
+    if (store.Records.capacity() > size_t(kMaxStoredReadings)) __builtin_trap();
+    if (!std::isfinite(e.NormFactor) || e.Pairing().ChannelState < 0 || e.Pairing().ChannelState > 3)
+        __builtin_trap();
+}
+
+// The line as an "SB" reply: raw, one token, A only, B only or both.
+QString AsDualReply(const QString& line) {
+    const qsizetype half = line.size() / 2;
+    const QString a = line.left(half), b = line.mid(half);
+    switch (line.size() % 5) {
+        case 0:
+            return line;
+        case 1:
+            return "*" + line + "\r";
+        case 2:
+            return "*" + a + " N\r";
+        case 3:
+            return "*N " + b + "\r";
+        default:
+            return "*" + a + " " + b + "\r";
+    }
 }
 
 }  // namespace
@@ -70,8 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cfg.EnergyHighLimit = 2e-3;
     cfg.EnergyInitialSize = 10;
 
+    EnergyRatioSettings& dual = app.Config.EnergyRatio;
+    dual.RatioStorageMode = cfg.EnergyStorageMode;
+    dual.RatioStorageRate = cfg.EnergyStorageRate;
+    dual.RatioStorageStyle = cfg.EnergyStorageStyle;
+    dual.RatioTimeStamp = cfg.EnergyTimeStamp;
+
     engine.StartEnergy();
     engine.StartStop();
+    static NrgRtoEngine ratio;  // one store for all inputs, as for all runs of the window
+    ratio.StartStop();
 
     size_t pos = 3;
     while (pos < size) {
@@ -96,15 +135,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     engine.EnergyLog(1, none);
                     engine.StartEnergy();
                 }
+                if (control & 8) ratio.StartStop();
+                if (control & 16) ratio.Normalize();
+                if (control & 32) ratio.SetRatioMode(int16_t(1 - ratio.RatioMode));
+                if ((control & 7) == 2) ratio.Reset(false);
                 break;
             default:
                 g_clock.Advance(0.001);
                 break;
         }
+        QString reply = AsDualReply(line);
         engine.EnergyLog(0, line);
         Check(engine);
+        ratio.NrgRtoLog(0, reply);
+        Check(ratio);
     }
     engine.StartStop();
     Check(engine);
+    if (!ratio.Stopped) ratio.StartStop();
+    Check(ratio);
     return 0;
 }

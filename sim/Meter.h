@@ -33,6 +33,7 @@ struct ReadingSpec {
     int missEvery = 0;        // every n-th "SB" power reply has no value here ("N"); 0 = never
     double pulseRate = 10.0;  // pulses per second for energy readings; 0 = no pulses
     double readyDelay = 0.0;  // seconds after a pulse was read until "ER" reports ready
+    double pulseDelay = 0.0;  // pulses come this much later than on a channel without it
 };
 
 // The head on one channel.

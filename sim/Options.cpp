@@ -46,6 +46,7 @@ bool ParseReading(const QString& key, const QString& value, ReadingSpec& r, bool
     if (key == "miss") return ToInt(value, r.missEvery, 0, 1 << 30);
     if (key == "rate") return ToDouble(value, r.pulseRate, 0);
     if (key == "ready") return ToDouble(value, r.readyDelay, 0);
+    if (key == "delay") return ToDouble(value, r.pulseDelay, 0);
     known = false;
     return false;
 }
@@ -153,6 +154,7 @@ QString UsageText() {
                "                          rapid, code=KORVEN-CODE (QX450, UC, ...), value=X, noise=F,\n"
                "                          over=N (every n-th reading OVER), rate=PULSES/S, ready=SECONDS,\n"
                "                          miss=N (every n-th \"SB\" power reply N for this channel)\n"
+               "                          delay=SECONDS (pulses that much later than on the other channel)\n"
                "  --refuse CMD            answer CMD (a command word or a whole command) with \"?\"\n"
                "  --strict-modes          refuse readings outside their measurement mode\n"
                "  --log SETTINGS          a stored log: file=0..10, unit=W|J|RP_, exp=N, expb=N,\n"

@@ -38,9 +38,10 @@ void ReadingSource::StartPulses(double now) {
 }
 
 long long ReadingSource::PulseIndex(const ReadingSpec& spec, double now) const {
-    if (spec.pulseRate <= 0 || now < pulseStart_) return 0;
+    const double start = pulseStart_ + spec.pulseDelay;
+    if (spec.pulseRate <= 0 || now < start) return 0;
     // A small allowance so that a pulse due exactly now counts.
-    return static_cast<long long>(std::floor((now - pulseStart_) * spec.pulseRate + 1e-9));
+    return static_cast<long long>(std::floor((now - start) * spec.pulseRate + 1e-9));
 }
 
 bool ReadingSource::NewPulse(const ReadingSpec& spec, double now) const {

@@ -11,6 +11,7 @@
 #include "data/TimeBase.h"
 #include "dual/frmPwrDiff.h"
 #include "dual/frmPwrRto.h"
+#include "dual/NrgRtoMode.h"
 #include "energy/EnergyMode.h"
 #include "link/Link.h"
 #include "platform/Clock.h"
@@ -258,6 +259,7 @@ void MDIForm1::InstallShellHooks() {
     InstallPwrRtoMode(mdi_);
     InstallPwrDiffMode(mdi_);
     InstallEnergyMode(mdi_);
+    InstallNrgRtoMode(mdi_);
     // The viewers of a former main window went with its area.
     ForgetViewers();
     InstallViewerFileOps();

@@ -174,13 +174,10 @@ int AddToHistogram(HistogramSpec& h, double value) {
 }
 
 void FitHistogramToPixels(HistogramSpec& h, QSize px) {
-    auto units = [](int p) {
-        return int16_t(std::lround(std::min(std::max(p, 0) / kChartPixelsPerUnit, 32767.0)));
-    };
     h.Left = 0;
     h.Top = 0;
-    h.Width = units(px.width());
-    h.Height = units(px.height());
+    h.Width = ChartUnits(px.width());
+    h.Height = ChartUnits(px.height());
 }
 
 bool DrawHistogram(int mode, const std::function<void()>& relayout, platform::Surface& s, HistogramSpec& h,

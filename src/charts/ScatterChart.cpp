@@ -133,13 +133,10 @@ void ScatterPosition(const ScatterFrame& f, double energy, double ratio, double&
 }
 
 void FitScatterToPixels(DualChartSpec& spec, QSize px) {
-    auto units = [](int p) {
-        return int16_t(std::lround(std::min(std::max(p, 0) / kChartPixelsPerUnit, 32767.0)));
-    };
     spec.Left = 0;
     spec.Top = 0;
-    spec.Width = units(px.width());
-    spec.Height = units(px.height());
+    spec.Width = ChartUnits(px.width());
+    spec.Height = ChartUnits(px.height());
 }
 
 void DrawScatterFrame(DualChartSpec& spec, platform::Surface& s) {

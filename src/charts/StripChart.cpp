@@ -6,6 +6,7 @@
 #include "platform/Printer.h"
 #include "platform/Surface.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -209,4 +210,8 @@ void GetPlotArea(const ChartSettings& settings, double& left, double& top, doubl
     top = settings.Screen.PlotTop;
     right = settings.Screen.PlotRight;
     bottom = settings.Screen.PlotBottom;
+}
+
+int16_t ChartUnits(int logicalPixels) {
+    return int16_t(std::lround(std::min(std::max(logicalPixels, 0) / kChartPixelsPerUnit, 32767.0)));
 }

@@ -42,6 +42,8 @@ struct ChartSettings {
 // millimetre on a 96 dpi screen), so the fixed margins of the layout fit
 // the label font at any window size.
 inline constexpr double kChartPixelsPerUnit = 4.0;
+// A picture's extent in logical pixels as chart units (16-bit, not below 0).
+int16_t ChartUnits(int logicalPixels);
 // Label font on screen and on paper, in points.
 inline constexpr double kChartScreenFontPoints = 8.25;
 inline constexpr double kChartPaperFontPoints = 9.0;

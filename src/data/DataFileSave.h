@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/WorkFile.h"
+
 #include <QString>
 #include <functional>
 #include <stdexcept>
@@ -37,6 +39,15 @@ private:
 void SaveLoggedData(const QString& fileName, bool logToFile, const QString& workFilePath,
                     const QString& header, const std::function<void()>& writeNotes,
                     const std::function<void()>& writeDataLines);
+
+// The data lines of a store (ReadingStore), oldest first, through
+// WorkFile(3, ...): a thousand lines to a write (and flush) instead of one,
+// the same bytes.
+template <class Store, class Line>
+void WriteStoredLines(const Store& store, Line line) {
+    BlockLines lines;
+    store.ForEachOldestFirst([&](const auto& r) { lines.Add(line(r)); });
+}
 
 namespace platform {
 class Printer;

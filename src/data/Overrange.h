@@ -15,3 +15,8 @@ inline bool IsOverrange(double value) {
     if (!(std::fabs(value) <= static_cast<double>(FLT_MAX))) return false;
     return static_cast<float>(value) == static_cast<float>(OverrangeValue);
 }
+
+// A reading the single-precision store can hold (the over-range mark included).
+inline bool StorableAsSingle(double value) {
+    return IsOverrange(value) || std::fabs(value) <= static_cast<double>(FLT_MAX);
+}

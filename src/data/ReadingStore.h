@@ -58,6 +58,12 @@ public:
         }
     }
 
+    // Record i (0 .. Count() - 1) in order of arrival.
+    const Record& OldestFirst(int32_t i) const {
+        if (StoredCount >= kMaxStoredReadings) i = (WriteIndex + i) % kMaxStoredReadings;
+        return Records[size_t(i)];
+    }
+
     std::vector<Record> Records;
     int32_t WriteIndex = 0;   // next record to write
     int32_t StoredCount = 0;  // Last Readings: valid records; First Readings: 0

@@ -35,11 +35,6 @@ const ChannelInfo& CurrentHead() {
     return app.Channels[size_t(c >= 0 && c < int(app.Channels.size()) ? c : 0)];
 }
 
-// A reading the single-precision store can hold (the over-range mark included).
-bool Storable(double v) {
-    return IsOverrange(v) || std::fabs(v) <= double(FLT_MAX);
-}
-
 // A head that has to settle between pulses shows the READY indicator.
 bool ShowsReady(int16_t head, bool rapidPulse) {
     return head == 1 || (head == 5 && !rapidPulse);
@@ -61,18 +56,8 @@ EnergyEngine::EnergyEngine() {
     StatLabels = kStatPrefixes;
 }
 
-void EnergyEngine::Flush() {
-    if (!displayDirty_) return;
-    displayDirty_ = false;
-    if (View.DisplayChanged) View.DisplayChanged();
-}
-
 QString EnergyEngine::HeadText() const {
     return CurrentHead().HeadName + CurrentHead().HeadSerial;
-}
-
-void EnergyEngine::LogFileOnOff(bool enabled) {
-    if (App().Shell.LogFileOnOffEnable) App().Shell.LogFileOnOffEnable(enabled);
 }
 
 void EnergyEngine::StartEnergy() {
@@ -230,7 +215,7 @@ void EnergyEngine::ProcessReading(const QString& reply) {
     QString text = reply.mid(star + 1);
     text.chop(1);  // the carriage return
     double value = 0;
-    if (text.isEmpty() || !ParseReading(text, value) || !Storable(value)) return SendNext(true);
+    if (text.isEmpty() || !ParseReading(text, value) || !StorableAsSingle(value)) return SendNext(true);
 
     LastTime = platform::clock().SecondsSinceMidnight();
     StoreReading(value);
@@ -286,28 +271,15 @@ void EnergyEngine::BufferReading(double value) {
     Unsaved = true;
 }
 
-void EnergyEngine::WriteLogHeader() {
-    workFile_.Begin(App().EnergyWorkFile, HeaderLine());
-}
-
 QString EnergyEngine::HeaderLine() const {
     const QString head = QStringLiteral(" Head: ") + HeadText();
     if (App().Config.Energy.EnergyTimeStamp) return AxisTitle + QStringLiteral("\tTime, in Seconds\t") + head;
     return AxisTitle + QLatin1Char('\t') + head;
 }
 
-void EnergyEngine::StartStop() {
-    if (Stopped)
-        Start();
-    else
-        Stop();
-    Flush();
-}
-
 void EnergyEngine::Start() {
+    if (!OpenForStart()) return;
     AppState& app = App();
-    PollState = 0;
-    if (!app.Connected && !Connect()) return;
     if (!Initialised) {
         Relayout();
         QString none;
@@ -315,11 +287,7 @@ void EnergyEngine::Start() {
         store_.Reset();
         filter_.Reset();
         throttle_.Reset();
-        Initialised = true;
-        LogFileOnOff(false);
-        WriteLogHeader();
-        StartTime = platform::clock().SecondsSinceMidnight();
-        app.DayCount = 0;
+        InitialiseRun(workFile_, app.EnergyWorkFile, HeaderLine());
     }
     if (!store_.Allocated()) store_.Allocate();
     EnergyVisible = true;
@@ -342,20 +310,16 @@ void EnergyEngine::Start() {
     }
     app.ModeCheckPending = true;
     SendCommand(platform::serialPort(), QStringLiteral("SE"), 7.0, true);
-    StartStopCaption = QStringLiteral("&Stop");
-    Stopped = false;
+    Running();
     ReadyVisible = ShowsReady(type, rapidPulse_);
     ReadyGreen = false;  // not ready until the head says so
     Flush();
 }
 
 void EnergyEngine::Stop() {
-    StartStopCaption = QStringLiteral("&Start");
-    Stopped = true;
+    Stopping();
     ShowStatistics(true);
-    PollState = 0;
     ReadyVisible = false;
-    Changed();
 }
 
 void EnergyEngine::Reset(bool reopenSetup) {
@@ -375,18 +339,12 @@ void EnergyEngine::Reset(bool reopenSetup) {
 }
 
 void EnergyEngine::Unload(bool fromModeSwitch) {
-    if (unloading_) return;
-    unloading_ = true;
+    if (!BeginClosing()) return;
     if (!Stopped) Stop();
     RemindToSave(Unsaved);
-    Initialised = false;
-    LogFileOnOff(true);
     Caption = WindowTitle;
     App().EnergyUnits = kJouleUnits;
     RelativeUnits = false;
-    Changed();
-    Flush();
-    unloading_ = false;
-    if (!fromModeSwitch && App().Shell.SwitchMode) App().Shell.SwitchMode(ModeNone);
+    EndClosing(fromModeSwitch, View.DisplayChanged);
     store_.Release();
 }

@@ -5,6 +5,7 @@
 #include "data/Readout.h"
 #include "data/Statistics.h"
 #include "data/WorkFile.h"
+#include "energy/PulseRun.h"
 
 #include <QString>
 #include <array>
@@ -39,7 +40,7 @@ struct EnergyViewHooks {
 // cycle, binning, statistics, the store and its rate filter, the working
 // file, the run's life cycle, saving and printing. Plain C++: the window
 // mirrors the display fields and draws the histogram.
-class EnergyEngine {
+class EnergyEngine : public PulseRun {
 public:
     EnergyEngine();
 
@@ -48,9 +49,8 @@ public:
     // -1 reset and show; 0 one reply line (cleared); 1 leave the mode.
     void EnergyLog(int action, QString& reply);
 
-    void StartStop();  // butStartStop
-    void Start();
-    void Stop();
+    void Start() override;
+    void Stop() override;
     void Reset(bool reopenSetup);  // butReset
     void ResetStatistics();
     // The close procedure; `fromModeSwitch` false also leaves the mode
@@ -72,9 +72,7 @@ public:
     const RunningStats& Stats() const { return stats_; }
     bool RapidPulse() const { return rapidPulse_; }
 
-    // Display state, mirrored by the window.
-    QString Caption;
-    QString StartStopCaption = QStringLiteral("&Start");
+    // Display state, mirrored by the window (and the run's, in PulseRun).
     QString EnergyText;
     bool EnergyVisible = false;
     bool ReadyVisible = false;
@@ -86,13 +84,7 @@ public:
     // Run state.
     QString WindowTitle;
     QString AxisTitle;
-    int16_t PollState = 0;
-    bool Stopped = true;
-    bool Initialised = false;
-    bool Unsaved = false;
     bool RelativeUnits = false;
-    double StartTime = 0;
-    double LastTime = 0;
     int32_t OverCount = 0;
     int32_t YScale = 100;
     HistogramSpec Hist;
@@ -104,12 +96,10 @@ private:
     void ShowStatistics(bool show);
     void StoreReading(double value);
     void BufferReading(double value);
-    void WriteLogHeader();
     void ClearHistogram();
     void Relayout();
-    void LogFileOnOff(bool enabled);
-    void Changed() { displayDirty_ = true; }
-    void Flush();
+    void Flush() { PulseRun::Flush(View.DisplayChanged); }
+    const std::function<void()>& DisplayHook() const override { return View.DisplayChanged; }
     QString HeadText() const;
 
     ReadingStore<EnergyRecord> store_;
@@ -118,6 +108,4 @@ private:
     RunningStats stats_;
     ReadoutThrottle throttle_{0.3};
     bool rapidPulse_ = false;
-    bool displayDirty_ = false;
-    bool unloading_ = false;
 };

@@ -1,19 +1,12 @@
 #include "energy/EnergyMode.h"
 
 #include "energy/frmEnergy.h"
+#include "platform/LogWindowParts.h"
 #include "state/AppState.h"
-
-#include <QMdiArea>
-#include <QMdiSubWindow>
 
 frmEnergy* InstallEnergyMode(QMdiArea* area) {
     auto* w = new frmEnergy;
-    QMdiSubWindow* sub = area->addSubWindow(w);
-    // Closing only hides: the shell keeps calling this window.
-    sub->setAttribute(Qt::WA_DeleteOnClose, false);
-    sub->setMinimumSize(sub->minimumSizeHint());
-    sub->resize(sub->sizeHint().expandedTo(QSize(860, 560)));
-    sub->hide();
+    AddModeWindow(area, w);
     ShellHooks& h = App().Shell;
     for (int16_t mode : {int16_t(ModeEnergy), int16_t(ModeRapidPulse)}) {
         h.ModeEntry[size_t(mode)] = [w](int op, QString& text) {

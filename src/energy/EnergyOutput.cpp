@@ -14,9 +14,9 @@ void EnergyEngine::EnergySave(const QString& fileName) {
     SaveLoggedData(
         fileName, workFile_.Complete(), App().EnergyWorkFile, HeaderLine(), [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
-            BlockLines lines;
-            store_.ForEachOldestFirst(
-                [&](const EnergyRecord& r) { lines.Add(FormatLogLine(r.Value, r.Time, timeStamp)); });
+            WriteStoredLines(store_, [timeStamp](const EnergyRecord& r) {
+                return FormatLogLine(r.Value, r.Time, timeStamp);
+            });
         });
     Unsaved = false;
 }

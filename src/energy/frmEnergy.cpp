@@ -30,10 +30,7 @@ frmEnergy::frmEnergy(QWidget* parent) : QWidget(parent) {
     v.BarAdded = [this] { AddBar(); };
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { butSetup_Click(); };
-    v.ShowWindow = [this] {
-        MdiFrame(this)->show();
-        show();
-    };
+    v.ShowWindow = [this] { ShowModeWindow(this); };
     Picture1->Resized = [this] { form_Resize(); };
     ShowDisplay();
 }
@@ -57,24 +54,10 @@ void frmEnergy::BuildControls() {
     butStartStop = run.StartStop;
     butReset = run.Reset;
     butSetup = run.Setup;
-    Picture1 = new platform::SurfaceWidget(this);
-    Picture1->setObjectName("Picture1");
-    Picture1->setMinimumSize(240, 160);
+    Picture1 = MakePicture(this);
 
-    auto* stats = new QGridLayout;
-    stats->setHorizontalSpacing(16);
-    stats->addWidget(lblMinEnergy, 0, 0);
-    stats->addWidget(lblMaxEnergy, 1, 0);
-    stats->addWidget(lblAvrEnergy, 0, 1);
-    stats->addWidget(lblStDevEnergy, 1, 1);
-    stats->addWidget(lblPulsesEnergy, 0, 2);
-    stats->addWidget(lblPulsesOverranged, 1, 2);
-
-    auto* buttons = new QVBoxLayout;
-    buttons->addWidget(butStartStop);
-    buttons->addWidget(butReset);
-    buttons->addWidget(butSetup);
-    buttons->addStretch(1);
+    QGridLayout* stats = StatisticsGrid(
+        {lblMinEnergy, lblMaxEnergy, lblAvrEnergy, lblStDevEnergy, lblPulsesEnergy, lblPulsesOverranged});
 
     auto* readout = new QHBoxLayout;
     readout->addWidget(lblEnergy, 1);
@@ -82,28 +65,14 @@ void frmEnergy::BuildControls() {
     readout->addWidget(lblReady);
     readout->addStretch(0);
 
-    auto* top = new QHBoxLayout;
     auto* left = new QVBoxLayout;
     left->addLayout(readout, 1);
     left->addLayout(stats);
-    top->addLayout(left, 1);
-    top->addSpacing(12);
-    top->addLayout(buttons);
+    layout_ = ArrangeLogWindow(this, left, nullptr, run, Picture1);
 
-    layout_ = new QVBoxLayout(this);
-    layout_->setContentsMargins(6, 6, 6, 6);
-    layout_->addLayout(top);
-    layout_->addWidget(Picture1, 1);
-
-    connect(butStartStop, &QPushButton::clicked, this, [this] { Engine.StartStop(); });
-    connect(butReset, &QPushButton::pressed, this, &frmEnergy::butReset_MouseDown);
-    connect(butReset, &QPushButton::clicked, this, &frmEnergy::butReset_Click);
-    connect(butSetup, &QPushButton::clicked, this, &frmEnergy::butSetup_Click);
-    connect(&SetupEnergy(), &frmSetupEnergy::applied, this, [this] { form_Resize(); });
-    // The click on Reset is what closes an open setup dialog.
-    connect(&SetupEnergy(), &frmSetupEnergy::unloaded, this, [this] {
-        if (butReset->isDown() || butReset->underMouse()) setupWasOpen_ = Engine.Initialised;
-    });
+    WireRunButtons(
+        this, run, Engine, SetupEnergy(), [this](bool reopenSetup) { Engine.Reset(reopenSetup); },
+        [this] { butSetup_Click(); }, [this] { form_Resize(); });
     resize(820, 520);
 }
 
@@ -147,18 +116,6 @@ void frmEnergy::form_Resize() {
 void frmEnergy::EnergyLog(int action, QString& reply) {
     Engine.EnergyLog(action, reply);
     if (action == 1 && !leaving_) MdiFrame(this)->hide();
-}
-
-// The press may come after the dialog already closed itself on losing the
-// focus to this click (see the unloaded handler), so it only adds to that.
-void frmEnergy::butReset_MouseDown() {
-    setupWasOpen_ = setupWasOpen_ || SetupEnergy().SetupOpen();
-}
-
-void frmEnergy::butReset_Click() {
-    const bool reopen = setupWasOpen_;
-    setupWasOpen_ = false;
-    Engine.Reset(reopen);
 }
 
 void frmEnergy::butSetup_Click() {

@@ -2,6 +2,8 @@
 
 #include "energy/EnergyEngine.h"
 
+#include "platform/LogWindowParts.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -51,11 +53,8 @@ private:
     void BuildControls();
     void ShowDisplay();
     void AddBar();
-    void butReset_MouseDown();
-    void butReset_Click();
     void butSetup_Click();
 
     QVBoxLayout* layout_ = nullptr;
-    bool setupWasOpen_ = false;
     bool leaving_ = false;
 };

@@ -1,16 +1,14 @@
 #pragma once
 
-#include "auxiliary/SetupControls.h"
+#include "energy/EnergySetupDialog.h"
 #include "energy/EnergySetupRules.h"
 
-#include <QDialog>
 #include <array>
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 class QScrollBar;
 
@@ -18,16 +16,15 @@ class QScrollBar;
 // storage rate, style and mode, time stamp, statistics and display. Not
 // modal; it cancels itself when it loses the focus. OK writes
 // App().Config.Energy, emits applied() and saves kelvaro.cfg.
-class frmSetupEnergy : public QDialog {
+class frmSetupEnergy : public EnergySetupDialog {
     Q_OBJECT
 public:
-    explicit frmSetupEnergy(QWidget* parent = nullptr);
+    frmSetupEnergy();
 
     // Fills the controls from App().Config.Energy and shows the dialog (modeless).
     // runActive: the energy window has an initialised run (controls greyed out);
     // relativeUnits: rapid-pulse relative units (unit list "p","n","u","m"," ").
     void SetupEnergyHist(bool runActive, bool relativeUnits);
-    bool SetupOpen() const { return lifecycle_.Open(); }  // shown during an active run (Reset reopens it)
 
     // Controls, by the index the captions use (chkStat from 1).
     std::array<QScrollBar*, 2> histogram_limits{};
@@ -45,45 +42,18 @@ public:
     QCheckBox* chkTimeStamp = nullptr;
     std::array<QCheckBox*, 3> chkStat{};
     std::array<QRadioButton*, 2> optDisplayStyle{};
-    QPushButton* Command2 = nullptr;  // OK
-    QPushButton* Command1 = nullptr;  // Cancel
-    QLabel* lblReminder = nullptr;
 
     // Dialog state.
     EnergyChoices Choices;
 
-signals:
-    void applied();   // OK wrote the settings: the energy window lays itself out again
-    void unloaded();  // closed by OK, Cancel or deactivation
-
 protected:
-    void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void reject() override;
+    void StoreChoices() override;
 
 private:
-    void BuildControls();
-    QWidget* BuildLimits();
     QWidget* BuildBins();
-    QWidget* BuildStorageRate();
-    void ShowChoices();
-    void EnableRunControls(bool enabled);
-    void histogram_limits_Change(int index);
-    void txt_energy_Change(int index);
-    void txt_energy_LostFocus(int index);
-    void cmbEnergyUnits_Click();
-    void cmbEnergyCoeff_Click();
+    QWidget* BuildDisplay();
     void bins_count_Change();
     void bin_size_Change();
-    void storage_rate_Change();
-    void ShowStorageRate();
-    void Command2_Click();
-    void Command1_Click();
-    void Unload();
-    void SetLimitBars();
-
-    bool Loading = false;
-    SetupLifecycle lifecycle_;
 };
 
 frmSetupEnergy& SetupEnergy();  // the one instance

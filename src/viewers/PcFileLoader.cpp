@@ -33,9 +33,9 @@ void Tell(const QString& text) {
 // Cuts the blocks of an open file into lines (without CR LF). A line longer
 // than kMaxLineBytes is cut there and the rest of it skipped, so memory
 // stays bounded whatever the file holds.
-class BlockLines {
+class FileLines {
 public:
-    explicit BlockLines(int16_t fileNo) : fileNo_(fileNo) {}
+    explicit FileLines(int16_t fileNo) : fileNo_(fileNo) {}
 
     bool Next(QByteArray& line) {
         for (;;) {
@@ -241,7 +241,7 @@ private:
     QString fileName_;
     int16_t fileNo_;
     qint64 length_;
-    BlockLines lines_;
+    FileLines lines_;
     int generation_;
     qint64 lineNo_ = 0;
     double nextEvents_ = 0;

@@ -87,6 +87,15 @@ TEST_F(ScatterChartTest, pointsAreClampedIntoTheFrameAndOverrangeSitsOnTop) {
         EXPECT_NEAR(boxes[0].x2 - boxes[0].x1, 0.5, 1e-9);
         EXPECT_EQ(boxes[0].color, 14);
     }
+    // Equal limits leave no scale to divide by: points stay at the low corner.
+    spec.EnergyLow = spec.EnergyHigh = 0.005f;
+    spec.RatioLow = spec.RatioHigh = 1;
+    DrawScatterFrame(spec, surface);
+    surface.Forget();
+    DrawScatterPoint(spec.Screen, surface, 0.007, 3);
+    ASSERT_EQ(surface.Calls("FillBox").size(), 1u);
+    EXPECT_EQ(std::pair(surface.Calls("FillBox")[0].x1, surface.Calls("FillBox")[0].y1),
+              std::pair(11.0, 71.0));
 }
 
 TEST_F(ScatterChartTest, replayDrawsEveryKthOfTheStoreAtMostAboutThreeThousand) {

@@ -46,15 +46,7 @@ protected:
         QString line = text + QLatin1Char('\r');
         w.EnergyLog(0, line);
     }
-    int BarPixels() const {
-        const QImage& image = w.Picture1->Surface().Image();
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += image.pixelColor(x, y).red() > 200 && image.pixelColor(x, y).green() > 200 &&
-                     image.pixelColor(x, y).blue() < 100;
-        return n;
-    }
+    int BarPixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
     frmEnergy w;
 };
 

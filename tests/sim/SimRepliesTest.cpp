@@ -78,7 +78,10 @@ TEST(SimReplies, readingsModesAndRefusals) {
          "@0 FC 3 0 0>*|@1 SB>*OVER 2.000E-03"},
         {"--model meridel2 --head-a type=1,value=1e-3", "@0 FC 5 0 0>*|@1 SB>*1.000E-03 N"},
         {"--model meridel2 --head-a type=2,value=1e-3,rate=10 --head-b type=2,value=2e-3,rate=4",
-         "@0 FC 3 1 1>*|@0.05 SB>*N N|@0.15 SB>*1.000E-03 N|@0.3 SB>*1.000E-03 2.000E-03|@0.32 SB>*N N"}};
+         "@0 FC 3 1 1>*|@0.05 SB>*N N|@0.15 SB>*1.000E-03 N|@0.3 SB>*1.000E-03 2.000E-03|@0.32 SB>*N N"},
+        // A delayed channel's pulse comes in a reply of its own.
+        {"--model meridel2 --head-a type=2,value=1e-3,rate=10 --head-b type=2,value=2e-3,rate=10,delay=0.05",
+         "@0 FC 3 1 1>*|@0.12 SB>*1.000E-03 N|@0.13 SB>*N N|@0.16 SB>*N 2.000E-03"}};
     for (const auto& [options, script] : rows) ExpectConversation(options, script);
 }
 

@@ -2,8 +2,10 @@
 
 #include "platform/Printer.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPixmap>
 #include <QProcess>
 #include <QWidget>
@@ -31,4 +33,14 @@ int PrintToScreenshots(const QString& name, const std::function<void()>& print) 
     if (!bytes.startsWith("%PDF")) return 0;
     QProcess::execute("pdftoppm", {"-png", "-r", "60", "-singlefile", pdf, InShots(name)});
     return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "));
+}
+
+int YellowPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            n += c.red() > 200 && c.green() > 200 && c.blue() < 100;
+        }
+    return n;
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class QImage;
 class QWidget;
 
 // Renders a widget to <build>/screenshots/<name>.png (the folder comes from
@@ -13,3 +14,6 @@ QString SaveScreenshot(QWidget* w, const QString& name);
 // the first page to <name>.png where pdftoppm is installed. Returns the
 // number of pages in the PDF (0 when none was written).
 int PrintToScreenshots(const QString& name, const std::function<void()>& print);
+
+// Pixels of the charts' trace and bar colour (yellow) in an image.
+int YellowPixels(const QImage& image);

@@ -1,0 +1,97 @@
+#include "energy/EnergySetupDialog.h"
+
+#include "energy/PulseRun.h"
+#include "platform/LogWindowParts.h"
+#include "state/Configuration.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+
+EnergySetupDialog::EnergySetupDialog(const char* name, const char* title) {
+    setObjectName(name);
+    setWindowTitle(title);
+    lblReminder = MakeReminder(this);
+    Command2 = new QPushButton("OK", this);
+    Command2->setObjectName("Command2");
+    Command2->setDefault(true);
+    Command1 = new QPushButton("&Cancel", this);
+    Command1->setObjectName("Command1");
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Unload(); });
+}
+
+void EnergySetupDialog::BuildPanels(EnergyChoices& choices, const LimitNames& limitNames) {
+    panels_ = new EnergySetupPanels(this, choices, limitNames);
+}
+
+void EnergySetupDialog::Arrange(QWidget* belowLimits, QWidget* belowStatistics) {
+    auto* frames = new QGridLayout;
+    frames->addWidget(panels_->LimitsFrame, 0, 0);
+    frames->addWidget(belowLimits, 1, 0);
+    frames->addWidget(panels_->StorageRateFrame, 0, 1);
+    frames->addWidget(panels_->StorageModeFrame, 1, 1);
+    frames->addWidget(panels_->StatisticsFrame, 0, 2);
+    frames->addWidget(belowStatistics, 1, 2);
+    frames->setColumnStretch(0, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(lblReminder, 1);
+    buttons->addWidget(Command2);
+    buttons->addWidget(Command1);
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(frames);
+    all->addLayout(buttons);
+}
+
+void EnergySetupDialog::ShowFilled(bool runActive) {
+    panels_->EnableRunControls(!runActive);
+    lblReminder->setVisible(runActive);
+    panels_->Loading = false;
+    lifecycle_.Show(this, runActive);
+}
+
+void EnergySetupDialog::Command2_Click() {
+    panels_->TakePendingLimits();
+    StoreChoices();
+    emit applied();
+    Unload();
+    SaveConfiguration();
+}
+
+void EnergySetupDialog::reject() {
+    Unload();
+}
+
+void EnergySetupDialog::Unload() {
+    if (lifecycle_.Hide(this)) emit unloaded();
+}
+
+void EnergySetupDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (lifecycle_.LostFocus(this, event)) Unload();
+}
+
+bool EnergySetupDialog::eventFilter(QObject* watched, QEvent* event) {
+    panels_->FilterEvent(watched, event);
+    return QDialog::eventFilter(watched, event);
+}
+
+void WireRunButtons(QWidget* window, const RunButtons& run, PulseRun& engine, EnergySetupDialog& setup,
+                    const std::function<void(bool reopenSetup)>& reset,
+                    const std::function<void()>& openSetup, const std::function<void()>& relayout) {
+    auto reopen = std::make_shared<SetupReopen>();
+    QObject::connect(run.StartStop, &QPushButton::clicked, window, [&engine] { engine.StartStop(); });
+    QObject::connect(run.Reset, &QPushButton::pressed, window,
+                     [reopen, &setup] { reopen->ResetPressed(setup.SetupOpen()); });
+    QObject::connect(run.Reset, &QPushButton::clicked, window,
+                     [reopen, reset] { reset(reopen->TakeOnReset()); });
+    QObject::connect(run.Setup, &QPushButton::clicked, window, openSetup);
+    QObject::connect(&setup, &EnergySetupDialog::applied, window, relayout);
+    // The click on Reset is what closes an open setup dialog.
+    QObject::connect(&setup, &EnergySetupDialog::unloaded, window, [reopen, button = run.Reset, &engine] {
+        reopen->DialogClosed(button, engine.Initialised);
+    });
+}

@@ -1,0 +1,65 @@
+#include "energy/PulseRun.h"
+
+#include "data/WorkFile.h"
+#include "link/PortControl.h"
+#include "platform/Clock.h"
+#include "state/AppState.h"
+
+void PulseRun::StartStop() {
+    if (Stopped)
+        Start();
+    else
+        Stop();
+    Flush(DisplayHook());
+}
+
+bool PulseRun::OpenForStart() {
+    PollState = 0;
+    return App().Connected || Connect();
+}
+
+void PulseRun::InitialiseRun(WorkFileRun& workFile, const QString& path, const QString& header) {
+    Initialised = true;
+    LogFileOnOff(false);
+    workFile.Begin(path, header);
+    StartTime = platform::clock().SecondsSinceMidnight();
+    App().DayCount = 0;
+}
+
+void PulseRun::Running() {
+    StartStopCaption = QStringLiteral("&Stop");
+    Stopped = false;
+    Changed();
+}
+
+void PulseRun::Stopping() {
+    StartStopCaption = QStringLiteral("&Start");
+    Stopped = true;
+    PollState = 0;
+    Changed();
+}
+
+bool PulseRun::BeginClosing() {
+    if (closing_) return false;
+    closing_ = true;
+    return true;
+}
+
+void PulseRun::EndClosing(bool fromModeSwitch, const std::function<void()>& displayChanged) {
+    Initialised = false;
+    LogFileOnOff(true);
+    Changed();
+    Flush(displayChanged);
+    closing_ = false;
+    if (!fromModeSwitch && App().Shell.SwitchMode) App().Shell.SwitchMode(ModeNone);
+}
+
+void PulseRun::LogFileOnOff(bool enabled) {
+    if (App().Shell.LogFileOnOffEnable) App().Shell.LogFileOnOffEnable(enabled);
+}
+
+void PulseRun::Flush(const std::function<void()>& displayChanged) {
+    if (!displayDirty_) return;
+    displayDirty_ = false;
+    if (displayChanged) displayChanged();
+}

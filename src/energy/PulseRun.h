@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class WorkFileRun;
+
+// What the pulse-logging engines share of a run's life and display (the
+// energy and rapid-pulse engine, the energy ratio engine): Start and Stop,
+// the first Start after a Reset, closing with the save reminder, and the
+// display changes collected into one call of the window's hook.
+class PulseRun {
+public:
+    virtual ~PulseRun() = default;
+    // butStartStop: Start when stopped, otherwise Stop; then the display.
+    void StartStop();
+    virtual void Start() = 0;
+    virtual void Stop() = 0;
+
+    // Display state, mirrored by the window.
+    QString Caption;
+    QString StartStopCaption = QStringLiteral("&Start");
+
+    // Run state.
+    int16_t PollState = 0;
+    bool Stopped = true;
+    bool Initialised = false;
+    bool Unsaved = false;
+    double StartTime = 0;  // time of day at the first Start after a Reset
+    double LastTime = 0;   // time of day of the latest reading
+
+protected:
+    // Start's first step: the cycle from its beginning, on an open link.
+    // False when the link cannot be opened (the user was told).
+    bool OpenForStart();
+    // The first Start after a Reset: the Data Log File items greyed out, the
+    // working file begun with its header, the run's clock started.
+    void InitialiseRun(WorkFileRun& workFile, const QString& path, const QString& header);
+    void Running();   // "&Stop"
+    void Stopping();  // "&Start", the cycle back to its beginning
+    // Closing: false when a closing is under way already.
+    bool BeginClosing();
+    // Closing's end, after the window's own steps: not initialised, the Data
+    // Log File items back, the display shown; a window closed by the user
+    // (not `fromModeSwitch`) also leaves the mode.
+    void EndClosing(bool fromModeSwitch, const std::function<void()>& displayChanged);
+    void LogFileOnOff(bool enabled);
+    void Changed() { displayDirty_ = true; }
+    void Flush(const std::function<void()>& displayChanged);
+    // The window's hook for display changes.
+    virtual const std::function<void()>& DisplayHook() const = 0;
+
+private:
+    bool displayDirty_ = false;
+    bool closing_ = false;
+};

@@ -11,6 +11,7 @@
 #include "data/TimeBase.h"
 #include "energy/EnergyMode.h"
 #include "link/Link.h"
+#include "meterlogs/DeviceFileView.h"
 #include "platform/Clock.h"
 #include "platform/FileStamp.h"
 #include "platform/PortTable.h"
@@ -254,6 +255,7 @@ void MDIForm1::InstallShellHooks() {
     // The viewers of a former main window went with its area.
     ForgetViewers();
     InstallViewerFileOps();
+    InstallDeviceFileView(this);
 }
 
 QWidget* MDIForm1::AddChild(QWidget* w) {

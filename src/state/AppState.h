@@ -31,6 +31,15 @@ enum ActiveModeCode : int16_t {
     ModeEnergyRatio = 13,
 };
 
+// Which viewer shows loaded data (App().ViewerKind; -1 none).
+enum ViewerKindCode : int16_t {
+    ViewPower = 0,       // frmViewPower
+    ViewPowerRatio = 1,  // frmViewPwrRto
+    ViewPowerDiff = 2,   // frmViewPwrDiff
+    ViewEnergy = 3,      // frmViewEnergy
+    ViewEnergyRatio = 4  // frmViewNrgRto
+};
+
 // Settings kept in kelvaro.cfg, by mode, in file order.
 struct PowerSettings {
     double GraphLow = 0;
@@ -144,6 +153,7 @@ struct ShellHooks {
     std::function<void()> ProcessEvents;                   // one round of window events (waits)
     std::function<void()> ClearNotes;                      // frmNotes.ClearNotesBox
     std::function<void(int op)> FileCommand;  // the File menu's Save (0), Open, Print, Printer setup
+    std::function<void(const QString& fileName)> OpenPcFile;  // load a PC data file and show it
     // Window entry points X(op, text) by ActiveMode code; op -1 start, 0 reply, 1 close.
     std::array<std::function<void(int op, QString& text)>, 14> ModeEntry;
     // Save, print and pause of the window of each ActiveMode code.
@@ -166,6 +176,14 @@ struct AppState {
     bool ModeCheckPending = false;
     int16_t ViewerKind = -1;
     bool MissingPulseDetection = false;
+
+    // The data set last loaded from a PC file or downloaded from the meter
+    int16_t DualViewMode = -1;   // view-mode dialog: -1 none or cancelled, 0 A, 1 B, 2 ratio, 3 difference
+    bool RelativeUnits = false;  // energy data in relative (RP) units
+    QString FileHeadAName = "DefaultA";
+    QString FileHeadASerial = "; s/n 12345";
+    QString FileHeadBName = "DefaultB";
+    QString FileHeadBSerial = "; s/n 12345";
 
     // Units
     QString BaseUnit;

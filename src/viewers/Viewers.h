@@ -1,18 +1,12 @@
 #pragma once
 
+#include "state/AppState.h"
+
 #include <cstdint>
 #include <functional>
 
 class StoredDataViewer;
 
-// Which viewer shows loaded data (App().ViewerKind).
-enum ViewerKindCode : int16_t {
-    ViewPower = 0,       // frmViewPower
-    ViewPowerRatio = 1,  // frmViewPwrRto
-    ViewPowerDiff = 2,   // frmViewPwrDiff
-    ViewEnergy = 3,      // frmViewEnergy
-    ViewEnergyRatio = 4  // frmViewNrgRto
-};
 inline constexpr int kViewerKinds = 5;
 
 // Each viewer's window is made on first use by the factory its install

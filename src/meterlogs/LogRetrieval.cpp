@@ -334,7 +334,7 @@ void MeridelDescription(const QString& reply) {
         int32_t flag = 0;
         App().MissingPulseDetection = TryParseWhole(f[15], flag) && flag != 0;
     }
-    g.RelativeUnits = f[5].contains(QLatin1Char('_'));
+    App().RelativeUnits = f[5].contains(QLatin1Char('_'));
     int32_t count = 0;
     if (!TryParseWhole(f[3], count) || count < 1) {
         ClearDownload();
@@ -546,10 +546,11 @@ void ReportNoLogs(const QString& deviceName) {
 
 void SetDualHeads(const QString& nameA, const QString& serialA, const QString& nameB,
                   const QString& serialB) {
-    g.HeadAName = nameA.trimmed();
-    g.HeadASerial = QStringLiteral("; s/n ") + serialA.trimmed();
-    g.HeadBName = nameB.trimmed();
-    g.HeadBSerial = QStringLiteral("; s/n ") + serialB.trimmed();
+    AppState& app = App();
+    app.FileHeadAName = nameA.trimmed();
+    app.FileHeadASerial = QStringLiteral("; s/n ") + serialA.trimmed();
+    app.FileHeadBName = nameB.trimmed();
+    app.FileHeadBSerial = QStringLiteral("; s/n ") + serialB.trimmed();
 }
 
 void ResetMeterLogs() {

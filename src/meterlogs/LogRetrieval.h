@@ -58,7 +58,6 @@ struct LogTransfer {
     bool LogIsEnergy = false;
     bool LogIsDual = false;
     bool RetrieveCancel = false;
-    bool RelativeUnits = false;
     DescriptionFields Fields;
     std::array<int32_t, 5> TalonFields{};
     std::array<int16_t, 2> ExponentCode{};
@@ -70,8 +69,6 @@ struct LogTransfer {
     int32_t Pairs = 0;
     bool HaveChannelA = false;  // a channel A reading waits for its B
     QString ChannelA;
-
-    QString HeadAName, HeadASerial, HeadBName, HeadBSerial;  // SetDualHeads
 
     uint32_t Generation = 0;  // changes when a retrieval starts or ends
     bool BaseUnitSaved = false;
@@ -93,7 +90,8 @@ void LeaveDeviceFileView();
 void AskRetryRead();
 // "Sorry, no logged data is available on your " + name + "." and mode 0.
 void ReportNoLogs(const QString& deviceName);
-// The heads of a two-channel log, for the ratio and difference viewers' files.
+// The heads of a two-channel log (App().FileHeadAName ...), for the ratio
+// and difference viewers' files.
 void SetDualHeads(const QString& nameA, const QString& serialA, const QString& nameB, const QString& serialB);
 
 // Tests start from a fresh record and no hooks.

@@ -164,6 +164,10 @@ TEST_F(MeterLogTest, twoChannelLogsFollowTheViewMode) {
         EXPECT_EQ(View(c.kind).lines, c.lines);
         EXPECT_EQ(View(c.kind).shows, 1);
         EXPECT_EQ(loadWindow.value(0).section('|', 1, 1), c.caption);
+        if (c.kind == ViewPowerRatio)
+            EXPECT_EQ(App().FileHeadAName + App().FileHeadASerial + "|" + App().FileHeadBName +
+                          App().FileHeadBSerial,
+                      "PE25; s/n 9|3A; s/n 7");
     }
 }
 

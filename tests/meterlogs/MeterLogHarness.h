@@ -5,6 +5,7 @@
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <array>
 #include <functional>
@@ -29,7 +30,10 @@ struct RecordingViewer : StoredDataViewer {
         }
     }
     void ShowData() override { ++shows; }
-    void DataSave(const QString&) override {}
+    void DataSave(const QString& name) override {  // the lines as fed, one a line
+        QFile file(name);
+        if (file.open(QIODevice::WriteOnly)) file.write((lines.join("\r\n") + "\r\n").toLatin1());
+    }
     void Print() override {}
     int16_t kind;
     QString title;

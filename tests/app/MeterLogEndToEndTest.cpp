@@ -48,7 +48,7 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownAndSavedWithTheMetersReadings) {
         }
         if (DataLoadShowing() && loadCaption.isEmpty() && DataLoadForm().Picture1->DrawnWidth() > 100) {
             loadCaption = DataLoadForm().windowTitle();
-            SaveScreenshot(&DataLoadForm(), "meterlogs_loading");
+            SaveScreenshot(&DataLoadForm(), "meterlogs-loading");
         }
     });
     user.start(5);

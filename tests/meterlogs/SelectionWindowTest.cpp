@@ -44,7 +44,7 @@ TEST_F(MeterLogTest, selectionWindowOpensTheChosenFileOrLeavesTheView) {
             caption = w.windowTitle();
             heading = w.List1->item(0)->text();
             w.LogFilesList->setCurrentRow(1);
-            SaveScreenshot(&w, "meterlogs_selection");
+            SaveScreenshot(&w, "meterlogs-selection");
             c.act(w);
         });
         w.GetFileInx({temp, third});

@@ -9,8 +9,6 @@
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 
-#include <QRegularExpression>
-
 namespace {
 
 LogTransfer g;
@@ -60,9 +58,20 @@ QString AfterMarker(const QString& reply) {
 
 // The data words of a block: the text after its first "*".
 QStringList BlockWords(const QString& reply) {
+    QStringList words;
     const qsizetype star = reply.indexOf(QLatin1Char('*'));
-    if (star < 0) return {};
-    return reply.mid(star + 1).split(QRegularExpression(QStringLiteral("[ \r\n]+")), Qt::SkipEmptyParts);
+    if (star < 0) return words;
+    qsizetype start = -1;
+    for (qsizetype i = star + 1; i <= reply.size(); ++i) {
+        const bool gap = i == reply.size() || reply[i] == QLatin1Char(' ') || reply[i] == QLatin1Char('\r') ||
+                         reply[i] == QLatin1Char('\n');
+        if (!gap && start < 0) start = i;
+        if (gap && start >= 0) {
+            words << reply.mid(start, i - start);
+            start = -1;
+        }
+    }
+    return words;
 }
 
 int32_t BlocksFor(int32_t points) {

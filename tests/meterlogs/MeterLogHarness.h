@@ -8,26 +8,16 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <array>
-#include <functional>
-
-inline void PrintTo(const QStringList& list, std::ostream* os) {
-    *os << '{' << list.join("} {").toStdString() << '}';
-}
 
 // A viewer that keeps what it is fed and names itself in ViewerKind, as the real ones do.
 struct RecordingViewer : StoredDataViewer {
     explicit RecordingViewer(int16_t k) : kind(k) {}
     void Load(int step, const QString& text) override {
-        if (step == -1) {
-            title = text;
-            lines.clear();
-            App().ViewerKind = kind;
-        } else if (step == 0) {
-            lines << text;
-        } else {
-            ++closes;
-            App().ViewerKind = -1;
-        }
+        if (step == 0) return void(lines << text);
+        App().ViewerKind = step == -1 ? kind : int16_t(-1);
+        if (step == 1) return void(++closes);
+        title = text;
+        lines.clear();
     }
     void ShowData() override { ++shows; }
     void DataSave(const QString& name) override {  // the lines as fed, one a line
@@ -42,13 +32,13 @@ struct RecordingViewer : StoredDataViewer {
 };
 
 // Device-file view on the in-memory meter: recording viewers, a mode switch
-// that leaves and enters the view, and loading-window and dialog fakes.
+// that leaves and enters the view, and loading-window and dialog fakes that
+// note what they were asked in `shown`.
 class MeterLogTest : public LinkTest {
 protected:
     void SetUp() override {
         LinkTest::SetUp();
         ResetMeterLogs();
-        ForgetViewers();
         for (int16_t k = 0; k < kViewerKinds; ++k) {
             viewers[size_t(k)] = std::make_unique<RecordingViewer>(k);
             SetViewerFactory(k, [v = viewers[size_t(k)].get()] { return v; });
@@ -56,66 +46,60 @@ protected:
         App().Shell.SwitchMode = [this](int16_t m) {
             switchedTo.push_back(m);
             if (App().ActiveMode == ModeDeviceFile) LeaveDeviceFileView();
-            App().ActiveMode = m;
-            if (m == ModeDeviceFile) RetrieveLogs(-1, {});
+            if ((App().ActiveMode = m) == ModeDeviceFile) RetrieveLogs(-1, {});
         };
         App().Shell.ModeEntry[ModeDeviceFile] = [](int, QString& text) { RetrieveLogs(0, text); };
-        App().Shell.ConnectEnable = [this](bool on) { connectEnabled += on; };
+        App().Shell.ConnectEnable = [this](bool on) { shown << "connect " + QString::number(on); };
         RetrievalHooks& h = MeterLogHooks();
         h.ShowLoadWindow = [this](int16_t source, const QString& caption, const QString& label) {
-            loadWindow << QString::number(source) + "|" + caption + "|" + label;
+            shown << QString::number(source) + "|" + caption + "|" + label;
         };
-        h.HideLoadWindow = [this] { ++hides; };
+        h.HideLoadWindow = [this] { shown << "hide"; };
         h.AskViewMode = [this](int16_t kind, const QString& title) {
-            viewModeAsked << QString::number(kind) + "|" + title;
+            shown << QString::number(kind) + "|" + title;
             return viewMode;
         };
         h.ChooseFile = [this](const QStringList& c) {
-            choices = c;
-            if (pick >= 0 && pick < c.size()) RetrieveLogs(0, c[pick]);
+            if ((choices = c).size() > pick && pick >= 0) RetrieveLogs(0, c[pick]);
         };
-        h.LetEventsRun = [this] {
-            if (betweenBlocks) betweenBlocks();
-        };
+        h.LetEventsRun = [this] { betweenBlocks ? betweenBlocks() : void(); };
     }
     void TearDown() override {
         ForgetViewers();
         ResetMeterLogs();
         LinkTest::TearDown();
     }
-    // The next case of a table starts from nothing recorded.
-    void Fresh() {
+    void Fresh() {  // the next case of a table starts from nothing recorded
         TearDown();
         switchedTo.clear();
         prompts.messages.clear();
         prompts.questions.clear();
-        prompts.busyLog.clear();
-        loadWindow.clear();
-        viewModeAsked.clear();
-        hides = connectEnabled = 0;
+        shown.clear();
         SetUp();
     }
 
     // Enters device-file view on a meter holding `logs` and lets it talk
     // until it has nothing more to say.
-    void Download(sim::Model model, const QVector<sim::StoredLog>& logs, int badBlocks = 0) {
+    void Download(sim::Model model, const QVector<sim::StoredLog>& logs, int badBlocks = 0,
+                  QString refuse = {}) {
         sim::MeterConfig cfg;
         cfg.model = model;
+        cfg.lineTiming = false;
         cfg.logs = logs;
         cfg.faults.badBlocks = badBlocks;
-        cfg.lineTiming = false;
+        if (!refuse.isEmpty()) cfg.refused << refuse;
         ASSERT_TRUE(ConnectTo(cfg));
         App().DeviceType = int16_t(model);
         App().Shell.SwitchMode(ModeDeviceFile);
         for (int i = 0; i < 100000 && port->DeliverNext(); ++i) {
         }
     }
-    QStringList LogCommands() const { return Commands().filter(QRegularExpression("^L")); }
+    QString LogCommands() const { return Commands().filter(QRegularExpression("^L")).join(' '); }
     RecordingViewer& View(int16_t kind) { return *viewers[size_t(kind)]; }
 
     std::array<std::unique_ptr<RecordingViewer>, kViewerKinds> viewers;
-    QStringList loadWindow, viewModeAsked, choices;
-    int hides = 0, connectEnabled = 0, pick = 0;
+    QStringList shown, choices;
+    int pick = 0;
     int16_t viewMode = 0;
     std::function<void()> betweenBlocks;
 };

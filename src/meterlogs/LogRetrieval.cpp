@@ -225,7 +225,7 @@ bool StillRunning() {
 }
 
 void EndOfBlock() {
-    Progress(0, float(g.PointsReceived) / float(g.PointsExpected));
+    Progress(0, g.PointsExpected > 0 ? float(g.PointsReceived) / float(g.PointsExpected) : 1.0f);
     if (++g.BlocksReceived < g.BlocksExpected) Send(QStringLiteral("LS"));
     CheckEnd();
 }
@@ -523,10 +523,7 @@ void RetrieveTalonLog(const QString& text) {
 }
 
 void LeaveDeviceFileView() {
-    if (g.RetrieveStep == 5)
-        RetrieveTalonLog(kCancel);
-    else
-        RetrieveLogFile(kCancel);
+    CancelDownload();
     if (g_hooks.HideLoadWindow) g_hooks.HideLoadWindow();
     if (StoredDataViewer* v = CurrentViewer()) v->Load(1, QString());
     // A downloaded log's unit must not outlive its view.

@@ -134,6 +134,7 @@ void ListReply(const QString& reply) {
 
 void DescribeReply(const QString& reply) {
     if (!reply.contains(QLatin1Char('*'))) return FailDialogue();
+    if (g.FileIndex < 0 || g.FileIndex >= kLastListIndex) return EndOfList();
     g.LogList[size_t(g.FileIndex)] = LogListLine(g.FileIndex, CutDescription(AfterMarker(reply)));
     g.RetrieveStep = 2;
     SendFileCommand(++g.FileIndex);

@@ -225,6 +225,18 @@ bool StillRunning() {
     return !g.RetrieveCancel && generation == g.Generation;
 }
 
+// After "LR": the blocks of `points` readings are asked for from the first.
+void BeginBlocks(int32_t points) {
+    g.DownloadStep = 3;
+    g.PointsExpected = points;
+    g.BlocksExpected = BlocksFor(points);
+    g.PointsReceived = g.BlocksReceived = g.Pairs = 0;
+    g.ReadFailures = 0;
+    g.ChannelReadings = {};
+    g.HaveChannelA = false;
+    Send(QStringLiteral("LS"));
+}
+
 void EndOfBlock() {
     Progress(0, g.PointsExpected > 0 ? float(g.PointsReceived) / float(g.PointsExpected) : 1.0f);
     if (++g.BlocksReceived < g.BlocksExpected) Send(QStringLiteral("LS"));
@@ -375,7 +387,6 @@ void MeridelDescription(const QString& reply) {
         TryParseWhole(f[size_t(field)], fullScale);
         g.OverrangeAt[size_t(channel)] = OverrangeCount(fullScale);
     }
-    g.PointsExpected = count;
     Progress(-1, 0.0f);
     g.DownloadStep = 2;
     Send(QStringLiteral("LR"));
@@ -434,9 +445,9 @@ void RetrieveLogFile(const QString& text) {
             return MeridelDescription(text);
         case 2: {
             if (!acknowledged) return FailDownload();
-            g.DownloadStep = 3;
-            g.BlocksExpected = BlocksFor(g.PointsExpected);
-            Send(QStringLiteral("LS"));
+            int32_t points = 0;
+            TryParseWhole(g.Fields[3], points);
+            BeginBlocks(points);
             if (g_hooks.ShowLoadWindow)
                 g_hooks.ShowLoadWindow(MeridelSource(), LoadCaption(g.Fields),
                                        QStringLiteral("Collecting Logged Data from the ") + DeviceName());
@@ -507,10 +518,7 @@ void RetrieveTalonLog(const QString& text) {
         }
         case 2:
             if (!acknowledged) return FailDownload();
-            g.DownloadStep = 3;
-            g.PointsExpected = g.TalonFields[3];
-            g.BlocksExpected = BlocksFor(g.PointsExpected);
-            Send(QStringLiteral("LS"));
+            BeginBlocks(g.TalonFields[3]);
             if (g_hooks.ShowLoadWindow)
                 g_hooks.ShowLoadWindow(SourceTalon,
                                        QString::number(g.PointsExpected) + QStringLiteral(" data points"),

@@ -35,6 +35,7 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownAndSavedWithTheMetersReadings) {
     RecordingViewer viewer(ViewPower);
     SetViewerFactory(ViewPower, [&] { return &viewer; });
     const std::unique_ptr<void, void (*)(void*)> forget(&viewer, [](void*) { ForgetViewers(); });
+    bool halfWay = false;
     QTimer user;  // picks the second file; looks at the loading window half way
     QObject::connect(&user, &QTimer::timeout, [&] {
         auto* list = form->findChild<frmLSfilesList*>();
@@ -43,12 +44,13 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownAndSavedWithTheMetersReadings) {
             list->butOpen->click();
         }
         if (DataLoadShowing() && DataLoadForm().Picture1->DrawnWidth() > 100)
-            SaveScreenshot(&DataLoadForm(), "meterlogs-loading");
+            halfWay = !SaveScreenshot(&DataLoadForm(), "meterlogs-loading").isEmpty();
     });
     user.start(5);
     form->action("mnuMode_Log")->trigger();
     ASSERT_TRUE(RunUntil([&] { return viewer.shows == 1; }, 20000)) << Log();
     EXPECT_EQ(viewer.title, "File 3; Head: 3A; s/n: 123456");
+    EXPECT_TRUE(halfWay);  // the bar was seen part filled
     EXPECT_FALSE(DataLoadShowing());
     EXPECT_TRUE(form->mnuConnect->isEnabled());
 

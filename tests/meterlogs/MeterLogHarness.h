@@ -55,6 +55,10 @@ protected:
             shown << QString::number(source) + "|" + caption + "|" + label;
         };
         h.HideLoadWindow = [this] { shown << "hide"; };
+        h.DrawProgress = [this](int phase, float f) {
+            if (phase == 0) return void(fraction = f);
+            shown << "bar " + QString::number(phase);
+        };
         h.AskViewMode = [this](int16_t kind, const QString& title) {
             shown << QString::number(kind) + "|" + title;
             return viewMode;
@@ -62,7 +66,9 @@ protected:
         h.ChooseFile = [this](const QStringList& c) {
             if ((choices = c).size() > pick && pick >= 0) RetrieveLogs(0, c[pick]);
         };
-        h.LetEventsRun = [this] { betweenBlocks ? betweenBlocks() : void(); };
+        h.LetEventsRun = [this] {
+            if (betweenBlocks) betweenBlocks();
+        };
     }
     void TearDown() override {
         ForgetViewers();
@@ -100,6 +106,7 @@ protected:
     std::array<std::unique_ptr<RecordingViewer>, kViewerKinds> viewers;
     QStringList shown, choices;
     int pick = 0;
+    float fraction = 0;  // of the progress bar
     int16_t viewMode = 0;
     std::function<void()> betweenBlocks;
 };

@@ -57,7 +57,8 @@ TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
         const RecordingViewer& v = View(c.kind);
         EXPECT_EQ(v.title + "|" + QString::number(v.shows), c.title + "|1");
         EXPECT_EQ(v.lines, c.lines);
-        EXPECT_EQ(shown, (QStringList{c.window, "connect 1", "hide"}));
+        EXPECT_EQ(shown, (QStringList{"bar -1", c.window, "connect 1", "bar 1", "hide"}));
+        EXPECT_EQ(fraction, 1.0f);
         EXPECT_TRUE(LogCommands().endsWith("LI LR" + QString(" LS").repeated((c.lines.size() + 9) / 10)));
         EXPECT_TRUE(prompts.Texts().isEmpty());
     }
@@ -104,7 +105,7 @@ TEST_F(MeterLogTest, twoChannelLogsFollowTheViewMode) {
         if (c.kind < 0) continue;
         EXPECT_EQ(View(c.kind).title, c.title);
         EXPECT_EQ(View(c.kind).lines, c.lines);
-        EXPECT_EQ(shown.value(1).section('|', 1, 1), c.caption);
+        EXPECT_EQ(shown.value(2).section('|', 1, 1), c.caption);
         if (c.kind == ViewPowerDiff)  // the heads its files name
             EXPECT_EQ(
                 App().FileHeadAName + App().FileHeadASerial + App().FileHeadBName + App().FileHeadBSerial,

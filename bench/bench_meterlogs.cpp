@@ -23,6 +23,7 @@ constexpr int kReadings = 60000;
 // Keeps the lines' total length, so that nothing is optimised away.
 struct CountingViewer : StoredDataViewer {
     void Load(int step, const QString& text) override {
+        if (step == -1) lines = 0;
         if (step == 0) {
             ++lines;
             chars += text.size();
@@ -100,6 +101,7 @@ void DownloadOverPty(benchmark::State& state) {
             Timer2_Timer();
         }
         if (viewer.shows == shown) state.SkipWithError("the download did not end");
+        if (viewer.lines != kReadings) state.SkipWithError("readings went missing");
     }
     state.counters["readings/s"] =
         benchmark::Counter(double(state.iterations()) * kReadings, benchmark::Counter::kIsRate);

@@ -72,7 +72,7 @@ QString LogServer::Block(const MeterConfig& cfg, int start, bool corrupt) const 
             if (talon)
                 words.removeLast();  // too few readings
             else
-                words[0] = words[0].mid(1);  // the sign is lost
+                words.last() = words.last().mid(1);  // the sign is lost, after good readings
         }
     }
     return "*" + words.join(' ');

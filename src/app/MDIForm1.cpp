@@ -14,6 +14,7 @@
 #include "dual/NrgRtoMode.h"
 #include "energy/EnergyMode.h"
 #include "link/Link.h"
+#include "meterlogs/DeviceFileView.h"
 #include "platform/Clock.h"
 #include "platform/FileStamp.h"
 #include "platform/PortTable.h"
@@ -266,6 +267,7 @@ void MDIForm1::InstallShellHooks() {
     InstallPowerViewers(mdi_);
     InstallEnergyViewers(mdi_);
     InstallPcFileView(mdi_);
+    InstallDeviceFileView(this);
 }
 
 QWidget* MDIForm1::AddChild(QWidget* w) {

@@ -103,9 +103,9 @@ TEST(SimReplies, storedLogsAreListedDescribedAndReadInBlocks) {
         // A bad block loses a sign; "LL" sends it again intact.
         {"--model talon2 --bad-blocks 2 --log "
          "file=0,values=1:2:3:4:5:6:7:8:9:10:11:12:13:14:15:16:17:18:19:20:21",
-         "LF  0>*0: 21|LR>*|LS>*00001 +00002 +00003 +00004 +00005 +00006 +00007 +00008 +00009 +00010|"
+         "LF  0>*0: 21|LR>*|LS>*+00001 +00002 +00003 +00004 +00005 +00006 +00007 +00008 +00009 00010|"
          "LL>*+00001 +00002 +00003 +00004 +00005 +00006 +00007 +00008 +00009 +00010|"
-         "LS>*00011 +00012 +00013 +00014 +00015 +00016 +00017 +00018 +00019 +00020|LS>*+00021"},
+         "LS>*+00011 +00012 +00013 +00014 +00015 +00016 +00017 +00018 +00019 00020|LS>*+00021"},
         // The TALON keeps one log: five integers, interval 0 for energy, plain mantissas.
         {"--model talon --log file=7,interval=15,values=1:2:3:4:5:6:7:8:9:10:11",
          "LF  0>?|LI>* 0 0 0 11 15|LR>*|LS>*1 2 3 4 5 6 7 8 9 10|LS>*11"},

@@ -66,11 +66,12 @@ struct FuzzViewer : StoredDataViewer {
 std::array<FuzzViewer, kViewerKinds> g_viewers;
 std::array<StoredDataViewer*, kViewerKinds> g_real{};
 
-// The real viewers, made once in an area of their own.
+// The real viewers, made once in an area of their own that lives as long as
+// the process (destroyed at exit it would outlive the font caches).
 void MakeRealViewers() {
-    static QMdiArea area;
-    InstallPowerViewers(&area);
-    InstallEnergyViewers(&area);
+    static QMdiArea* area = new QMdiArea;
+    InstallPowerViewers(area);
+    InstallEnergyViewers(area);
     for (int16_t k = 0; k < kViewerKinds; ++k) g_real[size_t(k)] = Viewer(k);
 }
 

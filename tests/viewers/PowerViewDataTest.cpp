@@ -76,6 +76,9 @@ TEST_F(PowerViewDataTest, unreadableLinesThrowWithTheirReason) {
         {PowerCombine::Single, "1E999             \t1.00"},
         {PowerCombine::Ratio, "0.001             \t0.002"},
         {PowerCombine::Difference, "0.001\tx\t1.00"},
+        {PowerCombine::Single, "0.5mW             \t1.00"},
+        {PowerCombine::Ratio, "0.001\t0.002\t1.00 s"},
+        {PowerCombine::Ratio, "0.001\t0.002"},
     };
     for (const auto& [combine, line] : lines) {
         PowerViewData d(combine);

@@ -306,8 +306,8 @@ void PowerViewerWindow::butApply_Click() {
         TakeLimitText(txt_power[i], graph_limits[i]);
     }
     if (txt_exp->text() != QString::number(graph_exp->value())) TakeLimitText(txt_exp, graph_exp);
-    const AppliedBars bars =
-        OrderBars(graph_limits[0]->value(), graph_limits[1]->value(), graph_limits[0]->minimum());
+    const LimitBarPair bars =
+        OrderLimitBars(graph_limits[0]->value(), graph_limits[1]->value(), graph_limits[0]->minimum());
     LowValue = AppliedLow = bars.Low;
     HighValue = AppliedHigh = bars.High;
     Setting = true;

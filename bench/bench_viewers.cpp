@@ -1,71 +1,152 @@
-// Viewer loading speed. A PC data file of 60000 and of 2,000,000 single
-// power lines goes through LoadPcFile into a viewer that only counts its
-// lines; the reference reads and splits the same file with QFile alone.
-//
-// To time a real viewer, register it with SetViewerFactory in place of the
-// counting one (see CountingViewer) and add a BENCHMARK using the same
-// files (PowerFile) and ShowData for the first drawing.
+// Stored-data viewers, each figure once: a PC file read through LoadPcFile
+// into the real viewer and drawn for the first time (power 60000 and
+// 2,000,000 lines, energy 60000), a zoom redraw over the large record,
+// re-binning 60000 energy values, and the reference of reading and
+// splitting the same power file with QFile alone.
+// The peak memory of the 2,000,000-line load is the process's alone when
+// run by itself: --benchmark_filter=PowerFileLoadAndFirstDraw/2000000.
+#include "data/NumberFormat.h"
+#include "platform/ImageSurface.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "tests/support/QuietPlatform.h"
-#include "viewers/PcFileLoader.h"
-#include "viewers/StoredDataViewer.h"
+#include "viewers/EnergyViewData.h"
+#include "viewers/EnergyViewers.h"
+#include "viewers/PcFileView.h"
+#include "viewers/PowerViewerWindow.h"
+#include "viewers/PowerViewers.h"
 #include "viewers/Viewers.h"
+#include "viewers/frmViewEnergy.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
 #include <QFile>
+#include <QMdiArea>
 #include <QTemporaryDir>
+#include <cmath>
 #include <map>
+#include <utility>
 
 namespace {
 
 QuietPrompts g_prompts;
+constexpr long kViewerLines = 60000;
 
-// A single-channel power file of `lines` data lines, made once per run in a
-// temporary folder.
-QString PowerFile(long lines) {
+// A data file of `lines` lines after `header`, line i made by `line`, written
+// once per run in a temporary folder.
+template <class Line>
+QString DataFile(const QString& name, const QByteArray& header, long lines, Line line) {
     static QTemporaryDir dir;
-    static std::map<long, QString> made;
-    auto it = made.find(lines);
-    if (it != made.end()) return it->second;
-    const QString path = dir.filePath(QString("power%1.pwr").arg(lines));
+    static std::map<QString, QString> made;
+    const QString key = name + QString::number(lines);
+    if (auto it = made.find(key); it != made.end()) return it->second;
+    const QString path = dir.filePath(key);
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return QString();
-    f.write("Power, in Watts \t Time, in Seconds \t Head: PS19; s/n 1234\r\n");
+    f.write(header + "\r\n");
     QByteArray block;
     for (long i = 0; i < lines; ++i) {
-        block += QByteArray::number(1.2345e-3 + (i % 977) * 1e-7, 'E', 6).leftJustified(18, ' ');
-        block += '\t' + QByteArray::number(i * 0.05, 'f', 2) + "\r\n";
+        block += line(i) + "\r\n";
         if (block.size() > (1 << 20)) f.write(std::exchange(block, QByteArray()));
     }
     f.write(block);
-    return made[lines] = path;
+    return made[key] = path;
 }
 
-// Takes the lines and counts them: the loader's own cost.
-struct CountingViewer : StoredDataViewer {
-    long lines = 0;
-    void Load(int step, const QString& text) override {
-        if (step == -1) lines = 0;
-        if (step == 0) lines += !text.isEmpty();
-    }
-    void ShowData() override {}
-    void DataSave(const QString&) override {}
-    void Print() override {}
-};
+QString PowerFile(long lines) {
+    return DataFile(
+        "power.pwr", "Power, in Watts \t Time, in Seconds \t Head: PS19; s/n 1234", lines, [](long i) {
+            return QByteArray::number(0.25 + 0.2 * std::sin(double(i) * 0.001), 'g', 7).leftJustified(18) +
+                   '\t' + QByteArray::number(double(i) * 0.05, 'f', 2);
+        });
+}
 
-void BM_LoadPcFile(benchmark::State& state) {
+QString EnergyFile(long lines) {
+    return DataFile(
+        "energy.nrg", "Energy, in Joules \t,Missing Pulses Detection Off,\tHead: PE25", lines, [](long i) {
+            return i % 997 == 0 ? QByteArray("Overrange")
+                                : SingleText(float(5e-3 * (1 + 0.3 * std::sin(double(i) * 0.37)))).toLatin1();
+        });
+}
+
+// The viewers in a main window's area, as the program makes them.
+void InstallViewers() {
+    static QMdiArea* area = [] {
+        auto* a = new QMdiArea;
+        a->resize(1000, 640);
+        InstallPowerViewers(a);
+        InstallEnergyViewers(a);
+        InstallPcFileView(a);
+        a->show();
+        return a;
+    }();
+    (void)area;
+}
+
+// Peak resident memory of the process so far, in MB.
+double PeakMegabytes() {
+    QFile f("/proc/self/status");
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+PowerViewerWindow& PowerViewer() {
+    InstallViewers();
+    return *dynamic_cast<PowerViewerWindow*>(Viewer(ViewPower));
+}
+
+// Open's last step: LoadPcFile, then the viewer's first drawing.
+void BM_PowerFileLoadAndFirstDraw(benchmark::State& state) {
     const QString path = PowerFile(state.range(0));
-    CountingViewer viewer;
-    ForgetViewers();
-    SetViewerFactory(ViewPower, [&viewer] { return &viewer; });
-    for (auto _ : state) benchmark::DoNotOptimize(LoadPcFile(path));
-    ForgetViewers();
-    if (viewer.lines != state.range(0)) state.SkipWithError("lines lost");
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    PowerViewerWindow& v = PowerViewer();
+    for (auto _ : state) ShowPcFile(path);
+    if (v.Data.Count() != state.range(0)) state.SkipWithError("points lost");
+    state.counters["peak_MB"] = PeakMegabytes();
 }
-BENCHMARK(BM_LoadPcFile)->Arg(60000)->Arg(2000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PowerFileLoadAndFirstDraw)->Arg(kViewerLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PowerFileLoadAndFirstDraw)->Arg(2000000)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+void BM_EnergyFileLoadAndFirstDraw(benchmark::State& state) {
+    const QString path = EnergyFile(state.range(0));
+    InstallViewers();
+    for (auto _ : state) ShowPcFile(path);
+    auto* v = dynamic_cast<frmViewEnergy*>(Viewer(ViewEnergy));
+    if (!v || long(v->Data.Values.size()) != state.range(0)) state.SkipWithError("values lost");
+}
+BENCHMARK(BM_EnergyFileLoadAndFirstDraw)->Arg(kViewerLines)->Unit(benchmark::kMillisecond);
+
+// A band over the middle half of the large record, drawn again.
+void BM_ZoomRedraw(benchmark::State& state) {
+    PowerViewerWindow& v = PowerViewer();
+    if (v.Data.Count() != 2000000) ShowPcFile(PowerFile(2000000));
+    platform::ImageSurface surface(QSize(900, 480), 1.0);
+    FitChartToPixels(v.Chart, surface.LogicalSize());
+    int64_t first = 0, last = 0;
+    for (auto _ : state) {
+        v.Data.ZoomIndexes(25000, 75000, first, last);
+        v.ZoomFirst = first;
+        v.ZoomLast = last;
+        v.ZoomStart = v.Data.Time(first);
+        v.ZoomEnd = v.Data.Time(last);
+        v.DrawInterval(surface);
+    }
+    state.counters["zoomed_points"] = double(last - first + 1);
+}
+BENCHMARK(BM_ZoomRedraw)->Unit(benchmark::kMillisecond);
+
+void BM_Rebin60000(benchmark::State& state) {
+    EnergyViewData data;
+    data.Begin(false, false);
+    QFile f(EnergyFile(kViewerLines));
+    if (!f.open(QIODevice::ReadOnly)) return state.SkipWithError("no file");
+    f.readLine();  // the header
+    while (!f.atEnd()) data.Add(QString::fromLatin1(f.readLine()).chopped(2));
+    data.ChooseLimits();
+    for (auto _ : state) data.Apply(400, 600, 2, 1, int(state.range(0)));
+}
+BENCHMARK(BM_Rebin60000)->Arg(2)->Arg(20)->Unit(benchmark::kMillisecond);
 
 // The reference: QFile's lines, each decoded and cut into value and time at
 // its TAB.
@@ -78,7 +159,7 @@ void BM_ReadAndSplitWithQFile(benchmark::State& state) {
         fields = 0;
         while (!f.atEnd()) {
             const QString line = QString::fromUtf8(f.readLine());
-            const int tab = line.indexOf('\t');
+            const qsizetype tab = line.indexOf('\t');
             const QString value = line.left(tab), time = line.mid(tab + 1);
             fields += !value.isEmpty() + !time.isEmpty();
         }
@@ -86,15 +167,17 @@ void BM_ReadAndSplitWithQFile(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_ReadAndSplitWithQFile)->Arg(60000)->Arg(2000000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndSplitWithQFile)->Arg(kViewerLines)->Arg(2000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);  // the loading window
+    QApplication app(argc, argv);  // the viewers and the loading window
     platform::setPrompts(&g_prompts);
     ResetAppState();
+    App().BaseUnit = "W";
+    SetDecimalSeparator(".");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -71,9 +71,7 @@ void EnergyViewData::Add(const QString& text) {
         ++MissedCount;
     } else {
         value = LeadingNumber(text);
-        if (!(std::fabs(value) <= FLT_MAX))
-            throw DataFileError(
-                QStringLiteral("the value \"%1\" is beyond a single").arg(text.trimmed().left(40)));
+        RequireSingle(value, text);
     }
     Values.push_back(float(value));
     if (IsOverrange(value))

@@ -4,19 +4,14 @@
 #include "viewers/frmViewEnergy.h"
 #include "viewers/frmViewNrgRto.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
+#include <QSize>
 
 namespace {
 
 template <class Window>
 StoredDataViewer* MakeIn(QMdiArea* area) {
     auto* w = new Window;
-    QMdiSubWindow* sub = area->addSubWindow(w);
-    // Closing only hides: the loaders keep feeding this window.
-    sub->setAttribute(Qt::WA_DeleteOnClose, false);
-    sub->resize(sub->sizeHint().expandedTo(QSize(900, 560)));
-    sub->hide();
+    AddViewerWindow(area, w, QSize(900, 560));
     return w;
 }
 

@@ -4,6 +4,7 @@
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"
 #include "data/Overrange.h"
+#include "data/PcFileFormat.h"
 #include "state/AppState.h"
 #include "viewers/ViewerValues.h"
 
@@ -20,10 +21,7 @@ double ChannelValue(const QString& field, const char* channel) {
     if (field.contains(QLatin1String("Overrange"))) return OverrangeValue;
     if (IsMissedText(field)) return kMissedPulse;
     const double v = FieldNumber(field, channel);
-    // Both channels were logged as singles; anything larger is no energy of theirs.
-    if (!(std::fabs(v) <= FLT_MAX))
-        throw DataFileError(
-            QStringLiteral("channel %1 holds %2, beyond a single").arg(channel, field.trimmed()));
+    RequireSingle(v, field);
     return v;
 }
 
@@ -61,12 +59,11 @@ void NrgRtoViewData::Clear() {
 
 void NrgRtoViewData::Add(const QString& line) {
     if (line.trimmed().isEmpty()) return;
-    const int tab = int(line.indexOf(QLatin1Char('\t')));
-    if (tab < 0)
+    QString a, b, rest;
+    SplitTabFields(line, a, b, rest);
+    if (a.isEmpty())
         throw DataFileError(QStringLiteral("no TAB between the channels in \"%1\"").arg(line.left(40)));
-    const QString rest = line.mid(tab + 1);
-    const EnergyPair p{ChannelValue(line.left(tab), "A"),
-                       ChannelValue(rest.section(QLatin1Char('\t'), 0, 0), "B")};
+    const EnergyPair p{ChannelValue(a, "channel A"), ChannelValue(b, "channel B")};
     Points.push_back(p);
     if (Missed(p)) {
         ++MissedCount;

@@ -4,29 +4,17 @@
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"
 #include "data/Overrange.h"
-#include "data/Parsing.h"
+#include "data/PcFileFormat.h"
+#include "viewers/ViewerValues.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 
-double FileNumber(const QString& text, const char* what) {
-    QString t = text.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    // A number starts with a digit, perhaps after a sign and a separator.
-    qsizetype i = 0;
-    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
-    if (i < t.size() && t[i] == u'.') ++i;
-    double value = 0;
-    if (i >= t.size() || !t[i].isDigit() || !TryParseNumber(t, value))
-        throw DataFileError(QStringLiteral("The %1 \"%2\" is not a number.").arg(what, text.trimmed()));
-    return value;
-}
-
 namespace {
 
 double FieldValue(const QString& field, const char* what) {
-    return field.contains(QStringLiteral("Overrange")) ? OverrangeValue : FileNumber(field, what);
+    return field.contains(QStringLiteral("Overrange")) ? OverrangeValue : FieldNumber(field, what);
 }
 
 }  // namespace
@@ -57,19 +45,19 @@ void PowerViewData::AddSingle(const QString& line) {
     // the previous point.
     const qsizetype p = line.indexOf(QStringLiteral("  "));
     if (p >= 0) {
-        lastTime_ = FileNumber(line.mid(p), "time");
+        lastTime_ = FieldNumber(line.mid(p), "time");
         lastValue_ = FieldValue(line.left(p + 1), "value");
     }
     AddPoint(lastTime_, lastValue_, 0);
 }
 
 void PowerViewData::AddDual(const QString& line) {
-    const qsizetype tab1 = line.indexOf(QLatin1Char('\t'));
-    const qsizetype tab2 = tab1 < 0 ? -1 : line.indexOf(QLatin1Char('\t'), tab1 + 1);
-    if (tab2 < 0) throw DataFileError(QStringLiteral("The line has fewer than three fields."));
-    const double a = FieldValue(line.left(tab1), "channel A value");
-    const double b = FieldValue(line.mid(tab1 + 1, tab2 - tab1 - 1), "channel B value");
-    AddPoint(FileNumber(line.mid(tab2 + 1), "time"), a, b);
+    QString first, second, rest;
+    SplitTabFields(line, first, second, rest);
+    if (!second.endsWith(QLatin1Char('\t'))) throw DataFileError(QStringLiteral("fewer than three fields"));
+    const double a = FieldValue(first, "channel A");
+    const double b = FieldValue(second, "channel B");
+    AddPoint(FieldNumber(rest, "time"), a, b);
 }
 
 void PowerViewData::AddPoint(double time, double a, double b) {

@@ -93,8 +93,3 @@ private:
 // A value as a single (files and charts hold singles); beyond their range
 // it stays at the range's edge.
 float AsSingle(double v);
-
-// A number of a data file: either "," or "." as the decimal separator (a
-// value field never holds a thousands separator). Throws DataFileError when
-// the text holds no number or one beyond a double.
-double FileNumber(const QString& text, const char* what);

@@ -97,18 +97,6 @@ ViewLimits RatioLimitsAtLoad(double min, double max) {
     return v;
 }
 
-AppliedBars OrderBars(int lowBar, int highBar, int minimum) {
-    AppliedBars b{lowBar, highBar};
-    if (b.Low >= b.High) {
-        b.Low = b.High - 1;
-        if (b.Low < minimum) {
-            b.Low = minimum;
-            b.High = b.Low + 1;
-        }
-    }
-    return b;
-}
-
 void PowerRangeOf(double low, double high, int16_t scaleExponent, double unitFactor, float& yMin,
                   float& yMax) {
     yMin = AsSingle(LimitInBaseUnit(low, scaleExponent, unitFactor));

@@ -28,13 +28,6 @@ ViewLimits DifferenceLimitsAtLoad(double min, double max);
 // Ratio: bars 0..10 with a decade exponent of the maximum.
 ViewLimits RatioLimitsAtLoad(double min, double max);
 
-// The bars Apply takes: High above Low, Low not below the bar minimum.
-struct AppliedBars {
-    int Low = 0;
-    int High = 1;
-};
-AppliedBars OrderBars(int lowBar, int highBar, int minimum);
-
 // The chart range of applied bars in a unit and scale (base unit), and of
 // applied ratio bars with their exponent.
 void PowerRangeOf(double low, double high, int16_t scaleExponent, double unitFactor, float& yMin,

@@ -38,28 +38,6 @@ bool IsRatio(const PowerViewProfile& p) {
     return p.Combine == PowerCombine::Ratio;
 }
 
-// A typed bar value: digits after an optional "-" (where the bar goes below
-// 0), empty is 0, within the bar's range; nothing for anything else.
-std::optional<int> TypedBarValue(const QString& text, const QScrollBar* bar) {
-    const bool negative = text.startsWith(u'-') && bar->minimum() < 0;
-    const auto magnitude =
-        TypedWholeNumber(negative ? text.mid(1) : text, std::max(-bar->minimum(), bar->maximum()));
-    if (!magnitude) return std::nullopt;
-    const int v = negative ? -*magnitude : *magnitude;
-    if (v < bar->minimum() || v > bar->maximum()) return std::nullopt;
-    return v;
-}
-
-// While typing: more than 3 digits beep and are cut to the first 3 (a
-// leading "-" does not count).
-void CutTyped(QLineEdit* box) {
-    const QString t = box->text();
-    const int max = kLimitTextMax + (t.startsWith(u'-') ? 1 : 0);
-    if (t.size() <= max) return;
-    platform::prompts().Beep();
-    SetTextQuietly(box, t.left(max));
-}
-
 // The nearest whole bar position (halves to even) within the bar's range.
 int WholeBar(double value, const QScrollBar* bar) {
     if (!std::isfinite(value)) return value > 0 ? bar->maximum() : bar->minimum();
@@ -172,9 +150,9 @@ QWidget* PowerViewerWindow::BuildLimitFrame() {
 
     for (int i = 0; i < 2; ++i) {
         connect(graph_limits[i], &QScrollBar::valueChanged, this, [this, i] { graph_limits_Change(i); });
-        connect(txt_power[i], &QLineEdit::textEdited, this, [this, i] { CutTyped(txt_power[i]); });
+        connect(txt_power[i], &QLineEdit::textEdited, this, [this, i] { CutLimitText(txt_power[i]); });
     }
-    connect(txt_exp, &QLineEdit::textEdited, this, [this] { CutTyped(txt_exp); });
+    connect(txt_exp, &QLineEdit::textEdited, this, [this] { CutLimitText(txt_exp); });
     connect(graph_exp, &QScrollBar::valueChanged, this, [this](int v) {
         if (!Setting) SetTextQuietly(txt_exp, QString::number(v));
     });
@@ -288,14 +266,6 @@ void PowerViewerWindow::graph_limits_Change(int index) {
     ShowBars();
 }
 
-void PowerViewerWindow::TakeTyped(QLineEdit* box, QScrollBar* bar) {
-    if (const auto typed = TypedBarValue(box->text(), bar))
-        bar->setValue(*typed);
-    else
-        platform::prompts().Beep();
-    SetTextQuietly(box, QString::number(bar->value()));
-}
-
 void PowerViewerWindow::cmbPowerUnits_Click() {
     if (Setting || cmbPowerUnits->currentIndex() < 0) return;
     UnitIndex = int16_t(cmbPowerUnits->currentIndex());
@@ -333,11 +303,11 @@ void PowerViewerWindow::butApply_Click() {
     for (int i = 0; i < 2; ++i) {
         if (typed[i] == QString::number(graph_limits[i]->value())) continue;
         SetTextQuietly(txt_power[i], typed[i]);
-        TakeTyped(txt_power[i], graph_limits[i]);
+        TakeLimitText(txt_power[i], graph_limits[i]);
     }
-    if (txt_exp->text() != QString::number(graph_exp->value())) TakeTyped(txt_exp, graph_exp);
-    const AppliedBars bars =
-        OrderBars(graph_limits[0]->value(), graph_limits[1]->value(), graph_limits[0]->minimum());
+    if (txt_exp->text() != QString::number(graph_exp->value())) TakeLimitText(txt_exp, graph_exp);
+    const LimitBarPair bars =
+        OrderLimitBars(graph_limits[0]->value(), graph_limits[1]->value(), graph_limits[0]->minimum());
     LowValue = AppliedLow = bars.Low;
     HighValue = AppliedHigh = bars.High;
     Setting = true;
@@ -530,9 +500,9 @@ void PowerViewerWindow::Print() {
 
 bool PowerViewerWindow::eventFilter(QObject* watched, QEvent* event) {
     if (const int i = LimitBoxLeft(txt_power, watched, event); i >= 0)
-        TakeTyped(txt_power[i], graph_limits[i]);
+        TakeLimitText(txt_power[i], graph_limits[i]);
     if (watched == txt_exp && LimitBoxLeft({txt_exp, txt_exp}, watched, event) >= 0)
-        TakeTyped(txt_exp, graph_exp);
+        TakeLimitText(txt_exp, graph_exp);
     return QWidget::eventFilter(watched, event);
 }
 

@@ -108,7 +108,6 @@ private:
     void Picture1_MouseUp(Qt::MouseButton button, QPointF at);
     QPointF ClampToPlot(QPointF at) const;
     void graph_limits_Change(int index);
-    void TakeTyped(QLineEdit* box, QScrollBar* bar);
     void cmbPowerUnits_Click();
     void cmbPowerCoeff_Click();
     void cmbDirection_Click();

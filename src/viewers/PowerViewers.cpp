@@ -3,8 +3,7 @@
 #include "viewers/PowerViewerWindow.h"
 #include "viewers/Viewers.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
+#include <QSize>
 
 namespace {
 
@@ -19,11 +18,7 @@ const PowerViewProfile kViewPwrDiff{"frmViewPwrDiff",         "Power Difference"
 void Register(QMdiArea* area, const PowerViewProfile& profile) {
     SetViewerFactory(profile.Kind, [area, &profile]() -> StoredDataViewer* {
         auto* w = new PowerViewerWindow(profile);
-        QMdiSubWindow* sub = area->addSubWindow(w);
-        // Closing only hides: the File menu keeps reaching the viewer.
-        sub->setAttribute(Qt::WA_DeleteOnClose, false);
-        sub->resize(sub->sizeHint().expandedTo(QSize(960, 600)));
-        sub->hide();
+        AddViewerWindow(area, w, QSize(960, 600));
         return w;
     });
 }

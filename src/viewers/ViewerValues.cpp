@@ -4,6 +4,7 @@
 #include "data/NumberFormat.h"
 #include "data/Parsing.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 
@@ -20,40 +21,16 @@ double LeadingNumber(const QString& text) {
     return value;
 }
 
-namespace {
-
-// Sign, digits with at most one separator (at least one digit), then an
-// optional exponent with digits: the whole text, nothing else.
-bool WholeNumberText(QStringView t) {
-    qsizetype i = 0;
-    auto digits = [&] {
-        const qsizetype from = i;
-        while (i < t.size() && t[i].isDigit()) ++i;
-        return i - from;
-    };
-    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
-    qsizetype n = digits();
-    if (i < t.size() && (t[i] == u'.' || t[i] == u',')) {
-        ++i;
-        n += digits();
-    }
-    if (n == 0) return false;
-    if (i < t.size() && (t[i] == u'e' || t[i] == u'E')) {
-        ++i;
-        if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) ++i;
-        if (digits() == 0) return false;
-    }
-    return i == t.size();
+double FieldNumber(const QString& field, const char* what) {
+    double value = 0;
+    if (!ParseFileNumber(field, value))
+        throw DataFileError(QStringLiteral("%1 \"%2\" is not a number").arg(what, field.trimmed().left(40)));
+    return value;
 }
 
-}  // namespace
-
-double FieldNumber(const QString& field, const char* channel) {
-    const QString trimmed = field.trimmed();
-    if (!WholeNumberText(trimmed))
-        throw DataFileError(
-            QStringLiteral("channel %1 holds \"%2\", not a number").arg(channel, trimmed.left(40)));
-    return LeadingNumber(trimmed);
+void RequireSingle(double value, const QString& text) {
+    if (!(std::fabs(value) <= FLT_MAX))
+        throw DataFileError(QStringLiteral("\"%1\" is beyond a single").arg(text.trimmed().left(40)));
 }
 
 QString DoubleText(double value) {

@@ -2,7 +2,9 @@
 
 #include <QString>
 
-// How the energy viewers read and write the value texts of data files.
+// How the viewers read and write the value texts of data files. A value
+// field never holds a thousands separator, so "," and "." both read as the
+// decimal separator whatever the locale.
 
 // The stored mark of a pulse the meter missed ("Missed" in files).
 inline constexpr float kMissedPulse = -9876.0f;
@@ -10,16 +12,18 @@ inline constexpr float kMissedPulse = -9876.0f;
 // "Missed", or any text holding -9876.
 bool IsMissedText(const QString& text);
 
-// The leading number of a value text, read with either "," or "." as the
-// decimal separator (a value field never holds a thousands separator); a
-// text without a number gives 0. Throws DataFileError when the number is
-// too large to hold.
+// The leading number of a value text, the rest ignored; a text without a
+// number gives 0 (how the energy viewer reads). Throws DataFileError when
+// the number is too large to hold.
 double LeadingNumber(const QString& text);
 
-// A channel field that must hold a number and nothing else (blanks and a
-// closing TAB aside), with either separator. Throws DataFileError naming the
-// field otherwise.
-double FieldNumber(const QString& field, const char* channel);
+// A field that must hold a number and nothing else (blanks and TABs around
+// it aside). Throws DataFileError naming the field (`what`) otherwise.
+double FieldNumber(const QString& field, const char* what);
+
+// Throws DataFileError when `value`, read from `text`, is beyond a single:
+// the data was logged as singles, so it cannot be a reading of ours.
+void RequireSingle(double value, const QString& text);
 
 // The default text of a double: the shortest digits that read back to it,
 // exponent form like 1.5E-07 outside 1E-4 .. 1E+15, the locale's separator.

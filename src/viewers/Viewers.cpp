@@ -3,6 +3,8 @@
 #include "state/AppState.h"
 #include "viewers/StoredDataViewer.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <array>
 
 namespace {
@@ -53,4 +55,11 @@ void InstallViewerFileOps() {
 
 void ForgetViewers() {
     for (Slot& slot : Slots()) slot = Slot{};
+}
+
+void AddViewerWindow(QMdiArea* area, QWidget* window, const QSize& least) {
+    QMdiSubWindow* sub = area->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->resize(sub->sizeHint().expandedTo(least));
+    sub->hide();
 }

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <functional>
 
+class QMdiArea;
+class QSize;
+class QWidget;
 class StoredDataViewer;
 
 inline constexpr int kViewerKinds = 5;
@@ -12,6 +15,11 @@ inline constexpr int kViewerKinds = 5;
 // Each viewer's window is made on first use by the factory its install
 // routine registers (the window is owned by the main window's area).
 void SetViewerFactory(int16_t kind, std::function<StoredDataViewer*()> make);
+
+// Places a viewer's window in the main window's area, at least `least` in
+// size and hidden until it shows data. Closing it only hides it: the loaders
+// and the File menu keep reaching it.
+void AddViewerWindow(QMdiArea* area, QWidget* window, const QSize& least);
 
 // The viewer of a kind, made when first asked for; nullptr for a kind
 // without a registered viewer.

@@ -32,20 +32,6 @@ const std::array<QString, 7> kStatPrefixes = {
     "Min:  ",           "Max:  ", "Average:  ", "St.Dev.:  ", "Total Points:  ", "Points Overrange:  ",
     "Missing Pulses:  "};
 
-// A typed whole number within the bar's range moves the bar, anything else
-// beeps; the box then shows the bar's value.
-void TakeTypedValue(QLineEdit* box, QScrollBar* bar) {
-    bool ok = false;
-    const int typed = box->text().trimmed().toInt(&ok);
-    if (box->text().trimmed().isEmpty())
-        bar->setValue(std::max(bar->minimum(), 0));
-    else if (ok && typed >= bar->minimum() && typed <= bar->maximum())
-        bar->setValue(typed);
-    else
-        platform::prompts().Beep();
-    SetTextQuietly(box, QString::number(bar->value()));
-}
-
 }  // namespace
 
 frmViewNrgRto::frmViewNrgRto(QWidget* parent)
@@ -141,7 +127,7 @@ void frmViewNrgRto::cmbRatioMode_Click() {
 void frmViewNrgRto::ApplyShown() {
     for (int i = 0; i < 2; ++i)
         if (txt_ratio[size_t(i)]->text() != QString::number(ratio_limits[size_t(i)]->value()))
-            TakeTypedValue(txt_ratio[size_t(i)], ratio_limits[size_t(i)]);
+            TakeLimitText(txt_ratio[size_t(i)], ratio_limits[size_t(i)]);
     NrgRtoLimits shown;
     shown.Energy.UnitIndex = Limits->Unit();
     shown.Energy.ScaleIndex = Limits->Scale();
@@ -189,8 +175,8 @@ QString frmViewNrgRto::PrintTitle() const {
 
 bool frmViewNrgRto::eventFilter(QObject* watched, QEvent* event) {
     if (const int i = LimitBoxLeft(txt_ratio, watched, event); i >= 0)
-        TakeTypedValue(txt_ratio[size_t(i)], ratio_limits[size_t(i)]);
+        TakeLimitText(txt_ratio[size_t(i)], ratio_limits[size_t(i)]);
     else if (watched == txt_exp && LimitBoxLeft({txt_exp, txt_exp}, watched, event) >= 0)
-        TakeTypedValue(txt_exp, graph_exp);
+        TakeLimitText(txt_exp, graph_exp);
     return EnergyViewerWindow::eventFilter(watched, event);
 }

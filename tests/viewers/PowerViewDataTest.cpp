@@ -1,4 +1,5 @@
 #include "data/DataFileSave.h"
+#include "data/LimitBars.h"
 #include "data/NumberFormat.h"
 #include "data/Overrange.h"
 #include "state/AppState.h"
@@ -76,6 +77,9 @@ TEST_F(PowerViewDataTest, unreadableLinesThrowWithTheirReason) {
         {PowerCombine::Single, "1E999             \t1.00"},
         {PowerCombine::Ratio, "0.001             \t0.002"},
         {PowerCombine::Difference, "0.001\tx\t1.00"},
+        {PowerCombine::Single, "0.5mW             \t1.00"},
+        {PowerCombine::Ratio, "0.001\t0.002\t1.00 s"},
+        {PowerCombine::Ratio, "0.001\t0.002"},
     };
     for (const auto& [combine, line] : lines) {
         PowerViewData d(combine);
@@ -192,7 +196,7 @@ TEST_F(PowerViewDataTest, applyOrdersTheBarsAboveTheirMinimum) {
     // low, high, bar minimum -> low, high
     for (const auto& c : {std::array{50, 20, 0, 19, 20}, std::array{5, 0, 0, 0, 1},
                           std::array{-999, -999, -999, -999, -998}, std::array{-200, 50, -999, -200, 50}}) {
-        const AppliedBars b = OrderBars(c[0], c[1], c[2]);
+        const LimitBarPair b = OrderLimitBars(c[0], c[1], c[2]);
         EXPECT_EQ(std::pair(b.Low, b.High), std::pair(c[3], c[4])) << c[0] << " " << c[1];
     }
 }

@@ -4,7 +4,6 @@
 #include "energy/EnergySetupPanels.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
-#include "state/Configuration.h"
 
 #include <QCheckBox>
 #include <QEvent>

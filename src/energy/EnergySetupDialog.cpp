@@ -2,7 +2,6 @@
 
 #include "energy/PulseRun.h"
 #include "platform/LogWindowParts.h"
-#include "state/Configuration.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -50,28 +49,13 @@ void EnergySetupDialog::ShowFilled(bool runActive) {
     panels_->EnableRunControls(!runActive);
     lblReminder->setVisible(runActive);
     panels_->Loading = false;
-    lifecycle_.Show(this, runActive);
+    ShowDialog(runActive);
 }
 
 void EnergySetupDialog::Command2_Click() {
     panels_->TakePendingLimits();
     StoreChoices();
-    emit applied();
-    Unload();
-    SaveConfiguration();
-}
-
-void EnergySetupDialog::reject() {
-    Unload();
-}
-
-void EnergySetupDialog::Unload() {
-    if (lifecycle_.Hide(this)) emit unloaded();
-}
-
-void EnergySetupDialog::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (lifecycle_.LostFocus(this, event)) Unload();
+    FinishOk();
 }
 
 bool EnergySetupDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "auxiliary/SetupControls.h"
+#include "auxiliary/SetupDialog.h"
 #include "energy/EnergySetupPanels.h"
 
 #include <QDialog>
@@ -16,18 +17,12 @@ struct RunButtons;
 // dialog that cancels itself when it loses the focus. OK takes what is
 // still being typed, stores the choices, emits applied() and saves
 // kelvaro.cfg; OK, Cancel and losing the focus unload it (unloaded()).
-class EnergySetupDialog : public QDialog {
+class EnergySetupDialog : public SetupDialog {
     Q_OBJECT
 public:
-    bool SetupOpen() const { return lifecycle_.Open(); }  // shown during an active run (Reset reopens it)
-
     QPushButton* Command2 = nullptr;  // OK
     QPushButton* Command1 = nullptr;  // Cancel
     QLabel* lblReminder = nullptr;
-
-signals:
-    void applied();   // OK wrote the settings: the window lays itself out again
-    void unloaded();  // closed by OK, Cancel or deactivation
 
 protected:
     EnergySetupDialog(const char* name, const char* title);
@@ -40,17 +35,13 @@ protected:
     void ShowFilled(bool runActive);
     // OK's own part: the settings from the choices and the controls.
     virtual void StoreChoices() = 0;
-    void Unload();
 
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void reject() override;
 
     EnergySetupPanels* panels_ = nullptr;
 
 private:
     void Command2_Click();
-    SetupLifecycle lifecycle_;
 };
 
 // A pulse-logging window's run buttons wired to its engine and setup dialog:

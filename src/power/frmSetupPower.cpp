@@ -2,7 +2,6 @@
 
 #include "platform/Prompts.h"
 #include "state/AppState.h"
-#include "state/Configuration.h"
 
 #include <QApplication>
 
@@ -58,7 +57,7 @@ const SetupProfile kPowerSetupProfile{
 };
 
 frmSetupPower::frmSetupPower(const SetupProfile& profile, QWidget* parent)
-    : QDialog(parent), profile_(&profile) {
+    : SetupDialog(parent), profile_(&profile) {
     setObjectName(profile.Name);
     setWindowTitle(profile.Title);
     BuildControls();
@@ -216,7 +215,7 @@ void frmSetupPower::SetupPowerGraph(bool runActive) {
     ShowLimits(s);
 
     Loading = false;
-    lifecycle_.Show(this, runActive);
+    ShowDialog(runActive);
 }
 
 void frmSetupPower::ShowLimits(const SetupValues& s) {
@@ -408,26 +407,11 @@ void frmSetupPower::Command2_Click() {
     }
     profile_->Write(v);
 
-    emit applied();
-    Unload();
-    SaveConfiguration();
+    FinishOk();
 }
 
 void frmSetupPower::Command1_Click() {
     Unload();
-}
-
-void frmSetupPower::reject() {
-    Command1_Click();
-}
-
-void frmSetupPower::Unload() {
-    if (lifecycle_.Hide(this)) emit unloaded();
-}
-
-void frmSetupPower::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (lifecycle_.LostFocus(this, event)) Command1_Click();
 }
 
 bool frmSetupPower::eventFilter(QObject* watched, QEvent* event) {

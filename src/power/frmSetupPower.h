@@ -1,6 +1,7 @@
 #pragma once
 
 #include "auxiliary/SetupControls.h"
+#include "auxiliary/SetupDialog.h"
 #include "power/PowerSetupRules.h"
 
 #include <QDialog>
@@ -55,7 +56,7 @@ extern const SetupProfile kPowerSetupProfile;
 // limits, log time, statistics, grid and display. Not modal; it cancels
 // itself when it loses the focus. OK writes the settings of its profile,
 // emits applied() and saves kelvaro.cfg.
-class frmSetupPower : public QDialog {
+class frmSetupPower : public SetupDialog {
     Q_OBJECT
 public:
     explicit frmSetupPower(QWidget* parent = nullptr) : frmSetupPower(kPowerSetupProfile, parent) {}
@@ -65,9 +66,6 @@ public:
     // runActive: the power window has an initialised run; the log-time
     // controls are greyed out and lblReminder is shown.
     void SetupPowerGraph(bool runActive);
-
-    // Shown during an active run (the power window's Reset reopens it).
-    bool SetupOpen() const { return lifecycle_.Open(); }
 
     // Controls, by the index the captions use (chkStat and Check2 from 1).
     std::array<QScrollBar*, 2> graph_limits{};
@@ -95,14 +93,8 @@ public:
     int16_t StatSelection = 3;
     int16_t DisplaySelection = 2;
 
-signals:
-    void applied();   // settings stored: the power window lays out and redraws
-    void unloaded();  // closed by OK, Cancel or deactivation
-
 protected:
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void reject() override;
 
 private:
     void BuildControls();
@@ -118,7 +110,6 @@ private:
     void Option4_Click(int index);
     void Command2_Click();
     void Command1_Click();
-    void Unload();
     void SetLimitBars();
     void ShowLimits(const SetupValues& s);
     void graph_exp_Change();
@@ -128,7 +119,6 @@ private:
     const SetupProfile* profile_;
 
     bool Loading = false;
-    SetupLifecycle lifecycle_;
 };
 
 // The one power setup dialog, created on first use.

@@ -51,18 +51,19 @@ struct MeterLogEndToEndTest : EndToEndTest {
 
 TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersReadings) {
     struct Row {
-        int pick;              // line in the selection window
-        int viewMode;          // option of the view-mode dialog; -1: not asked
-        const char* viewer;    // the window that shows the log
+        int pick;            // line in the selection window
+        int viewMode;        // option of the view-mode dialog; -1: not asked
+        const char* viewer;  // the window that shows the log, and its ViewerKind
+        int kind;
         const char* caption;   // its caption
         const char* header;    // of the saved file
         const char* loadShot;  // screenshots of the loading window and the viewer
         const char* viewShot;
     };
     const Row rows[] = {
-        {1, -1, "frmViewPower", "Power Data - File 3; Head: 3A; s/n: 123456",
-         "Power, in Watts \t Time, in Seconds \t", "meterlogs-loading", nullptr},
-        {2, 2, "frmViewPwrRto", "Power Ratio - File 4; Head A: XLP12; s/n: 4711; Head B: UP19; s/n: 815",
+        {1, -1, "frmViewPower", 0, "Power Data - File 3; Head: 3A; s/n: 123456",
+         "Power, in Watts \t Time, in Seconds \tHead: 3A; s/n: 123456", "meterlogs-loading", nullptr},
+        {2, 2, "frmViewPwrRto", 1, "Power Ratio - File 4; Head A: XLP12; s/n: 4711; Head B: UP19; s/n: 815",
          "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: XLP12; s/n 4711\t Head B: UP19; s/n "
          "815",
          nullptr, "meterlogs-dual-ratio-viewer"},
@@ -100,6 +101,7 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersR
             << Log();
         user.stop();
         EXPECT_EQ(viewer->windowTitle(), r.caption);
+        EXPECT_EQ(App().ViewerKind, r.kind);
         EXPECT_EQ(asked, r.viewMode >= 0);
         EXPECT_TRUE(halfWay);  // the bar was seen part filled
         EXPECT_FALSE(DataLoadShowing());
@@ -113,7 +115,7 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersR
         const QByteArray file = Save(QString(r.viewer) + ".pwr");
         if (r.viewMode < 0) {
             const auto [header, data] = ReadDataFile(file);
-            EXPECT_EQ(header.rfind(r.header, 0), 0u) << header;
+            EXPECT_EQ(header, r.header);
             ASSERT_EQ(data.size(), size_t(kStored.size()));
             for (size_t i = 0; i < data.size(); ++i) {
                 ASSERT_EQ(data[i].value, float(kStored[qsizetype(i)] * 1e-3)) << "line " << i + 2;

@@ -112,26 +112,16 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersR
 
         // Reading = mantissa × 10^(exponent code − 3); a two-channel log
         // alternates A, B and pairs them in arrival order.
-        const QByteArray file = Save(QString(r.viewer) + ".pwr");
-        if (r.viewMode < 0) {
-            const auto [header, data] = ReadDataFile(file);
-            EXPECT_EQ(header, r.header);
-            ASSERT_EQ(data.size(), size_t(kStored.size()));
-            for (size_t i = 0; i < data.size(); ++i) {
-                ASSERT_EQ(data[i].value, float(kStored[qsizetype(i)] * 1e-3)) << "line " << i + 2;
-                ASSERT_EQ(data[i].time, double(i)) << "line " << i + 2;
-            }
-        } else {
-            const QStringList lines = QString::fromLatin1(file).split("\r\n");
-            ASSERT_EQ(lines.size(), kDual.size() / 2 + 2);  // header, pairs, after the last CR LF
-            EXPECT_EQ(lines[0], r.header);
-            for (qsizetype i = 0; i < kDual.size() / 2; ++i) {
-                const QStringList f = QString(lines[i + 1]).replace(DecimalSeparator(), ".").split('\t');
-                ASSERT_EQ(f.size(), 3) << lines[i + 1].toStdString();
-                ASSERT_EQ(f[0].trimmed().toFloat(), float(kDual[2 * i] * 1e-2)) << "line " << i + 2;
-                ASSERT_EQ(f[1].trimmed().toFloat(), float(kDual[2 * i + 1] * 1e-3)) << "line " << i + 2;
-                ASSERT_EQ(f[2].toDouble(), i * 0.5) << "line " << i + 2;
-            }
+        const bool dual = r.viewMode >= 0;
+        const QVector<int>& stored = dual ? kDual : kStored;
+        const auto [header, data] = ReadDataFile(Save(QString(r.viewer) + ".pwr"), true, dual);
+        EXPECT_EQ(header, r.header);
+        ASSERT_EQ(data.size(), size_t(stored.size() / (dual ? 2 : 1)));
+        for (size_t i = 0; i < data.size(); ++i) {
+            const qsizetype at = qsizetype(dual ? 2 * i : i);
+            ASSERT_EQ(data[i].value, float(stored[at] * (dual ? 1e-2 : 1e-3))) << "line " << i + 2;
+            ASSERT_EQ(data[i].b, dual ? float(stored[at + 1] * 1e-3) : 0.0f) << "line " << i + 2;
+            ASSERT_EQ(data[i].time, double(i) * (dual ? 0.5 : 1.0)) << "line " << i + 2;
         }
     }
     EXPECT_TRUE(prompts.Texts().isEmpty()) << Log();

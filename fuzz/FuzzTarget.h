@@ -19,10 +19,10 @@ extern "C" const char* __asan_default_options() {
     return "quarantine_size_mb=8";
 }
 
-// An application object, and the quiet platform in place of the real one.
+// An application object (unless the target made one), and the quiet platform in place of the real one.
 inline void InstallQuietPlatform(int* argc, char*** argv, platform::Prompts& prompts, platform::Clock& clock,
                                  platform::SerialPort& port) {
-    static QCoreApplication app(*argc, *argv);
+    if (!QCoreApplication::instance()) static QCoreApplication app(*argc, *argv);
     platform::setPrompts(&prompts);
     platform::setClock(&clock);
     platform::setSerialPort(&port);

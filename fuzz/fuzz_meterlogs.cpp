@@ -2,10 +2,13 @@
 // with the user's choice, the view mode, Cancel and leaving the view in
 // between. Nothing may crash or hang, and the counters stay within the log.
 //
-// Input: byte 0 the meter model, byte 1 the view-mode answer, byte 2 the
-// firmware; then records of one control byte and a line of up to 63 bytes.
+// Input: byte 0 the meter model, byte 1 the view-mode answer (its value
+// mod 6, less 1) and the viewers (the real ones, which then draw what was
+// downloaded, when it is 128 or more), byte 2 the firmware; then records of
+// one control byte and a line of up to 63 bytes.
 
 #include "fuzz/FuzzTarget.h"
+#include "fuzz/FuzzViewers.h"
 #include "link/LinkState.h"
 #include "meterlogs/LogRetrieval.h"
 #include "state/AppState.h"
@@ -47,7 +50,9 @@ void Check() {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    MakeWindowApplication(argc, argv);
     InstallQuietPlatform(argc, argv, g_prompts, g_clock, g_port);
+    RealViewers();
     return 0;
 }
 
@@ -57,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ResetLinkState();
     ResetMeterLogs();
     ForgetViewers();
-    for (int16_t k = 0; k < kViewerKinds; ++k) SetViewerFactory(k, [k] { return &g_viewers[size_t(k)]; });
+    UseViewers(data[1] >= 0x80, g_viewers);
     AppState& app = App();
     app.Connected = true;
     static const int16_t models[] = {0, 1, 2, 3, 8, 4};

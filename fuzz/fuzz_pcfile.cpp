@@ -14,22 +14,19 @@
 #include "data/Parsing.h"
 #include "data/PcFileFormat.h"
 #include "fuzz/FuzzTarget.h"
+#include "fuzz/FuzzViewers.h"
 #include "link/LinkState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "tests/support/QuietPlatform.h"
-#include "viewers/EnergyViewers.h"
 #include "viewers/PcFileLoader.h"
-#include "viewers/PowerViewers.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 #include "viewers/frmDataLoad.h"
 #include "viewers/frmViewModeDialog.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QMdiArea>
 #include <QTemporaryDir>
 #include <array>
 #include <cmath>
@@ -64,26 +61,6 @@ struct FuzzViewer : StoredDataViewer {
 };
 
 std::array<FuzzViewer, kViewerKinds> g_viewers;
-std::array<StoredDataViewer*, kViewerKinds> g_real{};
-
-// The real viewers, made once in an area of their own that lives as long as
-// the process (destroyed at exit it would outlive the font caches).
-void MakeRealViewers() {
-    static QMdiArea* area = new QMdiArea;
-    InstallPowerViewers(area);
-    InstallEnergyViewers(area);
-    for (int16_t k = 0; k < kViewerKinds; ++k) g_real[size_t(k)] = Viewer(k);
-}
-
-// The viewers the loader feeds in this run: the real ones or the recording ones.
-void UseViewers(bool real) {
-    for (int16_t k = 0; k < kViewerKinds; ++k) {
-        g_viewers[size_t(k)].kind = k;
-        StoredDataViewer* v = real ? g_real[size_t(k)] : &g_viewers[size_t(k)];
-        SetViewerFactory(k, [v] { return v; });
-    }
-}
-
 void CheckLine(const QString& line) {
     const PcFileHeader h = ReadPcFileHeader(line);
     if (h.kind < 0 || h.kind > 3) __builtin_trap();
@@ -107,18 +84,12 @@ void CheckLine(const QString& line) {
 
 }  // namespace
 
-// The font library's caches, made when the first window is laid out, live
-// as long as the process: no leak of ours.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig\n";
-}
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(*argc, *argv);  // the loading window and the notes
+    MakeWindowApplication(argc, argv);  // the loading window and the notes
     platform::setPrompts(&g_prompts);
     platform::setClock(&g_clock);
-    MakeRealViewers();
+    for (int16_t k = 0; k < kViewerKinds; ++k) g_viewers[size_t(k)].kind = k;
+    RealViewers();
     SetViewModeAnswer([](int16_t, const QString&) { return g_answer; });
     return 0;
 }
@@ -129,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = dir.filePath(QStringLiteral("fuzz.pwr"));
     g_answer = int16_t(int(data[0] % 5) - 1);
     const bool real = data[0] % 10 >= 5;
-    UseViewers(real);
+    UseViewers(real, g_viewers);
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     {
         QFile f(path);

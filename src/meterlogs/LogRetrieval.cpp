@@ -1,6 +1,7 @@
 #include "meterlogs/LogRetrieval.h"
 
 #include "data/NumberFormat.h"
+#include "data/PcFileFormat.h"
 #include "link/LinkState.h"
 #include "link/Transaction.h"
 #include "platform/Prompts.h"
@@ -331,20 +332,17 @@ bool BeginMeridelViewer(const DescriptionFields& f) {
         (g.FileIndex == 0 ? QStringLiteral("Temp") : QStringLiteral("File ") + QString::number(g.FileIndex)) +
         QStringLiteral("; ");
     g.ViewMode = -1;
-    if (g.LogIsDual) {
-        g.ViewMode = g_hooks.AskViewMode
-                         ? g_hooks.AskViewMode(g.LogIsEnergy ? 1 : 0, DeviceName() + QStringLiteral(" File"))
-                         : int16_t(-1);
-        const int16_t last = g.LogIsEnergy ? 2 : 3;
-        if (g.ViewMode < 0 || g.ViewMode > last) return false;
-    }
-    const QString oneHead = g.ViewMode == 1 ? HeadTitle(f[11], f[14]) : HeadTitle(f[8], f[10]);
+    if (g.LogIsDual && g_hooks.AskViewMode)
+        g.ViewMode = g_hooks.AskViewMode(g.LogIsEnergy ? 1 : 0, DeviceName() + QStringLiteral(" File"));
+    // The same viewer as for a PC file of this kind; none for a cancelled
+    // or impossible view mode.
+    const int16_t kind = ReceivingViewer(g.LogIsEnergy ? LoadEnergy : LoadPower, g.LogIsDual, g.ViewMode);
+    if (kind < 0) return false;
     if (g.ViewMode < 2) {
-        BeginViewer(g.LogIsEnergy ? ViewEnergy : ViewPower, file + oneHead);
+        BeginViewer(kind, file + (g.ViewMode == 1 ? HeadTitle(f[11], f[14]) : HeadTitle(f[8], f[10])));
         return true;
     }
     if (!g.LogIsEnergy) SetDualHeads(f[8], f[10], f[11], f[14]);
-    const int16_t kind = g.LogIsEnergy ? ViewEnergyRatio : g.ViewMode == 2 ? ViewPowerRatio : ViewPowerDiff;
     BeginViewer(kind, file + BothHeadsTitle(f));
     return true;
 }

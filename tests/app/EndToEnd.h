@@ -71,21 +71,26 @@ bool RunUntil(Done done, int milliseconds) {
 struct DataLine {
     float value;
     double time;
+    float b = 0;  // channel B of a two-channel file
 };
 
 // A saved data file: its header line, and its data lines in the user's
-// decimal notation, with a time (power) or an empty second field (energy).
-// Every line must end with CR LF and read back.
-inline std::pair<std::string, std::vector<DataLine>> ReadDataFile(const QByteArray& file, bool timed = true) {
+// decimal notation, with a time (power) or an empty second field (energy);
+// a two-channel power file has channel B before the time. Every line must
+// end with CR LF and read back.
+inline std::pair<std::string, std::vector<DataLine>> ReadDataFile(const QByteArray& file, bool timed = true,
+                                                                  bool dual = false) {
     const QByteArray bare = QByteArray(file).replace("\r\n", "");
     EXPECT_TRUE(file.endsWith("\r\n") && !bare.contains('\r') && !bare.contains('\n'));
     const QStringList lines = QString::fromLatin1(file).split("\r\n");
     std::vector<DataLine> out;
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
-        const QStringList f = QString(lines[i]).replace(DecimalSeparator(), ".").split('\t');
-        bool okValue = false, okTime = !timed && f.value(1).isEmpty();
-        const DataLine d{f[0].trimmed().toFloat(&okValue), timed ? f.value(1).toDouble(&okTime) : 0.0};
-        EXPECT_TRUE(f.size() == 2 && okValue && okTime) << "line " << i << ": " << lines[i].toStdString();
+        QStringList f = QString(lines[i]).replace(DecimalSeparator(), ".").split('\t');
+        bool okValue = false, okB = !dual, okTime = !timed && f.value(1).isEmpty();
+        const float b = dual ? f.takeAt(1).trimmed().toFloat(&okB) : 0.0f;
+        const DataLine d{f[0].trimmed().toFloat(&okValue), timed ? f.value(1).toDouble(&okTime) : 0.0, b};
+        EXPECT_TRUE(f.size() == 2 && okValue && okB && okTime)
+            << "line " << i << ": " << lines[i].toStdString();
         out.push_back(d);
     }
     return {lines[0].toStdString(), out};

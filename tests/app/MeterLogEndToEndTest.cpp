@@ -1,63 +1,129 @@
-// Mode > Show Device-File over a pseudo-terminal to the simulator program: a
-// file picked in the selection window feeds the viewer; File > Save writes
-// its readings. Until the viewers are on main, a recording viewer stands in.
+// Mode > Show Device-File over a pseudo-terminal to the simulator program, as
+// a user does: a file picked in the selection window (and, for a two-channel
+// log, "Ratio" in the view-mode dialog) is shown by the program's own viewer,
+// and File > Save writes the meter's readings.
 
 #include "EndToEnd.h"
-#include "meterlogs/MeterLogHarness.h"
 #include "meterlogs/frmLSfilesList.h"
 #include "support/Screenshot.h"
+#include "viewers/PowerViewerWindow.h"
 #include "viewers/frmDataLoad.h"
+#include "viewers/frmViewModeDialog.h"
 
 #include <QListWidget>
+#include <QRadioButton>
 #include <QTimer>
+#include <cmath>
 
 namespace {
 
+// Stored mantissas that tell every reading apart; all below the overrange
+// count of the default full scale (1000 × 1.1).
 const QVector<int> kStored = [] {
     QVector<int> m;
     for (int i = 0; i < 300; ++i) m << 100 + (i * 7) % 900;
     return m;
 }();
-const QString kValues = [] {
-    QStringList words;
-    for (int m : kStored) words << QString::number(m);
-    return words.join(':');
+// Two channels, alternating A, B: A a slow wave, B a small sawtooth, so that
+// their ratio draws a curve.
+const QVector<int> kDual = [] {
+    QVector<int> m;
+    for (int i = 0; i < 150; ++i) m << 600 + int(std::lround(300 * std::sin(i / 12.0))) << 480 + (i * 7) % 40;
+    return m;
 }();
+QString Values(const QVector<int>& mantissas) {
+    QStringList words;
+    for (int m : mantissas) words << QString::number(m);
+    return "values=" + words.join(':');
+}
 
+// Files 0 and 3 single-channel at 1 s; file 4 two-channel at 0.5 s with
+// channel A one decade above channel B.
 struct MeterLogEndToEndTest : EndToEndTest {
     MeterLogEndToEndTest()
-        : EndToEndTest({"--model", "meridel1", "--log", "file=0,values=5:6", "--log",
-                        "file=3,values=" + kValues, "--exit-when-idle", "30"}) {}
+        : EndToEndTest(
+              {"--model", "meridel2", "--log", "file=0,values=5:6", "--log", "file=3," + Values(kStored),
+               "--log",
+               "file=4,dual,exp=1,expb=0,interval=15,heada=XLP12,seriala=4711,headb=UP19,serialb=815," +
+                   Values(kDual),
+               "--exit-when-idle", "30"}) {}
 };
 
-TEST_F(MeterLogEndToEndTest, aPickedFileIsShownAndSavedWithTheMetersReadings) {
+TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersReadings) {
+    struct Row {
+        int pick;            // line in the selection window
+        int viewMode;        // option of the view-mode dialog; -1: not asked
+        const char* viewer;  // the window that shows the log, and its ViewerKind
+        int kind;
+        const char* caption;   // its caption
+        const char* header;    // of the saved file
+        const char* loadShot;  // screenshots of the loading window and the viewer
+        const char* viewShot;
+    };
+    const Row rows[] = {
+        {1, -1, "frmViewPower", 0, "Power Data - File 3; Head: 3A; s/n: 123456",
+         "Power, in Watts \t Time, in Seconds \tHead: 3A; s/n: 123456", "meterlogs-loading", nullptr},
+        {2, 2, "frmViewPwrRto", 1, "Power Ratio - File 4; Head A: XLP12; s/n: 4711; Head B: UP19; s/n: 815",
+         "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: XLP12; s/n 4711\t Head B: UP19; s/n "
+         "815",
+         nullptr, "meterlogs-dual-ratio-viewer"},
+    };
     ASSERT_TRUE(StartConnected("mnuMode_Log")) << Log();
-    RecordingViewer viewer(ViewPower);
-    SetViewerFactory(ViewPower, [&] { return &viewer; });
-    const std::unique_ptr<void, void (*)(void*)> forget(&viewer, [](void*) { ForgetViewers(); });
-    bool halfWay = false;
-    QTimer user;  // picks the second file; looks at the loading window half way
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        auto* list = form->findChild<frmLSfilesList*>();
-        if (list && list->isVisible()) {
-            list->LogFilesList->setCurrentRow(1);
-            list->butOpen->click();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.viewer);
+        bool halfWay = false, asked = false;
+        QTimer user;  // picks the file, answers the view mode, looks at the loading window half way
+        QObject::connect(&user, &QTimer::timeout, [&] {
+            auto* list = form->findChild<frmLSfilesList*>();
+            if (list && list->isVisible()) {
+                list->LogFilesList->setCurrentRow(r.pick);
+                list->butOpen->click();
+            }
+            frmViewModeDialog& dialog = ViewModeDialog();
+            if (dialog.isVisible()) {
+                asked = true;
+                dialog.optViewMode[size_t(r.viewMode)]->setChecked(true);
+                dialog.butOK->click();
+            }
+            if (DataLoadShowing() && DataLoadForm().Picture1->DrawnWidth() > 100) {
+                halfWay = true;
+                if (r.loadShot) {
+                    EXPECT_FALSE(SaveScreenshot(&DataLoadForm(), r.loadShot).isEmpty());
+                }
+            }
+        });
+        user.start(5);
+        form->action("mnuMode_Log")->trigger();
+        auto* viewer = form->findChild<PowerViewerWindow*>(r.viewer);
+        ASSERT_TRUE(RunUntil(
+            [&] { return (viewer = form->findChild<PowerViewerWindow*>(r.viewer)) && viewer->isVisible(); },
+            20000))
+            << Log();
+        user.stop();
+        EXPECT_EQ(viewer->windowTitle(), r.caption);
+        EXPECT_EQ(App().ViewerKind, r.kind);
+        EXPECT_EQ(asked, r.viewMode >= 0);
+        EXPECT_TRUE(halfWay);  // the bar was seen part filled
+        EXPECT_FALSE(DataLoadShowing());
+        EXPECT_TRUE(form->mnuConnect->isEnabled());
+        if (r.viewShot) {
+            EXPECT_FALSE(SaveScreenshot(viewer, r.viewShot).isEmpty());
         }
-        if (DataLoadShowing() && DataLoadForm().Picture1->DrawnWidth() > 100)
-            halfWay = !SaveScreenshot(&DataLoadForm(), "meterlogs-loading").isEmpty();
-    });
-    user.start(5);
-    form->action("mnuMode_Log")->trigger();
-    ASSERT_TRUE(RunUntil([&] { return viewer.shows == 1; }, 20000)) << Log();
-    EXPECT_EQ(viewer.title, "File 3; Head: 3A; s/n: 123456");
-    EXPECT_TRUE(halfWay);  // the bar was seen part filled
-    EXPECT_FALSE(DataLoadShowing());
-    EXPECT_TRUE(form->mnuConnect->isEnabled());
 
-    const QStringList saved = QString::fromLatin1(Save("log.pwr")).split("\r\n", Qt::SkipEmptyParts);
-    ASSERT_EQ(saved.size(), kStored.size());
-    for (qsizetype i = 0; i < saved.size(); ++i)
-        ASSERT_FLOAT_EQ(saved[i].section(' ', 0, 0).toFloat(), kStored[i] * 1e-3f) << "line " << i + 1;
+        // Reading = mantissa × 10^(exponent code − 3); a two-channel log
+        // alternates A, B and pairs them in arrival order.
+        const bool dual = r.viewMode >= 0;
+        const QVector<int>& stored = dual ? kDual : kStored;
+        const auto [header, data] = ReadDataFile(Save(QString(r.viewer) + ".pwr"), true, dual);
+        EXPECT_EQ(header, r.header);
+        ASSERT_EQ(data.size(), size_t(stored.size() / (dual ? 2 : 1)));
+        for (size_t i = 0; i < data.size(); ++i) {
+            const qsizetype at = qsizetype(dual ? 2 * i : i);
+            ASSERT_EQ(data[i].value, float(stored[at] * (dual ? 1e-2 : 1e-3))) << "line " << i + 2;
+            ASSERT_EQ(data[i].b, dual ? float(stored[at + 1] * 1e-3) : 0.0f) << "line " << i + 2;
+            ASSERT_EQ(data[i].time, double(i) * (dual ? 0.5 : 1.0)) << "line " << i + 2;
+        }
+    }
     EXPECT_TRUE(prompts.Texts().isEmpty()) << Log();
 }
 

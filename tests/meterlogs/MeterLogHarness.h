@@ -5,7 +5,6 @@
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <array>
 
@@ -20,10 +19,7 @@ struct RecordingViewer : StoredDataViewer {
         lines.clear();
     }
     void ShowData() override { ++shows; }
-    void DataSave(const QString& name) override {  // the lines as fed, one a line
-        QFile file(name);
-        if (file.open(QIODevice::WriteOnly)) file.write((lines.join("\r\n") + "\r\n").toLatin1());
-    }
+    void DataSave(const QString&) override {}
     void Print() override {}
     int16_t kind;
     QString title;

@@ -144,12 +144,12 @@ TEST(FileNumbers, commaAndPointDecimalsReadTheSameUnderEitherLocale) {
         {"", false, 0},
         {"1e400", false, 0},
     };
-    for (const QString& separator : {",", "."}) {
+    for (const char* separator : {",", "."}) {
         SeparatorScope scope(separator);
         for (const Case& c : cases) {
             double value = 99;
             EXPECT_EQ(ParseFileNumber(c.text, value), c.ok)
-                << c.text.toStdString() << " under " << separator.toStdString();
+                << c.text.toStdString() << " under " << separator;
             EXPECT_DOUBLE_EQ(value, c.ok ? c.value : 99) << c.text.toStdString();
         }
     }

@@ -106,10 +106,11 @@ TEST_F(MeterLogTest, twoChannelLogsFollowTheViewMode) {
         EXPECT_EQ(View(c.kind).title, c.title);
         EXPECT_EQ(View(c.kind).lines, c.lines);
         EXPECT_EQ(shown.value(2).section('|', 1, 1), c.caption);
-        if (c.kind == ViewPowerDiff)  // the heads its files name
+        if (c.kind == ViewPowerDiff) {  // the heads its files name
             EXPECT_EQ(
                 App().FileHeadAName + App().FileHeadASerial + App().FileHeadBName + App().FileHeadBSerial,
                 "PE 25 B; s/n 93A; s/n 7");
+        }
     }
 }
 
@@ -137,7 +138,9 @@ TEST_F(MeterLogTest, failuresAskToRetryOrReportNoData) {
                  c.readings < 0 ? "LF" : "");
         EXPECT_TRUE(LogCommands().endsWith(c.tail)) << LogCommands().toStdString();
         EXPECT_EQ(View(ViewPower).shows, c.shows);
-        if (c.shows) EXPECT_EQ(View(ViewPower).lines.size(), 25);  // repeated blocks are taken once
+        if (c.shows) {
+            EXPECT_EQ(View(ViewPower).lines.size(), 25);  // repeated blocks are taken once
+        }
         const auto& p = prompts.messages.empty() ? prompts.questions : prompts.messages;
         EXPECT_EQ(p.empty() ? "" : p[0].text + "|" + p[0].title, c.asked);
         EXPECT_EQ(switchedTo, c.modes);

@@ -54,7 +54,9 @@ TEST(DataLoadWindow, progressBarRepaintsOnlyWhenItsWidthChangesAndStopsAtFullWid
     for (int n = 1; n <= 100000; ++n) {
         r.Fraction = float(n) / 100000;
         DrawProgress(0, r);
-        if (n == 50000) EXPECT_EQ(box.DrawnWidth(), width / 2);
+        if (n == 50000) {
+            EXPECT_EQ(box.DrawnWidth(), width / 2);
+        }
     }
     EXPECT_EQ(box.Repaints() - before, width) << "one repaint per pixel column, not per line";
     r.Fraction = 1.7f;

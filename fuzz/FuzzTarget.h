@@ -7,6 +7,8 @@
 #include "tests/support/QuietPlatform.h"
 
 #include <QCoreApplication>
+#include <QString>
+#include <algorithm>
 #include <cmath>
 
 // AddressSanitizer keeps freed blocks in a quarantine (256 MB by default) to
@@ -33,4 +35,17 @@ inline void TrapUnlessFinite(const RunningStats& s) {
     const double values[] = {s.Min, s.Max, s.Sum, s.SumOfSquares, s.Average(), s.StdDev()};
     for (double v : values)
         if (!std::isfinite(v)) __builtin_trap();
+}
+
+// Cuts a fuzz input from `pos` on into steps: a control byte, then a text of
+// up to 63 bytes whose length is the control's low six bits.
+template <class Step>
+void ForEachStep(const uint8_t* data, size_t size, size_t pos, Step step) {
+    while (pos < size) {
+        const uint8_t control = data[pos++];
+        const size_t len = std::min<size_t>(control % 64, size - pos);
+        QString text = QString::fromLatin1(reinterpret_cast<const char*>(data + pos), qsizetype(len));
+        pos += len;
+        step(control, text);
+    }
 }

@@ -112,12 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static NrgRtoEngine ratio;  // one store for all inputs, as for all runs of the window
     ratio.StartStop();
 
-    size_t pos = 3;
-    while (pos < size) {
-        const uint8_t control = data[pos++];
-        const size_t len = std::min<size_t>(control % 64, size - pos);
-        QString line = QString::fromLatin1(reinterpret_cast<const char*>(data + pos), qsizetype(len));
-        pos += len;
+    ForEachStep(data, size, 3, [&](uint8_t control, QString& line) {
         switch (control >> 6) {
             case 0:  // force a poll state, including ones the engine never sets
                 engine.PollState = static_cast<int16_t>(control & 3);
@@ -149,7 +144,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(engine);
         ratio.NrgRtoLog(0, reply);
         Check(ratio);
-    }
+    });
     engine.StartStop();
     Check(engine);
     if (!ratio.Stopped) ratio.StartStop();

@@ -90,12 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     };
     app.Shell.SwitchMode(ModeDeviceFile);
 
-    size_t pos = 3;
-    while (pos < size) {
-        control = data[pos++];
-        const size_t len = std::min<size_t>(control % 64, size - pos);
-        const QString line = QString::fromLatin1(reinterpret_cast<const char*>(data + pos), qsizetype(len));
-        pos += len;
+    ForEachStep(data, size, 3, [&](uint8_t step, QString& line) {
+        control = step;
         LogTransfer& t = Transfer();
         switch (control >> 6) {
             case 0:  // jump to a step, so that random lines reach every one
@@ -110,7 +106,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (app.ActiveMode == ModeDeviceFile) RetrieveLogs(0, line);
         Check();
-    }
+    });
     app.Shell.SwitchMode(ModeNone);
     ForgetViewers();
     return 0;

@@ -104,12 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     engine.PowerLog(-1, QString());
     engine.StartStop();
 
-    size_t pos = 3;
-    while (pos < size) {
-        const uint8_t control = data[pos++];
-        const size_t len = std::min<size_t>(control % 64, size - pos);
-        QString line = QString::fromLatin1(reinterpret_cast<const char*>(data + pos), qsizetype(len));
-        pos += len;
+    ForEachStep(data, size, 3, [&](uint8_t control, QString& line) {
         switch (control >> 6) {
             case 0:  // force a poll state, including ones the engine never sets
                 engine.PollState = static_cast<int16_t>(control & 3);
@@ -138,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         engine.PowerLog(0, line);
         Check(engine);
-    }
+    });
     engine.SetAutoRescale(true);
     engine.ApplyChartRange();
     if (!std::isfinite(engine.Chart.YMin) || !std::isfinite(engine.Chart.YMax)) __builtin_trap();

@@ -3,17 +3,15 @@
 #include "data/Arithmetic.h"
 #include "data/FileCommand.h"
 #include "data/LogLines.h"
-#include "data/NumberFormat.h"
 #include "data/Overrange.h"
 #include "data/Parsing.h"
 #include "data/TimeBase.h"
+#include "dual/DualTexts.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
-
-#include <cmath>
 
 namespace {
 
@@ -30,14 +28,6 @@ QString HeadText(int channel) {
 }
 
 }  // namespace
-
-QString RatioReadout(double ratio, double shown) {
-    if (RoundDecimals(ratio, 6) == 0 || ratio < 0) return QStringLiteral("LOW");
-    const int e = DecadeExponent(shown);
-    if (e == 0) return FormatNumber(shown, QStringLiteral("####.00"));
-    return FormatNumber(shown / std::pow(10.0, e), QStringLiteral("####.00")) + QLatin1Char('E') +
-           QString::number(e);
-}
 
 NrgRtoEngine::NrgRtoEngine() {
     Caption = QStringLiteral("Real-Time Energy Ratio Logging");
@@ -78,7 +68,7 @@ ScatterSource NrgRtoEngine::StoredPoints() const {
 QString NrgRtoEngine::StatisticText(size_t i) const {
     const RunningStats& s = stats_[size_t(RatioMode)];
     const double values[] = {s.Min, s.Max, s.Average(), s.StdDev()};
-    return kStatPrefixes[i] + FormatScientific(values[i] * NormFactor);
+    return RatioStatisticsText(kStatPrefixes[i], values[i], NormFactor);
 }
 
 void NrgRtoEngine::ResetStatistics() {
@@ -167,7 +157,7 @@ void NrgRtoEngine::ProcessPair(const QString& reply) {
         Changed();
     } else if (throttle_.Due(LastTime)) {
         ShowStatistics(true);
-        RatioText = RatioReadout(ratio, ratio * NormFactor);
+        RatioText = RatioDisplayText(ratio, NormFactor);
         Changed();
     }
 }
@@ -202,7 +192,7 @@ void NrgRtoEngine::ResetNormalization() {
     NormalizeCaption = QStringLiteral("Normalize");
     NormFactor = 1;
     Normalized = false;
-    NormaText = QStringLiteral("None");
+    NormaText = NormFactorText(false, NormFactor);
     Changed();
 }
 
@@ -218,7 +208,7 @@ void NrgRtoEngine::Normalize() {
         NormFactor = 1 / average;
         Normalized = true;
         NormalizeCaption = QStringLiteral("DeNormalize");
-        NormaText = FormatScientific(NormFactor);
+        NormaText = NormFactorText(true, NormFactor);
         RatioText.clear();
         Changed();
     }

@@ -21,10 +21,6 @@ struct PairRecord {
     double Time = 0;
 };
 
-// "2.50E-3", "5.00" or "LOW": the read-out of a ratio `ratio` shown as
-// `shown` (the ratio times the normalisation factor).
-QString RatioReadout(double ratio, double shown);
-
 // What the engine asks of the window that shows it. Unset hooks do nothing.
 struct NrgRtoViewHooks {
     std::function<void()> DisplayChanged;                // captions, read-out or statistics changed

@@ -1,4 +1,5 @@
 #include "data/Overrange.h"
+#include "dual/DualTexts.h"
 #include "dual/NrgRtoHarness.h"
 #include "support/RecordingSurface.h"
 
@@ -51,14 +52,11 @@ TEST_F(NrgRtoTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped) {
 }
 
 TEST(RatioReadout, showsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
-    const std::tuple<double, double, const char*> cases[] = {{0.0025, 0.0025, "2.50E-3"},
-                                                             {5, 5, "5.00"},
-                                                             {0.5, 1.0, "1.00"},
-                                                             {12.5, 12.5, "1.25E1"},
-                                                             {0.0000004, 0.0000004, "LOW"},
-                                                             {-2, -2, "LOW"},
-                                                             {0.0000006, 0.0000006, "6.00E-7"}};
-    for (auto [ratio, shown, text] : cases) EXPECT_EQ(RatioReadout(ratio, shown), text) << ratio;
+    // ratio, normalisation factor, read-out
+    const std::tuple<double, double, const char*> cases[] = {
+        {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"}, {0.5, 2, "1.00"},         {12.5, 1, "1.25E1"},
+        {0.0000004, 1, "LOW"},  {-2, 1, "LOW"}, {0.0000006, 1, "6.00E-7"}};
+    for (auto [ratio, factor, text] : cases) EXPECT_EQ(RatioDisplayText(ratio, factor), text) << ratio;
 }
 
 TEST_F(NrgRtoTest, statisticsPerDirectionAndNormalisingByTheAverage) {

@@ -4,23 +4,14 @@
 #include "platform/LogWindowParts.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <memory>
 
 EnergySetupDialog::EnergySetupDialog(const char* name, const char* title) {
     setObjectName(name);
     setWindowTitle(title);
-    lblReminder = MakeReminder(this);
-    Command2 = new QPushButton("OK", this);
-    Command2->setObjectName("Command2");
-    Command2->setDefault(true);
-    Command1 = new QPushButton("&Cancel", this);
-    Command1->setObjectName("Command1");
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Unload(); });
+    MakeButtons([this] { Command2_Click(); });
 }
 
 void EnergySetupDialog::BuildPanels(EnergyChoices& choices, const LimitNames& limitNames) {
@@ -36,13 +27,7 @@ void EnergySetupDialog::Arrange(QWidget* belowLimits, QWidget* belowStatistics) 
     frames->addWidget(panels_->StatisticsFrame, 0, 2);
     frames->addWidget(belowStatistics, 1, 2);
     frames->setColumnStretch(0, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(lblReminder, 1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command1);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(frames);
-    all->addLayout(buttons);
+    ArrangeAboveButtons(frames);
 }
 
 void EnergySetupDialog::ShowFilled(bool runActive) {

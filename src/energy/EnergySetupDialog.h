@@ -20,10 +20,6 @@ struct RunButtons;
 class EnergySetupDialog : public SetupDialog {
     Q_OBJECT
 public:
-    QPushButton* Command2 = nullptr;  // OK
-    QPushButton* Command1 = nullptr;  // Cancel
-    QLabel* lblReminder = nullptr;
-
 protected:
     EnergySetupDialog(const char* name, const char* title);
     // The shared panels, editing `choices`.

@@ -150,15 +150,7 @@ void frmSetupPower::BuildControls() {
         });
     }
 
-    lblReminder = MakeReminder(this);
-
-    Command2 = new QPushButton("OK", this);
-    Command2->setObjectName("Command2");
-    Command2->setDefault(true);
-    Command1 = new QPushButton("&Cancel", this);
-    Command1->setObjectName("Command1");
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    MakeButtons([this] { Command2_Click(); });
 
     auto* left = new QVBoxLayout;
     left->addWidget(limits.Frame);
@@ -171,13 +163,7 @@ void frmSetupPower::BuildControls() {
     auto* columns = new QHBoxLayout;
     columns->addLayout(left, 1);
     columns->addLayout(right);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(lblReminder, 1);
-    buttons->addWidget(Command2);
-    buttons->addWidget(Command1);
-    auto* all = new QVBoxLayout(this);
-    all->addLayout(columns);
-    all->addLayout(buttons);
+    ArrangeAboveButtons(columns);
 }
 
 void frmSetupPower::SetupPowerGraph(bool runActive) {
@@ -408,10 +394,6 @@ void frmSetupPower::Command2_Click() {
     profile_->Write(v);
 
     FinishOk();
-}
-
-void frmSetupPower::Command1_Click() {
-    Unload();
 }
 
 bool frmSetupPower::eventFilter(QObject* watched, QEvent* event) {

@@ -77,9 +77,6 @@ public:
     std::array<QCheckBox*, 3> chkStat{};
     std::array<QCheckBox*, 3> Check2{};
     std::array<QRadioButton*, 3> Option4{};
-    QPushButton* Command2 = nullptr;  // OK
-    QPushButton* Command1 = nullptr;  // Cancel
-    QLabel* lblReminder = nullptr;
     QScrollBar* graph_exp = nullptr;  // ratio: the common exponent
     QLineEdit* txt_exp = nullptr;
 
@@ -109,7 +106,6 @@ private:
     void chkStat_Click();
     void Option4_Click(int index);
     void Command2_Click();
-    void Command1_Click();
     void SetLimitBars();
     void ShowLimits(const SetupValues& s);
     void graph_exp_Change();

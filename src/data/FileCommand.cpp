@@ -4,6 +4,8 @@
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 
+#include <QStringList>
+
 namespace {
 
 const QString kTitle = QStringLiteral("Kelvaro32");
@@ -76,7 +78,7 @@ public:
 bool AskForFile(const QString& title, bool save) {
     platform::FileDialogRequest request;
     request.title = title;
-    request.filter = kDataFileFilter;
+    request.filter = DataFileFilter();
     request.filterIndex = g_filterIndex;
     request.fileName = g_fileName;
     request.overwritePrompt = save;
@@ -136,6 +138,17 @@ void PrinterSetup() {
 }
 
 }  // namespace
+
+QString DataFileFilter() {
+    QStringList kinds;
+    for (const DataFileKind& kind : kDataFileKinds) {
+        QString shown = QString::fromLatin1(kind.extension);
+        shown[0] = shown[0].toUpper();
+        kinds << QStringLiteral("%1(*.%2)|*.%3").arg(QLatin1String(kind.description), shown,
+                                                     QLatin1String(kind.extension));
+    }
+    return kinds.join('|');
+}
 
 QString FileCommand(int16_t operation) {
     g_failed = true;

@@ -21,10 +21,21 @@ QString FileCommand(int16_t operation);
 // cancelled save dialog or a save that worked end it, `notSaved` False.
 void RemindToSave(bool& notSaved);
 
-// The save dialog's file kinds, numbered 1 to 5.
-inline const QString kDataFileFilter = QStringLiteral(
-    "All files(*.*)|*.*|Energy data files(*.Nrg)|*.nrg|Power data files(*.Pwr)|*.pwr|"
-    "Energy dual-channel files(*.Dnr)|*.dnr|Power dual-channel  files(*.Dpw)|*.dpw");
+// The save dialog's file kinds, numbered 1 to 5: what the dialog shows and
+// the extension it lists. The shown pattern spells the extension with a
+// capital first letter ("Power data files(*.Pwr)|*.pwr").
+struct DataFileKind {
+    const char* description;
+    const char* extension;
+};
+inline constexpr DataFileKind kDataFileKinds[] = {
+    {"All files", "*"},
+    {"Energy data files", "nrg"},
+    {"Power data files", "pwr"},
+    {"Energy dual-channel files", "dnr"},
+    {"Power dual-channel  files", "dpw"},
+};
+QString DataFileFilter();
 
 // The file dialog's memory (last filter index and file name); tests start
 // from a fresh dialog.

@@ -4,6 +4,7 @@
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
+#include <QRegularExpression>
 #include <QStringList>
 #include <stdexcept>
 
@@ -41,9 +42,19 @@ TEST_F(FileCommandTest, saveDialogOffersTheModesFileKindAndViewersKeepTheLast) {
     }
     const platform::FileDialogRequest& req = prompts.fileRequests.back();
     EXPECT_TRUE(req.title == "Save data in file" && req.overwritePrompt);
-    EXPECT_EQ(req.filter,
-              "All files(*.*)|*.*|Energy data files(*.Nrg)|*.nrg|Power data files(*.Pwr)|*.pwr|"
-              "Energy dual-channel files(*.Dnr)|*.dnr|Power dual-channel  files(*.Dpw)|*.dpw");
+    // The shown patterns spell the extension with a capital first letter:
+    // compared here with that letter lowered, then checked for it.
+    QString shown = req.filter;
+    const QRegularExpression pattern(R"(\(\*\.([A-Z])([a-z]{2})\))");
+    int capitals = 0;
+    for (auto m = pattern.globalMatch(req.filter); m.hasNext(); ++capitals) {
+        const auto match = m.next();
+        shown.replace(match.capturedStart(1), 1, match.captured(1).toLower());
+    }
+    EXPECT_EQ(capitals, 4);
+    EXPECT_EQ(shown,
+              "All files(*.*)|*.*|Energy data files(*.nrg)|*.nrg|Power data files(*.pwr)|*.pwr|"
+              "Energy dual-channel files(*.dnr)|*.dnr|Power dual-channel  files(*.dpw)|*.dpw");
     EXPECT_EQ(log, QStringList({"2 pause", "2 resume", "11 pause", "11 resume", "12 pause", "12 resume"}));
 }
 

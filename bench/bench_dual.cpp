@@ -52,7 +52,7 @@ void BM_DualReading(benchmark::State& state) {
     app.Connected = true;
     app.Config.PowerRatio.RatioLogTime = 600;
     app.Config.LogToFile = state.range(0) != 0;
-    app.PwrRtoWorkFile = dir.filePath("kelvaro.dpw");
+    app.PowerRatioWorkFile = dir.filePath("kelvaro.dpw");
     PowerEngine engine(kPowerRatioProfile);
     FeedReplies(state, engine, Replies(), QStringLiteral("*0 0\r"), g_clock);
     platform::setSerialPort(nullptr);

@@ -3,9 +3,9 @@
 // 60000-reading store, and pulses per second end to end against
 // kelvaro-meter-sim --instant over a pseudo-terminal (three round trips a
 // pulse: "ER", "EF", "SE").
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "data/NumberFormat.h"
-#include "dual/NrgRtoEngine.h"
+#include "dual/EnergyRatioEngine.h"
 #include "energy/EnergyEngine.h"
 #include "link/Link.h"
 #include "platform/ImageSurface.h"
@@ -128,10 +128,10 @@ void BM_DualPulsePair(benchmark::State& state) {
     App().Connected = true;
     App().ActiveMode = ModeEnergyRatio;
     App().Config.EnergyRatio.RatioStorageMode = 1;  // the ring never fills up
-    NrgRtoEngine engine;
+    EnergyRatioEngine engine;
     engine.Start();
     QString first = "*N N\r";
-    engine.NrgRtoLog(0, first);
+    engine.EnergyRatioLog(0, first);
     std::vector<QString> replies;
     for (int i = 0; i < 1000; ++i)
         replies.push_back("*" + QString::number(5e-3 * (1 + 0.3 * std::sin(i * 0.37)), 'E', 3) + " " +
@@ -140,7 +140,7 @@ void BM_DualPulsePair(benchmark::State& state) {
     for (auto _ : state) {
         g_clock.Advance(0.001);
         QString line = replies[i++ % replies.size()];
-        engine.NrgRtoLog(0, line);
+        engine.EnergyRatioLog(0, line);
     }
     state.SetItemsProcessed(int64_t(state.iterations()));
     state.counters["stored"] = engine.Store().Count();

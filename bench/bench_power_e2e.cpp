@@ -6,7 +6,7 @@
 #include "link/Link.h"
 #include "platform/PortTable.h"
 #include "power/PowerEngine.h"
-#include "power/frmPower.h"
+#include "power/PowerWindow.h"
 #include "state/AppState.h"
 
 #include <benchmark/benchmark.h>
@@ -79,7 +79,7 @@ void PowerWindowOverPty(benchmark::State& state) {
         StopSimulator(sim);
         return;
     }
-    auto window = std::make_unique<frmPower>();
+    auto window = std::make_unique<PowerWindow>();
     window->resize(800, 500);
     window->show();
     App().Shell.ModeEntry[ModePower] = [&window](int op, QString& text) { window->PowerLog(op, text); };

@@ -11,12 +11,12 @@
 #include "state/AppState.h"
 #include "tests/support/QuietPlatform.h"
 #include "viewers/EnergyViewData.h"
+#include "viewers/EnergyViewer.h"
 #include "viewers/EnergyViewers.h"
 #include "viewers/PcFileView.h"
-#include "viewers/PowerViewerWindow.h"
+#include "viewers/PowerViewer.h"
 #include "viewers/PowerViewers.h"
 #include "viewers/Viewers.h"
-#include "viewers/frmViewEnergy.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
@@ -92,15 +92,15 @@ double PeakMegabytes() {
     return 0;
 }
 
-PowerViewerWindow& PowerViewer() {
+PowerViewer& ThePowerViewer() {
     InstallViewers();
-    return *dynamic_cast<PowerViewerWindow*>(Viewer(ViewPower));
+    return *dynamic_cast<PowerViewer*>(Viewer(ViewPower));
 }
 
 // Open's last step: LoadPcFile, then the viewer's first drawing.
 void BM_PowerFileLoadAndFirstDraw(benchmark::State& state) {
     const QString path = PowerFile(state.range(0));
-    PowerViewerWindow& v = PowerViewer();
+    PowerViewer& v = ThePowerViewer();
     for (auto _ : state) ShowPcFile(path);
     if (v.Data.Count() != state.range(0)) state.SkipWithError("points lost");
     state.counters["peak_MB"] = PeakMegabytes();
@@ -112,14 +112,14 @@ void BM_EnergyFileLoadAndFirstDraw(benchmark::State& state) {
     const QString path = EnergyFile(state.range(0));
     InstallViewers();
     for (auto _ : state) ShowPcFile(path);
-    auto* v = dynamic_cast<frmViewEnergy*>(Viewer(ViewEnergy));
+    auto* v = dynamic_cast<EnergyViewer*>(Viewer(ViewEnergy));
     if (!v || long(v->Data.Values.size()) != state.range(0)) state.SkipWithError("values lost");
 }
 BENCHMARK(BM_EnergyFileLoadAndFirstDraw)->Arg(kViewerLines)->Unit(benchmark::kMillisecond);
 
 // A band over the middle half of the large record, drawn again.
 void BM_ZoomRedraw(benchmark::State& state) {
-    PowerViewerWindow& v = PowerViewer();
+    PowerViewer& v = ThePowerViewer();
     if (v.Data.Count() != 2000000) ShowPcFile(PowerFile(2000000));
     platform::ImageSurface surface(QSize(900, 480), 1.0);
     FitChartToPixels(v.Chart, surface.LogicalSize());

@@ -12,7 +12,7 @@
 // 63 bytes.
 
 #include "data/ReadingStore.h"
-#include "dual/NrgRtoEngine.h"
+#include "dual/EnergyRatioEngine.h"
 #include "energy/EnergyEngine.h"
 #include "fuzz/FuzzTarget.h"
 #include "link/LinkState.h"
@@ -44,7 +44,7 @@ void Check(const EnergyEngine& e) {
     if (store.Records.capacity() > size_t(kMaxStoredReadings)) __builtin_trap();
 }
 
-void Check(const NrgRtoEngine& e) {
+void Check(const EnergyRatioEngine& e) {
     for (int d = 0; d < 2; ++d) TrapUnlessFinite(e.Stats(d));
     const auto& store = e.Store();
     if (store.Count() < 0 || store.Count() > kMaxStoredReadings) __builtin_trap();
@@ -109,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     engine.StartEnergy();
     engine.StartStop();
-    static NrgRtoEngine ratio;  // one store for all inputs, as for all runs of the window
+    static EnergyRatioEngine ratio;  // one store for all inputs, as for all runs of the window
     ratio.StartStop();
 
     ForEachStep(data, size, 3, [&](uint8_t control, QString& line) {
@@ -142,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QString reply = AsDualReply(line);
         engine.EnergyLog(0, line);
         Check(engine);
-        ratio.NrgRtoLog(0, reply);
+        ratio.EnergyRatioLog(0, reply);
         Check(ratio);
     });
     engine.StartStop();

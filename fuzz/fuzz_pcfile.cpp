@@ -9,7 +9,7 @@
 // containing "CANCEL" presses the loading window's Cancel, and one
 // containing "TICK" lets 30 ms pass (window events run).
 
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "data/DataFileSave.h"
 #include "data/Parsing.h"
 #include "data/PcFileFormat.h"
@@ -20,11 +20,11 @@
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "tests/support/QuietPlatform.h"
+#include "viewers/LoadingWindow.h"
 #include "viewers/PcFileLoader.h"
 #include "viewers/StoredDataViewer.h"
+#include "viewers/ViewModeDialog.h"
 #include "viewers/Viewers.h"
-#include "viewers/frmDataLoad.h"
-#include "viewers/frmViewModeDialog.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -95,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     app.DeviceType = static_cast<int16_t>(data[1] % 10);
     static const int32_t logTimes[] = {1, 15, 299, 300, 600, 3600, 86400};
     app.Config.Power.LogTime = logTimes[data[2] % 7];
-    app.Config.PowerRatio.RatioLogTime = app.Config.PowerDifference.DiffLogTime = app.Config.Power.LogTime;
+    app.Config.PowerRatio.RatioLogTime = app.Config.PowerDifference.DifferenceLogTime =
+        app.Config.Power.LogTime;
     app.Config.Power.GraphLow = 0.001;
     app.Config.Power.GraphHigh = 1;
 

@@ -1,11 +1,11 @@
 #include "app/Program.h"
 
-#include "app/MDIForm1.h"
+#include "app/MainWindow.h"
 #include "platform/EndSignals.h"
 
 #include <QApplication>
 
-int RunProgram(MDIForm1& form) {
+int RunProgram(MainWindow& form) {
     platform::OnEndSignal([&form](int) { form.EndFromOutside(); });
     if (!form.MDIForm_Load()) return 1;  // the configuration could not be read; the user was told
     form.ShowAndConnect();

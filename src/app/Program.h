@@ -1,8 +1,8 @@
 #pragma once
 
-class MDIForm1;
+class MainWindow;
 
 // The run of the program once the application object exists: start-up, the
 // window, the connect, the event loop, and an orderly end when SIGTERM,
 // SIGINT or SIGHUP asks for it. Returns the exit status.
-int RunProgram(MDIForm1& form);
+int RunProgram(MainWindow& form);

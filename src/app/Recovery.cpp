@@ -14,9 +14,9 @@ QString WorkFileOfMode(int16_t mode) {
         case ModeRapidPulse:
             return s.EnergyWorkFile;
         case ModePowerRatio:
-            return s.PwrRtoWorkFile;
+            return s.PowerRatioWorkFile;
         case ModePowerDifference:
-            return s.PwrDiffWorkFile;
+            return s.PowerDifferenceWorkFile;
         case ModeEnergyRatio:
             return s.RatioWorkFile;
         default:

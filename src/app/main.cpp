@@ -1,5 +1,5 @@
 #include "app/CommandLine.h"
-#include "app/MDIForm1.h"
+#include "app/MainWindow.h"
 #include "app/Program.h"
 
 #include <QApplication>
@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationDomain("kelvaro.example");
     QApplication::setDesktopFileName("com.kelvaro.Kelvaro32");
 
-    MDIForm1 form;
+    MainWindow form;
     return RunProgram(form);
 }

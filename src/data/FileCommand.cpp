@@ -144,8 +144,8 @@ QString DataFileFilter() {
     for (const DataFileKind& kind : kDataFileKinds) {
         QString shown = QString::fromLatin1(kind.extension);
         shown[0] = shown[0].toUpper();
-        kinds << QStringLiteral("%1(*.%2)|*.%3").arg(QLatin1String(kind.description), shown,
-                                                     QLatin1String(kind.extension));
+        kinds << QStringLiteral("%1(*.%2)|*.%3")
+                     .arg(QLatin1String(kind.description), shown, QLatin1String(kind.extension));
     }
     return kinds.join('|');
 }

@@ -23,7 +23,7 @@ void RemindToSave(bool& notSaved);
 
 // The save dialog's file kinds, numbered 1 to 5: what the dialog shows and
 // the extension it lists. The shown pattern spells the extension with a
-// capital first letter ("Power data files(*.Pwr)|*.pwr").
+// capital first letter ("Power data files(*.Power)|*.pwr").
 struct DataFileKind {
     const char* description;
     const char* extension;

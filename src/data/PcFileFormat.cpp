@@ -116,7 +116,7 @@ int16_t ReceivingViewer(int16_t kind, bool dual, int16_t viewMode) {
     if (kind == LoadPower) {
         if (single) return ViewPower;
         if (viewMode == 2) return ViewPowerRatio;
-        if (viewMode == 3) return ViewPowerDiff;
+        if (viewMode == 3) return ViewPowerDifference;
     } else if (kind == LoadEnergy || kind == LoadEnergyWithTime) {
         if (single) return ViewEnergy;
         if (viewMode == 2) return ViewEnergyRatio;

@@ -1,22 +1,22 @@
 // The power ratio and power difference windows and their installation.
 #include "dual/DualPowerProfiles.h"
-#include "dual/frmPwrDiff.h"
-#include "dual/frmPwrRto.h"
+#include "dual/PowerDifferenceWindow.h"
+#include "dual/PowerRatioWindow.h"
 #include "power/PowerMode.h"
 #include "state/AppState.h"
 
-frmPwrRto::frmPwrRto(QWidget* parent) : frmPower(kPwrRtoWindow, parent) {}
+PowerRatioWindow::PowerRatioWindow(QWidget* parent) : PowerWindow(kPowerRatioWindow, parent) {}
 
-frmPwrDiff::frmPwrDiff(QWidget* parent) : frmPower(kPwrDiffWindow, parent) {}
+PowerDifferenceWindow::PowerDifferenceWindow(QWidget* parent) : PowerWindow(kPowerDifferenceWindow, parent) {}
 
-frmPwrRto* InstallPwrRtoMode(QMdiArea* area) {
-    auto* w = new frmPwrRto;
+PowerRatioWindow* InstallPowerRatioMode(QMdiArea* area) {
+    auto* w = new PowerRatioWindow;
     InstallPowerWindow(area, w, ModePowerRatio);
     return w;
 }
 
-frmPwrDiff* InstallPwrDiffMode(QMdiArea* area) {
-    auto* w = new frmPwrDiff;
+PowerDifferenceWindow* InstallPowerDifferenceMode(QMdiArea* area) {
+    auto* w = new PowerDifferenceWindow;
     InstallPowerWindow(area, w, ModePowerDifference);
     return w;
 }

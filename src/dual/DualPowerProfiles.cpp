@@ -60,7 +60,7 @@ const PowerProfile kPowerRatioProfile{
             return PowerRunSettings{s.RatioLogTime,     s.RatioLow,  s.RatioHigh,
                                     s.RatioDisplayMode, s.RatioGrid, s.RatioStatMode};
         },
-    .WorkFilePath = [] { return App().PwrRtoWorkFile; },
+    .WorkFilePath = [] { return App().PowerRatioWorkFile; },
     .NextPoll = NextDualPoll,
     .Combine = Ratios,
     .RunCaption = [] { return DualCaption(kPowerRatioProfile.Caption); },
@@ -88,10 +88,10 @@ const PowerProfile kPowerDifferenceProfile{
     .Settings =
         [] {
             const PowerDifferenceSettings& s = App().Config.PowerDifference;
-            return PowerRunSettings{s.DiffLogTime,     s.DiffLow,  s.DiffHigh,
-                                    s.DiffDisplayMode, s.DiffGrid, s.DiffStatMode};
+            return PowerRunSettings{s.DifferenceLogTime,     s.DifferenceLow,  s.DifferenceHigh,
+                                    s.DifferenceDisplayMode, s.DifferenceGrid, s.DifferenceStatMode};
         },
-    .WorkFilePath = [] { return App().PwrDiffWorkFile; },
+    .WorkFilePath = [] { return App().PowerDifferenceWorkFile; },
     .NextPoll = NextDualPoll,
     .Combine = Differences,
     .RunCaption = [] { return DualCaption(kPowerDifferenceProfile.Caption); },
@@ -103,30 +103,32 @@ const PowerProfile kPowerDifferenceProfile{
     .AdjustText = [](const PowerEngine& e) { return OffsetText(e.Adjusted, e.Shift); },
 };
 
-const PowerWindowProfile kPwrRtoWindow{
+const PowerWindowProfile kPowerRatioWindow{
     .Engine = &kPowerRatioProfile,
-    .Name = "frmPwrRto",
-    .Labels = {"lblRtoPwr", "lblMinRtoPwr", "lblMaxRtoPwr", "lblAvrRtoPwr", "lblStDevRtoPwr"},
+    .Name = "PowerRatioWindow",
+    .Labels = {"lblRatioPower", "lblMinRatioPower", "lblMaxRatioPower", "lblAvrRatioPower",
+               "lblStDevRatioPower"},
     .LimitsWarning = false,
     .Directions = "cmbRatioMode",
     .AdjustButton = "butNormalize",
     .AdjustLabel = "lblNorma",
-    .Setup = SetupPwrRto,
+    .Setup = SetupPowerRatio,
 };
 
-const PowerWindowProfile kPwrDiffWindow{
+const PowerWindowProfile kPowerDifferenceWindow{
     .Engine = &kPowerDifferenceProfile,
-    .Name = "frmPwrDiff",
-    .Labels = {"lblPwrDiff", "lblMinPwrDiff", "lblMaxPwrDiff", "lblAvrPwrDiff", "lblStDevPwrDiff"},
+    .Name = "PowerDifferenceWindow",
+    .Labels = {"lblPowerDifference", "lblMinPowerDifference", "lblMaxPowerDifference",
+               "lblAvrPowerDifference", "lblStDevPowerDifference"},
     .LimitsWarning = false,
-    .Directions = "cmbDifferMode",
+    .Directions = "cmbDifferenceMode",
     .AdjustButton = "butOffset",
     .AdjustLabel = "lblOffset",
-    .Setup = SetupPwrDiff,
+    .Setup = SetupPowerDifference,
 };
 
-const SetupProfile kSetupPwrRtoProfile{
-    .Name = "frmSetupPwrRto",
+const SetupProfile kSetupPowerRatioProfile{
+    .Name = "PowerRatioSetupDialog",
     .Title = "Power Ratio Setup",
     .Limits = LimitStyle::Ratio,
     .Boxes = {"txt_ratio_0", "txt_ratio_1"},
@@ -153,39 +155,40 @@ const SetupProfile kSetupPwrRtoProfile{
 };
 
 const SetupProfile kSetupDifferenceProfile{
-    .Name = "frmSetupDifference",
+    .Name = "PowerDifferenceSetupDialog",
     .Title = "Power Difference Setup",
     .Limits = LimitStyle::Difference,
     .Boxes = {"txt_pwr_diff_0", "txt_pwr_diff_1"},
-    .Units = "cmbPwrDiffUnits",
-    .Scale = "cmbPwrDiffCoeff",
+    .Units = "cmbPowerDifferenceUnits",
+    .Scale = "cmbPowerDifferenceCoeff",
     .DisplayOptions = 3,
     .Read =
         [] {
             const PowerDifferenceSettings& s = App().Config.PowerDifference;
-            return SetupValues{s.DiffLow,     s.DiffHigh,        s.DiffExponent, s.DiffUnits,
-                               s.DiffLogTime, s.DiffDisplayMode, s.DiffGrid,     s.DiffStatMode};
+            return SetupValues{s.DifferenceLow,   s.DifferenceHigh,    s.DifferenceExponent,
+                               s.DifferenceUnits, s.DifferenceLogTime, s.DifferenceDisplayMode,
+                               s.DifferenceGrid,  s.DifferenceStatMode};
         },
     .Write =
         [](const SetupValues& v) {
             PowerDifferenceSettings& s = App().Config.PowerDifference;
-            s.DiffLow = v.Low;
-            s.DiffHigh = v.High;
-            s.DiffUnits = v.Units;
-            s.DiffExponent = v.Exponent;
-            s.DiffLogTime = v.LogTime;
-            s.DiffDisplayMode = v.Display;
-            s.DiffGrid = v.Grid;
-            s.DiffStatMode = v.Stat;
+            s.DifferenceLow = v.Low;
+            s.DifferenceHigh = v.High;
+            s.DifferenceUnits = v.Units;
+            s.DifferenceExponent = v.Exponent;
+            s.DifferenceLogTime = v.LogTime;
+            s.DifferenceDisplayMode = v.Display;
+            s.DifferenceGrid = v.Grid;
+            s.DifferenceStatMode = v.Stat;
         },
 };
 
-frmSetupPower& SetupPwrRto() {
-    static frmSetupPower* dialog = new frmSetupPower(kSetupPwrRtoProfile);
+PowerSetupDialog& SetupPowerRatio() {
+    static PowerSetupDialog* dialog = new PowerSetupDialog(kSetupPowerRatioProfile);
     return *dialog;
 }
 
-frmSetupPower& SetupPwrDiff() {
-    static frmSetupPower* dialog = new frmSetupPower(kSetupDifferenceProfile);
+PowerSetupDialog& SetupPowerDifference() {
+    static PowerSetupDialog* dialog = new PowerSetupDialog(kSetupDifferenceProfile);
     return *dialog;
 }

@@ -1,11 +1,11 @@
 #include "energy/EnergyMode.h"
 
-#include "energy/frmEnergy.h"
+#include "energy/EnergyWindow.h"
 #include "platform/LogWindowParts.h"
 #include "state/AppState.h"
 
-frmEnergy* InstallEnergyMode(QMdiArea* area) {
-    auto* w = new frmEnergy;
+EnergyWindow* InstallEnergyMode(QMdiArea* area) {
+    auto* w = new EnergyWindow;
     AddModeWindow(area, w);
     ShellHooks& h = App().Shell;
     for (int16_t mode : {int16_t(ModeEnergy), int16_t(ModeRapidPulse)}) {

@@ -1,5 +1,5 @@
 // Saving and printing an energy run.
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "charts/SurfaceText.h"
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"

@@ -1,49 +1,59 @@
 #pragma once
 
-#include "auxiliary/SetupControls.h"
-#include "auxiliary/SetupDialog.h"
-#include "energy/EnergySetupPanels.h"
+#include "energy/EnergySetupRules.h"
+#include "energy/PulseSetupDialog.h"
 
-#include <QDialog>
-#include <functional>
+#include <array>
 
-class PulseRun;
+class QCheckBox;
+class QComboBox;
 class QLabel;
-class QPushButton;
-struct RunButtons;
+class QLineEdit;
+class QRadioButton;
+class QScrollBar;
 
-// The frame of the energy setups (histogram, energy ratio): the shared
-// panels, the reminder with OK and Cancel, and the life of a modeless
-// dialog that cancels itself when it loses the focus. OK takes what is
-// still being typed, stores the choices, emits applied() and saves
-// kelvaro.cfg; OK, Cancel and losing the focus unload it (unloaded()).
-class EnergySetupDialog : public SetupDialog {
+// "Energy Histogram Setup": histogram limits, bins and initial height,
+// storage rate, style and mode, time stamp, statistics and display. Not
+// modal; it cancels itself when it loses the focus. OK writes
+// App().Config.Energy, emits applied() and saves kelvaro.cfg.
+class EnergySetupDialog : public PulseSetupDialog {
     Q_OBJECT
 public:
+    EnergySetupDialog();
+
+    // Fills the controls from App().Config.Energy and shows the dialog (modeless).
+    // runActive: the energy window has an initialised run (controls greyed out);
+    // relativeUnits: rapid-pulse relative units (unit list "p","n","u","m"," ").
+    void SetupEnergyHist(bool runActive, bool relativeUnits);
+
+    // Controls, by the index the captions use (chkStat from 1).
+    std::array<QScrollBar*, 2> histogram_limits{};
+    std::array<QLineEdit*, 2> txt_energy{};
+    QComboBox* cmbEnergyUnits = nullptr;
+    QComboBox* cmbEnergyCoeff = nullptr;
+    QScrollBar* bins_count = nullptr;
+    QLabel* txt_bins = nullptr;
+    QScrollBar* bin_size = nullptr;
+    QLabel* txt_pulses = nullptr;
+    QScrollBar* storage_rate = nullptr;
+    QLabel* txtStorageRate = nullptr;
+    std::array<QRadioButton*, 2> optStorageStyle{};
+    std::array<QRadioButton*, 2> optStorageMode{};
+    QCheckBox* chkTimeStamp = nullptr;
+    std::array<QCheckBox*, 3> chkStat{};
+    std::array<QRadioButton*, 2> optDisplayStyle{};
+
+    // Dialog state.
+    EnergyChoices Choices;
+
 protected:
-    EnergySetupDialog(const char* name, const char* title);
-    // The shared panels, editing `choices`.
-    void BuildPanels(EnergyChoices& choices, const LimitNames& limitNames);
-    // Three columns of frames: limits over `belowLimits`, storage rate over
-    // storage mode, statistics over `belowStatistics`; then the buttons.
-    void Arrange(QWidget* belowLimits, QWidget* belowStatistics);
-    // Shows the dialog after the owner filled it; runActive greys out the panels' run controls.
-    void ShowFilled(bool runActive);
-    // OK's own part: the settings from the choices and the controls.
-    virtual void StoreChoices() = 0;
-
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-    EnergySetupPanels* panels_ = nullptr;
+    void StoreChoices() override;
 
 private:
-    void Command2_Click();
+    QWidget* BuildBins();
+    QWidget* BuildDisplay();
+    void bins_count_Change();
+    void bin_size_Change();
 };
 
-// A pulse-logging window's run buttons wired to its engine and setup dialog:
-// Start/Stop; Reset, which reopens the dialog afterwards when it was open
-// (`reset` gets whether to); Set&up (`openSetup`); OK lays the window out
-// again (`relayout`).
-void WireRunButtons(QWidget* window, const RunButtons& run, PulseRun& engine, EnergySetupDialog& setup,
-                    const std::function<void(bool reopenSetup)>& reset,
-                    const std::function<void()>& openSetup, const std::function<void()>& relayout);
+EnergySetupDialog& SetupEnergy();  // the one instance

@@ -1,10 +1,10 @@
 #include "meterlogs/DeviceFileView.h"
 
 #include "meterlogs/LogRetrieval.h"
-#include "meterlogs/frmLSfilesList.h"
+#include "meterlogs/MeterLogList.h"
 #include "state/AppState.h"
-#include "viewers/frmDataLoad.h"
-#include "viewers/frmViewModeDialog.h"
+#include "viewers/LoadingWindow.h"
+#include "viewers/ViewModeDialog.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -12,7 +12,7 @@
 void InstallDeviceFileView(QWidget* parent) {
     ResetMeterLogs();
     SetDataLoadParent(parent);
-    QPointer<frmLSfilesList> list = new frmLSfilesList(parent);
+    QPointer<MeterLogList> list = new MeterLogList(parent);
     RetrievalHooks& h = MeterLogHooks();
     h.ChooseFile = [list](const QStringList& choices) {
         if (list) list->GetFileInx(choices);

@@ -31,7 +31,7 @@ struct RetrievalHooks {
     std::function<void(int phase, float fraction)> DrawProgress;
     // GetDualViewMode(kind 0 power / 1 energy, title): -1 cancelled, 0 A, 1 B, 2 ratio, 3 difference.
     std::function<int16_t(int16_t kind, const QString& title)> AskViewMode;
-    // frmLSfilesList.GetFileInx: shows the lines; the window answers with
+    // MeterLogList.GetFileInx: shows the lines; the window answers with
     // RetrieveLogs(0, line) or RetrieveLogs(1, "").
     std::function<void(const QStringList& choices)> ChooseFile;
     // Lets pending window events run once, between data blocks.

@@ -107,7 +107,7 @@ public:
 
     // Run state.
     int16_t PollState = 0;  // 0 first reply, 2 pulse-ready flag, 3 (1 two channels) readings
-    int16_t Direction = 0;  // RatioMode / DifferMode
+    int16_t Direction = 0;  // RatioMode / DifferenceMode
     bool Adjusted = false;  // Normalized / OffsetOn
     double Scale = 1;       // NormFactor
     double Shift = 0;       // PowerOffset

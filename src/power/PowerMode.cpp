@@ -1,18 +1,18 @@
 #include "power/PowerMode.h"
 
-#include "power/frmPower.h"
+#include "power/PowerWindow.h"
 #include "state/AppState.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-frmPower* InstallPowerMode(QMdiArea* area) {
-    auto* w = new frmPower;
+PowerWindow* InstallPowerMode(QMdiArea* area) {
+    auto* w = new PowerWindow;
     InstallPowerWindow(area, w, ModePower);
     return w;
 }
 
-void InstallPowerWindow(QMdiArea* area, frmPower* w, int16_t mode) {
+void InstallPowerWindow(QMdiArea* area, PowerWindow* w, int16_t mode) {
     QMdiSubWindow* sub = area->addSubWindow(w);
     // Closing only hides: the shell keeps calling this window.
     sub->setAttribute(Qt::WA_DeleteOnClose, false);

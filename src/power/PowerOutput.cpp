@@ -1,5 +1,5 @@
 // Saving and printing a power-type run.
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"
 #include "data/Overrange.h"

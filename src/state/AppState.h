@@ -33,11 +33,11 @@ enum ActiveModeCode : int16_t {
 
 // Which viewer shows loaded data (App().ViewerKind; -1 none).
 enum ViewerKindCode : int16_t {
-    ViewPower = 0,       // frmViewPower
-    ViewPowerRatio = 1,  // frmViewPwrRto
-    ViewPowerDiff = 2,   // frmViewPwrDiff
-    ViewEnergy = 3,      // frmViewEnergy
-    ViewEnergyRatio = 4  // frmViewNrgRto
+    ViewPower = 0,            // PowerViewer
+    ViewPowerRatio = 1,       // PowerRatioViewer
+    ViewPowerDifference = 2,  // PowerDifferenceViewer
+    ViewEnergy = 3,           // EnergyViewer
+    ViewEnergyRatio = 4       // EnergyRatioViewer
 };
 
 // Settings kept in kelvaro.cfg, by mode, in file order.
@@ -86,16 +86,16 @@ struct PowerRatioSettings {
 };
 
 struct PowerDifferenceSettings {
-    double DiffLow = 0;
-    double DiffHigh = 1;
-    int16_t DiffUnits = 4;
-    int16_t DiffExponent = 0;
-    int32_t DiffLogTime = 15;
-    int16_t DiffDisplayMode = 2;
+    double DifferenceLow = 0;
+    double DifferenceHigh = 1;
+    int16_t DifferenceUnits = 4;
+    int16_t DifferenceExponent = 0;
+    int32_t DifferenceLogTime = 15;
+    int16_t DifferenceDisplayMode = 2;
     bool Scrolling = false;
     int16_t Presentation = 0;
-    int16_t DiffGrid = 3;
-    int16_t DiffStatMode = 3;
+    int16_t DifferenceGrid = 3;
+    int16_t DifferenceStatMode = 3;
     QString FileName = "kelvaro.dpw";
 };
 
@@ -151,7 +151,7 @@ struct ShellHooks {
     std::function<void(int16_t port)> CheckPort;           // check mark of the port item
     std::function<void()> ConnectionLost;                  // the device went away while connected
     std::function<void()> ProcessEvents;                   // one round of window events (waits)
-    std::function<void()> ClearNotes;                      // frmNotes.ClearNotesBox
+    std::function<void()> ClearNotes;                      // NotesWindow.ClearNotesBox
     std::function<void(int op)> FileCommand;  // the File menu's Save (0), Open, Print, Printer setup
     std::function<void(const QString& fileName)> OpenPcFile;  // load a PC data file and show it
     // Window entry points X(op, text) by ActiveMode code; op -1 start, 0 reply, 1 close.
@@ -196,11 +196,11 @@ struct AppState {
 
     // Configuration and derived working-file paths
     Settings Config;
-    QString WorkFileName;     // power
-    QString EnergyWorkFile;   // energy
-    QString RatioWorkFile;    // energy ratio
-    QString PwrRtoWorkFile;   // power ratio
-    QString PwrDiffWorkFile;  // power difference
+    QString WorkFileName;             // power
+    QString EnergyWorkFile;           // energy
+    QString RatioWorkFile;            // energy ratio
+    QString PowerRatioWorkFile;       // power ratio
+    QString PowerDifferenceWorkFile;  // power difference
 
     ShellHooks Shell;
 };

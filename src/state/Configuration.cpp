@@ -97,16 +97,16 @@ const std::vector<Row>& Rows() {
         VALUE(PowerRatio.FileName, " data file name"),
         TEXT(""),
         TEXT("' Power Difference mode setup"),
-        VALUE(PowerDifference.DiffLow, " graph low limit"),
-        VALUE(PowerDifference.DiffHigh, " graph high limit"),
-        VALUE(PowerDifference.DiffUnits, " graph units"),
-        VALUE(PowerDifference.DiffExponent, " graph units power exponent"),
-        VALUE(PowerDifference.DiffLogTime, " graph time period"),
-        VALUE(PowerDifference.DiffDisplayMode, " display style"),
+        VALUE(PowerDifference.DifferenceLow, " graph low limit"),
+        VALUE(PowerDifference.DifferenceHigh, " graph high limit"),
+        VALUE(PowerDifference.DifferenceUnits, " graph units"),
+        VALUE(PowerDifference.DifferenceExponent, " graph units power exponent"),
+        VALUE(PowerDifference.DifferenceLogTime, " graph time period"),
+        VALUE(PowerDifference.DifferenceDisplayMode, " display style"),
         VALUE(PowerDifference.Scrolling, " scrolling flag"),
         VALUE(PowerDifference.Presentation, " data presentation option"),
-        VALUE(PowerDifference.DiffGrid, " graph grid style"),
-        VALUE(PowerDifference.DiffStatMode, " statistics option"),
+        VALUE(PowerDifference.DifferenceGrid, " graph grid style"),
+        VALUE(PowerDifference.DifferenceStatMode, " statistics option"),
         VALUE(PowerDifference.FileName, " data file name"),
         TEXT(""),
         TEXT("' Energy Ratio mode setup"),
@@ -309,8 +309,8 @@ void ComputeWorkFilePaths() {
     app.WorkFileName = platform::InFolder(folder, app.Config.Power.FileName);
     app.EnergyWorkFile = platform::InFolder(folder, app.Config.Energy.FileName);
     app.RatioWorkFile = platform::InFolder(folder, app.Config.EnergyRatio.FileName);
-    app.PwrRtoWorkFile = platform::InFolder(folder, app.Config.PowerRatio.FileName);
-    app.PwrDiffWorkFile = platform::InFolder(folder, app.Config.PowerDifference.FileName);
+    app.PowerRatioWorkFile = platform::InFolder(folder, app.Config.PowerRatio.FileName);
+    app.PowerDifferenceWorkFile = platform::InFolder(folder, app.Config.PowerDifference.FileName);
 }
 
 bool LoadConfiguration() {

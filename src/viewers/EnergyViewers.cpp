@@ -1,8 +1,8 @@
 #include "viewers/EnergyViewers.h"
 
+#include "viewers/EnergyRatioViewer.h"
+#include "viewers/EnergyViewer.h"
 #include "viewers/Viewers.h"
-#include "viewers/frmViewEnergy.h"
-#include "viewers/frmViewNrgRto.h"
 
 #include <QSize>
 
@@ -18,6 +18,6 @@ StoredDataViewer* MakeIn(QMdiArea* area) {
 }  // namespace
 
 void InstallEnergyViewers(QMdiArea* area) {
-    SetViewerFactory(ViewEnergy, [area] { return MakeIn<frmViewEnergy>(area); });
-    SetViewerFactory(ViewEnergyRatio, [area] { return MakeIn<frmViewNrgRto>(area); });
+    SetViewerFactory(ViewEnergy, [area] { return MakeIn<EnergyViewer>(area); });
+    SetViewerFactory(ViewEnergyRatio, [area] { return MakeIn<EnergyRatioViewer>(area); });
 }

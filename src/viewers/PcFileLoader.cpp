@@ -1,16 +1,16 @@
 #include "viewers/PcFileLoader.h"
 
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "data/PcFileFormat.h"
 #include "link/LinkState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "state/Files.h"
+#include "viewers/LoadingWindow.h"
 #include "viewers/StoredDataViewer.h"
+#include "viewers/ViewModeDialog.h"
 #include "viewers/Viewers.h"
-#include "viewers/frmDataLoad.h"
-#include "viewers/frmViewModeDialog.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -4,10 +4,10 @@
 #include "data/PcFileFormat.h"
 #include "link/LinkState.h"
 #include "state/AppState.h"
+#include "viewers/LoadingWindow.h"
 #include "viewers/PcFileLoader.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
-#include "viewers/frmDataLoad.h"
 
 #include <QMdiArea>
 

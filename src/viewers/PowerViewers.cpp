@@ -1,6 +1,6 @@
 #include "viewers/PowerViewers.h"
 
-#include "viewers/PowerViewerWindow.h"
+#include "viewers/PowerViewer.h"
 #include "viewers/Viewers.h"
 
 #include <QSize>
@@ -8,16 +8,17 @@
 namespace {
 
 const PowerViewProfile kViewPower{
-    "frmViewPower", "Power Data", ViewPower, PowerCombine::Single, nullptr, {"", ""}, "Points Overrange:  "};
-const PowerViewProfile kViewPwrRto{"frmViewPwrRto", "Power Ratio",  ViewPowerRatio,       PowerCombine::Ratio,
-                                   "cmbRatioMode",  {"A/B", "B/A"}, "Points Overrange:  "};
-const PowerViewProfile kViewPwrDiff{"frmViewPwrDiff",         "Power Difference", ViewPowerDiff,
-                                    PowerCombine::Difference, "cmbDifferMode",    {"A-B", "B-A"},
-                                    "Out of Range:  "};
+    "PowerViewer", "Power Data", ViewPower, PowerCombine::Single, nullptr, {"", ""}, "Points Overrange:  "};
+const PowerViewProfile kViewPowerRatio{"PowerRatioViewer",   "Power Ratio",  ViewPowerRatio,
+                                       PowerCombine::Ratio,  "cmbRatioMode", {"A/B", "B/A"},
+                                       "Points Overrange:  "};
+const PowerViewProfile kViewPowerDifference{
+    "PowerDifferenceViewer", "Power Difference", ViewPowerDifference, PowerCombine::Difference,
+    "cmbDifferenceMode",     {"A-B", "B-A"},     "Out of Range:  "};
 
 void Register(QMdiArea* area, const PowerViewProfile& profile) {
     SetViewerFactory(profile.Kind, [area, &profile]() -> StoredDataViewer* {
-        auto* w = new PowerViewerWindow(profile);
+        auto* w = new PowerViewer(profile);
         AddViewerWindow(area, w, QSize(960, 600));
         return w;
     });
@@ -26,5 +27,6 @@ void Register(QMdiArea* area, const PowerViewProfile& profile) {
 }  // namespace
 
 void InstallPowerViewers(QMdiArea* area) {
-    for (const PowerViewProfile* p : {&kViewPower, &kViewPwrRto, &kViewPwrDiff}) Register(area, *p);
+    for (const PowerViewProfile* p : {&kViewPower, &kViewPowerRatio, &kViewPowerDifference})
+        Register(area, *p);
 }

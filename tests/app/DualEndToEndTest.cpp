@@ -2,8 +2,8 @@
 // simulator program as a two-channel meter, real clock, working file on.
 
 #include "EndToEnd.h"
-#include "dual/frmPwrDiff.h"
-#include "dual/frmPwrRto.h"
+#include "dual/PowerDifferenceWindow.h"
+#include "dual/PowerRatioWindow.h"
 #include "support/Screenshot.h"
 
 #include <QComboBox>
@@ -36,14 +36,14 @@ TEST_P(DualEndToEndTest, channelPowersAreSavedAsTheMeterSentThem) {
     const QString item = ratio ? "mnuMode_DualPower_Ratio" : "mnuMode_DualPower_Difference";
     ASSERT_TRUE(StartConnected(item)) << Log();
     form->mnuLogFile_On->trigger();
-    App().PwrRtoWorkFile = dir.Path("ratio.dpw");
-    App().PwrDiffWorkFile = dir.Path("difference.dpw");
+    App().PowerRatioWorkFile = dir.Path("ratio.dpw");
+    App().PowerDifferenceWorkFile = dir.Path("difference.dpw");
     // Ranges that show the trace in the screenshots.
     App().Config.PowerRatio.RatioHigh = 5;
-    App().Config.PowerDifference.DiffLow = -0.005;
-    App().Config.PowerDifference.DiffHigh = 0.02;
+    App().Config.PowerDifference.DifferenceLow = -0.005;
+    App().Config.PowerDifference.DifferenceHigh = 0.02;
     form->action(item)->trigger();
-    auto* w = form->findChild<frmPower*>(ratio ? "frmPwrRto" : "frmPwrDiff");
+    auto* w = form->findChild<PowerWindow*>(ratio ? "PowerRatioWindow" : "PowerDifferenceWindow");
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(App().ActiveMode, ratio ? ModePowerRatio : ModePowerDifference);
     w->butStartStop->click();

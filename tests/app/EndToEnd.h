@@ -2,12 +2,12 @@
 
 // Shared by the tests on the simulator program over a pseudo-terminal.
 
-#include "app/MDIForm1.h"
+#include "app/MainWindow.h"
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
 #include "link/Link.h"
 #include "platform/PortTable.h"
-#include "power/frmPower.h"
+#include "power/PowerWindow.h"
 #include "state/AppState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -137,7 +137,7 @@ protected:
     }
 
     void Start() {
-        form = std::make_unique<MDIForm1>();
+        form = std::make_unique<MainWindow>();
         ASSERT_TRUE(form->MDIForm_Load());
         App().WorkFileName = dir.Path("kelvaro.pwr");
         App().EnergyWorkFile = dir.Path("kelvaro.nrg");
@@ -159,9 +159,9 @@ protected:
         return ready();
     }
 
-    frmPower* StartPowerLogging() {
+    PowerWindow* StartPowerLogging() {
         form->action("mnuMode_Power")->trigger();
-        auto* w = form->findChild<frmPower*>("frmPower");
+        auto* w = form->findChild<PowerWindow*>("PowerWindow");
         if (w && App().ActiveMode == ModePower) w->butStartStop->click();
         return App().ActiveMode == ModePower ? w : nullptr;
     }
@@ -177,5 +177,5 @@ protected:
     Simulator sim;
     TempDir dir;
     ScriptedPrompts prompts;
-    std::unique_ptr<MDIForm1> form;
+    std::unique_ptr<MainWindow> form;
 };

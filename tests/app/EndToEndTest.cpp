@@ -5,8 +5,8 @@
 #include "EndToEnd.h"
 #include "app/CommandLine.h"
 #include "app/ModeSwitch.h"
-#include "auxiliary/frmInfo.h"
-#include "energy/frmEnergy.h"
+#include "auxiliary/InformationWindow.h"
+#include "energy/EnergyWindow.h"
 #include "platform/QtSerialPort.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
@@ -26,7 +26,7 @@ struct PowerEndToEndTest : EndToEndTest {
 TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {
     ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
     (GetParam() ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
-    frmPower* w = StartPowerLogging();
+    PowerWindow* w = StartPowerLogging();
     ASSERT_NE(w, nullptr);
     RunUntil([] { return false; }, 2000);
     w->butStartStop->click();
@@ -59,7 +59,7 @@ TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {
     ASSERT_TRUE(StartConnected("mnuMode_Energy")) << Log();
     (GetParam() ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
     form->action("mnuMode_Energy")->trigger();
-    auto* w = form->findChild<frmEnergy*>("frmEnergy");
+    auto* w = form->findChild<EnergyWindow*>("EnergyWindow");
     ASSERT_NE(w, nullptr);
     w->butStartStop->click();
     RunUntil([] { return false; }, 2500);
@@ -102,7 +102,7 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     const QString first = sim.path;
     ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
     form->mnuLogFile_Off->trigger();
-    frmPower* w = StartPowerLogging();
+    PowerWindow* w = StartPowerLogging();
     ASSERT_NE(w, nullptr);
     // Well under the 6000 points a run keeps unmerged and the 10000 lines of the traffic log.
     ASSERT_TRUE(RunUntil([&] { return w->Engine.PointsOnShow() >= 500; }, 10000));
@@ -182,7 +182,7 @@ TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplainedAndTheCommandLinePort
     form->mnuConnect->trigger();
     ASSERT_TRUE(App().Connected) << Log();
     EXPECT_EQ(Status(), "COM1 (" + sim.path + "), 19200 baud, TALON");
-    EXPECT_EQ(frmInfo(form.get()).LblPort->text(), "Port: COM1 (" + sim.path + ")");
+    EXPECT_EQ(InformationWindow(form.get()).LblPort->text(), "Port: COM1 (" + sim.path + ")");
     form->resize(820, 300);
     QCoreApplication::processEvents();
     EXPECT_FALSE(SaveScreenshot(form.get(), "status-strip-connected").isEmpty());

@@ -1,6 +1,6 @@
 #include "EndToEnd.h"
 
-#include "dual/frmNrgRto.h"
+#include "dual/EnergyRatioWindow.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ TEST_P(EnergyRatioEndToEndTest, pairsAreSavedAsTheMeterSentThem) {
     (GetParam() ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
     form->action("mnuMode_DualEnergy_Ratio")->trigger();
     ASSERT_EQ(App().ActiveMode, ModeEnergyRatio) << Log();
-    auto* w = form->findChild<frmNrgRto*>("frmNrgRto");
+    auto* w = form->findChild<EnergyRatioWindow*>("EnergyRatioWindow");
     ASSERT_NE(w, nullptr);
     w->butStartStop->click();
     RunUntil([] { return false; }, 3000);

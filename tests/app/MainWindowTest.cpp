@@ -1,8 +1,8 @@
 // The main window on the in-memory meter, on the test clock.
 
 #include "EndToEnd.h"
-#include "auxiliary/frmAbout.h"
-#include "auxiliary/frmInfo.h"
+#include "auxiliary/AboutBox.h"
+#include "auxiliary/InformationWindow.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
 #include "support/FakeClock.h"
@@ -48,7 +48,7 @@ protected:
         meter = std::make_unique<sim::Meter>(cfg);
         port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
         platform::setSerialPort(port.get());
-        form = std::make_unique<MDIForm1>();
+        form = std::make_unique<MainWindow>();
         ASSERT_TRUE(form->MDIForm_Load());
         App().Shell.ProcessEvents = [this] {
             clock.Advance(0.01);
@@ -61,9 +61,9 @@ protected:
     }
 
     // Power logging started from `item`, with at least `readings` stored.
-    frmPower* LogPower(const char* item, int readings) {
+    PowerWindow* LogPower(const char* item, int readings) {
         form->action(item)->trigger();
-        auto* w = form->findChild<frmPower*>("frmPower");
+        auto* w = form->findChild<PowerWindow*>("PowerWindow");
         if (!w || App().ActiveMode != ModePower) return nullptr;
         w->butStartStop->click();
         while (w->Engine.PointsOnShow() < readings && port->DeliverNext()) {
@@ -79,7 +79,7 @@ protected:
     TempDir dir;
     std::unique_ptr<sim::Meter> meter;
     std::unique_ptr<sim::SimSerialPort> port;
-    std::unique_ptr<MDIForm1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenTheyChange) {
@@ -94,11 +94,11 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
     EXPECT_FALSE(form->mnuSetup_CommPortList[1]->isVisible());
     ASSERT_EQ(App().Config.CommPort, 3);
 
-    frmInfo info(form.get());
+    InformationWindow info(form.get());
     EXPECT_EQ(info.LblHeadType1->text(), "Type:Disconnected");
     EXPECT_TRUE(info.PictDisc->isVisibleTo(&info));
     EXPECT_FALSE(SaveScreenshot(&info, "information-not-connected").isEmpty());
-    frmAbout about(form.get());
+    AboutBox about(form.get());
     EXPECT_EQ(about.Label2->text(), "Version 3.20");
     EXPECT_FALSE(SaveScreenshot(&about, "about").isEmpty());
     QFile::remove(dir.Path("kelvaro.cfg"));
@@ -135,7 +135,7 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
     EXPECT_TRUE(QDir().mkpath(folder) && shot.save(QDir(folder).filePath("main-window-mode-menu.png")));
     mode->hide();
-    frmInfo info(form.get());
+    InformationWindow info(form.get());
     EXPECT_TRUE(info.FramHead2->isVisibleTo(&info));
     EXPECT_EQ(info.LblDeviceType->text(), "Type: Meridel");
     EXPECT_FALSE(SaveScreenshot(&info, "information-two-channels").isEmpty());

@@ -4,11 +4,11 @@
 // and File > Save writes the meter's readings.
 
 #include "EndToEnd.h"
-#include "meterlogs/frmLSfilesList.h"
+#include "meterlogs/MeterLogList.h"
 #include "support/Screenshot.h"
-#include "viewers/PowerViewerWindow.h"
-#include "viewers/frmDataLoad.h"
-#include "viewers/frmViewModeDialog.h"
+#include "viewers/LoadingWindow.h"
+#include "viewers/PowerViewer.h"
+#include "viewers/ViewModeDialog.h"
 
 #include <QListWidget>
 #include <QRadioButton>
@@ -61,9 +61,10 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersR
         const char* viewShot;
     };
     const Row rows[] = {
-        {1, -1, "frmViewPower", 0, "Power Data - File 3; Head: 3A; s/n: 123456",
+        {1, -1, "PowerViewer", 0, "Power Data - File 3; Head: 3A; s/n: 123456",
          "Power, in Watts \t Time, in Seconds \tHead: 3A; s/n: 123456", "meterlogs-loading", nullptr},
-        {2, 2, "frmViewPwrRto", 1, "Power Ratio - File 4; Head A: XLP12; s/n: 4711; Head B: UP19; s/n: 815",
+        {2, 2, "PowerRatioViewer", 1,
+         "Power Ratio - File 4; Head A: XLP12; s/n: 4711; Head B: UP19; s/n: 815",
          "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: XLP12; s/n 4711\t Head B: UP19; s/n "
          "815",
          nullptr, "meterlogs-dual-ratio-viewer"},
@@ -74,30 +75,29 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersR
         bool halfWay = false, asked = false;
         QTimer user;  // picks the file, answers the view mode, looks at the loading window half way
         QObject::connect(&user, &QTimer::timeout, [&] {
-            auto* list = form->findChild<frmLSfilesList*>();
+            auto* list = form->findChild<MeterLogList*>();
             if (list && list->isVisible()) {
                 list->LogFilesList->setCurrentRow(r.pick);
                 list->butOpen->click();
             }
-            frmViewModeDialog& dialog = ViewModeDialog();
+            ViewModeDialog& dialog = SharedViewModeDialog();
             if (dialog.isVisible()) {
                 asked = true;
                 dialog.optViewMode[size_t(r.viewMode)]->setChecked(true);
                 dialog.butOK->click();
             }
-            if (DataLoadShowing() && DataLoadForm().Picture1->DrawnWidth() > 100) {
+            if (DataLoadShowing() && SharedLoadingWindow().Picture1->DrawnWidth() > 100) {
                 halfWay = true;
                 if (r.loadShot) {
-                    EXPECT_FALSE(SaveScreenshot(&DataLoadForm(), r.loadShot).isEmpty());
+                    EXPECT_FALSE(SaveScreenshot(&SharedLoadingWindow(), r.loadShot).isEmpty());
                 }
             }
         });
         user.start(5);
         form->action("mnuMode_Log")->trigger();
-        auto* viewer = form->findChild<PowerViewerWindow*>(r.viewer);
+        auto* viewer = form->findChild<PowerViewer*>(r.viewer);
         ASSERT_TRUE(RunUntil(
-            [&] { return (viewer = form->findChild<PowerViewerWindow*>(r.viewer)) && viewer->isVisible(); },
-            20000))
+            [&] { return (viewer = form->findChild<PowerViewer*>(r.viewer)) && viewer->isVisible(); }, 20000))
             << Log();
         user.stop();
         EXPECT_EQ(viewer->windowTitle(), r.caption);

@@ -3,10 +3,10 @@
 // 20 readings), then for "-exit" chooses File > Exit, for "-close" closes the
 // window. Questions are printed and answered No.
 
-#include "app/MDIForm1.h"
+#include "app/MainWindow.h"
 #include "app/Program.h"
 #include "platform/SilentPrompts.h"
-#include "power/frmPower.h"
+#include "power/PowerWindow.h"
 #include "state/AppState.h"
 
 #include <QAction>
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const QString action = argc > 1 ? QString(argv[1]) : QString();
     const bool logs = action.startsWith("log");
-    MDIForm1 form;
+    MainWindow form;
     User person;
     platform::setPrompts(&person);
     QTimer user;  // looks often enough to act inside the waits of connecting
@@ -47,18 +47,18 @@ int main(int argc, char** argv) {
     };
     QObject::connect(&user, &QTimer::timeout, [&] {
         const bool connecting = !form.mnuConnect->isEnabled();
-        auto* power = form.findChild<frmPower*>("frmPower");
+        auto* power = form.findChild<PowerWindow*>("PowerWindow");
         if (person.connectFailed) {
             person.connectFailed = false;
             // Outside this handler, so that it looks again inside that connect.
-            QTimer::singleShot(0, &form, &MDIForm1::mnuConnect_Click);
+            QTimer::singleShot(0, &form, &MainWindow::mnuConnect_Click);
         } else if (App().Connected && connecting && !logs) {
             endAfter("identifying");
         } else if (App().Connected && !connecting && logs && App().ActiveMode == ModeNone) {
             if (!form.action("mnuMode_Power")->isEnabled()) {
                 // A reply too late for identification left the head unseen: connect anew.
                 form.mnuConnect_Click();
-                QTimer::singleShot(0, &form, &MDIForm1::mnuConnect_Click);
+                QTimer::singleShot(0, &form, &MainWindow::mnuConnect_Click);
                 return;
             }
             form.action("mnuMode_Power")->trigger();

@@ -3,7 +3,7 @@
 // pseudo-terminal.
 
 #include "EndToEnd.h"
-#include "viewers/PowerViewerWindow.h"
+#include "viewers/PowerViewer.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ struct ViewerEndToEndTest : EndToEndTest {
 TEST_F(ViewerEndToEndTest, savedRunOpensInThePowerViewerAndSavesAgainUnchanged) {
     ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
     form->mnuLogFile_Off->trigger();
-    frmPower* logger = StartPowerLogging();
+    PowerWindow* logger = StartPowerLogging();
     ASSERT_NE(logger, nullptr);
     RunUntil([] { return false; }, 1000);
     logger->butStartStop->click();
@@ -25,7 +25,7 @@ TEST_F(ViewerEndToEndTest, savedRunOpensInThePowerViewerAndSavesAgainUnchanged) 
     ASSERT_TRUE(form->action("mnuFile_Open")->isEnabled());
     prompts.fileAnswers.push_back(dir.Path("run.pwr"));
     form->action("mnuFile_Open")->trigger();
-    auto* viewer = form->findChild<PowerViewerWindow*>("frmViewPower");
+    auto* viewer = form->findChild<PowerViewer*>("PowerViewer");
     ASSERT_NE(viewer, nullptr) << Log();
     EXPECT_TRUE(viewer->isVisible());
     EXPECT_EQ(viewer->Data.Count(), logged.size() - 2);

@@ -1,5 +1,5 @@
 #include "auxiliary/NotesText.h"
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "data/WorkFile.h"
 #include "support/RecordingSurface.h"
 #include "support/ScriptedPrompts.h"

@@ -1,4 +1,4 @@
-#include "auxiliary/frmTerminal.h"
+#include "auxiliary/TerminalWindow.h"
 #include "link/LinkHarness.h"
 
 #include <QTest>
@@ -24,7 +24,7 @@ protected:
     void Enter() { QTest::keyClick(term.Text1, Qt::Key_Return); }
     QString Text() const { return term.Text1->toPlainText(); }
 
-    frmTerminal term;
+    TerminalWindow term;
 };
 
 // The line rules are pinned in TerminalEditorTest; these show the window

@@ -105,7 +105,7 @@ TEST(PcFileLines, everyDataLineGoesToTheViewerOfItsKindAndViewMode) {
         {power, 0, true, 0, ViewPower, "0.0012            \t1.50"},
         {power, 0, true, 1, ViewPower, "0.0034            \t1.50"},
         {power, 0, true, 2, ViewPowerRatio, power},
-        {power, 0, true, 3, ViewPowerDiff, power},
+        {power, 0, true, 3, ViewPowerDifference, power},
         {"0.0012", 1, false, -1, ViewEnergy, "0.0012"},
         {single, 2, false, -1, ViewEnergy, "0.0012            \t"},
         {energy, 1, true, 0, ViewEnergy, "0.0012            \t"},

@@ -17,7 +17,7 @@ protected:
         AppState& app = App();
         app.DeviceType = 2;
         app.Config.PowerRatio.RatioLogTime = 100;
-        app.Config.PowerDifference.DiffLogTime = 100;
+        app.Config.PowerDifference.DifferenceLogTime = 100;
         const char* names[] = {"3A", "3B"};
         for (int c = 0; c < 2; ++c) {
             ChannelInfo& head = app.Channels[size_t(c)];
@@ -26,7 +26,7 @@ protected:
             head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
             head.ReadingUnit = QStringLiteral("W");
         }
-        app.PwrRtoWorkFile = app.PwrDiffWorkFile = dir.Path("kelvaro.dpw");
+        app.PowerRatioWorkFile = app.PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
         dual.View.Redraw = [] {};
         clock.Set(1000);
     }
@@ -162,7 +162,7 @@ TEST_F(DifferenceTest, readoutOffsetAndUnderrange) {
 
 // A merged point keeps minus over range out of its average (0.1 s points).
 TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
-    App().Config.PowerDifference.DiffLogTime = 600;
+    App().Config.PowerDifference.DifferenceLogTime = 600;
     StartDual();
     for (const char* r : {"*5.0E-3 3.0E-3", "*5.0E-3 OVER", "*5.0E-3 1.0E-3"}) {
         clock.Advance(-0.98);  // 20 ms apart

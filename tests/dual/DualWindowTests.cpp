@@ -2,7 +2,7 @@
 
 #include "data/Units.h"
 #include "dual/DualPowerProfiles.h"
-#include "dual/frmPwrRto.h"
+#include "dual/PowerRatioWindow.h"
 #include "state/AppState.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
@@ -35,7 +35,7 @@ protected:
 
 // OK stores Low and High times 10^exponent; the dialog shows them back.
 TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
-    frmSetupPower& dialog = SetupPwrRto();
+    PowerSetupDialog& dialog = SetupPowerRatio();
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.windowTitle(), "Power Ratio Setup");
     ASSERT_NE(dialog.graph_exp, nullptr);
@@ -60,7 +60,7 @@ TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
 }
 
 TEST_F(DualSetupTest, differenceRangeMayBeNegative) {
-    frmSetupPower& dialog = SetupPwrDiff();
+    PowerSetupDialog& dialog = SetupPowerDifference();
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.windowTitle(), "Power Difference Setup");
     dialog.cmbPowerUnits->setCurrentIndex(3);  // mW
@@ -70,8 +70,8 @@ TEST_F(DualSetupTest, differenceRangeMayBeNegative) {
     QTest::keyClicks(dialog.txt_power[1], "10");
     dialog.Command2->click();  // takes both typed limits
     const PowerDifferenceSettings& s = App().Config.PowerDifference;
-    EXPECT_DOUBLE_EQ(s.DiffLow, -0.01);
-    EXPECT_DOUBLE_EQ(s.DiffHigh, 0.01);
+    EXPECT_DOUBLE_EQ(s.DifferenceLow, -0.01);
+    EXPECT_DOUBLE_EQ(s.DifferenceHigh, 0.01);
     EXPECT_EQ(prompts.beeps, 0);
 
     dialog.SetupPowerGraph(false);
@@ -93,14 +93,14 @@ protected:
         app.Channels[1].HeadName = "3B";
         app.Config.PowerRatio.RatioLogTime = 60;
         app.Config.PowerRatio.RatioHigh = 2;
-        app.PwrRtoWorkFile = dir.Path("kelvaro.dpw");
+        app.PowerRatioWorkFile = dir.Path("kelvaro.dpw");
         w.resize(900, 560);
         w.show();
         QString none;
-        w.PwrRtoLog(-1, none);
+        w.PowerRatioLog(-1, none);
     }
-    void Feed(QString line) { w.PwrRtoLog(0, line += QLatin1Char('\r')); }
-    frmPwrRto w;
+    void Feed(QString line) { w.PowerRatioLog(0, line += QLatin1Char('\r')); }
+    PowerRatioWindow w;
 };
 
 TEST_F(RatioWindowTest, directionNormalisationAndPrintout) {
@@ -116,7 +116,7 @@ TEST_F(RatioWindowTest, directionNormalisationAndPrintout) {
     EXPECT_EQ(w.butNormalize->text(), "DeNormalize");
     // The average of 1.2 + 0.1 sin(0.2 i), i < 200, is 1.204.
     EXPECT_EQ(w.lblNorma->text(), "8.31 E-01");
-    EXPECT_EQ(PrintToScreenshots("power-ratio-printout", [this] { w.PwrRtoPrint(); }), 1);
+    EXPECT_EQ(PrintToScreenshots("power-ratio-printout", [this] { w.PowerRatioPrint(); }), 1);
 
     // A typed text that names no direction changes nothing.
     for (const char* typed : {"X/Y", "B/A"}) {
@@ -127,7 +127,7 @@ TEST_F(RatioWindowTest, directionNormalisationAndPrintout) {
     EXPECT_EQ(w.cmbRatioMode->currentText(), "B/A");
     EXPECT_EQ(w.cmbRatioMode->count(), 2) << "typed texts are not added to the list";
     EXPECT_EQ(w.lblNorma->text(), "None");
-    EXPECT_EQ(w.lblMinRtoPwr->text(), "Min:  7.69 E-01");  // 1 / 1.3
+    EXPECT_EQ(w.lblMinRatioPower->text(), "Min:  7.69 E-01");  // 1 / 1.3
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
 #include "data/WorkFile.h"

@@ -1,8 +1,8 @@
 #include "EnergyHarness.h"
 
-#include "auxiliary/frmNotes.h"
-#include "energy/frmEnergy.h"
-#include "energy/frmSetupEnergy.h"
+#include "auxiliary/NotesWindow.h"
+#include "energy/EnergySetupDialog.h"
+#include "energy/EnergyWindow.h"
 #include "platform/SurfaceWidget.h"
 #include "support/Screenshot.h"
 
@@ -47,7 +47,7 @@ protected:
         w.EnergyLog(0, line);
     }
     int BarPixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
-    frmEnergy w;
+    EnergyWindow w;
 };
 
 TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
@@ -116,11 +116,11 @@ TEST_F(EnergyWindowTest, relativeRapidPulseRunsInRpUnitsAndLeavingRestoresJoules
 }
 
 // The dialog wiring the rules (EnergySetupRulesTest) to its controls, the settings and kelvaro.cfg.
-TEST(EnergySetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) {
+TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) {
     ResetAppState();
     TempDir dir;  // kelvaro.cfg is written here
     ScriptedPrompts prompts;
-    frmSetupEnergy dialog;
+    EnergySetupDialog dialog;
     EnergySettings& stored = App().Config.Energy;
     std::tie(stored.EnergyLowLimit, stored.EnergyHighLimit) = std::pair(0.02, 0.5);
     dialog.SetupEnergyHist(false, true);
@@ -134,7 +134,7 @@ TEST(EnergySetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay)
     EXPECT_EQ(dialog.txtStorageRate->text(), "One out of  10");
     dialog.optStorageStyle[1]->setChecked(true);
     dialog.chkStat[1]->setChecked(false);
-    QSignalSpy applied(&dialog, &frmSetupEnergy::applied);
+    QSignalSpy applied(&dialog, &EnergySetupDialog::applied);
     dialog.Command2->click();
     EXPECT_EQ(applied.count(), 1);
     EXPECT_EQ(std::tuple(stored.EnergyLowLimit, stored.EnergyHighLimit, stored.EnergyBinsCount),

@@ -89,7 +89,7 @@ TEST_F(MeterLogTest, twoChannelLogsFollowTheViewMode) {
         {0, "W", ViewPower, "File 2; Head: PE 25 B; s/n: 9", Lines(6, [](int i) { return QString("%1E-3  %2").arg(100 + i).arg(i); }), "Channel 'A'. Head type: PE 25 B: s/n: 9"},
         {1, "J", ViewEnergy, "File 2; Head: 3A; s/n: 7", Lines(5, [](int i) { return QString("%1E1").arg(200 + i); }), "Channel 'B'. Head type: 3A: s/n: 7"},
         {2, "W", ViewPowerRatio, heads, pairs("\t%1"), both},
-        {3, "W", ViewPowerDiff, heads, pairs("\t%1"), both},
+        {3, "W", ViewPowerDifference, heads, pairs("\t%1"), both},
         {2, "J", ViewEnergyRatio, heads, pairs(""), both},
         {-1, "W", -1, "", {}, ""},  // the view-mode dialog cancelled: nothing is downloaded
     };
@@ -106,7 +106,7 @@ TEST_F(MeterLogTest, twoChannelLogsFollowTheViewMode) {
         EXPECT_EQ(View(c.kind).title, c.title);
         EXPECT_EQ(View(c.kind).lines, c.lines);
         EXPECT_EQ(shown.value(2).section('|', 1, 1), c.caption);
-        if (c.kind == ViewPowerDiff) {  // the heads its files name
+        if (c.kind == ViewPowerDifference) {  // the heads its files name
             EXPECT_EQ(
                 App().FileHeadAName + App().FileHeadASerial + App().FileHeadBName + App().FileHeadBSerial,
                 "PE 25 B; s/n 93A; s/n 7");

@@ -1,5 +1,5 @@
 #include "MeterLogHarness.h"
-#include "meterlogs/frmLSfilesList.h"
+#include "meterlogs/MeterLogList.h"
 #include "support/Screenshot.h"
 
 #include <QListWidget>
@@ -11,7 +11,7 @@
 TEST_F(MeterLogTest, selectionWindowOpensTheChosenFileOrLeavesTheView) {
     UseChunks();
     const QStringList lines{"Temp      25", "3         12.5"};
-    using W = frmLSfilesList&;
+    using W = MeterLogList&;
     // clang-format off
     const struct { int16_t device; QString caption; std::function<void(W)> act; bool opens; } cases[] = {
         {2, "Meridel", [](W w) { w.butOpen->click(); }, true},
@@ -28,7 +28,7 @@ TEST_F(MeterLogTest, selectionWindowOpensTheChosenFileOrLeavesTheView) {
         Transfer().LogList[0] = lines[0];
         Transfer().LogList[3] = lines[1];
         Transfer().RetrieveStep = 4;
-        frmLSfilesList w;
+        MeterLogList w;
         QString seen;
         QTimer::singleShot(0, &w, [&] {
             seen = w.windowTitle() + "|" + w.List1->item(0)->text();

@@ -1,6 +1,6 @@
 #include "PowerHarness.h"
 
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "data/FileCommand.h"
 #include "platform/Printer.h"
 #include "support/DiskFull.h"

@@ -1,5 +1,5 @@
 #include "data/Units.h"
-#include "power/frmSetupPower.h"
+#include "power/PowerSetupDialog.h"
 #include "state/AppState.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
@@ -28,7 +28,7 @@ TEST(PowerSetupDialog, showsTheStoredSettingsAndOkStoresTheChoices) {
     s.GraphExponent = 1;
     s.GraphLow = 2;
     s.GraphHigh = 8;  // in x 10: 200 .. 800 mLx
-    frmSetupPower dialog;
+    PowerSetupDialog dialog;
     dialog.SetupPowerGraph(true);
     EXPECT_EQ(
         dialog.txt_time[2]->text() + ":" + dialog.txt_time[1]->text() + ":" + dialog.txt_time[0]->text(),

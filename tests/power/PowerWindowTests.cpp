@@ -1,8 +1,8 @@
 #include "PowerHarness.h"
 
 #include "platform/SurfaceWidget.h"
-#include "power/frmPower.h"
-#include "power/frmSetupPower.h"
+#include "power/PowerSetupDialog.h"
+#include "power/PowerWindow.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 
@@ -51,7 +51,7 @@ protected:
                     ++n;
         return n;
     }
-    frmPower w;
+    PowerWindow w;
 };
 
 TEST_F(PowerWindowTest, midRunWindowShowsReadoutStatisticsAndTrace) {

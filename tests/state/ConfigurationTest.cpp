@@ -68,7 +68,7 @@ Settings NonDefault() {
     s.Power.LogTime = 2147483647;
     s.Power.FileName = "run1.pwr";
     s.PowerRatio.RatioLow = 0.1 + 0.2;  // needs 17 digits
-    s.PowerDifference.DiffLow = 5e-324;
+    s.PowerDifference.DifferenceLow = 5e-324;
     s.EnergyRatio.FileName = "a-file-name-longer-than-one-zone.dnr";
     return s;
 }

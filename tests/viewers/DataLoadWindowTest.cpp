@@ -1,5 +1,5 @@
 #include "state/AppState.h"
-#include "viewers/frmDataLoad.h"
+#include "viewers/LoadingWindow.h"
 
 #include <gtest/gtest.h>
 #include <QLabel>
@@ -21,7 +21,7 @@ TEST(DataLoadWindow, cancelAndCloseAbortTheSourcesTransferAndLeaveTheMode) {
                 SetDataLoadCancel(s, [&cancelled, s] { cancelled.push_back(s); });
             modes.clear();
             DataLoadFormShow(source, "40 data points", "Collecting Logged Data from the TALON");
-            frmDataLoad& f = DataLoadForm();
+            LoadingWindow& f = SharedLoadingWindow();
             EXPECT_EQ(f.windowTitle(), "40 data points");
             EXPECT_EQ(f.lblDataLogTitle->text(), "Collecting Logged Data from the TALON");
             ASSERT_TRUE(f.isVisible());
@@ -43,7 +43,7 @@ TEST(DataLoadWindow, cancelAndCloseAbortTheSourcesTransferAndLeaveTheMode) {
 
 TEST(DataLoadWindow, progressBarRepaintsOnlyWhenItsWidthChangesAndStopsAtFullWidth) {
     DataLoadFormShow(kSourcePcFile, "a.pwr", "Loading Data Stored in PC File");
-    ProgressBox& box = *DataLoadForm().Picture1;
+    ProgressBox& box = *SharedLoadingWindow().Picture1;
     ProgressRecord r;
     r.Fraction = 0;
     DrawProgress(-1, r);

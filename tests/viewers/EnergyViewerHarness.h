@@ -1,6 +1,6 @@
 #pragma once
 
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "data/NumberFormat.h"
 #include "data/WorkFile.h"
 #include "state/AppState.h"

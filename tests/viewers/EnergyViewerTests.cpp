@@ -5,7 +5,7 @@
 #include "data/Overrange.h"
 #include "platform/SurfaceWidget.h"
 #include "support/Screenshot.h"
-#include "viewers/frmViewEnergy.h"
+#include "viewers/EnergyViewer.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -36,7 +36,7 @@ protected:
                 w.lblStDevEnergy->text(),  w.lblTotalPulses->text(), w.lblPulsesOverrange->text(),
                 w.lblMissingPulses->text()};
     }
-    frmViewEnergy w;
+    EnergyViewer w;
 };
 
 TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {

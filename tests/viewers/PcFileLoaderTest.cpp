@@ -1,4 +1,4 @@
-#include "auxiliary/frmNotes.h"
+#include "auxiliary/NotesWindow.h"
 #include "data/DataFileSave.h"
 #include "link/LinkState.h"
 #include "state/AppState.h"
@@ -7,12 +7,12 @@
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "viewers/LoadingWindow.h"
 #include "viewers/PcFileLoader.h"
 #include "viewers/PcFileView.h"
 #include "viewers/StoredDataViewer.h"
+#include "viewers/ViewModeDialog.h"
 #include "viewers/Viewers.h"
-#include "viewers/frmDataLoad.h"
-#include "viewers/frmViewModeDialog.h"
 
 #include <gtest/gtest.h>
 #include <QPushButton>
@@ -171,10 +171,10 @@ TEST_F(PcFileView, cancelHalfWayClosesTheViewerShowsNothingAndLeavesTheView) {
     v.onLine = [&](int lines) {
         // The click waits in the event queue until 20 ms have passed.
         if (lines == 100) {
-            shownDuringLoad = DataLoadShowing() && DataLoadForm().windowTitle() == dir.Path("big.pwr");
-            QTimer::singleShot(0, [] { DataLoadForm().butCancel->click(); });
+            shownDuringLoad = DataLoadShowing() && SharedLoadingWindow().windowTitle() == dir.Path("big.pwr");
+            QTimer::singleShot(0, [] { SharedLoadingWindow().butCancel->click(); });
         }
-        if (lines == 500) SaveScreenshot(&DataLoadForm(), "loading-window");
+        if (lines == 500) SaveScreenshot(&SharedLoadingWindow(), "loading-window");
         if (lines == 600) clock.Advance(0.025);
     };
     Open("big.pwr", file);

@@ -1,6 +1,6 @@
 #include "state/AppState.h"
 #include "support/Screenshot.h"
-#include "viewers/frmViewModeDialog.h"
+#include "viewers/ViewModeDialog.h"
 
 #include <gtest/gtest.h>
 #include <QGroupBox>
@@ -30,7 +30,7 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
         bool modal = false;
         QStringList shown;
         QTimer::singleShot(0, [&] {
-            frmViewModeDialog& d = ViewModeDialog();
+            ViewModeDialog& d = SharedViewModeDialog();
             modal = d.isModal() && d.isVisible();
             shown << d.windowTitle() << d.Label1->text() << d.Frame1->title();
             for (QRadioButton* o : d.optViewMode)
@@ -53,6 +53,6 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
         EXPECT_EQ(preselected, c.preselected) << c.before << " kind " << c.kind;
         EXPECT_EQ(answer, c.answer) << c.before << " kind " << c.kind;
         EXPECT_EQ(App().DualViewMode, c.answer);
-        EXPECT_FALSE(ViewModeDialog().isVisible());
+        EXPECT_FALSE(SharedViewModeDialog().isVisible());
     }
 }

@@ -1,0 +1,292 @@
+#include "dual/EnergyRatioEngine.h"
+
+#include "data/Arithmetic.h"
+#include "data/FileCommand.h"
+#include "data/LogLines.h"
+#include "data/Overrange.h"
+#include "data/Parsing.h"
+#include "data/TimeBase.h"
+#include "dual/DualTexts.h"
+#include "link/Transaction.h"
+#include "platform/Clock.h"
+#include "platform/Prompts.h"
+#include "platform/SerialPort.h"
+#include "state/AppState.h"
+
+namespace {
+
+const std::array<QString, 4> kStatPrefixes = {QStringLiteral("Min:  "), QStringLiteral("Max:  "),
+                                              QStringLiteral("Average:  "), QStringLiteral("St.Dev.:  ")};
+constexpr double kSbTimeout = double(0.3f);
+
+const ChannelInfo& Head(int channel) {
+    return App().Channels[size_t(channel)];
+}
+
+QString HeadText(int channel) {
+    return Head(channel).HeadName + Head(channel).HeadSerial;
+}
+
+}  // namespace
+
+EnergyRatioEngine::EnergyRatioEngine() {
+    Caption = QStringLiteral("Real-Time Energy Ratio Logging");
+    StatLabels = kStatPrefixes;
+}
+
+void EnergyRatioEngine::Relayout() {
+    if (View.Redraw)
+        View.Redraw();
+    else
+        PrepareLayout();
+}
+
+void EnergyRatioEngine::PrepareLayout() {
+    const EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+    Chart.EnergyLow = float(cfg.RatioEnergyLow);
+    Chart.EnergyHigh = float(cfg.RatioEnergyHigh);
+    Chart.RatioLow = float(cfg.RatioLowLimit);
+    Chart.RatioHigh = float(cfg.RatioHighLimit);
+    Chart.GridStyle = cfg.RatioGridStyle;
+    if (!Stopped) return;  // during a run the lines stay hidden until the next refresh
+    ShowStatistics(true);
+}
+
+void EnergyRatioEngine::DrawWholeChart(platform::Surface& surface) {
+    DrawScatterFrame(Chart, surface);
+    ReplayScatter(Chart.Screen, surface, store_.Count(), StoredPoints());
+}
+
+ScatterSource EnergyRatioEngine::StoredPoints() const {
+    return [this](int32_t i, double& a, double& y) {
+        const PairRecord& r = store_.OldestFirst(i);
+        a = r.A;
+        return RatioOf(RatioMode, NormFactor, r.A, r.B, y);
+    };
+}
+
+QString EnergyRatioEngine::StatisticText(size_t i) const {
+    const RunningStats& s = stats_[size_t(RatioMode)];
+    const double values[] = {s.Min, s.Max, s.Average(), s.StdDev()};
+    return RatioStatisticsText(kStatPrefixes[i], values[i], NormFactor);
+}
+
+void EnergyRatioEngine::ResetStatistics() {
+    for (RunningStats& s : stats_) s.Reset();
+    StatLabels = kStatPrefixes;
+    Changed();
+}
+
+void EnergyRatioEngine::ShowStatistics(bool show) {
+    if (!show) {
+        StatVisible = {};
+        Changed();
+        return;
+    }
+    if (!stats_[size_t(RatioMode)].Empty())
+        for (size_t i = 0; i < 4; ++i) StatLabels[i] = StatisticText(i);
+    const StatVisibility v = VisibleStatistics(App().Config.EnergyRatio.RatioStatistics);
+    StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev};
+    Changed();
+}
+
+void EnergyRatioEngine::EnergyRatioLog(int action, QString& reply) {
+    switch (action) {
+        case -1:
+            StartStopCaption = QStringLiteral("&Start");
+            Stopped = true;
+            pairing_.Reset();
+            Relayout();
+            if (View.ShowWindow) View.ShowWindow();
+            ResetStatistics();
+            RatioVisible = false;
+            Changed();
+            break;
+        case 0:
+            if (Stopped) break;
+            if (PollState == 0) {
+                RatioText.clear();
+                Changed();
+            } else {
+                ProcessPair(reply);
+            }
+            reply.clear();
+            PollState = 1;
+            SendSB();
+            break;
+        case 1:
+            RatioVisible = false;
+            Changed();
+            Unload(true);
+            break;
+        default:
+            break;
+    }
+    Flush();
+}
+
+void EnergyRatioEngine::SendSB() {
+    SendCommand(platform::serialPort(), QStringLiteral("SB"), kSbTimeout, true);
+}
+
+void EnergyRatioEngine::ProcessPair(const QString& reply) {
+    const int star = reply.indexOf(QLatin1Char('*'));
+    if (star < 0) return;
+    QString text = reply.mid(star + 1);
+    text.chop(1);  // the carriage return
+    QString tokenA, tokenB;
+    if (!pairing_.Take(text, tokenA, tokenB)) return;
+    double a = 0, b = 0;
+    std::array<double, 2> r{};
+    if (!ParseReading(tokenA, a) || !ParseReading(tokenB, b) || !StorableAsSingle(a) ||
+        !StorableAsSingle(b) || !RatioOf(0, 1, a, b, r[0]) || !RatioOf(1, 1, a, b, r[1])) {
+        pairing_.Drop();
+        return;
+    }
+    Ratio = r;
+    LastTime = platform::clock().SecondsSinceMidnight();
+    StoreReading(a, b);
+    for (size_t d = 0; d < 2; ++d) stats_[d].Add(r[d]);
+
+    const double ratio = r[size_t(RatioMode)];
+    const bool over = IsOverrange(ratio);
+    if (View.PointAdded) View.PointAdded(a, over ? ratio : ratio * NormFactor);
+    if (over) {
+        platform::prompts().Beep();
+        RatioText = QStringLiteral("Overrange");
+        Changed();
+    } else if (throttle_.Due(LastTime)) {
+        ShowStatistics(true);
+        RatioText = RatioDisplayText(ratio, NormFactor);
+        Changed();
+    }
+}
+
+void EnergyRatioEngine::StoreReading(double a, double b) {
+    const EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+    if (store_.Full(cfg.RatioStorageMode == 1)) return;
+    // Both channels run through filters of their own, in step: averaged separately.
+    double storedA = 0, storedB = 0;
+    const bool takeA = filterA_.Take(a, cfg.RatioStorageRate, cfg.RatioStorageStyle, storedA);
+    const bool takeB = filterB_.Take(b, cfg.RatioStorageRate, cfg.RatioStorageStyle, storedB);
+    if (takeA && takeB) BufferReading(storedA, storedB);
+}
+
+void EnergyRatioEngine::BufferReading(double a, double b) {
+    const EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+    const double t = cfg.RatioTimeStamp ? ElapsedSeconds(StartTime, LastTime) : 0;
+    workFile_.Append(FormatDualLogLine(float(a), float(b), t, cfg.RatioTimeStamp));
+    store_.Put({float(a), float(b), t}, cfg.RatioStorageMode == 1);
+    Unsaved = true;
+}
+
+QString EnergyRatioEngine::HeaderLine() const {
+    const QString heads =
+        QStringLiteral(" Head A: ") + HeadText(0) + QStringLiteral("\t Head B: ") + HeadText(1);
+    const QString channels = QStringLiteral("Energy, J Channel A\t Channel B \t");
+    if (App().Config.EnergyRatio.RatioTimeStamp) return channels + QStringLiteral(" Time, Seconds\t") + heads;
+    return channels + heads;
+}
+
+void EnergyRatioEngine::ResetNormalization() {
+    NormalizeCaption = QStringLiteral("Normalize");
+    NormFactor = 1;
+    Normalized = false;
+    NormaText = NormFactorText(false, NormFactor);
+    Changed();
+}
+
+void EnergyRatioEngine::Normalize() {
+    if (Normalized) {
+        ResetNormalization();
+    } else {
+        const double average = stats_[size_t(RatioMode)].Average();
+        if (average == 0) {
+            platform::prompts().Beep();
+            return;
+        }
+        NormFactor = 1 / average;
+        Normalized = true;
+        NormalizeCaption = QStringLiteral("DeNormalize");
+        NormaText = NormFactorText(true, NormFactor);
+        RatioText.clear();
+        Changed();
+    }
+    Relayout();
+    Flush();
+}
+
+void EnergyRatioEngine::SetRatioMode(int16_t mode) {
+    if (mode < 0 || mode > 1 || mode == RatioMode) return;
+    RatioMode = mode;
+    // A factor taken from the other direction's average means nothing here.
+    if (Normalized) ResetNormalization();
+    RatioText.clear();
+    Changed();
+    Relayout();
+    Flush();
+}
+
+void EnergyRatioEngine::Start() {
+    if (!OpenForStart()) return;
+    AppState& app = App();
+    if (!Initialised) {
+        Relayout();
+        QString none;
+        EnergyRatioLog(-1, none);
+        store_.Allocate();
+        filterA_.Reset();
+        filterB_.Reset();
+        throttle_.Reset();
+        ResetNormalization();
+        InitialiseRun(workFile_, app.RatioWorkFile, HeaderLine());
+    }
+    if (!store_.Allocated()) store_.Allocate();
+    ShowStatistics(false);
+    Caption = QStringLiteral("Real-Time Energy Ratio Logging - A: ") + HeadText(0) + QStringLiteral("  B: ") +
+              HeadText(1);
+    RatioVisible = app.Config.EnergyRatio.RatioDisplayStyle != 0;
+    Running();
+    SendSB();
+    Flush();
+}
+
+void EnergyRatioEngine::Stop() {
+    Stopping();
+    ShowStatistics(true);
+}
+
+void EnergyRatioEngine::PauseChart(bool pause) {
+    if (pause && !Stopped) {
+        paused_ = true;
+        StartStop();
+    } else if (!pause && paused_) {
+        paused_ = false;
+        if (Stopped) StartStop();
+    }
+}
+
+void EnergyRatioEngine::Reset(bool reopenSetup) {
+    Initialised = false;
+    ResetStatistics();
+    RatioText.clear();
+    RatioVisible = false;
+    LogFileOnOff(true);
+    if (!Stopped) Stop();
+    store_.Reset();
+    pairing_.Reset();
+    Unsaved = false;
+    Relayout();
+    Changed();
+    Flush();
+    if (reopenSetup && View.ReopenSetup) View.ReopenSetup();
+}
+
+void EnergyRatioEngine::Unload(bool fromModeSwitch) {
+    if (!BeginClosing()) return;
+    if (!Stopped) Stop();
+    RemindToSave(Unsaved);
+    Caption = QStringLiteral("Real-Time Energy Ratio Logging");
+    EndClosing(fromModeSwitch, View.DisplayChanged);
+    store_.Release();
+}

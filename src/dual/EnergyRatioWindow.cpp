@@ -1,0 +1,126 @@
+#include "dual/EnergyRatioWindow.h"
+
+#include "dual/EnergyRatioSetupDialog.h"
+#include "platform/LogWindowParts.h"
+#include "platform/SurfaceWidget.h"
+#include "state/AppState.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+EnergyRatioWindow::EnergyRatioWindow(QWidget* parent) : QWidget(parent) {
+    setObjectName("EnergyRatioWindow");
+    BuildControls();
+    EnergyRatioViewHooks& v = Engine.View;
+    v.DisplayChanged = [this] { ShowDisplay(); };
+    v.PointAdded = [this](double a, double y) {
+        DrawScatterPoint(Engine.Chart.Screen, Picture1->Surface(), a, y);
+    };
+    v.Redraw = [this] { form_Resize(); };
+    v.ReopenSetup = [this] { butSetup_Click(); };
+    v.ShowWindow = [this] { ShowModeWindow(this); };
+    Picture1->Resized = [this] { form_Resize(); };
+    ShowDisplay();
+}
+
+void EnergyRatioWindow::BuildControls() {
+    lblEnergyRatio = MakeReadout(this, "lblEnergyRatio");
+    lblNorma = new QLabel(this);
+    lblNorma->setObjectName("lblNorma");
+    lblMinRatioPower = MakeStatLabel(this, "lblMinRatioPower");
+    lblMaxRatioPower = MakeStatLabel(this, "lblMaxRatioPower");
+    lblAvrRatioPower = MakeStatLabel(this, "lblAvrRatioPower");
+    lblStDevRatioPower = MakeStatLabel(this, "lblStDevRatioPower");
+    cmbRatioMode = new QComboBox(this);
+    cmbRatioMode->setObjectName("cmbRatioMode");
+    cmbRatioMode->addItems({"A/B", "B/A"});
+    butNormalize = new QPushButton(this);
+    butNormalize->setObjectName("butNormalize");
+
+    const RunButtons run = MakeRunButtons(this);
+    butStartStop = run.StartStop;
+    butReset = run.Reset;
+    butSetup = run.Setup;
+    Picture1 = MakePicture(this);
+
+    QGridLayout* stats =
+        StatisticsGrid({lblMinRatioPower, lblMaxRatioPower, lblAvrRatioPower, lblStDevRatioPower});
+
+    auto* ratio = new QVBoxLayout;
+    ratio->addWidget(cmbRatioMode);
+    ratio->addWidget(butNormalize);
+    ratio->addWidget(lblNorma);
+    ratio->addStretch(1);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(lblEnergyRatio, 1);
+    left->addLayout(stats);
+    layout_ = ArrangeLogWindow(this, left, ratio, run, Picture1);
+
+    WireRunButtons(
+        this, run, Engine, SetupEnergyRatio(), [this](bool reopenSetup) { Engine.Reset(reopenSetup); },
+        [this] { butSetup_Click(); }, [this] { form_Resize(); });
+    connect(butNormalize, &QPushButton::clicked, this, [this] { Engine.Normalize(); });
+    connect(cmbRatioMode, &QComboBox::currentIndexChanged, this,
+            [this](int index) { Engine.SetRatioMode(int16_t(index)); });
+    resize(820, 520);
+}
+
+void EnergyRatioWindow::ShowDisplay() {
+    const EnergyRatioEngine& e = Engine;
+    setWindowTitle(e.Caption);
+    butStartStop->setText(e.StartStopCaption);
+    butNormalize->setText(e.NormalizeCaption);
+    lblNorma->setText(e.NormaText);
+    lblEnergyRatio->setText(e.RatioText);
+    lblEnergyRatio->setVisible(e.RatioVisible);
+    if (cmbRatioMode->currentIndex() != e.RatioMode) {
+        const QSignalBlocker quiet(cmbRatioMode);
+        cmbRatioMode->setCurrentIndex(e.RatioMode);
+    }
+    QLabel* stats[] = {lblMinRatioPower, lblMaxRatioPower, lblAvrRatioPower, lblStDevRatioPower};
+    for (size_t i = 0; i < 4; ++i) {
+        stats[i]->setText(e.StatLabels[i]);
+        stats[i]->setVisible(e.StatVisible[i]);
+    }
+}
+
+void EnergyRatioWindow::form_Resize() {
+    Engine.PrepareLayout();
+    // Numeric style: the read-out takes the chart's place in a large font.
+    const bool numeric = App().Config.EnergyRatio.RatioDisplayStyle == 1;
+    Picture1->setVisible(!numeric);
+    QFont f = lblEnergyRatio->font();
+    f.setPointSizeF(numeric ? 72 : 30);
+    lblEnergyRatio->setFont(f);
+    lblEnergyRatio->setSizePolicy(QSizePolicy::Preferred,
+                                  numeric ? QSizePolicy::Expanding : QSizePolicy::Preferred);
+    lblEnergyRatio->setAlignment(numeric ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
+    layout_->setStretch(0, numeric ? 1 : 0);
+    ShowDisplay();
+    FitScatterToPixels(Engine.Chart, Picture1->size());
+    Engine.DrawWholeChart(Picture1->Surface());
+}
+
+void EnergyRatioWindow::EnergyRatioLog(int action, QString& reply) {
+    Engine.EnergyRatioLog(action, reply);
+    if (action == 1 && !leaving_) MdiFrame(this)->hide();
+}
+
+void EnergyRatioWindow::butSetup_Click() {
+    SetupEnergyRatio().SetupEnergyRatio(Engine.Initialised);
+}
+
+void EnergyRatioWindow::closeEvent(QCloseEvent* e) {
+    // Closed by the user: leave the mode; the main window calls EnergyRatioLog(1).
+    leaving_ = true;
+    Engine.Unload(false);
+    leaving_ = false;
+    e->accept();
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "dual/EnergyRatioEngine.h"
+
+#include "platform/LogWindowParts.h"
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+namespace platform {
+class SurfaceWidget;
+}
+
+// "Real-Time Energy Ratio Logging": the ratio read-out, the normalisation,
+// the ratio direction, the statistics, the scatter chart and the run's
+// buttons. The engine does the work; this window mirrors its display fields
+// and draws each pair's point into the chart's image.
+class EnergyRatioWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit EnergyRatioWindow(QWidget* parent = nullptr);
+
+    // -1 reset and show, 0 one reply, 1 leave the mode.
+    void EnergyRatioLog(int action, QString& reply);
+    void EnergyRatioSave(const QString& fileName) { Engine.EnergyRatioSave(fileName); }
+    void EnergyRatioPrint() { Engine.EnergyRatioPrint(); }
+    // Lays the controls out for the display style and draws the chart afresh.
+    void form_Resize();
+
+    EnergyRatioEngine Engine;
+
+    QLabel* lblEnergyRatio;
+    QLabel* lblNorma;
+    QLabel* lblMinRatioPower;
+    QLabel* lblMaxRatioPower;
+    QLabel* lblAvrRatioPower;
+    QLabel* lblStDevRatioPower;
+    QComboBox* cmbRatioMode;
+    QPushButton* butNormalize;
+    QPushButton* butStartStop;
+    QPushButton* butReset;
+    QPushButton* butSetup;
+    platform::SurfaceWidget* Picture1;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildControls();
+    void ShowDisplay();
+    void butSetup_Click();
+
+    QVBoxLayout* layout_ = nullptr;
+    bool leaving_ = false;
+};

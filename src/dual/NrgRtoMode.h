@@ -1,8 +1,0 @@
-#pragma once
-
-class QMdiArea;
-class frmNrgRto;
-
-// Creates the energy ratio window in the main window's area (hidden) and
-// installs it as the window of mode 13, with its Save, Print and Unsaved.
-frmNrgRto* InstallNrgRtoMode(QMdiArea* area);

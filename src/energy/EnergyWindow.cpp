@@ -1,0 +1,131 @@
+#include "energy/EnergyWindow.h"
+
+#include "energy/EnergySetupDialog.h"
+#include "platform/LogWindowParts.h"
+#include "platform/SurfaceWidget.h"
+#include "state/AppState.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+void SetPoints(QLabel* l, double points) {
+    QFont f = l->font();
+    f.setPointSizeF(points);
+    l->setFont(f);
+}
+
+}  // namespace
+
+EnergyWindow::EnergyWindow(QWidget* parent) : QWidget(parent) {
+    setObjectName("EnergyWindow");
+    BuildControls();
+    EnergyViewHooks& v = Engine.View;
+    v.DisplayChanged = [this] { ShowDisplay(); };
+    v.BarAdded = [this] { AddBar(); };
+    v.Redraw = [this] { form_Resize(); };
+    v.ReopenSetup = [this] { butSetup_Click(); };
+    v.ShowWindow = [this] { ShowModeWindow(this); };
+    Picture1->Resized = [this] { form_Resize(); };
+    ShowDisplay();
+}
+
+void EnergyWindow::BuildControls() {
+    lblEnergy = MakeReadout(this, "lblEnergy");
+    lblReady = new QLabel("READY", this);
+    lblReady->setObjectName("lblReady");
+    lblReady->setAlignment(Qt::AlignCenter);
+    lblReady->setFixedSize(70, 26);
+    lblReady->hide();
+
+    lblMinEnergy = MakeStatLabel(this, "lblMinEnergy");
+    lblMaxEnergy = MakeStatLabel(this, "lblMaxEnergy");
+    lblAvrEnergy = MakeStatLabel(this, "lblAvrEnergy");
+    lblStDevEnergy = MakeStatLabel(this, "lblStDevEnergy");
+    lblPulsesEnergy = MakeStatLabel(this, "lblPulsesEnergy");
+    lblPulsesOverranged = MakeStatLabel(this, "lblPulsesOverranged");
+
+    const RunButtons run = MakeRunButtons(this);
+    butStartStop = run.StartStop;
+    butReset = run.Reset;
+    butSetup = run.Setup;
+    Picture1 = MakePicture(this);
+
+    QGridLayout* stats = StatisticsGrid(
+        {lblMinEnergy, lblMaxEnergy, lblAvrEnergy, lblStDevEnergy, lblPulsesEnergy, lblPulsesOverranged});
+
+    auto* readout = new QHBoxLayout;
+    readout->addWidget(lblEnergy, 1);
+    readout->addSpacing(8);
+    readout->addWidget(lblReady);
+    readout->addStretch(0);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(readout, 1);
+    left->addLayout(stats);
+    layout_ = ArrangeLogWindow(this, left, nullptr, run, Picture1);
+
+    WireRunButtons(
+        this, run, Engine, SetupEnergy(), [this](bool reopenSetup) { Engine.Reset(reopenSetup); },
+        [this] { butSetup_Click(); }, [this] { form_Resize(); });
+    resize(820, 520);
+}
+
+void EnergyWindow::ShowDisplay() {
+    const EnergyEngine& e = Engine;
+    setWindowTitle(e.Caption);
+    butStartStop->setText(e.StartStopCaption);
+    lblEnergy->setText(e.EnergyText);
+    lblEnergy->setVisible(e.EnergyVisible);
+    lblReady->setVisible(e.ReadyVisible);
+    lblReady->setStyleSheet(e.ReadyGreen ? "QLabel { background: rgb(0,255,0); }"
+                                         : "QLabel { background: rgb(128,128,128); }");
+    QLabel* stats[] = {lblMinEnergy,   lblMaxEnergy,    lblAvrEnergy,
+                       lblStDevEnergy, lblPulsesEnergy, lblPulsesOverranged};
+    for (size_t i = 0; i < 6; ++i) {
+        stats[i]->setText(e.StatLabels[i]);
+        stats[i]->setVisible(e.StatVisible[i]);
+    }
+}
+
+void EnergyWindow::AddBar() {
+    DrawHistogram(
+        1, [this] { form_Resize(); }, Picture1->Surface(), Engine.Hist, Engine.YScale, Engine.RelativeUnits);
+}
+
+void EnergyWindow::form_Resize() {
+    Engine.PrepareLayout();
+    // Numeric style: the read-out takes the histogram's place in a large font.
+    const bool numeric = !Engine.Hist.Visible;
+    Picture1->setVisible(!numeric);
+    SetPoints(lblEnergy, numeric ? 72 : 30);
+    lblEnergy->setSizePolicy(QSizePolicy::Preferred,
+                             numeric ? QSizePolicy::Expanding : QSizePolicy::Preferred);
+    lblEnergy->setAlignment(numeric ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
+    layout_->setStretch(0, numeric ? 1 : 0);
+    ShowDisplay();
+    FitHistogramToPixels(Engine.Hist, Picture1->size());
+    Engine.DrawWholeHistogram(Picture1->Surface(), [this] { form_Resize(); });
+}
+
+void EnergyWindow::EnergyLog(int action, QString& reply) {
+    Engine.EnergyLog(action, reply);
+    if (action == 1 && !leaving_) MdiFrame(this)->hide();
+}
+
+void EnergyWindow::butSetup_Click() {
+    SetupEnergy().SetupEnergyHist(Engine.Initialised, Engine.RelativeUnits);
+}
+
+void EnergyWindow::closeEvent(QCloseEvent* e) {
+    // Closed by the user: leave the mode; the main window calls EnergyLog(1).
+    leaving_ = true;
+    Engine.Unload(false);
+    leaving_ = false;
+    e->accept();
+}

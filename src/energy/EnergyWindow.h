@@ -1,0 +1,60 @@
+#pragma once
+
+#include "energy/EnergyEngine.h"
+
+#include "platform/LogWindowParts.h"
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+namespace platform {
+class SurfaceWidget;
+}
+
+// "Real-Time Energy Logging" (and the rapid-pulse titles): the read-out,
+// the READY indicator, the statistics, the histogram and the run's buttons.
+// The engine does the work; this window mirrors its display fields and
+// draws each pulse's bar into the histogram's image.
+class EnergyWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit EnergyWindow(QWidget* parent = nullptr);
+
+    void StartEnergy() { Engine.StartEnergy(); }
+    // -1 reset and show, 0 one reply, 1 leave the mode.
+    void EnergyLog(int action, QString& reply);
+    void EnergySave(const QString& fileName) { Engine.EnergySave(fileName); }
+    void EnergyPrint() { Engine.EnergyPrint(); }
+    // Lays the controls out for the display style and draws the histogram afresh.
+    void form_Resize();
+
+    EnergyEngine Engine;
+
+    QLabel* lblEnergy;
+    QLabel* lblReady;
+    QLabel* lblMinEnergy;
+    QLabel* lblMaxEnergy;
+    QLabel* lblAvrEnergy;
+    QLabel* lblStDevEnergy;
+    QLabel* lblPulsesEnergy;
+    QLabel* lblPulsesOverranged;
+    QPushButton* butStartStop;
+    QPushButton* butReset;
+    QPushButton* butSetup;
+    platform::SurfaceWidget* Picture1;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildControls();
+    void ShowDisplay();
+    void AddBar();
+    void butSetup_Click();
+
+    QVBoxLayout* layout_ = nullptr;
+    bool leaving_ = false;
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "power/PowerEngine.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class PowerSetupDialog;
+
+namespace platform {
+class SurfaceWidget;
+}
+
+// One variant of the power window: the engine's profile, the names of the
+// controls, and the setup dialog behind its Setup button.
+struct PowerWindowProfile {
+    const PowerProfile* Engine;
+    const char* Name;
+    std::array<const char*, 5> Labels;  // read-out, Min, Max, Average, St.Dev.
+    bool LimitsWarning;                 // chkLimitsOn
+    // Two channels: the direction list and the adjustment button and label
+    // (null for one channel).
+    const char* Directions;
+    const char* AdjustButton;
+    const char* AdjustLabel;
+    PowerSetupDialog& (*Setup)();
+};
+extern const PowerWindowProfile kPowerWindow;
+
+// "Real-Time Power Logging" (and the ratio and difference windows): the
+// read-out, the statistics, the strip chart and the run's buttons. The
+// engine does the work; this window mirrors its display fields and draws
+// each new point into the chart's image.
+class PowerWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit PowerWindow(QWidget* parent = nullptr) : PowerWindow(kPowerWindow, parent) {}
+    explicit PowerWindow(const PowerWindowProfile& profile, QWidget* parent = nullptr);
+
+    // op -1 enter power mode, 0 one reply, 1 leave power mode.
+    void PowerLog(int op, QString& reply);
+    void PowerSave(const QString& fileName) { Engine.PowerSave(fileName); }
+    void PowerPrint() { Engine.PowerPrint(); }
+    void PauseGraph(bool pause) { Engine.PauseGraph(pause); }
+    // Lays the controls out and draws the chart afresh.
+    void form_Resize();
+
+    PowerEngine Engine;
+
+    QLabel* lblPower;
+    QLabel* lblMinPower;
+    QLabel* lblMaxPower;
+    QLabel* lblAvrPower;
+    QLabel* lblStDevPower;
+    QPushButton* butStartStop;
+    QPushButton* butReset;
+    QPushButton* butSetup;
+    QCheckBox* chkAutoRescale;
+    QCheckBox* chkLimitsOn = nullptr;
+    platform::SurfaceWidget* Picture1;
+    QComboBox* Directions = nullptr;   // cmbRatioMode / cmbDifferenceMode
+    QPushButton* butAdjust = nullptr;  // butNormalize / butOffset
+    QLabel* lblAdjust = nullptr;       // lblNorma / lblOffset
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void BuildControls();
+    void Form_Load();
+    void ShowDisplay();
+    void AddPoint();
+    void butReset_MouseDown();
+    void butReset_Click();
+    void butSetup_Click();
+    void Directions_Click();
+
+    const PowerWindowProfile* profile_;
+
+    bool setupWasOpen_ = false;
+    bool leaving_ = false;
+};

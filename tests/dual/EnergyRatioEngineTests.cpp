@@ -1,0 +1,170 @@
+#include "data/Overrange.h"
+#include "dual/DualTexts.h"
+#include "dual/EnergyRatioHarness.h"
+#include "support/RecordingSurface.h"
+
+#include <QPlainTextEdit>
+
+namespace {
+
+QByteArray Line(const QByteArray& a, const QByteArray& b, const QByteArray& time) {
+    auto field = [](const QByteArray& v) { return v + QByteArray(18 - v.size(), ' ') + '\t'; };
+    return field(a) + field(b) + time + "\r\n";
+}
+
+}  // namespace
+
+TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped) {
+    struct Case {
+        QStringList replies;
+        int stored;
+        float a, b;     // the last stored pair
+        double r0, r1;  // its ratios A/B and B/A
+        const char* readout;
+        int beeps;
+    };
+    const double over = OverrangeValue;
+    const Case cases[] = {
+        {{"1.0E-3 N", "N 2.0E-3"}, 1, 1e-3f, 2e-3f, 0.5, 2, "5.00E-1", 0},
+        {{"1.0E-3 N", "3.0E-3 N", "N 2.0E-3"}, 1, 3e-3f, 2e-3f, 1.5, 2.0 / 3, "1.50", 0},
+        {{"N N"}, 0, 0, 0, 0, 0, "", 0},
+        {{"0 0"}, 0, 0, 0, 0, 0, "", 0},
+        {{"2.0E-3 0"}, 1, 2e-3f, 0, over, 0, "Overrange", 1},
+        // A pair 0.1 s after an over-range one, 0.2 s after the last read-out: "Overrange" stays.
+        {{"1E-3 1E-3", "2.0E-3 0", "1E-3 1E-3"}, 3, 1e-3f, 1e-3f, 1, 1, "Overrange", 1},
+        {{"OVER 1E-3", "1E999 1E-3"}, 1, float(over), 1e-3f, over, 0, "Overrange", 1},
+        {{"2.5E-6 1E-3", "5E-3 1E-3"}, 2, 5e-3f, 1e-3f, 5, 0.2, "5.00", 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.replies.join(" | ").toStdString());
+        engine = std::make_unique<EnergyRatioEngine>();
+        prompts.beeps = 0;
+        StartRun();
+        for (const QString& reply : c.replies) Reply(reply, c.replies.size() == 3 && c.beeps ? 0.1 : 0.5);
+        ASSERT_EQ(engine->Store().Count(), c.stored);
+        EXPECT_EQ(engine->RatioText, c.readout);
+        EXPECT_EQ(prompts.beeps, c.beeps);
+        if (c.stored == 0) continue;
+        const PairRecord& r = engine->Store().OldestFirst(c.stored - 1);
+        EXPECT_EQ(std::pair(r.A, r.B), std::pair(c.a, c.b));
+        EXPECT_DOUBLE_EQ(engine->Ratio[0], c.r0);
+        EXPECT_DOUBLE_EQ(engine->Ratio[1], c.r1);
+    }
+}
+
+TEST(RatioReadout, showsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
+    // ratio, normalisation factor, read-out
+    const std::tuple<double, double, const char*> cases[] = {
+        {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"}, {0.5, 2, "1.00"},         {12.5, 1, "1.25E1"},
+        {0.0000004, 1, "LOW"},  {-2, 1, "LOW"}, {0.0000006, 1, "6.00E-7"}};
+    for (auto [ratio, factor, text] : cases) EXPECT_EQ(RatioDisplayText(ratio, factor), text) << ratio;
+}
+
+TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
+    engine->Normalize();  // no average yet: only a beep
+    EXPECT_EQ(std::tuple(prompts.beeps, engine->NormalizeCaption, engine->NormaText),
+              std::tuple(1, QString("Normalize"), QString("None")));
+    StartRun();
+    for (const char* pair : {"1E-3 2E-3", "2E-3 4E-3", "3E-3 6E-3 "}) Reply(pair);
+    Reply("1E-3 4E-3");  // A/B 0.5, 0.5, 0.5, 0.25
+    engine->StartStop();
+    EXPECT_EQ(engine->StatLabels[0], "Min:  2.50 E-01");
+    EXPECT_EQ(engine->StatLabels[1], "Max:  5.00 E-01");
+    EXPECT_EQ(engine->StatLabels[2], "Average:  4.38 E-01");
+    EXPECT_EQ(engine->StatLabels[3], "St.Dev.:  1.25 E-01");
+    engine->SetRatioMode(1);  // B/A 2, 2, 2, 4
+    EXPECT_EQ(engine->StatLabels[2], "Average:  2.50");
+    engine->SetRatioMode(0);
+
+    engine = std::make_unique<EnergyRatioEngine>();
+    StartRun();
+    Reply("1E-3 2E-3");
+    engine->Normalize();  // the average A/B is 0.5
+    EXPECT_DOUBLE_EQ(engine->NormFactor, 2);
+    EXPECT_EQ(std::pair(engine->NormalizeCaption, engine->NormaText),
+              std::pair(QString("DeNormalize"), QString("2.00")));
+    Reply("1E-3 2E-3");
+    EXPECT_EQ(engine->RatioText, "1.00");
+    engine->SetRatioMode(1);  // a factor of the other direction does not carry over
+    EXPECT_EQ(std::pair(engine->NormFactor, engine->NormaText), std::pair(1.0, QString("None")));
+}
+
+TEST_F(EnergyRatioTest, averageStyleAveragesEachChannelAndSampleStyleKeepsFirstsOfGroups) {
+    // Rate 3, pairs A = k mJ, B = 2k mJ for k = 1..7: Average stores (2, 4) and (5, 10); Sample 1, 4 and 7.
+    const std::tuple<int16_t, std::vector<std::pair<float, float>>> cases[] = {
+        {1, {{2e-3f, 4e-3f}, {5e-3f, 10e-3f}}}, {2, {{1e-3f, 2e-3f}, {4e-3f, 8e-3f}, {7e-3f, 14e-3f}}}};
+    for (const auto& [style, expected] : cases) {
+        App().Config.EnergyRatio.RatioStorageRate = 3;
+        App().Config.EnergyRatio.RatioStorageStyle = style;
+        engine = std::make_unique<EnergyRatioEngine>();
+        StartRun();
+        for (int k = 1; k <= 7; ++k) Reply(QString("%1E-3 %2E-3").arg(k).arg(2 * k));
+        ASSERT_EQ(engine->Store().Count(), int(expected.size())) << style;
+        for (size_t i = 0; i < expected.size(); ++i) {
+            const PairRecord& r = engine->Store().OldestFirst(int32_t(i));
+            EXPECT_FLOAT_EQ(r.A, expected[i].first);
+            EXPECT_FLOAT_EQ(r.B, expected[i].second);
+        }
+    }
+}
+
+TEST_F(EnergyRatioTest, aLayoutWithNineThousandPairsReplaysEveryThirdWithTheCurrentRatio) {
+    StartRun();
+    for (int k = 0; k < 9000; ++k) Reply(k % 3 == 0 ? "1E-3 2E-3" : "2E-3 1E-3", 0.01);
+    ASSERT_EQ(engine->Store().Count(), 9000);
+    RecordingSurface surface;
+    engine->Chart.Width = 120;
+    engine->Chart.Height = 80;
+    engine->DrawWholeChart(surface);
+    const auto points = surface.Calls("FillBox");
+    ASSERT_EQ(points.size(), 3000u);
+    // Every third pair is one with A/B 0.5: half-way up the 0..1 frame from 7 to 71.
+    for (const auto& p : points) ASSERT_DOUBLE_EQ(p.y1, 39);
+}
+
+class EnergyRatioFileTest : public EnergyRatioTest {
+protected:
+    void SetUp() override {
+        EnergyRatioTest::SetUp();
+        Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
+    }
+    bool SaveAs(const QString& name) {
+        prompts.fileAnswers.push_back(name);
+        FileCommand(0);
+        return !engine->Unsaved;
+    }
+};
+
+TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithoutTimeStampsThroughBothPaths) {
+    for (int bits = 0; bits < 4; ++bits) {
+        const bool timeStamp = bits & 1, logToFile = bits & 2;
+        SCOPED_TRACE(bits);
+        App().Config.EnergyRatio.RatioTimeStamp = timeStamp;
+        App().Config.LogToFile = logToFile;
+        engine->Reset(false);
+        StartRun();  // 0.5 s, 1.0 s and 1.5 s after the start
+        Reply("1.25E-3 N");
+        Reply("N 2.5E-3");
+        Reply("OVER 1E-3");
+        ASSERT_TRUE(SaveAs(dir.Path("run.dnr")));
+        const QByteArray data = timeStamp
+                                    ? Line("0.00125", "0.0025", "1.00") + Line("Overrange", "0.001", "1.50")
+                                    : Line("0.00125", "0.0025", "") + Line("Overrange", "0.001", "");
+        const QByteArray header = QByteArray("Energy, J Channel A\t Channel B \t") +
+                                  (timeStamp ? " Time, Seconds\t" : "") +
+                                  " Head A: PE25; s/n4711\t Head B: PE10; s/n815\r\n";
+        const QByteArray notes = "'Beam at 45 degrees\r\n";
+        EXPECT_EQ(dir.Read("run.dnr"), logToFile ? header + data + notes : header + notes + data);
+    }
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(EnergyRatioFileTest, aFailedSaveAtTheReminderKeepsTheRunForAnotherTry) {
+    StartRun();
+    Reply("1E-3 2E-3");
+    prompts.yesNoAnswers = {true, true};
+    prompts.fileAnswers = {dir.Path("missing/run.dnr"), dir.Path("run.dnr")};
+    QString none;
+    engine->EnergyRatioLog(1, none);
+    EXPECT_TRUE(dir.Read("run.dnr").startsWith("Energy, J Channel A"));
+    EXPECT_FALSE(engine->Unsaved);
+}

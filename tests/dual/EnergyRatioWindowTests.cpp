@@ -1,0 +1,111 @@
+#include "dual/EnergyRatioHarness.h"
+#include "dual/EnergyRatioSetupDialog.h"
+#include "dual/EnergyRatioWindow.h"
+#include "platform/SurfaceWidget.h"
+#include "state/Configuration.h"
+#include "support/Screenshot.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <random>
+
+class EnergyRatioWindowTest : public EnergyRatioTest {
+protected:
+    void SetUp() override {
+        EnergyRatioTest::SetUp();
+        EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+        std::tie(cfg.RatioEnergyHigh, cfg.RatioHighLimit, cfg.RatioLimitExponent) = std::tuple(0.01, 2.0, 0);
+        w.resize(860, 560);
+        w.show();
+        QString none;
+        w.EnergyRatioLog(-1, none);
+    }
+    void TearDown() override {
+        SetupEnergyRatio().hide();
+        EnergyRatioTest::TearDown();
+    }
+    // Channel A 5 mJ with 15 % spread, channel B near 0.8 of A, a few half replies.
+    void Pairs(int n) {
+        QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+        Feed("*N N");
+        std::mt19937 rng(7);
+        std::normal_distribution<double> a(5e-3, 0.75e-3), k(0.8, 0.05);
+        for (int i = 1; i <= n; ++i) {
+            clock.Advance(0.05);
+            const double ea = a(rng), eb = ea * k(rng);
+            if (i % 10 == 0) {
+                Feed("*" + QString::number(ea, 'E', 3) + " N");
+                Feed("*N " + QString::number(eb, 'E', 3));
+            } else {
+                Feed("*" + QString::number(ea, 'E', 3) + " " + QString::number(eb, 'E', 3));
+            }
+        }
+    }
+    void Feed(const QString& text) {
+        QString line = text + QLatin1Char('\r');
+        w.EnergyRatioLog(0, line);
+    }
+    int PointPixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
+    EnergyRatioWindow w;
+};
+
+TEST_F(EnergyRatioWindowTest, scatterChartMidRunWithReadoutStatisticsAndPrintedPage) {
+    Pairs(400);
+    EXPECT_EQ(w.windowTitle(), "Real-Time Energy Ratio Logging - A: PE25; s/n4711  B: PE10; s/n815");
+    EXPECT_EQ(w.Engine.Store().Count(), 400);
+    EXPECT_GT(PointPixels(), 300);
+    EXPECT_FALSE(w.lblEnergyRatio->text().isEmpty());
+    EXPECT_FALSE(SaveScreenshot(&w, "energy_ratio_window").isEmpty());
+    w.cmbRatioMode->setCurrentIndex(1);  // B/A: the replay draws the other direction
+    EXPECT_EQ(w.Engine.RatioMode, 1);
+    EXPECT_GT(PointPixels(), 300);
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    QTest::mouseClick(w.butNormalize, Qt::LeftButton);
+    EXPECT_EQ(w.butNormalize->text(), "DeNormalize");
+    EXPECT_TRUE(w.lblAvrRatioPower->isVisible());
+
+    Notes().txtboxNotes->setPlainText("Beam splitter ratio of the 1064 nm laser at 20 Hz.");
+    EXPECT_EQ(PrintToScreenshots("energy_ratio_print", [this] { w.EnergyRatioPrint(); }), 1);
+}
+
+TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAndStorage) {
+    EnergyRatioSettings& s = App().Config.EnergyRatio;
+    std::tie(s.RatioLowLimit, s.RatioHighLimit, s.RatioLimitExponent) = std::tuple(0.002, 0.005, -3);
+    std::tie(s.RatioEnergyLow, s.RatioEnergyHigh) = std::pair(0.02, 0.5);
+    EnergyRatioSetupDialog& dialog = SetupEnergyRatio();
+    dialog.SetupEnergyRatio(false);
+    EXPECT_EQ(dialog.txt_ratio[0]->text() + " " + dialog.txt_ratio[1]->text() + " " + dialog.txt_exp->text(),
+              "2 5 -3");
+    EXPECT_EQ(dialog.txt_energy[0]->text() + " " + dialog.txt_energy[1]->text(), "20 500");
+    EXPECT_FALSE(SaveScreenshot(&dialog, "energy_ratio_setup").isEmpty());
+    dialog.ratio_limits[1]->setValue(0);  // raised to 1
+    EXPECT_EQ(dialog.txt_ratio[1]->text(), "1");
+    dialog.ratio_limits[0]->setValue(7);  // crossed: OK puts Low one below High
+    dialog.energy_limits[0]->setValue(50);
+    dialog.energy_limits[1]->setValue(50);
+    dialog.Check2[1]->setChecked(false);
+    dialog.optDisplayStyle[1]->setChecked(true);
+    dialog.storage_rate->setValue(4);
+    QSignalSpy applied(&dialog, &EnergyRatioSetupDialog::applied);
+    dialog.Command2->click();
+    EXPECT_EQ(applied.count(), 1);
+    EXPECT_EQ(std::tuple(s.RatioLowLimit, s.RatioHighLimit), std::tuple(0.0, 0.001));
+    EXPECT_EQ(std::tuple(s.RatioEnergyLow, s.RatioEnergyHigh), std::tuple(0.049, 0.05));
+    EXPECT_EQ(std::tuple(s.RatioGridStyle, s.RatioDisplayStyle, s.RatioStorageRate),
+              std::tuple(int16_t(2), int16_t(1), int16_t(10)));
+    EXPECT_NE(dir.Read("kelvaro.cfg").indexOf("0.049"), -1);
+
+    dialog.SetupEnergyRatio(true);  // a run: limits, storage and time stamp wait for Reset
+    EXPECT_FALSE(dialog.ratio_limits[0]->isEnabled() || dialog.energy_limits[1]->isEnabled() ||
+                 dialog.storage_rate->isEnabled() || dialog.chkTimeStamp->isEnabled());
+    EXPECT_TRUE(dialog.Check2[2]->isEnabled() && dialog.chkStat[1]->isEnabled());
+    EXPECT_FALSE(dialog.lblReminder->isHidden());
+}

@@ -1,0 +1,239 @@
+#include "auxiliary/NotesWindow.h"
+#include "data/NumberFormat.h"
+#include "data/Units.h"
+#include "platform/SurfaceWidget.h"
+#include "state/AppState.h"
+#include "support/Screenshot.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
+#include "viewers/PowerViewer.h"
+#include "viewers/PowerViewers.h"
+#include "viewers/Viewers.h"
+
+#include <gtest/gtest.h>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <cmath>
+
+class PowerViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        App().BaseUnit = "W";
+        SetDecimalSeparator(".");
+        Notes().ClearNotesBox();
+        area.resize(1000, 640);
+        area.show();
+        InstallPowerViewers(&area);
+    }
+    void TearDown() override {
+        ForgetViewers();
+        SetDecimalSeparator(QString());
+    }
+    PowerViewer& Viewer(int16_t kind) {
+        auto* v = dynamic_cast<PowerViewer*>(::Viewer(kind));
+        EXPECT_NE(v, nullptr);
+        return *v;
+    }
+    // Title, lines, then the drawing, as the loader drives a viewer.
+    PowerViewer& Show(int16_t kind, const QStringList& lines, const QString& title = "a.pwr; Head: TH1") {
+        PowerViewer& v = Viewer(kind);
+        v.Load(-1, title);
+        for (const QString& l : lines) v.Load(0, l);
+        v.ShowData();
+        return v;
+    }
+    // A laser warming up (single channel), or two beams (A, B) over n half seconds.
+    static QStringList Lines(int n, bool dual) {
+        QStringList lines;
+        const auto field = [](double v) { return QString::number(v, 'f', 6).leftJustified(18) + "\t"; };
+        for (int i = 0; i < n; ++i)
+            lines << (dual ? field(0.002 + 0.0005 * std::sin(i / 9.0)) + field(0.0015 + 0.0002 * i / n)
+                           : field(0.2 + 0.3 * (1 - std::exp(-i / 60.0)) + 0.004 * std::sin(i * 1.7))) +
+                         QString::number(i * 0.5, 'f', 2);
+        return lines;
+    }
+    // Pixel of a time on the shown chart.
+    static QPoint At(PowerViewer& v, double t) {
+        const ChartGeometry& g = v.Chart.Screen;
+        const double x = g.PlotLeft + (t - g.ChartStart) * g.XPerSecond;
+        const double perUnit = v.Picture1->width() / double(v.Chart.Width);
+        return QPoint(int(std::lround(x * perUnit)), v.Picture1->height() / 2);
+    }
+    static void Drag(PowerViewer& v, double t1, double t2) {
+        QTest::mousePress(v.Picture1, Qt::LeftButton, {}, At(v, t1));
+        QTest::mouseMove(v.Picture1, At(v, (t1 + t2) / 2));
+        QTest::mouseMove(v.Picture1, At(v, t2));
+        QTest::mouseRelease(v.Picture1, Qt::LeftButton, {}, At(v, t2));
+    }
+    QMdiArea area;
+    ScriptedPrompts prompts;
+};
+
+TEST_F(PowerViewerTest, statisticsAndBarsAfterLoad) {
+    struct Case {
+        const char* name;
+        QStringList lines;
+        QStringList shown;  // min, max, total, over range, Low and High boxes, coefficient
+        int unit;
+    };
+    const QString over = "Overrange         \t", zero = "0                 \t";
+    const Case cases[] = {
+        {"milliwatts",
+         {"0.001             \t0.00", "0.002             \t1.00"},
+         {"Min:  1.00mW", "Max:  2.00mW", "Total Points:  2", "Points Overrange:  0", "100", "200", "x 10"},
+         2},
+        {"all over range",
+         {over + "0.00", over + "1.00", over + "2.00"},
+         {"Min:  0.00pW", "Max:  0.00pW", "Total Points:  3", "Points Overrange:  3", "0", "1", "x 1"},
+         4},
+        {"all zero",
+         {zero + "0.00", zero + "1.00"},
+         {"Min:  0.00pW", "Max:  0.00pW", "Total Points:  2", "Points Overrange:  0", "0", "1", "x 1"},
+         4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PowerViewer& v = Show(ViewPower, c.lines);
+        EXPECT_EQ(v.windowTitle(), "Power Data - a.pwr; Head: TH1");
+        EXPECT_EQ(App().ViewerKind, ViewPower);
+        const QStringList shown = {v.lblMinPower->text(),         v.lblMaxPower->text(),
+                                   v.lblTotalPoints->text(),      v.lblPointsOverrange->text(),
+                                   v.txt_power[0]->text(),        v.txt_power[1]->text(),
+                                   v.cmbPowerCoeff->currentText()};
+        EXPECT_EQ(shown, c.shown);
+        EXPECT_EQ(v.cmbPowerUnits->currentIndex(), c.unit);
+        EXPECT_FLOAT_EQ(v.Chart.YMax, c.unit == 4 ? 1.0f : 0.002f);
+    }
+}
+
+TEST_F(PowerViewerTest, dragZoomsOverFifteenPointsAndRightClickRestores) {
+    PowerViewer& v = Show(ViewPower, Lines(200, false));
+    v.resize(960, 600);
+    QApplication::processEvents();
+    ASSERT_GT(v.Chart.Screen.XPerSecond, 0);
+    Drag(v, 40, 45);  // 10 points
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_FALSE(v.Zoomed);
+    EXPECT_FALSE(v.butZoomOut->isVisible());
+
+    Drag(v, 40, 50);  // 20 points
+    EXPECT_EQ(prompts.beeps, 1);
+    ASSERT_TRUE(v.Zoomed);
+    EXPECT_TRUE(v.butZoomOut->isVisible());
+    EXPECT_EQ(v.butZoomOut->text(), "Zoom &Out");
+    EXPECT_NEAR(v.ZoomStart, 40, 1);
+    EXPECT_NEAR(v.ZoomEnd, 50, 1);
+    EXPECT_EQ(v.ZoomLast - v.ZoomFirst, 2 * int64_t(std::lround(v.ZoomEnd - v.ZoomStart)));
+    SaveScreenshot(&v, "power_viewer_zoomed");
+    PrintToScreenshots("power_viewer_printed", [&] { v.Print(); });
+
+    QTest::mousePress(v.Picture1, Qt::RightButton, {}, At(v, 50));
+    EXPECT_FALSE(v.Zoomed);
+    EXPECT_FALSE(v.butZoomOut->isVisible());
+    EXPECT_EQ(v.ZoomFirst, 0);
+    EXPECT_EQ(v.ZoomLast, 199);
+}
+
+TEST_F(PowerViewerTest, applyTakesTheBarsInTheirUnitAndScale) {
+    PowerViewer& v = Show(ViewPower, Lines(120, false));
+    v.txt_power[0]->setText("150");
+    v.txt_power[1]->setText("300");
+    v.cmbPowerUnits->setCurrentIndex(3);
+    v.cmbPowerCoeff->setCurrentIndex(1);
+    QTest::mouseClick(v.butApply, Qt::LeftButton);
+    EXPECT_EQ(v.graph_limits[0]->value(), 150);
+    EXPECT_EQ(v.graph_limits[1]->value(), 300);
+    EXPECT_FLOAT_EQ(v.Chart.YMin, 1.5f);
+    EXPECT_FLOAT_EQ(v.Chart.YMax, 3.0f);
+    // Over 30 kW the unit falls back: 999 x 100 kW would be 99.9 MW.
+    v.graph_limits[1]->setValue(999);
+    v.cmbPowerCoeff->setCurrentIndex(2);
+    v.cmbPowerUnits->setCurrentIndex(5);
+    EXPECT_LE(v.graph_limits[1]->value() * std::pow(10, v.cmbPowerCoeff->currentIndex()) /
+                  App().PowerUnitFactors[size_t(v.cmbPowerUnits->currentIndex())],
+              30000);
+    QTest::mouseClick(v.butCancel, Qt::LeftButton);
+    EXPECT_EQ(v.txt_power[1]->text(), "300");
+    EXPECT_EQ(v.cmbPowerCoeff->currentIndex(), 1);
+}
+
+TEST_F(PowerViewerTest, savedRecordLoadsBackToTheSameDataAndNotes) {
+    TempDir dir;
+    // A value of more digits than a single holds is written as a single, so
+    // that it fits the 16 characters a power line can read back.
+    const QStringList lines = {"0.0012            \t1.50", "Overrange         \t2.00",
+                               "0,25              \t2,50", "0.12345678901234567  \t3.00"};
+    PowerViewer& v = Show(ViewPower, lines);
+    Notes().AppendNotesBox("beam at 1064 nm");
+    v.DataSave(dir.Path("copy.pwr"));
+    const QStringList file = QString::fromLatin1(dir.Read("copy.pwr")).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(file.size(), 6);
+    EXPECT_EQ(file[0], "Power, in Watts \t Time, in Seconds \tHead: TH1");
+    EXPECT_EQ(file[1], "'beam at 1064 nm");
+    EXPECT_EQ(file[2], "0.0012            \t1.50");
+    EXPECT_EQ(file[4], "0.25              \t2.50");
+    EXPECT_EQ(file[5], "0.12345679        \t3.00");
+
+    // Loaded back and saved again: the same file.
+    v.Load(-1, "copy.pwr; Head: TH1");
+    for (const QString& line : file.mid(2)) v.Load(0, line);
+    v.ShowData();
+    v.DataSave(dir.Path("again.pwr"));
+    EXPECT_EQ(dir.Read("again.pwr"), dir.Read("copy.pwr"));
+    // An empty record writes nothing.
+    v.Load(-1, "empty.pwr");
+    v.DataSave(dir.Path("none.pwr"));
+    EXPECT_TRUE(dir.Read("none.pwr").isEmpty());
+}
+
+TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
+    App().FileHeadAName = "TH1";
+    App().FileHeadASerial = "; s/n 111";
+    PowerViewer& ratio = Show(ViewPowerRatio, {"0.004\t0.001\t0.00", "0.001\t0.002\t1.00"},
+                              "b.dpw; Head A: TH1; s/n 111; Head B: TH2");
+    EXPECT_EQ(ratio.windowTitle(), "Power Ratio - b.dpw; Head A: TH1; s/n 111; Head B: TH2");
+    EXPECT_EQ(App().ViewerKind, ViewPowerRatio);
+    EXPECT_EQ(ratio.lblMinPower->text(), "Min:  5.00 E-01");
+    EXPECT_EQ(ratio.lblMaxPower->text(), "Max:  4.00");
+    EXPECT_TRUE(ratio.graph_exp->isVisibleTo(&ratio));
+    EXPECT_FALSE(ratio.cmbPowerUnits->isVisibleTo(&ratio));
+    auto* combo = ratio.findChild<QComboBox*>("cmbRatioMode");
+    ASSERT_NE(combo, nullptr);
+    const float yMaxAB = ratio.Chart.YMax;
+    combo->setCurrentIndex(1);
+    EXPECT_EQ(ratio.Data.Count(), 2);
+    EXPECT_EQ(ratio.lblMinPower->text(), "Min:  2.50 E-01");
+    EXPECT_EQ(ratio.lblMaxPower->text(), "Max:  2.00");
+    EXPECT_EQ(ratio.Chart.YMax, yMaxAB);  // redrawn with the applied limits
+    TempDir dir;
+    ratio.DataSave(dir.Path("r.dpw"));
+    const QString saved = QString::fromLatin1(dir.Read("r.dpw"));
+    EXPECT_TRUE(
+        saved.startsWith("Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: TH1; s/n 111\t "
+                         "Head B: DefaultB; s/n 12345\r\n"));
+    EXPECT_EQ(saved.count("\r\n"), 3);
+    EXPECT_TRUE(saved.endsWith("0.001             \t0.002             \t1.00\r\n"));
+    Show(ViewPowerRatio, Lines(200, true), "b.dpw");
+    SaveScreenshot(&ratio, "power_ratio_viewer");
+
+    PowerViewer& diff =
+        Show(ViewPowerDifference, {"0.001\t0.003\t0.00", "0.0015\t0.001\t1.00", "Overrange\t0\t2.00"});
+    EXPECT_EQ(diff.lblMinPower->text(), "Min:  -2.00mW");
+    EXPECT_EQ(diff.lblPointsOverrange->text(), "Out of Range:  1");
+    EXPECT_EQ(diff.txt_power[0]->text(), "-200");
+    EXPECT_EQ(diff.txt_power[1]->text(), "50");
+    EXPECT_EQ(diff.cmbPowerCoeff->currentText(), "x 10");
+    EXPECT_EQ(diff.cmbPowerUnits->currentIndex(), 2);
+    diff.txt_power[0]->setText("-150");  // x 10 uW
+    QTest::mouseClick(diff.butApply, Qt::LeftButton);
+    EXPECT_FLOAT_EQ(diff.Chart.YMin, -0.0015f);
+    Show(ViewPowerDifference, Lines(200, true), "b.dpw");
+    SaveScreenshot(&diff, "power_difference_viewer");
+}

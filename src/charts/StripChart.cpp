@@ -68,7 +68,7 @@ void DrawTimeAxis(platform::Surface& surface, const ChartSettings& s, const Char
     int n = SafeDivisions(s.XDivisions);
     bool grid = s.GridStyle == 2 || s.GridStyle == 3;
     TimeUnit unit = TimeUnitFor(span);
-    QString pattern = TimeLabelPattern(unit.Value, n);
+    QString pattern = DistinctPattern(TimeLabelPattern(unit.Value, n), unit.Value / n);
     double clockY = p.paper ? g.PlotBottom + 10 : g.PlotBottom + 4.5;
     for (int k = 0; k <= n; ++k) {
         double x = DivisionAt(g.PlotLeft, g.PlotRight, k, n);
@@ -101,7 +101,8 @@ void DrawTimeAxis(platform::Surface& surface, const ChartSettings& s, const Char
 }
 
 QString ValuePattern(const ChartSettings& s, const ValueAxis& axis) {
-    return PrintedValuePattern((double(s.YMax) - double(s.YMin)) * axis.Factor);
+    const double range = (double(s.YMax) - double(s.YMin)) * axis.Factor;
+    return DistinctPattern(PrintedValuePattern(range), range / SafeDivisions(s.YDivisions));
 }
 
 void AddPoint(platform::Surface& surface, ChartSettings& s, ChartGeometry& g) {

@@ -34,7 +34,7 @@ QString EnergyLabel(float value, const QString& pattern) {
     const AppState& app = App();
     const int j = IndexEnergyLabel(value);
     const double shown = double(value) * app.EnergyUnitFactors[size_t(j)];
-    if (RoundDecimals(shown, 1) == 0) return QStringLiteral("0") + app.EnergyUnits[4];
+    if (AxisLabel(shown, pattern) == QLatin1String("0")) return QStringLiteral("0") + app.EnergyUnits[4];
     return FormatNumber(shown, pattern) + app.EnergyUnits[size_t(j)];
 }
 
@@ -83,7 +83,8 @@ void DrawFrame(platform::Surface& s, HistogramSpec& h, HistogramFrame& f, int32_
     const int i = IndexEnergyLabel(h.HighLimit);
     const double span = (double(h.HighLimit) - double(h.LowLimit)) * app.EnergyUnitFactors[size_t(i)];
     const int q = h.XDivisions < 1 ? 1 : h.XDivisions;
-    const QString pattern = span < q ? QStringLiteral("###0.0") : QStringLiteral("###0");
+    const QString pattern =
+        DistinctPattern(span < q ? QStringLiteral("###0.0") : QStringLiteral("###0"), span / q);
     const double dx = (f.OverSlotX - (f.FirstX + f.SlotWidth)) / q;
     const float dv = (h.HighLimit - h.LowLimit) / float(q);
     std::vector<QString> labels;
@@ -158,16 +159,17 @@ void SetBinEdges(HistogramSpec& h) {
     for (int k = 0; k <= n; ++k) h.Bins[size_t(k)].UpperEdge = k * perBin + double(h.LowLimit);
 }
 
-int BinOf(const HistogramSpec& h, double value) {
+int BinOf(const HistogramSpec& h, double value, bool highIn) {
     const int n = Bins(h);
     const float v = float(value);
+    if (highIn && v == h.HighLimit && h.HighLimit > h.LowLimit) return n;
     for (int i = 0; i <= n && size_t(i) < h.Bins.size(); ++i)
         if (v < float(h.Bins[size_t(i)].UpperEdge)) return i;
     return n + 1;
 }
 
-int AddToHistogram(HistogramSpec& h, double value) {
-    const int b = BinOf(h, value);
+int AddToHistogram(HistogramSpec& h, double value, bool highIn) {
+    const int b = BinOf(h, value, highIn);
     if (size_t(b) < h.Bins.size() && h.Bins[size_t(b)].Count < INT32_MAX) ++h.Bins[size_t(b)].Count;
     h.LastBin = int16_t(b);
     return b;

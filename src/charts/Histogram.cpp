@@ -47,14 +47,18 @@ void DrawFrame(platform::Surface& s, HistogramSpec& h, HistogramFrame& f, int32_
     const double step = (f.Bottom - f.Top) / m;
     int32_t label = yMax;
     s.SetForeColor(axis);
+    // A low chart labels every other line rather than print labels over each other.
+    const bool everyLine = step >= s.TextHeight(QStringLiteral("0"));
     for (int k = 0; k <= m; ++k) {
         const double y = f.Top + k * step;
         s.Line(f.Left, y, f.Right, y, f.GridColor);
         const QString text = QString::number(label);
-        if (paper)
-            PrintAt(s, f.Left - 2 - s.TextWidth(text), y - s.TextHeight(text) / 2, text);
-        else
-            PrintAt(s, 0, y - 2, text);
+        if (LabelAt(k, everyLine)) {
+            if (paper)
+                PrintAt(s, f.Left - 2 - s.TextWidth(text), y - s.TextHeight(text) / 2, text);
+            else
+                PrintAt(s, 0, y - 2, text);
+        }
         label = RoundEven(label - double(yMax) / m);
     }
     const QString energyTitle = relative ? QStringLiteral("Energy") : QStringLiteral("Energy, Joules");

@@ -93,4 +93,9 @@ TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwn
     EXPECT_EQ(std::pair(yMax, relayouts), std::pair(200, 1));
     DrawHistogram(0, {}, surface, h, yMax, false);
     EXPECT_EQ(PulseLabels().join(' '), "200 180 160 140 120 100 80 60 40 20 0");
+    // Too low for a label on every line: every other one.
+    surface.Forget();
+    h.Height = 40;
+    DrawHistogram(0, {}, surface, h, yMax, false);
+    EXPECT_EQ(PulseLabels().join(' '), "200 160 120 80 40 0");
 }

@@ -97,6 +97,14 @@ TEST_F(StripChartDraw, timeAxisCountsSecondsUpTo240AndMinutesAbove) {
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->color, 7);                            // the axis colour again after the clock text
     EXPECT_DOUBLE_EQ(label->x1, 11 + 6 * 140 / 12.0 - 2);  // 2 units left of its division
+    // A narrow chart: the title in the middle of the plot, no clock text over it.
+    surface.Forget();
+    s.Width = 60;
+    DrawChart(0, s, surface, 3600, 240);
+    const auto* title = surface.Printed("Time, Seconds");
+    ASSERT_NE(title, nullptr);
+    EXPECT_DOUBLE_EQ(title->x1 + surface.TextWidth("Time, Seconds") / 2, (11 + 51) / 2.0);
+    EXPECT_EQ(surface.Printed("01:00:00.00"), nullptr);
 }
 
 TEST_F(StripChartDraw, gridStyleChoosesGridLinesOrTicks) {

@@ -98,12 +98,18 @@ void DrawFrame(platform::Surface& s, HistogramSpec& h, HistogramFrame& f, int32_
         labels.push_back(EnergyLabel(value, pattern));
         widest = MaxOf(widest, s.TextWidth(labels.back()));
     }
-    // Labels that would run into each other are shown on every other tick.
-    const bool every = widest + 1 <= dx;
+    // Labels that would run into each other are shown on every other tick,
+    // or fewer still where they need it.
+    int stride = q;
+    for (const int each : {1, 2, 5})
+        if (widest + 1 <= dx * each) {
+            stride = each;
+            break;
+        }
     for (int k = 0; k <= q; ++k) {
         const double x = f.Left + f.SlotWidth + k * dx;
         s.Line(x, f.Bottom, x, f.Bottom + 1, axis);
-        if (!LabelAt(k, every)) continue;
+        if (k % stride != 0) continue;
         // Centred under the tick.
         const QString& text = labels[size_t(k)];
         PrintAt(s, x - s.TextWidth(text) / 2, f.Bottom + (paper ? 2 : 1.5), text);

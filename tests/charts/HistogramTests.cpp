@@ -98,4 +98,9 @@ TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwn
     h.Height = 40;
     DrawHistogram(0, {}, surface, h, yMax, false);
     EXPECT_EQ(PulseLabels().join(' '), "200 160 120 80 40 0");
+    // Too narrow for energy labels on every other tick: on every fifth.
+    surface.Forget();
+    h.Width = 60;
+    DrawHistogram(0, {}, surface, h, yMax, false);
+    EXPECT_EQ(EnergyLabels().join(' '), "0J 5.0mJ 10.0mJ");
 }

@@ -11,6 +11,7 @@
 #include "platform/Surface.h"
 #include "state/AppState.h"
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 
@@ -172,7 +173,9 @@ void SetBinEdges(HistogramSpec& h) {
 int BinOf(const HistogramSpec& h, double value, bool highIn) {
     const int n = Bins(h);
     const float v = float(value);
-    if (highIn && v == h.HighLimit && h.HighLimit > h.LowLimit) return n;
+    // Within a single's step above: the limit went through its bar value and back.
+    if (highIn && h.HighLimit > h.LowLimit && v >= h.HighLimit && v <= std::nextafter(h.HighLimit, FLT_MAX))
+        return n;
     for (int i = 0; i <= n && size_t(i) < h.Bins.size(); ++i)
         if (v < float(h.Bins[size_t(i)].UpperEdge)) return i;
     return n + 1;

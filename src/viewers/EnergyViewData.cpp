@@ -99,9 +99,6 @@ void EnergyViewData::ChooseLimits() {
     Applied.Bins = ViewHist.BinsCount;
     ViewHist.LowLimit = float(LimitInBaseUnit(Applied.Low, s.ScaleIndex, factor));
     ViewHist.HighLimit = float(LimitInBaseUnit(Applied.High, s.ScaleIndex, factor));
-    // The way back from the bar value may land a hair below the largest pulse.
-    if (high == Stats.Max && ViewHist.HighLimit < float(high) && ViewHist.LowLimit < float(high))
-        ViewHist.HighLimit = float(high);
     Rebin();
 }
 

@@ -109,7 +109,6 @@ TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
     ResetAppState();
     App().BaseUnit = "W";
     QMdiArea area;
-    area.setObjectName("area");
     area.resize(1000, 700);
     area.show();
     ForgetViewers();
@@ -173,13 +172,7 @@ TEST(WindowLayout, childWindowsOpenInsideTheAreaAndALargerOneScrolls) {
     sub->resize(2000, 1500);
     sub->show();
     QApplication::processEvents();
-    const QRect view = area.viewport()->rect();
-    if (sub->minimumSize().width() <= view.width() && sub->minimumSize().height() <= view.height()) {
-        EXPECT_TRUE(view.contains(sub->geometry())) << SizeName(sub->size()).toStdString();
-    } else {
-        EXPECT_EQ(sub->pos(), view.topLeft());
-        EXPECT_TRUE(area.horizontalScrollBar()->isVisible() || area.verticalScrollBar()->isVisible());
-    }
+    EXPECT_TRUE(area.viewport()->rect().contains(sub->geometry())) << SizeName(sub->size()).toStdString();
     // A viewer that needs more room than the area has: the area scrolls to it.
     area.resize(300, 200);
     StoredDataViewer* v = Viewer(ViewPower);

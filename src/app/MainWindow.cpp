@@ -2,16 +2,16 @@
 
 #include "app/ModeSwitch.h"
 #include "app/Recovery.h"
-#include "auxiliary/Pictures.h"
 #include "auxiliary/AboutBox.h"
 #include "auxiliary/InformationWindow.h"
 #include "auxiliary/NotesWindow.h"
+#include "auxiliary/Pictures.h"
 #include "auxiliary/TerminalWindow.h"
 #include "data/FileCommand.h"
 #include "data/TimeBase.h"
+#include "dual/EnergyRatioMode.h"
 #include "dual/PowerDifferenceWindow.h"
 #include "dual/PowerRatioWindow.h"
-#include "dual/EnergyRatioMode.h"
 #include "energy/EnergyMode.h"
 #include "link/Link.h"
 #include "meterlogs/DeviceFileView.h"
@@ -20,13 +20,14 @@
 #include "platform/PortTable.h"
 #include "platform/Prompts.h"
 #include "platform/SystemView.h"
+#include "platform/WindowPlacement.h"
 #include "power/PowerMode.h"
 #include "state/AppState.h"
 #include "state/Configuration.h"
 #include "state/Files.h"
-#include "viewers/PowerViewers.h"
 #include "viewers/EnergyViewers.h"
 #include "viewers/PcFileView.h"
+#include "viewers/PowerViewers.h"
 #include "viewers/Viewers.h"
 
 #include <QApplication>
@@ -59,6 +60,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("mdiArea");
     setCentralWidget(mdi_);
+    // A child larger than the main window scrolls instead of being cut off.
+    platform::ScrollWhenNeeded(mdi_);
     BuildMenus();
     BuildStatusStrip();
 
@@ -274,6 +277,7 @@ QWidget* MainWindow::AddChild(QWidget* w) {
     QMdiSubWindow* sub = mdi_->addSubWindow(w);
     sub->setWindowIcon(windowIcon());
     sub->hide();
+    platform::KeepInsideArea(sub);
     return sub;
 }
 
@@ -310,6 +314,7 @@ bool MainWindow::MDIForm_Load() {
 }
 
 void MainWindow::ShowAndConnect() {
+    platform::FitOnScreen(this);
     show();
     QTimer::singleShot(0, this, [this] {
         if (!shutDown_) mnuConnect_Click();

@@ -1,6 +1,7 @@
 #include "auxiliary/SetupControls.h"
 
 #include "data/LimitBars.h"
+#include "data/NumberFormat.h"
 #include "platform/Prompts.h"
 
 #include <QApplication>
@@ -97,6 +98,7 @@ void SetBarQuietly(QScrollBar* bar, int value) {
 
 void SetTextQuietly(QLineEdit* box, const QString& text) {
     const QSignalBlocker block(box);
+    MarkRefused(box, false);
     box->setText(text);
     box->setCursorPosition(int(text.size()));
 }
@@ -107,10 +109,16 @@ void SetIndexQuietly(QComboBox* list, int index) {
 }
 
 void CutLimitText(QLineEdit* box) {
-    const int most = kLimitTextMax + (box->text().startsWith(QLatin1Char('-')) ? 1 : 0);
-    if (box->text().size() <= most) return;
+    const QString text = box->text();
+    const int most = kLimitTextMax + (text.startsWith(QLatin1Char('-')) ? 1 : 0);
+    const QString separator = DecimalSeparator();
+    qsizetype point = text.indexOf(QLatin1Char('.'));
+    if (point < 0 && !separator.isEmpty()) point = text.indexOf(separator);
+    // Whole digits up to the limit, then up to two decimals: 122.55 stays.
+    const qsizetype allowed = point >= 0 && point <= most ? point + 3 : most;
+    if (text.size() <= allowed) return;
     platform::prompts().Beep();
-    SetTextQuietly(box, box->text().left(most));
+    SetTextQuietly(box, text.left(allowed));
 }
 
 void TakeLimitText(QLineEdit* box, QScrollBar* bar) {
@@ -123,6 +131,35 @@ void TakeLimitText(QLineEdit* box, QScrollBar* bar) {
     else
         platform::prompts().Beep();
     SetTextQuietly(box, QString::number(bar->value()));
+}
+
+void MarkRefused(QLineEdit* box, bool refused) {
+    if (box->property("refused").toBool() == refused) return;
+    box->setProperty("refused", refused);
+    box->setStyleSheet(refused ? QStringLiteral("QLineEdit { background: #ffb0b0; }") : QString());
+}
+
+bool IsRefused(const QLineEdit* box) {
+    return box->property("refused").toBool();
+}
+
+bool TakeLimitValue(QLineEdit* box, QScrollBar* bar, double& value) {
+    return TakeLimitValue(box, bar, value, bar->maximum());
+}
+
+bool TakeLimitValue(QLineEdit* box, QScrollBar* bar, double& value, double maximum) {
+    const auto typed =
+        TypedLimitValue(box->text(), bar->minimum(), std::min(maximum, double(bar->maximum())));
+    if (!typed) {
+        platform::prompts().Beep();
+        MarkRefused(box, true);
+        return false;
+    }
+    value = *typed;
+    SetBarQuietly(bar, int(std::nearbyint(value)));
+    SetTextQuietly(box, LimitText(value));
+    MarkRefused(box, false);
+    return true;
 }
 
 void TakePendingLimits(const std::array<QLineEdit*, 2>& boxes, const std::array<QScrollBar*, 2>& bars) {

@@ -52,13 +52,25 @@ void SetBarQuietly(QScrollBar* bar, int value);
 void SetTextQuietly(QLineEdit* box, const QString& text);  // caret at the end
 void SetIndexQuietly(QComboBox* list, int index);
 
-// While typing: more than 3 characters (4 with a leading minus) beep and
-// are cut to the first 3 (or 4).
+// While typing: more than 3 digits (4 characters with a leading minus)
+// before a decimal separator, or more than two decimals after it, beep and
+// are cut back.
 void CutLimitText(QLineEdit* box);
 // On leaving the box: a typed whole number within the bar's range moves the
 // bar (a minus sign only where the bar goes below 0), anything else beeps;
 // the box then shows the bar's value.
 void TakeLimitText(QLineEdit* box, QScrollBar* bar);
+// On leaving a box whose limit may carry decimals: a typed number within
+// the bar's range (or up to `maximum`) becomes `value` in the unit shown,
+// the bar moves to its nearest whole position and the box shows it again.
+// Anything else beeps and marks the box, keeping what was typed and
+// `value`; false then.
+bool TakeLimitValue(QLineEdit* box, QScrollBar* bar, double& value);
+bool TakeLimitValue(QLineEdit* box, QScrollBar* bar, double& value, double maximum);
+// A box whose text was refused is marked until it is taken or set again.
+void MarkRefused(QLineEdit* box, bool refused);
+bool IsRefused(const QLineEdit* box);
+
 // OK takes what is still being typed (Enter reaches OK without leaving the box).
 void TakePendingLimits(const std::array<QLineEdit*, 2>& boxes, const std::array<QScrollBar*, 2>& bars);
 // The limit box (0 or 1) that the focus left by a click or Tab, for the

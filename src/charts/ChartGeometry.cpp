@@ -6,6 +6,7 @@
 #include "data/Units.h"
 #include "state/AppState.h"
 
+#include <algorithm>
 #include <cmath>
 
 void ScreenPlot(ChartGeometry& g, double width, double height) {
@@ -13,8 +14,10 @@ void ScreenPlot(ChartGeometry& g, double width, double height) {
     g.PlotLeft = 11;
     g.PlotBottom = height - 9;
     g.PlotRight = width - 9;
-    g.OverY = 7 / 1.5;
-    g.UnderY = g.PlotBottom + 2;
+    // Points beyond the range stay on the frame: above it sit the title and
+    // the labels.
+    g.OverY = g.PlotTop;
+    g.UnderY = g.PlotBottom;
 }
 
 void PaperPlot(ChartGeometry& g, double pageWidth, double pageHeight) {
@@ -22,8 +25,9 @@ void PaperPlot(ChartGeometry& g, double pageWidth, double pageHeight) {
     g.PlotLeft = 25;
     g.PlotBottom = pageHeight - 50;
     g.PlotRight = pageWidth - 50;
-    g.OverY = MaxOf(g.PlotTop - 5, 0.0);
-    g.UnderY = g.PlotBottom + 5;
+    // On the frame, not among the time labels below it.
+    g.OverY = g.PlotTop;
+    g.UnderY = g.PlotBottom;
 }
 
 bool SetChartScales(ChartGeometry& g, double start, double span, float yMax, float yMin) {
@@ -66,7 +70,8 @@ TimeUnit TimeUnitFor(double span) {
     if (span <= 240) return {"Seconds", span};
     if (span <= 14400) return {"Minutes", span / 60};
     if (span <= 86400) return {"Hours", span / 3600};
-    return {QString(), 0};
+    // A record of several days (a downloaded log, a long run).
+    return {"Days", span / 86400};
 }
 
 QString TimeLabelPattern(double unitValue, int divisions) {
@@ -110,6 +115,16 @@ QString PrintedValuePattern(double shownRange) {
     if (r < 0.1) return "###0.000";
     if (r < 1) return "###0.00";
     return "###0.0";
+}
+
+QString DistinctPattern(const QString& pattern, double step) {
+    step = std::fabs(step);
+    if (!(step > 0) || !std::isfinite(step)) return pattern;
+    // Enough decimals that one step shows: 0.04 needs two.
+    const int needed = std::clamp(int(std::ceil(-std::log10(step) - 1e-9)), 0, 9);
+    const int have = DecimalsOf(pattern);
+    if (needed <= have) return pattern;
+    return (have == 0 ? pattern + "." : pattern) + QString(needed - have, QLatin1Char('0'));
 }
 
 int16_t PaperColor(int color) {

@@ -15,8 +15,8 @@ struct ChartGeometry {
     double ChartStart = 0;  // seconds at the left edge
     double XPerSecond = 0;
     double YPerUnit = 0;
-    double OverY = 0;   // height of over-range points, above the plot
-    double UnderY = 0;  // lowest height a point can take, below the plot
+    double OverY = 0;   // height of over-range points: the top of the frame
+    double UnderY = 0;  // lowest height a point can take: the bottom of the frame
     int16_t TraceColor = 14, AxisColor = 7, GridColor = 8;
     // The trace's last point, joined to the next one; none after a full drawing.
     bool HasPoint = false;
@@ -24,11 +24,10 @@ struct ChartGeometry {
 };
 
 // Screen layout of a surface `width` x `height` units: plot from (11, 7) to
-// (width - 9, height - 9), over-range height 7 / 1.5, lowest height 2 below.
+// (width - 9, height - 9); over-range and out-of-range points on the frame.
 void ScreenPlot(ChartGeometry& g, double width, double height);
 // Printed layout on a page in millimetres: plot from (25, 60) to
-// (pageWidth - 50, pageHeight - 50), over-range 5 above (not below 0),
-// lowest 5 below.
+// (pageWidth - 50, pageHeight - 50), points limited to the frame.
 void PaperPlot(ChartGeometry& g, double pageWidth, double pageHeight);
 
 // Sets ChartSpan, ChartStart and, unless span is 0 or yMax equals yMin (as
@@ -43,7 +42,7 @@ QPointF PointPosition(const ChartGeometry& g, double time, double reading, float
 void TimesFromPlotX(const ChartGeometry& g, double x1, double x2, double& t1, double& t2);
 
 // Time axis unit by span: up to 240 s "Seconds", up to 14400 s "Minutes",
-// up to 86400 s "Hours"; longer spans get no name and a unit value of 0.
+// up to 86400 s "Hours", longer spans "Days".
 struct TimeUnit {
     QString Name;
     double Value = 0;  // the span in that unit
@@ -90,6 +89,10 @@ QString AxisLabel(double shown, const QString& pattern);
 // Value labels, on paper and on screen, by the range in shown units (to
 // three decimals): "###0.000" below 0.1, "###0.00" below 1, "###0.0" otherwise.
 QString PrintedValuePattern(double shownRange);
+
+// The pattern with the decimals added that labels `step` apart need to
+// differ ("###0.0" for a step of 0.04 becomes "###0.00").
+QString DistinctPattern(const QString& pattern, double step);
 
 // The screen colours are chosen for a dark background; on white paper the
 // light ones (white, light grey, yellow, light green, light cyan) would all

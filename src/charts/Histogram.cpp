@@ -11,6 +11,7 @@
 #include "platform/Surface.h"
 #include "state/AppState.h"
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 
@@ -34,7 +35,7 @@ QString EnergyLabel(float value, const QString& pattern) {
     const AppState& app = App();
     const int j = IndexEnergyLabel(value);
     const double shown = double(value) * app.EnergyUnitFactors[size_t(j)];
-    if (RoundDecimals(shown, 1) == 0) return QStringLiteral("0") + app.EnergyUnits[4];
+    if (AxisLabel(shown, pattern) == QLatin1String("0")) return QStringLiteral("0") + app.EnergyUnits[4];
     return FormatNumber(shown, pattern) + app.EnergyUnits[size_t(j)];
 }
 
@@ -47,14 +48,18 @@ void DrawFrame(platform::Surface& s, HistogramSpec& h, HistogramFrame& f, int32_
     const double step = (f.Bottom - f.Top) / m;
     int32_t label = yMax;
     s.SetForeColor(axis);
+    // A low chart labels every other line rather than print labels over each other.
+    const bool everyLine = step >= s.TextHeight(QStringLiteral("0"));
     for (int k = 0; k <= m; ++k) {
         const double y = f.Top + k * step;
         s.Line(f.Left, y, f.Right, y, f.GridColor);
         const QString text = QString::number(label);
-        if (paper)
-            PrintAt(s, f.Left - 2 - s.TextWidth(text), y - s.TextHeight(text) / 2, text);
-        else
-            PrintAt(s, 0, y - 2, text);
+        if (LabelAt(k, everyLine)) {
+            if (paper)
+                PrintAt(s, f.Left - 2 - s.TextWidth(text), y - s.TextHeight(text) / 2, text);
+            else
+                PrintAt(s, 0, y - 2, text);
+        }
         label = RoundEven(label - double(yMax) / m);
     }
     const QString energyTitle = relative ? QStringLiteral("Energy") : QStringLiteral("Energy, Joules");
@@ -83,7 +88,8 @@ void DrawFrame(platform::Surface& s, HistogramSpec& h, HistogramFrame& f, int32_
     const int i = IndexEnergyLabel(h.HighLimit);
     const double span = (double(h.HighLimit) - double(h.LowLimit)) * app.EnergyUnitFactors[size_t(i)];
     const int q = h.XDivisions < 1 ? 1 : h.XDivisions;
-    const QString pattern = span < q ? QStringLiteral("###0.0") : QStringLiteral("###0");
+    const QString pattern =
+        DistinctPattern(span < q ? QStringLiteral("###0.0") : QStringLiteral("###0"), span / q);
     const double dx = (f.OverSlotX - (f.FirstX + f.SlotWidth)) / q;
     const float dv = (h.HighLimit - h.LowLimit) / float(q);
     std::vector<QString> labels;
@@ -93,12 +99,18 @@ void DrawFrame(platform::Surface& s, HistogramSpec& h, HistogramFrame& f, int32_
         labels.push_back(EnergyLabel(value, pattern));
         widest = MaxOf(widest, s.TextWidth(labels.back()));
     }
-    // Labels that would run into each other are shown on every other tick.
-    const bool every = widest + 1 <= dx;
+    // Labels that would run into each other are shown on every other tick,
+    // or fewer still where they need it.
+    int stride = q;
+    for (const int each : {1, 2, 5})
+        if (widest + 1 <= dx * each) {
+            stride = each;
+            break;
+        }
     for (int k = 0; k <= q; ++k) {
         const double x = f.Left + f.SlotWidth + k * dx;
         s.Line(x, f.Bottom, x, f.Bottom + 1, axis);
-        if (!LabelAt(k, every)) continue;
+        if (k % stride != 0) continue;
         // Centred under the tick.
         const QString& text = labels[size_t(k)];
         PrintAt(s, x - s.TextWidth(text) / 2, f.Bottom + (paper ? 2 : 1.5), text);
@@ -158,16 +170,19 @@ void SetBinEdges(HistogramSpec& h) {
     for (int k = 0; k <= n; ++k) h.Bins[size_t(k)].UpperEdge = k * perBin + double(h.LowLimit);
 }
 
-int BinOf(const HistogramSpec& h, double value) {
+int BinOf(const HistogramSpec& h, double value, bool highIn) {
     const int n = Bins(h);
     const float v = float(value);
+    // Within a single's step above: the limit went through its bar value and back.
+    if (highIn && h.HighLimit > h.LowLimit && v >= h.HighLimit && v <= std::nextafter(h.HighLimit, FLT_MAX))
+        return n;
     for (int i = 0; i <= n && size_t(i) < h.Bins.size(); ++i)
         if (v < float(h.Bins[size_t(i)].UpperEdge)) return i;
     return n + 1;
 }
 
-int AddToHistogram(HistogramSpec& h, double value) {
-    const int b = BinOf(h, value);
+int AddToHistogram(HistogramSpec& h, double value, bool highIn) {
+    const int b = BinOf(h, value, highIn);
     if (size_t(b) < h.Bins.size() && h.Bins[size_t(b)].Count < INT32_MAX) ++h.Bins[size_t(b)].Count;
     h.LastBin = int16_t(b);
     return b;

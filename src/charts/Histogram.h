@@ -61,10 +61,11 @@ void ClearBins(HistogramSpec& h);
 void SetBinEdges(HistogramSpec& h);
 // The bin of a value: the first i in 0..n with value < e(i) (so a value on
 // an edge goes to the next bin), else n + 1. Compared in single precision,
-// the precision of the limits.
-int BinOf(const HistogramSpec& h, double value);
+// the precision of the limits. highIn: a value on the high limit is the
+// last in-range bin's (a viewer whose high limit is the largest pulse).
+int BinOf(const HistogramSpec& h, double value, bool highIn = false);
 // Counts the value in its bin and makes it LastBin; returns the bin.
-int AddToHistogram(HistogramSpec& h, double value);
+int AddToHistogram(HistogramSpec& h, double value, bool highIn = false);
 
 // Width and Height (surface units) for a picture of this many logical pixels.
 void FitHistogramToPixels(HistogramSpec& h, QSize logicalPixels);

@@ -97,7 +97,8 @@ ScatterLabels ScatterLabelTexts(const DualChartSpec& spec) {
     const int e = DecadeExponent(spec.RatioHigh);
     const double decade = std::pow(10.0, e);
     const double high = spec.RatioHigh, low = spec.RatioLow;
-    const QString yPattern = PrintedValuePattern((high - low) / decade);
+    const QString yPattern =
+        DistinctPattern(PrintedValuePattern((high - low) / decade), (high - low) / decade / ny);
     for (int k = 0; k <= ny; ++k) out.YLabels << AxisLabel((high - k * (high - low) / ny) / decade, yPattern);
     out.YTitle = DecadeTitle(spec.YTitle, e);
 
@@ -106,7 +107,9 @@ ScatterLabels ScatterLabelTexts(const DualChartSpec& spec) {
     const size_t i = size_t(IndexEnergyLabel(spec.EnergyHigh));
     const double factor = app.EnergyUnitFactors[i];
     const double eLow = spec.EnergyLow, eHigh = spec.EnergyHigh;
-    const QString xPattern = (eHigh - eLow) * factor < nx ? QStringLiteral("###0.0") : QStringLiteral("###0");
+    const QString xPattern =
+        DistinctPattern((eHigh - eLow) * factor < nx ? QStringLiteral("###0.0") : QStringLiteral("###0"),
+                        (eHigh - eLow) * factor / nx);
     for (int k = 0; k <= nx; ++k)
         out.XLabels << FormatNumber((eLow + k * (eHigh - eLow) / nx) * factor, xPattern);
     out.XTitle = spec.XTitle + QStringLiteral(", ") + app.EnergyUnits[i];

@@ -68,7 +68,7 @@ void DrawTimeAxis(platform::Surface& surface, const ChartSettings& s, const Char
     int n = SafeDivisions(s.XDivisions);
     bool grid = s.GridStyle == 2 || s.GridStyle == 3;
     TimeUnit unit = TimeUnitFor(span);
-    QString pattern = TimeLabelPattern(unit.Value, n);
+    QString pattern = DistinctPattern(TimeLabelPattern(unit.Value, n), unit.Value / n);
     double clockY = p.paper ? g.PlotBottom + 10 : g.PlotBottom + 4.5;
     for (int k = 0; k <= n; ++k) {
         double x = DivisionAt(g.PlotLeft, g.PlotRight, k, n);
@@ -83,25 +83,38 @@ void DrawTimeAxis(platform::Surface& surface, const ChartSettings& s, const Char
             else
                 PrintAt(surface, x - 2, g.PlotBottom, text);
         }
-        if (k == 0) {
-            surface.SetForeColor(p.clockColor);
-            PrintAt(surface, g.PlotLeft, clockY, SecondsToClock(0, 0, start));
-            surface.SetForeColor(s.AxisColor);
-        }
     }
+    const QString title = "Time, " + unit.Name;
+    const QString leftClock = SecondsToClock(0, 0, start), rightClock = SecondsToClock(0, 0, start + span);
     surface.SetForeColor(p.clockColor);
-    double rightClockX = p.paper ? g.PlotRight - 28 : g.PlotRight - 14;
-    PrintAt(surface, rightClockX, clockY, SecondsToClock(0, 0, start + span));
-    QString title = "Time, " + unit.Name;
-    if (p.paper)
+    if (p.paper) {
+        PrintAt(surface, g.PlotLeft, clockY, leftClock);
+        PrintAt(surface, g.PlotRight - 28, clockY, rightClock);
         PrintAt(surface, (g.PlotLeft + g.PlotRight - surface.TextWidth(title)) / 2, g.PlotBottom + 20, title);
-    else
-        PrintAt(surface, (g.PlotRight - g.PlotLeft) / 2, clockY, title);
+    } else {
+        double titleX = (g.PlotRight - g.PlotLeft) / 2, rightX = g.PlotRight - 14;
+        const double leftWidth = surface.TextWidth(leftClock), titleWidth = surface.TextWidth(title);
+        const double rightWidth = surface.TextWidth(rightClock);
+        bool clocks = true;
+        // A narrow chart would print the three texts over each other: the
+        // title goes in the middle, the clocks only where they fit beside it.
+        if (g.PlotLeft + leftWidth + 1 > titleX || titleX + titleWidth + 1 > rightX) {
+            titleX = (g.PlotLeft + g.PlotRight - titleWidth) / 2;
+            rightX = g.PlotRight - rightWidth;
+            clocks = g.PlotLeft + leftWidth + 1 <= titleX && titleX + titleWidth + 1 <= rightX;
+        }
+        if (clocks) {
+            PrintAt(surface, g.PlotLeft, clockY, leftClock);
+            PrintAt(surface, rightX, clockY, rightClock);
+        }
+        PrintAt(surface, titleX, clockY, title);
+    }
     surface.SetForeColor(s.AxisColor);
 }
 
 QString ValuePattern(const ChartSettings& s, const ValueAxis& axis) {
-    return PrintedValuePattern((double(s.YMax) - double(s.YMin)) * axis.Factor);
+    const double range = (double(s.YMax) - double(s.YMin)) * axis.Factor;
+    return DistinctPattern(PrintedValuePattern(range), range / SafeDivisions(s.YDivisions));
 }
 
 void AddPoint(platform::Surface& surface, ChartSettings& s, ChartGeometry& g) {

@@ -1,5 +1,6 @@
 #include "data/LimitBars.h"
 
+#include "data/NumberFormat.h"
 #include "data/Units.h"
 
 #include <algorithm>
@@ -90,4 +91,72 @@ std::optional<int> TypedWholeNumber(const QString& text, int maximum) {
 
 std::optional<int> TypedLimit(const QString& text) {
     return TypedWholeNumber(text, kLimitBarMax);
+}
+
+LimitBarPair OutwardBars(double low, double high, int minimum, int maximum) {
+    // Singles carry about seven digits: 300.00001 is the bar 300.
+    constexpr double kNoise = 1e-4;
+    const auto inRange = [minimum, maximum](double v) {
+        if (!std::isfinite(v)) return v > 0 ? maximum : minimum;
+        return int(std::clamp(v, double(minimum), double(maximum)));
+    };
+    LimitBarPair p{inRange(std::floor(low + kNoise)), inRange(std::ceil(high - kNoise))};
+    if (p.High <= p.Low) {
+        p.High = p.Low + 1;
+        if (p.High > maximum) {
+            p.High = maximum;
+            p.Low = maximum - 1;
+        }
+    }
+    return p;
+}
+
+LimitValuePair OrderLimitValues(double low, double high, double minimum) {
+    LimitValuePair p{low, high};
+    if (p.High <= p.Low) {
+        p.Low = p.High - 1;
+        if (p.Low < minimum) {
+            p.Low = minimum;
+            p.High = p.Low + 1;
+        }
+    }
+    return p;
+}
+
+std::optional<double> TypedLimitValue(const QString& text, double minimum, double maximum) {
+    if (text.isEmpty()) return minimum <= 0 && 0 <= maximum ? std::optional<double>(0) : std::nullopt;
+    QString t = text;
+    const bool negative = t.startsWith(QLatin1Char('-'));
+    if (negative) {
+        if (minimum >= 0) return std::nullopt;
+        t.remove(0, 1);
+    }
+    const QString separator = DecimalSeparator();
+    int digits = 0, points = 0;
+    QString plain;
+    for (QChar c : t) {
+        if (c >= u'0' && c <= u'9') {
+            ++digits;
+            plain += c;
+        } else if (c == u'.' || (!separator.isEmpty() && c == separator.at(0))) {
+            if (++points > 1) return std::nullopt;
+            plain += QLatin1Char('.');
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0) return std::nullopt;
+    const double v = (negative ? -1 : 1) * plain.toDouble();
+    if (v < minimum || v > maximum) return std::nullopt;
+    return v;
+}
+
+QString LimitText(double value) {
+    QString t = QString::number(std::round(value * 100) / 100, 'f', 2);
+    while (t.endsWith(QLatin1Char('0'))) t.chop(1);
+    if (t.endsWith(QLatin1Char('.'))) t.chop(1);
+    if (t == QLatin1String("-0")) t = QStringLiteral("0");
+    const QString separator = DecimalSeparator();
+    if (!separator.isEmpty()) t.replace(QLatin1Char('.'), separator);
+    return t;
 }

@@ -61,6 +61,26 @@ struct LimitBarPair {
 // `minimum`: the bars' lowest position.
 LimitBarPair OrderLimitBars(int lowBar, int highBar, int minimum = 0);
 
+// Limits chosen from the data, widened to whole bar positions that hold
+// them (low down, high up) within minimum..maximum, high above low: what
+// the bars show is the range drawn.
+LimitBarPair OutwardBars(double low, double high, int minimum, int maximum);
+
+// Low below High as OrderLimitBars does, for limits typed with decimals.
+struct LimitValuePair {
+    double Low = 0;
+    double High = 1;
+};
+LimitValuePair OrderLimitValues(double low, double high, double minimum = 0);
+
+// A limit typed in the unit shown: digits with at most one decimal
+// separator ("." or the locale's), a leading minus where minimum < 0,
+// empty for 0; nothing when it is no such number or lies outside
+// minimum..maximum.
+std::optional<double> TypedLimitValue(const QString& text, double minimum, double maximum);
+// A limit as its box shows it: up to two decimals, none when whole.
+QString LimitText(double value);
+
 // Typed whole numbers: empty is 0, digits up to `maximum` are the value;
 // nothing for anything else (the box then beeps).
 std::optional<int> TypedWholeNumber(const QString& text, int maximum);

@@ -1,6 +1,7 @@
 #include "platform/LogWindowParts.h"
 
 #include "platform/SurfaceWidget.h"
+#include "platform/WindowPlacement.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -54,6 +55,7 @@ void AddModeWindow(QMdiArea* area, QWidget* window) {
     sub->setMinimumSize(sub->minimumSizeHint());
     sub->resize(sub->sizeHint().expandedTo(QSize(860, 560)));
     sub->hide();
+    platform::KeepInsideArea(sub);
 }
 
 void SetupReopen::DialogClosed(const QPushButton* reset, bool runInitialised) {

@@ -1,5 +1,6 @@
 #include "power/PowerMode.h"
 
+#include "platform/WindowPlacement.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
 
@@ -21,6 +22,7 @@ void InstallPowerWindow(QMdiArea* area, PowerWindow* w, int16_t mode) {
     sub->setMinimumSize(sub->minimumSizeHint());
     sub->resize(sub->sizeHint().expandedTo(QSize(900, 580)));
     sub->hide();
+    platform::KeepInsideArea(sub);
     ShellHooks& h = App().Shell;
     h.ModeEntry[size_t(mode)] = [w](int op, QString& text) { w->PowerLog(op, text); };
     ModeFileOps& ops = h.FileOps[size_t(mode)];

@@ -241,6 +241,17 @@ void PowerSetupDialog::ShowLimits(const SetupValues& s) {
 // Bars and boxes from LowValue and HighValue.
 void PowerSetupDialog::SetLimitBars() {
     ShowLimitBars(graph_limits, txt_power, LowValue, HighValue);
+    // The boxes keep the decimals of a limit: 12.2 mW stays 12.2 mW.
+    SetTextQuietly(txt_power[0], LimitText(LowValue));
+    SetTextQuietly(txt_power[1], LimitText(HighValue));
+}
+
+bool PowerSetupDialog::TakeTypedLimit(int index) {
+    double& value = index == 0 ? LowValue : HighValue;
+    double most = graph_limits[index]->maximum();
+    if (index == 1 && profile_->Limits == LimitStyle::Power)
+        most = CeilingInUnit(ScaleExponent, App().PowerUnitFactors[UnitIndex], kPowerCeiling);
+    return TakeLimitValue(txt_power[index], graph_limits[index], value, most);
 }
 
 void PowerSetupDialog::graph_limits_Change(int index) {
@@ -262,7 +273,7 @@ void PowerSetupDialog::txt_power_Change(int index) {
 
 void PowerSetupDialog::txt_power_LostFocus(int index) {
     if (Loading) return;
-    TakeLimitText(txt_power[index], graph_limits[index]);
+    TakeTypedLimit(index);
 }
 
 void PowerSetupDialog::cmbPowerUnits_Click() {
@@ -358,14 +369,20 @@ void PowerSetupDialog::Option4_Click(int index) {
 }
 
 void PowerSetupDialog::Command2_Click() {
-    TakePendingLimits(txt_power, graph_limits);
+    // What is still being typed; a refused limit (beeped and marked) keeps
+    // the dialog open.
+    bool refused = false;
+    for (int i = 0; i < 2; ++i)
+        if (txt_power[i]->text() != LimitText(i == 0 ? LowValue : HighValue) && !TakeTypedLimit(i))
+            refused = true;
+    if (refused) return;
 
     const bool ratio = profile_->Limits == LimitStyle::Ratio;
-    const int low = graph_limits[0]->value(), high = graph_limits[1]->value();
+    const double low = LowValue, high = HighValue;
     if (ratio) {
-        const LimitBarPair bars = OrderLimitBars(low, high);
-        LowValue = bars.Low;
-        HighValue = bars.High;
+        const LimitValuePair values = OrderLimitValues(low, high);
+        LowValue = values.Low;
+        HighValue = values.High;
     } else {
         const ConfirmedLimits limits = ConfirmLimits(low, high, ScaleExponent, LowestBar());
         LowValue = limits.LowValue;

@@ -107,6 +107,7 @@ private:
     void Option4_Click(int index);
     void Command2_Click();
     void SetLimitBars();
+    bool TakeTypedLimit(int index);  // false when refused
     void ShowLimits(const SetupValues& s);
     void graph_exp_Change();
     void txt_exp_Change();

@@ -21,10 +21,10 @@ LimitView ViewOfLimits(double graphLow, double graphHigh, int16_t exponent, cons
     return LimitViewIn(graphLow, graphHigh, exponent, std::span(factors).first(kListedPowerUnits));
 }
 
-ConfirmedLimits ConfirmLimits(int lowBar, int highBar, int16_t exponent, int minimum) {
-    const LimitBarPair bars = OrderLimitBars(lowBar, highBar, minimum);
-    ConfirmedLimits c{double(bars.Low), double(bars.High), exponent};
-    if (highBar > lowBar && c.HighValue < 1 && c.ScaleExponent > 0) {
+ConfirmedLimits ConfirmLimits(double low, double high, int16_t exponent, int minimum) {
+    const LimitValuePair values = OrderLimitValues(low, high, minimum);
+    ConfirmedLimits c{values.Low, values.High, exponent};
+    if (high > low && c.HighValue < 1 && c.ScaleExponent > 0) {
         // A finer coefficient keeps both limits where they were.
         --c.ScaleExponent;
         c.HighValue *= 10;

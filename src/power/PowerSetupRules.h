@@ -38,8 +38,9 @@ struct ConfirmedLimits {
     double HighValue = 1;
     int16_t ScaleExponent = 0;
 };
-// `minimum`: the bars' lowest position (below 0 for differences).
-ConfirmedLimits ConfirmLimits(int lowBar, int highBar, int16_t exponent, int minimum = 0);
+// The limits as shown (typed ones may carry decimals); `minimum`: the bars'
+// lowest position (below 0 for differences).
+ConfirmedLimits ConfirmLimits(double low, double high, int16_t exponent, int minimum = 0);
 
 // Log time.
 inline constexpr int kMaxLogHours = 24;

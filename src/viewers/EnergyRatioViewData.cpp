@@ -29,11 +29,6 @@ bool Missed(const EnergyPair& p) {
     return p.A == kMissedPulse || p.B == kMissedPulse;
 }
 
-// The upper end of a span, one above the lower when both read the same as singles.
-float UpperEnd(double low, double high) {
-    return float(low) == float(high) ? float(low + 1) : float(high);
-}
-
 QString HeadText(int channel) {
     const ChannelInfo& c = App().Channels[size_t(channel)];
     return c.HeadName + c.HeadSerial;
@@ -95,8 +90,12 @@ void EnergyRatioViewData::ChooseLimits() {
         while (e <= kExponentMax && high * std::pow(10.0, e) <= kRatioBarMax) ++e;
         e = std::max(e - 1, kExponentMin);
     }
-    Applied.RatioLow = low * std::pow(10.0, e);
-    Applied.RatioHigh = MaxOf(high * std::pow(10.0, e), 1.0);
+    // Whole bar positions that hold the data (4.1 .. 4.5 shows 4 .. 5, not
+    // 4 .. 4): the bars shown are the chart drawn.
+    const LimitBarPair ratioBars =
+        OutwardBars(low * std::pow(10.0, e), MaxOf(high * std::pow(10.0, e), 1.0), 0, kRatioBarMax);
+    Applied.RatioLow = ratioBars.Low;
+    Applied.RatioHigh = ratioBars.High;
     // The bars stand for v x 10^-e: this is the decade of the maximum
     // except when the maximum is a power of ten itself.
     Applied.Exponent = int16_t(-e);
@@ -107,14 +106,12 @@ void EnergyRatioViewData::ChooseLimits() {
     const double scale = ScaleOf(es.ScaleIndex);
     Applied.Energy.UnitIndex = es.UnitIndex;
     Applied.Energy.ScaleIndex = es.ScaleIndex;
-    Applied.Energy.Low = MaxOf(EnergyA.Min, 0.0) * factor / scale;
-    Applied.Energy.High = MaxOf(EnergyA.Max * factor / scale, 1.0);
-
-    // The first chart spans the data themselves.
-    Chart.RatioLow = float(MaxOf(0.0, mn));
-    Chart.RatioHigh = UpperEnd(Chart.RatioLow, mx);
-    Chart.EnergyLow = float(MaxOf(0.0, EnergyA.Min));
-    Chart.EnergyHigh = UpperEnd(Chart.EnergyLow, EnergyA.Max);
+    const LimitBarPair energyBars = OutwardBars(MaxOf(EnergyA.Min, 0.0) * factor / scale,
+                                                MaxOf(EnergyA.Max * factor / scale, 1.0), 0, kLimitBarMax);
+    Applied.Energy.Low = energyBars.Low;
+    Applied.Energy.High = energyBars.High;
+    // The first chart is the one Apply draws from these controls.
+    Apply(Applied);
 }
 
 void EnergyRatioViewData::Apply(const EnergyRatioLimits& shown) {

@@ -90,9 +90,12 @@ void EnergyViewData::ChooseLimits() {
     const double high = MinOf(Stats.Max, avr + 3 * dev);
     Applied.UnitIndex = s.UnitIndex;
     Applied.ScaleIndex = s.ScaleIndex;
-    Applied.Low = low * factor / scale;
-    Applied.High = MaxOf(high * factor / scale, 1.0);
-    if (float(Applied.Low) == float(Applied.High)) Applied.High = Applied.Low + 1;
+    // Whole bar positions that hold the limits: the bars shown are the
+    // histogram drawn, and Apply without a change keeps it.
+    const LimitBarPair bars =
+        OutwardBars(low * factor / scale, MaxOf(high * factor / scale, 1.0), 0, kLimitBarMax);
+    Applied.Low = bars.Low;
+    Applied.High = bars.High;
     Applied.Bins = ViewHist.BinsCount;
     ViewHist.LowLimit = float(LimitInBaseUnit(Applied.Low, s.ScaleIndex, factor));
     ViewHist.HighLimit = float(LimitInBaseUnit(Applied.High, s.ScaleIndex, factor));
@@ -119,7 +122,9 @@ void EnergyViewData::Rebin() {
     ClearBins(ViewHist);
     SetBinEdges(ViewHist);
     for (const float v : Values)
-        if (v != kMissedPulse && !IsOverrange(v)) AddToHistogram(ViewHist, v);
+        // The right limit chosen at load is the largest pulse: that pulse is
+        // in range, not in the above-range bar.
+        if (v != kMissedPulse && !IsOverrange(v)) AddToHistogram(ViewHist, v, true);
     ViewYScale = FittingYScale(ViewHist, 10);
     ViewHist.YScaleCopy = ViewYScale;
 }

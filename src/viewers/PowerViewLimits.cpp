@@ -32,9 +32,12 @@ int16_t CoefficientFor(int e) {
     return 2;
 }
 
-void FirstChart(ViewLimits& v, double yMin, double max) {
-    v.YMin = AsSingle(yMin);
-    v.YMax = AsSingle(max) == v.YMin ? v.YMin + 1 : AsSingle(max);
+// The limits widened to whole bar positions that hold them, and the first
+// chart drawn over exactly what the bars show, as Apply would draw it.
+void OnBars(ViewLimits& v, int minimum, int maximum) {
+    const LimitBarPair bars = OutwardBars(v.Low, v.High, minimum, maximum);
+    v.Low = bars.Low;
+    v.High = bars.High;
 }
 
 }  // namespace
@@ -54,7 +57,8 @@ ViewLimits PowerLimitsAtLoad(double min, double max) {
     // above the maximum.
     v.Low = low * scale;
     v.High = MaxOf(1.0, high * scale);
-    FirstChart(v, MaxOf(0.0, min), max);
+    OnBars(v, 0, kLimitBarMax);
+    PowerRangeOf(v.Low, v.High, v.ScaleExponent, App().PowerUnitFactors[size_t(v.UnitIndex)], v.YMin, v.YMax);
     return v;
 }
 
@@ -77,7 +81,8 @@ ViewLimits DifferenceLimitsAtLoad(double min, double max) {
     const bool minIsBig = std::fabs(min) >= std::fabs(max);
     v.Low = (min < 0 ? -1.0 : 1.0) * (minIsBig ? bigS : smallS);
     v.High = (max < 0 ? -1.0 : 1.0) * (minIsBig ? smallS : bigS);
-    FirstChart(v, min, max);
+    OnBars(v, kDifferenceBarMin, kLimitBarMax);
+    PowerRangeOf(v.Low, v.High, v.ScaleExponent, App().PowerUnitFactors[size_t(v.UnitIndex)], v.YMin, v.YMax);
     return v;
 }
 
@@ -90,10 +95,13 @@ ViewLimits RatioLimitsAtLoad(double min, double max) {
     const int e = FitExponent(high, kExponentMin, 0, kRatioBarMax);
     const double scale = std::pow(10.0, e);
     ViewLimits v;
-    v.ViewExponent = int16_t(eMax);
+    // A bar value v stands for v x 10^-e: the decade of the maximum, except
+    // when the maximum is a power of ten itself (1.0 shows as 10 x 10^-1).
+    v.ViewExponent = int16_t(high != 0 ? -e : eMax);
     v.Low = low * scale;
     v.High = MaxOf(1.0, high * scale);
-    FirstChart(v, MaxOf(0.0, min), max);
+    OnBars(v, 0, kRatioBarMax);
+    RatioRangeOf(v.Low, v.High, v.ViewExponent, v.YMin, v.YMax);
     return v;
 }
 

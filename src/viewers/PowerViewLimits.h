@@ -3,8 +3,8 @@
 #include <cstdint>
 
 // The limits a power viewer chooses when its record is drawn first, and the
-// chart range its Apply makes of the limit bars. Bar values: Low and High as
-// the bars show them (before rounding to whole numbers).
+// chart range its Apply makes of the limit bars. Low and High are whole bar
+// positions that hold the data; the first chart spans what they show.
 
 struct ViewLimits {
     double Low = 0;
@@ -12,7 +12,7 @@ struct ViewLimits {
     int16_t UnitIndex = 4;      // power unit of the bars (power, difference)
     int16_t ScaleExponent = 0;  // coefficient 10^k of the bars (power, difference)
     int16_t ViewExponent = 0;   // a ratio bar value v stands for v x 10^ViewExponent
-    float YMin = 0;             // the first chart's range, base unit
+    float YMin = 0;             // the first chart's range, base unit, as Apply makes it
     float YMax = 1;
 };
 

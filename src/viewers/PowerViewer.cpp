@@ -16,6 +16,7 @@
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
 #include "viewers/PowerViewLimits.h"
+#include "viewers/ViewerValues.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -173,6 +174,7 @@ void PowerViewer::Load(int step, const QString& text) {
         Data.Clear();
         ResetStatistics();
         Loading = true;
+        Incomplete = true;
         Zoomed = false;
         butZoomOut->hide();
         // A record whose header named no unit is in watts.
@@ -192,6 +194,7 @@ void PowerViewer::Load(int step, const QString& text) {
 }
 
 void PowerViewer::ShowData() {
+    Incomplete = false;
     Chart = ChartSettings{};
     Chart.YLabelMode = IsRatio(Profile) ? 0 : 1;
     Chart.YTitle = IsRatio(Profile) ? QStringLiteral("Ratio ") + Profile.DirectionTexts[size_t(ViewDirection)]
@@ -231,6 +234,14 @@ void PowerViewer::ChooseLimitsAtLoad() {
     Chart.YMax = v.YMax;
 }
 
+void PowerViewer::ApplyRange() {
+    if (IsRatio(Profile))
+        RatioRangeOf(LowValue, HighValue, ViewExponent, Chart.YMin, Chart.YMax);
+    else
+        PowerRangeOf(LowValue, HighValue, ScaleExponent, App().PowerUnitFactors[size_t(UnitIndex)],
+                     Chart.YMin, Chart.YMax);
+}
+
 // ---- Limits
 
 void PowerViewer::SetupGraph() {
@@ -251,7 +262,18 @@ void PowerViewer::SetupGraph() {
 void PowerViewer::ShowBars() {
     SetBarQuietly(graph_limits[0], WholeBar(LowValue, graph_limits[0]));
     SetBarQuietly(graph_limits[1], WholeBar(HighValue, graph_limits[1]));
-    for (int i = 0; i < 2; ++i) SetTextQuietly(txt_power[i], QString::number(graph_limits[i]->value()));
+    // The boxes keep the decimals a limit was typed with.
+    SetTextQuietly(txt_power[0], LimitText(LowValue));
+    SetTextQuietly(txt_power[1], LimitText(HighValue));
+}
+
+bool PowerViewer::TakeTypedLimit(int index) {
+    double& value = index == 0 ? LowValue : HighValue;
+    double most = graph_limits[index]->maximum();
+    // Only the single-channel viewer keeps the 30 kW ceiling.
+    if (index == 1 && Profile.Combine == PowerCombine::Single)
+        most = CeilingInUnit(ScaleExponent, App().PowerUnitFactors[size_t(UnitIndex)], kPowerCeiling);
+    return TakeLimitValue(txt_power[index], graph_limits[index], value, most);
 }
 
 void PowerViewer::graph_limits_Change(int index) {
@@ -299,29 +321,29 @@ void PowerViewer::butApply_Click() {
     SetBusyCursor(true);
     // What is still being typed (Enter reaches Apply without leaving the box);
     // both texts first, as moving one bar rewrites the other box.
-    const std::array<QString, 2> typed{txt_power[0]->text(), txt_power[1]->text()};
-    for (int i = 0; i < 2; ++i) {
-        if (typed[i] == QString::number(graph_limits[i]->value())) continue;
-        SetTextQuietly(txt_power[i], typed[i]);
-        TakeLimitText(txt_power[i], graph_limits[i]);
-    }
+    bool refused = false;
+    for (int i = 0; i < 2; ++i)
+        if (txt_power[i]->text() != LimitText(i == 0 ? LowValue : HighValue) && !TakeTypedLimit(i))
+            refused = true;
     if (txt_exp->text() != QString::number(graph_exp->value())) TakeLimitText(txt_exp, graph_exp);
-    const LimitBarPair bars =
-        OrderLimitBars(graph_limits[0]->value(), graph_limits[1]->value(), graph_limits[0]->minimum());
-    LowValue = AppliedLow = bars.Low;
-    HighValue = AppliedHigh = bars.High;
+    // A refused limit (beeped and marked) is corrected first: nothing changes.
+    if (refused) {
+        SetBusyCursor(false);
+        return;
+    }
+    const LimitValuePair limits = OrderLimitValues(LowValue, HighValue, graph_limits[0]->minimum());
+    LowValue = AppliedLow = limits.Low;
+    HighValue = AppliedHigh = limits.High;
     Setting = true;
     ShowBars();
     Setting = false;
     if (IsRatio(Profile)) {
         ViewExponent = AppliedExponent = int16_t(std::clamp(graph_exp->value(), kExponentMin, kExponentMax));
-        RatioRangeOf(LowValue, HighValue, ViewExponent, Chart.YMin, Chart.YMax);
     } else {
         ScaleExponent = AppliedScale = int16_t(std::max(0, cmbPowerCoeff->currentIndex()));
         UnitIndex = AppliedUnit = int16_t(std::max(0, cmbPowerUnits->currentIndex()));
-        PowerRangeOf(LowValue, HighValue, ScaleExponent, App().PowerUnitFactors[size_t(UnitIndex)],
-                     Chart.YMin, Chart.YMax);
     }
+    ApplyRange();
     form_Resize();
     SetBusyCursor(false);
 }
@@ -343,7 +365,9 @@ void PowerViewer::ShowStatistics() {
     lblMaxPower->setText(text(kMaxPrefix, s.Max));
     lblAvrPower->setText(text(kAveragePrefix, s.Average()));
     lblStDevPower->setText(text(kStDevPrefix, s.StdDev()));
-    lblTotalPoints->setText(QStringLiteral("Total Points:  ") + QString::number(Data.Count()));
+    // Points with a value or over range; a ratio of two zeros has neither.
+    lblTotalPoints->setText(QStringLiteral("Total Points:  ") +
+                            QString::number(s.Count + Data.OverCount(ViewDirection)));
     lblPointsOverrange->setText(QString::fromLatin1(Profile.OverPrefix) +
                                 QString::number(Data.OverCount(ViewDirection)));
     for (QLabel* l :
@@ -449,7 +473,7 @@ QString PowerViewer::HeadPart() const {
 }
 
 void PowerViewer::DataSave(const QString& fileName) {
-    if (Data.Count() == 0) return;
+    if (Data.Count() == 0 || RefuseIncomplete(Incomplete)) return;
     const AppState& app = App();
     const QString header =
         Profile.Combine == PowerCombine::Single
@@ -484,6 +508,7 @@ void PowerViewer::PrintTexts(platform::Surface& page) const {
 }
 
 void PowerViewer::Print() {
+    if (RefuseIncomplete(Incomplete)) return;
     platform::Printer& printer = platform::printer();
     const float start = float(ZoomStart), span = float(ZoomEnd - ZoomStart);
     if (!PrintChart(0, Chart, printer, start, span,
@@ -499,8 +524,7 @@ void PowerViewer::Print() {
 // ---- Window
 
 bool PowerViewer::eventFilter(QObject* watched, QEvent* event) {
-    if (const int i = LimitBoxLeft(txt_power, watched, event); i >= 0)
-        TakeLimitText(txt_power[i], graph_limits[i]);
+    if (const int i = LimitBoxLeft(txt_power, watched, event); i >= 0) TakeTypedLimit(i);
     if (watched == txt_exp && LimitBoxLeft({txt_exp, txt_exp}, watched, event) >= 0)
         TakeLimitText(txt_exp, graph_exp);
     return QWidget::eventFilter(watched, event);

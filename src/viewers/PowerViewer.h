@@ -67,6 +67,7 @@ public:
     int16_t AppliedUnit = 4, AppliedScale = 0;  // what Cancel restores
     int16_t ViewDirection = 0;
     bool Loading = false;
+    bool Incomplete = false;  // from the start of a load until it is shown
 
     platform::SurfaceWidget* Picture1;
     QLabel* lblZoomHelpLine;
@@ -100,6 +101,10 @@ private:
     void PlotShown(const std::function<void()>& addPoint);
     void ChooseLimitsAtLoad();
     void ShowBars();
+    // Takes a typed limit (false when refused) and sets the chart range
+    // from the limits.
+    bool TakeTypedLimit(int index);
+    void ApplyRange();
     void butApply_Click();
     void ZoomOut();
     void ZoomTo(double x1, double x2);

@@ -85,6 +85,7 @@ void PulseViewerWindow::ShowStatistics() {
 void PulseViewerWindow::EnergyLoad(int step, const QString& text) {
     if (step == -1) {
         App().ViewerKind = kind_;
+        Incomplete = true;
         BeginRecord(text);
         ResetStatistics();
     } else if (step == 0) {
@@ -96,6 +97,7 @@ void PulseViewerWindow::EnergyLoad(int step, const QString& text) {
 }
 
 void PulseViewerWindow::ShowEnergyData() {
+    Incomplete = false;
     ChooseLimits();
     ShowApplied();
     ShowStatistics();
@@ -119,7 +121,7 @@ void PulseViewerWindow::butCancel_Click() {
 }
 
 void PulseViewerWindow::EnergyDataSave(const QString& fileName) {
-    if (!HasData()) return;
+    if (!HasData() || RefuseIncomplete(Incomplete)) return;
     SaveLoggedData(
         fileName, false, QString(), HeaderLine(), [] { Notes().SaveNotesBox(); },
         [this] {
@@ -129,6 +131,7 @@ void PulseViewerWindow::EnergyDataSave(const QString& fileName) {
 }
 
 void PulseViewerWindow::EnergyPrint() {
+    if (RefuseIncomplete(Incomplete)) return;
     platform::Printer& printer = platform::printer();
     if (!PrintChart(printer)) return ThrowIfPrintFailed(printer);
     platform::Surface& page = printer.Page();

@@ -71,6 +71,8 @@ protected:
     virtual void ApplyShown() = 0;   // the data from the controls
     virtual void Redraw() = 0;
     virtual Texts StatisticsTexts() const = 0;
+    // From the start of a load until its record is shown.
+    bool Incomplete = false;
     virtual bool MissingShown() const = 0;  // the seventh statistics line
     virtual bool HasData() const = 0;
     virtual QString HeaderLine() const = 0;

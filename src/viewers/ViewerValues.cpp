@@ -3,6 +3,7 @@
 #include "data/DataFileSave.h"
 #include "data/NumberFormat.h"
 #include "data/Parsing.h"
+#include "platform/Prompts.h"
 
 #include <cfloat>
 #include <charconv>
@@ -57,4 +58,13 @@ QString DoubleText(double value) {
 QString HeadPartOf(const QString& caption) {
     const int at = int(caption.indexOf(QLatin1String("Head")));
     return at < 0 ? QString() : caption.mid(at);
+}
+
+bool RefuseIncomplete(bool incomplete) {
+    if (!incomplete) return false;
+    platform::prompts().Message(QStringLiteral("The data file was not loaded completely: this window holds "
+                                               "only part of it. Open the file again before saving or "
+                                               "printing it."),
+                                QStringLiteral("Incomplete data"), platform::Icon::Exclamation);
+    return true;
 }

@@ -31,3 +31,8 @@ QString DoubleText(double value);
 
 // The caption from its first "Head" to its end; empty when it has none.
 QString HeadPartOf(const QString& caption);
+
+// A record whose load ended before its last line holds only part of its
+// file: saving or printing it would pass that part off as the whole. Says
+// so and returns true when `incomplete`.
+bool RefuseIncomplete(bool incomplete);

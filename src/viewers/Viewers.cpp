@@ -1,5 +1,6 @@
 #include "viewers/Viewers.h"
 
+#include "platform/WindowPlacement.h"
 #include "state/AppState.h"
 #include "viewers/StoredDataViewer.h"
 
@@ -62,4 +63,5 @@ void AddViewerWindow(QMdiArea* area, QWidget* window, const QSize& least) {
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->resize(sub->sizeHint().expandedTo(least));
     sub->hide();
+    platform::KeepInsideArea(sub);
 }

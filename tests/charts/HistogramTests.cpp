@@ -51,6 +51,9 @@ TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
         {0, 0.01f, false, "0J 1.0mJ 2.0mJ 3.0mJ 4.0mJ 5.0mJ 6.0mJ 7.0mJ 8.0mJ 9.0mJ 10.0mJ", "Energy, Joules"},
         {0.2f, 0.8f, false, "200mJ 260mJ 320mJ 380mJ 440mJ 500mJ 560mJ 620mJ 680mJ 740mJ 800mJ", "Energy, Joules"},
         {0.001f, 0.005f, false, "1.0mJ 1.4mJ 1.8mJ 2.2mJ 2.6mJ 3.0mJ 3.4mJ 3.8mJ 4.2mJ 4.6mJ 5.0mJ", "Energy, Joules"},
+        // A narrow range gets the decimals that keep neighbouring labels apart.
+        {0.005f, 0.0054f, false, "5.00mJ 5.04mJ 5.08mJ 5.12mJ 5.16mJ 5.20mJ 5.24mJ 5.28mJ 5.32mJ 5.36mJ 5.40mJ",
+         "Energy, Joules"},
         {0, 0.01f, true, "0 1.0m 2.0m 3.0m 4.0m 5.0m 6.0m 7.0m 8.0m 9.0m 10.0m", "Energy"}};
     // clang-format on
     for (auto [low, high, relative, labels, title] : cases) {
@@ -90,4 +93,14 @@ TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwn
     EXPECT_EQ(std::pair(yMax, relayouts), std::pair(200, 1));
     DrawHistogram(0, {}, surface, h, yMax, false);
     EXPECT_EQ(PulseLabels().join(' '), "200 180 160 140 120 100 80 60 40 20 0");
+    // Too low for a label on every line: every other one.
+    surface.Forget();
+    h.Height = 40;
+    DrawHistogram(0, {}, surface, h, yMax, false);
+    EXPECT_EQ(PulseLabels().join(' '), "200 160 120 80 40 0");
+    // Too narrow for energy labels on every other tick: on every fifth.
+    surface.Forget();
+    h.Width = 60;
+    DrawHistogram(0, {}, surface, h, yMax, false);
+    EXPECT_EQ(EnergyLabels().join(' '), "0J 5.0mJ 10.0mJ");
 }

@@ -97,6 +97,14 @@ TEST_F(StripChartDraw, timeAxisCountsSecondsUpTo240AndMinutesAbove) {
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->color, 7);                            // the axis colour again after the clock text
     EXPECT_DOUBLE_EQ(label->x1, 11 + 6 * 140 / 12.0 - 2);  // 2 units left of its division
+    // A narrow chart: the title in the middle of the plot, no clock text over it.
+    surface.Forget();
+    s.Width = 60;
+    DrawChart(0, s, surface, 3600, 240);
+    const auto* title = surface.Printed("Time, Seconds");
+    ASSERT_NE(title, nullptr);
+    EXPECT_DOUBLE_EQ(title->x1 + surface.TextWidth("Time, Seconds") / 2, (11 + 51) / 2.0);
+    EXPECT_EQ(surface.Printed("01:00:00.00"), nullptr);
 }
 
 TEST_F(StripChartDraw, gridStyleChoosesGridLinesOrTicks) {
@@ -174,7 +182,7 @@ TEST_F(StripChartDraw, traceStartsWithADotAndJoinsLaterPointsUntilAFullRedraw) {
     ASSERT_GT(calls.size(), 4u);
     // After the redraw a dot again: no line from a stale position.
     EXPECT_EQ(QStringList({calls[0].op, calls[1].op, calls.back().op}), QStringList({"Dot", "Line", "Dot"}));
-    EXPECT_EQ(QLineF(calls[1].x1, calls[1].y1, calls[1].x2, calls[1].y2), QLineF(11, 49, 21, 7 / 1.5));
+    EXPECT_EQ(QLineF(calls[1].x1, calls[1].y1, calls[1].x2, calls[1].y2), QLineF(11, 49, 21, 7));
     EXPECT_EQ(calls[2].color, 14);
 }
 
@@ -213,20 +221,25 @@ TEST_F(StripChartDraw, eachChartKeepsItsOwnGeometryForMouseTimes) {
     EXPECT_EQ(std::pair(t1, t2), std::pair(0.0, 0.0));
 }
 
-TEST(ChartGeometry, pointsAreLimitedToTheBandAroundThePlotEvenOnANarrowSurface) {
+TEST(ChartGeometry, pointsBeyondTheRangeStayOnThePlotFrameEvenOnANarrowSurface) {
     // 140 units for 140 s and 84 units for 0..1: one unit per second, 84 per watt.
     const ChartGeometry g = ScaledScreen(160, 100, 0, 140, 1, 0);
     const std::tuple<const char*, double, double, double, double> cases[] = {
         {"inside", 70, 0.5, 81, 49},
-        {"over range at OverY", 10, OverrangeValue, 21, 7 / 1.5},
-        {"far above the range stops at OverY", 10, 50, 21, 7 / 1.5},
-        {"far below the range stops at UnderY", 10, -50, 21, 93},
+        {"over range on the top edge", 10, OverrangeValue, 21, 7},
+        {"far above the range on the top edge", 10, 50, 21, 7},
+        {"far below the range on the bottom edge", 10, -50, 21, 91},
         {"before the start stops at the left edge", -5, 0, 11, 91},
         {"after the span stops at the right edge", 500, 1, 151, 7},
-        {"not a number goes to the bottom", 10, std::nan(""), 21, 93},
+        {"not a number goes to the bottom", 10, std::nan(""), 21, 91},
     };
     for (auto [what, time, reading, x, y] : cases)
         EXPECT_EQ(PointPosition(g, time, reading, 0), QPointF(x, y)) << what;
+    // On paper too: never among the labels below the frame or the titles above it.
+    ChartGeometry paper;
+    PaperPlot(paper, 200, 280);
+    SetChartScales(paper, 0, 10, 1, 0);
+    EXPECT_EQ(PointPosition(paper, 5, -50, 0).y(), 230);
     // A narrow surface never inverts the limits: plot right 6 lies left of plot left 11.
     const QPointF p = PointPosition(ScaledScreen(15, 12, 0, 10, 1, 0), 5, 0.5, 0);
     EXPECT_TRUE(p.x() == 11 && std::isfinite(p.y()));
@@ -237,7 +250,8 @@ TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpanAndValuePatternTheRange)
     const std::tuple<double, const char*, const char*, double> cases[] = {
         {1, "Seconds", "###0.00", 1},          {15, "Seconds", "###0.0", 15},  {240, "Seconds", "###0", 240},
         {241, "Minutes", "###0.0", 241 / 60.0}, {3600, "Minutes", "###0", 60}, {14400, "Minutes", "###0", 240},
-        {14401, "Hours", "###0.0", 14401 / 3600.0}, {86400, "Hours", "###0", 24}, {86401, "", "###0.00", 0}};
+        {14401, "Hours", "###0.0", 14401 / 3600.0}, {86400, "Hours", "###0", 24},
+        {86401, "Days", "###0.00", 86401 / 86400.0}, {7 * 86400, "Days", "###0.0", 7}};
     // clang-format on
     for (auto [span, unit, pattern, value] : cases) {
         const TimeUnit u = TimeUnitFor(span);
@@ -249,6 +263,12 @@ TEST(ChartGeometry, timeUnitAndLabelPatternFollowTheSpanAndValuePatternTheRange)
     // The value range is rounded to three decimals first.
     for (auto [range, pattern] : {std::pair{0.0994, "###0.000"}, {0.0996, "###0.00"}, {0.9999, "###0.0"}})
         EXPECT_EQ(PrintedValuePattern(range), pattern) << range;
+    // Labels a step apart get the decimals they need to differ.
+    for (auto [pattern, step, wider] : {std::tuple{"###0.0", 0.04, "###0.00"},
+                                        {"###0.0", 0.1, "###0.0"},
+                                        {"###0", 0.5, "###0.0"},
+                                        {"###0.000", 0.0001, "###0.0000"}})
+        EXPECT_EQ(DistinctPattern(pattern, step), wider) << step;
 }
 
 TEST_F(StripChartDraw, chartPrintsToAPdfWithThePlotInsideThePageMargins) {
@@ -272,7 +292,7 @@ TEST_F(StripChartDraw, chartPrintsToAPdfWithThePlotInsideThePageMargins) {
     EXPECT_TRUE(pageWidth > 150 && pageHeight > 200);  // A4 or Letter in millimetres
     EXPECT_EQ(std::vector<double>(
                   {s.Paper.PlotLeft, s.Paper.PlotTop, s.Paper.OverY, s.Paper.PlotRight, s.Paper.PlotBottom}),
-              std::vector<double>({25, 60, 55, pageWidth - 50, pageHeight - 50}));
+              std::vector<double>({25, 60, 60, pageWidth - 50, pageHeight - 50}));
     // Printing leaves the screen chart's geometry alone, so the live trace
     // goes on at the right place after a print.
     EXPECT_EQ(std::pair(s.Screen.PlotRight, s.Screen.YPerUnit), std::pair(screen.PlotRight, screen.YPerUnit));

@@ -1,3 +1,5 @@
+#include "auxiliary/SetupControls.h"
+#include "data/NumberFormat.h"
 #include "data/Units.h"
 #include "power/PowerSetupDialog.h"
 #include "state/AppState.h"
@@ -57,5 +59,37 @@ TEST(PowerSetupDialog, showsTheStoredSettingsAndOkStoresTheChoices) {
     EXPECT_DOUBLE_EQ(s.GraphLow, 2.0);
     EXPECT_DOUBLE_EQ(s.GraphHigh, 2.01);
     EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("3725"));
+    ResetAppState();
+}
+
+TEST(PowerSetupDialog, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
+    TempDir dir;
+    ScriptedPrompts prompts;
+    ResetAppState();
+    SetDecimalSeparator(".");
+    App().BaseUnit = "W";
+    BuildPowerUnits();
+    PowerSettings& s = App().Config.Power;
+    s = {};
+    s.GraphLow = 0.0105;  // 10.5 .. 50 mW
+    s.GraphHigh = 0.05;
+    PowerSetupDialog dialog;
+    dialog.SetupPowerGraph(false);
+    EXPECT_EQ(dialog.cmbPowerUnits->currentText() + " " + dialog.txt_power[0]->text(), "mW 10.5");
+    // Refused: a beep, the box marked and the dialog open.
+    dialog.txt_power[1]->selectAll();
+    QTest::keyClicks(dialog.txt_power[1], "4x");
+    dialog.Command2->click();
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_TRUE(IsRefused(dialog.txt_power[1]) && dialog.isVisible());
+    for (auto [box, typed] : {std::pair{0, "12.3"}, {1, "45"}}) {
+        dialog.txt_power[box]->selectAll();
+        QTest::keyClicks(dialog.txt_power[box], typed);
+    }
+    dialog.Command2->click();
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_NEAR(s.GraphLow, 0.0123, 1e-12);
+    EXPECT_NEAR(s.GraphHigh, 0.045, 1e-12);
+    SetDecimalSeparator(QString());
     ResetAppState();
 }

@@ -44,14 +44,16 @@ TEST_F(EnergyRatioViewerTest, limitsAtLoadComeFromTheRatiosAndTheChannelAEnergie
     struct Case {
         QStringList lines;
         int ratioLow, ratioHigh, exponent;
-        float chartLow, chartHigh;  // ratio span of the first chart
+        float chartLow, chartHigh;  // ratio span of the first chart: what the bars show
         int energyLeft, energyRight;
         QString unit, scale;
     };
     const Case cases[] = {
-        {{"0.001\t0.002", "0.002\t0.001"}, 0, 2, 0, 0.5f, 2.0f, 100, 200, "uJ", "x 10"},
+        {{"0.001\t0.002", "0.002\t0.001"}, 0, 2, 0, 0, 2.0f, 100, 200, "uJ", "x 10"},
         {{"0.003\t0.001", "0.005\t0.001"}, 3, 5, 0, 3, 5, 300, 500, "uJ", "x 10"},
         {{"2E-9\t4E-6", "3E-9\t5E-6"}, 5, 6, -4, 5e-4f, 6e-4f, 200, 300, "pJ", "x 10"},
+        // 4.1 .. 4.5 x 10^-1 would show 4 .. 4: the bars widen to hold the ratios.
+        {{"0.00041\t0.001", "0.00045\t0.001"}, 4, 5, -1, 0.4f, 0.5f, 410, 450, "uJ", "x 1"},
     };
     for (const Case& c : cases) {
         Feed(w, "run.dnr", c.lines);

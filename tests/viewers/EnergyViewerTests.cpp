@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <cmath>
 #include <numeric>
 #include <random>
 
@@ -87,6 +88,23 @@ TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
     EXPECT_THROW(w.EnergyLoad(0, "1E+39"), DataFileError);  // beyond a single
 }
 
+TEST_F(EnergyViewerTest, lowLimitIsTheAverageLessThreeDeviationsAndTheLargestPulseIsInRange) {
+    // Nineteen pulses of 2 mJ and one of 1 mJ: average 1.95 mJ, deviation
+    // sqrt(0.95 / 19) mJ; the low limit 1.279 mJ lies above the minimum, the
+    // high one is the maximum (below 1.95 + 3 x 0.224). Bars in 10 uJ.
+    QStringList lines(19, "0.002");
+    lines << "0.001";
+    Feed(w, "run.nrg", lines);
+    const double low = 1.95e-3 - 3 * std::sqrt(0.95e-6 / 19);
+    EXPECT_EQ(w.histogram_limits[0]->value(), int(std::floor(low * 1e5)));  // 127: held, not cut
+    EXPECT_EQ(w.histogram_limits[1]->value(), 200);
+    const std::vector<HistogramBin>& bins = w.Data.ViewHist.Bins;
+    const int n = w.Data.ViewHist.BinsCount;
+    EXPECT_EQ(std::tuple(bins[0].Count, bins[size_t(n)].Count, bins[size_t(n) + 1].Count),
+              std::tuple(1, 19, 0));
+    EXPECT_EQ(w.lblPulsesOverrange->text(), "Pulses Overrange:  0");
+}
+
 TEST_F(EnergyViewerTest, unitAndScaleFollowTheLargestEnergy) {
     struct Case {
         double max;
@@ -119,7 +137,8 @@ TEST_F(EnergyViewerTest, applyOrdersTheLimitsAndBinsComeInFives) {
     EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, 0.019f);
     EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, 0.020f);
     EXPECT_EQ(w.Data.ViewHist.BinsCount, 20);
-    EXPECT_EQ(w.Data.ViewHist.Bins[21].Count, 3);  // 20, 30 and 40 mJ at or above the right limit
+    // 30 and 40 mJ above the right limit; 20 mJ on it is in range, as the largest pulse is at load.
+    EXPECT_EQ(w.Data.ViewHist.Bins[21].Count, 2);
 
     // Editing follows the setup's rules; Cancel brings back what was applied.
     w.histogram_limits[1]->setValue(5);

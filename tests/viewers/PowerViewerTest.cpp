@@ -1,4 +1,5 @@
 #include "auxiliary/NotesWindow.h"
+#include "auxiliary/SetupControls.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"
 #include "platform/SurfaceWidget.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -236,4 +238,80 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     EXPECT_FLOAT_EQ(diff.Chart.YMin, -0.0015f);
     Show(ViewPowerDifference, Lines(200, true), "b.dpw");
     SaveScreenshot(&diff, "power_difference_viewer");
+}
+
+TEST_F(PowerViewerTest, shownLimitsAreTheRangeDrawnAndTypedDecimalsKeepTheirUnit) {
+    const auto line = [](double v, double t) {
+        return QString::number(v).leftJustified(18) + "\t" + QString::number(t);
+    };
+    struct Case {
+        const char* name;
+        int16_t kind;
+        QStringList lines;
+        QString low, high, total;
+        float yMin, yMax;
+    };
+    const Case cases[] = {
+        {"12.25 .. 12.75 mW",
+         ViewPower,
+         {line(0.01225, 0), line(0.01275, 1)},
+         "122",
+         "128",
+         "2",
+         0.0122f,
+         0.0128f},
+        // A ratio of two zeros is no point; an over-range one is.
+        {"ratios up to 1.0",
+         ViewPowerRatio,
+         {"0.5\t1\t0", "0.75\t1\t1", "1\t1\t2", "0\t0\t3", "Overrange\t1\t4"},
+         "0",
+         "10",
+         "4",
+         0,
+         1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PowerViewer& v = Show(c.kind, c.lines);
+        EXPECT_EQ(v.txt_power[0]->text() + " " + v.txt_power[1]->text(), c.low + " " + c.high);
+        EXPECT_EQ(v.lblTotalPoints->text(), "Total Points:  " + c.total);
+        for (int apply = 0; apply < 2; ++apply) {  // the first chart, then Apply with nothing changed
+            EXPECT_FLOAT_EQ(v.Chart.YMin, c.yMin);
+            EXPECT_FLOAT_EQ(v.Chart.YMax, c.yMax);
+            QTest::mouseClick(v.butApply, Qt::LeftButton);
+        }
+    }
+
+    // 12.2 typed in mW is 12.2 mW; text that is no number beeps, is marked
+    // and changes nothing.
+    PowerViewer& v = Show(ViewPower, cases[0].lines);
+    v.cmbPowerUnits->setCurrentIndex(3);
+    v.cmbPowerCoeff->setCurrentIndex(0);
+    for (auto [box, typed] : {std::pair{0, "12.2"}, {1, "12.85"}}) {
+        v.txt_power[box]->clear();
+        QTest::keyClicks(v.txt_power[box], typed);
+    }
+    QTest::mouseClick(v.butApply, Qt::LeftButton);
+    EXPECT_EQ(prompts.beeps, 0);
+    EXPECT_EQ(v.txt_power[0]->text() + " " + v.txt_power[1]->text(), "12.2 12.85");
+    EXPECT_FLOAT_EQ(v.Chart.YMin, 0.0122f);
+    EXPECT_FLOAT_EQ(v.Chart.YMax, 0.01285f);
+    v.txt_power[1]->setText("1.2.");
+    QTest::mouseClick(v.butApply, Qt::LeftButton);
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_TRUE(IsRefused(v.txt_power[1]));
+    EXPECT_EQ(v.txt_power[1]->text(), "1.2.");
+    EXPECT_FLOAT_EQ(v.Chart.YMax, 0.01285f);
+}
+
+TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
+    TempDir dir;
+    PowerViewer& v = Viewer(ViewPower);
+    v.Load(-1, "broken.pwr");
+    v.Load(0, "0.001             \t0.00");  // the load then stopped at an unreadable line
+    v.DataSave(dir.Path("copy.pwr"));
+    v.Print();
+    EXPECT_FALSE(QFile::exists(dir.Path("copy.pwr")));
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_TRUE(prompts.messages[0].text.contains("not loaded completely"));
 }

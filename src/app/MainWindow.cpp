@@ -2,16 +2,16 @@
 
 #include "app/ModeSwitch.h"
 #include "app/Recovery.h"
-#include "auxiliary/Pictures.h"
 #include "auxiliary/AboutBox.h"
 #include "auxiliary/InformationWindow.h"
 #include "auxiliary/NotesWindow.h"
+#include "auxiliary/Pictures.h"
 #include "auxiliary/TerminalWindow.h"
 #include "data/FileCommand.h"
 #include "data/TimeBase.h"
+#include "dual/EnergyRatioMode.h"
 #include "dual/PowerDifferenceWindow.h"
 #include "dual/PowerRatioWindow.h"
-#include "dual/EnergyRatioMode.h"
 #include "energy/EnergyMode.h"
 #include "link/Link.h"
 #include "meterlogs/DeviceFileView.h"
@@ -24,9 +24,9 @@
 #include "state/AppState.h"
 #include "state/Configuration.h"
 #include "state/Files.h"
-#include "viewers/PowerViewers.h"
 #include "viewers/EnergyViewers.h"
 #include "viewers/PcFileView.h"
+#include "viewers/PowerViewers.h"
 #include "viewers/Viewers.h"
 
 #include <QApplication>
@@ -111,8 +111,8 @@ void MainWindow::BuildMenus() {
     connect(action("mnuFile_Print"), &QAction::triggered, this, [] { FileCommand(2); });
     connect(action("mnuFile_PrintSetup"), &QAction::triggered, this, [] { FileCommand(3); });
     connect(exitItem, &QAction::triggered, this, [this] {
-        SwitchMode(ModeNone);
-        Shutdown();
+        // Cancel at the save reminder abandons the exit.
+        if (SwitchMode(ModeNone)) Shutdown();
     });
 
     QMenu* mode = menuBar()->addMenu("&Mode");
@@ -391,8 +391,9 @@ void MainWindow::mnuSetup_CommPortList_Click(int index) {
 
 void MainWindow::closeEvent(QCloseEvent* e) {
     if (!shutDown_) {
-        // Leaving the mode first asks about unsaved data before anything closes.
-        SwitchMode(ModeNone);
+        // Leaving the mode first asks about unsaved data before anything closes;
+        // Cancel there keeps the program running.
+        if (!SwitchMode(ModeNone)) return e->ignore();
         Shutdown();
     }
     e->accept();

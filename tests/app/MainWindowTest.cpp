@@ -159,9 +159,9 @@ TEST_F(MainWindowTest, fileOpenAndShowPcFileBothRunTheOpenOfThePcFileView) {
     EXPECT_EQ(App().ActiveMode, ModeNone) << "Cancel in the dialog leaves the view";
 }
 
-// Channel B while channel A logs: "CH B" first, then the channel-A window
-// closes (the reminder saves A's readings under A's head), then power
-// logging starts again, its "FP" sent before the window resets.
+// Channel B while channel A logs: the reminder saves A's readings under A's
+// head, then "CH B", then the channel-A window closes and power logging
+// starts again, its "FP" sent before the window resets.
 TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHead) {
     Start();
     QStringList windowCalls;  // op: the last command the meter had received

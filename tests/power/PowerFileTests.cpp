@@ -18,7 +18,6 @@ static QByteArray Line(const QByteArray& value, const QByteArray& time) {
 }
 
 const QByteArray kHeader = "Power, in Watts \t Time, in Seconds \t Head: 3A; s/n 123456\r\n";
-const QString kReminder = "The logged data has not been saved. Save it now?";
 
 class PowerFileTest : public PowerTest {
 protected:
@@ -151,18 +150,6 @@ TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
         }
         EXPECT_EQ(QFile::exists(dir.Path("kept.pwr")), c.answer == A::Yes);
     }
-}
-
-// The failed save leaves the data unsaved, so the question comes again.
-TEST_F(PowerFileTest, failedSaveAtTheReminderKeepsTheRunForAnotherPlace) {
-    WireFileMenu();
-    LogThreeReadings();
-    prompts.yesNoAnswers = {true, true};
-    prompts.fileAnswers = {dir.Path("no/such/folder/run.pwr"), dir.Path("run.pwr")};
-    engine.Unload(true);
-    EXPECT_EQ(prompts.Texts(), QStringList({"File open failed", kReminder, kReminder}));
-    EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data);
-    EXPECT_FALSE(engine.NotSaved);
 }
 
 // The first failure is told once; the run goes on in memory with the Data

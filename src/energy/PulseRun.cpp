@@ -46,7 +46,8 @@ bool PulseRun::MayDiscard() {
     if (wasRunning) Stop();
     Flush(DisplayHook());
     if (RemindToSave(Unsaved)) return true;
-    if (wasRunning) Start();
+    // Kept: it runs on, unless the link went away meanwhile.
+    if (wasRunning && App().Connected) Start();
     return false;
 }
 

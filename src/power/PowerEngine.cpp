@@ -455,7 +455,8 @@ bool PowerEngine::MayDiscard() {
     if (wasRunning) Stop();
     Flush();
     if (RemindToSave(NotSaved)) return true;
-    if (wasRunning) Start();
+    // Kept: it runs on, unless the link went away meanwhile.
+    if (wasRunning && App().Connected) Start();
     return false;
 }
 

@@ -114,8 +114,8 @@ void MainWindow::BuildMenus() {
     connect(action("mnuFile_Print"), &QAction::triggered, this, [] { FileCommand(2); });
     connect(action("mnuFile_PrintSetup"), &QAction::triggered, this, [] { FileCommand(3); });
     connect(exitItem, &QAction::triggered, this, [this] {
-        SwitchMode(ModeNone);
-        Shutdown();
+        // Cancel at the save reminder abandons the exit.
+        if (SwitchMode(ModeNone)) Shutdown();
     });
 
     QMenu* mode = menuBar()->addMenu("&Mode");
@@ -396,8 +396,9 @@ void MainWindow::mnuSetup_CommPortList_Click(int index) {
 
 void MainWindow::closeEvent(QCloseEvent* e) {
     if (!shutDown_) {
-        // Leaving the mode first asks about unsaved data before anything closes.
-        SwitchMode(ModeNone);
+        // Leaving the mode first asks about unsaved data before anything closes;
+        // Cancel there keeps the program running.
+        if (!SwitchMode(ModeNone)) return e->ignore();
         Shutdown();
     }
     e->accept();

@@ -110,9 +110,18 @@ bool AlreadyRunning(const Action& a) {
 
 }  // namespace
 
-void SwitchMode(int16_t newMode) {
+bool MayLeaveActiveMode() {
+    const auto& ops = App().Shell.FileOps;
+    const int16_t mode = App().ActiveMode;
+    if (mode < 0 || size_t(mode) >= ops.size() || !ops[size_t(mode)].MayLeave) return true;
+    return ops[size_t(mode)].MayLeave();
+}
+
+bool SwitchMode(int16_t newMode) {
     AppState& s = App();
-    if (newMode == s.ActiveMode && newMode != ModeDeviceFile && newMode != ModePcFile) return;
+    if (newMode == s.ActiveMode && newMode != ModeDeviceFile && newMode != ModePcFile) return true;
+    // Asked before anything closes, so that Cancel leaves everything as it was.
+    if (!MayLeaveActiveMode()) return false;
 
     Leave(s.ActiveMode);
     if (s.Shell.ClearNotes) s.Shell.ClearNotes();
@@ -125,6 +134,7 @@ void SwitchMode(int16_t newMode) {
 
     s.ActiveMode = newMode;
     Enter(newMode);
+    return true;
 }
 
 int16_t ModeOfItem(ModeMenuItem item) {
@@ -150,6 +160,8 @@ void ModeMenuAction(ModeMenuItem item) {
     for (const Action& a : kActions) {
         if (a.item != item) continue;
         if (AlreadyRunning(a)) return;
+        // The reminder comes before the meter is put on another channel.
+        if ((a.leaveFirst || a.newMode != App().ActiveMode) && !MayLeaveActiveMode()) return;
         if (a.channel >= 0) SelectChannel(true, a.channel);
         if (a.leaveFirst) SwitchMode(ModeNone);
         AppState& s = App();

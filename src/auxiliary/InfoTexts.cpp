@@ -12,14 +12,20 @@ HeadLines NoHead() {
     return {"Type: " + kDisconnected, "Serial Number: " + kDisconnected, "Name: " + kDisconnected};
 }
 
-// serialChars: how many trailing characters of HeadSerial the window shows.
-HeadLines Head(const AppState& s, int channel, int serialChars, bool noteReplacesType) {
+// The serial number alone: HeadSerial carries "; s/n" in front of it, or for
+// the KORVEN family the blank that ended it in the reply.
+QString SerialNumber(const QString& headSerial) {
+    const QString mark = QStringLiteral("; s/n");
+    return (headSerial.startsWith(mark) ? headSerial.mid(mark.size()) : headSerial).trimmed();
+}
+
+HeadLines Head(const AppState& s, int channel, bool noteReplacesType) {
     const ChannelInfo& c = s.Channels[channel];
     if (c.HeadType == 0) return NoHead();
     const int type = c.HeadType >= 0 && c.HeadType < int(s.HeadTypeNames.size()) ? c.HeadType : 0;
     HeadLines h;
     h.type = noteReplacesType && !c.SupportNote.isEmpty() ? c.SupportNote : "Type: " + s.HeadTypeNames[type];
-    h.serial = "Serial Number: " + c.HeadSerial.right(serialChars);
+    h.serial = "Serial Number: " + SerialNumber(c.HeadSerial);
     h.name = "Name: " + c.HeadName;
     return h;
 }
@@ -46,17 +52,17 @@ InfoTexts BuildInfoTexts(const AppState& s, const QString& versionReply, const Q
 
     HeadLines a;
     if (model >= 4 && model <= 7) {
-        a = Head(s, 0, 8, true);
+        a = Head(s, 0, true);
     } else if (model == 2) {
         t.twoHeads = true;
         t.head1Caption = "Head Channel 'A'";
-        a = Head(s, 0, 5, false);
-        HeadLines b = Head(s, 1, 5, false);
+        a = Head(s, 0, false);
+        HeadLines b = Head(s, 1, false);
         t.headType2 = b.type;
         t.serial2 = b.serial;
         t.name2 = b.name;
     } else {
-        a = Head(s, 0, 8, false);
+        a = Head(s, 0, false);
     }
     t.headType1 = a.type;
     t.serial1 = a.serial;

@@ -4,7 +4,9 @@
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 
+#include <QFileInfo>
 #include <QStringList>
+#include <iterator>
 
 namespace {
 
@@ -15,6 +17,8 @@ int g_filterIndex = 1;
 QString g_fileName;
 // The last command ended through its error handling.
 bool g_failed = false;
+// The last Save ended in a cancelled file dialog.
+bool g_saveCancelled = false;
 
 void Tell(const QString& text) {
     platform::prompts().Message(text, kTitle, platform::Icon::None);
@@ -49,6 +53,18 @@ int FilterIndexOfMode(int16_t mode) {
     }
 }
 
+// The extension of what the mode saves; a viewer saves the kind it shows.
+QString ExtensionOfMode(int16_t mode) {
+    int index = FilterIndexOfMode(mode);
+    if (mode == ModeDeviceFile || mode == ModePcFile) {
+        static constexpr int kOfViewer[] = {3, 5, 5, 2, 4};  // by ViewerKind
+        const int16_t kind = App().ViewerKind;
+        if (kind >= 0 && kind < int16_t(std::size(kOfViewer))) index = kOfViewer[kind];
+    }
+    if (index < 2) return QString();
+    return QString::fromLatin1(kDataFileKinds[index - 1].extension);
+}
+
 // Runs `body` with a power-type chart paused; it resumes however the body ends.
 template <class Body>
 void WithChartPaused(int16_t mode, const ModeFileOps* ops, Body body) {
@@ -75,8 +91,9 @@ public:
 
 // The file dialog, starting from what it remembers and keeping the choice;
 // false when cancelled.
-bool AskForFile(const QString& title, bool save) {
+bool AskForFile(const QString& title, bool save, const QString& extension = QString()) {
     platform::FileDialogRequest request;
+    request.defaultSuffix = extension;
     request.title = title;
     request.filter = DataFileFilter();
     request.filterIndex = g_filterIndex;
@@ -86,6 +103,11 @@ bool AskForFile(const QString& title, bool save) {
     const auto chosen = save ? platform::prompts().SaveFile(request) : platform::prompts().OpenFile(request);
     g_fileName = chosen ? chosen->fileName : QString();
     if (chosen) g_filterIndex = chosen->filterIndex;
+    // A name without an extension gets the mode's, so that Open lists the file.
+    if (!g_fileName.isEmpty() && !extension.isEmpty() && QFileInfo(g_fileName).suffix().isEmpty()) {
+        if (!g_fileName.endsWith(QLatin1Char('.'))) g_fileName += QLatin1Char('.');
+        g_fileName += extension;
+    }
     return chosen.has_value();
 }
 
@@ -96,7 +118,8 @@ void Save() {
     const ModeFileOps* ops = OpsOfMode(mode);
     WithChartPaused(mode, ops, [&] {
         if (const int index = FilterIndexOfMode(mode)) g_filterIndex = index;
-        AskForFile("Save data in file", true);
+        AskForFile("Save data in file", true, ExtensionOfMode(mode));
+        g_saveCancelled = g_fileName.isEmpty();
         if (g_fileName.isEmpty()) return;
 
         const BusyCursor busy;
@@ -182,16 +205,22 @@ QString FileCommand(int16_t operation) {
     return QString();
 }
 
-void RemindToSave(bool& notSaved) {
+bool RemindToSave(bool& notSaved) {
     const auto& save = App().Shell.FileCommand;
-    while (notSaved &&
-           platform::prompts().AskYesNo(QStringLiteral("The logged data has not been saved. Save it now?"),
-                                        QStringLiteral("Reminder."), platform::Icon::Question)) {
+    while (notSaved) {
+        const platform::Answer answer = platform::prompts().AskYesNoCancel(
+            QStringLiteral("The logged data has not been saved. Save it now?"), QStringLiteral("Reminder."),
+            platform::Icon::Question);
+        if (answer == platform::Answer::Cancel) return false;
+        if (answer == platform::Answer::No) break;
         g_failed = false;
+        g_saveCancelled = false;
         if (save) save(0);
+        if (g_saveCancelled) return false;
         if (!g_failed) break;
     }
     notSaved = false;
+    return true;
 }
 
 void ResetFileDialogMemory() {

@@ -13,13 +13,15 @@
 // supplier.". Returns "".
 QString FileCommand(int16_t operation);
 
-// The question a logging window asks when it is left with unsaved data
-// (`notSaved`, which its save clears): "The logged data has not been saved.
-// Save it now?" (title "Reminder.", Yes/No). Yes runs the File menu's Save
-// (App().Shell.FileCommand(0)). When that save fails the data is kept and
-// the question comes again, so the user can choose another place; No, a
-// cancelled save dialog or a save that worked end it, `notSaved` False.
-void RemindToSave(bool& notSaved);
+// The question a logging window asks before a run with unsaved data
+// (`notSaved`, which its save clears) is left or discarded: "The logged data
+// has not been saved. Save it now?" (title "Reminder.", Yes, No, Cancel).
+// Yes runs the File menu's Save (App().Shell.FileCommand(0)). When that save
+// fails the data is kept and the question comes again, so the user can choose
+// another place; No or a save that worked end it, `notSaved` False. Cancel,
+// here or in the save dialog, returns false with everything as it was: the
+// caller keeps the run and its window.
+bool RemindToSave(bool& notSaved);
 
 // The save dialog's file kinds, numbered 1 to 5: what the dialog shows and
 // the extension it lists. The shown pattern spells the extension with a

@@ -13,6 +13,8 @@
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
 
+#include <cmath>
+
 namespace {
 
 const std::array<QString, 4> kStatPrefixes = {QStringLiteral("Min:  "), QStringLiteral("Max:  "),
@@ -102,8 +104,19 @@ void EnergyRatioEngine::EnergyRatioLog(int action, QString& reply) {
             RatioVisible = false;
             Changed();
             break;
+        case kRefusedReplyOp:
+            if (Stopped) break;
+            reply.clear();
+            if (refusals_.Refused()) {
+                Stop();
+                Flush();
+                return RefusedReplies::Tell();
+            }
+            SendSB();
+            break;
         case 0:
             if (Stopped) break;
+            refusals_.Answered();
             if (PollState == 0) {
                 RatioText.clear();
                 Changed();
@@ -201,7 +214,8 @@ void EnergyRatioEngine::Normalize() {
         ResetNormalization();
     } else {
         const double average = stats_[size_t(RatioMode)].Average();
-        if (average == 0) {
+        // A factor beyond the doubles (an average of next to nothing) counts as none.
+        if (average == 0 || !std::isfinite(1 / average)) {
             platform::prompts().Beep();
             return;
         }
@@ -240,6 +254,9 @@ void EnergyRatioEngine::Start() {
         throttle_.Reset();
         ResetNormalization();
         InitialiseRun(workFile_, app.RatioWorkFile, HeaderLine());
+    } else {
+        // A half reply from before the pause has no partner any more.
+        pairing_.Reset();
     }
     if (!store_.Allocated()) store_.Allocate();
     ShowStatistics(false);
@@ -247,6 +264,7 @@ void EnergyRatioEngine::Start() {
               HeadText(1);
     RatioVisible = app.Config.EnergyRatio.RatioDisplayStyle != 0;
     Running();
+    refusals_.Answered();
     SendSB();
     Flush();
 }
@@ -267,6 +285,7 @@ void EnergyRatioEngine::PauseChart(bool pause) {
 }
 
 void EnergyRatioEngine::Reset(bool reopenSetup) {
+    if (!MayDiscard()) return;
     Initialised = false;
     ResetStatistics();
     RatioText.clear();
@@ -274,7 +293,10 @@ void EnergyRatioEngine::Reset(bool reopenSetup) {
     LogFileOnOff(true);
     if (!Stopped) Stop();
     store_.Reset();
+    filterA_.Reset();
+    filterB_.Reset();
     pairing_.Reset();
+    ResetNormalization();
     Unsaved = false;
     Relayout();
     Changed();
@@ -282,11 +304,12 @@ void EnergyRatioEngine::Reset(bool reopenSetup) {
     if (reopenSetup && View.ReopenSetup) View.ReopenSetup();
 }
 
-void EnergyRatioEngine::Unload(bool fromModeSwitch) {
-    if (!BeginClosing()) return;
+bool EnergyRatioEngine::Unload(bool fromModeSwitch) {
+    bool kept = false;
+    if (!BeginClosing(kept)) return !kept;
     if (!Stopped) Stop();
-    RemindToSave(Unsaved);
     Caption = QStringLiteral("Real-Time Energy Ratio Logging");
     EndClosing(fromModeSwitch, View.DisplayChanged);
     store_.Release();
+    return true;
 }

@@ -7,6 +7,7 @@
 #include "data/Statistics.h"
 #include "data/WorkFile.h"
 #include "energy/PulseRun.h"
+#include "link/Dispatch.h"
 
 #include <QString>
 #include <array>
@@ -39,14 +40,17 @@ class EnergyRatioEngine : public PulseRun {
 public:
     EnergyRatioEngine();
 
-    // -1 reset and show; 0 one reply line (cleared); 1 leave the mode.
+    // -1 reset and show; 0 one reply line (cleared); 1 leave the mode;
+    // kRefusedReplyOp the meter refused the last request.
     void EnergyRatioLog(int action, QString& reply);
 
     void Start() override;
     void Stop() override;
     void Reset(bool reopenSetup);  // butReset
     void ResetStatistics();
-    void Unload(bool fromModeSwitch);  // false: closed by the user, leave the mode too
+    // fromModeSwitch false: closed by the user, leave the mode too. False when
+    // the user cancelled the save reminder: nothing was closed.
+    bool Unload(bool fromModeSwitch);
     void PauseChart(bool pause);
 
     void SetRatioMode(int16_t mode);  // cmbRatioMode
@@ -102,5 +106,6 @@ private:
     ChannelPairing pairing_;
     std::array<RunningStats, 2> stats_;
     ReadoutThrottle throttle_{0.3};
+    RefusedReplies refusals_;
     bool paused_ = false;
 };

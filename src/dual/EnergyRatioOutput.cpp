@@ -10,9 +10,11 @@
 
 void EnergyRatioEngine::EnergyRatioSave(const QString& fileName) {
     const bool timeStamp = App().Config.EnergyRatio.RatioTimeStamp;
-    // Without a working file of this run the store is what holds the data.
+    // Without a working file of this run the store is what holds the data;
+    // after a Reset neither holds the discarded run.
     SaveLoggedData(
-        fileName, workFile_.Complete(), App().RatioWorkFile, HeaderLine(), [] { Notes().SaveNotesBox(); },
+        fileName, Initialised && workFile_.Complete(), App().RatioWorkFile, HeaderLine(),
+        [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
             WriteStoredLines(store_, [timeStamp](const PairRecord& r) {
                 return FormatDualLogLine(r.A, r.B, r.Time, timeStamp);

@@ -57,6 +57,8 @@ EnergyEngine::EnergyEngine() {
 }
 
 QString EnergyEngine::HeadText() const {
+    // Another channel may be selected by now: the run's data belong to its head.
+    if (!runHead_.isEmpty()) return runHead_;
     return CurrentHead().HeadName + CurrentHead().HeadSerial;
 }
 
@@ -80,6 +82,7 @@ void EnergyEngine::StartEnergy() {
     Caption = WindowTitle;
     Unsaved = false;
     Initialised = false;
+    runHead_.clear();
     const EnergySettings& cfg = app.Config.Energy;
     YScale = MaxOf(cfg.EnergyInitialSize, 1);
     Hist = HistogramSpec{};
@@ -287,6 +290,8 @@ void EnergyEngine::Start() {
         store_.Reset();
         filter_.Reset();
         throttle_.Reset();
+        runHead_.clear();
+        runHead_ = HeadText();
         InitialiseRun(workFile_, app.EnergyWorkFile, HeaderLine());
     }
     if (!store_.Allocated()) store_.Allocate();
@@ -323,11 +328,16 @@ void EnergyEngine::Stop() {
 }
 
 void EnergyEngine::Reset(bool reopenSetup) {
+    if (!MayDiscard()) return;
     Initialised = false;
     YScale = MaxOf(App().Config.Energy.EnergyInitialSize, 1);
     Hist.YScaleCopy = YScale;
     ClearHistogram();
     ResetStatistics();
+    // The discarded run is not saved later.
+    store_.Reset();
+    filter_.Reset();
+    runHead_.clear();
     EnergyText.clear();
     EnergyVisible = false;
     LogFileOnOff(true);
@@ -338,13 +348,14 @@ void EnergyEngine::Reset(bool reopenSetup) {
     if (reopenSetup && View.ReopenSetup) View.ReopenSetup();
 }
 
-void EnergyEngine::Unload(bool fromModeSwitch) {
-    if (!BeginClosing()) return;
+bool EnergyEngine::Unload(bool fromModeSwitch) {
+    bool kept = false;
+    if (!BeginClosing(kept)) return !kept;
     if (!Stopped) Stop();
-    RemindToSave(Unsaved);
     Caption = WindowTitle;
     App().EnergyUnits = kJouleUnits;
     RelativeUnits = false;
     EndClosing(fromModeSwitch, View.DisplayChanged);
     store_.Release();
+    return true;
 }

@@ -54,8 +54,9 @@ public:
     void Reset(bool reopenSetup);  // butReset
     void ResetStatistics();
     // The close procedure; `fromModeSwitch` false also leaves the mode
-    // through the main window.
-    void Unload(bool fromModeSwitch);
+    // through the main window. False when the user cancelled the save
+    // reminder: nothing was closed.
+    bool Unload(bool fromModeSwitch);
 
     void EnergySave(const QString& fileName);
     void EnergyPrint();
@@ -108,4 +109,5 @@ private:
     RunningStats stats_;
     ReadoutThrottle throttle_{0.3};
     bool rapidPulse_ = false;
+    QString runHead_;  // head name and serial of the run, taken at its fresh start
 };

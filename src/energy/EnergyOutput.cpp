@@ -10,9 +10,11 @@
 
 void EnergyEngine::EnergySave(const QString& fileName) {
     const bool timeStamp = App().Config.Energy.EnergyTimeStamp;
-    // Without a working file of this run the store is what holds the data.
+    // Without a working file of this run the store is what holds the data;
+    // after a Reset neither holds the discarded run.
     SaveLoggedData(
-        fileName, workFile_.Complete(), App().EnergyWorkFile, HeaderLine(), [] { Notes().SaveNotesBox(); },
+        fileName, Initialised && workFile_.Complete(), App().EnergyWorkFile, HeaderLine(),
+        [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
             WriteStoredLines(store_, [timeStamp](const EnergyRecord& r) {
                 return FormatLogLine(r.Value, r.Time, timeStamp);

@@ -125,7 +125,11 @@ void EnergyWindow::butSetup_Click() {
 void EnergyWindow::closeEvent(QCloseEvent* e) {
     // Closed by the user: leave the mode; the main window calls EnergyLog(1).
     leaving_ = true;
-    Engine.Unload(false);
+    const bool closed = Engine.Unload(false);
     leaving_ = false;
-    e->accept();
+    // Cancel at the save reminder keeps the window and its run.
+    if (closed)
+        e->accept();
+    else
+        e->ignore();
 }

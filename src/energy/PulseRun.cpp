@@ -1,5 +1,6 @@
 #include "energy/PulseRun.h"
 
+#include "data/FileCommand.h"
 #include "data/WorkFile.h"
 #include "link/PortControl.h"
 #include "platform/Clock.h"
@@ -39,10 +40,24 @@ void PulseRun::Stopping() {
     Changed();
 }
 
-bool PulseRun::BeginClosing() {
+bool PulseRun::MayDiscard() {
+    if (!Unsaved) return true;
+    const bool wasRunning = !Stopped;
+    if (wasRunning) Stop();
+    Flush(DisplayHook());
+    if (RemindToSave(Unsaved)) return true;
+    // Kept: it runs on, unless the link went away meanwhile.
+    if (wasRunning && App().Connected) Start();
+    return false;
+}
+
+bool PulseRun::BeginClosing(bool& kept) {
+    kept = false;
     if (closing_) return false;
     closing_ = true;
-    return true;
+    kept = !MayDiscard();
+    closing_ = !kept;
+    return !kept;
 }
 
 void PulseRun::EndClosing(bool fromModeSwitch, const std::function<void()>& displayChanged) {

@@ -17,6 +17,9 @@ public:
     void StartStop();
     virtual void Start() = 0;
     virtual void Stop() = 0;
+    // Before the run is discarded or left: the save reminder when it holds
+    // unsaved data. False when the user keeps it; a running run goes on.
+    bool MayDiscard();
 
     // Display state, mirrored by the window.
     QString Caption;
@@ -39,8 +42,9 @@ protected:
     void InitialiseRun(WorkFileRun& workFile, const QString& path, const QString& header);
     void Running();   // "&Stop"
     void Stopping();  // "&Start", the cycle back to its beginning
-    // Closing: false when a closing is under way already.
-    bool BeginClosing();
+    // Closing: false when a closing is under way already, or when the user
+    // keeps the run at the save reminder (`kept` then true).
+    bool BeginClosing(bool& kept);
     // Closing's end, after the window's own steps: not initialised, the Data
     // Log File items back, the display shown; a window closed by the user
     // (not `fromModeSwitch`) also leaves the mode.

@@ -4,18 +4,19 @@
 #include "link/Identification.h"
 #include "link/LinkState.h"
 #include "link/Transaction.h"
+#include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
 
 namespace {
 
-void ToWindow(int16_t mode, QString& line) {
+void ToWindow(int16_t mode, QString& line, int op = 0) {
     auto& entries = App().Shell.ModeEntry;
     if (mode < 0 || mode >= static_cast<int>(entries.size())) return;
     auto entry = entries[mode];
     // Rapid pulse runs in the energy window.
     if (!entry && mode == ModeRapidPulse) entry = entries[ModeEnergy];
-    if (entry) entry(0, line);
+    if (entry) entry(op, line);
 }
 
 // Power and energy: the first reply of a run is checked for a refusal, and
@@ -58,11 +59,21 @@ void DispatchLine(QString& line) {
         case ModePowerRatio:
         case ModePowerDifference:
         case ModeEnergyRatio:
-            if (!line.contains(QLatin1Char('?'))) ToWindow(mode, line);
+            // A refused request is no reading: the window asks again.
+            ToWindow(mode, line, line.contains(QLatin1Char('?')) ? kRefusedReplyOp : 0);
             break;
         default:
             break;  // no mode, or a PC file: nobody waits for meter lines
     }
+}
+
+void RefusedReplies::Tell() {
+    platform::prompts().Beep();
+    platform::prompts().Message(
+        QStringLiteral("The meter refused %1 requests for readings in a row. Logging has stopped; "
+                       "the data logged so far can be saved.")
+            .arg(kLimit),
+        QStringLiteral("Kelvaro32"), platform::Icon::Exclamation);
 }
 
 void StartMeasurement(bool start, const QString& command, const QString& reply) {

@@ -161,7 +161,9 @@ void Start() {
         g.SavedBaseUnit = App().BaseUnit;
         g.BaseUnitSaved = true;
     }
+    // What a file opened earlier said of its units is no part of this download.
     App().MissingPulseDetection = false;
+    App().RelativeUnits = false;
     switch (App().DeviceType) {
         case 0:
             g.RetrieveFamily = 1;

@@ -88,6 +88,21 @@ bool QtPrompts::AskYesNo(const QString& text, const QString& title, Icon icon) {
     return box.exec() == QMessageBox::Yes;
 }
 
+Answer QtPrompts::AskYesNoCancel(const QString& text, const QString& title, Icon icon) {
+    QMessageBox box(BoxIcon(icon), BoxTitle(title), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, DialogParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        default:
+            return Answer::Cancel;
+    }
+}
+
 std::optional<FileDialogResult> QtPrompts::ShowFileDialog(const FileDialogRequest& req, bool save) {
     QFileDialog dialog(DialogParent(), req.title);
     const QStringList filters = DialogFilters(req.filter);
@@ -104,6 +119,7 @@ std::optional<FileDialogResult> QtPrompts::ShowFileDialog(const FileDialogReques
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(req.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     }
+    if (!req.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(req.defaultSuffix);
     if (!req.fileName.isEmpty()) dialog.selectFile(req.fileName);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog.selectedFiles();

@@ -7,6 +7,7 @@
 namespace platform {
 
 enum class Icon { None, Information, Exclamation, Critical, Question };
+enum class Answer { Yes, No, Cancel };
 
 struct FileDialogRequest {
     QString title;
@@ -15,6 +16,7 @@ struct FileDialogRequest {
     QString fileName;     // initial name
     bool overwritePrompt = false;
     bool fileMustExist = false;
+    QString defaultSuffix;  // added to a chosen name without an extension
 };
 
 struct FileDialogResult {
@@ -30,6 +32,10 @@ public:
     virtual void Beep() = 0;
     virtual void Message(const QString& text, const QString& title = QString(), Icon icon = Icon::None) = 0;
     virtual bool AskYesNo(const QString& text, const QString& title, Icon icon = Icon::Question) = 0;
+    // Yes, No and Cancel; where Cancel cannot be offered, the Yes/No question.
+    virtual Answer AskYesNoCancel(const QString& text, const QString& title, Icon icon = Icon::Question) {
+        return AskYesNo(text, title, icon) ? Answer::Yes : Answer::No;
+    }
     // Empty optional when the user cancels.
     virtual std::optional<FileDialogResult> OpenFile(const FileDialogRequest& req) = 0;
     virtual std::optional<FileDialogResult> SaveFile(const FileDialogRequest& req) = 0;

@@ -14,6 +14,7 @@ public:
     void Beep() override;
     void Message(const QString& text, const QString& title, Icon icon) override;
     bool AskYesNo(const QString& text, const QString& title, Icon icon) override;
+    Answer AskYesNoCancel(const QString& text, const QString& title, Icon icon) override;
     std::optional<FileDialogResult> OpenFile(const FileDialogRequest& req) override;
     std::optional<FileDialogResult> SaveFile(const FileDialogRequest& req) override;
     bool PrintDialog(int& copies) override;

@@ -7,6 +7,7 @@
 #include "data/Parsing.h"
 #include "data/TimeBase.h"
 #include "data/Units.h"
+#include "link/Dispatch.h"
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"
 #include "link/PortControl.h"
@@ -106,6 +107,8 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
     switch (op) {
         case -1:
             runHeads_ = {};
+            // A factor or offset taken from another run's average means nothing here.
+            UndoAdjustment();
             SkippedChars = 0;
             SkippedReplies = 0;
             StartStopCaption = QStringLiteral("&Start");
@@ -119,6 +122,7 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
             break;
         case 0:
             if (Stopped) return;
+            refusals_.Answered();
             if (PollState == 0) {
                 ReadingText.clear();
                 Changed();
@@ -133,6 +137,15 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
             } else {
                 Reading(reply);
             }
+            break;
+        case kRefusedReplyOp:
+            if (Stopped) return;
+            if (refusals_.Refused()) {
+                Stop();
+                Flush();
+                return RefusedReplies::Tell();
+            }
+            SendNext();
             break;
         case 1:
             ReadingVisible = false;
@@ -268,6 +281,8 @@ void PowerEngine::StartStop() {
 
 void PowerEngine::Start() {
     AppState& app = App();
+    // A finished run not saved yet is not cleared without asking.
+    if (!RunActive && !MayDiscard()) return;
     if (!app.Connected && !Connect()) return;
     const double now = platform::clock().SecondsSinceMidnight();
     if (!RunActive) {
@@ -306,6 +321,7 @@ void PowerEngine::Start() {
     if (Settings().DisplayMode != 0) ReadingVisible = true;
     app.ModeCheckPending = true;
     PollState = 0;
+    refusals_.Answered();
     SendCommand(platform::serialPort(), QString::fromLatin1(profile_->FirstCommand), profile_->FirstTimeout,
                 true);
     StartStopCaption = QStringLiteral("&Stop");
@@ -323,6 +339,7 @@ void PowerEngine::Stop() {
 }
 
 void PowerEngine::Reset(bool setupWasOpen) {
+    if (!MayDiscard()) return;
     RunActive = false;
     ClearChart();
     Pairing.Reset();
@@ -331,6 +348,7 @@ void PowerEngine::Reset(bool setupWasOpen) {
     LogFileOnOffEnable(true);
     if (!Stopped) Stop();
     ResetStatistics();
+    UndoAdjustment();
     NotSaved = false;
     Changed();
     Flush();
@@ -431,11 +449,25 @@ void PowerEngine::WriteWorkFileHeader() {
     workFile_.Begin(profile_->WorkFilePath(), profile_->Header(Heads()));
 }
 
-void PowerEngine::Unload(bool fromModeSwitch) {
-    if (unloading_) return;
+bool PowerEngine::MayDiscard() {
+    if (!NotSaved) return true;
+    const bool wasRunning = !Stopped;
+    if (wasRunning) Stop();
+    Flush();
+    if (RemindToSave(NotSaved)) return true;
+    // Kept: it runs on, unless the link went away meanwhile.
+    if (wasRunning && App().Connected) Start();
+    return false;
+}
+
+bool PowerEngine::Unload(bool fromModeSwitch) {
+    if (unloading_) return true;
     unloading_ = true;
+    if (!MayDiscard()) {
+        unloading_ = false;
+        return false;
+    }
     if (!Stopped) Stop();
-    RemindToSave(NotSaved);
     RunActive = false;
     PausedByCaller = false;
     LogFileOnOffEnable(true);
@@ -444,4 +476,5 @@ void PowerEngine::Unload(bool fromModeSwitch) {
     Flush();
     unloading_ = false;
     if (!fromModeSwitch && App().Shell.SwitchMode) App().Shell.SwitchMode(ModeNone);
+    return true;
 }

@@ -4,6 +4,7 @@
 #include "data/ChannelPairing.h"
 #include "data/Statistics.h"
 #include "data/WorkFile.h"
+#include "link/Dispatch.h"
 #include "power/PowerProfile.h"
 #include "power/PowerStore.h"
 
@@ -40,7 +41,8 @@ public:
     explicit PowerEngine(const PowerProfile& profile = kPowerProfile);
 
     // op -1: prepare for power mode (and every fresh start); 0: one reply
-    // line; 1: leave power mode.
+    // line; 1: leave power mode; kRefusedReplyOp: the meter refused the
+    // last request.
     void PowerLog(int op, const QString& reply);
 
     void StartStop();  // butStartStop
@@ -59,8 +61,12 @@ public:
     void ToggleAdjustment();
     void ResetStatistics();
     // The close procedure: asks to save unsaved data; `fromModeSwitch` false
-    // also leaves power mode through the main window.
-    void Unload(bool fromModeSwitch);
+    // also leaves power mode through the main window. False when the user
+    // cancelled the question: nothing was closed.
+    bool Unload(bool fromModeSwitch);
+    // Before the run is discarded or left: the save reminder when it holds
+    // unsaved data. False when the user keeps it; a running run goes on.
+    bool MayDiscard();
 
     void PowerSave(const QString& fileName);
     void PowerPrint();
@@ -148,6 +154,7 @@ private:
     std::array<PowerStore, 2> stores_;  // by direction; one channel uses the first
     std::array<RunningStats, 2> stats_;
     WorkFileRun workFile_;
+    RefusedReplies refusals_;
     bool anchored_ = false;  // the time base of the run is set by its first reading
     bool displayDirty_ = false;
     bool unloading_ = false;

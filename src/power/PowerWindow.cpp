@@ -209,7 +209,11 @@ void PowerWindow::butSetup_Click() {
 void PowerWindow::closeEvent(QCloseEvent* e) {
     // Closed by the user: leave power mode; the main window calls PowerLog(1).
     leaving_ = true;
-    Engine.Unload(false);
+    const bool closed = Engine.Unload(false);
     leaving_ = false;
-    e->accept();
+    // Cancel at the save reminder keeps the window and its run.
+    if (closed)
+        e->accept();
+    else
+        e->ignore();
 }

@@ -137,6 +137,9 @@ struct ModeFileOps {
     // Data logged since the last save that the working file does not hold
     // (the Data Log File was off): what an end from outside must rescue.
     std::function<bool()> Unsaved;
+    // Asked before the window is left: the save reminder for unsaved data.
+    // False when the user keeps the run (Cancel).
+    std::function<bool()> MayLeave;
 };
 
 // What the lower layers ask of the main window and the mode windows. The

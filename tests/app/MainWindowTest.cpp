@@ -159,9 +159,9 @@ TEST_F(MainWindowTest, fileOpenAndShowPcFileBothRunTheOpenOfThePcFileView) {
     EXPECT_EQ(App().ActiveMode, ModeNone) << "Cancel in the dialog leaves the view";
 }
 
-// Channel B while channel A logs: "CH B" first, then the channel-A window
-// closes (the reminder saves A's readings under A's head), then power
-// logging starts again, its "FP" sent before the window resets.
+// Channel B while channel A logs: the reminder saves A's readings under A's
+// head, then "CH B", then the channel-A window closes and power logging
+// starts again, its "FP" sent before the window resets.
 TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHead) {
     Start();
     QStringList windowCalls;  // op: the last command the meter had received
@@ -183,6 +183,31 @@ TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHea
     EXPECT_TRUE(
         dir.Read("a.pwr").startsWith("Power, in Watts \t Time, in Seconds \t Head: 30A-P; s/n123456\r\n"))
         << dir.Read("a.pwr").left(80).toStdString();
+}
+
+// Cancel at the reminder keeps everything as it was: no "CH B", the same
+// mode, window and running run; Exit and closing the window are abandoned.
+TEST_F(MainWindowTest, cancelAtTheReminderKeepsTheRunningModeAndTheProgram) {
+    Start();
+    PowerWindow* w = LogPower("mnuMode_DualPower_ChannelA", 3);
+    ASSERT_NE(w, nullptr);
+    auto* frame = qobject_cast<QWidget*>(w->parent());
+    frame->show();
+    const auto selections = meter->CommandsReceived().count("CH B");  // of the identification
+    for (const char* item : {"mnuMode_DualPower_ChannelB", "mnuFile_Exit", "close"}) {
+        prompts.answers = {platform::Answer::Cancel};
+        if (item == std::string("close"))
+            frame->close();
+        else
+            form->action(item)->trigger();
+        EXPECT_EQ(std::tuple(App().ActiveMode, App().CurrentChannel, w->Engine.NotSaved, w->Engine.Stopped),
+                  std::tuple(ModePower, 0, true, false))
+            << item;
+        EXPECT_TRUE(frame->isVisible()) << item;
+    }
+    EXPECT_EQ(prompts.questions.size(), 3u);
+    EXPECT_EQ(meter->CommandsReceived().count("CH B"), selections);
+    EXPECT_FALSE(form->IsShutDown());
 }
 
 }  // namespace

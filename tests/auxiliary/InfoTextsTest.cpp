@@ -13,12 +13,12 @@ TEST(InfoTexts, linesFollowTheConnectionTheModelAndTheHeads) {
         // clang-format off
         {false, 0, 1, "XL30", "; s/n 123456", "",  // what a previous connection left
          {"Head", "Type: None", "Version: None", "Type:Disconnected", "Serial Number: Disconnected", "Name: Disconnected"}},
-        {true, 4, 2, "PE25", "0012345678", "This KORVEN does not support pyroelectric head",
-         {"Head", "Type: KORVEN-TH", "Version: 2.10", "This KORVEN does not support pyroelectric head", "Serial Number: 12345678", "Name: PE25"}},
-        {true, 0, 1, "30A", "; s/n 98765432", "ignored here",
-         {"Head", "Type: TALON", "Version: 2.10", "Type: Thermopile head", "Serial Number: 98765432", "Name: 30A"}},
-        {true, 2, 5, "RP", "; s/n 123456", "",
-         {"Head Channel 'A'", "Type: Meridel", "Version: 2.10", "Type: Rapid Pulse head", "Serial Number: 23456", "Name: RP",
+        {true, 4, 2, "PE25", "0012345678 ", "This KORVEN does not support pyroelectric head",
+         {"Head", "Type: KORVEN-TH", "Version: 2.10", "This KORVEN does not support pyroelectric head", "Serial Number: 0012345678", "Name: PE25"}},
+        {true, 0, 1, "30A", "; s/n123456", "ignored here",  // the serial words E240 0001
+         {"Head", "Type: TALON", "Version: 2.10", "Type: Thermopile head", "Serial Number: 123456", "Name: 30A"}},
+        {true, 2, 5, "RP", "; s/n123456", "",
+         {"Head Channel 'A'", "Type: Meridel", "Version: 2.10", "Type: Rapid Pulse head", "Serial Number: 123456", "Name: RP",
           "Type: Disconnected", "Serial Number: Disconnected", "Name: Disconnected"}}};
     // clang-format on
     for (const auto& c : cases) {

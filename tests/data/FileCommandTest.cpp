@@ -20,7 +20,9 @@ protected:
             const QString m = QString::number(mode);
             App().Shell.FileOps[mode] = {[this, m](bool on) { log << m + (on ? " pause" : " resume"); },
                                          [this, m](const QString& name) { log << m + " save " + name; },
-                                         [this, m] { log << m + " print"; }, {}};
+                                         [this, m] { log << m + " print"; },
+                                         {},
+                                         {}};
         }
     }
     void TearDown() override { ResetAppState(); }
@@ -72,6 +74,26 @@ TEST_F(FileCommandTest, saveRunsBetweenPauseAndResumeUnderTheBusyCursor) {
     EXPECT_EQ(prompts.fileRequests.back().fileName, "");
 }
 
+// A name without an extension gets the one of the kind the mode saves.
+TEST_F(FileCommandTest, saveAddsTheModesExtensionToANameWithout) {
+    const struct {
+        int16_t mode, viewer;
+        const char *chosen, *saved;
+    } cases[] = {{2, -1, "/d/run", "/d/run.pwr"},     {3, -1, "/d/run", "/d/run.nrg"},
+                 {7, -1, "/d/run.", "/d/run.nrg"},    {11, -1, "/d.x/run", "/d.x/run.dpw"},
+                 {12, -1, "/d/run", "/d/run.dpw"},    {13, -1, "/d/run", "/d/run.dnr"},
+                 {6, 2, "/d/run", "/d/run.dpw"},      {6, 3, "/d/run", "/d/run.nrg"},
+                 {2, -1, "/d/run.txt", "/d/run.txt"}, {6, -1, "/d/run", "/d/run"}};
+    for (const auto& c : cases) {
+        App().ViewerKind = c.viewer;
+        prompts.fileAnswers = {c.chosen};
+        Run(c.mode, 0);
+        EXPECT_EQ(log.filter(" save ").join(','), QString::number(c.mode) + " save " + c.saved) << c.chosen;
+        log.clear();
+    }
+    EXPECT_EQ(prompts.fileRequests[5].defaultSuffix, "dnr");
+}
+
 // A failed print stops the copies after one report.
 TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy) {
     for (int16_t mode : {2, 3, 6, 12}) Run(mode, 2);
@@ -89,18 +111,36 @@ TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy)
 }
 
 // Only a save that failed (told or not) brings the question back; No or a
-// cancelled dialog end it.
-TEST_F(FileCommandTest, reminderAsksAgainOnlyAfterAFailedSave) {
+// save that worked end it. Cancel, or Yes and then Cancel in the save dialog,
+// keeps the data unsaved and tells the caller to keep everything.
+TEST_F(FileCommandTest, reminderAsksAgainOnlyAfterAFailedSaveAndCancelKeepsTheData) {
     App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
-    App().Shell.FileOps[2].Save = [](const QString& name) { throw DataFileError(name, name == "/b"); };
+    App().Shell.FileOps[2].Save = [this](const QString& name) {
+        if (name != "/ok.pwr") throw DataFileError(name, name == "/b.pwr");
+        log << "saved";
+    };
     App().ActiveMode = 2;
-    prompts.yesNoAnswers = {true, true, false, true};
-    prompts.fileAnswers = {"/a", "/b", ""};
-    for (size_t asked : {3u, 4u}) {
+    using A = platform::Answer;
+    const struct {
+        std::deque<A> answers;
+        std::deque<QString> files;
+        bool proceed, notSaved;
+        const char* saved;
+    } cases[] = {{{A::Yes, A::Yes, A::No}, {"/a", "/b"}, true, false, ""},
+                 {{A::Yes, A::Yes}, {"/a", "/ok"}, true, false, "saved"},
+                 {{A::Yes}, {""}, false, true, ""},
+                 {{A::Yes, A::Cancel}, {"/a"}, false, true, ""},
+                 {{A::Cancel}, {}, false, true, ""}};
+    for (const auto& c : cases) {
+        prompts.questions.clear();
+        log.clear();
+        prompts.answers = c.answers;
+        prompts.fileAnswers = c.files;
         bool notSaved = true;
-        RemindToSave(notSaved);
-        EXPECT_FALSE(notSaved);
-        EXPECT_EQ(prompts.questions.size(), asked);
+        EXPECT_EQ(RemindToSave(notSaved), c.proceed) << c.answers.size();
+        EXPECT_EQ(notSaved, c.notSaved) << c.answers.size();
+        EXPECT_EQ(prompts.questions.size(), c.answers.size());
+        EXPECT_EQ(log.filter("saved").join(""), c.saved);
     }
     EXPECT_EQ(prompts.questions[0].text + "|" + prompts.questions[0].title,
               "The logged data has not been saved. Save it now?|Reminder.");

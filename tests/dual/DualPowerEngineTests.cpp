@@ -5,6 +5,7 @@
 
 #include "data/Overrange.h"
 #include "dual/DualPowerProfiles.h"
+#include "link/Dispatch.h"
 
 namespace {
 
@@ -86,6 +87,32 @@ TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
     EXPECT_EQ(dual.Stats(0).Count, 3);
 }
 
+// A refused request is asked again; ten refusals in a row stop the run with
+// one message, and what it logged stays for saving.
+TEST_F(RatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
+    StartDual();
+    Answer("*2 1");
+    const qsizetype sent = port.Commands().size();
+    auto refuse = [&](int times) {
+        for (int i = 0; i < times; ++i) dual.PowerLog(kRefusedReplyOp, "?\r");
+    };
+    refuse(9);
+    Answer("*4 1");  // an answer starts the count afresh
+    refuse(9);
+    EXPECT_FALSE(dual.Stopped);
+    EXPECT_EQ(port.Commands().size(), sent + 19);
+    EXPECT_EQ(port.Commands().last(), "SB");
+    EXPECT_TRUE(prompts.messages.empty());
+    refuse(1);
+    EXPECT_TRUE(dual.Stopped);
+    EXPECT_EQ(dual.StartStopCaption, "&Start");
+    EXPECT_EQ(port.Commands().size(), sent + 19);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.contains("refused 10 requests"));
+    EXPECT_TRUE(dual.NotSaved);
+    EXPECT_EQ(Points(), 2);
+}
+
 TEST_F(RatioTest, readoutShowsOverrangeWithABeepAndLowForTinyRatios) {
     StartDual();
     const struct {
@@ -158,6 +185,32 @@ TEST_F(DifferenceTest, readoutOffsetAndUnderrange) {
     EXPECT_EQ(dual.AdjustLabel, "Zero");
     EXPECT_EQ(dual.AdjustCaption, "Offset");
     EXPECT_DOUBLE_EQ(dual.Shift, 0);
+}
+
+// Min, Max and Average are shown less the offset, the spread as it is; the
+// offset belongs to its run: Reset and a fresh start after a finished run clear it.
+TEST_F(DifferenceTest, statisticsAreLessTheOffsetAndTheOffsetEndsWithItsRun) {
+    StartDual();
+    for (const char* r : {"*5.0E-3 3.0E-3", "*7.0E-3 3.0E-3"}) Answer(r);  // 2 mW, 4 mW
+    dual.ToggleAdjustment();                                               // 3 mW
+    Answer("*9.0E-3 3.0E-3");                                              // 6 mW
+    EXPECT_EQ(dual.StatisticsLines(), (std::array<QString, 4>{"Min:  -1.00mW", "Max:  3.00mW",
+                                                              "Average:  1.00mW", "St.Dev.:  2.00mW"}));
+    for (bool byReset : {true, false}) {
+        if (!byReset) {
+            StartDual();
+            Answer("*5.0E-3 3.0E-3");
+            dual.ToggleAdjustment();
+            clock.Advance(100);
+            Answer("*5.0E-3 3.0E-3");  // ends the run
+            ASSERT_FALSE(dual.RunActive);
+        }
+        ASSERT_TRUE(dual.Adjusted);
+        byReset ? dual.Reset(false) : dual.StartStop();
+        EXPECT_EQ(std::tuple(dual.Shift, dual.AdjustCaption, dual.AdjustLabel),
+                  std::tuple(0.0, "Offset", "Zero"))
+            << byReset;
+    }
 }
 
 // A merged point keeps minus over range out of its average (0.1 s points).

@@ -1,6 +1,7 @@
 #include "data/Overrange.h"
 #include "dual/DualTexts.h"
 #include "dual/EnergyRatioHarness.h"
+#include "link/Dispatch.h"
 #include "support/RecordingSurface.h"
 
 #include <QPlainTextEdit>
@@ -49,6 +50,39 @@ TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped
         EXPECT_DOUBLE_EQ(engine->Ratio[0], c.r0);
         EXPECT_DOUBLE_EQ(engine->Ratio[1], c.r1);
     }
+}
+
+// A half reply from before a pause finds no partner after it; a factor no
+// double holds (the inverse of 1E-310) is refused with a beep.
+TEST_F(EnergyRatioTest, resumeDropsAWaitingHalfPairAndNormalisingRefusesAnInfiniteFactor) {
+    StartRun();
+    Reply("1.0E-3 N");
+    engine->StartStop();
+    StartRun();  // resumed
+    Reply("N 2.0E-3");
+    EXPECT_EQ(engine->Store().Count(), 0);
+    Reply("1E-300 1E10");
+    const int beeps = prompts.beeps;
+    engine->Normalize();
+    EXPECT_EQ(std::tuple(prompts.beeps, engine->Normalized, engine->NormaText),
+              std::tuple(beeps + 1, false, "None"));
+}
+
+// Refused requests are asked again; the tenth in a row stops the run with one
+// message and keeps the pairs for saving.
+TEST_F(EnergyRatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
+    StartRun();
+    Reply("1E-3 2E-3");
+    for (int i = 1; i <= 10; ++i) {
+        const qsizetype before = port->Written().size();
+        QString refused = QStringLiteral("?\r");
+        engine->EnergyRatioLog(kRefusedReplyOp, refused);
+        EXPECT_EQ(port->Written().size() > before && port->Written().endsWith("$SB\r"), i < 10) << i;
+        EXPECT_EQ(engine->Stopped, i == 10) << i;
+    }
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(engine->Unsaved);
+    EXPECT_EQ(engine->Store().Count(), 1);
 }
 
 TEST(RatioReadout, showsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {

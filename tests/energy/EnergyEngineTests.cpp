@@ -150,6 +150,30 @@ TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoO
     }
 }
 
+// Reset discards the run: a later save writes none of its readings (from the
+// store or the working file), and its over-range count is gone.
+TEST_F(EnergyFileTest, resetDiscardsTheStoredRunAndItsOverrangeCount) {
+    for (bool logToFile : {false, true}) {
+        App().Config.LogToFile = logToFile;
+        LogThreePulses();
+        ASSERT_EQ(engine.OverCount, 1);
+        engine.Reset(false);
+        EXPECT_EQ(engine.OverCount, 0);
+        SaveAs(dir.Path("after.nrg"));
+        EXPECT_EQ(dir.Read("after.nrg"), "Energy, in Joules \t Head: PE25; s/n4711\r\n" + notes) << logToFile;
+    }
+}
+
+// Saved after another channel was selected, the run names the head that measured it.
+TEST_F(EnergyFileTest, aSavedRunNamesItsOwnHeadAfterAChannelChange) {
+    App().Channels[1].HeadName = "PE10";
+    App().Channels[1].HeadSerial = "; s/n815";
+    LogThreePulses();
+    App().CurrentChannel = 1;
+    ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
+    EXPECT_TRUE(dir.Read("run.nrg").startsWith("Energy, in Joules \t Head: PE25; s/n4711\r\n"));
+}
+
 TEST_F(EnergyFileTest, reminderAsksAgainAfterAFailedSave) {
     LogThreePulses();
     prompts.yesNoAnswers = {true, true};

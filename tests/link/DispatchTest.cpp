@@ -26,7 +26,8 @@ TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineBeforeTheNextInOrder) {
 }
 
 // Rows run in order; `pending` marks the first request of a run. Its refusal sends the mode
-// again; later refusals, after a reading, are the window's business.
+// again; later refusals, after a reading, are the window's business. The two-channel windows
+// are told of a refusal (op 2) so that they ask again.
 TEST_F(DispatchTest, linesReachTheWindowOfTheActiveMode) {
     UseChunks();
     // clang-format off
@@ -34,11 +35,11 @@ TEST_F(DispatchTest, linesReachTheWindowOfTheActiveMode) {
         {ModeNone, true, "*1\r", "", ""},             {ModeTerminal, true, "?\r", "1:?\r", ""},
         {ModeEnergy, true, "?\r", "", "$FE\r"},        {ModeRapidPulse, true, "?\r", "", "$FE\r"},
         {ModeRapidPulse, true, "*5\r", "7:*5\r", ""},  {ModePcFile, true, "*1\r", "", ""},
-        {ModeDeviceFile, true, "*D\r", "5:*D\r", ""},  {ModePowerRatio, true, "*1 ?\r", "", ""},
+        {ModeDeviceFile, true, "*D\r", "5:*D\r", ""},  {ModePowerRatio, true, "*1 ?\r", "11/2:*1 ?\r", ""},
         {4, true, "*1\r", "", ""},                    {ModePowerRatio, true, "*1 2\r", "11:*1 2\r", ""},
-        {ModePowerDifference, true, "?\r", "", ""},   {ModeEnergyRatio, true, "*3 4\r", "13:*3 4\r", ""},
+        {ModePowerDifference, true, "?\r", "12/2:?\r", ""},   {ModeEnergyRatio, true, "*3 4\r", "13:*3 4\r", ""},
         {ModePower, true, "?\r", "", "$FP\r"},         {ModePower, false, "*1.234E-3\r", "2:*1.234E-3\r", ""},
-        {ModePower, false, "?\r", "2:?\r", ""}};
+        {ModePower, false, "?\r", "2:?\r", ""},       {ModeEnergyRatio, false, "?\r", "13/2:?\r", ""}};
     // clang-format on
     for (const auto& c : cases) {
         windowLines.clear();

@@ -45,8 +45,10 @@ protected:
             if (++connectClicks && App().Connected) Disconnect();
         };
         for (int mode = 0; mode < 14; ++mode)
-            App().Shell.ModeEntry[mode] = [this, mode](int, QString& text) {
-                windowLines.push_back(QString::number(mode) + ":" + text);
+            App().Shell.ModeEntry[mode] = [this, mode](int op, QString& text) {
+                // "11:line" for a reply, "11/2:line" for another op
+                windowLines.push_back(QString::number(mode) + (op ? "/" + QString::number(op) : "") + ":" +
+                                      text);
             };
     }
     void TearDown() override {

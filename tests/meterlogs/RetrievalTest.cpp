@@ -53,7 +53,9 @@ TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.window.toStdString());
         Fresh();
+        App().RelativeUnits = true;  // as a file in relative units left it
         Download(c.model, {c.log});
+        EXPECT_FALSE(App().RelativeUnits);
         const RecordingViewer& v = View(c.kind);
         EXPECT_EQ(v.title + "|" + QString::number(v.shows), c.title + "|1");
         EXPECT_EQ(v.lines, c.lines);

@@ -57,6 +57,12 @@ TEST(QtPrompts, boxesShowTextTitleAndIconAndAnswerWithTheButtonPressed) {
         EXPECT_EQ(p.AskYesNo("Save it now?", "Reminder.", Icon::Question), expected);
         EXPECT_TRUE(seen.startsWith("Save it now?|Reminder.|"));
     }
+    using A = platform::Answer;
+    for (auto [button, expected] :
+         {std::pair{QMessageBox::Yes, A::Yes}, {QMessageBox::No, A::No}, {QMessageBox::Cancel, A::Cancel}}) {
+        PressWhenShown(seen, button);
+        EXPECT_EQ(p.AskYesNoCancel("Save it now?", "Reminder.", Icon::Question), expected);
+    }
 }
 
 TEST(QtPrompts, withoutAnyPrinterThePrintDialogIsSkippedAndCopiesKept) {

@@ -18,7 +18,6 @@ static QByteArray Line(const QByteArray& value, const QByteArray& time) {
 }
 
 const QByteArray kHeader = "Power, in Watts \t Time, in Seconds \t Head: 3A; s/n 123456\r\n";
-const QString kReminder = "The logged data has not been saved. Save it now?";
 
 class PowerFileTest : public PowerTest {
 protected:
@@ -42,7 +41,9 @@ protected:
         App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
         App().Shell.FileOps[ModePower] = {[this](bool on) { engine.PauseGraph(on); },
                                           [this](const QString& name) { engine.PowerSave(name); },
-                                          [this] { engine.PowerPrint(); }, {}};
+                                          [this] { engine.PowerPrint(); },
+                                          {},
+                                          {}};
     }
     const QByteArray data = Line("0.001", "0.00") + Line("0.0012", "1.50") + Line("Overrange", "2.00");
     const QByteArray notes = "'Beam at 45 degrees\r\n";
@@ -109,16 +110,46 @@ TEST_F(PowerFileTest, printoutIsHeadStatisticsAndTitleOnOnePdfPageAndItsFailures
     platform::printer().ForcePdf(QString());
 }
 
-// The failed save leaves the data unsaved, so the question comes again.
-TEST_F(PowerFileTest, failedSaveAtTheReminderKeepsTheRunForAnotherPlace) {
+// Reset, Start after the finished run and closing the window ask before the
+// run goes: Cancel keeps it (and the window); No discards it; Yes saves it first.
+TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
     WireFileMenu();
-    LogThreeReadings();
-    prompts.yesNoAnswers = {true, true};
-    prompts.fileAnswers = {"/dev/full", dir.Path("run.pwr")};
-    engine.Unload(true);
-    EXPECT_EQ(prompts.Texts(), QStringList({"Access denied to file /dev/full", kReminder, kReminder}));
-    EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data);
-    EXPECT_FALSE(engine.NotSaved);
+    App().Config.Power.LogTime = 2;  // the last reading ends the run
+    int leaves = 0;
+    App().Shell.SwitchMode = [&](int16_t) { ++leaves; };
+    using A = platform::Answer;
+    enum Action { Reset, Start, Close };
+    const struct {
+        Action action;
+        A answer;
+        bool kept;
+    } cases[] = {{Reset, A::Cancel, true}, {Reset, A::No, false},  {Reset, A::Yes, false},
+                 {Start, A::Cancel, true}, {Start, A::Yes, false}, {Close, A::Cancel, true},
+                 {Close, A::No, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.action) * 10 + int(c.answer));
+        engine.NotSaved = false;
+        engine.Reset(false);
+        LogThreeReadings();
+        ASSERT_FALSE(engine.RunActive);
+        prompts.questions.clear();
+        prompts.answers = {c.answer};
+        prompts.fileAnswers = {dir.Path("kept.pwr")};
+        QFile::remove(dir.Path("kept.pwr"));
+        const int leftBefore = leaves;
+        bool closed = true;
+        if (c.action == Reset) engine.Reset(false);
+        if (c.action == Start) engine.StartStop();
+        if (c.action == Close) closed = engine.Unload(false);
+        EXPECT_EQ(prompts.questions.size(), 1u);
+        EXPECT_EQ(engine.NotSaved, c.kept);
+        EXPECT_EQ(closed && leaves > leftBefore, c.action == Close && !c.kept);
+        if (c.action != Close) {
+            EXPECT_EQ(engine.PointsOnShow(), c.kept ? 3 : 0);
+            EXPECT_EQ(engine.Stopped, c.action == Reset || c.kept);
+        }
+        EXPECT_EQ(QFile::exists(dir.Path("kept.pwr")), c.answer == A::Yes);
+    }
 }
 
 // The first failure is told once; the run goes on in memory with the Data

@@ -25,6 +25,13 @@ public:
         questions.push_back({text, title, icon});
         return Next(yesNoAnswers, false);
     }
+    // From `answers` while it holds any, else Yes/No from `yesNoAnswers`.
+    platform::Answer AskYesNoCancel(const QString& text, const QString& title, platform::Icon icon) override {
+        if (answers.empty())
+            return AskYesNo(text, title, icon) ? platform::Answer::Yes : platform::Answer::No;
+        questions.push_back({text, title, icon});
+        return Next(answers, platform::Answer::No);
+    }
     std::optional<platform::FileDialogResult> OpenFile(const platform::FileDialogRequest& req) override {
         return FileAnswer(req);
     }
@@ -52,6 +59,7 @@ public:
     std::vector<platform::FileDialogRequest> fileRequests;
     std::vector<bool> busyLog;
     std::deque<bool> yesNoAnswers;
+    std::deque<platform::Answer> answers;
     std::deque<QString> fileAnswers;  // empty string = cancel
     std::deque<int> copiesAnswers;    // -1 = cancel the print dialog
 

@@ -25,6 +25,7 @@
 #include "viewers/Viewers.h"
 
 #include <gtest/gtest.h>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <array>
 #include <memory>
@@ -206,31 +207,43 @@ protected:
     std::array<std::unique_ptr<RecordViewer>, kViewerKinds> viewers;
 };
 
+// Written under a locale with each decimal separator (the Arabic one of
+// ar_EG too), read under the same and under another.
 TEST_F(RoundTripTest, everySaveReadsBackIntoEveryViewerAsTheMeterSentIt) {
+    const QStringList locales = {"en_US", "de_DE", "ar_EG"};
+    auto useLocale = [&](qsizetype i) { SetDecimalSeparator(QLocale(locales[i % 3]).decimalPoint()); };
     int file = 0;
-    for (const Case& c : kCases) {
-        for (const bool workFile : {true, false}) {
-            App().Config.LogToFile = workFile;
-            const QString name = dir.Path(QStringLiteral("run%1.dat").arg(++file));
-            Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
-            LogAndSave(c.window, c.replies, name);
-            for (const auto& [mode, expected] : c.views) {
-                SCOPED_TRACE(QStringLiteral("window %1, working file %2, view %3")
-                                 .arg(int(c.window))
-                                 .arg(workFile)
-                                 .arg(mode)
-                                 .toStdString());
-                SetViewModeAnswer([mode = mode](int16_t, const QString&) { return mode; });
-                Notes().ClearNotesBox();
-                const int16_t kind = LoadPcFile(name);
-                EXPECT_EQ(Notes().NotesText(), "Beam at 45 degrees");
-                const bool energy = c.window >= Window::Energy;
-                ASSERT_EQ(kind, energy ? (c.window == Window::EnergyTimed ? 2 : 1) : 0);
-                ASSERT_GE(App().ViewerKind, 0);
-                const RecordViewer& v = *viewers[size_t(App().ViewerKind)];
-                EXPECT_EQ(v.Values(), expected);
-                if (!energy) {
-                    EXPECT_EQ(v.Times(), (std::vector<double>{0, 1, 2}));
+    for (qsizetype writer = 0; writer < locales.size(); ++writer) {
+        for (const Case& c : kCases) {
+            for (const bool workFile : {true, false}) {
+                App().Config.LogToFile = workFile;
+                const QString name = dir.Path(QStringLiteral("run%1.dat").arg(++file));
+                Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
+                useLocale(writer);
+                LogAndSave(c.window, c.replies, name);
+                for (const auto& [mode, expected] : c.views) {
+                    for (const qsizetype reader : {writer, writer + 1}) {
+                        SCOPED_TRACE(
+                            QStringLiteral("window %1, working file %2, view %3, written in %4, read in %5")
+                                .arg(int(c.window))
+                                .arg(workFile)
+                                .arg(mode)
+                                .arg(locales[writer], locales[reader % 3])
+                                .toStdString());
+                        useLocale(reader);
+                        SetViewModeAnswer([mode = mode](int16_t, const QString&) { return mode; });
+                        Notes().ClearNotesBox();
+                        const int16_t kind = LoadPcFile(name);
+                        EXPECT_EQ(Notes().NotesText(), "Beam at 45 degrees");
+                        const bool energy = c.window >= Window::Energy;
+                        ASSERT_EQ(kind, energy ? (c.window == Window::EnergyTimed ? 2 : 1) : 0);
+                        ASSERT_GE(App().ViewerKind, 0);
+                        const RecordViewer& v = *viewers[size_t(App().ViewerKind)];
+                        EXPECT_EQ(v.Values(), expected);
+                        if (!energy) {
+                            EXPECT_EQ(v.Times(), (std::vector<double>{0, 1, 2}));
+                        }
+                    }
                 }
             }
         }

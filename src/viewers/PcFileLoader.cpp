@@ -97,8 +97,13 @@ private:
     bool skipping_ = false;
 };
 
-void Begin(int16_t viewer, const QString& title) {
-    if (StoredDataViewer* v = Viewer(viewer)) v->Load(-1, title);
+// The title is the file name and the head part ("; " + from its "Head");
+// the viewer gets the head part apart too, since a name may hold "Head".
+void Begin(int16_t viewer, const QString& fileName, const QString& headPart) {
+    StoredDataViewer* v = Viewer(viewer);
+    if (!v) return;
+    v->Load(-1, fileName + headPart);
+    v->SetHeadText(headPart.startsWith(QLatin1String("; ")) ? headPart.mid(2) : headPart);
 }
 
 // The header: kind, channels, unit or energy flags, the view-mode question,
@@ -122,21 +127,21 @@ bool StartFromHeader(const QString& line, const QString& fileName) {
     }
     const int16_t single = power ? int16_t(ViewPower) : int16_t(ViewEnergy);
     if (!h.dual) {
-        Begin(single, fileName + h.headPart);
+        Begin(single, fileName, h.headPart);
         return true;
     }
     switch (GetDualViewMode(h.kind, fileName)) {
         case 0:
-            Begin(single, fileName + h.headAPart);
+            Begin(single, fileName, h.headAPart);
             return true;
         case 1:
-            Begin(single, fileName + QStringLiteral("; ") + h.headBPart);
+            Begin(single, fileName, QStringLiteral("; ") + h.headBPart);
             return true;
         case 2:
         case 3:
             if (power) ParseDualHeads(h.headPart);
-            Begin(ReceivingViewer(h.kind, true, app.DualViewMode),
-                  fileName + h.headAPart + QStringLiteral("; ") + h.headBPart);
+            Begin(ReceivingViewer(h.kind, true, app.DualViewMode), fileName,
+                  h.headAPart + QStringLiteral("; ") + h.headBPart);
             return true;
         default:
             p.LoadKind = LoadNothing;

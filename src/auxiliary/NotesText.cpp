@@ -1,5 +1,7 @@
 #include "auxiliary/NotesText.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kPiece = 80;
@@ -86,4 +88,13 @@ QString NotesGatherer::Text() const {
     if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
     if (cut_) text += QLatin1Char('\n') + QLatin1String(kNotesCutText);
     return text;
+}
+
+qsizetype LongestUnbrokenRun(const QString& text) {
+    qsizetype longest = 0, run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        longest = std::max(longest, run);
+    }
+    return longest;
 }

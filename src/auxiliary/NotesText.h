@@ -30,5 +30,10 @@ private:
     bool cut_ = false;
 };
 
+// The most characters in a row without a blank or line break.
+qsizetype LongestUnbrokenRun(const QString& text);
+// Longer runs are shown broken anywhere, not at word boundaries.
+inline constexpr qsizetype kWordWrapRun = 200;
+
 inline constexpr int kMaxNotesLength = 64 * 1024;
 inline constexpr char kNotesCutText[] = "[The rest of the notes in this file was left out: too long.]";

@@ -33,6 +33,16 @@ TEST(NotesWindow, savedAsApostropheLinesPrintedFiveLinesDownAndKeptWhenClosed) {
         EXPECT_EQ(std::tuple(printed[k].x1, printed[k].y1, printed[k].text),
                   std::tuple(80.0, 15.0 + 5 * k, QString(80, 'x')));
 
+    // A long run without blanks breaks anywhere (word-boundary layout of it grows with its square).
+    for (const auto& [text, mode] :
+         {std::pair{QString(201, 'z'), QTextOption::WrapAnywhere},
+          {QString("word ").repeated(100), QTextOption::WrapAtWordBoundaryOrAnywhere}}) {
+        Notes().ClearNotesBox();
+        Notes().AppendNotesBox(text);
+        EXPECT_EQ(Notes().txtboxNotes->wordWrapMode(), mode);
+    }
+    Notes().txtboxNotes->setPlainText(QString(400, 'x') + QString(100, 'y'));
+
     Notes().butClose->click();
     EXPECT_FALSE(Notes().isVisible());
     EXPECT_EQ(Notes().NotesText().size(), 500) << "closing only hides";

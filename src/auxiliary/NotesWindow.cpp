@@ -47,6 +47,11 @@ void NotesWindow::ClearNotesBox() {
 void NotesWindow::AppendNotesBox(const QString& text) {
     QString all = NotesText() + text;
     all.replace("\r\n", "\n");
+    // Laying out a long run without blanks at word boundaries takes time
+    // that grows with its square; such notes break anywhere instead.
+    txtboxNotes->setWordWrapMode(LongestUnbrokenRun(all) > kWordWrapRun
+                                     ? QTextOption::WrapAnywhere
+                                     : QTextOption::WrapAtWordBoundaryOrAnywhere);
     txtboxNotes->setPlainText(all);
 }
 

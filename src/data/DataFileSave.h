@@ -22,20 +22,22 @@ private:
 // Writes the data a logging window holds to `fileName`, the same way for
 // every mode; only the lines differ, and the window supplies them.
 //
-// logToFile false: `fileName` is created and gets the header line, the notes
-// (writeNotes) and the data lines (writeDataLines), both writing through
-// WorkFile(3, ...).
+// logToFile false: `fileName` gets the header line, the notes (writeNotes)
+// and the data lines (writeDataLines), both writing through WorkFile(3, ...).
 // logToFile true (pass WorkFileRun::Complete(): a working file that missed
 // lines is never copied): the working file already holds header and data.
-// It is copied to `fileName` (an existing file there is replaced) unless
-// both name the same file, in which case the notes go to the working file
-// itself; then the notes are appended. The working file is otherwise left
-// as it was.
+// `fileName` gets a copy of it and then the notes, unless both name the same
+// file, in which case the notes are appended to the working file itself. The
+// working file is otherwise left as it was.
+//
+// A file other than the working file is written to a temporary file beside
+// it that replaces it only once complete: a save that fails leaves the old
+// file whole.
 //
 // Throws DataFileError when the working file cannot be copied (missing,
-// unreadable, target not writable), when a line does not reach the file
-// (full disk, I/O error) and, already reported, when the target cannot be
-// opened. A window counts its data as saved only when this returns.
+// unreadable), when a line does not reach the file (full disk, I/O error)
+// and, already reported, when the target cannot be opened. A window counts
+// its data as saved only when this returns.
 void SaveLoggedData(const QString& fileName, bool logToFile, const QString& workFilePath,
                     const QString& header, const std::function<void()>& writeNotes,
                     const std::function<void()>& writeDataLines);

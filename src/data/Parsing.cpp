@@ -13,6 +13,12 @@ bool IsDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
+// Every decimal separator a locale can give our writers: ".", "," and the
+// Arabic one (ar_EG, fa_IR, ...).
+bool IsDecimalSeparator(QChar c) {
+    return c == QLatin1Char('.') || c == QLatin1Char(',') || c == QChar(0x066B);
+}
+
 }  // namespace
 
 bool TryParseNumber(const QString& text, double& value) {
@@ -110,7 +116,7 @@ bool ParseFileNumber(const QString& text, double& value) {
         const QChar c = field[i];
         if (IsDigit(c)) {
             digits = digits || !inExponent;
-        } else if ((c == QLatin1Char(',') || c == QLatin1Char('.')) && !inExponent) {
+        } else if (IsDecimalSeparator(c) && !inExponent) {
             if (++separators > 1) return false;
             s += '.';
             continue;

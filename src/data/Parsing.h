@@ -21,9 +21,10 @@ void SplitAtFirstSpace(const QString& text, QString& first, QString& rest);
 // A number field of a data file, as the viewers read it: the whole field,
 // blanks and TABs around it allowed, must be one decimal number: an optional
 // sign, digits with at most one decimal separator, and an optional exponent
-// ("E" or "e", optional sign, digits). The separator may be "," or ".",
-// whatever the user's locale, because a field never holds a thousands
-// separator: files written under one locale read the same under another.
+// ("E" or "e", optional sign, digits). The separator may be any a locale
+// gives ("." "," or the Arabic U+066B), whatever the user's locale, because a
+// field never holds a thousands separator: files written under one locale
+// read the same under another.
 // Returns False, leaving `value` unchanged, for anything else (an empty
 // field, "1,234.5", "Overrange", "inf", text after the number) and for a
 // number too large for a double; numbers too small become 0.

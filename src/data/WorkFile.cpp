@@ -50,6 +50,9 @@ void WorkFile(int op, const QString& text) {
         case 3:
             if (g_number != 0 && !WriteLine(g_number, text)) g_failed = true;
             break;
+        case 5:
+            Open(text, FileReplaceWhole);
+            break;
         case 4:
             if (g_openedThisRun && FileExists(text)) {
                 if (g_number != 0 && AbsolutePath(text) == g_path)
@@ -60,6 +63,18 @@ void WorkFile(int op, const QString& text) {
         default:
             break;
     }
+}
+
+bool WorkFileCommit() {
+    if (g_number == 0) return false;
+    const bool ok = CommitFile(g_number) && !g_failed;
+    g_number = 0;
+    if (!ok) g_failed = true;
+    return ok;
+}
+
+void WorkFileWriteBytes(const QByteArray& bytes) {
+    if (g_number != 0 && !WriteBytes(g_number, bytes)) g_failed = true;
 }
 
 int16_t WorkFileNumber() {

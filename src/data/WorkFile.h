@@ -6,8 +6,17 @@
 // The one working data file the logging windows write through.
 // op 0 create `text`, 1 open `text` for appending, 2 close, 3 write `text`
 // as one line, 4 delete the file `text` when a working file was opened in
-// this run and it exists. Other codes do nothing.
+// this run and it exists, 5 write `text` anew through a temporary file
+// beside it that only WorkFileCommit puts in its place (a close without it,
+// or a failed write, leaves the old file whole). Other codes do nothing.
 void WorkFile(int op, const QString& text);
+
+// Closes the open file; one written anew (op 5) replaces the old one now.
+// False when a line did not reach the file or the replacing failed.
+bool WorkFileCommit();
+
+// Bytes into the open file as they are (a copy); a failure shows in WorkFileFailed.
+void WorkFileWriteBytes(const QByteArray& bytes);
 
 // File number of the open working file, 0 when none is open.
 int16_t WorkFileNumber();

@@ -75,10 +75,6 @@ QStringList BlockWords(const QString& reply) {
     return words;
 }
 
-int32_t BlocksFor(int32_t points) {
-    return (points + kBlockSize - 1) / kBlockSize;
-}
-
 void ClearDownload() {
     const uint32_t generation = g.Generation;
     const bool saved = g.BaseUnitSaved;

@@ -1,5 +1,7 @@
 #include "meterlogs/LogText.h"
 
+#include <algorithm>
+
 #include "data/NumberFormat.h"
 
 #include <cmath>
@@ -98,8 +100,13 @@ bool MeridelReadingText(const QString& word, int16_t exponentCode, int32_t overr
     return true;
 }
 
+int32_t BlocksFor(int32_t readings) {
+    // Not (readings + 9) / 10: that overflows near the largest count.
+    return readings <= 0 ? 0 : readings / 10 + (readings % 10 != 0 ? 1 : 0);
+}
+
 int32_t OverrangeCount(int32_t fullScale) {
-    return int32_t(std::lround(double(fullScale) * 1.1));
+    return int32_t(std::min(std::lround(double(fullScale) * 1.1), long(INT32_MAX)));
 }
 
 QString PowerLine(const QString& reading, int32_t readingNumber, float sampleInterval) {

@@ -53,7 +53,12 @@ QString ReadingText(int32_t mantissa, int16_t exponentCode);
 // that is above 0) reads "Overrange".
 bool MeridelReadingText(const QString& word, int16_t exponentCode, int32_t overrangeCount, QString& text);
 
-// 110 % of a full-scale count, to the nearest whole number.
+// "LS" blocks of ten readings that hold `readings`: readings / 10, rounded
+// up, for every count up to the largest (0 for none).
+int32_t BlocksFor(int32_t readings);
+
+// 110 % of a full-scale count, to the nearest whole number (at most the
+// largest 32-bit count).
 int32_t OverrangeCount(int32_t fullScale);
 
 // A power reading as the viewers take it: reading text, two blanks, time.

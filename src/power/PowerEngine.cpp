@@ -53,7 +53,7 @@ PowerEngine::PowerEngine(const PowerProfile& profile) : profile_(&profile) {
     Chart.GridStyle = s.Grid;
     Chart.YLabelMode = profile.YLabelMode;
     Chart.YTitle = QString::fromLatin1(profile.YTitle);
-    for (PowerStore& store : stores_) store.Clear(s.LogTime);
+    ClearStores();
     UndoAdjustment();
 }
 
@@ -77,8 +77,14 @@ double PowerEngine::Shown(double value) const {
     return value * Scale - Shift;
 }
 
+void PowerEngine::ClearStores() {
+    const int32_t logTime = Settings().LogTime;
+    for (PowerStore& store : stores_) store.Clear(logTime);
+    for (PowerStore& store : channelStores_) store.Clear(logTime);
+}
+
 void PowerEngine::ClearChart() {
-    for (PowerStore& store : stores_) store.Clear(Settings().LogTime);
+    ClearStores();
     Chart.LastIndex = 0;
     FinishedPoints = 0;
     if (View.Redraw) View.Redraw();
@@ -151,7 +157,7 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
             ReadingVisible = false;
             Changed();
             Unload(true);
-            for (PowerStore& store : stores_) store.Clear(Settings().LogTime);
+            ClearStores();
             FinishedPoints = 0;
             break;
         default:
@@ -207,7 +213,10 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
         app.DayCount = 0;
         t = 0;
     }
+    const int32_t regroups = Store().Regroups;
     for (int d = 0; d < n; ++d) stores_[size_t(d)].Store(values[size_t(d)], t);
+    if (n == 2)
+        for (int c = 0; c < 2; ++c) channelStores_[size_t(c)].Store(channels[size_t(c)], t);
     NotSaved = true;
 
     const double value = values[size_t(Direction)];
@@ -216,6 +225,8 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
     } else {
         for (int d = 0; d < n; ++d) stats_[size_t(d)].Add(values[size_t(d)]);
         const PowerStore& store = Store();
+        // Points grouped afresh: the chart shows the store as it is now.
+        if (store.Regroups != regroups && View.Redraw) View.Redraw();
         const bool merging = store.PointInterval != 0 && store.PointCount > 0;
         LastTime = merging ? store.PowerData[size_t(store.PointCount)].PointTime : t;
         LastReading = value;
@@ -247,6 +258,7 @@ void PowerEngine::EndRun(double t, double reading) {
     platform::prompts().Beep();
     FinishedPoints = Store().PointCount;
     for (PowerStore& store : stores_) store.PointCount = 0;
+    for (PowerStore& store : channelStores_) store.PointCount = 0;
     Stop();
     RunActive = false;
     if (View.Redraw) View.Redraw();

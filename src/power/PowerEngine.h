@@ -92,6 +92,9 @@ public:
     const PowerStore& Store() const { return stores_[size_t(Direction)]; }
     const RunningStats& Stats() const { return stats_[size_t(Direction)]; }
     const PowerStore& Store(int direction) const { return stores_[size_t(direction & 1)]; }
+    // Two channels: the store of channel A's (0) or B's (1) powers, point for
+    // point beside the combined values.
+    const PowerStore& ChannelStore(int channel) const { return channelStores_[size_t(channel & 1)]; }
     const RunningStats& Stats(int direction) const { return stats_[size_t(direction & 1)]; }
     const PowerProfile& Profile() const { return *profile_; }
     PowerRunSettings Settings() const { return profile_->Settings(); }
@@ -143,6 +146,7 @@ private:
     void ShowStatistics(bool show);
     void UpdateDisplay(double reading, double now);
     void WriteWorkFileHeader();
+    void ClearStores();
     void ClearChart();
     void EndRun(double t, double reading);
     void UndoAdjustment();
@@ -151,7 +155,8 @@ private:
     void Flush();
 
     const PowerProfile* profile_;
-    std::array<PowerStore, 2> stores_;  // by direction; one channel uses the first
+    std::array<PowerStore, 2> stores_;         // by direction; one channel uses the first
+    std::array<PowerStore, 2> channelStores_;  // two channels: the powers they were made of
     std::array<RunningStats, 2> stats_;
     WorkFileRun workFile_;
     RefusedReplies refusals_;

@@ -22,17 +22,18 @@ void PowerEngine::PowerSave(const QString& fileName) {
         fileName, workFile_.Complete(), profile_->WorkFilePath(), profile_->Header(Heads()),
         [] { Notes().SaveNotesBox(); },
         [this, count] {
-            // Two channels: the points keep no channel powers, so the two
-            // columns hold both directions.
+            // Two channels: the channel powers, as the working file holds them.
+            const PowerStore& first = profile_->Channels == 1 ? stores_[0] : channelStores_[0];
+            BlockLines lines;
             for (int32_t k = 1; k <= count; ++k) {
-                const PowerPoint& p = stores_[0].PowerData[size_t(k)];
+                const PowerPoint& p = first.PowerData[size_t(k)];
                 if (p.PointTime < 0) continue;  // an interval without readings
-                const float first = float(PowerStore::PointValue(p));
+                const float a = float(PowerStore::PointValue(p));
                 if (profile_->Channels == 1) {
-                    WorkFile(3, FormatLogLine(first, p.PointTime, true));
+                    lines.Add(FormatLogLine(a, p.PointTime, true));
                 } else {
-                    const float second = float(PowerStore::PointValue(stores_[1].PowerData[size_t(k)]));
-                    WorkFile(3, FormatDualLogLine(first, second, p.PointTime, true));
+                    const float b = float(PowerStore::PointValue(channelStores_[1].PowerData[size_t(k)]));
+                    lines.Add(FormatDualLogLine(a, b, p.PointTime, true));
                 }
             }
         });

@@ -65,7 +65,7 @@ OpenedFile* Find(int16_t fileNo) {
 }  // namespace
 
 int16_t OpenFile(const QString& name, int mode) {
-    if (mode < FileRead || mode > FileReplace) return Fail(QStringLiteral("File open failed"));
+    if (mode < FileRead || mode > FileReplaceWhole) return Fail(QStringLiteral("File open failed"));
     if (name.isEmpty()) return Fail(QStringLiteral("File open failed"));
     const QString path = AbsolutePath(name);
     if (InUse(path, mode))
@@ -80,17 +80,18 @@ int16_t OpenFile(const QString& name, int mode) {
     if (no == 0) return Fail(QStringLiteral("File open failed"));
 
     std::unique_ptr<QFileDevice> file;
-    if (mode == FileReplace) {
+    if (mode == FileReplace || mode == FileReplaceWhole) {
         auto save = std::make_unique<QSaveFile>(path);
         // A writable file in a folder that takes no new files is still
         // written, in place: better than a setting that cannot be saved.
-        save->setDirectWriteFallback(true);
+        save->setDirectWriteFallback(mode == FileReplace);
         file = std::move(save);
     } else {
         file = std::make_unique<QFile>(path);
     }
     QIODevice::OpenMode how = QIODevice::ReadOnly;
-    if (mode == FileWrite || mode == FileReplace) how = QIODevice::WriteOnly | QIODevice::Truncate;
+    if (mode == FileWrite || mode == FileReplace || mode == FileReplaceWhole)
+        how = QIODevice::WriteOnly | QIODevice::Truncate;
     if (mode == FileAppend) how = QIODevice::WriteOnly | QIODevice::Append;
     if (!file->open(how)) {
         if (file->error() == QFileDevice::PermissionsError)
@@ -118,6 +119,12 @@ bool WriteLine(int16_t fileNo, const QString& text) {
     const QByteArray bytes = text.toUtf8() + f->lineEnd;
     if (f->file->write(bytes) != bytes.size()) return false;
     return f->file->flush();
+}
+
+bool WriteBytes(int16_t fileNo, const QByteArray& bytes) {
+    OpenedFile* f = Find(fileNo);
+    if (!f || f->mode == FileRead) return false;
+    return f->file->write(bytes) == bytes.size();
 }
 
 bool ReadLine(int16_t fileNo, QString& text) {

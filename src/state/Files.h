@@ -8,8 +8,10 @@
 
 // FileReplace writes like FileWrite, but into a temporary file beside the
 // old one that CommitFile puts in its place: a write that fails half way
-// leaves the old file whole.
-enum FileMode : int { FileRead = 0, FileWrite = 1, FileAppend = 2, FileReplace = 3 };
+// leaves the old file whole. Where the folder takes no new file it writes
+// in place (a setting is better saved so than not at all); FileReplaceWhole
+// never does: the open fails instead (data files).
+enum FileMode : int { FileRead = 0, FileWrite = 1, FileAppend = 2, FileReplace = 3, FileReplaceWhole = 4 };
 
 // Longest line ReadLine returns, in bytes; the rest of a longer line is skipped.
 inline constexpr qint64 kMaxLineBytes = 64 * 1024;
@@ -29,6 +31,9 @@ void SetLineEnd(int16_t fileNo, const QByteArray& lineEnd);
 // Writes text + line end; the line reaches the operating system before the
 // call returns, so a killed program leaves every written line intact.
 bool WriteLine(int16_t fileNo, const QString& text);
+
+// Writes the bytes as they are; false when they did not all reach the file.
+bool WriteBytes(int16_t fileNo, const QByteArray& bytes);
 
 // Reads the next line without its CR LF / LF, cut at kMaxLineBytes; false at
 // end of file.

@@ -57,7 +57,8 @@ public:
     std::array<QString, 7> StatisticsTexts() const;
     // The heads come from the caption (the loaded record's), else from the
     // channel records.
-    QString HeaderLine(const QString& caption) const;
+    // `heads`: the head text (from its "Head"), or a caption holding it.
+    QString HeaderLine(const QString& heads) const;
     static QString DataLine(const EnergyPair& p);
 
     std::vector<EnergyPair> Points;

@@ -56,7 +56,7 @@ private:
     Texts StatisticsTexts() const override { return Data.StatisticsTexts(); }
     bool MissingShown() const override { return Data.MissedCount > 0; }
     bool HasData() const override { return !Data.Points.empty(); }
-    QString HeaderLine() const override { return Data.HeaderLine(windowTitle()); }
+    QString HeaderLine() const override { return Data.HeaderLine(HeadTextOf(windowTitle())); }
     void WriteDataLines(BlockLines& lines) const override;
     bool PrintChart(platform::Printer& printer) override;
     void PrintContents(platform::Printer& printer) override;

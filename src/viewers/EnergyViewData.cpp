@@ -70,7 +70,7 @@ void EnergyViewData::Add(const QString& text) {
         value = kMissedPulse;
         ++MissedCount;
     } else {
-        value = LeadingNumber(text);
+        value = FieldNumber(text, "energy");
         RequireSingle(value, text);
     }
     Values.push_back(float(value));

@@ -59,7 +59,8 @@ public:
 
     // Min, Max, Average, St.Dev., Total Pulses, Pulses Overrange, Missing Pulses.
     std::array<QString, 7> StatisticsTexts() const;
-    QString HeaderLine(const QString& caption) const;
+    // `heads`: the head text (from its "Head"), or a caption holding it.
+    QString HeaderLine(const QString& heads) const;
     // "Overrange", "Missed" or the default text of the value.
     static QString ValueText(float value);
 

@@ -42,7 +42,7 @@ private:
     Texts StatisticsTexts() const override { return Data.StatisticsTexts(); }
     bool MissingShown() const override { return Data.MissingPulseDetection; }
     bool HasData() const override { return !Data.Values.empty(); }
-    QString HeaderLine() const override { return Data.HeaderLine(windowTitle()); }
+    QString HeaderLine() const override { return Data.HeaderLine(HeadTextOf(windowTitle())); }
     void WriteDataLines(BlockLines& lines) const override;
     bool PrintChart(platform::Printer& printer) override;
     void PrintContents(platform::Printer& printer) override;

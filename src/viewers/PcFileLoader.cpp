@@ -1,5 +1,6 @@
 #include "viewers/PcFileLoader.h"
 
+#include "auxiliary/NotesText.h"
 #include "auxiliary/NotesWindow.h"
 #include "data/PcFileFormat.h"
 #include "link/LinkState.h"
@@ -15,6 +16,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <exception>
+#include <functional>
 
 namespace {
 
@@ -35,7 +37,10 @@ void Tell(const QString& text) {
 // stays bounded whatever the file holds.
 class FileLines {
 public:
-    explicit FileLines(int16_t fileNo) : fileNo_(fileNo) {}
+    // `between` runs after every block read (window events); false from it
+    // ends the lines, also in the middle of a long line being skipped.
+    FileLines(int16_t fileNo, std::function<bool()> between)
+        : fileNo_(fileNo), between_(std::move(between)) {}
 
     bool Next(QByteArray& line) {
         for (;;) {
@@ -71,6 +76,7 @@ public:
                 eof_ = true;
             else
                 buf_ += more;
+            if (between_ && !between_()) return false;
         }
     }
     qint64 Consumed() const { return consumed_; }
@@ -83,6 +89,7 @@ private:
     }
 
     int16_t fileNo_;
+    std::function<bool()> between_;
     QByteArray buf_;
     qsizetype pos_ = 0;
     qint64 consumed_ = 0;
@@ -90,8 +97,13 @@ private:
     bool skipping_ = false;
 };
 
-void Begin(int16_t viewer, const QString& title) {
-    if (StoredDataViewer* v = Viewer(viewer)) v->Load(-1, title);
+// The title is the file name and the head part ("; " + from its "Head");
+// the viewer gets the head part apart too, since a name may hold "Head".
+void Begin(int16_t viewer, const QString& fileName, const QString& headPart) {
+    StoredDataViewer* v = Viewer(viewer);
+    if (!v) return;
+    v->Load(-1, fileName + headPart);
+    v->SetHeadText(headPart.startsWith(QLatin1String("; ")) ? headPart.mid(2) : headPart);
 }
 
 // The header: kind, channels, unit or energy flags, the view-mode question,
@@ -115,21 +127,21 @@ bool StartFromHeader(const QString& line, const QString& fileName) {
     }
     const int16_t single = power ? int16_t(ViewPower) : int16_t(ViewEnergy);
     if (!h.dual) {
-        Begin(single, fileName + h.headPart);
+        Begin(single, fileName, h.headPart);
         return true;
     }
     switch (GetDualViewMode(h.kind, fileName)) {
         case 0:
-            Begin(single, fileName + h.headAPart);
+            Begin(single, fileName, h.headAPart);
             return true;
         case 1:
-            Begin(single, fileName + QStringLiteral("; ") + h.headBPart);
+            Begin(single, fileName, QStringLiteral("; ") + h.headBPart);
             return true;
         case 2:
         case 3:
             if (power) ParseDualHeads(h.headPart);
-            Begin(ReceivingViewer(h.kind, true, app.DualViewMode),
-                  fileName + h.headAPart + QStringLiteral("; ") + h.headBPart);
+            Begin(ReceivingViewer(h.kind, true, app.DualViewMode), fileName,
+                  h.headAPart + QStringLiteral("; ") + h.headBPart);
             return true;
         default:
             p.LoadKind = LoadNothing;
@@ -153,7 +165,11 @@ public:
         : fileName_(fileName),
           fileNo_(fileNo),
           length_(length),
-          lines_(fileNo),
+          lines_(fileNo,
+                 [this] {
+                     LetEventsRun();
+                     return !Stopped();
+                 }),
           generation_(++g_generation) {}
 
     int16_t Run() {
@@ -167,7 +183,7 @@ public:
             while (!Stopped() && lines_.Next(bytes)) {
                 ++lineNo_;
                 Take(QString::fromUtf8(bytes));
-                LetEventsRun();
+                LetEventsAfterLine();
             }
         } catch (const std::exception& e) {
             return Fail(QString::fromUtf8(e.what()));
@@ -185,7 +201,7 @@ private:
         progress_.Fraction = float(double(lines_.Consumed()) / double(length_));
         DrawProgress(0, progress_);
         if (line.startsWith(QLatin1Char('\''))) {
-            notes_ += QStringView(line).mid(1);
+            notes_.Add(QStringView(line).mid(1));
             return;
         }
         const ProtocolState& p = Link();
@@ -204,8 +220,11 @@ private:
         DataLoadFormShow(kSourcePcFile, fileName_, QStringLiteral("Loading Data Stored in PC File"));
     }
 
+    void LetEventsAfterLine() {
+        if (lineNo_ % kLinesPerClockLook == 0) LetEventsRun();
+    }
+
     void LetEventsRun() {
-        if (lineNo_ % kLinesPerClockLook != 0) return;
         const double now = platform::clock().Monotonic();
         if (now < nextEvents_) return;
         nextEvents_ = now + kEventInterval;
@@ -214,7 +233,7 @@ private:
 
     void Close(bool keepNotes) {
         CloseFile(fileNo_);
-        if (keepNotes && !notes_.isEmpty()) Notes().AppendNotesBox(notes_);
+        if (keepNotes && !notes_.IsEmpty()) Notes().AppendNotesBox(notes_.Text());
         if (g_generation != generation_) return;  // the window is the newer load's now
         progress_.Fraction = 1;
         DrawProgress(1, progress_);
@@ -246,7 +265,7 @@ private:
     qint64 lineNo_ = 0;
     double nextEvents_ = 0;
     ProgressRecord progress_;
-    QString notes_;
+    NotesGatherer notes_;
 };
 
 }  // namespace

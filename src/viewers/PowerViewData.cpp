@@ -29,7 +29,6 @@ void PowerViewData::Clear() {
     b_.Clear();
     stats_ = {};
     over_ = {};
-    lastTime_ = lastValue_ = 0;
 }
 
 void PowerViewData::AddLine(const QString& line) {
@@ -41,14 +40,14 @@ void PowerViewData::AddLine(const QString& line) {
 }
 
 void PowerViewData::AddSingle(const QString& line) {
-    // The value ends at the first two blanks; a line without them repeats
-    // the previous point.
-    const qsizetype p = line.indexOf(QStringLiteral("  "));
-    if (p >= 0) {
-        lastTime_ = FieldNumber(line.mid(p), "time");
-        lastValue_ = FieldValue(line.left(p + 1), "value");
-    }
-    AddPoint(lastTime_, lastValue_, 0);
+    // The value ends at the first two blanks (the padded field, or the
+    // meter log's two blanks before the time); a value as long as its field
+    // has none and ends at the TAB.
+    qsizetype p = line.indexOf(QStringLiteral("  "));
+    if (p < 0) p = line.indexOf(QLatin1Char('\t'));
+    if (p < 0) throw DataFileError(QStringLiteral("no value and time in \"%1\"").arg(line.left(40)));
+    const double time = FieldNumber(line.mid(p), "time");
+    AddPoint(time, FieldValue(line.left(p + 1), "value"), 0);
 }
 
 void PowerViewData::AddDual(const QString& line) {

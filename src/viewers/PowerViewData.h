@@ -87,7 +87,6 @@ private:
     PointColumn times_, a_, b_;
     std::array<RunningStats, 2> stats_;
     std::array<int64_t, 2> over_{};
-    double lastTime_ = 0, lastValue_ = 0;
 };
 
 // A value as a single (files and charts hold singles); beyond their range

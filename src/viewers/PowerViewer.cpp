@@ -169,6 +169,7 @@ QWidget* PowerViewer::BuildLimitFrame() {
 
 void PowerViewer::Load(int step, const QString& text) {
     if (step == -1) {
+        ForgetHeadText();
         setWindowTitle(QString::fromLatin1(Profile.Caption) + " - " + text);
         App().ViewerKind = Profile.Kind;
         Data.Clear();
@@ -467,9 +468,7 @@ void PowerViewer::ZoomTo(double x1, double x2) {
 // ---- Save and print
 
 QString PowerViewer::HeadPart() const {
-    const QString caption = windowTitle();
-    const qsizetype p = caption.indexOf(QStringLiteral("Head"));
-    return p < 0 ? QString() : caption.mid(p);
+    return HeadTextOf(windowTitle());
 }
 
 void PowerViewer::DataSave(const QString& fileName) {

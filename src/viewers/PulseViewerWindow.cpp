@@ -84,6 +84,7 @@ void PulseViewerWindow::ShowStatistics() {
 
 void PulseViewerWindow::EnergyLoad(int step, const QString& text) {
     if (step == -1) {
+        ForgetHeadText();
         App().ViewerKind = kind_;
         Incomplete = true;
         BeginRecord(text);
@@ -136,7 +137,7 @@ void PulseViewerWindow::EnergyPrint() {
     if (!PrintChart(printer)) return ThrowIfPrintFailed(printer);
     platform::Surface& page = printer.Page();
     page.SetForeColor(0);
-    PrintAt(page, 0, 5, HeadPartOf(windowTitle()));
+    PrintAt(page, 0, 5, HeadTextOf(windowTitle()));
     PrintAt(page, 0, 12, PrintTitle());
     const Texts texts = StatisticsTexts();
     for (size_t i = 0; i < (MissingShown() ? 7u : 6u); ++i)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "viewers/ViewerValues.h"
+
 #include <QString>
+#include <optional>
 
 // A window that shows a stored record fed to it line by line: a PC data
 // file or a log downloaded from the meter. The power viewers call these
@@ -23,4 +26,18 @@ public:
     // Writes the record anew as a data file; nothing when it holds no data.
     virtual void DataSave(const QString& fileName) = 0;
     virtual void Print() = 0;
+
+    // The head text of the record being loaded (from its first "Head"),
+    // given apart from the title, whose file name may hold "Head" too. Set
+    // after Load(-1), which forgets it.
+    void SetHeadText(const QString& head) { headText_ = head; }
+
+protected:
+    // The head text given, else the caption from its first "Head" (the
+    // titles of meter logs name no file).
+    QString HeadTextOf(const QString& caption) const { return headText_ ? *headText_ : HeadPartOf(caption); }
+    void ForgetHeadText() { headText_.reset(); }
+
+private:
+    std::optional<QString> headText_;
 };

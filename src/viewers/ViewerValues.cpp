@@ -13,15 +13,6 @@ bool IsMissedText(const QString& text) {
     return text.trimmed() == QLatin1String("Missed") || text.contains(QLatin1String("-9876"));
 }
 
-double LeadingNumber(const QString& text) {
-    QString pointed = text;
-    pointed.replace(QLatin1Char(','), QLatin1Char('.'));
-    double value = 0;
-    if (!TryParseNumber(pointed, value))
-        throw DataFileError(QStringLiteral("the number in \"%1\" is too large").arg(text.left(40)));
-    return value;
-}
-
 double FieldNumber(const QString& field, const char* what) {
     double value = 0;
     if (!ParseFileNumber(field, value))

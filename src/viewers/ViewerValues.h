@@ -12,11 +12,6 @@ inline constexpr float kMissedPulse = -9876.0f;
 // "Missed", or any text holding -9876.
 bool IsMissedText(const QString& text);
 
-// The leading number of a value text, the rest ignored; a text without a
-// number gives 0 (how the energy viewer reads). Throws DataFileError when
-// the number is too large to hold.
-double LeadingNumber(const QString& text);
-
 // A field that must hold a number and nothing else (blanks and TABs around
 // it aside). Throws DataFileError naming the field (`what`) otherwise.
 double FieldNumber(const QString& field, const char* what);

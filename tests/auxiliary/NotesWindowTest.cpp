@@ -20,8 +20,8 @@ TEST(NotesWindow, savedAsApostropheLinesPrintedFiveLinesDownAndKeptWhenClosed) {
     WorkFile(3, "header");
     Notes().SaveNotesBox();
     WorkFile(2, "");
-    EXPECT_EQ(dir.Read("data.pwr"), QByteArray("header\r\n'Beam A  after alignment (second run)\r\n"))
-        << "a line break in the box travels as CR LF and becomes two blanks";
+    EXPECT_EQ(dir.Read("data.pwr"), QByteArray("header\r\n'Beam A\r\n'after alignment (second run)\r\n"))
+        << "each line of the box its own notes line";
 
     // At most five lines of eighty, from (80, 15) down.
     Notes().txtboxNotes->setPlainText(QString(400, 'x') + QString(100, 'y'));
@@ -32,7 +32,16 @@ TEST(NotesWindow, savedAsApostropheLinesPrintedFiveLinesDownAndKeptWhenClosed) {
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(std::tuple(printed[k].x1, printed[k].y1, printed[k].text),
                   std::tuple(80.0, 15.0 + 5 * k, QString(80, 'x')));
-    EXPECT_TRUE(NotesPrintLines("").isEmpty());
+
+    // A long run without blanks breaks anywhere (word-boundary layout of it grows with its square).
+    for (const auto& [text, mode] :
+         {std::pair{QString(201, 'z'), QTextOption::WrapAnywhere},
+          {QString("word ").repeated(100), QTextOption::WrapAtWordBoundaryOrAnywhere}}) {
+        Notes().ClearNotesBox();
+        Notes().AppendNotesBox(text);
+        EXPECT_EQ(Notes().txtboxNotes->wordWrapMode(), mode);
+    }
+    Notes().txtboxNotes->setPlainText(QString(400, 'x') + QString(100, 'y'));
 
     Notes().butClose->click();
     EXPECT_FALSE(Notes().isVisible());

@@ -5,6 +5,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <stdexcept>
@@ -57,8 +58,9 @@ TEST_F(DataFileSaveTest, savingUnderTheWorkingFileNameAppendsNotesToItself) {
 
 // Every failure throws, told already only when the open failed (its own
 // message), and leaves no file open. A line that does not reach the file
-// (here a full disk) is a failure however it is written.
-TEST_F(DataFileSaveTest, failuresThrowToldOnlyByAFailedOpen) {
+// (here a full disk) is a failure however it is written, and the file the
+// save was to replace stays whole, with nothing left beside it.
+TEST_F(DataFileSaveTest, failuresThrowToldOnlyByAFailedOpenAndLeaveTheOldFileWhole) {
     auto told = [&](const QString& name, bool logToFile) {  // 1 told, 0 untold, -1 no error
         try {
             Save(name, logToFile);
@@ -68,25 +70,28 @@ TEST_F(DataFileSaveTest, failuresThrowToldOnlyByAFailedOpen) {
             return int(e.Reported());
         }
     };
-    dir.Write("out.pwr", "kept");
+    const QByteArray old = "an older file of that name\r\n";
+    dir.Write("out.pwr", old);
     EXPECT_EQ(told(dir.Path("out.pwr"), true), 0);  // the working file is missing
     EXPECT_EQ(told("kelvaro.pwr", true), 0);
-    EXPECT_EQ(dir.Read("out.pwr"), "kept");
     EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.pwr")));
     dir.Write("kelvaro.pwr", kWorkBytes);
-    EXPECT_EQ(told(dir.Path(), false), 1);  // a folder
-    EXPECT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(told(dir.Path(), true), 0);  // the copy fails first
+    EXPECT_EQ(told(dir.Path(), false), 1);  // a folder is refused at the open, with its message
+    EXPECT_EQ(told(dir.Path(), true), 1);
+    EXPECT_EQ(prompts.messages.size(), 2u);
     {
         const DiskFullAfter full(kHeader.size());
-        EXPECT_EQ(told(dir.Path("full.pwr"), false), 0);  // a line does not reach the disk
-        EXPECT_EQ(told(dir.Path("copy.pwr"), true), 0);   // nor does the copy
-        EXPECT_EQ(told("kelvaro.pwr", true), 0);          // nor the notes appended to the working file
+        EXPECT_EQ(told(dir.Path("out.pwr"), false), 0);  // a line does not reach the disk
+        EXPECT_EQ(told(dir.Path("out.pwr"), true), 0);   // nor does the copy
+        EXPECT_EQ(told("kelvaro.pwr", true), 0);         // nor the notes appended to the working file
     }
-    EXPECT_EQ(told("/dev/full", false), 1);         // a device is refused at the open, with its message
-    EXPECT_EQ(told("/dev/full", true), 0);          // and a copy onto it fails
-    EXPECT_FALSE(QFileInfo("/dev/full").isFile());  // without replacing it by a file
+    EXPECT_EQ(dir.Read("out.pwr"), old);
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files).size(), 2) << "no temporary file stays";
+    EXPECT_EQ(told("/dev/full", false), 1);  // a device is refused at the open, with its message
+    EXPECT_EQ(told("/dev/full", true), 1);
+    EXPECT_FALSE(QFileInfo("/dev/full").isFile());  // and never replaced by a file
     writeData = [] { throw std::runtime_error("conversion"); };
     EXPECT_THROW(Save(dir.Path("out.pwr"), false), std::runtime_error);
     EXPECT_EQ(WorkFileNumber(), 0);
+    EXPECT_EQ(dir.Read("out.pwr"), old);
 }

@@ -1,5 +1,5 @@
 // Power ratio and power difference logging: pairing of half replies, the
-// read-outs, normalising and offset, directions, and the saved files.
+// read-outs, normalising and offset, and directions.
 
 #include "tests/power/PowerHarness.h"
 
@@ -225,35 +225,6 @@ TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
     EXPECT_FLOAT_EQ(Average(0), 0.003f);
     EXPECT_EQ(PowerStore::PointValue(dual.Store(0).PowerData[1]), -OverrangeValue);
     EXPECT_EQ(PowerStore::PointValue(dual.Store(1).PowerData[1]), OverrangeValue);
-}
-
-QByteArray Field(const QByteArray& value) {
-    return value + QByteArray(18 - value.size(), ' ') + '\t';
-}
-const QByteArray kHeader =
-    "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: 3A; s/n 1\t Head B: 3B; s/n 2\r\n";
-
-// With the working file the channel powers of every used reply; without it
-// the two directions of each stored point.
-TEST_F(RatioTest, savedFilesHoldChannelPowersOrBothDirections) {
-    const struct {
-        bool workFile;
-        QByteArray data;
-    } cases[] = {
-        {true, Field("0.001") + Field("0.002") + "0.00\r\n" + Field("0.003") + Field("0") + "1.00\r\n" +
-                   Field("0.002") + Field("0.004") + "2.00\r\n"},
-        {false, Field("0.5") + Field("2") + "0.00\r\n" + Field("Overrange") + Field("0") + "1.00\r\n" +
-                    Field("0.5") + Field("2") + "2.00\r\n"},
-    };
-    for (const auto& c : cases) {
-        App().Config.LogToFile = c.workFile;
-        dual.Reset(false);
-        StartDual();
-        for (const char* r : {"*1.0E-3 N", "*N 2.0E-3", "*3.0E-3 0", "*2.0E-3 4.0E-3"}) Answer(r);
-        dual.StartStop();
-        dual.PowerSave(dir.Path("run.dpw"));
-        EXPECT_EQ(dir.Read("run.dpw").toStdString(), (kHeader + c.data).toStdString()) << c.workFile;
-    }
 }
 
 }  // namespace

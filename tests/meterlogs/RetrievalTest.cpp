@@ -42,12 +42,13 @@ TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
     const QString a = "Channel 'A'. Head type: 3A: s/n: 123456|Collecting Logged Data from the ";
     const QString t = "|Collecting Logged Data from the TALON";
     // clang-format off
-    const struct { sim::Model model; sim::StoredLog log; int16_t kind; QString title; QStringList lines; QString window; } cases[] = {
-        {sim::Model::Talon, talon, ViewPower, "TALON", Lines(25, [](int i) { return QString("%1E-1  %2").arg(100 + i).arg(i * 0.5); }), "2|25 data points" + t},
-        {sim::Model::Talon, StoredLogOf({7, -3}, 0, "J"), ViewEnergy, "TALON", {"7E-3", "-3E-3"}, "2|2 data points" + t},
-        {sim::Model::MeridelOne, StoredLogOf({1099, 1100, -9876}, 3), ViewPower, "File 3; Head: 3A; s/n: 123456", {"1099E-3  0", "Overrange  1", "-9876  2"}, "4|" + a + "Meridel"},
-        {sim::Model::Talon2, talon2, ViewEnergy, "Temp; Head: 3A; s/n: 123456", {"1E3", "2E3"}, "1|" + a + "Talon2"},
-        {sim::Model::Sirka, StoredLogOf({5}, 4, "lx"), ViewPower, "File 4; Head: 3A; s/n: 123456", {"5E-3  0"}, "5|" + a + "Sirka"},
+    const struct { sim::Model model; sim::StoredLog log; int16_t kind; QString title; QStringList lines; QString window; int blocks; } cases[] = {
+        {sim::Model::Talon, talon, ViewPower, "TALON", Lines(25, [](int i) { return QString("%1E-1  %2").arg(100 + i).arg(i * 0.5); }), "2|25 data points" + t, 3},
+        {sim::Model::Talon, StoredLogOf({7, -3}, 0, "J"), ViewEnergy, "TALON", {"7E-3", "-3E-3"}, "2|2 data points" + t, 1},
+        {sim::Model::MeridelOne, StoredLogOf({1099, 1100, -9876}, 3), ViewPower, "File 3; Head: 3A; s/n: 123456", {"1099E-3  0", "Overrange  1", "-9876  2"}, "4|" + a + "Meridel", 1},
+        {sim::Model::Talon2, talon2, ViewEnergy, "Temp; Head: 3A; s/n: 123456", {"1E3", "2E3"}, "1|" + a + "Talon2", 1},
+        {sim::Model::Talon2, StoredLogOf(Ramp(20), 0), ViewPower, "Temp; Head: 3A; s/n: 123456", Lines(20, [](int i) { return QString("%1E-3  %2").arg(100 + i).arg(i); }), "1|" + a + "Talon2", 2},
+        {sim::Model::Sirka, StoredLogOf({5}, 4, "lx"), ViewPower, "File 4; Head: 3A; s/n: 123456", {"5E-3  0"}, "5|" + a + "Sirka", 1},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -61,7 +62,7 @@ TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
         EXPECT_EQ(v.lines, c.lines);
         EXPECT_EQ(shown, (QStringList{"bar -1", c.window, "connect 1", "bar 1", "hide"}));
         EXPECT_EQ(fraction, 1.0f);
-        EXPECT_TRUE(LogCommands().endsWith("LI LR" + QString(" LS").repeated((c.lines.size() + 9) / 10)));
+        EXPECT_TRUE(LogCommands().endsWith("LI LR" + QString(" LS").repeated(c.blocks)));
         EXPECT_TRUE(prompts.Texts().isEmpty());
     }
     // The Sirka log's lux until the view is left.

@@ -187,3 +187,39 @@ TEST_F(PowerFileTest, workingFileFailingMidRunIsToldOnceAndTheSaveWritesMemory) 
         EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data) << work.toStdString();
     }
 }
+
+// A one-minute run answered 135 times a second fills 6000 points at 44 s:
+// the store merges from then on, so the chart, the statistics and the saved
+// file all cover the whole minute.
+TEST_F(PowerFileTest, aFastShortRunIsStoredWholeAndItsFileAgreesWithChartAndStatistics) {
+    App().Config.Power.LogTime = 60;
+    Notes().ClearNotesBox();
+    StartLogging();
+    int readings = 0;
+    while (engine.RunActive && readings < 10000) {
+        ReadingAfter(readings == 0 ? 0.3 : 1.0 / 135, QStringLiteral("*%1E-3").arg(1 + readings % 7));
+        ++readings;
+    }
+    ASSERT_FALSE(engine.RunActive);
+    EXPECT_GE(readings, 8100);
+    engine.PowerSave(dir.Path("minute.pwr"));
+    QList<QByteArray> lines = dir.Read("minute.pwr").split('\n');
+    lines.removeFirst();  // header
+    lines.removeLast();   // after the last line end
+    std::vector<std::pair<double, double>> drawn;
+    engine.ForEachShownPoint([&] { drawn.emplace_back(engine.Chart.LastTime, engine.Chart.LastReading); });
+    ASSERT_EQ(size_t(lines.size()), drawn.size());
+    EXPECT_LE(drawn.size(), 6000u);
+    double sum = 0;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QList<QByteArray> f = lines[i].trimmed().split('\t');
+        const double value = f[0].trimmed().toDouble(), time = f[1].toDouble();
+        EXPECT_FLOAT_EQ(float(value), float(drawn[size_t(i)].second)) << i;
+        EXPECT_NEAR(time, drawn[size_t(i)].first, 0.005) << i;
+        EXPECT_GE(value, engine.Stats().Min);
+        EXPECT_LE(value, engine.Stats().Max);
+        sum += value;
+    }
+    EXPECT_GT(drawn.back().first, 59.9);
+    EXPECT_NEAR(sum / double(lines.size()), engine.Stats().Average(), 0.01 * engine.Stats().Average());
+}

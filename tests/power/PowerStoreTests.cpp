@@ -1,25 +1,57 @@
 #include "power/PowerStore.h"
 
+#include "data/Overrange.h"
+
 #include <gtest/gtest.h>
 
-TEST(PowerStore, the6000thPointIsTheLastOneStored) {
+// A log time of 6000 s merges into 1 s points; a reading past the last
+// point joins it, even one after a clock jump far beyond the log time.
+TEST(PowerStore, readingsPastTheLastPointJoinIt) {
     PowerStore merged;
-    merged.Clear(6000);  // 1 s per point
+    merged.Clear(6000);
     merged.Store(1.0, 0);
     EXPECT_EQ(merged.Store(1.0, 5998.5), 5998);  // points 2..5997 stay empty
     EXPECT_EQ(merged.PowerData[5997].PointTime, -1);
     EXPECT_EQ(merged.Store(2.0, 5999.5), 5999);
     EXPECT_EQ(merged.Store(3.0, 6000.5), 6000);
-    // Once point 6000 is open nothing joins it, nor opens after it.
-    EXPECT_EQ(merged.Store(5.0, 6000.6), 0);
-    EXPECT_EQ(merged.Store(5.0, 6001.5), 0);
+    EXPECT_EQ(merged.Store(5.0, 6000.6), 6000);
+    EXPECT_EQ(merged.Store(7.0, 1e7), 6000);
     EXPECT_EQ(merged.PointCount, 6000);
-    EXPECT_EQ(merged.PowerData[6000].AvgValue, 3.0f);
-    EXPECT_EQ(merged.PowerData[6000].MaxValue, 3.0f);
+    EXPECT_EQ(merged.PowerData[6000].AvgValue, 5.0f);
+    EXPECT_EQ(merged.PowerData[6000].MaxValue, 7.0f);
+    EXPECT_EQ(merged.PowerData[6000].Count, 3);
+}
 
-    // A clock jump far past the log time fills the store with empty points, no further.
-    merged.Clear(600);
-    merged.Store(1.0, 0);
-    EXPECT_EQ(merged.Store(2.0, 1e7), 0);
-    EXPECT_EQ(merged.PointCount, 6000);
+// A 100 s run answered 1000 times a second: its 6001st reading groups the
+// points into 100 / 6000 s ones, and the store keeps every reading.
+TEST(PowerStore, aShortRunThatFillsTheStoreIsMergedAndLosesNoReading) {
+    PowerStore store;
+    store.Clear(100);
+    ASSERT_EQ(store.PointInterval, 0);
+    for (int i = 0; i < 6000; ++i) store.Store(i == 3 ? OverrangeValue : 1.0 + i % 2, i * 0.001);
+    EXPECT_EQ(store.PointCount, 6000);
+    store.Store(9.0, 6.0);  // the 6001st
+    EXPECT_DOUBLE_EQ(store.PointInterval, 100.0 / 6000);
+    EXPECT_EQ(store.Regroups, 1);
+    int32_t readings = 0;
+    float largest = 0;
+    for (int32_t k = 1; k <= store.PointCount; ++k) {
+        const PowerPoint& p = store.PowerData[size_t(k)];
+        if (p.PointTime < 0) continue;
+        readings += p.Count;
+        if (!IsOverrange(p.MaxValue)) largest = std::max(largest, p.MaxValue);
+    }
+    EXPECT_EQ(readings, 6000) << "5999 valid readings before, and the 6001st";
+    EXPECT_EQ(largest, 9.0f);
+    EXPECT_EQ(store.PointCount, 360);  // 6.0 s of 1/60 s points
+    // The first point: the 34 readings of 0 to 33 ms (below two points'
+    // width), one of them over range; 17 of 1 W and 16 of 2 W are valid.
+    const PowerPoint& first = store.PowerData[1];
+    EXPECT_EQ(PowerStore::PointValue(first), OverrangeValue);
+    EXPECT_EQ(first.Count, 33);
+    EXPECT_FLOAT_EQ(first.AvgValue, 49.0f / 33);
+    EXPECT_EQ(first.MinValue, 1.0f);
+    // The run goes on merging up to its log time and past it.
+    EXPECT_EQ(store.Store(2.0, 99.99), 5999);
+    EXPECT_EQ(store.Store(2.0, 100.5), 6000);
 }

@@ -60,13 +60,13 @@ TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
          3,
          0.001f,
          0.003f},
-        // Either decimal separator; a text that is no number counts as 0.
-        {{"1,5E-3", "2.5e-3", "", "abc"},
-         {"Min:  0.00pJ", "Max:  2.50mJ", "Average:  1.33mJ", "St.Dev.:  1.26mJ", "Total Pulses:  3",
+        // Any decimal separator; an empty line is passed over.
+        {{"1,5E-3", "2.5e-3", "", "3\u066b5E-3"},
+         {"Min:  1.50mJ", "Max:  3.50mJ", "Average:  2.50mJ", "St.Dev.:  1.00mJ", "Total Pulses:  3",
           "Pulses Overrange:  0", "Missing Pulses:  0"},
          3,
-         0,
-         0.0025f},
+         0.0015f,
+         0.0035f},
         // Nothing valid: limits 0 and 1 J.
         {{"Overrange", "-9876"},
          {"Min:  0.00pJ", "Max:  0.00pJ", "Average:  0.00pJ", "St.Dev.:  0.00pJ", "Total Pulses:  1",
@@ -85,7 +85,9 @@ TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
     }
     EXPECT_EQ(App().ViewerKind, 3);
     EXPECT_TRUE(w.lblMissingPulses->isVisible());
-    EXPECT_THROW(w.EnergyLoad(0, "1E+39"), DataFileError);  // beyond a single
+    // No number, or one beyond a single: the load ends there instead of inventing a 0 J pulse.
+    for (const char* bad : {"abc", "1.2.3", "\x01\x7f\x02", "0.5mJ", "1E+39"})
+        EXPECT_THROW(w.EnergyLoad(0, QString::fromLatin1(bad)), DataFileError) << bad;
 }
 
 TEST_F(EnergyViewerTest, lowLimitIsTheAverageLessThreeDeviationsAndTheLargestPulseIsInRange) {

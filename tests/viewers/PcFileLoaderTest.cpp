@@ -1,3 +1,4 @@
+#include "auxiliary/NotesText.h"
 #include "auxiliary/NotesWindow.h"
 #include "data/DataFileSave.h"
 #include "link/LinkState.h"
@@ -119,7 +120,7 @@ TEST_F(PcFileView, eachKindGoesToItsViewerWhichShowsItAndClosesOnLeaving) {
         const QString name = dir.Path("data.pwr");
         EXPECT_EQ(Fed(c.viewer), (std::vector<Call>{{-1, name + c.titleTail}, {0, c.line}})) << c.file.data();
         EXPECT_EQ(viewers[size_t(c.viewer)].shows, 1);
-        EXPECT_EQ(Notes().NotesText(), c.file.contains("'Beam") ? "Beam A aligned" : "");
+        EXPECT_EQ(Notes().NotesText(), c.file.contains("'Beam") ? "Beam A\r\n aligned" : "");
         EXPECT_EQ(dialogTitles, c.file.contains("Channel") ? QStringList{name} : QStringList{});
         EXPECT_EQ(App().BaseUnit, c.file.contains("Lux") ? "Lx" : c.file.startsWith("Power") ? "W" : "");
         EXPECT_EQ(App().FileHeadBName, c.viewer == ViewPowerRatio ? "PE25" : "DefaultB");
@@ -223,6 +224,30 @@ TEST_F(PcFileView, aLineTheViewerCannotReadEndsTheLoadNamingLineAndFile) {
     EXPECT_FALSE(DataLoadShowing());
     EXPECT_NE(OpenFile(dir.Path("bad.pwr"), FileAppend), 0) << "the file was closed";
     CloseAllFiles();
+}
+
+// Cancel arrives while a line far longer than any of ours is skipped, not
+// only after it; notes of any size come back bounded.
+TEST_F(PcFileView, cancelWorksWhileAnOverlongLineIsSkippedAndNotesAreBounded) {
+    viewers[ViewPower].onLine = [this](int lines) {
+        if (lines != 1) return;
+        clock.Advance(0.05);
+        QTimer::singleShot(0, [] { LoadPcFile("cancel retrieve"); });
+    };
+    QByteArray file = "Power, in Watts \t\r\n1  0\r\n" + QByteArray(8 << 20, 'x') + "\r\n";
+    for (int i = 2; i < 50; ++i) file += QByteArray::number(i) + "  " + QByteArray::number(i) + "\r\n";
+    Open("long.pwr", file);
+    EXPECT_EQ(viewers[ViewPower].lines, 2) << "the first line and the long one's start, nothing after";
+    EXPECT_EQ(viewers[ViewPower].shows, 0);
+
+    viewers[ViewPower].onLine = {};
+    QByteArray notes;
+    for (int i = 0; i < (1 << 20) / 80; ++i) notes += "'" + QByteArray(80, 'n') + "\r\n";
+    Open("notes.pwr", "Power, in Watts \t\r\n" + notes + "1  0\r\n");
+    const QString text = Notes().NotesText();
+    EXPECT_TRUE(text.startsWith(QString(80, 'n')));
+    EXPECT_TRUE(text.endsWith(kNotesCutText));
+    EXPECT_LE(text.size(), kMaxNotesLength + 100);
 }
 
 }  // namespace

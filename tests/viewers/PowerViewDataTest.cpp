@@ -54,9 +54,15 @@ TEST_F(PowerViewDataTest, singleLinesGiveTimesValuesAndStatistics) {
     };
     const Case cases[] = {
         {"over range, statistics untouched", {"Overrange         \t12.50"}, 12.5, OverrangeValue, 0, 1},
-        {"no two blanks repeats the point", {"0.004             \t2.00", "0.7\t9.00"}, 2.0, 0.004, 2, 0},
-        {"first line without blanks is 0 at 0", {"0.7\t9.00"}, 0, 0, 1, 0},
+        {"a value as long as its field ends at the TAB",
+         {"0.004             \t2.00", "0.00123456789012345\t9.00"},
+         9.0,
+         0.00123456789012345,
+         2,
+         0},
+        {"two blanks end a value before any TAB", {"1234E-3  0.5"}, 0.5, 1.234, 1, 0},
         {"comma separator", {"0,25              \t3,50"}, 3.5, 0.25, 1, 0},
+        {"Arabic separator", {"0\u066b25              \t3\u066b50"}, 3.5, 0.25, 1, 0},
         {"a channel's field and the rest", {"1.5E-03           \t\t4.00"}, 4.0, 0.0015, 1, 0},
     };
     for (const Case& c : cases) {
@@ -73,6 +79,7 @@ TEST_F(PowerViewDataTest, singleLinesGiveTimesValuesAndStatistics) {
 TEST_F(PowerViewDataTest, unreadableLinesThrowWithTheirReason) {
     const std::pair<PowerCombine, const char*> lines[] = {
         {PowerCombine::Single, "abc               \t1.00"},
+        {PowerCombine::Single, "0.7"},
         {PowerCombine::Single, "0.001             \tnoon"},
         {PowerCombine::Single, "1E999             \t1.00"},
         {PowerCombine::Ratio, "0.001             \t0.002"},

@@ -7,12 +7,14 @@
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
+#include "viewers/PcFileLoader.h"
 #include "viewers/PowerViewer.h"
 #include "viewers/PowerViewers.h"
 #include "viewers/Viewers.h"
 
 #include <gtest/gtest.h>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -183,10 +185,14 @@ TEST_F(PowerViewerTest, savedRecordLoadsBackToTheSameDataAndNotes) {
     EXPECT_EQ(file[4], "0.25              \t2.50");
     EXPECT_EQ(file[5], "0.12345679        \t3.00");
 
-    // Loaded back and saved again: the same file.
-    v.Load(-1, "copy.pwr; Head: TH1");
-    for (const QString& line : file.mid(2)) v.Load(0, line);
+    // Opened again from a folder whose name holds "Head" and saved again:
+    // the same file, the path staying out of its head text.
+    ASSERT_TRUE(QDir(dir.Path()).mkdir("HeadLab"));
+    dir.Write("HeadLab/copy.pwr", dir.Read("copy.pwr"));
+    Notes().ClearNotesBox();
+    ASSERT_EQ(LoadPcFile(dir.Path("HeadLab/copy.pwr")), 0);
     v.ShowData();
+    EXPECT_EQ(v.windowTitle(), "Power Data - " + dir.Path("HeadLab/copy.pwr") + "; Head: TH1");
     v.DataSave(dir.Path("again.pwr"));
     EXPECT_EQ(dir.Read("again.pwr"), dir.Read("copy.pwr"));
     // An empty record writes nothing.

@@ -3,6 +3,9 @@
 #include "data/DataFileSave.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
+#include "state/RecentFiles.h"
+
+#include <QFileInfo>
 
 #include <QStringList>
 
@@ -13,6 +16,8 @@ const QString kTitle = QStringLiteral("Kelvaro32");
 // What the save dialog remembers between uses.
 int g_filterIndex = 1;
 QString g_fileName;
+// A recent file to open instead of asking for one.
+QString g_openWithoutDialog;
 // The last command ended through its error handling.
 bool g_failed = false;
 
@@ -76,6 +81,11 @@ public:
 // The file dialog, starting from what it remembers and keeping the choice;
 // false when cancelled.
 bool AskForFile(const QString& title, bool save) {
+    if (!save && !g_openWithoutDialog.isEmpty()) {
+        g_fileName = g_openWithoutDialog;
+        g_openWithoutDialog.clear();
+        return true;
+    }
     platform::FileDialogRequest request;
     request.title = title;
     request.filter = DataFileFilter();
@@ -100,7 +110,10 @@ void Save() {
         if (g_fileName.isEmpty()) return;
 
         const BusyCursor busy;
-        if (ops && ops->Save) ops->Save(g_fileName);
+        if (!ops || !ops->Save) return;
+        ops->Save(g_fileName);
+        // A save that ended with a message may have left no file.
+        if (QFileInfo(g_fileName).isFile()) RememberDataFile(g_fileName, true);
     });
 }
 
@@ -113,7 +126,10 @@ void Open() {
         return;
     }
     if (g_fileName.isEmpty()) return;
-    if (App().ActiveMode == ModePcFile && shell.OpenPcFile) shell.OpenPcFile(g_fileName);
+    if (App().ActiveMode == ModePcFile && shell.OpenPcFile) {
+        shell.OpenPcFile(g_fileName);
+        if (App().ViewerKind >= 0) RememberDataFile(g_fileName, false);
+    }
 }
 
 void Print() {
@@ -194,7 +210,23 @@ void RemindToSave(bool& notSaved) {
     notSaved = false;
 }
 
+void OpenRecentFile(const QString& fileName) {
+    const ShellHooks& shell = App().Shell;
+    if (!QFileInfo(fileName).isFile()) {
+        platform::prompts().Message(
+            QStringLiteral("The file ") + fileName + QStringLiteral(" is no longer there."), kTitle,
+            platform::Icon::Exclamation);
+        ForgetDataFile(fileName);
+        return;
+    }
+    if (!shell.SwitchMode || !shell.ModeEntry[ModePcFile]) return;
+    g_openWithoutDialog = fileName;
+    shell.SwitchMode(ModePcFile);
+    g_openWithoutDialog.clear();
+}
+
 void ResetFileDialogMemory() {
     g_filterIndex = 1;
     g_fileName.clear();
+    g_openWithoutDialog.clear();
 }

@@ -14,5 +14,6 @@ EnergyRatioWindow* InstallEnergyRatioMode(QMdiArea* area) {
     ops.Print = [w] { w->EnergyRatioPrint(); };
     // What an end from outside must rescue: data that is in no working file.
     ops.Unsaved = [w] { return w->Engine.Unsaved && !App().Config.LogToFile; };
+    h.Progress[ModeEnergyRatio] = [w] { return PulseProgress(w->Engine, w->Engine.Stats(0).Count); };
     return w;
 }

@@ -20,6 +20,9 @@ EnergyWindow* InstallEnergyMode(QMdiArea* area) {
         ops.Print = [w] { w->EnergyPrint(); };
         // What an end from outside must rescue: data that is in no working file.
         ops.Unsaved = [w] { return w->Engine.Unsaved && !App().Config.LogToFile; };
+        h.Progress[size_t(mode)] = [w] {
+            return PulseProgress(w->Engine, w->Engine.Stats().Count + w->Engine.OverCount);
+        };
     }
     return w;
 }

@@ -196,6 +196,8 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
     }
     for (int d = 0; d < n; ++d) stores_[size_t(d)].Store(values[size_t(d)], t);
     NotSaved = true;
+    ++Readings;
+    RunSeconds = t;
 
     const double value = values[size_t(Direction)];
     if (t >= Settings().LogTime) {
@@ -209,7 +211,12 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
         Chart.LastTime = LastTime;
         Chart.LastReading = Shown(value);
         Chart.LastIndex = MaxOf(store.PointCount - 1, 0);
-        if (View.PointAdded) View.PointAdded();
+        // A range that no longer fits the data: the whole chart afresh.
+        const std::optional<ChartRange> range = AutoScale ? DataRange() : std::nullopt;
+        if (range && (range->Min != Chart.YMin || range->Max != Chart.YMax) && View.Redraw)
+            View.Redraw();
+        else if (View.PointAdded)
+            View.PointAdded();
     }
 
     if (OutOfRange(value)) {
@@ -286,6 +293,8 @@ void PowerEngine::Start() {
         RunActive = true;
         anchored_ = false;
         LogFileOnOffEnable(false);
+        Readings = 0;
+        RunSeconds = 0;
         runHeads_ = Heads();
         WriteWorkFileHeader();
         StartTime = platform::clock().SecondsSinceMidnight();
@@ -324,6 +333,8 @@ void PowerEngine::Stop() {
 
 void PowerEngine::Reset(bool setupWasOpen) {
     RunActive = false;
+    Readings = 0;
+    RunSeconds = 0;
     ClearChart();
     Pairing.Reset();
     ReadingText.clear();
@@ -351,6 +362,32 @@ void PowerEngine::PauseGraph(bool pause) {
 void PowerEngine::SetAutoRescale(bool on) {
     AutoRescale = on;
     if (Store().PointCount == 0 && FinishedPoints > 0 && View.Redraw) View.Redraw();
+}
+
+void PowerEngine::SetAutoScale(bool on) {
+    AutoScale = on;
+    if (View.Redraw) View.Redraw();
+}
+
+std::optional<ChartRange> PowerEngine::DataRange() const {
+    if (Stats().Count == 0) return std::nullopt;
+    return AutoScaleRange(Shown(Stats().Min), Shown(Stats().Max), Chart.YDivisions);
+}
+
+RunProgress PowerEngine::Progress() const {
+    RunProgress p;
+    p.Active = RunActive;
+    p.Logging = !Stopped;
+    p.LogTime = Settings().LogTime;
+    p.Readings = Readings;
+    p.Elapsed = RunSeconds;
+    if (!Stopped && anchored_) {
+        // Between readings the clock runs on; a midnight on the way wraps once.
+        double since = platform::clock().SecondsSinceMidnight() - StartTime;
+        if (since < 0) since += 86400.0;
+        p.Elapsed = MaxOf(p.Elapsed, since);
+    }
+    return p;
 }
 
 void PowerEngine::SetLimitsOn(bool on) {
@@ -416,6 +453,11 @@ void PowerEngine::ApplyChartRange() {
             Chart.YMax = float(high);
             return;
         }
+    }
+    if (const std::optional<ChartRange> range = AutoScale ? DataRange() : std::nullopt) {
+        Chart.YMin = range->Min;
+        Chart.YMax = range->Max;
+        return;
     }
     Chart.YMin = float(s.Low);
     Chart.YMax = float(s.High);

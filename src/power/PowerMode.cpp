@@ -28,4 +28,5 @@ void InstallPowerWindow(QMdiArea* area, PowerWindow* w, int16_t mode) {
     ops.Save = [w](const QString& name) { w->PowerSave(name); };
     ops.Print = [w] { w->PowerPrint(); };
     ops.Unsaved = [w] { return w->Engine.NotSaved && !App().Config.LogToFile; };
+    h.Progress[size_t(mode)] = [w] { return w->Engine.Progress(); };
 }

@@ -3,8 +3,10 @@
 #include "EndToEnd.h"
 #include "auxiliary/AboutBox.h"
 #include "auxiliary/InformationWindow.h"
+#include "platform/Documents.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
+#include "state/RecentFiles.h"
 #include "support/FakeClock.h"
 #include "support/Screenshot.h"
 
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -183,6 +186,80 @@ TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHea
     EXPECT_TRUE(
         dir.Read("a.pwr").startsWith("Power, in Watts \t Time, in Seconds \t Head: 30A-P; s/n123456\r\n"))
         << dir.Read("a.pwr").left(80).toStdString();
+}
+
+// The desktop's usual keys besides F2, the Help menu with the guide, the
+// run in the status strip, and a saved file back through File > Recent
+// files, loaded the way File > Open loads it.
+TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
+    Start();
+    struct Key {
+        const char* item;
+        QList<QKeySequence> keys;
+    };
+    const Key keys[] = {
+        {"mnuFile_Open", {QKeySequence("Ctrl+O")}},
+        {"mnuFile_Save", {QKeySequence("F2"), QKeySequence("Ctrl+S")}},
+        {"mnuFile_Print", {QKeySequence("Ctrl+P")}},
+        {"mnuFile_Exit", {QKeySequence("Ctrl+Q")}},
+        {"mnuHelp_UserGuide", {QKeySequence("F1")}},
+    };
+    for (const Key& k : keys) EXPECT_EQ(form->action(k.item)->shortcuts(), k.keys) << k.item;
+    EXPECT_EQ(form->action("mnuHelp_About")->text(), "&About Kelvaro32");
+    EXPECT_NE(form->action("mnuInformation_About"), nullptr) << "the About of the Information menu stays";
+    QStringList opened;
+    platform::setDocumentOpener([&](const QString& path) { return opened << path, true; });
+    form->action("mnuHelp_UserGuide")->trigger();
+    platform::setDocumentOpener({});
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0].endsWith("docs/user-guide.md"));
+
+    form->resize(820, 560);
+    form->show();
+    QMenu* help = form->menuBar()->findChild<QMenu*>("mnuHelp");
+    ASSERT_NE(help, nullptr);
+    const QPoint under(form->menuBar()->actionGeometry(help->menuAction()).left(), form->menuBar()->height());
+    help->popup(form->mapToGlobal(under));
+    QImage shot = form->grab().toImage();
+    QPainter(&shot).drawPixmap(under, help->grab());
+    const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
+    EXPECT_TRUE(QDir().mkpath(folder) && shot.save(QDir(folder).filePath("main-window-help-menu.png")));
+    help->hide();
+
+    PowerWindow* w = LogPower("mnuMode_DualPower_ChannelA", 5);
+    ASSERT_NE(w, nullptr);
+    form->ShowRunProgress();
+    EXPECT_TRUE(form->lblRun->text().startsWith("Run 0:00:")) << form->lblRun->text().toStdString();
+    EXPECT_TRUE(form->lblRun->text().contains(QString(" of 0:00:15, %1 readings").arg(w->Engine.Readings)));
+    EXPECT_FALSE(SaveScreenshot(form.get(), "status-strip-run").isEmpty());
+
+    prompts.fileAnswers = {dir.Path("run.pwr")};
+    form->action("mnuFile_Save")->trigger();
+    ASSERT_TRUE(QFile::exists(dir.Path("run.pwr")));
+    ASSERT_FALSE(Recent().files.isEmpty());
+    EXPECT_EQ(Recent().files.first(), QDir::toNativeSeparators(dir.Path("run.pwr")));
+    EXPECT_TRUE(dir.Read("kelvaro.recent").contains("run.pwr")) << "beside kelvaro.cfg";
+
+    const size_t asked = prompts.fileRequests.size();
+    prompts.yesNoAnswers = {false};
+    QMenu* recent = form->findChild<QMenu*>("mnuFile_Recent_menu");
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    ASSERT_NE(form->action("mnuFile_Recent_1"), nullptr);
+    EXPECT_EQ(form->action("mnuFile_Recent_1")->text(),
+              "&1 run.pwr  (" + QDir::toNativeSeparators(dir.Path()) + ")");
+    form->action("mnuFile_Recent_1")->trigger();
+    EXPECT_EQ(App().ActiveMode, ModePcFile);
+    EXPECT_EQ(App().ViewerKind, 0) << "loaded into the power viewer";
+    EXPECT_EQ(prompts.fileRequests.size(), asked) << "no file dialog";
+    form->ShowRunProgress();
+    EXPECT_TRUE(form->lblRun->text().isEmpty());
+
+    // A file that went away is said so and leaves the list.
+    QFile::remove(dir.Path("run.pwr"));
+    OpenRecentFile(Recent().files.first());
+    EXPECT_TRUE(prompts.Texts().last().endsWith("run.pwr is no longer there."));
+    EXPECT_TRUE(Recent().files.isEmpty());
 }
 
 }  // namespace

@@ -193,20 +193,14 @@ TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHea
 // files, loaded the way File > Open loads it.
 TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     Start();
-    struct Key {
-        const char* item;
-        QList<QKeySequence> keys;
-    };
-    const Key keys[] = {
-        {"mnuFile_Open", {QKeySequence("Ctrl+O")}},
-        {"mnuFile_Save", {QKeySequence("F2"), QKeySequence("Ctrl+S")}},
-        {"mnuFile_Print", {QKeySequence("Ctrl+P")}},
-        {"mnuFile_Exit", {QKeySequence("Ctrl+Q")}},
-        {"mnuHelp_UserGuide", {QKeySequence("F1")}},
-    };
-    for (const Key& k : keys) EXPECT_EQ(form->action(k.item)->shortcuts(), k.keys) << k.item;
-    EXPECT_EQ(form->action("mnuHelp_About")->text(), "&About Kelvaro32");
-    EXPECT_NE(form->action("mnuInformation_About"), nullptr) << "the About of the Information menu stays";
+    const std::pair<const char*, const char*> keys[] = {{"mnuFile_Open", "Ctrl+O"},
+                                                        {"mnuFile_Save", "F2; Ctrl+S"},
+                                                        {"mnuFile_Print", "Ctrl+P"},
+                                                        {"mnuFile_Exit", "Ctrl+Q"},
+                                                        {"mnuHelp_UserGuide", "F1"}};
+    for (const auto& [item, key] : keys)
+        EXPECT_EQ(QKeySequence::listToString(form->action(item)->shortcuts()), key) << item;
+    EXPECT_TRUE(form->action("mnuHelp_About") && form->action("mnuInformation_About"));
     QStringList opened;
     platform::setDocumentOpener([&](const QString& path) { return opened << path, true; });
     form->action("mnuHelp_UserGuide")->trigger();
@@ -217,7 +211,6 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     form->resize(820, 560);
     form->show();
     QMenu* help = form->menuBar()->findChild<QMenu*>("mnuHelp");
-    ASSERT_NE(help, nullptr);
     const QPoint under(form->menuBar()->actionGeometry(help->menuAction()).left(), form->menuBar()->height());
     help->popup(form->mapToGlobal(under));
     QImage shot = form->grab().toImage();
@@ -236,15 +229,11 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     prompts.fileAnswers = {dir.Path("run.pwr")};
     form->action("mnuFile_Save")->trigger();
     ASSERT_TRUE(QFile::exists(dir.Path("run.pwr")));
-    ASSERT_FALSE(Recent().files.isEmpty());
-    EXPECT_EQ(Recent().files.first(), QDir::toNativeSeparators(dir.Path("run.pwr")));
     EXPECT_TRUE(dir.Read("kelvaro.recent").contains("run.pwr")) << "beside kelvaro.cfg";
 
     const size_t asked = prompts.fileRequests.size();
     prompts.yesNoAnswers = {false};
-    QMenu* recent = form->findChild<QMenu*>("mnuFile_Recent_menu");
-    ASSERT_NE(recent, nullptr);
-    emit recent->aboutToShow();
+    emit form->findChild<QMenu*>("mnuFile_Recent_menu")->aboutToShow();
     ASSERT_NE(form->action("mnuFile_Recent_1"), nullptr);
     EXPECT_EQ(form->action("mnuFile_Recent_1")->text(),
               "&1 run.pwr  (" + QDir::toNativeSeparators(dir.Path()) + ")");

@@ -44,7 +44,6 @@ TEST_F(ChartCursorTest, positionsOnThePlotReadBackAsTimeAndValue) {
         {600, 240, 0, 1, 46, 91, {{660, 0}}, "Time: 660.00 s   Power: 0W"},
         {0, 240, 0, 1, 10.9, 49, std::nullopt, ""},  // left of the plot
         {0, 240, 0, 1, 81, 91.1, std::nullopt, ""},  // below it
-        {0, 240, 0, 1, 151.1, 7, std::nullopt, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.isEmpty() ? std::string("off the plot") : c.text.toStdString());
@@ -56,21 +55,18 @@ TEST_F(ChartCursorTest, positionsOnThePlotReadBackAsTimeAndValue) {
             EXPECT_NEAR(got->Value, c.at->second, 1e-7);
             // Where that point is drawn is where the mouse was.
             const QPointF p = PointPosition(s.Screen, got->Time, got->Value, s.YMin);
-            EXPECT_NEAR(p.x(), c.x, 1e-6);
-            EXPECT_NEAR(p.y(), c.y, 1e-6);
+            EXPECT_NEAR(std::hypot(p.x() - c.x, p.y() - c.y), 0, 1e-6);
         }
         EXPECT_EQ(CursorTextAt(s, c.x, c.y), c.text);
     }
 }
 
-TEST_F(ChartCursorTest, decadeAxesReadInTheirTitleAndNothingBeforeTheScalesAreSet) {
+TEST_F(ChartCursorTest, decadeAxesReadInTheirTitle) {
     s.YLabelMode = 0;
     s.YTitle = "Ratio";
     Draw(0, 240, 0, 0.002f);
     EXPECT_EQ(CursorTextAt(s, 81, 49), "Time: 120.00 s   Ratio, E-03: 1.000");
-    // YMax equal to YMin leaves the old scales; a fresh chart has none.
-    ChartSettings fresh;
-    EXPECT_EQ(CursorAt(fresh.Screen, 0, 81, 49), std::nullopt);
+    EXPECT_EQ(CursorAt(ChartSettings{}.Screen, 0, 81, 49), std::nullopt) << "no scales before a drawing";
 }
 
 // 12.5 mW on a 0-1 W chart is a flat line on the floor; the range kept on

@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
 #include "platform/PortTable.h"
+#include "platform/ProgramFolder.h"
+#include "state/RecentFiles.h"
 
 #include <QCommandLineParser>
 #include <cstdio>
@@ -37,6 +39,10 @@ std::optional<int> ParseCommandLine(const QStringList& arguments) {
     if (parser.isSet(help)) {
         // Without an application object Qt cannot name the program itself.
         std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"), program)),
+                   stdout);
+        SettleProgramFolders();
+        std::fputs(qPrintable(QStringLiteral("\nFolders in use:\n") +
+                              platform::FoldersText(platform::programFolders())),
                    stdout);
         return 0;
     }

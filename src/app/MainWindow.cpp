@@ -1,7 +1,9 @@
 #include "app/MainWindow.h"
 
+#include "app/DesktopMenus.h"
 #include "app/ModeSwitch.h"
 #include "app/Recovery.h"
+#include "app/RunStatus.h"
 #include "auxiliary/AboutBox.h"
 #include "auxiliary/InformationWindow.h"
 #include "auxiliary/NotesWindow.h"
@@ -18,6 +20,7 @@
 #include "platform/Clock.h"
 #include "platform/FileStamp.h"
 #include "platform/PortTable.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
 #include "platform/SystemView.h"
 #include "platform/WindowPlacement.h"
@@ -25,6 +28,7 @@
 #include "state/AppState.h"
 #include "state/Configuration.h"
 #include "state/Files.h"
+#include "state/RecentFiles.h"
 #include "viewers/EnergyViewers.h"
 #include "viewers/PcFileView.h"
 #include "viewers/PowerViewers.h"
@@ -99,13 +103,16 @@ QAction* MainWindow::action(const QString& name) const {
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("mnuFile");
-    Item(file, "mnuFile_Open", "&Open...");
-    Item(file, "mnuFile_Print", "&Print");
+    Item(file, "mnuFile_Open", "&Open...")->setShortcut(QKeySequence::Open);
+    BuildRecentFilesMenu(*this, *file);
+    Item(file, "mnuFile_Print", "&Print")->setShortcut(QKeySequence::Print);
     Item(file, "mnuFile_PrintSetup", "Printer set&up...");
     QAction* save = Item(file, "mnuFile_Save", "&Save...");
-    save->setShortcut(Qt::Key_F2);
+    // F2 as ever, and the desktop's usual key besides.
+    save->setShortcuts({QKeySequence(Qt::Key_F2), QKeySequence(QKeySequence::Save)});
     file->addSeparator();
     QAction* exitItem = Item(file, "mnuFile_Exit", "E&xit");
+    exitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     // Open shows a PC file, like "Show P&C-File", and is offered only with it.
     connect(action("mnuFile_Open"), &QAction::triggered, this, [] {
         if (App().Shell.ModeEntry[ModePcFile]) SwitchMode(ModePcFile);
@@ -190,6 +197,7 @@ void MainWindow::BuildMenus() {
         AboutBox dlg(this);
         dlg.exec();
     });
+    BuildHelpMenu(*this, *menuBar());
 }
 
 void MainWindow::BuildStatusStrip() {
@@ -204,6 +212,9 @@ void MainWindow::BuildStatusStrip() {
     lblPort->setObjectName("lblPort");
     Label1 = new QLabel(Picture1);
     Label1->setObjectName("Label1");
+    lblRun = new QLabel(this);
+    lblRun->setObjectName("lblRun");
+    statusBar()->addWidget(lblRun, 1);
     row->addWidget(Image1);
     row->addWidget(lblPort);
     row->addSpacing(12);
@@ -215,8 +226,16 @@ void MainWindow::ShowClock() {
     Label1->setText(platform::clock().DateTimeText());
 }
 
+void MainWindow::ShowRunProgress() {
+    const auto& progress = App().Shell.Progress;
+    const int16_t mode = App().ActiveMode;
+    const bool known = mode >= 0 && size_t(mode) < progress.size() && progress[size_t(mode)];
+    lblRun->setText(known ? RunStatusText(progress[size_t(mode)]()) : QString());
+}
+
 void MainWindow::Timer1_Timer() {
     ShowClock();
+    ShowRunProgress();
     if (WatchLostPort()) ShowPortItems();
     ShowConnection();
 }
@@ -294,7 +313,9 @@ bool MainWindow::MDIForm_Load() {
     ResetAppState();
     ResetLinkState();
     InstallShellHooks();
-    // 2. Configuration, then the ports that exist.
+    // 2. Where the files go, the configuration, then the ports that exist.
+    SettleProgramFolders();
+    platform::MakeProgramFolders();
     if (!LoadConfiguration()) return false;
     const std::array<bool, 17> exists = BuildPortMenu();
     for (int n = 1; n <= 16; ++n) mnuSetup_CommPortList[n]->setVisible(exists[n]);
@@ -380,6 +401,7 @@ void MainWindow::ApplyModeMenu() {
         modeItems[i]->setEnabled(s[i].enabled && any);
     }
     action("mnuFile_Open")->setEnabled(modeItems[mnuMode_Store]->isEnabled());
+    action("mnuFile_Recent")->setEnabled(modeItems[mnuMode_Store]->isEnabled());
 }
 
 void MainWindow::mnuSetup_CommPortList_Click(int index) {

@@ -42,7 +42,8 @@ public:
     void SetDataLogFile(bool on);
     void SetupInstrument();
     void mnuSetup_CommPortList_Click(int index);
-    void ApplyModeMenu();  // the Mode menu from the model, heads and connection
+    void ApplyModeMenu();    // the Mode menu from the model, heads and connection
+    void ShowRunProgress();  // the status strip's run text (every second)
 
     QMdiArea* mdiArea() const { return mdi_; }
     QAction* action(const QString& name) const;  // by object name (mnuFile_Save, ...)
@@ -54,6 +55,7 @@ public:
     std::array<QAction*, ModeMenuItemCount> modeItems{};
     QLabel* Label1 = nullptr;
     QLabel* lblPort = nullptr;  // the connection, beside the clock
+    QLabel* lblRun = nullptr;   // the run of the active logging window
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
 

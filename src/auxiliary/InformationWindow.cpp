@@ -4,6 +4,7 @@
 #include "auxiliary/Pictures.h"
 #include "link/LinkState.h"
 #include "platform/PortTable.h"
+#include "platform/ProgramFolder.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -50,6 +51,14 @@ InformationWindow::InformationWindow(QWidget* parent) : QDialog(parent) {
     FramHead1 = Frame("Head", LblHeadType1, LblSerialNum1, LblHeadName1, this);
     FramHead2 = Frame("Head Channel 'B'", LblHeadType2, LblSerialNum2, LblHeadName2, this);
 
+    FramFolders = new QGroupBox("Folders", this);
+    FramFolders->setObjectName("FramFolders");
+    auto* fv = new QVBoxLayout(FramFolders);
+    LblFolders = new QLabel(FramFolders);
+    LblFolders->setObjectName("LblFolders");
+    LblFolders->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fv->addWidget(LblFolders);
+
     PictConnect = new QLabel(this);
     PictConnect->setPixmap(ConnectedPicture(56));
     PictDisc = new QLabel(this);
@@ -62,6 +71,7 @@ InformationWindow::InformationWindow(QWidget* parent) : QDialog(parent) {
     g->addWidget(FramDevice, 0, 0);
     g->addWidget(FramHead1, 1, 0);
     g->addWidget(FramHead2, 2, 0);
+    g->addWidget(FramFolders, 3, 0, 1, 2);
     auto* side = new QVBoxLayout;
     side->addWidget(PictConnect);
     side->addWidget(PictDisc);
@@ -90,6 +100,7 @@ void InformationWindow::Form_Load() {
     LblHeadType2->setText(t.headType2);
     LblSerialNum2->setText(t.serial2);
     LblHeadName2->setText(t.name2);
+    LblFolders->setText(platform::FoldersText(platform::programFolders()).trimmed());
     setMinimumWidth(360);
     const int height = t.twoHeads ? kTallHeight : kShortHeight;
     resize(qMax(minimumSizeHint().width(), 360), qMax(height, minimumSizeHint().height()));

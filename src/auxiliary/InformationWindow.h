@@ -18,6 +18,8 @@ public:
     QLabel *LblDeviceType, *LblDeviceVersion, *LblPort;
     QLabel *LblHeadType1, *LblSerialNum1, *LblHeadName1;
     QLabel *LblHeadType2, *LblSerialNum2, *LblHeadName2;
+    QGroupBox* FramFolders;  // where the settings, traffic log and working files go
+    QLabel* LblFolders;
     QPushButton* OKButton;
 
 private:

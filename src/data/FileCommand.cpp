@@ -3,6 +3,9 @@
 #include "data/DataFileSave.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
+#include "state/RecentFiles.h"
+
+#include <QFileInfo>
 
 #include <QFileInfo>
 #include <QStringList>
@@ -15,6 +18,8 @@ const QString kTitle = QStringLiteral("Kelvaro32");
 // What the save dialog remembers between uses.
 int g_filterIndex = 1;
 QString g_fileName;
+// A recent file to open instead of asking for one.
+QString g_openWithoutDialog;
 // The last command ended through its error handling.
 bool g_failed = false;
 // The last Save ended in a cancelled file dialog.
@@ -92,6 +97,11 @@ public:
 // The file dialog, starting from what it remembers and keeping the choice;
 // false when cancelled.
 bool AskForFile(const QString& title, bool save, const QString& extension = QString()) {
+    if (!save && !g_openWithoutDialog.isEmpty()) {
+        g_fileName = g_openWithoutDialog;
+        g_openWithoutDialog.clear();
+        return true;
+    }
     platform::FileDialogRequest request;
     request.defaultSuffix = extension;
     request.title = title;
@@ -123,7 +133,10 @@ void Save() {
         if (g_fileName.isEmpty()) return;
 
         const BusyCursor busy;
-        if (ops && ops->Save) ops->Save(g_fileName);
+        if (!ops || !ops->Save) return;
+        ops->Save(g_fileName);
+        // A save that ended with a message may have left no file.
+        if (QFileInfo(g_fileName).isFile()) RememberDataFile(g_fileName, true);
     });
 }
 
@@ -136,7 +149,10 @@ void Open() {
         return;
     }
     if (g_fileName.isEmpty()) return;
-    if (App().ActiveMode == ModePcFile && shell.OpenPcFile) shell.OpenPcFile(g_fileName);
+    if (App().ActiveMode == ModePcFile && shell.OpenPcFile) {
+        shell.OpenPcFile(g_fileName);
+        if (App().ViewerKind >= 0) RememberDataFile(g_fileName, false);
+    }
 }
 
 void Print() {
@@ -223,7 +239,23 @@ bool RemindToSave(bool& notSaved) {
     return true;
 }
 
+void OpenRecentFile(const QString& fileName) {
+    const ShellHooks& shell = App().Shell;
+    if (!QFileInfo(fileName).isFile()) {
+        platform::prompts().Message(
+            QStringLiteral("The file ") + fileName + QStringLiteral(" is no longer there."), kTitle,
+            platform::Icon::Exclamation);
+        ForgetDataFile(fileName);
+        return;
+    }
+    if (!shell.SwitchMode || !shell.ModeEntry[ModePcFile]) return;
+    g_openWithoutDialog = fileName;
+    shell.SwitchMode(ModePcFile);
+    g_openWithoutDialog.clear();
+}
+
 void ResetFileDialogMemory() {
     g_filterIndex = 1;
     g_fileName.clear();
+    g_openWithoutDialog.clear();
 }

@@ -39,6 +39,11 @@ inline constexpr DataFileKind kDataFileKinds[] = {
 };
 QString DataFileFilter();
 
+// File ▸ Recent files: the same way as Open (PC-file view, loaded and shown),
+// with this file instead of the dialog's choice. A file that is gone is
+// reported and taken off the list.
+void OpenRecentFile(const QString& fileName);
+
 // The file dialog's memory (last filter index and file name); tests start
 // from a fresh dialog.
 void ResetFileDialogMemory();

@@ -15,5 +15,6 @@ EnergyRatioWindow* InstallEnergyRatioMode(QMdiArea* area) {
     // What an end from outside must rescue: data that is in no working file.
     ops.Unsaved = [w] { return w->Engine.Unsaved && !App().Config.LogToFile; };
     ops.MayLeave = [w] { return w->Engine.MayDiscard(); };
+    h.Progress[ModeEnergyRatio] = [w] { return PulseProgress(w->Engine, w->Engine.Stats(0).Count); };
     return w;
 }

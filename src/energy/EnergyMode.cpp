@@ -21,6 +21,9 @@ EnergyWindow* InstallEnergyMode(QMdiArea* area) {
         // What an end from outside must rescue: data that is in no working file.
         ops.Unsaved = [w] { return w->Engine.Unsaved && !App().Config.LogToFile; };
         ops.MayLeave = [w] { return w->Engine.MayDiscard(); };
+        h.Progress[size_t(mode)] = [w] {
+            return PulseProgress(w->Engine, w->Engine.Stats().Count + w->Engine.OverCount);
+        };
     }
     return w;
 }

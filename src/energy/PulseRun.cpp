@@ -78,3 +78,15 @@ void PulseRun::Flush(const std::function<void()>& displayChanged) {
     displayDirty_ = false;
     if (displayChanged) displayChanged();
 }
+
+RunProgress PulseProgress(const PulseRun& run, int64_t pulses) {
+    RunProgress p;
+    p.Active = run.Initialised;
+    p.Logging = !run.Stopped;
+    p.Readings = pulses;
+    if (pulses > 0) {
+        p.Elapsed = run.LastTime - run.StartTime;
+        if (p.Elapsed < 0) p.Elapsed += 86400.0;  // past midnight
+    }
+    return p;
+}

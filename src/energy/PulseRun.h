@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/AppState.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -59,3 +61,7 @@ private:
     bool displayDirty_ = false;
     bool closing_ = false;
 };
+
+// How far a pulse run has come, for the status strip: no set end; the time
+// from its first Start to its latest pulse.
+RunProgress PulseProgress(const PulseRun& run, int64_t pulses);

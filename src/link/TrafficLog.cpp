@@ -1,5 +1,6 @@
 #include "link/TrafficLog.h"
 
+#include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
 #include "state/Files.h"
 
@@ -39,8 +40,16 @@ void Append(QStringView text) {
     }
 }
 
+}  // namespace
+
+QString TrafficLogPath() {
+    return platform::InFolder(platform::programFolders().state, QStringLiteral("rs232.buf"));
+}
+
+namespace {
+
 void Save() {
-    const int16_t fileNo = OpenFile(QStringLiteral("rs232.buf"), FileWrite);
+    const int16_t fileNo = OpenFile(TrafficLogPath(), FileWrite);
     bool ok = fileNo != 0;
     if (ok) {
         for (const QString& line : TrafficLines()) {

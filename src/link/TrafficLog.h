@@ -7,6 +7,10 @@
 
 // The last 10,000 lines of serial traffic, written to "rs232.buf" at every
 // disconnect.
+
+// Where rs232.buf goes: the state folder, by default the current directory.
+QString TrafficLogPath();
+
 struct TrafficLogRecord {
     static constexpr int kSlots = 10000;  // slots 0..9999
     // Longest line kept: replies without CR would otherwise grow one line

@@ -1,5 +1,7 @@
 #include "platform/PortTable.h"
 
+#include "platform/ProgramFolder.h"
+
 #include <QFile>
 #include <QRegularExpression>
 
@@ -28,7 +30,7 @@ PortTable::PortTable() {
 
 PortTable PortTable::FromCurrentDirectory() {
     PortTable table;
-    QFile file(QStringLiteral("kelvaro.ports"));
+    QFile file(InFolder(programFolders().settings, QStringLiteral("kelvaro.ports")));
     if (file.open(QIODevice::ReadOnly)) table.Override(QString::fromUtf8(file.read(kMaxPortsFileBytes)));
     return table;
 }

@@ -6,14 +6,14 @@
 namespace platform {
 
 // COM n (1..16) to a device path. Defaults per platform; a text file
-// "kelvaro.ports" in the current directory overrides entries:
+// "kelvaro.ports" beside kelvaro.cfg (the settings folder) overrides entries:
 //   COM<n> <device path>     (blank lines and '#' comments allowed, bad lines ignored)
 class PortTable {
 public:
     static constexpr int kPorts = 16;
 
     PortTable();                              // platform defaults only
-    static PortTable FromCurrentDirectory();  // defaults + kelvaro.ports if present
+    static PortTable FromCurrentDirectory();  // defaults + kelvaro.ports of the settings folder
 
     void Override(const QString& fileText);        // apply the lines of a ports file
     void SetDevice(int n, const QString& device);  // one entry, for this run only

@@ -5,11 +5,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPen>
+#include <QToolTip>
 
 namespace platform {
 
 SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);  // for the hover read-out
     surface_.Changed = [this](const QRect& r) { update(r); };
 }
 
@@ -56,7 +58,23 @@ void SurfaceWidget::mousePressEvent(QMouseEvent* e) {
 }
 
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* e) {
-    if (MouseMove) MouseMove(e->buttons(), surface_.ToUser(e->position()));
+    const QPointF at = surface_.ToUser(e->position());
+    // Moves without a button only feed the read-out, as before tracking was on.
+    if (MouseMove && e->buttons() != Qt::NoButton) MouseMove(e->buttons(), at);
+    if (!HoverText) return;
+    const QString text = HoverText(at);
+    if (text == hoverText_) return;
+    hoverText_ = text;
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(e->globalPosition().toPoint(), text, this);
+}
+
+void SurfaceWidget::leaveEvent(QEvent*) {
+    if (hoverText_.isEmpty()) return;
+    hoverText_.clear();
+    QToolTip::hideText();
 }
 
 void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {

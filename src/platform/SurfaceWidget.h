@@ -24,6 +24,10 @@ public:
     std::function<void(Qt::MouseButton, QPointF)> MouseDown;
     std::function<void(Qt::MouseButtons, QPointF)> MouseMove;
     std::function<void(Qt::MouseButton, QPointF)> MouseUp;
+    // The read-out shown as a tooltip where the mouse rests (user units in);
+    // "" shows none.
+    std::function<QString(QPointF)> HoverText;
+    QString ShownHoverText() const { return hoverText_; }
 
     // An outline drawn over the picture (the zoom band), in user units;
     // nullopt removes it. It never touches the image underneath.
@@ -35,6 +39,7 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
 
 private:
     void Rebuild();
@@ -43,6 +48,7 @@ private:
     ImageSurface surface_;
     std::optional<QRectF> band_;
     int bandColor_ = 4;
+    QString hoverText_;
 };
 
 }  // namespace platform

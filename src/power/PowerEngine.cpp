@@ -218,6 +218,8 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
     if (n == 2)
         for (int c = 0; c < 2; ++c) channelStores_[size_t(c)].Store(channels[size_t(c)], t);
     NotSaved = true;
+    ++Readings;
+    RunSeconds = t;
 
     const double value = values[size_t(Direction)];
     if (t >= Settings().LogTime) {
@@ -233,7 +235,12 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
         Chart.LastTime = LastTime;
         Chart.LastReading = Shown(value);
         Chart.LastIndex = MaxOf(store.PointCount - 1, 0);
-        if (View.PointAdded) View.PointAdded();
+        // A range that no longer fits the data: the whole chart afresh.
+        const std::optional<ChartRange> range = AutoScale ? DataRange() : std::nullopt;
+        if (range && (range->Min != Chart.YMin || range->Max != Chart.YMax) && View.Redraw)
+            View.Redraw();
+        else if (View.PointAdded)
+            View.PointAdded();
     }
 
     if (OutOfRange(value)) {
@@ -313,6 +320,8 @@ void PowerEngine::Start() {
         RunActive = true;
         anchored_ = false;
         LogFileOnOffEnable(false);
+        Readings = 0;
+        RunSeconds = 0;
         runHeads_ = Heads();
         WriteWorkFileHeader();
         StartTime = platform::clock().SecondsSinceMidnight();
@@ -353,6 +362,8 @@ void PowerEngine::Stop() {
 void PowerEngine::Reset(bool setupWasOpen) {
     if (!MayDiscard()) return;
     RunActive = false;
+    Readings = 0;
+    RunSeconds = 0;
     ClearChart();
     Pairing.Reset();
     ReadingText.clear();
@@ -381,6 +392,32 @@ void PowerEngine::PauseGraph(bool pause) {
 void PowerEngine::SetAutoRescale(bool on) {
     AutoRescale = on;
     if (Store().PointCount == 0 && FinishedPoints > 0 && View.Redraw) View.Redraw();
+}
+
+void PowerEngine::SetAutoScale(bool on) {
+    AutoScale = on;
+    if (View.Redraw) View.Redraw();
+}
+
+std::optional<ChartRange> PowerEngine::DataRange() const {
+    if (Stats().Count == 0) return std::nullopt;
+    return AutoScaleRange(Shown(Stats().Min), Shown(Stats().Max), Chart.YDivisions);
+}
+
+RunProgress PowerEngine::Progress() const {
+    RunProgress p;
+    p.Active = RunActive;
+    p.Logging = !Stopped;
+    p.LogTime = Settings().LogTime;
+    p.Readings = Readings;
+    p.Elapsed = RunSeconds;
+    if (!Stopped && anchored_) {
+        // Between readings the clock runs on; a midnight on the way wraps once.
+        double since = platform::clock().SecondsSinceMidnight() - StartTime;
+        if (since < 0) since += 86400.0;
+        p.Elapsed = MaxOf(p.Elapsed, since);
+    }
+    return p;
 }
 
 void PowerEngine::SetLimitsOn(bool on) {
@@ -446,6 +483,11 @@ void PowerEngine::ApplyChartRange() {
             Chart.YMax = float(high);
             return;
         }
+    }
+    if (const std::optional<ChartRange> range = AutoScale ? DataRange() : std::nullopt) {
+        Chart.YMin = range->Min;
+        Chart.YMax = range->Max;
+        return;
     }
     Chart.YMin = float(s.Low);
     Chart.YMax = float(s.High);

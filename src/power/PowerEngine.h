@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/ChartCursor.h"
 #include "charts/StripChart.h"
 #include "data/ChannelPairing.h"
 #include "data/Statistics.h"
@@ -7,11 +8,13 @@
 #include "link/Dispatch.h"
 #include "power/PowerProfile.h"
 #include "power/PowerStore.h"
+#include "state/AppState.h"
 
 #include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace platform {
 class Surface;
@@ -51,7 +54,11 @@ public:
     void Reset(bool setupWasOpen);  // butReset
     void PauseGraph(bool pause);
     void SetAutoRescale(bool on);  // chkAutoRescale
-    void SetLimitsOn(bool on);     // chkLimitsOn
+    // chkAutoScale: the chart's range follows the data while it comes in.
+    void SetAutoScale(bool on);
+    // How far the run has come, for the status strip.
+    RunProgress Progress() const;
+    void SetLimitsOn(bool on);  // chkLimitsOn
     // The direction shown (0 A/B or A-B, 1 the other way); a change undoes
     // the adjustment and redraws from the other direction's store.
     void SetDirection(int16_t direction);
@@ -125,6 +132,7 @@ public:
     bool RunActive = false;
     bool NotSaved = false;
     bool AutoRescale = false;
+    bool AutoScale = false;
     bool LimitsOn = false;
     bool PausedByCaller = false;
     double StartTime = 0;
@@ -132,6 +140,8 @@ public:
     double LastReading = 0;
     double LastDisplayTime = 0;
     int32_t FinishedPoints = 0;  // points of the last finished run
+    int64_t Readings = 0;        // readings taken in the run
+    double RunSeconds = 0;       // run time of the latest reading
     int32_t SkippedChars = 0;
     int16_t SkippedReplies = 0;
 
@@ -153,6 +163,8 @@ private:
     void AfterViewChange();
     void Changed() { displayDirty_ = true; }
     void Flush();
+    // The auto-scaled range of the data shown, if there is one to follow.
+    std::optional<ChartRange> DataRange() const;
 
     const PowerProfile* profile_;
     std::array<PowerStore, 2> stores_;         // by direction; one channel uses the first

@@ -31,4 +31,5 @@ void InstallPowerWindow(QMdiArea* area, PowerWindow* w, int16_t mode) {
     ops.Print = [w] { w->PowerPrint(); };
     ops.Unsaved = [w] { return w->Engine.NotSaved && !App().Config.LogToFile; };
     ops.MayLeave = [w] { return w->Engine.MayDiscard(); };
+    h.Progress[size_t(mode)] = [w] { return w->Engine.Progress(); };
 }

@@ -1,5 +1,6 @@
 #include "power/PowerWindow.h"
 
+#include "charts/ChartCursor.h"
 #include "data/Units.h"
 #include "platform/LogWindowParts.h"
 #include "platform/SurfaceWidget.h"
@@ -41,6 +42,7 @@ PowerWindow::PowerWindow(const PowerWindowProfile& profile, QWidget* parent)
         show();
     };
     Picture1->Resized = [this] { form_Resize(); };
+    Picture1->HoverText = [this](QPointF at) { return CursorTextAt(Engine.Chart, at.x(), at.y()); };
     ShowDisplay();
 }
 
@@ -59,6 +61,8 @@ void PowerWindow::BuildControls() {
     butSetup = run.Setup;
     chkAutoRescale = new QCheckBox("R&escale", this);
     chkAutoRescale->setObjectName("chkAutoRescale");
+    chkAutoScale = new QCheckBox("&Auto-scale", this);
+    chkAutoScale->setObjectName("chkAutoScale");
     if (p.LimitsWarning) {
         chkLimitsOn = new QCheckBox("Limits Warning", this);
         chkLimitsOn->setObjectName("chkLimitsOn");
@@ -101,6 +105,8 @@ void PowerWindow::BuildControls() {
         connect(butAdjust, &QPushButton::clicked, this, [this] { Engine.ToggleAdjustment(); });
     }
 
+    buttons->addWidget(chkAutoScale, p.Directions ? 3 : 2, 0, 1, 3);
+
     auto* top = new QHBoxLayout;
     top->addWidget(lblPower);
     top->addSpacing(12);
@@ -118,6 +124,7 @@ void PowerWindow::BuildControls() {
     connect(butReset, &QPushButton::clicked, this, &PowerWindow::butReset_Click);
     connect(butSetup, &QPushButton::clicked, this, &PowerWindow::butSetup_Click);
     connect(chkAutoRescale, &QCheckBox::toggled, this, [this](bool on) { Engine.SetAutoRescale(on); });
+    connect(chkAutoScale, &QCheckBox::toggled, this, [this](bool on) { Engine.SetAutoScale(on); });
     if (chkLimitsOn)
         connect(chkLimitsOn, &QCheckBox::toggled, this, [this](bool on) { Engine.SetLimitsOn(on); });
     PowerSetupDialog& setup = p.Setup();

@@ -59,6 +59,7 @@ public:
     QPushButton* butReset;
     QPushButton* butSetup;
     QCheckBox* chkAutoRescale;
+    QCheckBox* chkAutoScale;  // the range follows the data during the run
     QCheckBox* chkLimitsOn = nullptr;
     platform::SurfaceWidget* Picture1;
     QComboBox* Directions = nullptr;   // cmbRatioMode / cmbDifferenceMode

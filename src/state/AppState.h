@@ -142,6 +142,15 @@ struct ModeFileOps {
     std::function<bool()> MayLeave;
 };
 
+// How far the run of a logging window has come (the status strip).
+struct RunProgress {
+    bool Active = false;   // a run started and not reset or finished
+    bool Logging = false;  // readings are being taken now
+    double Elapsed = 0;    // seconds since the run's first reading
+    double LogTime = 0;    // seconds the run lasts; 0: no set end
+    int64_t Readings = 0;  // readings taken in the run
+};
+
 // What the lower layers ask of the main window and the mode windows. The
 // main window fills these at start; tests fill them with recorders. Unset
 // hooks do nothing.
@@ -161,6 +170,8 @@ struct ShellHooks {
     std::array<std::function<void(int op, QString& text)>, 14> ModeEntry;
     // Save, print and pause of the window of each ActiveMode code.
     std::array<ModeFileOps, 14> FileOps;
+    // The run of the window of each ActiveMode code (logging windows only).
+    std::array<std::function<RunProgress()>, 14> Progress;
 };
 
 struct AppState {

@@ -303,6 +303,10 @@ std::optional<Settings> ParseConfiguration(const QByteArray& fileText) {
     return FromValues(values);
 }
 
+QString ConfigurationPath() {
+    return platform::InFolder(platform::programFolders().settings, kConfigurationFile);
+}
+
 void ComputeWorkFilePaths() {
     AppState& app = App();
     const QString folder = platform::ProgramFolder();
@@ -319,8 +323,9 @@ bool LoadConfiguration() {
     // Anything of that name counts as present: a kelvaro.cfg we cannot read
     // (a folder, a FIFO, a device) must stop the program rather than be
     // silently replaced by defaults.
-    if (platform::KindOfFile(kConfigurationFile) != platform::FileKind::Missing) {
-        const int16_t no = OpenFile(kConfigurationFile, FileRead);
+    const QString path = ConfigurationPath();
+    if (platform::KindOfFile(path) != platform::FileKind::Missing) {
+        const int16_t no = OpenFile(path, FileRead);
         if (no == 0) {
             platform::prompts().Beep();
             platform::prompts().Message(
@@ -352,7 +357,7 @@ void SaveConfiguration() {
     // Written beside the old file and renamed over it: a write that fails
     // half way leaves the old file, not a short one the next start would
     // replace with defaults.
-    const int16_t no = OpenFile(kConfigurationFile, FileReplace);
+    const int16_t no = OpenFile(ConfigurationPath(), FileReplace);
     if (no == 0) {
         platform::prompts().Message(failed);
         return;

@@ -11,8 +11,10 @@
 // followed by a comment that names it.
 
 inline const QString kConfigurationFile = QStringLiteral("kelvaro.cfg");
+// Where kelvaro.cfg is: the settings folder, by default the current directory.
+QString ConfigurationPath();
 
-// Reads kelvaro.cfg from the current directory into App().Config; a missing
+// Reads kelvaro.cfg from the settings folder into App().Config; a missing
 // or unusable file gives the defaults, which are written back. False when
 // the file is there but cannot be read (the program then ends).
 bool LoadConfiguration();

@@ -2,6 +2,7 @@
 
 #include "auxiliary/NotesWindow.h"
 #include "auxiliary/SetupControls.h"
+#include "charts/ChartCursor.h"
 #include "data/DataFileSave.h"
 #include "data/LimitBars.h"
 #include "data/LogLines.h"
@@ -56,6 +57,7 @@ PowerViewer::PowerViewer(const PowerViewProfile& profile, QWidget* parent)
     Picture1->MouseDown = [this](Qt::MouseButton b, QPointF at) { Picture1_MouseDown(b, at); };
     Picture1->MouseMove = [this](Qt::MouseButtons b, QPointF at) { Picture1_MouseMove(b, at); };
     Picture1->MouseUp = [this](Qt::MouseButton b, QPointF at) { Picture1_MouseUp(b, at); };
+    Picture1->HoverText = [this](QPointF at) { return CursorTextAt(Chart, at.x(), at.y()); };
     ResetStatistics();
     butZoomOut->hide();
 }

@@ -3,8 +3,10 @@
 #include "EndToEnd.h"
 #include "auxiliary/AboutBox.h"
 #include "auxiliary/InformationWindow.h"
+#include "platform/Documents.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
+#include "state/RecentFiles.h"
 #include "support/FakeClock.h"
 #include "support/Screenshot.h"
 
@@ -14,6 +16,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -208,6 +211,69 @@ TEST_F(MainWindowTest, cancelAtTheReminderKeepsTheRunningModeAndTheProgram) {
     EXPECT_EQ(prompts.questions.size(), 3u);
     EXPECT_EQ(meter->CommandsReceived().count("CH B"), selections);
     EXPECT_FALSE(form->IsShutDown());
+}
+
+// The desktop's usual keys besides F2, the Help menu with the guide, the
+// run in the status strip, and a saved file back through File > Recent
+// files, loaded the way File > Open loads it.
+TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
+    Start();
+    const std::pair<const char*, const char*> keys[] = {{"mnuFile_Open", "Ctrl+O"},
+                                                        {"mnuFile_Save", "F2; Ctrl+S"},
+                                                        {"mnuFile_Print", "Ctrl+P"},
+                                                        {"mnuFile_Exit", "Ctrl+Q"},
+                                                        {"mnuHelp_UserGuide", "F1"}};
+    for (const auto& [item, key] : keys)
+        EXPECT_EQ(QKeySequence::listToString(form->action(item)->shortcuts()), key) << item;
+    EXPECT_TRUE(form->action("mnuHelp_About") && form->action("mnuInformation_About"));
+    QStringList opened;
+    platform::setDocumentOpener([&](const QString& path) { return opened << path, true; });
+    form->action("mnuHelp_UserGuide")->trigger();
+    platform::setDocumentOpener({});
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0].endsWith("docs/user-guide.md"));
+
+    form->resize(820, 560);
+    form->show();
+    QMenu* help = form->menuBar()->findChild<QMenu*>("mnuHelp");
+    const QPoint under(form->menuBar()->actionGeometry(help->menuAction()).left(), form->menuBar()->height());
+    help->popup(form->mapToGlobal(under));
+    QImage shot = form->grab().toImage();
+    QPainter(&shot).drawPixmap(under, help->grab());
+    const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
+    EXPECT_TRUE(QDir().mkpath(folder) && shot.save(QDir(folder).filePath("main-window-help-menu.png")));
+    help->hide();
+
+    PowerWindow* w = LogPower("mnuMode_DualPower_ChannelA", 5);
+    ASSERT_NE(w, nullptr);
+    form->ShowRunProgress();
+    EXPECT_TRUE(form->lblRun->text().startsWith("Run 0:00:")) << form->lblRun->text().toStdString();
+    EXPECT_TRUE(form->lblRun->text().contains(QString(" of 0:00:15, %1 readings").arg(w->Engine.Readings)));
+    EXPECT_FALSE(SaveScreenshot(form.get(), "status-strip-run").isEmpty());
+
+    prompts.fileAnswers = {dir.Path("run.pwr")};
+    form->action("mnuFile_Save")->trigger();
+    ASSERT_TRUE(QFile::exists(dir.Path("run.pwr")));
+    EXPECT_TRUE(dir.Read("kelvaro.recent").contains("run.pwr")) << "beside kelvaro.cfg";
+
+    const size_t asked = prompts.fileRequests.size();
+    prompts.yesNoAnswers = {false};
+    emit form->findChild<QMenu*>("mnuFile_Recent_menu")->aboutToShow();
+    ASSERT_NE(form->action("mnuFile_Recent_1"), nullptr);
+    EXPECT_EQ(form->action("mnuFile_Recent_1")->text(),
+              "&1 run.pwr  (" + QDir::toNativeSeparators(dir.Path()) + ")");
+    form->action("mnuFile_Recent_1")->trigger();
+    EXPECT_EQ(App().ActiveMode, ModePcFile);
+    EXPECT_EQ(App().ViewerKind, 0) << "loaded into the power viewer";
+    EXPECT_EQ(prompts.fileRequests.size(), asked) << "no file dialog";
+    form->ShowRunProgress();
+    EXPECT_TRUE(form->lblRun->text().isEmpty());
+
+    // A file that went away is said so and leaves the list.
+    QFile::remove(dir.Path("run.pwr"));
+    OpenRecentFile(Recent().files.first());
+    EXPECT_TRUE(prompts.Texts().last().endsWith("run.pwr is no longer there."));
+    EXPECT_TRUE(Recent().files.isEmpty());
 }
 
 }  // namespace

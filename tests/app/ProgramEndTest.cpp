@@ -83,6 +83,7 @@ TEST(CommandLine, helpVersionAndABadOptionEndTheProgram) {
     // clang-format off
     const struct { const char* arg; int status; const char *out, *err; } rows[] = {
         {"--help", 0, "Usage: kelvaro32 [options]", ""}, {"--help", 0, "--port <PATH>", ""},
+        {"--help", 0, "Folders in use:\nSettings (kelvaro.cfg, kelvaro.ports): /", ""},
         {"--version", 0, "kelvaro32 3.20\n", ""}, {"--frobnicate", 2, "", "kelvaro32: Unknown option 'frobnicate'."},
         {"meter", 2, "", "kelvaro32: unexpected argument 'meter'"}};
     // clang-format on

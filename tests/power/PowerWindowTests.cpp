@@ -104,3 +104,44 @@ TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
     EXPECT_TRUE(
         dir.Read("lux.pwr").startsWith("Power, in Lux \t Time, in Seconds \t Head: 3A; s/n 123456\r\n"));
 }
+
+// A 12.5 mW beam on the default 0-1 W chart: with Auto-scale the range
+// follows the readings while they come in, so the trace is no flat line on
+// the floor; the mouse over the chart reads the time and the power there.
+TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) {
+    App().Config.Power.GraphHigh = 1;
+    auto feedBeam = [this] {
+        QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+        Feed("*0");
+        for (int i = 0; i < 80; ++i) {
+            clock.Advance(0.25);
+            Feed("*" + QString::number(0.0125 * (1 + 0.02 * std::sin(i * 0.7)), 'E', 4));
+        }
+    };
+    feedBeam();
+    EXPECT_FLOAT_EQ(w.Engine.Chart.YMax, 1.0f) << "without Auto-scale the graph limits stay";
+    QTest::mouseClick(w.butReset, Qt::LeftButton);
+
+    w.chkAutoScale->setChecked(true);
+    feedBeam();
+    ASSERT_TRUE(w.Engine.RunActive);
+    EXPECT_LE(w.Engine.Chart.YMin, w.Engine.Stats().Min);
+    EXPECT_GE(w.Engine.Chart.YMax, w.Engine.Stats().Max);
+    EXPECT_LT(w.Engine.Chart.YMax - w.Engine.Chart.YMin, 0.002) << "the range is on the data, not 0-1 W";
+    EXPECT_GT(TracePixels(), 200);
+    EXPECT_FALSE(SaveScreenshot(&w, "power_window_autoscaled").isEmpty());
+
+    const QPointF middle(w.Picture1->width() / 2.0, w.Picture1->height() / 2.0);
+    QMouseEvent move(QEvent::MouseMove, middle, w.Picture1->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(w.Picture1, &move);
+    const QString hover = w.Picture1->ShownHoverText();
+    EXPECT_TRUE(hover.startsWith("Time: ") && hover.contains(" s   Power: 12.") && hover.endsWith("mW"))
+        << hover.toStdString();
+
+    const RunProgress p = w.Engine.Progress();
+    EXPECT_TRUE(p.Logging);
+    EXPECT_EQ(p.Readings, 80);
+    EXPECT_NEAR(p.Elapsed, 79 * 0.25, 1e-6);
+    EXPECT_EQ(p.LogTime, 120);
+}

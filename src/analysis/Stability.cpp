@@ -32,8 +32,8 @@ void ForEachBlock(const PowerSeries& series, std::vector<double>& t, std::vector
     const int64_t count = series.Count();
     for (int64_t first = 0; first < count; first += kBlock) {
         const int64_t n = std::min(kBlock, count - first);
-        series.Read(first, n, t.data(), v.data());
-        f(t.data(), v.data(), n);
+        const PowerSeries::Block b = series.Read(first, n, t.data(), v.data());
+        f(b.Times, b.Values, n);
     }
 }
 
@@ -107,49 +107,70 @@ private:
     bool spilled_ = false;
 };
 
+// Running sums of the base bins: p[j] and q[j] hold the sum and count of
+// the readings in bins 0 .. j - 1, so a window's sum is one difference and
+// every averaging time reads the same arrays, with no copy of the record.
+struct Prefix {
+    std::vector<double> p;
+    std::vector<uint32_t> q;  // wraps modulo 2^32; differences stay exact
+    size_t Bins() const { return p.size() - 1; }
+};
+
 // Two neighbouring windows of w bins slide along by one bin: each pair of
 // windows that both hold readings adds the squared difference of their
-// averages.
-Figure OctaveDeviation(const std::vector<double>& s, const std::vector<uint32_t>& c, size_t w) {
-    const size_t n = s.size();
-    if (n < 2 * w) return std::nullopt;
-    double a = 0, b = 0;
-    int64_t ca = 0, cb = 0;
-    for (size_t j = 0; j < w; ++j) {
-        a += s[j];
-        ca += c[j];
-        b += s[j + w];
-        cb += c[j + w];
-    }
-    double sum = 0;
-    int64_t pairs = 0;
-    for (size_t i = 0;; ++i) {
-        if (ca > 0 && cb > 0) {
+// averages. `full` is the count of a window with one reading per base bin.
+Figure OctaveDeviation(const Prefix& r, size_t w, uint32_t full) {
+    const size_t m = r.Bins();
+    if (m < 2 * w) return std::nullopt;
+    const double* p = r.p.data();
+    const uint32_t* q = r.q.data();
+    // Full pairs (the usual case) add their squared difference of sums,
+    // divided by full^2 once at the end.
+    double sumFull = 0, sumOther = 0;
+    int64_t pairsFull = 0, pairsOther = 0;
+    for (size_t i = 0; i + 2 * w <= m; ++i) {
+        const uint32_t ca = q[i + w] - q[i], cb = q[i + 2 * w] - q[i + w];
+        const double a = p[i + w] - p[i], b = p[i + 2 * w] - p[i + w];
+        if (ca == full && cb == full) {
+            sumFull += (b - a) * (b - a);
+            ++pairsFull;
+        } else if (ca > 0 && cb > 0) {
             const double d = b / double(cb) - a / double(ca);
-            sum += d * d;
-            ++pairs;
+            sumOther += d * d;
+            ++pairsOther;
         }
-        if (i + 2 * w >= n) break;
-        a += s[i + w] - s[i];
-        ca += int64_t(c[i + w]) - int64_t(c[i]);
-        b += s[i + 2 * w] - s[i + w];
-        cb += int64_t(c[i + 2 * w]) - int64_t(c[i + w]);
     }
+    const int64_t pairs = pairsFull + pairsOther;
     if (pairs == 0) return std::nullopt;
+    const double sum = sumOther + sumFull / (double(full) * double(full));
     return std::sqrt(sum / (2.0 * double(pairs)));
 }
 
-// Pairs of bins become one bin of twice the width.
-void Coarsen(std::vector<double>& s, std::vector<uint32_t>& c) {
-    const size_t half = (s.size() + 1) / 2;
-    for (size_t j = 0; j < half; ++j) {
-        const size_t k = 2 * j;
-        const bool pair = k + 1 < s.size();
-        s[j] = s[k] + (pair ? s[k + 1] : 0.0);
-        c[j] = c[k] + (pair ? c[k + 1] : 0u);
+// Pairs of bins become one bin of twice the width (a last odd bin alone).
+void Coarsen(Prefix& r) {
+    const size_t m = r.Bins(), half = (m + 1) / 2;
+    for (size_t j = 0; j <= half; ++j) {
+        r.p[j] = r.p[std::min(2 * j, m)];
+        r.q[j] = r.q[std::min(2 * j, m)];
     }
-    s.resize(half);
-    c.resize(half);
+    r.p.resize(half + 1);
+    r.q.resize(half + 1);
+}
+
+// The Allan deviation of the base bins' running sums for windows of 2^k
+// bins, k < octaves. Beyond 2^kFullOverlap bins the windows are taken from
+// coarser bins, so that they start every 2^-kFullOverlap of their length.
+std::vector<Figure> AllanOfPrefix(Prefix r, int octaves) {
+    std::vector<Figure> out;
+    int level = 0;
+    for (int k = 0; k < octaves; ++k) {
+        while (k - level > kFullOverlap) {
+            Coarsen(r);
+            ++level;
+        }
+        out.push_back(OctaveDeviation(r, size_t(1) << (k - level), uint32_t(1) << k));
+    }
+    return out;
 }
 
 template <class T>
@@ -193,22 +214,8 @@ int64_t SpanSeries::Count() const {
     return int64_t(std::min(times_.size(), values_.size()));
 }
 
-void SpanSeries::Read(int64_t first, int64_t n, double* times, double* values) const {
-    std::copy_n(times_.begin() + first, n, times);
-    std::copy_n(values_.begin() + first, n, values);
-}
-
-std::vector<Figure> AllanFromBins(std::vector<double> sums, std::vector<uint32_t> counts, int octaves) {
-    std::vector<Figure> out;
-    int level = 0;
-    for (int k = 0; k < octaves; ++k) {
-        while (k - level > kFullOverlap) {
-            Coarsen(sums, counts);
-            ++level;
-        }
-        out.push_back(OctaveDeviation(sums, counts, size_t(1) << (k - level)));
-    }
-    return out;
+PowerSeries::Block SpanSeries::Read(int64_t first, int64_t n, double*, double*) const {
+    return {times_.data() + first, values_.data() + first};
 }
 
 PowerFigures AnalysePower(const PowerSeries& series) {
@@ -248,19 +255,24 @@ PowerFigures AnalysePower(const PowerSeries& series) {
     // Base bins of the median interval, centred on the readings' times so
     // that readings on a regular grid fall one to a bin. Their number stays
     // within a few times the readings: sparse records get wider bins.
-    std::vector<double> sums;
-    std::vector<uint32_t> counts;
+    Prefix r;
+    size_t bins = 0, filled = 0;
+    double sumBins = 0;
+    uint32_t countBins = 0;
     double width = f.MedianInterval.value_or(0);
     if (width > 0) {
         const int64_t cap = 4 * f.Readings + 1024;
         while ((last - first) / width + 1 > double(cap)) width *= 2;
-        const size_t bins = size_t(std::llround((last - first) / width)) + 1;
-        sums.assign(bins, 0.0);
-        counts.assign(bins, 0);
+        bins = size_t(std::llround((last - first) / width)) + 1;
+        r.p.resize(bins + 1);
+        r.q.resize(bins + 1);
+        r.p[0] = 0;
+        r.q[0] = 0;
     }
     // Second pass: sums about the means (no cancellation on long records)
     // and the base bins, which hold values about the mean too.
     double ssV = 0, sTV = 0, ssT = 0;
+    const double perWidth = width > 0 ? 1 / width : 0;
     ForEachBlock(series, tb, vb, [&](const double* t, const double* v, int64_t m) {
         for (int64_t i = 0; i < m; ++i) {
             if (!IsReading(t[i], v[i]) || IsOverMark(v[i])) continue;
@@ -268,13 +280,26 @@ PowerFigures AnalysePower(const PowerSeries& series) {
             ssV += dv * dv;
             sTV += dt * dv;
             ssT += dt * dt;
-            if (!sums.empty()) {
-                const size_t j = std::min(size_t(std::llround((t[i] - first) / width)), sums.size() - 1);
-                sums[j] += dv;
-                ++counts[j];
+            if (bins > 0) {
+                // Times rise, so the running sums are complete for every
+                // bin before this reading's (one that steps back joins
+                // the current bin).
+                const size_t j = std::min(size_t((t[i] - first) * perWidth + 0.5), bins - 1);
+                while (filled < j) {
+                    ++filled;
+                    r.p[filled] = sumBins;
+                    r.q[filled] = countBins;
+                }
+                sumBins += dv;
+                ++countBins;
             }
         }
     });
+    while (filled < bins) {
+        ++filled;
+        r.p[filled] = sumBins;
+        r.q[filled] = countBins;
+    }
     if (f.Readings >= 2) {
         f.Sd = std::sqrt(ssV / (n - 1));
         f.RsdPercent = Percent(*f.Sd, mean);
@@ -285,8 +310,8 @@ PowerFigures AnalysePower(const PowerSeries& series) {
     }
     // Octaves from one bin up to a quarter of the record's length.
     int octaves = 0;
-    while ((size_t(4) << octaves) <= sums.size()) ++octaves;
-    const std::vector<Figure> dev = AllanFromBins(std::move(sums), std::move(counts), octaves);
+    while ((size_t(4) << octaves) <= bins) ++octaves;
+    const std::vector<Figure> dev = AllanOfPrefix(std::move(r), octaves);
     for (int k = 0; k < octaves; ++k) {
         if (!dev[size_t(k)]) continue;
         const double d = *dev[size_t(k)];

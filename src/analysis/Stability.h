@@ -46,8 +46,13 @@ class PowerSeries {
 public:
     virtual ~PowerSeries() = default;
     virtual int64_t Count() const = 0;
-    // Fills times[0..n) and values[0..n) with readings first .. first + n - 1.
-    virtual void Read(int64_t first, int64_t n, double* times, double* values) const = 0;
+    // Readings first .. first + n - 1 (n <= 4096): either in the series's
+    // own storage, or copied to times[0..n) and values[0..n); returns where.
+    struct Block {
+        const double* Times;
+        const double* Values;
+    };
+    virtual Block Read(int64_t first, int64_t n, double* times, double* values) const = 0;
 };
 
 // The series of two parallel arrays.
@@ -55,7 +60,7 @@ class SpanSeries : public PowerSeries {
 public:
     SpanSeries(std::span<const double> times, std::span<const double> values);
     int64_t Count() const override;
-    void Read(int64_t first, int64_t n, double* times, double* values) const override;
+    Block Read(int64_t first, int64_t n, double* times, double* values) const override;
 
 private:
     std::span<const double> times_, values_;
@@ -73,12 +78,5 @@ PowerFigures AnalysePower(const PowerSeries& series);
 EnergyFigures AnalyseEnergy(std::span<const float> values, float missedMark);
 // The same for doubles (ratios), NaN meaning no result.
 EnergyFigures AnalyseEnergy(std::span<const double> values, double missedMark);
-
-// The Allan deviation of readings that are averaged over windows of
-// `binWidth` seconds (the base bins: sums and counts, consecutive in time),
-// for averaging times of 2^k bins, k = 0 .. octaves - 1. Windows without a
-// reading are skipped: a pair of neighbouring windows counts only when both
-// hold readings. Empty result entries (no pair) are std::nullopt.
-std::vector<Figure> AllanFromBins(std::vector<double> sums, std::vector<uint32_t> counts, int octaves);
 
 }  // namespace analysis

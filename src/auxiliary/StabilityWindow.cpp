@@ -152,8 +152,9 @@ bool StabilityWindow::PrintFigures() {
     PrintAt(page, 10, 10, QStringLiteral("Stability"));
     page.SetFontSize(kPaperFont);
     page.SetFontBold(false);
+    page.SetForeColor(0);
     page.SetCurrentX(10);
-    page.Print(shown_.Title);
+    for (const QString& line : shown_.Title.split(QLatin1Char('\n'))) page.Print(line);
     page.Print(QString());
     const std::vector<analysis::FigureRow> rows = RowsOf(shown_);
     const double labelWidth = page.TextWidth(QStringLiteral("Relative standard deviation:  "));
@@ -171,6 +172,7 @@ bool StabilityWindow::PrintFigures() {
                        shown_.Unit, paper, kPaperFont);
         y = chartTop + chartHeight + 3;
         page.SetFontSize(kPaperFont);
+        page.SetForeColor(0);
         PrintAt(page, 10, y, QStringLiteral("tau (s)"));
         PrintAt(page, 40, y, QStringLiteral("Allan deviation"));
         PrintAt(page, 80, y, QStringLiteral("relative"));

@@ -284,7 +284,8 @@ PowerFigures AnalysePower(const PowerSeries& series) {
                 // Times rise, so the running sums are complete for every
                 // bin before this reading's (one that steps back joins
                 // the current bin).
-                const size_t j = std::min(size_t((t[i] - first) * perWidth + 0.5), bins - 1);
+                const double at = std::max((t[i] - first) * perWidth + 0.5, 0.0);
+                const size_t j = std::min(size_t(std::min(at, double(bins - 1))), bins - 1);
                 while (filled < j) {
                     ++filled;
                     r.p[filled] = sumBins;

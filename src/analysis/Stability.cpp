@@ -113,38 +113,54 @@ private:
 struct Prefix {
     std::vector<double> p;
     std::vector<uint32_t> q;  // wraps modulo 2^32; differences stay exact
-    size_t Bins() const { return p.size() - 1; }
+    size_t Bins() const { return p.empty() ? 0 : p.size() - 1; }
 };
 
 // Two neighbouring windows of w bins slide along by one bin: each pair of
 // windows that both hold readings adds the squared difference of their
-// averages. `full` is the count of a window with one reading per base bin.
-Figure OctaveDeviation(const Prefix& r, size_t w, uint32_t full) {
-    const size_t m = r.Bins();
-    if (m < 2 * w) return std::nullopt;
-    const double* p = r.p.data();
-    const uint32_t* q = r.q.data();
-    // Full pairs (the usual case) add their squared difference of sums,
-    // divided by full^2 once at the end.
-    double sumFull = 0, sumOther = 0;
-    int64_t pairsFull = 0, pairsOther = 0;
-    for (size_t i = 0; i + 2 * w <= m; ++i) {
-        const uint32_t ca = q[i + w] - q[i], cb = q[i + 2 * w] - q[i + w];
-        const double a = p[i + w] - p[i], b = p[i + 2 * w] - p[i + w];
-        if (ca == full && cb == full) {
-            sumFull += (b - a) * (b - a);
-            ++pairsFull;
-        } else if (ca > 0 && cb > 0) {
-            const double d = b / double(cb) - a / double(ca);
-            sumOther += d * d;
-            ++pairsOther;
+// averages. `Full` is the count of a window with one reading per base bin;
+// full pairs (the usual case) add their squared difference of sums, divided
+// by Full^2 once at the end.
+struct OctaveSums {
+    size_t W;
+    uint32_t Full;
+    double SumFull = 0, SumOther = 0;
+    int64_t PairsFull = 0, PairsOther = 0;
+
+    // The pairs whose first window starts at bins from .. to - 1.
+    void Add(const Prefix& r, size_t from, size_t to) {
+        const double* p = r.p.data();
+        const uint32_t* q = r.q.data();
+        to = std::min(to, r.Bins() + 1 - std::min(r.Bins() + 1, 2 * W));
+        // Locals, not members: the sums stay in registers.
+        const size_t w = W;
+        const uint32_t full = Full;
+        double sumFull = 0, sumOther = 0;
+        int64_t pairsFull = 0, pairsOther = 0;
+        for (size_t i = from; i < to; ++i) {
+            const uint32_t ca = q[i + w] - q[i], cb = q[i + 2 * w] - q[i + w];
+            const double a = p[i + w] - p[i], b = p[i + 2 * w] - p[i + w];
+            if (ca == full && cb == full) {
+                sumFull += (b - a) * (b - a);
+                ++pairsFull;
+            } else if (ca > 0 && cb > 0) {
+                const double d = b / double(cb) - a / double(ca);
+                sumOther += d * d;
+                ++pairsOther;
+            }
         }
+        SumFull += sumFull;
+        SumOther += sumOther;
+        PairsFull += pairsFull;
+        PairsOther += pairsOther;
     }
-    const int64_t pairs = pairsFull + pairsOther;
-    if (pairs == 0) return std::nullopt;
-    const double sum = sumOther + sumFull / (double(full) * double(full));
-    return std::sqrt(sum / (2.0 * double(pairs)));
-}
+    Figure Deviation() const {
+        const int64_t pairs = PairsFull + PairsOther;
+        if (pairs == 0) return std::nullopt;
+        const double sum = SumOther + SumFull / (double(Full) * double(Full));
+        return std::sqrt(sum / (2.0 * double(pairs)));
+    }
+};
 
 // Pairs of bins become one bin of twice the width (a last odd bin alone).
 void Coarsen(Prefix& r) {
@@ -162,13 +178,24 @@ void Coarsen(Prefix& r) {
 // coarser bins, so that they start every 2^-kFullOverlap of their length.
 std::vector<Figure> AllanOfPrefix(Prefix r, int octaves) {
     std::vector<Figure> out;
+    // The octaves on the base bins go together, block by block, so that the
+    // running sums come from memory once for all of them.
+    std::vector<OctaveSums> base;
+    for (int k = 0; k < std::min(octaves, kFullOverlap + 1); ++k)
+        base.push_back({size_t(1) << k, uint32_t(1) << k});
+    constexpr size_t kSweep = 4096;
+    for (size_t i = 0; i < r.Bins(); i += kSweep)
+        for (OctaveSums& o : base) o.Add(r, i, i + kSweep);
+    for (const OctaveSums& o : base) out.push_back(o.Deviation());
     int level = 0;
-    for (int k = 0; k < octaves; ++k) {
+    for (int k = int(base.size()); k < octaves; ++k) {
         while (k - level > kFullOverlap) {
             Coarsen(r);
             ++level;
         }
-        out.push_back(OctaveDeviation(r, size_t(1) << (k - level), uint32_t(1) << k));
+        OctaveSums o{size_t(1) << (k - level), uint32_t(1) << k};
+        o.Add(r, 0, r.Bins());
+        out.push_back(o.Deviation());
     }
     return out;
 }

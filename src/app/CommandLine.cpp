@@ -1,11 +1,20 @@
 #include "app/CommandLine.h"
 
+#include "app/StabilityCommand.h"
 #include "platform/PortTable.h"
 #include "platform/ProgramFolder.h"
 #include "state/RecentFiles.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <cstdio>
+#include <cstring>
+
+std::optional<int> RunCommand(int argc, char** argv) {
+    if (argc < 2 || std::strcmp(argv[1], "stability") != 0) return std::nullopt;
+    QCoreApplication app(argc, argv);
+    return RunStabilityCommand(QCoreApplication::arguments());
+}
 
 std::optional<int> ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -23,6 +32,11 @@ std::optional<int> ParseCommandLine(const QStringList& arguments) {
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(port);
+    parser.addPositionalArgument(
+        QStringLiteral("stability"),
+        QStringLiteral("kelvaro32 stability FILE [--json] [--channel A|B|ratio|difference]: print the "
+                       "stability figures of a saved file (see kelvaro32 stability --help)."),
+        QStringLiteral("[stability FILE ...]"));
 
     const QString program = QStringLiteral("kelvaro32");
     if (!parser.parse(arguments)) {

@@ -3,6 +3,10 @@
 #include <QStringList>
 #include <optional>
 
+// Runs a command that needs no window (`kelvaro32 stability ...`) with a
+// core application of its own; nothing when the first argument names none.
+std::optional<int> RunCommand(int argc, char** argv);
+
 // Reads the program's command line (--help, --version, --port PATH).
 // --port makes PATH the device of the configured COM port for this run.
 // Returns the exit status when the program should end at once: 0 after

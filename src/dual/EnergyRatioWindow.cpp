@@ -1,6 +1,7 @@
 #include "dual/EnergyRatioWindow.h"
 
 #include "dual/EnergyRatioSetupDialog.h"
+#include "dual/EnergyRatioStability.h"
 #include "platform/LogWindowParts.h"
 #include "platform/SurfaceWidget.h"
 #include "state/AppState.h"
@@ -61,6 +62,10 @@ void EnergyRatioWindow::BuildControls() {
     auto* left = new QVBoxLayout;
     left->addWidget(lblEnergyRatio, 1);
     left->addLayout(stats);
+    auto* butStability = new QPushButton("Stabilit&y", this);
+    butStability->setObjectName("butStability");
+    connect(butStability, &QPushButton::clicked, this, [this] { ShowEnergyRatioStability(*this); });
+    ratio->addWidget(butStability);
     layout_ = ArrangeLogWindow(this, left, ratio, run, Picture1);
 
     WireRunButtons(

@@ -1,6 +1,7 @@
 #include "energy/EnergyWindow.h"
 
 #include "energy/EnergySetupDialog.h"
+#include "energy/EnergyStability.h"
 #include "platform/LogWindowParts.h"
 #include "platform/SurfaceWidget.h"
 #include "state/AppState.h"
@@ -68,6 +69,10 @@ void EnergyWindow::BuildControls() {
     auto* left = new QVBoxLayout;
     left->addLayout(readout, 1);
     left->addLayout(stats);
+    auto* butStability = new QPushButton("Stabilit&y", this);
+    butStability->setObjectName("butStability");
+    connect(butStability, &QPushButton::clicked, this, [this] { ShowEnergyStability(*this); });
+    left->addWidget(butStability, 0, Qt::AlignLeft);
     layout_ = ArrangeLogWindow(this, left, nullptr, run, Picture1);
 
     WireRunButtons(

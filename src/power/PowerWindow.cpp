@@ -5,6 +5,7 @@
 #include "platform/LogWindowParts.h"
 #include "platform/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
+#include "power/PowerStability.h"
 #include "state/AppState.h"
 
 #include <QCheckBox>
@@ -82,6 +83,10 @@ void PowerWindow::BuildControls() {
     buttons->addWidget(butStartStop, 0, 0);
     buttons->addWidget(butReset, 0, 1);
     buttons->addWidget(butSetup, 0, 2);
+    auto* butStability = new QPushButton("Stabilit&y", this);
+    butStability->setObjectName("butStability");
+    buttons->addWidget(butStability, 0, 3);
+    connect(butStability, &QPushButton::clicked, this, [this] { ShowPowerStability(*this); });
     buttons->addWidget(chkAutoRescale, 1, 0);
     if (chkLimitsOn) buttons->addWidget(chkLimitsOn, 1, 1, 1, 2);
     if (p.Directions) {

@@ -2,6 +2,7 @@
 
 #include "viewers/EnergyRatioViewData.h"
 #include "viewers/PulseViewerWindow.h"
+#include "viewers/ViewerStability.h"
 
 class QComboBox;
 class QLabel;
@@ -63,4 +64,5 @@ private:
     double PaperTop() const override { return Data.Chart.Paper.Top; }
     QString PrintTitle() const override;
     void DropRecord() override { Data.Clear(); }
+    void ShowStability() override { ShowViewerStability(*this); }
 };

@@ -2,6 +2,7 @@
 
 #include "viewers/EnergyViewData.h"
 #include "viewers/PulseViewerWindow.h"
+#include "viewers/ViewerStability.h"
 
 class QComboBox;
 class QLabel;
@@ -49,4 +50,5 @@ private:
     double PaperTop() const override { return Data.ViewHist.Paper.Top; }
     QString PrintTitle() const override;
     void DropRecord() override { Data.Clear(); }
+    void ShowStability() override { ShowViewerStability(*this); }
 };

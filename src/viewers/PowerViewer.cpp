@@ -17,6 +17,7 @@
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
 #include "viewers/PowerViewLimits.h"
+#include "viewers/ViewerStability.h"
 #include "viewers/ViewerValues.h"
 
 #include <QCloseEvent>
@@ -86,6 +87,10 @@ void PowerViewer::BuildControls() {
     auto* zoomRow = new QHBoxLayout;
     zoomRow->addWidget(lblZoomHelpLine, 1);
     zoomRow->addWidget(butZoomOut);
+    auto* butStability = new QPushButton("Stabilit&y", this);
+    butStability->setObjectName("butStability");
+    connect(butStability, &QPushButton::clicked, this, [this] { ShowViewerStability(*this); });
+    zoomRow->addWidget(butStability);
     auto* chartColumn = new QVBoxLayout;
     chartColumn->addLayout(zoomRow);
     chartColumn->addWidget(Picture1, 1);

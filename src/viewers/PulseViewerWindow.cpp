@@ -62,6 +62,10 @@ void PulseViewerWindow::Arrange(QLayout* above) {
     if (above) right->addLayout(above);
     right->addWidget(Limits->Controls.Frame);
     right->addLayout(stats);
+    auto* butStability = new QPushButton("Stabilit&y", this);
+    butStability->setObjectName("butStability");
+    connect(butStability, &QPushButton::clicked, this, [this] { ShowStability(); });
+    right->addWidget(butStability, 0, Qt::AlignLeft);
     right->addWidget(Text1);
     right->addStretch();
     auto* all = new QHBoxLayout(this);

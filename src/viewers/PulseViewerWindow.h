@@ -84,6 +84,8 @@ protected:
     virtual double PaperTop() const = 0;
     virtual QString PrintTitle() const = 0;
     virtual void DropRecord() = 0;
+    // The stability window of the record (ViewerStability.h).
+    virtual void ShowStability() = 0;
 
     void closeEvent(QCloseEvent* e) override;
 

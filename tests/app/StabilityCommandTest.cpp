@@ -1,0 +1,203 @@
+// `kelvaro32 stability`: the real program on saved files, without a display.
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+#include <cmath>
+
+namespace {
+
+struct Outcome {
+    int status;
+    QByteArray out, err;
+};
+
+Outcome Stability(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    p.setProcessEnvironment(env);
+    p.start(KELVARO32, QStringList{"stability"} + args);
+    if (!p.waitForFinished(20000)) return {-1, {}, {}};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
+QByteArray Field(const QByteArray& text) {
+    return text.leftJustified(18, ' ');
+}
+
+// 1, 2, .. 16 W at 0 .. 15 s, then an over-range reading and a notes line.
+QByteArray RampFile() {
+    QByteArray f = "Power, in Watts \t Time, in Seconds \t Head: PM30; s/n 1234\r\n'a note\r\n";
+    for (int i = 0; i < 16; ++i)
+        f += Field(QByteArray::number(i + 1)) + "\t" + QByteArray::number(i) + ".00\r\n";
+    return f + Field("Overrange") + "\t16.00\r\n";
+}
+
+// Channel A 2, 0, 2, 0 ..., channel B 1: A - B is +-1 about a mean of 0.
+QByteArray DualFile() {
+    QByteArray f =
+        "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: X; s/n 1\t Head B: Y; s/n 2\r\n";
+    for (int i = 0; i < 32; ++i)
+        f += Field(i % 2 ? "0" : "2") + "\t" + Field("1") + "\t" + QByteArray::number(i) + ".00\r\n";
+    return f;
+}
+
+QByteArray EnergyFile() {
+    QByteArray f = "Energy, in Joules \t Head: PE25; s/n 77\r\n";
+    for (const char* v : {"0.001", "0.002", "Overrange", "0.003", "Missed", "0.004"})
+        f += Field(v) + "\t\r\n";
+    return f;
+}
+
+// The ramp's figures: n = 16, slope 1 W/s, mean 8.5 W, sd = root(n(n+1)/12),
+// Allan deviation m / root 2 at m seconds.
+TEST(StabilityCommand, PrintsTheFiguresAsAlignedText) {
+    TempDir dir;
+    dir.Write("ramp.pwr", RampFile());
+    const Outcome r = Stability({dir.Path("ramp.pwr")});
+    EXPECT_EQ(0, r.status) << r.err.constData();
+    EXPECT_EQ(QByteArray("Readings:                    16\n"
+                         "Over range:                  1\n"
+                         "Mean:                        8.5 W\n"
+                         "Standard deviation:          4.76095 W\n"
+                         "Relative standard deviation: 56.0112 %\n"
+                         "Peak-to-peak:                176.471 %\n"
+                         "Drift:                       3600 W/h\n"
+                         "Drift (relative):            42352.9 %/h\n"
+                         "Median interval:             1 s\n"
+                         "\n"
+                         "Allan deviation\n"
+                         "tau (s)  deviation (W)  relative\n"
+                         "1        0.707107       0.083189\n"
+                         "2        1.41421        0.166378\n"
+                         "4        2.82843        0.332756\n"),
+              r.out);
+}
+
+TEST(StabilityCommand, JsonHoldsTheClosedForms) {
+    TempDir dir;
+    dir.Write("ramp.pwr", RampFile());
+    dir.Write("dual.dpw", DualFile());
+    dir.Write("pulses.nrg", EnergyFile());
+    const double sd = std::sqrt(16.0 * 17 / 12), root2 = std::sqrt(2.0), null = NAN;
+    struct Case {
+        QStringList args;
+        int readings, over;
+        double mean, sd, rsd, p2p, drift, driftPercent;
+        std::vector<std::pair<double, double>> allan;  // tau, deviation
+        int missed = -1;                               // energy records only
+    } const cases[] = {
+        {{"ramp.pwr"},
+         16,
+         1,
+         8.5,
+         sd,
+         sd / 8.5 * 100,
+         15 / 8.5 * 100,
+         3600,
+         3600 / 8.5 * 100,
+         {{1, 1 / root2}, {2, 2 / root2}, {4, 4 / root2}}},
+        {{"dual.dpw", "--channel", "difference"},
+         32,
+         0,
+         0,
+         std::sqrt(32.0 / 31),
+         null,
+         null,
+         -6 * 1 / (32.0 * 32 - 1) * 3600,
+         null,
+         {{1, root2}, {2, 0}, {4, 0}, {8, 0}}},
+        {{"dual.dpw", "--channel", "B"}, 32, 0, 1, 0, 0, 0, 0, 0, {{1, 0}, {2, 0}, {4, 0}, {8, 0}}},
+        {{"pulses.nrg"},
+         4,
+         1,
+         0.0025,
+         0.001 * std::sqrt(5.0 / 3),
+         std::sqrt(5.0 / 3) / 2.5 * 100,
+         120,
+         0,
+         0,
+         {},
+         1},
+    };
+    const auto expectNumber = [](const QJsonValue& v, double expected, const char* key) {
+        if (std::isnan(expected)) {
+            EXPECT_TRUE(v.isNull()) << key;
+        } else {
+            ASSERT_TRUE(v.isDouble()) << key;
+            EXPECT_NEAR(expected, v.toDouble(), 1e-7 * std::fabs(expected) + 1e-12) << key;
+        }
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QStringList args = c.args;
+        args[0] = dir.Path(args[0]);
+        const Outcome r = Stability(args << "--json");
+        ASSERT_EQ(0, r.status) << r.err.constData();
+        ASSERT_TRUE(r.out.endsWith("}\n"));
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        EXPECT_EQ(c.readings, o["readings"].toInt());
+        EXPECT_EQ(c.over, o["over_range"].toInt());
+        expectNumber(o["mean"], c.mean, "mean");
+        expectNumber(o["sd"], c.sd, "sd");
+        expectNumber(o["rsd_percent"], c.rsd, "rsd_percent");
+        expectNumber(o["peak_to_peak_percent"], c.p2p, "peak_to_peak_percent");
+        if (c.missed >= 0) {
+            EXPECT_EQ(c.missed, o["missed"].toInt());
+            EXPECT_FALSE(o.contains("allan") || o.contains("drift_per_hour"));
+            continue;
+        }
+        expectNumber(o["drift_per_hour"], c.drift, "drift_per_hour");
+        expectNumber(o["drift_percent_per_hour"], c.driftPercent, "drift_percent_per_hour");
+        const QJsonArray allan = o["allan"].toArray();
+        ASSERT_EQ(c.allan.size(), size_t(allan.size()));
+        for (size_t k = 0; k < c.allan.size(); ++k) {
+            const QJsonObject p = allan[qsizetype(k)].toObject();
+            expectNumber(p["tau"], c.allan[k].first, "tau");
+            expectNumber(p["adev"], c.allan[k].second, "adev");
+            expectNumber(p["relative"], c.mean == 0 ? null : c.allan[k].second / c.mean, "relative");
+        }
+    }
+}
+
+TEST(StabilityCommand, MeanZeroShowsDashesAndFailuresTheirStatus) {
+    TempDir dir;
+    dir.Write("ramp.pwr", RampFile());
+    dir.Write("dual.dpw", DualFile());
+    dir.Write("odd.pwr", "Voltage and current\r\n1\t2\r\n");
+    dir.Write("broken.pwr", "Power, in Watts \t Time, in Seconds \t Head: X\r\n1.0  \tnoon\r\n");
+    const struct {
+        QStringList args;
+        int status;
+        const char *out, *err;
+    } rows[] = {
+        {{"dual.dpw", "--channel", "difference"}, 0, "Relative standard deviation: \u2014\n", ""},
+        {{"dual.dpw", "--channel", "difference"}, 0, "Drift (relative):            \u2014\n", ""},
+        {{"missing.pwr"}, 1, "", "Data file missing.pwr failed. Operation canceled.\n"},
+        {{"odd.pwr"}, 1, "", "Unknown file format.\n"},
+        {{"broken.pwr"},
+         1,
+         "",
+         "Program internal trap. Notify supplier. Line 2 of broken.pwr cannot be read"},
+        {{}, 2, "", "a data file is needed"},
+        {{"ramp.pwr", "dual.dpw"}, 2, "", "one data file at a time"},
+        {{"dual.dpw", "--channel", "C"}, 2, "", "--channel takes A, B, ratio or difference"},
+        {{"ramp.pwr", "--channel", "B"}, 2, "", "ramp.pwr has no channel 'B'"},
+        {{"ramp.pwr", "--frobnicate"}, 2, "", "Unknown option 'frobnicate'"},
+        {{"--help"}, 0, "--channel <CHANNEL>", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args.join(' ').toStdString());
+        const Outcome r = Stability(row.args);
+        EXPECT_EQ(row.status, r.status);
+        EXPECT_TRUE(r.out.contains(row.out)) << r.out.constData();
+        EXPECT_TRUE(r.err.contains(row.err)) << r.err.constData();
+    }
+}
+
+}  // namespace

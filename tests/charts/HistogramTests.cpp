@@ -42,6 +42,11 @@ TEST_F(HistogramTest, valueOnAnEdgeGoesToTheNextBinAndOutOfRangeToTheEndSlots) {
     for (auto [value, bin] : cases) EXPECT_EQ(BinOf(h, value), bin) << value;
     EXPECT_EQ(AddToHistogram(h, 0.01), 11);
     EXPECT_EQ(std::pair(int(h.LastBin), h.Bins[11].Count), std::pair(11, 1));
+    // Edges meet pulses in single precision: a stored 0.7 J (a hair below 0.7 as a single)
+    // lies on the edge of 0 .. 7 J in ten bins, and so opens the second bin.
+    Limits(0, 7);
+    for (double pulse : {0.7, double(0.7f), double(2.1f), 2.1})
+        EXPECT_EQ(BinOf(h, pulse), pulse < 1 ? 2 : 4) << pulse;
 }
 
 TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
@@ -69,16 +74,17 @@ TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
 TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwner) {
     DrawHistogram(0, {}, surface, h, yMax, false);
     const HistogramFrame f = h.Screen;
-    for (int b : {0, 5, 11}) {
+    for (int b : {0, 5, 11}) {  // bin 5 at the scale's top: a full bar, no doubling yet
         surface.Forget();
         h.LastBin = int16_t(b);
-        h.Bins[size_t(b)].Count = 50;
+        const int32_t count = b == 5 ? 100 : 50;
+        h.Bins[size_t(b)].Count = count;
         EXPECT_FALSE(DrawHistogram(1, {}, surface, h, yMax, false));
         const auto fills = surface.Calls("FillBox");
         ASSERT_EQ(fills.size(), 1u);
         EXPECT_DOUBLE_EQ(fills[0].x1, b * f.SlotWidth + f.Left + (b == 0 ? 0.25 : 0));
         EXPECT_DOUBLE_EQ(fills[0].x2, (b + 1) * f.SlotWidth + f.Left - (b == 11 ? 0.25 : 0));
-        EXPECT_DOUBLE_EQ(fills[0].y1, f.Bottom - 50 * f.PulseHeight);
+        EXPECT_DOUBLE_EQ(fills[0].y1, f.Bottom - count * f.PulseHeight);
         EXPECT_EQ(fills[0].color, b == 5 ? 14 : 12);
     }
     int relayouts = 0;

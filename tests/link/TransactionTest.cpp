@@ -42,6 +42,22 @@ TEST_F(TransactionTest, silentMeterGetsDummyThenRepeatsThenGivesUp) {
     EXPECT_EQ(prompts.Texts().size(), 2);
     EXPECT_EQ(Commands().last(), "SP");
 
+    // A complete line starts the count again: the next silence gets its dummy first.
+    meter->Config().faults.silent = false;
+    SendCommand(*port, "VE", 0.3, true);
+    while (!Link().ReplyReceived) Tick();
+    EXPECT_EQ(Link().AttemptCount, 0);
+    meter->Config().faults.silent = true;
+    SendCommand(*port, "SP", 0.5, true);
+    for (int i = 0; i < 51; ++i) Tick();
+    EXPECT_EQ(Commands().last(), "MD");
+    EXPECT_EQ(prompts.Texts().size(), 2);
+
+    // Disconnect disarms the watch: nothing fires for the command left unanswered.
+    Disconnect();
+    for (int i = 0; i < 300; ++i) Tick();
+    EXPECT_EQ(prompts.Texts().size(), 2);
+
     // A pyroelectric head on a TALON is asked 2000 times.
     ASSERT_TRUE(ConnectTo({}));
     meter->Config().faults.silent = true;

@@ -55,6 +55,7 @@ TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
     const std::tuple<float, float, bool, const char*, const char*> cases[] = {
         {0, 0.01f, false, "0J 1.0mJ 2.0mJ 3.0mJ 4.0mJ 5.0mJ 6.0mJ 7.0mJ 8.0mJ 9.0mJ 10.0mJ", "Energy, Joules"},
         {0.2f, 0.8f, false, "200mJ 260mJ 320mJ 380mJ 440mJ 500mJ 560mJ 620mJ 680mJ 740mJ 800mJ", "Energy, Joules"},
+        {0, 10, false, "0J 1J 2J 3J 4J 5J 6J 7J 8J 9J 10J", "Energy, Joules"},  // a span of ten: no decimals
         {0.001f, 0.005f, false, "1.0mJ 1.4mJ 1.8mJ 2.2mJ 2.6mJ 3.0mJ 3.4mJ 3.8mJ 4.2mJ 4.6mJ 5.0mJ", "Energy, Joules"},
         {0, 0.01f, true, "0 1.0m 2.0m 3.0m 4.0m 5.0m 6.0m 7.0m 8.0m 9.0m 10.0m", "Energy"}};
     // clang-format on

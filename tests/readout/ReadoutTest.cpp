@@ -1,8 +1,35 @@
-// How often the read-outs refresh: the energy window's number and statistics
-// at most every 0.3 s of the time of day, whatever the pulse rate.
+// What the read-outs show and how often: statistics from running sums, and
+// the energy window's number and statistics at most every 0.3 s of the time
+// of day, whatever the pulse rate.
 
+#include "data/LogLines.h"
+#include "data/NumberFormat.h"
 #include "data/Readout.h"
+#include "data/Statistics.h"
 #include "energy/EnergyHarness.h"
+
+TEST(RunningStatsTest, firstReadingSetsEverythingAndTheDeviationIsTheSampleOne) {
+    RunningStats s;
+    // Reading, then min, max, average and standard deviation (divisor n - 1; 0 for one reading).
+    const std::tuple<double, double, double, double, double> steps[] = {
+        {3, 3, 3, 3, 0}, {1, 1, 3, 2, std::sqrt(2.0)}, {2, 1, 3, 2, 1}};
+    for (auto [reading, min, max, average, deviation] : steps) {
+        ASSERT_TRUE(s.Add(reading));
+        EXPECT_EQ(std::tuple(s.Min, s.Max, s.Average()), std::tuple(min, max, average)) << reading;
+        EXPECT_DOUBLE_EQ(s.StdDev(), deviation) << reading;
+    }
+}
+
+TEST(ReadoutTextTest, fourDigitsByTheUnroundedMagnitudeAndNoMantissaOfTen) {
+    SetDecimalSeparator(".");
+    const std::pair<double, const char*> cases[] = {{9.9996, "10.000"}, {10, "10.00"},   {99.99, "99.99"},
+                                                    {100, "100.0"},     {-10, "-10.00"}, {1000, "1000"}};
+    for (auto [value, text] : cases) EXPECT_EQ(FormatFourDigits(value), text) << value;
+    // A mantissa that rounds to ten moves on to the next decade.
+    EXPECT_EQ(FormatScientific(0.00999999), "1.00 E-02");
+    EXPECT_EQ(FormatScientific(99999), "1.00 E+05");
+    SetDecimalSeparator(QString());
+}
 
 TEST(ReadoutThrottleTest, dueWhenTheIntervalHasPassedAndMidnightIsTimeGoingOn) {
     ReadoutThrottle throttle(0.3);

@@ -51,9 +51,4 @@ TEST(TerminalText, longTextIsHalvedToALineBeginningAndBreaksCountTwice) {
     EXPECT_EQ(CutTerminalText(under), under);
 }
 
-TEST(TerminalText, replyIsIndentedByATabWithoutItsLineEnd) {
-    EXPECT_EQ(AppendTerminalReply("VE\n", "*1.23\r"), "VE\n\t*1.23\n");
-    EXPECT_EQ(AppendTerminalReply("", "?\r\n"), "\t?\n");
-}
-
 }  // namespace

@@ -56,13 +56,4 @@ TEST_F(TerminalWindowTest, commandIsSentItsReplyShownAfterATabAndKeysWaitForIt) 
     EXPECT_TRUE(Text().isEmpty());
 }
 
-TEST_F(TerminalWindowTest, silentMeterGivesUpAndTypingResumes) {
-    meter->Config().faults.silent = true;
-    Type("SP");
-    Enter();
-    AwaitReply();
-    EXPECT_TRUE(Link().TerminalReady);
-    EXPECT_TRUE(prompts.Texts().contains("Timeout! Connection Lost!"));
-}
-
 }  // namespace

@@ -42,6 +42,11 @@ TEST_F(HistogramTest, valueOnAnEdgeGoesToTheNextBinAndOutOfRangeToTheEndSlots) {
     for (auto [value, bin] : cases) EXPECT_EQ(BinOf(h, value), bin) << value;
     EXPECT_EQ(AddToHistogram(h, 0.01), 11);
     EXPECT_EQ(std::pair(int(h.LastBin), h.Bins[11].Count), std::pair(11, 1));
+    // Edges meet pulses in single precision: a stored 0.7 J (a hair below 0.7 as a single)
+    // lies on the edge of 0 .. 7 J in ten bins, and so opens the second bin.
+    Limits(0, 7);
+    for (double pulse : {0.7, double(0.7f), double(2.1f), 2.1})
+        EXPECT_EQ(BinOf(h, pulse), pulse < 1 ? 2 : 4) << pulse;
 }
 
 TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
@@ -50,6 +55,7 @@ TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
     const std::tuple<float, float, bool, const char*, const char*> cases[] = {
         {0, 0.01f, false, "0J 1.0mJ 2.0mJ 3.0mJ 4.0mJ 5.0mJ 6.0mJ 7.0mJ 8.0mJ 9.0mJ 10.0mJ", "Energy, Joules"},
         {0.2f, 0.8f, false, "200mJ 260mJ 320mJ 380mJ 440mJ 500mJ 560mJ 620mJ 680mJ 740mJ 800mJ", "Energy, Joules"},
+        {0, 10, false, "0J 1J 2J 3J 4J 5J 6J 7J 8J 9J 10J", "Energy, Joules"},  // a span of ten: no decimals
         {0.001f, 0.005f, false, "1.0mJ 1.4mJ 1.8mJ 2.2mJ 2.6mJ 3.0mJ 3.4mJ 3.8mJ 4.2mJ 4.6mJ 5.0mJ", "Energy, Joules"},
         // A narrow range gets the decimals that keep neighbouring labels apart.
         {0.005f, 0.0054f, false, "5.00mJ 5.04mJ 5.08mJ 5.12mJ 5.16mJ 5.20mJ 5.24mJ 5.28mJ 5.32mJ 5.36mJ 5.40mJ",
@@ -72,16 +78,17 @@ TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
 TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwner) {
     DrawHistogram(0, {}, surface, h, yMax, false);
     const HistogramFrame f = h.Screen;
-    for (int b : {0, 5, 11}) {
+    for (int b : {0, 5, 11}) {  // bin 5 at the scale's top: a full bar, no doubling yet
         surface.Forget();
         h.LastBin = int16_t(b);
-        h.Bins[size_t(b)].Count = 50;
+        const int32_t count = b == 5 ? 100 : 50;
+        h.Bins[size_t(b)].Count = count;
         EXPECT_FALSE(DrawHistogram(1, {}, surface, h, yMax, false));
         const auto fills = surface.Calls("FillBox");
         ASSERT_EQ(fills.size(), 1u);
         EXPECT_DOUBLE_EQ(fills[0].x1, b * f.SlotWidth + f.Left + (b == 0 ? 0.25 : 0));
         EXPECT_DOUBLE_EQ(fills[0].x2, (b + 1) * f.SlotWidth + f.Left - (b == 11 ? 0.25 : 0));
-        EXPECT_DOUBLE_EQ(fills[0].y1, f.Bottom - 50 * f.PulseHeight);
+        EXPECT_DOUBLE_EQ(fills[0].y1, f.Bottom - count * f.PulseHeight);
         EXPECT_EQ(fills[0].color, b == 5 ? 14 : 12);
     }
     int relayouts = 0;

@@ -3,13 +3,9 @@
 namespace {
 
 sim::HeadSpec Head(int type, QString name = "3A-P", quint32 serial = 123456, QString code = {}) {
-    return {.type = type,
-            .name = name,
-            .serial = serial,
-            .unit = {},
-            .rapidPulse = false,
-            .korvenCode = code,
-            .reading = {}};
+    sim::HeadSpec h;
+    h.type = type, h.name = name, h.serial = serial, h.korvenCode = code;
+    return h;
 }
 
 sim::MeterConfig MeterOf(sim::Model model, sim::HeadSpec a = Head(1), sim::HeadSpec b = {},

@@ -91,15 +91,18 @@ TEST_F(PortTest, connectStartsAFreshTrafficLogAndDisconnectWritesItOnce) {
 
 TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {
     QString ports;
-    for (int n : {1, 2, 3, 4, 5, 9, 13}) ports += QString("COM%1 %2/dev%3\n").arg(n).arg(dir.Path()).arg(n);
+    for (int n : {1, 2, 3, 4, 5, 9, 13, 16})
+        ports += QString("COM%1 %2/dev%3\n").arg(n).arg(dir.Path()).arg(n);
     dir.Write("kelvaro.ports", ports.toUtf8());
     dir.Write("dev5", "");
     dir.Write("dev9", "");
-    for (auto [configured, expected] : {std::pair<int16_t, int16_t>{9, 9}, {2, 5}, {0, 5}, {17, 5}}) {
+    dir.Write("dev16", "");
+    for (auto [configured, expected] :
+         {std::pair<int16_t, int16_t>{9, 9}, {16, 16}, {2, 5}, {0, 5}, {17, 5}}) {
         App().Config.CommPort = configured;
         const auto exists = BuildPortMenu();
         EXPECT_EQ(App().Config.CommPort, expected);
-        EXPECT_TRUE(exists[5] && exists[9] && !exists[0] && !exists[1] && !exists[13]);
+        EXPECT_TRUE(exists[5] && exists[9] && exists[16] && !exists[0] && !exists[1] && !exists[13]);
     }
     EXPECT_TRUE(QFile::exists(dir.Path("kelvaro.cfg")));
 }

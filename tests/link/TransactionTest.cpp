@@ -42,14 +42,43 @@ TEST_F(TransactionTest, silentMeterGetsDummyThenRepeatsThenGivesUp) {
     EXPECT_EQ(prompts.Texts().size(), 2);
     EXPECT_EQ(Commands().last(), "SP");
 
-    // A pyroelectric head on a TALON is asked 2000 times.
-    ASSERT_TRUE(ConnectTo({}));
-    meter->Config().faults.silent = true;
-    App().Channels[0].HeadType = 2;
-    SendCommand(*port, "SE", 0.3, true);
+    // A complete line starts the count again: the next silence gets its dummy first.
+    meter->Config().faults.silent = false;
+    SendCommand(*port, "VE", 0.3, true);
     while (!Link().ReplyReceived) Tick();
-    EXPECT_EQ(port->Written().count("$MD\r"), 2000);
-    EXPECT_EQ(prompts.Texts().size(), 3);
+    EXPECT_EQ(Link().AttemptCount, 0);
+    meter->Config().faults.silent = true;
+    SendCommand(*port, "SP", 0.5, true);
+    for (int i = 0; i < 51; ++i) Tick();
+    EXPECT_EQ(Commands().last(), "MD");
+    EXPECT_EQ(prompts.Texts().size(), 2);
+
+    // Disconnect disarms the watch: nothing fires for the command left unanswered.
+    Disconnect();
+    for (int i = 0; i < 300; ++i) Tick();
+    EXPECT_EQ(prompts.Texts().size(), 2);
+}
+
+// Pyroelectric and nJ heads on a TALON or a KORVEN wait for their pulse: the dummy is sent
+// 2000 times before the give-up; every other pair gets three tries.
+TEST_F(TransactionTest, slowHeadsOnTalonAndKorvenAreAskedTwoThousandTimes) {
+    UseChunks();
+    // clang-format off
+    const struct { int16_t device, head; int dummies; } cases[] = {
+        {0, 2, 2000}, {4, 4, 2000}, {7, 2, 2000}, {0, 1, 3}, {0, 3, 3}, {3, 2, 3}, {8, 4, 3}};
+    // clang-format on
+    for (const auto& c : cases) {
+        ResetLinkState();
+        App().DeviceType = c.device;
+        App().Channels[0].HeadType = c.head;
+        chunks.written.clear();
+        SendCommand(chunks, "SE", 0.3, true);
+        while (!Link().ReplyReceived) {
+            clock.Advance(0.01);
+            Timer2_Timer();
+        }
+        EXPECT_EQ(chunks.written.count("$MD\r"), c.dummies) << c.device << "/" << c.head;
+    }
 }
 
 TEST_F(TransactionTest, lineBufferIsBoundedTo64KiBAndTheDropIsLogged) {

@@ -20,14 +20,6 @@ TEST(SimProgram, writesItsPortsEntryAndExitsWhenIdle) {
     EXPECT_EQ(QString::fromUtf8(dir.Read("kelvaro.ports")), "# mine\nCOM2 /dev/keep\nCOM3 " + path + "\n");
 }
 
-TEST(SimProgram, badOptionsAreRejectedWithUsage) {
-    QProcess p;
-    p.start(KELVARO_METER_SIM, {"--model", "nosuch"});
-    ASSERT_TRUE(p.waitForFinished(5000));
-    EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_TRUE(p.readAllStandardError().contains("--model"));
-}
-
 TEST(SimOptions, headSettingsReachTheMeterConfigAndBadValuesAreRejected) {
     sim::SimOptions o;
     QString error;

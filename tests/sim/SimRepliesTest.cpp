@@ -21,8 +21,6 @@ TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
         {"--model sirka --head-a type=3,unit=A", "VE>*SK1.05|CH A>?|HT>*SI A"},
         {"--model sirka --head-a type=0", "HT>*NO"},
         {"--model korven-th", "VE>*KV1.20|II>*TH|HT>?|RB 22 1>?"},
-        {"--model korven-pd", "II>*PD"},
-        {"--model korven-pe", "II>*PE"},
         {"--model korven-qx450 --firmware 2.00", "VE>*KV2.00|II>*QX450"},
         // The head memory of the selected channel: type word, six name words
         // and two serial words, each two characters low byte first.

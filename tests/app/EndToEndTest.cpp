@@ -1,5 +1,6 @@
-// Power and energy logging with the Data Log File off and on, unplug and
-// replug, missing and busy ports, the command line's port: the real port over
+// Power and energy logging with the Data Log File off and on, a saved run
+// opened in the viewer, unplug and replug, missing and busy ports, the
+// command line's port: the real port over
 // a pseudo-terminal to the simulator program, real clock.
 
 #include "EndToEnd.h"
@@ -13,6 +14,7 @@
 #include "support/FakeClock.h"
 #include "support/FakeSystemView.h"
 #include "support/Screenshot.h"
+#include "viewers/PowerViewer.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -26,11 +28,9 @@ struct PowerEndToEndTest : EndToEndTest {
 TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {
     ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
     (GetParam() ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
-    PowerWindow* w = StartPowerLogging();
+    PowerWindow* w = OpenPowerWindow();
     ASSERT_NE(w, nullptr);
-    RunUntil([] { return false; }, 2000);
-    w->butStartStop->click();
-    RunUntil([] { return false; }, 100);  // the reply still on its way is ignored by the stopped window
+    LogFor(w, 2000);
 
     const auto [header, data] = ReadDataFile(Save("run.pwr"));
     EXPECT_EQ(header, "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
@@ -61,10 +61,7 @@ TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {
     form->action("mnuMode_Energy")->trigger();
     auto* w = form->findChild<EnergyWindow*>("EnergyWindow");
     ASSERT_NE(w, nullptr);
-    w->butStartStop->click();
-    RunUntil([] { return false; }, 2500);
-    w->butStartStop->click();
-    RunUntil([] { return false; }, 100);  // the reply still on its way is ignored
+    LogFor(w, 2500);
 
     const auto [header, saved] = ReadDataFile(Save("run.nrg"), false);
     EXPECT_EQ(header, "Energy, in Joules \t Head: PE25; s/n4711");
@@ -84,6 +81,36 @@ TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {
 INSTANTIATE_TEST_SUITE_P(DataLogFile, EnergyEndToEndTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "workingFileCopied" : "storeWritten"; });
 
+// A logged power run saved, opened again as a PC file and saved from the viewer.
+struct ViewerEndToEndTest : EndToEndTest {
+    ViewerEndToEndTest() : EndToEndTest(kScatteringThermopile) {}
+};
+
+TEST_F(ViewerEndToEndTest, savedRunOpensInThePowerViewerAndSavesAgainUnchanged) {
+    ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
+    form->mnuLogFile_Off->trigger();
+    PowerWindow* logger = OpenPowerWindow();
+    ASSERT_NE(logger, nullptr);
+    LogFor(logger, 1000);
+    const QStringList logged = QString::fromLatin1(Save("run.pwr")).split("\r\n");
+    ASSERT_GE(logged.size(), 50);  // header, readings, and the empty rest after the last CR LF
+
+    ASSERT_TRUE(form->action("mnuFile_Open")->isEnabled());
+    prompts.fileAnswers.push_back(dir.Path("run.pwr"));
+    form->action("mnuFile_Open")->trigger();
+    auto* viewer = form->findChild<PowerViewer*>("PowerViewer");
+    ASSERT_NE(viewer, nullptr) << Log();
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->Data.Count(), logged.size() - 2);
+    EXPECT_EQ(viewer->windowTitle(), "Power Data - " + dir.Path("run.pwr") + "; Head: XLP12; s/n4711");
+
+    const QStringList saved = QString::fromLatin1(Save("again.pwr")).split("\r\n");
+    // The viewer's header takes the caption from its "Head", without the blank the logger writes.
+    EXPECT_EQ(saved.first(), "Power, in Watts \t Time, in Seconds \tHead: XLP12; s/n4711");
+    EXPECT_EQ(saved.mid(1), logged.mid(1));
+    EXPECT_TRUE(prompts.Texts().isEmpty()) << Log();
+}
+
 // The message box as the program shows it, saved as a picture.
 void ShootMessage(const ScriptedPrompts::Shown& shown, QMessageBox::Icon icon, const QString& name) {
     QMessageBox box(icon, shown.title.isEmpty() ? "Kelvaro32" : shown.title, shown.text);
@@ -102,8 +129,9 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     const QString first = sim.path;
     ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
     form->mnuLogFile_Off->trigger();
-    PowerWindow* w = StartPowerLogging();
+    PowerWindow* w = OpenPowerWindow();
     ASSERT_NE(w, nullptr);
+    w->butStartStop->click();
     // Well under the 6000 points a run keeps unmerged and the 10000 lines of the traffic log.
     ASSERT_TRUE(RunUntil([&] { return w->Engine.PointsOnShow() >= 500; }, 10000));
 

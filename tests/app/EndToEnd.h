@@ -86,8 +86,9 @@ inline std::pair<std::string, std::vector<DataLine>> ReadDataFile(const QByteArr
     std::vector<DataLine> out;
     for (qsizetype i = 1; i + 1 < lines.size(); ++i) {
         QStringList f = QString(lines[i]).replace(DecimalSeparator(), ".").split('\t');
-        bool okValue = false, okB = !dual, okTime = !timed && f.value(1).isEmpty();
+        bool okValue = false, okB = !dual;
         const float b = dual ? f.takeAt(1).trimmed().toFloat(&okB) : 0.0f;
+        bool okTime = !timed && f.value(1).isEmpty();
         const DataLine d{f[0].trimmed().toFloat(&okValue), timed ? f.value(1).toDouble(&okTime) : 0.0, b};
         EXPECT_TRUE(f.size() == 2 && okValue && okB && okTime)
             << "line " << i << ": " << lines[i].toStdString();
@@ -96,13 +97,20 @@ inline std::pair<std::string, std::vector<DataLine>> ReadDataFile(const QByteArr
     return {lines[0].toStdString(), out};
 }
 
-// The meter's replies to `command` in the traffic log, in order (replies
-// without a value skipped).
-inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command) {
+// The meter's replies to `command` in the traffic log, in order, as their
+// blank-separated tokens (replies without a value skipped).
+inline std::vector<QStringList> ReplyTokens(const QByteArray& trafficLog, const QString& command) {
     const QRegularExpression reply("\\$" + command + R"(<CR>\r\n\*([^<\r\n]+)<CR>)");
-    std::vector<float> sent;
+    std::vector<QStringList> sent;
     for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog)))
-        sent.push_back(m.captured(1).toFloat());
+        sent.push_back(m.captured(1).split(' '));
+    return sent;
+}
+
+// The first token of each reply to `command`, as a number.
+inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command) {
+    std::vector<float> sent;
+    for (const QStringList& r : ReplyTokens(trafficLog, command)) sent.push_back(r[0].toFloat());
     return sent;
 }
 
@@ -159,11 +167,20 @@ protected:
         return ready();
     }
 
-    PowerWindow* StartPowerLogging() {
+    PowerWindow* OpenPowerWindow() {
         form->action("mnuMode_Power")->trigger();
         auto* w = form->findChild<PowerWindow*>("PowerWindow");
-        if (w && App().ActiveMode == ModePower) w->butStartStop->click();
         return App().ActiveMode == ModePower ? w : nullptr;
+    }
+
+    // Start, `milliseconds` of real time, Stop; the reply still on its way
+    // after Stop is ignored by the stopped window.
+    template <class Window>
+    static void LogFor(Window* w, int milliseconds) {
+        w->butStartStop->click();
+        RunUntil([] { return false; }, milliseconds);
+        w->butStartStop->click();
+        RunUntil([] { return false; }, 100);
     }
 
     QByteArray Save(const QString& name) {

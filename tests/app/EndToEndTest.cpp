@@ -1,6 +1,7 @@
-// Power and energy logging with the Data Log File off and on, unplug and
-// replug, missing and busy ports, the command line's port: the real port over
-// a pseudo-terminal to the simulator program, real clock.
+// Power and energy logging with the Data Log File off and on, a saved run
+// opened in the viewer, unplug and replug, missing and busy ports, the
+// command line's port: the real port over a pseudo-terminal to the simulator
+// program, real clock.
 
 #include "EndToEnd.h"
 #include "app/CommandLine.h"
@@ -13,6 +14,7 @@
 #include "support/FakeClock.h"
 #include "support/FakeSystemView.h"
 #include "support/Screenshot.h"
+#include "viewers/PowerViewer.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -23,16 +25,15 @@ struct PowerEndToEndTest : EndToEndTest {
     PowerEndToEndTest() : EndToEndTest(kScatteringThermopile) {}
 };
 
-TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {
+TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThemAndTheViewerSavesThemAgain) {
     ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
     (GetParam() ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
-    PowerWindow* w = StartPowerLogging();
+    PowerWindow* w = OpenPowerWindow();
     ASSERT_NE(w, nullptr);
-    RunUntil([] { return false; }, 2000);
-    w->butStartStop->click();
-    RunUntil([] { return false; }, 100);  // the reply still on its way is ignored by the stopped window
+    LogFor(w, 2000);
 
-    const auto [header, data] = ReadDataFile(Save("run.pwr"));
+    const QByteArray file = Save("run.pwr");
+    const auto [header, data] = ReadDataFile(file);
     EXPECT_EQ(header, "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
     // At 19200 baud a reading takes under 10 ms; two seconds give far more
     // than a hundred, and the window stored one point for each.
@@ -45,6 +46,21 @@ TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThem) {
 
     form->mnuConnect_Click();  // writes the traffic log
     ExpectSentReadings(data, dir.Read("rs232.buf"));
+
+    // Opened again as a PC file and saved from the viewer: the same lines
+    // under the viewer's header, which takes its "Head" without the blank
+    // the logger writes.
+    prompts.fileAnswers.push_back(dir.Path("run.pwr"));
+    form->action("mnuFile_Open")->trigger();
+    auto* viewer = form->findChild<PowerViewer*>("PowerViewer");
+    ASSERT_NE(viewer, nullptr) << Log();
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->Data.Count(), int64_t(data.size()));
+    EXPECT_EQ(viewer->windowTitle(), "Power Data - " + dir.Path("run.pwr") + "; Head: XLP12; s/n4711");
+    const QByteArray again = Save("again.pwr");
+    EXPECT_EQ(again.left(again.indexOf("\r\n")).toStdString(),
+              "Power, in Watts \t Time, in Seconds \tHead: XLP12; s/n4711");
+    EXPECT_EQ(again.mid(again.indexOf("\r\n")).toStdString(), file.mid(file.indexOf("\r\n")).toStdString());
     EXPECT_TRUE(prompts.Texts().isEmpty()) << Log();
 }
 
@@ -61,10 +77,7 @@ TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {
     form->action("mnuMode_Energy")->trigger();
     auto* w = form->findChild<EnergyWindow*>("EnergyWindow");
     ASSERT_NE(w, nullptr);
-    w->butStartStop->click();
-    RunUntil([] { return false; }, 2500);
-    w->butStartStop->click();
-    RunUntil([] { return false; }, 100);  // the reply still on its way is ignored
+    LogFor(w, 2500);
 
     const auto [header, saved] = ReadDataFile(Save("run.nrg"), false);
     EXPECT_EQ(header, "Energy, in Joules \t Head: PE25; s/n4711");
@@ -102,8 +115,9 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     const QString first = sim.path;
     ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
     form->mnuLogFile_Off->trigger();
-    PowerWindow* w = StartPowerLogging();
+    PowerWindow* w = OpenPowerWindow();
     ASSERT_NE(w, nullptr);
+    w->butStartStop->click();
     // Well under the 6000 points a run keeps unmerged and the 10000 lines of the traffic log.
     ASSERT_TRUE(RunUntil([&] { return w->Engine.PointsOnShow() >= 500; }, 10000));
 

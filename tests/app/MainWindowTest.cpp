@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -74,6 +73,22 @@ protected:
         return w;
     }
 
+    // The frame with menu `name` open under its title, saved as a picture.
+    void ShootMenu(const char* name, const QString& picture) {
+        form->resize(820, 560);
+        form->show();
+        QMenu* menu = form->menuBar()->findChild<QMenu*>(name);
+        ASSERT_NE(menu, nullptr);
+        const QPoint under(form->menuBar()->actionGeometry(menu->menuAction()).left(),
+                           form->menuBar()->height());
+        menu->popup(form->mapToGlobal(under));
+        QImage shot = form->grab().toImage();
+        QPainter(&shot).drawPixmap(under, menu->grab());
+        const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
+        EXPECT_TRUE(QDir().mkpath(folder) && shot.save(QDir(folder).filePath(picture + ".png")));
+        menu->hide();
+    }
+
     bool Visible(const char* name) { return form->action(name)->isVisible(); }
     bool Enabled(const char* name) { return form->action(name)->isEnabled(); }
 
@@ -128,16 +143,7 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     EXPECT_FALSE(form->mnuSetup_CommPortList[3]->isEnabled()) << "ports are fixed while connected";
 
     // Screenshots: the Mode menu open over the frame, and the information window.
-    form->resize(820, 560);
-    form->show();
-    QMenu* mode = form->menuBar()->findChild<QMenu*>("mnuMode");
-    ASSERT_NE(mode, nullptr);
-    mode->popup(form->mapToGlobal(QPoint(60, form->menuBar()->height())));
-    QImage shot = form->grab().toImage();
-    QPainter(&shot).drawPixmap(QPoint(60, form->menuBar()->height()), mode->grab());
-    const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
-    EXPECT_TRUE(QDir().mkpath(folder) && shot.save(QDir(folder).filePath("main-window-mode-menu.png")));
-    mode->hide();
+    ShootMenu("mnuMode", "main-window-mode-menu");
     InformationWindow info(form.get());
     EXPECT_TRUE(info.FramHead2->isVisibleTo(&info));
     EXPECT_EQ(info.LblDeviceType->text(), "Type: Meridel");
@@ -233,16 +239,7 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].endsWith("docs/user-guide.md"));
 
-    form->resize(820, 560);
-    form->show();
-    QMenu* help = form->menuBar()->findChild<QMenu*>("mnuHelp");
-    const QPoint under(form->menuBar()->actionGeometry(help->menuAction()).left(), form->menuBar()->height());
-    help->popup(form->mapToGlobal(under));
-    QImage shot = form->grab().toImage();
-    QPainter(&shot).drawPixmap(under, help->grab());
-    const QString folder = qEnvironmentVariable("KELVARO_SCREENSHOTS", "screenshots");
-    EXPECT_TRUE(QDir().mkpath(folder) && shot.save(QDir(folder).filePath("main-window-help-menu.png")));
-    help->hide();
+    ShootMenu("mnuHelp", "main-window-help-menu");
 
     PowerWindow* w = LogPower("mnuMode_DualPower_ChannelA", 5);
     ASSERT_NE(w, nullptr);

@@ -1,6 +1,5 @@
 // The program in its own process: ended by File > Exit, the window's close and
-// signals while the meter is identified or power is logged, on the simulator;
-// and its command line.
+// signals while the meter is identified or power is logged, on the simulator.
 
 #include "EndToEnd.h"
 
@@ -78,23 +77,5 @@ INSTANTIATE_TEST_SUITE_P(Endings, ProgramEndTest, ::testing::Values(
     Ending{"terminatedWhileLoggingRescuesTheReadingsInARecoveryFile", "log", "logging", SIGTERM}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
-
-TEST(CommandLine, helpVersionAndABadOptionEndTheProgram) {
-    // clang-format off
-    const struct { const char* arg; int status; const char *out, *err; } rows[] = {
-        {"--help", 0, "Usage: kelvaro32 [options]", ""}, {"--help", 0, "--port <PATH>", ""},
-        {"--help", 0, "Folders in use:\nSettings (kelvaro.cfg, kelvaro.ports): /", ""},
-        {"--version", 0, "kelvaro32 3.20\n", ""}, {"--frobnicate", 2, "", "kelvaro32: Unknown option 'frobnicate'."},
-        {"meter", 2, "", "kelvaro32: unexpected argument 'meter'"}};
-    // clang-format on
-    for (const auto& r : rows) {
-        QProcess p;
-        p.start(KELVARO32, {r.arg});
-        ASSERT_TRUE(p.waitForFinished(10000)) << r.arg;
-        EXPECT_EQ(p.exitCode(), r.status) << r.arg;
-        EXPECT_TRUE(p.readAllStandardOutput().contains(r.out)) << r.arg;
-        EXPECT_TRUE(p.readAllStandardError().contains(r.err)) << r.arg;
-    }
-}
 
 }  // namespace

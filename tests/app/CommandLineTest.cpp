@@ -1,4 +1,5 @@
-// `kelvaro32 stability`: the real program on saved files, without a display.
+// The real program's command line, without a display: help, version, bad
+// arguments, and `kelvaro32 stability` on saved files.
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,12 @@ struct Outcome {
     QByteArray out, err;
 };
 
-Outcome Stability(const QStringList& args) {
+Outcome Kelvaro32(const QStringList& args) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
     p.setProcessEnvironment(env);
-    p.start(KELVARO32, QStringList{"stability"} + args);
+    p.start(KELVARO32, args);
     if (!p.waitForFinished(20000)) return {-1, {}, {}};
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
@@ -59,7 +60,7 @@ QByteArray EnergyFile() {
 TEST(StabilityCommand, PrintsTheFiguresAsAlignedText) {
     TempDir dir;
     dir.Write("ramp.pwr", RampFile());
-    const Outcome r = Stability({dir.Path("ramp.pwr")});
+    const Outcome r = Kelvaro32({"stability", dir.Path("ramp.pwr")});
     EXPECT_EQ(0, r.status) << r.err.constData();
     EXPECT_EQ(QByteArray("Readings:                    16\n"
                          "Over range:                  1\n"
@@ -92,38 +93,15 @@ TEST(StabilityCommand, JsonHoldsTheClosedForms) {
         std::vector<std::pair<double, double>> allan;  // tau, deviation
         int missed = -1;                               // energy records only
     } const cases[] = {
-        {{"ramp.pwr"},
-         16,
-         1,
-         8.5,
-         sd,
-         sd / 8.5 * 100,
-         15 / 8.5 * 100,
-         3600,
-         3600 / 8.5 * 100,
+        // clang-format off
+        {{"ramp.pwr"}, 16, 1, 8.5, sd, sd / 8.5 * 100, 15 / 8.5 * 100, 3600, 3600 / 8.5 * 100,
          {{1, 1 / root2}, {2, 2 / root2}, {4, 4 / root2}}},
-        {{"dual.dpw", "--channel", "difference"},
-         32,
-         0,
-         0,
-         std::sqrt(32.0 / 31),
-         null,
-         null,
-         -6 * 1 / (32.0 * 32 - 1) * 3600,
-         null,
-         {{1, root2}, {2, 0}, {4, 0}, {8, 0}}},
+        {{"dual.dpw", "--channel", "difference"}, 32, 0, 0, std::sqrt(32.0 / 31), null, null,
+         -6 * 1 / (32.0 * 32 - 1) * 3600, null, {{1, root2}, {2, 0}, {4, 0}, {8, 0}}},
         {{"dual.dpw", "--channel", "B"}, 32, 0, 1, 0, 0, 0, 0, 0, {{1, 0}, {2, 0}, {4, 0}, {8, 0}}},
-        {{"pulses.nrg"},
-         4,
-         1,
-         0.0025,
-         0.001 * std::sqrt(5.0 / 3),
-         std::sqrt(5.0 / 3) / 2.5 * 100,
-         120,
-         0,
-         0,
-         {},
-         1},
+        {{"pulses.nrg"}, 4, 1, 0.0025, 0.001 * std::sqrt(5.0 / 3), std::sqrt(5.0 / 3) / 2.5 * 100, 120, 0, 0,
+         {}, 1},
+        // clang-format on
     };
     const auto expectNumber = [](const QJsonValue& v, double expected, const char* key) {
         if (std::isnan(expected)) {
@@ -137,7 +115,7 @@ TEST(StabilityCommand, JsonHoldsTheClosedForms) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
         QStringList args = c.args;
         args[0] = dir.Path(args[0]);
-        const Outcome r = Stability(args << "--json");
+        const Outcome r = Kelvaro32(QStringList{"stability"} + args << "--json");
         ASSERT_EQ(0, r.status) << r.err.constData();
         ASSERT_TRUE(r.out.endsWith("}\n"));
         const QJsonObject o = QJsonDocument::fromJson(r.out).object();
@@ -165,7 +143,7 @@ TEST(StabilityCommand, JsonHoldsTheClosedForms) {
     }
 }
 
-TEST(StabilityCommand, MeanZeroShowsDashesAndFailuresTheirStatus) {
+TEST(CommandLine, eachInvocationEndsWithItsStatusAndText) {
     TempDir dir;
     dir.Write("ramp.pwr", RampFile());
     dir.Write("dual.dpw", DualFile());
@@ -176,24 +154,37 @@ TEST(StabilityCommand, MeanZeroShowsDashesAndFailuresTheirStatus) {
         int status;
         const char *out, *err;
     } rows[] = {
-        {{"dual.dpw", "--channel", "difference"}, 0, "Relative standard deviation: \u2014\n", ""},
-        {{"dual.dpw", "--channel", "difference"}, 0, "Drift (relative):            \u2014\n", ""},
-        {{"missing.pwr"}, 1, "", "Data file missing.pwr failed. Operation canceled.\n"},
-        {{"odd.pwr"}, 1, "", "Unknown file format.\n"},
-        {{"broken.pwr"},
+        {{"--help"}, 0, "Usage: kelvaro32 [options]", ""},
+        {{"--help"}, 0, "--port <PATH>", ""},
+        {{"--help"}, 0, "Folders in use:\nSettings (kelvaro.cfg, kelvaro.ports): /", ""},
+        {{"--version"}, 0, "kelvaro32 3.20\n", ""},
+        {{"--frobnicate"}, 2, "", "kelvaro32: Unknown option 'frobnicate'."},
+        {{"meter"}, 2, "", "kelvaro32: unexpected argument 'meter'"},
+        // The stability figures where the mean is zero: a dash for the relative ones.
+        {{"stability", "dual.dpw", "--channel", "difference"},
+         0,
+         "Relative standard deviation: \u2014\n",
+         ""},
+        {{"stability", "dual.dpw", "--channel", "difference"},
+         0,
+         "Drift (relative):            \u2014\n",
+         ""},
+        {{"stability", "missing.pwr"}, 1, "", "Data file missing.pwr failed. Operation canceled.\n"},
+        {{"stability", "odd.pwr"}, 1, "", "Unknown file format.\n"},
+        {{"stability", "broken.pwr"},
          1,
          "",
          "Program internal trap. Notify supplier. Line 2 of broken.pwr cannot be read"},
-        {{}, 2, "", "a data file is needed"},
-        {{"ramp.pwr", "dual.dpw"}, 2, "", "one data file at a time"},
-        {{"dual.dpw", "--channel", "C"}, 2, "", "--channel takes A, B, ratio or difference"},
-        {{"ramp.pwr", "--channel", "B"}, 2, "", "ramp.pwr has no channel 'B'"},
-        {{"ramp.pwr", "--frobnicate"}, 2, "", "Unknown option 'frobnicate'"},
-        {{"--help"}, 0, "--channel <CHANNEL>", ""},
+        {{"stability"}, 2, "", "a data file is needed"},
+        {{"stability", "ramp.pwr", "dual.dpw"}, 2, "", "one data file at a time"},
+        {{"stability", "dual.dpw", "--channel", "C"}, 2, "", "--channel takes A, B, ratio or difference"},
+        {{"stability", "ramp.pwr", "--channel", "B"}, 2, "", "ramp.pwr has no channel 'B'"},
+        {{"stability", "ramp.pwr", "--frobnicate"}, 2, "", "Unknown option 'frobnicate'"},
+        {{"stability", "--help"}, 0, "--channel <CHANNEL>", ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.args.join(' ').toStdString());
-        const Outcome r = Stability(row.args);
+        const Outcome r = Kelvaro32(row.args);
         EXPECT_EQ(row.status, r.status);
         EXPECT_TRUE(r.out.contains(row.out)) << r.out.constData();
         EXPECT_TRUE(r.err.contains(row.err)) << r.err.constData();

@@ -1,4 +1,4 @@
-#include "EnergyViewerHarness.h"
+#include "ViewerHarness.h"
 
 #include "data/DataFileSave.h"
 #include "support/Screenshot.h"
@@ -87,7 +87,7 @@ TEST_F(EnergyRatioViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
                      "Overrange         \t0.001"}));
     std::vector<std::pair<double, double>> before;
     for (const EnergyPair& p : w.Data.Points) before.emplace_back(p.A, p.B);
-    LoadFile(w, dir.Path("pair.dnr"));
+    LoadFile(w, ViewEnergyRatio, dir.Path("pair.dnr"), 2);
     std::vector<std::pair<double, double>> after;
     for (const EnergyPair& p : w.Data.Points) after.emplace_back(p.A, p.B);
     EXPECT_EQ(after, before);

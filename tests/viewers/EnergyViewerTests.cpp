@@ -1,4 +1,4 @@
-#include "EnergyViewerHarness.h"
+#include "ViewerHarness.h"
 
 #include "charts/Histogram.h"
 #include "data/DataFileSave.h"
@@ -173,7 +173,7 @@ TEST_F(EnergyViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
                                 : "Energy, in Joules \t,Missing Pulses Detection Off,\tHead: PE25; s/n 4711");
         EXPECT_EQ(lines.mid(3, 5), QStringList({"0.00125", "Overrange", "Missed", "3.5E-07", "0.002"}));
         const std::vector<float> before = w.Data.Values;
-        LoadFile(w, path);
+        LoadFile(w, ViewEnergy, path);
         EXPECT_EQ(w.Data.Values, before);
         EXPECT_EQ(w.Text1->toPlainText(), QString(100, 'n'));
         EXPECT_EQ(w.Data.RelativeUnits, relative);

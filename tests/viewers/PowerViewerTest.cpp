@@ -1,56 +1,41 @@
-#include "auxiliary/NotesWindow.h"
+#include "ViewerHarness.h"
+
 #include "auxiliary/SetupControls.h"
-#include "data/NumberFormat.h"
-#include "data/Units.h"
+#include "auxiliary/StabilityWindow.h"
 #include "platform/SurfaceWidget.h"
-#include "state/AppState.h"
 #include "support/Screenshot.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
-#include "viewers/PcFileLoader.h"
 #include "viewers/PowerViewer.h"
 #include "viewers/PowerViewers.h"
-#include "viewers/Viewers.h"
 
-#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 #include <cmath>
 
-class PowerViewerTest : public ::testing::Test {
+class PowerViewerTest : public ViewerTest {
 protected:
     void SetUp() override {
-        ResetAppState();
+        ViewerTest::SetUp();
         App().BaseUnit = "W";
-        SetDecimalSeparator(".");
-        Notes().ClearNotesBox();
         area.resize(1000, 640);
         area.show();
         InstallPowerViewers(&area);
-    }
-    void TearDown() override {
-        ForgetViewers();
-        SetDecimalSeparator(QString());
     }
     PowerViewer& Viewer(int16_t kind) {
         auto* v = dynamic_cast<PowerViewer*>(::Viewer(kind));
         EXPECT_NE(v, nullptr);
         return *v;
     }
-    // Title, lines, then the drawing, as the loader drives a viewer.
     PowerViewer& Show(int16_t kind, const QStringList& lines, const QString& title = "a.pwr; Head: TH1") {
         PowerViewer& v = Viewer(kind);
-        v.Load(-1, title);
-        for (const QString& l : lines) v.Load(0, l);
-        v.ShowData();
+        Feed(v, title, lines);
         return v;
     }
     // A laser warming up (single channel), or two beams (A, B) over n half seconds.
@@ -77,7 +62,6 @@ protected:
         QTest::mouseRelease(v.Picture1, Qt::LeftButton, {}, At(v, t2));
     }
     QMdiArea area;
-    ScriptedPrompts prompts;
 };
 
 TEST_F(PowerViewerTest, statisticsAndBarsAfterLoad) {
@@ -169,7 +153,6 @@ TEST_F(PowerViewerTest, applyTakesTheBarsInTheirUnitAndScale) {
 }
 
 TEST_F(PowerViewerTest, savedRecordLoadsBackToTheSameDataAndNotes) {
-    TempDir dir;
     // A value of more digits than a single holds is written as a single, so
     // that it fits the 16 characters a power line can read back.
     const QStringList lines = {"0.0012            \t1.50", "Overrange         \t2.00",
@@ -220,7 +203,6 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     EXPECT_EQ(ratio.lblMinPower->text(), "Min:  2.50 E-01");
     EXPECT_EQ(ratio.lblMaxPower->text(), "Max:  2.00");
     EXPECT_EQ(ratio.Chart.YMax, yMaxAB);  // redrawn with the applied limits
-    TempDir dir;
     ratio.DataSave(dir.Path("r.dpw"));
     const QString saved = QString::fromLatin1(dir.Read("r.dpw"));
     EXPECT_TRUE(
@@ -311,7 +293,6 @@ TEST_F(PowerViewerTest, shownLimitsAreTheRangeDrawnAndTypedDecimalsKeepTheirUnit
 }
 
 TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
-    TempDir dir;
     PowerViewer& v = Viewer(ViewPower);
     v.Load(-1, "broken.pwr");
     v.Load(0, "0.001             \t0.00");  // the load then stopped at an unreadable line
@@ -320,4 +301,40 @@ TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
     EXPECT_FALSE(QFile::exists(dir.Path("copy.pwr")));
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_TRUE(prompts.messages[0].text.contains("not loaded completely"));
+}
+
+double Cell(const StabilityWindow& s, const QString& label) {
+    for (int r = 0; r < s.Figures->rowCount(); ++r)
+        if (s.Figures->item(r, 0)->text() == label)
+            return s.Figures->item(r, 1)->text().section(' ', 0, 0).toDouble();
+    ADD_FAILURE() << label.toStdString();
+    return NAN;
+}
+
+// The stability figures are those of the interval shown: a zoom narrows them.
+TEST_F(PowerViewerTest, stabilityFiguresFollowTheZoom) {
+    QStringList ramp;  // 0.2 + 0.001 i W at 0.5 i s: 0.002 W/s
+    for (int i = 0; i < 200; ++i)
+        ramp << QString::number(0.2 + 0.001 * i, 'f', 6).leftJustified(18) + "\t" +
+                    QString::number(i * 0.5, 'f', 2);
+    PowerViewer& v = Show(ViewPower, ramp);
+    v.resize(960, 600);
+    QApplication::processEvents();
+    QTest::mouseClick(v.findChild<QPushButton*>("butStability"), Qt::LeftButton);
+    auto* s = v.findChild<StabilityWindow*>("StabilityWindow");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(200, Cell(*s, "Readings"));
+    EXPECT_NEAR(0.2 + 0.001 * 99.5, Cell(*s, "Mean"), 1e-9);
+    EXPECT_NEAR(0.002 * 3600, Cell(*s, "Drift"), 1e-9);
+
+    Drag(v, 40, 60);
+    ASSERT_TRUE(v.Zoomed);
+    s->Tick();
+    EXPECT_EQ(v.ZoomLast - v.ZoomFirst + 1, Cell(*s, "Readings"));
+    EXPECT_NEAR(0.2 + 0.001 * (v.ZoomFirst + v.ZoomLast) / 2.0, Cell(*s, "Mean"), 1e-9);
+    EXPECT_NEAR(0.002 * 3600, Cell(*s, "Drift"), 1e-9);
+    EXPECT_TRUE(s->lblTitle->text().contains(QString::number(v.Data.Time(v.ZoomFirst), 'f', 2) + " s to "));
+    QApplication::processEvents();
+    EXPECT_FALSE(SaveScreenshot(s, "stability_zoomed_viewer").isEmpty());
+    EXPECT_EQ(1, PrintToScreenshots("stability_printout", [&] { EXPECT_TRUE(s->PrintFigures()); }));
 }

@@ -67,70 +67,42 @@ protected:
 // The bars hold the data, the first chart is what they show, and Apply with
 // nothing changed keeps it.
 TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
-    const QString over = "Overrange         \t", zero = "0                 \t";
     struct Case {
         const char* name;
         int16_t kind;
-        QStringList lines;
-        QStringList shown;  // min, max, total, over range, Low and High boxes, coefficient ("": not pinned)
-        int unit;           // -1: not pinned
+        int unit;  // -1: not pinned
         float yMin, yMax;
+        const char* lines;  // '|' between lines
+        const char* shown;  // min|max|total|over range|Low and High boxes|coefficient ("": not pinned)
     };
     const Case cases[] = {
-        {"milliwatts",
-         ViewPower,
-         {"0.001             \t0.00", "0.002             \t1.00"},
-         {"Min:  1.00mW", "Max:  2.00mW", "Total Points:  2", "Points Overrange:  0", "100", "200", "x 10"},
-         2,
-         0.001f,
-         0.002f},
-        {"all over range",
-         ViewPower,
-         {over + "0.00", over + "1.00", over + "2.00"},
-         {"Min:  0.00pW", "Max:  0.00pW", "Total Points:  3", "Points Overrange:  3", "0", "1", "x 1"},
-         4,
-         0,
-         1},
-        {"all zero",
-         ViewPower,
-         {zero + "0.00", zero + "1.00"},
-         {"Min:  0.00pW", "Max:  0.00pW", "Total Points:  2", "Points Overrange:  0", "0", "1", "x 1"},
-         4,
-         0,
-         1},
-        {"12.25 .. 12.75 mW",
-         ViewPower,
-         {"0.01225           \t0", "0.01275           \t1"},
-         {"", "", "Total Points:  2", "", "122", "128", ""},
-         -1,
-         0.0122f,
-         0.0128f},
+        {"milliwatts", ViewPower, 2, 0.001f, 0.002f, "0.001             \t0.00|0.002             \t1.00",
+         "Min:  1.00mW|Max:  2.00mW|Total Points:  2|Points Overrange:  0|100|200|x 10"},
+        {"all over range", ViewPower, 4, 0, 1,
+         "Overrange         \t0.00|Overrange         \t1.00|Overrange         \t2.00",
+         "Min:  0.00pW|Max:  0.00pW|Total Points:  3|Points Overrange:  3|0|1|x 1"},
+        {"all zero", ViewPower, 4, 0, 1, "0                 \t0.00|0                 \t1.00",
+         "Min:  0.00pW|Max:  0.00pW|Total Points:  2|Points Overrange:  0|0|1|x 1"},
+        {"12.25 .. 12.75 mW", ViewPower, -1, 0.0122f, 0.0128f, "0.01225           \t0|0.01275           \t1",
+         "||Total Points:  2||122|128|"},
         // A ratio of two zeros is no point; an over-range one is.
-        {"ratios up to 1.0",
-         ViewPowerRatio,
-         {"0.5\t1\t0", "0.75\t1\t1", "1\t1\t2", "0\t0\t3", "Overrange\t1\t4"},
-         {"", "", "Total Points:  4", "", "0", "10", ""},
-         -1,
-         0,
-         1},
-        {"differences -2 .. 0.5 mW",
-         ViewPowerDifference,
-         {"0.001\t0.003\t0.00", "0.0015\t0.001\t1.00", "Overrange\t0\t2.00"},
-         {"Min:  -2.00mW", "", "", "Out of Range:  1", "-200", "50", "x 10"},
-         2,
-         -0.002f,
-         0.0005f},
+        {"ratios up to 1.0", ViewPowerRatio, -1, 0, 1, "0.5\t1\t0|0.75\t1\t1|1\t1\t2|0\t0\t3|Overrange\t1\t4",
+         "||Total Points:  4||0|10|"},
+        {"differences -2 .. 0.5 mW", ViewPowerDifference, 2, -0.002f, 0.0005f,
+         "0.001\t0.003\t0.00|0.0015\t0.001\t1.00|Overrange\t0\t2.00",
+         "Min:  -2.00mW|||Out of Range:  1|-200|50|x 10"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PowerViewer& v = Show(c.kind, c.lines);
+        PowerViewer& v = Show(c.kind, QString(c.lines).split('|'));
         EXPECT_EQ(App().ViewerKind, c.kind);
         const QStringList shown = {v.lblMinPower->text(),         v.lblMaxPower->text(),
                                    v.lblTotalPoints->text(),      v.lblPointsOverrange->text(),
                                    v.txt_power[0]->text(),        v.txt_power[1]->text(),
                                    v.cmbPowerCoeff->currentText()};
+        const QStringList want = QString(c.shown).split('|');
         for (qsizetype i = 0; i < shown.size(); ++i)
-            if (!c.shown[i].isEmpty()) EXPECT_EQ(shown[i], c.shown[i]);
+            if (!want[i].isEmpty()) EXPECT_EQ(shown[i], want[i]);
         if (c.unit >= 0) EXPECT_EQ(v.cmbPowerUnits->currentIndex(), c.unit);
         for (int apply = 0; apply < 2; ++apply) {
             EXPECT_FLOAT_EQ(v.Chart.YMin, c.yMin);

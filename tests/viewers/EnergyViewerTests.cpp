@@ -43,46 +43,34 @@ protected:
 
 TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
     struct Case {
-        QStringList lines;
-        QStringList labels;
         int32_t binned;
-        float low, high;  // joules
+        float low, high;     // joules
+        const char* lines;   // '|' between lines
+        const char* labels;  // min|max|average|deviation|total|over range|missing
     };
     const Case cases[] = {
-        {{"0.001", "Overrange", "Missed", "0.003"},
-         {"Min:  1.00mJ", "Max:  3.00mJ", "Average:  2.00mJ", "St.Dev.:  1.41mJ", "Total Pulses:  3",
-          "Pulses Overrange:  1", "Missing Pulses:  1"},
-         2,
-         0.001f,
-         0.003f},
-        {{"0.001", "0.002", "0.003"},
-         {"Min:  1.00mJ", "Max:  3.00mJ", "Average:  2.00mJ", "St.Dev.:  1.00mJ", "Total Pulses:  3",
-          "Pulses Overrange:  0", "Missing Pulses:  0"},
-         3,
-         0.001f,
-         0.003f},
+        {2, 0.001f, 0.003f, "0.001|Overrange|Missed|0.003",
+         "Min:  1.00mJ|Max:  3.00mJ|Average:  2.00mJ|St.Dev.:  1.41mJ|Total Pulses:  3|Pulses Overrange:  1|"
+         "Missing Pulses:  1"},
+        {3, 0.001f, 0.003f, "0.001|0.002|0.003",
+         "Min:  1.00mJ|Max:  3.00mJ|Average:  2.00mJ|St.Dev.:  1.00mJ|Total Pulses:  3|Pulses Overrange:  0|"
+         "Missing Pulses:  0"},
         // Any decimal separator; an empty line is passed over.
-        {{"1,5E-3", "2.5e-3", "", "3\u066b5E-3"},
-         {"Min:  1.50mJ", "Max:  3.50mJ", "Average:  2.50mJ", "St.Dev.:  1.00mJ", "Total Pulses:  3",
-          "Pulses Overrange:  0", "Missing Pulses:  0"},
-         3,
-         0.0015f,
-         0.0035f},
+        {3, 0.0015f, 0.0035f, "1,5E-3|2.5e-3||3\u066b5E-3",
+         "Min:  1.50mJ|Max:  3.50mJ|Average:  2.50mJ|St.Dev.:  1.00mJ|Total Pulses:  3|Pulses Overrange:  0|"
+         "Missing Pulses:  0"},
         // Nothing valid: limits 0 and 1 J.
-        {{"Overrange", "-9876"},
-         {"Min:  0.00pJ", "Max:  0.00pJ", "Average:  0.00pJ", "St.Dev.:  0.00pJ", "Total Pulses:  1",
-          "Pulses Overrange:  1", "Missing Pulses:  1"},
-         0,
-         0,
-         1},
+        {0, 0, 1, "Overrange|-9876",
+         "Min:  0.00pJ|Max:  0.00pJ|Average:  0.00pJ|St.Dev.:  0.00pJ|Total Pulses:  1|Pulses Overrange:  1|"
+         "Missing Pulses:  1"},
     };
     App().MissingPulseDetection = true;
     for (const Case& c : cases) {
-        Feed(w, "run.nrg", c.lines);
-        EXPECT_EQ(Labels(), c.labels) << Labels().join('|').toStdString();
-        EXPECT_EQ(Binned(w.Data.ViewHist), c.binned);
-        EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, c.low);
-        EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, c.high);
+        Feed(w, "run.nrg", QString(c.lines).split('|'));
+        EXPECT_EQ(Labels().join('|'), c.labels);
+        EXPECT_EQ(Binned(w.Data.ViewHist), c.binned) << c.lines;
+        EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, c.low) << c.lines;
+        EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, c.high) << c.lines;
     }
     EXPECT_EQ(App().ViewerKind, 3);
     EXPECT_TRUE(w.lblMissingPulses->isVisible());

@@ -102,7 +102,7 @@ TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
                                    v.cmbPowerCoeff->currentText()};
         const QStringList want = QString(c.shown).split('|');
         for (qsizetype i = 0; i < shown.size(); ++i)
-            if (!want[i].isEmpty()) EXPECT_EQ(shown[i], want[i]);
+            if (!want[i].isEmpty()) EXPECT_EQ(shown[i].toStdString(), want[i].toStdString());
         if (c.unit >= 0) EXPECT_EQ(v.cmbPowerUnits->currentIndex(), c.unit);
         for (int apply = 0; apply < 2; ++apply) {
             EXPECT_FLOAT_EQ(v.Chart.YMin, c.yMin);

@@ -1,21 +1,14 @@
+#include "ViewerHarness.h"
+
 #include "auxiliary/NotesText.h"
-#include "auxiliary/NotesWindow.h"
 #include "data/DataFileSave.h"
 #include "link/LinkState.h"
-#include "state/AppState.h"
 #include "state/Files.h"
 #include "support/FakeClock.h"
 #include "support/Screenshot.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 #include "viewers/LoadingWindow.h"
-#include "viewers/PcFileLoader.h"
 #include "viewers/PcFileView.h"
-#include "viewers/StoredDataViewer.h"
-#include "viewers/ViewModeDialog.h"
-#include "viewers/Viewers.h"
 
-#include <gtest/gtest.h>
 #include <QPushButton>
 #include <QTimer>
 
@@ -45,10 +38,10 @@ const QByteArray kDualPower =
     "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: PS19; s/n 1234\t Head B: PE25; s/n "
     "5678\r\n";
 
-class PcFileView : public ::testing::Test {
+class PcFileView : public ViewerTest {
 protected:
     void SetUp() override {
-        ResetAppState();
+        ViewerTest::SetUp();
         ResetLinkState();
         ForgetViewers();
         modes.clear();
@@ -73,11 +66,6 @@ protected:
             dialogTitles << title;
             return answer;
         });
-        Notes().ClearNotesBox();
-    }
-    void TearDown() override {
-        SetViewModeAnswer({});
-        ForgetViewers();
     }
     // Opens a file through Mode > Show P&C-File.
     void Open(const QString& name, const QByteArray& bytes) {
@@ -87,8 +75,6 @@ protected:
     }
     std::vector<Call> Fed(int16_t kind) const { return viewers[size_t(kind)].calls; }
 
-    ScriptedPrompts prompts;
-    TempDir dir;
     FakeClock clock;
     std::array<RecordingViewer, kViewerKinds> viewers;
     std::vector<int16_t> modes;

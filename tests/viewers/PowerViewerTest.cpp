@@ -1,56 +1,41 @@
-#include "auxiliary/NotesWindow.h"
+#include "ViewerHarness.h"
+
 #include "auxiliary/SetupControls.h"
-#include "data/NumberFormat.h"
-#include "data/Units.h"
+#include "auxiliary/StabilityWindow.h"
 #include "platform/SurfaceWidget.h"
-#include "state/AppState.h"
 #include "support/Screenshot.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
-#include "viewers/PcFileLoader.h"
 #include "viewers/PowerViewer.h"
 #include "viewers/PowerViewers.h"
-#include "viewers/Viewers.h"
 
-#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 #include <cmath>
 
-class PowerViewerTest : public ::testing::Test {
+class PowerViewerTest : public ViewerTest {
 protected:
     void SetUp() override {
-        ResetAppState();
+        ViewerTest::SetUp();
         App().BaseUnit = "W";
-        SetDecimalSeparator(".");
-        Notes().ClearNotesBox();
         area.resize(1000, 640);
         area.show();
         InstallPowerViewers(&area);
-    }
-    void TearDown() override {
-        ForgetViewers();
-        SetDecimalSeparator(QString());
     }
     PowerViewer& Viewer(int16_t kind) {
         auto* v = dynamic_cast<PowerViewer*>(::Viewer(kind));
         EXPECT_NE(v, nullptr);
         return *v;
     }
-    // Title, lines, then the drawing, as the loader drives a viewer.
     PowerViewer& Show(int16_t kind, const QStringList& lines, const QString& title = "a.pwr; Head: TH1") {
         PowerViewer& v = Viewer(kind);
-        v.Load(-1, title);
-        for (const QString& l : lines) v.Load(0, l);
-        v.ShowData();
+        Feed(v, title, lines);
         return v;
     }
     // A laser warming up (single channel), or two beams (A, B) over n half seconds.
@@ -77,43 +62,53 @@ protected:
         QTest::mouseRelease(v.Picture1, Qt::LeftButton, {}, At(v, t2));
     }
     QMdiArea area;
-    ScriptedPrompts prompts;
 };
 
-TEST_F(PowerViewerTest, statisticsAndBarsAfterLoad) {
+// The bars hold the data, the first chart is what they show, and Apply with
+// nothing changed keeps it.
+TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
     struct Case {
         const char* name;
-        QStringList lines;
-        QStringList shown;  // min, max, total, over range, Low and High boxes, coefficient
-        int unit;
+        int16_t kind;
+        int unit;  // -1: not pinned
+        float yMin, yMax;
+        const char* lines;  // '|' between lines
+        const char* shown;  // min|max|total|over range|Low and High boxes|coefficient ("": not pinned)
     };
-    const QString over = "Overrange         \t", zero = "0                 \t";
     const Case cases[] = {
-        {"milliwatts",
-         {"0.001             \t0.00", "0.002             \t1.00"},
-         {"Min:  1.00mW", "Max:  2.00mW", "Total Points:  2", "Points Overrange:  0", "100", "200", "x 10"},
-         2},
-        {"all over range",
-         {over + "0.00", over + "1.00", over + "2.00"},
-         {"Min:  0.00pW", "Max:  0.00pW", "Total Points:  3", "Points Overrange:  3", "0", "1", "x 1"},
-         4},
-        {"all zero",
-         {zero + "0.00", zero + "1.00"},
-         {"Min:  0.00pW", "Max:  0.00pW", "Total Points:  2", "Points Overrange:  0", "0", "1", "x 1"},
-         4},
+        {"milliwatts", ViewPower, 2, 0.001f, 0.002f, "0.001             \t0.00|0.002             \t1.00",
+         "Min:  1.00mW|Max:  2.00mW|Total Points:  2|Points Overrange:  0|100|200|x 10"},
+        {"all over range", ViewPower, 4, 0, 1,
+         "Overrange         \t0.00|Overrange         \t1.00|Overrange         \t2.00",
+         "Min:  0.00pW|Max:  0.00pW|Total Points:  3|Points Overrange:  3|0|1|x 1"},
+        {"all zero", ViewPower, 4, 0, 1, "0                 \t0.00|0                 \t1.00",
+         "Min:  0.00pW|Max:  0.00pW|Total Points:  2|Points Overrange:  0|0|1|x 1"},
+        {"12.25 .. 12.75 mW", ViewPower, -1, 0.0122f, 0.0128f, "0.01225           \t0|0.01275           \t1",
+         "||Total Points:  2||122|128|"},
+        // A ratio of two zeros is no point; an over-range one is.
+        {"ratios up to 1.0", ViewPowerRatio, -1, 0, 1, "0.5\t1\t0|0.75\t1\t1|1\t1\t2|0\t0\t3|Overrange\t1\t4",
+         "||Total Points:  4||0|10|"},
+        {"differences -2 .. 0.5 mW", ViewPowerDifference, 2, -0.002f, 0.0005f,
+         "0.001\t0.003\t0.00|0.0015\t0.001\t1.00|Overrange\t0\t2.00",
+         "Min:  -2.00mW|||Out of Range:  1|-200|50|x 10"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PowerViewer& v = Show(ViewPower, c.lines);
-        EXPECT_EQ(v.windowTitle(), "Power Data - a.pwr; Head: TH1");
-        EXPECT_EQ(App().ViewerKind, ViewPower);
+        PowerViewer& v = Show(c.kind, QString(c.lines).split('|'));
+        EXPECT_EQ(App().ViewerKind, c.kind);
         const QStringList shown = {v.lblMinPower->text(),         v.lblMaxPower->text(),
                                    v.lblTotalPoints->text(),      v.lblPointsOverrange->text(),
                                    v.txt_power[0]->text(),        v.txt_power[1]->text(),
                                    v.cmbPowerCoeff->currentText()};
-        EXPECT_EQ(shown, c.shown);
-        EXPECT_EQ(v.cmbPowerUnits->currentIndex(), c.unit);
-        EXPECT_FLOAT_EQ(v.Chart.YMax, c.unit == 4 ? 1.0f : 0.002f);
+        const QStringList want = QString(c.shown).split('|');
+        for (qsizetype i = 0; i < shown.size(); ++i)
+            if (!want[i].isEmpty()) EXPECT_EQ(shown[i].toStdString(), want[i].toStdString());
+        if (c.unit >= 0) EXPECT_EQ(v.cmbPowerUnits->currentIndex(), c.unit);
+        for (int apply = 0; apply < 2; ++apply) {
+            EXPECT_FLOAT_EQ(v.Chart.YMin, c.yMin);
+            EXPECT_FLOAT_EQ(v.Chart.YMax, c.yMax);
+            QTest::mouseClick(v.butApply, Qt::LeftButton);
+        }
     }
 }
 
@@ -156,20 +151,18 @@ TEST_F(PowerViewerTest, applyTakesTheBarsInTheirUnitAndScale) {
     EXPECT_EQ(v.graph_limits[1]->value(), 300);
     EXPECT_FLOAT_EQ(v.Chart.YMin, 1.5f);
     EXPECT_FLOAT_EQ(v.Chart.YMax, 3.0f);
-    // Over 30 kW the unit falls back: 999 x 100 kW would be 99.9 MW.
+    // Over 30 kW the unit falls back: 999 x 100 kW or W would pass it, 999 x 100 mW does not.
     v.graph_limits[1]->setValue(999);
     v.cmbPowerCoeff->setCurrentIndex(2);
     v.cmbPowerUnits->setCurrentIndex(5);
-    EXPECT_LE(v.graph_limits[1]->value() * std::pow(10, v.cmbPowerCoeff->currentIndex()) /
-                  App().PowerUnitFactors[size_t(v.cmbPowerUnits->currentIndex())],
-              30000);
+    EXPECT_EQ(std::tuple(v.cmbPowerCoeff->currentText(), v.cmbPowerUnits->currentText()),
+              std::tuple(QString("x 100"), QString("mW")));
     QTest::mouseClick(v.butCancel, Qt::LeftButton);
     EXPECT_EQ(v.txt_power[1]->text(), "300");
     EXPECT_EQ(v.cmbPowerCoeff->currentIndex(), 1);
 }
 
 TEST_F(PowerViewerTest, savedRecordLoadsBackToTheSameDataAndNotes) {
-    TempDir dir;
     // A value of more digits than a single holds is written as a single, so
     // that it fits the 16 characters a power line can read back.
     const QStringList lines = {"0.0012            \t1.50", "Overrange         \t2.00",
@@ -220,7 +213,6 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     EXPECT_EQ(ratio.lblMinPower->text(), "Min:  2.50 E-01");
     EXPECT_EQ(ratio.lblMaxPower->text(), "Max:  2.00");
     EXPECT_EQ(ratio.Chart.YMax, yMaxAB);  // redrawn with the applied limits
-    TempDir dir;
     ratio.DataSave(dir.Path("r.dpw"));
     const QString saved = QString::fromLatin1(dir.Read("r.dpw"));
     EXPECT_TRUE(
@@ -233,12 +225,6 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
 
     PowerViewer& diff =
         Show(ViewPowerDifference, {"0.001\t0.003\t0.00", "0.0015\t0.001\t1.00", "Overrange\t0\t2.00"});
-    EXPECT_EQ(diff.lblMinPower->text(), "Min:  -2.00mW");
-    EXPECT_EQ(diff.lblPointsOverrange->text(), "Out of Range:  1");
-    EXPECT_EQ(diff.txt_power[0]->text(), "-200");
-    EXPECT_EQ(diff.txt_power[1]->text(), "50");
-    EXPECT_EQ(diff.cmbPowerCoeff->currentText(), "x 10");
-    EXPECT_EQ(diff.cmbPowerUnits->currentIndex(), 2);
     diff.txt_power[0]->setText("-150");  // x 10 uW
     QTest::mouseClick(diff.butApply, Qt::LeftButton);
     EXPECT_FLOAT_EQ(diff.Chart.YMin, -0.0015f);
@@ -246,51 +232,9 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     SaveScreenshot(&diff, "power_difference_viewer");
 }
 
-TEST_F(PowerViewerTest, shownLimitsAreTheRangeDrawnAndTypedDecimalsKeepTheirUnit) {
-    const auto line = [](double v, double t) {
-        return QString::number(v).leftJustified(18) + "\t" + QString::number(t);
-    };
-    struct Case {
-        const char* name;
-        int16_t kind;
-        QStringList lines;
-        QString low, high, total;
-        float yMin, yMax;
-    };
-    const Case cases[] = {
-        {"12.25 .. 12.75 mW",
-         ViewPower,
-         {line(0.01225, 0), line(0.01275, 1)},
-         "122",
-         "128",
-         "2",
-         0.0122f,
-         0.0128f},
-        // A ratio of two zeros is no point; an over-range one is.
-        {"ratios up to 1.0",
-         ViewPowerRatio,
-         {"0.5\t1\t0", "0.75\t1\t1", "1\t1\t2", "0\t0\t3", "Overrange\t1\t4"},
-         "0",
-         "10",
-         "4",
-         0,
-         1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        PowerViewer& v = Show(c.kind, c.lines);
-        EXPECT_EQ(v.txt_power[0]->text() + " " + v.txt_power[1]->text(), c.low + " " + c.high);
-        EXPECT_EQ(v.lblTotalPoints->text(), "Total Points:  " + c.total);
-        for (int apply = 0; apply < 2; ++apply) {  // the first chart, then Apply with nothing changed
-            EXPECT_FLOAT_EQ(v.Chart.YMin, c.yMin);
-            EXPECT_FLOAT_EQ(v.Chart.YMax, c.yMax);
-            QTest::mouseClick(v.butApply, Qt::LeftButton);
-        }
-    }
-
-    // 12.2 typed in mW is 12.2 mW; text that is no number beeps, is marked
-    // and changes nothing.
-    PowerViewer& v = Show(ViewPower, cases[0].lines);
+// 12.2 typed in mW is 12.2 mW; text that is no number beeps, is marked and changes nothing.
+TEST_F(PowerViewerTest, typedDecimalsKeepTheirUnitAndNoNumberIsRefused) {
+    PowerViewer& v = Show(ViewPower, {"0.01225           \t0", "0.01275           \t1"});
     v.cmbPowerUnits->setCurrentIndex(3);
     v.cmbPowerCoeff->setCurrentIndex(0);
     for (auto [box, typed] : {std::pair{0, "12.2"}, {1, "12.85"}}) {
@@ -311,7 +255,6 @@ TEST_F(PowerViewerTest, shownLimitsAreTheRangeDrawnAndTypedDecimalsKeepTheirUnit
 }
 
 TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
-    TempDir dir;
     PowerViewer& v = Viewer(ViewPower);
     v.Load(-1, "broken.pwr");
     v.Load(0, "0.001             \t0.00");  // the load then stopped at an unreadable line
@@ -320,4 +263,40 @@ TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
     EXPECT_FALSE(QFile::exists(dir.Path("copy.pwr")));
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_TRUE(prompts.messages[0].text.contains("not loaded completely"));
+}
+
+double Cell(const StabilityWindow& s, const QString& label) {
+    for (int r = 0; r < s.Figures->rowCount(); ++r)
+        if (s.Figures->item(r, 0)->text() == label)
+            return s.Figures->item(r, 1)->text().section(' ', 0, 0).toDouble();
+    ADD_FAILURE() << label.toStdString();
+    return NAN;
+}
+
+// The stability figures are those of the interval shown: a zoom narrows them.
+TEST_F(PowerViewerTest, stabilityFiguresFollowTheZoom) {
+    QStringList ramp;  // 0.2 + 0.001 i W at 0.5 i s: 0.002 W/s
+    for (int i = 0; i < 200; ++i)
+        ramp << QString::number(0.2 + 0.001 * i, 'f', 6).leftJustified(18) + "\t" +
+                    QString::number(i * 0.5, 'f', 2);
+    PowerViewer& v = Show(ViewPower, ramp);
+    v.resize(960, 600);
+    QApplication::processEvents();
+    QTest::mouseClick(v.findChild<QPushButton*>("butStability"), Qt::LeftButton);
+    auto* s = v.findChild<StabilityWindow*>("StabilityWindow");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(200, Cell(*s, "Readings"));
+    EXPECT_NEAR(0.2 + 0.001 * 99.5, Cell(*s, "Mean"), 1e-9);
+    EXPECT_NEAR(0.002 * 3600, Cell(*s, "Drift"), 1e-9);
+
+    Drag(v, 40, 60);
+    ASSERT_TRUE(v.Zoomed);
+    s->Tick();
+    EXPECT_EQ(v.ZoomLast - v.ZoomFirst + 1, Cell(*s, "Readings"));
+    EXPECT_NEAR(0.2 + 0.001 * (v.ZoomFirst + v.ZoomLast) / 2.0, Cell(*s, "Mean"), 1e-9);
+    EXPECT_NEAR(0.002 * 3600, Cell(*s, "Drift"), 1e-9);
+    EXPECT_TRUE(s->lblTitle->text().contains(QString::number(v.Data.Time(v.ZoomFirst), 'f', 2) + " s to "));
+    QApplication::processEvents();
+    EXPECT_FALSE(SaveScreenshot(s, "stability_zoomed_viewer").isEmpty());
+    EXPECT_EQ(1, PrintToScreenshots("stability_printout", [&] { EXPECT_TRUE(s->PrintFigures()); }));
 }

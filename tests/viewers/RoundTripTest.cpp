@@ -3,91 +3,46 @@
 // is what the meter sent, or the combination of the two channels' values.
 
 #include "auxiliary/NotesWindow.h"
-#include "data/NumberFormat.h"
 #include "data/Overrange.h"
-#include "data/WorkFile.h"
 #include "dual/DualPowerProfiles.h"
 #include "dual/EnergyRatioEngine.h"
 #include "energy/EnergyEngine.h"
-#include "link/LinkState.h"
-#include "power/PowerEngine.h"
-#include "state/AppState.h"
-#include "support/FakeClock.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 #include "tests/power/PowerHarness.h"
-#include "viewers/EnergyRatioViewData.h"
-#include "viewers/EnergyViewData.h"
+#include "viewers/EnergyRatioViewer.h"
+#include "viewers/EnergyViewer.h"
+#include "viewers/EnergyViewers.h"
 #include "viewers/PcFileLoader.h"
-#include "viewers/PowerViewData.h"
-#include "viewers/StoredDataViewer.h"
+#include "viewers/PowerViewer.h"
+#include "viewers/PowerViewers.h"
 #include "viewers/ViewModeDialog.h"
 #include "viewers/Viewers.h"
 
 #include <gtest/gtest.h>
 #include <QLocale>
+#include <QMdiArea>
 #include <QPlainTextEdit>
-#include <array>
-#include <memory>
 
 namespace {
 
-// The viewers' records without their windows: each line goes where the
-// real viewer puts it.
-struct RecordViewer : StoredDataViewer {
-    explicit RecordViewer(int16_t k)
-        : kind(k),
-          power(k == ViewPowerRatio        ? PowerCombine::Ratio
-                : k == ViewPowerDifference ? PowerCombine::Difference
-                                           : PowerCombine::Single) {}
-    void Load(int step, const QString& text) override {
-        if (step == -1) {
-            App().ViewerKind = kind;
-            power.Clear();
-            energy.Begin(false, false);
-            ratio.Begin();
-        } else if (step == 0) {
-            if (kind == ViewEnergy)
-                energy.Add(text);
-            else if (kind == ViewEnergyRatio)
-                ratio.Add(text);
-            else
-                power.AddLine(text);
-        }
-    }
-    void ShowData() override {}
-    void DataSave(const QString&) override {}
-    void Print() override {}
-
-    // The values shown, in direction 0 (A/B, A-B), and the times of power records.
-    std::vector<float> Values() const {
-        std::vector<float> out;
-        if (kind == ViewEnergy) return energy.Values;
-        if (kind == ViewEnergyRatio) {
-            for (int32_t i = 0; i < int32_t(ratio.Points.size()); ++i) {
-                double e = 0, r = 0;
-                out.push_back(ratio.PointAt(i, e, r) ? float(r) : -1.0f);
-            }
-            return out;
-        }
-        for (int64_t i = 0; i < power.Count(); ++i) {
-            double v = 0;
-            out.push_back(power.ValueAt(i, 0, v) ? float(v) : -1.0f);
+// The values the viewer of `kind` holds, in direction 0 (A/B, A-B).
+std::vector<float> Values(int16_t kind) {
+    if (kind == ViewEnergy) return dynamic_cast<EnergyViewer&>(*Viewer(kind)).Data.Values;
+    std::vector<float> out;
+    if (kind == ViewEnergyRatio) {
+        const EnergyRatioViewData& d = dynamic_cast<EnergyRatioViewer&>(*Viewer(kind)).Data;
+        for (int32_t i = 0; i < int32_t(d.Points.size()); ++i) {
+            double e = 0, r = 0;
+            out.push_back(d.PointAt(i, e, r) ? float(r) : -1.0f);
         }
         return out;
     }
-    std::vector<double> Times() const {
-        std::vector<double> out;
-        if (kind != ViewEnergy && kind != ViewEnergyRatio)
-            for (int64_t i = 0; i < power.Count(); ++i) out.push_back(power.Time(i));
-        return out;
+    const PowerViewData& d = dynamic_cast<PowerViewer&>(*Viewer(kind)).Data;
+    for (int64_t i = 0; i < d.Count(); ++i) {
+        double v = 0;
+        out.push_back(d.ValueAt(i, 0, v) ? float(v) : -1.0f);
     }
-
-    int16_t kind;
-    PowerViewData power;
-    EnergyViewData energy;
-    EnergyRatioViewData ratio;
-};
+    return out;
+}
 
 constexpr float kOver = float(OverrangeValue);
 
@@ -136,10 +91,8 @@ protected:
         app.RatioWorkFile = dir.Path("kelvaro.dnr");
         app.Config.Power.LogTime = app.Config.PowerRatio.RatioLogTime =
             app.Config.PowerDifference.DifferenceLogTime = 100;
-        for (int16_t k = 0; k < kViewerKinds; ++k) {
-            viewers[size_t(k)] = std::make_unique<RecordViewer>(k);
-            SetViewerFactory(k, [v = viewers[size_t(k)].get()] { return v; });
-        }
+        InstallPowerViewers(&area);
+        InstallEnergyViewers(&area);
     }
     void TearDown() override {
         SetViewModeAnswer({});
@@ -148,10 +101,23 @@ protected:
         PowerTest::TearDown();
     }
 
+    // Starts `e`, logs `first` and then one reply a second, stops and saves the run as `name`.
+    template <class Engine, class Log, class Save>
+    void Run(Engine& e, Log log, Save save, const char* first, const std::vector<const char*>& replies,
+             const QString& name) {
+        e.StartStop();
+        for (size_t i = 0; i <= replies.size(); ++i) {
+            if (i > 0) clock.Advance(1);
+            QString line = QStringLiteral("*") + (i == 0 ? first : replies[i - 1]) + QLatin1Char('\r');
+            (e.*log)(0, line);
+        }
+        e.StartStop();
+        (e.*save)(name);
+    }
+
     // Logs the replies in `window` and saves the run as `name`.
     void LogAndSave(Window window, const std::vector<const char*>& replies, const QString& name) {
         AppState& app = App();
-        auto reply = [](const char* text) { return QStringLiteral("*") + text + QLatin1Char('\r'); };
         if (window == Window::Power || window == Window::PowerRatio || window == Window::PowerDifference) {
             const PowerProfile& profile = window == Window::Power        ? kPowerProfile
                                           : window == Window::PowerRatio ? kPowerRatioProfile
@@ -160,14 +126,8 @@ protected:
             app.DeviceType = window == Window::Power ? 0 : 2;
             PowerEngine e(profile);
             e.View.TrialReading = [] {};
-            e.StartStop();
-            e.PowerLog(0, reply(window == Window::Power ? "0" : "0 0"));
-            for (const char* r : replies) {
-                clock.Advance(1);
-                e.PowerLog(0, reply(r));
-            }
-            e.StartStop();
-            e.PowerSave(name);
+            Run(e, &PowerEngine::PowerLog, &PowerEngine::PowerSave, window == Window::Power ? "0" : "0 0",
+                replies, name);
             return;
         }
         app.Channels[0].HeadType = app.Channels[1].HeadType = 2;
@@ -175,16 +135,8 @@ protected:
             app.DeviceType = 2;
             app.ActiveMode = ModeEnergyRatio;
             EnergyRatioEngine e;
-            e.StartStop();
-            QString first = reply("N N");
-            e.EnergyRatioLog(0, first);
-            for (const char* r : replies) {
-                clock.Advance(1);
-                QString line = reply(r);
-                e.EnergyRatioLog(0, line);
-            }
-            e.StartStop();
-            e.EnergyRatioSave(name);
+            Run(e, &EnergyRatioEngine::EnergyRatioLog, &EnergyRatioEngine::EnergyRatioSave, "N N", replies,
+                name);
             return;
         }
         app.DeviceType = 0;
@@ -192,19 +144,10 @@ protected:
         app.Config.Energy.EnergyTimeStamp = window == Window::EnergyTimed;
         EnergyEngine e;
         e.StartEnergy();
-        e.StartStop();
-        QString first = reply("");
-        e.EnergyLog(0, first);
-        for (const char* r : replies) {
-            clock.Advance(1);
-            QString line = reply(r);
-            e.EnergyLog(0, line);
-        }
-        e.StartStop();
-        e.EnergySave(name);
+        Run(e, &EnergyEngine::EnergyLog, &EnergyEngine::EnergySave, "", replies, name);
     }
 
-    std::array<std::unique_ptr<RecordViewer>, kViewerKinds> viewers;
+    QMdiArea area;
 };
 
 // Written under a locale with each decimal separator (the Arabic one of
@@ -238,10 +181,12 @@ TEST_F(RoundTripTest, everySaveReadsBackIntoEveryViewerAsTheMeterSentIt) {
                         const bool energy = c.window >= Window::Energy;
                         ASSERT_EQ(kind, energy ? (c.window == Window::EnergyTimed ? 2 : 1) : 0);
                         ASSERT_GE(App().ViewerKind, 0);
-                        const RecordViewer& v = *viewers[size_t(App().ViewerKind)];
-                        EXPECT_EQ(v.Values(), expected);
+                        EXPECT_EQ(Values(App().ViewerKind), expected);
                         if (!energy) {
-                            EXPECT_EQ(v.Times(), (std::vector<double>{0, 1, 2}));
+                            const PowerViewData& d =
+                                dynamic_cast<PowerViewer&>(*Viewer(App().ViewerKind)).Data;
+                            ASSERT_EQ(d.Count(), 3);
+                            EXPECT_EQ(std::tuple(d.Time(0), d.Time(1), d.Time(2)), std::tuple(0.0, 1.0, 2.0));
                         }
                     }
                 }

@@ -25,18 +25,16 @@ protected:
     }
 };
 
-TEST_F(DualTextsTest, ratioReadout) {
-    const struct {
-        double ratio;
-        const char* text;
-    } cases[] = {
-        {-0.5, "LOW"},           // negative
-        {0.5, "5.00E-1"},        // below 1: a negative decade
-        {1500, "1.50E3"},        // a positive decade, no sign
-        {0.0099999, "1.00E-2"},  // the mantissa rounds up to the next decade
-        {OverrangeValue, "Overrange"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(RatioDisplayText(c.ratio, 1).toStdString(), c.text) << c.ratio;
+// Two decimals with the decade, no sign on a positive one, the mantissa rounding up into the next
+// decade; LOW for zero, negative or tiny.
+TEST_F(DualTextsTest, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
+    const std::tuple<double, double, const char*> cases[] = {
+        {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"},           {0.5, 2, "1.00"},          {12.5, 1, "1.25E1"},
+        {0.0000004, 1, "LOW"},  {-2, 1, "LOW"},           {0.0000006, 1, "6.00E-7"}, {0.5, 1, "5.00E-1"},
+        {1500, 1, "1.50E3"},    {0.0099999, 1, "1.00E-2"}};
+    for (auto [ratio, factor, text] : cases)
+        EXPECT_EQ(RatioDisplayText(ratio, factor).toStdString(), text) << ratio << " x " << factor;
+    EXPECT_EQ(RatioDisplayText(OverrangeValue, 1), "Overrange");
 }
 
 TEST_F(DualTextsTest, differenceReadoutAndLabels) {

@@ -85,14 +85,6 @@ TEST_F(EnergyRatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
     EXPECT_EQ(engine->Store().Count(), 1);
 }
 
-TEST(RatioReadout, showsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
-    // ratio, normalisation factor, read-out
-    const std::tuple<double, double, const char*> cases[] = {
-        {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"}, {0.5, 2, "1.00"},         {12.5, 1, "1.25E1"},
-        {0.0000004, 1, "LOW"},  {-2, 1, "LOW"}, {0.0000006, 1, "6.00E-7"}};
-    for (auto [ratio, factor, text] : cases) EXPECT_EQ(RatioDisplayText(ratio, factor), text) << ratio;
-}
-
 TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
     engine->Normalize();  // no average yet: only a beep
     EXPECT_EQ(std::tuple(prompts.beeps, engine->NormalizeCaption, engine->NormaText),

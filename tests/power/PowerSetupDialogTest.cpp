@@ -15,16 +15,26 @@
 #include <QScrollBar>
 #include <QTest>
 
-// The rules are pinned in PowerSetupRulesTest; this shows that the dialog
-// shows the stored settings and OK stores what it shows.
-TEST(PowerSetupDialog, showsTheStoredSettingsAndOkStoresTheChoices) {
+// The rules are pinned in PowerSetupRulesTest; here the dialog shows the
+// stored settings and OK stores what it shows.
+class PowerSetupDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        SetDecimalSeparator(".");
+    }
+    void TearDown() override {
+        SetDecimalSeparator(QString());
+        ResetAppState();
+    }
     TempDir dir;  // kelvaro.cfg is written here
     ScriptedPrompts prompts;
-    ResetAppState();
+    PowerSettings& s = App().Config.Power;
+};
+
+TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     App().BaseUnit = "Lx";
     BuildPowerUnits();
-    PowerSettings& s = App().Config.Power;
-    s = {};
     s.LogTime = 3725;
     s.StatMode = 1;
     s.GraphExponent = 1;
@@ -59,18 +69,11 @@ TEST(PowerSetupDialog, showsTheStoredSettingsAndOkStoresTheChoices) {
     EXPECT_DOUBLE_EQ(s.GraphLow, 2.0);
     EXPECT_DOUBLE_EQ(s.GraphHigh, 2.01);
     EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("3725"));
-    ResetAppState();
 }
 
-TEST(PowerSetupDialog, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
-    TempDir dir;
-    ScriptedPrompts prompts;
-    ResetAppState();
-    SetDecimalSeparator(".");
+TEST_F(PowerSetupDialogTest, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
     App().BaseUnit = "W";
     BuildPowerUnits();
-    PowerSettings& s = App().Config.Power;
-    s = {};
     s.GraphLow = 0.0105;  // 10.5 .. 50 mW
     s.GraphHigh = 0.05;
     PowerSetupDialog dialog;
@@ -90,6 +93,4 @@ TEST(PowerSetupDialog, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
     EXPECT_EQ(prompts.beeps, 1);
     EXPECT_NEAR(s.GraphLow, 0.0123, 1e-12);
     EXPECT_NEAR(s.GraphHigh, 0.045, 1e-12);
-    SetDecimalSeparator(QString());
-    ResetAppState();
 }

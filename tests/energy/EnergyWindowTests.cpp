@@ -47,10 +47,7 @@ protected:
         for (int k = 0; k < 2 && w.Engine.PollState != 3; ++k) Feed("*1");  // ready, new pulse
         Feed(reading);
     }
-    void Feed(const QString& text) {
-        QString line = text + QLatin1Char('\r');
-        w.EnergyLog(0, line);
-    }
+    void Feed(QString line) { w.EnergyLog(0, line += QLatin1Char('\r')); }
     int BarPixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
     QString Cell(const StabilityWindow& s, const QString& label) {
         for (int r = 0; r < s.Figures->rowCount(); ++r)

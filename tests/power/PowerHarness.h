@@ -82,3 +82,22 @@ protected:
     PowerEngine engine;
     int pointsDrawn = 0;
 };
+
+// A setup dialog's world: settings in their defaults, kelvaro.cfg written to a temporary folder.
+class PowerSetupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        SetDecimalSeparator(QStringLiteral("."));
+    }
+    void TearDown() override {
+        SetDecimalSeparator(QString());
+        ResetAppState();
+    }
+    void UseBaseUnit(const QString& unit) {
+        App().BaseUnit = unit;
+        BuildPowerUnits();
+    }
+    TempDir dir;
+    ScriptedPrompts prompts;
+};

@@ -1,13 +1,9 @@
-#include "auxiliary/SetupControls.h"
-#include "data/NumberFormat.h"
-#include "data/Units.h"
-#include "power/PowerSetupDialog.h"
-#include "state/AppState.h"
-#include "support/Screenshot.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
+#include "PowerHarness.h"
 
-#include <gtest/gtest.h>
+#include "auxiliary/SetupControls.h"
+#include "power/PowerSetupDialog.h"
+#include "support/Screenshot.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -17,24 +13,11 @@
 
 // The rules are pinned in PowerSetupRulesTest; here the dialog shows the
 // stored settings and OK stores what it shows.
-class PowerSetupDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetAppState();
-        SetDecimalSeparator(".");
-    }
-    void TearDown() override {
-        SetDecimalSeparator(QString());
-        ResetAppState();
-    }
-    TempDir dir;  // kelvaro.cfg is written here
-    ScriptedPrompts prompts;
-    PowerSettings& s = App().Config.Power;
-};
+using PowerSetupDialogTest = PowerSetupTest;
 
 TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
-    App().BaseUnit = "Lx";
-    BuildPowerUnits();
+    UseBaseUnit("Lx");
+    PowerSettings& s = App().Config.Power;
     s.LogTime = 3725;
     s.StatMode = 1;
     s.GraphExponent = 1;
@@ -72,8 +55,8 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
 }
 
 TEST_F(PowerSetupDialogTest, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
-    App().BaseUnit = "W";
-    BuildPowerUnits();
+    UseBaseUnit("W");
+    PowerSettings& s = App().Config.Power;
     s.GraphLow = 0.0105;  // 10.5 .. 50 mW
     s.GraphHigh = 0.05;
     PowerSetupDialog dialog;

@@ -29,9 +29,9 @@ protected:
 // decade; LOW for zero, negative or tiny.
 TEST_F(DualTextsTest, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
     const std::tuple<double, double, const char*> cases[] = {
-        {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"},           {0.5, 2, "1.00"},          {12.5, 1, "1.25E1"},
-        {0.0000004, 1, "LOW"},  {-2, 1, "LOW"},           {0.0000006, 1, "6.00E-7"}, {0.5, 1, "5.00E-1"},
-        {1500, 1, "1.50E3"},    {0.0099999, 1, "1.00E-2"}};
+        {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"},      {0.5, 2, "1.00"},         {12.5, 1, "1.25E1"},
+        {0.0000004, 1, "LOW"},  {-2, 1, "LOW"},      {-0.5, 1, "LOW"},         {0.0000006, 1, "6.00E-7"},
+        {0.5, 1, "5.00E-1"},    {1500, 1, "1.50E3"}, {0.0099999, 1, "1.00E-2"}};
     for (auto [ratio, factor, text] : cases)
         EXPECT_EQ(RatioDisplayText(ratio, factor).toStdString(), text) << ratio << " x " << factor;
     EXPECT_EQ(RatioDisplayText(OverrangeValue, 1), "Overrange");

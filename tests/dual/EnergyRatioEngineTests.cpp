@@ -6,14 +6,9 @@
 
 #include <QPlainTextEdit>
 
-namespace {
-
-QByteArray Line(const QByteArray& a, const QByteArray& b, const QByteArray& time) {
-    auto field = [](const QByteArray& v) { return v + QByteArray(18 - v.size(), ' ') + '\t'; };
-    return field(a) + field(b) + time + "\r\n";
+static QByteArray Line(const QByteArray& a, const QByteArray& b, const QByteArray& time) {
+    return DataLine({a, b}, time);
 }
-
-}  // namespace
 
 TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped) {
     struct Case {

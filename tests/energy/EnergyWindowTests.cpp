@@ -72,7 +72,6 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     QApplication::processEvents();
     EXPECT_GT(BarPixels(), 1000);
 
-    // The printed page.
     Notes().txtboxNotes->setPlainText("Pulse energies of the 1064 nm laser at 20 Hz, after the new mirror.");
     EXPECT_EQ(PrintToScreenshots("energy_print", [this] { w.EnergyPrint(); }), 1);
 }

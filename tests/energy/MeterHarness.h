@@ -14,7 +14,15 @@
 
 #include <gtest/gtest.h>
 #include <QStringList>
+#include <initializer_list>
 #include <memory>
+
+// A saved data line: each value padded to 18 characters and a TAB, then the time stamp and CR LF.
+inline QByteArray DataLine(std::initializer_list<QByteArray> values, const QByteArray& time) {
+    QByteArray line;
+    for (const QByteArray& v : values) line += v + QByteArray(18 - v.size(), ' ') + '\t';
+    return line + time + "\r\n";
+}
 
 // The in-memory meter on COM1, the fake clock, scripted prompts and a
 // temporary folder; the timer tick runs whenever the program waits.
@@ -42,7 +50,6 @@ protected:
         ResetAppState();
         ResetLinkState();
     }
-    // Connects to and identifies a meter of this configuration.
     void UseMeter(const sim::MeterConfig& cfg) {
         if (App().Connected) Disconnect();
         meter = std::make_unique<sim::Meter>(cfg);

@@ -5,6 +5,7 @@
 
 #include "data/Overrange.h"
 #include "dual/DualPowerProfiles.h"
+#include "dual/DualTexts.h"
 #include "link/Dispatch.h"
 
 namespace {
@@ -225,6 +226,28 @@ TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
     EXPECT_FLOAT_EQ(Average(0), 0.003f);
     EXPECT_EQ(PowerStore::PointValue(dual.Store(0).PowerData[1]), -OverrangeValue);
     EXPECT_EQ(PowerStore::PointValue(dual.Store(1).PowerData[1]), OverrangeValue);
+}
+
+// The read-out texts of two-channel data, beyond the cases a run reaches above.
+using DualTextsTest = PowerTest;
+
+// Two decimals with the decade, no sign on a positive one, the mantissa rounding up into the next
+// decade; LOW for zero, negative or tiny.
+TEST_F(DualTextsTest, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
+    const std::tuple<double, double, const char*> cases[] = {
+        {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"},      {0.5, 2, "1.00"},         {12.5, 1, "1.25E1"},
+        {0.0000004, 1, "LOW"},  {-2, 1, "LOW"},      {-0.5, 1, "LOW"},         {0.0000006, 1, "6.00E-7"},
+        {0.5, 1, "5.00E-1"},    {1500, 1, "1.50E3"}, {0.0099999, 1, "1.00E-2"}};
+    for (auto [ratio, factor, text] : cases)
+        EXPECT_EQ(RatioDisplayText(ratio, factor).toStdString(), text) << ratio << " x " << factor;
+    EXPECT_EQ(RatioDisplayText(OverrangeValue, 1), "Overrange");
+}
+
+TEST_F(DualTextsTest, differenceReadoutAndLabels) {
+    EXPECT_EQ(DifferenceDisplayText(-0.0125, 0), "-12.5mW");
+    EXPECT_EQ(DifferenceDisplayText(OverrangeValue, 0), "Overrange");
+    EXPECT_EQ(NormFactorText(true, 0.99999999), "1.00") << "not 10.00 E-01";
+    EXPECT_EQ(RatioStatisticsText("Average:  ", 4, 0.25), "Average:  1.00");
 }
 
 }  // namespace

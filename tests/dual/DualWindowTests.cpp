@@ -1,15 +1,8 @@
-// The ratio and difference windows and setup dialogs as the user sees them.
-
-#include "data/Units.h"
 #include "dual/DualPowerProfiles.h"
 #include "dual/PowerRatioWindow.h"
-#include "state/AppState.h"
 #include "support/Screenshot.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
 #include "tests/power/PowerHarness.h"
 
-#include <gtest/gtest.h>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,20 +14,11 @@
 
 namespace {
 
-class DualSetupTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetAppState();
-        App().BaseUnit = "W";
-        BuildPowerUnits();
-    }
-    void TearDown() override { ResetAppState(); }
-    TempDir dir;  // kelvaro.cfg is written here
-    ScriptedPrompts prompts;
-};
+using DualSetupTest = PowerSetupTest;
 
 // OK stores Low and High times 10^exponent; the dialog shows them back.
 TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
+    UseBaseUnit("W");
     PowerSetupDialog& dialog = SetupPowerRatio();
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.windowTitle(), "Power Ratio Setup");
@@ -60,6 +44,7 @@ TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
 }
 
 TEST_F(DualSetupTest, differenceRangeMayBeNegative) {
+    UseBaseUnit("W");
     PowerSetupDialog& dialog = SetupPowerDifference();
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.windowTitle(), "Power Difference Setup");

@@ -6,14 +6,9 @@
 
 #include <QPlainTextEdit>
 
-namespace {
-
-QByteArray Line(const QByteArray& a, const QByteArray& b, const QByteArray& time) {
-    auto field = [](const QByteArray& v) { return v + QByteArray(18 - v.size(), ' ') + '\t'; };
-    return field(a) + field(b) + time + "\r\n";
+static QByteArray Line(const QByteArray& a, const QByteArray& b, const QByteArray& time) {
+    return DataLine({a, b}, time);
 }
-
-}  // namespace
 
 TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped) {
     struct Case {
@@ -83,14 +78,6 @@ TEST_F(EnergyRatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
     EXPECT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(engine->Unsaved);
     EXPECT_EQ(engine->Store().Count(), 1);
-}
-
-TEST(RatioReadout, showsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
-    // ratio, normalisation factor, read-out
-    const std::tuple<double, double, const char*> cases[] = {
-        {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"}, {0.5, 2, "1.00"},         {12.5, 1, "1.25E1"},
-        {0.0000004, 1, "LOW"},  {-2, 1, "LOW"}, {0.0000006, 1, "6.00E-7"}};
-    for (auto [ratio, factor, text] : cases) EXPECT_EQ(RatioDisplayText(ratio, factor), text) << ratio;
 }
 
 TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {

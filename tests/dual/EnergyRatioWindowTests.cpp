@@ -49,10 +49,7 @@ protected:
             }
         }
     }
-    void Feed(const QString& text) {
-        QString line = text + QLatin1Char('\r');
-        w.EnergyRatioLog(0, line);
-    }
+    void Feed(QString line) { w.EnergyRatioLog(0, line += QLatin1Char('\r')); }
     int PointPixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
     EnergyRatioWindow w;
 };

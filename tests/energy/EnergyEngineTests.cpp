@@ -5,13 +5,9 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 
-namespace {
-
-QByteArray Line(const QByteArray& value, const QByteArray& time) {
-    return value + QByteArray(18 - value.size(), ' ') + '\t' + time + "\r\n";
+static QByteArray Line(const QByteArray& value, const QByteArray& time) {
+    return DataLine({value}, time);
 }
-
-}  // namespace
 
 TEST_F(EnergyTest, queryCycleFollowsModeHeadAndModel) {
     using M = sim::Model;

@@ -1,6 +1,7 @@
 #include "EnergyHarness.h"
 
 #include "auxiliary/NotesWindow.h"
+#include "auxiliary/StabilityWindow.h"
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyWindow.h"
 #include "platform/SurfaceWidget.h"
@@ -14,7 +15,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
+#include <cmath>
 #include <random>
 
 class EnergyWindowTest : public EnergyTest {
@@ -36,17 +39,21 @@ protected:
         Feed("*");
         std::mt19937 rng(7);
         std::normal_distribution<double> spread(5e-3, 0.75e-3);
-        for (int i = 1; i <= n; ++i) {
-            clock.Advance(0.05);
-            for (int k = 0; k < 2 && w.Engine.PollState != 3; ++k) Feed("*1");  // ready, new pulse
-            Feed(i % 97 == 0 ? QStringLiteral("*OVER") : "*" + QString::number(spread(rng) * scale, 'E', 3));
-        }
+        for (int i = 1; i <= n; ++i)
+            Pulse(i % 97 == 0 ? QStringLiteral("*OVER") : "*" + QString::number(spread(rng) * scale, 'E', 3));
     }
-    void Feed(const QString& text) {
-        QString line = text + QLatin1Char('\r');
-        w.EnergyLog(0, line);
+    void Pulse(const QString& reading) {
+        clock.Advance(0.05);
+        for (int k = 0; k < 2 && w.Engine.PollState != 3; ++k) Feed("*1");  // ready, new pulse
+        Feed(reading);
     }
+    void Feed(QString line) { w.EnergyLog(0, line += QLatin1Char('\r')); }
     int BarPixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
+    QString Cell(const StabilityWindow& s, const QString& label) {
+        for (int r = 0; r < s.Figures->rowCount(); ++r)
+            if (s.Figures->item(r, 0)->text() == label) return s.Figures->item(r, 1)->text();
+        return {};
+    }
     EnergyWindow w;
 };
 
@@ -65,7 +72,6 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     QApplication::processEvents();
     EXPECT_GT(BarPixels(), 1000);
 
-    // The printed page.
     Notes().txtboxNotes->setPlainText("Pulse energies of the 1064 nm laser at 20 Hz, after the new mirror.");
     EXPECT_EQ(PrintToScreenshots("energy_print", [this] { w.EnergyPrint(); }), 1);
 }
@@ -100,9 +106,8 @@ TEST_F(EnergyWindowTest, relativeRapidPulseRunsInRpUnitsAndLeavingRestoresJoules
     Pulses(400, 100);
     EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Rapid Pulse Relative Logging - Rapid Pulse head"));
     EXPECT_FALSE(SaveScreenshot(&w, "energy_rapid_relative").isEmpty());
-    clock.Advance(1);
-    for (int k = 0; k < 2 && w.Engine.PollState != 3; ++k) Feed("*1");
-    Feed("*1.234E-2");
+    clock.Advance(0.95);
+    Pulse("*1.234E-2");
     EXPECT_EQ(w.lblEnergy->text(), "12.34m");
     EXPECT_EQ(w.Engine.StatLabels[0], "Min:  12.34m");
     EXPECT_EQ(w.Engine.StatVisible, (std::array<bool, 6>{true, true, false, false, false, false}));
@@ -113,6 +118,25 @@ TEST_F(EnergyWindowTest, relativeRapidPulseRunsInRpUnitsAndLeavingRestoresJoules
     App().RapidPulseAbsolute = true;
     Enter(ModeRapidPulse, "FE A", &w.Engine);
     EXPECT_EQ(w.Engine.Caption, "Real-Time Rapid Pulse Absolute Logging");
+}
+
+// 1, 2, (over range), 3, 4 mJ: mean 2.5 mJ, sigma root(5/3) mJ.
+TEST_F(EnergyWindowTest, stabilityFiguresCoverThePulsesOfTheRunSoFar) {
+    UseMeter(sim::Model::Talon, 2);
+    Enter(ModeEnergy, "FE", &w.Engine);
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    Feed("*");
+    for (const char* r : {"*1.000E-03", "*2.000E-03", "*OVER", "*3.000E-03", "*4.000E-03"}) Pulse(r);
+    QTest::mouseClick(w.findChild<QPushButton*>("butStability"), Qt::LeftButton);
+    auto* s = w.findChild<StabilityWindow*>("StabilityWindow");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ("4", Cell(*s, "Pulses"));
+    EXPECT_EQ("1", Cell(*s, "Over range"));
+    EXPECT_NEAR(2.5e-3, Cell(*s, "Mean").section(' ', 0, 0).toDouble(), 1e-9);
+    EXPECT_NEAR(std::sqrt(5.0 / 3) / 2.5 * 100, Cell(*s, "Pulse-to-pulse RSD").section(' ', 0, 0).toDouble(),
+                1e-4);
+    EXPECT_EQ("120 %", Cell(*s, "Peak-to-peak"));
+    EXPECT_FALSE(s->Picture1->isVisibleTo(s));  // no Allan deviation for pulses
 }
 
 // The dialog wiring the rules (EnergySetupRulesTest) to its controls, the settings and kelvaro.cfg.

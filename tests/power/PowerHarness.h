@@ -5,10 +5,10 @@
 #include "data/WorkFile.h"
 #include "link/LinkState.h"
 #include "link/Transaction.h"
-#include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
 #include "support/FakeClock.h"
+#include "support/QuietPlatform.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -16,31 +16,15 @@
 #include <QStringList>
 
 // A connected port that keeps what the program sends.
-class SentPort : public platform::SerialPort {
+class SentPort : public FeedPort {
 public:
-    void SetCommPort(int n) override { port = n; }
-    int CommPort() const override { return port; }
-    bool SetSettings(const QString&) override { return true; }
-    QString Settings() const override { return {}; }
-    platform::OpenResult Open() override { return platform::OpenResult::Ok; }
-    void Close() override {}
-    bool IsOpen() const override { return true; }
-    void SetDTR(bool) override {}
-    void SetRTS(bool) override {}
-    void SetThresholds(int, int) override {}
     void Output(const QByteArray& bytes) override { sent += QString::fromLatin1(bytes); }
-    QByteArray Input() override { return {}; }
-    int InBufferCount() override { return 0; }
-    void WaitForInput(double) override {}
-    int CommEvent() const override { return platform::ComEvReceive; }
-
     // Commands sent, without "$" and CR.
     QStringList Commands() const {
         QStringList list = sent.split(QLatin1Char('\r'), Qt::SkipEmptyParts);
         for (QString& c : list) c.remove(0, 1);
         return list;
     }
-    int port = 1;
     QString sent;
 };
 
@@ -97,4 +81,23 @@ protected:
     SentPort port;
     PowerEngine engine;
     int pointsDrawn = 0;
+};
+
+// A setup dialog's world: settings in their defaults, kelvaro.cfg written to a temporary folder.
+class PowerSetupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetAppState();
+        SetDecimalSeparator(QStringLiteral("."));
+    }
+    void TearDown() override {
+        SetDecimalSeparator(QString());
+        ResetAppState();
+    }
+    void UseBaseUnit(const QString& unit) {
+        App().BaseUnit = unit;
+        BuildPowerUnits();
+    }
+    TempDir dir;
+    ScriptedPrompts prompts;
 };

@@ -1,5 +1,7 @@
 #include "PowerHarness.h"
 
+#include "auxiliary/SetupControls.h"
+#include "auxiliary/StabilityWindow.h"
 #include "platform/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerWindow.h"
@@ -9,7 +11,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QTest>
 #include <cmath>
 
@@ -40,17 +45,14 @@ protected:
             Feed("*" + QString::number(0.38 * (1 - std::exp(-t / 15)) + 0.004 * std::sin(t * 2.3), 'E', 4));
         }
     }
-    int TracePixels() const {
-        const QImage& image = w.Picture1->Surface().Image();
-        int n = 0;
-        // Antialiased: count the pixels that are mostly the trace's yellow.
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                if (const QColor c = image.pixelColor(x, y);
-                    c.red() > 180 && c.green() > 180 && c.blue() < 120)
-                    ++n;
-        return n;
+    // Readings 0.1 + 0.001 i W every 0.25 s, from i = `from` to `to` - 1: a slope of 0.004 W/s.
+    void Ramp(int from, int to) {
+        for (int i = from; i < to; ++i) {
+            clock.Advance(0.25);
+            Feed("*" + QString::number(0.1 + 0.001 * i, 'E', 4));
+        }
     }
+    int TracePixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
     PowerWindow w;
 };
 
@@ -144,4 +146,113 @@ TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) 
     EXPECT_EQ(p.Readings, 80);
     EXPECT_NEAR(p.Elapsed, 79 * 0.25, 1e-6);
     EXPECT_EQ(p.LogTime, 120);
+}
+
+// The number in a stability figure's cell ("0.1235 W" gives 0.1235).
+static double Cell(const StabilityWindow& s, const QString& label) {
+    for (int r = 0; r < s.Figures->rowCount(); ++r)
+        if (s.Figures->item(r, 0)->text() == label)
+            return s.Figures->item(r, 1)->text().section(' ', 0, 0).toDouble();
+    ADD_FAILURE() << label.toStdString();
+    return NAN;
+}
+
+// The stability figures follow the run once a second while it goes on.
+TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    Feed("*0");
+    Ramp(0, 100);
+    QTest::mouseClick(w.findChild<QPushButton*>("butStability"), Qt::LeftButton);
+    auto* s = w.findChild<StabilityWindow*>("StabilityWindow");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(100, Cell(*s, "Readings"));
+    EXPECT_NEAR(0.1 + 0.001 * 49.5, Cell(*s, "Mean"), 1e-6);
+    EXPECT_NEAR(0.004 * 3600, Cell(*s, "Drift"), 1e-3);
+
+    Ramp(100, 200);
+    s->Tick();
+    EXPECT_EQ(200, Cell(*s, "Readings"));
+    EXPECT_NEAR(0.1 + 0.001 * 99.5, Cell(*s, "Mean"), 1e-6);
+    EXPECT_EQ(0.25, Cell(*s, "Median interval"));
+    // Copied: label TAB value, then the Allan table; one reading's step
+    // over root 2 at the shortest averaging time.
+    const QString text = s->TabText();
+    EXPECT_TRUE(text.startsWith("Readings\t200\nOver range\t0\nMean\t")) << text.toStdString();
+    const QString head = "tau (s)\tAllan deviation (W)\trelative\n";
+    ASSERT_TRUE(text.contains(head));
+    const QStringList first = text.section(head, 1).section('\n', 0, 0).split('\t');
+    ASSERT_EQ(3, first.size());
+    EXPECT_EQ("0.25", first[0]);
+    EXPECT_NEAR(0.001 / std::sqrt(2.0), first[1].toDouble(), 1e-8);
+    s->resize(760, 420);
+    QApplication::processEvents();
+    EXPECT_GT(YellowPixels(s->Picture1->Surface().Image()), 20);  // the curve in the trace colour
+    EXPECT_FALSE(SaveScreenshot(s, "stability_live_power").isEmpty());
+}
+
+// The rules are pinned in PowerSetupRulesTest; here the dialog shows the
+// stored settings and OK stores what it shows.
+using PowerSetupDialogTest = PowerSetupTest;
+
+TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
+    UseBaseUnit("Lx");
+    PowerSettings& s = App().Config.Power;
+    s.LogTime = 3725;
+    s.StatMode = 1;
+    s.GraphExponent = 1;
+    s.GraphLow = 2;
+    s.GraphHigh = 8;  // in x 10: 200 .. 800 mLx
+    PowerSetupDialog dialog;
+    dialog.SetupPowerGraph(true);
+    EXPECT_EQ(
+        dialog.txt_time[2]->text() + ":" + dialog.txt_time[1]->text() + ":" + dialog.txt_time[0]->text(),
+        "1:2:5");
+    EXPECT_FALSE(dialog.logtime[2]->isEnabled() || dialog.txt_time[0]->isEnabled());
+    EXPECT_TRUE(dialog.chkStat[1]->isChecked() && !dialog.chkStat[2]->isChecked());
+    EXPECT_EQ(dialog.cmbPowerCoeff->currentText() + " " + dialog.cmbPowerUnits->currentText(), "x 10 mLx");
+    EXPECT_EQ(dialog.txt_power[0]->text() + " " + dialog.txt_power[1]->text(), "200 800");
+    dialog.adjustSize();
+    EXPECT_FALSE(SaveScreenshot(&dialog, "power_setup").isEmpty());
+
+    // Typing keeps at most three digits (no pure rule holds this one).
+    dialog.txt_power[1]->selectAll();
+    QTest::keyClicks(dialog.txt_power[1], "1000");
+    EXPECT_EQ(dialog.txt_power[1]->text(), "100");
+    EXPECT_EQ(prompts.beeps, 1);
+
+    dialog.chkStat[2]->setChecked(true);
+    dialog.graph_limits[1]->setValue(100);
+    dialog.graph_limits[0]->setValue(500);
+    dialog.Command2->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(s.StatMode, 3);
+    // The High bar moved to 100 stays above Low (201); Low then moved to 500
+    // is brought back below High by OK: 200 .. 201 mLx x 10.
+    EXPECT_DOUBLE_EQ(s.GraphLow, 2.0);
+    EXPECT_DOUBLE_EQ(s.GraphHigh, 2.01);
+    EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("3725"));
+}
+
+TEST_F(PowerSetupDialogTest, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
+    UseBaseUnit("W");
+    PowerSettings& s = App().Config.Power;
+    s.GraphLow = 0.0105;  // 10.5 .. 50 mW
+    s.GraphHigh = 0.05;
+    PowerSetupDialog dialog;
+    dialog.SetupPowerGraph(false);
+    EXPECT_EQ(dialog.cmbPowerUnits->currentText() + " " + dialog.txt_power[0]->text(), "mW 10.5");
+    // Refused: a beep, the box marked and the dialog open.
+    dialog.txt_power[1]->selectAll();
+    QTest::keyClicks(dialog.txt_power[1], "4x");
+    dialog.Command2->click();
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_TRUE(IsRefused(dialog.txt_power[1]) && dialog.isVisible());
+    for (auto [box, typed] : {std::pair{0, "12.3"}, {1, "45"}}) {
+        dialog.txt_power[box]->selectAll();
+        QTest::keyClicks(dialog.txt_power[box], typed);
+    }
+    dialog.Command2->click();
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_NEAR(s.GraphLow, 0.0123, 1e-12);
+    EXPECT_NEAR(s.GraphHigh, 0.045, 1e-12);
 }

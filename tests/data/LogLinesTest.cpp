@@ -1,6 +1,6 @@
-#include "SeparatorScope.h"
 #include "data/LogLines.h"
 #include "data/Overrange.h"
+#include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "charts/Histogram.h"
-#include "data/NumberFormat.h"
 #include "state/AppState.h"
 #include "support/RecordingSurface.h"
+#include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,10 @@ class HistogramTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetAppState();
-        SetDecimalSeparator(".");
         h.Width = 160;
         h.Height = 100;
         Limits(0, 0.01f);
     }
-    void TearDown() override { SetDecimalSeparator(QString()); }
     void Limits(float low, float high) {
         h.LowLimit = low;
         h.HighLimit = high;
@@ -30,6 +28,7 @@ protected:
     }
 
     HistogramSpec h;
+    SeparatorScope point{"."};
     RecordingSurface surface;
     int32_t yMax = 100;
 };

@@ -1,8 +1,8 @@
 #include "charts/ScatterChart.h"
-#include "data/NumberFormat.h"
 #include "data/Overrange.h"
 #include "state/AppState.h"
 #include "support/RecordingSurface.h"
+#include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +12,12 @@ class ScatterChartTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetAppState();
-        SetDecimalSeparator(".");
         spec.Width = 120;
         spec.Height = 80;
         spec.EnergyHigh = 0.01f;
     }
-    void TearDown() override { SetDecimalSeparator(QString()); }
     DualChartSpec spec;
+    SeparatorScope point{"."};
     RecordingSurface surface;
 };
 

@@ -1,5 +1,5 @@
+#include "charts/ChartCursor.h"
 #include "charts/StripChart.h"
-#include "data/NumberFormat.h"
 #include "data/Overrange.h"
 #include "platform/Palette.h"
 #include "platform/Printer.h"
@@ -8,6 +8,7 @@
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SeparatorScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,11 +22,9 @@ class StripChartDraw : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetAppState();
-        SetDecimalSeparator(".");
         s.Width = 160;
         s.Height = 100;
     }
-    void TearDown() override { SetDecimalSeparator(QString()); }
 
     QStringList TextsAtY(double y) const {
         return surface.Texts([y](const auto& c) { return std::abs(c.y1 - y) < 1e-9; });
@@ -48,6 +47,13 @@ protected:
         DrawChart(1, s, surface, 0, 0);
     }
 
+    void Draw(float start, float span, float yMin, float yMax) {
+        s.YMin = yMin;
+        s.YMax = yMax;
+        DrawChart(0, s, surface, start, span);
+    }
+
+    SeparatorScope point{"."};
     ChartSettings s;
     RecordingSurface surface;
 };
@@ -289,7 +295,6 @@ TEST_F(StripChartDraw, chartPrintsToAPdfWithThePlotInsideThePageMargins) {
     ASSERT_TRUE(PrintChart(2, s, platform::printer(), 0, 240));
     const platform::Surface& page = platform::printer().Page();
     const double pageWidth = page.ScaleWidth(), pageHeight = page.ScaleHeight();
-    EXPECT_TRUE(pageWidth > 150 && pageHeight > 200);  // A4 or Letter in millimetres
     EXPECT_EQ(std::vector<double>(
                   {s.Paper.PlotLeft, s.Paper.PlotTop, s.Paper.OverY, s.Paper.PlotRight, s.Paper.PlotBottom}),
               std::vector<double>({25, 60, 60, pageWidth - 50, pageHeight - 50}));
@@ -324,4 +329,72 @@ TEST_F(StripChartDraw, sampleChartRendersSharpAtTwiceThePixels) {
     EXPECT_EQ((std::array{image.pixelColor(frameX - 1, y), image.pixelColor(frameX + 1, y),
                           image.pixelColor(frameX + 2, y)}),
               (std::array{platform::PaletteColor(1), platform::PaletteColor(7), platform::PaletteColor(1)}));
+}
+
+TEST_F(StripChartDraw, positionsOnThePlotReadBackAsTimeAndValue) {
+    struct Case {
+        float start, span, yMin, yMax;
+        double x, y;
+        std::optional<std::pair<double, double>> at;  // time, value
+        QString text;
+    };
+    const Case cases[] = {
+        {0, 240, 0, 1, 11, 91, {{0, 0}}, "Time: 0.00 s   Power: 0W"},
+        {0, 240, 0, 1, 151, 7, {{240, 1}}, "Time: 240.00 s   Power: 1.000W"},
+        {0, 240, 0, 1, 81, 49, {{120, 0.5}}, "Time: 120.00 s   Power: 500.0mW"},
+        {0, 600, 0.01f, 0.02f, 81, 70, {{300, 0.0125}}, "Time: 5.00 min   Power: 12.50mW"},
+        // A viewer zoomed to 600..840 s: the left edge is its start.
+        {600, 240, 0, 1, 46, 91, {{660, 0}}, "Time: 660.00 s   Power: 0W"},
+        {0, 240, 0, 1, 10.9, 49, std::nullopt, ""},  // left of the plot
+        {0, 240, 0, 1, 81, 91.1, std::nullopt, ""},  // below it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.isEmpty() ? std::string("off the plot") : c.text.toStdString());
+        Draw(c.start, c.span, c.yMin, c.yMax);
+        const std::optional<ChartCursor> got = CursorAt(s.Screen, s.YMin, c.x, c.y);
+        ASSERT_EQ(got.has_value(), c.at.has_value());
+        if (got) {
+            EXPECT_NEAR(got->Time, c.at->first, 1e-9);
+            EXPECT_NEAR(got->Value, c.at->second, 1e-7);
+            // Where that point is drawn is where the mouse was.
+            const QPointF p = PointPosition(s.Screen, got->Time, got->Value, s.YMin);
+            EXPECT_NEAR(std::hypot(p.x() - c.x, p.y() - c.y), 0, 1e-6);
+        }
+        EXPECT_EQ(CursorTextAt(s, c.x, c.y), c.text);
+    }
+}
+
+TEST_F(StripChartDraw, decadeAxesReadInTheirTitle) {
+    s.YLabelMode = 0;
+    s.YTitle = "Ratio";
+    Draw(0, 240, 0, 0.002f);
+    EXPECT_EQ(CursorTextAt(s, 81, 49), "Time: 120.00 s   Ratio, E-03: 1.000");
+    EXPECT_EQ(CursorAt(ChartSettings{}.Screen, 0, 81, 49), std::nullopt) << "no scales before a drawing";
+}
+
+// 12.5 mW on a 0-1 W chart is a flat line on the floor; the range kept on
+// the data shows it.
+TEST(AutoScaleRange, keepsTheDataOnTheChartWithRoundEdges) {
+    struct Case {
+        double low, high;
+        std::optional<std::pair<float, float>> range;
+    };
+    const Case cases[] = {
+        {0.0125, 0.0125, {{0.0118f, 0.0132f}}},    // one reading: 5 % room, steps of 0.2 mW
+        {0.01225, 0.01275, {{0.0122f, 0.0128f}}},  // 12.5 mW +-2 %
+        {0.01275, 0.01225, {{0.0122f, 0.0128f}}},  // turned over
+        {0, 1, {{0, 1.2f}}},                       // not below 0 for power
+        {-0.5, 0.5, {{-0.6f, 0.6f}}},              // a difference may be negative
+        {0, 0, std::nullopt},
+        {NAN, 1, std::nullopt},
+        {0, INFINITY, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.low << " .. " << c.high);
+        const std::optional<ChartRange> r = AutoScaleRange(c.low, c.high, 10);
+        ASSERT_EQ(r.has_value(), c.range.has_value());
+        if (!r) continue;
+        EXPECT_FLOAT_EQ(r->Min, c.range->first);
+        EXPECT_FLOAT_EQ(r->Max, c.range->second);
+    }
 }

@@ -1,6 +1,6 @@
-#include "SeparatorScope.h"
 #include "data/Overrange.h"
 #include "data/Parsing.h"
+#include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "SeparatorScope.h"
 #include "data/Parsing.h"
 #include "data/PcFileFormat.h"
 #include "state/AppState.h"
+#include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
 
@@ -148,8 +148,7 @@ TEST(FileNumbers, commaAndPointDecimalsReadTheSameUnderEitherLocale) {
         SeparatorScope scope(separator);
         for (const Case& c : cases) {
             double value = 99;
-            EXPECT_EQ(ParseFileNumber(c.text, value), c.ok)
-                << c.text.toStdString() << " under " << separator;
+            EXPECT_EQ(ParseFileNumber(c.text, value), c.ok) << c.text.toStdString() << " under " << separator;
             EXPECT_DOUBLE_EQ(value, c.ok ? c.value : 99) << c.text.toStdString();
         }
     }

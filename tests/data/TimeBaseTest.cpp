@@ -1,6 +1,6 @@
-#include "SeparatorScope.h"
 #include "data/TimeBase.h"
 #include "state/AppState.h"
+#include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
 

@@ -8,8 +8,6 @@
 
 using platform::PortTrouble;
 
-namespace {
-
 const QString kById = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
 
 TEST(ConnectionDoctor, eachSituationGetsItsFindingAndRemedy) {
@@ -64,5 +62,3 @@ TEST(ConnectionDoctorOnThisSystem, anotherUserIsToldToJoinTheDevicesGroup) {
                        "then log out and in again.");
 }
 #endif
-
-}  // namespace

@@ -7,8 +7,6 @@
 
 using platform::PortTable;
 
-namespace {
-
 TEST(PortTable, defaultsAndOverrideFileLines) {
     // clang-format off
     const struct { const char* text; int port; const char* expected; /* nullptr: the default stays */ } cases[] = {
@@ -53,5 +51,3 @@ TEST(PortTable, portsFileAppliesAndStableNamesAreFollowedToTheirDevice) {
     EXPECT_TRUE(t.Exists(6));
 }
 #endif
-
-}  // namespace

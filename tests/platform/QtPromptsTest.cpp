@@ -9,8 +9,6 @@
 
 using platform::Icon;
 
-namespace {
-
 TEST(DialogFilters, translatesPairsIntoQtFiltersAndTheChoiceBackToItsIndex) {
     // clang-format off
     const std::pair<const char*, QStringList> cases[] = {
@@ -25,7 +23,7 @@ TEST(DialogFilters, translatesPairsIntoQtFiltersAndTheChoiceBackToItsIndex) {
 }
 
 // Once the modal box is up: note its text, title and icon, and press `button`.
-void PressWhenShown(QString& seen, QMessageBox::StandardButton button) {
+static void PressWhenShown(QString& seen, QMessageBox::StandardButton button) {
     QTimer::singleShot(0, [&seen, button] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
@@ -73,5 +71,3 @@ TEST(QtPrompts, withoutAnyPrinterThePrintDialogIsSkippedAndCopiesKept) {
     EXPECT_EQ(copies, 3);
     EXPECT_EQ(platform::SelectedPrinter(), nullptr);
 }
-
-}  // namespace

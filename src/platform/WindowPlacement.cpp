@@ -5,6 +5,7 @@
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QScreen>
 #include <algorithm>
 
@@ -26,12 +27,14 @@ QSize LayoutMinimum(const QWidget* w) {
 
 class AreaFit : public QObject {
 public:
-    explicit AreaFit(QMdiSubWindow* sub) : QObject(sub), sub_(sub) {}
+    explicit AreaFit(QMdiSubWindow* sub) : QObject(sub), sub_(sub), content_(sub->widget()) {}
 
+    // Events come while the window is being destroyed too: the event type is
+    // checked first, and the window is asked nothing before it is known.
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == sub_ && event->type() == QEvent::Show) Fit();
+        if (event->type() == QEvent::Show && watched == sub_) Fit();
         // Statistics shown after a run or a load may need more room.
-        if (watched == sub_->widget() && event->type() == QEvent::LayoutRequest)
+        if (event->type() == QEvent::LayoutRequest && content_ && watched == content_)
             sub_->setMinimumSize(LayoutMinimum(sub_));
         return false;
     }
@@ -50,6 +53,7 @@ private:
     }
 
     QMdiSubWindow* sub_;
+    QPointer<QWidget> content_;
 };
 
 }  // namespace

@@ -66,8 +66,13 @@ LimitView LimitViewIn(double low, double high, int16_t exponent, std::span<const
     return v;
 }
 
-LimitBarPair OrderLimitBars(int lowBar, int highBar, int minimum) {
-    LimitBarPair p{lowBar, highBar};
+namespace {
+
+// Low below High: a low at or above the high goes one under it, or to the
+// minimum with the high one above that.
+template <class Pair, class Value>
+Pair Ordered(Value low, Value high, Value minimum) {
+    Pair p{low, high};
     if (p.High <= p.Low) {
         p.Low = p.High - 1;
         if (p.Low < minimum) {
@@ -76,6 +81,12 @@ LimitBarPair OrderLimitBars(int lowBar, int highBar, int minimum) {
         }
     }
     return p;
+}
+
+}  // namespace
+
+LimitBarPair OrderLimitBars(int lowBar, int highBar, int minimum) {
+    return Ordered<LimitBarPair>(lowBar, highBar, minimum);
 }
 
 std::optional<int> TypedWholeNumber(const QString& text, int maximum) {
@@ -112,15 +123,7 @@ LimitBarPair OutwardBars(double low, double high, int minimum, int maximum) {
 }
 
 LimitValuePair OrderLimitValues(double low, double high, double minimum) {
-    LimitValuePair p{low, high};
-    if (p.High <= p.Low) {
-        p.Low = p.High - 1;
-        if (p.Low < minimum) {
-            p.Low = minimum;
-            p.High = p.Low + 1;
-        }
-    }
-    return p;
+    return Ordered<LimitValuePair>(low, high, minimum);
 }
 
 std::optional<double> TypedLimitValue(const QString& text, double minimum, double maximum) {

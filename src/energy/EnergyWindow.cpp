@@ -129,12 +129,5 @@ void EnergyWindow::butSetup_Click() {
 
 void EnergyWindow::closeEvent(QCloseEvent* e) {
     // Closed by the user: leave the mode; the main window calls EnergyLog(1).
-    leaving_ = true;
-    const bool closed = Engine.Unload(false);
-    leaving_ = false;
-    // Cancel at the save reminder keeps the window and its run.
-    if (closed)
-        e->accept();
-    else
-        e->ignore();
+    CloseUnlessKept(e, leaving_, [this] { return Engine.Unload(false); });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCloseEvent>
 #include <initializer_list>
 
 class QLabel;
@@ -47,6 +48,20 @@ QVBoxLayout* ArrangeLogWindow(QWidget* window, QLayout* left, QLayout* middle, c
 // Puts a mode's window into the main window's area, hidden; closing it only
 // hides it, since the shell keeps calling the window.
 void AddModeWindow(QMdiArea* area, QWidget* window);
+
+// Closed by the user: the window leaves its mode through `unload` (which
+// asks the save reminder) while `leaving` is set; Cancel at the reminder
+// keeps the window and its run.
+template <class Unload>
+void CloseUnlessKept(QCloseEvent* e, bool& leaving, Unload unload) {
+    leaving = true;
+    const bool closed = unload();
+    leaving = false;
+    if (closed)
+        e->accept();
+    else
+        e->ignore();
+}
 
 // Reset pressed while the run's setup dialog is open reopens the dialog after
 // the reset. The press takes the focus from the dialog, which may close

@@ -220,12 +220,5 @@ void PowerWindow::butSetup_Click() {
 
 void PowerWindow::closeEvent(QCloseEvent* e) {
     // Closed by the user: leave power mode; the main window calls PowerLog(1).
-    leaving_ = true;
-    const bool closed = Engine.Unload(false);
-    leaving_ = false;
-    // Cancel at the save reminder keeps the window and its run.
-    if (closed)
-        e->accept();
-    else
-        e->ignore();
+    CloseUnlessKept(e, leaving_, [this] { return Engine.Unload(false); });
 }

@@ -5,7 +5,7 @@
 #include "charts/SurfaceText.h"
 #include "platform/Clipboard.h"
 #include "platform/Printer.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -49,7 +49,7 @@ StabilityWindow::StabilityWindow(Source source, std::function<bool()> due, const
     Figures->horizontalHeader()->setStretchLastSection(true);
     Figures->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Figures->setMinimumWidth(330);
-    Picture1 = new platform::SurfaceWidget(this);
+    Picture1 = new widgets::SurfaceWidget(this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setMinimumSize(320, 240);
     butPrint = new QPushButton(QStringLiteral("&Print"), this);

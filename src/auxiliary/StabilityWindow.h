@@ -13,8 +13,10 @@ class QPushButton;
 class QTableWidget;
 namespace platform {
 class Surface;
-class SurfaceWidget;
 }  // namespace platform
+namespace widgets {
+class SurfaceWidget;
+}
 
 // What a logging window or viewer hands over: the record's figures now.
 struct StabilitySnapshot {
@@ -49,7 +51,7 @@ public:
 
     QLabel* lblTitle;
     QTableWidget* Figures;
-    platform::SurfaceWidget* Picture1;
+    widgets::SurfaceWidget* Picture1;
     QPushButton* butPrint;
     QPushButton* butCopy;
     QPushButton* butClose;

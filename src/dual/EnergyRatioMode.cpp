@@ -1,7 +1,7 @@
 #include "dual/EnergyRatioMode.h"
 
 #include "dual/EnergyRatioWindow.h"
-#include "platform/LogWindowParts.h"
+#include "widgets/LogWindowParts.h"
 #include "state/AppState.h"
 
 EnergyRatioWindow* InstallEnergyRatioMode(QMdiArea* area) {

@@ -2,8 +2,8 @@
 
 #include "dual/EnergyRatioSetupDialog.h"
 #include "dual/EnergyRatioStability.h"
-#include "platform/LogWindowParts.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
 
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 
 #include "dual/EnergyRatioEngine.h"
 
-#include "platform/LogWindowParts.h"
+#include "widgets/LogWindowParts.h"
 
 #include <QWidget>
 
@@ -11,7 +11,7 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
-namespace platform {
+namespace widgets {
 class SurfaceWidget;
 }
 
@@ -44,7 +44,7 @@ public:
     QPushButton* butStartStop;
     QPushButton* butReset;
     QPushButton* butSetup;
-    platform::SurfaceWidget* Picture1;
+    widgets::SurfaceWidget* Picture1;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

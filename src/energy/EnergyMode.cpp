@@ -1,7 +1,7 @@
 #include "energy/EnergyMode.h"
 
 #include "energy/EnergyWindow.h"
-#include "platform/LogWindowParts.h"
+#include "widgets/LogWindowParts.h"
 #include "state/AppState.h"
 
 EnergyWindow* InstallEnergyMode(QMdiArea* area) {

@@ -2,8 +2,8 @@
 
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyStability.h"
-#include "platform/LogWindowParts.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
 
 #include <QCloseEvent>

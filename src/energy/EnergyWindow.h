@@ -2,7 +2,7 @@
 
 #include "energy/EnergyEngine.h"
 
-#include "platform/LogWindowParts.h"
+#include "widgets/LogWindowParts.h"
 
 #include <QWidget>
 
@@ -10,7 +10,7 @@ class QLabel;
 class QPushButton;
 class QVBoxLayout;
 
-namespace platform {
+namespace widgets {
 class SurfaceWidget;
 }
 
@@ -44,7 +44,7 @@ public:
     QPushButton* butStartStop;
     QPushButton* butReset;
     QPushButton* butSetup;
-    platform::SurfaceWidget* Picture1;
+    widgets::SurfaceWidget* Picture1;
 
 protected:
     void closeEvent(QCloseEvent* e) override;

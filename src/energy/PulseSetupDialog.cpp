@@ -1,7 +1,7 @@
 #include "energy/PulseSetupDialog.h"
 
 #include "energy/PulseRun.h"
-#include "platform/LogWindowParts.h"
+#include "widgets/LogWindowParts.h"
 
 #include <QGridLayout>
 #include <QLabel>

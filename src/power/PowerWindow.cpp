@@ -2,8 +2,8 @@
 
 #include "charts/ChartCursor.h"
 #include "data/Units.h"
-#include "platform/LogWindowParts.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerStability.h"
 #include "state/AppState.h"
@@ -68,7 +68,7 @@ void PowerWindow::BuildControls() {
         chkLimitsOn = new QCheckBox("Limits Warning", this);
         chkLimitsOn->setObjectName("chkLimitsOn");
     }
-    Picture1 = new platform::SurfaceWidget(this);
+    Picture1 = new widgets::SurfaceWidget(this);
     Picture1->setObjectName("Picture1");
     Picture1->setMinimumSize(240, 160);
 

@@ -10,7 +10,7 @@ class QLabel;
 class QPushButton;
 class PowerSetupDialog;
 
-namespace platform {
+namespace widgets {
 class SurfaceWidget;
 }
 
@@ -61,7 +61,7 @@ public:
     QCheckBox* chkAutoRescale;
     QCheckBox* chkAutoScale;  // the range follows the data during the run
     QCheckBox* chkLimitsOn = nullptr;
-    platform::SurfaceWidget* Picture1;
+    widgets::SurfaceWidget* Picture1;
     QComboBox* Directions = nullptr;   // cmbRatioMode / cmbDifferenceMode
     QPushButton* butAdjust = nullptr;  // butNormalize / butOffset
     QLabel* lblAdjust = nullptr;       // lblNorma / lblOffset

@@ -3,7 +3,7 @@
 #include "auxiliary/NotesWindow.h"
 #include "auxiliary/SetupControls.h"
 #include "data/WorkFile.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
 #include "viewers/EnergyLimitEditor.h"
 #include "viewers/Viewers.h"

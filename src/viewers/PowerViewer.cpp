@@ -8,10 +8,10 @@
 #include "data/LogLines.h"
 #include "data/Units.h"
 #include "data/WorkFile.h"
-#include "platform/LogWindowParts.h"
+#include "widgets/LogWindowParts.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerSetupRules.h"
 #include "power/PowerTexts.h"
@@ -64,7 +64,7 @@ PowerViewer::PowerViewer(const PowerViewProfile& profile, QWidget* parent)
 }
 
 void PowerViewer::BuildControls() {
-    Picture1 = new platform::SurfaceWidget(this);
+    Picture1 = new widgets::SurfaceWidget(this);
     Picture1->setObjectName("Picture1");
     Picture1->setMinimumSize(320, 200);
     lblZoomHelpLine =

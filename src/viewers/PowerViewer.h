@@ -17,8 +17,10 @@ class QScrollBar;
 
 namespace platform {
 class Surface;
-class SurfaceWidget;
 }  // namespace platform
+namespace widgets {
+class SurfaceWidget;
+}
 
 // What differs between the three power viewers.
 struct PowerViewProfile {
@@ -69,7 +71,7 @@ public:
     bool Loading = false;
     bool Incomplete = false;  // from the start of a load until it is shown
 
-    platform::SurfaceWidget* Picture1;
+    widgets::SurfaceWidget* Picture1;
     QLabel* lblZoomHelpLine;
     QPushButton* butZoomOut;
     QGroupBox* Frame1;

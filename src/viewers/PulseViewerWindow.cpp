@@ -4,9 +4,9 @@
 #include "charts/SurfaceText.h"
 #include "data/DataFileSave.h"
 #include "data/WorkFile.h"
-#include "platform/LogWindowParts.h"
+#include "widgets/LogWindowParts.h"
 #include "platform/Printer.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
 #include "viewers/EnergyLimitEditor.h"
 #include "viewers/EnergyViewData.h"
@@ -26,7 +26,7 @@ PulseViewerWindow::PulseViewerWindow(QWidget* parent, const Names& names, const 
     : QWidget(parent), kind_(names.ViewerKind), prefixes_(prefixes) {
     setObjectName(names.Window);
     setWindowTitle(names.Caption);
-    Picture1 = new platform::SurfaceWidget(this);
+    Picture1 = new widgets::SurfaceWidget(this);
     Picture1->setObjectName("Picture1");
     Picture1->setMinimumSize(320, 220);
     Picture1->Resized = [this] { Redraw(); };

@@ -17,8 +17,10 @@ struct LimitNames;
 
 namespace platform {
 class Printer;
-class SurfaceWidget;
 }  // namespace platform
+namespace widgets {
+class SurfaceWidget;
+}
 
 // What the two energy viewers share: the chart picture, the frame of
 // energy limits with Apply and Cancel, seven statistics lines, the notes,
@@ -42,7 +44,7 @@ public:
     void DataSave(const QString& fileName) override { EnergyDataSave(fileName); }
     void Print() override { EnergyPrint(); }
 
-    platform::SurfaceWidget* Picture1;
+    widgets::SurfaceWidget* Picture1;
     QPlainTextEdit* Text1;
     QPushButton* butApply;
     QPushButton* butCancel;

@@ -3,7 +3,7 @@
 #include "data/Overrange.h"
 #include "platform/Palette.h"
 #include "platform/Printer.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
@@ -306,7 +306,7 @@ TEST_F(StripChartDraw, chartPrintsToAPdfWithThePlotInsideThePageMargins) {
 }
 
 TEST_F(StripChartDraw, sampleChartRendersSharpAtTwiceThePixels) {
-    platform::SurfaceWidget widget;
+    widgets::SurfaceWidget widget;
     widget.Resized = [&] {
         FitChartToPixels(s, widget.size());
         DrawSampleChart(s, widget.Surface());

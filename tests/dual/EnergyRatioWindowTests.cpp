@@ -1,7 +1,7 @@
 #include "dual/EnergyRatioHarness.h"
 #include "dual/EnergyRatioSetupDialog.h"
 #include "dual/EnergyRatioWindow.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 #include "state/Configuration.h"
 #include "support/Screenshot.h"
 

@@ -4,7 +4,7 @@
 #include "auxiliary/StabilityWindow.h"
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyWindow.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 #include "support/Screenshot.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "auxiliary/SetupControls.h"
 #include "auxiliary/StabilityWindow.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerWindow.h"
 #include "support/RecordingSurface.h"

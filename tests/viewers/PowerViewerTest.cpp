@@ -2,7 +2,7 @@
 
 #include "auxiliary/SetupControls.h"
 #include "auxiliary/StabilityWindow.h"
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 #include "support/Screenshot.h"
 #include "viewers/PowerViewer.h"
 #include "viewers/PowerViewers.h"

@@ -9,7 +9,7 @@ class QLayout;
 class QMdiArea;
 class QVBoxLayout;
 
-namespace platform {
+namespace widgets {
 class SurfaceWidget;
 }
 class QPushButton;
@@ -39,7 +39,7 @@ QWidget* MdiFrame(QWidget* w);
 void ShowModeWindow(QWidget* w);
 
 // The chart area of a logging window ("Picture1").
-platform::SurfaceWidget* MakePicture(QWidget* parent);
+widgets::SurfaceWidget* MakePicture(QWidget* parent);
 // A logging window's layout: `left` (read-out and statistics), `middle`
 // when given, and the column of run buttons, over the chart area.
 QVBoxLayout* ArrangeLogWindow(QWidget* window, QLayout* left, QLayout* middle, const RunButtons& run,

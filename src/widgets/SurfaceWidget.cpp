@@ -1,4 +1,4 @@
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 
 #include "platform/Palette.h"
 
@@ -7,7 +7,7 @@
 #include <QPen>
 #include <QToolTip>
 
-namespace platform {
+namespace widgets {
 
 SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -33,7 +33,7 @@ void SurfaceWidget::paintEvent(QPaintEvent* e) {
                 QRectF(QPointF(e->rect().topLeft()) * surface_.DevicePixelRatio(),
                        QSizeF(e->rect().size()) * surface_.DevicePixelRatio()));
     if (band_) {
-        p.setPen(QPen(PaletteColor(bandColor_), 1));
+        p.setPen(QPen(platform::PaletteColor(bandColor_), 1));
         p.setBrush(Qt::NoBrush);
         p.drawRect(BandPixels());
     }
@@ -81,4 +81,4 @@ void SurfaceWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (MouseUp) MouseUp(e->button(), surface_.ToUser(e->position()));
 }
 
-}  // namespace platform
+}  // namespace widgets

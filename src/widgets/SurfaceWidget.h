@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-namespace platform {
+namespace widgets {
 
 // A window's picture area: shows an ImageSurface that the chart code draws
 // on, repainting only what changed. When the widget's size or the screen's
@@ -18,7 +18,7 @@ class SurfaceWidget : public QWidget {
 public:
     explicit SurfaceWidget(QWidget* parent = nullptr);
 
-    ImageSurface& Surface() { return surface_; }
+    platform::ImageSurface& Surface() { return surface_; }
 
     std::function<void()> Resized;
     std::function<void(Qt::MouseButton, QPointF)> MouseDown;
@@ -45,10 +45,10 @@ private:
     void Rebuild();
     QRectF BandPixels() const;
 
-    ImageSurface surface_;
+    platform::ImageSurface surface_;
     std::optional<QRectF> band_;
     int bandColor_ = 4;
     QString hoverText_;
 };
 
-}  // namespace platform
+}  // namespace widgets

@@ -1,6 +1,6 @@
-#include "platform/LogWindowParts.h"
+#include "widgets/LogWindowParts.h"
 
-#include "platform/SurfaceWidget.h"
+#include "widgets/SurfaceWidget.h"
 #include "platform/WindowPlacement.h"
 
 #include <QGridLayout>
@@ -67,8 +67,8 @@ void ShowModeWindow(QWidget* w) {
     w->show();
 }
 
-platform::SurfaceWidget* MakePicture(QWidget* parent) {
-    auto* picture = new platform::SurfaceWidget(parent);
+widgets::SurfaceWidget* MakePicture(QWidget* parent) {
+    auto* picture = new widgets::SurfaceWidget(parent);
     picture->setObjectName("Picture1");
     picture->setMinimumSize(240, 160);
     return picture;

@@ -175,7 +175,7 @@ void EnergyEngineOverPty(benchmark::State& state) {
     } else {
         App().ActiveMode = ModeEnergy;
         StartMeasurement(true, "FE");
-        App().Shell.ModeEntry[ModeEnergy] = [&engine](int op, QString& text) { engine->EnergyLog(op, text); };
+        Modes().Register(ModeEnergy, *engine);
         engine->StartEnergy();
         engine->Start();
         for (auto _ : state) {

@@ -11,12 +11,12 @@ PowerDifferenceWindow::PowerDifferenceWindow(QWidget* parent) : PowerWindow(kPow
 
 PowerRatioWindow* InstallPowerRatioMode(QMdiArea* area) {
     auto* w = new PowerRatioWindow;
-    InstallPowerWindow(area, w, ModePowerRatio);
+    InstallPowerWindow(area, w);
     return w;
 }
 
 PowerDifferenceWindow* InstallPowerDifferenceMode(QMdiArea* area) {
     auto* w = new PowerDifferenceWindow;
-    InstallPowerWindow(area, w, ModePowerDifference);
+    InstallPowerWindow(area, w);
     return w;
 }

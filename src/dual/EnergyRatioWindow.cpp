@@ -2,9 +2,9 @@
 
 #include "dual/EnergyRatioSetupDialog.h"
 #include "dual/EnergyRatioStability.h"
+#include "state/AppState.h"
 #include "widgets/LogWindowParts.h"
 #include "widgets/SurfaceWidget.h"
-#include "state/AppState.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -26,6 +26,7 @@ EnergyRatioWindow::EnergyRatioWindow(QWidget* parent) : QWidget(parent) {
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { butSetup_Click(); };
     v.ShowWindow = [this] { ShowModeWindow(this); };
+    Engine.Attach(*this);
     Picture1->Resized = [this] { form_Resize(); };
     ShowDisplay();
 }
@@ -114,8 +115,12 @@ void EnergyRatioWindow::form_Resize() {
 }
 
 void EnergyRatioWindow::EnergyRatioLog(int action, QString& reply) {
+    if (action == 1) return Engine.End();
     Engine.EnergyRatioLog(action, reply);
-    if (action == 1 && !leaving_) MdiFrame(this)->hide();
+}
+
+void EnergyRatioWindow::Ended() {
+    if (!leaving_) MdiFrame(this)->hide();
 }
 
 void EnergyRatioWindow::butSetup_Click() {

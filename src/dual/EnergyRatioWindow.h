@@ -19,7 +19,7 @@ class SurfaceWidget;
 // the ratio direction, the statistics, the scatter chart and the run's
 // buttons. The engine does the work; this window mirrors its display fields
 // and draws each pair's point into the chart's image.
-class EnergyRatioWindow : public QWidget {
+class EnergyRatioWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
     explicit EnergyRatioWindow(QWidget* parent = nullptr);
@@ -50,6 +50,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void Ended() override;  // the mode was left: the window goes
     void BuildControls();
     void ShowDisplay();
     void butSetup_Click();

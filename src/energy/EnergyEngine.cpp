@@ -56,6 +56,24 @@ EnergyEngine::EnergyEngine() {
     StatLabels = kStatPrefixes;
 }
 
+ModeTraits EnergyEngine::Traits(int16_t code) const {
+    ModeTraits t;
+    // Energy puts the meter into the mode first; rapid pulse is ready first.
+    t.Start = code == ModeRapidPulse ? StartOrder::AfterBegin : StartOrder::BeforeBegin;
+    t.ResendOnRefusal = "FE";
+    return t;
+}
+
+void EnergyEngine::End() {
+    QString none;
+    EnergyLog(1, none);
+    PublishEnded();
+}
+
+std::optional<RunProgress> EnergyEngine::Progress() const {
+    return PulseProgress(*this, Stats().Count + OverCount);
+}
+
 QString EnergyEngine::HeadText() const {
     // Another channel may be selected by now: the run's data belong to its head.
     if (!runHead_.isEmpty()) return runHead_;

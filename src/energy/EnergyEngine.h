@@ -44,6 +44,18 @@ class EnergyEngine : public PulseRun {
 public:
     EnergyEngine();
 
+    // The mode as the shell drives it, for energy and rapid pulse alike.
+    ModeTraits Traits(int16_t code) const override;
+    void Begin() override {
+        StartEnergy();
+        PublishBegan();
+    }
+    void Reply(QString& line) override { EnergyLog(0, line); }
+    void End() override;
+    void Save(const QString& fileName) override { EnergySave(fileName); }
+    void Print() override { EnergyPrint(); }
+    std::optional<RunProgress> Progress() const override;
+
     // Titles, units and buffers for the mode now entered (energy or rapid pulse).
     void StartEnergy();
     // -1 reset and show; 0 one reply line (cleared); 1 leave the mode.

@@ -2,9 +2,9 @@
 
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyStability.h"
+#include "state/AppState.h"
 #include "widgets/LogWindowParts.h"
 #include "widgets/SurfaceWidget.h"
-#include "state/AppState.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -32,6 +32,7 @@ EnergyWindow::EnergyWindow(QWidget* parent) : QWidget(parent) {
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { butSetup_Click(); };
     v.ShowWindow = [this] { ShowModeWindow(this); };
+    Engine.Attach(*this);
     Picture1->Resized = [this] { form_Resize(); };
     ShowDisplay();
 }
@@ -119,8 +120,12 @@ void EnergyWindow::form_Resize() {
 }
 
 void EnergyWindow::EnergyLog(int action, QString& reply) {
+    if (action == 1) return Engine.End();
     Engine.EnergyLog(action, reply);
-    if (action == 1 && !leaving_) MdiFrame(this)->hide();
+}
+
+void EnergyWindow::Ended() {
+    if (!leaving_) MdiFrame(this)->hide();
 }
 
 void EnergyWindow::butSetup_Click() {

@@ -18,7 +18,7 @@ class SurfaceWidget;
 // the READY indicator, the statistics, the histogram and the run's buttons.
 // The engine does the work; this window mirrors its display fields and
 // draws each pulse's bar into the histogram's image.
-class EnergyWindow : public QWidget {
+class EnergyWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
     explicit EnergyWindow(QWidget* parent = nullptr);
@@ -50,6 +50,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void Ended() override;  // the mode was left: the window goes
     void BuildControls();
     void ShowDisplay();
     void AddBar();

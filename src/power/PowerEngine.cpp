@@ -57,6 +57,45 @@ PowerEngine::PowerEngine(const PowerProfile& profile) : profile_(&profile) {
     UndoAdjustment();
 }
 
+ModeTraits PowerEngine::Traits(int16_t) const {
+    ModeTraits t;
+    t.PausesForFiles = true;
+    if (profile_->Channels == 1) {
+        // The meter is in power mode before the first request goes out.
+        t.Start = StartOrder::BeforeBegin;
+        t.ResendOnRefusal = "FP";
+    } else {
+        t.Start = StartOrder::AfterBegin;
+        t.PassesRefusals = true;
+    }
+    return t;
+}
+
+void PowerEngine::Begin() {
+    NotSaved = false;
+    AutoRescale = false;
+    LimitsOn = false;
+    SetDirection(0);
+    if (Adjusted) ToggleAdjustment();
+    AppState& app = App();
+    // Two channels show in the unit of channel A.
+    const int16_t c = app.CurrentChannel == 1 && profile_->Channels == 1 ? 1 : 0;
+    const QString unit = app.Channels[size_t(c)].ReadingUnit;
+    app.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
+    BuildPowerUnits();
+    PowerLog(-1, QString());
+    PublishBegan();
+}
+
+void PowerEngine::End() {
+    PowerLog(1, QString());
+    PublishEnded();
+}
+
+bool PowerEngine::HasUnsaved() const {
+    return NotSaved && !App().Config.LogToFile;
+}
+
 void PowerEngine::Flush() {
     if (!displayDirty_) return;
     displayDirty_ = false;
@@ -253,6 +292,20 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
 
     workFile_.Append(n == 1 ? FormatLogLine(float(channels[0]), t, true)
                             : FormatDualLogLine(float(channels[0]), float(channels[1]), t, true));
+    Publish(value, t);
+}
+
+void PowerEngine::Publish(double value, double t) {
+    const RunningStats& stats = Stats();
+    ::Reading r;
+    r.Value = value;
+    // A ratio has no unit; power and difference are in the head's.
+    if (profile_->Adjustment != PowerAdjustment::Scale) r.Unit = App().BaseUnit;
+    r.Channel = profile_->Channels == 2 ? 2 : App().CurrentChannel;
+    r.Time = t;
+    r.OverRange = OutOfRange(value);
+    r.Stats = {stats.Count, stats.Min, stats.Max, stats.Average(), stats.StdDev()};
+    PublishReading(r);
 }
 
 void PowerEngine::EndRun(double t, double reading) {
@@ -404,7 +457,7 @@ std::optional<ChartRange> PowerEngine::DataRange() const {
     return AutoScaleRange(Shown(Stats().Min), Shown(Stats().Max), Chart.YDivisions);
 }
 
-RunProgress PowerEngine::Progress() const {
+std::optional<RunProgress> PowerEngine::Progress() const {
     RunProgress p;
     p.Active = RunActive;
     p.Logging = !Stopped;

@@ -9,6 +9,7 @@
 #include "power/PowerProfile.h"
 #include "power/PowerStore.h"
 #include "state/AppState.h"
+#include "state/Mode.h"
 
 #include <QString>
 #include <array>
@@ -39,9 +40,24 @@ struct PowerViewHooks {
 // it logs; two-channel variants keep both directions (A/B and B/A, or A-B
 // and B-A) in two stores and two sets of statistics, so a change of
 // direction redraws without loss.
-class PowerEngine {
+class PowerEngine : public Mode {
 public:
     explicit PowerEngine(const PowerProfile& profile = kPowerProfile);
+
+    // The mode as the shell drives it.
+    ModeTraits Traits(int16_t code) const override;
+    // A fresh entry: nothing unsaved, the first direction unadjusted, and
+    // the units of the head now selected, so the empty chart and the setup
+    // name them before the first Start.
+    void Begin() override;
+    void Reply(QString& line) override { PowerLog(0, line); }
+    void Refused(QString& line) override { PowerLog(kRefusedReplyOp, line); }
+    void End() override;
+    void Save(const QString& fileName) override { PowerSave(fileName); }
+    void Print() override { PowerPrint(); }
+    void Pause(bool on) override { PauseGraph(on); }
+    bool HasUnsaved() const override;
+    bool MayLeave() override { return MayDiscard(); }
 
     // op -1: prepare for power mode (and every fresh start); 0: one reply
     // line; 1: leave power mode; kRefusedReplyOp: the meter refused the
@@ -57,7 +73,7 @@ public:
     // chkAutoScale: the chart's range follows the data while it comes in.
     void SetAutoScale(bool on);
     // How far the run has come, for the status strip.
-    RunProgress Progress() const;
+    std::optional<RunProgress> Progress() const override;
     void SetLimitsOn(bool on);  // chkLimitsOn
     // The direction shown (0 A/B or A-B, 1 the other way); a change undoes
     // the adjustment and redraws from the other direction's store.
@@ -153,6 +169,7 @@ private:
     bool TakeValues(const QString& text, std::array<double, 2>& channels, std::array<double, 2>& values);
     void Process(const std::array<double, 2>& channels, const std::array<double, 2>& values);
     void SendNext();
+    void Publish(double value, double t);
     void ShowStatistics(bool show);
     void UpdateDisplay(double reading, double now);
     void WriteWorkFileHeader();

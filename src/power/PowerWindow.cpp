@@ -2,11 +2,11 @@
 
 #include "charts/ChartCursor.h"
 #include "data/Units.h"
-#include "widgets/LogWindowParts.h"
-#include "widgets/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerStability.h"
 #include "state/AppState.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 const PowerWindowProfile kPowerWindow{
@@ -42,9 +43,24 @@ PowerWindow::PowerWindow(const PowerWindowProfile& profile, QWidget* parent)
         MdiFrame(this)->show();
         show();
     };
+    Engine.Attach(*this);
     Picture1->Resized = [this] { form_Resize(); };
     Picture1->HoverText = [this](QPointF at) { return CursorTextAt(Engine.Chart, at.x(), at.y()); };
     ShowDisplay();
+}
+
+void PowerWindow::Began() {
+    // The engine cleared both already.
+    const QSignalBlocker rescale(chkAutoRescale);
+    chkAutoRescale->setChecked(false);
+    if (chkLimitsOn) {
+        const QSignalBlocker limits(chkLimitsOn);
+        chkLimitsOn->setChecked(false);
+    }
+}
+
+void PowerWindow::Ended() {
+    if (!leaving_) MdiFrame(this)->hide();
 }
 
 void PowerWindow::BuildControls() {
@@ -180,26 +196,16 @@ void PowerWindow::form_Resize() {
 }
 
 void PowerWindow::PowerLog(int op, QString& reply) {
-    if (op == -1) Form_Load();
-    Engine.PowerLog(op, reply);
-    if (op == 1 && !leaving_) MdiFrame(this)->hide();
-}
-
-// Every entry into power mode starts like a newly loaded window: nothing
-// unsaved, both boxes cleared, and the units of the head now selected, so
-// the empty chart and the setup name them before the first Start.
-void PowerWindow::Form_Load() {
-    Engine.NotSaved = false;
-    chkAutoRescale->setChecked(false);
-    if (chkLimitsOn) chkLimitsOn->setChecked(false);
-    Engine.SetDirection(0);
-    if (Engine.Adjusted) Engine.ToggleAdjustment();
-    AppState& app = App();
-    // Two channels show in the unit of channel A.
-    const int16_t c = app.CurrentChannel == 1 && profile_->Engine->Channels == 1 ? 1 : 0;
-    const QString unit = app.Channels[size_t(c)].ReadingUnit;
-    app.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
-    BuildPowerUnits();
+    switch (op) {
+        case -1:
+            return Engine.Begin();
+        case 1:
+            return Engine.End();
+        case kRefusedReplyOp:
+            return Engine.Refused(reply);
+        default:
+            return Engine.Reply(reply);
+    }
 }
 
 // The press may come after the dialog already closed itself on losing the

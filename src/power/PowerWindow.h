@@ -34,13 +34,14 @@ extern const PowerWindowProfile kPowerWindow;
 // read-out, the statistics, the strip chart and the run's buttons. The
 // engine does the work; this window mirrors its display fields and draws
 // each new point into the chart's image.
-class PowerWindow : public QWidget {
+class PowerWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
     explicit PowerWindow(QWidget* parent = nullptr) : PowerWindow(kPowerWindow, parent) {}
     explicit PowerWindow(const PowerWindowProfile& profile, QWidget* parent = nullptr);
 
-    // op -1 enter power mode, 0 one reply, 1 leave power mode.
+    // op -1 enter power mode, 0 one reply, 1 leave power mode (the engine's
+    // mode operations).
     void PowerLog(int op, QString& reply);
     void PowerSave(const QString& fileName) { Engine.PowerSave(fileName); }
     void PowerPrint() { Engine.PowerPrint(); }
@@ -70,8 +71,10 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // Every entry starts like a newly loaded window: both boxes cleared.
+    void Began() override;
+    void Ended() override;
     void BuildControls();
-    void Form_Load();
     void ShowDisplay();
     void AddPoint();
     void butReset_MouseDown();

@@ -124,7 +124,6 @@ void PowerEngine::ClearStores() {
 
 void PowerEngine::ClearChart() {
     ClearStores();
-    Chart.LastIndex = 0;
     FinishedPoints = 0;
     if (View.Redraw) View.Redraw();
 }
@@ -271,15 +270,12 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
         const bool merging = store.PointInterval != 0 && store.PointCount > 0;
         LastTime = merging ? store.PowerData[size_t(store.PointCount)].PointTime : t;
         LastReading = value;
-        Chart.LastTime = LastTime;
-        Chart.LastReading = Shown(value);
-        Chart.LastIndex = MaxOf(store.PointCount - 1, 0);
         // A range that no longer fits the data: the whole chart afresh.
         const std::optional<ChartRange> range = AutoScale ? DataRange() : std::nullopt;
         if (range && (range->Min != Chart.YMin || range->Max != Chart.YMax) && View.Redraw)
             View.Redraw();
         else if (View.PointAdded)
-            View.PointAdded();
+            View.PointAdded({LastTime, Shown(value), MaxOf(store.PointCount - 1, 0)});
     }
 
     if (OutOfRange(value)) {
@@ -311,10 +307,7 @@ void PowerEngine::Publish(double value, double t) {
 void PowerEngine::EndRun(double t, double reading) {
     LastTime = t;
     LastReading = reading;
-    Chart.LastTime = t;
-    Chart.LastReading = Shown(reading);
-    Chart.LastIndex = MaxOf(Store().PointCount - 1, 0);
-    if (View.PointAdded) View.PointAdded();
+    if (View.PointAdded) View.PointAdded({t, Shown(reading), MaxOf(Store().PointCount - 1, 0)});
     platform::prompts().Beep();
     FinishedPoints = Store().PointCount;
     for (PowerStore& store : stores_) store.PointCount = 0;
@@ -369,7 +362,6 @@ void PowerEngine::Start() {
         app.BaseUnit = unitHead.ReadingUnit.isEmpty() ? QStringLiteral("W") : unitHead.ReadingUnit;
         BuildPowerUnits();
         PowerLog(-1, QString());
-        Chart.LastIndex = 0;
         RunActive = true;
         anchored_ = false;
         LogFileOnOffEnable(false);
@@ -549,7 +541,7 @@ void PowerEngine::ApplyChartRange() {
 void PowerEngine::DrawWholeChart(platform::Surface& surface) {
     ApplyChartRange();
     DrawChart(0, Chart, surface, 0, float(Settings().LogTime));
-    ForEachShownPoint([&] { DrawChart(1, Chart, surface, 0, 0); });
+    ForEachShownPoint([&](const ChartPoint& p) { DrawChartPoint(Chart, surface, p); });
 }
 
 void PowerEngine::WriteWorkFileHeader() {

@@ -24,9 +24,9 @@ class Surface;
 // What the engine asks of the window that shows it. Unset hooks do nothing.
 struct PowerViewHooks {
     std::function<void()> DisplayChanged;  // captions, read-out, statistics or visibility changed
-    std::function<void()> PointAdded;      // Chart.LastTime/LastReading/LastIndex hold a new point
-    std::function<void()> Redraw;          // lay out and draw the whole chart afresh
-    std::function<void()> ReopenSetup;     // the setup dialog was open when Reset was pressed
+    std::function<void(const ChartPoint&)> PointAdded;  // draw this new point
+    std::function<void()> Redraw;                       // lay out and draw the whole chart afresh
+    std::function<void()> ReopenSetup;                  // the setup dialog was open when Reset was pressed
     std::function<void()> ShowWindow;
     // The trial reading that learns the current channel's unit at a fresh
     // start; empty: the link's DetectReadingUnits.
@@ -106,8 +106,8 @@ public:
     // Points of the run on show: those of the running or stopped run, or of
     // the finished one.
     int32_t PointsOnShow() const { return Store().PointCount > 0 ? Store().PointCount : FinishedPoints; }
-    // Puts each shown point into Chart.Last* in turn (empty points skipped)
-    // and calls `add` for it: the full redraw and the printout share this walk.
+    // Calls `add` with each shown point in turn (empty points skipped): the
+    // full redraw and the printout share this walk.
     template <class Add>
     void ForEachShownPoint(Add add);
 
@@ -202,9 +202,6 @@ void PowerEngine::ForEachShownPoint(Add add) {
     for (int32_t k = 1; k <= count; ++k) {
         const PowerPoint& p = Store().PowerData[size_t(k)];
         if (p.PointTime < 0) continue;
-        Chart.LastTime = p.PointTime;
-        Chart.LastReading = Shown(PowerStore::PointValue(p));
-        Chart.LastIndex = drawn++;
-        add();
+        add(ChartPoint{p.PointTime, Shown(PowerStore::PointValue(p)), drawn++});
     }
 }

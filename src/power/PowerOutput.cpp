@@ -47,7 +47,7 @@ void PowerEngine::PowerPrint() {
     if (!PrintChart(0, Chart, printer, 0, span, [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
         return ThrowIfPrintFailed(printer);
     PrintTexts(printer.Page());
-    ForEachShownPoint([&] { PrintChart(1, Chart, printer, 0, span); });
+    ForEachShownPoint([&](const ChartPoint& p) { PrintChartPoint(Chart, printer, p); });
     PrintChart(2, Chart, printer, 0, span);
     ThrowIfPrintFailed(printer);
 }

@@ -36,7 +36,7 @@ PowerWindow::PowerWindow(const PowerWindowProfile& profile, QWidget* parent)
     BuildControls();
     PowerViewHooks& v = Engine.View;
     v.DisplayChanged = [this] { ShowDisplay(); };
-    v.PointAdded = [this] { AddPoint(); };
+    v.PointAdded = [this](const ChartPoint& p) { DrawChartPoint(Engine.Chart, Picture1->Surface(), p); };
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { profile_->Setup().SetupPowerGraph(Engine.RunActive); };
     v.ShowWindow = [this] {
@@ -181,10 +181,6 @@ void PowerWindow::Directions_Click() {
     const int index = Directions->findText(Directions->currentText());
     if (index >= 0) Engine.SetDirection(int16_t(index));
     Directions->setCurrentIndex(Engine.Direction);
-}
-
-void PowerWindow::AddPoint() {
-    DrawChart(1, Engine.Chart, Picture1->Surface(), 0, 0);
 }
 
 void PowerWindow::form_Resize() {

@@ -76,7 +76,6 @@ private:
     void Ended() override;
     void BuildControls();
     void ShowDisplay();
-    void AddPoint();
     void butReset_MouseDown();
     void butReset_Click();
     void butSetup_Click();

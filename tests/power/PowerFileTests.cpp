@@ -203,7 +203,7 @@ TEST_F(PowerFileTest, aFastShortRunIsStoredWholeAndItsFileAgreesWithChartAndStat
     lines.removeFirst();  // header
     lines.removeLast();   // after the last line end
     std::vector<std::pair<double, double>> drawn;
-    engine.ForEachShownPoint([&] { drawn.emplace_back(engine.Chart.LastTime, engine.Chart.LastReading); });
+    engine.ForEachShownPoint([&](const ChartPoint& p) { drawn.emplace_back(p.Time, p.Value); });
     ASSERT_EQ(size_t(lines.size()), drawn.size());
     EXPECT_LE(drawn.size(), 6000u);
     double sum = 0;

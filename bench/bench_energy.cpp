@@ -78,8 +78,8 @@ void BM_PulseWithBar(benchmark::State& state) {
         FitHistogramToPixels(engine.Hist, surface.LogicalSize());
         engine.DrawWholeHistogram(surface, {});
     };
-    engine.View.BarAdded = [&] {
-        DrawHistogram(1, redraw, surface, engine.Hist, engine.YScale, engine.RelativeUnits);
+    engine.View.BarAdded = [&](int bin) {
+        DrawHistogramBar(bin, redraw, surface, engine.Hist, engine.YScale);
     };
     Prepare(engine, 20);
     redraw();

@@ -109,6 +109,7 @@ void EnergyEngine::StartEnergy() {
     Hist.YScaleCopy = YScale;
     Hist.Visible = cfg.EnergyDisplayStyle != 1;
     ResizeBins(Hist, cfg.EnergyBinsCount);
+    lastBin_ = 0;
     store_.Allocate();
     QString none;
     EnergyLog(-1, none);
@@ -123,6 +124,7 @@ void EnergyEngine::PrepareLayout() {
         Hist.LowLimit = float(cfg.EnergyLowLimit);
         Hist.HighLimit = float(cfg.EnergyHighLimit);
         ResizeBins(Hist, cfg.EnergyBinsCount);
+        lastBin_ = 0;
     }
     ShowStatistics(true);
 }
@@ -242,12 +244,12 @@ void EnergyEngine::ProcessReading(const QString& reply) {
     StoreReading(value);
     const bool over = IsOverrange(value);
     if (!over) {
-        AddToHistogram(Hist, value);
+        lastBin_ = AddToHistogram(Hist, value);
         stats_.Add(value);
     } else {
         ++OverCount;
     }
-    if (View.BarAdded) View.BarAdded();
+    if (View.BarAdded) View.BarAdded(lastBin_);
 
     if (over) {
         platform::prompts().Beep();

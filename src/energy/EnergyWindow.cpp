@@ -28,7 +28,10 @@ EnergyWindow::EnergyWindow(QWidget* parent) : QWidget(parent) {
     BuildControls();
     EnergyViewHooks& v = Engine.View;
     v.DisplayChanged = [this] { ShowDisplay(); };
-    v.BarAdded = [this] { AddBar(); };
+    v.BarAdded = [this](int bin) {
+        DrawHistogramBar(
+            bin, [this] { form_Resize(); }, Picture1->Surface(), Engine.Hist, Engine.YScale);
+    };
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { butSetup_Click(); };
     v.ShowWindow = [this] { ShowModeWindow(this); };
@@ -97,11 +100,6 @@ void EnergyWindow::ShowDisplay() {
         stats[i]->setText(e.StatLabels[i]);
         stats[i]->setVisible(e.StatVisible[i]);
     }
-}
-
-void EnergyWindow::AddBar() {
-    DrawHistogram(
-        1, [this] { form_Resize(); }, Picture1->Surface(), Engine.Hist, Engine.YScale, Engine.RelativeUnits);
 }
 
 void EnergyWindow::form_Resize() {

@@ -53,7 +53,6 @@ private:
     void Ended() override;  // the mode was left: the window goes
     void BuildControls();
     void ShowDisplay();
-    void AddBar();
     void butSetup_Click();
 
     QVBoxLayout* layout_ = nullptr;

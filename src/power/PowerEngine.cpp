@@ -46,9 +46,9 @@ double Bounded(double v) {
 }  // namespace
 
 PowerEngine::PowerEngine(const PowerProfile& profile) : profile_(&profile) {
-    Caption = QString::fromLatin1(profile.Caption);
-    StartStopCaption = QStringLiteral("&Start");
-    StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
+    Display.Caption = QString::fromLatin1(profile.Caption);
+    Display.StartStopCaption = QStringLiteral("&Start");
+    Display.StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
     const PowerRunSettings s = Settings();
     Chart.GridStyle = s.Grid;
     Chart.YLabelMode = profile.YLabelMode;
@@ -99,7 +99,8 @@ bool PowerEngine::HasUnsaved() const {
 void PowerEngine::Flush() {
     if (!displayDirty_) return;
     displayDirty_ = false;
-    if (View.DisplayChanged) View.DisplayChanged();
+    Display.Direction = Direction;
+    if (View.DisplayChanged) View.DisplayChanged(Display);
 }
 
 std::array<QString, 2> PowerEngine::Heads() const {
@@ -130,19 +131,19 @@ void PowerEngine::ClearChart() {
 
 void PowerEngine::ResetStatistics() {
     for (RunningStats& stats : stats_) stats.Reset();
-    StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
+    Display.StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
     Changed();
 }
 
 void PowerEngine::ShowStatistics(bool show) {
     if (show) {
-        StatLabels = StatisticsLines();
+        Display.StatLabels = StatisticsLines();
         const int16_t mode = Settings().StatMode;
         const bool minMax = mode == 1 || mode == 3;
         const bool avgDev = mode == 2 || mode == 3;
-        StatVisible = {minMax, minMax, avgDev, avgDev};
+        Display.StatVisible = {minMax, minMax, avgDev, avgDev};
     } else {
-        StatVisible = {false, false, false, false};
+        Display.StatVisible = {false, false, false, false};
     }
     Changed();
 }
@@ -155,20 +156,20 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
             UndoAdjustment();
             SkippedChars = 0;
             SkippedReplies = 0;
-            StartStopCaption = QStringLiteral("&Start");
+            Display.StartStopCaption = QStringLiteral("&Start");
             Stopped = true;
             Pairing.Reset();
             ClearChart();
             if (View.ShowWindow) View.ShowWindow();
             ResetStatistics();
-            ReadingVisible = false;
+            Display.ReadingVisible = false;
             Changed();
             break;
         case 0:
             if (Stopped) return;
             refusals_.Answered();
             if (PollState == 0) {
-                ReadingText.clear();
+                Display.ReadingText.clear();
                 Changed();
                 SendNext();
             } else if (PollState == 2 && profile_->Channels == 1) {
@@ -192,7 +193,7 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
             SendNext();
             break;
         case 1:
-            ReadingVisible = false;
+            Display.ReadingVisible = false;
             Changed();
             Unload(true);
             ClearStores();
@@ -280,7 +281,7 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
 
     if (OutOfRange(value)) {
         platform::prompts().Beep();
-        ReadingText = profile_->Readout(*this, value);
+        Display.ReadingText = profile_->Readout(*this, value);
         Changed();
     } else {
         UpdateDisplay(value, now);
@@ -323,8 +324,8 @@ void PowerEngine::UpdateDisplay(double reading, double now) {
     if (since < 0) since += 86400.0;
     if (since < kDisplayInterval) return;
     ShowStatistics(true);
-    RescaleVisible = true;
-    ReadingText = profile_->Readout(*this, reading);
+    Display.RescaleVisible = true;
+    Display.ReadingText = profile_->Readout(*this, reading);
     LastDisplayTime = now;
     Changed();
 }
@@ -382,22 +383,22 @@ void PowerEngine::Start() {
         Pairing.Reset();
     }
     ShowStatistics(false);
-    RescaleVisible = false;
-    Caption = profile_->RunCaption();
-    if (Settings().DisplayMode != 0) ReadingVisible = true;
+    Display.RescaleVisible = false;
+    Display.Caption = profile_->RunCaption();
+    if (Settings().DisplayMode != 0) Display.ReadingVisible = true;
     app.ModeCheckPending = true;
     PollState = 0;
     refusals_.Answered();
     SendCommand(platform::serialPort(), QString::fromLatin1(profile_->FirstCommand), profile_->FirstTimeout,
                 true);
-    StartStopCaption = QStringLiteral("&Stop");
+    Display.StartStopCaption = QStringLiteral("&Stop");
     Stopped = false;
     Changed();
     Flush();
 }
 
 void PowerEngine::Stop() {
-    StartStopCaption = QStringLiteral("&Start");
+    Display.StartStopCaption = QStringLiteral("&Start");
     Stopped = true;
     PollState = 0;
     ShowStatistics(true);
@@ -411,8 +412,8 @@ void PowerEngine::Reset(bool setupWasOpen) {
     RunSeconds = 0;
     ClearChart();
     Pairing.Reset();
-    ReadingText.clear();
-    ReadingVisible = false;
+    Display.ReadingText.clear();
+    Display.ReadingVisible = false;
     LogFileOnOffEnable(true);
     if (!Stopped) Stop();
     ResetStatistics();
@@ -473,16 +474,16 @@ void PowerEngine::UndoAdjustment() {
     Adjusted = false;
     Scale = 1;
     Shift = 0;
-    AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[0]);
-    AdjustLabel = profile_->AdjustText ? profile_->AdjustText(*this) : QString();
+    Display.AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[0]);
+    Display.AdjustLabel = profile_->AdjustText ? profile_->AdjustText(*this) : QString();
 }
 
 // After a change of what is shown: the statistics lines in the new terms,
 // the chart redrawn, and the read-out of a finished run emptied.
 void PowerEngine::AfterViewChange() {
-    if (StatVisible[0] || StatVisible[2]) ShowStatistics(true);
+    if (Display.StatVisible[0] || Display.StatVisible[2]) ShowStatistics(true);
     if (View.Redraw) View.Redraw();
-    if (Store().PointCount == 0 && FinishedPoints > 0) ReadingText.clear();
+    if (Store().PointCount == 0 && FinishedPoints > 0) Display.ReadingText.clear();
     Changed();
     Flush();
 }
@@ -501,8 +502,8 @@ void PowerEngine::ToggleAdjustment() {
             Shift = average;
         }
         Adjusted = true;
-        AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[1]);
-        AdjustLabel = profile_->AdjustText(*this);
+        Display.AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[1]);
+        Display.AdjustLabel = profile_->AdjustText(*this);
     }
     AfterViewChange();
 }
@@ -570,7 +571,7 @@ bool PowerEngine::Unload(bool fromModeSwitch) {
     RunActive = false;
     PausedByCaller = false;
     LogFileOnOffEnable(true);
-    Caption = QString::fromLatin1(profile_->Caption);
+    Display.Caption = QString::fromLatin1(profile_->Caption);
     Changed();
     Flush();
     unloading_ = false;

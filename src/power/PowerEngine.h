@@ -21,9 +21,25 @@ namespace platform {
 class Surface;
 }
 
+// What a power window shows besides the chart, as the engine hands it over.
+struct PowerDisplay {
+    QString Caption;
+    QString StartStopCaption;
+    QString ReadingText;
+    bool ReadingVisible = false;
+    bool RescaleVisible = true;
+    std::array<QString, 4> StatLabels;  // Min, Max, Average, St.Dev.
+    std::array<bool, 4> StatVisible{};
+    QString AdjustCaption;  // butNormalize / butOffset
+    QString AdjustLabel;    // lblNorma / lblOffset
+    int16_t Direction = 0;  // the direction shown
+};
+
 // What the engine asks of the window that shows it. Unset hooks do nothing.
 struct PowerViewHooks {
-    std::function<void()> DisplayChanged;  // captions, read-out, statistics or visibility changed
+    // Captions, read-out, statistics or visibility changed: all of it, once
+    // per step that changed any.
+    std::function<void(const PowerDisplay&)> DisplayChanged;
     std::function<void(const ChartPoint&)> PointAdded;  // draw this new point
     std::function<void()> Redraw;                       // lay out and draw the whole chart afresh
     std::function<void()> ReopenSetup;                  // the setup dialog was open when Reset was pressed
@@ -126,16 +142,8 @@ public:
     // Head name and serial of channel A (or the current channel) and B.
     std::array<QString, 2> Heads() const;
 
-    // Display state, mirrored by the window.
-    QString Caption;
-    QString StartStopCaption;
-    QString ReadingText;
-    bool ReadingVisible = false;
-    bool RescaleVisible = true;
-    std::array<QString, 4> StatLabels;  // Min, Max, Average, St.Dev.
-    std::array<bool, 4> StatVisible{};
-    QString AdjustCaption;  // butNormalize / butOffset
-    QString AdjustLabel;    // lblNorma / lblOffset
+    // What the window is to show, handed to it through View.DisplayChanged.
+    PowerDisplay Display;
 
     // Run state.
     int16_t PollState = 0;  // 0 first reply, 2 pulse-ready flag, 3 (1 two channels) readings

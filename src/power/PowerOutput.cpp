@@ -76,6 +76,7 @@ void PowerEngine::PrintTexts(platform::Surface& page) const {
                    QStringLiteral(")"));
     const std::array<QString, 4> stats = StatisticsLines();
     for (size_t i = 0; i < stats.size(); ++i) textAt(0, 10 + 5 * double(i), stats[i]);
-    if (profile_->AdjustText) textAt(0, 30, QString::fromLatin1(profile_->AdjustPrintPrefix) + AdjustLabel);
+    if (profile_->AdjustText)
+        textAt(0, 30, QString::fromLatin1(profile_->AdjustPrintPrefix) + Display.AdjustLabel);
     textAt(95, 50, QString::fromLatin1(profile_->Caption));
 }

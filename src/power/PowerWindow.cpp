@@ -35,7 +35,7 @@ PowerWindow::PowerWindow(const PowerWindowProfile& profile, QWidget* parent)
     setObjectName(profile.Name);
     BuildControls();
     PowerViewHooks& v = Engine.View;
-    v.DisplayChanged = [this] { ShowDisplay(); };
+    v.DisplayChanged = [this](const PowerDisplay& d) { ShowDisplay(d); };
     v.PointAdded = [this](const ChartPoint& p) { DrawChartPoint(Engine.Chart, Picture1->Surface(), p); };
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { profile_->Setup().SetupPowerGraph(Engine.RunActive); };
@@ -46,7 +46,7 @@ PowerWindow::PowerWindow(const PowerWindowProfile& profile, QWidget* parent)
     Engine.Attach(*this);
     Picture1->Resized = [this] { form_Resize(); };
     Picture1->HoverText = [this](QPointF at) { return CursorTextAt(Engine.Chart, at.x(), at.y()); };
-    ShowDisplay();
+    ShowDisplay(Engine.Display);  // as the engine starts
 }
 
 void PowerWindow::Began() {
@@ -157,22 +157,22 @@ void PowerWindow::BuildControls() {
     resize(720, 480);
 }
 
-void PowerWindow::ShowDisplay() {
-    const PowerEngine& e = Engine;
-    setWindowTitle(e.Caption);
-    butStartStop->setText(e.StartStopCaption);
-    lblPower->setText(e.ReadingText);
-    lblPower->setVisible(e.ReadingVisible && e.Settings().DisplayMode != 0);
+void PowerWindow::ShowDisplay(const PowerDisplay& d) {
+    if (&d != &shown_) shown_ = d;
+    setWindowTitle(d.Caption);
+    butStartStop->setText(d.StartStopCaption);
+    lblPower->setText(d.ReadingText);
+    lblPower->setVisible(d.ReadingVisible && Engine.Settings().DisplayMode != 0);
     QLabel* stats[] = {lblMinPower, lblMaxPower, lblAvrPower, lblStDevPower};
     for (size_t i = 0; i < 4; ++i) {
-        stats[i]->setText(e.StatLabels[i]);
-        stats[i]->setVisible(e.StatVisible[i]);
+        stats[i]->setText(d.StatLabels[i]);
+        stats[i]->setVisible(d.StatVisible[i]);
     }
-    chkAutoRescale->setVisible(e.RescaleVisible);
+    chkAutoRescale->setVisible(d.RescaleVisible);
     if (butAdjust) {
-        butAdjust->setText(e.AdjustCaption);
-        lblAdjust->setText(e.AdjustLabel);
-        if (Directions->currentIndex() != e.Direction) Directions->setCurrentIndex(e.Direction);
+        butAdjust->setText(d.AdjustCaption);
+        lblAdjust->setText(d.AdjustLabel);
+        if (Directions->currentIndex() != d.Direction) Directions->setCurrentIndex(d.Direction);
     }
 }
 
@@ -186,7 +186,7 @@ void PowerWindow::Directions_Click() {
 void PowerWindow::form_Resize() {
     // Chart only (0), read-out only (1) or both (2).
     Picture1->setVisible(Engine.Settings().DisplayMode != 1);
-    ShowDisplay();
+    ShowDisplay(shown_);
     FitChartToPixels(Engine.Chart, Picture1->size());
     Engine.DrawWholeChart(Picture1->Surface());
 }

@@ -75,13 +75,15 @@ private:
     void Began() override;
     void Ended() override;
     void BuildControls();
-    void ShowDisplay();
+    // Shows the display it is given and keeps it for the next layout.
+    void ShowDisplay(const PowerDisplay& display);
     void butReset_MouseDown();
     void butReset_Click();
     void butSetup_Click();
     void Directions_Click();
 
     const PowerWindowProfile* profile_;
+    PowerDisplay shown_;
 
     bool setupWasOpen_ = false;
     bool leaving_ = false;

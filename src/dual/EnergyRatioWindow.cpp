@@ -15,7 +15,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-EnergyRatioWindow::EnergyRatioWindow(QWidget* parent) : QWidget(parent) {
+EnergyRatioWindow::EnergyRatioWindow(QWidget* parent, EnergyRatioEngine* engine)
+    : QWidget(parent),
+      ownEngine_(engine ? nullptr : std::make_unique<EnergyRatioEngine>()),
+      Engine(engine ? *engine : *ownEngine_) {
     setObjectName("EnergyRatioWindow");
     BuildControls();
     EnergyRatioViewHooks& v = Engine.View;
@@ -117,6 +120,12 @@ void EnergyRatioWindow::form_Resize() {
 void EnergyRatioWindow::EnergyRatioLog(int action, QString& reply) {
     if (action == 1) return Engine.End();
     Engine.EnergyRatioLog(action, reply);
+}
+
+EnergyRatioWindow::~EnergyRatioWindow() {
+    // The engine may run on without this window.
+    Engine.View = EnergyRatioViewHooks{};
+    Engine.Detach(*this);
 }
 
 void EnergyRatioWindow::Ended() {

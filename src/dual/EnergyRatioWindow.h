@@ -5,6 +5,7 @@
 #include "widgets/LogWindowParts.h"
 
 #include <QWidget>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -22,7 +23,9 @@ class SurfaceWidget;
 class EnergyRatioWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
-    explicit EnergyRatioWindow(QWidget* parent = nullptr);
+    // A window on a running engine; null: one of its own.
+    explicit EnergyRatioWindow(QWidget* parent = nullptr, EnergyRatioEngine* engine = nullptr);
+    ~EnergyRatioWindow() override;
 
     // -1 reset and show, 0 one reply, 1 leave the mode.
     void EnergyRatioLog(int action, QString& reply);
@@ -31,7 +34,11 @@ public:
     // Lays the controls out for the display style and draws the chart afresh.
     void form_Resize();
 
-    EnergyRatioEngine Engine;
+private:
+    std::unique_ptr<EnergyRatioEngine> ownEngine_;
+
+public:
+    EnergyRatioEngine& Engine;
 
     QLabel* lblEnergyRatio;
     QLabel* lblNorma;

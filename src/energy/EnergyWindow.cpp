@@ -23,7 +23,10 @@ void SetPoints(QLabel* l, double points) {
 
 }  // namespace
 
-EnergyWindow::EnergyWindow(QWidget* parent) : QWidget(parent) {
+EnergyWindow::EnergyWindow(QWidget* parent, EnergyEngine* engine)
+    : QWidget(parent),
+      ownEngine_(engine ? nullptr : std::make_unique<EnergyEngine>()),
+      Engine(engine ? *engine : *ownEngine_) {
     setObjectName("EnergyWindow");
     BuildControls();
     EnergyViewHooks& v = Engine.View;
@@ -120,6 +123,12 @@ void EnergyWindow::form_Resize() {
 void EnergyWindow::EnergyLog(int action, QString& reply) {
     if (action == 1) return Engine.End();
     Engine.EnergyLog(action, reply);
+}
+
+EnergyWindow::~EnergyWindow() {
+    // The engine may run on without this window.
+    Engine.View = EnergyViewHooks{};
+    Engine.Detach(*this);
 }
 
 void EnergyWindow::Ended() {

@@ -5,6 +5,7 @@
 #include "widgets/LogWindowParts.h"
 
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -21,7 +22,9 @@ class SurfaceWidget;
 class EnergyWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
-    explicit EnergyWindow(QWidget* parent = nullptr);
+    // A window on a running engine; null: one of its own.
+    explicit EnergyWindow(QWidget* parent = nullptr, EnergyEngine* engine = nullptr);
+    ~EnergyWindow() override;
 
     void StartEnergy() { Engine.StartEnergy(); }
     // -1 reset and show, 0 one reply, 1 leave the mode.
@@ -31,7 +34,11 @@ public:
     // Lays the controls out for the display style and draws the histogram afresh.
     void form_Resize();
 
-    EnergyEngine Engine;
+private:
+    std::unique_ptr<EnergyEngine> ownEngine_;
+
+public:
+    EnergyEngine& Engine;
 
     QLabel* lblEnergy;
     QLabel* lblReady;

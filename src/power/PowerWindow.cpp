@@ -30,8 +30,11 @@ const PowerWindowProfile kPowerWindow{
     .Setup = SetupPower,
 };
 
-PowerWindow::PowerWindow(const PowerWindowProfile& profile, QWidget* parent)
-    : QWidget(parent), Engine(*profile.Engine), profile_(&profile) {
+PowerWindow::PowerWindow(const PowerWindowProfile& profile, PowerEngine* engine, QWidget* parent)
+    : QWidget(parent),
+      ownEngine_(engine ? nullptr : std::make_unique<PowerEngine>(*profile.Engine)),
+      Engine(engine ? *engine : *ownEngine_),
+      profile_(&profile) {
     setObjectName(profile.Name);
     BuildControls();
     PowerViewHooks& v = Engine.View;
@@ -47,6 +50,12 @@ PowerWindow::PowerWindow(const PowerWindowProfile& profile, QWidget* parent)
     Picture1->Resized = [this] { form_Resize(); };
     Picture1->HoverText = [this](QPointF at) { return CursorTextAt(Engine.Chart, at.x(), at.y()); };
     ShowDisplay(Engine.Display);  // as the engine starts
+}
+
+PowerWindow::~PowerWindow() {
+    // The engine may run on without this window.
+    Engine.View = PowerViewHooks{};
+    Engine.Detach(*this);
 }
 
 void PowerWindow::Began() {

@@ -3,6 +3,7 @@
 #include "power/PowerEngine.h"
 
 #include <QWidget>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -38,7 +39,11 @@ class PowerWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
     explicit PowerWindow(QWidget* parent = nullptr) : PowerWindow(kPowerWindow, parent) {}
-    explicit PowerWindow(const PowerWindowProfile& profile, QWidget* parent = nullptr);
+    explicit PowerWindow(const PowerWindowProfile& profile, QWidget* parent = nullptr)
+        : PowerWindow(profile, nullptr, parent) {}
+    // A window on a running engine of the profile's kind; null: one of its own.
+    PowerWindow(const PowerWindowProfile& profile, PowerEngine* engine, QWidget* parent = nullptr);
+    ~PowerWindow() override;
 
     // op -1 enter power mode, 0 one reply, 1 leave power mode (the engine's
     // mode operations).
@@ -49,7 +54,11 @@ public:
     // Lays the controls out and draws the chart afresh.
     void form_Resize();
 
-    PowerEngine Engine;
+private:
+    std::unique_ptr<PowerEngine> ownEngine_;
+
+public:
+    PowerEngine& Engine;
 
     QLabel* lblPower;
     QLabel* lblMinPower;

@@ -3,7 +3,6 @@
 #include "dual/PowerDifferenceWindow.h"
 #include "dual/PowerRatioWindow.h"
 #include "power/PowerMode.h"
-#include "state/AppState.h"
 
 PowerRatioWindow::PowerRatioWindow(QWidget* parent) : PowerWindow(kPowerRatioWindow, parent) {}
 

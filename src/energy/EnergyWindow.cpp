@@ -2,7 +2,6 @@
 
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyStability.h"
-#include "state/AppState.h"
 #include "widgets/LogWindowParts.h"
 #include "widgets/SurfaceWidget.h"
 

@@ -4,7 +4,6 @@
 #include "data/Units.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerStability.h"
-#include "state/AppState.h"
 #include "widgets/LogWindowParts.h"
 #include "widgets/SurfaceWidget.h"
 

@@ -40,6 +40,7 @@ Mode* ModeRegistry::Find(int16_t code) const {
 }
 
 ModeRegistry& Modes() {
-    static ModeRegistry registry;
-    return registry;
+    // Never destroyed: modes that are static objects leave it at exit.
+    static auto* registry = new ModeRegistry;
+    return *registry;
 }

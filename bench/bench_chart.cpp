@@ -23,10 +23,7 @@ void BM_AddOnePoint(benchmark::State& state) {
     DrawChart(0, s, surface, 0, 240);
     long i = 0;
     for (auto _ : state) {
-        s.LastTime = (i % 4800) * 0.05;
-        s.LastReading = Reading(i);
-        s.LastIndex = int32_t(i % 4800);
-        DrawChart(1, s, surface, 0, 0);
+        DrawChartPoint(s, surface, {(i % 4800) * 0.05, Reading(i), int32_t(i % 4800)});
         ++i;
     }
     state.SetItemsProcessed(i);
@@ -42,10 +39,7 @@ void BM_FullRedraw(benchmark::State& state) {
     for (auto _ : state) {
         DrawChart(0, s, surface, 0, 600);
         for (long i = 0; i < points; ++i) {
-            s.LastTime = i * 600.0 / points;
-            s.LastReading = Reading(i);
-            s.LastIndex = int32_t(i);
-            DrawChart(1, s, surface, 0, 0);
+            DrawChartPoint(s, surface, {i * 600.0 / points, Reading(i), int32_t(i)});
         }
     }
 }

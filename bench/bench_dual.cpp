@@ -81,7 +81,7 @@ void DualEngineOverPty(benchmark::State& state) {
         return;
     }
     App().ActiveMode = ModePowerRatio;
-    App().Shell.ModeEntry[ModePowerRatio] = [&engine](int op, QString& text) { engine->PowerLog(op, text); };
+    Modes().Register(ModePowerRatio, *engine);
     engine->PowerLog(-1, QString());
     StartMeasurement(true, "FC 3 0 0");
     engine->Start();

@@ -78,8 +78,8 @@ void BM_PulseWithBar(benchmark::State& state) {
         FitHistogramToPixels(engine.Hist, surface.LogicalSize());
         engine.DrawWholeHistogram(surface, {});
     };
-    engine.View.BarAdded = [&] {
-        DrawHistogram(1, redraw, surface, engine.Hist, engine.YScale, engine.RelativeUnits);
+    engine.View.BarAdded = [&](int bin) {
+        DrawHistogramBar(bin, redraw, surface, engine.Hist, engine.YScale);
     };
     Prepare(engine, 20);
     redraw();
@@ -175,7 +175,7 @@ void EnergyEngineOverPty(benchmark::State& state) {
     } else {
         App().ActiveMode = ModeEnergy;
         StartMeasurement(true, "FE");
-        App().Shell.ModeEntry[ModeEnergy] = [&engine](int op, QString& text) { engine->EnergyLog(op, text); };
+        Modes().Register(ModeEnergy, *engine);
         engine->StartEnergy();
         engine->Start();
         for (auto _ : state) {

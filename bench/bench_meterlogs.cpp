@@ -89,7 +89,14 @@ void DownloadOverPty(benchmark::State& state) {
     CountingViewer viewer;
     ForgetViewers();
     SetViewerFactory(ViewPower, [&] { return &viewer; });
-    App().Shell.ModeEntry[ModeDeviceFile] = [](int op, QString& text) { RetrieveLogs(op, text); };
+    // The device-file view as the reply routing sees it.
+    struct Retrieval final : Mode {
+        ModeTraits Traits(int16_t) const override { return {}; }
+        void Begin() override {}
+        void Reply(QString& line) override { RetrieveLogs(0, line); }
+        void End() override {}
+    } retrieval;
+    Modes().Register(ModeDeviceFile, retrieval);
     MeterLogHooks().ChooseFile = [](const QStringList& choices) { RetrieveLogs(0, choices.value(0)); };
     for (auto _ : state) {
         const int shown = viewer.shows;

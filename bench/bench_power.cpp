@@ -80,7 +80,7 @@ void BM_ReadingWithChart(benchmark::State& state) {
         FitChartToPixels(engine.Chart, surface.LogicalSize());
         engine.DrawWholeChart(surface);
     };
-    engine.View.PointAdded = [&] { DrawChart(1, engine.Chart, surface, 0, 0); };
+    engine.View.PointAdded = [&](const ChartPoint& p) { DrawChartPoint(engine.Chart, surface, p); };
     Run(state, engine);
 }
 BENCHMARK(BM_ReadingWithChart)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);

@@ -55,7 +55,7 @@ void PowerEngineOverPty(benchmark::State& state) {
         return;
     }
     auto engine = std::make_unique<PowerEngine>();
-    App().Shell.ModeEntry[ModePower] = [&engine](int op, QString& text) { engine->PowerLog(op, text); };
+    Modes().Register(ModePower, *engine);
     engine->PowerLog(-1, QString());
     engine->Start();
     CountReadings(state, [&engine] { return engine->Stats().Count; });
@@ -82,7 +82,7 @@ void PowerWindowOverPty(benchmark::State& state) {
     auto window = std::make_unique<PowerWindow>();
     window->resize(800, 500);
     window->show();
-    App().Shell.ModeEntry[ModePower] = [&window](int op, QString& text) { window->PowerLog(op, text); };
+    Modes().Register(ModePower, window->Engine);
     QString none;
     window->PowerLog(-1, none);
     window->butStartStop->click();

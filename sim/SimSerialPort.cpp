@@ -82,7 +82,7 @@ void SimSerialPort::Pump() {
     in_ += bytes.left(std::max(0, room));
     if (receiveThreshold_ > 0 && OnComm) {
         event_ = platform::ComEvReceive;
-        OnComm();
+        OnComm(event_);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/DesktopMenus.h"
+#include "app/ModeList.h"
 #include "app/ModeSwitch.h"
 #include "app/Recovery.h"
 #include "app/RunStatus.h"
@@ -11,12 +12,7 @@
 #include "auxiliary/TerminalWindow.h"
 #include "data/FileCommand.h"
 #include "data/TimeBase.h"
-#include "dual/EnergyRatioMode.h"
-#include "dual/PowerDifferenceWindow.h"
-#include "dual/PowerRatioWindow.h"
-#include "energy/EnergyMode.h"
 #include "link/Link.h"
-#include "meterlogs/DeviceFileView.h"
 #include "platform/Clock.h"
 #include "platform/FileStamp.h"
 #include "platform/PortTable.h"
@@ -24,14 +20,10 @@
 #include "platform/Prompts.h"
 #include "platform/SystemView.h"
 #include "platform/WindowPlacement.h"
-#include "power/PowerMode.h"
 #include "state/AppState.h"
 #include "state/Configuration.h"
 #include "state/Files.h"
 #include "state/RecentFiles.h"
-#include "viewers/EnergyViewers.h"
-#include "viewers/PcFileView.h"
-#include "viewers/PowerViewers.h"
 #include "viewers/Viewers.h"
 
 #include <QApplication>
@@ -115,7 +107,7 @@ void MainWindow::BuildMenus() {
     exitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     // Open shows a PC file, like "Show P&C-File", and is offered only with it.
     connect(action("mnuFile_Open"), &QAction::triggered, this, [] {
-        if (App().Shell.ModeEntry[ModePcFile]) SwitchMode(ModePcFile);
+        if (Modes().Find(ModePcFile)) SwitchMode(ModePcFile);
     });
     connect(save, &QAction::triggered, this, [] { FileCommand(0); });
     connect(action("mnuFile_Print"), &QAction::triggered, this, [] { FileCommand(2); });
@@ -227,10 +219,9 @@ void MainWindow::ShowClock() {
 }
 
 void MainWindow::ShowRunProgress() {
-    const auto& progress = App().Shell.Progress;
-    const int16_t mode = App().ActiveMode;
-    const bool known = mode >= 0 && size_t(mode) < progress.size() && progress[size_t(mode)];
-    lblRun->setText(known ? RunStatusText(progress[size_t(mode)]()) : QString());
+    const Mode* mode = Modes().Find(App().ActiveMode);
+    const std::optional<RunProgress> progress = mode ? mode->Progress() : std::nullopt;
+    lblRun->setText(progress ? RunStatusText(*progress) : QString());
 }
 
 void MainWindow::Timer1_Timer() {
@@ -277,19 +268,7 @@ void MainWindow::InstallShellHooks() {
     h.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     h.ClearNotes = [] { Notes().ClearNotesBox(); };
     h.FileCommand = [](int op) { FileCommand(static_cast<int16_t>(op)); };
-    h.ModeEntry[ModeTerminal] = [this](int op, QString& text) { TerminalChild().Terminal(op, text); };
-    InstallPowerMode(mdi_);
-    InstallPowerRatioMode(mdi_);
-    InstallPowerDifferenceMode(mdi_);
-    InstallEnergyMode(mdi_);
-    InstallEnergyRatioMode(mdi_);
-    // The viewers of a former main window went with its area.
-    ForgetViewers();
-    InstallViewerFileOps();
-    InstallPowerViewers(mdi_);
-    InstallEnergyViewers(mdi_);
-    InstallPcFileView(mdi_);
-    InstallDeviceFileView(this);
+    RegisterModes(*this, mdi_);
 }
 
 QWidget* MainWindow::AddChild(QWidget* w) {
@@ -389,7 +368,7 @@ void MainWindow::ApplyModeMenu() {
         bool enabled = s[i].enabled;
         // A mode whose window is not part of this build stays unreachable.
         const int16_t mode = ModeOfItem(item);
-        if (mode != ModeNone && !App().Shell.ModeEntry[mode]) enabled = false;
+        if (mode != ModeNone && !Modes().Find(mode)) enabled = false;
         modeItems[i]->setVisible(s[i].visible);
         if (!modeMenus_[i]) modeItems[i]->setEnabled(enabled);
     }

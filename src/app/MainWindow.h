@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ModeMenu.h"
+#include "auxiliary/TerminalWindow.h"
 
 #include <QMainWindow>
 #include <array>
@@ -10,7 +11,6 @@ class QLabel;
 class QMdiArea;
 class QMenu;
 class QTimer;
-class TerminalWindow;
 
 // The main window: a multiple-document frame that owns the menus, the
 // status strip and the two timers, and starts one work mode at a time.
@@ -61,6 +61,7 @@ public:
 
     // The mode windows, created on first use inside the frame.
     TerminalWindow& TerminalChild();
+    Mode& Terminal() { return terminalMode_; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -81,6 +82,7 @@ private:
     QWidget* AddChild(QWidget* w);
 
     TerminalWindow* terminal_ = nullptr;
+    TerminalMode terminalMode_{[this]() -> TerminalWindow& { return TerminalChild(); }};
     bool shutDown_ = false;
 };
 

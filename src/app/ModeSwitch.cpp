@@ -5,69 +5,31 @@
 #include "link/LinkState.h"
 #include "link/Transaction.h"
 #include "state/AppState.h"
+#include "state/Mode.h"
 
 namespace {
-
-void Entry(int16_t mode, int op) {
-    auto& entry = App().Shell.ModeEntry[mode];
-    QString none;
-    if (entry) entry(op, none);
-}
 
 void ConnectEnable(bool enabled) {
     if (App().Shell.ConnectEnable) App().Shell.ConnectEnable(enabled);
 }
 
-void Leave(int16_t mode) {
-    switch (mode) {
-        case ModeTerminal:
-        case ModePower:
-        case ModeEnergy:
-        case ModeRapidPulse:
-        case ModeDeviceFile:
-        case ModePowerRatio:
-        case ModePowerDifference:
-        case ModeEnergyRatio:
-            Entry(mode, 1);
-            ConnectEnable(true);
-            break;
-        case ModePcFile:
-            Entry(mode, 1);
-            break;
-        default:
-            break;
-    }
+void Leave(int16_t code) {
+    Mode* mode = Modes().Find(code);
+    if (!mode) return;
+    const bool holdsLink = mode->Traits(code).HoldsLink;
+    mode->End();
+    if (holdsLink) ConnectEnable(true);
 }
 
-void Enter(int16_t mode) {
+void Enter(int16_t code) {
+    Mode* mode = Modes().Find(code);
+    if (!mode) return;
+    const ModeTraits traits = mode->Traits(code);
+    if (traits.HoldsLink) ConnectEnable(false);
     const QString command = App().ModeCommand;
-    switch (mode) {
-        case ModeTerminal:
-        case ModeDeviceFile:
-            ConnectEnable(false);
-            Entry(mode, -1);
-            break;
-        case ModePower:
-        case ModeEnergy:
-            // The meter is put into the mode before the window starts asking.
-            ConnectEnable(false);
-            StartMeasurement(true, command);
-            Entry(mode, -1);
-            break;
-        case ModePcFile:
-            Entry(mode, -1);
-            break;
-        case ModeRapidPulse:
-        case ModePowerRatio:
-        case ModePowerDifference:
-        case ModeEnergyRatio:
-            ConnectEnable(false);
-            Entry(mode, -1);
-            StartMeasurement(true, command);
-            break;
-        default:
-            break;
-    }
+    if (traits.Start == StartOrder::BeforeBegin) StartMeasurement(true, command);
+    mode->Begin();
+    if (traits.Start == StartOrder::AfterBegin) StartMeasurement(true, command);
 }
 
 // One row of the Mode-menu action table.
@@ -111,15 +73,16 @@ bool AlreadyRunning(const Action& a) {
 }  // namespace
 
 bool MayLeaveActiveMode() {
-    const auto& ops = App().Shell.FileOps;
-    const int16_t mode = App().ActiveMode;
-    if (mode < 0 || size_t(mode) >= ops.size() || !ops[size_t(mode)].MayLeave) return true;
-    return ops[size_t(mode)].MayLeave();
+    Mode* mode = Modes().Find(App().ActiveMode);
+    return !mode || mode->MayLeave();
 }
 
 bool SwitchMode(int16_t newMode) {
     AppState& s = App();
-    if (newMode == s.ActiveMode && newMode != ModeDeviceFile && newMode != ModePcFile) return true;
+    if (newMode == s.ActiveMode) {
+        const Mode* mode = Modes().Find(newMode);
+        if (!mode || !mode->Traits(newMode).Reenters) return true;
+    }
     // Asked before anything closes, so that Cancel leaves everything as it was.
     if (!MayLeaveActiveMode()) return false;
 

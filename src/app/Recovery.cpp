@@ -35,13 +35,12 @@ QString RecoveryFileName(const QString& workFile, const QString& stamp) {
 
 QString SaveRecoveryFile(const QString& stamp) {
     const int16_t mode = App().ActiveMode;
-    if (mode < 0 || size_t(mode) >= App().Shell.FileOps.size()) return QString();
-    const ModeFileOps& ops = App().Shell.FileOps[size_t(mode)];
-    if (!ops.Unsaved || !ops.Save || !ops.Unsaved()) return QString();
+    Mode* ops = Modes().Find(mode);
+    if (!ops || !ops->HasUnsaved()) return QString();
     const QString name = RecoveryFileName(WorkFileOfMode(mode), stamp);
     if (name.isEmpty()) return QString();
     try {
-        ops.Save(name);
+        ops->Save(name);
     } catch (...) {
         // The program ends anyway; the traffic log must still be written.
         return QString();

@@ -110,3 +110,13 @@ void TerminalWindow::closeEvent(QCloseEvent* e) {
     e->ignore();
     Form_Unload();
 }
+
+void TerminalMode::Begin() {
+    QString none;
+    window_().Terminal(-1, none);
+}
+
+void TerminalMode::End() {
+    QString none;
+    window_().Terminal(1, none);
+}

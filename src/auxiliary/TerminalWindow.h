@@ -1,7 +1,10 @@
 #pragma once
 
+#include "state/Mode.h"
+
 #include <QPlainTextEdit>
 #include <QWidget>
+#include <functional>
 
 class TerminalWindow;
 
@@ -38,4 +41,17 @@ protected:
 
 private:
     bool unloading_ = false;
+};
+
+// The terminal as a mode: the window is made when the mode is first entered.
+class TerminalMode final : public Mode {
+public:
+    explicit TerminalMode(std::function<TerminalWindow&()> window) : window_(std::move(window)) {}
+    ModeTraits Traits(int16_t) const override { return {}; }
+    void Begin() override;
+    void Reply(QString& line) override { window_().Terminal(0, line); }
+    void End() override;
+
+private:
+    std::function<TerminalWindow&()> window_;
 };

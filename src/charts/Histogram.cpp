@@ -126,9 +126,8 @@ void CopyColors(HistogramFrame& f, const HistogramSpec& h, bool paper) {
     f.GridColor = ink(h.GridColor);
 }
 
-void DrawBar(platform::Surface& s, const HistogramSpec& h, const HistogramFrame& f, int32_t count) {
+void DrawBar(platform::Surface& s, const HistogramSpec& h, const HistogramFrame& f, int b, int32_t count) {
     const int n = Bins(h);
-    const int b = h.LastBin;
     const double x = b * f.SlotWidth + f.Left;
     const double yTop = f.Bottom - count * f.PulseHeight;
     const double bottom = f.Bottom - 0.25;
@@ -145,9 +144,9 @@ void DrawBar(platform::Surface& s, const HistogramSpec& h, const HistogramFrame&
     s.Box(x1, yTop, x2, bottom, f.GridColor);
 }
 
-// The bin LastBin names, when it is one that can be drawn.
-bool LastBinValid(const HistogramSpec& h) {
-    return h.LastBin >= 0 && h.LastBin <= Bins(h) + 1 && size_t(h.LastBin) < h.Bins.size();
+// A bin that can be drawn.
+bool BinValid(const HistogramSpec& h, int b) {
+    return b >= 0 && b <= Bins(h) + 1 && size_t(b) < h.Bins.size();
 }
 
 }  // namespace
@@ -155,7 +154,6 @@ bool LastBinValid(const HistogramSpec& h) {
 void ResizeBins(HistogramSpec& h, int16_t binsCount) {
     h.BinsCount = binsCount < 1 ? 1 : binsCount;
     h.Bins.assign(size_t(h.BinsCount) + 3, HistogramBin{});
-    h.LastBin = 0;
     SetBinEdges(h);
 }
 
@@ -184,7 +182,6 @@ int BinOf(const HistogramSpec& h, double value, bool highIn) {
 int AddToHistogram(HistogramSpec& h, double value, bool highIn) {
     const int b = BinOf(h, value, highIn);
     if (size_t(b) < h.Bins.size() && h.Bins[size_t(b)].Count < INT32_MAX) ++h.Bins[size_t(b)].Count;
-    h.LastBin = int16_t(b);
     return b;
 }
 
@@ -198,18 +195,6 @@ void FitHistogramToPixels(HistogramSpec& h, QSize px) {
 bool DrawHistogram(int mode, const std::function<void()>& relayout, platform::Surface& s, HistogramSpec& h,
                    int32_t& yMax, bool relative) {
     HistogramFrame& f = h.Screen;
-    if (mode == 1) {
-        if (!LastBinValid(h)) return false;
-        const int32_t count = h.Bins[size_t(h.LastBin)].Count;
-        if (count > yMax) {
-            yMax = yMax > INT32_MAX / 2 ? INT32_MAX : MaxOf(yMax, 1) * 2;
-            h.YScaleCopy = yMax;
-            if (relayout) relayout();
-            return true;
-        }
-        DrawBar(s, h, f, count);
-        return false;
-    }
     if (mode != 0) return false;
     s.SetScale(0, 0, h.Width, h.Height);
     s.Clear(h.BackColor);
@@ -225,24 +210,35 @@ bool DrawHistogram(int mode, const std::function<void()>& relayout, platform::Su
     return false;
 }
 
+bool DrawHistogramBar(int bin, const std::function<void()>& relayout, platform::Surface& s, HistogramSpec& h,
+                      int32_t& yMax) {
+    if (!BinValid(h, bin)) return false;
+    const int32_t count = h.Bins[size_t(bin)].Count;
+    if (count > yMax) {
+        yMax = yMax > INT32_MAX / 2 ? INT32_MAX : MaxOf(yMax, 1) * 2;
+        h.YScaleCopy = yMax;
+        if (relayout) relayout();
+        return true;
+    }
+    DrawBar(s, h, h.Screen, bin, count);
+    return false;
+}
+
 namespace {
 
-// Makes each non-empty bin LastBin in turn; `draw` returns true to stop.
-void ForEachNonEmptyBin(HistogramSpec& h, const std::function<bool()>& draw) {
-    const int16_t last = h.LastBin;
+// Calls `draw` with each non-empty bin in turn; `draw` returns true to stop.
+void ForEachNonEmptyBin(const HistogramSpec& h, const std::function<bool(int bin)>& draw) {
     for (int b = 0; b <= Bins(h) + 1 && size_t(b) < h.Bins.size(); ++b) {
         if (h.Bins[size_t(b)].Count == 0) continue;
-        h.LastBin = int16_t(b);
-        if (draw()) break;
+        if (draw(b)) break;
     }
-    h.LastBin = last;
 }
 
 }  // namespace
 
 void DrawNonEmptyBars(const std::function<void()>& relayout, platform::Surface& surface, HistogramSpec& h,
-                      int32_t& yMax, bool relative) {
-    ForEachNonEmptyBin(h, [&] { return DrawHistogram(1, relayout, surface, h, yMax, relative); });
+                      int32_t& yMax, bool) {
+    ForEachNonEmptyBin(h, [&](int b) { return DrawHistogramBar(b, relayout, surface, h, yMax); });
 }
 
 int32_t FittingYScale(const HistogramSpec& h, int32_t yMax) {
@@ -254,10 +250,17 @@ int32_t FittingYScale(const HistogramSpec& h, int32_t yMax) {
 }
 
 void PrintNonEmptyBars(HistogramSpec& h, platform::Printer& printer, int32_t yMax, bool relative) {
-    ForEachNonEmptyBin(h, [&] {
-        PrintHistogram(1, h, printer, yMax, relative);
+    (void)relative;
+    ForEachNonEmptyBin(h, [&](int b) {
+        PrintHistogramBar(b, h, printer, yMax);
         return false;
     });
+}
+
+bool PrintHistogramBar(int bin, HistogramSpec& h, platform::Printer& printer, int32_t yMax) {
+    if (!printer.IsPrinting() || !BinValid(h, bin)) return false;
+    DrawBar(printer.Page(), h, h.Paper, bin, MinOf(h.Bins[size_t(bin)].Count, MaxOf(yMax, 1)));
+    return true;
 }
 
 HistogramFrame PaperHistogramFrame(double pageWidth, double pageHeight) {
@@ -276,11 +279,6 @@ bool PrintHistogram(int mode, HistogramSpec& h, platform::Printer& printer, int3
                     const std::function<void(platform::Surface&)>& printNotes) {
     platform::Surface& page = printer.Page();
     HistogramFrame& f = h.Paper;
-    if (mode == 1) {
-        if (!printer.IsPrinting() || !LastBinValid(h)) return false;
-        DrawBar(page, h, f, MinOf(h.Bins[size_t(h.LastBin)].Count, MaxOf(yMax, 1)));
-        return true;
-    }
     if (mode == 2) return printer.EndDoc();
     if (mode != 0) return false;
     if (!printer.BeginDoc()) return false;

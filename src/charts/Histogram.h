@@ -44,7 +44,6 @@ struct HistogramSpec {
     int16_t YDivisions = 10;
     int16_t Border = 0;  // 1: a black outline around the surface
     int16_t BinsCount = 10;
-    int16_t LastBin = 0;  // the bar the next one-bar drawing draws
     int32_t YScaleCopy = 0;
     std::vector<HistogramBin> Bins;  // 0 .. n + 2; n + 2 unused
     float LowLimit = 0, HighLimit = 1;
@@ -64,7 +63,7 @@ void SetBinEdges(HistogramSpec& h);
 // the precision of the limits. highIn: a value on the high limit is the
 // last in-range bin's (a viewer whose high limit is the largest pulse).
 int BinOf(const HistogramSpec& h, double value, bool highIn = false);
-// Counts the value in its bin and makes it LastBin; returns the bin.
+// Counts the value in its bin; returns the bin.
 int AddToHistogram(HistogramSpec& h, double value, bool highIn = false);
 
 // Width and Height (surface units) for a picture of this many logical pixels.
@@ -72,11 +71,14 @@ void FitHistogramToPixels(HistogramSpec& h, QSize logicalPixels);
 
 // Mode 0: the empty histogram (background, grid with pulse labels, frame,
 // energy labels in J or, with `relative`, in RP-units) and the bin edges.
-// Mode 1: the bar of LastBin. A bar higher than yMax doubles yMax and calls
-// `relayout` instead, which is to lay out and redraw everything (full
-// drawing, then every non-empty bar); it returns true then.
+// Mode 1 is DrawHistogramBar.
 bool DrawHistogram(int mode, const std::function<void()>& relayout, platform::Surface& surface,
                    HistogramSpec& h, int32_t& yMax, bool relative);
+// The bar of `bin`. A bar higher than yMax doubles yMax and calls `relayout`
+// instead, which is to lay out and redraw everything (full drawing, then
+// every non-empty bar); it returns true then.
+bool DrawHistogramBar(int bin, const std::function<void()>& relayout, platform::Surface& surface,
+                      HistogramSpec& h, int32_t& yMax);
 
 // The bar of every non-empty bin, after a full drawing; stops when a bar
 // doubled yMax (relayout has drawn everything again then).
@@ -87,10 +89,11 @@ int32_t FittingYScale(const HistogramSpec& h, int32_t yMax);
 
 // The printed histogram. Mode 0 opens the page (false when the print was
 // cancelled) and draws frame, labels, the date and, through printNotes, the
-// user's notes; mode 1 draws the bar of LastBin (never above the frame:
-// no doubling on paper); mode 2 ends the print job.
+// user's notes; mode 1 is PrintHistogramBar; mode 2 ends the print job.
 bool PrintHistogram(int mode, HistogramSpec& h, platform::Printer& printer, int32_t yMax, bool relative,
                     const std::function<void(platform::Surface&)>& printNotes = {});
+// The bar of `bin` on the page (never above the frame: no doubling on paper).
+bool PrintHistogramBar(int bin, HistogramSpec& h, platform::Printer& printer, int32_t yMax);
 
 // The bar of every non-empty bin on the page opened by mode 0.
 void PrintNonEmptyBars(HistogramSpec& h, platform::Printer& printer, int32_t yMax, bool relative);

@@ -117,11 +117,11 @@ QString ValuePattern(const ChartSettings& s, const ValueAxis& axis) {
     return DistinctPattern(PrintedValuePattern(range), range / SafeDivisions(s.YDivisions));
 }
 
-void AddPoint(platform::Surface& surface, ChartSettings& s, ChartGeometry& g) {
-    QPointF p = PointPosition(g, s.LastTime, s.LastReading, s.YMin);
+void AddPoint(platform::Surface& surface, const ChartSettings& s, ChartGeometry& g, const ChartPoint& point) {
+    QPointF p = PointPosition(g, point.Time, point.Value, s.YMin);
     // A trace that lost its previous point (a full drawing came between)
     // starts afresh instead of joining a stale position.
-    if (s.LastIndex == 0 || !g.HasPoint)
+    if (point.Index == 0 || !g.HasPoint)
         surface.Dot(p.x(), p.y(), g.TraceColor);
     else
         surface.Line(g.PointX, g.PointY, p.x(), p.y(), g.TraceColor);
@@ -143,11 +143,17 @@ void FitChartToPixels(ChartSettings& settings, QSize logicalPixels) {
     settings.Height = units(logicalPixels.height());
 }
 
+void DrawChartPoint(ChartSettings& s, platform::Surface& surface, const ChartPoint& point) {
+    AddPoint(surface, s, s.Screen, point);
+}
+
+bool PrintChartPoint(ChartSettings& s, platform::Printer& printer, const ChartPoint& point) {
+    if (!printer.IsPrinting()) return false;
+    AddPoint(printer.Page(), s, s.Paper, point);
+    return true;
+}
+
 void DrawChart(int mode, ChartSettings& s, platform::Surface& surface, float start, float span) {
-    if (mode == 1) {
-        AddPoint(surface, s, s.Screen);
-        return;
-    }
     if (mode != 0) return;
     ChartGeometry& g = s.Screen;
     g.ChartSpan = span;
@@ -176,10 +182,6 @@ void DrawChart(int mode, ChartSettings& s, platform::Surface& surface, float sta
 bool PrintChart(int mode, ChartSettings& s, platform::Printer& printer, float start, float span,
                 const std::function<void(platform::Surface&)>& printNotes) {
     platform::Surface& page = printer.Page();
-    if (mode == 1) {
-        if (printer.IsPrinting()) AddPoint(page, s, s.Paper);
-        return printer.IsPrinting();
-    }
     if (mode == 2) return printer.EndDoc();
     if (mode != 0) return false;
     if (!printer.BeginDoc()) return false;

@@ -12,6 +12,14 @@ class Surface;
 class Printer;
 }  // namespace platform
 
+// One point of a trace: seconds from the chart start, its value in the base
+// unit, and its place in the trace (0 starts the trace afresh).
+struct ChartPoint {
+    double Time = 0;
+    double Value = 0;
+    int32_t Index = 0;
+};
+
 // The strip-chart record every power-type window and viewer owns. The
 // defaults are those of the live power window.
 struct ChartSettings {
@@ -27,9 +35,6 @@ struct ChartSettings {
     int16_t YDivisions = 10;
     int16_t FrameStyle = 0;  // 1: a black box around the surface
     int32_t MaxPoints = 6000;
-    double LastTime = 0;     // the point to add: seconds from the chart start
-    double LastReading = 0;  // its value, base unit
-    int32_t LastIndex = 0;   // 0 starts the trace
     float YMax = 1, YMin = 0;
     int16_t ViewerFlagA = 0;  // two flags the viewers keep here
     bool ViewerFlagB = true;
@@ -53,15 +58,20 @@ inline constexpr double kChartNotesFontPoints = 7.0;
 void FitChartToPixels(ChartSettings& settings, QSize logicalPixels);
 
 // mode 0: the empty chart (frame, grid, labels, titles) for `span` seconds
-// from `start`, keeping the geometry in settings.Screen; mode 1: adds the
-// point (LastTime, LastReading); mode 2: nothing.
+// from `start`, keeping the geometry in settings.Screen; mode 1 is
+// DrawChartPoint; mode 2: nothing.
 void DrawChart(int mode, ChartSettings& settings, platform::Surface& surface, float start, float span);
+// Adds one point to the trace of the last full drawing.
+void DrawChartPoint(ChartSettings& settings, platform::Surface& surface, const ChartPoint& point);
 
 // The printed chart: mode 0 opens the page (false when the print was
 // cancelled) and draws frame, labels, titles and, through printNotes, the
-// user's notes; mode 1 adds a point; mode 2 finishes the page and the document.
+// user's notes; mode 1 is PrintChartPoint; mode 2 finishes the page and the
+// document.
 bool PrintChart(int mode, ChartSettings& settings, platform::Printer& printer, float start, float span,
                 const std::function<void(platform::Surface&)>& printNotes = {});
+// Adds one point to the printed trace; false when no print is under way.
+bool PrintChartPoint(ChartSettings& settings, platform::Printer& printer, const ChartPoint& point);
 
 // Mouse drag positions (surface units) to times, t1 <= t2.
 void TimesFromPlotX(const ChartSettings& settings, double x1, double x2, double& t1, double& t2);

@@ -3,9 +3,8 @@
 #include "data/DataFileSave.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
+#include "state/Mode.h"
 #include "state/RecentFiles.h"
-
-#include <QFileInfo>
 
 #include <QFileInfo>
 #include <QStringList>
@@ -27,17 +26,6 @@ bool g_saveCancelled = false;
 
 void Tell(const QString& text) {
     platform::prompts().Message(text, kTitle, platform::Icon::None);
-}
-
-const ModeFileOps* OpsOfMode(int16_t mode) {
-    const auto& ops = App().Shell.FileOps;
-    if (mode < 0 || size_t(mode) >= ops.size()) return nullptr;
-    return &ops[size_t(mode)];
-}
-
-// The power-type windows stop drawing while a dialog or a save runs.
-bool PausesChart(int16_t mode) {
-    return mode == ModePower || mode == ModePowerRatio || mode == ModePowerDifference;
 }
 
 // The file kind a mode saves, or 0 to keep the dialog's last choice.
@@ -72,20 +60,20 @@ QString ExtensionOfMode(int16_t mode) {
 
 // Runs `body` with a power-type chart paused; it resumes however the body ends.
 template <class Body>
-void WithChartPaused(int16_t mode, const ModeFileOps* ops, Body body) {
-    if (!PausesChart(mode) || !ops || !ops->Pause) return body();
-    ops->Pause(true);
+void WithChartPaused(int16_t code, Mode* mode, Body body) {
+    if (!mode || !mode->Traits(code).PausesForFiles) return body();
+    mode->Pause(true);
     try {
         body();
     } catch (...) {
         try {
-            ops->Pause(false);
+            mode->Pause(false);
         } catch (...) {
             // The first failure is the one reported.
         }
         throw;
     }
-    ops->Pause(false);
+    mode->Pause(false);
 }
 
 class BusyCursor {
@@ -125,7 +113,7 @@ void Save() {
     const int16_t mode = App().ActiveMode;
     if (mode == ModeNone) return Tell("Nothing to save.");
     if (mode == ModeTerminal) return Tell("Save in the Terminal mode is not supported yet");
-    const ModeFileOps* ops = OpsOfMode(mode);
+    Mode* ops = Modes().Find(mode);
     WithChartPaused(mode, ops, [&] {
         if (const int index = FilterIndexOfMode(mode)) g_filterIndex = index;
         AskForFile("Save data in file", true, ExtensionOfMode(mode));
@@ -133,7 +121,7 @@ void Save() {
         if (g_fileName.isEmpty()) return;
 
         const BusyCursor busy;
-        if (!ops || !ops->Save) return;
+        if (!ops) return;
         ops->Save(g_fileName);
         // A save that ended with a message may have left no file.
         if (QFileInfo(g_fileName).isFile()) RememberDataFile(g_fileName, true);
@@ -159,10 +147,10 @@ void Print() {
     const int16_t mode = App().ActiveMode;
     if (mode == ModeNone) return Tell("Nothing to print.");
     if (mode == ModeTerminal) return Tell("Printing in the Terminal mode is not supported yet");
-    const ModeFileOps* ops = OpsOfMode(mode);
+    Mode* ops = Modes().Find(mode);
     const BusyCursor busy;
     WithChartPaused(mode, ops, [&] {
-        if (ops && ops->Print) ops->Print();
+        if (ops) ops->Print();
     });
 }
 
@@ -248,7 +236,7 @@ void OpenRecentFile(const QString& fileName) {
         ForgetDataFile(fileName);
         return;
     }
-    if (!shell.SwitchMode || !shell.ModeEntry[ModePcFile]) return;
+    if (!shell.SwitchMode || !Modes().Find(ModePcFile)) return;
     g_openWithoutDialog = fileName;
     shell.SwitchMode(ModePcFile);
     g_openWithoutDialog.clear();

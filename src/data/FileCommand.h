@@ -6,7 +6,7 @@
 // The File menu's commands for the active mode window: 0 Save, 1 Open,
 // 2 Print, 3 Printer setup. Pauses a power-type chart around the dialog,
 // shows the file or printer dialog, and calls the window's save or print
-// operation (App().Shell.FileOps[ActiveMode]). Open asks for the file
+// operation (the registered mode of ActiveMode). Open asks for the file
 // ("Load data from file") and, in PC-file view, has it loaded and shown
 // (App().Shell.OpenPcFile); its Cancel leaves that view (mode 0). Any error
 // inside ends the operation with a beep and "Program internal trap. Notify

@@ -3,7 +3,6 @@
 #include "dual/PowerDifferenceWindow.h"
 #include "dual/PowerRatioWindow.h"
 #include "power/PowerMode.h"
-#include "state/AppState.h"
 
 PowerRatioWindow::PowerRatioWindow(QWidget* parent) : PowerWindow(kPowerRatioWindow, parent) {}
 
@@ -11,12 +10,12 @@ PowerDifferenceWindow::PowerDifferenceWindow(QWidget* parent) : PowerWindow(kPow
 
 PowerRatioWindow* InstallPowerRatioMode(QMdiArea* area) {
     auto* w = new PowerRatioWindow;
-    InstallPowerWindow(area, w, ModePowerRatio);
+    InstallPowerWindow(area, w);
     return w;
 }
 
 PowerDifferenceWindow* InstallPowerDifferenceMode(QMdiArea* area) {
     auto* w = new PowerDifferenceWindow;
-    InstallPowerWindow(area, w, ModePowerDifference);
+    InstallPowerWindow(area, w);
     return w;
 }

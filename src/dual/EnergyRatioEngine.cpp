@@ -31,6 +31,29 @@ QString HeadText(int channel) {
 
 }  // namespace
 
+ModeTraits EnergyRatioEngine::Traits(int16_t) const {
+    ModeTraits t;
+    t.Start = StartOrder::AfterBegin;
+    t.PassesRefusals = true;
+    return t;
+}
+
+void EnergyRatioEngine::Begin() {
+    QString none;
+    EnergyRatioLog(-1, none);
+    PublishBegan();
+}
+
+void EnergyRatioEngine::End() {
+    QString none;
+    EnergyRatioLog(1, none);
+    PublishEnded();
+}
+
+std::optional<RunProgress> EnergyRatioEngine::Progress() const {
+    return PulseProgress(*this, Stats(0).Count);
+}
+
 EnergyRatioEngine::EnergyRatioEngine() {
     Caption = QStringLiteral("Real-Time Energy Ratio Logging");
     StatLabels = kStatPrefixes;

@@ -40,6 +40,16 @@ class EnergyRatioEngine : public PulseRun {
 public:
     EnergyRatioEngine();
 
+    // The mode as the shell drives it.
+    ModeTraits Traits(int16_t code) const override;
+    void Begin() override;
+    void Reply(QString& line) override { EnergyRatioLog(0, line); }
+    void Refused(QString& line) override { EnergyRatioLog(kRefusedReplyOp, line); }
+    void End() override;
+    void Save(const QString& fileName) override { EnergyRatioSave(fileName); }
+    void Print() override { EnergyRatioPrint(); }
+    std::optional<RunProgress> Progress() const override;
+
     // -1 reset and show; 0 one reply line (cleared); 1 leave the mode;
     // kRefusedReplyOp the meter refused the last request.
     void EnergyRatioLog(int action, QString& reply);

@@ -3,6 +3,6 @@
 class QMdiArea;
 class EnergyRatioWindow;
 
-// Creates the energy ratio window in the main window's area (hidden) and
-// installs it as the window of mode 13, with its Save, Print and Unsaved.
+// Creates the energy ratio window in the main window's area (hidden); its
+// Engine is the mode to register.
 EnergyRatioWindow* InstallEnergyRatioMode(QMdiArea* area);

@@ -2,9 +2,9 @@
 
 #include "dual/EnergyRatioSetupDialog.h"
 #include "dual/EnergyRatioStability.h"
+#include "state/AppState.h"
 #include "widgets/LogWindowParts.h"
 #include "widgets/SurfaceWidget.h"
-#include "state/AppState.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,7 +15,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-EnergyRatioWindow::EnergyRatioWindow(QWidget* parent) : QWidget(parent) {
+EnergyRatioWindow::EnergyRatioWindow(QWidget* parent, EnergyRatioEngine* engine)
+    : QWidget(parent),
+      ownEngine_(engine ? nullptr : std::make_unique<EnergyRatioEngine>()),
+      Engine(engine ? *engine : *ownEngine_) {
     setObjectName("EnergyRatioWindow");
     BuildControls();
     EnergyRatioViewHooks& v = Engine.View;
@@ -26,6 +29,7 @@ EnergyRatioWindow::EnergyRatioWindow(QWidget* parent) : QWidget(parent) {
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { butSetup_Click(); };
     v.ShowWindow = [this] { ShowModeWindow(this); };
+    Engine.Attach(*this);
     Picture1->Resized = [this] { form_Resize(); };
     ShowDisplay();
 }
@@ -114,8 +118,18 @@ void EnergyRatioWindow::form_Resize() {
 }
 
 void EnergyRatioWindow::EnergyRatioLog(int action, QString& reply) {
+    if (action == 1) return Engine.End();
     Engine.EnergyRatioLog(action, reply);
-    if (action == 1 && !leaving_) MdiFrame(this)->hide();
+}
+
+EnergyRatioWindow::~EnergyRatioWindow() {
+    // The engine may run on without this window.
+    Engine.View = EnergyRatioViewHooks{};
+    Engine.Detach(*this);
+}
+
+void EnergyRatioWindow::Ended() {
+    if (!leaving_) MdiFrame(this)->hide();
 }
 
 void EnergyRatioWindow::butSetup_Click() {

@@ -5,6 +5,7 @@
 #include "widgets/LogWindowParts.h"
 
 #include <QWidget>
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -19,10 +20,12 @@ class SurfaceWidget;
 // the ratio direction, the statistics, the scatter chart and the run's
 // buttons. The engine does the work; this window mirrors its display fields
 // and draws each pair's point into the chart's image.
-class EnergyRatioWindow : public QWidget {
+class EnergyRatioWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
-    explicit EnergyRatioWindow(QWidget* parent = nullptr);
+    // A window on a running engine; null: one of its own.
+    explicit EnergyRatioWindow(QWidget* parent = nullptr, EnergyRatioEngine* engine = nullptr);
+    ~EnergyRatioWindow() override;
 
     // -1 reset and show, 0 one reply, 1 leave the mode.
     void EnergyRatioLog(int action, QString& reply);
@@ -31,7 +34,11 @@ public:
     // Lays the controls out for the display style and draws the chart afresh.
     void form_Resize();
 
-    EnergyRatioEngine Engine;
+private:
+    std::unique_ptr<EnergyRatioEngine> ownEngine_;
+
+public:
+    EnergyRatioEngine& Engine;
 
     QLabel* lblEnergyRatio;
     QLabel* lblNorma;
@@ -50,6 +57,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void Ended() override;  // the mode was left: the window goes
     void BuildControls();
     void ShowDisplay();
     void butSetup_Click();

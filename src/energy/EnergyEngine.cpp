@@ -56,6 +56,24 @@ EnergyEngine::EnergyEngine() {
     StatLabels = kStatPrefixes;
 }
 
+ModeTraits EnergyEngine::Traits(int16_t code) const {
+    ModeTraits t;
+    // Energy puts the meter into the mode first; rapid pulse is ready first.
+    t.Start = code == ModeRapidPulse ? StartOrder::AfterBegin : StartOrder::BeforeBegin;
+    t.ResendOnRefusal = "FE";
+    return t;
+}
+
+void EnergyEngine::End() {
+    QString none;
+    EnergyLog(1, none);
+    PublishEnded();
+}
+
+std::optional<RunProgress> EnergyEngine::Progress() const {
+    return PulseProgress(*this, Stats().Count + OverCount);
+}
+
 QString EnergyEngine::HeadText() const {
     // Another channel may be selected by now: the run's data belong to its head.
     if (!runHead_.isEmpty()) return runHead_;
@@ -91,6 +109,7 @@ void EnergyEngine::StartEnergy() {
     Hist.YScaleCopy = YScale;
     Hist.Visible = cfg.EnergyDisplayStyle != 1;
     ResizeBins(Hist, cfg.EnergyBinsCount);
+    lastBin_ = 0;
     store_.Allocate();
     QString none;
     EnergyLog(-1, none);
@@ -105,6 +124,7 @@ void EnergyEngine::PrepareLayout() {
         Hist.LowLimit = float(cfg.EnergyLowLimit);
         Hist.HighLimit = float(cfg.EnergyHighLimit);
         ResizeBins(Hist, cfg.EnergyBinsCount);
+        lastBin_ = 0;
     }
     ShowStatistics(true);
 }
@@ -224,12 +244,12 @@ void EnergyEngine::ProcessReading(const QString& reply) {
     StoreReading(value);
     const bool over = IsOverrange(value);
     if (!over) {
-        AddToHistogram(Hist, value);
+        lastBin_ = AddToHistogram(Hist, value);
         stats_.Add(value);
     } else {
         ++OverCount;
     }
-    if (View.BarAdded) View.BarAdded();
+    if (View.BarAdded) View.BarAdded(lastBin_);
 
     if (over) {
         platform::prompts().Beep();

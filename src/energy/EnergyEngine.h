@@ -29,9 +29,9 @@ QString EnergyStatisticsText(const QString& prefix, double value);
 
 // What the engine asks of the window that shows it. Unset hooks do nothing.
 struct EnergyViewHooks {
-    std::function<void()> DisplayChanged;  // captions, read-out, statistics or visibility changed
-    std::function<void()> BarAdded;        // Hist.LastBin was counted: draw its bar
-    std::function<void()> Redraw;          // form_Resize: lay out and draw the histogram afresh
+    std::function<void()> DisplayChanged;   // captions, read-out, statistics or visibility changed
+    std::function<void(int bin)> BarAdded;  // a pulse was counted: draw the bar of its bin
+    std::function<void()> Redraw;           // form_Resize: lay out and draw the histogram afresh
     std::function<void()> ShowWindow;
     std::function<void()> ReopenSetup;  // the setup dialog was open when Reset was pressed
 };
@@ -43,6 +43,18 @@ struct EnergyViewHooks {
 class EnergyEngine : public PulseRun {
 public:
     EnergyEngine();
+
+    // The mode as the shell drives it, for energy and rapid pulse alike.
+    ModeTraits Traits(int16_t code) const override;
+    void Begin() override {
+        StartEnergy();
+        PublishBegan();
+    }
+    void Reply(QString& line) override { EnergyLog(0, line); }
+    void End() override;
+    void Save(const QString& fileName) override { EnergySave(fileName); }
+    void Print() override { EnergyPrint(); }
+    std::optional<RunProgress> Progress() const override;
 
     // Titles, units and buffers for the mode now entered (energy or rapid pulse).
     void StartEnergy();
@@ -109,5 +121,6 @@ private:
     RunningStats stats_;
     ReadoutThrottle throttle_{0.3};
     bool rapidPulse_ = false;
+    int lastBin_ = 0;  // the bin of the latest pulse in range (an over-range one draws it again)
     QString runHead_;  // head name and serial of the run, taken at its fresh start
 };

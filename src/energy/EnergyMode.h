@@ -4,7 +4,6 @@ class QMdiArea;
 class EnergyWindow;
 
 // Creates the energy window in `area` (hidden until energy or rapid-pulse
-// mode is entered) and installs it in App().Shell for both modes: the entry
-// point (op -1 StartEnergy, 0 a reply, 1 leave) and the file operations
-// EnergySave and EnergyPrint. Returns the window (owned by the area).
+// mode is entered). Returns the window (owned by the area); its Engine is
+// the mode to register for both.
 EnergyWindow* InstallEnergyMode(QMdiArea* area);

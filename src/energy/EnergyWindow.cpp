@@ -4,7 +4,6 @@
 #include "energy/EnergyStability.h"
 #include "widgets/LogWindowParts.h"
 #include "widgets/SurfaceWidget.h"
-#include "state/AppState.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -23,15 +22,22 @@ void SetPoints(QLabel* l, double points) {
 
 }  // namespace
 
-EnergyWindow::EnergyWindow(QWidget* parent) : QWidget(parent) {
+EnergyWindow::EnergyWindow(QWidget* parent, EnergyEngine* engine)
+    : QWidget(parent),
+      ownEngine_(engine ? nullptr : std::make_unique<EnergyEngine>()),
+      Engine(engine ? *engine : *ownEngine_) {
     setObjectName("EnergyWindow");
     BuildControls();
     EnergyViewHooks& v = Engine.View;
     v.DisplayChanged = [this] { ShowDisplay(); };
-    v.BarAdded = [this] { AddBar(); };
+    v.BarAdded = [this](int bin) {
+        DrawHistogramBar(
+            bin, [this] { form_Resize(); }, Picture1->Surface(), Engine.Hist, Engine.YScale);
+    };
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { butSetup_Click(); };
     v.ShowWindow = [this] { ShowModeWindow(this); };
+    Engine.Attach(*this);
     Picture1->Resized = [this] { form_Resize(); };
     ShowDisplay();
 }
@@ -98,11 +104,6 @@ void EnergyWindow::ShowDisplay() {
     }
 }
 
-void EnergyWindow::AddBar() {
-    DrawHistogram(
-        1, [this] { form_Resize(); }, Picture1->Surface(), Engine.Hist, Engine.YScale, Engine.RelativeUnits);
-}
-
 void EnergyWindow::form_Resize() {
     Engine.PrepareLayout();
     // Numeric style: the read-out takes the histogram's place in a large font.
@@ -119,8 +120,18 @@ void EnergyWindow::form_Resize() {
 }
 
 void EnergyWindow::EnergyLog(int action, QString& reply) {
+    if (action == 1) return Engine.End();
     Engine.EnergyLog(action, reply);
-    if (action == 1 && !leaving_) MdiFrame(this)->hide();
+}
+
+EnergyWindow::~EnergyWindow() {
+    // The engine may run on without this window.
+    Engine.View = EnergyViewHooks{};
+    Engine.Detach(*this);
+}
+
+void EnergyWindow::Ended() {
+    if (!leaving_) MdiFrame(this)->hide();
 }
 
 void EnergyWindow::butSetup_Click() {

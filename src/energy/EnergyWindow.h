@@ -5,6 +5,7 @@
 #include "widgets/LogWindowParts.h"
 
 #include <QWidget>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -18,10 +19,12 @@ class SurfaceWidget;
 // the READY indicator, the statistics, the histogram and the run's buttons.
 // The engine does the work; this window mirrors its display fields and
 // draws each pulse's bar into the histogram's image.
-class EnergyWindow : public QWidget {
+class EnergyWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
-    explicit EnergyWindow(QWidget* parent = nullptr);
+    // A window on a running engine; null: one of its own.
+    explicit EnergyWindow(QWidget* parent = nullptr, EnergyEngine* engine = nullptr);
+    ~EnergyWindow() override;
 
     void StartEnergy() { Engine.StartEnergy(); }
     // -1 reset and show, 0 one reply, 1 leave the mode.
@@ -31,7 +34,11 @@ public:
     // Lays the controls out for the display style and draws the histogram afresh.
     void form_Resize();
 
-    EnergyEngine Engine;
+private:
+    std::unique_ptr<EnergyEngine> ownEngine_;
+
+public:
+    EnergyEngine& Engine;
 
     QLabel* lblEnergy;
     QLabel* lblReady;
@@ -50,9 +57,9 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void Ended() override;  // the mode was left: the window goes
     void BuildControls();
     void ShowDisplay();
-    void AddBar();
     void butSetup_Click();
 
     QVBoxLayout* layout_ = nullptr;

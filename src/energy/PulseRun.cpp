@@ -90,3 +90,7 @@ RunProgress PulseProgress(const PulseRun& run, int64_t pulses) {
     }
     return p;
 }
+
+bool PulseRun::HasUnsaved() const {
+    return Unsaved && !App().Config.LogToFile;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "state/AppState.h"
+#include "state/Mode.h"
 
 #include <QString>
 #include <cstdint>
@@ -12,9 +13,10 @@ class WorkFileRun;
 // energy and rapid-pulse engine, the energy ratio engine): Start and Stop,
 // the first Start after a Reset, closing with the save reminder, and the
 // display changes collected into one call of the window's hook.
-class PulseRun {
+class PulseRun : public Mode {
 public:
-    virtual ~PulseRun() = default;
+    bool HasUnsaved() const override;
+    bool MayLeave() override { return MayDiscard(); }
     // butStartStop: Start when stopped, otherwise Stop; then the display.
     void StartStop();
     virtual void Start() = 0;

@@ -7,28 +7,20 @@
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
+#include "state/Mode.h"
 
 namespace {
 
-void ToWindow(int16_t mode, QString& line, int op = 0) {
-    auto& entries = App().Shell.ModeEntry;
-    if (mode < 0 || mode >= static_cast<int>(entries.size())) return;
-    auto entry = entries[mode];
-    // Rapid pulse runs in the energy window.
-    if (!entry && mode == ModeRapidPulse) entry = entries[ModeEnergy];
-    if (entry) entry(op, line);
-}
-
-// Power and energy: the first reply of a run is checked for a refusal, and
+// A mode that checks the first reply of its run: while the meter refuses,
 // the mode command goes out again until the meter accepts it.
-void ToCheckedWindow(int16_t mode, const QString& modeCommand, QString& line) {
+void ToCheckedMode(Mode& mode, const char* modeCommand, QString& line) {
     AppState& app = App();
     if (app.ModeCheckPending && line.contains(QLatin1Char('?'))) {
-        SendCommand(platform::serialPort(), modeCommand, kResendTimeout, true);
+        SendCommand(platform::serialPort(), QString::fromLatin1(modeCommand), kResendTimeout, true);
         return;
     }
     app.ModeCheckPending = false;
-    ToWindow(mode, line);
+    mode.Reply(line);
 }
 
 }  // namespace
@@ -43,28 +35,16 @@ void DispatchLine(QString& line) {
     if (s.AwaitQueryReply) return QueryOnce(false, QString(), line);
     if (s.AwaitHeadType) return QueryHeadType(false, line);
 
-    const int16_t mode = App().ActiveMode;
-    switch (mode) {
-        case ModeTerminal:
-        case ModeDeviceFile:
-            ToWindow(mode, line);
-            break;
-        case ModePower:
-            ToCheckedWindow(mode, QStringLiteral("FP"), line);
-            break;
-        case ModeEnergy:
-        case ModeRapidPulse:
-            ToCheckedWindow(mode, QStringLiteral("FE"), line);
-            break;
-        case ModePowerRatio:
-        case ModePowerDifference:
-        case ModeEnergyRatio:
-            // A refused request is no reading: the window asks again.
-            ToWindow(mode, line, line.contains(QLatin1Char('?')) ? kRefusedReplyOp : 0);
-            break;
-        default:
-            break;  // no mode, or a PC file: nobody waits for meter lines
-    }
+    const int16_t code = App().ActiveMode;
+    Mode* mode = Modes().Find(code);
+    if (!mode) return;  // no mode: nobody waits for meter lines
+    const ModeTraits traits = mode->Traits(code);
+    // A PC file reads no meter.
+    if (!traits.HoldsLink) return;
+    if (traits.ResendOnRefusal) return ToCheckedMode(*mode, traits.ResendOnRefusal, line);
+    // A refused request is no reading: the mode asks again.
+    if (traits.PassesRefusals && line.contains(QLatin1Char('?'))) return mode->Refused(line);
+    mode->Reply(line);
 }
 
 void RefusedReplies::Tell() {

@@ -3,12 +3,11 @@
 #include <QString>
 
 // Hands one complete reply line (CR still at its end) to exactly one
-// receiver: a waiting link routine, else the window of ActiveMode.
+// receiver: a waiting link routine, else the registered mode of ActiveMode.
 void DispatchLine(QString& line);
 
-// The two-channel windows are called with this op for a line that refused
-// their request: they ask again rather than wait for an answer that never
-// comes.
+// The op of the logging entry points for a line that refused their
+// request: they ask again rather than wait for an answer that never comes.
 inline constexpr int kRefusedReplyOp = 2;
 
 // Refusals of a polling run in a row: after the tenth the run stops and the

@@ -156,7 +156,7 @@ bool OpenCommPort(platform::SerialPort& port, int n) {
     }
 
     port.SetThresholds(1, 1);
-    port.OnComm = [] { MSComm1_OnComm(); };
+    port.OnComm = [](int code) { MSComm1_OnComm(code); };
     TrafficLog(TrafficClear);
     platform::Clock& clock = platform::clock();
     LogLine(QStringLiteral("Log file was open on %1 at %2").arg(clock.DateText(), clock.TimeText()));
@@ -252,8 +252,7 @@ QString PortStatusText() {
     return QStringLiteral("Not connected");
 }
 
-void MSComm1_OnComm() {
-    const int code = platform::serialPort().CommEvent();
+void MSComm1_OnComm(int code) {
     if (code == platform::ComEvReceive) {
         ReceiveEvent();
         return;

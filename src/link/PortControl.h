@@ -31,7 +31,7 @@ bool Connect();
 void Disconnect();
 
 // The serial port's event handler; OpenCommPort installs it as OnComm.
-void MSComm1_OnComm();
+void MSComm1_OnComm(int code);
 
 // The connected device went away: the connection ends as at a disconnect
 // (the traffic log is written), the main window is told and the user sees

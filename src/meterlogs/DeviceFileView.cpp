@@ -2,14 +2,33 @@
 
 #include "meterlogs/LogRetrieval.h"
 #include "meterlogs/MeterLogList.h"
-#include "state/AppState.h"
 #include "viewers/LoadingWindow.h"
 #include "viewers/ViewModeDialog.h"
+#include "viewers/Viewers.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 
-void InstallDeviceFileView(QWidget* parent) {
+namespace {
+
+class DeviceFileMode final : public ViewerMode {
+public:
+    ModeTraits Traits(int16_t) const override {
+        ModeTraits t;
+        t.Reenters = true;  // chosen again: another retrieval
+        return t;
+    }
+    void Begin() override {
+        QString none;
+        RetrieveLogs(-1, none);
+    }
+    void Reply(QString& line) override { RetrieveLogs(0, line); }
+    void End() override { LeaveDeviceFileView(); }
+};
+
+}  // namespace
+
+Mode& InstallDeviceFileView(QWidget* parent) {
     ResetMeterLogs();
     SetDataLoadParent(parent);
     QPointer<MeterLogList> list = new MeterLogList(parent);
@@ -28,10 +47,6 @@ void InstallDeviceFileView(QWidget* parent) {
     for (const int16_t source : {SourceTalon2, SourceMeridel, SourceSirka})
         SetDataLoadCancel(source, [] { RetrieveLogFile(QStringLiteral("cancel retrieve")); });
     SetDataLoadCancel(SourceTalon, [] { RetrieveTalonLog(QStringLiteral("cancel retrieve")); });
-    App().Shell.ModeEntry[ModeDeviceFile] = [](int op, QString& text) {
-        if (op == 1)
-            LeaveDeviceFileView();
-        else
-            RetrieveLogs(op, text);
-    };
+    static DeviceFileMode mode;
+    return mode;
 }

@@ -2,8 +2,10 @@
 
 class QWidget;
 
-// Device-file view (ActiveMode 5): installs ModeEntry[ModeDeviceFile]
-// (-1 starts the retrieval, 0 hands it a reply, 1 leaves the view) and
-// connects the download to the selection window (made with `parent`), the
-// loading window and the view-mode dialog.
-void InstallDeviceFileView(QWidget* parent);
+class Mode;
+
+// Device-file view (ActiveMode 5): connects the download to the selection
+// window (made with `parent`), the loading window and the view-mode dialog,
+// and returns the view's mode to register (Begin starts the retrieval, a
+// reply goes to it, End leaves the view).
+Mode& InstallDeviceFileView(QWidget* parent);

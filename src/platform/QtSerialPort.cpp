@@ -98,7 +98,7 @@ QtSerialPort::~QtSerialPort() {
 
 void QtSerialPort::Raise(int code) {
     commEvent_ = code;
-    if (OnComm) OnComm();
+    if (OnComm) OnComm(code);
 }
 
 void QtSerialPort::SetCommPort(int n) {

@@ -57,7 +57,7 @@ public:
     virtual int CommEvent() const = 0;  // code of the event being reported
     // The system device behind the port; empty for a port that has none.
     virtual QString DevicePath() const { return QString(); }
-    std::function<void()> OnComm;  // raised for each event
+    std::function<void(int code)> OnComm;  // raised for each event, with its code
 };
 
 SerialPort& serialPort();

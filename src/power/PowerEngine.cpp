@@ -46,9 +46,9 @@ double Bounded(double v) {
 }  // namespace
 
 PowerEngine::PowerEngine(const PowerProfile& profile) : profile_(&profile) {
-    Caption = QString::fromLatin1(profile.Caption);
-    StartStopCaption = QStringLiteral("&Start");
-    StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
+    Display.Caption = QString::fromLatin1(profile.Caption);
+    Display.StartStopCaption = QStringLiteral("&Start");
+    Display.StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
     const PowerRunSettings s = Settings();
     Chart.GridStyle = s.Grid;
     Chart.YLabelMode = profile.YLabelMode;
@@ -57,10 +57,50 @@ PowerEngine::PowerEngine(const PowerProfile& profile) : profile_(&profile) {
     UndoAdjustment();
 }
 
+ModeTraits PowerEngine::Traits(int16_t) const {
+    ModeTraits t;
+    t.PausesForFiles = true;
+    if (profile_->Channels == 1) {
+        // The meter is in power mode before the first request goes out.
+        t.Start = StartOrder::BeforeBegin;
+        t.ResendOnRefusal = "FP";
+    } else {
+        t.Start = StartOrder::AfterBegin;
+        t.PassesRefusals = true;
+    }
+    return t;
+}
+
+void PowerEngine::Begin() {
+    NotSaved = false;
+    AutoRescale = false;
+    LimitsOn = false;
+    SetDirection(0);
+    if (Adjusted) ToggleAdjustment();
+    AppState& app = App();
+    // Two channels show in the unit of channel A.
+    const int16_t c = app.CurrentChannel == 1 && profile_->Channels == 1 ? 1 : 0;
+    const QString unit = app.Channels[size_t(c)].ReadingUnit;
+    app.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
+    BuildPowerUnits();
+    PowerLog(-1, QString());
+    PublishBegan();
+}
+
+void PowerEngine::End() {
+    PowerLog(1, QString());
+    PublishEnded();
+}
+
+bool PowerEngine::HasUnsaved() const {
+    return NotSaved && !App().Config.LogToFile;
+}
+
 void PowerEngine::Flush() {
     if (!displayDirty_) return;
     displayDirty_ = false;
-    if (View.DisplayChanged) View.DisplayChanged();
+    Display.Direction = Direction;
+    if (View.DisplayChanged) View.DisplayChanged(Display);
 }
 
 std::array<QString, 2> PowerEngine::Heads() const {
@@ -85,26 +125,25 @@ void PowerEngine::ClearStores() {
 
 void PowerEngine::ClearChart() {
     ClearStores();
-    Chart.LastIndex = 0;
     FinishedPoints = 0;
     if (View.Redraw) View.Redraw();
 }
 
 void PowerEngine::ResetStatistics() {
     for (RunningStats& stats : stats_) stats.Reset();
-    StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
+    Display.StatLabels = {kMinPrefix, kMaxPrefix, kAveragePrefix, kStDevPrefix};
     Changed();
 }
 
 void PowerEngine::ShowStatistics(bool show) {
     if (show) {
-        StatLabels = StatisticsLines();
+        Display.StatLabels = StatisticsLines();
         const int16_t mode = Settings().StatMode;
         const bool minMax = mode == 1 || mode == 3;
         const bool avgDev = mode == 2 || mode == 3;
-        StatVisible = {minMax, minMax, avgDev, avgDev};
+        Display.StatVisible = {minMax, minMax, avgDev, avgDev};
     } else {
-        StatVisible = {false, false, false, false};
+        Display.StatVisible = {false, false, false, false};
     }
     Changed();
 }
@@ -117,20 +156,20 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
             UndoAdjustment();
             SkippedChars = 0;
             SkippedReplies = 0;
-            StartStopCaption = QStringLiteral("&Start");
+            Display.StartStopCaption = QStringLiteral("&Start");
             Stopped = true;
             Pairing.Reset();
             ClearChart();
             if (View.ShowWindow) View.ShowWindow();
             ResetStatistics();
-            ReadingVisible = false;
+            Display.ReadingVisible = false;
             Changed();
             break;
         case 0:
             if (Stopped) return;
             refusals_.Answered();
             if (PollState == 0) {
-                ReadingText.clear();
+                Display.ReadingText.clear();
                 Changed();
                 SendNext();
             } else if (PollState == 2 && profile_->Channels == 1) {
@@ -154,7 +193,7 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
             SendNext();
             break;
         case 1:
-            ReadingVisible = false;
+            Display.ReadingVisible = false;
             Changed();
             Unload(true);
             ClearStores();
@@ -232,20 +271,17 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
         const bool merging = store.PointInterval != 0 && store.PointCount > 0;
         LastTime = merging ? store.PowerData[size_t(store.PointCount)].PointTime : t;
         LastReading = value;
-        Chart.LastTime = LastTime;
-        Chart.LastReading = Shown(value);
-        Chart.LastIndex = MaxOf(store.PointCount - 1, 0);
         // A range that no longer fits the data: the whole chart afresh.
         const std::optional<ChartRange> range = AutoScale ? DataRange() : std::nullopt;
         if (range && (range->Min != Chart.YMin || range->Max != Chart.YMax) && View.Redraw)
             View.Redraw();
         else if (View.PointAdded)
-            View.PointAdded();
+            View.PointAdded({LastTime, Shown(value), MaxOf(store.PointCount - 1, 0)});
     }
 
     if (OutOfRange(value)) {
         platform::prompts().Beep();
-        ReadingText = profile_->Readout(*this, value);
+        Display.ReadingText = profile_->Readout(*this, value);
         Changed();
     } else {
         UpdateDisplay(value, now);
@@ -253,15 +289,26 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
 
     workFile_.Append(n == 1 ? FormatLogLine(float(channels[0]), t, true)
                             : FormatDualLogLine(float(channels[0]), float(channels[1]), t, true));
+    Publish(value, t);
+}
+
+void PowerEngine::Publish(double value, double t) {
+    const RunningStats& stats = Stats();
+    ::Reading r;
+    r.Value = value;
+    // A ratio has no unit; power and difference are in the head's.
+    if (profile_->Adjustment != PowerAdjustment::Scale) r.Unit = App().BaseUnit;
+    r.Channel = profile_->Channels == 2 ? 2 : App().CurrentChannel;
+    r.Time = t;
+    r.OverRange = OutOfRange(value);
+    r.Stats = {stats.Count, stats.Min, stats.Max, stats.Average(), stats.StdDev()};
+    PublishReading(r);
 }
 
 void PowerEngine::EndRun(double t, double reading) {
     LastTime = t;
     LastReading = reading;
-    Chart.LastTime = t;
-    Chart.LastReading = Shown(reading);
-    Chart.LastIndex = MaxOf(Store().PointCount - 1, 0);
-    if (View.PointAdded) View.PointAdded();
+    if (View.PointAdded) View.PointAdded({t, Shown(reading), MaxOf(Store().PointCount - 1, 0)});
     platform::prompts().Beep();
     FinishedPoints = Store().PointCount;
     for (PowerStore& store : stores_) store.PointCount = 0;
@@ -277,8 +324,8 @@ void PowerEngine::UpdateDisplay(double reading, double now) {
     if (since < 0) since += 86400.0;
     if (since < kDisplayInterval) return;
     ShowStatistics(true);
-    RescaleVisible = true;
-    ReadingText = profile_->Readout(*this, reading);
+    Display.RescaleVisible = true;
+    Display.ReadingText = profile_->Readout(*this, reading);
     LastDisplayTime = now;
     Changed();
 }
@@ -316,7 +363,6 @@ void PowerEngine::Start() {
         app.BaseUnit = unitHead.ReadingUnit.isEmpty() ? QStringLiteral("W") : unitHead.ReadingUnit;
         BuildPowerUnits();
         PowerLog(-1, QString());
-        Chart.LastIndex = 0;
         RunActive = true;
         anchored_ = false;
         LogFileOnOffEnable(false);
@@ -337,22 +383,22 @@ void PowerEngine::Start() {
         Pairing.Reset();
     }
     ShowStatistics(false);
-    RescaleVisible = false;
-    Caption = profile_->RunCaption();
-    if (Settings().DisplayMode != 0) ReadingVisible = true;
+    Display.RescaleVisible = false;
+    Display.Caption = profile_->RunCaption();
+    if (Settings().DisplayMode != 0) Display.ReadingVisible = true;
     app.ModeCheckPending = true;
     PollState = 0;
     refusals_.Answered();
     SendCommand(platform::serialPort(), QString::fromLatin1(profile_->FirstCommand), profile_->FirstTimeout,
                 true);
-    StartStopCaption = QStringLiteral("&Stop");
+    Display.StartStopCaption = QStringLiteral("&Stop");
     Stopped = false;
     Changed();
     Flush();
 }
 
 void PowerEngine::Stop() {
-    StartStopCaption = QStringLiteral("&Start");
+    Display.StartStopCaption = QStringLiteral("&Start");
     Stopped = true;
     PollState = 0;
     ShowStatistics(true);
@@ -366,8 +412,8 @@ void PowerEngine::Reset(bool setupWasOpen) {
     RunSeconds = 0;
     ClearChart();
     Pairing.Reset();
-    ReadingText.clear();
-    ReadingVisible = false;
+    Display.ReadingText.clear();
+    Display.ReadingVisible = false;
     LogFileOnOffEnable(true);
     if (!Stopped) Stop();
     ResetStatistics();
@@ -404,7 +450,7 @@ std::optional<ChartRange> PowerEngine::DataRange() const {
     return AutoScaleRange(Shown(Stats().Min), Shown(Stats().Max), Chart.YDivisions);
 }
 
-RunProgress PowerEngine::Progress() const {
+std::optional<RunProgress> PowerEngine::Progress() const {
     RunProgress p;
     p.Active = RunActive;
     p.Logging = !Stopped;
@@ -428,16 +474,16 @@ void PowerEngine::UndoAdjustment() {
     Adjusted = false;
     Scale = 1;
     Shift = 0;
-    AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[0]);
-    AdjustLabel = profile_->AdjustText ? profile_->AdjustText(*this) : QString();
+    Display.AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[0]);
+    Display.AdjustLabel = profile_->AdjustText ? profile_->AdjustText(*this) : QString();
 }
 
 // After a change of what is shown: the statistics lines in the new terms,
 // the chart redrawn, and the read-out of a finished run emptied.
 void PowerEngine::AfterViewChange() {
-    if (StatVisible[0] || StatVisible[2]) ShowStatistics(true);
+    if (Display.StatVisible[0] || Display.StatVisible[2]) ShowStatistics(true);
     if (View.Redraw) View.Redraw();
-    if (Store().PointCount == 0 && FinishedPoints > 0) ReadingText.clear();
+    if (Store().PointCount == 0 && FinishedPoints > 0) Display.ReadingText.clear();
     Changed();
     Flush();
 }
@@ -456,8 +502,8 @@ void PowerEngine::ToggleAdjustment() {
             Shift = average;
         }
         Adjusted = true;
-        AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[1]);
-        AdjustLabel = profile_->AdjustText(*this);
+        Display.AdjustCaption = QString::fromLatin1(profile_->AdjustCaptions[1]);
+        Display.AdjustLabel = profile_->AdjustText(*this);
     }
     AfterViewChange();
 }
@@ -496,7 +542,7 @@ void PowerEngine::ApplyChartRange() {
 void PowerEngine::DrawWholeChart(platform::Surface& surface) {
     ApplyChartRange();
     DrawChart(0, Chart, surface, 0, float(Settings().LogTime));
-    ForEachShownPoint([&] { DrawChart(1, Chart, surface, 0, 0); });
+    ForEachShownPoint([&](const ChartPoint& p) { DrawChartPoint(Chart, surface, p); });
 }
 
 void PowerEngine::WriteWorkFileHeader() {
@@ -525,7 +571,7 @@ bool PowerEngine::Unload(bool fromModeSwitch) {
     RunActive = false;
     PausedByCaller = false;
     LogFileOnOffEnable(true);
-    Caption = QString::fromLatin1(profile_->Caption);
+    Display.Caption = QString::fromLatin1(profile_->Caption);
     Changed();
     Flush();
     unloading_ = false;

@@ -9,6 +9,7 @@
 #include "power/PowerProfile.h"
 #include "power/PowerStore.h"
 #include "state/AppState.h"
+#include "state/Mode.h"
 
 #include <QString>
 #include <array>
@@ -20,12 +21,28 @@ namespace platform {
 class Surface;
 }
 
+// What a power window shows besides the chart, as the engine hands it over.
+struct PowerDisplay {
+    QString Caption;
+    QString StartStopCaption;
+    QString ReadingText;
+    bool ReadingVisible = false;
+    bool RescaleVisible = true;
+    std::array<QString, 4> StatLabels;  // Min, Max, Average, St.Dev.
+    std::array<bool, 4> StatVisible{};
+    QString AdjustCaption;  // butNormalize / butOffset
+    QString AdjustLabel;    // lblNorma / lblOffset
+    int16_t Direction = 0;  // the direction shown
+};
+
 // What the engine asks of the window that shows it. Unset hooks do nothing.
 struct PowerViewHooks {
-    std::function<void()> DisplayChanged;  // captions, read-out, statistics or visibility changed
-    std::function<void()> PointAdded;      // Chart.LastTime/LastReading/LastIndex hold a new point
-    std::function<void()> Redraw;          // lay out and draw the whole chart afresh
-    std::function<void()> ReopenSetup;     // the setup dialog was open when Reset was pressed
+    // Captions, read-out, statistics or visibility changed: all of it, once
+    // per step that changed any.
+    std::function<void(const PowerDisplay&)> DisplayChanged;
+    std::function<void(const ChartPoint&)> PointAdded;  // draw this new point
+    std::function<void()> Redraw;                       // lay out and draw the whole chart afresh
+    std::function<void()> ReopenSetup;                  // the setup dialog was open when Reset was pressed
     std::function<void()> ShowWindow;
     // The trial reading that learns the current channel's unit at a fresh
     // start; empty: the link's DetectReadingUnits.
@@ -39,9 +56,24 @@ struct PowerViewHooks {
 // it logs; two-channel variants keep both directions (A/B and B/A, or A-B
 // and B-A) in two stores and two sets of statistics, so a change of
 // direction redraws without loss.
-class PowerEngine {
+class PowerEngine : public Mode {
 public:
     explicit PowerEngine(const PowerProfile& profile = kPowerProfile);
+
+    // The mode as the shell drives it.
+    ModeTraits Traits(int16_t code) const override;
+    // A fresh entry: nothing unsaved, the first direction unadjusted, and
+    // the units of the head now selected, so the empty chart and the setup
+    // name them before the first Start.
+    void Begin() override;
+    void Reply(QString& line) override { PowerLog(0, line); }
+    void Refused(QString& line) override { PowerLog(kRefusedReplyOp, line); }
+    void End() override;
+    void Save(const QString& fileName) override { PowerSave(fileName); }
+    void Print() override { PowerPrint(); }
+    void Pause(bool on) override { PauseGraph(on); }
+    bool HasUnsaved() const override;
+    bool MayLeave() override { return MayDiscard(); }
 
     // op -1: prepare for power mode (and every fresh start); 0: one reply
     // line; 1: leave power mode; kRefusedReplyOp: the meter refused the
@@ -57,7 +89,7 @@ public:
     // chkAutoScale: the chart's range follows the data while it comes in.
     void SetAutoScale(bool on);
     // How far the run has come, for the status strip.
-    RunProgress Progress() const;
+    std::optional<RunProgress> Progress() const override;
     void SetLimitsOn(bool on);  // chkLimitsOn
     // The direction shown (0 A/B or A-B, 1 the other way); a change undoes
     // the adjustment and redraws from the other direction's store.
@@ -90,8 +122,8 @@ public:
     // Points of the run on show: those of the running or stopped run, or of
     // the finished one.
     int32_t PointsOnShow() const { return Store().PointCount > 0 ? Store().PointCount : FinishedPoints; }
-    // Puts each shown point into Chart.Last* in turn (empty points skipped)
-    // and calls `add` for it: the full redraw and the printout share this walk.
+    // Calls `add` with each shown point in turn (empty points skipped): the
+    // full redraw and the printout share this walk.
     template <class Add>
     void ForEachShownPoint(Add add);
 
@@ -110,16 +142,8 @@ public:
     // Head name and serial of channel A (or the current channel) and B.
     std::array<QString, 2> Heads() const;
 
-    // Display state, mirrored by the window.
-    QString Caption;
-    QString StartStopCaption;
-    QString ReadingText;
-    bool ReadingVisible = false;
-    bool RescaleVisible = true;
-    std::array<QString, 4> StatLabels;  // Min, Max, Average, St.Dev.
-    std::array<bool, 4> StatVisible{};
-    QString AdjustCaption;  // butNormalize / butOffset
-    QString AdjustLabel;    // lblNorma / lblOffset
+    // What the window is to show, handed to it through View.DisplayChanged.
+    PowerDisplay Display;
 
     // Run state.
     int16_t PollState = 0;  // 0 first reply, 2 pulse-ready flag, 3 (1 two channels) readings
@@ -153,6 +177,7 @@ private:
     bool TakeValues(const QString& text, std::array<double, 2>& channels, std::array<double, 2>& values);
     void Process(const std::array<double, 2>& channels, const std::array<double, 2>& values);
     void SendNext();
+    void Publish(double value, double t);
     void ShowStatistics(bool show);
     void UpdateDisplay(double reading, double now);
     void WriteWorkFileHeader();
@@ -185,9 +210,6 @@ void PowerEngine::ForEachShownPoint(Add add) {
     for (int32_t k = 1; k <= count; ++k) {
         const PowerPoint& p = Store().PowerData[size_t(k)];
         if (p.PointTime < 0) continue;
-        Chart.LastTime = p.PointTime;
-        Chart.LastReading = Shown(PowerStore::PointValue(p));
-        Chart.LastIndex = drawn++;
-        add();
+        add(ChartPoint{p.PointTime, Shown(PowerStore::PointValue(p)), drawn++});
     }
 }

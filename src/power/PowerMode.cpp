@@ -2,18 +2,17 @@
 
 #include "platform/WindowPlacement.h"
 #include "power/PowerWindow.h"
-#include "state/AppState.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
 PowerWindow* InstallPowerMode(QMdiArea* area) {
     auto* w = new PowerWindow;
-    InstallPowerWindow(area, w, ModePower);
+    InstallPowerWindow(area, w);
     return w;
 }
 
-void InstallPowerWindow(QMdiArea* area, PowerWindow* w, int16_t mode) {
+void InstallPowerWindow(QMdiArea* area, PowerWindow* w) {
     QMdiSubWindow* sub = area->addSubWindow(w);
     // Closing only hides: the shell keeps calling this window.
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
@@ -23,13 +22,4 @@ void InstallPowerWindow(QMdiArea* area, PowerWindow* w, int16_t mode) {
     sub->resize(sub->sizeHint().expandedTo(QSize(900, 580)));
     sub->hide();
     platform::KeepInsideArea(sub);
-    ShellHooks& h = App().Shell;
-    h.ModeEntry[size_t(mode)] = [w](int op, QString& text) { w->PowerLog(op, text); };
-    ModeFileOps& ops = h.FileOps[size_t(mode)];
-    ops.Pause = [w](bool on) { w->PauseGraph(on); };
-    ops.Save = [w](const QString& name) { w->PowerSave(name); };
-    ops.Print = [w] { w->PowerPrint(); };
-    ops.Unsaved = [w] { return w->Engine.NotSaved && !App().Config.LogToFile; };
-    ops.MayLeave = [w] { return w->Engine.MayDiscard(); };
-    h.Progress[size_t(mode)] = [w] { return w->Engine.Progress(); };
 }

@@ -47,7 +47,7 @@ void PowerEngine::PowerPrint() {
     if (!PrintChart(0, Chart, printer, 0, span, [](platform::Surface& page) { Notes().PrintNotesBox(page); }))
         return ThrowIfPrintFailed(printer);
     PrintTexts(printer.Page());
-    ForEachShownPoint([&] { PrintChart(1, Chart, printer, 0, span); });
+    ForEachShownPoint([&](const ChartPoint& p) { PrintChartPoint(Chart, printer, p); });
     PrintChart(2, Chart, printer, 0, span);
     ThrowIfPrintFailed(printer);
 }
@@ -76,6 +76,7 @@ void PowerEngine::PrintTexts(platform::Surface& page) const {
                    QStringLiteral(")"));
     const std::array<QString, 4> stats = StatisticsLines();
     for (size_t i = 0; i < stats.size(); ++i) textAt(0, 10 + 5 * double(i), stats[i]);
-    if (profile_->AdjustText) textAt(0, 30, QString::fromLatin1(profile_->AdjustPrintPrefix) + AdjustLabel);
+    if (profile_->AdjustText)
+        textAt(0, 30, QString::fromLatin1(profile_->AdjustPrintPrefix) + Display.AdjustLabel);
     textAt(95, 50, QString::fromLatin1(profile_->Caption));
 }

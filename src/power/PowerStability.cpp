@@ -41,7 +41,7 @@ void ShowPowerStability(PowerWindow& window) {
     const PowerEngine& engine = window.Engine;
     const auto source = [&engine] {
         StabilitySnapshot s;
-        s.Title = engine.Caption + QStringLiteral(": the run so far");
+        s.Title = engine.Display.Caption + QStringLiteral(": the run so far");
         s.Unit = engine.Chart.YLabelMode == 1 ? App().BaseUnit : QString();
         s.Power = analysis::AnalysePower(StoreSeries(engine));
         return s;

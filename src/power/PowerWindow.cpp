@@ -2,11 +2,10 @@
 
 #include "charts/ChartCursor.h"
 #include "data/Units.h"
-#include "widgets/LogWindowParts.h"
-#include "widgets/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerStability.h"
-#include "state/AppState.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 const PowerWindowProfile kPowerWindow{
@@ -29,22 +29,46 @@ const PowerWindowProfile kPowerWindow{
     .Setup = SetupPower,
 };
 
-PowerWindow::PowerWindow(const PowerWindowProfile& profile, QWidget* parent)
-    : QWidget(parent), Engine(*profile.Engine), profile_(&profile) {
+PowerWindow::PowerWindow(const PowerWindowProfile& profile, PowerEngine* engine, QWidget* parent)
+    : QWidget(parent),
+      ownEngine_(engine ? nullptr : std::make_unique<PowerEngine>(*profile.Engine)),
+      Engine(engine ? *engine : *ownEngine_),
+      profile_(&profile) {
     setObjectName(profile.Name);
     BuildControls();
     PowerViewHooks& v = Engine.View;
-    v.DisplayChanged = [this] { ShowDisplay(); };
-    v.PointAdded = [this] { AddPoint(); };
+    v.DisplayChanged = [this](const PowerDisplay& d) { ShowDisplay(d); };
+    v.PointAdded = [this](const ChartPoint& p) { DrawChartPoint(Engine.Chart, Picture1->Surface(), p); };
     v.Redraw = [this] { form_Resize(); };
     v.ReopenSetup = [this] { profile_->Setup().SetupPowerGraph(Engine.RunActive); };
     v.ShowWindow = [this] {
         MdiFrame(this)->show();
         show();
     };
+    Engine.Attach(*this);
     Picture1->Resized = [this] { form_Resize(); };
     Picture1->HoverText = [this](QPointF at) { return CursorTextAt(Engine.Chart, at.x(), at.y()); };
-    ShowDisplay();
+    ShowDisplay(Engine.Display);  // as the engine starts
+}
+
+PowerWindow::~PowerWindow() {
+    // The engine may run on without this window.
+    Engine.View = PowerViewHooks{};
+    Engine.Detach(*this);
+}
+
+void PowerWindow::Began() {
+    // The engine cleared both already.
+    const QSignalBlocker rescale(chkAutoRescale);
+    chkAutoRescale->setChecked(false);
+    if (chkLimitsOn) {
+        const QSignalBlocker limits(chkLimitsOn);
+        chkLimitsOn->setChecked(false);
+    }
+}
+
+void PowerWindow::Ended() {
+    if (!leaving_) MdiFrame(this)->hide();
 }
 
 void PowerWindow::BuildControls() {
@@ -141,22 +165,22 @@ void PowerWindow::BuildControls() {
     resize(720, 480);
 }
 
-void PowerWindow::ShowDisplay() {
-    const PowerEngine& e = Engine;
-    setWindowTitle(e.Caption);
-    butStartStop->setText(e.StartStopCaption);
-    lblPower->setText(e.ReadingText);
-    lblPower->setVisible(e.ReadingVisible && e.Settings().DisplayMode != 0);
+void PowerWindow::ShowDisplay(const PowerDisplay& d) {
+    if (&d != &shown_) shown_ = d;
+    setWindowTitle(d.Caption);
+    butStartStop->setText(d.StartStopCaption);
+    lblPower->setText(d.ReadingText);
+    lblPower->setVisible(d.ReadingVisible && Engine.Settings().DisplayMode != 0);
     QLabel* stats[] = {lblMinPower, lblMaxPower, lblAvrPower, lblStDevPower};
     for (size_t i = 0; i < 4; ++i) {
-        stats[i]->setText(e.StatLabels[i]);
-        stats[i]->setVisible(e.StatVisible[i]);
+        stats[i]->setText(d.StatLabels[i]);
+        stats[i]->setVisible(d.StatVisible[i]);
     }
-    chkAutoRescale->setVisible(e.RescaleVisible);
+    chkAutoRescale->setVisible(d.RescaleVisible);
     if (butAdjust) {
-        butAdjust->setText(e.AdjustCaption);
-        lblAdjust->setText(e.AdjustLabel);
-        if (Directions->currentIndex() != e.Direction) Directions->setCurrentIndex(e.Direction);
+        butAdjust->setText(d.AdjustCaption);
+        lblAdjust->setText(d.AdjustLabel);
+        if (Directions->currentIndex() != d.Direction) Directions->setCurrentIndex(d.Direction);
     }
 }
 
@@ -167,39 +191,25 @@ void PowerWindow::Directions_Click() {
     Directions->setCurrentIndex(Engine.Direction);
 }
 
-void PowerWindow::AddPoint() {
-    DrawChart(1, Engine.Chart, Picture1->Surface(), 0, 0);
-}
-
 void PowerWindow::form_Resize() {
     // Chart only (0), read-out only (1) or both (2).
     Picture1->setVisible(Engine.Settings().DisplayMode != 1);
-    ShowDisplay();
+    ShowDisplay(shown_);
     FitChartToPixels(Engine.Chart, Picture1->size());
     Engine.DrawWholeChart(Picture1->Surface());
 }
 
 void PowerWindow::PowerLog(int op, QString& reply) {
-    if (op == -1) Form_Load();
-    Engine.PowerLog(op, reply);
-    if (op == 1 && !leaving_) MdiFrame(this)->hide();
-}
-
-// Every entry into power mode starts like a newly loaded window: nothing
-// unsaved, both boxes cleared, and the units of the head now selected, so
-// the empty chart and the setup name them before the first Start.
-void PowerWindow::Form_Load() {
-    Engine.NotSaved = false;
-    chkAutoRescale->setChecked(false);
-    if (chkLimitsOn) chkLimitsOn->setChecked(false);
-    Engine.SetDirection(0);
-    if (Engine.Adjusted) Engine.ToggleAdjustment();
-    AppState& app = App();
-    // Two channels show in the unit of channel A.
-    const int16_t c = app.CurrentChannel == 1 && profile_->Engine->Channels == 1 ? 1 : 0;
-    const QString unit = app.Channels[size_t(c)].ReadingUnit;
-    app.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
-    BuildPowerUnits();
+    switch (op) {
+        case -1:
+            return Engine.Begin();
+        case 1:
+            return Engine.End();
+        case kRefusedReplyOp:
+            return Engine.Refused(reply);
+        default:
+            return Engine.Reply(reply);
+    }
 }
 
 // The press may come after the dialog already closed itself on losing the

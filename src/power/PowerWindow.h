@@ -3,6 +3,7 @@
 #include "power/PowerEngine.h"
 
 #include <QWidget>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -34,13 +35,18 @@ extern const PowerWindowProfile kPowerWindow;
 // read-out, the statistics, the strip chart and the run's buttons. The
 // engine does the work; this window mirrors its display fields and draws
 // each new point into the chart's image.
-class PowerWindow : public QWidget {
+class PowerWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
     explicit PowerWindow(QWidget* parent = nullptr) : PowerWindow(kPowerWindow, parent) {}
-    explicit PowerWindow(const PowerWindowProfile& profile, QWidget* parent = nullptr);
+    explicit PowerWindow(const PowerWindowProfile& profile, QWidget* parent = nullptr)
+        : PowerWindow(profile, nullptr, parent) {}
+    // A window on a running engine of the profile's kind; null: one of its own.
+    PowerWindow(const PowerWindowProfile& profile, PowerEngine* engine, QWidget* parent = nullptr);
+    ~PowerWindow() override;
 
-    // op -1 enter power mode, 0 one reply, 1 leave power mode.
+    // op -1 enter power mode, 0 one reply, 1 leave power mode (the engine's
+    // mode operations).
     void PowerLog(int op, QString& reply);
     void PowerSave(const QString& fileName) { Engine.PowerSave(fileName); }
     void PowerPrint() { Engine.PowerPrint(); }
@@ -48,7 +54,11 @@ public:
     // Lays the controls out and draws the chart afresh.
     void form_Resize();
 
-    PowerEngine Engine;
+private:
+    std::unique_ptr<PowerEngine> ownEngine_;
+
+public:
+    PowerEngine& Engine;
 
     QLabel* lblPower;
     QLabel* lblMinPower;
@@ -70,16 +80,19 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // Every entry starts like a newly loaded window: both boxes cleared.
+    void Began() override;
+    void Ended() override;
     void BuildControls();
-    void Form_Load();
-    void ShowDisplay();
-    void AddPoint();
+    // Shows the display it is given and keeps it for the next layout.
+    void ShowDisplay(const PowerDisplay& display);
     void butReset_MouseDown();
     void butReset_Click();
     void butSetup_Click();
     void Directions_Click();
 
     const PowerWindowProfile* profile_;
+    PowerDisplay shown_;
 
     bool setupWasOpen_ = false;
     bool leaving_ = false;

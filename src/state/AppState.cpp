@@ -12,6 +12,7 @@ AppState& App() {
 
 void ResetAppState() {
     g_state = AppState{};
+    Modes().Clear();
 
     g_state.HeadTypeNames = {"No head connected", "Thermopile head",  "Pyroelectric head", "Photodiode head",
                              "Pyroelectric head", "Rapid Pulse head", "Photometer head"};

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "state/Mode.h"
+
 // The application state shared by every window: one instance for the whole
 // run, zeroed at start (ResetAppState), reached through App().
 
@@ -128,30 +130,7 @@ struct Settings {
     EnergyRatioSettings EnergyRatio;
 };
 
-// What the File menu's commands need of a mode window (an empty function:
-// the window has no such operation).
-struct ModeFileOps {
-    std::function<void(bool on)> Pause;             // PauseGraph
-    std::function<void(const QString& name)> Save;  // PowerSave, EnergySave, ...
-    std::function<void()> Print;                    // PowerPrint, EnergyPrint, ...
-    // Data logged since the last save that the working file does not hold
-    // (the Data Log File was off): what an end from outside must rescue.
-    std::function<bool()> Unsaved;
-    // Asked before the window is left: the save reminder for unsaved data.
-    // False when the user keeps the run (Cancel).
-    std::function<bool()> MayLeave;
-};
-
-// How far the run of a logging window has come (the status strip).
-struct RunProgress {
-    bool Active = false;   // a run started and not reset or finished
-    bool Logging = false;  // readings are being taken now
-    double Elapsed = 0;    // seconds since the run's first reading
-    double LogTime = 0;    // seconds the run lasts; 0: no set end
-    int64_t Readings = 0;  // readings taken in the run
-};
-
-// What the lower layers ask of the main window and the mode windows. The
+// What the lower layers ask of the main window. The
 // main window fills these at start; tests fill them with recorders. Unset
 // hooks do nothing.
 struct ShellHooks {
@@ -166,12 +145,6 @@ struct ShellHooks {
     std::function<void()> ClearNotes;                      // NotesWindow.ClearNotesBox
     std::function<void(int op)> FileCommand;  // the File menu's Save (0), Open, Print, Printer setup
     std::function<void(const QString& fileName)> OpenPcFile;  // load a PC data file and show it
-    // Window entry points X(op, text) by ActiveMode code; op -1 start, 0 reply, 1 close.
-    std::array<std::function<void(int op, QString& text)>, 14> ModeEntry;
-    // Save, print and pause of the window of each ActiveMode code.
-    std::array<ModeFileOps, 14> FileOps;
-    // The run of the window of each ActiveMode code (logging windows only).
-    std::array<std::function<RunProgress()>, 14> Progress;
 };
 
 struct AppState {

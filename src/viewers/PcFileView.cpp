@@ -18,16 +18,29 @@ void ShowPcFile(const QString& fileName) {
         v->ShowData();
 }
 
-void InstallPcFileView(QMdiArea* area) {
+namespace {
+
+class PcFileMode final : public ViewerMode {
+public:
+    ModeTraits Traits(int16_t) const override {
+        ModeTraits t;
+        t.HoldsLink = false;  // a PC file reads no meter
+        t.Reenters = true;    // chosen again: another file
+        return t;
+    }
+    void Begin() override { FileCommand(1); }
+    void Reply(QString&) override {}
+    void End() override {
+        DataLoadCancel();
+        if (StoredDataViewer* v = CurrentViewer()) v->Load(1, QString());
+    }
+};
+
+}  // namespace
+
+Mode& InstallPcFileView(QMdiArea* area) {
     SetDataLoadParent(area ? area->window() : nullptr);
-    ShellHooks& h = App().Shell;
-    h.OpenPcFile = [](const QString& name) { ShowPcFile(name); };
-    h.ModeEntry[ModePcFile] = [](int op, QString&) {
-        if (op == -1) {
-            FileCommand(1);
-        } else if (op == 1) {
-            DataLoadCancel();
-            if (StoredDataViewer* v = CurrentViewer()) v->Load(1, QString());
-        }
-    };
+    App().Shell.OpenPcFile = [](const QString& name) { ShowPcFile(name); };
+    static PcFileMode mode;
+    return mode;
 }

@@ -8,10 +8,8 @@
 #include "data/LogLines.h"
 #include "data/Units.h"
 #include "data/WorkFile.h"
-#include "widgets/LogWindowParts.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
-#include "widgets/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerSetupRules.h"
 #include "power/PowerTexts.h"
@@ -19,6 +17,8 @@
 #include "viewers/PowerViewLimits.h"
 #include "viewers/ViewerStability.h"
 #include "viewers/ViewerValues.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -385,18 +385,15 @@ void PowerViewer::ShowStatistics() {
 
 // ---- Drawing and zoom
 
-void PowerViewer::PlotShown(const std::function<void()>& addPoint) {
+void PowerViewer::PlotShown(const std::function<void(const ChartPoint&)>& addPoint) {
     Data.ForEachPlotted(ZoomFirst, ZoomLast, ViewDirection, [&](double t, double v, int64_t k) {
-        Chart.LastTime = t;
-        Chart.LastReading = v;
-        Chart.LastIndex = k == 0 ? 0 : 1;
-        addPoint();
+        addPoint({t, v, k == 0 ? 0 : 1});
     });
 }
 
 void PowerViewer::DrawInterval(platform::Surface& surface) {
     DrawChart(0, Chart, surface, float(ZoomStart), float(ZoomEnd - ZoomStart));
-    PlotShown([&] { DrawChart(1, Chart, surface, 0, 0); });
+    PlotShown([&](const ChartPoint& p) { DrawChartPoint(Chart, surface, p); });
 }
 
 void PowerViewer::form_Resize() {
@@ -522,7 +519,7 @@ void PowerViewer::Print() {
         return ThrowIfPrintFailed(printer);
     PrintTexts(printer.Page());
     // The page gets what the screen shows: at most about 1000 plotted points.
-    PlotShown([&] { PrintChart(1, Chart, printer, start, span); });
+    PlotShown([&](const ChartPoint& p) { PrintChartPoint(Chart, printer, p); });
     PrintChart(2, Chart, printer, start, span);
     ThrowIfPrintFailed(printer);
 }

@@ -100,7 +100,7 @@ private:
     QWidget* BuildLimitFrame();
     void ShowStatistics();
     // Sets each plotted point of the shown interval into Chart and adds it.
-    void PlotShown(const std::function<void()>& addPoint);
+    void PlotShown(const std::function<void(const ChartPoint&)>& addPoint);
     void ChooseLimitsAtLoad();
     void ShowBars();
     // Takes a typed limit (false when refused) and sets the chart range

@@ -42,16 +42,12 @@ StoredDataViewer* CurrentViewer() {
     return Viewer(App().ViewerKind);
 }
 
-void InstallViewerFileOps() {
-    for (const int16_t mode : {int16_t(ModePcFile), int16_t(ModeDeviceFile)}) {
-        ModeFileOps& ops = App().Shell.FileOps[size_t(mode)];
-        ops.Save = [](const QString& name) {
-            if (StoredDataViewer* v = CurrentViewer()) v->DataSave(name);
-        };
-        ops.Print = [] {
-            if (StoredDataViewer* v = CurrentViewer()) v->Print();
-        };
-    }
+void ViewerMode::Save(const QString& fileName) {
+    if (StoredDataViewer* v = CurrentViewer()) v->DataSave(fileName);
+}
+
+void ViewerMode::Print() {
+    if (StoredDataViewer* v = CurrentViewer()) v->Print();
 }
 
 void ForgetViewers() {

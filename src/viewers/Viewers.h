@@ -1,5 +1,7 @@
 #pragma once
 
+#include "state/Mode.h"
+
 #include "state/AppState.h"
 
 #include <cstdint>
@@ -28,9 +30,13 @@ StoredDataViewer* Viewer(int16_t kind);
 // The viewer named by App().ViewerKind, nullptr when none is.
 StoredDataViewer* CurrentViewer();
 
-// The File menu's Save and Print in PC-file and device-file view go to the
-// viewer named by App().ViewerKind (FileOps[ModePcFile], FileOps[ModeDeviceFile]).
-void InstallViewerFileOps();
+// The PC-file and device-file views: the File menu's Save and Print go to
+// the viewer named by App().ViewerKind.
+class ViewerMode : public Mode {
+public:
+    void Save(const QString& fileName) override;
+    void Print() override;
+};
 
 // Tests start from no viewers.
 void ForgetViewers();

@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/ModeSwitch.h"
 #include "auxiliary/InformationWindow.h"
+#include "dual/EnergyRatioWindow.h"
 #include "energy/EnergyWindow.h"
 #include "platform/QtSerialPort.h"
 #include "sim/Meter.h"
@@ -16,8 +17,10 @@
 #include "support/Screenshot.h"
 #include "viewers/PowerViewer.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTimer>
 
 namespace {
 
@@ -239,6 +242,94 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     Disconnect();
     platform::setSystemView(nullptr);
     platform::setSerialPort(nullptr);
+    ResetAppState();
+    ResetLinkState();
+}
+
+// A mode runs without a window: power, energy and energy ratio logged over
+// the terminal by their engines alone, entered through the Mode menu's
+// switch and saved through the File menu; a window then attached to the
+// finished run saves the same bytes.
+TEST(HeadlessEndToEndTest, modesLogWithNoWindowAndAnAttachedWindowSavesTheSameBytes) {
+    const QStringList pulses = ScatteringHead("talon2", "type=2,name=PE25,rate=20");
+    const QStringList pairs = {
+        "--model",          "meridel2",
+        "--head-a",         "type=2,name=PE25,serial=4711,rate=20,noise=0.2",
+        "--head-b",         "type=2,name=PE10,serial=815,rate=20,delay=0.025,noise=0.2",
+        "--exit-when-idle", "30"};
+    using Attach = std::function<void(Mode&, const QString&)>;
+    const struct {
+        QStringList simulator;
+        ModeMenuItem item;
+        std::function<std::unique_ptr<Mode>()> make;
+        Attach windowSave;
+        const char* file;
+        const char* header;
+        size_t least;  // lines in 2 s at the very least
+    } rows[] = {
+        {kScatteringThermopile, mnuMode_Power, [] { return std::make_unique<PowerEngine>(); },
+         [](Mode& m, const QString& name) {
+             PowerWindow(kPowerWindow, &dynamic_cast<PowerEngine&>(m)).PowerSave(name);
+         },
+         "run.pwr", "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711", 50},
+        {pulses, mnuMode_Energy, [] { return std::make_unique<EnergyEngine>(); },
+         [](Mode& m, const QString& name) {
+             EnergyWindow(nullptr, &dynamic_cast<EnergyEngine&>(m)).EnergySave(name);
+         },
+         "run.nrg", "Energy, in Joules \t Head: PE25; s/n4711", 20},
+        {pairs, mnuMode_DualEnergy_Ratio, [] { return std::make_unique<EnergyRatioEngine>(); },
+         [](Mode& m, const QString& name) {
+             EnergyRatioWindow(nullptr, &dynamic_cast<EnergyRatioEngine&>(m)).EnergyRatioSave(name);
+         },
+         "run.dnr", "Energy, J Channel A\t Channel B \t Head A: PE25; s/n4711\t Head B: PE10; s/n815", 20},
+    };
+    for (const auto& row : rows) {
+        Simulator sim(row.simulator);
+        TempDir dir;
+        ScriptedPrompts prompts;
+        ResetAppState();
+        ResetLinkState();
+        ResetFileDialogMemory();
+        App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+        QTimer timer2;
+        QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
+        timer2.start(10);
+        platform::portTable().Override("COM1 " + sim.path + "\n");
+        App().Config.CommPort = 1;
+        App().WorkFileName = dir.Path("kelvaro.pwr");
+        App().EnergyWorkFile = dir.Path("kelvaro.nrg");
+        App().RatioWorkFile = dir.Path("kelvaro.dnr");
+        const std::unique_ptr<Mode> mode = row.make();
+        Modes().Register(ModeOfItem(row.item), *mode);
+        // A busy machine can keep an answer past the probe or the identification: connect again.
+        for (int attempt = 0; attempt < 3 && App().Channels[0].HeadType == 0; ++attempt) {
+            Disconnect();
+            if (Connect()) IdentifyInstrument();
+        }
+        const qsizetype widgets = QApplication::allWidgets().size();
+        ModeMenuAction(row.item);
+        ASSERT_EQ(App().ActiveMode, ModeOfItem(row.item)) << row.header;
+        auto* run = dynamic_cast<PulseRun*>(mode.get());
+        auto* power = dynamic_cast<PowerEngine*>(mode.get());
+        run ? run->StartStop() : power->StartStop();
+        RunUntil([] { return false; }, 2000);
+        run ? run->StartStop() : power->StartStop();
+        RunUntil([] { return false; }, 100);
+        EXPECT_EQ(QApplication::allWidgets().size(), widgets) << "the run made no window";
+
+        prompts.fileAnswers.push_back(dir.Path(row.file));
+        FileCommand(0);
+        const QByteArray headless = dir.Read(row.file);
+        const auto [header, data] =
+            ReadDataFile(headless, power != nullptr, row.item == mnuMode_DualEnergy_Ratio);
+        EXPECT_EQ(header, row.header);
+        EXPECT_GE(data.size(), row.least) << row.header;
+        row.windowSave(*mode, dir.Path("window"));
+        EXPECT_TRUE(dir.Read("window") == headless) << row.header;
+        EXPECT_TRUE(prompts.Texts().isEmpty()) << prompts.Texts().join(" | ").toStdString();
+        SwitchMode(ModeNone);
+        Disconnect();
+    }
     ResetAppState();
     ResetLinkState();
 }

@@ -174,11 +174,17 @@ TEST_F(MainWindowTest, fileOpenAndShowPcFileBothRunTheOpenOfThePcFileView) {
 TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHead) {
     Start();
     QStringList windowCalls;  // op: the last command the meter had received
-    auto entry = App().Shell.ModeEntry[ModePower];
-    App().Shell.ModeEntry[ModePower] = [&, entry](int op, QString& text) {
-        if (op != 0) windowCalls << QString("%1: %2").arg(op).arg(meter->CommandsReceived().last());
-        entry(op, text);
-    };
+    // The power mode seen from outside: what the meter had last received
+    // when the mode began and ended.
+    struct : ModeObserver {
+        void Began() override { *calls << "-1: " + meter->CommandsReceived().last(); }
+        void Ended() override { *calls << "1: " + meter->CommandsReceived().last(); }
+        QStringList* calls;
+        sim::Meter* meter;
+    } watch;
+    watch.calls = &windowCalls;
+    watch.meter = meter.get();
+    form->findChild<PowerWindow*>("PowerWindow")->Engine.Attach(watch);
     ASSERT_NE(LogPower("mnuMode_DualPower_ChannelA", 3), nullptr);
     EXPECT_FALSE(form->mnuConnect->isEnabled()) << "no disconnect while a mode runs";
 

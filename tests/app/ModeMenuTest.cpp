@@ -5,6 +5,7 @@
 #include "app/Recovery.h"
 #include "link/LinkState.h"
 #include "state/AppState.h"
+#include "support/RecordingMode.h"
 
 #include <gtest/gtest.h>
 
@@ -95,10 +96,12 @@ protected:
         ResetAppState();
         ResetLinkState();
         ShellHooks& h = App().Shell;
-        for (int mode : {1, 2, 3, 5, 6, 7, 11, 12, 13})
-            h.ModeEntry[mode] = [this, mode](int op, QString&) {
+        for (int16_t mode : {1, 2, 3, 5, 6, 7, 11, 12, 13}) {
+            modes[size_t(mode)].RegisterAs(mode);
+            modes[size_t(mode)].Entry = [this, mode](int op, QString&) {
                 calls << QString("%1(%2) active=%3").arg(mode).arg(op).arg(App().ActiveMode);
             };
+        }
         h.ConnectEnable = [this](bool e) { calls << (e ? "connect on" : "connect off"); };
         h.ClearNotes = [this] { calls << "clear notes"; };
         h.ProcessEvents = [this] {
@@ -107,6 +110,7 @@ protected:
         };
     }
     QStringList calls;
+    std::array<RecordingMode, ModeRegistry::kCodes> modes;
 };
 
 TEST_F(ModeSwitchTest, leavesClearsNotesThenEntersAndWaitsOutAnOutstandingReply) {

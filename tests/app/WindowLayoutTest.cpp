@@ -73,9 +73,11 @@ void AfterRun(Engine& e) {
 
 void ShowAsAfterRun(QWidget* w) {
     if (auto* p = dynamic_cast<PowerWindow*>(w)) {
-        AfterRun(p->Engine);
-        p->Engine.ReadingText = QStringLiteral("999.99mW");
-        p->Engine.ReadingVisible = true;
+        PowerDisplay d = p->Engine.Display;
+        AfterRun(d);
+        d.ReadingText = QStringLiteral("999.99mW");
+        d.ReadingVisible = true;
+        p->Engine.View.DisplayChanged(d);
     } else if (auto* e = dynamic_cast<EnergyWindow*>(w)) {
         AfterRun(e->Engine);
         e->Engine.EnergyText = QStringLiteral("999.99mJ");

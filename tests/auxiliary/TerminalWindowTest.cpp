@@ -12,7 +12,7 @@ protected:
         LinkTest::SetUp();
         ASSERT_TRUE(ConnectTo({}));
         App().ActiveMode = ModeTerminal;
-        App().Shell.ModeEntry[ModeTerminal] = [this](int op, QString& t) { term.Terminal(op, t); };
+        modes[ModeTerminal].Entry = [this](int op, QString& t) { term.Terminal(op, t); };
         QString none;
         term.Terminal(-1, none);
     }

@@ -40,7 +40,7 @@ TEST_F(HistogramTest, valueOnAnEdgeGoesToTheNextBinAndOutOfRangeToTheEndSlots) {
                                             {0.0099, 10}, {0.01, 11}, {0.5, 11},  {-1e300, 0}};
     for (auto [value, bin] : cases) EXPECT_EQ(BinOf(h, value), bin) << value;
     EXPECT_EQ(AddToHistogram(h, 0.01), 11);
-    EXPECT_EQ(std::pair(int(h.LastBin), h.Bins[11].Count), std::pair(11, 1));
+    EXPECT_EQ(h.Bins[11].Count, 1);
     // Edges meet pulses in single precision: a stored 0.7 J (a hair below 0.7 as a single)
     // lies on the edge of 0 .. 7 J in ten bins, and so opens the second bin.
     Limits(0, 7);
@@ -79,10 +79,9 @@ TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwn
     const HistogramFrame f = h.Screen;
     for (int b : {0, 5, 11}) {  // bin 5 at the scale's top: a full bar, no doubling yet
         surface.Forget();
-        h.LastBin = int16_t(b);
         const int32_t count = b == 5 ? 100 : 50;
         h.Bins[size_t(b)].Count = count;
-        EXPECT_FALSE(DrawHistogram(1, {}, surface, h, yMax, false));
+        EXPECT_FALSE(DrawHistogramBar(b, {}, surface, h, yMax));
         const auto fills = surface.Calls("FillBox");
         ASSERT_EQ(fills.size(), 1u);
         EXPECT_DOUBLE_EQ(fills[0].x1, b * f.SlotWidth + f.Left + (b == 0 ? 0.25 : 0));
@@ -92,10 +91,9 @@ TEST_F(HistogramTest, barsSitInTheirSlotsAndAFullBinDoublesTheScaleThroughTheOwn
     }
     int relayouts = 0;
     h.Bins[5].Count = 101;
-    h.LastBin = 5;
     surface.Forget();
-    EXPECT_TRUE(DrawHistogram(
-        1, [&] { ++relayouts; }, surface, h, yMax, false));
+    EXPECT_TRUE(DrawHistogramBar(
+        5, [&] { ++relayouts; }, surface, h, yMax));
     EXPECT_EQ(std::pair(yMax, relayouts), std::pair(200, 1));
     DrawHistogram(0, {}, surface, h, yMax, false);
     EXPECT_EQ(PulseLabels().join(' '), "200 180 160 140 120 100 80 60 40 20 0");

@@ -3,13 +3,13 @@
 #include "data/Overrange.h"
 #include "platform/Palette.h"
 #include "platform/Printer.h"
-#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SeparatorScope.h"
 #include "support/TempDir.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <gtest/gtest.h>
 #include <QLineF>
@@ -41,10 +41,7 @@ protected:
         return n;
     }
     void AddPoint(double time, double reading, int index) {
-        s.LastTime = time;
-        s.LastReading = reading;
-        s.LastIndex = index;
-        DrawChart(1, s, surface, 0, 0);
+        DrawChartPoint(s, surface, {time, reading, index});
     }
 
     void Draw(float start, float span, float yMin, float yMax) {
@@ -72,12 +69,10 @@ void DrawSampleChart(ChartSettings& s, platform::Surface& surface) {
     std::tie(s.YMax, s.YMin) = std::pair(0.5f, 0.0f);
     DrawChart(0, s, surface, 0, 240);
     for (int i = 0; i <= 480; ++i) {
-        s.LastTime = i * 0.5;
-        s.LastReading = i == 300
-                            ? OverrangeValue
-                            : 0.38 * (1 - std::exp(-s.LastTime / 40)) + 0.01 * std::sin(s.LastTime * 1.7);
-        s.LastIndex = i;
-        DrawChart(1, s, surface, 0, 0);
+        const double t = i * 0.5;
+        const double v =
+            i == 300 ? OverrangeValue : 0.38 * (1 - std::exp(-t / 40)) + 0.01 * std::sin(t * 1.7);
+        DrawChartPoint(s, surface, {t, v, i});
     }
 }
 
@@ -287,10 +282,7 @@ TEST_F(StripChartDraw, chartPrintsToAPdfWithThePlotInsideThePageMargins) {
     // The print sequence of the power window: frame, points, end of page.
     ASSERT_TRUE(PrintChart(0, s, platform::printer(), 0, 240));
     for (int i = 0; i <= 100; ++i) {
-        s.LastTime = i * 2.4;
-        s.LastReading = 0.25 + 0.2 * std::sin(i / 8.0);
-        s.LastIndex = i;
-        PrintChart(1, s, platform::printer(), 0, 240);
+        PrintChartPoint(s, platform::printer(), {i * 2.4, 0.25 + 0.2 * std::sin(i / 8.0), i});
     }
     ASSERT_TRUE(PrintChart(2, s, platform::printer(), 0, 240));
     const platform::Surface& page = platform::printer().Page();

@@ -1,6 +1,7 @@
 #include "data/DataFileSave.h"
 #include "data/FileCommand.h"
 #include "state/AppState.h"
+#include "support/RecordingMode.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
@@ -18,11 +19,11 @@ protected:
         ResetFileDialogMemory();
         for (int16_t mode : {2, 3, 6, 7, 11, 12, 13}) {
             const QString m = QString::number(mode);
-            App().Shell.FileOps[mode] = {[this, m](bool on) { log << m + (on ? " pause" : " resume"); },
-                                         [this, m](const QString& name) { log << m + " save " + name; },
-                                         [this, m] { log << m + " print"; },
-                                         {},
-                                         {}};
+            RecordingMode& r = modes[size_t(mode)];
+            r.RegisterAs(mode);
+            r.OnPause = [this, m](bool on) { log << m + (on ? " pause" : " resume"); };
+            r.OnSave = [this, m](const QString& name) { log << m + " save " + name; };
+            r.OnPrint = [this, m] { log << m + " print"; };
         }
     }
     void TearDown() override { ResetAppState(); }
@@ -32,6 +33,7 @@ protected:
     }
     ScriptedPrompts prompts;
     QStringList log;
+    std::array<RecordingMode, ModeRegistry::kCodes> modes;
 };
 
 // Cancelling resumes the power-type charts and saves nothing.
@@ -105,7 +107,7 @@ TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy)
     Run(13, 3);
     Run(13, 3);  // cancelled
     EXPECT_EQ(log, QStringList({"13 print", "13 print", "13 print"}));
-    App().Shell.FileOps[13].Print = [this] { throw DataFileError(log.last()); };
+    modes[13].OnPrint = [this] { throw DataFileError(log.last()); };
     Run(13, 3);
     EXPECT_EQ(prompts.Texts(), QStringList{kTrap});
 }
@@ -115,7 +117,7 @@ TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy)
 // keeps the data unsaved and tells the caller to keep everything.
 TEST_F(FileCommandTest, reminderAsksAgainOnlyAfterAFailedSaveAndCancelKeepsTheData) {
     App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
-    App().Shell.FileOps[2].Save = [this](const QString& name) {
+    modes[2].OnSave = [this](const QString& name) {
         if (name != "/ok.pwr") throw DataFileError(name, name == "/b.pwr");
         log << "saved";
     };
@@ -156,7 +158,7 @@ TEST_F(FileCommandTest, errorsInsideEndWithTheTrapMessageAndTheChartResumed) {
     prompts.fileAnswers = {"/a", "/b", "/c", "/d"};
     int traps = 0;
     for (const auto& [save, trap] : cases) {
-        App().Shell.FileOps[2].Save = save;
+        modes[2].OnSave = save;
         Run(2, 0);
         traps += trap;
         EXPECT_EQ(prompts.beeps, traps);

@@ -106,7 +106,7 @@ TEST_F(RatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
     EXPECT_TRUE(prompts.messages.empty());
     refuse(1);
     EXPECT_TRUE(dual.Stopped);
-    EXPECT_EQ(dual.StartStopCaption, "&Start");
+    EXPECT_EQ(dual.Display.StartStopCaption, "&Start");
     EXPECT_EQ(port.Commands().size(), sent + 19);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.contains("refused 10 requests"));
@@ -129,7 +129,7 @@ TEST_F(RatioTest, readoutShowsOverrangeWithABeepAndLowForTinyRatios) {
     for (const auto& c : cases) {
         const int before = prompts.beeps;
         Answer(c.reply);
-        EXPECT_EQ(dual.ReadingText.toStdString(), c.text) << c.reply;
+        EXPECT_EQ(dual.Display.ReadingText.toStdString(), c.text) << c.reply;
         EXPECT_EQ(prompts.beeps - before, c.beeps) << c.reply;
     }
     EXPECT_EQ(dual.Stats(0).Count, 3) << "over range stays out of the statistics";
@@ -145,7 +145,7 @@ TEST_F(RatioTest, normalisingWithoutAUsableAverageBeeps) {
         dual.ToggleAdjustment();
         EXPECT_EQ(prompts.beeps, beeps + 1) << reply;
         EXPECT_FALSE(dual.Adjusted) << reply;
-        EXPECT_EQ(dual.AdjustLabel, "None") << reply;
+        EXPECT_EQ(dual.Display.AdjustLabel, "None") << reply;
     }
 }
 
@@ -153,16 +153,16 @@ TEST_F(RatioTest, normalisingByTheAverageAndSwitchingDirectionUndoesIt) {
     StartDual();
     for (const char* r : {"*3 1", "*5 1"}) Answer(r);  // average A/B 4
     dual.ToggleAdjustment();
-    EXPECT_EQ(dual.AdjustCaption, "DeNormalize");
-    EXPECT_EQ(dual.AdjustLabel, "2.50 E-01");
+    EXPECT_EQ(dual.Display.AdjustCaption, "DeNormalize");
+    EXPECT_EQ(dual.Display.AdjustLabel, "2.50 E-01");
     EXPECT_DOUBLE_EQ(dual.Scale, 0.25);
     Answer("*4 1");
-    EXPECT_EQ(dual.ReadingText, "1.00");
+    EXPECT_EQ(dual.Display.ReadingText, "1.00");
     EXPECT_DOUBLE_EQ(dual.Stats(0).Average(), 4) << "stored ratios are never normalised";
 
     dual.SetDirection(1);
-    EXPECT_EQ(dual.AdjustCaption, "Normalize");
-    EXPECT_EQ(dual.AdjustLabel, "None");
+    EXPECT_EQ(dual.Display.AdjustCaption, "Normalize");
+    EXPECT_EQ(dual.Display.AdjustLabel, "None");
     EXPECT_DOUBLE_EQ(dual.Scale, 1);
     EXPECT_DOUBLE_EQ(dual.Stats().Average(), (1 / 3.0 + 1 / 5.0 + 1 / 4.0) / 3);
 }
@@ -170,21 +170,21 @@ TEST_F(RatioTest, normalisingByTheAverageAndSwitchingDirectionUndoesIt) {
 TEST_F(DifferenceTest, readoutOffsetAndUnderrange) {
     StartDual();
     Answer("*5.0E-3 3.0E-3");
-    EXPECT_EQ(dual.ReadingText, "2.0mW");
+    EXPECT_EQ(dual.Display.ReadingText, "2.0mW");
     const int beeps = prompts.beeps;
     Answer("*5.0E-3 OVER");
-    EXPECT_EQ(dual.ReadingText, "Underrange");
+    EXPECT_EQ(dual.Display.ReadingText, "Underrange");
     EXPECT_EQ(prompts.beeps, beeps + 1);
 
     dual.ToggleAdjustment();  // the average A-B, over range left out: 2 mW
-    EXPECT_EQ(dual.AdjustCaption, "Undo Offset");
-    EXPECT_EQ(dual.AdjustLabel, "2.00mW");
+    EXPECT_EQ(dual.Display.AdjustCaption, "Undo Offset");
+    EXPECT_EQ(dual.Display.AdjustLabel, "2.00mW");
     Answer("*4.0E-3 2.0E-3");
-    EXPECT_EQ(dual.ReadingText, "0W");
+    EXPECT_EQ(dual.Display.ReadingText, "0W");
 
     dual.SetDirection(1);
-    EXPECT_EQ(dual.AdjustLabel, "Zero");
-    EXPECT_EQ(dual.AdjustCaption, "Offset");
+    EXPECT_EQ(dual.Display.AdjustLabel, "Zero");
+    EXPECT_EQ(dual.Display.AdjustCaption, "Offset");
     EXPECT_DOUBLE_EQ(dual.Shift, 0);
 }
 
@@ -208,7 +208,7 @@ TEST_F(DifferenceTest, statisticsAreLessTheOffsetAndTheOffsetEndsWithItsRun) {
         }
         ASSERT_TRUE(dual.Adjusted);
         byReset ? dual.Reset(false) : dual.StartStop();
-        EXPECT_EQ(std::tuple(dual.Shift, dual.AdjustCaption, dual.AdjustLabel),
+        EXPECT_EQ(std::tuple(dual.Shift, dual.Display.AdjustCaption, dual.Display.AdjustLabel),
                   std::tuple(0.0, "Offset", "Zero"))
             << byReset;
     }

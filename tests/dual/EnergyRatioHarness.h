@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dual/EnergyRatioEngine.h"
+#include "support/RecordingMode.h"
 #include "tests/energy/MeterHarness.h"
 
 // The meter with two channels, a pyroelectric head on each, and an energy
@@ -11,12 +12,9 @@ protected:
         MeterTest::SetUp();
         AppState& app = App();
         app.RatioWorkFile = dir.Path(QStringLiteral("kelvaro.dnr"));
-        app.Shell.ModeEntry[ModeEnergyRatio] = [this](int op, QString& text) {
-            engine->EnergyRatioLog(op, text);
-        };
-        app.Shell.FileOps[ModeEnergyRatio].Save = [this](const QString& name) {
-            engine->EnergyRatioSave(name);
-        };
+        mode.RegisterAs(ModeEnergyRatio);
+        mode.Entry = [this](int op, QString& text) { engine->EnergyRatioLog(op, text); };
+        mode.OnSave = [this](const QString& name) { engine->EnergyRatioSave(name); };
         sim::MeterConfig cfg;
         cfg.model = sim::Model::MeridelTwo;
         for (int c = 0; c < 2; ++c) {
@@ -40,4 +38,5 @@ protected:
     }
 
     std::unique_ptr<EnergyRatioEngine> engine = std::make_unique<EnergyRatioEngine>();
+    RecordingMode mode;  // forwards to whichever engine the test has made
 };

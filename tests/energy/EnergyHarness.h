@@ -3,7 +3,7 @@
 #include "MeterHarness.h"
 #include "energy/EnergyEngine.h"
 
-// The meter with one head and an energy engine installed as the window of modes 3 and 7.
+// The meter with one head and an energy engine registered as modes 3 and 7.
 class EnergyTest : public MeterTest {
 protected:
     void SetUp() override {
@@ -11,9 +11,8 @@ protected:
         AppState& app = App();
         app.EnergyWorkFile = dir.Path(QStringLiteral("kelvaro.nrg"));
         app.Shell.LogFileOnOffEnable = [this](bool e) { logFileEnabled.push_back(e); };
-        app.Shell.ModeEntry[ModeEnergy] = app.Shell.ModeEntry[ModeRapidPulse] =
-            [this](int op, QString& text) { engine.EnergyLog(op, text); };
-        app.Shell.FileOps[ModeEnergy].Save = [this](const QString& name) { engine.EnergySave(name); };
+        Modes().Register(ModeEnergy, engine);
+        Modes().Register(ModeRapidPulse, engine);
     }
     // Connects to and identifies a meter with this head on channel A.
     void UseMeter(sim::Model model, int headType) {

@@ -6,6 +6,7 @@
 #include "state/AppState.h"
 #include "support/FakeClock.h"
 #include "support/QuietPlatform.h"
+#include "support/RecordingMode.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -44,12 +45,14 @@ protected:
         App().Shell.ConnectClick = [this] {
             if (++connectClicks && App().Connected) Disconnect();
         };
-        for (int mode = 0; mode < 14; ++mode)
-            App().Shell.ModeEntry[mode] = [this, mode](int op, QString& text) {
+        for (int16_t mode : {1, 2, 3, 5, 6, 7, 11, 12, 13}) {
+            modes[size_t(mode)].RegisterAs(mode);
+            modes[size_t(mode)].Entry = [this, mode](int op, QString& text) {
                 // "11:line" for a reply, "11/2:line" for another op
                 windowLines.push_back(QString::number(mode) + (op ? "/" + QString::number(op) : "") + ":" +
                                       text);
             };
+        }
     }
     void TearDown() override {
         platform::setSerialPort(nullptr);
@@ -88,4 +91,5 @@ protected:
     int16_t checkedPort = -1;
     int connectClicks = 0;
     QStringList windowLines;
+    std::array<RecordingMode, ModeRegistry::kCodes> modes;
 };

@@ -62,8 +62,7 @@ TEST_F(PortTest, lineErrorsAreOnlyLogged) {
     UseChunks();
     for (const auto& [code, text] : cases) {
         const int before = TrafficLines().size();
-        chunks.event = code;
-        MSComm1_OnComm();
+        MSComm1_OnComm(code);
         EXPECT_EQ(TrafficLines().mid(before), text ? QStringList{text} : QStringList{}) << code;
     }
     EXPECT_TRUE(App().Connected && prompts.Texts().isEmpty());

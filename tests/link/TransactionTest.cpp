@@ -108,7 +108,7 @@ TEST_F(TransactionTest, aLineEndsOnlyWithAChunkEndingInLineFeedAndAReceiverThatW
     chunks.Deliver("\r\n");
     EXPECT_EQ(windowLines, (QStringList{"1:*1.23E-3\r", "1:*1\r\n*2\r"}));
     EXPECT_TRUE(Link().LineBuffer.isEmpty());
-    App().Shell.ModeEntry[ModeTerminal] = [&](int, QString& text) {
+    modes[ModeTerminal].Entry = [&](int, QString& text) {
         windowLines << text;
         if (text == "*3\r") chunks.Deliver("*4\r\n");
     };

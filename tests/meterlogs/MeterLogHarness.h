@@ -44,7 +44,7 @@ protected:
             if (App().ActiveMode == ModeDeviceFile) LeaveDeviceFileView();
             if ((App().ActiveMode = m) == ModeDeviceFile) RetrieveLogs(-1, {});
         };
-        App().Shell.ModeEntry[ModeDeviceFile] = [](int, QString& text) { RetrieveLogs(0, text); };
+        modes[ModeDeviceFile].Entry = [](int, QString& text) { RetrieveLogs(0, text); };
         App().Shell.ConnectEnable = [this](bool on) { shown << "connect " + QString::number(on); };
         RetrievalHooks& h = MeterLogHooks();
         h.ShowLoadWindow = [this](int16_t source, const QString& caption, const QString& label) {

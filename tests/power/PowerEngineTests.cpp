@@ -44,7 +44,7 @@ TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
     for (auto [limitsOn, reply, text] : cases) {
         engine.SetLimitsOn(limitsOn);
         ReadingAfter(0.5, reply);
-        EXPECT_EQ(engine.ReadingText, QString(text)) << reply << " " << limitsOn;
+        EXPECT_EQ(engine.Display.ReadingText, QString(text)) << reply << " " << limitsOn;
     }
 }
 
@@ -57,7 +57,7 @@ TEST_F(PowerEngineTest, readoutWaitsAtLeastTheSingle0_46666SecondsBetweenRefresh
     for (int i = 0; i < 5; ++i) {
         clock.Set(steps[i].first);
         Reply("*" + QString::number(i + 1));
-        EXPECT_EQ(engine.ReadingText, steps[i].second) << i;
+        EXPECT_EQ(engine.Display.ReadingText, steps[i].second) << i;
     }
     EXPECT_EQ(pointsDrawn, 5);  // the chart grows with every reading
 }
@@ -70,13 +70,13 @@ TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
         App().Config.Power.StatMode = mode;
         engine.Reset(false);
         StartLogging();
-        EXPECT_EQ(engine.StatVisible, (std::array<bool, 4>{}));
+        EXPECT_EQ(engine.Display.StatVisible, (std::array<bool, 4>{}));
         for (const char* r : {"*1.0E-3", "*OVER", "*3.0E-3"}) ReadingAfter(1, r);
-        EXPECT_EQ(engine.StatVisible, visible) << mode;
+        EXPECT_EQ(engine.Display.StatVisible, visible) << mode;
         EXPECT_EQ(engine.Stats().Count, 2);
     }
-    EXPECT_EQ(engine.StatLabels, (std::array<QString, 4>{"Min:  1.00mW", "Max:  3.00mW", "Average:  2.00mW",
-                                                         "St.Dev.:  1.41mW"}));
+    EXPECT_EQ(engine.Display.StatLabels, (std::array<QString, 4>{"Min:  1.00mW", "Max:  3.00mW",
+                                                                 "Average:  2.00mW", "St.Dev.:  1.41mW"}));
     EXPECT_EQ(prompts.beeps, 3);  // one per over-range reading
 }
 
@@ -89,7 +89,7 @@ TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenI
     ReadingAfter(1.0, "*2.0E-3");
     EXPECT_EQ(prompts.beeps, 1);
     EXPECT_TRUE(engine.Stopped && !engine.RunActive);
-    EXPECT_EQ(engine.StartStopCaption, "&Start");
+    EXPECT_EQ(engine.Display.StartStopCaption, "&Start");
     EXPECT_EQ(engine.FinishedPoints, 11);
     EXPECT_EQ(engine.Stats().Count, 10);  // the closing reading is charted, not counted
     EXPECT_EQ(port.Commands().size(), sent);

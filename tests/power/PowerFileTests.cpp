@@ -39,11 +39,7 @@ protected:
     // The File menu reaches this engine as in the program.
     void WireFileMenu() {
         App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
-        App().Shell.FileOps[ModePower] = {[this](bool on) { engine.PauseGraph(on); },
-                                          [this](const QString& name) { engine.PowerSave(name); },
-                                          [this] { engine.PowerPrint(); },
-                                          {},
-                                          {}};
+        Modes().Register(ModePower, engine);
     }
     const QByteArray data = Line("0.001", "0.00") + Line("0.0012", "1.50") + Line("Overrange", "2.00");
     const QByteArray notes = "'Beam at 45 degrees\r\n";
@@ -207,7 +203,7 @@ TEST_F(PowerFileTest, aFastShortRunIsStoredWholeAndItsFileAgreesWithChartAndStat
     lines.removeFirst();  // header
     lines.removeLast();   // after the last line end
     std::vector<std::pair<double, double>> drawn;
-    engine.ForEachShownPoint([&] { drawn.emplace_back(engine.Chart.LastTime, engine.Chart.LastReading); });
+    engine.ForEachShownPoint([&](const ChartPoint& p) { drawn.emplace_back(p.Time, p.Value); });
     ASSERT_EQ(size_t(lines.size()), drawn.size());
     EXPECT_LE(drawn.size(), 6000u);
     double sum = 0;

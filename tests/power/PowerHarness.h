@@ -51,7 +51,7 @@ protected:
         app.WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
         app.Shell.LogFileOnOffEnable = [](bool) {};
         engine.View.TrialReading = [] {};
-        engine.View.PointAdded = [this] { ++pointsDrawn; };
+        engine.View.PointAdded = [this](const ChartPoint&) { ++pointsDrawn; };
         engine.View.Redraw = [] {};
     }
 

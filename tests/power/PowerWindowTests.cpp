@@ -2,11 +2,11 @@
 
 #include "auxiliary/SetupControls.h"
 #include "auxiliary/StabilityWindow.h"
-#include "widgets/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerWindow.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -141,7 +141,7 @@ TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) 
     EXPECT_TRUE(hover.startsWith("Time: ") && hover.contains(" s   Power: 12.") && hover.endsWith("mW"))
         << hover.toStdString();
 
-    const RunProgress p = w.Engine.Progress();
+    const RunProgress p = *w.Engine.Progress();
     EXPECT_TRUE(p.Logging);
     EXPECT_EQ(p.Readings, 80);
     EXPECT_NEAR(p.Elapsed, 79 * 0.25, 1e-6);

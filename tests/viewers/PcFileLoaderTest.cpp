@@ -53,14 +53,13 @@ protected:
             viewers[size_t(k)].kind = k;
             SetViewerFactory(k, [this, k] { return &viewers[size_t(k)]; });
         }
-        InstallPcFileView(nullptr);
+        Mode& view = InstallPcFileView(nullptr);
         // The mode switch's part in PC-file view: leave, then enter.
-        App().Shell.SwitchMode = [this](int16_t m) {
+        App().Shell.SwitchMode = [this, &view](int16_t m) {
             modes.push_back(m);
-            QString none;
-            if (App().ActiveMode == ModePcFile) App().Shell.ModeEntry[ModePcFile](1, none);
+            if (App().ActiveMode == ModePcFile) view.End();
             App().ActiveMode = m;
-            if (m == ModePcFile) App().Shell.ModeEntry[ModePcFile](-1, none);
+            if (m == ModePcFile) view.Begin();
         };
         SetViewModeAnswer([this](int16_t, const QString& title) {
             dialogTitles << title;

@@ -18,6 +18,7 @@ struct ChartGeometry {
     double OverY = 0;   // height of over-range points: the top of the frame
     double UnderY = 0;  // lowest height a point can take: the bottom of the frame
     int16_t TraceColor = 14, AxisColor = 7, GridColor = 8;
+    int16_t BandColor = 6;  // behind the trace where a point stands for several readings
     // The trace's last point, joined to the next one; none after a full drawing.
     bool HasPoint = false;
     double PointX = 0, PointY = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/ChartGeometry.h"
+#include "charts/MinMaxBand.h"
 
 #include <QSize>
 #include <QString>
@@ -30,6 +31,7 @@ struct ChartSettings {
     double LastTime = 0;     // the point to add: seconds from the chart start
     double LastReading = 0;  // its value, base unit
     int32_t LastIndex = 0;   // 0 starts the trace
+    ChartBand Band;          // of the point to add; taken by the drawing
     float YMax = 1, YMin = 0;
     int16_t ViewerFlagA = 0;  // two flags the viewers keep here
     bool ViewerFlagB = true;

@@ -235,6 +235,9 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
         Chart.LastTime = LastTime;
         Chart.LastReading = Shown(value);
         Chart.LastIndex = MaxOf(store.PointCount - 1, 0);
+        if (merging)
+            Chart.Band =
+                BandOf(store.PowerData[size_t(store.PointCount)], [this](double v) { return Shown(v); });
         // A range that no longer fits the data: the whole chart afresh.
         const std::optional<ChartRange> range = AutoScale ? DataRange() : std::nullopt;
         if (range && (range->Min != Chart.YMin || range->Max != Chart.YMax) && View.Redraw)

@@ -187,6 +187,7 @@ void PowerEngine::ForEachShownPoint(Add add) {
         if (p.PointTime < 0) continue;
         Chart.LastTime = p.PointTime;
         Chart.LastReading = Shown(PowerStore::PointValue(p));
+        Chart.Band = BandOf(p, [this](double v) { return Shown(v); });
         Chart.LastIndex = drawn++;
         add();
     }

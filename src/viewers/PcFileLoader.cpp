@@ -17,6 +17,9 @@
 #include <QFileInfo>
 #include <exception>
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -32,9 +35,10 @@ void Tell(const QString& text) {
     platform::prompts().Message(text, QStringLiteral("Kelvaro32"), platform::Icon::None);
 }
 
-// Cuts the blocks of an open file into lines (without CR LF). A line longer
-// than kMaxLineBytes is cut there and the rest of it skipped, so memory
-// stays bounded whatever the file holds.
+// Cuts the blocks of an open file into lines (without CR LF), each a view
+// into the block that stays valid until the next line is asked for. A line
+// longer than kMaxLineBytes is cut there and the rest of it skipped, so
+// memory stays bounded whatever the file holds.
 class FileLines {
 public:
     // `between` runs after every block read (window events); false from it
@@ -42,7 +46,11 @@ public:
     FileLines(int16_t fileNo, std::function<bool()> between)
         : fileNo_(fileNo), between_(std::move(between)) {}
 
-    bool Next(QByteArray& line) {
+    bool Next(std::string_view& line) {
+        if (std::exchange(dropCut_, false)) {
+            buf_.clear();
+            pos_ = 0;
+        }
         for (;;) {
             const qsizetype nl = buf_.indexOf('\n', pos_);
             if (nl >= 0) {
@@ -56,11 +64,13 @@ public:
             if (skipping_ || tail > kMaxLineBytes) {
                 consumed_ += tail;
                 const bool cut = !skipping_;
-                if (cut) Take(pos_, kMaxLineBytes, line);
+                skipping_ = true;
+                if (cut) {
+                    dropCut_ = true;  // the view stays valid until the next call
+                    return Take(pos_, kMaxLineBytes, line);
+                }
                 buf_.clear();
                 pos_ = 0;
-                skipping_ = true;
-                if (cut) return true;
             } else {
                 buf_.remove(0, pos_);
                 pos_ = 0;
@@ -82,9 +92,9 @@ public:
     qint64 Consumed() const { return consumed_; }
 
 private:
-    bool Take(qsizetype start, qsizetype length, QByteArray& line) const {
-        line = buf_.mid(start, length);
-        if (line.endsWith('\r')) line.chop(1);
+    bool Take(qsizetype start, qsizetype length, std::string_view& line) const {
+        line = std::string_view(buf_.constData() + start, size_t(length));
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return true;
     }
 
@@ -95,7 +105,32 @@ private:
     qint64 consumed_ = 0;
     bool eof_ = false;
     bool skipping_ = false;
+    bool dropCut_ = false;
 };
+
+QString Text(std::string_view bytes) {
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+// A data line as the receiving viewer gets it, cut from the bytes as
+// RouteDataLine cuts the text: single power and both combinations of dual
+// power take the line whole, one channel of dual power its field and the
+// time. Nothing for the energy files, which go as text.
+std::optional<std::string_view> PowerLineBytes(std::string_view line, int16_t kind, bool dual,
+                                               int16_t viewMode, std::string& scratch) {
+    if (kind != LoadPower) return std::nullopt;
+    if (!dual || viewMode >= 2) return line;
+    const size_t t1 = line.find('\t');
+    if (t1 == std::string_view::npos) return std::string_view();
+    const size_t t2 = line.find('\t', t1 + 1);
+    const std::string_view first = line.substr(0, t1 + 1);
+    const std::string_view second =
+        t2 == std::string_view::npos ? line.substr(t1 + 1) : line.substr(t1 + 1, t2 - t1);
+    const std::string_view rest = t2 == std::string_view::npos ? std::string_view() : line.substr(t2 + 1);
+    scratch.assign(viewMode == 0 ? first : second);
+    scratch.append(rest);
+    return std::string_view(scratch);
+}
 
 // The title is the file name and the head part ("; " + from its "Head");
 // the viewer gets the head part apart too, since a name may hold "Head".
@@ -178,11 +213,11 @@ public:
         p.DualData = false;
         App().DualViewMode = -1;
         nextEvents_ = platform::clock().Monotonic() + kEventInterval;
-        QByteArray bytes;
+        std::string_view bytes;
         try {
             while (!Stopped() && lines_.Next(bytes)) {
                 ++lineNo_;
-                Take(QString::fromUtf8(bytes));
+                Take(bytes);
                 LetEventsAfterLine();
             }
         } catch (const std::exception& e) {
@@ -196,17 +231,20 @@ public:
 private:
     bool Stopped() const { return Link().LoadCancel || g_generation != generation_; }
 
-    void Take(const QString& line) {
-        if (lineNo_ == 1) return Header(line);
-        progress_.Fraction = float(double(lines_.Consumed()) / double(length_));
-        DrawProgress(0, progress_);
-        if (line.startsWith(QLatin1Char('\''))) {
-            notes_.Add(QStringView(line).mid(1));
+    void Take(std::string_view bytes) {
+        if (lineNo_ == 1) return Header(Text(bytes));
+        if (!bytes.empty() && bytes.front() == '\'') {
+            notes_.Add(Text(bytes.substr(1)));
             return;
         }
         const ProtocolState& p = Link();
-        const RoutedLine r = RouteDataLine(line, p.LoadKind, p.DualData, App().DualViewMode);
-        if (StoredDataViewer* v = Viewer(r.viewer)) v->Load(0, r.text);
+        const int16_t viewMode = App().DualViewMode;
+        StoredDataViewer* v = Viewer(ReceivingViewer(p.LoadKind, p.DualData, viewMode));
+        if (!v) return;
+        // The bytes as they are where the viewer can read them so; the text otherwise.
+        if (const auto routed = PowerLineBytes(bytes, p.LoadKind, p.DualData, viewMode, scratch_))
+            if (v->LoadBytes(*routed)) return;
+        v->Load(0, RouteDataLine(Text(bytes), p.LoadKind, p.DualData, viewMode).text);
     }
 
     void Header(const QString& line) {
@@ -228,6 +266,11 @@ private:
         const double now = platform::clock().Monotonic();
         if (now < nextEvents_) return;
         nextEvents_ = now + kEventInterval;
+        // The bar is painted only while events run: its width is set then.
+        if (lineNo_ > 1) {
+            progress_.Fraction = float(double(lines_.Consumed()) / double(length_));
+            DrawProgress(0, progress_);
+        }
         QCoreApplication::processEvents();
     }
 
@@ -266,6 +309,7 @@ private:
     double nextEvents_ = 0;
     ProgressRecord progress_;
     NotesGatherer notes_;
+    std::string scratch_;
 };
 
 }  // namespace

@@ -8,10 +8,8 @@
 #include "data/LogLines.h"
 #include "data/Units.h"
 #include "data/WorkFile.h"
-#include "widgets/LogWindowParts.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
-#include "widgets/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerSetupRules.h"
 #include "power/PowerTexts.h"
@@ -19,6 +17,8 @@
 #include "viewers/PowerViewLimits.h"
 #include "viewers/ViewerStability.h"
 #include "viewers/ViewerValues.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -386,10 +386,11 @@ void PowerViewer::ShowStatistics() {
 // ---- Drawing and zoom
 
 void PowerViewer::PlotShown(const std::function<void()>& addPoint) {
-    Data.ForEachPlotted(ZoomFirst, ZoomLast, ViewDirection, [&](double t, double v, int64_t k) {
-        Chart.LastTime = t;
-        Chart.LastReading = v;
-        Chart.LastIndex = k == 0 ? 0 : 1;
+    Data.ForEachPlotted(ZoomFirst, ZoomLast, ViewDirection, [&](const PlottedPoint& p) {
+        Chart.LastTime = p.Time;
+        Chart.LastReading = p.Value;
+        Chart.LastIndex = p.Index == 0 ? 0 : 1;
+        Chart.Band = {p.Low, p.High};
         addPoint();
     });
 }

@@ -28,8 +28,8 @@ struct Plotted {
 };
 std::vector<Plotted> PlotAll(const PowerViewData& d, int direction = 0) {
     std::vector<Plotted> out;
-    d.ForEachPlotted(0, d.Count() - 1, direction, [&](double t, double v, int64_t) {
-        out.push_back({t, v});
+    d.ForEachPlotted(0, d.Count() - 1, direction, [&](const PlottedPoint& p) {
+        out.push_back({p.Time, p.Value});
     });
     return out;
 }

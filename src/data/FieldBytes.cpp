@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -20,8 +21,28 @@ std::string_view TrimBlanks(std::string_view field) {
     return field;
 }
 
+bool ReadPlainNumber(const char*& at, const char* end, double& value) {
+    double v = 0;
+    const auto res = std::from_chars(at, end, v);
+    if (res.ec != std::errc()) return false;
+    // from_chars also takes exponents, "inf" and "nan": only digits, one
+    // point and the leading minus are plain.
+    bool point = false;
+    for (const char* c = *at == '-' ? at + 1 : at; c < res.ptr; ++c)
+        if (*c == '.' ? std::exchange(point, true) : (*c < '0' || *c > '9')) return false;
+    value = v;
+    at = res.ptr;
+    return true;
+}
+
 FieldRead ReadFieldNumber(std::string_view field, double& value) {
     field = TrimBlanks(field);
+    const char* at = field.data();
+    if (double plain = 0;
+        ReadPlainNumber(at, field.data() + field.size(), plain) && at == field.data() + field.size()) {
+        value = plain;
+        return FieldRead::Number;
+    }
     // Numbers of our files are short; a longer field is copied in pieces of
     // no use, so it is read by the text rules.
     constexpr size_t kMaxDigits = 120;

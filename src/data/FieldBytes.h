@@ -16,5 +16,10 @@ enum class FieldRead {
 
 FieldRead ReadFieldNumber(std::string_view field, double& value);
 
+// A plain number (digits with at most one point, a minus in front) at `at`,
+// as our writers make nearly all of them: its value, and `at` moved past
+// it. False, `at` unchanged, for anything else.
+bool ReadPlainNumber(const char*& at, const char* end, double& value);
+
 // The field without the blanks (space, TAB, CR, LF, VT, FF) around it.
 std::string_view TrimBlanks(std::string_view field);

@@ -5,8 +5,7 @@ void SpanSummary::Clear() {
     count_ = 0;
 }
 
-void SpanSummary::Append(double v) {
-    ++count_;
+void SpanSummary::Carry(double v) {
     SpanFigures carry;
     carry.Add(v);
     // A node that is full becomes one value of the level above.

@@ -32,7 +32,16 @@ class SpanSummary {
 public:
     void Clear();
     // The next value of the series (index Count()).
-    void Append(double v);
+    void Append(double v) {
+        ++count_;
+        // Most values only join the first level's open node.
+        if (!levels_.empty() && levels_[0].inOpen + 1 < kFan) {
+            levels_[0].open.Add(v);
+            ++levels_[0].inOpen;
+            return;
+        }
+        Carry(v);
+    }
     int64_t Count() const { return count_; }
 
     // Figures of the values first..last (inclusive, within 0..Count() - 1);
@@ -47,6 +56,8 @@ private:
         SpanFigures open;  // the node being filled
         int64_t inOpen = 0;
     };
+    void Carry(double v);
+
     std::vector<Level> levels_;
     int64_t count_ = 0;
 };

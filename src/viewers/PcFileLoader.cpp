@@ -15,11 +15,13 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <cstring>
 #include <exception>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -36,76 +38,72 @@ void Tell(const QString& text) {
 }
 
 // Cuts the blocks of an open file into lines (without CR LF), each a view
-// into the block that stays valid until the next line is asked for. A line
-// longer than kMaxLineBytes is cut there and the rest of it skipped, so
-// memory stays bounded whatever the file holds.
+// into one buffer kept for the whole file, valid until the next line is
+// asked for. A line longer than kMaxLineBytes that has not ended within the
+// buffer is cut there and the rest of it skipped, so memory stays bounded
+// whatever the file holds.
 class FileLines {
 public:
     // `between` runs after every block read (window events); false from it
     // ends the lines, also in the middle of a long line being skipped.
     FileLines(int16_t fileNo, std::function<bool()> between)
-        : fileNo_(fileNo), between_(std::move(between)) {}
+        : fileNo_(fileNo), between_(std::move(between)), buf_(size_t(kBlockBytes + kMaxLineBytes + 1)) {}
 
     bool Next(std::string_view& line) {
-        if (std::exchange(dropCut_, false)) {
-            buf_.clear();
-            pos_ = 0;
-        }
         for (;;) {
-            const qsizetype nl = buf_.indexOf('\n', pos_);
-            if (nl >= 0) {
-                const qsizetype start = pos_;
-                pos_ = nl + 1;
-                consumed_ += pos_ - start;
+            char* const data = buf_.data();
+            if (const auto* nl = static_cast<const char*>(std::memchr(data + begin_, '\n', end_ - begin_))) {
+                const size_t start = begin_;
+                begin_ = size_t(nl - data) + 1;
+                consumed_ += qint64(begin_ - start);
                 if (std::exchange(skipping_, false)) continue;
-                return Take(start, nl - start, line);
+                return Take(start, size_t(nl - data) - start, line);
             }
-            const qsizetype tail = buf_.size() - pos_;
-            if (skipping_ || tail > kMaxLineBytes) {
-                consumed_ += tail;
+            const size_t tail = end_ - begin_;
+            if (skipping_ || tail > size_t(kMaxLineBytes)) {
+                consumed_ += qint64(tail);
                 const bool cut = !skipping_;
                 skipping_ = true;
                 if (cut) {
-                    dropCut_ = true;  // the view stays valid until the next call
-                    return Take(pos_, kMaxLineBytes, line);
+                    const size_t start = std::exchange(begin_, end_);  // the rest goes at the next read
+                    return Take(start, size_t(kMaxLineBytes), line);
                 }
-                buf_.clear();
-                pos_ = 0;
+                begin_ = end_ = 0;
             } else {
-                buf_.remove(0, pos_);
-                pos_ = 0;
+                std::memmove(data, data + begin_, tail);  // a line begun in the last block
+                begin_ = 0;
+                end_ = tail;
             }
             if (eof_) {
-                if (buf_.isEmpty()) return false;
-                consumed_ += buf_.size();
-                pos_ = buf_.size();
-                return Take(0, buf_.size(), line);
+                if (end_ == begin_) return false;
+                const size_t start = std::exchange(begin_, end_);
+                consumed_ += qint64(end_ - start);
+                return Take(start, end_ - start, line);
             }
-            const QByteArray more = ReadBlock(fileNo_, kBlockBytes);
-            if (more.isEmpty())
+            const qint64 got = ReadBlockInto(fileNo_, data + end_, kBlockBytes);
+            if (got <= 0)
                 eof_ = true;
             else
-                buf_ += more;
+                end_ += size_t(got);
             if (between_ && !between_()) return false;
         }
     }
     qint64 Consumed() const { return consumed_; }
 
 private:
-    bool Take(qsizetype start, qsizetype length, std::string_view& line) const {
-        line = std::string_view(buf_.constData() + start, size_t(length));
+    bool Take(size_t start, size_t length, std::string_view& line) const {
+        line = std::string_view(buf_.data() + start, length);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return true;
     }
 
     int16_t fileNo_;
     std::function<bool()> between_;
-    QByteArray buf_;
-    qsizetype pos_ = 0;
+    std::vector<char> buf_;
+    size_t begin_ = 0, end_ = 0;  // the bytes not cut into lines yet
     qint64 consumed_ = 0;
     bool eof_ = false;
     bool skipping_ = false;
-    bool dropCut_ = false;
 };
 
 QString Text(std::string_view bytes) {

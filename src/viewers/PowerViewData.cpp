@@ -58,10 +58,23 @@ bool PowerViewData::AddBytes(std::string_view line) {
 
 // As AddSingle and AddDual below; any doubt goes back to them.
 bool PowerViewData::AddSingleBytes(std::string_view line) {
+    // Our own lines in one pass: a plain value ending at two blanks or at a
+    // TAB (with no two blanks after it, which would end the value there),
+    // then blanks and a plain time.
+    const char *at = line.data(), *const end = at + line.size();
+    double value = 0, time = 0;
+    if (ReadPlainNumber(at, end, value) && at < end &&
+        ((at + 1 < end && at[0] == ' ' && at[1] == ' ') ||
+         (at[0] == '\t' && line.find("  ", size_t(at - line.data())) == std::string_view::npos))) {
+        while (at < end && (*at == ' ' || *at == '\t')) ++at;
+        if (ReadPlainNumber(at, end, time) && TrimBlanks(std::string_view(at, size_t(end - at))).empty()) {
+            AddPoint(time, value, 0);
+            return true;
+        }
+    }
     size_t p = line.find("  ");
     if (p == std::string_view::npos) p = line.find('\t');
     if (p == std::string_view::npos) return false;
-    double time = 0, value = 0;
     if (ReadFieldNumber(line.substr(p), time) != FieldRead::Number) return false;
     if (!BytesValue(line.substr(0, p + 1), value)) return false;
     AddPoint(time, value, 0);
@@ -109,11 +122,20 @@ void PowerViewData::AddDual(const QString& line) {
 }
 
 void PowerViewData::AddPoint(double time, double a, double b) {
-    if (times_.Size() > 0 && time < times_[times_.Size() - 1]) timesGrow_ = false;
+    if (times_.Size() > 0 && time < lastTime_) timesGrow_ = false;
+    lastTime_ = time;
     times_.Append(time);
     a_.Append(a);
     if (combine_ != PowerCombine::Single) b_.Append(b);
     const int64_t i = times_.Size() - 1;
+    if (combine_ == PowerCombine::Single && time != -1) {
+        spans_[0].Append(a);
+        if (IsOverrange(std::fabs(a)))
+            ++over_[0];
+        else
+            stats_[0].Add(a);
+        return;
+    }
     for (int direction = 0; direction < Directions(); ++direction) {
         double v = 0;
         const bool valued = ValueAt(i, direction, v);

@@ -114,6 +114,7 @@ private:
     std::array<SpanSummary, 2> spans_;
     std::array<int64_t, 2> gaps_{};
     bool timesGrow_ = true;
+    double lastTime_ = 0;
 };
 
 // A value as a single (files and charts hold singles); beyond their range

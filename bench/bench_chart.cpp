@@ -1,5 +1,6 @@
 // Strip chart drawing speed: one new reading on a live chart, and full
-// redraws (empty chart, then every stored point) of 1000 and 6000 points.
+// redraws (empty chart, then every stored point) of 1000 and 6000 points,
+// plain or as merged points with their spread drawn as a band.
 #include "charts/StripChart.h"
 #include "platform/ImageSurface.h"
 #include "state/AppState.h"
@@ -45,15 +46,18 @@ void BM_FullRedraw(benchmark::State& state) {
             s.LastTime = i * 600.0 / points;
             s.LastReading = Reading(i);
             s.LastIndex = int32_t(i);
+            if (state.range(2)) s.Band = {s.LastReading - 0.02, s.LastReading + 0.02};
             DrawChart(1, s, surface, 0, 0);
         }
     }
 }
 BENCHMARK(BM_FullRedraw)
-    ->Args({1000, 10})
-    ->Args({6000, 10})
-    ->Args({1000, 20})
-    ->Args({6000, 20})
+    ->Args({1000, 10, 0})
+    ->Args({6000, 10, 0})
+    ->Args({1000, 20, 0})
+    ->Args({6000, 20, 0})
+    ->Args({6000, 10, 1})
+    ->Args({6000, 20, 1})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -22,6 +22,9 @@ struct ChartGeometry {
     // The trace's last point, joined to the next one; none after a full drawing.
     bool HasPoint = false;
     double PointX = 0, PointY = 0;
+    // The last band column drawn since the trace began.
+    bool HasBand = false;
+    double BandRight = 0, BandTop = 0, BandBottom = 0;
 };
 
 // Screen layout of a surface `width` x `height` units: plot from (11, 7) to

@@ -363,6 +363,7 @@ TEST_F(PowerViewerTest, aSpikeAndADropoutInTwoMillionPointsShowInTheBand) {
         ASSERT_GE(v.ZoomLast - v.ZoomFirst, 2000) << "points are grouped";
         const Shown s = t.show();
         ASSERT_FALSE(s.image.isNull());
+        if (t.zoomTo > 0) SaveScreenshot(&v, "power_viewer_band_zoomed");
         const QColor band = platform::PaletteColor(s.g.BandColor);
         // Halfway between the level and the spike, and between zero and the level.
         for (const auto& [time, value] : {std::pair(tSpike, 5.5), std::pair(tDropout, 0.5)}) {

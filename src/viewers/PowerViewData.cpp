@@ -130,10 +130,8 @@ void PowerViewData::AddPoint(double time, double a, double b) {
     const int64_t i = times_.Size() - 1;
     if (combine_ == PowerCombine::Single && time != -1) {
         spans_[0].Append(a);
-        if (IsOverrange(std::fabs(a)))
-            ++over_[0];
-        else
-            stats_[0].Add(a);
+        // The statistics refuse over range (and nothing else a file can hold).
+        if (!stats_[0].Add(a)) over_[0] += IsOverrange(std::fabs(a));
         return;
     }
     for (int direction = 0; direction < Directions(); ++direction) {

@@ -21,8 +21,14 @@
 class PointColumn {
 public:
     void Append(double v) {
-        if (size_ % kBlock == 0) blocks_.push_back(std::make_unique<double[]>(kBlock));
-        blocks_.back()[size_ % kBlock] = v;
+        if (left_ == 0) {
+            // Not zeroed first: every slot is written before it is read.
+            blocks_.emplace_back(new double[kBlock]);
+            next_ = blocks_.back().get();
+            left_ = kBlock;
+        }
+        *next_++ = v;
+        --left_;
         ++size_;
     }
     double operator[](int64_t i) const { return blocks_[size_t(i / kBlock)][size_t(i % kBlock)]; }
@@ -30,12 +36,15 @@ public:
     void Clear() {
         blocks_.clear();
         size_ = 0;
+        left_ = 0;
     }
 
 private:
     static constexpr int64_t kBlock = 65536;
     std::vector<std::unique_ptr<double[]>> blocks_;
     int64_t size_ = 0;
+    double* next_ = nullptr;  // the next free slot of the last block
+    int64_t left_ = 0;        // free slots after it
 };
 
 // How a viewer makes its shown value: the single channel, or the ratio or

@@ -110,14 +110,18 @@ QString Text(std::string_view bytes) {
     return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
 }
 
+// Single power and both combinations of dual power go to their viewer whole.
+bool WholePowerLines(int16_t kind, bool dual, int16_t viewMode) {
+    return kind == LoadPower && (!dual || viewMode >= 2);
+}
+
 // A data line as the receiving viewer gets it, cut from the bytes as
-// RouteDataLine cuts the text: single power and both combinations of dual
-// power take the line whole, one channel of dual power its field and the
-// time. Nothing for the energy files, which go as text.
+// RouteDataLine cuts the text: whole (above), or for one channel of dual
+// power its field and the time. Nothing for the energy files, which go as text.
 std::optional<std::string_view> PowerLineBytes(std::string_view line, int16_t kind, bool dual,
                                                int16_t viewMode, std::string& scratch) {
     if (kind != LoadPower) return std::nullopt;
-    if (!dual || viewMode >= 2) return line;
+    if (WholePowerLines(kind, dual, viewMode)) return line;
     const size_t t1 = line.find('\t');
     if (t1 == std::string_view::npos) return std::string_view();
     const size_t t2 = line.find('\t', t1 + 1);
@@ -231,7 +235,9 @@ private:
 
     void Take(std::string_view bytes) {
         if (lineNo_ == 1) return Header(Text(bytes));
-        if (!bytes.empty() && bytes.front() == '\'') {
+        const bool note = !bytes.empty() && bytes.front() == '\'';
+        if (wholeLines_ && !note && wholeLines_->LoadBytes(bytes)) return;
+        if (note) {
             notes_.Add(Text(bytes.substr(1)));
             return;
         }
@@ -252,6 +258,11 @@ private:
             Link().LoadCancel = true;
             return;
         }
+        // The viewer that takes every data line whole, as bytes where it can.
+        const ProtocolState& p = Link();
+        const int16_t viewMode = App().DualViewMode;
+        if (WholePowerLines(p.LoadKind, p.DualData, viewMode))
+            wholeLines_ = Viewer(ReceivingViewer(p.LoadKind, p.DualData, viewMode));
         SetDataLoadCancel(kSourcePcFile, [] { LoadPcFile(QStringLiteral("cancel retrieve")); });
         DataLoadFormShow(kSourcePcFile, fileName_, QStringLiteral("Loading Data Stored in PC File"));
     }
@@ -308,6 +319,7 @@ private:
     ProgressRecord progress_;
     NotesGatherer notes_;
     std::string scratch_;
+    StoredDataViewer* wholeLines_ = nullptr;
 };
 
 }  // namespace

@@ -7,6 +7,11 @@
 // The chart arithmetic, free of any drawing: plot rectangles, scales, axis
 // units, label texts and point positions. StripChart draws with these.
 
+// The last band column drawn: the x of its point and its edges.
+struct BandColumn {
+    double X = 0, Left = 0, Right = 0, Top = 0, Bottom = 0;
+};
+
 // Where the plot of the last full drawing lies and how times and values map
 // onto it. Every chart (and every print job) keeps its own.
 struct ChartGeometry {
@@ -22,9 +27,9 @@ struct ChartGeometry {
     // The trace's last point, joined to the next one; none after a full drawing.
     bool HasPoint = false;
     double PointX = 0, PointY = 0;
-    // The last band column drawn since the trace began.
+    // A band column drawn since the trace began.
     bool HasBand = false;
-    double BandRight = 0, BandTop = 0, BandBottom = 0;
+    BandColumn Band;
 };
 
 // Screen layout of a surface `width` x `height` units: plot from (11, 7) to

@@ -1,8 +1,9 @@
 #include "charts/MinMaxBand.h"
 
-#include <algorithm>
 #include "charts/ChartGeometry.h"
 #include "platform/Surface.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -26,18 +27,22 @@ void DrawBand(platform::Surface& surface, ChartGeometry& g, const ChartBand& ban
                   high = PointPosition(g, time, band.High, yMin);
     // Both ends beyond the same edge of the frame: nothing to show there.
     if (low.y() == high.y()) return;
-    // Many points to a pixel (a live run of 6000): a column inside the last
-    // one drawn and less than half a column further on adds nothing.
     const double x = low.x();
-    if (g.HasBand && x - g.BandRight < kLeastBandWidth / 2 && high.y() >= g.BandTop &&
-        low.y() <= g.BandBottom)
+    BandColumn& c = g.Band;
+    // Many points to a pixel (a live run of 6000): the column drawn for the
+    // first of them grows by what the others add beyond it.
+    if (g.HasBand && x - g.PointX < kLeastBandWidth / 8 && x - c.X < kLeastBandWidth / 2) {
+        c.Right = std::max(x, c.Right);
+        if (high.y() < c.Top) surface.FillBox(c.Left, high.y(), c.Right, c.Top, g.BandColor);
+        if (low.y() > c.Bottom) surface.FillBox(c.Left, c.Bottom, c.Right, low.y(), g.BandColor);
+        c.Top = std::min(c.Top, high.y());
+        c.Bottom = std::max(c.Bottom, low.y());
         return;
+    }
     // A column narrower than a screen pixel or two still shows.
     const double from = std::max(g.PlotLeft, std::min(joined ? g.PointX : x, x - kLeastBandWidth));
     const double to = std::max(x, from + kLeastBandWidth);
     surface.FillBox(from, high.y(), to, low.y(), g.BandColor);
     g.HasBand = true;
-    g.BandRight = to;
-    g.BandTop = high.y();
-    g.BandBottom = low.y();
+    c = BandColumn{x, from, to, high.y(), low.y()};
 }

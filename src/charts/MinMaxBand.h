@@ -26,6 +26,7 @@ int16_t BandColorFor(int traceColor, int backColor);
 // Draws the band of the point at `time` (under g's scales, values limited
 // to the frame like the points): a column from the previous point's x
 // (g.PointX, when `joined`) to the point's, at least half a chart unit wide.
-// Keeps the last column drawn in g.
+// Where many points share a pixel, the last column (g.Band) grows by their
+// bands instead.
 void DrawBand(platform::Surface& surface, ChartGeometry& g, const ChartBand& band, double time, float yMin,
               bool joined);

@@ -43,8 +43,8 @@ FieldRead ReadFieldNumber(std::string_view field, double& value) {
         value = plain;
         return FieldRead::Number;
     }
-    // Numbers of our files are short; a longer field is copied in pieces of
-    // no use, so it is read by the text rules.
+    // Our numbers are short: a field of hundreds of digits is left to the
+    // text rules rather than copied here.
     constexpr size_t kMaxDigits = 120;
     if (field.size() > kMaxDigits) return FieldRead::AskText;
     char s[kMaxDigits];

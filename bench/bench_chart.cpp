@@ -1,5 +1,6 @@
 // Strip chart drawing speed: one new reading on a live chart, and full
-// redraws (empty chart, then every stored point) of 1000 and 6000 points.
+// redraws (empty chart, then every stored point) of 1000 and 6000 points,
+// plain or as merged points with their spread drawn as a band.
 #include "charts/StripChart.h"
 #include "platform/ImageSurface.h"
 #include "state/AppState.h"
@@ -39,15 +40,19 @@ void BM_FullRedraw(benchmark::State& state) {
     for (auto _ : state) {
         DrawChart(0, s, surface, 0, 600);
         for (long i = 0; i < points; ++i) {
-            DrawChartPoint(s, surface, {i * 600.0 / points, Reading(i), int32_t(i)});
+            const double r = Reading(i);
+            DrawChartPoint(s, surface,
+                           {i * 600.0 / points, r, int32_t(i), state.range(2) ? ChartBand{r - 0.02, r + 0.02} : ChartBand{}});
         }
     }
 }
 BENCHMARK(BM_FullRedraw)
-    ->Args({1000, 10})
-    ->Args({6000, 10})
-    ->Args({1000, 20})
-    ->Args({6000, 20})
+    ->Args({1000, 10, 0})
+    ->Args({6000, 10, 0})
+    ->Args({1000, 20, 0})
+    ->Args({6000, 20, 0})
+    ->Args({6000, 10, 1})
+    ->Args({6000, 20, 1})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,6 +7,11 @@
 // The chart arithmetic, free of any drawing: plot rectangles, scales, axis
 // units, label texts and point positions. StripChart draws with these.
 
+// The last band column drawn: the x of its point and its edges.
+struct BandColumn {
+    double X = 0, Left = 0, Right = 0, Top = 0, Bottom = 0;
+};
+
 // Where the plot of the last full drawing lies and how times and values map
 // onto it. Every chart (and every print job) keeps its own.
 struct ChartGeometry {
@@ -18,9 +23,13 @@ struct ChartGeometry {
     double OverY = 0;   // height of over-range points: the top of the frame
     double UnderY = 0;  // lowest height a point can take: the bottom of the frame
     int16_t TraceColor = 14, AxisColor = 7, GridColor = 8;
+    int16_t BandColor = 6;  // behind the trace where a point stands for several readings
     // The trace's last point, joined to the next one; none after a full drawing.
     bool HasPoint = false;
     double PointX = 0, PointY = 0;
+    // A band column drawn since the trace began.
+    bool HasBand = false;
+    BandColumn Band;
 };
 
 // Screen layout of a surface `width` x `height` units: plot from (11, 7) to

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -27,6 +28,7 @@ void CopyColors(ChartGeometry& g, const ChartSettings& s) {
     g.TraceColor = s.TraceColor;
     g.AxisColor = s.AxisColor;
     g.GridColor = s.GridColor;
+    g.BandColor = BandColorFor(s.TraceColor, s.BackColor);
     g.HasPoint = false;
 }
 
@@ -35,6 +37,7 @@ ChartSettings OnPaper(const ChartSettings& s) {
     p.AxisColor = PaperColor(s.AxisColor);
     p.TraceColor = PaperColor(s.TraceColor);
     p.GridColor = PaperColor(s.GridColor);
+    p.BackColor = kWhite;
     return p;
 }
 
@@ -119,6 +122,7 @@ QString ValuePattern(const ChartSettings& s, const ValueAxis& axis) {
 
 void AddPoint(platform::Surface& surface, const ChartSettings& s, ChartGeometry& g, const ChartPoint& point) {
     QPointF p = PointPosition(g, point.Time, point.Value, s.YMin);
+    DrawBand(surface, g, point.Band, point.Time, s.YMin, point.Index != 0 && g.HasPoint);
     // A trace that lost its previous point (a full drawing came between)
     // starts afresh instead of joining a stale position.
     if (point.Index == 0 || !g.HasPoint)

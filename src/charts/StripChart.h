@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/ChartGeometry.h"
+#include "charts/MinMaxBand.h"
 
 #include <QSize>
 #include <QString>
@@ -18,6 +19,7 @@ struct ChartPoint {
     double Time = 0;
     double Value = 0;
     int32_t Index = 0;
+    ChartBand Band;  // the spread of the readings the point stands for
 };
 
 // The strip-chart record every power-type window and viewer owns. The

@@ -276,7 +276,10 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
         if (range && (range->Min != Chart.YMin || range->Max != Chart.YMax) && View.Redraw)
             View.Redraw();
         else if (View.PointAdded)
-            View.PointAdded({LastTime, Shown(value), MaxOf(store.PointCount - 1, 0)});
+            View.PointAdded({LastTime, Shown(value), MaxOf(store.PointCount - 1, 0),
+                             merging ? BandOf(store.PowerData[size_t(store.PointCount)],
+                                              [this](double v) { return Shown(v); })
+                                     : ChartBand{}});
     }
 
     if (OutOfRange(value)) {

@@ -210,6 +210,7 @@ void PowerEngine::ForEachShownPoint(Add add) {
     for (int32_t k = 1; k <= count; ++k) {
         const PowerPoint& p = Store().PowerData[size_t(k)];
         if (p.PointTime < 0) continue;
-        add(ChartPoint{p.PointTime, Shown(PowerStore::PointValue(p)), drawn++});
+        add(ChartPoint{p.PointTime, Shown(PowerStore::PointValue(p)), drawn++,
+                       BandOf(p, [this](double v) { return Shown(v); })});
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "charts/MinMaxBand.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -54,6 +56,15 @@ private:
 
     int32_t logTime_ = 0;
 };
+
+// A point's band on the chart: the least and greatest of the readings it
+// merged (an over-range one included), each through `shown`; none for a
+// point without a valid reading.
+template <class Shown>
+ChartBand BandOf(const PowerPoint& p, Shown shown) {
+    if (p.Count < 1) return {};
+    return {shown(double(p.MinValue)), shown(double(p.MaxValue))};
+}
 
 // Seconds per point for a log time: LogTime / 6000 from 300 s on, else 0.
 double PointIntervalFor(int32_t logTime);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -152,6 +153,12 @@ QByteArray ReadBlock(int16_t fileNo, qint64 maxBytes) {
     OpenedFile* f = Find(fileNo);
     if (!f || f->mode != FileRead || maxBytes <= 0) return QByteArray();
     return f->file->read(maxBytes);
+}
+
+qint64 ReadBlockInto(int16_t fileNo, char* data, qint64 maxBytes) {
+    OpenedFile* f = Find(fileNo);
+    if (!f || f->mode != FileRead || maxBytes <= 0) return 0;
+    return std::max<qint64>(f->file->read(data, maxBytes), 0);
 }
 
 bool CommitFile(int16_t fileNo) {

@@ -42,6 +42,9 @@ bool ReadLine(int16_t fileNo, QString& text);
 // Reads up to `maxBytes` raw bytes of a file opened for reading, for
 // loaders that cut large blocks into lines themselves; empty at the end.
 QByteArray ReadBlock(int16_t fileNo, qint64 maxBytes);
+// The same into the caller's buffer, which a loader keeps for the whole
+// file; the number of bytes read, 0 at the end.
+qint64 ReadBlockInto(int16_t fileNo, char* data, qint64 maxBytes);
 
 // Closes the file; a FileReplace file replaces the old one only when every
 // line was written. False when something was not written.

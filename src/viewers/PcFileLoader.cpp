@@ -15,8 +15,13 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <cstring>
 #include <exception>
 #include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -32,70 +37,102 @@ void Tell(const QString& text) {
     platform::prompts().Message(text, QStringLiteral("Kelvaro32"), platform::Icon::None);
 }
 
-// Cuts the blocks of an open file into lines (without CR LF). A line longer
-// than kMaxLineBytes is cut there and the rest of it skipped, so memory
-// stays bounded whatever the file holds.
+// Cuts the blocks of an open file into lines (without CR LF), each a view
+// into one buffer kept for the whole file, valid until the next line is
+// asked for. A line longer than kMaxLineBytes that has not ended within the
+// buffer is cut there and the rest of it skipped, so memory stays bounded
+// whatever the file holds.
 class FileLines {
 public:
     // `between` runs after every block read (window events); false from it
     // ends the lines, also in the middle of a long line being skipped.
     FileLines(int16_t fileNo, std::function<bool()> between)
-        : fileNo_(fileNo), between_(std::move(between)) {}
+        : fileNo_(fileNo), between_(std::move(between)), buf_(size_t(kBlockBytes + kMaxLineBytes + 1)) {}
 
-    bool Next(QByteArray& line) {
+    bool Next(std::string_view& line) {
         for (;;) {
-            const qsizetype nl = buf_.indexOf('\n', pos_);
-            if (nl >= 0) {
-                const qsizetype start = pos_;
-                pos_ = nl + 1;
-                consumed_ += pos_ - start;
+            char* const data = buf_.data();
+            if (const auto* nl = static_cast<const char*>(std::memchr(data + begin_, '\n', end_ - begin_))) {
+                const size_t start = begin_;
+                begin_ = size_t(nl - data) + 1;
+                consumed_ += qint64(begin_ - start);
                 if (std::exchange(skipping_, false)) continue;
-                return Take(start, nl - start, line);
+                return Take(start, size_t(nl - data) - start, line);
             }
-            const qsizetype tail = buf_.size() - pos_;
-            if (skipping_ || tail > kMaxLineBytes) {
-                consumed_ += tail;
+            const size_t tail = end_ - begin_;
+            if (skipping_ || tail > size_t(kMaxLineBytes)) {
+                consumed_ += qint64(tail);
                 const bool cut = !skipping_;
-                if (cut) Take(pos_, kMaxLineBytes, line);
-                buf_.clear();
-                pos_ = 0;
                 skipping_ = true;
-                if (cut) return true;
+                if (cut) {
+                    const size_t start = std::exchange(begin_, end_);  // the rest goes at the next read
+                    return Take(start, size_t(kMaxLineBytes), line);
+                }
+                begin_ = end_ = 0;
             } else {
-                buf_.remove(0, pos_);
-                pos_ = 0;
+                std::memmove(data, data + begin_, tail);  // a line begun in the last block
+                begin_ = 0;
+                end_ = tail;
             }
             if (eof_) {
-                if (buf_.isEmpty()) return false;
-                consumed_ += buf_.size();
-                pos_ = buf_.size();
-                return Take(0, buf_.size(), line);
+                if (end_ == begin_) return false;
+                const size_t start = std::exchange(begin_, end_);
+                consumed_ += qint64(end_ - start);
+                return Take(start, end_ - start, line);
             }
-            const QByteArray more = ReadBlock(fileNo_, kBlockBytes);
-            if (more.isEmpty())
+            const qint64 got = ReadBlockInto(fileNo_, data + end_, kBlockBytes);
+            if (got <= 0)
                 eof_ = true;
             else
-                buf_ += more;
+                end_ += size_t(got);
             if (between_ && !between_()) return false;
         }
     }
     qint64 Consumed() const { return consumed_; }
 
 private:
-    bool Take(qsizetype start, qsizetype length, QByteArray& line) const {
-        line = buf_.mid(start, length);
-        if (line.endsWith('\r')) line.chop(1);
+    bool Take(size_t start, size_t length, std::string_view& line) const {
+        line = std::string_view(buf_.data() + start, length);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         return true;
     }
 
     int16_t fileNo_;
     std::function<bool()> between_;
-    QByteArray buf_;
-    qsizetype pos_ = 0;
+    std::vector<char> buf_;
+    size_t begin_ = 0, end_ = 0;  // the bytes not cut into lines yet
     qint64 consumed_ = 0;
     bool eof_ = false;
     bool skipping_ = false;
 };
+
+QString Text(std::string_view bytes) {
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+// Single power and both combinations of dual power go to their viewer whole.
+bool WholePowerLines(int16_t kind, bool dual, int16_t viewMode) {
+    return kind == LoadPower && (!dual || viewMode >= 2);
+}
+
+// A data line as the receiving viewer gets it, cut from the bytes as
+// RouteDataLine cuts the text: whole (above), or for one channel of dual
+// power its field and the time. Nothing for the energy files, which go as text.
+std::optional<std::string_view> PowerLineBytes(std::string_view line, int16_t kind, bool dual,
+                                               int16_t viewMode, std::string& scratch) {
+    if (kind != LoadPower) return std::nullopt;
+    if (WholePowerLines(kind, dual, viewMode)) return line;
+    const size_t t1 = line.find('\t');
+    if (t1 == std::string_view::npos) return std::string_view();
+    const size_t t2 = line.find('\t', t1 + 1);
+    const std::string_view first = line.substr(0, t1 + 1);
+    const std::string_view second =
+        t2 == std::string_view::npos ? line.substr(t1 + 1) : line.substr(t1 + 1, t2 - t1);
+    const std::string_view rest = t2 == std::string_view::npos ? std::string_view() : line.substr(t2 + 1);
+    scratch.assign(viewMode == 0 ? first : second);
+    scratch.append(rest);
+    return std::string_view(scratch);
+}
 
 // The title is the file name and the head part ("; " + from its "Head");
 // the viewer gets the head part apart too, since a name may hold "Head".
@@ -178,11 +215,11 @@ public:
         p.DualData = false;
         App().DualViewMode = -1;
         nextEvents_ = platform::clock().Monotonic() + kEventInterval;
-        QByteArray bytes;
+        std::string_view bytes;
         try {
             while (!Stopped() && lines_.Next(bytes)) {
                 ++lineNo_;
-                Take(QString::fromUtf8(bytes));
+                Take(bytes);
                 LetEventsAfterLine();
             }
         } catch (const std::exception& e) {
@@ -196,17 +233,22 @@ public:
 private:
     bool Stopped() const { return Link().LoadCancel || g_generation != generation_; }
 
-    void Take(const QString& line) {
-        if (lineNo_ == 1) return Header(line);
-        progress_.Fraction = float(double(lines_.Consumed()) / double(length_));
-        DrawProgress(0, progress_);
-        if (line.startsWith(QLatin1Char('\''))) {
-            notes_.Add(QStringView(line).mid(1));
+    void Take(std::string_view bytes) {
+        if (lineNo_ == 1) return Header(Text(bytes));
+        const bool note = !bytes.empty() && bytes.front() == '\'';
+        if (wholeLines_ && !note && wholeLines_->LoadBytes(bytes)) return;
+        if (note) {
+            notes_.Add(Text(bytes.substr(1)));
             return;
         }
         const ProtocolState& p = Link();
-        const RoutedLine r = RouteDataLine(line, p.LoadKind, p.DualData, App().DualViewMode);
-        if (StoredDataViewer* v = Viewer(r.viewer)) v->Load(0, r.text);
+        const int16_t viewMode = App().DualViewMode;
+        StoredDataViewer* v = Viewer(ReceivingViewer(p.LoadKind, p.DualData, viewMode));
+        if (!v) return;
+        // The bytes as they are where the viewer can read them so; the text otherwise.
+        if (const auto routed = PowerLineBytes(bytes, p.LoadKind, p.DualData, viewMode, scratch_))
+            if (v->LoadBytes(*routed)) return;
+        v->Load(0, RouteDataLine(Text(bytes), p.LoadKind, p.DualData, viewMode).text);
     }
 
     void Header(const QString& line) {
@@ -216,6 +258,11 @@ private:
             Link().LoadCancel = true;
             return;
         }
+        // The viewer that takes every data line whole, as bytes where it can.
+        const ProtocolState& p = Link();
+        const int16_t viewMode = App().DualViewMode;
+        if (WholePowerLines(p.LoadKind, p.DualData, viewMode))
+            wholeLines_ = Viewer(ReceivingViewer(p.LoadKind, p.DualData, viewMode));
         SetDataLoadCancel(kSourcePcFile, [] { LoadPcFile(QStringLiteral("cancel retrieve")); });
         DataLoadFormShow(kSourcePcFile, fileName_, QStringLiteral("Loading Data Stored in PC File"));
     }
@@ -228,6 +275,11 @@ private:
         const double now = platform::clock().Monotonic();
         if (now < nextEvents_) return;
         nextEvents_ = now + kEventInterval;
+        // The bar is painted only while events run: its width is set then.
+        if (lineNo_ > 1) {
+            progress_.Fraction = float(double(lines_.Consumed()) / double(length_));
+            DrawProgress(0, progress_);
+        }
         QCoreApplication::processEvents();
     }
 
@@ -266,6 +318,8 @@ private:
     double nextEvents_ = 0;
     ProgressRecord progress_;
     NotesGatherer notes_;
+    std::string scratch_;
+    StoredDataViewer* wholeLines_ = nullptr;
 };
 
 }  // namespace

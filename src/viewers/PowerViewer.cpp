@@ -386,8 +386,8 @@ void PowerViewer::ShowStatistics() {
 // ---- Drawing and zoom
 
 void PowerViewer::PlotShown(const std::function<void(const ChartPoint&)>& addPoint) {
-    Data.ForEachPlotted(ZoomFirst, ZoomLast, ViewDirection, [&](double t, double v, int64_t k) {
-        addPoint({t, v, k == 0 ? 0 : 1});
+    Data.ForEachPlotted(ZoomFirst, ZoomLast, ViewDirection, [&](const PlottedPoint& p) {
+        addPoint({p.Time, p.Value, p.Index == 0 ? 0 : 1, {p.Low, p.High}});
     });
 }
 

@@ -42,6 +42,7 @@ public:
 
     // PowerLoad, ShowPowerData, PowerDataSave, PowerPrint.
     void Load(int step, const QString& text) override;
+    bool LoadBytes(std::string_view line) override { return Data.AddBytes(line); }
     void ShowData() override;
     void DataSave(const QString& fileName) override;
     void Print() override;

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <string_view>
 
 // A window that shows a stored record fed to it line by line: a PC data
 // file or a log downloaded from the meter. The power viewers call these
@@ -21,6 +22,10 @@ public:
     // 1.2.3". The loader then ends the load and names the line and the file;
     // the lines taken until then stay.
     virtual void Load(int step, const QString& text) = 0;
+    // A data line as the file's bytes (UTF-8, without CR LF), for viewers
+    // that read millions of lines without a QString each. False when the
+    // line was not taken: the loader then passes it to Load(0, text).
+    virtual bool LoadBytes(std::string_view line) { return false; }
     // Draws the record once all lines are in, and shows the window.
     virtual void ShowData() = 0;
     // Writes the record anew as a data file; nothing when it holds no data.

@@ -1,3 +1,4 @@
+#include "data/FieldBytes.h"
 #include "data/Parsing.h"
 #include "data/PcFileFormat.h"
 #include "state/AppState.h"
@@ -143,6 +144,15 @@ TEST(FileNumbers, commaAndPointDecimalsReadTheSameUnderEitherLocale) {
         {"Overrange", false, 0},
         {"", false, 0},
         {"1e400", false, 0},
+        {" +1.5e+2\t", true, 150},
+        {"-.5", true, -0.5},
+        {"\u00a02", true, 2},
+        {"0\u066b25", true, 0.25},
+        {"+-1", false, 0},
+        {"1e", false, 0},
+        {"1e5.3", false, 0},
+        {"1\u066b2,3", false, 0},
+        {"nan", false, 0},
     };
     for (const char* separator : {",", "."}) {
         SeparatorScope scope(separator);
@@ -150,6 +160,12 @@ TEST(FileNumbers, commaAndPointDecimalsReadTheSameUnderEitherLocale) {
             double value = 99;
             EXPECT_EQ(ParseFileNumber(c.text, value), c.ok) << c.text.toStdString() << " under " << separator;
             EXPECT_DOUBLE_EQ(value, c.ok ? c.value : 99) << c.text.toStdString();
+            // Read from the bytes: the same, or left to the text reading.
+            double fromBytes = 99;
+            const FieldRead read = ReadFieldNumber(c.text.toUtf8().toStdString(), fromBytes);
+            if (read != FieldRead::AskText)
+                EXPECT_EQ(read == FieldRead::Number, c.ok) << c.text.toStdString();
+            EXPECT_DOUBLE_EQ(fromBytes, read == FieldRead::Number ? c.value : 99) << c.text.toStdString();
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "PowerHarness.h"
 
 #include "power/PowerTexts.h"
+#include "support/RecordingSurface.h"
 
 using PowerEngineTest = PowerTest;
 
@@ -99,4 +100,32 @@ TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenI
     StartLogging();
     for (int i = 0; i < 12 && !engine.Stopped; ++i) ReadingAfter(0.5, "*OVER");
     EXPECT_FALSE(engine.RunActive);
+}
+
+// At 600 s of log time points are 0.1 s wide (the first from 0 to 0.2 s): a
+// spike to 10 W in the first and a dropout to 0 in the second among
+// readings of 1 W draw as bands from 1 W to them, behind the averages.
+TEST_F(PowerEngineTest, mergedPointsDrawTheirSpreadBehindTheAverage) {
+    App().Config.Power.LogTime = 600;
+    App().Config.Power.GraphLow = 0;
+    App().Config.Power.GraphHigh = 10;
+    StartLogging();
+    for (int i = 0; i < 40; ++i) ReadingAfter(0.01, i == 12 ? "*10" : i == 25 ? "*0" : "*1");
+    ASSERT_EQ(engine.Store().PowerData[1].MaxValue, 10.0f);
+    RecordingSurface chart;
+    engine.Chart.Width = 200;
+    engine.Chart.Height = 120;
+    engine.DrawWholeChart(chart);
+    const ChartGeometry& g = engine.Chart.Screen;
+    const auto y = [&g](double watts) { return g.PlotBottom - watts * g.YPerUnit; };
+    std::vector<std::pair<double, double>> bands;  // top and bottom of each band column
+    for (const auto& c : chart.Calls("FillBox"))
+        if (c.color == g.BandColor) bands.push_back({std::min(c.y1, c.y2), std::max(c.y1, c.y2)});
+    ASSERT_EQ(bands.size(), 2u);
+    EXPECT_NEAR(bands[0].first, y(10), 1e-9);
+    EXPECT_NEAR(bands[0].second, y(1), 1e-9);
+    EXPECT_NEAR(bands[1].first, y(1), 1e-9);
+    EXPECT_NEAR(bands[1].second, y(0), 1e-9);
+    const auto calls = chart.Calls();
+    EXPECT_EQ(calls.back().op, "Line") << "the average is drawn over its band";
 }

@@ -28,8 +28,8 @@ struct Plotted {
 };
 std::vector<Plotted> PlotAll(const PowerViewData& d, int direction = 0) {
     std::vector<Plotted> out;
-    d.ForEachPlotted(0, d.Count() - 1, direction, [&](double t, double v, int64_t) {
-        out.push_back({t, v});
+    d.ForEachPlotted(0, d.Count() - 1, direction, [&](const PlottedPoint& p) {
+        out.push_back({p.Time, p.Value});
     });
     return out;
 }
@@ -67,12 +67,18 @@ TEST_F(PowerViewDataTest, singleLinesGiveTimesValuesAndStatistics) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const PowerViewData d = Loaded(PowerCombine::Single, c.lines);
-        ASSERT_EQ(d.Count(), c.lines.size());
-        EXPECT_DOUBLE_EQ(d.Time(d.Count() - 1), c.lastTime);
-        EXPECT_DOUBLE_EQ(d.ChannelA(d.Count() - 1), c.lastValue);
-        EXPECT_EQ(d.Stats(0).Count, c.valid);
-        EXPECT_EQ(d.OverCount(0), c.over);
+        // The same from the file's bytes, the text reading taking what they leave.
+        PowerViewData bytes(PowerCombine::Single);
+        for (const QString& l : c.lines)
+            if (!bytes.AddBytes(l.toUtf8().toStdString())) bytes.AddLine(l);
+        const PowerViewData text = Loaded(PowerCombine::Single, c.lines);
+        for (const PowerViewData* d : {&text, static_cast<const PowerViewData*>(&bytes)}) {
+            ASSERT_EQ(d->Count(), c.lines.size());
+            EXPECT_DOUBLE_EQ(d->Time(d->Count() - 1), c.lastTime);
+            EXPECT_DOUBLE_EQ(d->ChannelA(d->Count() - 1), c.lastValue);
+            EXPECT_EQ(d->Stats(0).Count, c.valid);
+            EXPECT_EQ(d->OverCount(0), c.over);
+        }
     }
 }
 
@@ -90,6 +96,7 @@ TEST_F(PowerViewDataTest, unreadableLinesThrowWithTheirReason) {
     };
     for (const auto& [combine, line] : lines) {
         PowerViewData d(combine);
+        EXPECT_FALSE(d.AddBytes(line)) << "left to the text reading: " << line;
         EXPECT_THROW(d.AddLine(line), DataFileError) << line;
         EXPECT_EQ(d.Count(), 0) << line;
     }

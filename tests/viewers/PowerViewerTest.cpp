@@ -2,10 +2,12 @@
 
 #include "auxiliary/SetupControls.h"
 #include "auxiliary/StabilityWindow.h"
-#include "widgets/SurfaceWidget.h"
+#include "platform/Palette.h"
+#include "platform/Printer.h"
 #include "support/Screenshot.h"
 #include "viewers/PowerViewer.h"
 #include "viewers/PowerViewers.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
@@ -299,4 +302,81 @@ TEST_F(PowerViewerTest, stabilityFiguresFollowTheZoom) {
     QApplication::processEvents();
     EXPECT_FALSE(SaveScreenshot(s, "stability_zoomed_viewer").isEmpty());
     EXPECT_EQ(1, PrintToScreenshots("stability_printout", [&] { EXPECT_TRUE(s->PrintFigures()); }));
+}
+
+// One reading at ten times the level and one at zero among 2,000,000 show
+// as the band behind the averages: in the first drawing, in a zoom and on
+// paper, at the columns of their times.
+TEST_F(PowerViewerTest, aSpikeAndADropoutInTwoMillionPointsShowInTheBand) {
+    const int n = 2000000, spike = 700000, dropout = 1300000;
+    QByteArray file = "Power, in Watts \t Time, in Seconds \t Head: TH1\r\n";
+    for (int i = 0; i < n; ++i)
+        file += QByteArray(i == spike     ? "10"
+                           : i == dropout ? "0"
+                                          : "1")
+                    .leftJustified(18) +
+                '\t' + QByteArray::number(i * 0.01, 'f', 2) + "\r\n";
+    dir.Write("day.pwr", file);
+    PowerViewer& v = Viewer(ViewPower);
+    LoadFile(v, ViewPower, dir.Path("day.pwr"));
+    v.resize(960, 600);
+    QApplication::processEvents();
+    ASSERT_EQ(v.Data.Count(), n);
+
+    // What a target shows: its pixels, and chart units to pixels.
+    struct Shown {
+        QImage image;
+        ChartGeometry g;
+        double scale = 1, dx = 0, dy = 0;
+    };
+    const auto screen = [&] {
+        return Shown{v.Picture1->Surface().Image(), v.Chart.Screen,
+                     v.Picture1->width() / double(v.Chart.Width)};
+    };
+    const auto paper = [&] {
+        const QString pdf = dir.Path("band.pdf");
+        platform::printer().ForcePdf(pdf);
+        v.Print();
+        platform::printer().ForcePdf(QString());
+        const double dpi = 150;
+        QProcess::execute("pdftoppm",
+                          {"-png", "-r", QString::number(dpi), "-singlefile", pdf, dir.Path("band")});
+        Shown s{QImage(dir.Path("band.png")), v.Chart.Paper, dpi / 25.4};
+        // The printed plot ends 50 mm before the printable area's right and
+        // bottom edges, which lie as far inside the page as its top and left.
+        s.dx = (s.image.width() - (s.g.PlotRight + 50) * s.scale) / 2;
+        s.dy = (s.image.height() - (s.g.PlotBottom + 50) * s.scale) / 2;
+        return s;
+    };
+    const double tSpike = spike * 0.01, tDropout = dropout * 0.01;
+    struct Target {
+        const char* name;
+        std::function<Shown()> show;
+        double zoomFrom, zoomTo;  // 0, 0: the whole record
+    } targets[] = {{"first drawing", screen, 0, 0},
+                   {"zoom", screen, tSpike - 3000, tDropout + 3000},
+                   {"paper", paper, tSpike - 3000, tDropout + 3000}};
+    for (const Target& t : targets) {
+        SCOPED_TRACE(t.name);
+        if (t.zoomTo > 0 && !v.Zoomed) Drag(v, t.zoomFrom, t.zoomTo);
+        ASSERT_EQ(v.Zoomed, t.zoomTo > 0);
+        ASSERT_GE(v.ZoomLast - v.ZoomFirst, 2000) << "points are grouped";
+        const Shown s = t.show();
+        ASSERT_FALSE(s.image.isNull());
+        if (t.zoomTo > 0) SaveScreenshot(&v, "power_viewer_band_zoomed");
+        const QColor band = platform::PaletteColor(s.g.BandColor);
+        // Halfway between the level and the spike, and between zero and the level.
+        for (const auto& [time, value] : {std::pair(tSpike, 5.5), std::pair(tDropout, 0.5)}) {
+            const int x = int((s.g.PlotLeft + (time - s.g.ChartStart) * s.g.XPerSecond) * s.scale + s.dx);
+            const int y = int((s.g.PlotBottom - (value - v.Chart.YMin) * s.g.YPerUnit) * s.scale + s.dy);
+            int banded = 0;
+            for (int dx = -3; dx <= 3; ++dx) {
+                const QColor c = s.image.pixelColor(x + dx, y);
+                banded += std::abs(c.red() - band.red()) + std::abs(c.green() - band.green()) +
+                              std::abs(c.blue() - band.blue()) <
+                          60;
+            }
+            EXPECT_GT(banded, 0) << "at " << time << " s";
+        }
+    }
 }

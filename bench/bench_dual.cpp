@@ -11,6 +11,7 @@
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -46,10 +47,9 @@ void BM_DualReading(benchmark::State& state) {
     FeedPort port;
     platform::setSerialPort(&port);
     QTemporaryDir dir;
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     AppState& app = App();
-    app.Connected = true;
+    TestMeter().Connected = true;
     app.Config.PowerRatio.RatioLogTime = 600;
     app.Config.LogToFile = state.range(0) != 0;
     app.PowerRatioWorkFile = dir.filePath("kelvaro.dpw");
@@ -70,8 +70,8 @@ void DualEngineOverPty(benchmark::State& state) {
     QTimer timer2;  // the reply time-out watch, as the main window runs it
     QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
     timer2.start(10);
-    const bool ready =
-        !path.isEmpty() && ConnectOnCom1(path) && (IdentifyInstrument(), App().Channels[1].HeadType == 1);
+    const bool ready = !path.isEmpty() && ConnectOnCom1(path) &&
+                       (IdentifyInstrument(), Meter().Channels[1].HeadType == HeadKind::Thermopile);
     App().Config.PowerRatio.RatioLogTime = 299;  // one point per reading
     auto engine = std::make_unique<PowerEngine>(kPowerRatioProfile);
     if (!ready) {

@@ -11,6 +11,7 @@
 #include "platform/ImageSurface.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -37,12 +38,11 @@ std::vector<QString> Replies() {
 
 // A pyroelectric head on the TALON: every reply is a pulse energy.
 void Prepare(EnergyEngine& engine, int16_t bins) {
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     AppState& app = App();
-    app.Connected = true;
+    TestMeter().Connected = true;
     app.ActiveMode = ModeEnergy;
-    app.Channels[0].HeadType = 2;
+    TestMeter().Channels[0].HeadType = HeadKind::Pyroelectric;
     app.Config.Energy.EnergyLowLimit = 0;
     app.Config.Energy.EnergyHighLimit = 0.01;
     app.Config.Energy.EnergyBinsCount = bins;
@@ -123,9 +123,8 @@ BENCHMARK(BM_SaveFullStore)->ArgName("timestamp")->Arg(0)->Arg(1)->Unit(benchmar
 // One dual pulse pair (both channels in one "SB" reply) through parse,
 // pairing, both ratios, store, both statistics and the working-file line.
 void BM_DualPulsePair(benchmark::State& state) {
-    ResetAppState();
-    ResetLinkState();
-    App().Connected = true;
+    FreshProgramState();
+    TestMeter().Connected = true;
     App().ActiveMode = ModeEnergyRatio;
     App().Config.EnergyRatio.RatioStorageMode = 1;  // the ring never fills up
     EnergyRatioEngine engine;
@@ -155,8 +154,7 @@ void EnergyEngineOverPty(benchmark::State& state) {
     QTimer timer2;
     QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
     timer2.start(10);
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     platform::setSerialPort(nullptr);
     platform::setClock(nullptr);
     App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
@@ -168,7 +166,7 @@ void EnergyEngineOverPty(benchmark::State& state) {
     bool ok = !path.isEmpty() && Connect();
     if (ok) {
         IdentifyInstrument();
-        ok = App().Channels[0].HeadType == 1;
+        ok = Meter().Channels[0].HeadType == HeadKind::Thermopile;
     }
     if (!ok) {
         state.SkipWithError("no energy mode on the simulator");
@@ -187,7 +185,7 @@ void EnergyEngineOverPty(benchmark::State& state) {
             benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
         engine->Stop();
     }
-    if (App().Connected) Disconnect();
+    if (Meter().Connected) Disconnect();
     App().Shell = ShellHooks{};
     engine.reset();
     StopSimulator(sim);

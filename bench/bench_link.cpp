@@ -5,6 +5,7 @@
 #include "link/Link.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "tests/support/ProgramState.h"
 
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
@@ -23,8 +24,7 @@ void LinkRoundTrip(benchmark::State& state) {
         state.SkipWithError("kelvaro-meter-sim did not start");
         return;
     }
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     platform::portTable().Override("COM1 " + path + "\n");
     App().Config.CommPort = 1;
     if (!Connect()) {
@@ -39,7 +39,7 @@ void LinkRoundTrip(benchmark::State& state) {
     state.counters["round_trips_per_s"] =
         benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     port.Close();
-    App().Connected = false;
+    TestMeter().Connected = false;
     sim.kill();
     sim.waitForFinished(2000);
 }

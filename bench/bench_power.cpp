@@ -11,6 +11,7 @@
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -34,12 +35,11 @@ std::vector<QString> Replies() {
 }
 
 void Prepare(bool logToFile, const QString& workFile) {
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     AppState& app = App();
-    app.Connected = true;
-    app.Channels[0].HeadType = 1;
-    app.Channels[0].ReadingUnit = QStringLiteral("W");
+    TestMeter().Connected = true;
+    TestMeter().Channels[0].HeadType = HeadKind::Thermopile;
+    TestMeter().Channels[0].ReadingUnit = QStringLiteral("W");
     app.Config.Power.LogTime = 600;  // merging: 0.1 s per point
     app.Config.LogToFile = logToFile;
     app.WorkFileName = workFile;

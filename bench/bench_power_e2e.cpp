@@ -4,6 +4,7 @@
 // the same kind of terminal for comparison.
 
 #include "link/Link.h"
+#include "link/MeterIdentity.h"
 #include "platform/PortTable.h"
 #include "power/PowerEngine.h"
 #include "power/PowerWindow.h"
@@ -34,10 +35,10 @@ bool EnterPowerMode(const QString& path, const QString& workFolder, bool logToFi
     App().Config.LogToFile = logToFile;
     App().WorkFileName = QDir(workFolder).filePath("kelvaro.pwr");
     IdentifyInstrument();
-    if (App().Channels[0].HeadType != 1) return false;
+    if (Meter().Channels[0].HeadType != HeadKind::Thermopile) return false;
     App().ActiveMode = ModePower;
     StartMeasurement(true, "FP");
-    return App().Connected;
+    return Meter().Connected;
 }
 
 // The engine alone (no window); state.range(0) 1 = working file on.

@@ -16,6 +16,7 @@
 #include "dual/PowerRatioWindow.h"
 #include "energy/EnergyMode.h"
 #include "link/Link.h"
+#include "link/MeterIdentity.h"
 #include "meterlogs/DeviceFileView.h"
 #include "platform/Clock.h"
 #include "platform/FileStamp.h"
@@ -29,6 +30,7 @@
 #include "state/Configuration.h"
 #include "state/Files.h"
 #include "state/RecentFiles.h"
+#include "state/StateReset.h"
 #include "viewers/EnergyViewers.h"
 #include "viewers/PcFileView.h"
 #include "viewers/PowerViewers.h"
@@ -310,8 +312,7 @@ TerminalWindow& MainWindow::TerminalChild() {
 
 bool MainWindow::MDIForm_Load() {
     // 1. Name and unit tables.
-    ResetAppState();
-    ResetLinkState();
+    ResetProgramState();
     InstallShellHooks();
     // 2. Where the files go, the configuration, then the ports that exist.
     SettleProgramFolders();
@@ -344,7 +345,7 @@ void MainWindow::ShowAndConnect() {
 
 void MainWindow::mnuConnect_Click() {
     mnuConnect->setEnabled(false);
-    if (App().Connected) {
+    if (Meter().Connected) {
         Disconnect();
         mnuConnect->setText(kConnectCaption);
     } else {
@@ -378,12 +379,12 @@ void MainWindow::SetDataLogFile(bool on) {
 
 void MainWindow::SetupInstrument() {
     IdentifyInstrument();
-    for (int n = 1; n <= 16; ++n) mnuSetup_CommPortList[n]->setEnabled(!App().Connected);
+    for (int n = 1; n <= 16; ++n) mnuSetup_CommPortList[n]->setEnabled(!Meter().Connected);
     ApplyModeMenu();
 }
 
 void MainWindow::ApplyModeMenu() {
-    const ModeMenuState s = ComputeModeMenu(App().DeviceType, App().Channels, App().Connected);
+    const ModeMenuState s = ComputeModeMenu(Meter().DeviceType, Meter().Channels, Meter().Connected);
     for (int i = 0; i < ModeMenuItemCount; ++i) {
         const auto item = static_cast<ModeMenuItem>(i);
         bool enabled = s[i].enabled;

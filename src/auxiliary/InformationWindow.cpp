@@ -5,6 +5,7 @@
 #include "link/LinkState.h"
 #include "platform/PortTable.h"
 #include "platform/ProgramFolder.h"
+#include "state/AppState.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -86,7 +87,8 @@ InformationWindow::InformationWindow(QWidget* parent) : QDialog(parent) {
 
 void InformationWindow::Form_Load() {
     const int16_t port = App().Config.CommPort;
-    const InfoTexts t = BuildInfoTexts(App(), Link().VersionReply, platform::portTable().Device(port));
+    const InfoTexts t =
+        BuildInfoTexts(Meter(), port, Link().VersionReply, platform::portTable().Device(port));
     PictConnect->setVisible(t.connected);
     PictDisc->setVisible(!t.connected);
     LblDeviceType->setText(t.deviceType);

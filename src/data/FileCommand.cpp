@@ -4,6 +4,7 @@
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "state/RecentFiles.h"
+#include "state/StateReset.h"
 
 #include <QFileInfo>
 
@@ -259,3 +260,7 @@ void ResetFileDialogMemory() {
     g_fileName.clear();
     g_openWithoutDialog.clear();
 }
+
+namespace {
+const ResetWithProgramState kReset{&ResetFileDialogMemory};
+}  // namespace

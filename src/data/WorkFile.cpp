@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "state/Files.h"
+#include "state/StateReset.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -136,3 +137,7 @@ void BlockLines::Flush() {
     block_.clear();
     lines_ = 0;
 }
+
+namespace {
+const ResetWithProgramState kReset{&ResetWorkFile};
+}  // namespace

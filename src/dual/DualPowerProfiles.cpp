@@ -3,6 +3,7 @@
 #include "data/Arithmetic.h"
 #include "dual/DualTexts.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "power/PowerEngine.h"
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
@@ -18,9 +19,8 @@ PollStep NextDualPoll() {
 }
 
 QString DualCaption(const char* caption) {
-    const AppState& app = App();
-    const ChannelInfo& a = app.Channels[0];
-    const ChannelInfo& b = app.Channels[1];
+    const ChannelInfo& a = Meter().Channels[0];
+    const ChannelInfo& b = Meter().Channels[1];
     return QString::fromLatin1(caption) + QStringLiteral(" - A: ") + a.HeadName + a.HeadSerial +
            QStringLiteral("  B: ") + b.HeadName + b.HeadSerial;
 }

@@ -7,6 +7,7 @@
 #include "data/Parsing.h"
 #include "data/TimeBase.h"
 #include "dual/DualTexts.h"
+#include "link/MeterIdentity.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -22,7 +23,7 @@ const std::array<QString, 4> kStatPrefixes = {QStringLiteral("Min:  "), QStringL
 constexpr double kSbTimeout = double(0.3f);
 
 const ChannelInfo& Head(int channel) {
-    return App().Channels[size_t(channel)];
+    return Meter().Channels[size_t(channel)];
 }
 
 QString HeadText(int channel) {

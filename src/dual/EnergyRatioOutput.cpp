@@ -5,6 +5,7 @@
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"
 #include "dual/EnergyRatioEngine.h"
+#include "link/MeterIdentity.h"
 #include "platform/Printer.h"
 #include "state/AppState.h"
 
@@ -30,9 +31,8 @@ void EnergyRatioEngine::EnergyRatioPrint() {
         return ThrowIfPrintFailed(printer);
     platform::Surface& page = printer.Page();
     page.SetForeColor(0);
-    const AppState& app = App();
-    auto head = [&app](int c) {
-        return app.Channels[size_t(c)].HeadName + app.Channels[size_t(c)].HeadSerial;
+    auto head = [](int c) {
+        return Meter().Channels[size_t(c)].HeadName + Meter().Channels[size_t(c)].HeadSerial;
     };
     PrintAt(page, 0, 5, QStringLiteral("Channel A: ") + head(0) + QStringLiteral("; Channel B: ") + head(1));
     PrintAt(page, 0, 12,

@@ -11,6 +11,7 @@
 #include "data/WorkFile.h"
 #include "energy/EnergyQuery.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "link/PortControl.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
@@ -30,14 +31,14 @@ const std::array<QString, 6> kJouleUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};
 const std::array<QString, 6> kRelativeUnits = {"p", "n", "u", "m", "", "k"};
 
 const ChannelInfo& CurrentHead() {
-    const AppState& app = App();
-    const int c = app.CurrentChannel;
-    return app.Channels[size_t(c >= 0 && c < int(app.Channels.size()) ? c : 0)];
+    const MeterIdentity& meter = Meter();
+    const int c = meter.CurrentChannel;
+    return meter.Channels[size_t(c >= 0 && c < int(meter.Channels.size()) ? c : 0)];
 }
 
 // A head that has to settle between pulses shows the READY indicator.
-bool ShowsReady(int16_t head, bool rapidPulse) {
-    return head == 1 || (head == 5 && !rapidPulse);
+bool ShowsReady(HeadKind head, bool rapidPulse) {
+    return head == HeadKind::Thermopile || (head == HeadKind::RapidPulse && !rapidPulse);
 }
 
 }  // namespace
@@ -247,7 +248,7 @@ void EnergyEngine::ProcessReading(const QString& reply) {
 
 void EnergyEngine::SendNext(bool afterReading) {
     const EnergyQuery q =
-        NextEnergyQuery(rapidPulse_, CurrentHead().HeadType, App().DeviceType, afterReading);
+        NextEnergyQuery(rapidPulse_, CurrentHead().HeadType, Meter().DeviceType, afterReading);
     if (!q.Message.isEmpty()) {
         platform::prompts().Message(q.Message, QStringLiteral("Kelvaro32"), platform::Icon::None);
         return;
@@ -297,13 +298,12 @@ void EnergyEngine::Start() {
     if (!store_.Allocated()) store_.Allocate();
     EnergyVisible = true;
     const ChannelInfo& head = CurrentHead();
-    const int type = head.HeadType;
-    const QString typeName =
-        type >= 0 && type < int(app.HeadTypeNames.size()) ? app.HeadTypeNames[size_t(type)] : QString();
+    const HeadKind type = head.HeadType;
+    const QString typeName = Meter().HeadTypeName(type);
     Caption = WindowTitle + QStringLiteral(" - ") + typeName + QStringLiteral(": ") + head.HeadName +
               head.HeadSerial;
     Changed();
-    if (type == 3 || type == 6) {
+    if (type == HeadKind::Photodiode || type == HeadKind::Photometer) {
         platform::prompts().Beep();
         StartStopCaption = QStringLiteral("&Start");
         Stopped = true;

@@ -2,6 +2,7 @@
 
 #include "data/FileCommand.h"
 #include "data/WorkFile.h"
+#include "link/MeterIdentity.h"
 #include "link/PortControl.h"
 #include "platform/Clock.h"
 #include "state/AppState.h"
@@ -16,7 +17,7 @@ void PulseRun::StartStop() {
 
 bool PulseRun::OpenForStart() {
     PollState = 0;
-    return App().Connected || Connect();
+    return Meter().Connected || Connect();
 }
 
 void PulseRun::InitialiseRun(WorkFileRun& workFile, const QString& path, const QString& header) {
@@ -47,7 +48,7 @@ bool PulseRun::MayDiscard() {
     Flush(DisplayHook());
     if (RemindToSave(Unsaved)) return true;
     // Kept: it runs on, unless the link went away meanwhile.
-    if (wasRunning && App().Connected) Start();
+    if (wasRunning && Meter().Connected) Start();
     return false;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/MeterModels.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -53,7 +55,7 @@ struct ProtocolState {
     double FirmwareVersion = 0;
     int16_t TalonVersion = 0;
     bool RapidPulseCapable = false;
-    int16_t QueriedHeadType = 0;
+    HeadKind QueriedHeadType = HeadKind::None;
     QString QueriedUnitText;
 
     // Mode start and single queries

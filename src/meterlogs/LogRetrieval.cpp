@@ -3,10 +3,12 @@
 #include "data/NumberFormat.h"
 #include "data/PcFileFormat.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "link/Transaction.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
+#include "state/StateReset.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 
@@ -34,8 +36,7 @@ void SwitchTo(int16_t mode) {
 }
 
 QString DeviceName() {
-    const int16_t t = App().DeviceType;
-    return t >= 0 && t < int16_t(App().DeviceNames.size()) ? App().DeviceNames[size_t(t)] : QString();
+    return Meter().ModelName();
 }
 
 void Progress(int phase, float fraction) {
@@ -149,7 +150,7 @@ void OpenChosen(const QString& line) {
 }
 
 void Start() {
-    if (!App().Connected) return;
+    if (!Meter().Connected) return;
     ClearDownload();
     g.LogList.fill(QString());
     g.RetrieveFamily = 0;
@@ -160,17 +161,17 @@ void Start() {
     // What a file opened earlier said of its units is no part of this download.
     App().MissingPulseDetection = false;
     App().RelativeUnits = false;
-    switch (App().DeviceType) {
-        case 0:
+    switch (Meter().DeviceType) {
+        case MeterModel::Talon:
             g.RetrieveFamily = 1;
             g.RetrieveStep = 5;
             RetrieveTalonLog(QString());
             return;
-        case 1:
-        case 2:
-        case 3:
-        case 8:
-            g.RetrieveFamily = App().DeviceType == 8 ? 3 : 2;
+        case MeterModel::MeridelOne:
+        case MeterModel::MeridelTwo:
+        case MeterModel::Talon2:
+        case MeterModel::Sirka:
+            g.RetrieveFamily = Meter().DeviceType == MeterModel::Sirka ? 3 : 2;
             g.RetrieveStep = 2;
             g.FileIndex = 0;
             SendFileCommand(0);
@@ -312,10 +313,10 @@ QString LoadCaption(const DescriptionFields& f) {
 }
 
 int16_t MeridelSource() {
-    switch (App().DeviceType) {
-        case 3:
+    switch (Meter().DeviceType) {
+        case MeterModel::Talon2:
             return SourceTalon2;
-        case 8:
+        case MeterModel::Sirka:
             return SourceSirka;
         default:
             return SourceMeridel;
@@ -568,3 +569,7 @@ void ResetMeterLogs() {
     g = LogTransfer{};
     g_hooks = RetrievalHooks{};
 }
+
+namespace {
+const ResetWithProgramState kReset{&ResetMeterLogs};
+}  // namespace

@@ -10,6 +10,7 @@
 #include "link/Dispatch.h"
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "link/PortControl.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
@@ -66,10 +67,10 @@ void PowerEngine::Flush() {
 std::array<QString, 2> PowerEngine::Heads() const {
     // Another channel may be selected by now: the run's data belong to its heads.
     if (!runHeads_[0].isEmpty()) return runHeads_;
-    const AppState& app = App();
+    const MeterIdentity& meter = Meter();
     if (profile_->Channels == 1) return {CurrentHead().HeadName + CurrentHead().HeadSerial, QString()};
-    return {app.Channels[0].HeadName + app.Channels[0].HeadSerial,
-            app.Channels[1].HeadName + app.Channels[1].HeadSerial};
+    return {meter.Channels[0].HeadName + meter.Channels[0].HeadSerial,
+            meter.Channels[1].HeadName + meter.Channels[1].HeadSerial};
 }
 
 double PowerEngine::Shown(double value) const {
@@ -302,7 +303,7 @@ void PowerEngine::Start() {
     AppState& app = App();
     // A finished run not saved yet is not cleared without asking.
     if (!RunActive && !MayDiscard()) return;
-    if (!app.Connected && !Connect()) return;
+    if (!Meter().Connected && !Connect()) return;
     const double now = platform::clock().SecondsSinceMidnight();
     if (!RunActive) {
         // Two-channel variants know their heads' units from the identification.
@@ -310,9 +311,9 @@ void PowerEngine::Start() {
             if (View.TrialReading)
                 View.TrialReading();
             else
-                DetectReadingUnits(false, app.CurrentChannel);
+                DetectReadingUnits(false, Meter().CurrentChannel);
         }
-        const ChannelInfo& unitHead = profile_->Channels == 1 ? CurrentHead() : app.Channels[0];
+        const ChannelInfo& unitHead = profile_->Channels == 1 ? CurrentHead() : Meter().Channels[0];
         app.BaseUnit = unitHead.ReadingUnit.isEmpty() ? QStringLiteral("W") : unitHead.ReadingUnit;
         BuildPowerUnits();
         PowerLog(-1, QString());
@@ -510,7 +511,7 @@ bool PowerEngine::MayDiscard() {
     Flush();
     if (RemindToSave(NotSaved)) return true;
     // Kept: it runs on, unless the link went away meanwhile.
-    if (wasRunning && App().Connected) Start();
+    if (wasRunning && Meter().Connected) Start();
     return false;
 }
 

@@ -1,14 +1,15 @@
 #include "power/PowerProfile.h"
 
 #include "data/Overrange.h"
+#include "link/MeterIdentity.h"
 #include "power/PowerEngine.h"
 #include "power/PowerFile.h"
 #include "state/AppState.h"
 
 const ChannelInfo& CurrentHead() {
-    const AppState& app = App();
-    const int c = app.CurrentChannel;
-    return app.Channels[size_t(c >= 0 && c < int(app.Channels.size()) ? c : 0)];
+    const MeterIdentity& meter = Meter();
+    const int c = meter.CurrentChannel;
+    return meter.Channels[size_t(c >= 0 && c < int(meter.Channels.size()) ? c : 0)];
 }
 
 namespace {
@@ -19,11 +20,8 @@ PowerRunSettings PowerSettingsOfRun() {
 }
 
 QString RunCaption() {
-    const AppState& app = App();
     const ChannelInfo& head = CurrentHead();
-    const int type = head.HeadType;
-    const QString typeName =
-        type >= 0 && type < int(app.HeadTypeNames.size()) ? app.HeadTypeNames[size_t(type)] : QString();
+    const QString typeName = Meter().HeadTypeName(head.HeadType);
     return QString::fromLatin1(kPowerProfile.Caption) + QStringLiteral(" - ") + typeName +
            QStringLiteral(": ") + head.HeadName + head.HeadSerial;
 }
@@ -52,7 +50,7 @@ const PowerProfile kPowerProfile{
     .DirectionNames = {"", ""},
     .Settings = PowerSettingsOfRun,
     .WorkFilePath = [] { return App().WorkFileName; },
-    .NextPoll = [] { return NextPoll(CurrentHead().HeadType, App().DeviceType); },
+    .NextPoll = [] { return NextPoll(CurrentHead().HeadType, Meter().DeviceType); },
     .Combine = nullptr,
     .RunCaption = RunCaption,
     .Header = [](const std::array<QString, 2>& heads) { return PowerFileHeader(heads[0]); },

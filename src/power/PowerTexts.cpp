@@ -26,19 +26,20 @@ QString StatisticsText(const QString& prefix, double value) {
            app.PowerUnits[size_t(i)];
 }
 
-PollStep NextPoll(int16_t headType, int16_t deviceType) {
+PollStep NextPoll(HeadKind headType, MeterModel deviceType) {
     switch (headType) {
-        case 1:
-        case 3:
-        case 5:
-        case 6:
+        case HeadKind::Thermopile:
+        case HeadKind::Photodiode:
+        case HeadKind::RapidPulse:
+        case HeadKind::Photometer:
             return {true, 3, "SP", 5.0};
-        case 2:
-        case 4:
+        case HeadKind::Pyroelectric:
+        case HeadKind::NanoJoule:
             // Pyroelectric heads: the TALON answers "SP" directly; the others
             // are asked for the pulse-ready flag first.
-            if (deviceType == 0) return {true, 3, "SP", 1.0};
-            if (deviceType == 1 || deviceType == 2 || deviceType == 3 || deviceType == 8)
+            if (deviceType == MeterModel::Talon) return {true, 3, "SP", 1.0};
+            if (deviceType == MeterModel::MeridelOne || deviceType == MeterModel::MeridelTwo ||
+                deviceType == MeterModel::Talon2 || deviceType == MeterModel::Sirka)
                 return {true, 2, "EF", kQueryTimeout};
             return {};
         default:

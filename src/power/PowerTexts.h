@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/MeterModels.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -34,4 +36,4 @@ struct PollStep {
     const char* Command = "";
     double Timeout = 0;
 };
-PollStep NextPoll(int16_t headType, int16_t deviceType);
+PollStep NextPoll(HeadKind headType, MeterModel deviceType);

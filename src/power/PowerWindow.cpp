@@ -2,11 +2,12 @@
 
 #include "charts/ChartCursor.h"
 #include "data/Units.h"
-#include "widgets/LogWindowParts.h"
-#include "widgets/SurfaceWidget.h"
+#include "link/MeterIdentity.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerStability.h"
 #include "state/AppState.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -196,8 +197,8 @@ void PowerWindow::Form_Load() {
     if (Engine.Adjusted) Engine.ToggleAdjustment();
     AppState& app = App();
     // Two channels show in the unit of channel A.
-    const int16_t c = app.CurrentChannel == 1 && profile_->Engine->Channels == 1 ? 1 : 0;
-    const QString unit = app.Channels[size_t(c)].ReadingUnit;
+    const int16_t c = Meter().CurrentChannel == 1 && profile_->Engine->Channels == 1 ? 1 : 0;
+    const QString unit = Meter().Channels[size_t(c)].ReadingUnit;
     app.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
     BuildPowerUnits();
 }

@@ -8,16 +8,6 @@
 // The application state shared by every window: one instance for the whole
 // run, zeroed at start (ResetAppState), reached through App().
 
-struct ChannelInfo {
-    int16_t HeadType =
-        0;  // 0 none, 1 thermopile, 2 pyro, 3 photodiode, 4 nJ pyro, 5 rapid pulse, 6 photometer
-    QString HeadName;
-    QString HeadSerial;
-    QString UnitText;
-    QString ReadingUnit;
-    QString SupportNote;
-};
-
 enum ActiveModeCode : int16_t {
     ModeNone = 0,
     ModeTerminal = 1,
@@ -175,14 +165,6 @@ struct ShellHooks {
 };
 
 struct AppState {
-    // Connection and meter
-    bool Connected = false;
-    int16_t DeviceType = 0;
-    std::array<QString, 9> DeviceNames;
-    std::array<QString, 7> HeadTypeNames;
-    std::array<ChannelInfo, 3> Channels;
-    int16_t CurrentChannel = 0;
-
     // Modes
     int16_t ActiveMode = ModeNone;
     QString ModeCommand;
@@ -224,9 +206,6 @@ AppState& App();
 // Zero the state (hooks included) and fill the name and unit tables
 // (start-up step 1).
 void ResetAppState();
-
-// A head is present on channel c (0..2).
-bool HeadPresent(int16_t channel);
 
 // The hourglass pointer for the whole screen while busy, the default otherwise.
 void SetBusyCursor(bool busy);

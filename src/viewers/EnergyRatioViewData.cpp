@@ -5,6 +5,7 @@
 #include "data/LogLines.h"
 #include "data/Overrange.h"
 #include "data/PcFileFormat.h"
+#include "link/MeterIdentity.h"
 #include "state/AppState.h"
 #include "viewers/ViewerValues.h"
 
@@ -30,7 +31,7 @@ bool Missed(const EnergyPair& p) {
 }
 
 QString HeadText(int channel) {
-    const ChannelInfo& c = App().Channels[size_t(channel)];
+    const ChannelInfo& c = Meter().Channels[size_t(channel)];
     return c.HeadName + c.HeadSerial;
 }
 

@@ -8,11 +8,13 @@
 #include "app/ModeSwitch.h"
 #include "auxiliary/InformationWindow.h"
 #include "energy/EnergyWindow.h"
+#include "link/MeterIdentity.h"
 #include "platform/QtSerialPort.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystemView.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 #include "viewers/PowerViewer.h"
 
@@ -124,7 +126,7 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     // Unplugged: the simulator and its terminal go away mid-run.
     sim.proc.kill();
     sim.proc.waitForFinished(3000);
-    ASSERT_TRUE(RunUntil([] { return !App().Connected; }, 5000));
+    ASSERT_TRUE(RunUntil([] { return !Meter().Connected; }, 5000));
     ASSERT_FALSE(prompts.messages.empty());
     EXPECT_EQ(
         prompts.messages.back().text,
@@ -152,8 +154,8 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     SwitchMode(ModeNone);
     ASSERT_TRUE(form->mnuConnect->isEnabled());
     form->mnuConnect->trigger();
-    ASSERT_TRUE(App().Connected) << Log();
-    EXPECT_EQ(App().Channels[0].HeadName, "XLP12") << "identified again";
+    ASSERT_TRUE(Meter().Connected) << Log();
+    EXPECT_EQ(Meter().Channels[0].HeadName, "XLP12") << "identified again";
     EXPECT_EQ(Status(), "COM1 (" + sim.path + "), 19200 baud, TALON");
 }
 
@@ -194,7 +196,7 @@ TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplainedAndTheCommandLinePort
 
     holder.Close();
     form->mnuConnect->trigger();
-    ASSERT_TRUE(App().Connected) << Log();
+    ASSERT_TRUE(Meter().Connected) << Log();
     EXPECT_EQ(Status(), "COM1 (" + sim.path + "), 19200 baud, TALON");
     EXPECT_EQ(InformationWindow(form.get()).LblPort->text(), "Port: COM1 (" + sim.path + ")");
     form->resize(820, 300);
@@ -215,8 +217,7 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     TempDir dir;
     FakeClock clock;
     ScriptedPrompts prompts;
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     sim::Meter meter;
     NamedPort port(meter, [&](double s) { clock.Advance(s); });
     platform::setSerialPort(&port);
@@ -239,8 +240,7 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     Disconnect();
     platform::setSystemView(nullptr);
     platform::setSerialPort(nullptr);
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
 }
 
 }  // namespace

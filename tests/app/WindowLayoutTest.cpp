@@ -11,6 +11,7 @@
 #include "power/PowerMode.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "viewers/EnergyViewers.h"
@@ -103,7 +104,7 @@ QString SizeName(QSize s) {
 
 TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
     ScriptedPrompts prompts;
-    ResetAppState();
+    FreshProgramState();
     App().BaseUnit = "W";
     QMdiArea area;
     area.resize(1000, 700);
@@ -151,13 +152,13 @@ TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
         sub->hide();
     }
     ForgetViewers();
-    ResetAppState();
+    FreshProgramState();
 }
 
 // Shown in a smaller area: inside it where it fits, the area scrolls where not.
 TEST(WindowLayout, childWindowsOpenInsideTheAreaAndALargerOneScrolls) {
     ScriptedPrompts prompts;
-    ResetAppState();
+    FreshProgramState();
     QMdiArea area;
     area.resize(700, 500);
     area.show();
@@ -181,7 +182,7 @@ TEST(WindowLayout, childWindowsOpenInsideTheAreaAndALargerOneScrolls) {
     EXPECT_EQ(viewerSub->pos(), QPoint(0, 0));
     EXPECT_TRUE(area.horizontalScrollBar()->isVisible() && area.verticalScrollBar()->isVisible());
     ForgetViewers();
-    ResetAppState();
+    FreshProgramState();
 }
 
 TEST(WindowLayout, aWindowLargerThanTheScreenOpensWithinItsAvailableArea) {

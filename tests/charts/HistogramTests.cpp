@@ -1,5 +1,6 @@
 #include "charts/Histogram.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/RecordingSurface.h"
 #include "support/SeparatorScope.h"
 
@@ -10,7 +11,7 @@ namespace {
 class HistogramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
+        FreshProgramState();
         h.Width = 160;
         h.Height = 100;
         Limits(0, 0.01f);

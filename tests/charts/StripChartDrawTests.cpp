@@ -3,13 +3,14 @@
 #include "data/Overrange.h"
 #include "platform/Palette.h"
 #include "platform/Printer.h"
-#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SeparatorScope.h"
 #include "support/TempDir.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <gtest/gtest.h>
 #include <QLineF>
@@ -21,7 +22,7 @@ namespace {
 class StripChartDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
+        FreshProgramState();
         s.Width = 160;
         s.Height = 100;
     }

@@ -1,6 +1,7 @@
 #include "data/DataFileSave.h"
 #include "data/FileCommand.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +15,7 @@ const QString kTrap = "Program internal trap. Notify supplier.";
 class FileCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        ResetFileDialogMemory();
+        FreshProgramState();
         for (int16_t mode : {2, 3, 6, 7, 11, 12, 13}) {
             const QString m = QString::number(mode);
             App().Shell.FileOps[mode] = {[this, m](bool on) { log << m + (on ? " pause" : " resume"); },
@@ -25,7 +25,7 @@ protected:
                                          {}};
         }
     }
-    void TearDown() override { ResetAppState(); }
+    void TearDown() override { FreshProgramState(); }
     void Run(int16_t mode, int16_t op) {
         App().ActiveMode = mode;
         FileCommand(op);

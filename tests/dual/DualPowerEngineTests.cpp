@@ -1,6 +1,7 @@
 // Power ratio and power difference logging: pairing of half replies, the
 // read-outs, normalising and offset, and directions.
 
+#include "support/ProgramState.h"
 #include "tests/power/PowerHarness.h"
 
 #include "data/Overrange.h"
@@ -17,13 +18,13 @@ protected:
     void SetUp() override {
         PowerTest::SetUp();
         AppState& app = App();
-        app.DeviceType = 2;
+        TestMeter().DeviceType = MeterModel::MeridelTwo;
         app.Config.PowerRatio.RatioLogTime = 100;
         app.Config.PowerDifference.DifferenceLogTime = 100;
         const char* names[] = {"3A", "3B"};
         for (int c = 0; c < 2; ++c) {
-            ChannelInfo& head = app.Channels[size_t(c)];
-            head.HeadType = 1;
+            ChannelInfo& head = TestMeter().Channels[size_t(c)];
+            head.HeadType = HeadKind::Thermopile;
             head.HeadName = names[c];
             head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
             head.ReadingUnit = QStringLiteral("W");

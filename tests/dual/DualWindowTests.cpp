@@ -1,5 +1,6 @@
 #include "dual/DualPowerProfiles.h"
 #include "dual/PowerRatioWindow.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 #include "tests/power/PowerHarness.h"
 
@@ -74,8 +75,8 @@ protected:
         PowerTest::SetUp();
         AppState& app = App();
         app.ActiveMode = ModePowerRatio;
-        app.Channels[1] = app.Channels[0];
-        app.Channels[1].HeadName = "3B";
+        TestMeter().Channels[1] = Meter().Channels[0];
+        TestMeter().Channels[1].HeadName = "3B";
         app.Config.PowerRatio.RatioLogTime = 60;
         app.Config.PowerRatio.RatioHigh = 2;
         app.PowerRatioWorkFile = dir.Path("kelvaro.dpw");

@@ -1,4 +1,5 @@
 #include "EnergyHarness.h"
+#include "support/ProgramState.h"
 
 #include "data/Overrange.h"
 
@@ -162,10 +163,10 @@ TEST_F(EnergyFileTest, resetDiscardsTheStoredRunAndItsOverrangeCount) {
 
 // Saved after another channel was selected, the run names the head that measured it.
 TEST_F(EnergyFileTest, aSavedRunNamesItsOwnHeadAfterAChannelChange) {
-    App().Channels[1].HeadName = "PE10";
-    App().Channels[1].HeadSerial = "; s/n815";
+    TestMeter().Channels[1].HeadName = "PE10";
+    TestMeter().Channels[1].HeadSerial = "; s/n815";
     LogThreePulses();
-    App().CurrentChannel = 1;
+    TestMeter().CurrentChannel = 1;
     ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
     EXPECT_TRUE(dir.Read("run.nrg").startsWith("Energy, in Joules \t Head: PE25; s/n4711\r\n"));
 }

@@ -1,11 +1,12 @@
 #include "EnergyHarness.h"
+#include "support/ProgramState.h"
 
 #include "auxiliary/NotesWindow.h"
 #include "auxiliary/StabilityWindow.h"
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyWindow.h"
-#include "widgets/SurfaceWidget.h"
 #include "support/Screenshot.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -141,7 +142,7 @@ TEST_F(EnergyWindowTest, stabilityFiguresCoverThePulsesOfTheRunSoFar) {
 
 // The dialog wiring the rules (EnergySetupRulesTest) to its controls, the settings and kelvaro.cfg.
 TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) {
-    ResetAppState();
+    FreshProgramState();
     TempDir dir;  // kelvaro.cfg is written here
     ScriptedPrompts prompts;
     EnergySetupDialog dialog;
@@ -174,5 +175,5 @@ TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) 
     EXPECT_FALSE(dialog.lblReminder->isHidden());
     dialog.adjustSize();
     EXPECT_FALSE(SaveScreenshot(&dialog, "energy_setup").isEmpty());
-    ResetAppState();
+    FreshProgramState();
 }

@@ -1,4 +1,5 @@
 #include "LinkHarness.h"
+#include "support/ProgramState.h"
 
 using PortTest = LinkTest;
 
@@ -31,12 +32,12 @@ TEST_F(PortTest, probeTriesTheRatesInTheirOrderWaitingOutEachWrongOne) {
 TEST_F(PortTest, silentMeterOrPortInUseFailsToldWithThePortClosed) {
     sim::MeterConfig cfg;
     cfg.faults.silent = true;
-    App().DeviceType = 5;
+    TestMeter().DeviceType = MeterModel::KorvenPD;
     const double t0 = clock.Monotonic();
     EXPECT_FALSE(ConnectTo(cfg));
     EXPECT_NEAR(clock.Monotonic() - t0, 0.02 + 0.06 + 0.18 + 0.38 + 0.66, 1e-6);  // every rate tried
-    EXPECT_FALSE(port->IsOpen() || App().Connected);
-    EXPECT_EQ(App().DeviceType, 0);
+    EXPECT_FALSE(port->IsOpen() || Meter().Connected);
+    EXPECT_EQ(Meter().DeviceType, MeterModel::Talon);
     EXPECT_EQ(prompts.Texts(), QStringList{"Can not communicate with the instrument"});
     EXPECT_EQ(prompts.beeps, 1);
 
@@ -66,7 +67,7 @@ TEST_F(PortTest, lineErrorsAreOnlyLogged) {
         MSComm1_OnComm();
         EXPECT_EQ(TrafficLines().mid(before), text ? QStringList{text} : QStringList{}) << code;
     }
-    EXPECT_TRUE(App().Connected && prompts.Texts().isEmpty());
+    EXPECT_TRUE(Meter().Connected && prompts.Texts().isEmpty());
 }
 
 TEST_F(PortTest, connectStartsAFreshTrafficLogAndDisconnectWritesItOnce) {

@@ -1,6 +1,8 @@
 #include "link/Link.h"
+#include "link/MeterIdentity.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -12,8 +14,7 @@
 
 // The real port over a pseudo-terminal to the simulator program.
 TEST(SimulatorOverPty, probeFindsASlowerMeterAndIdentifiesIt) {
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     SetPause([](double) {});
     App().Shell.ProcessEvents = [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -38,7 +39,7 @@ TEST(SimulatorOverPty, probeFindsASlowerMeterAndIdentifiesIt) {
     EXPECT_EQ(platform::serialPort().Settings(), "9600, N, 8, 1");
     EXPECT_EQ(Link().VersionReply, "QZ2.45");
     IdentifyInstrument();
-    EXPECT_EQ(App().DeviceType * 10 + App().Channels[1].HeadType, 22);
+    EXPECT_EQ(int(Meter().DeviceType) * 10 + int(Meter().Channels[1].HeadType), 22);
     EXPECT_TRUE(prompts.Texts().isEmpty()) << prompts.Texts().join('|').toStdString();
     Disconnect();  // the simulator ends with `sim`
 }

@@ -11,15 +11,15 @@ TEST(PowerPolling, nextCommandFollowsTheHeadAndTheModel) {
         {4, 0, "SP 3 1"}, {2, 1, "EF 2 0.3"}, {4, 2, "EF 2 0.3"}, {2, 3, "EF 2 0.3"}, {2, 8, "EF 2 0.3"},
         {2, 4, ""},       {4, 7, ""},         {0, 0, ""},         {7, 1, ""}};
     for (const auto& [head, device, step] : cases) {
-        const PollStep p = NextPoll(head, device);
+        const PollStep p = NextPoll(HeadKind(head), MeterModel(device));
         EXPECT_EQ(p.Send ? QString("%1 %2 %3").arg(p.Command).arg(p.State).arg(p.Timeout) : QString(), step)
             << head << "/" << device;
     }
 }
 
 TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
-    App().Channels[0].HeadType = 2;
-    App().DeviceType = 3;
+    TestMeter().Channels[0].HeadType = HeadKind::Pyroelectric;
+    TestMeter().DeviceType = MeterModel::Talon2;
     StartLogging();
     // reply -> expected poll state and last command
     const std::tuple<const char*, int, const char*> steps[] = {

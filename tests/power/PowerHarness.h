@@ -8,6 +8,7 @@
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
 #include "support/FakeClock.h"
+#include "support/ProgramState.h"
 #include "support/QuietPlatform.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -32,17 +33,15 @@ public:
 class PowerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        ResetLinkState();
-        ResetWorkFile();
+        FreshProgramState();
         SetDecimalSeparator(QStringLiteral("."));
         platform::setSerialPort(&port);
         AppState& app = App();
-        app.Connected = true;
-        app.DeviceType = 0;
+        TestMeter().Connected = true;
+        TestMeter().DeviceType = MeterModel::Talon;
         app.ActiveMode = ModePower;
-        ChannelInfo& head = app.Channels[0];
-        head.HeadType = 1;
+        ChannelInfo& head = TestMeter().Channels[0];
+        head.HeadType = HeadKind::Thermopile;
         head.HeadName = QStringLiteral("3A");
         head.HeadSerial = QStringLiteral("; s/n 123456");
         head.ReadingUnit = QStringLiteral("W");
@@ -59,8 +58,7 @@ protected:
         WorkFile(2, QString());
         platform::setSerialPort(nullptr);
         SetDecimalSeparator(QString());
-        ResetAppState();
-        ResetLinkState();
+        FreshProgramState();
     }
 
     // Start and answer the first request, so that readings are stored next.
@@ -87,12 +85,12 @@ protected:
 class PowerSetupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
+        FreshProgramState();
         SetDecimalSeparator(QStringLiteral("."));
     }
     void TearDown() override {
         SetDecimalSeparator(QString());
-        ResetAppState();
+        FreshProgramState();
     }
     void UseBaseUnit(const QString& unit) {
         App().BaseUnit = unit;

@@ -1,12 +1,13 @@
 #include "PowerHarness.h"
+#include "support/ProgramState.h"
 
 #include "auxiliary/SetupControls.h"
 #include "auxiliary/StabilityWindow.h"
-#include "widgets/SurfaceWidget.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerWindow.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -88,7 +89,7 @@ TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
     WarmUp();
     QString none;
     w.PowerLog(1, none);
-    App().Channels[0].ReadingUnit = "Lx";
+    TestMeter().Channels[0].ReadingUnit = "Lx";
     w.PowerLog(-1, none);
     EXPECT_FALSE(w.chkAutoRescale->isChecked());
     EXPECT_FALSE(w.chkLimitsOn->isChecked());

@@ -2,6 +2,7 @@
 #include "state/Configuration.h"
 #include "state/Files.h"
 #include "support/DiskFull.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -129,12 +130,12 @@ TEST(ParseConfiguration, filesThatDoNotLoad) {
 class ConfigurationFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
+        FreshProgramState();
         App().Config = NonDefault();
     }
     void TearDown() override {
         CloseAllFiles();
-        ResetAppState();
+        FreshProgramState();
     }
     TempDir dir;
     ScriptedPrompts prompts;

@@ -1,4 +1,5 @@
 #include "ViewerHarness.h"
+#include "support/ProgramState.h"
 
 #include "auxiliary/NotesText.h"
 #include "data/DataFileSave.h"
@@ -42,7 +43,6 @@ class PcFileView : public ViewerTest {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        ResetLinkState();
         ForgetViewers();
         modes.clear();
         dialogTitles.clear();

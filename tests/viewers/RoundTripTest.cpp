@@ -7,6 +7,7 @@
 #include "dual/DualPowerProfiles.h"
 #include "dual/EnergyRatioEngine.h"
 #include "energy/EnergyEngine.h"
+#include "support/ProgramState.h"
 #include "tests/power/PowerHarness.h"
 #include "viewers/EnergyRatioViewer.h"
 #include "viewers/EnergyViewer.h"
@@ -81,7 +82,7 @@ protected:
         PowerTest::SetUp();
         AppState& app = App();
         for (int c = 0; c < 2; ++c) {
-            ChannelInfo& head = app.Channels[size_t(c)];
+            ChannelInfo& head = TestMeter().Channels[size_t(c)];
             head.HeadName = c == 0 ? QStringLiteral("3A") : QStringLiteral("PE25");
             head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
             head.ReadingUnit = QStringLiteral("W");
@@ -123,23 +124,23 @@ protected:
                                           : window == Window::PowerRatio ? kPowerRatioProfile
                                                                          : kPowerDifferenceProfile;
             app.ActiveMode = window == Window::Power ? ModePower : ModePowerRatio;
-            app.DeviceType = window == Window::Power ? 0 : 2;
+            TestMeter().DeviceType = window == Window::Power ? MeterModel::Talon : MeterModel::MeridelTwo;
             PowerEngine e(profile);
             e.View.TrialReading = [] {};
             Run(e, &PowerEngine::PowerLog, &PowerEngine::PowerSave, window == Window::Power ? "0" : "0 0",
                 replies, name);
             return;
         }
-        app.Channels[0].HeadType = app.Channels[1].HeadType = 2;
+        TestMeter().Channels[0].HeadType = TestMeter().Channels[1].HeadType = HeadKind::Pyroelectric;
         if (window == Window::EnergyRatio) {
-            app.DeviceType = 2;
+            TestMeter().DeviceType = MeterModel::MeridelTwo;
             app.ActiveMode = ModeEnergyRatio;
             EnergyRatioEngine e;
             Run(e, &EnergyRatioEngine::EnergyRatioLog, &EnergyRatioEngine::EnergyRatioSave, "N N", replies,
                 name);
             return;
         }
-        app.DeviceType = 0;
+        TestMeter().DeviceType = MeterModel::Talon;
         app.ActiveMode = ModeEnergy;
         app.Config.Energy.EnergyTimeStamp = window == Window::EnergyTimed;
         EnergyEngine e;

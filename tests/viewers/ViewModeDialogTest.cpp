@@ -1,4 +1,5 @@
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 #include "viewers/ViewModeDialog.h"
 
@@ -24,7 +25,7 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
         {2, 0, -2, 2, -1, power},
     };
     for (const Case& c : cases) {
-        ResetAppState();
+        FreshProgramState();
         App().DualViewMode = c.before;
         int16_t preselected = -9;
         bool modal = false;

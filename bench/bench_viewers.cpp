@@ -177,7 +177,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);  // the viewers and the loading window
     platform::setPrompts(&g_prompts);
     FreshProgramState();
-    App().BaseUnit = "W";
     SetDecimalSeparator(".");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -25,8 +25,8 @@ QString DualCaption(const char* caption) {
            QStringLiteral("  B: ") + b.HeadName + b.HeadSerial;
 }
 
-QString DualHeader(const std::array<QString, 2>& heads) {
-    return DualPowerFileHeader(App().BaseUnit, heads[0], heads[1]);
+QString DualHeader(const UnitScale& units, const std::array<QString, 2>& heads) {
+    return DualPowerFileHeader(units.BaseUnit, heads[0], heads[1]);
 }
 
 // The stored ratios are never normalised, the differences never offset.
@@ -96,11 +96,14 @@ const PowerProfile kPowerDifferenceProfile{
     .Combine = Differences,
     .RunCaption = [] { return DualCaption(kPowerDifferenceProfile.Caption); },
     .Header = DualHeader,
-    .Readout = [](const PowerEngine& e, double value) { return DifferenceDisplayText(value, e.Shift); },
+    .Readout = [](const PowerEngine& e,
+                  double value) { return DifferenceDisplayText(value, e.Shift, e.Chart.Units); },
     // The offset moves the values, not their spread.
-    .StatText = [](const PowerEngine& e, const QString& prefix, double value,
-                   bool spread) { return StatisticsText(prefix, spread ? value : value - e.Shift); },
-    .AdjustText = [](const PowerEngine& e) { return OffsetText(e.Adjusted, e.Shift); },
+    .StatText =
+        [](const PowerEngine& e, const QString& prefix, double value, bool spread) {
+            return StatisticsText(prefix, spread ? value : value - e.Shift, e.Chart.Units);
+        },
+    .AdjustText = [](const PowerEngine& e) { return OffsetText(e.Adjusted, e.Shift, e.Chart.Units); },
 };
 
 const PowerWindowProfile kPowerRatioWindow{

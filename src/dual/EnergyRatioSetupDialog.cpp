@@ -1,6 +1,7 @@
 #include "dual/EnergyRatioSetupDialog.h"
 
 #include "data/LimitBars.h"
+#include "data/Units.h"
 #include "energy/EnergySetupPanels.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
@@ -132,7 +133,7 @@ void EnergyRatioSetupDialog::ShowRatioBars() {
 
 void EnergyRatioSetupDialog::SetupEnergyRatio(bool runActive) {
     panels_->Loading = true;
-    Choices = EnergyRatioChoicesOf(App().Config.EnergyRatio, App().EnergyUnitFactors);
+    Choices = EnergyRatioChoicesOf(App().Config.EnergyRatio, UnitScale::EnergyFactors);
     panels_->ShowChoices(false);
     ShowRatioBars();
     Check2[1]->setChecked((Choices.GridStyle & 1) != 0);
@@ -149,7 +150,7 @@ void EnergyRatioSetupDialog::StoreChoices() {
     TakePendingLimits(txt_ratio, ratio_limits);
     if (const auto typed = TypedExponent(txt_exp->text())) ratio_exp->setValue(*typed);
     StoreEnergyRatioChoices(Choices, panels_->LeftBar(), panels_->RightBar(), ratio_limits[0]->value(),
-                            ratio_limits[1]->value(), App().EnergyUnitFactors, App().Config.EnergyRatio);
+                            ratio_limits[1]->value(), UnitScale::EnergyFactors, App().Config.EnergyRatio);
 }
 
 bool EnergyRatioSetupDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -27,8 +27,6 @@ namespace {
 const std::array<QString, 6> kStatPrefixes = {QStringLiteral("Min:  "),     QStringLiteral("Max:  "),
                                               QStringLiteral("Average:  "), QStringLiteral("St.Dev.:  "),
                                               QStringLiteral("Pulses:  "),  QStringLiteral("Overranged:  ")};
-const std::array<QString, 6> kJouleUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};
-const std::array<QString, 6> kRelativeUnits = {"p", "n", "u", "m", "", "k"};
 
 const ChannelInfo& CurrentHead() {
     const MeterIdentity& meter = Meter();
@@ -43,11 +41,10 @@ bool ShowsReady(HeadKind head, bool rapidPulse) {
 
 }  // namespace
 
-QString EnergyStatisticsText(const QString& prefix, double value) {
-    const AppState& app = App();
+QString EnergyStatisticsText(const QString& prefix, double value, const UnitScale& units) {
     const int i = IndexEnergyLabel(value);
-    return prefix + FormatNumber(value * app.EnergyUnitFactors[size_t(i)], QStringLiteral("###0.00")) +
-           app.EnergyUnits[size_t(i)];
+    return prefix + FormatNumber(value * UnitScale::EnergyFactors[size_t(i)], QStringLiteral("###0.00")) +
+           units.EnergyUnit(i);
 }
 
 EnergyEngine::EnergyEngine() {
@@ -68,12 +65,10 @@ void EnergyEngine::StartEnergy() {
     rapidPulse_ = app.ActiveMode == ModeRapidPulse;
     WindowTitle = QStringLiteral("Real-Time Energy Logging");
     AxisTitle = QStringLiteral("Energy, in Joules ");
-    app.EnergyUnits = kJouleUnits;
     RelativeUnits = false;
     if (rapidPulse_) {
         if (!app.RapidPulseAbsolute) {
             WindowTitle = QStringLiteral("Real-Time Rapid Pulse Relative Logging");
-            app.EnergyUnits = kRelativeUnits;
             RelativeUnits = true;
             AxisTitle = QStringLiteral("Energy, in RP-Units ");
         } else {
@@ -141,10 +136,10 @@ void EnergyEngine::ShowStatistics(bool show) {
         return;
     }
     if (stats_.Count + OverCount > 0) {
-        StatLabels[0] = EnergyStatisticsText(kStatPrefixes[0], stats_.Min);
-        StatLabels[1] = EnergyStatisticsText(kStatPrefixes[1], stats_.Max);
-        StatLabels[2] = EnergyStatisticsText(kStatPrefixes[2], stats_.Average());
-        StatLabels[3] = EnergyStatisticsText(kStatPrefixes[3], stats_.StdDev());
+        StatLabels[0] = EnergyStatisticsText(kStatPrefixes[0], stats_.Min, Units());
+        StatLabels[1] = EnergyStatisticsText(kStatPrefixes[1], stats_.Max, Units());
+        StatLabels[2] = EnergyStatisticsText(kStatPrefixes[2], stats_.Average(), Units());
+        StatLabels[3] = EnergyStatisticsText(kStatPrefixes[3], stats_.StdDev(), Units());
         StatLabels[4] = kStatPrefixes[4] + QString::number(stats_.Count + OverCount);
         StatLabels[5] = kStatPrefixes[5] + QString::number(OverCount);
     }
@@ -239,8 +234,7 @@ void EnergyEngine::ProcessReading(const QString& reply) {
     } else if (throttle_.Due(LastTime)) {
         ShowStatistics(true);
         const int i = IndexEnergyLabel(value);
-        EnergyText =
-            FormatFourDigits(value * App().EnergyUnitFactors[size_t(i)]) + App().EnergyUnits[size_t(i)];
+        EnergyText = FormatFourDigits(value * UnitScale::EnergyFactors[size_t(i)]) + Units().EnergyUnit(i);
         Changed();
     }
     SendNext(true);
@@ -353,7 +347,6 @@ bool EnergyEngine::Unload(bool fromModeSwitch) {
     if (!BeginClosing(kept)) return !kept;
     if (!Stopped) Stop();
     Caption = WindowTitle;
-    App().EnergyUnits = kJouleUnits;
     RelativeUnits = false;
     EndClosing(fromModeSwitch, View.DisplayChanged);
     store_.Release();

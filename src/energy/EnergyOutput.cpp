@@ -32,10 +32,10 @@ void EnergyEngine::EnergyPrint() {
     page.SetForeColor(0);
     PrintAt(page, 0, 5, QStringLiteral("Head: ") + HeadText());
     const double top = Hist.Paper.Top;
-    PrintAt(page, 0, top, EnergyStatisticsText(QStringLiteral("Min:  "), stats_.Min));
-    PrintAt(page, 0, top + 6, EnergyStatisticsText(QStringLiteral("Max:  "), stats_.Max));
-    PrintAt(page, 0, top + 12, EnergyStatisticsText(QStringLiteral("Average:  "), stats_.Average()));
-    PrintAt(page, 0, top + 18, EnergyStatisticsText(QStringLiteral("St.Dev.:  "), stats_.StdDev()));
+    PrintAt(page, 0, top, EnergyStatisticsText(QStringLiteral("Min:  "), stats_.Min, Units()));
+    PrintAt(page, 0, top + 6, EnergyStatisticsText(QStringLiteral("Max:  "), stats_.Max, Units()));
+    PrintAt(page, 0, top + 12, EnergyStatisticsText(QStringLiteral("Average:  "), stats_.Average(), Units()));
+    PrintAt(page, 0, top + 18, EnergyStatisticsText(QStringLiteral("St.Dev.:  "), stats_.StdDev(), Units()));
     PrintAt(page, 0, 12, WindowTitle);
     PrintNonEmptyBars(Hist, printer, YScale, RelativeUnits);
     PrintHistogram(2, Hist, printer, YScale, RelativeUnits);

@@ -1,5 +1,6 @@
 #include "energy/EnergySetupDialog.h"
 
+#include "data/Units.h"
 #include "state/AppState.h"
 
 #include <QCheckBox>
@@ -54,7 +55,7 @@ QWidget* EnergySetupDialog::BuildDisplay() {
 
 void EnergySetupDialog::SetupEnergyHist(bool runActive, bool relativeUnits) {
     panels_->Loading = true;  // keeps the handlers from changing the choices
-    Choices = ChoicesOf(App().Config.Energy, App().EnergyUnitFactors);
+    Choices = ChoicesOf(App().Config.Energy, UnitScale::EnergyFactors);
     const EnergyChoices& c = Choices;
     optDisplayStyle[c.DisplayStyle]->setChecked(true);
     SetBarQuietly(bins_count, BinsPosition(c.BinsCount));
@@ -82,7 +83,7 @@ void EnergySetupDialog::bin_size_Change() {
 }
 
 void EnergySetupDialog::StoreChoices() {
-    ::StoreChoices(Choices, panels_->LeftBar(), panels_->RightBar(), App().EnergyUnitFactors,
+    ::StoreChoices(Choices, panels_->LeftBar(), panels_->RightBar(), UnitScale::EnergyFactors,
                    App().Config.Energy);
 }
 

@@ -64,11 +64,6 @@ struct ProtocolState {
     bool AwaitStartReply = false;
     bool AwaitQueryReply = false;
     QString LastQueryReply;
-
-    // PC-file load
-    int16_t LoadKind = 3;     // 0 power, 1 energy, 2 energy with time stamps, 3 nothing loaded
-    bool DualData = false;    // the file has two channels
-    bool LoadCancel = false;  // stop the running load
 };
 
 ProtocolState& Link();

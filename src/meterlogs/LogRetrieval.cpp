@@ -9,6 +9,7 @@
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
 #include "state/StateReset.h"
+#include "viewers/DataSet.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 
@@ -78,14 +79,10 @@ QStringList BlockWords(const QString& reply) {
 
 void ClearDownload() {
     const uint32_t generation = g.Generation;
-    const bool saved = g.BaseUnitSaved;
-    const QString unit = g.SavedBaseUnit;
     const std::array<QString, 12> list = g.LogList;
     const int16_t family = g.RetrieveFamily;
     g = LogTransfer{};
     g.Generation = generation + 1;
-    g.BaseUnitSaved = saved;
-    g.SavedBaseUnit = unit;
     g.LogList = list;
     g.RetrieveFamily = family;
 }
@@ -154,13 +151,6 @@ void Start() {
     ClearDownload();
     g.LogList.fill(QString());
     g.RetrieveFamily = 0;
-    if (!g.BaseUnitSaved) {
-        g.SavedBaseUnit = App().BaseUnit;
-        g.BaseUnitSaved = true;
-    }
-    // What a file opened earlier said of its units is no part of this download.
-    App().MissingPulseDetection = false;
-    App().RelativeUnits = false;
     switch (Meter().DeviceType) {
         case MeterModel::Talon:
             g.RetrieveFamily = 1;
@@ -191,6 +181,7 @@ void FailDownload() {
 
 void BeginViewer(int16_t kind, const QString& title) {
     g.Receiver = kind;
+    DescribeDataSet(g.Facts);
     if (StoredDataViewer* v = Receiver()) v->Load(-1, title);
 }
 
@@ -341,7 +332,7 @@ bool BeginMeridelViewer(const DescriptionFields& f) {
         BeginViewer(kind, file + (g.ViewMode == 1 ? HeadTitle(f[11], f[14]) : HeadTitle(f[8], f[10])));
         return true;
     }
-    if (!g.LogIsEnergy) SetDualHeads(f[8], f[10], f[11], f[14]);
+    if (!g.LogIsEnergy) g.Facts.Heads = DualHeadsOf(f[8], f[10], f[11], f[14]);
     BeginViewer(kind, file + BothHeadsTitle(f));
     return true;
 }
@@ -351,9 +342,9 @@ void MeridelDescription(const QString& reply) {
     g.Fields = f;
     if (Link().FirmwareVersion >= 1.9) {
         int32_t flag = 0;
-        App().MissingPulseDetection = TryParseWhole(f[15], flag) && flag != 0;
+        g.Facts.MissingPulseDetection = TryParseWhole(f[15], flag) && flag != 0;
     }
-    App().RelativeUnits = f[5].contains(QLatin1Char('_'));
+    g.Facts.Units.RelativeEnergy = f[5].contains(QLatin1Char('_'));
     int32_t count = 0;
     if (!TryParseWhole(f[3], count) || count < 1) {
         ClearDownload();
@@ -371,7 +362,7 @@ void MeridelDescription(const QString& reply) {
         int32_t interval = 0;
         TryParseWhole(f[4], interval);
         g.SampleInterval = float(interval) / 30.0f;
-        App().BaseUnit = UnitFromSymbolText(f[5]);
+        g.Facts.Units.BaseUnit = UnitFromSymbolText(f[5]);
     }
     if (!BeginMeridelViewer(f)) {
         // Nothing more is asked or downloaded.
@@ -504,7 +495,7 @@ void RetrieveTalonLog(const QString& text) {
             }
             g.LogIsEnergy = g.TalonFields[4] == 0;
             if (!g.LogIsEnergy) {
-                App().BaseUnit = QStringLiteral("W");
+                g.Facts.Units.BaseUnit = QStringLiteral("W");
                 g.SampleInterval = float(g.TalonFields[4]) / 30.0f;
             }
             BeginViewer(g.LogIsEnergy ? ViewEnergy : ViewPower, QStringLiteral("TALON"));
@@ -532,9 +523,6 @@ void LeaveDeviceFileView() {
     CancelDownload();
     if (g_hooks.HideLoadWindow) g_hooks.HideLoadWindow();
     if (StoredDataViewer* v = CurrentViewer()) v->Load(1, QString());
-    // A downloaded log's unit must not outlive its view.
-    if (g.BaseUnitSaved) App().BaseUnit = g.SavedBaseUnit;
-    g.BaseUnitSaved = false;
     SetBusyCursor(false);
 }
 
@@ -556,13 +544,10 @@ void ReportNoLogs(const QString& deviceName) {
     SwitchTo(ModeNone);
 }
 
-void SetDualHeads(const QString& nameA, const QString& serialA, const QString& nameB,
-                  const QString& serialB) {
-    AppState& app = App();
-    app.FileHeadAName = nameA.trimmed();
-    app.FileHeadASerial = QStringLiteral("; s/n ") + serialA.trimmed();
-    app.FileHeadBName = nameB.trimmed();
-    app.FileHeadBSerial = QStringLiteral("; s/n ") + serialB.trimmed();
+DualHeads DualHeadsOf(const QString& nameA, const QString& serialA, const QString& nameB,
+                      const QString& serialB) {
+    return {nameA.trimmed(), QStringLiteral("; s/n ") + serialA.trimmed(), nameB.trimmed(),
+            QStringLiteral("; s/n ") + serialB.trimmed()};
 }
 
 void ResetMeterLogs() {

@@ -314,8 +314,7 @@ void PowerEngine::Start() {
                 DetectReadingUnits(false, Meter().CurrentChannel);
         }
         const ChannelInfo& unitHead = profile_->Channels == 1 ? CurrentHead() : Meter().Channels[0];
-        app.BaseUnit = unitHead.ReadingUnit.isEmpty() ? QStringLiteral("W") : unitHead.ReadingUnit;
-        BuildPowerUnits();
+        Chart.Units.BaseUnit = unitHead.ReadingUnit.isEmpty() ? QStringLiteral("W") : unitHead.ReadingUnit;
         PowerLog(-1, QString());
         Chart.LastIndex = 0;
         RunActive = true;
@@ -501,7 +500,7 @@ void PowerEngine::DrawWholeChart(platform::Surface& surface) {
 }
 
 void PowerEngine::WriteWorkFileHeader() {
-    workFile_.Begin(profile_->WorkFilePath(), profile_->Header(Heads()));
+    workFile_.Begin(profile_->WorkFilePath(), profile_->Header(Chart.Units, Heads()));
 }
 
 bool PowerEngine::MayDiscard() {

@@ -29,7 +29,7 @@ QString RunCaption() {
 QString Readout(const PowerEngine& e, double value) {
     if (IsOverrange(value)) return OverrangeText(e.LimitsOn);
     const PowerRunSettings s = e.Settings();
-    return ReadingText(value, e.LimitsOn, s.Low, s.High);
+    return ReadingText(value, e.LimitsOn, s.Low, s.High, e.Chart.Units);
 }
 
 }  // namespace
@@ -53,9 +53,10 @@ const PowerProfile kPowerProfile{
     .NextPoll = [] { return NextPoll(CurrentHead().HeadType, Meter().DeviceType); },
     .Combine = nullptr,
     .RunCaption = RunCaption,
-    .Header = [](const std::array<QString, 2>& heads) { return PowerFileHeader(heads[0]); },
+    .Header = [](const UnitScale& units,
+                 const std::array<QString, 2>& heads) { return PowerFileHeader(units, heads[0]); },
     .Readout = Readout,
-    .StatText = [](const PowerEngine&, const QString& prefix, double value,
-                   bool) { return StatisticsText(prefix, value); },
+    .StatText = [](const PowerEngine& e, const QString& prefix, double value,
+                   bool) { return StatisticsText(prefix, value, e.Chart.Units); },
     .AdjustText = nullptr,
 };

@@ -4,26 +4,24 @@
 #include "data/NumberFormat.h"
 #include "data/Units.h"
 #include "link/LinkState.h"
-#include "state/AppState.h"
 
-QString ReadingText(double reading, bool limitsOn, double graphLow, double graphHigh) {
+QString ReadingText(double reading, bool limitsOn, double graphLow, double graphHigh,
+                    const UnitScale& units) {
     if (limitsOn && reading < graphLow) return QStringLiteral("UNDER");
     if (limitsOn && reading > graphHigh) return QStringLiteral("OVER");
-    const AppState& app = App();
-    if (RoundDecimals(reading, 6) == 0) return QStringLiteral("0") + app.PowerUnits[4];
+    if (RoundDecimals(reading, 6) == 0) return QStringLiteral("0") + units.PowerUnit(4);
     const int i = IndexPowerLabel(reading);
-    return FormatFourDigits(reading * app.PowerUnitFactors[size_t(i)]) + app.PowerUnits[size_t(i)];
+    return FormatFourDigits(reading * UnitScale::PowerFactors[size_t(i)]) + units.PowerUnit(i);
 }
 
 QString OverrangeText(bool limitsOn) {
     return limitsOn ? QStringLiteral("OVER") : QStringLiteral("Overrange");
 }
 
-QString StatisticsText(const QString& prefix, double value) {
-    const AppState& app = App();
+QString StatisticsText(const QString& prefix, double value, const UnitScale& units) {
     const int i = IndexPowerLabel(value);
-    return prefix + FormatNumber(value * app.PowerUnitFactors[size_t(i)], QStringLiteral("###0.00")) +
-           app.PowerUnits[size_t(i)];
+    return prefix + FormatNumber(value * UnitScale::PowerFactors[size_t(i)], QStringLiteral("###0.00")) +
+           units.PowerUnit(i);
 }
 
 PollStep NextPoll(HeadKind headType, MeterModel deviceType) {

@@ -38,7 +38,7 @@ PowerWindow::PowerWindow(const PowerWindowProfile& profile, QWidget* parent)
     v.DisplayChanged = [this] { ShowDisplay(); };
     v.PointAdded = [this] { AddPoint(); };
     v.Redraw = [this] { form_Resize(); };
-    v.ReopenSetup = [this] { profile_->Setup().SetupPowerGraph(Engine.RunActive); };
+    v.ReopenSetup = [this] { profile_->Setup().SetupPowerGraph(Engine.RunActive, Engine.Chart.Units); };
     v.ShowWindow = [this] {
         MdiFrame(this)->show();
         show();
@@ -199,8 +199,7 @@ void PowerWindow::Form_Load() {
     // Two channels show in the unit of channel A.
     const int16_t c = Meter().CurrentChannel == 1 && profile_->Engine->Channels == 1 ? 1 : 0;
     const QString unit = Meter().Channels[size_t(c)].ReadingUnit;
-    app.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
-    BuildPowerUnits();
+    Engine.Chart.Units.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
 }
 
 // The press may come after the dialog already closed itself on losing the
@@ -216,7 +215,7 @@ void PowerWindow::butReset_Click() {
 }
 
 void PowerWindow::butSetup_Click() {
-    profile_->Setup().SetupPowerGraph(Engine.RunActive);
+    profile_->Setup().SetupPowerGraph(Engine.RunActive, Engine.Chart.Units);
 }
 
 void PowerWindow::closeEvent(QCloseEvent* e) {

@@ -171,23 +171,7 @@ struct AppState {
     bool RapidPulseAbsolute = true;
     bool ModeCheckPending = false;
     int16_t ViewerKind = -1;
-    bool MissingPulseDetection = false;
 
-    // The data set last loaded from a PC file or downloaded from the meter
-    int16_t DualViewMode = -1;   // view-mode dialog: -1 none or cancelled, 0 A, 1 B, 2 ratio, 3 difference
-    bool RelativeUnits = false;  // energy data in relative (RP) units
-    // Heads named in the last loaded or retrieved dual-channel record.
-    QString FileHeadAName = "DefaultA";
-    QString FileHeadASerial = "; s/n 12345";
-    QString FileHeadBName = "DefaultB";
-    QString FileHeadBSerial = "; s/n 12345";
-
-    // Units
-    QString BaseUnit;
-    std::array<QString, 7> PowerUnits;
-    std::array<double, 7> PowerUnitFactors{};
-    std::array<QString, 6> EnergyUnits;
-    std::array<double, 6> EnergyUnitFactors{};
     int16_t DayCount = 0;
 
     // Configuration and derived working-file paths
@@ -203,8 +187,7 @@ struct AppState {
 
 AppState& App();
 
-// Zero the state (hooks included) and fill the name and unit tables
-// (start-up step 1).
+// Zero the state (hooks included).
 void ResetAppState();
 
 // The hourglass pointer for the whole screen while busy, the default otherwise.

@@ -3,11 +3,12 @@
 #include "auxiliary/NotesText.h"
 #include "auxiliary/NotesWindow.h"
 #include "data/PcFileFormat.h"
-#include "link/LinkState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "state/Files.h"
+#include "state/StateReset.h"
+#include "viewers/DataSet.h"
 #include "viewers/LoadingWindow.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/ViewModeDialog.h"
@@ -26,6 +27,20 @@ constexpr int kLinesPerClockLook = 32;
 
 // Bumped by every load: a load that finds another number has been replaced.
 int g_generation = 0;
+
+// The file being loaded or loaded last: its kind and channels, and whether
+// the running load is to stop. The view mode is the dialog's last answer.
+struct LoadState {
+    int16_t LoadKind = LoadNothing;
+    bool DualData = false;
+    bool LoadCancel = false;
+};
+LoadState g_load;
+
+void ForgetLoad() {
+    g_load = LoadState{};
+}
+const ResetWithProgramState kReset{&ForgetLoad};
 
 void Tell(const QString& text) {
     platform::prompts().Beep();
@@ -99,9 +114,10 @@ private:
 
 // The title is the file name and the head part ("; " + from its "Head");
 // the viewer gets the head part apart too, since a name may hold "Head".
-void Begin(int16_t viewer, const QString& fileName, const QString& headPart) {
+void Begin(int16_t viewer, const QString& fileName, const QString& headPart, const DataSetFacts& facts) {
     StoredDataViewer* v = Viewer(viewer);
     if (!v) return;
+    DescribeDataSet(facts);
     v->Load(-1, fileName + headPart);
     v->SetHeadText(headPart.startsWith(QLatin1String("; ")) ? headPart.mid(2) : headPart);
 }
@@ -109,8 +125,7 @@ void Begin(int16_t viewer, const QString& fileName, const QString& headPart) {
 // The header: kind, channels, unit or energy flags, the view-mode question,
 // and the receiving viewer's start. False when nothing is to be loaded.
 bool StartFromHeader(const QString& line, const QString& fileName) {
-    ProtocolState& p = Link();
-    AppState& app = App();
+    LoadState& p = g_load;
     const PcFileHeader h = ReadPcFileHeader(line);
     p.DualData = h.dual;
     p.LoadKind = h.kind;
@@ -119,29 +134,30 @@ bool StartFromHeader(const QString& line, const QString& fileName) {
         return false;
     }
     const bool power = h.kind == LoadPower;
+    DataSetFacts facts;
     if (power) {
-        ReadUnitFromHeader(line, h.dual);
+        facts.Units.BaseUnit = UnitOfHeader(line, h.dual);
     } else {
-        app.RelativeUnits = h.relativeUnits;
-        app.MissingPulseDetection = h.missingPulseDetection;
+        facts.Units.RelativeEnergy = h.relativeUnits;
+        facts.MissingPulseDetection = h.missingPulseDetection;
     }
     const int16_t single = power ? int16_t(ViewPower) : int16_t(ViewEnergy);
     if (!h.dual) {
-        Begin(single, fileName, h.headPart);
+        Begin(single, fileName, h.headPart, facts);
         return true;
     }
     switch (GetDualViewMode(h.kind, fileName)) {
         case 0:
-            Begin(single, fileName, h.headAPart);
+            Begin(single, fileName, h.headAPart, facts);
             return true;
         case 1:
-            Begin(single, fileName, QStringLiteral("; ") + h.headBPart);
+            Begin(single, fileName, QStringLiteral("; ") + h.headBPart, facts);
             return true;
         case 2:
         case 3:
-            if (power) ParseDualHeads(h.headPart);
-            Begin(ReceivingViewer(h.kind, true, app.DualViewMode), fileName,
-                  h.headAPart + QStringLiteral("; ") + h.headBPart);
+            if (power) facts.Heads = HeadsOfDualHeader(h.headPart);
+            Begin(ReceivingViewer(h.kind, true, LastDualViewMode()), fileName,
+                  h.headAPart + QStringLiteral("; ") + h.headBPart, facts);
             return true;
         default:
             p.LoadKind = LoadNothing;
@@ -150,11 +166,11 @@ bool StartFromHeader(const QString& line, const QString& fileName) {
 }
 
 void Abort() {
-    ProtocolState& p = Link();
-    if (StoredDataViewer* v = Viewer(ReceivingViewer(p.LoadKind, p.DualData, App().DualViewMode)))
+    LoadState& p = g_load;
+    if (StoredDataViewer* v = Viewer(ReceivingViewer(p.LoadKind, p.DualData, LastDualViewMode())))
         v->Load(1, QString());
     p.DualData = false;
-    App().DualViewMode = -1;
+    ForgetDualViewMode();
     p.LoadKind = LoadNothing;
     p.LoadCancel = true;
 }
@@ -173,10 +189,10 @@ public:
           generation_(++g_generation) {}
 
     int16_t Run() {
-        ProtocolState& p = Link();
+        LoadState& p = g_load;
         p.LoadCancel = false;
         p.DualData = false;
-        App().DualViewMode = -1;
+        ForgetDualViewMode();
         nextEvents_ = platform::clock().Monotonic() + kEventInterval;
         QByteArray bytes;
         try {
@@ -194,7 +210,7 @@ public:
     }
 
 private:
-    bool Stopped() const { return Link().LoadCancel || g_generation != generation_; }
+    bool Stopped() const { return g_load.LoadCancel || g_generation != generation_; }
 
     void Take(const QString& line) {
         if (lineNo_ == 1) return Header(line);
@@ -204,8 +220,7 @@ private:
             notes_.Add(QStringView(line).mid(1));
             return;
         }
-        const ProtocolState& p = Link();
-        const RoutedLine r = RouteDataLine(line, p.LoadKind, p.DualData, App().DualViewMode);
+        const RoutedLine r = RouteDataLine(line, g_load.LoadKind, g_load.DualData, LastDualViewMode());
         if (StoredDataViewer* v = Viewer(r.viewer)) v->Load(0, r.text);
     }
 
@@ -213,7 +228,7 @@ private:
         progress_ = ProgressRecord{7, 1, 0};
         DrawProgress(-1, progress_);
         if (!StartFromHeader(line, fileName_)) {
-            Link().LoadCancel = true;
+            g_load.LoadCancel = true;
             return;
         }
         SetDataLoadCancel(kSourcePcFile, [] { LoadPcFile(QStringLiteral("cancel retrieve")); });
@@ -243,14 +258,14 @@ private:
     int16_t Finish() {
         const bool cancelled = Stopped();
         Close(!cancelled);
-        return cancelled ? int16_t(LoadNothing) : Link().LoadKind;
+        return cancelled ? int16_t(LoadNothing) : g_load.LoadKind;
     }
 
     int16_t Fail(QString reason) {
         if (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
         Close(true);
-        Link().LoadKind = LoadNothing;
-        Link().LoadCancel = true;
+        g_load.LoadKind = LoadNothing;
+        g_load.LoadCancel = true;
         Tell(QStringLiteral("Program internal trap. Notify supplier. Line %1 of %2 cannot be read: %3.")
                  .arg(lineNo_)
                  .arg(fileName_, reason));
@@ -284,4 +299,8 @@ int16_t LoadPcFile(const QString& fileName) {
         return LoadNothing;
     }
     return Load(fileName, no, length).Run();
+}
+
+int16_t ReceivingViewerOfLoad() {
+    return ReceivingViewer(g_load.LoadKind, g_load.DualData, LastDualViewMode());
 }

@@ -105,7 +105,6 @@ QString SizeName(QSize s) {
 TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
     ScriptedPrompts prompts;
     FreshProgramState();
-    App().BaseUnit = "W";
     QMdiArea area;
     area.resize(1000, 700);
     area.show();

@@ -64,7 +64,6 @@ TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
     // clang-format on
     for (auto [low, high, relative, labels, title] : cases) {
         surface.Forget();
-        if (relative) App().EnergyUnits = {"p", "n", "u", "m", "", "k"};
         Limits(low, high);
         DrawHistogram(0, {}, surface, h, yMax, relative);
         EXPECT_EQ(EnergyLabels().join(' '), labels);

@@ -19,7 +19,6 @@ using DualSetupTest = PowerSetupTest;
 
 // OK stores Low and High times 10^exponent; the dialog shows them back.
 TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
-    UseBaseUnit("W");
     PowerSetupDialog& dialog = SetupPowerRatio();
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.windowTitle(), "Power Ratio Setup");
@@ -45,7 +44,6 @@ TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
 }
 
 TEST_F(DualSetupTest, differenceRangeMayBeNegative) {
-    UseBaseUnit("W");
     PowerSetupDialog& dialog = SetupPowerDifference();
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.windowTitle(), "Power Difference Setup");

@@ -45,8 +45,6 @@ protected:
         head.HeadName = QStringLiteral("3A");
         head.HeadSerial = QStringLiteral("; s/n 123456");
         head.ReadingUnit = QStringLiteral("W");
-        app.BaseUnit = QStringLiteral("W");
-        BuildPowerUnits();
         app.WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
         app.Shell.LogFileOnOffEnable = [](bool) {};
         engine.View.TrialReading = [] {};
@@ -91,10 +89,6 @@ protected:
     void TearDown() override {
         SetDecimalSeparator(QString());
         FreshProgramState();
-    }
-    void UseBaseUnit(const QString& unit) {
-        App().BaseUnit = unit;
-        BuildPowerUnits();
     }
     TempDir dir;
     ScriptedPrompts prompts;

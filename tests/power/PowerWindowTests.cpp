@@ -97,7 +97,7 @@ TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
     RecordingSurface chart;
     w.Engine.DrawWholeChart(chart);
     EXPECT_TRUE(chart.Texts().contains("Power, mLx")) << chart.Texts().join(" | ").toStdString();
-    SetupPowerGraph(false);
+    w.butSetup->click();
     EXPECT_EQ(SetupPower().cmbPowerUnits->itemText(4), "Lx");
     SetupPower().hide();
 
@@ -196,7 +196,6 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
 using PowerSetupDialogTest = PowerSetupTest;
 
 TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
-    UseBaseUnit("Lx");
     PowerSettings& s = App().Config.Power;
     s.LogTime = 3725;
     s.StatMode = 1;
@@ -204,7 +203,7 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     s.GraphLow = 2;
     s.GraphHigh = 8;  // in x 10: 200 .. 800 mLx
     PowerSetupDialog dialog;
-    dialog.SetupPowerGraph(true);
+    dialog.SetupPowerGraph(true, UnitScale{"Lx"});
     EXPECT_EQ(
         dialog.txt_time[2]->text() + ":" + dialog.txt_time[1]->text() + ":" + dialog.txt_time[0]->text(),
         "1:2:5");
@@ -235,7 +234,6 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
 }
 
 TEST_F(PowerSetupDialogTest, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
-    UseBaseUnit("W");
     PowerSettings& s = App().Config.Power;
     s.GraphLow = 0.0105;  // 10.5 .. 50 mW
     s.GraphHigh = 0.05;

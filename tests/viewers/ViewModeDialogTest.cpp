@@ -26,7 +26,9 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
     };
     for (const Case& c : cases) {
         FreshProgramState();
-        App().DualViewMode = c.before;
+        SetViewModeAnswer([&c](int16_t, const QString&) { return c.before; });
+        GetDualViewMode(0, "before");  // the answer the dialog remembers
+        SetViewModeAnswer({});
         int16_t preselected = -9;
         bool modal = false;
         QStringList shown;
@@ -50,7 +52,7 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
         EXPECT_EQ(shown.join('|'), expected);
         EXPECT_EQ(preselected, c.preselected) << c.before << " kind " << c.kind;
         EXPECT_EQ(answer, c.answer) << c.before << " kind " << c.kind;
-        EXPECT_EQ(App().DualViewMode, c.answer);
+        EXPECT_EQ(LastDualViewMode(), c.answer);
         EXPECT_FALSE(SharedViewModeDialog().isVisible());
     }
 }

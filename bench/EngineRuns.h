@@ -7,6 +7,7 @@
 #include "platform/PortTable.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
@@ -51,7 +52,7 @@ inline bool ConnectOnCom1(const QString& path) {
     FreshProgramState();
     App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
+    CurrentSettings().CommPort = 1;
     return Connect();
 }
 

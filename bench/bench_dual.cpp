@@ -11,6 +11,7 @@
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
@@ -48,11 +49,10 @@ void BM_DualReading(benchmark::State& state) {
     platform::setSerialPort(&port);
     QTemporaryDir dir;
     FreshProgramState();
-    AppState& app = App();
     TestMeter().Connected = true;
-    app.Config.PowerRatio.RatioLogTime = 600;
-    app.Config.LogToFile = state.range(0) != 0;
-    app.PowerRatioWorkFile = dir.filePath("kelvaro.dpw");
+    CurrentSettings().PowerRatio.RatioLogTime = 600;
+    CurrentSettings().LogToFile = state.range(0) != 0;
+    WorkFiles().PowerRatioWorkFile = dir.filePath("kelvaro.dpw");
     PowerEngine engine(kPowerRatioProfile);
     FeedReplies(state, engine, Replies(), QStringLiteral("*0 0\r"), g_clock);
     platform::setSerialPort(nullptr);
@@ -72,7 +72,7 @@ void DualEngineOverPty(benchmark::State& state) {
     timer2.start(10);
     const bool ready = !path.isEmpty() && ConnectOnCom1(path) &&
                        (IdentifyInstrument(), Meter().Channels[1].HeadType == HeadKind::Thermopile);
-    App().Config.PowerRatio.RatioLogTime = 299;  // one point per reading
+    CurrentSettings().PowerRatio.RatioLogTime = 299;  // one point per reading
     auto engine = std::make_unique<PowerEngine>(kPowerRatioProfile);
     if (!ready) {
         state.SkipWithError("no two-channel meter on the simulator");

@@ -11,6 +11,7 @@
 #include "platform/ImageSurface.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
@@ -43,10 +44,10 @@ void Prepare(EnergyEngine& engine, int16_t bins) {
     TestMeter().Connected = true;
     app.ActiveMode = ModeEnergy;
     TestMeter().Channels[0].HeadType = HeadKind::Pyroelectric;
-    app.Config.Energy.EnergyLowLimit = 0;
-    app.Config.Energy.EnergyHighLimit = 0.01;
-    app.Config.Energy.EnergyBinsCount = bins;
-    app.Config.Energy.EnergyStorageMode = 1;  // the ring never fills up
+    CurrentSettings().Energy.EnergyLowLimit = 0;
+    CurrentSettings().Energy.EnergyHighLimit = 0.01;
+    CurrentSettings().Energy.EnergyBinsCount = bins;
+    CurrentSettings().Energy.EnergyStorageMode = 1;  // the ring never fills up
     engine.StartEnergy();
     engine.Start();
     QString first = "*\r";
@@ -107,7 +108,7 @@ void BM_SaveFullStore(benchmark::State& state) {
     QTemporaryDir dir;
     EnergyEngine engine;
     Prepare(engine, 20);
-    App().Config.Energy.EnergyTimeStamp = state.range(0) != 0;
+    CurrentSettings().Energy.EnergyTimeStamp = state.range(0) != 0;
     const std::vector<QString> replies = Replies();
     for (int i = 0; i < 60005; ++i) {
         g_clock.Advance(0.001);
@@ -126,7 +127,7 @@ void BM_DualPulsePair(benchmark::State& state) {
     FreshProgramState();
     TestMeter().Connected = true;
     App().ActiveMode = ModeEnergyRatio;
-    App().Config.EnergyRatio.RatioStorageMode = 1;  // the ring never fills up
+    CurrentSettings().EnergyRatio.RatioStorageMode = 1;  // the ring never fills up
     EnergyRatioEngine engine;
     engine.Start();
     QString first = "*N N\r";
@@ -159,9 +160,9 @@ void EnergyEngineOverPty(benchmark::State& state) {
     platform::setClock(nullptr);
     App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
-    App().Config.LogToFile = state.range(0) != 0;
-    App().EnergyWorkFile = QDir(work.path()).filePath("kelvaro.nrg");
+    CurrentSettings().CommPort = 1;
+    CurrentSettings().LogToFile = state.range(0) != 0;
+    WorkFiles().EnergyWorkFile = QDir(work.path()).filePath("kelvaro.nrg");
     auto engine = std::make_unique<EnergyEngine>();
     bool ok = !path.isEmpty() && Connect();
     if (ok) {

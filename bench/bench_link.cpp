@@ -5,6 +5,7 @@
 #include "link/Link.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "tests/support/ProgramState.h"
 
 #include <benchmark/benchmark.h>
@@ -26,7 +27,7 @@ void LinkRoundTrip(benchmark::State& state) {
     }
     FreshProgramState();
     platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
+    CurrentSettings().CommPort = 1;
     if (!Connect()) {
         state.SkipWithError("no connection to the simulator");
         return;

@@ -6,6 +6,7 @@
 #include "meterlogs/LogRetrieval.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "tests/support/ProgramState.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
@@ -79,7 +80,7 @@ void DownloadOverPty(benchmark::State& state) {
     FreshProgramState();
     App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
+    CurrentSettings().CommPort = 1;
     if (path.isEmpty() || !Connect()) {
         state.SkipWithError("no connection to the simulator");
         StopSimulator(sim);

@@ -11,6 +11,7 @@
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
@@ -36,13 +37,12 @@ std::vector<QString> Replies() {
 
 void Prepare(bool logToFile, const QString& workFile) {
     FreshProgramState();
-    AppState& app = App();
     TestMeter().Connected = true;
     TestMeter().Channels[0].HeadType = HeadKind::Thermopile;
     TestMeter().Channels[0].ReadingUnit = QStringLiteral("W");
-    app.Config.Power.LogTime = 600;  // merging: 0.1 s per point
-    app.Config.LogToFile = logToFile;
-    app.WorkFileName = workFile;
+    CurrentSettings().Power.LogTime = 600;  // merging: 0.1 s per point
+    CurrentSettings().LogToFile = logToFile;
+    WorkFiles().WorkFileName = workFile;
 }
 
 // Readings 20 ms apart; a run that ends is started afresh off the clock.
@@ -87,7 +87,7 @@ BENCHMARK(BM_ReadingWithChart)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_FullRedraw6000(benchmark::State& state) {
     Prepare(false, QString());
-    App().Config.Power.LogTime = 600;
+    CurrentSettings().Power.LogTime = 600;
     PowerEngine engine;
     engine.View.TrialReading = [] {};
     engine.StartStop();

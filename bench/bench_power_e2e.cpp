@@ -9,6 +9,7 @@
 #include "power/PowerEngine.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
@@ -31,9 +32,9 @@ namespace {
 bool EnterPowerMode(const QString& path, const QString& workFolder, bool logToFile) {
     if (!ConnectOnCom1(path)) return false;
     // One point per reading for the whole measurement.
-    App().Config.Power.LogTime = 299;
-    App().Config.LogToFile = logToFile;
-    App().WorkFileName = QDir(workFolder).filePath("kelvaro.pwr");
+    CurrentSettings().Power.LogTime = 299;
+    CurrentSettings().LogToFile = logToFile;
+    WorkFiles().WorkFileName = QDir(workFolder).filePath("kelvaro.pwr");
     IdentifyInstrument();
     if (Meter().Channels[0].HeadType != HeadKind::Thermopile) return false;
     App().ActiveMode = ModePower;

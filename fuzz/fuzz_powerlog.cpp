@@ -19,6 +19,7 @@
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
@@ -94,11 +95,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const PowerProfile& variant = *kVariants[(data[0] >> 3) % 3];
     TestMeter().DeviceType = MeterModel(data[1] % 10);
     static const int32_t logTimes[] = {1, 15, 299, 300, 600, 3600, 86400};
-    app.Config.Power.LogTime = logTimes[data[2] % 7];
-    app.Config.PowerRatio.RatioLogTime = app.Config.PowerDifference.DifferenceLogTime =
-        app.Config.Power.LogTime;
-    app.Config.Power.GraphLow = 0.001;
-    app.Config.Power.GraphHigh = 1;
+    CurrentSettings().Power.LogTime = logTimes[data[2] % 7];
+    CurrentSettings().PowerRatio.RatioLogTime = CurrentSettings().PowerDifference.DifferenceLogTime =
+        CurrentSettings().Power.LogTime;
+    CurrentSettings().Power.GraphLow = 0.001;
+    CurrentSettings().Power.GraphHigh = 1;
 
     PowerEngine engine(variant);
     engine.View.TrialReading = [] {};

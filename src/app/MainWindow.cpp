@@ -323,9 +323,9 @@ bool MainWindow::MDIForm_Load() {
     mnuSetup_CommPortList[0]->setVisible(false);
     ShowPortItems();
     // 3.-7. Initial state.
-    SetDataLogFile(App().Config.LogToFile);
+    SetDataLogFile(CurrentSettings().LogToFile);
     mnuConnect->setText(kConnectCaption);
-    App().DayCount = 0;
+    StartDayCount();
     ShowClock();
     ShowConnection();
     App().RapidPulseAbsolute = true;
@@ -371,8 +371,8 @@ void MainWindow::LogFileOnOff_Enable(bool enabled) {
 void MainWindow::SetDataLogFile(bool on) {
     mnuLogFile_On->setChecked(on);
     mnuLogFile_Off->setChecked(!on);
-    if (App().Config.LogToFile != on) {
-        App().Config.LogToFile = on;
+    if (CurrentSettings().LogToFile != on) {
+        CurrentSettings().LogToFile = on;
         SaveConfiguration();
     }
 }
@@ -406,13 +406,13 @@ void MainWindow::ApplyModeMenu() {
 }
 
 void MainWindow::mnuSetup_CommPortList_Click(int index) {
-    const int16_t current = App().Config.CommPort;
+    const int16_t current = CurrentSettings().CommPort;
     if (index == current) {
         mnuSetup_CommPortList[index]->setChecked(true);
         return;
     }
     if (current >= 0 && current <= 16) mnuSetup_CommPortList[current]->setChecked(false);
-    App().Config.CommPort = static_cast<int16_t>(index);
+    CurrentSettings().CommPort = static_cast<int16_t>(index);
     mnuSetup_CommPortList[index]->setChecked(true);
     SaveConfiguration();
 }

@@ -6,6 +6,7 @@
 #include "platform/PortTable.h"
 #include "platform/ProgramFolder.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -86,7 +87,7 @@ InformationWindow::InformationWindow(QWidget* parent) : QDialog(parent) {
 }
 
 void InformationWindow::Form_Load() {
-    const int16_t port = App().Config.CommPort;
+    const int16_t port = CurrentSettings().CommPort;
     const InfoTexts t =
         BuildInfoTexts(Meter(), port, Link().VersionReply, platform::portTable().Device(port));
     PictConnect->setVisible(t.connected);

@@ -2,6 +2,7 @@
 
 #include "platform/Prompts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "state/Files.h"
 #include "state/StateReset.h"
 
@@ -103,7 +104,7 @@ void WorkFileRun::Append(const QString& line) {
 }
 
 bool WorkFileRun::Complete() const {
-    return App().Config.LogToFile && !failed_;
+    return CurrentSettings().LogToFile && !failed_;
 }
 
 void WorkFileRun::Write(int openOp, const QString& line) {
@@ -122,7 +123,7 @@ void WorkFileRun::Write(int openOp, const QString& line) {
     if (shell.SetDataLogFile)
         shell.SetDataLogFile(false);
     else
-        App().Config.LogToFile = false;
+        CurrentSettings().LogToFile = false;
 }
 
 void BlockLines::Add(const QString& line) {

@@ -7,6 +7,7 @@
 #include "power/PowerEngine.h"
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <limits>
 
@@ -56,11 +57,11 @@ const PowerProfile kPowerRatioProfile{
     .DirectionNames = {"A/B", "B/A"},
     .Settings =
         [] {
-            const PowerRatioSettings& s = App().Config.PowerRatio;
+            const PowerRatioSettings& s = CurrentSettings().PowerRatio;
             return PowerRunSettings{s.RatioLogTime,     s.RatioLow,  s.RatioHigh,
                                     s.RatioDisplayMode, s.RatioGrid, s.RatioStatMode};
         },
-    .WorkFilePath = [] { return App().PowerRatioWorkFile; },
+    .WorkFilePath = [] { return WorkFiles().PowerRatioWorkFile; },
     .NextPoll = NextDualPoll,
     .Combine = Ratios,
     .RunCaption = [] { return DualCaption(kPowerRatioProfile.Caption); },
@@ -87,11 +88,11 @@ const PowerProfile kPowerDifferenceProfile{
     .DirectionNames = {"A-B", "B-A"},
     .Settings =
         [] {
-            const PowerDifferenceSettings& s = App().Config.PowerDifference;
+            const PowerDifferenceSettings& s = CurrentSettings().PowerDifference;
             return PowerRunSettings{s.DifferenceLogTime,     s.DifferenceLow,  s.DifferenceHigh,
                                     s.DifferenceDisplayMode, s.DifferenceGrid, s.DifferenceStatMode};
         },
-    .WorkFilePath = [] { return App().PowerDifferenceWorkFile; },
+    .WorkFilePath = [] { return WorkFiles().PowerDifferenceWorkFile; },
     .NextPoll = NextDualPoll,
     .Combine = Differences,
     .RunCaption = [] { return DualCaption(kPowerDifferenceProfile.Caption); },
@@ -140,13 +141,13 @@ const SetupProfile kSetupPowerRatioProfile{
     .DisplayOptions = 2,
     .Read =
         [] {
-            const PowerRatioSettings& s = App().Config.PowerRatio;
+            const PowerRatioSettings& s = CurrentSettings().PowerRatio;
             return SetupValues{s.RatioLow,     s.RatioHigh,        s.RatioExponent, 0,
                                s.RatioLogTime, s.RatioDisplayMode, s.RatioGrid,     s.RatioStatMode};
         },
     .Write =
         [](const SetupValues& v) {
-            PowerRatioSettings& s = App().Config.PowerRatio;
+            PowerRatioSettings& s = CurrentSettings().PowerRatio;
             s.RatioLow = v.Low;
             s.RatioHigh = v.High;
             s.RatioExponent = v.Exponent;
@@ -167,14 +168,14 @@ const SetupProfile kSetupDifferenceProfile{
     .DisplayOptions = 3,
     .Read =
         [] {
-            const PowerDifferenceSettings& s = App().Config.PowerDifference;
+            const PowerDifferenceSettings& s = CurrentSettings().PowerDifference;
             return SetupValues{s.DifferenceLow,   s.DifferenceHigh,    s.DifferenceExponent,
                                s.DifferenceUnits, s.DifferenceLogTime, s.DifferenceDisplayMode,
                                s.DifferenceGrid,  s.DifferenceStatMode};
         },
     .Write =
         [](const SetupValues& v) {
-            PowerDifferenceSettings& s = App().Config.PowerDifference;
+            PowerDifferenceSettings& s = CurrentSettings().PowerDifference;
             s.DifferenceLow = v.Low;
             s.DifferenceHigh = v.High;
             s.DifferenceUnits = v.Units;

@@ -13,6 +13,7 @@
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <cmath>
 
@@ -45,7 +46,7 @@ void EnergyRatioEngine::Relayout() {
 }
 
 void EnergyRatioEngine::PrepareLayout() {
-    const EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+    const EnergyRatioSettings& cfg = CurrentSettings().EnergyRatio;
     Chart.EnergyLow = float(cfg.RatioEnergyLow);
     Chart.EnergyHigh = float(cfg.RatioEnergyHigh);
     Chart.RatioLow = float(cfg.RatioLowLimit);
@@ -88,7 +89,7 @@ void EnergyRatioEngine::ShowStatistics(bool show) {
     }
     if (!stats_[size_t(RatioMode)].Empty())
         for (size_t i = 0; i < 4; ++i) StatLabels[i] = StatisticText(i);
-    const StatVisibility v = VisibleStatistics(App().Config.EnergyRatio.RatioStatistics);
+    const StatVisibility v = VisibleStatistics(CurrentSettings().EnergyRatio.RatioStatistics);
     StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev};
     Changed();
 }
@@ -177,7 +178,7 @@ void EnergyRatioEngine::ProcessPair(const QString& reply) {
 }
 
 void EnergyRatioEngine::StoreReading(double a, double b) {
-    const EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+    const EnergyRatioSettings& cfg = CurrentSettings().EnergyRatio;
     if (store_.Full(cfg.RatioStorageMode == 1)) return;
     // Both channels run through filters of their own, in step: averaged separately.
     double storedA = 0, storedB = 0;
@@ -187,7 +188,7 @@ void EnergyRatioEngine::StoreReading(double a, double b) {
 }
 
 void EnergyRatioEngine::BufferReading(double a, double b) {
-    const EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+    const EnergyRatioSettings& cfg = CurrentSettings().EnergyRatio;
     const double t = cfg.RatioTimeStamp ? ElapsedSeconds(StartTime, LastTime) : 0;
     workFile_.Append(FormatDualLogLine(float(a), float(b), t, cfg.RatioTimeStamp));
     store_.Put({float(a), float(b), t}, cfg.RatioStorageMode == 1);
@@ -198,7 +199,8 @@ QString EnergyRatioEngine::HeaderLine() const {
     const QString heads =
         QStringLiteral(" Head A: ") + HeadText(0) + QStringLiteral("\t Head B: ") + HeadText(1);
     const QString channels = QStringLiteral("Energy, J Channel A\t Channel B \t");
-    if (App().Config.EnergyRatio.RatioTimeStamp) return channels + QStringLiteral(" Time, Seconds\t") + heads;
+    if (CurrentSettings().EnergyRatio.RatioTimeStamp)
+        return channels + QStringLiteral(" Time, Seconds\t") + heads;
     return channels + heads;
 }
 
@@ -244,7 +246,6 @@ void EnergyRatioEngine::SetRatioMode(int16_t mode) {
 
 void EnergyRatioEngine::Start() {
     if (!OpenForStart()) return;
-    AppState& app = App();
     if (!Initialised) {
         Relayout();
         QString none;
@@ -254,7 +255,7 @@ void EnergyRatioEngine::Start() {
         filterB_.Reset();
         throttle_.Reset();
         ResetNormalization();
-        InitialiseRun(workFile_, app.RatioWorkFile, HeaderLine());
+        InitialiseRun(workFile_, WorkFiles().RatioWorkFile, HeaderLine());
     } else {
         // A half reply from before the pause has no partner any more.
         pairing_.Reset();
@@ -263,7 +264,7 @@ void EnergyRatioEngine::Start() {
     ShowStatistics(false);
     Caption = QStringLiteral("Real-Time Energy Ratio Logging - A: ") + HeadText(0) + QStringLiteral("  B: ") +
               HeadText(1);
-    RatioVisible = app.Config.EnergyRatio.RatioDisplayStyle != 0;
+    RatioVisible = CurrentSettings().EnergyRatio.RatioDisplayStyle != 0;
     Running();
     refusals_.Answered();
     SendSB();

@@ -1,8 +1,9 @@
 #include "dual/EnergyRatioMode.h"
 
 #include "dual/EnergyRatioWindow.h"
-#include "widgets/LogWindowParts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "widgets/LogWindowParts.h"
 
 EnergyRatioWindow* InstallEnergyRatioMode(QMdiArea* area) {
     auto* w = new EnergyRatioWindow;
@@ -13,7 +14,7 @@ EnergyRatioWindow* InstallEnergyRatioMode(QMdiArea* area) {
     ops.Save = [w](const QString& name) { w->EnergyRatioSave(name); };
     ops.Print = [w] { w->EnergyRatioPrint(); };
     // What an end from outside must rescue: data that is in no working file.
-    ops.Unsaved = [w] { return w->Engine.Unsaved && !App().Config.LogToFile; };
+    ops.Unsaved = [w] { return w->Engine.Unsaved && !CurrentSettings().LogToFile; };
     ops.MayLeave = [w] { return w->Engine.MayDiscard(); };
     h.Progress[ModeEnergyRatio] = [w] { return PulseProgress(w->Engine, w->Engine.Stats(0).Count); };
     return w;

@@ -8,13 +8,14 @@
 #include "link/MeterIdentity.h"
 #include "platform/Printer.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 void EnergyRatioEngine::EnergyRatioSave(const QString& fileName) {
-    const bool timeStamp = App().Config.EnergyRatio.RatioTimeStamp;
+    const bool timeStamp = CurrentSettings().EnergyRatio.RatioTimeStamp;
     // Without a working file of this run the store is what holds the data;
     // after a Reset neither holds the discarded run.
     SaveLoggedData(
-        fileName, Initialised && workFile_.Complete(), App().RatioWorkFile, HeaderLine(),
+        fileName, Initialised && workFile_.Complete(), WorkFiles().RatioWorkFile, HeaderLine(),
         [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
             WriteStoredLines(store_, [timeStamp](const PairRecord& r) {

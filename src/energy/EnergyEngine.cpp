@@ -18,6 +18,7 @@
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <cfloat>
 #include <cmath>
@@ -79,7 +80,7 @@ void EnergyEngine::StartEnergy() {
     Unsaved = false;
     Initialised = false;
     runHead_.clear();
-    const EnergySettings& cfg = app.Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     YScale = MaxOf(cfg.EnergyInitialSize, 1);
     Hist = HistogramSpec{};
     Hist.LowLimit = float(cfg.EnergyLowLimit);
@@ -93,7 +94,7 @@ void EnergyEngine::StartEnergy() {
 }
 
 void EnergyEngine::PrepareLayout() {
-    const EnergySettings& cfg = App().Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     Hist.Visible = cfg.EnergyDisplayStyle != 1;
     if (!Initialised) {
         YScale = MaxOf(cfg.EnergyInitialSize, 1);
@@ -143,7 +144,7 @@ void EnergyEngine::ShowStatistics(bool show) {
         StatLabels[4] = kStatPrefixes[4] + QString::number(stats_.Count + OverCount);
         StatLabels[5] = kStatPrefixes[5] + QString::number(OverCount);
     }
-    const StatVisibility v = VisibleStatistics(App().Config.Energy.EnergyStatistics);
+    const StatVisibility v = VisibleStatistics(CurrentSettings().Energy.EnergyStatistics);
     const bool all = v.MinMax && v.AvgDev;
     StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev, all, all};
     Changed();
@@ -253,7 +254,7 @@ void EnergyEngine::SendNext(bool afterReading) {
 }
 
 void EnergyEngine::StoreReading(double value) {
-    const EnergySettings& cfg = App().Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     const bool last = cfg.EnergyStorageMode == 1;
     if (store_.Full(last)) return;
     double stored = 0;
@@ -261,8 +262,7 @@ void EnergyEngine::StoreReading(double value) {
 }
 
 void EnergyEngine::BufferReading(double value) {
-    AppState& app = App();
-    const EnergySettings& cfg = app.Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     const double t = cfg.EnergyTimeStamp ? ElapsedSeconds(StartTime, LastTime) : 0;
     workFile_.Append(FormatLogLine(float(value), t, cfg.EnergyTimeStamp));
     store_.Put({float(value), t}, cfg.EnergyStorageMode == 1);
@@ -271,7 +271,8 @@ void EnergyEngine::BufferReading(double value) {
 
 QString EnergyEngine::HeaderLine() const {
     const QString head = QStringLiteral(" Head: ") + HeadText();
-    if (App().Config.Energy.EnergyTimeStamp) return AxisTitle + QStringLiteral("\tTime, in Seconds\t") + head;
+    if (CurrentSettings().Energy.EnergyTimeStamp)
+        return AxisTitle + QStringLiteral("\tTime, in Seconds\t") + head;
     return AxisTitle + QLatin1Char('\t') + head;
 }
 
@@ -287,7 +288,7 @@ void EnergyEngine::Start() {
         throttle_.Reset();
         runHead_.clear();
         runHead_ = HeadText();
-        InitialiseRun(workFile_, app.EnergyWorkFile, HeaderLine());
+        InitialiseRun(workFile_, WorkFiles().EnergyWorkFile, HeaderLine());
     }
     if (!store_.Allocated()) store_.Allocate();
     EnergyVisible = true;
@@ -324,7 +325,7 @@ void EnergyEngine::Stop() {
 void EnergyEngine::Reset(bool reopenSetup) {
     if (!MayDiscard()) return;
     Initialised = false;
-    YScale = MaxOf(App().Config.Energy.EnergyInitialSize, 1);
+    YScale = MaxOf(CurrentSettings().Energy.EnergyInitialSize, 1);
     Hist.YScaleCopy = YScale;
     ClearHistogram();
     ResetStatistics();

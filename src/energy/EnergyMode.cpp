@@ -1,8 +1,9 @@
 #include "energy/EnergyMode.h"
 
 #include "energy/EnergyWindow.h"
-#include "widgets/LogWindowParts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "widgets/LogWindowParts.h"
 
 EnergyWindow* InstallEnergyMode(QMdiArea* area) {
     auto* w = new EnergyWindow;
@@ -19,7 +20,7 @@ EnergyWindow* InstallEnergyMode(QMdiArea* area) {
         ops.Save = [w](const QString& name) { w->EnergySave(name); };
         ops.Print = [w] { w->EnergyPrint(); };
         // What an end from outside must rescue: data that is in no working file.
-        ops.Unsaved = [w] { return w->Engine.Unsaved && !App().Config.LogToFile; };
+        ops.Unsaved = [w] { return w->Engine.Unsaved && !CurrentSettings().LogToFile; };
         ops.MayLeave = [w] { return w->Engine.MayDiscard(); };
         h.Progress[size_t(mode)] = [w] {
             return PulseProgress(w->Engine, w->Engine.Stats().Count + w->Engine.OverCount);

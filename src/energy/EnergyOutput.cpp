@@ -7,13 +7,14 @@
 #include "energy/EnergyEngine.h"
 #include "platform/Printer.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 void EnergyEngine::EnergySave(const QString& fileName) {
-    const bool timeStamp = App().Config.Energy.EnergyTimeStamp;
+    const bool timeStamp = CurrentSettings().Energy.EnergyTimeStamp;
     // Without a working file of this run the store is what holds the data;
     // after a Reset neither holds the discarded run.
     SaveLoggedData(
-        fileName, Initialised && workFile_.Complete(), App().EnergyWorkFile, HeaderLine(),
+        fileName, Initialised && workFile_.Complete(), WorkFiles().EnergyWorkFile, HeaderLine(),
         [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
             WriteStoredLines(store_, [timeStamp](const EnergyRecord& r) {

@@ -2,6 +2,7 @@
 
 #include "data/Units.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -55,7 +56,7 @@ QWidget* EnergySetupDialog::BuildDisplay() {
 
 void EnergySetupDialog::SetupEnergyHist(bool runActive, bool relativeUnits) {
     panels_->Loading = true;  // keeps the handlers from changing the choices
-    Choices = ChoicesOf(App().Config.Energy, UnitScale::EnergyFactors);
+    Choices = ChoicesOf(CurrentSettings().Energy, UnitScale::EnergyFactors);
     const EnergyChoices& c = Choices;
     optDisplayStyle[c.DisplayStyle]->setChecked(true);
     SetBarQuietly(bins_count, BinsPosition(c.BinsCount));
@@ -84,7 +85,7 @@ void EnergySetupDialog::bin_size_Change() {
 
 void EnergySetupDialog::StoreChoices() {
     ::StoreChoices(Choices, panels_->LeftBar(), panels_->RightBar(), UnitScale::EnergyFactors,
-                   App().Config.Energy);
+                   CurrentSettings().Energy);
 }
 
 EnergySetupDialog& SetupEnergy() {

@@ -1,6 +1,7 @@
 #include "energy/PulseRun.h"
 
 #include "data/FileCommand.h"
+#include "data/TimeBase.h"
 #include "data/WorkFile.h"
 #include "link/MeterIdentity.h"
 #include "link/PortControl.h"
@@ -25,7 +26,7 @@ void PulseRun::InitialiseRun(WorkFileRun& workFile, const QString& path, const Q
     LogFileOnOff(false);
     workFile.Begin(path, header);
     StartTime = platform::clock().SecondsSinceMidnight();
-    App().DayCount = 0;
+    StartDayCount();
 }
 
 void PulseRun::Running() {

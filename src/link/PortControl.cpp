@@ -98,7 +98,7 @@ void ReloadPortTable() {
     table = platform::PortTable::FromCurrentDirectory();
     const QString forced = platform::commandLinePort();
     if (forced.isEmpty()) return;
-    int16_t& port = App().Config.CommPort;
+    int16_t& port = CurrentSettings().CommPort;
     if (port < 1 || port > platform::PortTable::kPorts) port = 1;
     table.SetDevice(port, forced);
 }
@@ -112,7 +112,7 @@ std::array<bool, 17> BuildPortMenu() {
         exists[n] = PortExists(n);
         if (exists[n] && first == 0) first = n;
     }
-    int16_t& port = App().Config.CommPort;
+    int16_t& port = CurrentSettings().CommPort;
     // A device named on the command line stays the port even when it is
     // missing: the connect then says why.
     const bool forced = !platform::commandLinePort().isEmpty();
@@ -172,12 +172,12 @@ bool Connect() {
     // already looked, and may have put the stable name in the table).
     if (g_lost.lost && !g_lost.back) ReloadPortTable();
     platform::SerialPort& port = platform::serialPort();
-    if (!OpenCommPort(port, app.Config.CommPort)) {
+    if (!OpenCommPort(port, CurrentSettings().CommPort)) {
         const QString text = QStringLiteral("Can not communicate with the instrument");
         platform::prompts().Beep();
         // After the in-use message the finding has been told already.
         platform::prompts().Message(
-            g_trouble ? WithFinding(text, *g_trouble, app.Config.CommPort, port.DevicePath()) : text);
+            g_trouble ? WithFinding(text, *g_trouble, CurrentSettings().CommPort, port.DevicePath()) : text);
         meter.DeviceType = MeterModel::Talon;
         return false;
     }
@@ -185,7 +185,7 @@ bool Connect() {
     g_connectedStableName =
         port.DevicePath().isEmpty() ? QString() : platform::systemView().StableName(port.DevicePath());
     meter.Connected = true;
-    if (app.Shell.CheckPort) app.Shell.CheckPort(app.Config.CommPort);
+    if (app.Shell.CheckPort) app.Shell.CheckPort(CurrentSettings().CommPort);
     return true;
 }
 
@@ -204,7 +204,7 @@ void Disconnect() {
 void LinkLost() {
     AppState& app = App();
     if (!Meter().Connected) return;
-    const int n = app.Config.CommPort;
+    const int n = CurrentSettings().CommPort;
     const QString device = platform::portTable().Device(n);
     g_lost = LostPort{true, false, n, device, g_connectedStableName};
     LogLine(QStringLiteral("Connection lost: %1 was removed").arg(device));
@@ -236,7 +236,7 @@ bool WatchLostPort() {
 
 QString PortStatusText() {
     if (Meter().Connected) {
-        const int n = App().Config.CommPort;
+        const int n = CurrentSettings().CommPort;
         const QString baud = platform::serialPort().Settings().section(QLatin1Char(','), 0, 0).trimmed();
         return QStringLiteral("COM%1 (%2), %3 baud, %4")
             .arg(n)

@@ -203,7 +203,6 @@ bool PowerEngine::TakeValues(const QString& text, std::array<double, 2>& channel
 }
 
 void PowerEngine::Process(const std::array<double, 2>& channels, const std::array<double, 2>& values) {
-    AppState& app = App();
     const int n = profile_->Channels;
     const double now = platform::clock().SecondsSinceMidnight();
     double t = ElapsedSeconds(StartTime, now);
@@ -211,7 +210,7 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
         // The run's time 0 is its first reading.
         anchored_ = true;
         StartTime = now;
-        app.DayCount = 0;
+        StartDayCount();
         t = 0;
     }
     const int32_t regroups = Store().Regroups;
@@ -325,14 +324,14 @@ void PowerEngine::Start() {
         runHeads_ = Heads();
         WriteWorkFileHeader();
         StartTime = platform::clock().SecondsSinceMidnight();
-        app.DayCount = 0;
+        StartDayCount();
     } else {
         // Continue the time axis where the run stopped.
         const PowerStore& store = Store();
         const double last = store.PointCount > 0 ? store.PowerData[size_t(store.PointCount)].PointTime : 0;
         StartTime = now - MaxOf(last, 0.0);
         if (StartTime < 0) StartTime += 86400.0;
-        app.DayCount = 0;
+        StartDayCount();
         // A half reply from before the pause has no partner any more.
         Pairing.Reset();
     }

@@ -3,6 +3,7 @@
 #include "platform/WindowPlacement.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -29,7 +30,7 @@ void InstallPowerWindow(QMdiArea* area, PowerWindow* w, int16_t mode) {
     ops.Pause = [w](bool on) { w->PauseGraph(on); };
     ops.Save = [w](const QString& name) { w->PowerSave(name); };
     ops.Print = [w] { w->PowerPrint(); };
-    ops.Unsaved = [w] { return w->Engine.NotSaved && !App().Config.LogToFile; };
+    ops.Unsaved = [w] { return w->Engine.NotSaved && !CurrentSettings().LogToFile; };
     ops.MayLeave = [w] { return w->Engine.MayDiscard(); };
     h.Progress[size_t(mode)] = [w] { return w->Engine.Progress(); };
 }

@@ -5,6 +5,7 @@
 #include "power/PowerEngine.h"
 #include "power/PowerFile.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 const ChannelInfo& CurrentHead() {
     const MeterIdentity& meter = Meter();
@@ -15,7 +16,7 @@ const ChannelInfo& CurrentHead() {
 namespace {
 
 PowerRunSettings PowerSettingsOfRun() {
-    const PowerSettings& s = App().Config.Power;
+    const PowerSettings& s = CurrentSettings().Power;
     return {s.LogTime, s.GraphLow, s.GraphHigh, s.DisplayMode, s.GraphGrid, s.StatMode};
 }
 
@@ -49,7 +50,7 @@ const PowerProfile kPowerProfile{
     .AdjustPrintPrefix = "",
     .DirectionNames = {"", ""},
     .Settings = PowerSettingsOfRun,
-    .WorkFilePath = [] { return App().WorkFileName; },
+    .WorkFilePath = [] { return WorkFiles().WorkFileName; },
     .NextPoll = [] { return NextPoll(CurrentHead().HeadType, Meter().DeviceType); },
     .Combine = nullptr,
     .RunCaption = RunCaption,

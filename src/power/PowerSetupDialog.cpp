@@ -3,6 +3,7 @@
 #include "data/Units.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <QApplication>
 
@@ -25,12 +26,12 @@
 namespace {
 
 SetupValues ReadPowerSettings() {
-    const PowerSettings& s = App().Config.Power;
+    const PowerSettings& s = CurrentSettings().Power;
     return {s.GraphLow, s.GraphHigh, s.GraphExponent, 4, s.LogTime, s.DisplayMode, s.GraphGrid, s.StatMode};
 }
 
 void WritePowerSettings(const SetupValues& v) {
-    PowerSettings& s = App().Config.Power;
+    PowerSettings& s = CurrentSettings().Power;
     s.DisplayMode = v.Display;
     s.GraphGrid = v.Grid;
     s.StatMode = v.Stat;

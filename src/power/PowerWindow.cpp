@@ -195,7 +195,6 @@ void PowerWindow::Form_Load() {
     if (chkLimitsOn) chkLimitsOn->setChecked(false);
     Engine.SetDirection(0);
     if (Engine.Adjusted) Engine.ToggleAdjustment();
-    AppState& app = App();
     // Two channels show in the unit of channel A.
     const int16_t c = Meter().CurrentChannel == 1 && profile_->Engine->Channels == 1 ? 1 : 0;
     const QString unit = Meter().Channels[size_t(c)].ReadingUnit;

@@ -172,16 +172,6 @@ struct AppState {
     bool ModeCheckPending = false;
     int16_t ViewerKind = -1;
 
-    int16_t DayCount = 0;
-
-    // Configuration and derived working-file paths
-    Settings Config;
-    QString WorkFileName;             // power
-    QString EnergyWorkFile;           // energy
-    QString RatioWorkFile;            // energy ratio
-    QString PowerRatioWorkFile;       // power ratio
-    QString PowerDifferenceWorkFile;  // power difference
-
     ShellHooks Shell;
 };
 

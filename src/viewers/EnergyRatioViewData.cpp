@@ -8,6 +8,7 @@
 #include "data/Units.h"
 #include "link/MeterIdentity.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "viewers/ViewerValues.h"
 
 #include <algorithm>
@@ -42,7 +43,7 @@ void EnergyRatioViewData::Begin() {
     Clear();
     ViewDirection = std::clamp<int16_t>(ViewDirection, 0, 1);
     Chart = DualChartSpec{};
-    Chart.GridStyle = App().Config.EnergyRatio.RatioGridStyle;
+    Chart.GridStyle = CurrentSettings().EnergyRatio.RatioGridStyle;
 }
 
 void EnergyRatioViewData::Clear() {

@@ -7,6 +7,7 @@
 #include "data/Units.h"
 #include "energy/EnergyEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "viewers/ViewerValues.h"
 
 #include <algorithm>
@@ -31,7 +32,7 @@ EnergyScaling ScalingForMax(double m, bool wholeNumber) {
 }
 
 void EnergyViewData::Begin(bool relativeUnits, bool missingPulseDetection) {
-    const EnergySettings& cfg = App().Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     Clear();
     RelativeUnits = relativeUnits;
     MissingPulseDetection = missingPulseDetection;

@@ -14,6 +14,7 @@
 #include "power/PowerSetupRules.h"
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "viewers/DataSet.h"
 #include "viewers/PowerViewLimits.h"
 #include "viewers/ViewerStability.h"
@@ -209,7 +210,7 @@ void PowerViewer::ShowData() {
     Chart.YLabelMode = IsRatio(Profile) ? 0 : 1;
     Chart.YTitle = IsRatio(Profile) ? QStringLiteral("Ratio ") + Profile.DirectionTexts[size_t(ViewDirection)]
                                     : QString();
-    Chart.GridStyle = App().Config.Power.GraphGrid;
+    Chart.GridStyle = CurrentSettings().Power.GraphGrid;
     Chart.MaxPoints = 1000;
     ChooseLimitsAtLoad();
     SetupGraph();

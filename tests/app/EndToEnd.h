@@ -10,6 +10,7 @@
 #include "platform/PortTable.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -147,8 +148,8 @@ protected:
     void Start() {
         form = std::make_unique<MainWindow>();
         ASSERT_TRUE(form->MDIForm_Load());
-        App().WorkFileName = dir.Path("kelvaro.pwr");
-        App().EnergyWorkFile = dir.Path("kelvaro.nrg");
+        WorkFiles().WorkFileName = dir.Path("kelvaro.pwr");
+        WorkFiles().EnergyWorkFile = dir.Path("kelvaro.nrg");
         form->ShowAndConnect();
         QCoreApplication::processEvents();  // the connect, posted to the event loop
     }

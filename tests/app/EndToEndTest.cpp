@@ -12,6 +12,7 @@
 #include "platform/QtSerialPort.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
+#include "state/Configuration.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystemView.h"
 #include "support/ProgramState.h"
@@ -223,7 +224,7 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     platform::setSerialPort(&port);
     platform::setSystemView(&system);
     dir.Write("kelvaro.ports", "COM5 /dev/ttyUSB0\n");
-    App().Config.CommPort = 5;
+    CurrentSettings().CommPort = 5;
     ReloadPortTable();
 
     system.present = {"/dev/ttyUSB0", stable};

@@ -7,6 +7,7 @@
 #include "platform/Documents.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
+#include "state/Configuration.h"
 #include "state/RecentFiles.h"
 #include "support/FakeClock.h"
 #include "support/ProgramState.h"
@@ -111,7 +112,7 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
     // Only the ports that exist are offered, and the first became the configured one.
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isVisible());
     EXPECT_FALSE(form->mnuSetup_CommPortList[1]->isVisible());
-    ASSERT_EQ(App().Config.CommPort, 3);
+    ASSERT_EQ(CurrentSettings().CommPort, 3);
 
     InformationWindow info(form.get());
     EXPECT_EQ(info.LblHeadType1->text(), "Type:Disconnected");

@@ -1,5 +1,6 @@
 #include "auxiliary/InfoTexts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "support/ProgramState.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,7 @@ TEST(InfoTexts, linesFollowTheConnectionTheModelAndTheHeads) {
         head.HeadName = c.name;
         head.HeadSerial = c.serial;
         head.SupportNote = c.note;
-        const InfoTexts t = BuildInfoTexts(Meter(), App().Config.CommPort, "2.10");
+        const InfoTexts t = BuildInfoTexts(Meter(), CurrentSettings().CommPort, "2.10");
         QStringList shown{t.head1Caption, t.deviceType, t.deviceVersion, t.headType1, t.serial1, t.name1};
         if (t.twoHeads) shown << t.headType2 << t.serial2 << t.name2;
         EXPECT_EQ(shown, c.shown) << c.device;

@@ -13,9 +13,9 @@ TEST(ElapsedSeconds, countsEveryMidnight) {
                                {86000, 60000, 146800, 2}, {86000, 20, 173220, 3}};
     FreshProgramState();
     for (const auto& s : steps) {
-        if (s[1] == 86300) App().DayCount = 0;  // a new run
+        if (s[1] == 86300) StartDayCount();  // a new run
         EXPECT_DOUBLE_EQ(ElapsedSeconds(s[0], s[1]), s[2]) << s[1];
-        EXPECT_EQ(App().DayCount, s[3]) << s[1];
+        EXPECT_EQ(DayCount(), s[3]) << s[1];
     }
 }
 

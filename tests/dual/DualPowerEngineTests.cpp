@@ -1,6 +1,7 @@
 // Power ratio and power difference logging: pairing of half replies, the
 // read-outs, normalising and offset, and directions.
 
+#include "state/Configuration.h"
 #include "support/ProgramState.h"
 #include "tests/power/PowerHarness.h"
 
@@ -17,10 +18,9 @@ protected:
     explicit DualPowerTest(const PowerProfile& profile) : dual(profile) {}
     void SetUp() override {
         PowerTest::SetUp();
-        AppState& app = App();
         TestMeter().DeviceType = MeterModel::MeridelTwo;
-        app.Config.PowerRatio.RatioLogTime = 100;
-        app.Config.PowerDifference.DifferenceLogTime = 100;
+        CurrentSettings().PowerRatio.RatioLogTime = 100;
+        CurrentSettings().PowerDifference.DifferenceLogTime = 100;
         const char* names[] = {"3A", "3B"};
         for (int c = 0; c < 2; ++c) {
             ChannelInfo& head = TestMeter().Channels[size_t(c)];
@@ -29,7 +29,7 @@ protected:
             head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
             head.ReadingUnit = QStringLiteral("W");
         }
-        app.PowerRatioWorkFile = app.PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
+        WorkFiles().PowerRatioWorkFile = WorkFiles().PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
         dual.View.Redraw = [] {};
         clock.Set(1000);
     }
@@ -217,7 +217,7 @@ TEST_F(DifferenceTest, statisticsAreLessTheOffsetAndTheOffsetEndsWithItsRun) {
 
 // A merged point keeps minus over range out of its average (0.1 s points).
 TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
-    App().Config.PowerDifference.DifferenceLogTime = 600;
+    CurrentSettings().PowerDifference.DifferenceLogTime = 600;
     StartDual();
     for (const char* r : {"*5.0E-3 3.0E-3", "*5.0E-3 OVER", "*5.0E-3 1.0E-3"}) {
         clock.Advance(-0.98);  // 20 ms apart

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dual/EnergyRatioEngine.h"
+#include "state/Configuration.h"
 #include "tests/energy/MeterHarness.h"
 
 // The meter with two channels, a pyroelectric head on each, and an energy
@@ -10,7 +11,7 @@ protected:
     void SetUp() override {
         MeterTest::SetUp();
         AppState& app = App();
-        app.RatioWorkFile = dir.Path(QStringLiteral("kelvaro.dnr"));
+        WorkFiles().RatioWorkFile = dir.Path(QStringLiteral("kelvaro.dnr"));
         app.Shell.ModeEntry[ModeEnergyRatio] = [this](int op, QString& text) {
             engine->EnergyRatioLog(op, text);
         };

@@ -1,4 +1,5 @@
 #include "EnergyHarness.h"
+#include "state/Configuration.h"
 #include "support/ProgramState.h"
 
 #include "data/Overrange.h"
@@ -68,7 +69,7 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
 
     engine.Reset(false);
     logFileEnabled.clear();
-    App().Config.Energy.EnergyTimeStamp = true;
+    CurrentSettings().Energy.EnergyTimeStamp = true;
     StartReadings();
     Reply("*1E-3", 1);
     engine.StartStop();
@@ -112,8 +113,8 @@ TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughB
     for (int bits = 0; bits < 4; ++bits) {
         const bool timeStamp = bits & 1, logToFile = bits & 2;
         SCOPED_TRACE(bits);
-        App().Config.Energy.EnergyTimeStamp = timeStamp;
-        App().Config.LogToFile = logToFile;
+        CurrentSettings().Energy.EnergyTimeStamp = timeStamp;
+        CurrentSettings().LogToFile = logToFile;
         engine.Reset(false);
         LogThreePulses();
         ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
@@ -132,8 +133,8 @@ TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughB
 
 TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoOn) {
     for (int16_t mode : {int16_t(0), int16_t(1)}) {  // First Readings, Last Readings
-        App().Config.Energy.EnergyStorageMode = mode;
-        App().Config.Energy.EnergyHighLimit = 1e6;
+        CurrentSettings().Energy.EnergyStorageMode = mode;
+        CurrentSettings().Energy.EnergyHighLimit = 1e6;
         engine.Reset(false);
         StartReadings();
         for (int i = 1; i <= kMaxStoredReadings + 5; ++i) Reply(QStringLiteral("*%1").arg(i), 0.001);
@@ -151,7 +152,7 @@ TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoO
 // store or the working file), and its over-range count is gone.
 TEST_F(EnergyFileTest, resetDiscardsTheStoredRunAndItsOverrangeCount) {
     for (bool logToFile : {false, true}) {
-        App().Config.LogToFile = logToFile;
+        CurrentSettings().LogToFile = logToFile;
         LogThreePulses();
         ASSERT_EQ(engine.OverCount, 1);
         engine.Reset(false);
@@ -183,8 +184,8 @@ TEST_F(EnergyFileTest, reminderAsksAgainAfterAFailedSave) {
 }
 
 TEST_F(EnergyFileTest, unopenableWorkingFileIsReportedOnceAndTheSaveComesFromTheStore) {
-    App().Config.LogToFile = true;
-    App().EnergyWorkFile = dir.Path("no/such/folder/kelvaro.nrg");
+    CurrentSettings().LogToFile = true;
+    WorkFiles().EnergyWorkFile = dir.Path("no/such/folder/kelvaro.nrg");
     LogThreePulses();
     Reply("*3E-3");
     EXPECT_EQ(prompts.messages.size(), 1u);

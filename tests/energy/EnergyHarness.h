@@ -3,6 +3,7 @@
 #include "MeterHarness.h"
 #include "energy/EnergyEngine.h"
 #include "link/MeterIdentity.h"
+#include "state/Configuration.h"
 
 // The meter with one head and an energy engine installed as the window of modes 3 and 7.
 class EnergyTest : public MeterTest {
@@ -10,7 +11,7 @@ protected:
     void SetUp() override {
         MeterTest::SetUp();
         AppState& app = App();
-        app.EnergyWorkFile = dir.Path(QStringLiteral("kelvaro.nrg"));
+        WorkFiles().EnergyWorkFile = dir.Path(QStringLiteral("kelvaro.nrg"));
         app.Shell.LogFileOnOffEnable = [this](bool e) { logFileEnabled.push_back(e); };
         app.Shell.ModeEntry[ModeEnergy] = app.Shell.ModeEntry[ModeRapidPulse] =
             [this](int op, QString& text) { engine.EnergyLog(op, text); };

@@ -1,4 +1,5 @@
 #include "EnergyHarness.h"
+#include "state/Configuration.h"
 #include "support/ProgramState.h"
 
 #include "auxiliary/NotesWindow.h"
@@ -25,7 +26,7 @@ class EnergyWindowTest : public EnergyTest {
 protected:
     void SetUp() override {
         EnergyTest::SetUp();
-        EnergySettings& cfg = App().Config.Energy;
+        EnergySettings& cfg = CurrentSettings().Energy;
         std::tie(cfg.EnergyHighLimit, cfg.EnergyBinsCount, cfg.EnergyInitialSize) = std::tuple(0.01, 20, 50);
         w.resize(860, 560);
         w.show();
@@ -78,7 +79,7 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
 }
 
 TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheHead) {
-    App().Config.Energy.EnergyDisplayStyle = 1;
+    CurrentSettings().Energy.EnergyDisplayStyle = 1;
     UseMeter(sim::Model::Talon2, 1);
     Enter(ModeEnergy, "FE", &w.Engine);
     w.form_Resize();
@@ -99,8 +100,8 @@ TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheH
 
 TEST_F(EnergyWindowTest, relativeRapidPulseRunsInRpUnitsAndLeavingRestoresJoules) {
     App().RapidPulseAbsolute = false;
-    App().Config.Energy.EnergyHighLimit = 1;
-    App().Config.Energy.EnergyStatistics = 1;
+    CurrentSettings().Energy.EnergyHighLimit = 1;
+    CurrentSettings().Energy.EnergyStatistics = 1;
     UseMeter(sim::Model::MeridelOne, 5);
     Enter(ModeRapidPulse, "FE R", &w.Engine);
     EXPECT_TRUE(w.Engine.HeaderLine().startsWith("Energy, in RP-Units \t Head: "));
@@ -145,7 +146,7 @@ TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) 
     TempDir dir;  // kelvaro.cfg is written here
     ScriptedPrompts prompts;
     EnergySetupDialog dialog;
-    EnergySettings& stored = App().Config.Energy;
+    EnergySettings& stored = CurrentSettings().Energy;
     std::tie(stored.EnergyLowLimit, stored.EnergyHighLimit) = std::pair(0.02, 0.5);
     dialog.SetupEnergyHist(false, true);
     EXPECT_EQ(dialog.txt_energy[0]->text() + " " + dialog.txt_energy[1]->text(), "20 500");

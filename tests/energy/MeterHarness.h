@@ -9,6 +9,7 @@
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "support/FakeClock.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
@@ -35,7 +36,7 @@ protected:
         SetDecimalSeparator(QStringLiteral("."));
         SetPause([this](double s) { clock.Advance(s); });
         AppState& app = App();
-        app.Config.CommPort = 1;
+        CurrentSettings().CommPort = 1;
         app.Shell.ProcessEvents = [this] { Tick(); };
         app.Shell.LogFileOnOffEnable = [](bool) {};
         app.Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };

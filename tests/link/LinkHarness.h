@@ -4,6 +4,7 @@
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "support/FakeClock.h"
 #include "support/ProgramState.h"
 #include "support/QuietPlatform.h"
@@ -37,7 +38,7 @@ protected:
     void SetUp() override {
         FreshProgramState();
         TrafficLog(TrafficClear);
-        App().Config.CommPort = 1;
+        CurrentSettings().CommPort = 1;
         SetPause([this](double s) { clock.Advance(s); });
         App().Shell.SwitchMode = [this](int16_t m) { switchedTo.push_back(m); };
         App().Shell.CheckPort = [this](int16_t p) { checkedPort = p; };

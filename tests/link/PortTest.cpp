@@ -1,4 +1,5 @@
 #include "LinkHarness.h"
+#include "state/Configuration.h"
 #include "support/ProgramState.h"
 
 using PortTest = LinkTest;
@@ -41,7 +42,7 @@ TEST_F(PortTest, silentMeterOrPortInUseFailsToldWithThePortClosed) {
     EXPECT_EQ(prompts.Texts(), QStringList{"Can not communicate with the instrument"});
     EXPECT_EQ(prompts.beeps, 1);
 
-    App().Config.CommPort = 3;
+    CurrentSettings().CommPort = 3;
     port->SetOpenResult(platform::OpenResult::InUse);
     EXPECT_FALSE(Connect());
     EXPECT_EQ(prompts.Texts().mid(1), (QStringList{"COM3: is currently being used by another device.",
@@ -100,9 +101,9 @@ TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {
     dir.Write("dev16", "");
     for (auto [configured, expected] :
          {std::pair<int16_t, int16_t>{9, 9}, {16, 16}, {2, 5}, {0, 5}, {17, 5}}) {
-        App().Config.CommPort = configured;
+        CurrentSettings().CommPort = configured;
         const auto exists = BuildPortMenu();
-        EXPECT_EQ(App().Config.CommPort, expected);
+        EXPECT_EQ(CurrentSettings().CommPort, expected);
         EXPECT_TRUE(exists[5] && exists[9] && exists[16] && !exists[0] && !exists[1] && !exists[13]);
     }
     EXPECT_TRUE(QFile::exists(dir.Path("kelvaro.cfg")));

@@ -2,6 +2,7 @@
 #include "link/MeterIdentity.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -32,7 +33,7 @@ TEST(SimulatorOverPty, probeFindsASlowerMeterAndIdentifiesIt) {
     ASSERT_FALSE(path.isEmpty()) << sim.readAllStandardError().toStdString();
     dir.Write("kelvaro.ports", "COM3 " + path + "\n");
     platform::portTable() = platform::PortTable::FromCurrentDirectory();
-    App().Config.CommPort = 3;
+    CurrentSettings().CommPort = 3;
 
     EXPECT_TRUE(Connect()) << prompts.Texts().join('|').toStdString();
     // At 19200 the simulator sent noise: the probe went on to the meter's speed.

@@ -1,4 +1,5 @@
 #include "PowerHarness.h"
+#include "state/Configuration.h"
 
 #include "power/PowerTexts.h"
 
@@ -33,8 +34,8 @@ TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
 }
 
 TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
-    App().Config.Power.GraphLow = 1;
-    App().Config.Power.GraphHigh = 2;
+    CurrentSettings().Power.GraphLow = 1;
+    CurrentSettings().Power.GraphHigh = 2;
     const std::tuple<bool, const char*, const char*> cases[] = {
         {true, "*0.5", "UNDER"},         {true, "*OVER", "OVER"},
         {false, "*OVER", "Overrange"},   {false, "*0", "0W"},
@@ -67,7 +68,7 @@ TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
     const std::pair<int16_t, std::array<bool, 4>> cases[] = {
         {1, {true, true, false, false}}, {2, {false, false, true, true}}, {3, {true, true, true, true}}};
     for (auto [mode, visible] : cases) {
-        App().Config.Power.StatMode = mode;
+        CurrentSettings().Power.StatMode = mode;
         engine.Reset(false);
         StartLogging();
         EXPECT_EQ(engine.StatVisible, (std::array<bool, 4>{}));
@@ -81,7 +82,7 @@ TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
 }
 
 TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenIfAllOverrange) {
-    App().Config.Power.LogTime = 10;
+    CurrentSettings().Power.LogTime = 10;
     StartLogging();
     for (int i = 0; i < 10; ++i) ReadingAfter(i == 0 ? 0.3 : 1.0, "*1.0E-3");
     EXPECT_FALSE(engine.Stopped);
@@ -94,7 +95,7 @@ TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenI
     EXPECT_EQ(engine.Stats().Count, 10);  // the closing reading is charted, not counted
     EXPECT_EQ(port.Commands().size(), sent);
     // A run of only over-range readings ends at its log time too.
-    App().Config.Power.LogTime = 5;
+    CurrentSettings().Power.LogTime = 5;
     engine.Reset(false);
     StartLogging();
     for (int i = 0; i < 12 && !engine.Stopped; ++i) ReadingAfter(0.5, "*OVER");

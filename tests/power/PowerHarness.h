@@ -7,6 +7,7 @@
 #include "link/Transaction.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "support/FakeClock.h"
 #include "support/ProgramState.h"
 #include "support/QuietPlatform.h"
@@ -45,7 +46,7 @@ protected:
         head.HeadName = QStringLiteral("3A");
         head.HeadSerial = QStringLiteral("; s/n 123456");
         head.ReadingUnit = QStringLiteral("W");
-        app.WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
+        WorkFiles().WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
         app.Shell.LogFileOnOffEnable = [](bool) {};
         engine.View.TrialReading = [] {};
         engine.View.PointAdded = [this] { ++pointsDrawn; };

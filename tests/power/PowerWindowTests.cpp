@@ -1,4 +1,5 @@
 #include "PowerHarness.h"
+#include "state/Configuration.h"
 #include "support/ProgramState.h"
 
 #include "auxiliary/SetupControls.h"
@@ -23,8 +24,8 @@ class PowerWindowTest : public PowerTest {
 protected:
     void SetUp() override {
         PowerTest::SetUp();
-        App().Config.Power.LogTime = 120;
-        App().Config.Power.GraphHigh = 0.5;
+        CurrentSettings().Power.LogTime = 120;
+        CurrentSettings().Power.GraphHigh = 0.5;
         w.Engine.View.TrialReading = [] {};
         w.resize(900, 560);
         w.show();
@@ -71,8 +72,8 @@ TEST_F(PowerWindowTest, midRunWindowShowsReadoutStatisticsAndTrace) {
 }
 
 TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
-    App().Config.Power.LogTime = 30;
-    App().Config.Power.GraphHigh = 10;
+    CurrentSettings().Power.LogTime = 30;
+    CurrentSettings().Power.GraphHigh = 10;
     w.chkAutoRescale->setChecked(true);
     WarmUp();
     EXPECT_FALSE(w.Engine.RunActive);
@@ -112,7 +113,7 @@ TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
 // follows the readings while they come in, so the trace is no flat line on
 // the floor; the mouse over the chart reads the time and the power there.
 TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) {
-    App().Config.Power.GraphHigh = 1;
+    CurrentSettings().Power.GraphHigh = 1;
     auto feedBeam = [this] {
         QTest::mouseClick(w.butStartStop, Qt::LeftButton);
         Feed("*0");
@@ -196,7 +197,7 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
 using PowerSetupDialogTest = PowerSetupTest;
 
 TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
-    PowerSettings& s = App().Config.Power;
+    PowerSettings& s = CurrentSettings().Power;
     s.LogTime = 3725;
     s.StatMode = 1;
     s.GraphExponent = 1;
@@ -234,7 +235,7 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
 }
 
 TEST_F(PowerSetupDialogTest, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
-    PowerSettings& s = App().Config.Power;
+    PowerSettings& s = CurrentSettings().Power;
     s.GraphLow = 0.0105;  // 10.5 .. 50 mW
     s.GraphHigh = 0.05;
     PowerSetupDialog dialog;

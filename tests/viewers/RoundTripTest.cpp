@@ -7,6 +7,7 @@
 #include "dual/DualPowerProfiles.h"
 #include "dual/EnergyRatioEngine.h"
 #include "energy/EnergyEngine.h"
+#include "state/Configuration.h"
 #include "support/ProgramState.h"
 #include "tests/power/PowerHarness.h"
 #include "viewers/EnergyRatioViewer.h"
@@ -80,18 +81,17 @@ class RoundTripTest : public PowerTest {
 protected:
     void SetUp() override {
         PowerTest::SetUp();
-        AppState& app = App();
         for (int c = 0; c < 2; ++c) {
             ChannelInfo& head = TestMeter().Channels[size_t(c)];
             head.HeadName = c == 0 ? QStringLiteral("3A") : QStringLiteral("PE25");
             head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
             head.ReadingUnit = QStringLiteral("W");
         }
-        app.PowerRatioWorkFile = app.PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
-        app.EnergyWorkFile = dir.Path("kelvaro.nrg");
-        app.RatioWorkFile = dir.Path("kelvaro.dnr");
-        app.Config.Power.LogTime = app.Config.PowerRatio.RatioLogTime =
-            app.Config.PowerDifference.DifferenceLogTime = 100;
+        WorkFiles().PowerRatioWorkFile = WorkFiles().PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
+        WorkFiles().EnergyWorkFile = dir.Path("kelvaro.nrg");
+        WorkFiles().RatioWorkFile = dir.Path("kelvaro.dnr");
+        CurrentSettings().Power.LogTime = CurrentSettings().PowerRatio.RatioLogTime =
+            CurrentSettings().PowerDifference.DifferenceLogTime = 100;
         InstallPowerViewers(&area);
         InstallEnergyViewers(&area);
     }
@@ -142,7 +142,7 @@ protected:
         }
         TestMeter().DeviceType = MeterModel::Talon;
         app.ActiveMode = ModeEnergy;
-        app.Config.Energy.EnergyTimeStamp = window == Window::EnergyTimed;
+        CurrentSettings().Energy.EnergyTimeStamp = window == Window::EnergyTimed;
         EnergyEngine e;
         e.StartEnergy();
         Run(e, &EnergyEngine::EnergyLog, &EnergyEngine::EnergySave, "", replies, name);
@@ -160,7 +160,7 @@ TEST_F(RoundTripTest, everySaveReadsBackIntoEveryViewerAsTheMeterSentIt) {
     for (qsizetype writer = 0; writer < locales.size(); ++writer) {
         for (const Case& c : kCases) {
             for (const bool workFile : {true, false}) {
-                App().Config.LogToFile = workFile;
+                CurrentSettings().LogToFile = workFile;
                 const QString name = dir.Path(QStringLiteral("run%1.dat").arg(++file));
                 Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
                 useLocale(writer);

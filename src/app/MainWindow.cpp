@@ -119,9 +119,9 @@ void MainWindow::BuildMenus() {
     connect(action("mnuFile_Open"), &QAction::triggered, this, [] {
         if (App().Shell.ModeEntry[ModePcFile]) SwitchMode(ModePcFile);
     });
-    connect(save, &QAction::triggered, this, [] { FileCommand(0); });
-    connect(action("mnuFile_Print"), &QAction::triggered, this, [] { FileCommand(2); });
-    connect(action("mnuFile_PrintSetup"), &QAction::triggered, this, [] { FileCommand(3); });
+    connect(save, &QAction::triggered, this, [] { FileCommand(FileSave); });
+    connect(action("mnuFile_Print"), &QAction::triggered, this, [] { FileCommand(FilePrint); });
+    connect(action("mnuFile_PrintSetup"), &QAction::triggered, this, [] { FileCommand(FilePrinterSetup); });
     connect(exitItem, &QAction::triggered, this, [this] {
         // Cancel at the save reminder abandons the exit.
         if (SwitchMode(ModeNone)) Shutdown();
@@ -278,7 +278,7 @@ void MainWindow::InstallShellHooks() {
     // them at least every 10 ms.
     h.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     h.ClearNotes = [] { Notes().ClearNotesBox(); };
-    h.FileCommand = [](int op) { FileCommand(static_cast<int16_t>(op)); };
+    h.SaveFile = [] { FileCommand(FileSave); };
     h.ModeEntry[ModeTerminal] = [this](int op, QString& text) { TerminalChild().Terminal(op, text); };
     InstallPowerMode(mdi_);
     InstallPowerRatioMode(mdi_);

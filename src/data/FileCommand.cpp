@@ -171,7 +171,7 @@ void PrinterSetup() {
     int copies = 1;
     if (!platform::prompts().PrintDialog(copies)) return;
     for (int copy = 1; copy <= copies; ++copy) {
-        FileCommand(2);
+        FileCommand(FilePrint);
         // One report is enough: the copies left would fail the same way.
         if (g_failed) throw DataFileError("printing failed", true);
     }
@@ -194,16 +194,16 @@ QString FileCommand(int16_t operation) {
     g_failed = true;
     try {
         switch (operation) {
-            case 0:
+            case FileSave:
                 Save();
                 break;
-            case 1:
+            case FileOpen:
                 Open();
                 break;
-            case 2:
+            case FilePrint:
                 Print();
                 break;
-            case 3:
+            case FilePrinterSetup:
                 PrinterSetup();
                 break;
             default:
@@ -223,7 +223,7 @@ QString FileCommand(int16_t operation) {
 }
 
 bool RemindToSave(bool& notSaved) {
-    const auto& save = App().Shell.FileCommand;
+    const auto& save = App().Shell.SaveFile;
     while (notSaved) {
         const platform::Answer answer = platform::prompts().AskYesNoCancel(
             QStringLiteral("The logged data has not been saved. Save it now?"), QStringLiteral("Reminder."),
@@ -232,7 +232,7 @@ bool RemindToSave(bool& notSaved) {
         if (answer == platform::Answer::No) break;
         g_failed = false;
         g_saveCancelled = false;
-        if (save) save(0);
+        if (save) save();
         if (g_saveCancelled) return false;
         if (!g_failed) break;
     }

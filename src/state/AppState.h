@@ -146,15 +146,15 @@ struct RunProgress {
 // hooks do nothing.
 struct ShellHooks {
     std::function<void(int16_t newMode)> SwitchMode;
-    std::function<void(bool enabled)> ConnectEnable;       // mnuConnect_Enable
-    std::function<void(bool enabled)> LogFileOnOffEnable;  // LogFileOnOff_Enable
-    std::function<void(bool on)> SetDataLogFile;           // the Data Log File switch, as its menu items
-    std::function<void()> ConnectClick;                    // mnuConnect_Click
-    std::function<void(int16_t port)> CheckPort;           // check mark of the port item
-    std::function<void()> ConnectionLost;                  // the device went away while connected
-    std::function<void()> ProcessEvents;                   // one round of window events (waits)
-    std::function<void()> ClearNotes;                      // NotesWindow.ClearNotesBox
-    std::function<void(int op)> FileCommand;  // the File menu's Save (0), Open, Print, Printer setup
+    std::function<void(bool enabled)> ConnectEnable;          // mnuConnect_Enable
+    std::function<void(bool enabled)> LogFileOnOffEnable;     // LogFileOnOff_Enable
+    std::function<void(bool on)> SetDataLogFile;              // the Data Log File switch, as its menu items
+    std::function<void()> ConnectClick;                       // mnuConnect_Click
+    std::function<void(int16_t port)> CheckPort;              // check mark of the port item
+    std::function<void()> ConnectionLost;                     // the device went away while connected
+    std::function<void()> ProcessEvents;                      // one round of window events (waits)
+    std::function<void()> ClearNotes;                         // NotesWindow.ClearNotesBox
+    std::function<void()> SaveFile;                           // the File menu's Save, for the save reminder
     std::function<void(const QString& fileName)> OpenPcFile;  // load a PC data file and show it
     // Window entry points X(op, text) by ActiveMode code; op -1 start, 0 reply, 1 close.
     std::array<std::function<void(int op, QString& text)>, 14> ModeEntry;

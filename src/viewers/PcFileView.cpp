@@ -22,7 +22,7 @@ void InstallPcFileView(QMdiArea* area) {
     h.OpenPcFile = [](const QString& name) { ShowPcFile(name); };
     h.ModeEntry[ModePcFile] = [](int op, QString&) {
         if (op == -1) {
-            FileCommand(1);
+            FileCommand(FileOpen);
         } else if (op == 1) {
             DataLoadCancel();
             if (StoredDataViewer* v = CurrentViewer()) v->Load(1, QString());

@@ -114,7 +114,7 @@ TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy)
 // save that worked end it. Cancel, or Yes and then Cancel in the save dialog,
 // keeps the data unsaved and tells the caller to keep everything.
 TEST_F(FileCommandTest, reminderAsksAgainOnlyAfterAFailedSaveAndCancelKeepsTheData) {
-    App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
+    App().Shell.SaveFile = [] { FileCommand(FileSave); };
     App().Shell.FileOps[2].Save = [this](const QString& name) {
         if (name != "/ok.pwr") throw DataFileError(name, name == "/b.pwr");
         log << "saved";

@@ -39,7 +39,7 @@ protected:
         CurrentSettings().CommPort = 1;
         app.Shell.ProcessEvents = [this] { Tick(); };
         app.Shell.LogFileOnOffEnable = [](bool) {};
-        app.Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
+        app.Shell.SaveFile = [] { FileCommand(FileSave); };
     }
     void TearDown() override {
         Notes().ClearNotesBox();

@@ -39,7 +39,7 @@ protected:
     }
     // The File menu reaches this engine as in the program.
     void WireFileMenu() {
-        App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
+        App().Shell.SaveFile = [] { FileCommand(FileSave); };
         App().Shell.FileOps[ModePower] = {[this](bool on) { engine.PauseGraph(on); },
                                           [this](const QString& name) { engine.PowerSave(name); },
                                           [this] { engine.PowerPrint(); },

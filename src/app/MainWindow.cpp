@@ -311,7 +311,7 @@ TerminalWindow& MainWindow::TerminalChild() {
 }
 
 bool MainWindow::MDIForm_Load() {
-    // 1. Name and unit tables.
+    // 1. Name tables and every piece of state back to its start.
     ResetProgramState();
     InstallShellHooks();
     // 2. Where the files go, the configuration, then the ports that exist.

@@ -29,6 +29,7 @@
 namespace {
 
 StepClock g_clock{3600};
+QuietPrompts g_prompts;  // a finished run is reset without asking
 
 // "SB" replies as the meter sends them, a thousand different pairs; every
 // tenth carries channel A alone and is paired with the next one's B.
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     QDir::setCurrent(folder.path());
     platform::setClock(&g_clock);
+    platform::setPrompts(&g_prompts);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -25,6 +25,7 @@ namespace {
 
 StepClock g_clock{3600};
 FeedPort g_port;
+QuietPrompts g_prompts;  // a finished run is reset without asking
 
 // Replies as the meter sends them, a thousand different values.
 std::vector<QString> Replies() {
@@ -110,6 +111,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);  // fonts need it
     platform::setClock(&g_clock);
+    platform::setPrompts(&g_prompts);
     platform::setSerialPort(&g_port);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -7,6 +7,8 @@
 #include "platform/PortTable.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -47,17 +49,15 @@ inline void CountReadings(benchmark::State& state, const std::function<int64_t()
 // Connected on COM1 to the terminal at `path`, waits processing events as
 // the main window does; false when the connect failed.
 inline bool ConnectOnCom1(const QString& path) {
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
+    CurrentSettings().CommPort = 1;
     return Connect();
 }
 
 inline void LeaveLink() {
-    if (App().Connected) Disconnect();
+    if (Meter().Connected) Disconnect();
     App().Shell = ShellHooks{};
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
 }

@@ -4,6 +4,7 @@
 #include "charts/StripChart.h"
 #include "platform/ImageSurface.h"
 #include "state/AppState.h"
+#include "tests/support/ProgramState.h"
 
 #include <benchmark/benchmark.h>
 #include <QGuiApplication>
@@ -16,7 +17,7 @@ double Reading(long i) {
 }
 
 void BM_AddOnePoint(benchmark::State& state) {
-    ResetAppState();
+    FreshProgramState();
     double dpr = state.range(0) / 10.0;
     platform::ImageSurface surface(QSize(800, 500), dpr);
     ChartSettings s;
@@ -32,7 +33,7 @@ void BM_AddOnePoint(benchmark::State& state) {
 BENCHMARK(BM_AddOnePoint)->Arg(10)->Arg(20)->Unit(benchmark::kMicrosecond);
 
 void BM_FullRedraw(benchmark::State& state) {
-    ResetAppState();
+    FreshProgramState();
     const long points = state.range(0);
     platform::ImageSurface surface(QSize(800, 500), state.range(1) / 10.0);
     ChartSettings s;

@@ -11,6 +11,8 @@
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -27,6 +29,7 @@
 namespace {
 
 StepClock g_clock{3600};
+QuietPrompts g_prompts;  // a finished run is reset without asking
 
 // "SB" replies as the meter sends them, a thousand different pairs; every
 // tenth carries channel A alone and is paired with the next one's B.
@@ -46,13 +49,11 @@ void BM_DualReading(benchmark::State& state) {
     FeedPort port;
     platform::setSerialPort(&port);
     QTemporaryDir dir;
-    ResetAppState();
-    ResetLinkState();
-    AppState& app = App();
-    app.Connected = true;
-    app.Config.PowerRatio.RatioLogTime = 600;
-    app.Config.LogToFile = state.range(0) != 0;
-    app.PowerRatioWorkFile = dir.filePath("kelvaro.dpw");
+    FreshProgramState();
+    TestMeter().Connected = true;
+    CurrentSettings().PowerRatio.RatioLogTime = 600;
+    CurrentSettings().LogToFile = state.range(0) != 0;
+    WorkFiles().PowerRatioWorkFile = dir.filePath("kelvaro.dpw");
     PowerEngine engine(kPowerRatioProfile);
     FeedReplies(state, engine, Replies(), QStringLiteral("*0 0\r"), g_clock);
     platform::setSerialPort(nullptr);
@@ -70,9 +71,9 @@ void DualEngineOverPty(benchmark::State& state) {
     QTimer timer2;  // the reply time-out watch, as the main window runs it
     QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
     timer2.start(10);
-    const bool ready =
-        !path.isEmpty() && ConnectOnCom1(path) && (IdentifyInstrument(), App().Channels[1].HeadType == 1);
-    App().Config.PowerRatio.RatioLogTime = 299;  // one point per reading
+    const bool ready = !path.isEmpty() && ConnectOnCom1(path) &&
+                       (IdentifyInstrument(), Meter().Channels[1].HeadType == HeadKind::Thermopile);
+    CurrentSettings().PowerRatio.RatioLogTime = 299;  // one point per reading
     auto engine = std::make_unique<PowerEngine>(kPowerRatioProfile);
     if (!ready) {
         state.SkipWithError("no two-channel meter on the simulator");
@@ -102,6 +103,7 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     QDir::setCurrent(folder.path());
     platform::setClock(&g_clock);
+    platform::setPrompts(&g_prompts);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

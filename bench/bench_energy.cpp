@@ -11,6 +11,8 @@
 #include "platform/ImageSurface.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -37,16 +39,15 @@ std::vector<QString> Replies() {
 
 // A pyroelectric head on the TALON: every reply is a pulse energy.
 void Prepare(EnergyEngine& engine, int16_t bins) {
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     AppState& app = App();
-    app.Connected = true;
+    TestMeter().Connected = true;
     app.ActiveMode = ModeEnergy;
-    app.Channels[0].HeadType = 2;
-    app.Config.Energy.EnergyLowLimit = 0;
-    app.Config.Energy.EnergyHighLimit = 0.01;
-    app.Config.Energy.EnergyBinsCount = bins;
-    app.Config.Energy.EnergyStorageMode = 1;  // the ring never fills up
+    TestMeter().Channels[0].HeadType = HeadKind::Pyroelectric;
+    CurrentSettings().Energy.EnergyLowLimit = 0;
+    CurrentSettings().Energy.EnergyHighLimit = 0.01;
+    CurrentSettings().Energy.EnergyBinsCount = bins;
+    CurrentSettings().Energy.EnergyStorageMode = 1;  // the ring never fills up
     engine.StartEnergy();
     engine.Start();
     QString first = "*\r";
@@ -107,7 +108,7 @@ void BM_SaveFullStore(benchmark::State& state) {
     QTemporaryDir dir;
     EnergyEngine engine;
     Prepare(engine, 20);
-    App().Config.Energy.EnergyTimeStamp = state.range(0) != 0;
+    CurrentSettings().Energy.EnergyTimeStamp = state.range(0) != 0;
     const std::vector<QString> replies = Replies();
     for (int i = 0; i < 60005; ++i) {
         g_clock.Advance(0.001);
@@ -123,11 +124,10 @@ BENCHMARK(BM_SaveFullStore)->ArgName("timestamp")->Arg(0)->Arg(1)->Unit(benchmar
 // One dual pulse pair (both channels in one "SB" reply) through parse,
 // pairing, both ratios, store, both statistics and the working-file line.
 void BM_DualPulsePair(benchmark::State& state) {
-    ResetAppState();
-    ResetLinkState();
-    App().Connected = true;
+    FreshProgramState();
+    TestMeter().Connected = true;
     App().ActiveMode = ModeEnergyRatio;
-    App().Config.EnergyRatio.RatioStorageMode = 1;  // the ring never fills up
+    CurrentSettings().EnergyRatio.RatioStorageMode = 1;  // the ring never fills up
     EnergyRatioEngine engine;
     engine.Start();
     QString first = "*N N\r";
@@ -155,20 +155,19 @@ void EnergyEngineOverPty(benchmark::State& state) {
     QTimer timer2;
     QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
     timer2.start(10);
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     platform::setSerialPort(nullptr);
     platform::setClock(nullptr);
     App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
-    App().Config.LogToFile = state.range(0) != 0;
-    App().EnergyWorkFile = QDir(work.path()).filePath("kelvaro.nrg");
+    CurrentSettings().CommPort = 1;
+    CurrentSettings().LogToFile = state.range(0) != 0;
+    WorkFiles().EnergyWorkFile = QDir(work.path()).filePath("kelvaro.nrg");
     auto engine = std::make_unique<EnergyEngine>();
     bool ok = !path.isEmpty() && Connect();
     if (ok) {
         IdentifyInstrument();
-        ok = App().Channels[0].HeadType == 1;
+        ok = Meter().Channels[0].HeadType == HeadKind::Thermopile;
     }
     if (!ok) {
         state.SkipWithError("no energy mode on the simulator");
@@ -187,7 +186,7 @@ void EnergyEngineOverPty(benchmark::State& state) {
             benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
         engine->Stop();
     }
-    if (App().Connected) Disconnect();
+    if (Meter().Connected) Disconnect();
     App().Shell = ShellHooks{};
     engine.reset();
     StopSimulator(sim);

@@ -5,6 +5,8 @@
 #include "link/Link.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "tests/support/ProgramState.h"
 
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
@@ -23,10 +25,9 @@ void LinkRoundTrip(benchmark::State& state) {
         state.SkipWithError("kelvaro-meter-sim did not start");
         return;
     }
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
+    CurrentSettings().CommPort = 1;
     if (!Connect()) {
         state.SkipWithError("no connection to the simulator");
         return;
@@ -39,7 +40,7 @@ void LinkRoundTrip(benchmark::State& state) {
     state.counters["round_trips_per_s"] =
         benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
     port.Close();
-    App().Connected = false;
+    TestMeter().Connected = false;
     sim.kill();
     sim.waitForFinished(2000);
 }

@@ -6,6 +6,8 @@
 #include "meterlogs/LogRetrieval.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "tests/support/ProgramState.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 
@@ -49,10 +51,10 @@ void ParseSixtyThousandReadings(benchmark::State& state) {
     }
     CountingViewer viewer;
     for (auto _ : state) {
-        ResetMeterLogs();
+        FreshProgramState();
         ForgetViewers();
         SetViewerFactory(ViewPower, [&] { return &viewer; });
-        App().DeviceType = 1;  // a Meridel; not connected, so nothing is sent
+        TestMeter().DeviceType = MeterModel::MeridelOne;  // a Meridel; not connected, so nothing is sent
         Transfer().RetrieveStep = 6;
         Transfer().DownloadStep = 1;
         RetrieveLogs(0, Description(kReadings));
@@ -75,11 +77,10 @@ void DownloadOverPty(benchmark::State& state) {
     while (!sim.canReadLine() && sim.waitForReadyRead(5000)) {
     }
     const QString path = QString::fromUtf8(sim.readLine()).trimmed();
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     platform::portTable().Override("COM1 " + path + "\n");
-    App().Config.CommPort = 1;
+    CurrentSettings().CommPort = 1;
     if (path.isEmpty() || !Connect()) {
         state.SkipWithError("no connection to the simulator");
         StopSimulator(sim);
@@ -103,7 +104,7 @@ void DownloadOverPty(benchmark::State& state) {
         App().ActiveMode = ModeDeviceFile;
         RetrieveLogs(-1, QString());
         QDeadlineTimer deadline(120000);
-        while (viewer.shows == shown && App().Connected && !deadline.hasExpired()) {
+        while (viewer.shows == shown && Meter().Connected && !deadline.hasExpired()) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
             Timer2_Timer();
         }
@@ -114,7 +115,7 @@ void DownloadOverPty(benchmark::State& state) {
         benchmark::Counter(double(state.iterations()) * kReadings, benchmark::Counter::kIsRate);
     Disconnect();
     App().Shell = ShellHooks{};
-    ResetMeterLogs();
+    FreshProgramState();
     ForgetViewers();
     StopSimulator(sim);
 }

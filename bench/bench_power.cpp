@@ -11,6 +11,8 @@
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <benchmark/benchmark.h>
@@ -23,6 +25,7 @@ namespace {
 
 StepClock g_clock{3600};
 FeedPort g_port;
+QuietPrompts g_prompts;  // a finished run is reset without asking
 
 // Replies as the meter sends them, a thousand different values.
 std::vector<QString> Replies() {
@@ -34,15 +37,13 @@ std::vector<QString> Replies() {
 }
 
 void Prepare(bool logToFile, const QString& workFile) {
-    ResetAppState();
-    ResetLinkState();
-    AppState& app = App();
-    app.Connected = true;
-    app.Channels[0].HeadType = 1;
-    app.Channels[0].ReadingUnit = QStringLiteral("W");
-    app.Config.Power.LogTime = 600;  // merging: 0.1 s per point
-    app.Config.LogToFile = logToFile;
-    app.WorkFileName = workFile;
+    FreshProgramState();
+    TestMeter().Connected = true;
+    TestMeter().Channels[0].HeadType = HeadKind::Thermopile;
+    TestMeter().Channels[0].ReadingUnit = QStringLiteral("W");
+    CurrentSettings().Power.LogTime = 600;  // merging: 0.1 s per point
+    CurrentSettings().LogToFile = logToFile;
+    WorkFiles().WorkFileName = workFile;
 }
 
 // Readings 20 ms apart; a run that ends is started afresh off the clock.
@@ -87,7 +88,7 @@ BENCHMARK(BM_ReadingWithChart)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_FullRedraw6000(benchmark::State& state) {
     Prepare(false, QString());
-    App().Config.Power.LogTime = 600;
+    CurrentSettings().Power.LogTime = 600;
     PowerEngine engine;
     engine.View.TrialReading = [] {};
     engine.StartStop();
@@ -110,6 +111,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);  // fonts need it
     platform::setClock(&g_clock);
+    platform::setPrompts(&g_prompts);
     platform::setSerialPort(&g_port);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -4,10 +4,12 @@
 // the same kind of terminal for comparison.
 
 #include "link/Link.h"
+#include "link/MeterIdentity.h"
 #include "platform/PortTable.h"
 #include "power/PowerEngine.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <benchmark/benchmark.h>
 #include <QApplication>
@@ -30,14 +32,14 @@ namespace {
 bool EnterPowerMode(const QString& path, const QString& workFolder, bool logToFile) {
     if (!ConnectOnCom1(path)) return false;
     // One point per reading for the whole measurement.
-    App().Config.Power.LogTime = 299;
-    App().Config.LogToFile = logToFile;
-    App().WorkFileName = QDir(workFolder).filePath("kelvaro.pwr");
+    CurrentSettings().Power.LogTime = 299;
+    CurrentSettings().LogToFile = logToFile;
+    WorkFiles().WorkFileName = QDir(workFolder).filePath("kelvaro.pwr");
     IdentifyInstrument();
-    if (App().Channels[0].HeadType != 1) return false;
+    if (Meter().Channels[0].HeadType != HeadKind::Thermopile) return false;
     App().ActiveMode = ModePower;
     StartMeasurement(true, "FP");
-    return App().Connected;
+    return Meter().Connected;
 }
 
 // The engine alone (no window); state.range(0) 1 = working file on.

@@ -11,6 +11,7 @@
 #include "platform/ImageSurface.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 #include "viewers/EnergyViewData.h"
 #include "viewers/EnergyViewer.h"
@@ -252,8 +253,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);  // the viewers and the loading window
     platform::setPrompts(&g_prompts);
-    ResetAppState();
-    App().BaseUnit = "W";
+    FreshProgramState();
     SetDecimalSeparator(".");
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -20,6 +20,8 @@
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <QCoreApplication>
@@ -81,16 +83,15 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;
     static EnergyEngine engine;  // one store for all inputs, as for all runs of a window
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     AppState& app = App();
-    app.Connected = true;
-    app.Channels[0].HeadType = static_cast<int16_t>(data[0] % 8);
-    app.DeviceType = static_cast<int16_t>(data[1] % 10);
+    TestMeter().Connected = true;
+    TestMeter().Channels[0].HeadType = HeadKind(data[0] % 8);
+    TestMeter().DeviceType = MeterModel(data[1] % 10);
     const uint8_t flags = data[2];
     app.ActiveMode = (flags & 1) ? ModeRapidPulse : ModeEnergy;
     app.RapidPulseAbsolute = (flags & 2) != 0;
-    EnergySettings& cfg = app.Config.Energy;
+    EnergySettings& cfg = CurrentSettings().Energy;
     cfg.EnergyStorageMode = (flags >> 2) & 1;
     static const int16_t rates[] = {1, 3, 1000, 2};
     cfg.EnergyStorageRate = rates[(flags >> 3) & 3];
@@ -101,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     cfg.EnergyHighLimit = 2e-3;
     cfg.EnergyInitialSize = 10;
 
-    EnergyRatioSettings& dual = app.Config.EnergyRatio;
+    EnergyRatioSettings& dual = CurrentSettings().EnergyRatio;
     dual.RatioStorageMode = cfg.EnergyStorageMode;
     dual.RatioStorageRate = cfg.EnergyStorageRate;
     dual.RatioStorageStyle = cfg.EnergyStorageStyle;

@@ -12,6 +12,7 @@
 #include "link/LinkState.h"
 #include "meterlogs/LogRetrieval.h"
 #include "state/AppState.h"
+#include "tests/support/ProgramState.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 
@@ -58,15 +59,15 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;
-    ResetAppState();
-    ResetLinkState();
-    ResetMeterLogs();
+    FreshProgramState();
     ForgetViewers();
     UseViewers(data[1] >= 0x80, g_viewers);
     AppState& app = App();
-    app.Connected = true;
-    static const int16_t models[] = {0, 1, 2, 3, 8, 4};
-    app.DeviceType = models[data[0] % 6];
+    TestMeter().Connected = true;
+    using M = MeterModel;
+    static const MeterModel models[] = {M::Talon,  M::MeridelOne, M::MeridelTwo,
+                                        M::Talon2, M::Sirka,      M::KorvenTH};
+    TestMeter().DeviceType = models[data[0] % 6];
     Link().FirmwareVersion = data[2] / 50.0;
     const int16_t viewMode = int16_t(int(data[1] % 6) - 1);
 

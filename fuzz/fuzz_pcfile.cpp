@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
         f.write(bytes);
     }
-    App().DualViewMode = -1;
+    ForgetDualViewMode();
     const int16_t kind = LoadPcFile(path);
     if (kind < 0 || kind > 3 || DataLoadShowing()) __builtin_trap();
     if (real && kind != 3)

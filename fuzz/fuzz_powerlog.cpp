@@ -19,6 +19,8 @@
 #include "platform/SerialPort.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <QCoreApplication>
@@ -82,23 +84,22 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     AppState& app = App();
-    app.Connected = true;
+    TestMeter().Connected = true;
     app.ActiveMode = ModePower;
-    for (ChannelInfo& head : app.Channels) {
-        head.HeadType = static_cast<int16_t>(data[0] % 8);
+    for (ChannelInfo& head : TestMeter().Channels) {
+        head.HeadType = HeadKind(data[0] % 8);
         head.ReadingUnit = QStringLiteral("W");
     }
     const PowerProfile& variant = *kVariants[(data[0] >> 3) % 3];
-    app.DeviceType = static_cast<int16_t>(data[1] % 10);
+    TestMeter().DeviceType = MeterModel(data[1] % 10);
     static const int32_t logTimes[] = {1, 15, 299, 300, 600, 3600, 86400};
-    app.Config.Power.LogTime = logTimes[data[2] % 7];
-    app.Config.PowerRatio.RatioLogTime = app.Config.PowerDifference.DifferenceLogTime =
-        app.Config.Power.LogTime;
-    app.Config.Power.GraphLow = 0.001;
-    app.Config.Power.GraphHigh = 1;
+    CurrentSettings().Power.LogTime = logTimes[data[2] % 7];
+    CurrentSettings().PowerRatio.RatioLogTime = CurrentSettings().PowerDifference.DifferenceLogTime =
+        CurrentSettings().Power.LogTime;
+    CurrentSettings().Power.GraphLow = 0.001;
+    CurrentSettings().Power.GraphHigh = 1;
 
     PowerEngine engine(variant);
     engine.View.TrialReading = [] {};

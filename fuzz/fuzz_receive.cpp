@@ -8,6 +8,7 @@
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
+#include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
 
 #include <QCoreApplication>
@@ -30,13 +31,12 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     TrafficLog(TrafficClear);
     AppState& app = App();
-    app.Connected = true;
-    app.DeviceType = static_cast<int16_t>(data[0] % 9);
-    app.CurrentChannel = data[1] & 1;
+    TestMeter().Connected = true;
+    TestMeter().DeviceType = MeterModel(data[0] % 9);
+    TestMeter().CurrentChannel = data[1] & 1;
     // Window stubs for every mode, so lines that reach a window are seen.
     qint64 windowChars = 0;
     for (auto& entry : app.Shell.ModeEntry)

@@ -13,6 +13,7 @@
 #include "data/FileCommand.h"
 #include "data/TimeBase.h"
 #include "link/Link.h"
+#include "link/MeterIdentity.h"
 #include "platform/Clock.h"
 #include "platform/FileStamp.h"
 #include "platform/PortTable.h"
@@ -24,6 +25,7 @@
 #include "state/Configuration.h"
 #include "state/Files.h"
 #include "state/RecentFiles.h"
+#include "state/StateReset.h"
 #include "viewers/Viewers.h"
 
 #include <QApplication>
@@ -109,9 +111,9 @@ void MainWindow::BuildMenus() {
     connect(action("mnuFile_Open"), &QAction::triggered, this, [] {
         if (Modes().Find(ModePcFile)) SwitchMode(ModePcFile);
     });
-    connect(save, &QAction::triggered, this, [] { FileCommand(0); });
-    connect(action("mnuFile_Print"), &QAction::triggered, this, [] { FileCommand(2); });
-    connect(action("mnuFile_PrintSetup"), &QAction::triggered, this, [] { FileCommand(3); });
+    connect(save, &QAction::triggered, this, [] { FileCommand(FileSave); });
+    connect(action("mnuFile_Print"), &QAction::triggered, this, [] { FileCommand(FilePrint); });
+    connect(action("mnuFile_PrintSetup"), &QAction::triggered, this, [] { FileCommand(FilePrinterSetup); });
     connect(exitItem, &QAction::triggered, this, [this] {
         // Cancel at the save reminder abandons the exit.
         if (SwitchMode(ModeNone)) Shutdown();
@@ -267,7 +269,7 @@ void MainWindow::InstallShellHooks() {
     // them at least every 10 ms.
     h.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     h.ClearNotes = [] { Notes().ClearNotesBox(); };
-    h.FileCommand = [](int op) { FileCommand(static_cast<int16_t>(op)); };
+    h.SaveFile = [] { FileCommand(FileSave); };
     RegisterModes(*this, mdi_);
 }
 
@@ -288,9 +290,8 @@ TerminalWindow& MainWindow::TerminalChild() {
 }
 
 bool MainWindow::MDIForm_Load() {
-    // 1. Name and unit tables.
-    ResetAppState();
-    ResetLinkState();
+    // 1. Name tables and every piece of state back to its start.
+    ResetProgramState();
     InstallShellHooks();
     // 2. Where the files go, the configuration, then the ports that exist.
     SettleProgramFolders();
@@ -301,9 +302,9 @@ bool MainWindow::MDIForm_Load() {
     mnuSetup_CommPortList[0]->setVisible(false);
     ShowPortItems();
     // 3.-7. Initial state.
-    SetDataLogFile(App().Config.LogToFile);
+    SetDataLogFile(CurrentSettings().LogToFile);
     mnuConnect->setText(kConnectCaption);
-    App().DayCount = 0;
+    StartDayCount();
     ShowClock();
     ShowConnection();
     App().RapidPulseAbsolute = true;
@@ -323,7 +324,7 @@ void MainWindow::ShowAndConnect() {
 
 void MainWindow::mnuConnect_Click() {
     mnuConnect->setEnabled(false);
-    if (App().Connected) {
+    if (Meter().Connected) {
         Disconnect();
         mnuConnect->setText(kConnectCaption);
     } else {
@@ -349,20 +350,20 @@ void MainWindow::LogFileOnOff_Enable(bool enabled) {
 void MainWindow::SetDataLogFile(bool on) {
     mnuLogFile_On->setChecked(on);
     mnuLogFile_Off->setChecked(!on);
-    if (App().Config.LogToFile != on) {
-        App().Config.LogToFile = on;
+    if (CurrentSettings().LogToFile != on) {
+        CurrentSettings().LogToFile = on;
         SaveConfiguration();
     }
 }
 
 void MainWindow::SetupInstrument() {
     IdentifyInstrument();
-    for (int n = 1; n <= 16; ++n) mnuSetup_CommPortList[n]->setEnabled(!App().Connected);
+    for (int n = 1; n <= 16; ++n) mnuSetup_CommPortList[n]->setEnabled(!Meter().Connected);
     ApplyModeMenu();
 }
 
 void MainWindow::ApplyModeMenu() {
-    const ModeMenuState s = ComputeModeMenu(App().DeviceType, App().Channels, App().Connected);
+    const ModeMenuState s = ComputeModeMenu(Meter().DeviceType, Meter().Channels, Meter().Connected);
     for (int i = 0; i < ModeMenuItemCount; ++i) {
         const auto item = static_cast<ModeMenuItem>(i);
         bool enabled = s[i].enabled;
@@ -384,13 +385,13 @@ void MainWindow::ApplyModeMenu() {
 }
 
 void MainWindow::mnuSetup_CommPortList_Click(int index) {
-    const int16_t current = App().Config.CommPort;
+    const int16_t current = CurrentSettings().CommPort;
     if (index == current) {
         mnuSetup_CommPortList[index]->setChecked(true);
         return;
     }
     if (current >= 0 && current <= 16) mnuSetup_CommPortList[current]->setChecked(false);
-    App().Config.CommPort = static_cast<int16_t>(index);
+    CurrentSettings().CommPort = static_cast<int16_t>(index);
     mnuSetup_CommPortList[index]->setChecked(true);
     SaveConfiguration();
 }

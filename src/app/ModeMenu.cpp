@@ -2,40 +2,40 @@
 
 namespace {
 
-bool IsPhoto(int16_t type) {
-    return type == 3 || type == 6;
+bool IsPhoto(HeadKind type) {
+    return type == HeadKind::Photodiode || type == HeadKind::Photometer;
 }
-bool IsPyro(int16_t type) {
-    return type == 2 || type == 4;
+bool IsPyro(HeadKind type) {
+    return IsPyroelectric(type);
 }
 
 // Visible groups by model: single-channel meters, the one-channel Meridel
 // with its rapid-pulse submenu, the two-channel Meridel, and the KORVENs.
-void SetVisible(ModeMenuState& s, int16_t deviceType) {
+void SetVisible(ModeMenuState& s, MeterModel deviceType) {
     auto show = [&](std::initializer_list<ModeMenuItem> items) {
         for (auto i : items) s[i].visible = true;
     };
     switch (deviceType) {
-        case 1:
+        case MeterModel::MeridelOne:
             show({mnuMode_Power, mnuMode_Energy, mnuMode_RP, mnuMode_RP_Absolute, mnuMode_RP_Relative,
                   mnuMode_Log, mnuMode_Store, mnuMode_Terminal});
             break;
-        case 2:
+        case MeterModel::MeridelTwo:
             show({mnuMode_DualPower, mnuMode_DualPower_ChannelA, mnuMode_DualPower_ChannelB,
                   mnuMode_DualPower_Ratio, mnuMode_DualPower_Difference, mnuMode_DualEnergy,
                   mnuMode_DualEnergy_ChannelA, mnuMode_DualEnergy_ChannelB, mnuMode_DualEnergy_Ratio,
                   mnuMode_RP_Dual, mnuMode_RP_Absolute_A, mnuMode_RP_Relative_A, mnuMode_RP_Absolute_B,
                   mnuMode_RP_Relative_B, mnuMode_Log, mnuMode_Store, mnuMode_Terminal});
             break;
-        case 4:
-        case 5:
-        case 7:
+        case MeterModel::KorvenTH:
+        case MeterModel::KorvenPD:
+        case MeterModel::KorvenQX450:
             show({mnuMode_Power, mnuMode_Store, mnuMode_Terminal});
             break;
-        case 6:
+        case MeterModel::KorvenPE:
             show({mnuMode_Energy, mnuMode_Store, mnuMode_Terminal});
             break;
-        default:  // 0 TALON, 3 Talon2, 8 Sirka (and any unknown code)
+        default:  // TALON, Talon2, Sirka
             show({mnuMode_Power, mnuMode_Energy, mnuMode_Log, mnuMode_Store, mnuMode_Terminal});
             break;
     }
@@ -46,15 +46,15 @@ void SetVisible(ModeMenuState& s, int16_t deviceType) {
     if (s[mnuMode_Log].visible || s[mnuMode_Store].visible) s[mnuMode_Sep2].visible = true;
 }
 
-void SetEnabledConnected(ModeMenuState& s, int16_t deviceType, const std::array<ChannelInfo, 3>& ch) {
-    const int16_t a = ch[0].HeadType;
-    const int16_t b = ch[1].HeadType;
-    const bool aPresent = a != 0;
-    const bool bPresent = b != 0;
+void SetEnabledConnected(ModeMenuState& s, MeterModel deviceType, const std::array<ChannelInfo, 3>& ch) {
+    const HeadKind a = ch[0].HeadType;
+    const HeadKind b = ch[1].HeadType;
+    const bool aPresent = a != HeadKind::None;
+    const bool bPresent = b != HeadKind::None;
     s[mnuMode_Log].enabled = s[mnuMode_Store].enabled = s[mnuMode_Terminal].enabled = true;
 
     switch (deviceType) {
-        case 2: {
+        case MeterModel::MeridelTwo: {
             s[mnuMode_DualPower_ChannelA].enabled = aPresent;
             s[mnuMode_DualPower_ChannelB].enabled = bPresent;
             const bool bothPowerable = aPresent && bPresent && !IsPyro(a) && !IsPyro(b);
@@ -71,22 +71,22 @@ void SetEnabledConnected(ModeMenuState& s, int16_t deviceType, const std::array<
             s[mnuMode_DualEnergy].enabled =
                 s[mnuMode_DualEnergy_ChannelA].enabled || s[mnuMode_DualEnergy_ChannelB].enabled;
 
-            s[mnuMode_RP_Absolute_A].enabled = s[mnuMode_RP_Relative_A].enabled = a == 5;
-            s[mnuMode_RP_Absolute_B].enabled = s[mnuMode_RP_Relative_B].enabled = b == 5;
-            s[mnuMode_RP_Dual].enabled = a == 5 || b == 5;
+            s[mnuMode_RP_Absolute_A].enabled = s[mnuMode_RP_Relative_A].enabled = a == HeadKind::RapidPulse;
+            s[mnuMode_RP_Absolute_B].enabled = s[mnuMode_RP_Relative_B].enabled = b == HeadKind::RapidPulse;
+            s[mnuMode_RP_Dual].enabled = a == HeadKind::RapidPulse || b == HeadKind::RapidPulse;
             break;
         }
-        case 4:
-        case 5:
-        case 7:
+        case MeterModel::KorvenTH:
+        case MeterModel::KorvenPD:
+        case MeterModel::KorvenQX450:
             s[mnuMode_Power].enabled = aPresent && ch[0].SupportNote.isEmpty();
             break;
-        case 6:
+        case MeterModel::KorvenPE:
             s[mnuMode_Energy].enabled = aPresent && ch[0].SupportNote.isEmpty();
             break;
-        case 1:
+        case MeterModel::MeridelOne:
             s[mnuMode_RP].enabled = s[mnuMode_RP_Absolute].enabled = s[mnuMode_RP_Relative].enabled =
-                aPresent && a == 5;
+                aPresent && a == HeadKind::RapidPulse;
             [[fallthrough]];
         default:
             s[mnuMode_Power].enabled = aPresent;
@@ -97,7 +97,7 @@ void SetEnabledConnected(ModeMenuState& s, int16_t deviceType, const std::array<
 
 }  // namespace
 
-ModeMenuState ComputeModeMenu(int16_t deviceType, const std::array<ChannelInfo, 3>& channels,
+ModeMenuState ComputeModeMenu(MeterModel deviceType, const std::array<ChannelInfo, 3>& channels,
                               bool connected) {
     ModeMenuState s{};
     SetVisible(s, deviceType);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "state/AppState.h"
+#include "link/MeterIdentity.h"
 
 #include <array>
 
@@ -42,7 +42,8 @@ struct ModeMenuItemState {
 
 using ModeMenuState = std::array<ModeMenuItemState, ModeMenuItemCount>;
 
-ModeMenuState ComputeModeMenu(int16_t deviceType, const std::array<ChannelInfo, 3>& channels, bool connected);
+ModeMenuState ComputeModeMenu(MeterModel deviceType, const std::array<ChannelInfo, 3>& channels,
+                              bool connected);
 
 // The object name of an item ("mnuMode_Power", ...), as the menu actions carry it.
 const char* ModeMenuItemName(ModeMenuItem item);

@@ -3,6 +3,7 @@
 #include "link/Dispatch.h"
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "link/Transaction.h"
 #include "state/AppState.h"
 #include "state/Mode.h"
@@ -65,7 +66,7 @@ constexpr Action kActions[] = {
 bool AlreadyRunning(const Action& a) {
     const AppState& s = App();
     if (!a.hasAlready || s.ActiveMode != a.newMode) return false;
-    if (a.channel >= 0 && s.CurrentChannel != a.channel) return false;
+    if (a.channel >= 0 && Meter().CurrentChannel != a.channel) return false;
     if (a.absolute >= 0 && s.RapidPulseAbsolute != (a.absolute == 1)) return false;
     return true;
 }
@@ -92,7 +93,7 @@ bool SwitchMode(int16_t newMode) {
     // A late reply must reach no window while the old one is gone.
     if (!Link().ReplyReceived) {
         s.ActiveMode = ModeNone;
-        while (!Link().ReplyReceived && s.Connected) ProcessEventsOnce();
+        while (!Link().ReplyReceived && Meter().Connected) ProcessEventsOnce();
     }
 
     s.ActiveMode = newMode;
@@ -129,7 +130,8 @@ void ModeMenuAction(ModeMenuItem item) {
         if (a.leaveFirst) SwitchMode(ModeNone);
         AppState& s = App();
         s.ModeCommand = a.command;
-        if (a.energyOf >= 0 && s.Channels[a.energyOf].HeadType == 5) s.ModeCommand = "FE S";
+        if (a.energyOf >= 0 && Meter().Channels[size_t(a.energyOf)].HeadType == HeadKind::RapidPulse)
+            s.ModeCommand = "FE S";
         if (a.absolute >= 0) s.RapidPulseAbsolute = a.absolute == 1;
         SwitchMode(a.newMode);
         return;

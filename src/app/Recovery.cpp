@@ -1,4 +1,5 @@
 #include "app/Recovery.h"
+#include "state/Configuration.h"
 
 #include "platform/SilentPrompts.h"
 #include "state/AppState.h"
@@ -6,7 +7,7 @@
 #include <QDir>
 
 QString WorkFileOfMode(int16_t mode) {
-    const AppState& s = App();
+    const WorkFilePaths& s = WorkFiles();
     switch (mode) {
         case ModePower:
             return s.WorkFileName;

@@ -19,12 +19,12 @@ QString SerialNumber(const QString& headSerial) {
     return (headSerial.startsWith(mark) ? headSerial.mid(mark.size()) : headSerial).trimmed();
 }
 
-HeadLines Head(const AppState& s, int channel, bool noteReplacesType) {
-    const ChannelInfo& c = s.Channels[channel];
-    if (c.HeadType == 0) return NoHead();
-    const int type = c.HeadType >= 0 && c.HeadType < int(s.HeadTypeNames.size()) ? c.HeadType : 0;
+HeadLines Head(const MeterIdentity& s, int channel, bool noteReplacesType) {
+    const ChannelInfo& c = s.Channels[size_t(channel)];
+    if (c.HeadType == HeadKind::None) return NoHead();
     HeadLines h;
-    h.type = noteReplacesType && !c.SupportNote.isEmpty() ? c.SupportNote : "Type: " + s.HeadTypeNames[type];
+    h.type =
+        noteReplacesType && !c.SupportNote.isEmpty() ? c.SupportNote : "Type: " + s.HeadTypeName(c.HeadType);
     h.serial = "Serial Number: " + SerialNumber(c.HeadSerial);
     h.name = "Name: " + c.HeadName;
     return h;
@@ -32,9 +32,10 @@ HeadLines Head(const AppState& s, int channel, bool noteReplacesType) {
 
 }  // namespace
 
-InfoTexts BuildInfoTexts(const AppState& s, const QString& versionReply, const QString& portDevice) {
+InfoTexts BuildInfoTexts(const MeterIdentity& s, int16_t commPort, const QString& versionReply,
+                         const QString& portDevice) {
     InfoTexts t;
-    t.port = "Port: COM" + QString::number(s.Config.CommPort);
+    t.port = "Port: COM" + QString::number(commPort);
     if (!portDevice.isEmpty()) t.port += " (" + portDevice + ")";
     t.connected = s.Connected;
     t.head1Caption = "Head";
@@ -46,14 +47,13 @@ InfoTexts BuildInfoTexts(const AppState& s, const QString& versionReply, const Q
         t.name1 = "Name: " + kDisconnected;
         return t;
     }
-    const int model = s.DeviceType >= 0 && s.DeviceType < int(s.DeviceNames.size()) ? s.DeviceType : 0;
-    t.deviceType = "Type: " + s.DeviceNames[model];
+    t.deviceType = "Type: " + s.ModelName();
     t.deviceVersion = "Version: " + versionReply;
 
     HeadLines a;
-    if (model >= 4 && model <= 7) {
+    if (IsKorven(s.DeviceType)) {
         a = Head(s, 0, true);
-    } else if (model == 2) {
+    } else if (s.DeviceType == MeterModel::MeridelTwo) {
         t.twoHeads = true;
         t.head1Caption = "Head Channel 'A'";
         a = Head(s, 0, false);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "state/AppState.h"
+#include "link/MeterIdentity.h"
 
 #include <QString>
 
@@ -15,4 +15,5 @@ struct InfoTexts {
     QString headType2, serial2, name2;
 };
 
-InfoTexts BuildInfoTexts(const AppState& state, const QString& versionReply, const QString& portDevice = {});
+InfoTexts BuildInfoTexts(const MeterIdentity& meter, int16_t commPort, const QString& versionReply,
+                         const QString& portDevice = {});

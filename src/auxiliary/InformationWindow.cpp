@@ -5,6 +5,8 @@
 #include "link/LinkState.h"
 #include "platform/PortTable.h"
 #include "platform/ProgramFolder.h"
+#include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -85,8 +87,9 @@ InformationWindow::InformationWindow(QWidget* parent) : QDialog(parent) {
 }
 
 void InformationWindow::Form_Load() {
-    const int16_t port = App().Config.CommPort;
-    const InfoTexts t = BuildInfoTexts(App(), Link().VersionReply, platform::portTable().Device(port));
+    const int16_t port = CurrentSettings().CommPort;
+    const InfoTexts t =
+        BuildInfoTexts(Meter(), port, Link().VersionReply, platform::portTable().Device(port));
     PictConnect->setVisible(t.connected);
     PictDisc->setVisible(!t.connected);
     LblDeviceType->setText(t.deviceType);

@@ -3,7 +3,6 @@
 #include "data/LogLines.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"
-#include "state/AppState.h"
 
 #include <cmath>
 
@@ -32,15 +31,14 @@ QString CursorText(const ChartSettings& settings, const ChartCursor& cursor) {
 
     QString valueText;
     if (settings.YLabelMode == 1) {
-        const AppState& app = App();
         // 0 reads "0W", as the read-out shows it.
         const int i = cursor.Value == 0 ? 4 : IndexPowerLabel(cursor.Value);
         const QString number = cursor.Value == 0
                                    ? QStringLiteral("0")
-                                   : FormatFourDigits(cursor.Value * app.PowerUnitFactors[size_t(i)]);
-        valueText = QStringLiteral("Power: ") + number + app.PowerUnits[size_t(i)];
+                                   : FormatFourDigits(cursor.Value * UnitScale::PowerFactors[size_t(i)]);
+        valueText = QStringLiteral("Power: ") + number + settings.Units.PowerUnit(i);
     } else {
-        const ValueAxis axis = ValueAxisFor(0, settings.YTitle, settings.YMax, settings.YMin);
+        const ValueAxis axis = ValueAxisFor(0, settings.YTitle, settings.YMax, settings.YMin, settings.Units);
         const QString title = settings.YTitle.isEmpty() ? QStringLiteral("Value") : axis.Title;
         valueText =
             title + QStringLiteral(": ") + FormatNumber(cursor.Value * axis.Factor, QStringLiteral("0.000"));

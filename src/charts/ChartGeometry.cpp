@@ -4,7 +4,6 @@
 #include "data/NumberFormat.h"
 #include "data/Overrange.h"
 #include "data/Units.h"
-#include "state/AppState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -86,7 +85,8 @@ QString DecadeTitle(const QString& title, int exponent) {
     return title + (exponent < 0 ? ", E" : ", E+") + FormatNumber(exponent, "0#");
 }
 
-ValueAxis ValueAxisFor(int yLabelMode, const QString& yTitle, float yMax, float yMin) {
+ValueAxis ValueAxisFor(int yLabelMode, const QString& yTitle, float yMax, float yMin,
+                       const UnitScale& units) {
     ValueAxis a;
     if (yLabelMode == 0) {
         a.Exponent = DecadeExponent(yMax);
@@ -94,8 +94,8 @@ ValueAxis ValueAxisFor(int yLabelMode, const QString& yTitle, float yMax, float 
         a.Title = DecadeTitle(yTitle, a.Exponent);
     } else {
         a.UnitIndex = IndexPowerLabel(MaxOf(std::fabs(double(yMax)), std::fabs(double(yMin))));
-        a.Factor = App().PowerUnitFactors[a.UnitIndex];
-        a.Title = "Power, " + App().PowerUnits[a.UnitIndex];
+        a.Factor = UnitScale::PowerFactors[size_t(a.UnitIndex)];
+        a.Title = "Power, " + units.PowerUnit(a.UnitIndex);
     }
     return a;
 }

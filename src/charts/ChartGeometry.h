@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Units.h"
+
 #include <QPointF>
 #include <QString>
 #include <cstdint>
@@ -86,8 +88,8 @@ struct ValueAxis {
 };
 // Label mode 0: decades of yMax, title "<yTitle>, E-03" / ", E+02" (none
 // for decade 0). Label mode 1: the automatic power unit of the larger
-// magnitude, title "Power, mW".
-ValueAxis ValueAxisFor(int yLabelMode, const QString& yTitle, float yMax, float yMin);
+// magnitude in `units`, title "Power, mW".
+ValueAxis ValueAxisFor(int yLabelMode, const QString& yTitle, float yMax, float yMin, const UnitScale& units);
 
 // The title of a decade-labelled axis.
 QString DecadeTitle(const QString& title, int exponent);

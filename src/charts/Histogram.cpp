@@ -9,7 +9,6 @@
 #include "platform/Clock.h"
 #include "platform/Printer.h"
 #include "platform/Surface.h"
-#include "state/AppState.h"
 
 #include <cfloat>
 #include <climits>
@@ -31,12 +30,11 @@ int32_t RoundEven(double v) {
 
 // An energy label: the value in its own prefix, "0" with the base unit
 // when it reads as zero.
-QString EnergyLabel(float value, const QString& pattern) {
-    const AppState& app = App();
+QString EnergyLabel(float value, const QString& pattern, const UnitScale& units) {
     const int j = IndexEnergyLabel(value);
-    const double shown = double(value) * app.EnergyUnitFactors[size_t(j)];
-    if (AxisLabel(shown, pattern) == QLatin1String("0")) return QStringLiteral("0") + app.EnergyUnits[4];
-    return FormatNumber(shown, pattern) + app.EnergyUnits[size_t(j)];
+    const double shown = double(value) * UnitScale::EnergyFactors[size_t(j)];
+    if (AxisLabel(shown, pattern) == QLatin1String("0")) return QStringLiteral("0") + units.EnergyUnit(4);
+    return FormatNumber(shown, pattern) + units.EnergyUnit(j);
 }
 
 // Frame, grid, labels and titles: the same on screen and on paper, only
@@ -84,9 +82,9 @@ void DrawFrame(platform::Surface& s, HistogramSpec& h, HistogramFrame& f, int32_
     f.OverSlotX = f.Right - f.SlotWidth;
     f.FirstX = f.Left;
 
-    const AppState& app = App();
+    const UnitScale units{QStringLiteral("W"), relative};
     const int i = IndexEnergyLabel(h.HighLimit);
-    const double span = (double(h.HighLimit) - double(h.LowLimit)) * app.EnergyUnitFactors[size_t(i)];
+    const double span = (double(h.HighLimit) - double(h.LowLimit)) * UnitScale::EnergyFactors[size_t(i)];
     const int q = h.XDivisions < 1 ? 1 : h.XDivisions;
     const QString pattern =
         DistinctPattern(span < q ? QStringLiteral("###0.0") : QStringLiteral("###0"), span / q);
@@ -96,7 +94,7 @@ void DrawFrame(platform::Surface& s, HistogramSpec& h, HistogramFrame& f, int32_
     float value = h.LowLimit;
     double widest = 0;
     for (int k = 0; k <= q; ++k, value += dv) {
-        labels.push_back(EnergyLabel(value, pattern));
+        labels.push_back(EnergyLabel(value, pattern, units));
         widest = MaxOf(widest, s.TextWidth(labels.back()));
     }
     // Labels that would run into each other are shown on every other tick,

@@ -11,7 +11,6 @@
 #include "platform/Clock.h"
 #include "platform/Printer.h"
 #include "platform/Surface.h"
-#include "state/AppState.h"
 
 #include <cmath>
 
@@ -102,17 +101,16 @@ ScatterLabels ScatterLabelTexts(const DualChartSpec& spec) {
     for (int k = 0; k <= ny; ++k) out.YLabels << AxisLabel((high - k * (high - low) / ny) / decade, yPattern);
     out.YTitle = DecadeTitle(spec.YTitle, e);
 
-    const AppState& app = App();
     const int nx = SafeDivisions(spec.XDivisions);
-    const size_t i = size_t(IndexEnergyLabel(spec.EnergyHigh));
-    const double factor = app.EnergyUnitFactors[i];
+    const int i = IndexEnergyLabel(spec.EnergyHigh);
+    const double factor = UnitScale::EnergyFactors[size_t(i)];
     const double eLow = spec.EnergyLow, eHigh = spec.EnergyHigh;
     const QString xPattern =
         DistinctPattern((eHigh - eLow) * factor < nx ? QStringLiteral("###0.0") : QStringLiteral("###0"),
                         (eHigh - eLow) * factor / nx);
     for (int k = 0; k <= nx; ++k)
         out.XLabels << FormatNumber((eLow + k * (eHigh - eLow) / nx) * factor, xPattern);
-    out.XTitle = spec.XTitle + QStringLiteral(", ") + app.EnergyUnits[i];
+    out.XTitle = spec.XTitle + QStringLiteral(", ") + UnitScale().EnergyUnit(i);  // always joules
     return out;
 }
 

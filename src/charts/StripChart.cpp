@@ -173,7 +173,7 @@ void DrawChart(int mode, ChartSettings& s, platform::Surface& surface, float sta
     surface.SetFontSize(kChartScreenFontPoints);
     surface.SetFontBold(false);
     surface.SetForeColor(s.AxisColor);
-    ValueAxis axis = ValueAxisFor(s.YLabelMode, s.YTitle, s.YMax, s.YMin);
+    ValueAxis axis = ValueAxisFor(s.YLabelMode, s.YTitle, s.YMax, s.YMin, s.Units);
     // The printed page's range-dependent decimals, so that a narrow range
     // does not show the same label on neighbouring divisions.
     p.valuePattern = ValuePattern(s, axis);
@@ -196,7 +196,7 @@ bool PrintChart(int mode, ChartSettings& s, platform::Printer& printer, float st
     page.SetScale(0, 0, pageWidth, pageHeight);
     CopyColors(g, inks);
     PaperPlot(g, pageWidth, pageHeight);
-    ValueAxis axis = ValueAxisFor(s.YLabelMode, s.YTitle, s.YMax, s.YMin);
+    ValueAxis axis = ValueAxisFor(s.YLabelMode, s.YTitle, s.YMax, s.YMin, s.Units);
     Placement p;
     p.paper = true;
     p.everyTimeLabel = pageWidth >= 100;

@@ -26,6 +26,7 @@ struct ChartPoint {
 // defaults are those of the live power window.
 struct ChartSettings {
     int16_t YLabelMode = 1;  // 0: decades with YTitle; 1: prefixed power units
+    UnitScale Units;         // of the values drawn; set by the chart's owner
     QString YTitle;
     int16_t Top = 0, Left = 0, Height = 0, Width = 0;  // placement, in chart units
     int16_t BackColor = 1;

@@ -5,6 +5,7 @@
 #include "state/AppState.h"
 #include "state/Mode.h"
 #include "state/RecentFiles.h"
+#include "state/StateReset.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -158,7 +159,7 @@ void PrinterSetup() {
     int copies = 1;
     if (!platform::prompts().PrintDialog(copies)) return;
     for (int copy = 1; copy <= copies; ++copy) {
-        FileCommand(2);
+        FileCommand(FilePrint);
         // One report is enough: the copies left would fail the same way.
         if (g_failed) throw DataFileError("printing failed", true);
     }
@@ -181,16 +182,16 @@ QString FileCommand(int16_t operation) {
     g_failed = true;
     try {
         switch (operation) {
-            case 0:
+            case FileSave:
                 Save();
                 break;
-            case 1:
+            case FileOpen:
                 Open();
                 break;
-            case 2:
+            case FilePrint:
                 Print();
                 break;
-            case 3:
+            case FilePrinterSetup:
                 PrinterSetup();
                 break;
             default:
@@ -210,7 +211,7 @@ QString FileCommand(int16_t operation) {
 }
 
 bool RemindToSave(bool& notSaved) {
-    const auto& save = App().Shell.FileCommand;
+    const auto& save = App().Shell.SaveFile;
     while (notSaved) {
         const platform::Answer answer = platform::prompts().AskYesNoCancel(
             QStringLiteral("The logged data has not been saved. Save it now?"), QStringLiteral("Reminder."),
@@ -219,7 +220,7 @@ bool RemindToSave(bool& notSaved) {
         if (answer == platform::Answer::No) break;
         g_failed = false;
         g_saveCancelled = false;
-        if (save) save(0);
+        if (save) save();
         if (g_saveCancelled) return false;
         if (!g_failed) break;
     }
@@ -247,3 +248,7 @@ void ResetFileDialogMemory() {
     g_fileName.clear();
     g_openWithoutDialog.clear();
 }
+
+namespace {
+const ResetWithProgramState kReset{&ResetFileDialogMemory};
+}  // namespace

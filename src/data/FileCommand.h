@@ -3,10 +3,13 @@
 #include <QString>
 #include <cstdint>
 
-// The File menu's commands for the active mode window: 0 Save, 1 Open,
-// 2 Print, 3 Printer setup. Pauses a power-type chart around the dialog,
-// shows the file or printer dialog, and calls the window's save or print
-// operation (the registered mode of ActiveMode). Open asks for the file
+// The File menu's operations, by their codes.
+enum FileOperation : int16_t { FileSave = 0, FileOpen = 1, FilePrint = 2, FilePrinterSetup = 3 };
+
+// The File menu's commands for the active mode window (FileOperation).
+// Pauses a power-type chart around the dialog, shows the file or printer
+// dialog, and calls the window's save or print operation (the registered
+// mode of ActiveMode). Open asks for the file
 // ("Load data from file") and, in PC-file view, has it loaded and shown
 // (App().Shell.OpenPcFile); its Cancel leaves that view (mode 0). Any error
 // inside ends the operation with a beep and "Program internal trap. Notify
@@ -16,7 +19,7 @@ QString FileCommand(int16_t operation);
 // The question a logging window asks before a run with unsaved data
 // (`notSaved`, which its save clears) is left or discarded: "The logged data
 // has not been saved. Save it now?" (title "Reminder.", Yes, No, Cancel).
-// Yes runs the File menu's Save (App().Shell.FileCommand(0)). When that save
+// Yes runs the File menu's Save (the SaveFile hook). When that save
 // fails the data is kept and the question comes again, so the user can choose
 // another place; No or a save that worked end it, `notSaved` False. Cancel,
 // here or in the save dialog, returns false with everything as it was: the

@@ -56,10 +56,6 @@ QString UnitOfHeader(const QString& header, bool dual) {
     return QStringLiteral("W");
 }
 
-void ReadUnitFromHeader(const QString& header, bool dual) {
-    App().BaseUnit = UnitOfHeader(header, dual);
-}
-
 void SplitTabFields(const QString& line, QString& first, QString& second, QString& rest) {
     const int tab = line.indexOf(QLatin1Char('\t'));
     if (tab < 0) {
@@ -100,15 +96,6 @@ DualHeads HeadsOfDualHeader(const QString& text) {
     if (bSn < 0) return h;
     h.bSerial = QStringLiteral("; s/n ") + text.mid(bSn + 3).trimmed();
     return h;
-}
-
-void ParseDualHeads(const QString& headPart) {
-    const DualHeads h = HeadsOfDualHeader(headPart);
-    AppState& s = App();
-    s.FileHeadAName = h.aName;
-    s.FileHeadASerial = h.aSerial;
-    s.FileHeadBName = h.bName;
-    s.FileHeadBSerial = h.bSerial;
 }
 
 int16_t ReceivingViewer(int16_t kind, bool dual, int16_t viewMode) {

@@ -32,8 +32,6 @@ PcFileHeader ReadPcFileHeader(const QString& line);
 // it names none). Single-channel: the long names up to the first "Head";
 // dual-channel: the symbol between the first comma and "Channel".
 QString UnitOfHeader(const QString& header, bool dual);
-// Sets App().BaseUnit from a power header.
-void ReadUnitFromHeader(const QString& header, bool dual);
 
 // Cuts a line at its first two TABs: `first` and `second` keep their TAB,
 // `rest` is what follows the second. No TAB: all three empty; one TAB:
@@ -49,11 +47,9 @@ struct DualHeads {
     QString bSerial = "; s/n 12345";
 };
 DualHeads HeadsOfDualHeader(const QString& headPart);
-// Sets App().FileHeadAName, FileHeadASerial, FileHeadBName, FileHeadBSerial.
-void ParseDualHeads(const QString& headPart);
 
 // The viewer (ViewerKindCode) that receives the lines of a data set of this
-// kind, channel count and view mode (App().DualViewMode); -1: none, the
+// kind, channel count and view mode (of the view-mode dialog); -1: none, the
 // lines are dropped.
 int16_t ReceivingViewer(int16_t kind, bool dual, int16_t viewMode);
 

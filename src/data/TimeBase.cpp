@@ -1,24 +1,34 @@
 #include "data/TimeBase.h"
 
 #include "data/NumberFormat.h"
-#include "state/AppState.h"
+#include "state/StateReset.h"
 
 #include <cmath>
 
 namespace {
 double g_lastNow = -1;  // clock reading of the previous call, -1 before the first
+int16_t g_dayCount = 0;
+const ResetWithProgramState kReset{&StartDayCount};
+}  // namespace
+
+int16_t DayCount() {
+    return g_dayCount;
+}
+
+void StartDayCount() {
+    g_dayCount = 0;
 }
 
 double ElapsedSeconds(double start, double now) {
-    double e = now + App().DayCount * 86400.0 - start;
+    double e = now + g_dayCount * 86400.0 - start;
     // Before the first midnight a clock reading below the start shows it.
     // Later ones cannot be seen against the start (the difference stays
     // positive), so a clock that went back by more than an hour since the
     // previous call has passed midnight as well.
-    const bool wrapped = e < 0 || (App().DayCount > 0 && g_lastNow >= 0 && now < g_lastNow - 3600.0);
+    const bool wrapped = e < 0 || (g_dayCount > 0 && g_lastNow >= 0 && now < g_lastNow - 3600.0);
     if (wrapped) {
         e += 86400.0;
-        ++App().DayCount;
+        ++g_dayCount;
     }
     g_lastNow = now;
     return e;

@@ -1,15 +1,24 @@
 #include "data/Units.h"
 
 #include "data/NumberFormat.h"
-#include "state/AppState.h"
 
 #include <cmath>
 
-void BuildPowerUnits() {
-    static const char* const prefixes[] = {"p", "n", "u", "m", "", "k", "M"};
-    auto& app = App();
-    for (size_t i = 0; i < app.PowerUnits.size(); ++i)
-        app.PowerUnits[i] = QLatin1String(prefixes[i]) + app.BaseUnit;
+namespace {
+constexpr std::array<const char*, 7> kPrefixes{"p", "n", "u", "m", "", "k", "M"};
+
+QLatin1String Prefix(int i, int count) {
+    return QLatin1String(kPrefixes[size_t(i < 0 ? 0 : i >= count ? count - 1 : i)]);
+}
+}  // namespace
+
+QString UnitScale::PowerUnit(int i) const {
+    return Prefix(i, int(PowerFactors.size())) + BaseUnit;
+}
+
+QString UnitScale::EnergyUnit(int i) const {
+    const QLatin1String prefix = Prefix(i, int(EnergyFactors.size()));
+    return RelativeEnergy ? QString(prefix) : prefix + QLatin1Char('J');
 }
 
 QString UnitLongName(const QString& abbreviation) {

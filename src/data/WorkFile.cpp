@@ -2,7 +2,9 @@
 
 #include "platform/Prompts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "state/Files.h"
+#include "state/StateReset.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -102,7 +104,7 @@ void WorkFileRun::Append(const QString& line) {
 }
 
 bool WorkFileRun::Complete() const {
-    return App().Config.LogToFile && !failed_;
+    return CurrentSettings().LogToFile && !failed_;
 }
 
 void WorkFileRun::Write(int openOp, const QString& line) {
@@ -121,7 +123,7 @@ void WorkFileRun::Write(int openOp, const QString& line) {
     if (shell.SetDataLogFile)
         shell.SetDataLogFile(false);
     else
-        App().Config.LogToFile = false;
+        CurrentSettings().LogToFile = false;
 }
 
 void BlockLines::Add(const QString& line) {
@@ -136,3 +138,7 @@ void BlockLines::Flush() {
     block_.clear();
     lines_ = 0;
 }
+
+namespace {
+const ResetWithProgramState kReset{&ResetWorkFile};
+}  // namespace

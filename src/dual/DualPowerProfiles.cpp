@@ -3,9 +3,11 @@
 #include "data/Arithmetic.h"
 #include "dual/DualTexts.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "power/PowerEngine.h"
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <limits>
 
@@ -18,15 +20,14 @@ PollStep NextDualPoll() {
 }
 
 QString DualCaption(const char* caption) {
-    const AppState& app = App();
-    const ChannelInfo& a = app.Channels[0];
-    const ChannelInfo& b = app.Channels[1];
+    const ChannelInfo& a = Meter().Channels[0];
+    const ChannelInfo& b = Meter().Channels[1];
     return QString::fromLatin1(caption) + QStringLiteral(" - A: ") + a.HeadName + a.HeadSerial +
            QStringLiteral("  B: ") + b.HeadName + b.HeadSerial;
 }
 
-QString DualHeader(const std::array<QString, 2>& heads) {
-    return DualPowerFileHeader(App().BaseUnit, heads[0], heads[1]);
+QString DualHeader(const UnitScale& units, const std::array<QString, 2>& heads) {
+    return DualPowerFileHeader(units.BaseUnit, heads[0], heads[1]);
 }
 
 // The stored ratios are never normalised, the differences never offset.
@@ -56,11 +57,11 @@ const PowerProfile kPowerRatioProfile{
     .DirectionNames = {"A/B", "B/A"},
     .Settings =
         [] {
-            const PowerRatioSettings& s = App().Config.PowerRatio;
+            const PowerRatioSettings& s = CurrentSettings().PowerRatio;
             return PowerRunSettings{s.RatioLogTime,     s.RatioLow,  s.RatioHigh,
                                     s.RatioDisplayMode, s.RatioGrid, s.RatioStatMode};
         },
-    .WorkFilePath = [] { return App().PowerRatioWorkFile; },
+    .WorkFilePath = [] { return WorkFiles().PowerRatioWorkFile; },
     .NextPoll = NextDualPoll,
     .Combine = Ratios,
     .RunCaption = [] { return DualCaption(kPowerRatioProfile.Caption); },
@@ -87,20 +88,23 @@ const PowerProfile kPowerDifferenceProfile{
     .DirectionNames = {"A-B", "B-A"},
     .Settings =
         [] {
-            const PowerDifferenceSettings& s = App().Config.PowerDifference;
+            const PowerDifferenceSettings& s = CurrentSettings().PowerDifference;
             return PowerRunSettings{s.DifferenceLogTime,     s.DifferenceLow,  s.DifferenceHigh,
                                     s.DifferenceDisplayMode, s.DifferenceGrid, s.DifferenceStatMode};
         },
-    .WorkFilePath = [] { return App().PowerDifferenceWorkFile; },
+    .WorkFilePath = [] { return WorkFiles().PowerDifferenceWorkFile; },
     .NextPoll = NextDualPoll,
     .Combine = Differences,
     .RunCaption = [] { return DualCaption(kPowerDifferenceProfile.Caption); },
     .Header = DualHeader,
-    .Readout = [](const PowerEngine& e, double value) { return DifferenceDisplayText(value, e.Shift); },
+    .Readout = [](const PowerEngine& e,
+                  double value) { return DifferenceDisplayText(value, e.Shift, e.Chart.Units); },
     // The offset moves the values, not their spread.
-    .StatText = [](const PowerEngine& e, const QString& prefix, double value,
-                   bool spread) { return StatisticsText(prefix, spread ? value : value - e.Shift); },
-    .AdjustText = [](const PowerEngine& e) { return OffsetText(e.Adjusted, e.Shift); },
+    .StatText =
+        [](const PowerEngine& e, const QString& prefix, double value, bool spread) {
+            return StatisticsText(prefix, spread ? value : value - e.Shift, e.Chart.Units);
+        },
+    .AdjustText = [](const PowerEngine& e) { return OffsetText(e.Adjusted, e.Shift, e.Chart.Units); },
 };
 
 const PowerWindowProfile kPowerRatioWindow{
@@ -137,13 +141,13 @@ const SetupProfile kSetupPowerRatioProfile{
     .DisplayOptions = 2,
     .Read =
         [] {
-            const PowerRatioSettings& s = App().Config.PowerRatio;
+            const PowerRatioSettings& s = CurrentSettings().PowerRatio;
             return SetupValues{s.RatioLow,     s.RatioHigh,        s.RatioExponent, 0,
                                s.RatioLogTime, s.RatioDisplayMode, s.RatioGrid,     s.RatioStatMode};
         },
     .Write =
         [](const SetupValues& v) {
-            PowerRatioSettings& s = App().Config.PowerRatio;
+            PowerRatioSettings& s = CurrentSettings().PowerRatio;
             s.RatioLow = v.Low;
             s.RatioHigh = v.High;
             s.RatioExponent = v.Exponent;
@@ -164,14 +168,14 @@ const SetupProfile kSetupDifferenceProfile{
     .DisplayOptions = 3,
     .Read =
         [] {
-            const PowerDifferenceSettings& s = App().Config.PowerDifference;
+            const PowerDifferenceSettings& s = CurrentSettings().PowerDifference;
             return SetupValues{s.DifferenceLow,   s.DifferenceHigh,    s.DifferenceExponent,
                                s.DifferenceUnits, s.DifferenceLogTime, s.DifferenceDisplayMode,
                                s.DifferenceGrid,  s.DifferenceStatMode};
         },
     .Write =
         [](const SetupValues& v) {
-            PowerDifferenceSettings& s = App().Config.PowerDifference;
+            PowerDifferenceSettings& s = CurrentSettings().PowerDifference;
             s.DifferenceLow = v.Low;
             s.DifferenceHigh = v.High;
             s.DifferenceUnits = v.Units;

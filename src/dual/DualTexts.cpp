@@ -28,19 +28,18 @@ QString NormFactorText(bool normalized, double normFactor) {
     return normalized ? FormatScientific(normFactor) : QStringLiteral("None");
 }
 
-QString DifferenceDisplayText(double difference, double offset) {
+QString DifferenceDisplayText(double difference, double offset, const UnitScale& units) {
     if (IsOverrange(difference)) return QStringLiteral("Overrange");
     if (IsOverrange(-difference)) return QStringLiteral("Underrange");
-    const AppState& app = App();
     const double v = difference - offset;
-    if (RoundDecimals(v, 6) == 0) return QStringLiteral("0") + app.PowerUnits[4];
+    if (RoundDecimals(v, 6) == 0) return QStringLiteral("0") + units.PowerUnit(4);
     const int i = IndexPowerLabel(v);
-    return FormatNumber(v * app.PowerUnitFactors[size_t(i)], QStringLiteral("###0.0")) +
-           app.PowerUnits[size_t(i)];
+    return FormatNumber(v * UnitScale::PowerFactors[size_t(i)], QStringLiteral("###0.0")) +
+           units.PowerUnit(i);
 }
 
-QString OffsetText(bool offsetOn, double offset) {
-    return offsetOn ? StatisticsText(QString(), offset) : QStringLiteral("Zero");
+QString OffsetText(bool offsetOn, double offset, const UnitScale& units) {
+    return offsetOn ? StatisticsText(QString(), offset, units) : QStringLiteral("Zero");
 }
 
 QString DualPowerFileHeader(const QString& baseUnit, const QString& headA, const QString& headB) {

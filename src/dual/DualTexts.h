@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Units.h"
+
 #include <QString>
 
 // The texts a window or viewer of two-channel power data shows, without
@@ -21,11 +23,11 @@ QString NormFactorText(bool normalized, double normFactor);
 // The difference read-out: "Overrange" / "Underrange" for a difference over
 // range with either sign; otherwise `difference` - `offset` with "###0.0" in
 // its automatic prefix ("-12.5mW"), or "0W" when it vanishes at six decimals.
-QString DifferenceDisplayText(double difference, double offset);
+QString DifferenceDisplayText(double difference, double offset, const UnitScale& units);
 
 // The offset as shown: "Zero" when off, otherwise "###0.00" in its
 // automatic prefix with the unit ("2.00mW").
-QString OffsetText(bool offsetOn, double offset);
+QString OffsetText(bool offsetOn, double offset, const UnitScale& units);
 
 // First line of a two-channel power file: "Power, " + the base unit +
 // " Channel A" TAB " Channel B " TAB " Time, in Seconds " TAB " Head A: " +

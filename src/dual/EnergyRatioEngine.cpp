@@ -7,11 +7,13 @@
 #include "data/Parsing.h"
 #include "data/TimeBase.h"
 #include "dual/DualTexts.h"
+#include "link/MeterIdentity.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <cmath>
 
@@ -22,7 +24,7 @@ const std::array<QString, 4> kStatPrefixes = {QStringLiteral("Min:  "), QStringL
 constexpr double kSbTimeout = double(0.3f);
 
 const ChannelInfo& Head(int channel) {
-    return App().Channels[size_t(channel)];
+    return Meter().Channels[size_t(channel)];
 }
 
 QString HeadText(int channel) {
@@ -67,7 +69,7 @@ void EnergyRatioEngine::Relayout() {
 }
 
 void EnergyRatioEngine::PrepareLayout() {
-    const EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+    const EnergyRatioSettings& cfg = CurrentSettings().EnergyRatio;
     Chart.EnergyLow = float(cfg.RatioEnergyLow);
     Chart.EnergyHigh = float(cfg.RatioEnergyHigh);
     Chart.RatioLow = float(cfg.RatioLowLimit);
@@ -110,7 +112,7 @@ void EnergyRatioEngine::ShowStatistics(bool show) {
     }
     if (!stats_[size_t(RatioMode)].Empty())
         for (size_t i = 0; i < 4; ++i) StatLabels[i] = StatisticText(i);
-    const StatVisibility v = VisibleStatistics(App().Config.EnergyRatio.RatioStatistics);
+    const StatVisibility v = VisibleStatistics(CurrentSettings().EnergyRatio.RatioStatistics);
     StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev};
     Changed();
 }
@@ -199,7 +201,7 @@ void EnergyRatioEngine::ProcessPair(const QString& reply) {
 }
 
 void EnergyRatioEngine::StoreReading(double a, double b) {
-    const EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+    const EnergyRatioSettings& cfg = CurrentSettings().EnergyRatio;
     if (store_.Full(cfg.RatioStorageMode == 1)) return;
     // Both channels run through filters of their own, in step: averaged separately.
     double storedA = 0, storedB = 0;
@@ -209,7 +211,7 @@ void EnergyRatioEngine::StoreReading(double a, double b) {
 }
 
 void EnergyRatioEngine::BufferReading(double a, double b) {
-    const EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+    const EnergyRatioSettings& cfg = CurrentSettings().EnergyRatio;
     const double t = cfg.RatioTimeStamp ? ElapsedSeconds(StartTime, LastTime) : 0;
     workFile_.Append(FormatDualLogLine(float(a), float(b), t, cfg.RatioTimeStamp));
     store_.Put({float(a), float(b), t}, cfg.RatioStorageMode == 1);
@@ -220,7 +222,8 @@ QString EnergyRatioEngine::HeaderLine() const {
     const QString heads =
         QStringLiteral(" Head A: ") + HeadText(0) + QStringLiteral("\t Head B: ") + HeadText(1);
     const QString channels = QStringLiteral("Energy, J Channel A\t Channel B \t");
-    if (App().Config.EnergyRatio.RatioTimeStamp) return channels + QStringLiteral(" Time, Seconds\t") + heads;
+    if (CurrentSettings().EnergyRatio.RatioTimeStamp)
+        return channels + QStringLiteral(" Time, Seconds\t") + heads;
     return channels + heads;
 }
 
@@ -266,7 +269,6 @@ void EnergyRatioEngine::SetRatioMode(int16_t mode) {
 
 void EnergyRatioEngine::Start() {
     if (!OpenForStart()) return;
-    AppState& app = App();
     if (!Initialised) {
         Relayout();
         QString none;
@@ -276,7 +278,7 @@ void EnergyRatioEngine::Start() {
         filterB_.Reset();
         throttle_.Reset();
         ResetNormalization();
-        InitialiseRun(workFile_, app.RatioWorkFile, HeaderLine());
+        InitialiseRun(workFile_, WorkFiles().RatioWorkFile, HeaderLine());
     } else {
         // A half reply from before the pause has no partner any more.
         pairing_.Reset();
@@ -285,7 +287,7 @@ void EnergyRatioEngine::Start() {
     ShowStatistics(false);
     Caption = QStringLiteral("Real-Time Energy Ratio Logging - A: ") + HeadText(0) + QStringLiteral("  B: ") +
               HeadText(1);
-    RatioVisible = app.Config.EnergyRatio.RatioDisplayStyle != 0;
+    RatioVisible = CurrentSettings().EnergyRatio.RatioDisplayStyle != 0;
     Running();
     refusals_.Answered();
     SendSB();

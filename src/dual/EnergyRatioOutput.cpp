@@ -5,15 +5,17 @@
 #include "data/DataFileSave.h"
 #include "data/LogLines.h"
 #include "dual/EnergyRatioEngine.h"
+#include "link/MeterIdentity.h"
 #include "platform/Printer.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 void EnergyRatioEngine::EnergyRatioSave(const QString& fileName) {
-    const bool timeStamp = App().Config.EnergyRatio.RatioTimeStamp;
+    const bool timeStamp = CurrentSettings().EnergyRatio.RatioTimeStamp;
     // Without a working file of this run the store is what holds the data;
     // after a Reset neither holds the discarded run.
     SaveLoggedData(
-        fileName, Initialised && workFile_.Complete(), App().RatioWorkFile, HeaderLine(),
+        fileName, Initialised && workFile_.Complete(), WorkFiles().RatioWorkFile, HeaderLine(),
         [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
             WriteStoredLines(store_, [timeStamp](const PairRecord& r) {
@@ -30,9 +32,8 @@ void EnergyRatioEngine::EnergyRatioPrint() {
         return ThrowIfPrintFailed(printer);
     platform::Surface& page = printer.Page();
     page.SetForeColor(0);
-    const AppState& app = App();
-    auto head = [&app](int c) {
-        return app.Channels[size_t(c)].HeadName + app.Channels[size_t(c)].HeadSerial;
+    auto head = [](int c) {
+        return Meter().Channels[size_t(c)].HeadName + Meter().Channels[size_t(c)].HeadSerial;
     };
     PrintAt(page, 0, 5, QStringLiteral("Channel A: ") + head(0) + QStringLiteral("; Channel B: ") + head(1));
     PrintAt(page, 0, 12,

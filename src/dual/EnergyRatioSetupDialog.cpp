@@ -1,9 +1,11 @@
 #include "dual/EnergyRatioSetupDialog.h"
 
 #include "data/LimitBars.h"
+#include "data/Units.h"
 #include "energy/EnergySetupPanels.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -132,7 +134,7 @@ void EnergyRatioSetupDialog::ShowRatioBars() {
 
 void EnergyRatioSetupDialog::SetupEnergyRatio(bool runActive) {
     panels_->Loading = true;
-    Choices = EnergyRatioChoicesOf(App().Config.EnergyRatio, App().EnergyUnitFactors);
+    Choices = EnergyRatioChoicesOf(CurrentSettings().EnergyRatio, UnitScale::EnergyFactors);
     panels_->ShowChoices(false);
     ShowRatioBars();
     Check2[1]->setChecked((Choices.GridStyle & 1) != 0);
@@ -149,7 +151,8 @@ void EnergyRatioSetupDialog::StoreChoices() {
     TakePendingLimits(txt_ratio, ratio_limits);
     if (const auto typed = TypedExponent(txt_exp->text())) ratio_exp->setValue(*typed);
     StoreEnergyRatioChoices(Choices, panels_->LeftBar(), panels_->RightBar(), ratio_limits[0]->value(),
-                            ratio_limits[1]->value(), App().EnergyUnitFactors, App().Config.EnergyRatio);
+                            ratio_limits[1]->value(), UnitScale::EnergyFactors,
+                            CurrentSettings().EnergyRatio);
 }
 
 bool EnergyRatioSetupDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -2,6 +2,7 @@
 
 #include "dual/EnergyRatioSetupRules.h"
 #include "energy/PulseSetupDialog.h"
+#include "state/Configuration.h"
 
 #include <array>
 
@@ -16,7 +17,7 @@ class QScrollBar;
 // "Energy Ratio Setup": energy limits, ratio limits with their exponent,
 // grid style, display style, statistics, storage rate and mode, time stamp.
 // Not modal; it cancels itself when it loses the focus. OK writes
-// App().Config.EnergyRatio, emits applied() and saves kelvaro.cfg.
+// CurrentSettings().EnergyRatio, emits applied() and saves kelvaro.cfg.
 class EnergyRatioSetupDialog : public PulseSetupDialog {
     Q_OBJECT
 public:

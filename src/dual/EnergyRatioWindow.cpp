@@ -3,6 +3,7 @@
 #include "dual/EnergyRatioSetupDialog.h"
 #include "dual/EnergyRatioStability.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "widgets/LogWindowParts.h"
 #include "widgets/SurfaceWidget.h"
 
@@ -103,7 +104,7 @@ void EnergyRatioWindow::ShowDisplay() {
 void EnergyRatioWindow::form_Resize() {
     Engine.PrepareLayout();
     // Numeric style: the read-out takes the chart's place in a large font.
-    const bool numeric = App().Config.EnergyRatio.RatioDisplayStyle == 1;
+    const bool numeric = CurrentSettings().EnergyRatio.RatioDisplayStyle == 1;
     Picture1->setVisible(!numeric);
     QFont f = lblEnergyRatio->font();
     f.setPointSizeF(numeric ? 72 : 30);

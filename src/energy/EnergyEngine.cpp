@@ -11,12 +11,14 @@
 #include "data/WorkFile.h"
 #include "energy/EnergyQuery.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "link/PortControl.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <cfloat>
 #include <cmath>
@@ -26,27 +28,24 @@ namespace {
 const std::array<QString, 6> kStatPrefixes = {QStringLiteral("Min:  "),     QStringLiteral("Max:  "),
                                               QStringLiteral("Average:  "), QStringLiteral("St.Dev.:  "),
                                               QStringLiteral("Pulses:  "),  QStringLiteral("Overranged:  ")};
-const std::array<QString, 6> kJouleUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};
-const std::array<QString, 6> kRelativeUnits = {"p", "n", "u", "m", "", "k"};
 
 const ChannelInfo& CurrentHead() {
-    const AppState& app = App();
-    const int c = app.CurrentChannel;
-    return app.Channels[size_t(c >= 0 && c < int(app.Channels.size()) ? c : 0)];
+    const MeterIdentity& meter = Meter();
+    const int c = meter.CurrentChannel;
+    return meter.Channels[size_t(c >= 0 && c < int(meter.Channels.size()) ? c : 0)];
 }
 
 // A head that has to settle between pulses shows the READY indicator.
-bool ShowsReady(int16_t head, bool rapidPulse) {
-    return head == 1 || (head == 5 && !rapidPulse);
+bool ShowsReady(HeadKind head, bool rapidPulse) {
+    return head == HeadKind::Thermopile || (head == HeadKind::RapidPulse && !rapidPulse);
 }
 
 }  // namespace
 
-QString EnergyStatisticsText(const QString& prefix, double value) {
-    const AppState& app = App();
+QString EnergyStatisticsText(const QString& prefix, double value, const UnitScale& units) {
     const int i = IndexEnergyLabel(value);
-    return prefix + FormatNumber(value * app.EnergyUnitFactors[size_t(i)], QStringLiteral("###0.00")) +
-           app.EnergyUnits[size_t(i)];
+    return prefix + FormatNumber(value * UnitScale::EnergyFactors[size_t(i)], QStringLiteral("###0.00")) +
+           units.EnergyUnit(i);
 }
 
 EnergyEngine::EnergyEngine() {
@@ -85,12 +84,10 @@ void EnergyEngine::StartEnergy() {
     rapidPulse_ = app.ActiveMode == ModeRapidPulse;
     WindowTitle = QStringLiteral("Real-Time Energy Logging");
     AxisTitle = QStringLiteral("Energy, in Joules ");
-    app.EnergyUnits = kJouleUnits;
     RelativeUnits = false;
     if (rapidPulse_) {
         if (!app.RapidPulseAbsolute) {
             WindowTitle = QStringLiteral("Real-Time Rapid Pulse Relative Logging");
-            app.EnergyUnits = kRelativeUnits;
             RelativeUnits = true;
             AxisTitle = QStringLiteral("Energy, in RP-Units ");
         } else {
@@ -101,7 +98,7 @@ void EnergyEngine::StartEnergy() {
     Unsaved = false;
     Initialised = false;
     runHead_.clear();
-    const EnergySettings& cfg = app.Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     YScale = MaxOf(cfg.EnergyInitialSize, 1);
     Hist = HistogramSpec{};
     Hist.LowLimit = float(cfg.EnergyLowLimit);
@@ -116,7 +113,7 @@ void EnergyEngine::StartEnergy() {
 }
 
 void EnergyEngine::PrepareLayout() {
-    const EnergySettings& cfg = App().Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     Hist.Visible = cfg.EnergyDisplayStyle != 1;
     if (!Initialised) {
         YScale = MaxOf(cfg.EnergyInitialSize, 1);
@@ -160,14 +157,14 @@ void EnergyEngine::ShowStatistics(bool show) {
         return;
     }
     if (stats_.Count + OverCount > 0) {
-        StatLabels[0] = EnergyStatisticsText(kStatPrefixes[0], stats_.Min);
-        StatLabels[1] = EnergyStatisticsText(kStatPrefixes[1], stats_.Max);
-        StatLabels[2] = EnergyStatisticsText(kStatPrefixes[2], stats_.Average());
-        StatLabels[3] = EnergyStatisticsText(kStatPrefixes[3], stats_.StdDev());
+        StatLabels[0] = EnergyStatisticsText(kStatPrefixes[0], stats_.Min, Units());
+        StatLabels[1] = EnergyStatisticsText(kStatPrefixes[1], stats_.Max, Units());
+        StatLabels[2] = EnergyStatisticsText(kStatPrefixes[2], stats_.Average(), Units());
+        StatLabels[3] = EnergyStatisticsText(kStatPrefixes[3], stats_.StdDev(), Units());
         StatLabels[4] = kStatPrefixes[4] + QString::number(stats_.Count + OverCount);
         StatLabels[5] = kStatPrefixes[5] + QString::number(OverCount);
     }
-    const StatVisibility v = VisibleStatistics(App().Config.Energy.EnergyStatistics);
+    const StatVisibility v = VisibleStatistics(CurrentSettings().Energy.EnergyStatistics);
     const bool all = v.MinMax && v.AvgDev;
     StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev, all, all};
     Changed();
@@ -258,8 +255,7 @@ void EnergyEngine::ProcessReading(const QString& reply) {
     } else if (throttle_.Due(LastTime)) {
         ShowStatistics(true);
         const int i = IndexEnergyLabel(value);
-        EnergyText =
-            FormatFourDigits(value * App().EnergyUnitFactors[size_t(i)]) + App().EnergyUnits[size_t(i)];
+        EnergyText = FormatFourDigits(value * UnitScale::EnergyFactors[size_t(i)]) + Units().EnergyUnit(i);
         Changed();
     }
     SendNext(true);
@@ -267,7 +263,7 @@ void EnergyEngine::ProcessReading(const QString& reply) {
 
 void EnergyEngine::SendNext(bool afterReading) {
     const EnergyQuery q =
-        NextEnergyQuery(rapidPulse_, CurrentHead().HeadType, App().DeviceType, afterReading);
+        NextEnergyQuery(rapidPulse_, CurrentHead().HeadType, Meter().DeviceType, afterReading);
     if (!q.Message.isEmpty()) {
         platform::prompts().Message(q.Message, QStringLiteral("Kelvaro32"), platform::Icon::None);
         return;
@@ -278,7 +274,7 @@ void EnergyEngine::SendNext(bool afterReading) {
 }
 
 void EnergyEngine::StoreReading(double value) {
-    const EnergySettings& cfg = App().Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     const bool last = cfg.EnergyStorageMode == 1;
     if (store_.Full(last)) return;
     double stored = 0;
@@ -286,8 +282,7 @@ void EnergyEngine::StoreReading(double value) {
 }
 
 void EnergyEngine::BufferReading(double value) {
-    AppState& app = App();
-    const EnergySettings& cfg = app.Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     const double t = cfg.EnergyTimeStamp ? ElapsedSeconds(StartTime, LastTime) : 0;
     workFile_.Append(FormatLogLine(float(value), t, cfg.EnergyTimeStamp));
     store_.Put({float(value), t}, cfg.EnergyStorageMode == 1);
@@ -296,7 +291,8 @@ void EnergyEngine::BufferReading(double value) {
 
 QString EnergyEngine::HeaderLine() const {
     const QString head = QStringLiteral(" Head: ") + HeadText();
-    if (App().Config.Energy.EnergyTimeStamp) return AxisTitle + QStringLiteral("\tTime, in Seconds\t") + head;
+    if (CurrentSettings().Energy.EnergyTimeStamp)
+        return AxisTitle + QStringLiteral("\tTime, in Seconds\t") + head;
     return AxisTitle + QLatin1Char('\t') + head;
 }
 
@@ -312,18 +308,17 @@ void EnergyEngine::Start() {
         throttle_.Reset();
         runHead_.clear();
         runHead_ = HeadText();
-        InitialiseRun(workFile_, app.EnergyWorkFile, HeaderLine());
+        InitialiseRun(workFile_, WorkFiles().EnergyWorkFile, HeaderLine());
     }
     if (!store_.Allocated()) store_.Allocate();
     EnergyVisible = true;
     const ChannelInfo& head = CurrentHead();
-    const int type = head.HeadType;
-    const QString typeName =
-        type >= 0 && type < int(app.HeadTypeNames.size()) ? app.HeadTypeNames[size_t(type)] : QString();
+    const HeadKind type = head.HeadType;
+    const QString typeName = Meter().HeadTypeName(type);
     Caption = WindowTitle + QStringLiteral(" - ") + typeName + QStringLiteral(": ") + head.HeadName +
               head.HeadSerial;
     Changed();
-    if (type == 3 || type == 6) {
+    if (type == HeadKind::Photodiode || type == HeadKind::Photometer) {
         platform::prompts().Beep();
         StartStopCaption = QStringLiteral("&Start");
         Stopped = true;
@@ -350,7 +345,7 @@ void EnergyEngine::Stop() {
 void EnergyEngine::Reset(bool reopenSetup) {
     if (!MayDiscard()) return;
     Initialised = false;
-    YScale = MaxOf(App().Config.Energy.EnergyInitialSize, 1);
+    YScale = MaxOf(CurrentSettings().Energy.EnergyInitialSize, 1);
     Hist.YScaleCopy = YScale;
     ClearHistogram();
     ResetStatistics();
@@ -373,7 +368,6 @@ bool EnergyEngine::Unload(bool fromModeSwitch) {
     if (!BeginClosing(kept)) return !kept;
     if (!Stopped) Stop();
     Caption = WindowTitle;
-    App().EnergyUnits = kJouleUnits;
     RelativeUnits = false;
     EndClosing(fromModeSwitch, View.DisplayChanged);
     store_.Release();

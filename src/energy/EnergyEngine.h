@@ -4,6 +4,7 @@
 #include "data/ReadingStore.h"
 #include "data/Readout.h"
 #include "data/Statistics.h"
+#include "data/Units.h"
 #include "data/WorkFile.h"
 #include "energy/PulseRun.h"
 
@@ -24,8 +25,8 @@ struct EnergyRecord {
 };
 
 // "Min:  12.34mJ": the prefix, then the value in its own prefix of
-// App().EnergyUnits with "###0.00", and the unit.
-QString EnergyStatisticsText(const QString& prefix, double value);
+// `units` with "###0.00", and the unit.
+QString EnergyStatisticsText(const QString& prefix, double value, const UnitScale& units);
 
 // What the engine asks of the window that shows it. Unset hooks do nothing.
 struct EnergyViewHooks {
@@ -98,6 +99,7 @@ public:
     QString WindowTitle;
     QString AxisTitle;
     bool RelativeUnits = false;
+    UnitScale Units() const { return {QStringLiteral("W"), RelativeUnits}; }
     int32_t OverCount = 0;
     int32_t YScale = 100;
     HistogramSpec Hist;

@@ -7,13 +7,14 @@
 #include "energy/EnergyEngine.h"
 #include "platform/Printer.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 void EnergyEngine::EnergySave(const QString& fileName) {
-    const bool timeStamp = App().Config.Energy.EnergyTimeStamp;
+    const bool timeStamp = CurrentSettings().Energy.EnergyTimeStamp;
     // Without a working file of this run the store is what holds the data;
     // after a Reset neither holds the discarded run.
     SaveLoggedData(
-        fileName, Initialised && workFile_.Complete(), App().EnergyWorkFile, HeaderLine(),
+        fileName, Initialised && workFile_.Complete(), WorkFiles().EnergyWorkFile, HeaderLine(),
         [] { Notes().SaveNotesBox(); },
         [this, timeStamp] {
             WriteStoredLines(store_, [timeStamp](const EnergyRecord& r) {
@@ -32,10 +33,10 @@ void EnergyEngine::EnergyPrint() {
     page.SetForeColor(0);
     PrintAt(page, 0, 5, QStringLiteral("Head: ") + HeadText());
     const double top = Hist.Paper.Top;
-    PrintAt(page, 0, top, EnergyStatisticsText(QStringLiteral("Min:  "), stats_.Min));
-    PrintAt(page, 0, top + 6, EnergyStatisticsText(QStringLiteral("Max:  "), stats_.Max));
-    PrintAt(page, 0, top + 12, EnergyStatisticsText(QStringLiteral("Average:  "), stats_.Average()));
-    PrintAt(page, 0, top + 18, EnergyStatisticsText(QStringLiteral("St.Dev.:  "), stats_.StdDev()));
+    PrintAt(page, 0, top, EnergyStatisticsText(QStringLiteral("Min:  "), stats_.Min, Units()));
+    PrintAt(page, 0, top + 6, EnergyStatisticsText(QStringLiteral("Max:  "), stats_.Max, Units()));
+    PrintAt(page, 0, top + 12, EnergyStatisticsText(QStringLiteral("Average:  "), stats_.Average(), Units()));
+    PrintAt(page, 0, top + 18, EnergyStatisticsText(QStringLiteral("St.Dev.:  "), stats_.StdDev(), Units()));
     PrintAt(page, 0, 12, WindowTitle);
     PrintNonEmptyBars(Hist, printer, YScale, RelativeUnits);
     PrintHistogram(2, Hist, printer, YScale, RelativeUnits);

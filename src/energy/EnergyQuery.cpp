@@ -21,38 +21,39 @@ QString NoRapidPulse(const char* head, const char* ending) {
 
 }  // namespace
 
-EnergyQuery NextEnergyQuery(bool rapidPulse, int16_t headType, int16_t deviceType, bool afterReading) {
+EnergyQuery NextEnergyQuery(bool rapidPulse, HeadKind headType, MeterModel deviceType, bool afterReading) {
     if (rapidPulse) {
         switch (headType) {
-            case 5:
+            case HeadKind::RapidPulse:
                 return Ask(2, "EF", kQueryTimeout);
-            case 1:
+            case HeadKind::Thermopile:
                 return Refuse(NoRapidPulse("Thermopile", "!"));
-            case 2:
+            case HeadKind::Pyroelectric:
                 return Refuse(NoRapidPulse("Pyroelectric", "!"));
-            case 3:
+            case HeadKind::Photodiode:
                 return Refuse(NoRapidPulse("Photodiode", " !"));
-            case 4:
+            case HeadKind::NanoJoule:
                 return Refuse(NoRapidPulse("nJ-meter", "!"));
-            case 6:
+            case HeadKind::Photometer:
                 return Refuse(NoRapidPulse("Photometer", " !"));
             default:
                 return {};
         }
     }
     switch (headType) {
-        case 1:
-        case 5:
+        case HeadKind::Thermopile:
+        case HeadKind::RapidPulse:
             return Ask(1, "ER", kQueryTimeout);
-        case 2:
-        case 4:
+        case HeadKind::Pyroelectric:
+        case HeadKind::NanoJoule:
             // The TALON answers "SE" when a pulse came; the others report the pulse first.
-            return deviceType == 0 ? Ask(3, "SE", 1.0) : Ask(2, "EF", kQueryTimeout);
-        case 3:
-        case 6:
+            return deviceType == MeterModel::Talon ? Ask(3, "SE", 1.0) : Ask(2, "EF", kQueryTimeout);
+        case HeadKind::Photodiode:
+        case HeadKind::Photometer:
             if (!afterReading) return Refuse(kNoEnergyHead);
             return Refuse(QStringLiteral("You are using the ") +
-                          (headType == 3 ? QStringLiteral("Photodiode") : QStringLiteral("Photometer")) +
+                          (headType == HeadKind::Photodiode ? QStringLiteral("Photodiode")
+                                                            : QStringLiteral("Photometer")) +
                           QStringLiteral(" head, which does not support Energy!"));
         default:
             return {};

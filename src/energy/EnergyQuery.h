@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/MeterModels.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -16,6 +18,6 @@ struct EnergyQuery {
 
 // `afterReading`: the cycle went round once (the photodiode and photometer
 // texts then name the head).
-EnergyQuery NextEnergyQuery(bool rapidPulse, int16_t headType, int16_t deviceType, bool afterReading);
+EnergyQuery NextEnergyQuery(bool rapidPulse, HeadKind headType, MeterModel deviceType, bool afterReading);
 
 inline const QString kNoEnergyHead = QStringLiteral("This head does not support Energy!");

@@ -1,6 +1,8 @@
 #include "energy/EnergySetupDialog.h"
 
+#include "data/Units.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,7 +56,7 @@ QWidget* EnergySetupDialog::BuildDisplay() {
 
 void EnergySetupDialog::SetupEnergyHist(bool runActive, bool relativeUnits) {
     panels_->Loading = true;  // keeps the handlers from changing the choices
-    Choices = ChoicesOf(App().Config.Energy, App().EnergyUnitFactors);
+    Choices = ChoicesOf(CurrentSettings().Energy, UnitScale::EnergyFactors);
     const EnergyChoices& c = Choices;
     optDisplayStyle[c.DisplayStyle]->setChecked(true);
     SetBarQuietly(bins_count, BinsPosition(c.BinsCount));
@@ -82,8 +84,8 @@ void EnergySetupDialog::bin_size_Change() {
 }
 
 void EnergySetupDialog::StoreChoices() {
-    ::StoreChoices(Choices, panels_->LeftBar(), panels_->RightBar(), App().EnergyUnitFactors,
-                   App().Config.Energy);
+    ::StoreChoices(Choices, panels_->LeftBar(), panels_->RightBar(), UnitScale::EnergyFactors,
+                   CurrentSettings().Energy);
 }
 
 EnergySetupDialog& SetupEnergy() {

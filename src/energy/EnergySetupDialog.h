@@ -15,13 +15,13 @@ class QScrollBar;
 // "Energy Histogram Setup": histogram limits, bins and initial height,
 // storage rate, style and mode, time stamp, statistics and display. Not
 // modal; it cancels itself when it loses the focus. OK writes
-// App().Config.Energy, emits applied() and saves kelvaro.cfg.
+// CurrentSettings().Energy, emits applied() and saves kelvaro.cfg.
 class EnergySetupDialog : public PulseSetupDialog {
     Q_OBJECT
 public:
     EnergySetupDialog();
 
-    // Fills the controls from App().Config.Energy and shows the dialog (modeless).
+    // Fills the controls from CurrentSettings().Energy and shows the dialog (modeless).
     // runActive: the energy window has an initialised run (controls greyed out);
     // relativeUnits: rapid-pulse relative units (unit list "p","n","u","m"," ").
     void SetupEnergyHist(bool runActive, bool relativeUnits);

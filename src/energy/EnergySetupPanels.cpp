@@ -1,5 +1,6 @@
 #include "energy/EnergySetupPanels.h"
 
+#include "data/Units.h"
 #include "state/AppState.h"
 
 #include <QCheckBox>
@@ -182,21 +183,21 @@ void EnergySetupPanels::LimitBarMoved(int index) {
         choices_.LowValue = LimitBars[0]->value();
     else
         choices_.HighValue = RightAfterMove(LimitBars[1]->value(), choices_.ScaleIndex,
-                                            App().EnergyUnitFactors[choices_.UnitIndex]);
+                                            UnitScale::EnergyFactors[choices_.UnitIndex]);
     ShowLimitBars();
 }
 
 void EnergySetupPanels::UnitChosen() {
     if (Loading || Units->currentIndex() < 0) return;
     choices_.UnitIndex = FitEnergyUnit(int16_t(Units->currentIndex()), RightBar(), choices_.ScaleIndex,
-                                       App().EnergyUnitFactors);
+                                       UnitScale::EnergyFactors);
     SetIndexQuietly(Units, choices_.UnitIndex);
 }
 
 void EnergySetupPanels::ScaleChosen() {
     if (Loading || Scale->currentIndex() < 0) return;
     choices_.ScaleIndex = FitEnergyScale(int16_t(Scale->currentIndex()), RightBar(),
-                                         App().EnergyUnitFactors[choices_.UnitIndex]);
+                                         UnitScale::EnergyFactors[choices_.UnitIndex]);
     SetIndexQuietly(Scale, choices_.ScaleIndex);
 }
 

@@ -1,10 +1,13 @@
 #include "energy/PulseRun.h"
 
 #include "data/FileCommand.h"
+#include "data/TimeBase.h"
 #include "data/WorkFile.h"
+#include "link/MeterIdentity.h"
 #include "link/PortControl.h"
 #include "platform/Clock.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 void PulseRun::StartStop() {
     if (Stopped)
@@ -16,7 +19,7 @@ void PulseRun::StartStop() {
 
 bool PulseRun::OpenForStart() {
     PollState = 0;
-    return App().Connected || Connect();
+    return Meter().Connected || Connect();
 }
 
 void PulseRun::InitialiseRun(WorkFileRun& workFile, const QString& path, const QString& header) {
@@ -24,7 +27,7 @@ void PulseRun::InitialiseRun(WorkFileRun& workFile, const QString& path, const Q
     LogFileOnOff(false);
     workFile.Begin(path, header);
     StartTime = platform::clock().SecondsSinceMidnight();
-    App().DayCount = 0;
+    StartDayCount();
 }
 
 void PulseRun::Running() {
@@ -47,7 +50,7 @@ bool PulseRun::MayDiscard() {
     Flush(DisplayHook());
     if (RemindToSave(Unsaved)) return true;
     // Kept: it runs on, unless the link went away meanwhile.
-    if (wasRunning && App().Connected) Start();
+    if (wasRunning && Meter().Connected) Start();
     return false;
 }
 
@@ -92,5 +95,5 @@ RunProgress PulseProgress(const PulseRun& run, int64_t pulses) {
 }
 
 bool PulseRun::HasUnsaved() const {
-    return Unsaved && !App().Config.LogToFile;
+    return Unsaved && !CurrentSettings().LogToFile;
 }

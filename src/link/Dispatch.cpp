@@ -3,6 +3,7 @@
 #include "link/HeadDetection.h"
 #include "link/Identification.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "link/Transaction.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
@@ -57,7 +58,7 @@ void RefusedReplies::Tell() {
 }
 
 void StartMeasurement(bool start, const QString& command, const QString& reply) {
-    if (!App().Connected || Link().HeadNotSupported) return;
+    if (!Meter().Connected || Link().HeadNotSupported) return;
     ProtocolState& s = Link();
     if (start) {
         s.StartCommand = command;
@@ -74,7 +75,7 @@ void StartMeasurement(bool start, const QString& command, const QString& reply) 
 }
 
 void QueryOnce(bool start, const QString& command, const QString& reply) {
-    if (!App().Connected) return;
+    if (!Meter().Connected) return;
     ProtocolState& s = Link();
     if (start) {
         s.QueryCommand = command;

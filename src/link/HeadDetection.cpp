@@ -3,6 +3,7 @@
 #include "link/Dispatch.h"
 #include "link/Identification.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentityWrite.h"
 #include "link/MeterModels.h"
 #include "link/Transaction.h"
 #include "platform/SerialPort.h"
@@ -32,20 +33,20 @@ bool RapidPulseOn(int16_t channel) {
 void UnitOf(int ch) {
     QueryHeadType(true);
     const ProtocolState& s = Link();
-    if (s.QueriedHeadType != 0) {
-        App().Channels[ch].HeadType = s.QueriedHeadType;
-        App().Channels[ch].UnitText = s.QueriedUnitText;
+    if (s.QueriedHeadType != HeadKind::None) {
+        WritableMeter().Channels[size_t(ch)].HeadType = s.QueriedHeadType;
+        WritableMeter().Channels[size_t(ch)].UnitText = s.QueriedUnitText;
     }
 }
 
 bool PassesVersionGate() {
-    const AppState& app = App();
+    const MeterIdentity& app = Meter();
     const ProtocolState& s = Link();
     switch (app.DeviceType) {
-        case DevMeridelOne:
-        case DevMeridelTwo:
+        case MeterModel::MeridelOne:
+        case MeterModel::MeridelTwo:
             return s.FirmwareVersion >= 2.42;
-        case DevTalon:
+        case MeterModel::Talon:
             return !s.VersionReply.isEmpty() && s.TalonVersion >= 329;
         default:
             return true;
@@ -56,38 +57,39 @@ void Measure(int ch, const QString& command) {
     App().ModeCommand = command;
     StartMeasurement(true, command);
     if (TimedOut()) return;
-    if (WaitForReading()) App().Channels[ch].ReadingUnit = ReadingUnit(Link().LastQueryReply);
+    if (WaitForReading())
+        WritableMeter().Channels[size_t(ch)].ReadingUnit = ReadingUnit(Link().LastQueryReply);
 }
 
 }  // namespace
 
 void DetectRapidPulseHeads() {
-    AppState& app = App();
+    MeterIdentity& app = WritableMeter();
     if (!app.Connected) return;
-    if (app.DeviceType != DevMeridelOne && app.DeviceType != DevMeridelTwo) return;
+    if (app.DeviceType != MeterModel::MeridelOne && app.DeviceType != MeterModel::MeridelTwo) return;
     ProtocolState& s = Link();
     s.RapidPulseCapable = false;
     ParseVersionReply();
     if (s.FirmwareVersion < 1.9) return;
 
-    if (app.DeviceType == DevMeridelOne) {
-        if (app.Channels[0].HeadType == HeadThermopile) {
+    if (app.DeviceType == MeterModel::MeridelOne) {
+        if (app.Channels[0].HeadType == HeadKind::Thermopile) {
             QueryHeadInfo(true);
-            if (s.RapidPulseCapable) app.Channels[0].HeadType = HeadRapidPulse;
+            if (s.RapidPulseCapable) app.Channels[0].HeadType = HeadKind::RapidPulse;
         }
         return;
     }
 
     bool a = false;
     bool b = false;
-    if (app.Channels[0].HeadType == HeadThermopile) a = RapidPulseOn(0);
-    if (app.Channels[1].HeadType == HeadThermopile && !TimedOut()) b = RapidPulseOn(1);
-    if (a) app.Channels[0].HeadType = HeadRapidPulse;
-    if (b) app.Channels[1].HeadType = HeadRapidPulse;
+    if (app.Channels[0].HeadType == HeadKind::Thermopile) a = RapidPulseOn(0);
+    if (app.Channels[1].HeadType == HeadKind::Thermopile && !TimedOut()) b = RapidPulseOn(1);
+    if (a) app.Channels[0].HeadType = HeadKind::RapidPulse;
+    if (b) app.Channels[1].HeadType = HeadKind::RapidPulse;
 }
 
 void QueryHeadInfo(bool start, const QString& reply) {
-    if (!App().Connected) return;
+    if (!Meter().Connected) return;
     ProtocolState& s = Link();
     if (start) {
         s.RapidPulseCapable = false;  // a query that times out finds nothing
@@ -109,23 +111,22 @@ bool IsRapidPulseHead(const QString& reply) {
 }
 
 void DetectUnits() {
-    AppState& app = App();
+    MeterIdentity& app = WritableMeter();
     if (!app.Connected) return;
     for (int ch = 0; ch < 2; ++ch) {
         app.Channels[ch].UnitText = QStringLiteral("W");
         app.Channels[ch].ReadingUnit = QStringLiteral("W");
     }
-    app.BaseUnit = QStringLiteral("W");
     if (!PassesVersionGate()) return;
 
     switch (app.DeviceType) {
-        case DevTalon:
-        case DevMeridelOne:
-        case DevTalon2:
-        case DevSirka:
+        case MeterModel::Talon:
+        case MeterModel::MeridelOne:
+        case MeterModel::Talon2:
+        case MeterModel::Sirka:
             UnitOf(0);
             break;
-        case DevMeridelTwo:
+        case MeterModel::MeridelTwo:
             SelectChannel(true, 0);
             if (TimedOut()) break;
             UnitOf(0);
@@ -141,34 +142,34 @@ void DetectUnits() {
 }
 
 void QueryHeadType(bool start, const QString& reply) {
-    if (!App().Connected) return;
+    if (!Meter().Connected) return;
     ProtocolState& s = Link();
     if (start) {
-        s.QueriedHeadType = 0;  // a query that times out finds nothing
+        s.QueriedHeadType = HeadKind::None;  // a query that times out finds nothing
         s.QueriedUnitText = QStringLiteral("W");
         SendQuery(s.AwaitHeadType, QStringLiteral("HT"));
         return;
     }
     s.AwaitHeadType = false;
-    int16_t type = 0;
+    HeadKind type = HeadKind::None;
     QString unit;
     if (ParseHeadType(reply, type, unit)) {
         s.QueriedHeadType = type;
         s.QueriedUnitText = unit;
     } else {
-        s.QueriedHeadType = 0;
+        s.QueriedHeadType = HeadKind::None;
         s.QueriedUnitText = QStringLiteral("W");
     }
 }
 
-bool ParseHeadType(const QString& reply, int16_t& type, QString& unit) {
-    type = 0;
+bool ParseHeadType(const QString& reply, HeadKind& type, QString& unit) {
+    type = HeadKind::None;
     unit = QStringLiteral("W");
     const qsizetype blank = reply.indexOf(QLatin1Char(' '));
     if (blank < 0) return false;
     unit = reply.mid(blank + 1);
     const QString code = reply.mid(1, 2).toUpper();
-    for (const CodeEntry& e : HeadTypeReplyCodes()) {
+    for (const CodeEntry<HeadKind>& e : HeadTypeReplyCodes()) {
         if (code == QLatin1String(e.text)) {
             type = e.code;
             return true;
@@ -178,12 +179,12 @@ bool ParseHeadType(const QString& reply, int16_t& type, QString& unit) {
 }
 
 void DetectReadingUnits(bool all, int16_t channel) {
-    AppState& app = App();
+    MeterIdentity& app = WritableMeter();
     if (!app.Connected) return;
     app.Channels[0].ReadingUnit = QStringLiteral("W");
     app.Channels[1].ReadingUnit = QStringLiteral("W");
 
-    if (app.DeviceType == DevMeridelTwo) {
+    if (app.DeviceType == MeterModel::MeridelTwo) {
         if (HeadPresent(0) && (all || channel == 0)) {
             SelectChannel(true, 0);
             if (!TimedOut()) Measure(0, QStringLiteral("FP"));
@@ -195,7 +196,7 @@ void DetectReadingUnits(bool all, int16_t channel) {
         return;
     }
     if (!HeadPresent(0)) return;
-    Measure(0, app.DeviceType == DevKorvenPE ? QStringLiteral("FE") : QStringLiteral("FP"));
+    Measure(0, app.DeviceType == MeterModel::KorvenPE ? QStringLiteral("FE") : QStringLiteral("FP"));
 }
 
 bool WaitForReading() {
@@ -217,8 +218,8 @@ QString ReadingUnit(const QString& reply) {
 }
 
 void SelectChannel(bool start, int16_t channel, const QString& reply) {
-    const AppState& app = App();
-    if (!app.Connected || app.DeviceType != DevMeridelTwo) return;
+    const MeterIdentity& app = Meter();
+    if (!app.Connected || app.DeviceType != MeterModel::MeridelTwo) return;
     ProtocolState& s = Link();
     if (start) {
         s.TargetChannel = channel;
@@ -228,7 +229,7 @@ void SelectChannel(bool start, int16_t channel, const QString& reply) {
     s.AwaitChannelSelect = false;
     const bool toB = s.TargetChannel == 1;
     if (reply.contains(toB ? QLatin1String("*B") : QLatin1String("*A"))) {
-        App().CurrentChannel = toB ? 1 : 0;
+        WritableMeter().CurrentChannel = toB ? 1 : 0;
         return;
     }
     s.AwaitChannelSelect = true;

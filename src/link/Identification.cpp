@@ -2,6 +2,7 @@
 
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentityWrite.h"
 #include "link/MeterModels.h"
 #include "link/Transaction.h"
 #include "platform/Prompts.h"
@@ -39,20 +40,20 @@ void Finish() {
 }
 
 // The type word of a head's memory. Nothing when the reply is not one.
-std::optional<int16_t> HeadTypeFromMemory(const QString& reply) {
+std::optional<HeadKind> HeadTypeFromMemory(const QString& reply) {
     const QString upper = reply.toUpper();
     if (auto code = FindCode(HeadMemoryCodes(), upper)) return code;
-    if (upper.contains(QLatin1Char('*'))) return HeadNone;
+    if (upper.contains(QLatin1Char('*'))) return HeadKind::None;
     return std::nullopt;
 }
 
 // Steps 2 and 6: the type word of channel `ch`; returns the type found.
-std::optional<int16_t> ReadTypeWord(int ch, const QString& reply) {
+std::optional<HeadKind> ReadTypeWord(int ch, const QString& reply) {
     const auto type = HeadTypeFromMemory(reply);
     if (!type) return std::nullopt;
-    ChannelInfo& c = App().Channels[ch];
+    ChannelInfo& c = WritableMeter().Channels[size_t(ch)];
     c.HeadType = *type;
-    if (*type == HeadNone) {
+    if (*type == HeadKind::None) {
         c.HeadName = QStringLiteral("Disconnected");
         c.HeadSerial.clear();
     }
@@ -61,21 +62,22 @@ std::optional<int16_t> ReadTypeWord(int ch, const QString& reply) {
 
 bool ReadNameWords(int ch, const QString& reply) {
     if (!reply.contains(QLatin1Char('*'))) return false;
-    App().Channels[ch].HeadName = DecodeHexText(reply.right(30));
+    WritableMeter().Channels[size_t(ch)].HeadName = DecodeHexText(reply.right(30));
     return true;
 }
 
 bool ReadSerialWords(int ch, const QString& reply) {
     if (!reply.contains(QLatin1Char('*'))) return false;
-    App().Channels[ch].HeadSerial = QStringLiteral("; s/n") + DecodeHexNumber(reply.right(10));
+    WritableMeter().Channels[size_t(ch)].HeadSerial =
+        QStringLiteral("; s/n") + DecodeHexNumber(reply.right(10));
     return true;
 }
 
 // The answer of a KORVEN to "HI": header, serial, blank, 12-character name.
 void KorvenHeadReply(const QString& reply) {
-    AppState& app = App();
+    MeterIdentity& meter = WritableMeter();
     ProtocolState& s = Link();
-    ChannelInfo& c = app.Channels[0];
+    ChannelInfo& c = meter.Channels[0];
     const QString upper = reply.toUpper();
     c.SupportNote.clear();
     s.HeadNotSupported = false;
@@ -86,7 +88,7 @@ void KorvenHeadReply(const QString& reply) {
         if (!upper.contains(QLatin1String(head.text))) continue;
         matched = true;
         c.HeadType = head.headType;
-        if (!Supports(head, app.DeviceType)) {
+        if (!Supports(head, meter.DeviceType)) {
             c.SupportNote =
                 QStringLiteral("This KORVEN does not support %1 head").arg(QLatin1String(head.noun));
             s.HeadNotSupported = true;
@@ -94,10 +96,10 @@ void KorvenHeadReply(const QString& reply) {
         break;
     }
     if (!matched && upper.contains(QLatin1String("UC"))) {
-        c.HeadType = HeadNone;
+        c.HeadType = HeadKind::None;
         notConfigured = true;
     } else if (!matched && upper.contains(QLatin1Char('*'))) {
-        c.HeadType = HeadNone;
+        c.HeadType = HeadKind::None;
     }
 
     QString serial = upper.mid(5);
@@ -109,7 +111,7 @@ void KorvenHeadReply(const QString& reply) {
     if (notConfigured) {
         platform::prompts().Message(QStringLiteral("Device not configured for RS232"));
         c.SupportNote = QStringLiteral("Device not configured RS232");
-        if (app.Shell.ConnectClick) app.Shell.ConnectClick();  // disconnects
+        if (App().Shell.ConnectClick) App().Shell.ConnectClick();  // disconnects
     }
 }
 
@@ -134,7 +136,7 @@ void ParseVersionReply() {
 }
 
 void IdentifyDevice(bool start, const QString& reply) {
-    AppState& app = App();
+    MeterIdentity& app = WritableMeter();
     if (!app.Connected) return;
     ProtocolState& s = Link();
 
@@ -144,10 +146,10 @@ void IdentifyDevice(bool start, const QString& reply) {
         for (ChannelInfo& c : app.Channels) c.SupportNote.clear();
         ParseVersionReply();
 
-        app.DeviceType = FindCode(ProbeModelCodes(), s.ProbeBuffer).value_or(DevTalon);
-        if (app.DeviceType == DevMeridelOne) {
+        app.DeviceType = FindCode(ProbeModelCodes(), s.ProbeBuffer).value_or(MeterModel::Talon);
+        if (app.DeviceType == MeterModel::MeridelOne) {
             SendDeviceStep(kChannelB);
-        } else if (app.DeviceType == DevKorvenTH) {
+        } else if (app.DeviceType == MeterModel::KorvenTH) {
             SendDeviceStep(QStringLiteral("II"));
         } else {
             return;
@@ -157,27 +159,27 @@ void IdentifyDevice(bool start, const QString& reply) {
     }
 
     s.AwaitDeviceIdent = false;
-    if (app.DeviceType == DevMeridelOne) {
+    if (app.DeviceType == MeterModel::MeridelOne) {
         if (reply.contains(QLatin1String("*A"))) {
-            app.DeviceType = DevMeridelOne;
+            app.DeviceType = MeterModel::MeridelOne;
         } else if (reply.contains(QLatin1String("*B"))) {
-            app.DeviceType = DevMeridelTwo;
+            app.DeviceType = MeterModel::MeridelTwo;
         } else {
             // The wait ends anyway: a reply arrived and nothing was sent.
             s.AwaitDeviceIdent = true;
         }
-    } else if (app.DeviceType == DevKorvenTH) {
-        app.DeviceType = FindCode(KorvenModelCodes(), reply).value_or(DevKorvenTH);
+    } else if (app.DeviceType == MeterModel::KorvenTH) {
+        app.DeviceType = FindCode(KorvenModelCodes(), reply).value_or(MeterModel::KorvenTH);
     }
 }
 
 void IdentifyHeads(bool start, const QString& reply) {
-    AppState& app = App();
+    const MeterIdentity& app = Meter();
     if (!app.Connected) return;
     ProtocolState& s = Link();
 
     if (start) {
-        if (app.DeviceType == DevMeridelTwo) {
+        if (app.DeviceType == MeterModel::MeridelTwo) {
             SendHeadStep(1, kChannelB);
         } else if (IsKorven(app.DeviceType)) {
             SendHeadStep(6, kHeadInfo);
@@ -200,7 +202,7 @@ void IdentifyHeads(bool start, const QString& reply) {
             const auto type = ReadTypeWord(1, reply);
             if (!type)
                 SendHeadStep(2, kTypeWord);
-            else if (*type != HeadNone)
+            else if (*type != HeadKind::None)
                 SendHeadStep(3, kNameWords);
             else
                 SendHeadStep(5, kChannelA);
@@ -231,7 +233,7 @@ void IdentifyHeads(bool start, const QString& reply) {
             }
             if (const auto type = ReadTypeWord(0, reply); !type)
                 SendHeadStep(6, kTypeWord);
-            else if (*type != HeadNone)
+            else if (*type != HeadKind::None)
                 SendHeadStep(7, kNameWords);
             else
                 Finish();

@@ -1,10 +1,13 @@
 #include "link/LinkState.h"
 
+#include "state/StateReset.h"
+
 #include <QThread>
 
 namespace {
 ProtocolState g_link;
 std::function<void(double)> g_pause;
+const ResetWithProgramState kReset{&ResetLinkState};
 }  // namespace
 
 ProtocolState& Link() {

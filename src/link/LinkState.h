@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/MeterModels.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -53,7 +55,7 @@ struct ProtocolState {
     double FirmwareVersion = 0;
     int16_t TalonVersion = 0;
     bool RapidPulseCapable = false;
-    int16_t QueriedHeadType = 0;
+    HeadKind QueriedHeadType = HeadKind::None;
     QString QueriedUnitText;
 
     // Mode start and single queries
@@ -62,11 +64,6 @@ struct ProtocolState {
     bool AwaitStartReply = false;
     bool AwaitQueryReply = false;
     QString LastQueryReply;
-
-    // PC-file load
-    int16_t LoadKind = 3;     // 0 power, 1 energy, 2 energy with time stamps, 3 nothing loaded
-    bool DualData = false;    // the file has two channels
-    bool LoadCancel = false;  // stop the running load
 };
 
 ProtocolState& Link();

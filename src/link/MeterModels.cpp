@@ -4,80 +4,76 @@
 
 namespace {
 
-constexpr std::array<CodeEntry, 4> kProbeModels{{
-    {"QZ", DevMeridelOne},
-    {"TL", DevTalon2},
-    {"SK", DevSirka},
-    {"KV", DevKorvenTH},
+using M = MeterModel;
+using H = HeadKind;
+
+constexpr std::array<CodeEntry<MeterModel>, 4> kProbeModels{{
+    {"QZ", M::MeridelOne},
+    {"TL", M::Talon2},
+    {"SK", M::Sirka},
+    {"KV", M::KorvenTH},
 }};
 
-constexpr std::array<CodeEntry, 4> kKorvenModels{{
-    {"PE", DevKorvenPE},
-    {"TH", DevKorvenTH},
-    {"QX450", DevKorvenQX450},
-    {"PD", DevKorvenPD},
+constexpr std::array<CodeEntry<MeterModel>, 4> kKorvenModels{{
+    {"PE", M::KorvenPE},
+    {"TH", M::KorvenTH},
+    {"QX450", M::KorvenQX450},
+    {"PD", M::KorvenPD},
 }};
 
-constexpr std::array<CodeEntry, 4> kHeadMemory{{
-    {"5950", HeadPyroelectric},
-    {"4854", HeadThermopile},
-    {"4953", HeadPhotodiode},
-    {"4A4E", HeadNanoJoule},
+constexpr std::array<CodeEntry<HeadKind>, 4> kHeadMemory{{
+    {"5950", H::Pyroelectric},
+    {"4854", H::Thermopile},
+    {"4953", H::Photodiode},
+    {"4A4E", H::NanoJoule},
 }};
 
-constexpr std::array<CodeEntry, 6> kHeadTypeReplies{{
-    {"TH", HeadThermopile},
-    {"SI", HeadPhotodiode},
-    {"PY", HeadPyroelectric},
-    {"NJ", HeadNanoJoule},
-    {"RP", HeadRapidPulse},
-    {"LX", HeadPhotometer},
+constexpr std::array<CodeEntry<HeadKind>, 6> kHeadTypeReplies{{
+    {"TH", H::Thermopile},
+    {"SI", H::Photodiode},
+    {"PY", H::Pyroelectric},
+    {"NJ", H::NanoJoule},
+    {"RP", H::RapidPulse},
+    {"LX", H::Photometer},
 }};
 
 constexpr std::array<KorvenHeadEntry, 5> kKorvenHeads{{
-    {"PY", HeadPyroelectric, {DevKorvenPE, -1}, "pyroelectric"},
-    {"TH", HeadThermopile, {DevKorvenTH, -1}, "thermopile"},
-    {"SI", HeadPhotodiode, {DevKorvenPD, -1}, "photodiode"},
-    {"NJ", HeadNanoJoule, {DevKorvenPE, -1}, "nj-meter"},
-    {"QX450", HeadPhotodiode, {DevKorvenQX450, DevKorvenPD}, "QX450"},
+    {"PY", H::Pyroelectric, {M::KorvenPE, std::nullopt}, "pyroelectric"},
+    {"TH", H::Thermopile, {M::KorvenTH, std::nullopt}, "thermopile"},
+    {"SI", H::Photodiode, {M::KorvenPD, std::nullopt}, "photodiode"},
+    {"NJ", H::NanoJoule, {M::KorvenPE, std::nullopt}, "nj-meter"},
+    {"QX450", H::Photodiode, {M::KorvenQX450, M::KorvenPD}, "QX450"},
 }};
 
 }  // namespace
 
-std::span<const CodeEntry> ProbeModelCodes() {
+std::span<const CodeEntry<MeterModel>> ProbeModelCodes() {
     return kProbeModels;
 }
-std::span<const CodeEntry> KorvenModelCodes() {
+std::span<const CodeEntry<MeterModel>> KorvenModelCodes() {
     return kKorvenModels;
 }
-std::span<const CodeEntry> HeadMemoryCodes() {
+std::span<const CodeEntry<HeadKind>> HeadMemoryCodes() {
     return kHeadMemory;
 }
-std::span<const CodeEntry> HeadTypeReplyCodes() {
+std::span<const CodeEntry<HeadKind>> HeadTypeReplyCodes() {
     return kHeadTypeReplies;
 }
 std::span<const KorvenHeadEntry> KorvenHeads() {
     return kKorvenHeads;
 }
 
-bool Supports(const KorvenHeadEntry& head, int16_t deviceType) {
-    for (int16_t m : head.supportedBy) {
+bool Supports(const KorvenHeadEntry& head, MeterModel deviceType) {
+    for (const std::optional<MeterModel>& m : head.supportedBy) {
         if (m == deviceType) return true;
     }
     return false;
 }
 
-bool IsKorven(int16_t deviceType) {
-    return deviceType >= DevKorvenTH && deviceType <= DevKorvenQX450;
+bool IsKorven(MeterModel deviceType) {
+    return deviceType >= MeterModel::KorvenTH && deviceType <= MeterModel::KorvenQX450;
 }
 
-bool IsPyroelectric(int16_t headType) {
-    return headType == HeadPyroelectric || headType == HeadNanoJoule;
-}
-
-std::optional<int16_t> FindCode(std::span<const CodeEntry> table, const QString& text) {
-    for (const CodeEntry& e : table) {
-        if (text.contains(QLatin1String(e.text))) return e.code;
-    }
-    return std::nullopt;
+bool IsPyroelectric(HeadKind headType) {
+    return headType == HeadKind::Pyroelectric || headType == HeadKind::NanoJoule;
 }

@@ -1,6 +1,7 @@
 #include "link/PortControl.h"
 
 #include "link/LinkState.h"
+#include "link/MeterIdentityWrite.h"
 #include "link/TrafficLog.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
@@ -97,7 +98,7 @@ void ReloadPortTable() {
     table = platform::PortTable::FromCurrentDirectory();
     const QString forced = platform::commandLinePort();
     if (forced.isEmpty()) return;
-    int16_t& port = App().Config.CommPort;
+    int16_t& port = CurrentSettings().CommPort;
     if (port < 1 || port > platform::PortTable::kPorts) port = 1;
     table.SetDevice(port, forced);
 }
@@ -111,7 +112,7 @@ std::array<bool, 17> BuildPortMenu() {
         exists[n] = PortExists(n);
         if (exists[n] && first == 0) first = n;
     }
-    int16_t& port = App().Config.CommPort;
+    int16_t& port = CurrentSettings().CommPort;
     // A device named on the command line stays the port even when it is
     // missing: the connect then says why.
     const bool forced = !platform::commandLinePort().isEmpty();
@@ -122,7 +123,7 @@ std::array<bool, 17> BuildPortMenu() {
 }
 
 bool OpenCommPort(platform::SerialPort& port, int n) {
-    if (App().Connected) return true;
+    if (Meter().Connected) return true;
     ProtocolState& s = Link();
     g_trouble.reset();
     if (port.IsOpen()) port.Close();
@@ -165,33 +166,34 @@ bool OpenCommPort(platform::SerialPort& port, int n) {
 
 bool Connect() {
     AppState& app = App();
-    if (app.Connected) return true;
+    MeterIdentity& meter = WritableMeter();
+    if (meter.Connected) return true;
     // After a loss the device may be back under a new path (the watch has
     // already looked, and may have put the stable name in the table).
     if (g_lost.lost && !g_lost.back) ReloadPortTable();
     platform::SerialPort& port = platform::serialPort();
-    if (!OpenCommPort(port, app.Config.CommPort)) {
+    if (!OpenCommPort(port, CurrentSettings().CommPort)) {
         const QString text = QStringLiteral("Can not communicate with the instrument");
         platform::prompts().Beep();
         // After the in-use message the finding has been told already.
         platform::prompts().Message(
-            g_trouble ? WithFinding(text, *g_trouble, app.Config.CommPort, port.DevicePath()) : text);
-        app.DeviceType = 0;
+            g_trouble ? WithFinding(text, *g_trouble, CurrentSettings().CommPort, port.DevicePath()) : text);
+        meter.DeviceType = MeterModel::Talon;
         return false;
     }
     g_lost = LostPort{};
     g_connectedStableName =
         port.DevicePath().isEmpty() ? QString() : platform::systemView().StableName(port.DevicePath());
-    app.Connected = true;
-    if (app.Shell.CheckPort) app.Shell.CheckPort(app.Config.CommPort);
+    meter.Connected = true;
+    if (app.Shell.CheckPort) app.Shell.CheckPort(CurrentSettings().CommPort);
     return true;
 }
 
 void Disconnect() {
-    AppState& app = App();
-    if (!app.Connected) return;
+    MeterIdentity& meter = WritableMeter();
+    if (!meter.Connected) return;
     platform::serialPort().Close();
-    app.Connected = false;
+    meter.Connected = false;
     // Nothing can answer a closed port: no time-out may fire for it.
     Link().ReplyReceived = true;
     platform::Clock& clock = platform::clock();
@@ -201,8 +203,8 @@ void Disconnect() {
 
 void LinkLost() {
     AppState& app = App();
-    if (!app.Connected) return;
-    const int n = app.Config.CommPort;
+    if (!Meter().Connected) return;
+    const int n = CurrentSettings().CommPort;
     const QString device = platform::portTable().Device(n);
     g_lost = LostPort{true, false, n, device, g_connectedStableName};
     LogLine(QStringLiteral("Connection lost: %1 was removed").arg(device));
@@ -214,7 +216,7 @@ void LinkLost() {
 }
 
 bool WatchLostPort() {
-    if (!g_lost.lost || g_lost.back || App().Connected) return false;
+    if (!g_lost.lost || g_lost.back || Meter().Connected) return false;
     ReloadPortTable();
     const platform::SystemView& system = platform::systemView();
     platform::PortTable& table = platform::portTable();
@@ -233,15 +235,12 @@ bool WatchLostPort() {
 }
 
 QString PortStatusText() {
-    const AppState& app = App();
-    if (app.Connected) {
-        const int n = app.Config.CommPort;
+    if (Meter().Connected) {
+        const int n = CurrentSettings().CommPort;
         const QString baud = platform::serialPort().Settings().section(QLatin1Char(','), 0, 0).trimmed();
-        const int model =
-            app.DeviceType >= 0 && app.DeviceType < int(app.DeviceNames.size()) ? app.DeviceType : 0;
         return QStringLiteral("COM%1 (%2), %3 baud, %4")
             .arg(n)
-            .arg(platform::portTable().Device(n), baud, app.DeviceNames[model]);
+            .arg(platform::portTable().Device(n), baud, Meter().ModelName());
     }
     if (g_lost.back)
         return QStringLiteral("Not connected. COM%1 (%2) is back: choose Connect.")

@@ -23,7 +23,7 @@ std::array<bool, 17> BuildPortMenu();
 // meter answers; false with the port closed when no rate answered.
 bool OpenCommPort(platform::SerialPort& port, int n);
 
-// Opens CommPort (App().Config.CommPort) on platform::serialPort() and
+// Opens CommPort (CurrentSettings().CommPort) on platform::serialPort() and
 // marks the port item; false after the user was told.
 bool Connect();
 

@@ -2,6 +2,7 @@
 
 #include "link/Dispatch.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "link/TrafficLog.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
@@ -14,13 +15,12 @@ namespace {
 // Pyroelectric heads on these meters may take seconds to see a pulse, so a
 // silent meter is asked again and again before the link gives up.
 bool PatientWithSlowHead() {
-    const AppState& app = App();
-    const bool family = app.DeviceType == 0 || (app.DeviceType >= 4 && app.DeviceType <= 7);
+    const MeterIdentity& meter = Meter();
+    const bool family = meter.DeviceType == MeterModel::Talon || IsKorven(meter.DeviceType);
     if (!family) return false;
-    const int ch = app.CurrentChannel;
+    const int ch = meter.CurrentChannel;
     if (ch < 0 || ch > 2) return false;
-    const int16_t type = app.Channels[ch].HeadType;
-    return type == 2 || type == 4;
+    return IsPyroelectric(meter.Channels[size_t(ch)].HeadType);
 }
 
 // Keeps at most kLineBufferLimit characters of a line that has no end yet.
@@ -45,7 +45,7 @@ void GiveUp() {
 }  // namespace
 
 void SendCommand(platform::SerialPort& port, const QString& command, double timeout, bool logIt) {
-    if (!App().Connected) return;
+    if (!Meter().Connected) return;
     ProtocolState& s = Link();
     if (timeout < kMinimumTimeout) timeout = kMinimumTimeout;
 
@@ -133,7 +133,7 @@ void ProcessEventsOnce() {
 void WaitForFlag(bool& flag) {
     ProtocolState& s = Link();
     const qint64 firstLine = s.LinesReceived;
-    while (flag && !s.ReplyReceived && App().Connected) {
+    while (flag && !s.ReplyReceived && Meter().Connected) {
         if (s.LinesReceived - firstLine >= kMaxRepliesPerWait) {
             GiveUp();  // answered, but never as asked
             break;

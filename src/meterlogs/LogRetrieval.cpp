@@ -3,10 +3,13 @@
 #include "data/NumberFormat.h"
 #include "data/PcFileFormat.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "link/Transaction.h"
 #include "platform/Prompts.h"
 #include "platform/SerialPort.h"
 #include "state/AppState.h"
+#include "state/StateReset.h"
+#include "viewers/DataSet.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 
@@ -34,8 +37,7 @@ void SwitchTo(int16_t mode) {
 }
 
 QString DeviceName() {
-    const int16_t t = App().DeviceType;
-    return t >= 0 && t < int16_t(App().DeviceNames.size()) ? App().DeviceNames[size_t(t)] : QString();
+    return Meter().ModelName();
 }
 
 void Progress(int phase, float fraction) {
@@ -77,14 +79,10 @@ QStringList BlockWords(const QString& reply) {
 
 void ClearDownload() {
     const uint32_t generation = g.Generation;
-    const bool saved = g.BaseUnitSaved;
-    const QString unit = g.SavedBaseUnit;
     const std::array<QString, 12> list = g.LogList;
     const int16_t family = g.RetrieveFamily;
     g = LogTransfer{};
     g.Generation = generation + 1;
-    g.BaseUnitSaved = saved;
-    g.SavedBaseUnit = unit;
     g.LogList = list;
     g.RetrieveFamily = family;
 }
@@ -149,28 +147,21 @@ void OpenChosen(const QString& line) {
 }
 
 void Start() {
-    if (!App().Connected) return;
+    if (!Meter().Connected) return;
     ClearDownload();
     g.LogList.fill(QString());
     g.RetrieveFamily = 0;
-    if (!g.BaseUnitSaved) {
-        g.SavedBaseUnit = App().BaseUnit;
-        g.BaseUnitSaved = true;
-    }
-    // What a file opened earlier said of its units is no part of this download.
-    App().MissingPulseDetection = false;
-    App().RelativeUnits = false;
-    switch (App().DeviceType) {
-        case 0:
+    switch (Meter().DeviceType) {
+        case MeterModel::Talon:
             g.RetrieveFamily = 1;
             g.RetrieveStep = 5;
             RetrieveTalonLog(QString());
             return;
-        case 1:
-        case 2:
-        case 3:
-        case 8:
-            g.RetrieveFamily = App().DeviceType == 8 ? 3 : 2;
+        case MeterModel::MeridelOne:
+        case MeterModel::MeridelTwo:
+        case MeterModel::Talon2:
+        case MeterModel::Sirka:
+            g.RetrieveFamily = Meter().DeviceType == MeterModel::Sirka ? 3 : 2;
             g.RetrieveStep = 2;
             g.FileIndex = 0;
             SendFileCommand(0);
@@ -190,6 +181,7 @@ void FailDownload() {
 
 void BeginViewer(int16_t kind, const QString& title) {
     g.Receiver = kind;
+    DescribeDataSet(g.Facts);
     if (StoredDataViewer* v = Receiver()) v->Load(-1, title);
 }
 
@@ -312,10 +304,10 @@ QString LoadCaption(const DescriptionFields& f) {
 }
 
 int16_t MeridelSource() {
-    switch (App().DeviceType) {
-        case 3:
+    switch (Meter().DeviceType) {
+        case MeterModel::Talon2:
             return SourceTalon2;
-        case 8:
+        case MeterModel::Sirka:
             return SourceSirka;
         default:
             return SourceMeridel;
@@ -340,7 +332,7 @@ bool BeginMeridelViewer(const DescriptionFields& f) {
         BeginViewer(kind, file + (g.ViewMode == 1 ? HeadTitle(f[11], f[14]) : HeadTitle(f[8], f[10])));
         return true;
     }
-    if (!g.LogIsEnergy) SetDualHeads(f[8], f[10], f[11], f[14]);
+    if (!g.LogIsEnergy) g.Facts.Heads = DualHeadsOf(f[8], f[10], f[11], f[14]);
     BeginViewer(kind, file + BothHeadsTitle(f));
     return true;
 }
@@ -350,9 +342,9 @@ void MeridelDescription(const QString& reply) {
     g.Fields = f;
     if (Link().FirmwareVersion >= 1.9) {
         int32_t flag = 0;
-        App().MissingPulseDetection = TryParseWhole(f[15], flag) && flag != 0;
+        g.Facts.MissingPulseDetection = TryParseWhole(f[15], flag) && flag != 0;
     }
-    App().RelativeUnits = f[5].contains(QLatin1Char('_'));
+    g.Facts.Units.RelativeEnergy = f[5].contains(QLatin1Char('_'));
     int32_t count = 0;
     if (!TryParseWhole(f[3], count) || count < 1) {
         ClearDownload();
@@ -370,7 +362,7 @@ void MeridelDescription(const QString& reply) {
         int32_t interval = 0;
         TryParseWhole(f[4], interval);
         g.SampleInterval = float(interval) / 30.0f;
-        App().BaseUnit = UnitFromSymbolText(f[5]);
+        g.Facts.Units.BaseUnit = UnitFromSymbolText(f[5]);
     }
     if (!BeginMeridelViewer(f)) {
         // Nothing more is asked or downloaded.
@@ -503,7 +495,7 @@ void RetrieveTalonLog(const QString& text) {
             }
             g.LogIsEnergy = g.TalonFields[4] == 0;
             if (!g.LogIsEnergy) {
-                App().BaseUnit = QStringLiteral("W");
+                g.Facts.Units.BaseUnit = QStringLiteral("W");
                 g.SampleInterval = float(g.TalonFields[4]) / 30.0f;
             }
             BeginViewer(g.LogIsEnergy ? ViewEnergy : ViewPower, QStringLiteral("TALON"));
@@ -531,9 +523,6 @@ void LeaveDeviceFileView() {
     CancelDownload();
     if (g_hooks.HideLoadWindow) g_hooks.HideLoadWindow();
     if (StoredDataViewer* v = CurrentViewer()) v->Load(1, QString());
-    // A downloaded log's unit must not outlive its view.
-    if (g.BaseUnitSaved) App().BaseUnit = g.SavedBaseUnit;
-    g.BaseUnitSaved = false;
     SetBusyCursor(false);
 }
 
@@ -555,16 +544,17 @@ void ReportNoLogs(const QString& deviceName) {
     SwitchTo(ModeNone);
 }
 
-void SetDualHeads(const QString& nameA, const QString& serialA, const QString& nameB,
-                  const QString& serialB) {
-    AppState& app = App();
-    app.FileHeadAName = nameA.trimmed();
-    app.FileHeadASerial = QStringLiteral("; s/n ") + serialA.trimmed();
-    app.FileHeadBName = nameB.trimmed();
-    app.FileHeadBSerial = QStringLiteral("; s/n ") + serialB.trimmed();
+DualHeads DualHeadsOf(const QString& nameA, const QString& serialA, const QString& nameB,
+                      const QString& serialB) {
+    return {nameA.trimmed(), QStringLiteral("; s/n ") + serialA.trimmed(), nameB.trimmed(),
+            QStringLiteral("; s/n ") + serialB.trimmed()};
 }
 
 void ResetMeterLogs() {
     g = LogTransfer{};
     g_hooks = RetrievalHooks{};
 }
+
+namespace {
+const ResetWithProgramState kReset{&ResetMeterLogs};
+}  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "meterlogs/LogText.h"
+#include "viewers/DataSet.h"
 
 #include <QString>
 #include <QStringList>
@@ -71,8 +72,7 @@ struct LogTransfer {
     QString ChannelA;
 
     uint32_t Generation = 0;  // changes when a retrieval starts or ends
-    bool BaseUnitSaved = false;
-    QString SavedBaseUnit;  // restored when the view is left
+    DataSetFacts Facts;       // of the log, told to the viewer as it begins
 };
 LogTransfer& Transfer();
 
@@ -90,9 +90,9 @@ void LeaveDeviceFileView();
 void AskRetryRead();
 // "Sorry, no logged data is available on your " + name + "." and mode 0.
 void ReportNoLogs(const QString& deviceName);
-// The heads of a two-channel log (App().FileHeadAName ...), for the ratio
-// and difference viewers' files.
-void SetDualHeads(const QString& nameA, const QString& serialA, const QString& nameB, const QString& serialB);
+// The heads of a two-channel log, for the ratio and difference viewers' files.
+DualHeads DualHeadsOf(const QString& nameA, const QString& serialA, const QString& nameB,
+                      const QString& serialB);
 
 // Tests start from a fresh record and no hooks.
 void ResetMeterLogs();

@@ -1,8 +1,8 @@
 #include "meterlogs/MeterLogList.h"
 
+#include "link/MeterIdentity.h"
 #include "meterlogs/LogRetrieval.h"
 #include "meterlogs/LogText.h"
-#include "state/AppState.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -47,10 +47,7 @@ MeterLogList::MeterLogList(QWidget* parent) : QDialog(parent) {
 }
 
 void MeterLogList::GetFileInx(const QStringList& choices) {
-    const AppState& app = App();
-    const int16_t type = app.DeviceType;
-    const QString device =
-        type >= 0 && type < int16_t(app.DeviceNames.size()) ? app.DeviceNames[size_t(type)] : "";
+    const QString device = Meter().ModelName();
     setWindowTitle(device + " Log File Selection");
     List1->clear();
     List1->addItem(SelectionLine({"Name", "Size", "Type", "Head", "S/N"}));

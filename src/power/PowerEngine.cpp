@@ -10,6 +10,7 @@
 #include "link/Dispatch.h"
 #include "link/HeadDetection.h"
 #include "link/LinkState.h"
+#include "link/MeterIdentity.h"
 #include "link/PortControl.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
@@ -17,6 +18,7 @@
 #include "platform/SerialPort.h"
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <cfloat>
 #include <cmath>
@@ -77,12 +79,10 @@ void PowerEngine::Begin() {
     LimitsOn = false;
     SetDirection(0);
     if (Adjusted) ToggleAdjustment();
-    AppState& app = App();
     // Two channels show in the unit of channel A.
-    const int16_t c = app.CurrentChannel == 1 && profile_->Channels == 1 ? 1 : 0;
-    const QString unit = app.Channels[size_t(c)].ReadingUnit;
-    app.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
-    BuildPowerUnits();
+    const int16_t c = Meter().CurrentChannel == 1 && profile_->Channels == 1 ? 1 : 0;
+    const QString unit = Meter().Channels[size_t(c)].ReadingUnit;
+    Chart.Units.BaseUnit = unit.isEmpty() ? QStringLiteral("W") : unit;
     PowerLog(-1, QString());
     PublishBegan();
 }
@@ -93,7 +93,7 @@ void PowerEngine::End() {
 }
 
 bool PowerEngine::HasUnsaved() const {
-    return NotSaved && !App().Config.LogToFile;
+    return NotSaved && !CurrentSettings().LogToFile;
 }
 
 void PowerEngine::Flush() {
@@ -106,10 +106,10 @@ void PowerEngine::Flush() {
 std::array<QString, 2> PowerEngine::Heads() const {
     // Another channel may be selected by now: the run's data belong to its heads.
     if (!runHeads_[0].isEmpty()) return runHeads_;
-    const AppState& app = App();
+    const MeterIdentity& meter = Meter();
     if (profile_->Channels == 1) return {CurrentHead().HeadName + CurrentHead().HeadSerial, QString()};
-    return {app.Channels[0].HeadName + app.Channels[0].HeadSerial,
-            app.Channels[1].HeadName + app.Channels[1].HeadSerial};
+    return {meter.Channels[0].HeadName + meter.Channels[0].HeadSerial,
+            meter.Channels[1].HeadName + meter.Channels[1].HeadSerial};
 }
 
 double PowerEngine::Shown(double value) const {
@@ -241,7 +241,6 @@ bool PowerEngine::TakeValues(const QString& text, std::array<double, 2>& channel
 }
 
 void PowerEngine::Process(const std::array<double, 2>& channels, const std::array<double, 2>& values) {
-    AppState& app = App();
     const int n = profile_->Channels;
     const double now = platform::clock().SecondsSinceMidnight();
     double t = ElapsedSeconds(StartTime, now);
@@ -249,7 +248,7 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
         // The run's time 0 is its first reading.
         anchored_ = true;
         StartTime = now;
-        app.DayCount = 0;
+        StartDayCount();
         t = 0;
     }
     const int32_t regroups = Store().Regroups;
@@ -300,8 +299,8 @@ void PowerEngine::Publish(double value, double t) {
     ::Reading r;
     r.Value = value;
     // A ratio has no unit; power and difference are in the head's.
-    if (profile_->Adjustment != PowerAdjustment::Scale) r.Unit = App().BaseUnit;
-    r.Channel = profile_->Channels == 2 ? 2 : App().CurrentChannel;
+    if (profile_->Adjustment != PowerAdjustment::Scale) r.Unit = Chart.Units.BaseUnit;
+    r.Channel = profile_->Channels == 2 ? 2 : Meter().CurrentChannel;
     r.Time = t;
     r.OverRange = OutOfRange(value);
     r.Stats = {stats.Count, stats.Min, stats.Max, stats.Average(), stats.StdDev()};
@@ -352,7 +351,7 @@ void PowerEngine::Start() {
     AppState& app = App();
     // A finished run not saved yet is not cleared without asking.
     if (!RunActive && !MayDiscard()) return;
-    if (!app.Connected && !Connect()) return;
+    if (!Meter().Connected && !Connect()) return;
     const double now = platform::clock().SecondsSinceMidnight();
     if (!RunActive) {
         // Two-channel variants know their heads' units from the identification.
@@ -360,11 +359,10 @@ void PowerEngine::Start() {
             if (View.TrialReading)
                 View.TrialReading();
             else
-                DetectReadingUnits(false, app.CurrentChannel);
+                DetectReadingUnits(false, Meter().CurrentChannel);
         }
-        const ChannelInfo& unitHead = profile_->Channels == 1 ? CurrentHead() : app.Channels[0];
-        app.BaseUnit = unitHead.ReadingUnit.isEmpty() ? QStringLiteral("W") : unitHead.ReadingUnit;
-        BuildPowerUnits();
+        const ChannelInfo& unitHead = profile_->Channels == 1 ? CurrentHead() : Meter().Channels[0];
+        Chart.Units.BaseUnit = unitHead.ReadingUnit.isEmpty() ? QStringLiteral("W") : unitHead.ReadingUnit;
         PowerLog(-1, QString());
         RunActive = true;
         anchored_ = false;
@@ -374,14 +372,14 @@ void PowerEngine::Start() {
         runHeads_ = Heads();
         WriteWorkFileHeader();
         StartTime = platform::clock().SecondsSinceMidnight();
-        app.DayCount = 0;
+        StartDayCount();
     } else {
         // Continue the time axis where the run stopped.
         const PowerStore& store = Store();
         const double last = store.PointCount > 0 ? store.PowerData[size_t(store.PointCount)].PointTime : 0;
         StartTime = now - MaxOf(last, 0.0);
         if (StartTime < 0) StartTime += 86400.0;
-        app.DayCount = 0;
+        StartDayCount();
         // A half reply from before the pause has no partner any more.
         Pairing.Reset();
     }
@@ -549,7 +547,7 @@ void PowerEngine::DrawWholeChart(platform::Surface& surface) {
 }
 
 void PowerEngine::WriteWorkFileHeader() {
-    workFile_.Begin(profile_->WorkFilePath(), profile_->Header(Heads()));
+    workFile_.Begin(profile_->WorkFilePath(), profile_->Header(Chart.Units, Heads()));
 }
 
 bool PowerEngine::MayDiscard() {
@@ -559,7 +557,7 @@ bool PowerEngine::MayDiscard() {
     Flush();
     if (RemindToSave(NotSaved)) return true;
     // Kept: it runs on, unless the link went away meanwhile.
-    if (wasRunning && App().Connected) Start();
+    if (wasRunning && Meter().Connected) Start();
     return false;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "data/Units.h"
+
 #include <QString>
 
 // First line of a single-channel power file written by a logging window:
 // "Power, in Watts " TAB " Time, in Seconds " TAB " Head: " + head name and serial.
-QString PowerFileHeader(const QString& headNameAndSerial);
+QString PowerFileHeader(const UnitScale& units, const QString& headNameAndSerial);

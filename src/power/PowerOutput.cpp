@@ -11,15 +11,15 @@
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
 
-QString PowerFileHeader(const QString& headNameAndSerial) {
-    return QStringLiteral("Power, in ") + UnitLongName(App().BaseUnit) +
+QString PowerFileHeader(const UnitScale& units, const QString& headNameAndSerial) {
+    return QStringLiteral("Power, in ") + UnitLongName(units.BaseUnit) +
            QStringLiteral(" \t Time, in Seconds \t Head: ") + headNameAndSerial;
 }
 
 void PowerEngine::PowerSave(const QString& fileName) {
     const int32_t count = PointsOnShow();
     SaveLoggedData(
-        fileName, workFile_.Complete(), profile_->WorkFilePath(), profile_->Header(Heads()),
+        fileName, workFile_.Complete(), profile_->WorkFilePath(), profile_->Header(Chart.Units, Heads()),
         [] { Notes().SaveNotesBox(); },
         [this, count] {
             // Two channels: the channel powers, as the working file holds them.

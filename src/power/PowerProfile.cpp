@@ -1,29 +1,28 @@
 #include "power/PowerProfile.h"
 
 #include "data/Overrange.h"
+#include "link/MeterIdentity.h"
 #include "power/PowerEngine.h"
 #include "power/PowerFile.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 const ChannelInfo& CurrentHead() {
-    const AppState& app = App();
-    const int c = app.CurrentChannel;
-    return app.Channels[size_t(c >= 0 && c < int(app.Channels.size()) ? c : 0)];
+    const MeterIdentity& meter = Meter();
+    const int c = meter.CurrentChannel;
+    return meter.Channels[size_t(c >= 0 && c < int(meter.Channels.size()) ? c : 0)];
 }
 
 namespace {
 
 PowerRunSettings PowerSettingsOfRun() {
-    const PowerSettings& s = App().Config.Power;
+    const PowerSettings& s = CurrentSettings().Power;
     return {s.LogTime, s.GraphLow, s.GraphHigh, s.DisplayMode, s.GraphGrid, s.StatMode};
 }
 
 QString RunCaption() {
-    const AppState& app = App();
     const ChannelInfo& head = CurrentHead();
-    const int type = head.HeadType;
-    const QString typeName =
-        type >= 0 && type < int(app.HeadTypeNames.size()) ? app.HeadTypeNames[size_t(type)] : QString();
+    const QString typeName = Meter().HeadTypeName(head.HeadType);
     return QString::fromLatin1(kPowerProfile.Caption) + QStringLiteral(" - ") + typeName +
            QStringLiteral(": ") + head.HeadName + head.HeadSerial;
 }
@@ -31,7 +30,7 @@ QString RunCaption() {
 QString Readout(const PowerEngine& e, double value) {
     if (IsOverrange(value)) return OverrangeText(e.LimitsOn);
     const PowerRunSettings s = e.Settings();
-    return ReadingText(value, e.LimitsOn, s.Low, s.High);
+    return ReadingText(value, e.LimitsOn, s.Low, s.High, e.Chart.Units);
 }
 
 }  // namespace
@@ -51,13 +50,14 @@ const PowerProfile kPowerProfile{
     .AdjustPrintPrefix = "",
     .DirectionNames = {"", ""},
     .Settings = PowerSettingsOfRun,
-    .WorkFilePath = [] { return App().WorkFileName; },
-    .NextPoll = [] { return NextPoll(CurrentHead().HeadType, App().DeviceType); },
+    .WorkFilePath = [] { return WorkFiles().WorkFileName; },
+    .NextPoll = [] { return NextPoll(CurrentHead().HeadType, Meter().DeviceType); },
     .Combine = nullptr,
     .RunCaption = RunCaption,
-    .Header = [](const std::array<QString, 2>& heads) { return PowerFileHeader(heads[0]); },
+    .Header = [](const UnitScale& units,
+                 const std::array<QString, 2>& heads) { return PowerFileHeader(units, heads[0]); },
     .Readout = Readout,
-    .StatText = [](const PowerEngine&, const QString& prefix, double value,
-                   bool) { return StatisticsText(prefix, value); },
+    .StatText = [](const PowerEngine& e, const QString& prefix, double value,
+                   bool) { return StatisticsText(prefix, value, e.Chart.Units); },
     .AdjustText = nullptr,
 };

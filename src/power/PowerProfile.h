@@ -52,7 +52,7 @@ struct PowerProfile {
     bool (*Combine)(double a, double b, std::array<double, 2>& values);
     QString (*RunCaption)();
     // The data file's first line, from the heads of the run (A and B).
-    QString (*Header)(const std::array<QString, 2>& heads);
+    QString (*Header)(const UnitScale& units, const std::array<QString, 2>& heads);
     // The read-out for a value of the current direction, over range too.
     QString (*Readout)(const PowerEngine& engine, double value);
     // A statistics line; `spread`: the standard deviation.

@@ -1,7 +1,9 @@
 #include "power/PowerSetupDialog.h"
 
+#include "data/Units.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <QApplication>
 
@@ -24,12 +26,12 @@
 namespace {
 
 SetupValues ReadPowerSettings() {
-    const PowerSettings& s = App().Config.Power;
+    const PowerSettings& s = CurrentSettings().Power;
     return {s.GraphLow, s.GraphHigh, s.GraphExponent, 4, s.LogTime, s.DisplayMode, s.GraphGrid, s.StatMode};
 }
 
 void WritePowerSettings(const SetupValues& v) {
-    PowerSettings& s = App().Config.Power;
+    PowerSettings& s = CurrentSettings().Power;
     s.DisplayMode = v.Display;
     s.GraphGrid = v.Grid;
     s.StatMode = v.Stat;
@@ -166,7 +168,7 @@ void PowerSetupDialog::BuildControls() {
     ArrangeAboveButtons(columns);
 }
 
-void PowerSetupDialog::SetupPowerGraph(bool runActive) {
+void PowerSetupDialog::SetupPowerGraph(bool runActive, const UnitScale& units) {
     const SetupValues s = profile_->Read();
     Loading = true;
 
@@ -182,7 +184,7 @@ void PowerSetupDialog::SetupPowerGraph(bool runActive) {
 
     if (cmbPowerUnits) {
         cmbPowerUnits->clear();
-        for (int i = 0; i < kListedPowerUnits; ++i) cmbPowerUnits->addItem(App().PowerUnits[i]);
+        for (int i = 0; i < kListedPowerUnits; ++i) cmbPowerUnits->addItem(units.PowerUnit(i));
     }
 
     for (int i = 0; i < 3; ++i) {
@@ -208,7 +210,7 @@ void PowerSetupDialog::ShowLimits(const SetupValues& s) {
     switch (profile_->Limits) {
         case LimitStyle::Power: {
             ScaleExponent = std::clamp<int16_t>(s.Exponent, 0, kMaxScaleExponent);
-            const LimitView view = ViewOfLimits(s.Low, s.High, ScaleExponent, App().PowerUnitFactors);
+            const LimitView view = ViewOfLimits(s.Low, s.High, ScaleExponent, UnitScale::PowerFactors);
             LowValue = view.LowValue;
             HighValue = view.HighValue;
             UnitIndex = view.UnitIndex;
@@ -218,7 +220,7 @@ void PowerSetupDialog::ShowLimits(const SetupValues& s) {
             // Limits may be negative: they show in the unit stored with them.
             ScaleExponent = std::clamp<int16_t>(s.Exponent, 0, kMaxScaleExponent);
             UnitIndex = std::clamp<int16_t>(s.Units, 0, kListedPowerUnits - 1);
-            const double factor = App().PowerUnitFactors[size_t(UnitIndex)] / ScaleOf(ScaleExponent);
+            const double factor = UnitScale::PowerFactors[size_t(UnitIndex)] / ScaleOf(ScaleExponent);
             LowValue = s.Low * factor;
             HighValue = s.High * factor;
             break;
@@ -250,7 +252,7 @@ bool PowerSetupDialog::TakeTypedLimit(int index) {
     double& value = index == 0 ? LowValue : HighValue;
     double most = graph_limits[index]->maximum();
     if (index == 1 && profile_->Limits == LimitStyle::Power)
-        most = CeilingInUnit(ScaleExponent, App().PowerUnitFactors[UnitIndex], kPowerCeiling);
+        most = CeilingInUnit(ScaleExponent, UnitScale::PowerFactors[UnitIndex], kPowerCeiling);
     return TakeLimitValue(txt_power[index], graph_limits[index], value, most);
 }
 
@@ -260,7 +262,7 @@ void PowerSetupDialog::graph_limits_Change(int index) {
         LowValue = graph_limits[0]->value();
     else if (profile_->Limits == LimitStyle::Power)
         HighValue = HighAfterMove(graph_limits[1]->value(), LowValue, ScaleExponent,
-                                  App().PowerUnitFactors[UnitIndex]);
+                                  UnitScale::PowerFactors[UnitIndex]);
     else
         HighValue = std::max(LowValue + 1, double(graph_limits[1]->value()));
     SetLimitBars();
@@ -284,7 +286,7 @@ void PowerSetupDialog::cmbPowerUnits_Click() {
         return;
     }
     UnitIndex = FitUnit(int16_t(cmbPowerUnits->currentIndex()), graph_limits[1]->value(), ScaleExponent,
-                        App().PowerUnitFactors);
+                        UnitScale::PowerFactors);
     SetIndexQuietly(cmbPowerUnits, UnitIndex);
 }
 
@@ -295,7 +297,7 @@ void PowerSetupDialog::cmbPowerCoeff_Click() {
         return;
     }
     ScaleExponent = FitCoefficient(int16_t(cmbPowerCoeff->currentIndex()), graph_limits[1]->value(),
-                                   App().PowerUnitFactors[UnitIndex]);
+                                   UnitScale::PowerFactors[UnitIndex]);
     SetIndexQuietly(cmbPowerCoeff, ScaleExponent);
 }
 
@@ -404,7 +406,7 @@ void PowerSetupDialog::Command2_Click() {
         v.Low = LowValue * std::pow(10.0, ScaleExponent);
         v.High = HighValue * std::pow(10.0, ScaleExponent);
     } else {
-        const double factor = App().PowerUnitFactors[UnitIndex];
+        const double factor = UnitScale::PowerFactors[UnitIndex];
         v.Low = LimitInBaseUnit(LowValue, ScaleExponent, factor);
         v.High = LimitInBaseUnit(HighValue, ScaleExponent, factor);
     }
@@ -423,8 +425,8 @@ PowerSetupDialog& SetupPower() {
     return *dialog;
 }
 
-void SetupPowerGraph(bool runActive) {
-    SetupPower().SetupPowerGraph(runActive);
+void SetupPowerGraph(bool runActive, const UnitScale& units) {
+    SetupPower().SetupPowerGraph(runActive, units);
 }
 
 int PowerSetupDialog::LowestBar() const {

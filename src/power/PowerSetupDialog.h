@@ -2,6 +2,7 @@
 
 #include "auxiliary/SetupControls.h"
 #include "auxiliary/SetupDialog.h"
+#include "data/Units.h"
 #include "power/PowerSetupRules.h"
 
 #include <QDialog>
@@ -65,7 +66,7 @@ public:
     // Fills the controls from the power settings and shows the dialog.
     // runActive: the power window has an initialised run; the log-time
     // controls are greyed out and lblReminder is shown.
-    void SetupPowerGraph(bool runActive);
+    void SetupPowerGraph(bool runActive, const UnitScale& units = UnitScale());
 
     // Controls, by the index the captions use (chkStat and Check2 from 1).
     std::array<QScrollBar*, 2> graph_limits{};
@@ -122,4 +123,4 @@ private:
 PowerSetupDialog& SetupPower();
 
 // Fills and shows the one dialog (the power window's Setup button).
-void SetupPowerGraph(bool runActive);
+void SetupPowerGraph(bool runActive, const UnitScale& units = UnitScale());

@@ -42,7 +42,7 @@ void ShowPowerStability(PowerWindow& window) {
     const auto source = [&engine] {
         StabilitySnapshot s;
         s.Title = engine.Display.Caption + QStringLiteral(": the run so far");
-        s.Unit = engine.Chart.YLabelMode == 1 ? App().BaseUnit : QString();
+        s.Unit = engine.Chart.YLabelMode == 1 ? engine.Chart.Units.BaseUnit : QString();
         s.Power = analysis::AnalysePower(StoreSeries(engine));
         return s;
     };

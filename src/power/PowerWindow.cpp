@@ -40,7 +40,7 @@ PowerWindow::PowerWindow(const PowerWindowProfile& profile, PowerEngine* engine,
     v.DisplayChanged = [this](const PowerDisplay& d) { ShowDisplay(d); };
     v.PointAdded = [this](const ChartPoint& p) { DrawChartPoint(Engine.Chart, Picture1->Surface(), p); };
     v.Redraw = [this] { form_Resize(); };
-    v.ReopenSetup = [this] { profile_->Setup().SetupPowerGraph(Engine.RunActive); };
+    v.ReopenSetup = [this] { profile_->Setup().SetupPowerGraph(Engine.RunActive, Engine.Chart.Units); };
     v.ShowWindow = [this] {
         MdiFrame(this)->show();
         show();
@@ -225,7 +225,7 @@ void PowerWindow::butReset_Click() {
 }
 
 void PowerWindow::butSetup_Click() {
-    profile_->Setup().SetupPowerGraph(Engine.RunActive);
+    profile_->Setup().SetupPowerGraph(Engine.RunActive, Engine.Chart.Units);
 }
 
 void PowerWindow::closeEvent(QCloseEvent* e) {

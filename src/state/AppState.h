@@ -10,16 +10,6 @@
 // The application state shared by every window: one instance for the whole
 // run, zeroed at start (ResetAppState), reached through App().
 
-struct ChannelInfo {
-    int16_t HeadType =
-        0;  // 0 none, 1 thermopile, 2 pyro, 3 photodiode, 4 nJ pyro, 5 rapid pulse, 6 photometer
-    QString HeadName;
-    QString HeadSerial;
-    QString UnitText;
-    QString ReadingUnit;
-    QString SupportNote;
-};
-
 enum ActiveModeCode : int16_t {
     ModeNone = 0,
     ModeTerminal = 1,
@@ -135,71 +125,33 @@ struct Settings {
 // hooks do nothing.
 struct ShellHooks {
     std::function<void(int16_t newMode)> SwitchMode;
-    std::function<void(bool enabled)> ConnectEnable;       // mnuConnect_Enable
-    std::function<void(bool enabled)> LogFileOnOffEnable;  // LogFileOnOff_Enable
-    std::function<void(bool on)> SetDataLogFile;           // the Data Log File switch, as its menu items
-    std::function<void()> ConnectClick;                    // mnuConnect_Click
-    std::function<void(int16_t port)> CheckPort;           // check mark of the port item
-    std::function<void()> ConnectionLost;                  // the device went away while connected
-    std::function<void()> ProcessEvents;                   // one round of window events (waits)
-    std::function<void()> ClearNotes;                      // NotesWindow.ClearNotesBox
-    std::function<void(int op)> FileCommand;  // the File menu's Save (0), Open, Print, Printer setup
+    std::function<void(bool enabled)> ConnectEnable;          // mnuConnect_Enable
+    std::function<void(bool enabled)> LogFileOnOffEnable;     // LogFileOnOff_Enable
+    std::function<void(bool on)> SetDataLogFile;              // the Data Log File switch, as its menu items
+    std::function<void()> ConnectClick;                       // mnuConnect_Click
+    std::function<void(int16_t port)> CheckPort;              // check mark of the port item
+    std::function<void()> ConnectionLost;                     // the device went away while connected
+    std::function<void()> ProcessEvents;                      // one round of window events (waits)
+    std::function<void()> ClearNotes;                         // NotesWindow.ClearNotesBox
+    std::function<void()> SaveFile;                           // the File menu's Save, for the save reminder
     std::function<void(const QString& fileName)> OpenPcFile;  // load a PC data file and show it
 };
 
 struct AppState {
-    // Connection and meter
-    bool Connected = false;
-    int16_t DeviceType = 0;
-    std::array<QString, 9> DeviceNames;
-    std::array<QString, 7> HeadTypeNames;
-    std::array<ChannelInfo, 3> Channels;
-    int16_t CurrentChannel = 0;
-
     // Modes
     int16_t ActiveMode = ModeNone;
     QString ModeCommand;
     bool RapidPulseAbsolute = true;
     bool ModeCheckPending = false;
     int16_t ViewerKind = -1;
-    bool MissingPulseDetection = false;
-
-    // The data set last loaded from a PC file or downloaded from the meter
-    int16_t DualViewMode = -1;   // view-mode dialog: -1 none or cancelled, 0 A, 1 B, 2 ratio, 3 difference
-    bool RelativeUnits = false;  // energy data in relative (RP) units
-    // Heads named in the last loaded or retrieved dual-channel record.
-    QString FileHeadAName = "DefaultA";
-    QString FileHeadASerial = "; s/n 12345";
-    QString FileHeadBName = "DefaultB";
-    QString FileHeadBSerial = "; s/n 12345";
-
-    // Units
-    QString BaseUnit;
-    std::array<QString, 7> PowerUnits;
-    std::array<double, 7> PowerUnitFactors{};
-    std::array<QString, 6> EnergyUnits;
-    std::array<double, 6> EnergyUnitFactors{};
-    int16_t DayCount = 0;
-
-    // Configuration and derived working-file paths
-    Settings Config;
-    QString WorkFileName;             // power
-    QString EnergyWorkFile;           // energy
-    QString RatioWorkFile;            // energy ratio
-    QString PowerRatioWorkFile;       // power ratio
-    QString PowerDifferenceWorkFile;  // power difference
 
     ShellHooks Shell;
 };
 
 AppState& App();
 
-// Zero the state (hooks included) and fill the name and unit tables
-// (start-up step 1).
+// Zero the state (hooks included).
 void ResetAppState();
-
-// A head is present on channel c (0..2).
-bool HeadPresent(int16_t channel);
 
 // The hourglass pointer for the whole screen while busy, the default otherwise.
 void SetBusyCursor(bool busy);

@@ -4,6 +4,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
 #include "state/Files.h"
+#include "state/StateReset.h"
 
 #include <charconv>
 #include <cmath>
@@ -13,6 +14,15 @@
 #include <vector>
 
 namespace {
+
+Settings g_settings;
+WorkFilePaths g_workFiles;
+
+void ResetSettings() {
+    g_settings = Settings{};
+    g_workFiles = WorkFilePaths{};
+}
+const ResetWithProgramState kReset{&ResetSettings};
 
 // Value texts kept while reading; reaching this many means the file is not ours.
 constexpr int kSlots = 76;
@@ -303,22 +313,29 @@ std::optional<Settings> ParseConfiguration(const QByteArray& fileText) {
     return FromValues(values);
 }
 
+Settings& CurrentSettings() {
+    return g_settings;
+}
+
+WorkFilePaths& WorkFiles() {
+    return g_workFiles;
+}
+
 QString ConfigurationPath() {
     return platform::InFolder(platform::programFolders().settings, kConfigurationFile);
 }
 
 void ComputeWorkFilePaths() {
-    AppState& app = App();
+    const Settings& s = g_settings;
     const QString folder = platform::ProgramFolder();
-    app.WorkFileName = platform::InFolder(folder, app.Config.Power.FileName);
-    app.EnergyWorkFile = platform::InFolder(folder, app.Config.Energy.FileName);
-    app.RatioWorkFile = platform::InFolder(folder, app.Config.EnergyRatio.FileName);
-    app.PowerRatioWorkFile = platform::InFolder(folder, app.Config.PowerRatio.FileName);
-    app.PowerDifferenceWorkFile = platform::InFolder(folder, app.Config.PowerDifference.FileName);
+    g_workFiles.WorkFileName = platform::InFolder(folder, s.Power.FileName);
+    g_workFiles.EnergyWorkFile = platform::InFolder(folder, s.Energy.FileName);
+    g_workFiles.RatioWorkFile = platform::InFolder(folder, s.EnergyRatio.FileName);
+    g_workFiles.PowerRatioWorkFile = platform::InFolder(folder, s.PowerRatio.FileName);
+    g_workFiles.PowerDifferenceWorkFile = platform::InFolder(folder, s.PowerDifference.FileName);
 }
 
 bool LoadConfiguration() {
-    AppState& app = App();
     std::optional<Settings> loaded;
     // Anything of that name counts as present: a kelvaro.cfg we cannot read
     // (a folder, a FIFO, a device) must stop the program rather than be
@@ -343,9 +360,9 @@ bool LoadConfiguration() {
         loaded = FromValues(values);
     }
     if (loaded) {
-        app.Config = *loaded;
+        g_settings = *loaded;
     } else {
-        app.Config = Settings{};
+        g_settings = Settings{};
         SaveConfiguration();
     }
     ComputeWorkFilePaths();
@@ -364,7 +381,7 @@ void SaveConfiguration() {
     }
     SetLineEnd(no, kLineEnd);
     bool written = true;
-    for (const QString& line : ConfigurationLines(App().Config))
+    for (const QString& line : ConfigurationLines(g_settings))
         if (!(written = WriteLine(no, line))) break;
     if (written && CommitFile(no)) return;
     CloseFile(no);

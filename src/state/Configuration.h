@@ -14,12 +14,28 @@ inline const QString kConfigurationFile = QStringLiteral("kelvaro.cfg");
 // Where kelvaro.cfg is: the settings folder, by default the current directory.
 QString ConfigurationPath();
 
-// Reads kelvaro.cfg from the settings folder into App().Config; a missing
+// The settings in force. Read from kelvaro.cfg and written back whole by
+// this file's routines; the setup dialogs and the main window's menus
+// change them and then call SaveConfiguration.
+Settings& CurrentSettings();
+
+// The working files of the logging windows, in the program folder under the
+// names the settings give (ComputeWorkFilePaths).
+struct WorkFilePaths {
+    QString WorkFileName;             // power
+    QString EnergyWorkFile;           // energy
+    QString RatioWorkFile;            // energy ratio
+    QString PowerRatioWorkFile;       // power ratio
+    QString PowerDifferenceWorkFile;  // power difference
+};
+WorkFilePaths& WorkFiles();
+
+// Reads kelvaro.cfg from the settings folder into CurrentSettings(); a missing
 // or unusable file gives the defaults, which are written back. False when
 // the file is there but cannot be read (the program then ends).
 bool LoadConfiguration();
 
-// Rewrites kelvaro.cfg whole from App().Config.
+// Rewrites kelvaro.cfg whole from CurrentSettings().
 void SaveConfiguration();
 
 // The 76 lines of the file, without line ends.
@@ -41,5 +57,5 @@ QString ConfigurationValue(const QString& line);
 // "2.5E+20") for very small or large magnitudes.
 QString ConfigurationNumber(double v);
 
-// Working-file paths from the file names in App().Config.
+// Working-file paths from the file names in CurrentSettings().
 void ComputeWorkFilePaths();

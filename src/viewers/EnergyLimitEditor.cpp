@@ -1,5 +1,6 @@
 #include "viewers/EnergyLimitEditor.h"
 
+#include "data/Units.h"
 #include "energy/EnergySetupRules.h"
 #include "state/AppState.h"
 
@@ -61,7 +62,7 @@ int16_t EnergyLimitEditor::Scale() const {
 }
 
 double EnergyLimitEditor::UnitFactor() const {
-    return App().EnergyUnitFactors[size_t(std::min<int>(Unit(), kListedEnergyUnits - 1))];
+    return UnitScale::EnergyFactors[size_t(std::min<int>(Unit(), kListedEnergyUnits - 1))];
 }
 
 void EnergyLimitEditor::BarChanged(int index) {
@@ -74,7 +75,7 @@ void EnergyLimitEditor::BarChanged(int index) {
 
 void EnergyLimitEditor::UnitChosen() {
     if (Controls.Units->currentIndex() < 0) return;
-    SetIndexQuietly(Controls.Units, FitEnergyUnit(Unit(), RightBar(), Scale(), App().EnergyUnitFactors));
+    SetIndexQuietly(Controls.Units, FitEnergyUnit(Unit(), RightBar(), Scale(), UnitScale::EnergyFactors));
 }
 
 void EnergyLimitEditor::ScaleChosen() {

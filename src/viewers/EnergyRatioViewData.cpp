@@ -5,7 +5,10 @@
 #include "data/LogLines.h"
 #include "data/Overrange.h"
 #include "data/PcFileFormat.h"
+#include "data/Units.h"
+#include "link/MeterIdentity.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "viewers/ViewerValues.h"
 
 #include <algorithm>
@@ -30,7 +33,7 @@ bool Missed(const EnergyPair& p) {
 }
 
 QString HeadText(int channel) {
-    const ChannelInfo& c = App().Channels[size_t(channel)];
+    const ChannelInfo& c = Meter().Channels[size_t(channel)];
     return c.HeadName + c.HeadSerial;
 }
 
@@ -40,7 +43,7 @@ void EnergyRatioViewData::Begin() {
     Clear();
     ViewDirection = std::clamp<int16_t>(ViewDirection, 0, 1);
     Chart = DualChartSpec{};
-    Chart.GridStyle = App().Config.EnergyRatio.RatioGridStyle;
+    Chart.GridStyle = CurrentSettings().EnergyRatio.RatioGridStyle;
 }
 
 void EnergyRatioViewData::Clear() {
@@ -102,7 +105,7 @@ void EnergyRatioViewData::ChooseLimits() {
 
     // Energy: unit and scale from the largest channel A energy.
     const EnergyScaling es = ScalingForMax(EnergyA.Max, false);
-    const double factor = App().EnergyUnitFactors[size_t(es.UnitIndex)];
+    const double factor = UnitScale::EnergyFactors[size_t(es.UnitIndex)];
     const double scale = ScaleOf(es.ScaleIndex);
     Applied.Energy.UnitIndex = es.UnitIndex;
     Applied.Energy.ScaleIndex = es.ScaleIndex;
@@ -124,7 +127,7 @@ void EnergyRatioViewData::Apply(const EnergyRatioLimits& shown) {
     Applied.RatioLow = ratio.Low;
     Applied.RatioHigh = ratio.High;
     Applied.Exponent = std::clamp<int16_t>(shown.Exponent, kExponentMin, kExponentMax);
-    const double factor = App().EnergyUnitFactors[size_t(Applied.Energy.UnitIndex)];
+    const double factor = UnitScale::EnergyFactors[size_t(Applied.Energy.UnitIndex)];
     Chart.EnergyLow = float(LimitInBaseUnit(energy.Low, Applied.Energy.ScaleIndex, factor));
     Chart.EnergyHigh = float(LimitInBaseUnit(energy.High, Applied.Energy.ScaleIndex, factor));
     const double decade = std::pow(10.0, Applied.Exponent);

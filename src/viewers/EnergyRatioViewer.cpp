@@ -5,14 +5,14 @@
 #include "charts/SurfaceText.h"
 #include "data/DataFileSave.h"
 #include "data/WorkFile.h"
-#include "widgets/LogWindowParts.h"
 #include "platform/Printer.h"
 #include "platform/Prompts.h"
-#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
 #include "viewers/EnergyLimitEditor.h"
 #include "viewers/ViewerValues.h"
 #include "viewers/Viewers.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -94,7 +94,6 @@ void EnergyRatioViewer::BuildRatioLimits(QWidget* frame) {
 
 void EnergyRatioViewer::BeginRecord(const QString& title) {
     setWindowTitle(QStringLiteral("Energy Ratio - ") + title);
-    UseEnergyUnits(false);  // dual energies are always in joules
     Limits->SetUnitTexts(false);
     Data.Begin();
     SetIndexQuietly(cmbRatioMode, Data.ViewDirection);

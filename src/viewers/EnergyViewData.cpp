@@ -7,6 +7,7 @@
 #include "data/Units.h"
 #include "energy/EnergyEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "viewers/ViewerValues.h"
 
 #include <algorithm>
@@ -30,15 +31,8 @@ EnergyScaling ScalingForMax(double m, bool wholeNumber) {
     return s;
 }
 
-void UseEnergyUnits(bool relativeUnits) {
-    if (relativeUnits)
-        App().EnergyUnits = {"p", "n", "u", "m", "", "k"};
-    else
-        App().EnergyUnits = {"pJ", "nJ", "uJ", "mJ", "J", "kJ"};
-}
-
 void EnergyViewData::Begin(bool relativeUnits, bool missingPulseDetection) {
-    const EnergySettings& cfg = App().Config.Energy;
+    const EnergySettings& cfg = CurrentSettings().Energy;
     Clear();
     RelativeUnits = relativeUnits;
     MissingPulseDetection = missingPulseDetection;
@@ -83,7 +77,7 @@ void EnergyViewData::Add(const QString& text) {
 void EnergyViewData::ChooseLimits() {
     ViewYScale = 10;
     const EnergyScaling s = ScalingForMax(Stats.Max, true);
-    const double factor = App().EnergyUnitFactors[size_t(s.UnitIndex)];
+    const double factor = UnitScale::EnergyFactors[size_t(s.UnitIndex)];
     const double scale = ScaleOf(s.ScaleIndex);
     const double avr = Stats.Average(), dev = Stats.StdDev();
     const double low = MaxOf(MaxOf(Stats.Min, avr - 3 * dev), 0.0);
@@ -109,7 +103,7 @@ LimitBarPair EnergyViewData::Apply(int leftBar, int rightBar, int16_t unit, int1
     Applied.Low = bars.Low;
     Applied.High = bars.High;
     Applied.Bins = int16_t(std::clamp(binsBar, 1, 20) * 5);
-    const double factor = App().EnergyUnitFactors[size_t(Applied.UnitIndex)];
+    const double factor = UnitScale::EnergyFactors[size_t(Applied.UnitIndex)];
     ViewHist.LowLimit = float(LimitInBaseUnit(bars.Low, Applied.ScaleIndex, factor));
     ViewHist.HighLimit = float(LimitInBaseUnit(bars.High, Applied.ScaleIndex, factor));
     ResizeBins(ViewHist, Applied.Bins);
@@ -130,10 +124,11 @@ void EnergyViewData::Rebin() {
 }
 
 std::array<QString, 7> EnergyViewData::StatisticsTexts() const {
-    return {EnergyStatisticsText(QStringLiteral("Min:  "), Stats.Min),
-            EnergyStatisticsText(QStringLiteral("Max:  "), Stats.Max),
-            EnergyStatisticsText(QStringLiteral("Average:  "), Stats.Average()),
-            EnergyStatisticsText(QStringLiteral("St.Dev.:  "), Stats.StdDev()),
+    const UnitScale units{QStringLiteral("W"), RelativeUnits};
+    return {EnergyStatisticsText(QStringLiteral("Min:  "), Stats.Min, units),
+            EnergyStatisticsText(QStringLiteral("Max:  "), Stats.Max, units),
+            EnergyStatisticsText(QStringLiteral("Average:  "), Stats.Average(), units),
+            EnergyStatisticsText(QStringLiteral("St.Dev.:  "), Stats.StdDev(), units),
             QStringLiteral("Total Pulses:  ") + QString::number(Stats.Count + OverCount),
             QStringLiteral("Pulses Overrange:  ") + QString::number(OverCount),
             QStringLiteral("Missing Pulses:  ") + QString::number(MissedCount)};

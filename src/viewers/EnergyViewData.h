@@ -23,9 +23,6 @@ struct EnergyScaling {
 // number (halves to even), as the histogram viewer does.
 EnergyScaling ScalingForMax(double maxEnergy, bool wholeNumber);
 
-// App().EnergyUnits for joules (pJ .. kJ) or RP-units (the bare prefixes).
-void UseEnergyUnits(bool relativeUnits);
-
 // Limits as the setup frame shows them: values in the unit and scale.
 struct EnergyViewLimits {
     int16_t UnitIndex = 4;

@@ -1,12 +1,14 @@
 #include "viewers/EnergyViewer.h"
 
+#include "viewers/DataSet.h"
+
 #include "auxiliary/NotesWindow.h"
 #include "auxiliary/SetupControls.h"
 #include "data/WorkFile.h"
-#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
 #include "viewers/EnergyLimitEditor.h"
 #include "viewers/Viewers.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -52,13 +54,12 @@ EnergyViewer::EnergyViewer(QWidget* parent)
 }
 
 void EnergyViewer::BeginRecord(const QString& title) {
-    AppState& app = App();
-    const bool relative = app.RelativeUnits;
-    UseEnergyUnits(relative);
+    const DataSetFacts& facts = DescribedDataSet();
+    const bool relative = facts.Units.RelativeEnergy;
     Limits->SetUnitTexts(relative);
     setWindowTitle((relative ? QStringLiteral("Relative Energy Data ") : QStringLiteral("Energy Data")) +
                    QStringLiteral(" - ") + title);
-    Data.Begin(relative, app.MissingPulseDetection);
+    Data.Begin(relative, facts.MissingPulseDetection);
 }
 
 // The controls from the histogram as it was last built.

@@ -3,11 +3,12 @@
 #include "auxiliary/NotesText.h"
 #include "auxiliary/NotesWindow.h"
 #include "data/PcFileFormat.h"
-#include "link/LinkState.h"
 #include "platform/Clock.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "state/Files.h"
+#include "state/StateReset.h"
+#include "viewers/DataSet.h"
 #include "viewers/LoadingWindow.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/ViewModeDialog.h"
@@ -31,6 +32,20 @@ constexpr int kLinesPerClockLook = 32;
 
 // Bumped by every load: a load that finds another number has been replaced.
 int g_generation = 0;
+
+// The file being loaded or loaded last: its kind and channels, and whether
+// the running load is to stop. The view mode is the dialog's last answer.
+struct LoadState {
+    int16_t LoadKind = LoadNothing;
+    bool DualData = false;
+    bool LoadCancel = false;
+};
+LoadState g_load;
+
+void ForgetLoad() {
+    g_load = LoadState{};
+}
+const ResetWithProgramState kReset{&ForgetLoad};
 
 void Tell(const QString& text) {
     platform::prompts().Beep();
@@ -136,9 +151,10 @@ std::optional<std::string_view> PowerLineBytes(std::string_view line, int16_t ki
 
 // The title is the file name and the head part ("; " + from its "Head");
 // the viewer gets the head part apart too, since a name may hold "Head".
-void Begin(int16_t viewer, const QString& fileName, const QString& headPart) {
+void Begin(int16_t viewer, const QString& fileName, const QString& headPart, const DataSetFacts& facts) {
     StoredDataViewer* v = Viewer(viewer);
     if (!v) return;
+    DescribeDataSet(facts);
     v->Load(-1, fileName + headPart);
     v->SetHeadText(headPart.startsWith(QLatin1String("; ")) ? headPart.mid(2) : headPart);
 }
@@ -146,8 +162,7 @@ void Begin(int16_t viewer, const QString& fileName, const QString& headPart) {
 // The header: kind, channels, unit or energy flags, the view-mode question,
 // and the receiving viewer's start. False when nothing is to be loaded.
 bool StartFromHeader(const QString& line, const QString& fileName) {
-    ProtocolState& p = Link();
-    AppState& app = App();
+    LoadState& p = g_load;
     const PcFileHeader h = ReadPcFileHeader(line);
     p.DualData = h.dual;
     p.LoadKind = h.kind;
@@ -156,29 +171,30 @@ bool StartFromHeader(const QString& line, const QString& fileName) {
         return false;
     }
     const bool power = h.kind == LoadPower;
+    DataSetFacts facts;
     if (power) {
-        ReadUnitFromHeader(line, h.dual);
+        facts.Units.BaseUnit = UnitOfHeader(line, h.dual);
     } else {
-        app.RelativeUnits = h.relativeUnits;
-        app.MissingPulseDetection = h.missingPulseDetection;
+        facts.Units.RelativeEnergy = h.relativeUnits;
+        facts.MissingPulseDetection = h.missingPulseDetection;
     }
     const int16_t single = power ? int16_t(ViewPower) : int16_t(ViewEnergy);
     if (!h.dual) {
-        Begin(single, fileName, h.headPart);
+        Begin(single, fileName, h.headPart, facts);
         return true;
     }
     switch (GetDualViewMode(h.kind, fileName)) {
         case 0:
-            Begin(single, fileName, h.headAPart);
+            Begin(single, fileName, h.headAPart, facts);
             return true;
         case 1:
-            Begin(single, fileName, QStringLiteral("; ") + h.headBPart);
+            Begin(single, fileName, QStringLiteral("; ") + h.headBPart, facts);
             return true;
         case 2:
         case 3:
-            if (power) ParseDualHeads(h.headPart);
-            Begin(ReceivingViewer(h.kind, true, app.DualViewMode), fileName,
-                  h.headAPart + QStringLiteral("; ") + h.headBPart);
+            if (power) facts.Heads = HeadsOfDualHeader(h.headPart);
+            Begin(ReceivingViewer(h.kind, true, LastDualViewMode()), fileName,
+                  h.headAPart + QStringLiteral("; ") + h.headBPart, facts);
             return true;
         default:
             p.LoadKind = LoadNothing;
@@ -187,11 +203,11 @@ bool StartFromHeader(const QString& line, const QString& fileName) {
 }
 
 void Abort() {
-    ProtocolState& p = Link();
-    if (StoredDataViewer* v = Viewer(ReceivingViewer(p.LoadKind, p.DualData, App().DualViewMode)))
+    LoadState& p = g_load;
+    if (StoredDataViewer* v = Viewer(ReceivingViewer(p.LoadKind, p.DualData, LastDualViewMode())))
         v->Load(1, QString());
     p.DualData = false;
-    App().DualViewMode = -1;
+    ForgetDualViewMode();
     p.LoadKind = LoadNothing;
     p.LoadCancel = true;
 }
@@ -210,10 +226,10 @@ public:
           generation_(++g_generation) {}
 
     int16_t Run() {
-        ProtocolState& p = Link();
+        LoadState& p = g_load;
         p.LoadCancel = false;
         p.DualData = false;
-        App().DualViewMode = -1;
+        ForgetDualViewMode();
         nextEvents_ = platform::clock().Monotonic() + kEventInterval;
         std::string_view bytes;
         try {
@@ -231,7 +247,7 @@ public:
     }
 
 private:
-    bool Stopped() const { return Link().LoadCancel || g_generation != generation_; }
+    bool Stopped() const { return g_load.LoadCancel || g_generation != generation_; }
 
     void Take(std::string_view bytes) {
         if (lineNo_ == 1) return Header(Text(bytes));
@@ -241,28 +257,26 @@ private:
             notes_.Add(Text(bytes.substr(1)));
             return;
         }
-        const ProtocolState& p = Link();
-        const int16_t viewMode = App().DualViewMode;
-        StoredDataViewer* v = Viewer(ReceivingViewer(p.LoadKind, p.DualData, viewMode));
+        const int16_t viewMode = LastDualViewMode();
+        StoredDataViewer* v = Viewer(ReceivingViewer(g_load.LoadKind, g_load.DualData, viewMode));
         if (!v) return;
         // The bytes as they are where the viewer can read them so; the text otherwise.
-        if (const auto routed = PowerLineBytes(bytes, p.LoadKind, p.DualData, viewMode, scratch_))
+        if (const auto routed = PowerLineBytes(bytes, g_load.LoadKind, g_load.DualData, viewMode, scratch_))
             if (v->LoadBytes(*routed)) return;
-        v->Load(0, RouteDataLine(Text(bytes), p.LoadKind, p.DualData, viewMode).text);
+        v->Load(0, RouteDataLine(Text(bytes), g_load.LoadKind, g_load.DualData, viewMode).text);
     }
 
     void Header(const QString& line) {
         progress_ = ProgressRecord{7, 1, 0};
         DrawProgress(-1, progress_);
         if (!StartFromHeader(line, fileName_)) {
-            Link().LoadCancel = true;
+            g_load.LoadCancel = true;
             return;
         }
         // The viewer that takes every data line whole, as bytes where it can.
-        const ProtocolState& p = Link();
-        const int16_t viewMode = App().DualViewMode;
-        if (WholePowerLines(p.LoadKind, p.DualData, viewMode))
-            wholeLines_ = Viewer(ReceivingViewer(p.LoadKind, p.DualData, viewMode));
+        const int16_t viewMode = LastDualViewMode();
+        if (WholePowerLines(g_load.LoadKind, g_load.DualData, viewMode))
+            wholeLines_ = Viewer(ReceivingViewer(g_load.LoadKind, g_load.DualData, viewMode));
         SetDataLoadCancel(kSourcePcFile, [] { LoadPcFile(QStringLiteral("cancel retrieve")); });
         DataLoadFormShow(kSourcePcFile, fileName_, QStringLiteral("Loading Data Stored in PC File"));
     }
@@ -295,14 +309,14 @@ private:
     int16_t Finish() {
         const bool cancelled = Stopped();
         Close(!cancelled);
-        return cancelled ? int16_t(LoadNothing) : Link().LoadKind;
+        return cancelled ? int16_t(LoadNothing) : g_load.LoadKind;
     }
 
     int16_t Fail(QString reason) {
         if (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
         Close(true);
-        Link().LoadKind = LoadNothing;
-        Link().LoadCancel = true;
+        g_load.LoadKind = LoadNothing;
+        g_load.LoadCancel = true;
         Tell(QStringLiteral("Program internal trap. Notify supplier. Line %1 of %2 cannot be read: %3.")
                  .arg(lineNo_)
                  .arg(fileName_, reason));
@@ -338,4 +352,8 @@ int16_t LoadPcFile(const QString& fileName) {
         return LoadNothing;
     }
     return Load(fileName, no, length).Run();
+}
+
+int16_t ReceivingViewerOfLoad() {
+    return ReceivingViewer(g_load.LoadKind, g_load.DualData, LastDualViewMode());
 }

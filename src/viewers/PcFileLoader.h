@@ -23,3 +23,7 @@
 // and the running load returns 3 at its next line. A load started while
 // another is running (a nested Open) ends the older one the same way.
 int16_t LoadPcFile(const QString& fileName);
+
+// The viewer (ViewerKindCode) that receives the lines of the file being
+// loaded or loaded last; -1 none.
+int16_t ReceivingViewerOfLoad();

@@ -2,7 +2,6 @@
 
 #include "data/FileCommand.h"
 #include "data/PcFileFormat.h"
-#include "link/LinkState.h"
 #include "state/AppState.h"
 #include "viewers/LoadingWindow.h"
 #include "viewers/PcFileLoader.h"
@@ -14,8 +13,7 @@
 void ShowPcFile(const QString& fileName) {
     const int16_t kind = LoadPcFile(fileName);
     if (kind == LoadNothing) return;
-    if (StoredDataViewer* v = Viewer(ReceivingViewer(kind, Link().DualData, App().DualViewMode)))
-        v->ShowData();
+    if (StoredDataViewer* v = Viewer(ReceivingViewerOfLoad())) v->ShowData();
 }
 
 namespace {
@@ -28,7 +26,7 @@ public:
         t.Reenters = true;    // chosen again: another file
         return t;
     }
-    void Begin() override { FileCommand(1); }
+    void Begin() override { FileCommand(FileOpen); }
     void Reply(QString&) override {}
     void End() override {
         DataLoadCancel();

@@ -58,7 +58,8 @@ ViewLimits PowerLimitsAtLoad(double min, double max) {
     v.Low = low * scale;
     v.High = MaxOf(1.0, high * scale);
     OnBars(v, 0, kLimitBarMax);
-    PowerRangeOf(v.Low, v.High, v.ScaleExponent, App().PowerUnitFactors[size_t(v.UnitIndex)], v.YMin, v.YMax);
+    PowerRangeOf(v.Low, v.High, v.ScaleExponent, UnitScale::PowerFactors[size_t(v.UnitIndex)], v.YMin,
+                 v.YMax);
     return v;
 }
 
@@ -66,7 +67,7 @@ ViewLimits DifferenceLimitsAtLoad(double min, double max) {
     const double big = MaxOf(std::fabs(min), std::fabs(max));
     const double small = MinOf(std::fabs(min), std::fabs(max));
     const int u = IndexPowerLabel(big);
-    const double factor = App().PowerUnitFactors[size_t(u)];
+    const double factor = UnitScale::PowerFactors[size_t(u)];
     // Both magnitudes in the unit of the larger one (a value times the factor
     // is the value in that unit).
     float bigS = AsSingle(big * factor);
@@ -82,7 +83,8 @@ ViewLimits DifferenceLimitsAtLoad(double min, double max) {
     v.Low = (min < 0 ? -1.0 : 1.0) * (minIsBig ? bigS : smallS);
     v.High = (max < 0 ? -1.0 : 1.0) * (minIsBig ? smallS : bigS);
     OnBars(v, kDifferenceBarMin, kLimitBarMax);
-    PowerRangeOf(v.Low, v.High, v.ScaleExponent, App().PowerUnitFactors[size_t(v.UnitIndex)], v.YMin, v.YMax);
+    PowerRangeOf(v.Low, v.High, v.ScaleExponent, UnitScale::PowerFactors[size_t(v.UnitIndex)], v.YMin,
+                 v.YMax);
     return v;
 }
 

@@ -14,6 +14,8 @@
 #include "power/PowerSetupRules.h"
 #include "power/PowerTexts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "viewers/DataSet.h"
 #include "viewers/PowerViewLimits.h"
 #include "viewers/ViewerStability.h"
 #include "viewers/ViewerValues.h"
@@ -185,12 +187,12 @@ void PowerViewer::Load(int step, const QString& text) {
         Incomplete = true;
         Zoomed = false;
         butZoomOut->hide();
-        // A record whose header named no unit is in watts.
-        if (App().BaseUnit.isEmpty()) App().BaseUnit = QStringLiteral("W");
-        BuildPowerUnits();
+        Units = DescribedDataSet().Units;
+        FileHeads = DescribedDataSet().Heads;
+        Chart.Units = Units;
         Setting = true;
         cmbPowerUnits->clear();
-        for (int i = 0; i < kListedPowerUnits; ++i) cmbPowerUnits->addItem(App().PowerUnits[size_t(i)]);
+        for (int i = 0; i < kListedPowerUnits; ++i) cmbPowerUnits->addItem(Units.PowerUnit(i));
         SetIndexQuietly(cmbDirection, ViewDirection);
         Setting = false;
     } else if (step == 0) {
@@ -204,10 +206,11 @@ void PowerViewer::Load(int step, const QString& text) {
 void PowerViewer::ShowData() {
     Incomplete = false;
     Chart = ChartSettings{};
+    Chart.Units = Units;
     Chart.YLabelMode = IsRatio(Profile) ? 0 : 1;
     Chart.YTitle = IsRatio(Profile) ? QStringLiteral("Ratio ") + Profile.DirectionTexts[size_t(ViewDirection)]
                                     : QString();
-    Chart.GridStyle = App().Config.Power.GraphGrid;
+    Chart.GridStyle = CurrentSettings().Power.GraphGrid;
     Chart.MaxPoints = 1000;
     ChooseLimitsAtLoad();
     SetupGraph();
@@ -246,7 +249,7 @@ void PowerViewer::ApplyRange() {
     if (IsRatio(Profile))
         RatioRangeOf(LowValue, HighValue, ViewExponent, Chart.YMin, Chart.YMax);
     else
-        PowerRangeOf(LowValue, HighValue, ScaleExponent, App().PowerUnitFactors[size_t(UnitIndex)],
+        PowerRangeOf(LowValue, HighValue, ScaleExponent, UnitScale::PowerFactors[size_t(UnitIndex)],
                      Chart.YMin, Chart.YMax);
 }
 
@@ -280,7 +283,7 @@ bool PowerViewer::TakeTypedLimit(int index) {
     double most = graph_limits[index]->maximum();
     // Only the single-channel viewer keeps the 30 kW ceiling.
     if (index == 1 && Profile.Combine == PowerCombine::Single)
-        most = CeilingInUnit(ScaleExponent, App().PowerUnitFactors[size_t(UnitIndex)], kPowerCeiling);
+        most = CeilingInUnit(ScaleExponent, UnitScale::PowerFactors[size_t(UnitIndex)], kPowerCeiling);
     return TakeLimitValue(txt_power[index], graph_limits[index], value, most);
 }
 
@@ -290,7 +293,7 @@ void PowerViewer::graph_limits_Change(int index) {
     if (index == 0)
         LowValue = bar;
     else if (Profile.Combine == PowerCombine::Single)
-        HighValue = HighAfterMove(bar, LowValue, ScaleExponent, App().PowerUnitFactors[size_t(UnitIndex)]);
+        HighValue = HighAfterMove(bar, LowValue, ScaleExponent, UnitScale::PowerFactors[size_t(UnitIndex)]);
     else
         HighValue = bar;
     ShowBars();
@@ -301,7 +304,7 @@ void PowerViewer::cmbPowerUnits_Click() {
     UnitIndex = int16_t(cmbPowerUnits->currentIndex());
     // Only the single-channel viewer keeps the 30 kW ceiling.
     if (Profile.Combine == PowerCombine::Single) {
-        UnitIndex = FitUnit(UnitIndex, graph_limits[1]->value(), ScaleExponent, App().PowerUnitFactors);
+        UnitIndex = FitUnit(UnitIndex, graph_limits[1]->value(), ScaleExponent, UnitScale::PowerFactors);
         SetIndexQuietly(cmbPowerUnits, UnitIndex);
     }
 }
@@ -311,7 +314,7 @@ void PowerViewer::cmbPowerCoeff_Click() {
     ScaleExponent = int16_t(cmbPowerCoeff->currentIndex());
     if (Profile.Combine == PowerCombine::Single) {
         ScaleExponent = FitCoefficient(ScaleExponent, graph_limits[1]->value(),
-                                       App().PowerUnitFactors[size_t(UnitIndex)]);
+                                       UnitScale::PowerFactors[size_t(UnitIndex)]);
         SetIndexQuietly(cmbPowerCoeff, ScaleExponent);
     }
 }
@@ -367,7 +370,7 @@ void PowerViewer::ResetStatistics() {
 void PowerViewer::ShowStatistics() {
     const RunningStats& s = Data.Stats(ViewDirection);
     const auto text = [this](const QString& prefix, double v) {
-        return IsRatio(Profile) ? prefix + FormatScientific(v) : StatisticsText(prefix, v);
+        return IsRatio(Profile) ? prefix + FormatScientific(v) : StatisticsText(prefix, v, Units);
     };
     lblMinPower->setText(text(kMinPrefix, s.Min));
     lblMaxPower->setText(text(kMaxPrefix, s.Max));
@@ -477,15 +480,13 @@ QString PowerViewer::HeadPart() const {
 
 void PowerViewer::DataSave(const QString& fileName) {
     if (Data.Count() == 0 || RefuseIncomplete(Incomplete)) return;
-    const AppState& app = App();
     const QString header =
         Profile.Combine == PowerCombine::Single
-            ? QStringLiteral("Power, in ") + UnitLongName(app.BaseUnit) +
+            ? QStringLiteral("Power, in ") + UnitLongName(Units.BaseUnit) +
                   QStringLiteral(" \t Time, in Seconds \t") + HeadPart()
-            : QStringLiteral("Power, ") + app.BaseUnit +
-                  QStringLiteral(" Channel A\t Channel B \t Time, in Seconds \t Head A: ") +
-                  app.FileHeadAName + app.FileHeadASerial + QStringLiteral("\t Head B: ") +
-                  app.FileHeadBName + app.FileHeadBSerial;
+            : QStringLiteral("Power, ") + Units.BaseUnit +
+                  QStringLiteral(" Channel A\t Channel B \t Time, in Seconds \t Head A: ") + FileHeads.aName +
+                  FileHeads.aSerial + QStringLiteral("\t Head B: ") + FileHeads.bName + FileHeads.bSerial;
     SaveLoggedData(
         fileName, false, QString(), header, [] { Notes().SaveNotesBox(); },
         [this] { Data.ForEachFileLine([](const QString& line) { WorkFile(3, line); }); });

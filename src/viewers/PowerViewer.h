@@ -1,6 +1,8 @@
 #pragma once
 
 #include "charts/StripChart.h"
+#include "data/PcFileFormat.h"
+#include "data/Units.h"
 #include "viewers/PowerViewData.h"
 #include "viewers/StoredDataViewer.h"
 
@@ -56,6 +58,10 @@ public:
     const PowerViewProfile& Profile;
     PowerViewData Data;
     ChartSettings Chart;
+    // The record's unit and, for ratio and difference, its heads: as it was
+    // described when it began (DescribeDataSet).
+    UnitScale Units;
+    DualHeads FileHeads;
 
     // Shown interval.
     double ZoomStart = 0, ZoomEnd = 0;

@@ -4,13 +4,13 @@
 #include "charts/SurfaceText.h"
 #include "data/DataFileSave.h"
 #include "data/WorkFile.h"
-#include "widgets/LogWindowParts.h"
 #include "platform/Printer.h"
-#include "widgets/SurfaceWidget.h"
 #include "state/AppState.h"
 #include "viewers/EnergyLimitEditor.h"
 #include "viewers/EnergyViewData.h"
 #include "viewers/ViewerValues.h"
+#include "widgets/LogWindowParts.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -152,7 +152,6 @@ void PulseViewerWindow::EnergyPrint() {
 
 void PulseViewerWindow::Unload() {
     DropRecord();
-    UseEnergyUnits(false);
     if (App().ViewerKind == kind_) App().ViewerKind = -1;
 }
 

@@ -1,6 +1,6 @@
 #include "viewers/ViewModeDialog.h"
 
-#include "state/AppState.h"
+#include "state/StateReset.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -14,6 +14,8 @@ namespace {
 
 ViewModeDialog* g_dialog = nullptr;
 std::function<int16_t(int16_t, const QString&)> g_answer;
+int16_t g_viewMode = -1;  // -1 none or cancelled, 0 A, 1 B, 2 ratio, 3 difference
+const ResetWithProgramState kReset{&ForgetDualViewMode};
 
 }  // namespace
 
@@ -47,12 +49,12 @@ ViewModeDialog::ViewModeDialog(QWidget* parent) : QDialog(parent) {
     row->addWidget(butCancel);
     layout->addLayout(row);
     connect(butOK, &QPushButton::clicked, this, [this] {
-        App().DualViewMode = SelectedMode();
+        g_viewMode = SelectedMode();
         accept();
     });
     // Cancel, Escape and closing the window all answer -1.
     connect(butCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(this, &QDialog::rejected, this, [] { App().DualViewMode = -1; });
+    connect(this, &QDialog::rejected, this, [] { g_viewMode = -1; });
 }
 
 void ViewModeDialog::Prepare(int16_t kind, const QString& title) {
@@ -63,7 +65,7 @@ void ViewModeDialog::Prepare(int16_t kind, const QString& title) {
     optViewMode[3]->setVisible(power);
     // A choice this data set does not offer (the difference of energies)
     // falls back to channel A, as no choice does.
-    int16_t mode = App().DualViewMode;
+    int16_t mode = g_viewMode;
     if (mode < 0 || mode > 3 || !optViewMode[size_t(mode)]->isVisibleTo(this)) mode = 0;
     optViewMode[size_t(mode)]->setChecked(true);
     adjustSize();
@@ -86,13 +88,21 @@ ViewModeDialog& SharedViewModeDialog() {
 int16_t GetDualViewMode(int16_t kind, const QString& title) {
     if (g_answer) {
         const int16_t mode = g_answer(kind, title);
-        App().DualViewMode = mode >= 0 && mode <= (kind == 0 ? 3 : 2) ? mode : int16_t(-1);
-        return App().DualViewMode;
+        g_viewMode = mode >= 0 && mode <= (kind == 0 ? 3 : 2) ? mode : int16_t(-1);
+        return g_viewMode;
     }
     ViewModeDialog& d = SharedViewModeDialog();
     d.Prepare(kind, title);
     d.exec();
-    return App().DualViewMode;
+    return g_viewMode;
+}
+
+int16_t LastDualViewMode() {
+    return g_viewMode;
+}
+
+void ForgetDualViewMode() {
+    g_viewMode = -1;
 }
 
 void SetViewModeAnswer(std::function<int16_t(int16_t kind, const QString& title)> answer) {

@@ -31,15 +31,20 @@ public:
     QPushButton* butCancel;
 };
 
-// Shows the dialog modally and returns the choice, which it also keeps in
-// App().DualViewMode: 0 channel A, 1 channel B, 2 ratio, 3 difference, -1
+// Shows the dialog modally and returns the choice, which it also keeps (see
+// LastDualViewMode): 0 channel A, 1 channel B, 2 ratio, 3 difference, -1
 // cancelled. `title` is the caption (the file name, or the device name +
 // " File").
 int16_t GetDualViewMode(int16_t kind, const QString& title);
+
+// The last answer: preselected the next time, and the view mode of the
+// record being loaded. -1 after ForgetDualViewMode (a new PC file).
+int16_t LastDualViewMode();
+void ForgetDualViewMode();
 
 // The one dialog, made on first use.
 ViewModeDialog& SharedViewModeDialog();
 
 // Answers in place of the dialog (fuzz targets, benchmarks); an empty
-// function restores the dialog. The answer still lands in App().DualViewMode.
+// function restores the dialog. The answer is still kept as the last one.
 void SetViewModeAnswer(std::function<int16_t(int16_t kind, const QString& title)> answer);

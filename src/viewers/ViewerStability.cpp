@@ -27,7 +27,7 @@ void ShowViewerStability(PowerViewer& viewer) {
         StabilitySnapshot s;
         if (!v) return s;
         const auto [first, last] = ShownInterval(*v);
-        s.Unit = ratio ? QString() : App().BaseUnit;
+        s.Unit = ratio ? QString() : v->Units.BaseUnit;
         s.Power = analysis::AnalysePower(PowerViewSeries(v->Data, first, last, v->ViewDirection));
         s.Title = v->windowTitle();
         if (last >= first && last < v->Data.Count())

@@ -5,6 +5,7 @@
 #include "dual/EnergyRatioWindow.h"
 #include "dual/PowerDifferenceWindow.h"
 #include "dual/PowerRatioWindow.h"
+#include "state/Configuration.h"
 #include "support/Screenshot.h"
 
 namespace {
@@ -25,12 +26,12 @@ TEST_P(DualEndToEndTest, channelPowersAreSavedAsTheMeterSentThem) {
     const QString item = ratio ? "mnuMode_DualPower_Ratio" : "mnuMode_DualPower_Difference";
     ASSERT_TRUE(StartConnected(item)) << Log();
     form->mnuLogFile_On->trigger();
-    App().PowerRatioWorkFile = dir.Path("ratio.dpw");
-    App().PowerDifferenceWorkFile = dir.Path("difference.dpw");
+    WorkFiles().PowerRatioWorkFile = dir.Path("ratio.dpw");
+    WorkFiles().PowerDifferenceWorkFile = dir.Path("difference.dpw");
     // Ranges that show the trace in the screenshots.
-    App().Config.PowerRatio.RatioHigh = 5;
-    App().Config.PowerDifference.DifferenceLow = -0.005;
-    App().Config.PowerDifference.DifferenceHigh = 0.02;
+    CurrentSettings().PowerRatio.RatioHigh = 5;
+    CurrentSettings().PowerDifference.DifferenceLow = -0.005;
+    CurrentSettings().PowerDifference.DifferenceHigh = 0.02;
     form->action(item)->trigger();
     auto* w = form->findChild<PowerWindow*>(ratio ? "PowerRatioWindow" : "PowerDifferenceWindow");
     ASSERT_NE(w, nullptr);
@@ -80,7 +81,7 @@ struct EnergyRatioEndToEndTest : EndToEndTest {
 
 TEST_P(EnergyRatioEndToEndTest, pairsAreSavedAsTheMeterSentThem) {
     ASSERT_TRUE(StartConnected("mnuMode_DualEnergy_Ratio")) << Log();
-    App().RatioWorkFile = dir.Path("kelvaro.dnr");
+    WorkFiles().RatioWorkFile = dir.Path("kelvaro.dnr");
     (GetParam() ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
     form->action("mnuMode_DualEnergy_Ratio")->trigger();
     ASSERT_EQ(App().ActiveMode, ModeEnergyRatio) << Log();

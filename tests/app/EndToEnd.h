@@ -6,9 +6,12 @@
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
 #include "link/Link.h"
+#include "link/MeterIdentity.h"
 #include "platform/PortTable.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -131,24 +134,22 @@ class EndToEndTest : public ::testing::TestWithParam<bool> {
 protected:
     explicit EndToEndTest(const QStringList& simulatorArgs) : sim(simulatorArgs) {}
     void SetUp() override {
-        ResetFileDialogMemory();
+        FreshProgramState();
         ASSERT_TRUE(sim.path.startsWith("/dev/")) << sim.path.toStdString();
         dir.Write("kelvaro.ports", PortsFile({{1, sim.path}}));
     }
     void TearDown() override {
-        if (App().Connected) Disconnect();
+        if (Meter().Connected) Disconnect();
         form.reset();
         platform::setCommandLinePort({});
-        ResetAppState();
-        ResetLinkState();
-        ResetFileDialogMemory();
+        FreshProgramState();
     }
 
     void Start() {
         form = std::make_unique<MainWindow>();
         ASSERT_TRUE(form->MDIForm_Load());
-        App().WorkFileName = dir.Path("kelvaro.pwr");
-        App().EnergyWorkFile = dir.Path("kelvaro.nrg");
+        WorkFiles().WorkFileName = dir.Path("kelvaro.pwr");
+        WorkFiles().EnergyWorkFile = dir.Path("kelvaro.nrg");
         form->ShowAndConnect();
         QCoreApplication::processEvents();  // the connect, posted to the event loop
     }
@@ -158,9 +159,9 @@ protected:
     // time-out during identification, and the user connects again.
     bool StartConnected(const QString& modeItem) {
         Start();
-        auto ready = [&] { return App().Connected && form->action(modeItem)->isEnabled(); };
+        auto ready = [&] { return Meter().Connected && form->action(modeItem)->isEnabled(); };
         for (int attempt = 1; attempt < 3 && !ready(); ++attempt) {
-            if (App().Connected) form->mnuConnect_Click();
+            if (Meter().Connected) form->mnuConnect_Click();
             form->mnuConnect_Click();
         }
         prompts.messages.clear();

@@ -9,11 +9,14 @@
 #include "auxiliary/InformationWindow.h"
 #include "dual/EnergyRatioWindow.h"
 #include "energy/EnergyWindow.h"
+#include "link/MeterIdentity.h"
 #include "platform/QtSerialPort.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
+#include "state/Configuration.h"
 #include "support/FakeClock.h"
 #include "support/FakeSystemView.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 #include "viewers/PowerViewer.h"
 
@@ -127,7 +130,7 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     // Unplugged: the simulator and its terminal go away mid-run.
     sim.proc.kill();
     sim.proc.waitForFinished(3000);
-    ASSERT_TRUE(RunUntil([] { return !App().Connected; }, 5000));
+    ASSERT_TRUE(RunUntil([] { return !Meter().Connected; }, 5000));
     ASSERT_FALSE(prompts.messages.empty());
     EXPECT_EQ(
         prompts.messages.back().text,
@@ -155,8 +158,8 @@ TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain)
     SwitchMode(ModeNone);
     ASSERT_TRUE(form->mnuConnect->isEnabled());
     form->mnuConnect->trigger();
-    ASSERT_TRUE(App().Connected) << Log();
-    EXPECT_EQ(App().Channels[0].HeadName, "XLP12") << "identified again";
+    ASSERT_TRUE(Meter().Connected) << Log();
+    EXPECT_EQ(Meter().Channels[0].HeadName, "XLP12") << "identified again";
     EXPECT_EQ(Status(), "COM1 (" + sim.path + "), 19200 baud, TALON");
 }
 
@@ -197,7 +200,7 @@ TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplainedAndTheCommandLinePort
 
     holder.Close();
     form->mnuConnect->trigger();
-    ASSERT_TRUE(App().Connected) << Log();
+    ASSERT_TRUE(Meter().Connected) << Log();
     EXPECT_EQ(Status(), "COM1 (" + sim.path + "), 19200 baud, TALON");
     EXPECT_EQ(InformationWindow(form.get()).LblPort->text(), "Port: COM1 (" + sim.path + ")");
     form->resize(820, 300);
@@ -218,14 +221,13 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     TempDir dir;
     FakeClock clock;
     ScriptedPrompts prompts;
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     sim::Meter meter;
     NamedPort port(meter, [&](double s) { clock.Advance(s); });
     platform::setSerialPort(&port);
     platform::setSystemView(&system);
     dir.Write("kelvaro.ports", "COM5 /dev/ttyUSB0\n");
-    App().Config.CommPort = 5;
+    CurrentSettings().CommPort = 5;
     ReloadPortTable();
 
     system.present = {"/dev/ttyUSB0", stable};
@@ -242,8 +244,7 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     Disconnect();
     platform::setSystemView(nullptr);
     platform::setSerialPort(nullptr);
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
 }
 
 // A mode runs without a window: power, energy and energy ratio logged over
@@ -287,22 +288,20 @@ TEST(HeadlessEndToEndTest, modesLogWithNoWindowAndAnAttachedWindowSavesTheSameBy
         Simulator sim(row.simulator);
         TempDir dir;
         ScriptedPrompts prompts;
-        ResetAppState();
-        ResetLinkState();
-        ResetFileDialogMemory();
+        FreshProgramState();
         App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
         QTimer timer2;
         QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
         timer2.start(10);
         platform::portTable().Override("COM1 " + sim.path + "\n");
-        App().Config.CommPort = 1;
-        App().WorkFileName = dir.Path("kelvaro.pwr");
-        App().EnergyWorkFile = dir.Path("kelvaro.nrg");
-        App().RatioWorkFile = dir.Path("kelvaro.dnr");
+        CurrentSettings().CommPort = 1;
+        WorkFiles().WorkFileName = dir.Path("kelvaro.pwr");
+        WorkFiles().EnergyWorkFile = dir.Path("kelvaro.nrg");
+        WorkFiles().RatioWorkFile = dir.Path("kelvaro.dnr");
         const std::unique_ptr<Mode> mode = row.make();
         Modes().Register(ModeOfItem(row.item), *mode);
         // A busy machine can keep an answer past the probe or the identification: connect again.
-        for (int attempt = 0; attempt < 3 && App().Channels[0].HeadType == 0; ++attempt) {
+        for (int attempt = 0; attempt < 3 && Meter().Channels[0].HeadType == HeadKind::None; ++attempt) {
             Disconnect();
             if (Connect()) IdentifyInstrument();
         }
@@ -330,8 +329,7 @@ TEST(HeadlessEndToEndTest, modesLogWithNoWindowAndAnAttachedWindowSavesTheSameBy
         SwitchMode(ModeNone);
         Disconnect();
     }
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include "EndToEnd.h"
 #include "auxiliary/AboutBox.h"
 #include "auxiliary/InformationWindow.h"
+#include "link/MeterIdentity.h"
 #include "platform/Documents.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
+#include "state/Configuration.h"
 #include "state/RecentFiles.h"
 #include "support/FakeClock.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 
 #include <QDir>
@@ -34,8 +37,7 @@ protected:
         form.reset();
         platform::setSerialPort(nullptr);
         SetPause({});
-        ResetAppState();
-        ResetLinkState();
+        FreshProgramState();
     }
 
     // Start-up as main() does it, with every wait round 10 ms of fake time, on
@@ -110,7 +112,7 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
     // Only the ports that exist are offered, and the first became the configured one.
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isVisible());
     EXPECT_FALSE(form->mnuSetup_CommPortList[1]->isVisible());
-    ASSERT_EQ(App().Config.CommPort, 3);
+    ASSERT_EQ(CurrentSettings().CommPort, 3);
 
     InformationWindow info(form.get());
     EXPECT_EQ(info.LblHeadType1->text(), "Type:Disconnected");
@@ -134,9 +136,9 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
 
 TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     Start();
-    ASSERT_TRUE(App().Connected) << prompts.Texts().join(" | ").toStdString();
+    ASSERT_TRUE(Meter().Connected) << prompts.Texts().join(" | ").toStdString();
     EXPECT_EQ(form->mnuConnect->text(), "&Disconnect");
-    EXPECT_EQ(App().DeviceType, 2);
+    EXPECT_EQ(Meter().DeviceType, MeterModel::MeridelTwo);
     EXPECT_FALSE(Visible("mnuMode_Power"));
     EXPECT_TRUE(Enabled("mnuMode_DualEnergy_ChannelB"));  // the energy window is part of the program
     EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isChecked());
@@ -151,7 +153,7 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
 
     // Disconnect: the caption comes back, the layout stays, everything but files disabled.
     form->mnuConnect_Click();
-    EXPECT_FALSE(App().Connected);
+    EXPECT_FALSE(Meter().Connected);
     EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
     EXPECT_TRUE(Visible("mnuMode_DualPower") && !Enabled("mnuMode_DualPower"))
         << "the layout stays, disabled";
@@ -192,7 +194,7 @@ TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHea
     prompts.fileAnswers = {dir.Path("a.pwr")};
     form->action("mnuMode_DualPower_ChannelB")->trigger();
     EXPECT_EQ(windowCalls, (QStringList{"-1: FP", "1: CH B", "-1: FP"}));
-    EXPECT_EQ(App().CurrentChannel, 1);
+    EXPECT_EQ(Meter().CurrentChannel, 1);
     ASSERT_EQ(prompts.questions.size(), 1u);
     EXPECT_EQ(prompts.questions[0].text, "The logged data has not been saved. Save it now?");
     EXPECT_TRUE(
@@ -215,7 +217,7 @@ TEST_F(MainWindowTest, cancelAtTheReminderKeepsTheRunningModeAndTheProgram) {
             frame->close();
         else
             form->action(item)->trigger();
-        EXPECT_EQ(std::tuple(App().ActiveMode, App().CurrentChannel, w->Engine.NotSaved, w->Engine.Stopped),
+        EXPECT_EQ(std::tuple(App().ActiveMode, Meter().CurrentChannel, w->Engine.NotSaved, w->Engine.Stopped),
                   std::tuple(ModePower, 0, true, false))
             << item;
         EXPECT_TRUE(frame->isVisible()) << item;

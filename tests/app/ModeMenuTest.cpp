@@ -5,6 +5,7 @@
 #include "app/Recovery.h"
 #include "link/LinkState.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/RecordingMode.h"
 
 #include <gtest/gtest.h>
@@ -28,10 +29,10 @@ Names Items(const char* list) {
 Names Of(int16_t model, int16_t headA, int16_t headB, bool connected, bool enabledOnly,
          const char* noteA = "") {
     std::array<ChannelInfo, 3> heads{};
-    heads[0].HeadType = headA;
-    heads[1].HeadType = headB;
+    heads[0].HeadType = HeadKind(headA);
+    heads[1].HeadType = HeadKind(headB);
     heads[0].SupportNote = noteA;
-    const ModeMenuState s = ComputeModeMenu(model, heads, connected);
+    const ModeMenuState s = ComputeModeMenu(MeterModel(model), heads, connected);
     Names out;
     for (int i = 0; i < ModeMenuItemCount; ++i)
         if (s[i].visible && (s[i].enabled || !enabledOnly))
@@ -93,8 +94,7 @@ TEST(ModeMenu, eachModelShowsItsGroups) {
 class ModeSwitchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        ResetLinkState();
+        FreshProgramState();
         ShellHooks& h = App().Shell;
         for (int16_t mode : {1, 2, 3, 5, 6, 7, 11, 12, 13}) {
             modes[size_t(mode)].RegisterAs(mode);
@@ -125,7 +125,7 @@ TEST_F(ModeSwitchTest, leavesClearsNotesThenEntersAndWaitsOutAnOutstandingReply)
         {ModeTerminal, ModeNone, false, {"1(1) active=1", "connect on", "clear notes", "wait active=0"}},
     };
     // clang-format on
-    App().Connected = true;
+    TestMeter().Connected = true;
     for (const auto& r : rows) {
         calls.clear();
         App().ActiveMode = r.from;
@@ -137,7 +137,7 @@ TEST_F(ModeSwitchTest, leavesClearsNotesThenEntersAndWaitsOutAnOutstandingReply)
 }
 
 TEST_F(ModeSwitchTest, modeActionsSetCommandAndSkipWhatAlreadyRuns) {
-    App().Channels[0].HeadType = 5;
+    TestMeter().Channels[0].HeadType = HeadKind::RapidPulse;
     ModeMenuAction(mnuMode_Energy);
     EXPECT_EQ(App().ModeCommand, "FE S") << "rapid-pulse head on A";
     EXPECT_EQ(App().ActiveMode, ModeEnergy);
@@ -151,7 +151,7 @@ TEST_F(ModeSwitchTest, modeActionsSetCommandAndSkipWhatAlreadyRuns) {
     ModeMenuAction(mnuMode_RP_Absolute);
     EXPECT_TRUE(App().RapidPulseAbsolute);
     EXPECT_EQ(calls.first(), "7(1) active=7") << "left before switching to absolute";
-    App().CurrentChannel = 1;
+    TestMeter().CurrentChannel = 1;
     App().ActiveMode = ModeRapidPulse;
     App().RapidPulseAbsolute = false;
     calls.clear();

@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/Program.h"
+#include "link/MeterIdentity.h"
 #include "platform/SilentPrompts.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
@@ -23,7 +24,7 @@ struct User : platform::SilentPrompts {
         connectFailed = connectFailed || text == "Can not communicate with the instrument";
     }
     bool AskYesNo(const QString& text, const QString&, platform::Icon) override {
-        std::printf("asked: %s (%s)\n", qPrintable(text), App().Connected ? "connected" : "port closed");
+        std::printf("asked: %s (%s)\n", qPrintable(text), Meter().Connected ? "connected" : "port closed");
         return false;
     }
     bool connectFailed = false;
@@ -52,9 +53,9 @@ int main(int argc, char** argv) {
             person.connectFailed = false;
             // Outside this handler, so that it looks again inside that connect.
             QTimer::singleShot(0, &form, &MainWindow::mnuConnect_Click);
-        } else if (App().Connected && connecting && !logs) {
+        } else if (Meter().Connected && connecting && !logs) {
             endAfter("identifying");
-        } else if (App().Connected && !connecting && logs && App().ActiveMode == ModeNone) {
+        } else if (Meter().Connected && !connecting && logs && App().ActiveMode == ModeNone) {
             if (!form.action("mnuMode_Power")->isEnabled()) {
                 // A reply too late for identification left the head unseen: connect anew.
                 form.mnuConnect_Click();

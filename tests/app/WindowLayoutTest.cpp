@@ -11,6 +11,7 @@
 #include "power/PowerMode.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "viewers/EnergyViewers.h"
@@ -105,8 +106,7 @@ QString SizeName(QSize s) {
 
 TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
     ScriptedPrompts prompts;
-    ResetAppState();
-    App().BaseUnit = "W";
+    FreshProgramState();
     QMdiArea area;
     area.resize(1000, 700);
     area.show();
@@ -153,13 +153,13 @@ TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
         sub->hide();
     }
     ForgetViewers();
-    ResetAppState();
+    FreshProgramState();
 }
 
 // Shown in a smaller area: inside it where it fits, the area scrolls where not.
 TEST(WindowLayout, childWindowsOpenInsideTheAreaAndALargerOneScrolls) {
     ScriptedPrompts prompts;
-    ResetAppState();
+    FreshProgramState();
     QMdiArea area;
     area.resize(700, 500);
     area.show();
@@ -183,7 +183,7 @@ TEST(WindowLayout, childWindowsOpenInsideTheAreaAndALargerOneScrolls) {
     EXPECT_EQ(viewerSub->pos(), QPoint(0, 0));
     EXPECT_TRUE(area.horizontalScrollBar()->isVisible() && area.verticalScrollBar()->isVisible());
     ForgetViewers();
-    ResetAppState();
+    FreshProgramState();
 }
 
 TEST(WindowLayout, aWindowLargerThanTheScreenOpensWithinItsAvailableArea) {

@@ -1,4 +1,7 @@
 #include "auxiliary/InfoTexts.h"
+#include "state/AppState.h"
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 
 #include <gtest/gtest.h>
 #include <QStringList>
@@ -22,19 +25,19 @@ TEST(InfoTexts, linesFollowTheConnectionTheModelAndTheHeads) {
           "Type: Disconnected", "Serial Number: Disconnected", "Name: Disconnected"}}};
     // clang-format on
     for (const auto& c : cases) {
-        ResetAppState();
-        App().Connected = c.connected;
-        App().DeviceType = c.device;
-        ChannelInfo& head = App().Channels[0];
-        head.HeadType = c.type;
+        FreshProgramState();
+        TestMeter().Connected = c.connected;
+        TestMeter().DeviceType = MeterModel(c.device);
+        ChannelInfo& head = TestMeter().Channels[0];
+        head.HeadType = HeadKind(c.type);
         head.HeadName = c.name;
         head.HeadSerial = c.serial;
         head.SupportNote = c.note;
-        const InfoTexts t = BuildInfoTexts(App(), "2.10");
+        const InfoTexts t = BuildInfoTexts(Meter(), CurrentSettings().CommPort, "2.10");
         QStringList shown{t.head1Caption, t.deviceType, t.deviceVersion, t.headType1, t.serial1, t.name1};
         if (t.twoHeads) shown << t.headType2 << t.serial2 << t.name2;
         EXPECT_EQ(shown, c.shown) << c.device;
         EXPECT_EQ(t.connected, c.connected);
     }
-    ResetAppState();
+    FreshProgramState();
 }

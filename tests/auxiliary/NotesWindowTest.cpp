@@ -1,6 +1,7 @@
 #include "auxiliary/NotesText.h"
 #include "auxiliary/NotesWindow.h"
 #include "data/WorkFile.h"
+#include "support/ProgramState.h"
 #include "support/RecordingSurface.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -12,7 +13,7 @@
 TEST(NotesWindow, savedAsApostropheLinesPrintedFiveLinesDownAndKeptWhenClosed) {
     ScriptedPrompts prompts;
     TempDir dir;
-    ResetWorkFile();
+    FreshProgramState();
     Notes().ClearNotesBox();
     Notes().txtboxNotes->setPlainText("Beam A\nafter alignment");
     Notes().AppendNotesBox(" (second run)");

@@ -1,5 +1,6 @@
 #include "charts/Histogram.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/RecordingSurface.h"
 #include "support/SeparatorScope.h"
 
@@ -10,7 +11,7 @@ namespace {
 class HistogramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
+        FreshProgramState();
         h.Width = 160;
         h.Height = 100;
         Limits(0, 0.01f);
@@ -63,7 +64,6 @@ TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
     // clang-format on
     for (auto [low, high, relative, labels, title] : cases) {
         surface.Forget();
-        if (relative) App().EnergyUnits = {"p", "n", "u", "m", "", "k"};
         Limits(low, high);
         DrawHistogram(0, {}, surface, h, yMax, relative);
         EXPECT_EQ(EnergyLabels().join(' '), labels);

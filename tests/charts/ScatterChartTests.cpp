@@ -1,6 +1,7 @@
 #include "charts/ScatterChart.h"
 #include "data/Overrange.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/RecordingSurface.h"
 #include "support/SeparatorScope.h"
 
@@ -11,7 +12,7 @@ namespace {
 class ScatterChartTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
+        FreshProgramState();
         spec.Width = 120;
         spec.Height = 80;
         spec.EnergyHigh = 0.01f;

@@ -4,6 +4,7 @@
 #include "platform/Palette.h"
 #include "platform/Printer.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
@@ -21,7 +22,7 @@ namespace {
 class StripChartDraw : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
+        FreshProgramState();
         s.Width = 160;
         s.Height = 100;
     }

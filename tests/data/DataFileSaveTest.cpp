@@ -2,6 +2,7 @@
 #include "data/WorkFile.h"
 #include "state/Files.h"
 #include "support/DiskFull.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -18,8 +19,8 @@ const QByteArray kData = "0.0012            \t1.50\r\nOverrange         \t2.00\r
 
 class DataFileSaveTest : public ::testing::Test {
 protected:
-    void SetUp() override { ResetWorkFile(); }
-    void TearDown() override { ResetWorkFile(); }
+    void SetUp() override { FreshProgramState(); }
+    void TearDown() override { FreshProgramState(); }
     void Save(const QString& name, bool logToFile) {
         SaveLoggedData(
             name, logToFile, dir.Path("kelvaro.pwr"), kHeader, [] { WorkFile(3, "'first notes"); },

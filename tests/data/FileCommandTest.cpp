@@ -1,6 +1,7 @@
 #include "data/DataFileSave.h"
 #include "data/FileCommand.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/RecordingMode.h"
 #include "support/ScriptedPrompts.h"
 
@@ -15,8 +16,7 @@ const QString kTrap = "Program internal trap. Notify supplier.";
 class FileCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        ResetFileDialogMemory();
+        FreshProgramState();
         for (int16_t mode : {2, 3, 6, 7, 11, 12, 13}) {
             const QString m = QString::number(mode);
             RecordingMode& r = modes[size_t(mode)];
@@ -26,7 +26,7 @@ protected:
             r.OnPrint = [this, m] { log << m + " print"; };
         }
     }
-    void TearDown() override { ResetAppState(); }
+    void TearDown() override { FreshProgramState(); }
     void Run(int16_t mode, int16_t op) {
         App().ActiveMode = mode;
         FileCommand(op);
@@ -116,7 +116,7 @@ TEST_F(FileCommandTest, printPausesPowerTypeChartsOnlyAndSetupPrintsOncePerCopy)
 // save that worked end it. Cancel, or Yes and then Cancel in the save dialog,
 // keeps the data unsaved and tells the caller to keep everything.
 TEST_F(FileCommandTest, reminderAsksAgainOnlyAfterAFailedSaveAndCancelKeepsTheData) {
-    App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
+    App().Shell.SaveFile = [] { FileCommand(FileSave); };
     modes[2].OnSave = [this](const QString& name) {
         if (name != "/ok.pwr") throw DataFileError(name, name == "/b.pwr");
         log << "saved";

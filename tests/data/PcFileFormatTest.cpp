@@ -63,9 +63,7 @@ TEST(PcFileHeader, unitComesFromTheLongNameOrTheDualSymbol) {
         {"Channel A, Lx", true, "W"},       // "Channel" first
     };
     for (const Case& c : cases) {
-        App().BaseUnit = "?";
-        ReadUnitFromHeader(c.header, c.dual);
-        EXPECT_EQ(App().BaseUnit, c.unit) << c.header.toStdString();
+        EXPECT_EQ(UnitOfHeader(c.header, c.dual), c.unit) << c.header.toStdString();
     }
 }
 
@@ -79,9 +77,8 @@ TEST(PcFileHeader, dualHeadsFromTheHeadPartWithDefaultsWhereItStops) {
         {"", "DefaultA", "; s/n 12345", "DefaultB", "; s/n 12345"},
     };
     for (const Case& c : cases) {
-        ParseDualHeads(c.text);
-        const AppState& s = App();
-        EXPECT_EQ(std::tuple(s.FileHeadAName, s.FileHeadASerial, s.FileHeadBName, s.FileHeadBSerial),
+        const DualHeads h = HeadsOfDualHeader(c.text);
+        EXPECT_EQ(std::tuple(h.aName, h.aSerial, h.bName, h.bSerial),
                   std::tuple(c.aName, c.aSerial, c.bName, c.bSerial))
             << c.text.toStdString();
     }

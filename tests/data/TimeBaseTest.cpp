@@ -1,5 +1,6 @@
 #include "data/TimeBase.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
@@ -10,11 +11,11 @@ TEST(ElapsedSeconds, countsEveryMidnight) {
     const double steps[][4] = {{86390, 5, 15, 1},         {86390, 10, 20, 1},       {86000, 86300, 300, 0},
                                {86000, 100, 500, 1},      {86000, 86399, 86799, 1}, {86000, 50, 86850, 2},
                                {86000, 60000, 146800, 2}, {86000, 20, 173220, 3}};
-    ResetAppState();
+    FreshProgramState();
     for (const auto& s : steps) {
-        if (s[1] == 86300) App().DayCount = 0;  // a new run
+        if (s[1] == 86300) StartDayCount();  // a new run
         EXPECT_DOUBLE_EQ(ElapsedSeconds(s[0], s[1]), s[2]) << s[1];
-        EXPECT_EQ(App().DayCount, s[3]) << s[1];
+        EXPECT_EQ(DayCount(), s[3]) << s[1];
     }
 }
 

@@ -1,6 +1,8 @@
 // Power ratio and power difference logging: pairing of half replies, the
 // read-outs, normalising and offset, and directions.
 
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 #include "tests/power/PowerHarness.h"
 
 #include "data/Overrange.h"
@@ -16,19 +18,18 @@ protected:
     explicit DualPowerTest(const PowerProfile& profile) : dual(profile) {}
     void SetUp() override {
         PowerTest::SetUp();
-        AppState& app = App();
-        app.DeviceType = 2;
-        app.Config.PowerRatio.RatioLogTime = 100;
-        app.Config.PowerDifference.DifferenceLogTime = 100;
+        TestMeter().DeviceType = MeterModel::MeridelTwo;
+        CurrentSettings().PowerRatio.RatioLogTime = 100;
+        CurrentSettings().PowerDifference.DifferenceLogTime = 100;
         const char* names[] = {"3A", "3B"};
         for (int c = 0; c < 2; ++c) {
-            ChannelInfo& head = app.Channels[size_t(c)];
-            head.HeadType = 1;
+            ChannelInfo& head = TestMeter().Channels[size_t(c)];
+            head.HeadType = HeadKind::Thermopile;
             head.HeadName = names[c];
             head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
             head.ReadingUnit = QStringLiteral("W");
         }
-        app.PowerRatioWorkFile = app.PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
+        WorkFiles().PowerRatioWorkFile = WorkFiles().PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
         dual.View.Redraw = [] {};
         clock.Set(1000);
     }
@@ -216,7 +217,7 @@ TEST_F(DifferenceTest, statisticsAreLessTheOffsetAndTheOffsetEndsWithItsRun) {
 
 // A merged point keeps minus over range out of its average (0.1 s points).
 TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
-    App().Config.PowerDifference.DifferenceLogTime = 600;
+    CurrentSettings().PowerDifference.DifferenceLogTime = 600;
     StartDual();
     for (const char* r : {"*5.0E-3 3.0E-3", "*5.0E-3 OVER", "*5.0E-3 1.0E-3"}) {
         clock.Advance(-0.98);  // 20 ms apart
@@ -244,8 +245,8 @@ TEST_F(DualTextsTest, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNe
 }
 
 TEST_F(DualTextsTest, differenceReadoutAndLabels) {
-    EXPECT_EQ(DifferenceDisplayText(-0.0125, 0), "-12.5mW");
-    EXPECT_EQ(DifferenceDisplayText(OverrangeValue, 0), "Overrange");
+    EXPECT_EQ(DifferenceDisplayText(-0.0125, 0, UnitScale{"Lx"}), "-12.5mLx");
+    EXPECT_EQ(DifferenceDisplayText(OverrangeValue, 0, UnitScale()), "Overrange");
     EXPECT_EQ(NormFactorText(true, 0.99999999), "1.00") << "not 10.00 E-01";
     EXPECT_EQ(RatioStatisticsText("Average:  ", 4, 0.25), "Average:  1.00");
 }

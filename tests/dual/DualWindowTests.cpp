@@ -1,5 +1,7 @@
 #include "dual/DualPowerProfiles.h"
 #include "dual/PowerRatioWindow.h"
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 #include "tests/power/PowerHarness.h"
 
@@ -18,7 +20,6 @@ using DualSetupTest = PowerSetupTest;
 
 // OK stores Low and High times 10^exponent; the dialog shows them back.
 TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
-    UseBaseUnit("W");
     PowerSetupDialog& dialog = SetupPowerRatio();
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.windowTitle(), "Power Ratio Setup");
@@ -29,7 +30,7 @@ TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
     QTest::keyClicks(dialog.txt_exp, "-3");
     dialog.Option4[1]->setChecked(true);
     dialog.Command2->click();
-    const PowerRatioSettings& s = App().Config.PowerRatio;
+    const PowerRatioSettings& s = CurrentSettings().PowerRatio;
     EXPECT_DOUBLE_EQ(s.RatioLow, 0.001);
     EXPECT_DOUBLE_EQ(s.RatioHigh, 0.005);
     EXPECT_EQ(s.RatioExponent, -3);
@@ -44,7 +45,6 @@ TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
 }
 
 TEST_F(DualSetupTest, differenceRangeMayBeNegative) {
-    UseBaseUnit("W");
     PowerSetupDialog& dialog = SetupPowerDifference();
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.windowTitle(), "Power Difference Setup");
@@ -54,7 +54,7 @@ TEST_F(DualSetupTest, differenceRangeMayBeNegative) {
     dialog.txt_power[1]->selectAll();
     QTest::keyClicks(dialog.txt_power[1], "10");
     dialog.Command2->click();  // takes both typed limits
-    const PowerDifferenceSettings& s = App().Config.PowerDifference;
+    const PowerDifferenceSettings& s = CurrentSettings().PowerDifference;
     EXPECT_DOUBLE_EQ(s.DifferenceLow, -0.01);
     EXPECT_DOUBLE_EQ(s.DifferenceHigh, 0.01);
     EXPECT_EQ(prompts.beeps, 0);
@@ -74,11 +74,11 @@ protected:
         PowerTest::SetUp();
         AppState& app = App();
         app.ActiveMode = ModePowerRatio;
-        app.Channels[1] = app.Channels[0];
-        app.Channels[1].HeadName = "3B";
-        app.Config.PowerRatio.RatioLogTime = 60;
-        app.Config.PowerRatio.RatioHigh = 2;
-        app.PowerRatioWorkFile = dir.Path("kelvaro.dpw");
+        TestMeter().Channels[1] = Meter().Channels[0];
+        TestMeter().Channels[1].HeadName = "3B";
+        CurrentSettings().PowerRatio.RatioLogTime = 60;
+        CurrentSettings().PowerRatio.RatioHigh = 2;
+        WorkFiles().PowerRatioWorkFile = dir.Path("kelvaro.dpw");
         w.resize(900, 560);
         w.show();
         QString none;

@@ -2,6 +2,7 @@
 #include "dual/DualTexts.h"
 #include "dual/EnergyRatioHarness.h"
 #include "link/Dispatch.h"
+#include "state/Configuration.h"
 #include "support/RecordingSurface.h"
 
 #include <QPlainTextEdit>
@@ -114,8 +115,8 @@ TEST_F(EnergyRatioTest, averageStyleAveragesEachChannelAndSampleStyleKeepsFirsts
     const std::tuple<int16_t, std::vector<std::pair<float, float>>> cases[] = {
         {1, {{2e-3f, 4e-3f}, {5e-3f, 10e-3f}}}, {2, {{1e-3f, 2e-3f}, {4e-3f, 8e-3f}, {7e-3f, 14e-3f}}}};
     for (const auto& [style, expected] : cases) {
-        App().Config.EnergyRatio.RatioStorageRate = 3;
-        App().Config.EnergyRatio.RatioStorageStyle = style;
+        CurrentSettings().EnergyRatio.RatioStorageRate = 3;
+        CurrentSettings().EnergyRatio.RatioStorageStyle = style;
         engine = std::make_unique<EnergyRatioEngine>();
         StartRun();
         for (int k = 1; k <= 7; ++k) Reply(QString("%1E-3 %2E-3").arg(k).arg(2 * k));
@@ -159,8 +160,8 @@ TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithou
     for (int bits = 0; bits < 4; ++bits) {
         const bool timeStamp = bits & 1, logToFile = bits & 2;
         SCOPED_TRACE(bits);
-        App().Config.EnergyRatio.RatioTimeStamp = timeStamp;
-        App().Config.LogToFile = logToFile;
+        CurrentSettings().EnergyRatio.RatioTimeStamp = timeStamp;
+        CurrentSettings().LogToFile = logToFile;
         engine->Reset(false);
         StartRun();  // 0.5 s, 1.0 s and 1.5 s after the start
         Reply("1.25E-3 N");

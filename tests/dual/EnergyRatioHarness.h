@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dual/EnergyRatioEngine.h"
+#include "state/Configuration.h"
 #include "support/RecordingMode.h"
 #include "tests/energy/MeterHarness.h"
 
@@ -11,7 +12,7 @@ protected:
     void SetUp() override {
         MeterTest::SetUp();
         AppState& app = App();
-        app.RatioWorkFile = dir.Path(QStringLiteral("kelvaro.dnr"));
+        WorkFiles().RatioWorkFile = dir.Path(QStringLiteral("kelvaro.dnr"));
         mode.RegisterAs(ModeEnergyRatio);
         mode.Entry = [this](int op, QString& text) { engine->EnergyRatioLog(op, text); };
         mode.OnSave = [this](const QString& name) { engine->EnergyRatioSave(name); };

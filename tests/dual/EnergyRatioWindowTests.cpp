@@ -1,9 +1,9 @@
 #include "dual/EnergyRatioHarness.h"
 #include "dual/EnergyRatioSetupDialog.h"
 #include "dual/EnergyRatioWindow.h"
-#include "widgets/SurfaceWidget.h"
 #include "state/Configuration.h"
 #include "support/Screenshot.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +21,7 @@ class EnergyRatioWindowTest : public EnergyRatioTest {
 protected:
     void SetUp() override {
         EnergyRatioTest::SetUp();
-        EnergyRatioSettings& cfg = App().Config.EnergyRatio;
+        EnergyRatioSettings& cfg = CurrentSettings().EnergyRatio;
         std::tie(cfg.RatioEnergyHigh, cfg.RatioHighLimit, cfg.RatioLimitExponent) = std::tuple(0.01, 2.0, 0);
         w.resize(860, 560);
         w.show();
@@ -74,7 +74,7 @@ TEST_F(EnergyRatioWindowTest, scatterChartMidRunWithReadoutStatisticsAndPrintedP
 }
 
 TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAndStorage) {
-    EnergyRatioSettings& s = App().Config.EnergyRatio;
+    EnergyRatioSettings& s = CurrentSettings().EnergyRatio;
     std::tie(s.RatioLowLimit, s.RatioHighLimit, s.RatioLimitExponent) = std::tuple(0.002, 0.005, -3);
     std::tie(s.RatioEnergyLow, s.RatioEnergyHigh) = std::pair(0.02, 0.5);
     EnergyRatioSetupDialog& dialog = SetupEnergyRatio();

@@ -1,4 +1,6 @@
 #include "EnergyHarness.h"
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 
 #include "data/Overrange.h"
 
@@ -67,7 +69,7 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
 
     engine.Reset(false);
     logFileEnabled.clear();
-    App().Config.Energy.EnergyTimeStamp = true;
+    CurrentSettings().Energy.EnergyTimeStamp = true;
     StartReadings();
     Reply("*1E-3", 1);
     engine.StartStop();
@@ -111,8 +113,8 @@ TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughB
     for (int bits = 0; bits < 4; ++bits) {
         const bool timeStamp = bits & 1, logToFile = bits & 2;
         SCOPED_TRACE(bits);
-        App().Config.Energy.EnergyTimeStamp = timeStamp;
-        App().Config.LogToFile = logToFile;
+        CurrentSettings().Energy.EnergyTimeStamp = timeStamp;
+        CurrentSettings().LogToFile = logToFile;
         engine.Reset(false);
         LogThreePulses();
         ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
@@ -131,8 +133,8 @@ TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughB
 
 TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoOn) {
     for (int16_t mode : {int16_t(0), int16_t(1)}) {  // First Readings, Last Readings
-        App().Config.Energy.EnergyStorageMode = mode;
-        App().Config.Energy.EnergyHighLimit = 1e6;
+        CurrentSettings().Energy.EnergyStorageMode = mode;
+        CurrentSettings().Energy.EnergyHighLimit = 1e6;
         engine.Reset(false);
         StartReadings();
         for (int i = 1; i <= kMaxStoredReadings + 5; ++i) Reply(QStringLiteral("*%1").arg(i), 0.001);
@@ -150,7 +152,7 @@ TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoO
 // store or the working file), and its over-range count is gone.
 TEST_F(EnergyFileTest, resetDiscardsTheStoredRunAndItsOverrangeCount) {
     for (bool logToFile : {false, true}) {
-        App().Config.LogToFile = logToFile;
+        CurrentSettings().LogToFile = logToFile;
         LogThreePulses();
         ASSERT_EQ(engine.OverCount, 1);
         engine.Reset(false);
@@ -162,10 +164,10 @@ TEST_F(EnergyFileTest, resetDiscardsTheStoredRunAndItsOverrangeCount) {
 
 // Saved after another channel was selected, the run names the head that measured it.
 TEST_F(EnergyFileTest, aSavedRunNamesItsOwnHeadAfterAChannelChange) {
-    App().Channels[1].HeadName = "PE10";
-    App().Channels[1].HeadSerial = "; s/n815";
+    TestMeter().Channels[1].HeadName = "PE10";
+    TestMeter().Channels[1].HeadSerial = "; s/n815";
     LogThreePulses();
-    App().CurrentChannel = 1;
+    TestMeter().CurrentChannel = 1;
     ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
     EXPECT_TRUE(dir.Read("run.nrg").startsWith("Energy, in Joules \t Head: PE25; s/n4711\r\n"));
 }
@@ -182,8 +184,8 @@ TEST_F(EnergyFileTest, reminderAsksAgainAfterAFailedSave) {
 }
 
 TEST_F(EnergyFileTest, unopenableWorkingFileIsReportedOnceAndTheSaveComesFromTheStore) {
-    App().Config.LogToFile = true;
-    App().EnergyWorkFile = dir.Path("no/such/folder/kelvaro.nrg");
+    CurrentSettings().LogToFile = true;
+    WorkFiles().EnergyWorkFile = dir.Path("no/such/folder/kelvaro.nrg");
     LogThreePulses();
     Reply("*3E-3");
     EXPECT_EQ(prompts.messages.size(), 1u);

@@ -2,6 +2,8 @@
 
 #include "MeterHarness.h"
 #include "energy/EnergyEngine.h"
+#include "link/MeterIdentity.h"
+#include "state/Configuration.h"
 
 // The meter with one head and an energy engine registered as modes 3 and 7.
 class EnergyTest : public MeterTest {
@@ -9,7 +11,7 @@ protected:
     void SetUp() override {
         MeterTest::SetUp();
         AppState& app = App();
-        app.EnergyWorkFile = dir.Path(QStringLiteral("kelvaro.nrg"));
+        WorkFiles().EnergyWorkFile = dir.Path(QStringLiteral("kelvaro.nrg"));
         app.Shell.LogFileOnOffEnable = [this](bool e) { logFileEnabled.push_back(e); };
         Modes().Register(ModeEnergy, engine);
         Modes().Register(ModeRapidPulse, engine);
@@ -22,7 +24,7 @@ protected:
         cfg.heads[0].name = QStringLiteral("PE25");
         cfg.heads[0].serial = 4711;
         MeterTest::UseMeter(cfg);
-        ASSERT_EQ(App().Channels[0].HeadType, headType);
+        ASSERT_EQ(Meter().Channels[0].HeadType, HeadKind(headType));
     }
     // What the mode switch does on entering energy (3) or rapid pulse (7), for this engine or another.
     void Enter(int16_t mode, const QString& command, EnergyEngine* other = nullptr) {

@@ -1,11 +1,13 @@
 #include "EnergyHarness.h"
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 
 #include "auxiliary/NotesWindow.h"
 #include "auxiliary/StabilityWindow.h"
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyWindow.h"
-#include "widgets/SurfaceWidget.h"
 #include "support/Screenshot.h"
+#include "widgets/SurfaceWidget.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -24,7 +26,7 @@ class EnergyWindowTest : public EnergyTest {
 protected:
     void SetUp() override {
         EnergyTest::SetUp();
-        EnergySettings& cfg = App().Config.Energy;
+        EnergySettings& cfg = CurrentSettings().Energy;
         std::tie(cfg.EnergyHighLimit, cfg.EnergyBinsCount, cfg.EnergyInitialSize) = std::tuple(0.01, 20, 50);
         w.resize(860, 560);
         w.show();
@@ -77,7 +79,7 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
 }
 
 TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheHead) {
-    App().Config.Energy.EnergyDisplayStyle = 1;
+    CurrentSettings().Energy.EnergyDisplayStyle = 1;
     UseMeter(sim::Model::Talon2, 1);
     Enter(ModeEnergy, "FE", &w.Engine);
     w.form_Resize();
@@ -98,8 +100,8 @@ TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheH
 
 TEST_F(EnergyWindowTest, relativeRapidPulseRunsInRpUnitsAndLeavingRestoresJoules) {
     App().RapidPulseAbsolute = false;
-    App().Config.Energy.EnergyHighLimit = 1;
-    App().Config.Energy.EnergyStatistics = 1;
+    CurrentSettings().Energy.EnergyHighLimit = 1;
+    CurrentSettings().Energy.EnergyStatistics = 1;
     UseMeter(sim::Model::MeridelOne, 5);
     Enter(ModeRapidPulse, "FE R", &w.Engine);
     EXPECT_TRUE(w.Engine.HeaderLine().startsWith("Energy, in RP-Units \t Head: "));
@@ -113,7 +115,6 @@ TEST_F(EnergyWindowTest, relativeRapidPulseRunsInRpUnitsAndLeavingRestoresJoules
     EXPECT_EQ(w.Engine.StatVisible, (std::array<bool, 6>{true, true, false, false, false, false}));
     QString none;
     w.EnergyLog(1, none);
-    EXPECT_EQ(App().EnergyUnits, (std::array<QString, 6>{"pJ", "nJ", "uJ", "mJ", "J", "kJ"}));
     EXPECT_FALSE(w.Engine.RelativeUnits);
     App().RapidPulseAbsolute = true;
     Enter(ModeRapidPulse, "FE A", &w.Engine);
@@ -141,11 +142,11 @@ TEST_F(EnergyWindowTest, stabilityFiguresCoverThePulsesOfTheRunSoFar) {
 
 // The dialog wiring the rules (EnergySetupRulesTest) to its controls, the settings and kelvaro.cfg.
 TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) {
-    ResetAppState();
+    FreshProgramState();
     TempDir dir;  // kelvaro.cfg is written here
     ScriptedPrompts prompts;
     EnergySetupDialog dialog;
-    EnergySettings& stored = App().Config.Energy;
+    EnergySettings& stored = CurrentSettings().Energy;
     std::tie(stored.EnergyLowLimit, stored.EnergyHighLimit) = std::pair(0.02, 0.5);
     dialog.SetupEnergyHist(false, true);
     EXPECT_EQ(dialog.txt_energy[0]->text() + " " + dialog.txt_energy[1]->text(), "20 500");
@@ -174,5 +175,5 @@ TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) 
     EXPECT_FALSE(dialog.lblReminder->isHidden());
     dialog.adjustSize();
     EXPECT_FALSE(SaveScreenshot(&dialog, "energy_setup").isEmpty());
-    ResetAppState();
+    FreshProgramState();
 }

@@ -5,10 +5,13 @@
 #include "data/NumberFormat.h"
 #include "data/WorkFile.h"
 #include "link/Link.h"
+#include "link/MeterIdentity.h"
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "support/FakeClock.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -29,17 +32,14 @@ inline QByteArray DataLine(std::initializer_list<QByteArray> values, const QByte
 class MeterTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        ResetLinkState();
-        ResetWorkFile();
-        ResetFileDialogMemory();
+        FreshProgramState();
         SetDecimalSeparator(QStringLiteral("."));
         SetPause([this](double s) { clock.Advance(s); });
         AppState& app = App();
-        app.Config.CommPort = 1;
+        CurrentSettings().CommPort = 1;
         app.Shell.ProcessEvents = [this] { Tick(); };
         app.Shell.LogFileOnOffEnable = [](bool) {};
-        app.Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
+        app.Shell.SaveFile = [] { FileCommand(FileSave); };
     }
     void TearDown() override {
         Notes().ClearNotesBox();
@@ -47,11 +47,10 @@ protected:
         platform::setSerialPort(nullptr);
         SetPause({});
         SetDecimalSeparator(QString());
-        ResetAppState();
-        ResetLinkState();
+        FreshProgramState();
     }
     void UseMeter(const sim::MeterConfig& cfg) {
-        if (App().Connected) Disconnect();
+        if (Meter().Connected) Disconnect();
         meter = std::make_unique<sim::Meter>(cfg);
         port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
         platform::setSerialPort(port.get());

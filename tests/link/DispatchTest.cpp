@@ -1,11 +1,12 @@
 #include "LinkHarness.h"
+#include "support/ProgramState.h"
 
 using DispatchTest = LinkTest;
 
 TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineBeforeTheNextInOrder) {
     UseChunks();
     App().ActiveMode = ModeTerminal;
-    App().DeviceType = 2;
+    TestMeter().DeviceType = MeterModel::MeridelTwo;
     // The wait flags in dispatch order, each with a reply its routine accepts.
     const std::pair<bool ProtocolState::*, const char*> order[] = {
         {&ProtocolState::AwaitChannelSelect, "*A\r"}, {&ProtocolState::AwaitHeadIdent, "*\r"},

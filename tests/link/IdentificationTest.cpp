@@ -1,4 +1,5 @@
 #include "LinkHarness.h"
+#include "support/ProgramState.h"
 
 namespace {
 
@@ -25,15 +26,15 @@ protected:
         ASSERT_TRUE(ConnectTo(cfg));
         IdentifyInstrument();
     }
-    const ChannelInfo& A() const { return App().Channels[0]; }
-    const ChannelInfo& B() const { return App().Channels[1]; }
+    const ChannelInfo& A() const { return Meter().Channels[0]; }
+    const ChannelInfo& B() const { return Meter().Channels[1]; }
 };
 
 TEST_F(IdentificationTest, twoChannelMeridelReadsBothHeadsFromTheirMemory) {
     ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(2, "PE25", 4294967295u), Head(1), "2.45"));
-    EXPECT_EQ(App().DeviceType, 2);
+    EXPECT_EQ(Meter().DeviceType, MeterModel::MeridelTwo);
     EXPECT_DOUBLE_EQ(Link().FirmwareVersion, 2.45);
-    EXPECT_EQ(A().HeadType * 10 + B().HeadType, 21);
+    EXPECT_EQ(std::pair(A().HeadType, B().HeadType), std::pair(HeadKind::Pyroelectric, HeadKind::Thermopile));
     EXPECT_EQ(A().HeadName + A().HeadSerial + "|" + B().HeadName + B().HeadSerial,
               "PE25; s/n4294967295|3A-P; s/n123456");
     EXPECT_EQ(A().UnitText + B().UnitText, "J\rW\r");
@@ -51,7 +52,7 @@ TEST_F(IdentificationTest, twoChannelMeridelReadsBothHeadsFromTheirMemory) {
 
 TEST_F(IdentificationTest, badRepliesRepeatTheirStep) {
     UseChunks();
-    App().DeviceType = 2;
+    TestMeter().DeviceType = MeterModel::MeridelTwo;
     // step, bad reply, command sent again, good reply, next step
     // clang-format off
     const struct { int16_t step; const char *bad, *again, *good; int16_t next; } cases[] = {
@@ -80,7 +81,7 @@ TEST_F(IdentificationTest, badRepliesRepeatTheirStep) {
     chunks.Deliver("*A\r\n");
     chunks.Deliver("*B\r\n");
     EXPECT_TRUE(chunks.written.endsWith("$RB 16 2\r$CH B\r")) << chunks.written.toStdString();
-    EXPECT_TRUE(App().CurrentChannel == 1 && !Link().AwaitChannelSelect);
+    EXPECT_TRUE(Meter().CurrentChannel == 1 && !Link().AwaitChannelSelect);
 }
 
 TEST_F(IdentificationTest, firmwareGatesTheHeadQueries) {
@@ -94,17 +95,17 @@ TEST_F(IdentificationTest, firmwareGatesTheHeadQueries) {
     for (const auto& c : cases) {
         ConnectAndIdentify(MeterOf(c.model, Head(1), {}, c.firmware));
         SCOPED_TRACE(c.firmware.toStdString());
-        EXPECT_EQ(App().DeviceType, int(c.model));
+        EXPECT_EQ(int(Meter().DeviceType), int(c.model));
         EXPECT_EQ(Commands().count("HI") * 10 + Commands().count("HT"), c.hi * 10 + c.ht);
         Disconnect();
     }
 }
 
-TEST_F(IdentificationTest, rapidPulseThermopilesBecomeType5) {
+TEST_F(IdentificationTest, rapidPulseThermopilesBecomeRapidPulseHeads) {
     sim::HeadSpec rapid = Head(1);
     rapid.rapidPulse = true;
     ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(1), rapid, "2.0"));
-    EXPECT_EQ(A().HeadType * 10 + B().HeadType, 15);
+    EXPECT_EQ(std::pair(A().HeadType, B().HeadType), std::pair(HeadKind::Thermopile, HeadKind::RapidPulse));
 }
 
 // Each head is measured only where the meter supports it; what a KORVEN could not use
@@ -125,7 +126,7 @@ TEST_F(IdentificationTest, headsAreCheckedAgainstTheModelAndMeasuredOnlyWhereSup
         if (c.type == 6) head.unit = c.unit.chopped(1);
         ConnectAndIdentify(MeterOf(c.model, head));
         SCOPED_TRACE(std::to_string(int(c.model)) + "/" + std::to_string(c.type));
-        EXPECT_EQ(App().DeviceType * 10 + A().HeadType, int(c.model) * 10 + c.type);
+        EXPECT_EQ(int(Meter().DeviceType) * 10 + int(A().HeadType), int(c.model) * 10 + c.type);
         EXPECT_EQ(A().SupportNote, c.note);
         EXPECT_EQ(Link().HeadNotSupported, !c.note.isEmpty());
         const bool korven = c.model >= M::KorvenTH && c.model <= M::KorvenQX450;
@@ -145,7 +146,7 @@ TEST_F(IdentificationTest, headsAreCheckedAgainstTheModelAndMeasuredOnlyWhereSup
 TEST_F(IdentificationTest, korvenNotConfiguredForRs232Disconnects) {
     ConnectAndIdentify(MeterOf(sim::Model::KorvenTH, Head(1, "3A", 1, "UC")));
     EXPECT_EQ(prompts.Texts(), QStringList{"Device not configured for RS232"});
-    EXPECT_TRUE(connectClicks == 1 && !App().Connected && !Link().HeadNotSupported);
+    EXPECT_TRUE(connectClicks == 1 && !Meter().Connected && !Link().HeadNotSupported);
     EXPECT_EQ(A().SupportNote, "Device not configured RS232");
 }
 
@@ -156,7 +157,7 @@ TEST_F(IdentificationTest, silentMeterEndsIdentificationWithOneTimeoutPerCommand
     EXPECT_TRUE(Link().IdentTimedOut);
     EXPECT_FALSE(Link().AwaitDeviceIdent || Link().AwaitHeadIdent || Link().AwaitChannelSelect);
     // The device step ran all retries (the meter stays a one-channel Meridel); the others gave up at once.
-    EXPECT_EQ(App().DeviceType, 1);
+    EXPECT_EQ(Meter().DeviceType, MeterModel::MeridelOne);
     EXPECT_EQ(prompts.Texts(), QStringList(3, "Timeout! Connection Lost!"));
     EXPECT_TRUE(Commands().count("MD") == 3 && Commands().count("HT") == 1)
         << Commands().join(' ').toStdString();

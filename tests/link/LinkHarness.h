@@ -4,7 +4,9 @@
 #include "sim/Meter.h"
 #include "sim/SimSerialPort.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "support/FakeClock.h"
+#include "support/ProgramState.h"
 #include "support/QuietPlatform.h"
 #include "support/RecordingMode.h"
 #include "support/ScriptedPrompts.h"
@@ -35,15 +37,14 @@ struct ChunkPort : FeedPort {
 class LinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        ResetLinkState();
+        FreshProgramState();
         TrafficLog(TrafficClear);
-        App().Config.CommPort = 1;
+        CurrentSettings().CommPort = 1;
         SetPause([this](double s) { clock.Advance(s); });
         App().Shell.SwitchMode = [this](int16_t m) { switchedTo.push_back(m); };
         App().Shell.CheckPort = [this](int16_t p) { checkedPort = p; };
         App().Shell.ConnectClick = [this] {
-            if (++connectClicks && App().Connected) Disconnect();
+            if (++connectClicks && Meter().Connected) Disconnect();
         };
         for (int16_t mode : {1, 2, 3, 5, 6, 7, 11, 12, 13}) {
             modes[size_t(mode)].RegisterAs(mode);
@@ -57,12 +58,12 @@ protected:
     void TearDown() override {
         platform::setSerialPort(nullptr);
         SetPause({});
-        ResetAppState();
+        FreshProgramState();
     }
 
     // A fresh connection to the in-memory meter; every wait round is 10 ms of fake time.
     bool ConnectTo(const sim::MeterConfig& cfg) {
-        App().Connected = false;
+        TestMeter().Connected = false;
         ResetLinkState();
         meter = std::make_unique<sim::Meter>(cfg);
         port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
@@ -72,7 +73,7 @@ protected:
     }
     void UseChunks() {  // a port the test feeds by hand, already connected
         platform::setSerialPort(&chunks);
-        App().Connected = true;
+        TestMeter().Connected = true;
     }
     void Tick() {
         clock.Advance(0.01);

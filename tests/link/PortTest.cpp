@@ -1,4 +1,6 @@
 #include "LinkHarness.h"
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 
 using PortTest = LinkTest;
 
@@ -31,16 +33,16 @@ TEST_F(PortTest, probeTriesTheRatesInTheirOrderWaitingOutEachWrongOne) {
 TEST_F(PortTest, silentMeterOrPortInUseFailsToldWithThePortClosed) {
     sim::MeterConfig cfg;
     cfg.faults.silent = true;
-    App().DeviceType = 5;
+    TestMeter().DeviceType = MeterModel::KorvenPD;
     const double t0 = clock.Monotonic();
     EXPECT_FALSE(ConnectTo(cfg));
     EXPECT_NEAR(clock.Monotonic() - t0, 0.02 + 0.06 + 0.18 + 0.38 + 0.66, 1e-6);  // every rate tried
-    EXPECT_FALSE(port->IsOpen() || App().Connected);
-    EXPECT_EQ(App().DeviceType, 0);
+    EXPECT_FALSE(port->IsOpen() || Meter().Connected);
+    EXPECT_EQ(Meter().DeviceType, MeterModel::Talon);
     EXPECT_EQ(prompts.Texts(), QStringList{"Can not communicate with the instrument"});
     EXPECT_EQ(prompts.beeps, 1);
 
-    App().Config.CommPort = 3;
+    CurrentSettings().CommPort = 3;
     port->SetOpenResult(platform::OpenResult::InUse);
     EXPECT_FALSE(Connect());
     EXPECT_EQ(prompts.Texts().mid(1), (QStringList{"COM3: is currently being used by another device.",
@@ -65,7 +67,7 @@ TEST_F(PortTest, lineErrorsAreOnlyLogged) {
         MSComm1_OnComm(code);
         EXPECT_EQ(TrafficLines().mid(before), text ? QStringList{text} : QStringList{}) << code;
     }
-    EXPECT_TRUE(App().Connected && prompts.Texts().isEmpty());
+    EXPECT_TRUE(Meter().Connected && prompts.Texts().isEmpty());
 }
 
 TEST_F(PortTest, connectStartsAFreshTrafficLogAndDisconnectWritesItOnce) {
@@ -98,9 +100,9 @@ TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {
     dir.Write("dev16", "");
     for (auto [configured, expected] :
          {std::pair<int16_t, int16_t>{9, 9}, {16, 16}, {2, 5}, {0, 5}, {17, 5}}) {
-        App().Config.CommPort = configured;
+        CurrentSettings().CommPort = configured;
         const auto exists = BuildPortMenu();
-        EXPECT_EQ(App().Config.CommPort, expected);
+        EXPECT_EQ(CurrentSettings().CommPort, expected);
         EXPECT_TRUE(exists[5] && exists[9] && exists[16] && !exists[0] && !exists[1] && !exists[13]);
     }
     EXPECT_TRUE(QFile::exists(dir.Path("kelvaro.cfg")));

@@ -1,6 +1,9 @@
 #include "link/Link.h"
+#include "link/MeterIdentity.h"
 #include "platform/PortTable.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -12,8 +15,7 @@
 
 // The real port over a pseudo-terminal to the simulator program.
 TEST(SimulatorOverPty, probeFindsASlowerMeterAndIdentifiesIt) {
-    ResetAppState();
-    ResetLinkState();
+    FreshProgramState();
     SetPause([](double) {});
     App().Shell.ProcessEvents = [] {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -31,14 +33,14 @@ TEST(SimulatorOverPty, probeFindsASlowerMeterAndIdentifiesIt) {
     ASSERT_FALSE(path.isEmpty()) << sim.readAllStandardError().toStdString();
     dir.Write("kelvaro.ports", "COM3 " + path + "\n");
     platform::portTable() = platform::PortTable::FromCurrentDirectory();
-    App().Config.CommPort = 3;
+    CurrentSettings().CommPort = 3;
 
     EXPECT_TRUE(Connect()) << prompts.Texts().join('|').toStdString();
     // At 19200 the simulator sent noise: the probe went on to the meter's speed.
     EXPECT_EQ(platform::serialPort().Settings(), "9600, N, 8, 1");
     EXPECT_EQ(Link().VersionReply, "QZ2.45");
     IdentifyInstrument();
-    EXPECT_EQ(App().DeviceType * 10 + App().Channels[1].HeadType, 22);
+    EXPECT_EQ(int(Meter().DeviceType) * 10 + int(Meter().Channels[1].HeadType), 22);
     EXPECT_TRUE(prompts.Texts().isEmpty()) << prompts.Texts().join('|').toStdString();
     Disconnect();  // the simulator ends with `sim`
 }

@@ -1,4 +1,5 @@
 #include "LinkHarness.h"
+#include "support/ProgramState.h"
 
 #include <QRegularExpression>
 
@@ -69,8 +70,8 @@ TEST_F(TransactionTest, slowHeadsOnTalonAndKorvenAreAskedTwoThousandTimes) {
     // clang-format on
     for (const auto& c : cases) {
         ResetLinkState();
-        App().DeviceType = c.device;
-        App().Channels[0].HeadType = c.head;
+        TestMeter().DeviceType = MeterModel(c.device);
+        TestMeter().Channels[0].HeadType = HeadKind(c.head);
         chunks.written.clear();
         SendCommand(chunks, "SE", 0.3, true);
         while (!Link().ReplyReceived) {

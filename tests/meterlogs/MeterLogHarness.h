@@ -2,6 +2,7 @@
 
 #include "link/LinkHarness.h"
 #include "meterlogs/LogRetrieval.h"
+#include "support/ProgramState.h"
 #include "viewers/StoredDataViewer.h"
 #include "viewers/Viewers.h"
 
@@ -34,7 +35,6 @@ class MeterLogTest : public LinkTest {
 protected:
     void SetUp() override {
         LinkTest::SetUp();
-        ResetMeterLogs();
         for (int16_t k = 0; k < kViewerKinds; ++k) {
             viewers[size_t(k)] = std::make_unique<RecordingViewer>(k);
             SetViewerFactory(k, [v = viewers[size_t(k)].get()] { return v; });
@@ -68,7 +68,6 @@ protected:
     }
     void TearDown() override {
         ForgetViewers();
-        ResetMeterLogs();
         LinkTest::TearDown();
     }
     void Fresh() {  // the next case of a table starts from nothing recorded
@@ -91,7 +90,7 @@ protected:
         cfg.faults.badBlocks = badBlocks;
         if (!refuse.isEmpty()) cfg.refused << refuse;
         ASSERT_TRUE(ConnectTo(cfg));
-        App().DeviceType = int16_t(model);
+        TestMeter().DeviceType = MeterModel(model);
         App().Shell.SwitchMode(ModeDeviceFile);
         for (int i = 0; i < 100000 && port->DeliverNext(); ++i) {
         }

@@ -1,4 +1,5 @@
 #include "MeterLogHarness.h"
+#include "viewers/DataSet.h"
 
 namespace {
 
@@ -54,9 +55,9 @@ TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.window.toStdString());
         Fresh();
-        App().RelativeUnits = true;  // as a file in relative units left it
+        DescribeDataSet({UnitScale{"W", true}, true, {}});  // as a file in relative units left it
         Download(c.model, {c.log});
-        EXPECT_FALSE(App().RelativeUnits);
+        EXPECT_FALSE(DescribedDataSet().Units.RelativeEnergy || DescribedDataSet().MissingPulseDetection);
         const RecordingViewer& v = View(c.kind);
         EXPECT_EQ(v.title + "|" + QString::number(v.shows), c.title + "|1");
         EXPECT_EQ(v.lines, c.lines);
@@ -65,11 +66,10 @@ TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
         EXPECT_TRUE(LogCommands().endsWith("LI LR" + QString(" LS").repeated(c.blocks)));
         EXPECT_TRUE(prompts.Texts().isEmpty());
     }
-    // The Sirka log's lux until the view is left.
-    EXPECT_EQ(App().BaseUnit, "Lx");
+    // The Sirka log is in lux, which its viewer takes with the record.
+    EXPECT_EQ(DescribedDataSet().Units.BaseUnit, "Lx");
     App().Shell.SwitchMode(ModeNone);
-    EXPECT_EQ(App().BaseUnit + QString::number(View(ViewPower).closes) + QString::number(App().ViewerKind),
-              "1-1");
+    EXPECT_EQ(QString::number(View(ViewPower).closes) + QString::number(App().ViewerKind), "1-1");
 }
 
 // Eleven readings alternate A, B, ... A: the second block holds a lone A reading.
@@ -110,9 +110,8 @@ TEST_F(MeterLogTest, twoChannelLogsFollowTheViewMode) {
         EXPECT_EQ(View(c.kind).lines, c.lines);
         EXPECT_EQ(shown.value(2).section('|', 1, 1), c.caption);
         if (c.kind == ViewPowerDifference) {  // the heads its files name
-            EXPECT_EQ(
-                App().FileHeadAName + App().FileHeadASerial + App().FileHeadBName + App().FileHeadBSerial,
-                "PE 25 B; s/n 93A; s/n 7");
+            const DualHeads& h = DescribedDataSet().Heads;
+            EXPECT_EQ(h.aName + h.aSerial + h.bName + h.bSerial, "PE 25 B; s/n 93A; s/n 7");
         }
     }
 }

@@ -1,5 +1,6 @@
 #include "MeterLogHarness.h"
 #include "meterlogs/MeterLogList.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 
 #include <QListWidget>
@@ -24,7 +25,7 @@ TEST_F(MeterLogTest, selectionWindowOpensTheChosenFileOrLeavesTheView) {
     for (const auto& c : cases) {
         chunks.written.clear();
         switchedTo.clear();
-        App().DeviceType = c.device;
+        TestMeter().DeviceType = MeterModel(c.device);
         Transfer().LogList[0] = lines[0];
         Transfer().LogList[3] = lines[1];
         Transfer().RetrieveStep = 4;

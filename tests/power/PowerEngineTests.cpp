@@ -1,4 +1,5 @@
 #include "PowerHarness.h"
+#include "state/Configuration.h"
 
 #include "power/PowerTexts.h"
 #include "support/RecordingSurface.h"
@@ -12,15 +13,15 @@ TEST(PowerPolling, nextCommandFollowsTheHeadAndTheModel) {
         {4, 0, "SP 3 1"}, {2, 1, "EF 2 0.3"}, {4, 2, "EF 2 0.3"}, {2, 3, "EF 2 0.3"}, {2, 8, "EF 2 0.3"},
         {2, 4, ""},       {4, 7, ""},         {0, 0, ""},         {7, 1, ""}};
     for (const auto& [head, device, step] : cases) {
-        const PollStep p = NextPoll(head, device);
+        const PollStep p = NextPoll(HeadKind(head), MeterModel(device));
         EXPECT_EQ(p.Send ? QString("%1 %2 %3").arg(p.Command).arg(p.State).arg(p.Timeout) : QString(), step)
             << head << "/" << device;
     }
 }
 
 TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
-    App().Channels[0].HeadType = 2;
-    App().DeviceType = 3;
+    TestMeter().Channels[0].HeadType = HeadKind::Pyroelectric;
+    TestMeter().DeviceType = MeterModel::Talon2;
     StartLogging();
     // reply -> expected poll state and last command
     const std::tuple<const char*, int, const char*> steps[] = {
@@ -34,8 +35,8 @@ TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
 }
 
 TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
-    App().Config.Power.GraphLow = 1;
-    App().Config.Power.GraphHigh = 2;
+    CurrentSettings().Power.GraphLow = 1;
+    CurrentSettings().Power.GraphHigh = 2;
     const std::tuple<bool, const char*, const char*> cases[] = {
         {true, "*0.5", "UNDER"},         {true, "*OVER", "OVER"},
         {false, "*OVER", "Overrange"},   {false, "*0", "0W"},
@@ -68,7 +69,7 @@ TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
     const std::pair<int16_t, std::array<bool, 4>> cases[] = {
         {1, {true, true, false, false}}, {2, {false, false, true, true}}, {3, {true, true, true, true}}};
     for (auto [mode, visible] : cases) {
-        App().Config.Power.StatMode = mode;
+        CurrentSettings().Power.StatMode = mode;
         engine.Reset(false);
         StartLogging();
         EXPECT_EQ(engine.Display.StatVisible, (std::array<bool, 4>{}));
@@ -82,7 +83,7 @@ TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
 }
 
 TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenIfAllOverrange) {
-    App().Config.Power.LogTime = 10;
+    CurrentSettings().Power.LogTime = 10;
     StartLogging();
     for (int i = 0; i < 10; ++i) ReadingAfter(i == 0 ? 0.3 : 1.0, "*1.0E-3");
     EXPECT_FALSE(engine.Stopped);
@@ -95,7 +96,7 @@ TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenI
     EXPECT_EQ(engine.Stats().Count, 10);  // the closing reading is charted, not counted
     EXPECT_EQ(port.Commands().size(), sent);
     // A run of only over-range readings ends at its log time too.
-    App().Config.Power.LogTime = 5;
+    CurrentSettings().Power.LogTime = 5;
     engine.Reset(false);
     StartLogging();
     for (int i = 0; i < 12 && !engine.Stopped; ++i) ReadingAfter(0.5, "*OVER");
@@ -106,9 +107,9 @@ TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenI
 // spike to 10 W in the first and a dropout to 0 in the second among
 // readings of 1 W draw as bands from 1 W to them, behind the averages.
 TEST_F(PowerEngineTest, mergedPointsDrawTheirSpreadBehindTheAverage) {
-    App().Config.Power.LogTime = 600;
-    App().Config.Power.GraphLow = 0;
-    App().Config.Power.GraphHigh = 10;
+    CurrentSettings().Power.LogTime = 600;
+    CurrentSettings().Power.GraphLow = 0;
+    CurrentSettings().Power.GraphHigh = 10;
     StartLogging();
     for (int i = 0; i < 40; ++i) ReadingAfter(0.01, i == 12 ? "*10" : i == 25 ? "*0" : "*1");
     ASSERT_EQ(engine.Store().PowerData[1].MaxValue, 10.0f);

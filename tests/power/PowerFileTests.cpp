@@ -1,4 +1,5 @@
 #include "PowerHarness.h"
+#include "state/Configuration.h"
 
 #include "auxiliary/NotesWindow.h"
 #include "data/FileCommand.h"
@@ -38,7 +39,7 @@ protected:
     }
     // The File menu reaches this engine as in the program.
     void WireFileMenu() {
-        App().Shell.FileCommand = [](int op) { FileCommand(int16_t(op)); };
+        App().Shell.SaveFile = [] { FileCommand(FileSave); };
         Modes().Register(ModePower, engine);
     }
     const QByteArray data = Line("0.001", "0.00") + Line("0.0012", "1.50") + Line("Overrange", "2.00");
@@ -47,13 +48,13 @@ protected:
 
 // A merged run (600 s, 0.1 s per point) skips empty points and writes averages.
 TEST_F(PowerFileTest, savedFileHoldsHeaderNotesAndOneLinePerPointOfTheRunOnShow) {
-    App().Config.Power.LogTime = 2;  // the last reading ends the run
+    CurrentSettings().Power.LogTime = 2;  // the last reading ends the run
     LogThreeReadings();
     ASSERT_FALSE(engine.RunActive);
     engine.PowerSave(dir.Path("run.pwr"));
     EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data);
     EXPECT_FALSE(engine.NotSaved);
-    App().Config.Power.LogTime = 600;
+    CurrentSettings().Power.LogTime = 600;
     engine.Reset(false);
     StartLogging();
     for (auto [dt, r] : {std::pair{0.3, "*1.0"}, {0.05, "*2.0"}, {0.5, "*4.0"}}) ReadingAfter(dt, r);
@@ -62,7 +63,7 @@ TEST_F(PowerFileTest, savedFileHoldsHeaderNotesAndOneLinePerPointOfTheRunOnShow)
 }
 
 TEST_F(PowerFileTest, workingFileGetsEveryReadingAsItArrives) {
-    App().Config.LogToFile = true;
+    CurrentSettings().LogToFile = true;
     StartLogging();
     EXPECT_EQ(dir.Read("kelvaro.pwr"), kHeader);
     ReadingAfter(0.3, "*1.0E-3");
@@ -110,7 +111,7 @@ TEST_F(PowerFileTest, printoutIsHeadStatisticsAndTitleOnOnePdfPageAndItsFailures
 // run goes: Cancel keeps it (and the window); No discards it; Yes saves it first.
 TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
     WireFileMenu();
-    App().Config.Power.LogTime = 2;  // the last reading ends the run
+    CurrentSettings().Power.LogTime = 2;  // the last reading ends the run
     int leaves = 0;
     App().Shell.SwitchMode = [&](int16_t) { ++leaves; };
     using A = platform::Answer;
@@ -154,12 +155,12 @@ TEST_F(PowerFileTest, workingFileFailingMidRunIsToldOnceAndTheSaveWritesMemory) 
     std::vector<bool> switched;
     App().Shell.SetDataLogFile = [&](bool on) {
         switched.push_back(on);
-        App().Config.LogToFile = on;
+        CurrentSettings().LogToFile = on;
     };
     for (const bool openFails : {true, false}) {
         const QString work = dir.Path(openFails ? "open.pwr" : "write.pwr");
-        App().WorkFileName = work;
-        App().Config.LogToFile = true;
+        WorkFiles().WorkFileName = work;
+        CurrentSettings().LogToFile = true;
         prompts.messages.clear();
         switched.clear();
         engine.Reset(false);
@@ -188,7 +189,7 @@ TEST_F(PowerFileTest, workingFileFailingMidRunIsToldOnceAndTheSaveWritesMemory) 
 // the store merges from then on, so the chart, the statistics and the saved
 // file all cover the whole minute.
 TEST_F(PowerFileTest, aFastShortRunIsStoredWholeAndItsFileAgreesWithChartAndStatistics) {
-    App().Config.Power.LogTime = 60;
+    CurrentSettings().Power.LogTime = 60;
     Notes().ClearNotesBox();
     StartLogging();
     int readings = 0;

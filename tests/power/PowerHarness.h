@@ -7,7 +7,9 @@
 #include "link/Transaction.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 #include "support/FakeClock.h"
+#include "support/ProgramState.h"
 #include "support/QuietPlatform.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -32,23 +34,19 @@ public:
 class PowerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        ResetLinkState();
-        ResetWorkFile();
+        FreshProgramState();
         SetDecimalSeparator(QStringLiteral("."));
         platform::setSerialPort(&port);
         AppState& app = App();
-        app.Connected = true;
-        app.DeviceType = 0;
+        TestMeter().Connected = true;
+        TestMeter().DeviceType = MeterModel::Talon;
         app.ActiveMode = ModePower;
-        ChannelInfo& head = app.Channels[0];
-        head.HeadType = 1;
+        ChannelInfo& head = TestMeter().Channels[0];
+        head.HeadType = HeadKind::Thermopile;
         head.HeadName = QStringLiteral("3A");
         head.HeadSerial = QStringLiteral("; s/n 123456");
         head.ReadingUnit = QStringLiteral("W");
-        app.BaseUnit = QStringLiteral("W");
-        BuildPowerUnits();
-        app.WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
+        WorkFiles().WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
         app.Shell.LogFileOnOffEnable = [](bool) {};
         engine.View.TrialReading = [] {};
         engine.View.PointAdded = [this](const ChartPoint&) { ++pointsDrawn; };
@@ -59,8 +57,7 @@ protected:
         WorkFile(2, QString());
         platform::setSerialPort(nullptr);
         SetDecimalSeparator(QString());
-        ResetAppState();
-        ResetLinkState();
+        FreshProgramState();
     }
 
     // Start and answer the first request, so that readings are stored next.
@@ -87,16 +84,12 @@ protected:
 class PowerSetupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
+        FreshProgramState();
         SetDecimalSeparator(QStringLiteral("."));
     }
     void TearDown() override {
         SetDecimalSeparator(QString());
-        ResetAppState();
-    }
-    void UseBaseUnit(const QString& unit) {
-        App().BaseUnit = unit;
-        BuildPowerUnits();
+        FreshProgramState();
     }
     TempDir dir;
     ScriptedPrompts prompts;

@@ -1,4 +1,6 @@
 #include "PowerHarness.h"
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 
 #include "auxiliary/SetupControls.h"
 #include "auxiliary/StabilityWindow.h"
@@ -22,8 +24,8 @@ class PowerWindowTest : public PowerTest {
 protected:
     void SetUp() override {
         PowerTest::SetUp();
-        App().Config.Power.LogTime = 120;
-        App().Config.Power.GraphHigh = 0.5;
+        CurrentSettings().Power.LogTime = 120;
+        CurrentSettings().Power.GraphHigh = 0.5;
         w.Engine.View.TrialReading = [] {};
         w.resize(900, 560);
         w.show();
@@ -70,8 +72,8 @@ TEST_F(PowerWindowTest, midRunWindowShowsReadoutStatisticsAndTrace) {
 }
 
 TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
-    App().Config.Power.LogTime = 30;
-    App().Config.Power.GraphHigh = 10;
+    CurrentSettings().Power.LogTime = 30;
+    CurrentSettings().Power.GraphHigh = 10;
     w.chkAutoRescale->setChecked(true);
     WarmUp();
     EXPECT_FALSE(w.Engine.RunActive);
@@ -88,7 +90,7 @@ TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
     WarmUp();
     QString none;
     w.PowerLog(1, none);
-    App().Channels[0].ReadingUnit = "Lx";
+    TestMeter().Channels[0].ReadingUnit = "Lx";
     w.PowerLog(-1, none);
     EXPECT_FALSE(w.chkAutoRescale->isChecked());
     EXPECT_FALSE(w.chkLimitsOn->isChecked());
@@ -96,7 +98,7 @@ TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
     RecordingSurface chart;
     w.Engine.DrawWholeChart(chart);
     EXPECT_TRUE(chart.Texts().contains("Power, mLx")) << chart.Texts().join(" | ").toStdString();
-    SetupPowerGraph(false);
+    w.butSetup->click();
     EXPECT_EQ(SetupPower().cmbPowerUnits->itemText(4), "Lx");
     SetupPower().hide();
 
@@ -111,7 +113,7 @@ TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
 // follows the readings while they come in, so the trace is no flat line on
 // the floor; the mouse over the chart reads the time and the power there.
 TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) {
-    App().Config.Power.GraphHigh = 1;
+    CurrentSettings().Power.GraphHigh = 1;
     auto feedBeam = [this] {
         QTest::mouseClick(w.butStartStop, Qt::LeftButton);
         Feed("*0");
@@ -195,15 +197,14 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
 using PowerSetupDialogTest = PowerSetupTest;
 
 TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
-    UseBaseUnit("Lx");
-    PowerSettings& s = App().Config.Power;
+    PowerSettings& s = CurrentSettings().Power;
     s.LogTime = 3725;
     s.StatMode = 1;
     s.GraphExponent = 1;
     s.GraphLow = 2;
     s.GraphHigh = 8;  // in x 10: 200 .. 800 mLx
     PowerSetupDialog dialog;
-    dialog.SetupPowerGraph(true);
+    dialog.SetupPowerGraph(true, UnitScale{"Lx"});
     EXPECT_EQ(
         dialog.txt_time[2]->text() + ":" + dialog.txt_time[1]->text() + ":" + dialog.txt_time[0]->text(),
         "1:2:5");
@@ -234,8 +235,7 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
 }
 
 TEST_F(PowerSetupDialogTest, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
-    UseBaseUnit("W");
-    PowerSettings& s = App().Config.Power;
+    PowerSettings& s = CurrentSettings().Power;
     s.GraphLow = 0.0105;  // 10.5 .. 50 mW
     s.GraphHigh = 0.05;
     PowerSetupDialog dialog;

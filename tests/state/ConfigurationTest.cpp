@@ -2,6 +2,7 @@
 #include "state/Configuration.h"
 #include "state/Files.h"
 #include "support/DiskFull.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 
@@ -129,12 +130,12 @@ TEST(ParseConfiguration, filesThatDoNotLoad) {
 class ConfigurationFile : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        App().Config = NonDefault();
+        FreshProgramState();
+        CurrentSettings() = NonDefault();
     }
     void TearDown() override {
         CloseAllFiles();
-        ResetAppState();
+        FreshProgramState();
     }
     TempDir dir;
     ScriptedPrompts prompts;
@@ -145,12 +146,12 @@ TEST_F(ConfigurationFile, missingOrUnusableFileGivesDefaultsWrittenSilently) {
                                   WithLines(kDefaultFile, {{3, "COM3"}}), QByteArray()}) {
         QFile::remove(dir.Path("kelvaro.cfg"));
         if (!bad.isEmpty()) dir.Write("kelvaro.cfg", bad);
-        App().Config = NonDefault();
+        CurrentSettings() = NonDefault();
         ASSERT_TRUE(LoadConfiguration());
         EXPECT_EQ(dir.Read("kelvaro.cfg"), kDefaultFile);
-        EXPECT_EQ(ConfigurationText(App().Config), kDefaultFile);
+        EXPECT_EQ(ConfigurationText(CurrentSettings()), kDefaultFile);
     }
-    EXPECT_EQ(App().WorkFileName, platform::InFolder(platform::ProgramFolder(), "kelvaro.pwr"));
+    EXPECT_EQ(WorkFiles().WorkFileName, platform::InFolder(platform::ProgramFolder(), "kelvaro.pwr"));
     EXPECT_TRUE(prompts.Texts().isEmpty() && prompts.beeps == 0);
 }
 
@@ -160,18 +161,18 @@ TEST_F(ConfigurationFile, savedSettingsLoadBackAndAnEditedFileIsLeftAsItIs) {
     const QByteArray edited = WithLines(dir.Read("kelvaro.cfg"), {{2, "' my own note"}});
     EXPECT_EQ(edited, WithLines(ConfigurationText(NonDefault()), {{2, "' my own note"}}));
     dir.Write("kelvaro.cfg", edited);
-    App().Config = Settings{};
+    CurrentSettings() = Settings{};
     ASSERT_TRUE(LoadConfiguration());
     EXPECT_EQ(dir.Read("kelvaro.cfg"), edited);
-    EXPECT_EQ(ConfigurationText(App().Config), ConfigurationText(NonDefault()));
+    EXPECT_EQ(ConfigurationText(CurrentSettings()), ConfigurationText(NonDefault()));
     // An empty name would leave 63 values and throw every setting away.
-    App().Config.Power.FileName = "";
-    App().Config.Energy.FileName = " leading-blank.nrg";
+    CurrentSettings().Power.FileName = "";
+    CurrentSettings().Energy.FileName = " leading-blank.nrg";
     SaveConfiguration();
     ASSERT_TRUE(LoadConfiguration());
-    EXPECT_EQ(App().Config.Power.FileName, "kelvaro.pwr");
-    EXPECT_EQ(App().Config.Energy.FileName, "kelvaro.nrg");
-    EXPECT_EQ(App().Config.CommPort, 16);
+    EXPECT_EQ(CurrentSettings().Power.FileName, "kelvaro.pwr");
+    EXPECT_EQ(CurrentSettings().Energy.FileName, "kelvaro.nrg");
+    EXPECT_EQ(CurrentSettings().CommPort, 16);
     EXPECT_TRUE(prompts.Texts().isEmpty());
 }
 
@@ -204,7 +205,7 @@ TEST_F(ConfigurationFile, saveThatFailsHalfWayIsReportedAndLeavesTheOldFileWhole
     EXPECT_EQ(prompts.Texts(), QStringList{"Configuration file save failed."});
     EXPECT_EQ(dir.Read("kelvaro.cfg"), kDefaultFile);
     EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{"kelvaro.cfg"});  // no temporary left
-    EXPECT_EQ(App().Config.CommPort, 16);  // the settings in memory stay
+    EXPECT_EQ(CurrentSettings().CommPort, 16);  // the settings in memory stay
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "viewers/LoadingWindow.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@ TEST(DataLoadWindow, placedAThirdAcrossAndHalfWayDownTheMainWindow) {
 }
 
 TEST(DataLoadWindow, cancelAndCloseAbortTheSourcesTransferAndLeaveTheMode) {
-    ResetAppState();
+    FreshProgramState();
     std::vector<int16_t> modes;
     App().Shell.SwitchMode = [&](int16_t m) { modes.push_back(m); };
     for (const bool byClose : {false, true}) {

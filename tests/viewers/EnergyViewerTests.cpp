@@ -1,4 +1,5 @@
 #include "ViewerHarness.h"
+#include "viewers/DataSet.h"
 
 #include "charts/Histogram.h"
 #include "data/DataFileSave.h"
@@ -64,7 +65,7 @@ TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
          "Min:  0.00pJ|Max:  0.00pJ|Average:  0.00pJ|St.Dev.:  0.00pJ|Total Pulses:  1|Pulses Overrange:  1|"
          "Missing Pulses:  1"},
     };
-    App().MissingPulseDetection = true;
+    DescribeDataSet({UnitScale(), true, {}});
     for (const Case& c : cases) {
         Feed(w, "run.nrg", QString(c.lines).split('|'));
         EXPECT_EQ(Labels().join('|'), c.labels);
@@ -149,8 +150,7 @@ TEST_F(EnergyViewerTest, applyOrdersTheLimitsAndBinsComeInFives) {
 
 TEST_F(EnergyViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
     for (const bool relative : {false, true}) {
-        App().RelativeUnits = relative;
-        App().MissingPulseDetection = relative;
+        DescribeDataSet({UnitScale{"W", relative}, relative, {}});
         Feed(w, "run.nrg; Head: PE25; s/n 4711", {"0.00125", "Overrange", "Missed", "3.5E-07", "0.002"});
         Notes().ClearNotesBox();
         Notes().AppendNotesBox(QString(100, 'n'));
@@ -169,8 +169,7 @@ TEST_F(EnergyViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
         EXPECT_EQ(w.windowTitle().startsWith("Relative Energy Data  - "), relative);
         EXPECT_EQ(w.lblMissingPulses->isVisibleTo(&w), relative);
     }
-    w.EnergyLoad(1, QString());  // closing restores the joule units
-    EXPECT_EQ(App().EnergyUnits[4], "J");
+    w.EnergyLoad(1, QString());
     EXPECT_EQ(App().ViewerKind, -1);
 }
 
@@ -282,7 +281,7 @@ TEST_F(EnergyRatioViewerTest, screenshotsAndPrintoutsOfBothViewers) {
     single << "Overrange"
            << "Missed";
     pairs << "Overrange\t0.002";
-    App().MissingPulseDetection = true;
+    DescribeDataSet({UnitScale(), true, {}});
     Notes().AppendNotesBox("Pulse energies of the 1064 nm laser at 20 Hz, behind a beam splitter.");
     EnergyViewer e;
     Feed(e, "bench.nrg; Head: PE25; s/n 4711", single);

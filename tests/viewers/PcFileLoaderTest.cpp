@@ -1,4 +1,6 @@
 #include "ViewerHarness.h"
+#include "support/ProgramState.h"
+#include "viewers/DataSet.h"
 
 #include "auxiliary/NotesText.h"
 #include "data/DataFileSave.h"
@@ -42,7 +44,6 @@ class PcFileView : public ViewerTest {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        ResetLinkState();
         ForgetViewers();
         modes.clear();
         dialogTitles.clear();
@@ -107,8 +108,8 @@ TEST_F(PcFileView, eachKindGoesToItsViewerWhichShowsItAndClosesOnLeaving) {
         EXPECT_EQ(viewers[size_t(c.viewer)].shows, 1);
         EXPECT_EQ(Notes().NotesText(), c.file.contains("'Beam") ? "Beam A\r\n aligned" : "");
         EXPECT_EQ(dialogTitles, c.file.contains("Channel") ? QStringList{name} : QStringList{});
-        EXPECT_EQ(App().BaseUnit, c.file.contains("Lux") ? "Lx" : c.file.startsWith("Power") ? "W" : "");
-        EXPECT_EQ(App().FileHeadBName, c.viewer == ViewPowerRatio ? "PE25" : "DefaultB");
+        EXPECT_EQ(DescribedDataSet().Units.BaseUnit, c.file.contains("Lux") ? "Lx" : "W");
+        EXPECT_EQ(DescribedDataSet().Heads.bName, c.viewer == ViewPowerRatio ? "PE25" : "DefaultB");
         EXPECT_FALSE(DataLoadShowing());
         App().Shell.SwitchMode(ModeNone);
         EXPECT_EQ(Fed(c.viewer).back(), Call(1, "")) << "leaving the view closes the viewer";
@@ -170,7 +171,7 @@ TEST_F(PcFileView, cancelHalfWayClosesTheViewerShowsNothingAndLeavesTheView) {
     ASSERT_FALSE(v.calls.empty());
     EXPECT_EQ(v.calls.back(), Call(1, ""));
     EXPECT_EQ(v.shows, 0);
-    EXPECT_EQ(Link().LoadKind, 3);
+    EXPECT_EQ(ReceivingViewerOfLoad(), -1);
     EXPECT_EQ(modes, (std::vector<int16_t>{ModePcFile, ModeNone}));
     EXPECT_FALSE(DataLoadShowing());
 }

@@ -3,6 +3,7 @@
 #include "data/NumberFormat.h"
 #include "data/Overrange.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "viewers/PowerViewData.h"
 #include "viewers/PowerViewLimits.h"
 
@@ -39,7 +40,7 @@ std::vector<Plotted> PlotAll(const PowerViewData& d, int direction = 0) {
 class PowerViewDataTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
+        FreshProgramState();
         SetDecimalSeparator(".");
     }
     void TearDown() override { SetDecimalSeparator(QString()); }

@@ -1,4 +1,5 @@
 #include "ViewerHarness.h"
+#include "viewers/DataSet.h"
 
 #include "auxiliary/SetupControls.h"
 #include "auxiliary/StabilityWindow.h"
@@ -26,7 +27,6 @@ class PowerViewerTest : public ViewerTest {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        App().BaseUnit = "W";
         area.resize(1000, 640);
         area.show();
         InstallPowerViewers(&area);
@@ -198,8 +198,7 @@ TEST_F(PowerViewerTest, savedRecordLoadsBackToTheSameDataAndNotes) {
 }
 
 TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
-    App().FileHeadAName = "TH1";
-    App().FileHeadASerial = "; s/n 111";
+    DescribeDataSet({UnitScale(), false, DualHeads{"TH1", "; s/n 111"}});
     PowerViewer& ratio = Show(ViewPowerRatio, {"0.004\t0.001\t0.00", "0.001\t0.002\t1.00"},
                               "b.dpw; Head A: TH1; s/n 111; Head B: TH2");
     EXPECT_EQ(ratio.windowTitle(), "Power Ratio - b.dpw; Head A: TH1; s/n 111; Head B: TH2");

@@ -7,6 +7,8 @@
 #include "dual/DualPowerProfiles.h"
 #include "dual/EnergyRatioEngine.h"
 #include "energy/EnergyEngine.h"
+#include "state/Configuration.h"
+#include "support/ProgramState.h"
 #include "tests/power/PowerHarness.h"
 #include "viewers/EnergyRatioViewer.h"
 #include "viewers/EnergyViewer.h"
@@ -79,18 +81,17 @@ class RoundTripTest : public PowerTest {
 protected:
     void SetUp() override {
         PowerTest::SetUp();
-        AppState& app = App();
         for (int c = 0; c < 2; ++c) {
-            ChannelInfo& head = app.Channels[size_t(c)];
+            ChannelInfo& head = TestMeter().Channels[size_t(c)];
             head.HeadName = c == 0 ? QStringLiteral("3A") : QStringLiteral("PE25");
             head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
             head.ReadingUnit = QStringLiteral("W");
         }
-        app.PowerRatioWorkFile = app.PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
-        app.EnergyWorkFile = dir.Path("kelvaro.nrg");
-        app.RatioWorkFile = dir.Path("kelvaro.dnr");
-        app.Config.Power.LogTime = app.Config.PowerRatio.RatioLogTime =
-            app.Config.PowerDifference.DifferenceLogTime = 100;
+        WorkFiles().PowerRatioWorkFile = WorkFiles().PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
+        WorkFiles().EnergyWorkFile = dir.Path("kelvaro.nrg");
+        WorkFiles().RatioWorkFile = dir.Path("kelvaro.dnr");
+        CurrentSettings().Power.LogTime = CurrentSettings().PowerRatio.RatioLogTime =
+            CurrentSettings().PowerDifference.DifferenceLogTime = 100;
         InstallPowerViewers(&area);
         InstallEnergyViewers(&area);
     }
@@ -123,25 +124,25 @@ protected:
                                           : window == Window::PowerRatio ? kPowerRatioProfile
                                                                          : kPowerDifferenceProfile;
             app.ActiveMode = window == Window::Power ? ModePower : ModePowerRatio;
-            app.DeviceType = window == Window::Power ? 0 : 2;
+            TestMeter().DeviceType = window == Window::Power ? MeterModel::Talon : MeterModel::MeridelTwo;
             PowerEngine e(profile);
             e.View.TrialReading = [] {};
             Run(e, &PowerEngine::PowerLog, &PowerEngine::PowerSave, window == Window::Power ? "0" : "0 0",
                 replies, name);
             return;
         }
-        app.Channels[0].HeadType = app.Channels[1].HeadType = 2;
+        TestMeter().Channels[0].HeadType = TestMeter().Channels[1].HeadType = HeadKind::Pyroelectric;
         if (window == Window::EnergyRatio) {
-            app.DeviceType = 2;
+            TestMeter().DeviceType = MeterModel::MeridelTwo;
             app.ActiveMode = ModeEnergyRatio;
             EnergyRatioEngine e;
             Run(e, &EnergyRatioEngine::EnergyRatioLog, &EnergyRatioEngine::EnergyRatioSave, "N N", replies,
                 name);
             return;
         }
-        app.DeviceType = 0;
+        TestMeter().DeviceType = MeterModel::Talon;
         app.ActiveMode = ModeEnergy;
-        app.Config.Energy.EnergyTimeStamp = window == Window::EnergyTimed;
+        CurrentSettings().Energy.EnergyTimeStamp = window == Window::EnergyTimed;
         EnergyEngine e;
         e.StartEnergy();
         Run(e, &EnergyEngine::EnergyLog, &EnergyEngine::EnergySave, "", replies, name);
@@ -159,7 +160,7 @@ TEST_F(RoundTripTest, everySaveReadsBackIntoEveryViewerAsTheMeterSentIt) {
     for (qsizetype writer = 0; writer < locales.size(); ++writer) {
         for (const Case& c : kCases) {
             for (const bool workFile : {true, false}) {
-                App().Config.LogToFile = workFile;
+                CurrentSettings().LogToFile = workFile;
                 const QString name = dir.Path(QStringLiteral("run%1.dat").arg(++file));
                 Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
                 useLocale(writer);

@@ -1,4 +1,5 @@
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 #include "viewers/ViewModeDialog.h"
 
@@ -24,8 +25,10 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
         {2, 0, -2, 2, -1, power},
     };
     for (const Case& c : cases) {
-        ResetAppState();
-        App().DualViewMode = c.before;
+        FreshProgramState();
+        SetViewModeAnswer([&c](int16_t, const QString&) { return c.before; });
+        GetDualViewMode(0, "before");  // the answer the dialog remembers
+        SetViewModeAnswer({});
         int16_t preselected = -9;
         bool modal = false;
         QStringList shown;
@@ -49,7 +52,7 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
         EXPECT_EQ(shown.join('|'), expected);
         EXPECT_EQ(preselected, c.preselected) << c.before << " kind " << c.kind;
         EXPECT_EQ(answer, c.answer) << c.before << " kind " << c.kind;
-        EXPECT_EQ(App().DualViewMode, c.answer);
+        EXPECT_EQ(LastDualViewMode(), c.answer);
         EXPECT_FALSE(SharedViewModeDialog().isVisible());
     }
 }

@@ -4,6 +4,7 @@
 #include "data/NumberFormat.h"
 #include "data/WorkFile.h"
 #include "state/AppState.h"
+#include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
 #include "viewers/PcFileLoader.h"
@@ -20,8 +21,7 @@
 class ViewerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ResetAppState();
-        ResetWorkFile();
+        FreshProgramState();
         SetDecimalSeparator(QStringLiteral("."));
         Notes().ClearNotesBox();
     }
@@ -31,7 +31,7 @@ protected:
         Notes().ClearNotesBox();
         WorkFile(2, QString());
         SetDecimalSeparator(QString());
-        ResetAppState();
+        FreshProgramState();
     }
     static void Feed(StoredDataViewer& v, const QString& title, const QStringList& lines) {
         v.Load(-1, title);

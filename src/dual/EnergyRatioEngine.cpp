@@ -57,8 +57,8 @@ std::optional<RunProgress> EnergyRatioEngine::Progress() const {
 }
 
 EnergyRatioEngine::EnergyRatioEngine() {
-    Caption = QStringLiteral("Real-Time Energy Ratio Logging");
-    StatLabels = kStatPrefixes;
+    Display.Caption = QStringLiteral("Real-Time Energy Ratio Logging");
+    Display.StatLabels = kStatPrefixes;
 }
 
 void EnergyRatioEngine::Relayout() {
@@ -75,8 +75,13 @@ void EnergyRatioEngine::PrepareLayout() {
     Chart.RatioLow = float(cfg.RatioLowLimit);
     Chart.RatioHigh = float(cfg.RatioHighLimit);
     Chart.GridStyle = cfg.RatioGridStyle;
-    if (!Stopped) return;  // during a run the lines stay hidden until the next refresh
-    ShowStatistics(true);
+    if (Stopped) ShowStatistics(true);  // during a run the lines stay hidden until the next refresh
+    Flush();
+}
+
+void EnergyRatioEngine::HandDisplay() {
+    Display.RatioMode = RatioMode;
+    if (View.DisplayChanged) View.DisplayChanged(Display);
 }
 
 void EnergyRatioEngine::DrawWholeChart(platform::Surface& surface) {
@@ -100,33 +105,33 @@ QString EnergyRatioEngine::StatisticText(size_t i) const {
 
 void EnergyRatioEngine::ResetStatistics() {
     for (RunningStats& s : stats_) s.Reset();
-    StatLabels = kStatPrefixes;
+    Display.StatLabels = kStatPrefixes;
     Changed();
 }
 
 void EnergyRatioEngine::ShowStatistics(bool show) {
     if (!show) {
-        StatVisible = {};
+        Display.StatVisible = {};
         Changed();
         return;
     }
     if (!stats_[size_t(RatioMode)].Empty())
-        for (size_t i = 0; i < 4; ++i) StatLabels[i] = StatisticText(i);
+        for (size_t i = 0; i < 4; ++i) Display.StatLabels[i] = StatisticText(i);
     const StatVisibility v = VisibleStatistics(CurrentSettings().EnergyRatio.RatioStatistics);
-    StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev};
+    Display.StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev};
     Changed();
 }
 
 void EnergyRatioEngine::EnergyRatioLog(int action, QString& reply) {
     switch (action) {
         case -1:
-            StartStopCaption = QStringLiteral("&Start");
+            Display.StartStopCaption = QStringLiteral("&Start");
             Stopped = true;
             pairing_.Reset();
             Relayout();
             if (View.ShowWindow) View.ShowWindow();
             ResetStatistics();
-            RatioVisible = false;
+            Display.RatioVisible = false;
             Changed();
             break;
         case kRefusedReplyOp:
@@ -143,7 +148,7 @@ void EnergyRatioEngine::EnergyRatioLog(int action, QString& reply) {
             if (Stopped) break;
             refusals_.Answered();
             if (PollState == 0) {
-                RatioText.clear();
+                Display.RatioText.clear();
                 Changed();
             } else {
                 ProcessPair(reply);
@@ -153,7 +158,7 @@ void EnergyRatioEngine::EnergyRatioLog(int action, QString& reply) {
             SendSB();
             break;
         case 1:
-            RatioVisible = false;
+            Display.RatioVisible = false;
             Changed();
             Unload(true);
             break;
@@ -191,11 +196,11 @@ void EnergyRatioEngine::ProcessPair(const QString& reply) {
     if (View.PointAdded) View.PointAdded(a, over ? ratio : ratio * NormFactor);
     if (over) {
         platform::prompts().Beep();
-        RatioText = QStringLiteral("Overrange");
+        Display.RatioText = QStringLiteral("Overrange");
         Changed();
     } else if (throttle_.Due(LastTime)) {
         ShowStatistics(true);
-        RatioText = RatioDisplayText(ratio, NormFactor);
+        Display.RatioText = RatioDisplayText(ratio, NormFactor);
         Changed();
     }
 }
@@ -228,10 +233,10 @@ QString EnergyRatioEngine::HeaderLine() const {
 }
 
 void EnergyRatioEngine::ResetNormalization() {
-    NormalizeCaption = QStringLiteral("Normalize");
+    Display.NormalizeCaption = QStringLiteral("Normalize");
     NormFactor = 1;
     Normalized = false;
-    NormaText = NormFactorText(false, NormFactor);
+    Display.NormaText = NormFactorText(false, NormFactor);
     Changed();
 }
 
@@ -247,9 +252,9 @@ void EnergyRatioEngine::Normalize() {
         }
         NormFactor = 1 / average;
         Normalized = true;
-        NormalizeCaption = QStringLiteral("DeNormalize");
-        NormaText = NormFactorText(true, NormFactor);
-        RatioText.clear();
+        Display.NormalizeCaption = QStringLiteral("DeNormalize");
+        Display.NormaText = NormFactorText(true, NormFactor);
+        Display.RatioText.clear();
         Changed();
     }
     Relayout();
@@ -261,7 +266,7 @@ void EnergyRatioEngine::SetRatioMode(int16_t mode) {
     RatioMode = mode;
     // A factor taken from the other direction's average means nothing here.
     if (Normalized) ResetNormalization();
-    RatioText.clear();
+    Display.RatioText.clear();
     Changed();
     Relayout();
     Flush();
@@ -285,9 +290,9 @@ void EnergyRatioEngine::Start() {
     }
     if (!store_.Allocated()) store_.Allocate();
     ShowStatistics(false);
-    Caption = QStringLiteral("Real-Time Energy Ratio Logging - A: ") + HeadText(0) + QStringLiteral("  B: ") +
-              HeadText(1);
-    RatioVisible = CurrentSettings().EnergyRatio.RatioDisplayStyle != 0;
+    Display.Caption = QStringLiteral("Real-Time Energy Ratio Logging - A: ") + HeadText(0) +
+                      QStringLiteral("  B: ") + HeadText(1);
+    Display.RatioVisible = CurrentSettings().EnergyRatio.RatioDisplayStyle != 0;
     Running();
     refusals_.Answered();
     SendSB();
@@ -313,8 +318,8 @@ void EnergyRatioEngine::Reset(bool reopenSetup) {
     if (!MayDiscard()) return;
     Initialised = false;
     ResetStatistics();
-    RatioText.clear();
-    RatioVisible = false;
+    Display.RatioText.clear();
+    Display.RatioVisible = false;
     LogFileOnOff(true);
     if (!Stopped) Stop();
     store_.Reset();
@@ -333,8 +338,8 @@ bool EnergyRatioEngine::Unload(bool fromModeSwitch) {
     bool kept = false;
     if (!BeginClosing(kept)) return !kept;
     if (!Stopped) Stop();
-    Caption = QStringLiteral("Real-Time Energy Ratio Logging");
-    EndClosing(fromModeSwitch, View.DisplayChanged);
+    Display.Caption = QStringLiteral("Real-Time Energy Ratio Logging");
+    EndClosing(fromModeSwitch);
     store_.Release();
     return true;
 }

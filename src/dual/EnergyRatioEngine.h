@@ -22,9 +22,22 @@ struct PairRecord {
     double Time = 0;
 };
 
+// What an energy ratio window shows besides the chart, as the engine hands it over.
+struct EnergyRatioDisplay : PulseDisplay {
+    QString NormalizeCaption = QStringLiteral("Normalize");
+    QString RatioText;  // lblEnergyRatio
+    bool RatioVisible = false;
+    QString NormaText = QStringLiteral("None");  // lblNorma
+    std::array<QString, 4> StatLabels;           // Min, Max, Average, St.Dev.
+    std::array<bool, 4> StatVisible{};
+    int16_t RatioMode = 0;  // the direction shown
+};
+
 // What the engine asks of the window that shows it. Unset hooks do nothing.
 struct EnergyRatioViewHooks {
-    std::function<void()> DisplayChanged;                // captions, read-out or statistics changed
+    // Captions, read-out or statistics changed: all of it, once per step
+    // that changed any.
+    std::function<void(const EnergyRatioDisplay&)> DisplayChanged;
     std::function<void(double a, double y)> PointAdded;  // draw one point of the chart
     std::function<void()> Redraw;                        // lay out and draw the chart afresh from the store
     std::function<void()> ShowWindow;
@@ -34,8 +47,8 @@ struct EnergyRatioViewHooks {
 // The real-time energy ratio logging of the two-channel meter: "SB" replies
 // paired across channels, both ratios with statistics per direction, the
 // store of pairs with its rate filter, the working file, the run's life
-// cycle, normalisation, saving and printing. Plain C++: the window mirrors
-// the display fields and draws the scatter chart.
+// cycle, normalisation, saving and printing. Plain C++: the window shows
+// the display record it is handed and draws the scatter chart.
 class EnergyRatioEngine : public PulseRun {
 public:
     EnergyRatioEngine();
@@ -69,7 +82,8 @@ public:
     void EnergyRatioSave(const QString& fileName);
     void EnergyRatioPrint();
 
-    // The data side of the layout: chart limits and statistics lines.
+    // The data side of the layout: chart limits and statistics lines, handed
+    // over with the rest of the display.
     void PrepareLayout();
     // The empty chart, then every k-th stored pair with the current direction and factor.
     void DrawWholeChart(platform::Surface& surface);
@@ -79,13 +93,8 @@ public:
     const RunningStats& Stats(int direction) const { return stats_[size_t(direction & 1)]; }
     const ChannelPairing& Pairing() const { return pairing_; }
 
-    // Display state, mirrored by the window (and the run's, in PulseRun).
-    QString NormalizeCaption = QStringLiteral("Normalize");
-    QString RatioText;  // lblEnergyRatio
-    bool RatioVisible = false;
-    QString NormaText = QStringLiteral("None");  // lblNorma
-    std::array<QString, 4> StatLabels;           // Min, Max, Average, St.Dev.
-    std::array<bool, 4> StatVisible{};
+    // What the window is to show, handed to it through View.DisplayChanged.
+    EnergyRatioDisplay Display;
 
     // Run state.
     int16_t RatioMode = 0;  // 0 A/B, 1 B/A
@@ -103,8 +112,8 @@ private:
     void BufferReading(double a, double b);
     void ResetNormalization();
     void Relayout();
-    void Flush() { PulseRun::Flush(View.DisplayChanged); }
-    const std::function<void()>& DisplayHook() const override { return View.DisplayChanged; }
+    PulseDisplay& RunDisplay() override { return Display; }
+    void HandDisplay() override;
     // The stored pairs as chart points: the ratio of the current direction and factor.
     ScatterSource StoredPoints() const;
     // "Min:  1.23 E-03": statistic i of the current direction, times the factor.

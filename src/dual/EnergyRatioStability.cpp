@@ -13,7 +13,7 @@ void ShowEnergyRatioStability(EnergyRatioWindow& window) {
     const EnergyRatioEngine& engine = window.Engine;
     const auto source = [&engine] {
         StabilitySnapshot s;
-        s.Title = engine.Caption + QStringLiteral(": the ratio of the run so far");
+        s.Title = engine.Display.Caption + QStringLiteral(": the ratio of the run so far");
         std::vector<double> ratios;
         ratios.reserve(size_t(engine.Store().Count()));
         engine.Store().ForEachOldestFirst([&](const PairRecord& r) {

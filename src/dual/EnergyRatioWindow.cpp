@@ -23,7 +23,7 @@ EnergyRatioWindow::EnergyRatioWindow(QWidget* parent, EnergyRatioEngine* engine)
     setObjectName("EnergyRatioWindow");
     BuildControls();
     EnergyRatioViewHooks& v = Engine.View;
-    v.DisplayChanged = [this] { ShowDisplay(); };
+    v.DisplayChanged = [this](const EnergyRatioDisplay& d) { ShowDisplay(d); };
     v.PointAdded = [this](double a, double y) {
         DrawScatterPoint(Engine.Chart.Screen, Picture1->Surface(), a, y);
     };
@@ -32,7 +32,7 @@ EnergyRatioWindow::EnergyRatioWindow(QWidget* parent, EnergyRatioEngine* engine)
     v.ShowWindow = [this] { ShowModeWindow(this); };
     Engine.Attach(*this);
     Picture1->Resized = [this] { form_Resize(); };
-    ShowDisplay();
+    ShowDisplay(Engine.Display);  // as the engine starts
 }
 
 void EnergyRatioWindow::BuildControls() {
@@ -82,27 +82,26 @@ void EnergyRatioWindow::BuildControls() {
     resize(820, 520);
 }
 
-void EnergyRatioWindow::ShowDisplay() {
-    const EnergyRatioEngine& e = Engine;
-    setWindowTitle(e.Caption);
-    butStartStop->setText(e.StartStopCaption);
-    butNormalize->setText(e.NormalizeCaption);
-    lblNorma->setText(e.NormaText);
-    lblEnergyRatio->setText(e.RatioText);
-    lblEnergyRatio->setVisible(e.RatioVisible);
-    if (cmbRatioMode->currentIndex() != e.RatioMode) {
+void EnergyRatioWindow::ShowDisplay(const EnergyRatioDisplay& d) {
+    setWindowTitle(d.Caption);
+    butStartStop->setText(d.StartStopCaption);
+    butNormalize->setText(d.NormalizeCaption);
+    lblNorma->setText(d.NormaText);
+    lblEnergyRatio->setText(d.RatioText);
+    lblEnergyRatio->setVisible(d.RatioVisible);
+    if (cmbRatioMode->currentIndex() != d.RatioMode) {
         const QSignalBlocker quiet(cmbRatioMode);
-        cmbRatioMode->setCurrentIndex(e.RatioMode);
+        cmbRatioMode->setCurrentIndex(d.RatioMode);
     }
     QLabel* stats[] = {lblMinRatioPower, lblMaxRatioPower, lblAvrRatioPower, lblStDevRatioPower};
     for (size_t i = 0; i < 4; ++i) {
-        stats[i]->setText(e.StatLabels[i]);
-        stats[i]->setVisible(e.StatVisible[i]);
+        stats[i]->setText(d.StatLabels[i]);
+        stats[i]->setVisible(d.StatVisible[i]);
     }
 }
 
 void EnergyRatioWindow::form_Resize() {
-    Engine.PrepareLayout();
+    Engine.PrepareLayout();  // hands over the statistics lines it sets
     // Numeric style: the read-out takes the chart's place in a large font.
     const bool numeric = CurrentSettings().EnergyRatio.RatioDisplayStyle == 1;
     Picture1->setVisible(!numeric);
@@ -113,7 +112,6 @@ void EnergyRatioWindow::form_Resize() {
                                   numeric ? QSizePolicy::Expanding : QSizePolicy::Preferred);
     lblEnergyRatio->setAlignment(numeric ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
     layout_->setStretch(0, numeric ? 1 : 0);
-    ShowDisplay();
     FitScatterToPixels(Engine.Chart, Picture1->size());
     Engine.DrawWholeChart(Picture1->Surface());
 }

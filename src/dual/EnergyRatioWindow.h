@@ -18,8 +18,8 @@ class SurfaceWidget;
 
 // "Real-Time Energy Ratio Logging": the ratio read-out, the normalisation,
 // the ratio direction, the statistics, the scatter chart and the run's
-// buttons. The engine does the work; this window mirrors its display fields
-// and draws each pair's point into the chart's image.
+// buttons. The engine does the work; this window shows the display record
+// it is handed and draws each pair's point into the chart's image.
 class EnergyRatioWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
@@ -59,7 +59,7 @@ protected:
 private:
     void Ended() override;  // the mode was left: the window goes
     void BuildControls();
-    void ShowDisplay();
+    void ShowDisplay(const EnergyRatioDisplay& d);
     void butSetup_Click();
 
     QVBoxLayout* layout_ = nullptr;

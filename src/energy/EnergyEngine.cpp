@@ -51,8 +51,8 @@ QString EnergyStatisticsText(const QString& prefix, double value, const UnitScal
 EnergyEngine::EnergyEngine() {
     WindowTitle = QStringLiteral("Real-Time Energy Logging");
     AxisTitle = QStringLiteral("Energy, in Joules ");
-    Caption = WindowTitle;
-    StatLabels = kStatPrefixes;
+    Display.Caption = WindowTitle;
+    Display.StatLabels = kStatPrefixes;
 }
 
 ModeTraits EnergyEngine::Traits(int16_t code) const {
@@ -94,7 +94,7 @@ void EnergyEngine::StartEnergy() {
             WindowTitle = QStringLiteral("Real-Time Rapid Pulse Absolute Logging");
         }
     }
-    Caption = WindowTitle;
+    Display.Caption = WindowTitle;
     Unsaved = false;
     Initialised = false;
     runHead_.clear();
@@ -124,6 +124,7 @@ void EnergyEngine::PrepareLayout() {
         lastBin_ = 0;
     }
     ShowStatistics(true);
+    Flush();
 }
 
 void EnergyEngine::Relayout() {
@@ -146,53 +147,53 @@ void EnergyEngine::ClearHistogram() {
 void EnergyEngine::ResetStatistics() {
     stats_.Reset();
     OverCount = 0;
-    StatLabels = kStatPrefixes;
+    Display.StatLabels = kStatPrefixes;
     Changed();
 }
 
 void EnergyEngine::ShowStatistics(bool show) {
     if (!show) {
-        StatVisible = {};
+        Display.StatVisible = {};
         Changed();
         return;
     }
     if (stats_.Count + OverCount > 0) {
-        StatLabels[0] = EnergyStatisticsText(kStatPrefixes[0], stats_.Min, Units());
-        StatLabels[1] = EnergyStatisticsText(kStatPrefixes[1], stats_.Max, Units());
-        StatLabels[2] = EnergyStatisticsText(kStatPrefixes[2], stats_.Average(), Units());
-        StatLabels[3] = EnergyStatisticsText(kStatPrefixes[3], stats_.StdDev(), Units());
-        StatLabels[4] = kStatPrefixes[4] + QString::number(stats_.Count + OverCount);
-        StatLabels[5] = kStatPrefixes[5] + QString::number(OverCount);
+        Display.StatLabels[0] = EnergyStatisticsText(kStatPrefixes[0], stats_.Min, Units());
+        Display.StatLabels[1] = EnergyStatisticsText(kStatPrefixes[1], stats_.Max, Units());
+        Display.StatLabels[2] = EnergyStatisticsText(kStatPrefixes[2], stats_.Average(), Units());
+        Display.StatLabels[3] = EnergyStatisticsText(kStatPrefixes[3], stats_.StdDev(), Units());
+        Display.StatLabels[4] = kStatPrefixes[4] + QString::number(stats_.Count + OverCount);
+        Display.StatLabels[5] = kStatPrefixes[5] + QString::number(OverCount);
     }
     const StatVisibility v = VisibleStatistics(CurrentSettings().Energy.EnergyStatistics);
     const bool all = v.MinMax && v.AvgDev;
-    StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev, all, all};
+    Display.StatVisible = {v.MinMax, v.MinMax, v.AvgDev, v.AvgDev, all, all};
     Changed();
 }
 
 void EnergyEngine::EnergyLog(int action, QString& reply) {
     switch (action) {
         case -1:
-            ReadyVisible = false;
-            StartStopCaption = QStringLiteral("&Start");
+            Display.ReadyVisible = false;
+            Display.StartStopCaption = QStringLiteral("&Start");
             Stopped = true;
             ClearHistogram();
             if (View.ShowWindow) View.ShowWindow();
             ResetStatistics();
-            EnergyVisible = false;
+            Display.EnergyVisible = false;
             Changed();
             break;
         case 0:
             if (Stopped) break;
             switch (PollState) {
                 case 0:
-                    EnergyText.clear();
+                    Display.EnergyText.clear();
                     Changed();
                     SendNext(false);
                     break;
                 case 1:
                     if (reply.contains(QLatin1Char('1'))) {
-                        ReadyGreen = true;
+                        Display.ReadyGreen = true;
                         PollState = 2;
                         SendCommand(platform::serialPort(), QStringLiteral("EF"), kQueryTimeout, true);
                         Changed();
@@ -204,7 +205,7 @@ void EnergyEngine::EnergyLog(int action, QString& reply) {
                     if (reply.contains(QLatin1Char('1'))) {
                         PollState = 3;
                         if (ShowsReady(CurrentHead().HeadType, rapidPulse_)) {
-                            ReadyGreen = false;
+                            Display.ReadyGreen = false;
                             Changed();
                         }
                         SendCommand(platform::serialPort(), QStringLiteral("SE"), kQueryTimeout, true);
@@ -219,7 +220,7 @@ void EnergyEngine::EnergyLog(int action, QString& reply) {
             reply.clear();
             break;
         case 1:
-            EnergyVisible = false;
+            Display.EnergyVisible = false;
             Changed();
             Unload(true);
             break;
@@ -250,12 +251,13 @@ void EnergyEngine::ProcessReading(const QString& reply) {
 
     if (over) {
         platform::prompts().Beep();
-        EnergyText = QStringLiteral("Overrange");
+        Display.EnergyText = QStringLiteral("Overrange");
         Changed();
     } else if (throttle_.Due(LastTime)) {
         ShowStatistics(true);
         const int i = IndexEnergyLabel(value);
-        EnergyText = FormatFourDigits(value * UnitScale::EnergyFactors[size_t(i)]) + Units().EnergyUnit(i);
+        Display.EnergyText =
+            FormatFourDigits(value * UnitScale::EnergyFactors[size_t(i)]) + Units().EnergyUnit(i);
         Changed();
     }
     SendNext(true);
@@ -311,16 +313,16 @@ void EnergyEngine::Start() {
         InitialiseRun(workFile_, WorkFiles().EnergyWorkFile, HeaderLine());
     }
     if (!store_.Allocated()) store_.Allocate();
-    EnergyVisible = true;
+    Display.EnergyVisible = true;
     const ChannelInfo& head = CurrentHead();
     const HeadKind type = head.HeadType;
     const QString typeName = Meter().HeadTypeName(type);
-    Caption = WindowTitle + QStringLiteral(" - ") + typeName + QStringLiteral(": ") + head.HeadName +
-              head.HeadSerial;
+    Display.Caption = WindowTitle + QStringLiteral(" - ") + typeName + QStringLiteral(": ") + head.HeadName +
+                      head.HeadSerial;
     Changed();
     if (type == HeadKind::Photodiode || type == HeadKind::Photometer) {
         platform::prompts().Beep();
-        StartStopCaption = QStringLiteral("&Start");
+        Display.StartStopCaption = QStringLiteral("&Start");
         Stopped = true;
         Initialised = false;
         LogFileOnOff(true);
@@ -331,15 +333,15 @@ void EnergyEngine::Start() {
     app.ModeCheckPending = true;
     SendCommand(platform::serialPort(), QStringLiteral("SE"), 7.0, true);
     Running();
-    ReadyVisible = ShowsReady(type, rapidPulse_);
-    ReadyGreen = false;  // not ready until the head says so
+    Display.ReadyVisible = ShowsReady(type, rapidPulse_);
+    Display.ReadyGreen = false;  // not ready until the head says so
     Flush();
 }
 
 void EnergyEngine::Stop() {
     Stopping();
     ShowStatistics(true);
-    ReadyVisible = false;
+    Display.ReadyVisible = false;
 }
 
 void EnergyEngine::Reset(bool reopenSetup) {
@@ -353,8 +355,8 @@ void EnergyEngine::Reset(bool reopenSetup) {
     store_.Reset();
     filter_.Reset();
     runHead_.clear();
-    EnergyText.clear();
-    EnergyVisible = false;
+    Display.EnergyText.clear();
+    Display.EnergyVisible = false;
     LogFileOnOff(true);
     if (!Stopped) Stop();
     Unsaved = false;
@@ -367,9 +369,9 @@ bool EnergyEngine::Unload(bool fromModeSwitch) {
     bool kept = false;
     if (!BeginClosing(kept)) return !kept;
     if (!Stopped) Stop();
-    Caption = WindowTitle;
+    Display.Caption = WindowTitle;
     RelativeUnits = false;
-    EndClosing(fromModeSwitch, View.DisplayChanged);
+    EndClosing(fromModeSwitch);
     store_.Release();
     return true;
 }

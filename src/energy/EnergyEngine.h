@@ -28,9 +28,22 @@ struct EnergyRecord {
 // `units` with "###0.00", and the unit.
 QString EnergyStatisticsText(const QString& prefix, double value, const UnitScale& units);
 
+// What an energy window shows besides the histogram, as the engine hands it over.
+struct EnergyDisplay : PulseDisplay {
+    QString EnergyText;
+    bool EnergyVisible = false;
+    bool ReadyVisible = false;
+    bool ReadyGreen = false;
+    // Min, Max, Average, St.Dev., Pulses, Overranged.
+    std::array<QString, 6> StatLabels;
+    std::array<bool, 6> StatVisible{};
+};
+
 // What the engine asks of the window that shows it. Unset hooks do nothing.
 struct EnergyViewHooks {
-    std::function<void()> DisplayChanged;   // captions, read-out, statistics or visibility changed
+    // Captions, read-out, statistics or visibility changed: all of it, once
+    // per step that changed any.
+    std::function<void(const EnergyDisplay&)> DisplayChanged;
     std::function<void(int bin)> BarAdded;  // a pulse was counted: draw the bar of its bin
     std::function<void()> Redraw;           // form_Resize: lay out and draw the histogram afresh
     std::function<void()> ShowWindow;
@@ -40,7 +53,7 @@ struct EnergyViewHooks {
 // The real-time energy and rapid-pulse logging of one window: the query
 // cycle, binning, statistics, the store and its rate filter, the working
 // file, the run's life cycle, saving and printing. Plain C++: the window
-// mirrors the display fields and draws the histogram.
+// shows the display record it is handed and draws the histogram.
 class EnergyEngine : public PulseRun {
 public:
     EnergyEngine();
@@ -75,7 +88,8 @@ public:
     void EnergyPrint();
 
     // The data side of form_Resize: before a run, new bins and y scale
-    // from the settings; the display style; the statistics lines.
+    // from the settings; the display style; the statistics lines, handed
+    // over with the rest of the display.
     void PrepareLayout();
     // The empty histogram, then every non-empty bar.
     void DrawWholeHistogram(platform::Surface& surface, const std::function<void()>& relayout);
@@ -86,14 +100,8 @@ public:
     const RunningStats& Stats() const { return stats_; }
     bool RapidPulse() const { return rapidPulse_; }
 
-    // Display state, mirrored by the window (and the run's, in PulseRun).
-    QString EnergyText;
-    bool EnergyVisible = false;
-    bool ReadyVisible = false;
-    bool ReadyGreen = false;
-    // Min, Max, Average, St.Dev., Pulses, Overranged.
-    std::array<QString, 6> StatLabels;
-    std::array<bool, 6> StatVisible{};
+    // What the window is to show, handed to it through View.DisplayChanged.
+    EnergyDisplay Display;
 
     // Run state.
     QString WindowTitle;
@@ -113,8 +121,10 @@ private:
     void BufferReading(double value);
     void ClearHistogram();
     void Relayout();
-    void Flush() { PulseRun::Flush(View.DisplayChanged); }
-    const std::function<void()>& DisplayHook() const override { return View.DisplayChanged; }
+    PulseDisplay& RunDisplay() override { return Display; }
+    void HandDisplay() override {
+        if (View.DisplayChanged) View.DisplayChanged(Display);
+    }
     QString HeadText() const;
 
     ReadingStore<EnergyRecord> store_;

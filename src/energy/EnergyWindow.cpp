@@ -29,7 +29,7 @@ EnergyWindow::EnergyWindow(QWidget* parent, EnergyEngine* engine)
     setObjectName("EnergyWindow");
     BuildControls();
     EnergyViewHooks& v = Engine.View;
-    v.DisplayChanged = [this] { ShowDisplay(); };
+    v.DisplayChanged = [this](const EnergyDisplay& d) { ShowDisplay(d); };
     v.BarAdded = [this](int bin) {
         DrawHistogramBar(
             bin, [this] { form_Resize(); }, Picture1->Surface(), Engine.Hist, Engine.YScale);
@@ -39,7 +39,7 @@ EnergyWindow::EnergyWindow(QWidget* parent, EnergyEngine* engine)
     v.ShowWindow = [this] { ShowModeWindow(this); };
     Engine.Attach(*this);
     Picture1->Resized = [this] { form_Resize(); };
-    ShowDisplay();
+    ShowDisplay(Engine.Display);  // as the engine starts
 }
 
 void EnergyWindow::BuildControls() {
@@ -87,25 +87,24 @@ void EnergyWindow::BuildControls() {
     resize(820, 520);
 }
 
-void EnergyWindow::ShowDisplay() {
-    const EnergyEngine& e = Engine;
-    setWindowTitle(e.Caption);
-    butStartStop->setText(e.StartStopCaption);
-    lblEnergy->setText(e.EnergyText);
-    lblEnergy->setVisible(e.EnergyVisible);
-    lblReady->setVisible(e.ReadyVisible);
-    lblReady->setStyleSheet(e.ReadyGreen ? "QLabel { background: rgb(0,255,0); }"
+void EnergyWindow::ShowDisplay(const EnergyDisplay& d) {
+    setWindowTitle(d.Caption);
+    butStartStop->setText(d.StartStopCaption);
+    lblEnergy->setText(d.EnergyText);
+    lblEnergy->setVisible(d.EnergyVisible);
+    lblReady->setVisible(d.ReadyVisible);
+    lblReady->setStyleSheet(d.ReadyGreen ? "QLabel { background: rgb(0,255,0); }"
                                          : "QLabel { background: rgb(128,128,128); }");
     QLabel* stats[] = {lblMinEnergy,   lblMaxEnergy,    lblAvrEnergy,
                        lblStDevEnergy, lblPulsesEnergy, lblPulsesOverranged};
     for (size_t i = 0; i < 6; ++i) {
-        stats[i]->setText(e.StatLabels[i]);
-        stats[i]->setVisible(e.StatVisible[i]);
+        stats[i]->setText(d.StatLabels[i]);
+        stats[i]->setVisible(d.StatVisible[i]);
     }
 }
 
 void EnergyWindow::form_Resize() {
-    Engine.PrepareLayout();
+    Engine.PrepareLayout();  // hands over the statistics lines it sets
     // Numeric style: the read-out takes the histogram's place in a large font.
     const bool numeric = !Engine.Hist.Visible;
     Picture1->setVisible(!numeric);
@@ -114,7 +113,6 @@ void EnergyWindow::form_Resize() {
                              numeric ? QSizePolicy::Expanding : QSizePolicy::Preferred);
     lblEnergy->setAlignment(numeric ? Qt::AlignCenter : (Qt::AlignRight | Qt::AlignVCenter));
     layout_->setStretch(0, numeric ? 1 : 0);
-    ShowDisplay();
     FitHistogramToPixels(Engine.Hist, Picture1->size());
     Engine.DrawWholeHistogram(Picture1->Surface(), [this] { form_Resize(); });
 }

@@ -17,8 +17,8 @@ class SurfaceWidget;
 
 // "Real-Time Energy Logging" (and the rapid-pulse titles): the read-out,
 // the READY indicator, the statistics, the histogram and the run's buttons.
-// The engine does the work; this window mirrors its display fields and
-// draws each pulse's bar into the histogram's image.
+// The engine does the work; this window shows the display record it is
+// handed and draws each pulse's bar into the histogram's image.
 class EnergyWindow : public QWidget, private ModeObserver {
     Q_OBJECT
 public:
@@ -59,7 +59,7 @@ protected:
 private:
     void Ended() override;  // the mode was left: the window goes
     void BuildControls();
-    void ShowDisplay();
+    void ShowDisplay(const EnergyDisplay& d);
     void butSetup_Click();
 
     QVBoxLayout* layout_ = nullptr;

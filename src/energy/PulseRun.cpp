@@ -14,7 +14,7 @@ void PulseRun::StartStop() {
         Start();
     else
         Stop();
-    Flush(DisplayHook());
+    Flush();
 }
 
 bool PulseRun::OpenForStart() {
@@ -31,13 +31,13 @@ void PulseRun::InitialiseRun(WorkFileRun& workFile, const QString& path, const Q
 }
 
 void PulseRun::Running() {
-    StartStopCaption = QStringLiteral("&Stop");
+    RunDisplay().StartStopCaption = QStringLiteral("&Stop");
     Stopped = false;
     Changed();
 }
 
 void PulseRun::Stopping() {
-    StartStopCaption = QStringLiteral("&Start");
+    RunDisplay().StartStopCaption = QStringLiteral("&Start");
     Stopped = true;
     PollState = 0;
     Changed();
@@ -47,7 +47,7 @@ bool PulseRun::MayDiscard() {
     if (!Unsaved) return true;
     const bool wasRunning = !Stopped;
     if (wasRunning) Stop();
-    Flush(DisplayHook());
+    Flush();
     if (RemindToSave(Unsaved)) return true;
     // Kept: it runs on, unless the link went away meanwhile.
     if (wasRunning && Meter().Connected) Start();
@@ -63,11 +63,11 @@ bool PulseRun::BeginClosing(bool& kept) {
     return !kept;
 }
 
-void PulseRun::EndClosing(bool fromModeSwitch, const std::function<void()>& displayChanged) {
+void PulseRun::EndClosing(bool fromModeSwitch) {
     Initialised = false;
     LogFileOnOff(true);
     Changed();
-    Flush(displayChanged);
+    Flush();
     closing_ = false;
     if (!fromModeSwitch && App().Shell.SwitchMode) App().Shell.SwitchMode(ModeNone);
 }
@@ -76,10 +76,10 @@ void PulseRun::LogFileOnOff(bool enabled) {
     if (App().Shell.LogFileOnOffEnable) App().Shell.LogFileOnOffEnable(enabled);
 }
 
-void PulseRun::Flush(const std::function<void()>& displayChanged) {
+void PulseRun::Flush() {
     if (!displayDirty_) return;
     displayDirty_ = false;
-    if (displayChanged) displayChanged();
+    HandDisplay();
 }
 
 RunProgress PulseProgress(const PulseRun& run, int64_t pulses) {

@@ -5,14 +5,20 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 
 class WorkFileRun;
+
+// What every pulse window shows of its run: the part of each pulse engine's
+// display record that the run's life sets.
+struct PulseDisplay {
+    QString Caption;
+    QString StartStopCaption = QStringLiteral("&Start");
+};
 
 // What the pulse-logging engines share of a run's life and display (the
 // energy and rapid-pulse engine, the energy ratio engine): Start and Stop,
 // the first Start after a Reset, closing with the save reminder, and the
-// display changes collected into one call of the window's hook.
+// display changes collected into one hand-over of the display record.
 class PulseRun : public Mode {
 public:
     bool HasUnsaved() const override;
@@ -24,10 +30,6 @@ public:
     // Before the run is discarded or left: the save reminder when it holds
     // unsaved data. False when the user keeps it; a running run goes on.
     bool MayDiscard();
-
-    // Display state, mirrored by the window.
-    QString Caption;
-    QString StartStopCaption = QStringLiteral("&Start");
 
     // Run state.
     int16_t PollState = 0;
@@ -52,12 +54,15 @@ protected:
     // Closing's end, after the window's own steps: not initialised, the Data
     // Log File items back, the display shown; a window closed by the user
     // (not `fromModeSwitch`) also leaves the mode.
-    void EndClosing(bool fromModeSwitch, const std::function<void()>& displayChanged);
+    void EndClosing(bool fromModeSwitch);
     void LogFileOnOff(bool enabled);
     void Changed() { displayDirty_ = true; }
-    void Flush(const std::function<void()>& displayChanged);
-    // The window's hook for display changes.
-    virtual const std::function<void()>& DisplayHook() const = 0;
+    // The step's end: the display record goes to the window when the step changed it.
+    void Flush();
+    // The run's part of the engine's display record.
+    virtual PulseDisplay& RunDisplay() = 0;
+    // Hands the whole display record to the window's hook, if one is set.
+    virtual void HandDisplay() = 0;
 
 private:
     bool displayDirty_ = false;

@@ -64,8 +64,8 @@ QStringList Faults(const QWidget* container) {
 }
 
 // A logging window as after a run: read-out and statistics shown.
-template <typename Engine>
-void AfterRun(Engine& e) {
+template <typename Display>
+void AfterRun(Display& e) {
     for (size_t i = 0; i < e.StatLabels.size(); ++i) {
         e.StatLabels[i] = QStringLiteral("St.Dev.:  999.99mW");
         e.StatVisible[i] = true;
@@ -80,13 +80,18 @@ void ShowAsAfterRun(QWidget* w) {
         d.ReadingVisible = true;
         p->Engine.View.DisplayChanged(d);
     } else if (auto* e = dynamic_cast<EnergyWindow*>(w)) {
-        AfterRun(e->Engine);
-        e->Engine.EnergyText = QStringLiteral("999.99mJ");
-        e->Engine.EnergyVisible = e->Engine.ReadyVisible = true;
+        // In the engine's own record: the engine hands it again at each new size.
+        EnergyDisplay& d = e->Engine.Display;
+        AfterRun(d);
+        d.EnergyText = QStringLiteral("999.99mJ");
+        d.EnergyVisible = d.ReadyVisible = true;
+        e->Engine.View.DisplayChanged(d);
     } else if (auto* r = dynamic_cast<EnergyRatioWindow*>(w)) {
-        AfterRun(r->Engine);
-        r->Engine.RatioText = QStringLiteral("2.50E-3");
-        r->Engine.RatioVisible = true;
+        EnergyRatioDisplay& d = r->Engine.Display;
+        AfterRun(d);
+        d.RatioText = QStringLiteral("2.50E-3");
+        d.RatioVisible = true;
+        r->Engine.View.DisplayChanged(d);
     }
 }
 

@@ -38,7 +38,7 @@ TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped
         StartRun();
         for (const QString& reply : c.replies) Reply(reply, c.replies.size() == 3 && c.beeps ? 0.1 : 0.5);
         ASSERT_EQ(engine->Store().Count(), c.stored);
-        EXPECT_EQ(engine->RatioText, c.readout);
+        EXPECT_EQ(engine->Display.RatioText, c.readout);
         EXPECT_EQ(prompts.beeps, c.beeps);
         if (c.stored == 0) continue;
         const PairRecord& r = engine->Store().OldestFirst(c.stored - 1);
@@ -60,7 +60,7 @@ TEST_F(EnergyRatioTest, resumeDropsAWaitingHalfPairAndNormalisingRefusesAnInfini
     Reply("1E-300 1E10");
     const int beeps = prompts.beeps;
     engine->Normalize();
-    EXPECT_EQ(std::tuple(prompts.beeps, engine->Normalized, engine->NormaText),
+    EXPECT_EQ(std::tuple(prompts.beeps, engine->Normalized, engine->Display.NormaText),
               std::tuple(beeps + 1, false, "None"));
 }
 
@@ -83,18 +83,18 @@ TEST_F(EnergyRatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
 
 TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
     engine->Normalize();  // no average yet: only a beep
-    EXPECT_EQ(std::tuple(prompts.beeps, engine->NormalizeCaption, engine->NormaText),
+    EXPECT_EQ(std::tuple(prompts.beeps, engine->Display.NormalizeCaption, engine->Display.NormaText),
               std::tuple(1, QString("Normalize"), QString("None")));
     StartRun();
     for (const char* pair : {"1E-3 2E-3", "2E-3 4E-3", "3E-3 6E-3 "}) Reply(pair);
     Reply("1E-3 4E-3");  // A/B 0.5, 0.5, 0.5, 0.25
     engine->StartStop();
-    EXPECT_EQ(engine->StatLabels[0], "Min:  2.50 E-01");
-    EXPECT_EQ(engine->StatLabels[1], "Max:  5.00 E-01");
-    EXPECT_EQ(engine->StatLabels[2], "Average:  4.38 E-01");
-    EXPECT_EQ(engine->StatLabels[3], "St.Dev.:  1.25 E-01");
+    EXPECT_EQ(engine->Display.StatLabels[0], "Min:  2.50 E-01");
+    EXPECT_EQ(engine->Display.StatLabels[1], "Max:  5.00 E-01");
+    EXPECT_EQ(engine->Display.StatLabels[2], "Average:  4.38 E-01");
+    EXPECT_EQ(engine->Display.StatLabels[3], "St.Dev.:  1.25 E-01");
     engine->SetRatioMode(1);  // B/A 2, 2, 2, 4
-    EXPECT_EQ(engine->StatLabels[2], "Average:  2.50");
+    EXPECT_EQ(engine->Display.StatLabels[2], "Average:  2.50");
     engine->SetRatioMode(0);
 
     engine = std::make_unique<EnergyRatioEngine>();
@@ -102,12 +102,12 @@ TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
     Reply("1E-3 2E-3");
     engine->Normalize();  // the average A/B is 0.5
     EXPECT_DOUBLE_EQ(engine->NormFactor, 2);
-    EXPECT_EQ(std::pair(engine->NormalizeCaption, engine->NormaText),
+    EXPECT_EQ(std::pair(engine->Display.NormalizeCaption, engine->Display.NormaText),
               std::pair(QString("DeNormalize"), QString("2.00")));
     Reply("1E-3 2E-3");
-    EXPECT_EQ(engine->RatioText, "1.00");
+    EXPECT_EQ(engine->Display.RatioText, "1.00");
     engine->SetRatioMode(1);  // a factor of the other direction does not carry over
-    EXPECT_EQ(std::pair(engine->NormFactor, engine->NormaText), std::pair(1.0, QString("None")));
+    EXPECT_EQ(std::pair(engine->NormFactor, engine->Display.NormaText), std::pair(1.0, QString("None")));
 }
 
 TEST_F(EnergyRatioTest, averageStyleAveragesEachChannelAndSampleStyleKeepsFirstsOfGroups) {

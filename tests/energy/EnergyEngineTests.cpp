@@ -65,7 +65,7 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
     EXPECT_EQ(std::pair(engine.Hist.Bins[1].Count, engine.Hist.Bins[11].Count), std::pair(3, 0));  // 0..0.1 J
     EXPECT_EQ(prompts.beeps, 1);
     Reply("*OVER");
-    EXPECT_EQ(engine.EnergyText, "Overrange");
+    EXPECT_EQ(engine.Display.EnergyText, "Overrange");
 
     engine.Reset(false);
     logFileEnabled.clear();

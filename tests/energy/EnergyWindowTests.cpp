@@ -88,7 +88,7 @@ TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheH
     // Green when the head is ready, grey again once the pulse is fetched.
     for (auto [reply, green] : {std::pair{"*0", false}, {"*1", true}, {"*1", false}, {"*4.321E-3", false}}) {
         Feed(reply);
-        EXPECT_EQ(w.Engine.ReadyGreen, green) << reply;
+        EXPECT_EQ(w.Engine.Display.ReadyGreen, green) << reply;
     }
     EXPECT_FALSE(w.Picture1->isVisible());
     EXPECT_EQ(w.lblEnergy->text(), "4.321mJ");
@@ -111,14 +111,14 @@ TEST_F(EnergyWindowTest, relativeRapidPulseRunsInRpUnitsAndLeavingRestoresJoules
     clock.Advance(0.95);
     Pulse("*1.234E-2");
     EXPECT_EQ(w.lblEnergy->text(), "12.34m");
-    EXPECT_EQ(w.Engine.StatLabels[0], "Min:  12.34m");
-    EXPECT_EQ(w.Engine.StatVisible, (std::array<bool, 6>{true, true, false, false, false, false}));
+    EXPECT_EQ(w.Engine.Display.StatLabels[0], "Min:  12.34m");
+    EXPECT_EQ(w.Engine.Display.StatVisible, (std::array<bool, 6>{true, true, false, false, false, false}));
     QString none;
     w.EnergyLog(1, none);
     EXPECT_FALSE(w.Engine.RelativeUnits);
     App().RapidPulseAbsolute = true;
     Enter(ModeRapidPulse, "FE A", &w.Engine);
-    EXPECT_EQ(w.Engine.Caption, "Real-Time Rapid Pulse Absolute Logging");
+    EXPECT_EQ(w.Engine.Display.Caption, "Real-Time Rapid Pulse Absolute Logging");
 }
 
 // 1, 2, (over range), 3, 4 mJ: mean 2.5 mJ, sigma root(5/3) mJ.

@@ -56,8 +56,8 @@ TEST_F(EnergyReadoutTest, numberAndStatisticsRefreshAtMostEveryThreeTenthsOfASec
         {"*5E-3", 0.32, "5.000mJ", "Max:  5.00mJ"}};
     for (auto [reply, dt, number, max] : steps) {
         Reply(reply, dt);
-        EXPECT_EQ(engine.EnergyText, number) << reply;
-        EXPECT_EQ(engine.StatLabels[1], max) << reply;
+        EXPECT_EQ(engine.Display.EnergyText, number) << reply;
+        EXPECT_EQ(engine.Display.StatLabels[1], max) << reply;
     }
     EXPECT_EQ(engine.Stats().Count, 5);  // every pulse counts, shown or not
 }

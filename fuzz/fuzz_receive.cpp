@@ -10,8 +10,10 @@
 #include "state/AppState.h"
 #include "tests/support/ProgramState.h"
 #include "tests/support/QuietPlatform.h"
+#include "tests/support/RecordingMode.h"
 
 #include <QCoreApplication>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -21,6 +23,8 @@ namespace {
 QuietPrompts g_prompts;
 StepClock g_clock{100};
 FeedPort g_port;
+// Every mode, so lines that reach a mode are seen.
+std::array<RecordingMode, ModeRegistry::kCodes> g_modes;
 
 }  // namespace
 
@@ -37,10 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TestMeter().Connected = true;
     TestMeter().DeviceType = MeterModel(data[0] % 9);
     TestMeter().CurrentChannel = data[1] & 1;
-    // Window stubs for every mode, so lines that reach a window are seen.
-    qint64 windowChars = 0;
-    for (auto& entry : app.Shell.ModeEntry)
-        entry = [&windowChars](int, QString& t) { windowChars += t.size(); };
+    qint64 modeChars = 0;
+    for (int16_t code = 1; code < ModeRegistry::kCodes; ++code) {
+        g_modes[size_t(code)].RegisterAs(code);
+        g_modes[size_t(code)].Entry = [&modeChars](int, QString& t) { modeChars += t.size(); };
+    }
 
     ProtocolState& s = Link();
     const int scene = data[2] % 6;
@@ -76,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t take = std::min(len, size - pos);
         g_port.pending = QByteArray(reinterpret_cast<const char*>(data + pos), static_cast<qsizetype>(take));
         pos += take;
-        MSComm1_OnComm();
+        MSComm1_OnComm(g_port.CommEvent());
         g_clock.Advance(0.05);
         Timer2_Timer();
     }

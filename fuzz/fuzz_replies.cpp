@@ -53,19 +53,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool blank = in.Byte() & 1;
 
     const QString reply = in.Rest();
-    int16_t type = -1;
+    HeadKind type = HeadKind(-1);
     QString unit;
     if (ParseHeadType(reply, type, unit))
-        Require(type >= HeadThermopile && type <= HeadPhotometer && reply.endsWith(unit));
+        Require(type >= HeadKind::Thermopile && type <= HeadKind::Photometer && reply.endsWith(unit));
     else
-        Require(type == 0);
+        Require(type == HeadKind::None);
     IsRapidPulseHead(reply);
     DecodeHexText(reply);
     DecodeHexNumber(reply);
     const QString readingUnit = ReadingUnit(reply);
     Require(!readingUnit.isEmpty() && readingUnit.size() <= 2);
-    for (auto table : {ProbeModelCodes(), KorvenModelCodes(), HeadMemoryCodes(), HeadTypeReplyCodes()})
-        if (const auto code = FindCode(table, reply)) Require(*code >= 0 && *code <= 8);
+    for (auto table : {ProbeModelCodes(), KorvenModelCodes()})
+        if (const auto code = FindCode(table, reply))
+            Require(int(*code) >= 0 && int(*code) < kMeterModelCount);
+    for (auto table : {HeadMemoryCodes(), HeadTypeReplyCodes()})
+        if (const auto code = FindCode(table, reply)) Require(int(*code) >= 0 && int(*code) < kHeadKindCount);
 
     // A two-channel reply: the words on either side of the first blank after the leading ones.
     QString first, rest;

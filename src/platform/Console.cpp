@@ -4,6 +4,7 @@
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
+#include <csignal>
 #endif
 
 namespace platform {
@@ -29,6 +30,12 @@ void WriteStandardError(const QString& text) {
 bool WriteStandardOutput(const QByteArray& bytes) {
     const bool all = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
     return std::fflush(stdout) == 0 && all;
+}
+
+void WritesToClosedPipesFail() {
+#ifdef Q_OS_UNIX
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
 }
 
 }  // namespace platform

@@ -24,4 +24,8 @@ void WriteStandardError(const QString& text);
 // when they did not all get there (a closed pipe, a full disk).
 bool WriteStandardOutput(const QByteArray& bytes);
 
+// A reader that went away (`kelvaro32 log --jsonl | head`) makes the next
+// write fail instead of ending the program before it wrote its traffic log.
+void WritesToClosedPipesFail();
+
 }  // namespace platform

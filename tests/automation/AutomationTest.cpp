@@ -30,7 +30,7 @@ TEST(ReadingJson, oneObjectALineWithNullWhereOverRange) {
     for (const auto& row : rows) EXPECT_EQ(ReadingJson(row.reading), row.json);
 }
 
-TEST(RunLimits, durationsInSecondsMinutesHoursAndDays) {
+TEST(ParseDuration, secondsMinutesHoursAndDays) {
     const struct {
         const char* text;
         std::optional<double> seconds;
@@ -41,7 +41,6 @@ TEST(RunLimits, durationsInSecondsMinutesHoursAndDays) {
         {"0s", std::nullopt}, {"s", std::nullopt},   {"400d", std::nullopt},
     };
     for (const auto& row : rows) EXPECT_EQ(ParseDuration(row.text), row.seconds) << row.text;
-    EXPECT_EQ(ProgressLine(250, 2.5, "12.5mW"), "250 readings  100.0/s  2.5 s  last 12.5mW");
 }
 
 }  // namespace

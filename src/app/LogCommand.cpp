@@ -260,10 +260,10 @@ int RunLogCommand(const QStringList& arguments) {
     app.RapidPulseAbsolute = true;
 
     // `--out -`: the engine writes a file of its own, copied to standard output as it grows.
-    QTemporaryDir streamFolder;
+    std::optional<QTemporaryDir> streamFolder;
     QString outPath;
     if (request.out == QLatin1String("-"))
-        outPath = streamFolder.filePath(QStringLiteral("run"));
+        outPath = streamFolder.emplace().filePath(QStringLiteral("run"));
     else if (!request.out.isEmpty())
         outPath = QFileInfo(request.out).absoluteFilePath();
     ApplyRequest(request, outPath);

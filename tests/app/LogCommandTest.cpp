@@ -143,7 +143,6 @@ TEST(LogCommand, ctrlCHalfWayLeavesAWholeFileOfEveryReading) {
     ASSERT_EQ(Finish(program), 0) << program.readAllStandardError().toStdString();
     const auto [header, data] = ReadDataFile(dir.Read("run.pwr"));
     EXPECT_EQ(header, "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
-    EXPECT_LT(data.back().time, 30.0);
     const QByteArray traffic = dir.Read("rs232.buf");
     EXPECT_TRUE(traffic.contains("Log closed on ")) << "the traffic log is written at the end";
     ExpectSentReadings(data, traffic);

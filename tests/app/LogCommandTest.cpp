@@ -148,24 +148,39 @@ TEST(LogCommand, ctrlCHalfWayLeavesAWholeFileOfEveryReading) {
     ExpectSentReadings(data, traffic);
 }
 
+// Power: each value is the meter's reply; power ratio: the ratio of the two channels given with it.
 TEST(LogCommand, jsonLinesCarryEachReadingAsTheMeterSentIt) {
-    Simulator sim(kScatteringThermopile);
-    TempDir dir;
-    QProcess program;
-    StartLog(program, {"--port", sim.path, "--count", "25", "--jsonl"});
-    ASSERT_EQ(Finish(program), 0) << program.readAllStandardError().toStdString();
-    const QList<QByteArray> lines = program.readAllStandardOutput().split('\n');
-    ASSERT_EQ(lines.size(), 26);
-    const std::vector<float> sent = Replies(dir.Read("rs232.buf"), "SP");
-    ASSERT_GE(sent.size(), 26u);
-    double before = 0;
-    for (int i = 0; i < 25; ++i) {
-        const QJsonObject o = QJsonDocument::fromJson(lines[i]).object();
-        EXPECT_EQ(o["unit"].toString() + o["channel"].toString(), "WA");
-        EXPECT_EQ(float(o["value"].toDouble()), sent[size_t(i) + 1]) << "reading " << i + 1;
-        const double t = o["t"].toDouble(-1);
-        EXPECT_TRUE(i == 0 ? t == 0 : t >= before) << "reading " << i + 1;
-        before = t;
+    const QStringList thermopiles = {"--model",  "meridel2",
+                                     "--head-a", "type=1,name=XLP12,serial=1,value=0.0125,noise=0.2",
+                                     "--head-b", "type=1,name=XLP12,serial=2,value=0.01,noise=0.2"};
+    for (const bool ratio : {false, true}) {
+        SCOPED_TRACE(ratio ? "power ratio" : "power");
+        Simulator sim(ratio ? thermopiles : kScatteringThermopile);
+        TempDir dir;
+        QProcess program;
+        StartLog(program, QStringList{"--port", sim.path, "--count", "25", "--jsonl"} +
+                              (ratio ? QStringList{"--mode", "power-ratio"} : QStringList{}));
+        ASSERT_EQ(Finish(program), 0) << program.readAllStandardError().toStdString();
+        const QList<QByteArray> lines = program.readAllStandardOutput().split('\n');
+        ASSERT_EQ(lines.size(), 26);
+        const std::vector<float> sent = Replies(dir.Read("rs232.buf"), "SP");
+        double before = 0;
+        for (int i = 0; i < 25; ++i) {
+            const QJsonObject o = QJsonDocument::fromJson(lines[i]).object();
+            const double value = o["value"].toDouble(), t = o["t"].toDouble(-1);
+            if (ratio) {
+                EXPECT_EQ(o["unit"].toString() + o["channel"].toString() + o["channel_unit"].toString(),
+                          "bothW");
+                EXPECT_NEAR(value, o["a"].toDouble() / o["b"].toDouble(), 1e-9 * value)
+                    << "reading " << i + 1;
+            } else {
+                EXPECT_EQ(o["unit"].toString() + o["channel"].toString(), "WA");
+                ASSERT_GE(sent.size(), 26u);
+                EXPECT_EQ(float(value), sent[size_t(i) + 1]) << "reading " << i + 1;
+            }
+            EXPECT_TRUE(i == 0 ? t == 0 : t >= before) << "reading " << i + 1;
+            before = t;
+        }
     }
 }
 

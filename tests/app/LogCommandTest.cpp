@@ -192,7 +192,7 @@ TEST(LogCommand, badCommandLinesAndMissingMetersEndWithTheirStatus) {
         int status;
         QString out, err;
     } rows[] = {
-        {{"--help"}, 0, "--for <DURATION>", ""},
+        {{"--help"}, 0, "Usage: kelvaro32 log [options]", ""},
         {{"--frobnicate"}, 2, "", "kelvaro32 log: Unknown option 'frobnicate'."},
         {{"--mode", "laser"}, 2, "", "--mode takes power, energy"},
         {{"--for", "10x"}, 2, "", "--for takes a duration"},

@@ -74,11 +74,6 @@ QByteArray SavedByWindowPath(Mode& mode, int16_t code, const std::vector<QString
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-const QStringList kPairs = {"--model",          "meridel2",
-                            "--head-a",         "type=2,name=PE25,serial=4711,rate=20,noise=0.2",
-                            "--head-b",         "type=2,name=PE10,serial=815,rate=20,delay=0.025,noise=0.2",
-                            "--exit-when-idle", "30"};
-
 TEST(LogCommand, writesTheFileTheWindowsSaveWritesForTheSameReadings) {
     const ChannelInfo pe25{2, "PE25", "; s/n4711", "W", "W", {}};
     const struct {
@@ -95,7 +90,7 @@ TEST(LogCommand, writesTheFileTheWindowsSaveWritesForTheSameReadings) {
          "FP", {"SP"}, "run.pwr", "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711", 100},
         {ScatteringHead("talon2", "type=2,name=PE25,rate=20"), {"--mode", "energy"}, ModeEnergy, 3, {pe25, {}},
          "FE", {"SE", "EF", "ER"}, "run.nrg", "Energy, in Joules \t Head: PE25; s/n4711", 30},
-        {kPairs, {"--mode", "energy-ratio"}, ModeEnergyRatio, 2, {pe25, ChannelInfo{2, "PE10", "; s/n815", "W", "W", {}}},
+        {kPairedPyros, {"--mode", "energy-ratio"}, ModeEnergyRatio, 2, {pe25, ChannelInfo{2, "PE10", "; s/n815", "W", "W", {}}},
          "FC 3 1 1", {"SB"}, "run.dnr", "Energy, J Channel A\t Channel B \t Head A: PE25; s/n4711\t Head B: PE10; s/n815", 30},
         // clang-format on
     };

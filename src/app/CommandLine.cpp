@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 
+#include "app/LogCommand.h"
 #include "app/StabilityCommand.h"
 #include "platform/PortTable.h"
 #include "platform/ProgramFolder.h"
@@ -11,9 +12,12 @@
 #include <cstring>
 
 std::optional<int> RunCommand(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "stability") != 0) return std::nullopt;
+    if (argc < 2) return std::nullopt;
+    const bool stability = std::strcmp(argv[1], "stability") == 0;
+    if (!stability && std::strcmp(argv[1], "log") != 0) return std::nullopt;
     QCoreApplication app(argc, argv);
-    return RunStabilityCommand(QCoreApplication::arguments());
+    return stability ? RunStabilityCommand(QCoreApplication::arguments())
+                     : RunLogCommand(QCoreApplication::arguments());
 }
 
 std::optional<int> ParseCommandLine(const QStringList& arguments) {
@@ -37,6 +41,11 @@ std::optional<int> ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("kelvaro32 stability FILE [--json] [--channel A|B|ratio|difference]: print the "
                        "stability figures of a saved file (see kelvaro32 stability --help)."),
         QStringLiteral("[stability FILE ...]"));
+    parser.addPositionalArgument(
+        QStringLiteral("log"),
+        QStringLiteral("kelvaro32 log [--mode MODE] [--for DURATION | --count N] [--out FILE | --jsonl]: log "
+                       "readings with no window (see kelvaro32 log --help)."),
+        QStringLiteral("[log ...]"));
 
     const QString program = QStringLiteral("kelvaro32");
     if (!parser.parse(arguments)) {

@@ -3,8 +3,9 @@
 #include <QStringList>
 #include <optional>
 
-// Runs a command that needs no window (`kelvaro32 stability ...`) with a
-// core application of its own; nothing when the first argument names none.
+// Runs a command that needs no window (`kelvaro32 stability ...`,
+// `kelvaro32 log ...`) with a core application of its own; nothing when the
+// first argument names none.
 std::optional<int> RunCommand(int argc, char** argv);
 
 // Reads the program's command line (--help, --version, --port PATH).

@@ -1,6 +1,8 @@
 #include "app/ModeList.h"
 
 #include "app/MainWindow.h"
+#include "dual/DualPowerProfiles.h"
+#include "dual/EnergyRatioEngine.h"
 #include "dual/EnergyRatioMode.h"
 #include "dual/EnergyRatioWindow.h"
 #include "dual/PowerDifferenceWindow.h"
@@ -32,4 +34,19 @@ void RegisterModes(MainWindow& main, QMdiArea* area) {
     InstallEnergyViewers(area);
     r.Register(ModePcFile, InstallPcFileView(area));
     r.Register(ModeDeviceFile, InstallDeviceFileView(&main));
+}
+
+std::vector<std::unique_ptr<Mode>> RegisterWindowlessModes() {
+    std::vector<std::unique_ptr<Mode>> engines;
+    ModeRegistry& r = Modes();
+    auto add = [&](std::unique_ptr<Mode> engine, std::initializer_list<int16_t> codes) {
+        for (int16_t code : codes) r.Register(code, *engine);
+        engines.push_back(std::move(engine));
+    };
+    add(std::make_unique<PowerEngine>(kPowerProfile), {ModePower});
+    add(std::make_unique<PowerEngine>(kPowerRatioProfile), {ModePowerRatio});
+    add(std::make_unique<PowerEngine>(kPowerDifferenceProfile), {ModePowerDifference});
+    add(std::make_unique<EnergyEngine>(), {ModeEnergy, ModeRapidPulse});
+    add(std::make_unique<EnergyRatioEngine>(), {ModeEnergyRatio});
+    return engines;
 }

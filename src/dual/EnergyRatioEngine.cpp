@@ -194,6 +194,7 @@ void EnergyRatioEngine::ProcessPair(const QString& reply) {
     const double ratio = r[size_t(RatioMode)];
     const bool over = IsOverrange(ratio);
     if (View.PointAdded) View.PointAdded(a, over ? ratio : ratio * NormFactor);
+    Publish(a, b, over ? ratio : ratio * NormFactor, over);
     if (over) {
         platform::prompts().Beep();
         Display.RatioText = QStringLiteral("Overrange");
@@ -203,6 +204,19 @@ void EnergyRatioEngine::ProcessPair(const QString& reply) {
         Display.RatioText = RatioDisplayText(ratio, NormFactor);
         Changed();
     }
+}
+
+void EnergyRatioEngine::Publish(double a, double b, double ratio, bool over) {
+    const RunningStats& st = stats_[size_t(RatioMode)];
+    ::Reading r;
+    r.Value = ratio;
+    r.Channel = 2;
+    r.Time = ElapsedSeconds(StartTime, LastTime);
+    r.OverRange = over;
+    r.Stats = {st.Count, st.Min, st.Max, st.Average(), st.StdDev()};
+    r.ChannelValues = std::array<double, 2>{a, b};
+    r.ChannelUnit = QStringLiteral("J");
+    PublishReading(r);
 }
 
 void EnergyRatioEngine::StoreReading(double a, double b) {

@@ -106,6 +106,7 @@ public:
 
 private:
     void ProcessPair(const QString& reply);
+    void Publish(double a, double b, double ratio, bool over);  // to the mode's observers
     void SendSB();
     void ShowStatistics(bool show);
     void StoreReading(double a, double b);

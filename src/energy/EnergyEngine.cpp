@@ -248,6 +248,7 @@ void EnergyEngine::ProcessReading(const QString& reply) {
         ++OverCount;
     }
     if (View.BarAdded) View.BarAdded(lastBin_);
+    Publish(value, over);
 
     if (over) {
         platform::prompts().Beep();
@@ -261,6 +262,17 @@ void EnergyEngine::ProcessReading(const QString& reply) {
         Changed();
     }
     SendNext(true);
+}
+
+void EnergyEngine::Publish(double value, bool over) {
+    ::Reading r;
+    r.Value = value;
+    r.Unit = RelativeUnits ? QStringLiteral("RP") : QStringLiteral("J");
+    r.Channel = App().CurrentChannel;
+    r.Time = ElapsedSeconds(StartTime, LastTime);
+    r.OverRange = over;
+    r.Stats = {stats_.Count, stats_.Min, stats_.Max, stats_.Average(), stats_.StdDev()};
+    PublishReading(r);
 }
 
 void EnergyEngine::SendNext(bool afterReading) {

@@ -115,6 +115,7 @@ public:
 
 private:
     void ProcessReading(const QString& reply);
+    void Publish(double value, bool over);  // to the mode's observers
     void SendNext(bool afterReading);
     void ShowStatistics(bool show);
     void StoreReading(double value);

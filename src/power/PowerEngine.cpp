@@ -291,10 +291,10 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
 
     workFile_.Append(n == 1 ? FormatLogLine(float(channels[0]), t, true)
                             : FormatDualLogLine(float(channels[0]), float(channels[1]), t, true));
-    Publish(value, t);
+    Publish(value, t, channels);
 }
 
-void PowerEngine::Publish(double value, double t) {
+void PowerEngine::Publish(double value, double t, const std::array<double, 2>& channels) {
     const RunningStats& stats = Stats();
     ::Reading r;
     r.Value = value;
@@ -304,6 +304,10 @@ void PowerEngine::Publish(double value, double t) {
     r.Time = t;
     r.OverRange = OutOfRange(value);
     r.Stats = {stats.Count, stats.Min, stats.Max, stats.Average(), stats.StdDev()};
+    if (profile_->Channels == 2) {
+        r.ChannelValues = channels;
+        r.ChannelUnit = App().BaseUnit;
+    }
     PublishReading(r);
 }
 

@@ -177,7 +177,7 @@ private:
     bool TakeValues(const QString& text, std::array<double, 2>& channels, std::array<double, 2>& values);
     void Process(const std::array<double, 2>& channels, const std::array<double, 2>& values);
     void SendNext();
-    void Publish(double value, double t);
+    void Publish(double value, double t, const std::array<double, 2>& channels);
     void ShowStatistics(bool show);
     void UpdateDisplay(double reading, double now);
     void WriteWorkFileHeader();

@@ -55,6 +55,10 @@ struct Reading {
     double Time = 0;      // seconds from the run's first reading
     bool OverRange = false;
     ReadingStats Stats;  // of the values shown, this one included
+    // Two-channel modes: the values of channels A and B the result was made
+    // of, in ChannelUnit (each the over-range mark where it was over range).
+    std::optional<std::array<double, 2>> ChannelValues;
+    QString ChannelUnit;
 };
 
 // Whoever follows a mode: its window, a control socket, a headless run.

@@ -253,11 +253,6 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
 // finished run saves the same bytes.
 TEST(HeadlessEndToEndTest, modesLogWithNoWindowAndAnAttachedWindowSavesTheSameBytes) {
     const QStringList pulses = ScatteringHead("talon2", "type=2,name=PE25,rate=20");
-    const QStringList pairs = {
-        "--model",          "meridel2",
-        "--head-a",         "type=2,name=PE25,serial=4711,rate=20,noise=0.2",
-        "--head-b",         "type=2,name=PE10,serial=815,rate=20,delay=0.025,noise=0.2",
-        "--exit-when-idle", "30"};
     using Attach = std::function<void(Mode&, const QString&)>;
     const struct {
         QStringList simulator;
@@ -278,7 +273,7 @@ TEST(HeadlessEndToEndTest, modesLogWithNoWindowAndAnAttachedWindowSavesTheSameBy
              EnergyWindow(nullptr, &dynamic_cast<EnergyEngine&>(m)).EnergySave(name);
          },
          "run.nrg", "Energy, in Joules \t Head: PE25; s/n4711", 20},
-        {pairs, mnuMode_DualEnergy_Ratio, [] { return std::make_unique<EnergyRatioEngine>(); },
+        {kPairedPyros, mnuMode_DualEnergy_Ratio, [] { return std::make_unique<EnergyRatioEngine>(); },
          [](Mode& m, const QString& name) {
              EnergyRatioWindow(nullptr, &dynamic_cast<EnergyRatioEngine&>(m)).EnergyRatioSave(name);
          },

@@ -1,0 +1,295 @@
+#include "app/LogCommand.h"
+
+#include "app/ModeList.h"
+#include "app/ModeMenu.h"
+#include "app/ModeSwitch.h"
+#include "automation/LogRequest.h"
+#include "automation/ReadingJson.h"
+#include "automation/RunLimits.h"
+#include "energy/PulseRun.h"
+#include "link/Link.h"
+#include "platform/Console.h"
+#include "platform/EndSignals.h"
+#include "platform/ProgramFolder.h"
+#include "power/PowerEngine.h"
+#include "state/AppState.h"
+#include "state/Configuration.h"
+#include "state/RecentFiles.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <climits>
+#include <cmath>
+#include <optional>
+#include <variant>
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kNoMeter = 3;
+
+// The Mode-menu item that enters the request on this meter.
+std::optional<ModeMenuItem> MenuItemFor(const LogRequest& r, bool twoChannelMeter) {
+    const bool b = r.channel == 1;
+    if (!twoChannelMeter && b) return std::nullopt;
+    switch (r.mode->code) {
+        case ModePower:
+            return twoChannelMeter ? (b ? mnuMode_DualPower_ChannelB : mnuMode_DualPower_ChannelA)
+                                   : mnuMode_Power;
+        case ModeEnergy:
+            return twoChannelMeter ? (b ? mnuMode_DualEnergy_ChannelB : mnuMode_DualEnergy_ChannelA)
+                                   : mnuMode_Energy;
+        case ModeRapidPulse:
+            if (!twoChannelMeter) return r.relative ? mnuMode_RP_Relative : mnuMode_RP_Absolute;
+            if (b) return r.relative ? mnuMode_RP_Relative_B : mnuMode_RP_Absolute_B;
+            return r.relative ? mnuMode_RP_Relative_A : mnuMode_RP_Absolute_A;
+        case ModePowerRatio:
+            return twoChannelMeter ? std::optional(mnuMode_DualPower_Ratio) : std::nullopt;
+        case ModePowerDifference:
+            return twoChannelMeter ? std::optional(mnuMode_DualPower_Difference) : std::nullopt;
+        case ModeEnergyRatio:
+            return twoChannelMeter ? std::optional(mnuMode_DualEnergy_Ratio) : std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+// The working file the mode's engine writes while the Data Log File is on.
+QString& WorkFileOf(int16_t code) {
+    AppState& app = App();
+    switch (code) {
+        case ModePowerRatio:
+            return app.PowerRatioWorkFile;
+        case ModePowerDifference:
+            return app.PowerDifferenceWorkFile;
+        case ModeEnergy:
+        case ModeRapidPulse:
+            return app.EnergyWorkFile;
+        case ModeEnergyRatio:
+            return app.RatioWorkFile;
+        default:
+            return app.WorkFileName;
+    }
+}
+
+// The run's settings, in memory only: the configuration file stays as it is.
+void ApplyRequest(const LogRequest& r, const QString& outPath) {
+    Settings& cfg = App().Config;
+    // A power-type run lasts its log time: the duration asked for, else as
+    // long as anyone wants (the readings are taken until it is ended).
+    const int32_t logTime = r.seconds ? int32_t(std::ceil(*r.seconds)) : INT32_MAX;
+    cfg.Power.LogTime = logTime;
+    cfg.PowerRatio.RatioLogTime = logTime;
+    cfg.PowerDifference.DifferenceLogTime = logTime;
+    if (r.timeStamps) {
+        cfg.Energy.EnergyTimeStamp = true;
+        cfg.EnergyRatio.RatioTimeStamp = true;
+    }
+    // The data file is the engine's own working file, written a line a
+    // reading: the same bytes its Save copies.
+    if (!outPath.isEmpty()) {
+        cfg.LogToFile = true;
+        WorkFileOf(r.mode->code) = outPath;
+    }
+}
+
+// Follows the run: JSON lines, the copy of the data file on standard
+// output, the progress line, and the end.
+class HeadlessRun : public ModeObserver {
+public:
+    HeadlessRun(const LogRequest& request, Mode& mode) : request_(request), mode_(mode) {}
+
+    void NewReading(const Reading& reading) override {
+        ++readings_;
+        last_ = reading;
+        if (request_.jsonl &&
+            !platform::WriteStandardOutput(QByteArray::fromStdString(ReadingJson(reading) + "\n")))
+            return Finish(kFailed);
+        if (request_.count > 0 && readings_ >= request_.count) Finish(0);
+    }
+
+    // Every 100 ms: the end of the run, the copy, the progress line.
+    void Tick() {
+        if (!App().Connected) return Finish(kFailed);  // the meter went away; the link said why
+        const std::optional<RunProgress> progress = mode_.Progress();
+        if (progress && !progress->Logging) {
+            // A power-type run that reached its log time ended as asked.
+            const bool logTimeReached = request_.seconds && last_ && last_->Time >= *request_.seconds - 1e-9;
+            return Finish(logTimeReached ? 0 : kFailed);
+        }
+        if (deadline_ && deadline_->hasExpired()) return Finish(0);
+        CopyStream();
+        ShowProgress(false);
+    }
+
+    void Started() {
+        clock_.start();
+        // A power-type run ends itself at its log time; the deadline is a backstop there.
+        if (request_.seconds) {
+            const bool ownEnd = !request_.mode->pulses;
+            deadline_ = QDeadlineTimer(qint64((*request_.seconds + (ownEnd ? 1.0 : 0.0)) * 1000));
+        }
+    }
+
+    void Finish(int status) {
+        if (finished_) return;
+        finished_ = true;
+        status_ = status;
+        loop_.quit();
+    }
+
+    // The data file of `--out -`: what the engine appended to `path` goes on to standard output.
+    void StreamFrom(const QString& path) { stream_.setFileName(path); }
+    void CopyStream() {
+        if (stream_.fileName().isEmpty()) return;
+        if (!stream_.isOpen() && !stream_.open(QIODevice::ReadOnly)) return;
+        const QByteArray bytes = stream_.readAll();
+        if (!bytes.isEmpty() && !platform::WriteStandardOutput(bytes)) Finish(kFailed);
+    }
+
+    void ShowProgress(bool final) {
+        if (!clock_.isValid() || !platform::StandardErrorIsTerminal()) return;
+        const QString value = !last_             ? QString()
+                              : last_->OverRange ? QStringLiteral("over range")
+                                                 : QString::number(last_->Value, 'g', 5) + last_->Unit;
+        platform::WriteStandardError(QStringLiteral("\r\033[K") +
+                                     ProgressLine(readings_, clock_.elapsed() / 1000.0, value) +
+                                     (final ? QStringLiteral("\n") : QString()));
+    }
+
+    int Run() {
+        if (!finished_) loop_.exec();
+        return status_;
+    }
+    bool Finished() const { return finished_; }
+    int Status() const { return status_; }
+
+private:
+    const LogRequest& request_;
+    Mode& mode_;
+    QEventLoop loop_;
+    QElapsedTimer clock_;
+    std::optional<QDeadlineTimer> deadline_;
+    QFile stream_;
+    int64_t readings_ = 0;
+    std::optional<Reading> last_;
+    bool finished_ = false;
+    int status_ = 0;
+};
+
+// Starts or stops the run of a logging engine, as its Start/Stop button.
+void StartStop(Mode& mode) {
+    if (auto* power = dynamic_cast<PowerEngine*>(&mode)) power->StartStop();
+    if (auto* pulses = dynamic_cast<PulseRun*>(&mode)) pulses->StartStop();
+}
+
+bool Logging(const Mode& mode) {
+    const std::optional<RunProgress> p = mode.Progress();
+    return p && p->Logging;
+}
+
+int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode& mode) {
+    AppState& app = App();
+    if (!Connect()) return kNoMeter;  // the message, with the doctor's findings, is on standard error
+    IdentifyInstrument();
+    if (run.Finished()) return run.Status();
+    if (!app.Connected) return kNoMeter;
+
+    const std::optional<ModeMenuItem> item = MenuItemFor(request, app.DeviceType == 2);
+    const ModeMenuState menu = ComputeModeMenu(app.DeviceType, app.Channels, app.Connected);
+    if (!item || !menu[*item].visible || !menu[*item].enabled) {
+        platform::WriteStandardError(
+            QStringLiteral("kelvaro32: %1 logging%2 is not offered by the %3 with "
+                           "the heads connected\n")
+                .arg(QLatin1String(request.mode->name),
+                     request.mode->twoChannels
+                         ? QString()
+                         : QStringLiteral(" on channel ") + QChar(request.channel ? 'B' : 'A'),
+                     app.DeviceNames[size_t(app.DeviceType) % app.DeviceNames.size()]));
+        return kFailed;
+    }
+    ModeMenuAction(*item);
+    if (run.Finished()) return run.Status();
+    if (app.ActiveMode != request.mode->code || !app.Connected) return kFailed;
+
+    mode.Attach(run);
+    StartStop(mode);
+    run.Started();
+    // The engine told why it did not start (a head that gives no energy, a file that cannot be written).
+    if (!run.Finished() && !Logging(mode)) run.Finish(kFailed);
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&run] { run.Tick(); });
+    tick.start(100);
+    const int status = run.Run();
+    tick.stop();
+    if (Logging(mode)) StartStop(mode);
+    SwitchMode(ModeNone);  // waits out the reply still on its way
+    mode.Detach(run);
+    return status;
+}
+
+}  // namespace
+
+int RunLogCommand(const QStringList& arguments) {
+    const std::variant<LogRequest, int> parsed = ParseLogCommand(arguments);
+    if (const int* status = std::get_if<int>(&parsed)) return *status;
+    const LogRequest& request = std::get<LogRequest>(parsed);
+
+    platform::ConsolePrompts console;
+    platform::setPrompts(&console);
+    platform::WritesToClosedPipesFail();
+    ResetAppState();
+    ResetLinkState();
+    AppState& app = App();
+    ShellHooks& hooks = app.Shell;
+    hooks.SwitchMode = [](int16_t m) { SwitchMode(m); };
+    hooks.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+    SettleProgramFolders();
+    platform::MakeProgramFolders();
+    if (!LoadConfiguration()) {
+        platform::setPrompts(nullptr);
+        return kFailed;
+    }
+    BuildPortMenu();
+    app.RapidPulseAbsolute = true;
+
+    // `--out -`: the engine writes a file of its own, copied to standard output as it grows.
+    std::optional<QTemporaryDir> streamFolder;
+    QString outPath;
+    if (request.out == QLatin1String("-"))
+        outPath = streamFolder.emplace().filePath(QStringLiteral("run"));
+    else if (!request.out.isEmpty())
+        outPath = QFileInfo(request.out).absoluteFilePath();
+    ApplyRequest(request, outPath);
+
+    const std::vector<std::unique_ptr<Mode>> engines = RegisterWindowlessModes();
+    Mode& mode = *Modes().Find(request.mode->code);
+    HeadlessRun run(request, mode);
+    if (request.out == QLatin1String("-")) run.StreamFrom(outPath);
+    hooks.SetDataLogFile = [&run](bool on) {
+        App().Config.LogToFile = on;
+        // The data file could not be written: the run would go on in memory only.
+        if (!on) run.Finish(kFailed);
+    };
+    platform::OnEndSignal([&run](int) { run.Finish(0); });
+    QTimer timer2;  // the reply time-out watch
+    QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
+    timer2.start(10);
+
+    const int status = LogWithMeter(request, run, mode);
+    run.CopyStream();
+    run.ShowProgress(true);
+    Disconnect();  // writes the traffic log
+    timer2.stop();
+    platform::OnEndSignal({});
+    app.Shell = ShellHooks{};
+    Modes().Clear();
+    platform::setPrompts(nullptr);
+    return status;
+}

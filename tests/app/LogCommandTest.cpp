@@ -1,0 +1,214 @@
+// `kelvaro32 log` in its own process with no display, on the simulator over
+// a pseudo-terminal: the data file as the window's Save writes it, JSON
+// lines, Ctrl+C half way, and the exit statuses.
+
+#include "EndToEnd.h"
+#include "dual/EnergyRatioEngine.h"
+#include "energy/EnergyEngine.h"
+#include "support/FakeClock.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <csignal>
+
+namespace {
+
+// The program as a command, with no display, in the current folder.
+void StartLog(QProcess& p, const QStringList& args) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    p.setProcessEnvironment(env);
+    p.start(KELVARO32, QStringList{"log"} + args);
+}
+
+int Finish(QProcess& p) {
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+// The meter's replies to the run's requests (`polls`) after the mode command, in order, as lines.
+std::vector<QString> RunReplies(const QByteArray& traffic, const QString& modeCommand,
+                                const QStringList& polls) {
+    const QRegularExpression exchange(R"(\$([^<\r\n]+)<CR>\r\n([^<\r\n]*)<CR>\r\n)");
+    std::vector<QString> lines;
+    bool entered = false;
+    for (const auto& m : exchange.globalMatch(QString::fromLatin1(traffic))) {
+        if (entered && polls.contains(m.captured(1))) lines.push_back(m.captured(2) + '\r');
+        entered = entered || m.captured(1) == modeCommand;
+    }
+    return lines;
+}
+
+struct Counter : ModeObserver {
+    void NewReading(const Reading&) override { ++readings; }
+    size_t readings = 0;
+};
+
+// The replies given to an engine of the mode with no working file, the
+// clock at each power reading's time, until it took `lines` readings; then
+// saved as its window's Save writes it.
+QByteArray SavedByWindowPath(Mode& mode, int16_t code, const std::vector<QString>& replies,
+                             const std::vector<DataLine>& data, const QString& file) {
+    FeedPort port;
+    FakeClock clock;
+    platform::setSerialPort(&port);
+    App().Connected = true;
+    App().ActiveMode = code;
+    App().Config.LogToFile = false;
+    App().Shell.LogFileOnOffEnable = [](bool) {};
+    Counter counter;
+    mode.Attach(counter);
+    mode.Begin();
+    auto* power = dynamic_cast<PowerEngine*>(&mode);
+    if (power) power->View.TrialReading = [] {};
+    power ? power->StartStop() : dynamic_cast<PulseRun&>(mode).StartStop();
+    const double start = clock.now;
+    for (size_t k = 0; k < replies.size() && counter.readings < data.size(); ++k) {
+        if (power && k > 0) clock.Set(start + data[k - 1].time);
+        QString line = replies[k];
+        mode.Reply(line);
+    }
+    mode.Save(file);
+    mode.Detach(counter);
+    platform::setSerialPort(nullptr);
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(LogCommand, writesTheFileTheWindowsSaveWritesForTheSameReadings) {
+    const ChannelInfo pe25{2, "PE25", "; s/n4711", "W", "W", {}};
+    const struct {
+        QStringList simulator, args;
+        int16_t code, deviceType;
+        std::array<ChannelInfo, 2> heads;
+        const char* modeCommand;
+        QStringList polls;
+        const char *file, *header;
+        size_t least;  // lines in 3 s at the very least
+    } rows[] = {
+        // clang-format off
+        {kScatteringThermopile, {}, ModePower, 0, {ChannelInfo{1, "XLP12", "; s/n4711", "W", "W", {}}, {}},
+         "FP", {"SP"}, "run.pwr", "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711", 100},
+        {ScatteringHead("talon2", "type=2,name=PE25,rate=20"), {"--mode", "energy"}, ModeEnergy, 3, {pe25, {}},
+         "FE", {"SE", "EF", "ER"}, "run.nrg", "Energy, in Joules \t Head: PE25; s/n4711", 30},
+        {kPairedPyros, {"--mode", "energy-ratio"}, ModeEnergyRatio, 2, {pe25, ChannelInfo{2, "PE10", "; s/n815", "W", "W", {}}},
+         "FC 3 1 1", {"SB"}, "run.dnr", "Energy, J Channel A\t Channel B \t Head A: PE25; s/n4711\t Head B: PE10; s/n815", 30},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file);
+        Simulator sim(row.simulator);
+        TempDir dir;
+        QProcess program;
+        StartLog(program, QStringList{"--port", sim.path, "--for", "3s", "--out", row.file} + row.args);
+        ASSERT_EQ(Finish(program), 0) << program.readAllStandardError().toStdString();
+        const QByteArray headless = dir.Read(row.file);
+        const auto [header, data] =
+            ReadDataFile(headless, row.code == ModePower, row.code == ModeEnergyRatio);
+        EXPECT_EQ(header, row.header);
+        ASSERT_GE(data.size(), row.least);
+        if (row.code == ModePower) EXPECT_GE(data.back().time, 3.0) << "the run lasts its log time";
+
+        ResetAppState();
+        ResetLinkState();
+        App().DeviceType = row.deviceType;
+        App().Channels[0] = row.heads[0];
+        App().Channels[1] = row.heads[1];
+        App().BaseUnit = "W";
+        std::unique_ptr<Mode> engine;
+        if (row.code == ModePower) engine = std::make_unique<PowerEngine>();
+        if (row.code == ModeEnergy) engine = std::make_unique<EnergyEngine>();
+        if (row.code == ModeEnergyRatio) engine = std::make_unique<EnergyRatioEngine>();
+        const auto replies = RunReplies(dir.Read("rs232.buf"), row.modeCommand, row.polls);
+        EXPECT_TRUE(SavedByWindowPath(*engine, row.code, replies, data, dir.Path("window")) == headless)
+            << "every line is the meter's reply, none lost or repeated";
+        ResetAppState();
+        ResetLinkState();
+    }
+}
+
+TEST(LogCommand, ctrlCHalfWayLeavesAWholeFileOfEveryReading) {
+    Simulator sim(kScatteringThermopile);
+    TempDir dir;
+    QProcess program;
+    StartLog(program, {"--port", sim.path, "--for", "1m", "--out", "run.pwr"});
+    QDeadlineTimer deadline(20000);
+    while (dir.Read("run.pwr").count('\n') <= 50 && !deadline.hasExpired()) program.waitForFinished(50);
+    ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+    ::kill(pid_t(program.processId()), SIGINT);
+    ASSERT_EQ(Finish(program), 0) << program.readAllStandardError().toStdString();
+    const auto [header, data] = ReadDataFile(dir.Read("run.pwr"));
+    EXPECT_EQ(header, "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
+    const QByteArray traffic = dir.Read("rs232.buf");
+    EXPECT_TRUE(traffic.contains("Log closed on ")) << "the traffic log is written at the end";
+    ExpectSentReadings(data, traffic);
+}
+
+// Power: each value is the meter's reply; power ratio: the ratio of the two channels given with it.
+TEST(LogCommand, jsonLinesCarryEachReadingAsTheMeterSentIt) {
+    const QStringList thermopiles = {"--model",  "meridel2",
+                                     "--head-a", "type=1,name=XLP12,serial=1,value=0.0125,noise=0.2",
+                                     "--head-b", "type=1,name=XLP12,serial=2,value=0.01,noise=0.2"};
+    for (const bool ratio : {false, true}) {
+        SCOPED_TRACE(ratio ? "power ratio" : "power");
+        Simulator sim(ratio ? thermopiles : kScatteringThermopile);
+        TempDir dir;
+        QProcess program;
+        StartLog(program, QStringList{"--port", sim.path, "--count", "25", "--jsonl"} +
+                              (ratio ? QStringList{"--mode", "power-ratio"} : QStringList{}));
+        ASSERT_EQ(Finish(program), 0) << program.readAllStandardError().toStdString();
+        const QList<QByteArray> lines = program.readAllStandardOutput().split('\n');
+        ASSERT_EQ(lines.size(), 26);
+        const std::vector<float> sent = Replies(dir.Read("rs232.buf"), "SP");
+        double before = 0;
+        for (int i = 0; i < 25; ++i) {
+            const QJsonObject o = QJsonDocument::fromJson(lines[i]).object();
+            const double value = o["value"].toDouble(), t = o["t"].toDouble(-1);
+            if (ratio) {
+                EXPECT_EQ(o["unit"].toString() + o["channel"].toString() + o["channel_unit"].toString(),
+                          "bothW");
+                EXPECT_NEAR(value, o["a"].toDouble() / o["b"].toDouble(), 1e-9 * value)
+                    << "reading " << i + 1;
+            } else {
+                EXPECT_EQ(o["unit"].toString() + o["channel"].toString(), "WA");
+                ASSERT_GE(sent.size(), 26u);
+                EXPECT_EQ(float(value), sent[size_t(i) + 1]) << "reading " << i + 1;
+            }
+            EXPECT_TRUE(i == 0 ? t == 0 : t >= before) << "reading " << i + 1;
+            before = t;
+        }
+    }
+}
+
+TEST(LogCommand, badCommandLinesAndMissingMetersEndWithTheirStatus) {
+    TempDir dir;
+    const QString missing = dir.Path("ttyUSB9");
+    const struct {
+        QStringList args;
+        int status;
+        QString out, err;
+    } rows[] = {
+        {{"--help"}, 0, "Usage: kelvaro32 log [options]", ""},
+        {{"--frobnicate"}, 2, "", "kelvaro32 log: Unknown option 'frobnicate'."},
+        {{"--mode", "laser"}, 2, "", "--mode takes power, energy"},
+        {{"--for", "10x"}, 2, "", "--for takes a duration"},
+        {{"--for", "10s", "--count", "5"}, 2, "", "--for or --count, not both"},
+        {{"--count", "0"}, 2, "", "--count takes a number"},
+        {{"--out", "a.pwr", "--jsonl"}, 2, "", "--out or --jsonl, not both"},
+        {{"--mode", "power-ratio", "--channel", "B"}, 2, "", "--channel is for power"},
+        {{"--time-stamps"}, 2, "", "--time-stamps is for the energy modes"},
+        {{"--port", missing, "--count", "5"},
+         3,
+         "",
+         "Can not communicate with the instrument\n\nThe device " + missing + " does not exist"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.args.join(' ').toStdString());
+        QProcess program;
+        StartLog(program, row.args);
+        EXPECT_EQ(Finish(program), row.status);
+        EXPECT_TRUE(program.readAllStandardOutput().contains(row.out.toUtf8()));
+        EXPECT_TRUE(program.readAllStandardError().contains(row.err.toUtf8()));
+    }
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include "automation/RunLimits.h"
 #include "energy/PulseRun.h"
 #include "link/Link.h"
+#include "link/MeterIdentity.h"
 #include "platform/Console.h"
 #include "platform/EndSignals.h"
 #include "platform/ProgramFolder.h"
@@ -62,25 +63,25 @@ std::optional<ModeMenuItem> MenuItemFor(const LogRequest& r, bool twoChannelMete
 
 // The working file the mode's engine writes while the Data Log File is on.
 QString& WorkFileOf(int16_t code) {
-    AppState& app = App();
+    WorkFilePaths& files = WorkFiles();
     switch (code) {
         case ModePowerRatio:
-            return app.PowerRatioWorkFile;
+            return files.PowerRatioWorkFile;
         case ModePowerDifference:
-            return app.PowerDifferenceWorkFile;
+            return files.PowerDifferenceWorkFile;
         case ModeEnergy:
         case ModeRapidPulse:
-            return app.EnergyWorkFile;
+            return files.EnergyWorkFile;
         case ModeEnergyRatio:
-            return app.RatioWorkFile;
+            return files.RatioWorkFile;
         default:
-            return app.WorkFileName;
+            return files.WorkFileName;
     }
 }
 
 // The run's settings, in memory only: the configuration file stays as it is.
 void ApplyRequest(const LogRequest& r, const QString& outPath) {
-    Settings& cfg = App().Config;
+    Settings& cfg = CurrentSettings();
     // A power-type run lasts its log time: the duration asked for, else as
     // long as anyone wants (the readings are taken until it is ended).
     const int32_t logTime = r.seconds ? int32_t(std::ceil(*r.seconds)) : INT32_MAX;
@@ -116,7 +117,7 @@ public:
 
     // Every 100 ms: the end of the run, the copy, the progress line.
     void Tick() {
-        if (!App().Connected) return Finish(kFailed);  // the meter went away; the link said why
+        if (!Meter().Connected) return Finish(kFailed);  // the meter went away; the link said why
         const std::optional<RunProgress> progress = mode_.Progress();
         if (progress && !progress->Logging) {
             // A power-type run that reached its log time ended as asked.
@@ -195,14 +196,14 @@ bool Logging(const Mode& mode) {
 }
 
 int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode& mode) {
-    AppState& app = App();
+    const MeterIdentity& meter = Meter();
     if (!Connect()) return kNoMeter;  // the message, with the doctor's findings, is on standard error
     IdentifyInstrument();
     if (run.Finished()) return run.Status();
-    if (!app.Connected) return kNoMeter;
+    if (!meter.Connected) return kNoMeter;
 
-    const std::optional<ModeMenuItem> item = MenuItemFor(request, app.DeviceType == 2);
-    const ModeMenuState menu = ComputeModeMenu(app.DeviceType, app.Channels, app.Connected);
+    const std::optional<ModeMenuItem> item = MenuItemFor(request, meter.DeviceType == MeterModel::MeridelTwo);
+    const ModeMenuState menu = ComputeModeMenu(meter.DeviceType, meter.Channels, meter.Connected);
     if (!item || !menu[*item].visible || !menu[*item].enabled) {
         platform::WriteStandardError(
             QStringLiteral("kelvaro32: %1 logging%2 is not offered by the %3 with "
@@ -211,12 +212,12 @@ int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode& mode) {
                      request.mode->twoChannels
                          ? QString()
                          : QStringLiteral(" on channel ") + QChar(request.channel ? 'B' : 'A'),
-                     app.DeviceNames[size_t(app.DeviceType) % app.DeviceNames.size()]));
+                     meter.ModelName()));
         return kFailed;
     }
     ModeMenuAction(*item);
     if (run.Finished()) return run.Status();
-    if (app.ActiveMode != request.mode->code || !app.Connected) return kFailed;
+    if (App().ActiveMode != request.mode->code || !meter.Connected) return kFailed;
 
     mode.Attach(run);
     StartStop(mode);
@@ -273,7 +274,7 @@ int RunLogCommand(const QStringList& arguments) {
     HeadlessRun run(request, mode);
     if (request.out == QLatin1String("-")) run.StreamFrom(outPath);
     hooks.SetDataLogFile = [&run](bool on) {
-        App().Config.LogToFile = on;
+        CurrentSettings().LogToFile = on;
         // The data file could not be written: the run would go on in memory only.
         if (!on) run.Finish(kFailed);
     };

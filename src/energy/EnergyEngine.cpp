@@ -268,7 +268,7 @@ void EnergyEngine::Publish(double value, bool over) {
     ::Reading r;
     r.Value = value;
     r.Unit = RelativeUnits ? QStringLiteral("RP") : QStringLiteral("J");
-    r.Channel = App().CurrentChannel;
+    r.Channel = Meter().CurrentChannel;
     r.Time = ElapsedSeconds(StartTime, LastTime);
     r.OverRange = over;
     r.Stats = {stats_.Count, stats_.Min, stats_.Max, stats_.Average(), stats_.StdDev()};

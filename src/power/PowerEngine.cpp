@@ -306,7 +306,7 @@ void PowerEngine::Publish(double value, double t, const std::array<double, 2>& c
     r.Stats = {stats.Count, stats.Min, stats.Max, stats.Average(), stats.StdDev()};
     if (profile_->Channels == 2) {
         r.ChannelValues = channels;
-        r.ChannelUnit = App().BaseUnit;
+        r.ChannelUnit = Chart.Units.BaseUnit;
     }
     PublishReading(r);
 }

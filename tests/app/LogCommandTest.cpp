@@ -5,7 +5,9 @@
 #include "EndToEnd.h"
 #include "dual/EnergyRatioEngine.h"
 #include "energy/EnergyEngine.h"
+#include "state/Configuration.h"
 #include "support/FakeClock.h"
+#include "support/ProgramState.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -51,9 +53,9 @@ QByteArray SavedByWindowPath(Mode& mode, int16_t code, const std::vector<QString
     FeedPort port;
     FakeClock clock;
     platform::setSerialPort(&port);
-    App().Connected = true;
+    TestMeter().Connected = true;
     App().ActiveMode = code;
-    App().Config.LogToFile = false;
+    CurrentSettings().LogToFile = false;
     App().Shell.LogFileOnOffEnable = [](bool) {};
     Counter counter;
     mode.Attach(counter);
@@ -75,10 +77,11 @@ QByteArray SavedByWindowPath(Mode& mode, int16_t code, const std::vector<QString
 }
 
 TEST(LogCommand, writesTheFileTheWindowsSaveWritesForTheSameReadings) {
-    const ChannelInfo pe25{2, "PE25", "; s/n4711", "W", "W", {}};
+    const ChannelInfo pe25{HeadKind::Pyroelectric, "PE25", "; s/n4711", "W", "W", {}};
     const struct {
         QStringList simulator, args;
-        int16_t code, deviceType;
+        int16_t code;
+        MeterModel deviceType;
         std::array<ChannelInfo, 2> heads;
         const char* modeCommand;
         QStringList polls;
@@ -86,11 +89,11 @@ TEST(LogCommand, writesTheFileTheWindowsSaveWritesForTheSameReadings) {
         size_t least;  // lines in 3 s at the very least
     } rows[] = {
         // clang-format off
-        {kScatteringThermopile, {}, ModePower, 0, {ChannelInfo{1, "XLP12", "; s/n4711", "W", "W", {}}, {}},
+        {kScatteringThermopile, {}, ModePower, MeterModel::Talon, {ChannelInfo{HeadKind::Thermopile, "XLP12", "; s/n4711", "W", "W", {}}, {}},
          "FP", {"SP"}, "run.pwr", "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711", 100},
-        {ScatteringHead("talon2", "type=2,name=PE25,rate=20"), {"--mode", "energy"}, ModeEnergy, 3, {pe25, {}},
+        {ScatteringHead("talon2", "type=2,name=PE25,rate=20"), {"--mode", "energy"}, ModeEnergy, MeterModel::Talon2, {pe25, {}},
          "FE", {"SE", "EF", "ER"}, "run.nrg", "Energy, in Joules \t Head: PE25; s/n4711", 30},
-        {kPairedPyros, {"--mode", "energy-ratio"}, ModeEnergyRatio, 2, {pe25, ChannelInfo{2, "PE10", "; s/n815", "W", "W", {}}},
+        {kPairedPyros, {"--mode", "energy-ratio"}, ModeEnergyRatio, MeterModel::MeridelTwo, {pe25, ChannelInfo{HeadKind::Pyroelectric, "PE10", "; s/n815", "W", "W", {}}},
          "FC 3 1 1", {"SB"}, "run.dnr", "Energy, J Channel A\t Channel B \t Head A: PE25; s/n4711\t Head B: PE10; s/n815", 30},
         // clang-format on
     };
@@ -108,12 +111,10 @@ TEST(LogCommand, writesTheFileTheWindowsSaveWritesForTheSameReadings) {
         ASSERT_GE(data.size(), row.least);
         if (row.code == ModePower) EXPECT_GE(data.back().time, 3.0) << "the run lasts its log time";
 
-        ResetAppState();
-        ResetLinkState();
-        App().DeviceType = row.deviceType;
-        App().Channels[0] = row.heads[0];
-        App().Channels[1] = row.heads[1];
-        App().BaseUnit = "W";
+        FreshProgramState();
+        TestMeter().DeviceType = row.deviceType;
+        TestMeter().Channels[0] = row.heads[0];
+        TestMeter().Channels[1] = row.heads[1];
         std::unique_ptr<Mode> engine;
         if (row.code == ModePower) engine = std::make_unique<PowerEngine>();
         if (row.code == ModeEnergy) engine = std::make_unique<EnergyEngine>();
@@ -121,8 +122,7 @@ TEST(LogCommand, writesTheFileTheWindowsSaveWritesForTheSameReadings) {
         const auto replies = RunReplies(dir.Read("rs232.buf"), row.modeCommand, row.polls);
         EXPECT_TRUE(SavedByWindowPath(*engine, row.code, replies, data, dir.Path("window")) == headless)
             << "every line is the meter's reply, none lost or repeated";
-        ResetAppState();
-        ResetLinkState();
+        FreshProgramState();
     }
 }
 

@@ -61,24 +61,6 @@ std::optional<ModeMenuItem> MenuItemFor(const LogRequest& r, bool twoChannelMete
     }
 }
 
-// The working file the mode's engine writes while the Data Log File is on.
-QString& WorkFileOf(int16_t code) {
-    WorkFilePaths& files = WorkFiles();
-    switch (code) {
-        case ModePowerRatio:
-            return files.PowerRatioWorkFile;
-        case ModePowerDifference:
-            return files.PowerDifferenceWorkFile;
-        case ModeEnergy:
-        case ModeRapidPulse:
-            return files.EnergyWorkFile;
-        case ModeEnergyRatio:
-            return files.RatioWorkFile;
-        default:
-            return files.WorkFileName;
-    }
-}
-
 // The run's settings, in memory only: the configuration file stays as it is.
 void ApplyRequest(const LogRequest& r, const QString& outPath) {
     Settings& cfg = CurrentSettings();
@@ -96,7 +78,7 @@ void ApplyRequest(const LogRequest& r, const QString& outPath) {
     // reading: the same bytes its Save copies.
     if (!outPath.isEmpty()) {
         cfg.LogToFile = true;
-        WorkFileOf(r.mode->code) = outPath;
+        if (QString* work = WorkFileOfMode(r.mode->code)) *work = outPath;
     }
 }
 

@@ -1,29 +1,10 @@
 #include "app/Recovery.h"
-#include "state/Configuration.h"
 
 #include "platform/SilentPrompts.h"
 #include "state/AppState.h"
+#include "state/Configuration.h"
 
 #include <QDir>
-
-QString WorkFileOfMode(int16_t mode) {
-    const WorkFilePaths& s = WorkFiles();
-    switch (mode) {
-        case ModePower:
-            return s.WorkFileName;
-        case ModeEnergy:
-        case ModeRapidPulse:
-            return s.EnergyWorkFile;
-        case ModePowerRatio:
-            return s.PowerRatioWorkFile;
-        case ModePowerDifference:
-            return s.PowerDifferenceWorkFile;
-        case ModeEnergyRatio:
-            return s.RatioWorkFile;
-        default:
-            return QString();
-    }
-}
 
 QString RecoveryFileName(const QString& workFile, const QString& stamp) {
     if (workFile.isEmpty()) return QString();
@@ -38,7 +19,8 @@ QString SaveRecoveryFile(const QString& stamp) {
     const int16_t mode = App().ActiveMode;
     Mode* ops = Modes().Find(mode);
     if (!ops || !ops->HasUnsaved()) return QString();
-    const QString name = RecoveryFileName(WorkFileOfMode(mode), stamp);
+    const QString* workFile = WorkFileOfMode(mode);
+    const QString name = workFile ? RecoveryFileName(*workFile, stamp) : QString();
     if (name.isEmpty()) return QString();
     try {
         ops->Save(name);

@@ -10,9 +10,6 @@ class Prompts;
 // Rescue of unsaved data when the program is ended from outside, without
 // questions: written in the format of Save beside the mode's working file.
 
-// The working file of a logging mode (ActiveMode code); empty for the others.
-QString WorkFileOfMode(int16_t mode);
-
 // "<folder>/kelvaro.pwr" with stamp "2026-12-06-231500" gives
 // "<folder>/kelvaro-2026-12-06-231500.pwr".
 QString RecoveryFileName(const QString& workFile, const QString& stamp);

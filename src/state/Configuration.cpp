@@ -3,6 +3,7 @@
 #include "platform/FileKind.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Prompts.h"
+#include "state/AppState.h"
 #include "state/Files.h"
 #include "state/StateReset.h"
 
@@ -319,6 +320,25 @@ Settings& CurrentSettings() {
 
 WorkFilePaths& WorkFiles() {
     return g_workFiles;
+}
+
+QString* WorkFileOfMode(int16_t mode) {
+    WorkFilePaths& s = WorkFiles();
+    switch (mode) {
+        case ModePower:
+            return &s.WorkFileName;
+        case ModeEnergy:
+        case ModeRapidPulse:
+            return &s.EnergyWorkFile;
+        case ModePowerRatio:
+            return &s.PowerRatioWorkFile;
+        case ModePowerDifference:
+            return &s.PowerDifferenceWorkFile;
+        case ModeEnergyRatio:
+            return &s.RatioWorkFile;
+        default:
+            return nullptr;
+    }
 }
 
 QString ConfigurationPath() {

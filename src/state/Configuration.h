@@ -29,6 +29,9 @@ struct WorkFilePaths {
     QString PowerDifferenceWorkFile;  // power difference
 };
 WorkFilePaths& WorkFiles();
+// The working file of a logging mode (ActiveMode code); null for the modes
+// that keep none.
+QString* WorkFileOfMode(int16_t mode);
 
 // Reads kelvaro.cfg from the settings folder into CurrentSettings(); a missing
 // or unusable file gives the defaults, which are written back. False when

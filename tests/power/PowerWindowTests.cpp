@@ -8,6 +8,7 @@
 #include "power/PowerWindow.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
+#include "support/StabilityCell.h"
 #include "widgets/SurfaceWidget.h"
 
 #include <QCheckBox>
@@ -148,15 +149,6 @@ TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) 
     EXPECT_EQ(p.Readings, 80);
     EXPECT_NEAR(p.Elapsed, 79 * 0.25, 1e-6);
     EXPECT_EQ(p.LogTime, 120);
-}
-
-// The number in a stability figure's cell ("0.1235 W" gives 0.1235).
-static double Cell(const StabilityWindow& s, const QString& label) {
-    for (int r = 0; r < s.Figures->rowCount(); ++r)
-        if (s.Figures->item(r, 0)->text() == label)
-            return s.Figures->item(r, 1)->text().section(' ', 0, 0).toDouble();
-    ADD_FAILURE() << label.toStdString();
-    return NAN;
 }
 
 // The stability figures follow the run once a second while it goes on.

@@ -6,6 +6,7 @@
 #include "platform/Palette.h"
 #include "platform/Printer.h"
 #include "support/Screenshot.h"
+#include "support/StabilityCell.h"
 #include "viewers/PowerViewer.h"
 #include "viewers/PowerViewers.h"
 #include "widgets/SurfaceWidget.h"
@@ -265,14 +266,6 @@ TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
     EXPECT_FALSE(QFile::exists(dir.Path("copy.pwr")));
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_TRUE(prompts.messages[0].text.contains("not loaded completely"));
-}
-
-double Cell(const StabilityWindow& s, const QString& label) {
-    for (int r = 0; r < s.Figures->rowCount(); ++r)
-        if (s.Figures->item(r, 0)->text() == label)
-            return s.Figures->item(r, 1)->text().section(' ', 0, 0).toDouble();
-    ADD_FAILURE() << label.toStdString();
-    return NAN;
 }
 
 // The stability figures are those of the interval shown: a zoom narrows them.

@@ -3,6 +3,7 @@
 // kelvaro-meter-sim as a child process of a benchmark: a TALON answering
 // without character time (--instant), so the figures are the program's own cost.
 
+#include <benchmark/benchmark.h>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QString>
@@ -32,4 +33,13 @@ inline QString StartSimulator(QProcess& sim, const QString& headA) {
 inline void StopSimulator(QProcess& sim) {
     sim.terminate();
     if (!sim.waitForFinished(3000)) sim.kill();
+}
+
+// The main of a benchmark that needs only an event loop beside the simulator.
+inline int RunBenchmarksWithEventLoop(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }

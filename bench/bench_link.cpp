@@ -71,9 +71,5 @@ BENCHMARK(RawRoundTrip)->UseRealTime()->MinTime(2.0);
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithEventLoop(argc, argv);
 }

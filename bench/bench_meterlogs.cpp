@@ -124,9 +124,5 @@ BENCHMARK(DownloadOverPty)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRea
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithEventLoop(argc, argv);
 }

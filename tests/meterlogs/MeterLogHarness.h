@@ -3,30 +3,11 @@
 #include "link/LinkHarness.h"
 #include "meterlogs/LogRetrieval.h"
 #include "support/ProgramState.h"
-#include "viewers/StoredDataViewer.h"
+#include "support/RecordingViewer.h"
 #include "viewers/Viewers.h"
 
 #include <QRegularExpression>
 #include <array>
-
-// A viewer that keeps what it is fed and names itself in ViewerKind, as the real ones do.
-struct RecordingViewer : StoredDataViewer {
-    explicit RecordingViewer(int16_t k) : kind(k) {}
-    void Load(int step, const QString& text) override {
-        if (step == 0) return void(lines << text);
-        App().ViewerKind = step == -1 ? kind : int16_t(-1);
-        if (step == 1) return void(++closes);
-        title = text;
-        lines.clear();
-    }
-    void ShowData() override { ++shows; }
-    void DataSave(const QString&) override {}
-    void Print() override {}
-    int16_t kind;
-    QString title;
-    QStringList lines;
-    int shows = 0, closes = 0;
-};
 
 // Device-file view on the in-memory meter: recording viewers, a mode switch
 // that leaves and enters the view, and loading-window and dialog fakes that

@@ -1,5 +1,14 @@
 #include "MeterLogHarness.h"
+
+#include "meterlogs/LogText.h"
+#include "meterlogs/MeterLogList.h"
+#include "support/Screenshot.h"
 #include "viewers/DataSet.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -163,4 +172,69 @@ TEST_F(MeterLogTest, cancelHalfWayClosesTheViewerAndLeavesTheView) {
         EXPECT_EQ(App().ViewerKind + App().ActiveMode, -1);
         EXPECT_TRUE(LogCommands().endsWith("LS LS"));  // nothing asked after the Cancel
     }
+}
+
+// Each way out of the selection window: the second file, or leaving the view.
+TEST_F(MeterLogTest, selectionWindowOpensTheChosenFileOrLeavesTheView) {
+    UseChunks();
+    const QStringList lines{"Temp      25", "3         12.5"};
+    using W = MeterLogList&;
+    // clang-format off
+    const struct { int16_t device; QString caption; std::function<void(W)> act; bool opens; } cases[] = {
+        {2, "Meridel", [](W w) { w.butOpen->click(); }, true},
+        {3, "Talon2", [](W w) { QTest::keyClick(w.LogFilesList, Qt::Key_Return); }, true},
+        {8, "Sirka", [](W w) { emit w.LogFilesList->itemDoubleClicked(w.LogFilesList->currentItem()); }, true},
+        {1, "Meridel", [](W w) { w.butCancel->click(); }, false},
+        {3, "Talon2", [](W w) { QTest::keyClick(&w, Qt::Key_Escape); }, false},
+        {8, "Sirka", [](W w) { w.close(); }, false}};
+    // clang-format on
+    for (const auto& c : cases) {
+        chunks.written.clear();
+        switchedTo.clear();
+        TestMeter().DeviceType = MeterModel(c.device);
+        Transfer().LogList[0] = lines[0];
+        Transfer().LogList[3] = lines[1];
+        Transfer().RetrieveStep = 4;
+        MeterLogList w;
+        QString seen;
+        QTimer::singleShot(0, &w, [&] {
+            seen = w.windowTitle() + "|" + w.List1->item(0)->text();
+            w.LogFilesList->setCurrentRow(1);
+            SaveScreenshot(&w, "meterlogs-selection");
+            c.act(w);
+        });
+        w.GetFileInx(lines);
+        EXPECT_EQ(seen, c.caption +
+                            " Log File Selection|Name      Size           Type                Head       "
+                            "                   S/N                 ");
+        EXPECT_EQ(chunks.written, c.opens ? "$LF  3\r" : "");
+        EXPECT_EQ(switchedTo, c.opens ? std::vector<int16_t>{} : std::vector<int16_t>{ModeNone});
+    }
+}
+
+TEST(LogText, readingWordsBecomeTextsOrMakeTheBlockBad) {
+    // clang-format off
+    const struct { const char* word; int32_t fullScale; const char* text; /* "" = bad */ } cases[] = {
+        {"+01234", 2000, "1234E-3"}, {"+01100", 1000, "Overrange"}, {"+01000", 909, "Overrange"} /* 999.9 rounded */,
+        {"+00999", 909, "999E-3"}, {"01234", 2000, ""}, {"+1234", 2000, ""}, {"+0123a", 2000, ""}, {"0+1234", 2000, ""}};
+    // clang-format on
+    for (const auto& c : cases) {
+        QString text;
+        const bool good = MeridelReadingText(c.word, 0, OverrangeCount(c.fullScale), text);
+        EXPECT_EQ(good ? text : QString(), QString(c.text)) << c.word;
+    }
+}
+
+TEST(LogText, unitSymbolDecidesTheBaseUnitInOrder) {
+    const std::pair<const char*, const char*> cases[] = {{"mW", "W"}, {"lx", "Lx"}, {"fc", "Fc"}, {"mA", "A"},
+                                                         {"V", "V"},  {"Wlc", "W"}, {"LX", "W"}};
+    for (const auto& [symbol, unit] : cases) EXPECT_EQ(UnitFromSymbolText(symbol), unit) << symbol;
+}
+
+// Ten readings a block, the last one partly filled; no count overflows.
+TEST(LogText, blocksHoldTenReadingsEachRoundedUp) {
+    const std::pair<int32_t, int32_t> cases[] = {
+        {0, 0}, {1, 1}, {10, 1}, {11, 2}, {20, 2}, {25, 3}, {2147483640, 214748364}, {2147483647, 214748365}};
+    for (const auto& [readings, blocks] : cases) EXPECT_EQ(BlocksFor(readings), blocks) << readings;
+    EXPECT_EQ(OverrangeCount(2147483647), 2147483647);
 }

@@ -19,14 +19,10 @@
 #include <numeric>
 #include <random>
 
-namespace {
-
-int32_t Binned(const HistogramSpec& h) {
+static int32_t Binned(const HistogramSpec& h) {
     return std::accumulate(h.Bins.begin(), h.Bins.end(), 0,
                            [](int32_t n, const HistogramBin& b) { return n + b.Count; });
 }
-
-}  // namespace
 
 class EnergyViewerTest : public ViewerTest {
 protected:
@@ -34,22 +30,18 @@ protected:
         ViewerTest::SetUp();
         w.resize(900, 560);
     }
-    QStringList Labels() const {
-        return {w.lblMinEnergy->text(),    w.lblMaxEnergy->text(),   w.lblAvrEnergy->text(),
-                w.lblStDevEnergy->text(),  w.lblTotalPulses->text(), w.lblPulsesOverrange->text(),
-                w.lblMissingPulses->text()};
+    QString Labels() const {
+        return QStringList{w.lblMinEnergy->text(),    w.lblMaxEnergy->text(),   w.lblAvrEnergy->text(),
+                           w.lblStDevEnergy->text(),  w.lblTotalPulses->text(), w.lblPulsesOverrange->text(),
+                           w.lblMissingPulses->text()}
+            .join('|');
     }
     EnergyViewer w;
 };
 
 TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
-    struct Case {
-        int32_t binned;
-        float low, high;     // joules
-        const char* lines;   // '|' between lines
-        const char* labels;  // min|max|average|deviation|total|over range|missing
-    };
-    const Case cases[] = {
+    const std::tuple<int32_t, float, float, const char*, const char*> cases[] = {
+        // binned, low and high limit (J), lines ('|' between), min|max|average|deviation|total|over|missing
         {2, 0.001f, 0.003f, "0.001|Overrange|Missed|0.003",
          "Min:  1.00mJ|Max:  3.00mJ|Average:  2.00mJ|St.Dev.:  1.41mJ|Total Pulses:  3|Pulses Overrange:  1|"
          "Missing Pulses:  1"},
@@ -66,12 +58,12 @@ TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
          "Missing Pulses:  1"},
     };
     DescribeDataSet({UnitScale(), true, {}});
-    for (const Case& c : cases) {
-        Feed(w, "run.nrg", QString(c.lines).split('|'));
-        EXPECT_EQ(Labels().join('|'), c.labels);
-        EXPECT_EQ(Binned(w.Data.ViewHist), c.binned) << c.lines;
-        EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, c.low) << c.lines;
-        EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, c.high) << c.lines;
+    for (const auto& [binned, low, high, lines, labels] : cases) {
+        Feed(w, "run.nrg", QString(lines).split('|'));
+        EXPECT_EQ(Labels(), labels);
+        EXPECT_EQ(Binned(w.Data.ViewHist), binned) << lines;
+        EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, low) << lines;
+        EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, high) << lines;
     }
     EXPECT_EQ(App().ViewerKind, 3);
     EXPECT_TRUE(w.lblMissingPulses->isVisible());
@@ -85,33 +77,32 @@ TEST_F(EnergyViewerTest, lowLimitIsTheAverageLessThreeDeviationsAndTheLargestPul
     // sqrt(0.95 / 19) mJ; the low limit 1.279 mJ lies above the minimum, the
     // high one is the maximum (below 1.95 + 3 x 0.224). Bars in 10 uJ.
     QStringList lines(19, "0.002");
-    lines << "0.001";
-    Feed(w, "run.nrg", lines);
+    Feed(w, "run.nrg", lines << "0.001");
     const double low = 1.95e-3 - 3 * std::sqrt(0.95e-6 / 19);
     EXPECT_EQ(w.histogram_limits[0]->value(), int(std::floor(low * 1e5)));  // 127: held, not cut
     EXPECT_EQ(w.histogram_limits[1]->value(), 200);
     const std::vector<HistogramBin>& bins = w.Data.ViewHist.Bins;
-    const int n = w.Data.ViewHist.BinsCount;
-    EXPECT_EQ(std::tuple(bins[0].Count, bins[size_t(n)].Count, bins[size_t(n) + 1].Count),
-              std::tuple(1, 19, 0));
+    const size_t n = size_t(w.Data.ViewHist.BinsCount);
+    EXPECT_EQ(std::tuple(bins[0].Count, bins[n].Count, bins[n + 1].Count), std::tuple(1, 19, 0));
     EXPECT_EQ(w.lblPulsesOverrange->text(), "Pulses Overrange:  0");
 }
 
 TEST_F(EnergyViewerTest, unitAndScaleFollowTheLargestEnergy) {
-    struct Case {
-        double max;
-        int exponent, scale, unit;
-    };
-    for (const Case c : {Case{0.05, 4, 2, 2}, Case{0.003, 5, 1, 2}, Case{0, 0, 0, 4}, Case{5000, -1, 1, 4},
-                         Case{0.9, 3, 0, 3}, Case{-2.0, -1, 1, 4}}) {
-        const EnergyScaling s = ScalingForMax(c.max, true);
-        EXPECT_EQ(std::tuple(s.Exponent, s.ScaleIndex, s.UnitIndex), std::tuple(c.exponent, c.scale, c.unit))
-            << c.max;
+    // largest energy: exponent, scale, unit
+    for (const auto& [max, exponent, scale, unit] : {std::tuple{0.05, 4, 2, 2},
+                                                     {0.003, 5, 1, 2},
+                                                     {0.0, 0, 0, 4},
+                                                     {5000.0, -1, 1, 4},
+                                                     {0.9, 3, 0, 3},
+                                                     {-2.0, -1, 1, 4}}) {
+        const EnergyScaling s = ScalingForMax(max, true);
+        EXPECT_EQ(std::tuple(s.Exponent, s.ScaleIndex, s.UnitIndex), std::tuple(exponent, scale, unit))
+            << max;
     }
     Feed(w, "run.nrg", {"0.05", "0.04"});
-    EXPECT_EQ(std::tuple(w.cmbEnergyUnits->currentText(), w.cmbEnergyCoeff->currentText()),
-              std::tuple(QString("uJ"), QString("x 100")));
-    EXPECT_EQ(w.histogram_limits[1]->value(), 500);
+    EXPECT_EQ(std::tuple(w.cmbEnergyUnits->currentText(), w.cmbEnergyCoeff->currentText(),
+                         w.histogram_limits[1]->value()),
+              std::tuple(QString("uJ"), QString("x 100"), 500));
 }
 
 TEST_F(EnergyViewerTest, applyOrdersTheLimitsAndBinsComeInFives) {
@@ -140,8 +131,7 @@ TEST_F(EnergyViewerTest, applyOrdersTheLimitsAndBinsComeInFives) {
     EXPECT_EQ(w.histogram_limits[1]->value(), 10);  // 1000 J at most
     w.txt_energy[0]->clear();
     QTest::keyClicks(w.txt_energy[0], "1234");
-    EXPECT_EQ(w.txt_energy[0]->text().size(), 3);
-    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(std::pair(w.txt_energy[0]->text().size(), prompts.beeps), std::pair(qsizetype(3), 1));
     QTest::mouseClick(w.butCancel, Qt::LeftButton);
     EXPECT_EQ(std::tuple(w.histogram_limits[0]->value(), w.histogram_limits[1]->value(),
                          w.cmbEnergyUnits->currentText(), w.cmbEnergyCoeff->currentText()),
@@ -180,14 +170,13 @@ TEST_F(EnergyViewerTest, everyLineIsKeptCountedBinnedAndSavedBeyondSixtyThousand
     EXPECT_EQ(w.lblTotalPulses->text(), "Total Pulses:  60010");
     EXPECT_EQ(Binned(w.Data.ViewHist), 60010);
     EXPECT_EQ(w.Data.ViewYScale, 10240);  // 10 doubled until 6668 pulses of one value fit
-    w.EnergyDataSave(dir.Path("big.nrg"));
-    EXPECT_EQ(dir.Read("big.nrg").count("\r\n"), 1 + 60010);
-
     EnergyRatioViewer pairs;
     Feed(pairs, "big.dnr", QStringList(60010, "0.002\t0.001"));
     EXPECT_EQ(pairs.lblTotalPulses->text(), "Total Points:  60010");
+    w.EnergyDataSave(dir.Path("big.nrg"));
     pairs.EnergyDataSave(dir.Path("big.dnr"));
-    EXPECT_EQ(dir.Read("big.dnr").count("\r\n"), 1 + 60010);
+    for (const char* name : {"big.nrg", "big.dnr"})
+        EXPECT_EQ(dir.Read(name).count("\r\n"), 1 + 60010) << name;
 }
 
 class EnergyRatioViewerTest : public ViewerTest {
@@ -195,6 +184,11 @@ protected:
     QStringList Labels() const {
         return {w.lblMinEnergyRatio->text(),   w.lblMaxEnergyRatio->text(), w.lblAvrEnergyRatio->text(),
                 w.lblStDevEnergyRatio->text(), w.lblTotalPulses->text(),    w.lblPointsOverrange->text()};
+    }
+    std::vector<std::pair<double, double>> Pairs() const {
+        std::vector<std::pair<double, double>> out;
+        for (const EnergyPair& p : w.Data.Points) out.emplace_back(p.A, p.B);
+        return out;
     }
     EnergyRatioViewer w;
 };
@@ -210,9 +204,8 @@ TEST_F(EnergyRatioViewerTest, bothDirectionsKeepTheirStatisticsAndOverRangeChann
                                      "St.Dev.:  2.50 E-01", "Total Points:  4", "Points Overrange:  1"}));
     EXPECT_EQ(w.lblMissingPulses->text(), "Missing Pulses:  1");
     EXPECT_EQ(App().ViewerKind, 4);
-    EXPECT_THROW(w.EnergyLoad(0, "0.001 0.002"), DataFileError);  // no TAB
-    EXPECT_THROW(w.EnergyLoad(0, "0.001\tabc"), DataFileError);
-    EXPECT_THROW(w.EnergyLoad(0, "1E+39\t0.001"), DataFileError);
+    for (const char* bad : {"0.001 0.002" /* no TAB */, "0.001\tabc", "1E+39\t0.001"})
+        EXPECT_THROW(w.EnergyLoad(0, bad), DataFileError) << bad;
 }
 
 TEST_F(EnergyRatioViewerTest, limitsAtLoadComeFromTheRatiosAndTheChannelAEnergies) {
@@ -231,10 +224,10 @@ TEST_F(EnergyRatioViewerTest, limitsAtLoadComeFromTheRatiosAndTheChannelAEnergie
         {{"0.00041\t0.001", "0.00045\t0.001"}, 4, 5, -1, 0.4f, 0.5f, 410, 450, "uJ", "x 1"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines.join('|').toStdString());
         Feed(w, "run.dnr", c.lines);
         EXPECT_EQ(std::tuple(w.ratio_limits[0]->value(), w.ratio_limits[1]->value(), w.graph_exp->value()),
-                  std::tuple(c.ratioLow, c.ratioHigh, c.exponent))
-            << c.lines.join('|').toStdString();
+                  std::tuple(c.ratioLow, c.ratioHigh, c.exponent));
         EXPECT_FLOAT_EQ(w.Data.Chart.RatioLow, c.chartLow);
         EXPECT_FLOAT_EQ(w.Data.Chart.RatioHigh, c.chartHigh);
         EXPECT_EQ(std::tuple(w.energy_limits[0]->value(), w.energy_limits[1]->value(),
@@ -254,22 +247,18 @@ TEST_F(EnergyRatioViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
          {"0.00125\t0.0025", "Overrange\t0.001", "0.002\tMissed", "1.5E-07\t3E-07"});
     Notes().AppendNotesBox("two heads on one beam splitter");
     w.EnergyDataSave(dir.Path("pair.dnr"));
-    const QStringList lines = QString::fromLatin1(dir.Read("pair.dnr")).split("\r\n");
     EXPECT_EQ(
-        lines.mid(0, 4),
+        QString::fromLatin1(dir.Read("pair.dnr")).split("\r\n").mid(0, 4),
         QStringList({"Energy, J Channel A\t Channel B \t Head A: PE25; s/n 4711\t Head B: PE10; s/n 815",
                      "'two heads on one beam splitter", "0.00125           \t0.0025",
                      "Overrange         \t0.001"}));
-    std::vector<std::pair<double, double>> before;
-    for (const EnergyPair& p : w.Data.Points) before.emplace_back(p.A, p.B);
+    const auto before = Pairs();
     LoadFile(w, ViewEnergyRatio, dir.Path("pair.dnr"), 2);
-    std::vector<std::pair<double, double>> after;
-    for (const EnergyPair& p : w.Data.Points) after.emplace_back(p.A, p.B);
-    EXPECT_EQ(after, before);
+    EXPECT_EQ(Pairs(), before);
     EXPECT_EQ(w.Text1->toPlainText(), "two heads on one beam splitter");
 }
 
-TEST_F(EnergyRatioViewerTest, screenshotsAndPrintoutsOfBothViewers) {
+TEST_F(EnergyRatioViewerTest, screenshotsAndPrintoutsOfBothViewersInstalledHiddenInTheArea) {
     std::mt19937 rng(7);
     std::normal_distribution<double> laser(5e-3, 0.4e-3), split(0.48, 0.01);
     QStringList single, pairs;
@@ -297,17 +286,14 @@ TEST_F(EnergyRatioViewerTest, screenshotsAndPrintoutsOfBothViewers) {
     EXPECT_EQ(PrintToScreenshots("energy_viewer_print", [&] { e.EnergyPrint(); }), 1);
     EXPECT_FALSE(SaveScreenshot(&w, "energy_ratio_viewer").isEmpty());
     EXPECT_EQ(PrintToScreenshots("energy_ratio_viewer_print", [this] { w.EnergyPrint(); }), 1);
-}
 
-TEST_F(EnergyRatioViewerTest, bothViewersAreInstalledHiddenInTheArea) {
     QMdiArea area;
     ForgetViewers();
     InstallEnergyViewers(&area);
-    for (const int16_t kind : {int16_t(ViewEnergy), int16_t(ViewEnergyRatio)}) {
-        auto* w = dynamic_cast<QWidget*>(Viewer(kind));
-        ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->objectName(), kind == ViewEnergy ? "EnergyViewer" : "EnergyRatioViewer");
-        EXPECT_FALSE(w->isVisibleTo(&area));
+    for (const auto& [kind, name] :
+         {std::pair{ViewEnergy, "EnergyViewer"}, {ViewEnergyRatio, "EnergyRatioViewer"}}) {
+        auto* v = dynamic_cast<QWidget*>(Viewer(int16_t(kind)));
+        ASSERT_NE(v, nullptr);
+        EXPECT_EQ(std::pair(v->objectName(), v->isVisibleTo(&area)), std::pair(QString(name), false));
     }
-    ForgetViewers();
 }

@@ -7,34 +7,20 @@
 #include "link/LinkState.h"
 #include "state/Files.h"
 #include "support/FakeClock.h"
+#include "support/RecordingViewer.h"
 #include "support/Screenshot.h"
 #include "viewers/LoadingWindow.h"
 #include "viewers/PcFileView.h"
 
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 namespace {
 
 using Call = std::pair<int, QString>;  // load step, text
-
-// Records what it is fed; `onLine` runs after each data line.
-struct RecordingViewer : StoredDataViewer {
-    int16_t kind = 0;
-    std::vector<Call> calls;
-    int shows = 0;
-    std::function<void(int lines)> onLine;
-    int lines = 0;
-    void Load(int step, const QString& text) override {
-        calls.push_back({step, text});
-        if (step == -1) App().ViewerKind = kind;
-        if (step == 1) App().ViewerKind = -1;
-        if (step == 0 && onLine) onLine(++lines);
-    }
-    void ShowData() override { ++shows; }
-    void DataSave(const QString&) override {}
-    void Print() override {}
-};
 
 const QByteArray kDualPower =
     "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: PS19; s/n 1234\t Head B: PE25; s/n "
@@ -50,8 +36,7 @@ protected:
         prompts.messages.clear();
         prompts.beeps = 0;
         for (int16_t k = 0; k < kViewerKinds; ++k) {
-            viewers[size_t(k)] = RecordingViewer{};
-            viewers[size_t(k)].kind = k;
+            viewers[size_t(k)] = RecordingViewer(k);
             SetViewerFactory(k, [this, k] { return &viewers[size_t(k)]; });
         }
         Mode& view = InstallPcFileView(nullptr);
@@ -166,8 +151,8 @@ TEST_F(PcFileView, cancelHalfWayClosesTheViewerShowsNothingAndLeavesTheView) {
     };
     Open("big.pwr", file);
     EXPECT_TRUE(shownDuringLoad);
-    EXPECT_GE(v.lines, 600) << "events run every 20 ms, not after every line";
-    EXPECT_LT(v.lines, 700);
+    EXPECT_GE(v.lines.size(), 600) << "events run every 20 ms, not after every line";
+    EXPECT_LT(v.lines.size(), 700);
     ASSERT_FALSE(v.calls.empty());
     EXPECT_EQ(v.calls.back(), Call(1, ""));
     EXPECT_EQ(v.shows, 0);
@@ -187,7 +172,7 @@ TEST_F(PcFileView, openingAnotherFileDuringALoadEndsTheFirstLoad) {
         QTimer::singleShot(0, [] { App().Shell.SwitchMode(ModePcFile); });
     };
     Open("first.pwr", first);
-    EXPECT_LT(viewers[ViewPower].lines, 100);
+    EXPECT_LT(viewers[ViewPower].lines.size(), 100);
     EXPECT_EQ(viewers[ViewPower].shows, 0);
     EXPECT_EQ(Fed(ViewEnergy), (std::vector<Call>{{-1, dir.Path("second.nrg")}, {0, "7"}, {0, "8"}}))
         << "no line of the first file reaches the second file's viewer";
@@ -199,7 +184,7 @@ TEST_F(PcFileView, aLineTheViewerCannotReadEndsTheLoadNamingLineAndFile) {
         if (lines == 3) throw DataFileError("not a number: 1.2.3");
     };
     Open("bad.pwr", "Power, in Watts \t\r\n'note\r\n1\t0\r\n2\t1\r\n1.2.3\t2\r\n4\t3\r\n");
-    EXPECT_EQ(viewers[ViewPower].lines, 3) << "the load stops at the bad line";
+    EXPECT_EQ(viewers[ViewPower].lines.size(), 3) << "the load stops at the bad line";
     EXPECT_EQ(viewers[ViewPower].shows, 0);
     EXPECT_EQ(Fed(ViewPower).back(), Call(0, "1.2.3\t2")) << "what was read stays";
     ASSERT_EQ(prompts.messages.size(), 1u);
@@ -213,7 +198,7 @@ TEST_F(PcFileView, aLineTheViewerCannotReadEndsTheLoadNamingLineAndFile) {
 }
 
 // Cancel arrives while a line far longer than any of ours is skipped, not
-// only after it; notes of any size come back bounded.
+// only after it; notes of any size come back bounded, the rest left out.
 TEST_F(PcFileView, cancelWorksWhileAnOverlongLineIsSkippedAndNotesAreBounded) {
     viewers[ViewPower].onLine = [this](int lines) {
         if (lines != 1) return;
@@ -223,17 +208,122 @@ TEST_F(PcFileView, cancelWorksWhileAnOverlongLineIsSkippedAndNotesAreBounded) {
     QByteArray file = "Power, in Watts \t\r\n1  0\r\n" + QByteArray(8 << 20, 'x') + "\r\n";
     for (int i = 2; i < 50; ++i) file += QByteArray::number(i) + "  " + QByteArray::number(i) + "\r\n";
     Open("long.pwr", file);
-    EXPECT_EQ(viewers[ViewPower].lines, 2) << "the first line and the long one's start, nothing after";
+    EXPECT_EQ(viewers[ViewPower].lines.size(), 2) << "the first line and the long one's start, nothing after";
     EXPECT_EQ(viewers[ViewPower].shows, 0);
 
     viewers[ViewPower].onLine = {};
     QByteArray notes;
     for (int i = 0; i < (1 << 20) / 80; ++i) notes += "'" + QByteArray(80, 'n') + "\r\n";
-    Open("notes.pwr", "Power, in Watts \t\r\n" + notes + "1  0\r\n");
+    Open("notes.pwr", "Power, in Watts \t\r\n" + notes + "'end\r\n1  0\r\n");
     const QString text = Notes().NotesText();
-    EXPECT_TRUE(text.startsWith(QString(80, 'n')));
-    EXPECT_TRUE(text.endsWith(kNotesCutText));
+    EXPECT_TRUE(text.startsWith(QString(80, 'n')) && !text.contains("end"));
+    EXPECT_TRUE(text.endsWith(QString("\n") + kNotesCutText));
     EXPECT_LE(text.size(), kMaxNotesLength + 100);
+}
+
+TEST(DataLoadWindow, placedAThirdAcrossAndHalfWayDownTheMainWindow) {
+    EXPECT_EQ(DataLoadPlacement({900, 640}, {420, 130}), QPoint(160, 255));
+    EXPECT_EQ(DataLoadPlacement({300, 100}, {420, 130}), QPoint(0, 0));
+}
+
+TEST(DataLoadWindow, cancelAndCloseAbortTheSourcesTransferAndLeaveTheMode) {
+    FreshProgramState();
+    std::vector<int16_t> modes;
+    App().Shell.SwitchMode = [&](int16_t m) { modes.push_back(m); };
+    for (const bool byClose : {false, true}) {
+        for (const int16_t source : {1, 2, 3, 4, 5}) {
+            std::vector<int16_t> cancelled;
+            for (int16_t s = 1; s <= 5; ++s)
+                SetDataLoadCancel(s, [&cancelled, s] { cancelled.push_back(s); });
+            modes.clear();
+            DataLoadFormShow(source, "40 data points", "Collecting Logged Data from the TALON");
+            LoadingWindow& f = SharedLoadingWindow();
+            EXPECT_EQ(f.windowTitle() + "|" + f.lblDataLogTitle->text(),
+                      "40 data points|Collecting Logged Data from the TALON");
+            ASSERT_TRUE(f.isVisible());
+            byClose ? void(f.close()) : f.butCancel->click();
+            EXPECT_EQ(cancelled, std::vector<int16_t>{source});
+            EXPECT_EQ(modes, std::vector<int16_t>{ModeNone});
+            EXPECT_FALSE(f.isVisible());
+            EXPECT_EQ(f.windowTitle() + f.lblDataLogTitle->text(), "");
+            DataLoadCancel();  // nothing is running now
+            EXPECT_EQ(cancelled.size(), 1u);
+        }
+    }
+    for (int16_t s = 1; s <= 5; ++s) SetDataLoadCancel(s, {});
+}
+
+TEST(DataLoadWindow, progressBarRepaintsOnlyWhenItsWidthChangesAndStopsAtFullWidth) {
+    DataLoadFormShow(kSourcePcFile, "a.pwr", "Loading Data Stored in PC File");
+    ProgressBox& box = *SharedLoadingWindow().Picture1;
+    ProgressRecord r;
+    r.Fraction = 0;
+    DrawProgress(-1, r);
+    EXPECT_TRUE(box.isVisible());
+    const int width = box.width();
+    ASSERT_GT(width, 100);
+    const int before = box.Repaints();
+    for (int n = 1; n <= 100000; ++n) {
+        r.Fraction = float(n) / 100000;
+        DrawProgress(0, r);
+        if (n == 50000) {
+            EXPECT_EQ(box.DrawnWidth(), width / 2);
+        }
+    }
+    EXPECT_EQ(box.Repaints() - before, width) << "one repaint per pixel column, not per line";
+    r.Fraction = 1.7f;
+    DrawProgress(0, r);
+    EXPECT_EQ(box.DrawnWidth(), width);
+    DrawProgress(1, r);
+    EXPECT_FALSE(box.isVisible());
+    DataLoadFormHide();
+}
+
+TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen) {
+    const QString power = "This is a dual-channel Power data-file.";
+    const QString energy = "This is a dual-channel Energy data-file.";
+    struct Case {
+        int16_t before, kind;
+        int pressed;  // option clicked before OK, -1 none; -2 Cancel
+        int16_t preselected, answer;
+        QString label;
+    } cases[] = {
+        {-1, 0, -1, 0, 0, power},  // after a cancel the first option
+        {2, 0, -1, 2, 2, power},  {3, 0, 1, 3, 1, power}, {1, 1, 2, 1, 2, energy},
+        {3, 2, -1, 0, 0, energy},  // the difference is not offered for energy: channel A instead
+        {2, 0, -2, 2, -1, power},
+    };
+    for (const Case& c : cases) {
+        FreshProgramState();
+        SetViewModeAnswer([&c](int16_t, const QString&) { return c.before; });
+        GetDualViewMode(0, "before");  // the answer the dialog remembers
+        SetViewModeAnswer({});
+        int16_t preselected = -9;
+        bool modal = false;
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            ViewModeDialog& d = SharedViewModeDialog();
+            modal = d.isModal() && d.isVisible();
+            shown << d.windowTitle() << d.Label1->text() << d.Frame1->title();
+            for (QRadioButton* o : d.optViewMode)
+                if (o->isVisible()) shown << o->text();
+            preselected = d.SelectedMode();
+            if (c.kind == 0) SaveScreenshot(&d, "view-mode-dialog-power");
+            if (c.pressed >= 0) d.optViewMode[size_t(c.pressed)]->click();
+            (c.pressed == -2 ? d.butCancel : d.butOK)->click();
+        });
+        const int16_t answer = GetDualViewMode(c.kind, "run7.dpw");
+        const QString expected =
+            "run7.dpw|" + c.label +
+            "|Specify a view mode|Channel \"&A\" only|Channel \"&B\" only|&Ratio \"A\" && \"B\"" +
+            (c.kind == 0 ? "|&Difference \"A\" && \"B\"" : "");
+        EXPECT_TRUE(modal);
+        EXPECT_EQ(shown.join('|'), expected);
+        EXPECT_EQ(preselected, c.preselected) << c.before << " kind " << c.kind;
+        EXPECT_EQ(answer, c.answer) << c.before << " kind " << c.kind;
+        EXPECT_EQ(LastDualViewMode(), c.answer);
+        EXPECT_FALSE(SharedViewModeDialog().isVisible());
+    }
 }
 
 }  // namespace

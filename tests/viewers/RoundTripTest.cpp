@@ -83,9 +83,8 @@ protected:
         PowerTest::SetUp();
         for (int c = 0; c < 2; ++c) {
             ChannelInfo& head = TestMeter().Channels[size_t(c)];
-            head.HeadName = c == 0 ? QStringLiteral("3A") : QStringLiteral("PE25");
-            head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
-            head.ReadingUnit = QStringLiteral("W");
+            std::tie(head.HeadName, head.HeadSerial, head.ReadingUnit) =
+                std::tuple(QString(c == 0 ? "3A" : "PE25"), QString("; s/n %1").arg(c + 1), QString("W"));
         }
         WorkFiles().PowerRatioWorkFile = WorkFiles().PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
         WorkFiles().EnergyWorkFile = dir.Path("kelvaro.nrg");
@@ -109,7 +108,7 @@ protected:
         e.StartStop();
         for (size_t i = 0; i <= replies.size(); ++i) {
             if (i > 0) clock.Advance(1);
-            QString line = QStringLiteral("*") + (i == 0 ? first : replies[i - 1]) + QLatin1Char('\r');
+            QString line = QString("*") + (i == 0 ? first : replies[i - 1]) + '\r';
             (e.*log)(0, line);
         }
         e.StartStop();
@@ -167,13 +166,10 @@ TEST_F(RoundTripTest, everySaveReadsBackIntoEveryViewerAsTheMeterSentIt) {
                 LogAndSave(c.window, c.replies, name);
                 for (const auto& [mode, expected] : c.views) {
                     for (const qsizetype reader : {writer, writer + 1}) {
-                        SCOPED_TRACE(
-                            QStringLiteral("window %1, working file %2, view %3, written in %4, read in %5")
-                                .arg(int(c.window))
-                                .arg(workFile)
-                                .arg(mode)
-                                .arg(locales[writer], locales[reader % 3])
-                                .toStdString());
+                        SCOPED_TRACE(testing::Message()
+                                     << "window " << int(c.window) << ", working file " << workFile
+                                     << ", view " << mode << ", written in " << locales[writer].toStdString()
+                                     << ", read in " << locales[reader % 3].toStdString());
                         useLocale(reader);
                         SetViewModeAnswer([mode = mode](int16_t, const QString&) { return mode; });
                         Notes().ClearNotesBox();
@@ -183,12 +179,10 @@ TEST_F(RoundTripTest, everySaveReadsBackIntoEveryViewerAsTheMeterSentIt) {
                         ASSERT_EQ(kind, energy ? (c.window == Window::EnergyTimed ? 2 : 1) : 0);
                         ASSERT_GE(App().ViewerKind, 0);
                         EXPECT_EQ(Values(App().ViewerKind), expected);
-                        if (!energy) {
-                            const PowerViewData& d =
-                                dynamic_cast<PowerViewer&>(*Viewer(App().ViewerKind)).Data;
-                            ASSERT_EQ(d.Count(), 3);
-                            EXPECT_EQ(std::tuple(d.Time(0), d.Time(1), d.Time(2)), std::tuple(0.0, 1.0, 2.0));
-                        }
+                        if (energy) continue;
+                        const PowerViewData& d = dynamic_cast<PowerViewer&>(*Viewer(App().ViewerKind)).Data;
+                        ASSERT_EQ(d.Count(), 3);
+                        EXPECT_EQ(std::tuple(d.Time(0), d.Time(1), d.Time(2)), std::tuple(0.0, 1.0, 2.0));
                     }
                 }
             }

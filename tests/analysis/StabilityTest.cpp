@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <functional>
 #include <random>
 
 using analysis::Figure;
@@ -18,27 +20,25 @@ struct Record {
     }
 };
 
-// v = a + b i at t = i dt.
-Record Ramp(int n, double dt, double a, double b) {
-    Record r;
-    for (int i = 0; i < n; ++i) r.Add(i * dt, a + b * i);
-    return r;
-}
-// mu + d, mu - d, ... at t = i; readings from `gapFrom` to `gapTo` (excluded) missing.
-Record Alternating(int n, double mu, double d, int gapFrom = 0, int gapTo = 0) {
+// v(i) at t = i dt, readings from `gapFrom` to `gapTo` (excluded) missing.
+Record Of(int n, double dt, const std::function<double(int)>& v, int gapFrom = 0, int gapTo = 0) {
     Record r;
     for (int i = 0; i < n; ++i)
-        if (i < gapFrom || i >= gapTo) r.Add(i, i % 2 ? mu - d : mu + d);
+        if (i < gapFrom || i >= gapTo) r.Add(i * dt, v(i));
     return r;
 }
-Record Constant(int n, double c) {
-    Record r;
-    for (int i = 0; i < n; ++i) r.Add(i * 0.01, c);
-    return r;
+Record Ramp(int n, double dt, double a, double b) {  // a + b i
+    return Of(n, dt, [=](int i) { return a + b * i; });
 }
-Record WithOverRange(Record r) {
-    r.Add(r.t.back() + 0.01, OverrangeValue);
-    r.Add(r.t.back() + 0.01, -OverrangeValue);
+Record Alternating(int n, double mu, double d, int gapFrom = 0,
+                   int gapTo = 0) {  // mu + d, mu - d, ... at t = i
+    return Of(
+        n, 1, [=](int i) { return i % 2 ? mu - d : mu + d; }, gapFrom, gapTo);
+}
+Record Constant(int n, double c, bool overRange = false) {  // over range: two more readings, + and -
+    Record r = Of(n, 0.01, [=](int) { return c; });
+    for (const double v : {OverrangeValue, -OverrangeValue})
+        if (overRange) r.Add(r.t.back() + 0.01, v);
     return r;
 }
 
@@ -52,6 +52,11 @@ void ExpectFigure(const char* what, Figure expected, Figure actual) {
     if (expected) {
         EXPECT_NEAR(*expected, *actual, 1e-9 * std::fabs(*expected) + 1e-12);
     }
+}
+// Mean, standard deviation, relative deviation and peak to peak.
+void ExpectFigures(const std::array<Figure, 4>& expected, const std::array<Figure, 4>& actual) {
+    for (size_t k = 0; k < 4; ++k)
+        ExpectFigure(std::array{"mean", "sd", "rsd", "peak to peak"}[k], expected[k], actual[k]);
 }
 
 struct PowerCase {
@@ -80,7 +85,7 @@ std::vector<PowerCase> PowerCases() {
         {"alternating: root 2 d at one reading, 0 at two", Alternating(1024, 10, 0.25), 1024, 0,
          10.0, kAltSd, kAltSd / 10 * 100, 5.0, altDrift, altDrift / 10 * 100,
          {{1, kRoot2 * 0.25}, {2, 0.0}, {8, 0.0}, {256, 0.0}}},
-        {"constant: no spread, no drift; over range left out and counted", WithOverRange(Constant(400, 3.0)), 400, 2,
+        {"constant: no spread, no drift; over range left out and counted", Constant(400, 3.0, true), 400, 2,
          3.0, 0.0, 0.0, 0.0, 0.0, 0.0, {{0.01, 0.0}, {0.02, 0.0}, {0.64, 0.0}}},
         {"gap: windows without readings are skipped, not taken as zero", Alternating(1024, 10, 0.25, 300, 700), 624, 0,
          10.0, gapSd, gapSd / 10 * 100, 5.0, std::nullopt, std::nullopt, {{1, kRoot2 * 0.25}}},
@@ -96,12 +101,8 @@ TEST(StabilityFigures, ClosedFormsOfPowerRecords) {
     for (const PowerCase& c : PowerCases()) {
         SCOPED_TRACE(c.name);
         const analysis::PowerFigures f = Analyse(c.record);
-        EXPECT_EQ(c.readings, f.Readings);
-        EXPECT_EQ(c.overRange, f.OverRange);
-        ExpectFigure("mean", c.mean, f.Mean);
-        ExpectFigure("sd", c.sd, f.Sd);
-        ExpectFigure("rsd", c.rsd, f.RsdPercent);
-        ExpectFigure("peak to peak", c.peakToPeak, f.PeakToPeakPercent);
+        EXPECT_EQ(std::tuple(c.readings, c.overRange), std::tuple(f.Readings, f.OverRange));
+        ExpectFigures({c.mean, c.sd, c.rsd, c.peakToPeak}, {f.Mean, f.Sd, f.RsdPercent, f.PeakToPeakPercent});
         if (c.drift || c.readings < 2) ExpectFigure("drift", c.drift, f.DriftPerHour);
         if (c.driftPercent || c.readings < 2) ExpectFigure("drift %", c.driftPercent, f.DriftPercentPerHour);
         if (c.allan.empty()) {
@@ -164,13 +165,8 @@ TEST(StabilityFigures, EnergyPulses) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const analysis::EnergyFigures f = analysis::AnalyseEnergy(std::span<const float>(c.values), kMissed);
-        EXPECT_EQ(c.pulses, f.Pulses);
-        EXPECT_EQ(c.over, f.OverRange);
-        EXPECT_EQ(c.missed, f.Missed);
-        ExpectFigure("mean", c.mean, f.Mean);
-        ExpectFigure("sd", c.sd, f.Sd);
-        ExpectFigure("rsd", c.rsd, f.RsdPercent);
-        ExpectFigure("peak to peak", c.peakToPeak, f.PeakToPeakPercent);
+        EXPECT_EQ(std::tuple(c.pulses, c.over, c.missed), std::tuple(f.Pulses, f.OverRange, f.Missed));
+        ExpectFigures({c.mean, c.sd, c.rsd, c.peakToPeak}, {f.Mean, f.Sd, f.RsdPercent, f.PeakToPeakPercent});
     }
 }
 

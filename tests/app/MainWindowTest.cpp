@@ -110,8 +110,8 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
     EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
     EXPECT_FALSE(Enabled("mnuMode_Power"));
     // Only the ports that exist are offered, and the first became the configured one.
-    EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isVisible());
-    EXPECT_FALSE(form->mnuSetup_CommPortList[1]->isVisible());
+    const auto& ports = form->mnuSetup_CommPortList;
+    EXPECT_TRUE(ports[3]->isVisible() && !ports[1]->isVisible());
     ASSERT_EQ(CurrentSettings().CommPort, 3);
 
     InformationWindow info(form.get());
@@ -126,11 +126,9 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
     EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.cfg"))) << "same port: file not rewritten";
     form->mnuSetup_CommPortList_Click(4);
     EXPECT_TRUE(QFile::exists(dir.Path("kelvaro.cfg")));
-    EXPECT_TRUE(form->mnuSetup_CommPortList[4]->isChecked());
-    EXPECT_FALSE(form->mnuSetup_CommPortList[3]->isChecked());
+    EXPECT_TRUE(ports[4]->isChecked() && !ports[3]->isChecked());
     form->mnuLogFile_On->trigger();
-    EXPECT_TRUE(form->mnuLogFile_On->isChecked());
-    EXPECT_FALSE(form->mnuLogFile_Off->isChecked());
+    EXPECT_TRUE(form->mnuLogFile_On->isChecked() && !form->mnuLogFile_Off->isChecked());
     EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("True          ' data log file"));
 }
 
@@ -141,8 +139,8 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     EXPECT_EQ(Meter().DeviceType, MeterModel::MeridelTwo);
     EXPECT_FALSE(Visible("mnuMode_Power"));
     EXPECT_TRUE(Enabled("mnuMode_DualEnergy_ChannelB"));  // the energy window is part of the program
-    EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isChecked());
-    EXPECT_FALSE(form->mnuSetup_CommPortList[3]->isEnabled()) << "ports are fixed while connected";
+    QAction* port3 = form->mnuSetup_CommPortList[3];
+    EXPECT_TRUE(port3->isChecked() && !port3->isEnabled()) << "ports are fixed while connected";
 
     // Screenshots: the Mode menu open over the frame, and the information window.
     ShootMenu("mnuMode", "main-window-mode-menu");
@@ -157,7 +155,7 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
     EXPECT_TRUE(Visible("mnuMode_DualPower") && !Enabled("mnuMode_DualPower"))
         << "the layout stays, disabled";
-    EXPECT_TRUE(form->mnuSetup_CommPortList[3]->isEnabled());
+    EXPECT_TRUE(port3->isEnabled());
     EXPECT_FALSE(dir.Read("rs232.buf").isEmpty());
 }
 
@@ -175,16 +173,14 @@ TEST_F(MainWindowTest, fileOpenAndShowPcFileBothRunTheOpenOfThePcFileView) {
 // starts again, its "FP" sent before the window resets.
 TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHead) {
     Start();
-    QStringList windowCalls;  // op: the last command the meter had received
     // The power mode seen from outside: what the meter had last received
-    // when the mode began and ended.
+    // when the mode began (-1) and ended (1).
     struct : ModeObserver {
-        void Began() override { *calls << "-1: " + meter->CommandsReceived().last(); }
-        void Ended() override { *calls << "1: " + meter->CommandsReceived().last(); }
-        QStringList* calls;
+        void Began() override { calls << "-1: " + meter->CommandsReceived().last(); }
+        void Ended() override { calls << "1: " + meter->CommandsReceived().last(); }
+        QStringList calls;
         sim::Meter* meter;
     } watch;
-    watch.calls = &windowCalls;
     watch.meter = meter.get();
     form->findChild<PowerWindow*>("PowerWindow")->Engine.Attach(watch);
     ASSERT_NE(LogPower("mnuMode_DualPower_ChannelA", 3), nullptr);
@@ -193,7 +189,7 @@ TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHea
     prompts.yesNoAnswers = {true};
     prompts.fileAnswers = {dir.Path("a.pwr")};
     form->action("mnuMode_DualPower_ChannelB")->trigger();
-    EXPECT_EQ(windowCalls, (QStringList{"-1: FP", "1: CH B", "-1: FP"}));
+    EXPECT_EQ(watch.calls, (QStringList{"-1: FP", "1: CH B", "-1: FP"}));
     EXPECT_EQ(Meter().CurrentChannel, 1);
     ASSERT_EQ(prompts.questions.size(), 1u);
     EXPECT_EQ(prompts.questions[0].text, "The logged data has not been saved. Save it now?");
@@ -244,8 +240,8 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     platform::setDocumentOpener([&](const QString& path) { return opened << path, true; });
     form->action("mnuHelp_UserGuide")->trigger();
     platform::setDocumentOpener({});
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_TRUE(opened[0].endsWith("docs/user-guide.md"));
+    EXPECT_TRUE(opened.size() == 1 && opened[0].endsWith("docs/user-guide.md"))
+        << opened.join(' ').toStdString();
 
     ShootMenu("mnuHelp", "main-window-help-menu");
 
@@ -268,8 +264,8 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     EXPECT_EQ(form->action("mnuFile_Recent_1")->text(),
               "&1 run.pwr  (" + QDir::toNativeSeparators(dir.Path()) + ")");
     form->action("mnuFile_Recent_1")->trigger();
-    EXPECT_EQ(App().ActiveMode, ModePcFile);
-    EXPECT_EQ(App().ViewerKind, 0) << "loaded into the power viewer";
+    EXPECT_EQ(std::pair(App().ActiveMode, App().ViewerKind), std::pair(int16_t(ModePcFile), int16_t(0)))
+        << "loaded into the power viewer";
     EXPECT_EQ(prompts.fileRequests.size(), asked) << "no file dialog";
     form->ShowRunProgress();
     EXPECT_TRUE(form->lblRun->text().isEmpty());

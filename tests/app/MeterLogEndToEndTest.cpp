@@ -50,15 +50,14 @@ struct MeterLogEndToEndTest : EndToEndTest {
 };
 
 TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersReadings) {
+    // The line picked in the selection window, the option of the view-mode dialog (-1: not asked), the
+    // window that shows the log, its ViewerKind and caption, the saved file's header, and screenshots of
+    // the loading window and the viewer.
     struct Row {
-        int pick;            // line in the selection window
-        int viewMode;        // option of the view-mode dialog; -1: not asked
-        const char* viewer;  // the window that shows the log, and its ViewerKind
+        int pick, viewMode;
+        const char* viewer;
         int kind;
-        const char* caption;   // its caption
-        const char* header;    // of the saved file
-        const char* loadShot;  // screenshots of the loading window and the viewer
-        const char* viewShot;
+        const char *caption, *header, *loadShot, *viewShot;
     };
     const Row rows[] = {
         {1, -1, "PowerViewer", 0, "Power Data - File 3; Head: 3A; s/n: 123456",
@@ -100,12 +99,10 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersR
             [&] { return (viewer = form->findChild<PowerViewer*>(r.viewer)) && viewer->isVisible(); }, 20000))
             << Log();
         user.stop();
-        EXPECT_EQ(viewer->windowTitle(), r.caption);
-        EXPECT_EQ(App().ViewerKind, r.kind);
-        EXPECT_EQ(asked, r.viewMode >= 0);
+        EXPECT_EQ(std::tuple(viewer->windowTitle(), App().ViewerKind, asked),
+                  std::tuple(QString(r.caption), r.kind, r.viewMode >= 0));
         EXPECT_TRUE(halfWay);  // the bar was seen part filled
-        EXPECT_FALSE(DataLoadShowing());
-        EXPECT_TRUE(form->mnuConnect->isEnabled());
+        EXPECT_TRUE(!DataLoadShowing() && form->mnuConnect->isEnabled());
         if (r.viewShot) {
             EXPECT_FALSE(SaveScreenshot(viewer, r.viewShot).isEmpty());
         }

@@ -1,8 +1,10 @@
-// The Mode menu's items by model, heads and connection; switching modes.
+// The Mode menu's items by model, heads and connection; switching modes;
+// the names of recovery files and the run in the status strip.
 
 #include "app/ModeMenu.h"
 #include "app/ModeSwitch.h"
 #include "app/Recovery.h"
+#include "app/RunStatus.h"
 #include "link/LinkState.h"
 #include "state/AppState.h"
 #include "support/ProgramState.h"
@@ -139,12 +141,11 @@ TEST_F(ModeSwitchTest, leavesClearsNotesThenEntersAndWaitsOutAnOutstandingReply)
 TEST_F(ModeSwitchTest, modeActionsSetCommandAndSkipWhatAlreadyRuns) {
     TestMeter().Channels[0].HeadType = HeadKind::RapidPulse;
     ModeMenuAction(mnuMode_Energy);
-    EXPECT_EQ(App().ModeCommand, "FE S") << "rapid-pulse head on A";
-    EXPECT_EQ(App().ActiveMode, ModeEnergy);
+    EXPECT_EQ(std::tuple(App().ModeCommand, App().ActiveMode), std::tuple(QString("FE S"), ModeEnergy))
+        << "rapid-pulse head on A";
     ModeMenuAction(mnuMode_RP_Relative);
-    EXPECT_EQ(App().ModeCommand, "FE R");
-    EXPECT_FALSE(App().RapidPulseAbsolute);
-    EXPECT_EQ(App().ActiveMode, ModeRapidPulse);
+    EXPECT_EQ(std::tuple(App().ModeCommand, App().ActiveMode, App().RapidPulseAbsolute),
+              std::tuple(QString("FE R"), ModeRapidPulse, false));
     calls.clear();
     ModeMenuAction(mnuMode_RP_Relative);
     EXPECT_TRUE(calls.isEmpty()) << "relative rapid pulse already runs";
@@ -164,6 +165,24 @@ TEST(RecoveryFileName, putsTheStampBeforeTheExtensionOfTheWorkingFile) {
               "/run.d/kelvaro-2026-12-06-231500.pwr");
     EXPECT_EQ(RecoveryFileName("/run.d/kelvaro", "S"), "/run.d/kelvaro-S") << "no extension";
     EXPECT_EQ(RecoveryFileName("", "S"), "") << "a mode without working file";
+}
+
+// The status strip during a run: its time against the log time (whole
+// seconds, never ahead of the run) and the readings taken.
+TEST(RunStatus, elapsedAgainstTheLogTimeAndTheReadings) {
+    const std::pair<RunProgress, const char*> cases[] = {
+        // Active, Logging, Elapsed, LogTime, Readings
+        {{true, true, 65.99, 300, 1234}, "Run 0:01:05 of 0:05:00, 1234 readings"},
+        {{true, true, 0, 15, 1}, "Run 0:00:00 of 0:00:15, 1 reading"},
+        // The reading that ends the run comes after the log time.
+        {{true, true, 15.2, 15, 60}, "Run 0:00:15 of 0:00:15, 60 readings"},
+        {{true, false, 42, 300, 168}, "Stopped at 0:00:42 of 0:05:00, 168 readings"},
+        {{false, false, 15.2, 15, 61}, "Run ended at 0:00:15 of 0:00:15, 61 readings"},
+        {{true, true, 12.5, 0, 25}, "Run 0:00:12, 25 readings"},  // pulses: no set end
+        {{false, false, 0, 300, 0}, ""},                          // after a Reset
+        {{true, false, 0, 300, 0}, ""},  // started and stopped before the first reading
+    };
+    for (const auto& [progress, text] : cases) EXPECT_EQ(RunStatusText(progress), text) << text;
 }
 
 }  // namespace

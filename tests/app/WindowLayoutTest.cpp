@@ -65,32 +65,29 @@ QStringList Faults(const QWidget* container) {
 
 // A logging window as after a run: read-out and statistics shown.
 template <typename Display>
-void AfterRun(Display& e) {
+Display& AfterRun(Display& e) {
     for (size_t i = 0; i < e.StatLabels.size(); ++i) {
         e.StatLabels[i] = QStringLiteral("St.Dev.:  999.99mW");
         e.StatVisible[i] = true;
     }
+    return e;
 }
 
 void ShowAsAfterRun(QWidget* w) {
     if (auto* p = dynamic_cast<PowerWindow*>(w)) {
         PowerDisplay d = p->Engine.Display;
         AfterRun(d);
-        d.ReadingText = QStringLiteral("999.99mW");
-        d.ReadingVisible = true;
+        std::tie(d.ReadingText, d.ReadingVisible) = std::pair(QStringLiteral("999.99mW"), true);
         p->Engine.View.DisplayChanged(d);
     } else if (auto* e = dynamic_cast<EnergyWindow*>(w)) {
         // In the engine's own record: the engine hands it again at each new size.
-        EnergyDisplay& d = e->Engine.Display;
-        AfterRun(d);
-        d.EnergyText = QStringLiteral("999.99mJ");
-        d.EnergyVisible = d.ReadyVisible = true;
+        EnergyDisplay& d = AfterRun(e->Engine.Display);
+        std::tie(d.EnergyText, d.EnergyVisible, d.ReadyVisible) =
+            std::tuple(QStringLiteral("999.99mJ"), true, true);
         e->Engine.View.DisplayChanged(d);
     } else if (auto* r = dynamic_cast<EnergyRatioWindow*>(w)) {
-        EnergyRatioDisplay& d = r->Engine.Display;
-        AfterRun(d);
-        d.RatioText = QStringLiteral("2.50E-3");
-        d.RatioVisible = true;
+        EnergyRatioDisplay& d = AfterRun(r->Engine.Display);
+        std::tie(d.RatioText, d.RatioVisible) = std::pair(QStringLiteral("2.50E-3"), true);
         r->Engine.View.DisplayChanged(d);
     }
 }
@@ -161,8 +158,9 @@ TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
     FreshProgramState();
 }
 
-// Shown in a smaller area: inside it where it fits, the area scrolls where not.
-TEST(WindowLayout, childWindowsOpenInsideTheAreaAndALargerOneScrolls) {
+// Shown in a smaller area: inside it where it fits, the area scrolls where not;
+// a window larger than the screen opens within its available area.
+TEST(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheArea) {
     ScriptedPrompts prompts;
     FreshProgramState();
     QMdiArea area;
@@ -189,9 +187,7 @@ TEST(WindowLayout, childWindowsOpenInsideTheAreaAndALargerOneScrolls) {
     EXPECT_TRUE(area.horizontalScrollBar()->isVisible() && area.verticalScrollBar()->isVisible());
     ForgetViewers();
     FreshProgramState();
-}
 
-TEST(WindowLayout, aWindowLargerThanTheScreenOpensWithinItsAvailableArea) {
     QWidget w;
     w.resize(5000, 4000);
     platform::FitOnScreen(&w);

@@ -59,7 +59,6 @@ TEST(NotesText, fileLinesKeepEachLineOfTheNotes) {
     EXPECT_EQ(Gathered({"'" + Letters(80), "'" + Letters(40)}), Letters(80) + Letters(40));
 }
 
-// Printed lines keep the notes' line breaks (the five-line bound: below).
 TEST(NotesText, printedLinesFollowTheNotesLines) {
     EXPECT_EQ(NotesPrintLines(""), QStringList());
     EXPECT_EQ(NotesPrintLines("a\r\n\r\nb"), (QStringList{"a", "", "b"}));

@@ -174,7 +174,6 @@ TEST_F(MeterLogTest, cancelHalfWayClosesTheViewerAndLeavesTheView) {
     }
 }
 
-// Each way out of the selection window: the second file, or leaving the view.
 TEST_F(MeterLogTest, selectionWindowOpensTheChosenFileOrLeavesTheView) {
     UseChunks();
     const QStringList lines{"Temp      25", "3         12.5"};

@@ -442,7 +442,6 @@ TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
     EXPECT_TRUE(prompts.messages[0].text.contains("not loaded completely"));
 }
 
-// The stability figures are those of the interval shown: a zoom narrows them.
 TEST_F(PowerViewerTest, stabilityFiguresFollowTheZoom) {
     QStringList ramp;  // 0.2 + 0.001 i W at 0.5 i s: 0.002 W/s
     for (int i = 0; i < 200; ++i) ramp << Line(0.2 + 0.001 * i, i * 0.5);

@@ -31,16 +31,13 @@ TEST(EnergySetupRules, barsReadTheirTablesAndCaptionTheValue) {
 }
 
 TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoulesAndUnitAndScaleFallBack) {
-    struct Case {
-        int bar;
-        int16_t unit, scale;
-        double high;
-    } cases[] = {
+    const std::tuple<int, int16_t, int16_t, double> cases[] = {
+        // bar, unit, scale -> high
         {11, J, 2, 10}, {101, J, 1, 100}, {999, J, 0, 999},  {100, J, 1, 100},
         {0, mJ, 0, 1},  {0, J, 2, 1},     {999, mJ, 2, 999}, {5, uJ, 0, 5},
     };
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(RightAfterMove(c.bar, c.scale, kFactors[c.unit]), c.high) << c.bar << " " << c.scale;
+    for (auto [bar, unit, scale, high] : cases)
+        EXPECT_DOUBLE_EQ(RightAfterMove(bar, scale, kFactors[unit]), high) << bar << " " << scale;
     EXPECT_EQ(FitEnergyUnit(J, 20, 2, kFactors), mJ);  // 2000 J
     EXPECT_EQ(FitEnergyUnit(J, 10, 2, kFactors), J);   // 1000 J
     EXPECT_EQ(FitEnergyUnit(5, 1, 0, kFactors), J);    // kJ is not listed

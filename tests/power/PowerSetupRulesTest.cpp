@@ -10,9 +10,9 @@ const UnitFactors kFactors = {1e12, 1e9, 1e6, 1e3, 1, 1e-3, 1e-6};
 constexpr int16_t mW = 3, W = 4, kW = 5;
 
 TEST(PowerSetupRules, logTimeSplitsAndJoinsWithinOneDay) {
-    EXPECT_EQ(SplitLogTime(3725), (LogTimeParts{1, 2, 5}));
-    EXPECT_EQ(SplitLogTime(90000), (LogTimeParts{24, 0, 0}));
-    EXPECT_EQ(SplitLogTime(-5), (LogTimeParts{0, 0, 0}));
+    for (auto [seconds, parts] :
+         {std::pair{3725, LogTimeParts{1, 2, 5}}, {90000, {24, 0, 0}}, {-5, {0, 0, 0}}})
+        EXPECT_EQ(SplitLogTime(seconds), parts) << seconds;
     EXPECT_EQ(JoinLogTime({1, 2, 5}), 3725);
     EXPECT_EQ(JoinLogTime({24, 30, 10}), 86400);
 }

@@ -47,8 +47,8 @@ TEST_F(PortTest, silentMeterOrPortInUseFailsToldWithThePortClosed) {
     EXPECT_FALSE(Connect());
     EXPECT_EQ(prompts.Texts().mid(1), (QStringList{"COM3: is currently being used by another device.",
                                                    "Can not communicate with the instrument"}));
-    EXPECT_EQ(prompts.messages[1].title, "Comm. Port Error");
-    EXPECT_EQ(prompts.messages[1].icon, platform::Icon::Exclamation);
+    EXPECT_TRUE(prompts.messages[1].title == "Comm. Port Error" &&
+                prompts.messages[1].icon == platform::Icon::Exclamation);
     EXPECT_EQ(prompts.beeps, 3);
     EXPECT_EQ(switchedTo, std::vector<int16_t>{0});  // the mode is left
 }
@@ -95,9 +95,7 @@ TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {
     for (int n : {1, 2, 3, 4, 5, 9, 13, 16})
         ports += QString("COM%1 %2/dev%3\n").arg(n).arg(dir.Path()).arg(n);
     dir.Write("kelvaro.ports", ports.toUtf8());
-    dir.Write("dev5", "");
-    dir.Write("dev9", "");
-    dir.Write("dev16", "");
+    for (const char* device : {"dev5", "dev9", "dev16"}) dir.Write(device, "");
     for (auto [configured, expected] :
          {std::pair<int16_t, int16_t>{9, 9}, {16, 16}, {2, 5}, {0, 5}, {17, 5}}) {
         CurrentSettings().CommPort = configured;

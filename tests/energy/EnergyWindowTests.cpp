@@ -1,6 +1,5 @@
 #include "EnergyHarness.h"
 
-#include "auxiliary/NotesWindow.h"
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyWindow.h"
 #include "support/Screenshot.h"

@@ -1,5 +1,4 @@
 #include "LinkHarness.h"
-#include "support/ProgramState.h"
 
 #include <QRegularExpression>
 

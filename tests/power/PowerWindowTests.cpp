@@ -174,12 +174,9 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
 using PowerSetupDialogTest = PowerSetupTest;
 
 TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
-    PowerSettings& s = CurrentSettings().Power;
-    s.LogTime = 3725;
-    s.StatMode = 1;
-    s.GraphExponent = 1;
-    s.GraphLow = 2;
-    s.GraphHigh = 8;  // in x 10: 200 .. 800 mLx
+    PowerSettings& s = CurrentSettings().Power;  // 200 .. 800 mLx in x 10
+    std::tie(s.LogTime, s.StatMode, s.GraphExponent, s.GraphLow, s.GraphHigh) =
+        std::tuple(3725, 1, 1, 2.0, 8.0);
     PowerSetupDialog dialog;
     dialog.SetupPowerGraph(true, UnitScale{"Lx"});
     EXPECT_EQ(
@@ -202,8 +199,7 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     dialog.graph_limits[1]->setValue(100);
     dialog.graph_limits[0]->setValue(500);
     dialog.Command2->click();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(s.StatMode, 3);
+    EXPECT_EQ(std::pair(dialog.isVisible(), s.StatMode), std::pair(false, int16_t(3)));
     // The High bar moved to 100 stays above Low (201); Low then moved to 500
     // is brought back below High by OK: 200 .. 201 mLx x 10.
     EXPECT_DOUBLE_EQ(s.GraphLow, 2.0);
@@ -213,8 +209,7 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
 
 TEST_F(PowerSetupDialogTest, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
     PowerSettings& s = CurrentSettings().Power;
-    s.GraphLow = 0.0105;  // 10.5 .. 50 mW
-    s.GraphHigh = 0.05;
+    std::tie(s.GraphLow, s.GraphHigh) = std::pair(0.0105, 0.05);  // 10.5 .. 50 mW
     PowerSetupDialog dialog;
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.cmbPowerUnits->currentText() + " " + dialog.txt_power[0]->text(), "mW 10.5");

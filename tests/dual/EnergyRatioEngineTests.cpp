@@ -112,12 +112,10 @@ TEST_F(EnergyRatioTest, averageStyleAveragesEachChannelAndSampleStyleKeepsFirsts
         engine = std::make_unique<EnergyRatioEngine>();
         StartRun();
         for (int k = 1; k <= 7; ++k) Reply(QString("%1E-3 %2E-3").arg(k).arg(2 * k));
-        ASSERT_EQ(engine->Store().Count(), int(expected.size())) << style;
-        for (size_t i = 0; i < expected.size(); ++i) {
-            const PairRecord& r = engine->Store().OldestFirst(int32_t(i));
-            EXPECT_FLOAT_EQ(r.A, expected[i].first);
-            EXPECT_FLOAT_EQ(r.B, expected[i].second);
-        }
+        std::vector<std::pair<float, float>> stored;
+        for (int32_t i = 0; i < engine->Store().Count(); ++i)
+            stored.emplace_back(engine->Store().OldestFirst(i).A, engine->Store().OldestFirst(i).B);
+        EXPECT_EQ(stored, expected) << style;
     }
 }
 

@@ -1,7 +1,11 @@
 #include "data/Arithmetic.h"
 #include "data/Overrange.h"
+#include "data/Readout.h"
 #include "data/Statistics.h"
+#include "data/TimeBase.h"
 #include "data/Units.h"
+#include "support/ProgramState.h"
+#include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
 
@@ -35,4 +39,49 @@ TEST(IndexPowerLabel, prefixAfterRoundingToNineDecimals) {
 TEST(StandardDeviation, equalReadingsNeverGiveANaN) {
     const double v = 0.1 + 0.2;
     EXPECT_LT(StandardDeviation(7 * v, 7 * v * v * (1 - 1E-16), 7), 1E-7);
+}
+
+TEST(RunningStatsTest, firstReadingSetsEverythingAndTheDeviationIsTheSampleOne) {
+    RunningStats s;
+    // Reading, then min, max, average and standard deviation (divisor n - 1; 0 for one reading).
+    const std::tuple<double, double, double, double, double> steps[] = {
+        {3, 3, 3, 3, 0}, {1, 1, 3, 2, std::sqrt(2.0)}, {2, 1, 3, 2, 1}};
+    for (auto [reading, min, max, average, deviation] : steps) {
+        ASSERT_TRUE(s.Add(reading));
+        EXPECT_EQ(std::tuple(s.Min, s.Max, s.Average()), std::tuple(min, max, average)) << reading;
+        EXPECT_DOUBLE_EQ(s.StdDev(), deviation) << reading;
+    }
+}
+
+TEST(ReadoutThrottleTest, dueWhenTheIntervalHasPassedAndMidnightIsTimeGoingOn) {
+    ReadoutThrottle throttle(0.3);
+    // Time of day, due; the last two cross midnight (0.2 s and 0.35 s after the last shown).
+    const std::pair<double, bool> steps[] = {{0, true},       {0.299, false}, {0.3, true}, {0.5, false},
+                                             {86399.9, true}, {0.1, false},   {0.25, true}};
+    for (auto [now, due] : steps) EXPECT_EQ(throttle.Due(now), due) << now;
+    throttle.Reset();
+    EXPECT_TRUE(throttle.Due(0.26));
+}
+
+// A run started at 86390, then one started at 86000 that runs over three midnights.
+TEST(ElapsedSeconds, countsEveryMidnight) {
+    // start, now -> elapsed, days; at 50 the clock is above the start again, still a new day
+    const double steps[][4] = {{86390, 5, 15, 1},         {86390, 10, 20, 1},       {86000, 86300, 300, 0},
+                               {86000, 100, 500, 1},      {86000, 86399, 86799, 1}, {86000, 50, 86850, 2},
+                               {86000, 60000, 146800, 2}, {86000, 20, 173220, 3}};
+    FreshProgramState();
+    for (const auto& s : steps) {
+        if (s[1] == 86300) StartDayCount();  // a new run
+        EXPECT_DOUBLE_EQ(ElapsedSeconds(s[0], s[1]), s[2]) << s[1];
+        EXPECT_EQ(DayCount(), s[3]) << s[1];
+    }
+}
+
+TEST(SecondsToClock, hundredthsCarryIntoSecondsMinutesHours) {
+    SeparatorScope sep(".");
+    const std::tuple<float, float, float, const char*> cases[] = {
+        {1, 5, 9.25f, "01:05:09.25"},     {0, 0, 3909.25f, "01:05:09.25"}, {0, 0, 0.125f, "00:00:00.12"},
+        {0, 0, 0.375f, "00:00:00.38"},    {0, 0, 59.996f, "00:01:00.00"},  {0, 0, 3599.999f, "01:00:00.00"},
+        {0, 0, 86399.99f, "23:59:59.99"}, {100, 0, 0, "100:00:00.00"}};
+    for (auto [h, m, sec, text] : cases) EXPECT_EQ(SecondsToClock(h, m, sec), text) << sec;
 }

@@ -19,8 +19,6 @@ const QByteArray kData = "0.0012            \t1.50\r\nOverrange         \t2.00\r
 
 class DataFileSaveTest : public ::testing::Test {
 protected:
-    void SetUp() override { FreshProgramState(); }
-    void TearDown() override { FreshProgramState(); }
     void Save(const QString& name, bool logToFile) {
         SaveLoggedData(
             name, logToFile, dir.Path("kelvaro.pwr"), kHeader, [] { WorkFile(3, "'first notes"); },
@@ -28,6 +26,7 @@ protected:
     }
     TempDir dir;
     ScriptedPrompts prompts;
+    ProgramStateScope fresh;
     std::function<void()> writeData = [] {
         for (const QByteArray& line : kData.trimmed().split('\n'))
             WorkFile(3, QString::fromLatin1(line.trimmed()));

@@ -5,6 +5,7 @@
 #include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
+#include <QStringList>
 
 #include <cstring>
 #include <random>
@@ -71,16 +72,57 @@ TEST(FormatLogLine, valueFieldsTabsAndTime) {
     EXPECT_EQ(FormatLogLine(0.0012f, 1.5, true), "0,0012" + Blanks(12) + "\t1,50");
 }
 
-// Four digits take their pattern from the unrounded magnitude.
+// Four digits take their pattern from the unrounded magnitude; a mantissa that rounds to ten
+// moves on to the next decade.
 TEST(FormatFourDigitsAndScientific, spreadTheDigitsOverTheDecade) {
     SeparatorScope sep(".");
     const auto F = &FormatFourDigits, S = &FormatScientific;
     // clang-format off
     const std::tuple<decltype(F), double, const char*> cases[] = {
         {F, 9.9996, "10.000"}, {F, 0.1234, "0.123"}, {F, 0, "0.000"}, {F, -5.5, "-5.500"}, {F, 12.345, "12.35"},
-        {F, 99.999, "100.00"}, {F, 123.45, "123.5"}, {F, 1234.5, "1235"}, {F, 12345.6, "12346"},
+        {F, 99.999, "100.00"}, {F, 123.45, "123.5"}, {F, 1234.5, "1235"}, {F, 12345.6, "12346"}, {F, 10, "10.00"},
+        {F, 100, "100.0"}, {F, 1000, "1000"}, {F, -10, "-10.00"}, {S, 0.00999999, "1.00 E-02"}, {S, 99999, "1.00 E+05"},
         {S, 0.0000004, "0"}, {S, 5, "5.00"}, {S, 0.0025, "2.50 E-03"}, {S, 12345, "1.23 E+04"}, {S, 1000, "1.00 E+03"},
         {S, -0.0025, "-2.50 E-03"}, {S, 0.0000005, "5.00 E-07"}, {S, 1.5E123, "1.50 E+123"}};
     // clang-format on
     for (auto [format, value, text] : cases) EXPECT_EQ(format(value), text) << value;
+}
+
+// The longest leading number; too large fails and keeps the old value (99).
+TEST(TryParseNumber, readsTheLongestLeadingNumber) {
+    // clang-format off
+    const std::tuple<QString, const char*, double> cases[] = {
+        {"  12abc", ".", 12}, {"-1.5e3x", ".", -1500}, {"e5", ".", 0}, {"", ".", 0}, {"-", ".", 0}, {"1.5E", ".", 1.5},
+        {"2E-x", ".", 2}, {"+7", ".", 7}, {"-.5", ".", -0.5}, {"\t3", ".", 3}, {"1.2.3", ".", 1.2},
+        {"0.0012     \t1.50", ".", 0.0012}, {"1e-999", ".", 0}, {"1,5", ".", 1}, {"1,5E-3", ",", 0.0015},
+        {"2.25", ",", 2.25}, {"1e999", ".", 99}, {"-1e999", ".", 99}, {"9e99999999999999999999", ".", 99},
+        {"1" + QString(400, '0'), ".", 99}};
+    // clang-format on
+    for (const auto& [text, separator, expected] : cases) {
+        SeparatorScope sep(separator);
+        double value = 99;
+        EXPECT_EQ(TryParseNumber(text, value), expected != 99) << text.toStdString();
+        EXPECT_DOUBLE_EQ(value, expected) << text.toStdString();
+    }
+}
+
+TEST(ParseReading, overIsTheOverrangeValue) {
+    double value = 0;
+    ASSERT_TRUE(ParseReading(" OVER \r", value));
+    EXPECT_TRUE(IsOverrange(value));
+    ASSERT_TRUE(ParseReading(" 1.234E-3 ", value));
+    EXPECT_DOUBLE_EQ(value, 0.001234);
+    EXPECT_TRUE(IsOverrange(3.4028230607370965E+38));  // the single mark held in a double
+    EXPECT_FALSE(IsOverrange(3.4028235E+38));          // the largest single is not the mark
+}
+
+TEST(SplitAtFirstSpace, cutsAfterTheFirstBlank) {
+    // text|first|rest
+    for (const char* c :
+         {"  1.2E-3 4.5E-3|1.2E-3 |4.5E-3", "OVER N|OVER |N", "a b c|a |b c", "1.0|N|N", "   |N|N", "|N|N"}) {
+        const QStringList row = QString(c).split('|');
+        QString first, rest;
+        SplitAtFirstSpace(row[0], first, rest);
+        EXPECT_EQ(first + "|" + rest, row[1] + "|" + row[2]) << c;
+    }
 }

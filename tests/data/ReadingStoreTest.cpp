@@ -1,7 +1,9 @@
+#include "data/ChannelPairing.h"
 #include "data/Overrange.h"
 #include "data/ReadingStore.h"
 
 #include <gtest/gtest.h>
+#include <QStringList>
 #include <numeric>
 
 // Replays readings through the filter; the values it keeps.
@@ -53,4 +55,35 @@ TEST(ReadingStore, lastReadingsWrapInArrivalOrderAndFirstReadingsStopWhenFull) {
     EXPECT_TRUE(first.Full(false));
     first.Release();
     EXPECT_FALSE(first.Put(1, true));
+}
+
+// Replies (the texts after the marker) joined by "|"; the last pair made ("A|B", "|" for none),
+// how many pairs were made and the state after them.
+TEST(ChannelPairing, halfRepliesPairWithTheOtherChannelsNextValue) {
+    // clang-format off
+    const struct { const char *replies, *pair; int pairs; int16_t stateAfter; } cases[] = {
+        {"1.0E-3 N|N 2.0E-3", "1.0E-3|2.0E-3", 1, 3},        {"N 2.0E-3|1.0E-3 N", "1.0E-3|2.0E-3", 1, 3},
+        {"1.0E-3 2.0E-3", "1.0E-3|2.0E-3", 1, 3},            {"N N|N N", "|", 0, 0},
+        {"1.0E-3 N|N N|N 2.0E-3", "1.0E-3|2.0E-3", 1, 3},    // nothing new keeps the waiting value
+        {"1.0E-3 N|3.0E-3 N|N 2.0E-3", "3.0E-3|2.0E-3", 1, 3},  // a second value replaces the waiting one
+        {"1.0E-3 N|N 2.0E-3|N 4.0E-3", "1.0E-3|2.0E-3", 1, 2},  // a paired value does not pair again
+        {"1.0E-3 N|5.0E-3 6.0E-3", "5.0E-3|6.0E-3", 1, 3}};
+    // clang-format on
+    for (const auto& c : cases) {
+        ChannelPairing pairing;
+        QString a, b, last = "|";
+        int pairs = 0;
+        for (const QString& reply : QString(c.replies).split('|'))
+            if (pairing.Take(reply, a, b)) last = a.trimmed() + "|" + b.trimmed(), ++pairs;
+        EXPECT_EQ(std::tuple(pairs, pairing.ChannelState, last),
+                  std::tuple(c.pairs, c.stateAfter, QString(c.pair)))
+            << c.replies;
+    }
+    // A dropped pair leaves nothing waiting.
+    ChannelPairing pairing;
+    QString a, b;
+    ASSERT_FALSE(pairing.Take(QStringLiteral("1.0E-3 N"), a, b));
+    pairing.Drop();
+    EXPECT_FALSE(pairing.Take(QStringLiteral("N 2.0E-3"), a, b));
+    EXPECT_EQ(pairing.ChannelState, 2);
 }

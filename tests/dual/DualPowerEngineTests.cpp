@@ -1,8 +1,6 @@
 // Power ratio and power difference logging: pairing of half replies, the
 // read-outs, normalising and offset, and directions.
 
-#include "state/Configuration.h"
-#include "support/ProgramState.h"
 #include "tests/power/PowerHarness.h"
 
 #include "data/Overrange.h"
@@ -21,14 +19,7 @@ protected:
         TestMeter().DeviceType = MeterModel::MeridelTwo;
         CurrentSettings().PowerRatio.RatioLogTime = 100;
         CurrentSettings().PowerDifference.DifferenceLogTime = 100;
-        const char* names[] = {"3A", "3B"};
-        for (int c = 0; c < 2; ++c) {
-            ChannelInfo& head = TestMeter().Channels[size_t(c)];
-            head.HeadType = HeadKind::Thermopile;
-            head.HeadName = names[c];
-            head.HeadSerial = QStringLiteral("; s/n %1").arg(c + 1);
-            head.ReadingUnit = QStringLiteral("W");
-        }
+        TestMeter().Channels[1] = TestMeter().Channels[0];  // a second thermopile head
         WorkFiles().PowerRatioWorkFile = WorkFiles().PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
         dual.View.Redraw = [] {};
         clock.Set(1000);
@@ -44,6 +35,9 @@ protected:
         dual.PowerLog(0, text + QLatin1Char('\r'));
     }
     int32_t Points() const { return dual.PointsOnShow(); }
+    // The adjustment button's caption and the label of the factor or offset.
+    using Shown = std::pair<QString, QString>;
+    Shown Adjustment() const { return {dual.Display.AdjustCaption, dual.Display.AdjustLabel}; }
     double Average(int direction, int32_t k = 1) const {
         return dual.Store(direction).PowerData[size_t(k)].AvgValue;
     }
@@ -60,10 +54,8 @@ struct DifferenceTest : DualPowerTest {
 
 TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
     StartDual();
-    const struct {
-        const char* reply;
-        int32_t points;
-    } steps[] = {
+    const std::pair<const char*, int32_t> steps[] = {
+        // reply, points after it
         {"*1.0E-3 N", 0},      // A waits
         {"*N 2.0E-3", 1},      // ... for the next B: A/B 0.5
         {"*N N", 1},           // nothing
@@ -74,18 +66,15 @@ TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
         {"garbage", 2},        // no marker
         {"*2.0E-3 1.0E-3", 3}  // both: A/B 2
     };
-    for (const auto& s : steps) {
+    for (const auto& [reply, points] : steps) {
         const qsizetype sent = port.Commands().size();
-        Answer(s.reply);
-        EXPECT_EQ(Points(), s.points) << s.reply;
-        EXPECT_EQ(port.Commands().size(), sent + 1) << s.reply;
-        EXPECT_EQ(port.Commands().last(), "SB") << s.reply;
+        Answer(reply);
+        EXPECT_EQ(Points(), points) << reply;
+        EXPECT_TRUE(port.Commands().size() == sent + 1 && port.Commands().last() == "SB") << reply;
     }
-    EXPECT_FLOAT_EQ(Average(0, 1), 0.5f);
-    EXPECT_FLOAT_EQ(Average(1, 1), 2.0f);
-    EXPECT_FLOAT_EQ(Average(0, 2), 0.5f);
-    EXPECT_FLOAT_EQ(Average(0, 3), 2.0f);
-    EXPECT_FLOAT_EQ(Average(1, 3), 0.5f);
+    for (auto [direction, point, ratio] :
+         {std::tuple{0, 1, 0.5}, {1, 1, 2.0}, {0, 2, 0.5}, {0, 3, 2.0}, {1, 3, 0.5}})
+        EXPECT_FLOAT_EQ(Average(direction, point), ratio) << direction << " " << point;
     EXPECT_EQ(dual.Stats(0).Count, 3);
 }
 
@@ -101,37 +90,31 @@ TEST_F(RatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
     refuse(9);
     Answer("*4 1");  // an answer starts the count afresh
     refuse(9);
-    EXPECT_FALSE(dual.Stopped);
-    EXPECT_EQ(port.Commands().size(), sent + 19);
-    EXPECT_EQ(port.Commands().last(), "SB");
-    EXPECT_TRUE(prompts.messages.empty());
-    refuse(1);
-    EXPECT_TRUE(dual.Stopped);
-    EXPECT_EQ(dual.Display.StartStopCaption, "&Start");
-    EXPECT_EQ(port.Commands().size(), sent + 19);
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_TRUE(prompts.messages[0].text.contains("refused 10 requests"));
-    EXPECT_TRUE(dual.NotSaved);
-    EXPECT_EQ(Points(), 2);
+    EXPECT_EQ(
+        std::tuple(dual.Stopped, port.Commands().size(), port.Commands().last(), prompts.messages.size()),
+        std::tuple(false, sent + 19, QString("SB"), size_t(0)));
+    refuse(1);  // the tenth in a row: nothing more is sent
+    EXPECT_EQ(std::tuple(dual.Stopped, dual.Display.StartStopCaption, port.Commands().size(), dual.NotSaved,
+                         Points()),
+              std::tuple(true, QString("&Start"), sent + 19, true, 2));
+    EXPECT_EQ(prompts.Texts().filter("refused 10 requests").size(), prompts.Texts().size());
+    EXPECT_EQ(prompts.Texts().size(), 1);
 }
 
 TEST_F(RatioTest, readoutShowsOverrangeWithABeepAndLowForTinyRatios) {
     StartDual();
-    const struct {
-        const char* reply;
-        const char* text;
-        int beeps;
-    } cases[] = {
+    const std::tuple<const char*, const char*, int> cases[] = {
+        // reply, read-out, beeps
         {"*1.0E-3 0", "Overrange", 1},  // B = 0
         {"*4.0E-7 1", "LOW", 0},        // 0.0000004
         {"*2.5E-3 1", "2.50E-3", 0},
         {"*1.0E-3 OVER", "LOW", 0},  // over-range denominator: 0
     };
-    for (const auto& c : cases) {
+    for (const auto& [reply, text, beeps] : cases) {
         const int before = prompts.beeps;
-        Answer(c.reply);
-        EXPECT_EQ(dual.Display.ReadingText.toStdString(), c.text) << c.reply;
-        EXPECT_EQ(prompts.beeps - before, c.beeps) << c.reply;
+        Answer(reply);
+        EXPECT_EQ(dual.Display.ReadingText.toStdString(), text) << reply;
+        EXPECT_EQ(prompts.beeps - before, beeps) << reply;
     }
     EXPECT_EQ(dual.Stats(0).Count, 3) << "over range stays out of the statistics";
 }
@@ -144,9 +127,9 @@ TEST_F(RatioTest, normalisingWithoutAUsableAverageBeeps) {
         Answer(reply);
         const int beeps = prompts.beeps;
         dual.ToggleAdjustment();
-        EXPECT_EQ(prompts.beeps, beeps + 1) << reply;
-        EXPECT_FALSE(dual.Adjusted) << reply;
-        EXPECT_EQ(dual.Display.AdjustLabel, "None") << reply;
+        EXPECT_EQ(std::tuple(prompts.beeps, dual.Adjusted, dual.Display.AdjustLabel),
+                  std::tuple(beeps + 1, false, QString("None")))
+            << reply;
     }
 }
 
@@ -154,16 +137,14 @@ TEST_F(RatioTest, normalisingByTheAverageAndSwitchingDirectionUndoesIt) {
     StartDual();
     for (const char* r : {"*3 1", "*5 1"}) Answer(r);  // average A/B 4
     dual.ToggleAdjustment();
-    EXPECT_EQ(dual.Display.AdjustCaption, "DeNormalize");
-    EXPECT_EQ(dual.Display.AdjustLabel, "2.50 E-01");
+    EXPECT_EQ(Adjustment(), Shown("DeNormalize", "2.50 E-01"));
     EXPECT_DOUBLE_EQ(dual.Scale, 0.25);
     Answer("*4 1");
     EXPECT_EQ(dual.Display.ReadingText, "1.00");
     EXPECT_DOUBLE_EQ(dual.Stats(0).Average(), 4) << "stored ratios are never normalised";
 
     dual.SetDirection(1);
-    EXPECT_EQ(dual.Display.AdjustCaption, "Normalize");
-    EXPECT_EQ(dual.Display.AdjustLabel, "None");
+    EXPECT_EQ(Adjustment(), Shown("Normalize", "None"));
     EXPECT_DOUBLE_EQ(dual.Scale, 1);
     EXPECT_DOUBLE_EQ(dual.Stats().Average(), (1 / 3.0 + 1 / 5.0 + 1 / 4.0) / 3);
 }
@@ -172,20 +153,16 @@ TEST_F(DifferenceTest, readoutOffsetAndUnderrange) {
     StartDual();
     Answer("*5.0E-3 3.0E-3");
     EXPECT_EQ(dual.Display.ReadingText, "2.0mW");
-    const int beeps = prompts.beeps;
     Answer("*5.0E-3 OVER");
-    EXPECT_EQ(dual.Display.ReadingText, "Underrange");
-    EXPECT_EQ(prompts.beeps, beeps + 1);
+    EXPECT_EQ(std::pair(dual.Display.ReadingText, prompts.beeps), std::pair(QString("Underrange"), 1));
 
     dual.ToggleAdjustment();  // the average A-B, over range left out: 2 mW
-    EXPECT_EQ(dual.Display.AdjustCaption, "Undo Offset");
-    EXPECT_EQ(dual.Display.AdjustLabel, "2.00mW");
+    EXPECT_EQ(Adjustment(), Shown("Undo Offset", "2.00mW"));
     Answer("*4.0E-3 2.0E-3");
     EXPECT_EQ(dual.Display.ReadingText, "0W");
 
     dual.SetDirection(1);
-    EXPECT_EQ(dual.Display.AdjustLabel, "Zero");
-    EXPECT_EQ(dual.Display.AdjustCaption, "Offset");
+    EXPECT_EQ(Adjustment(), Shown("Offset", "Zero"));
     EXPECT_DOUBLE_EQ(dual.Shift, 0);
 }
 
@@ -209,9 +186,8 @@ TEST_F(DifferenceTest, statisticsAreLessTheOffsetAndTheOffsetEndsWithItsRun) {
         }
         ASSERT_TRUE(dual.Adjusted);
         byReset ? dual.Reset(false) : dual.StartStop();
-        EXPECT_EQ(std::tuple(dual.Shift, dual.Display.AdjustCaption, dual.Display.AdjustLabel),
-                  std::tuple(0.0, "Offset", "Zero"))
-            << byReset;
+        EXPECT_EQ(dual.Shift, 0.0) << byReset;
+        EXPECT_EQ(Adjustment(), Shown("Offset", "Zero")) << byReset;
     }
 }
 

@@ -1,71 +1,59 @@
 #include "dual/DualPowerProfiles.h"
 #include "dual/PowerRatioWindow.h"
-#include "state/Configuration.h"
-#include "support/ProgramState.h"
 #include "support/Screenshot.h"
 #include "tests/power/PowerHarness.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QTest>
+#include <QtWidgets>
 #include <cmath>
 
 namespace {
 
 using DualSetupTest = PowerSetupTest;
 
-// OK stores Low and High times 10^exponent; the dialog shows them back.
-TEST_F(DualSetupTest, ratioLimitsAreDimensionlessWithACommonExponent) {
-    PowerSetupDialog& dialog = SetupPowerRatio();
-    dialog.SetupPowerGraph(false);
-    EXPECT_EQ(dialog.windowTitle(), "Power Ratio Setup");
-    ASSERT_NE(dialog.graph_exp, nullptr);
-    dialog.graph_limits[0]->setValue(1);
-    dialog.graph_limits[1]->setValue(5);
-    dialog.txt_exp->selectAll();
-    QTest::keyClicks(dialog.txt_exp, "-3");
-    dialog.Option4[1]->setChecked(true);
-    dialog.Command2->click();
-    const PowerRatioSettings& s = CurrentSettings().PowerRatio;
-    EXPECT_DOUBLE_EQ(s.RatioLow, 0.001);
-    EXPECT_DOUBLE_EQ(s.RatioHigh, 0.005);
-    EXPECT_EQ(s.RatioExponent, -3);
-    EXPECT_EQ(s.RatioDisplayMode, 1);
-
-    dialog.SetupPowerGraph(false);
-    EXPECT_EQ(dialog.txt_power[0]->text() + " " + dialog.txt_power[1]->text() + " " + dialog.txt_exp->text(),
-              "1 5 -3");
-    dialog.adjustSize();
-    EXPECT_FALSE(SaveScreenshot(&dialog, "power-ratio-setup").isEmpty());
-    dialog.hide();
+void Type(QLineEdit* box, const QString& text) {
+    box->selectAll();
+    QTest::keyClicks(box, text);
 }
 
-TEST_F(DualSetupTest, differenceRangeMayBeNegative) {
-    PowerSetupDialog& dialog = SetupPowerDifference();
-    dialog.SetupPowerGraph(false);
-    EXPECT_EQ(dialog.windowTitle(), "Power Difference Setup");
-    dialog.cmbPowerUnits->setCurrentIndex(3);  // mW
-    dialog.txt_power[0]->selectAll();
-    QTest::keyClicks(dialog.txt_power[0], "-10");
-    dialog.txt_power[1]->selectAll();
-    QTest::keyClicks(dialog.txt_power[1], "10");
-    dialog.Command2->click();  // takes both typed limits
-    const PowerDifferenceSettings& s = CurrentSettings().PowerDifference;
-    EXPECT_DOUBLE_EQ(s.DifferenceLow, -0.01);
-    EXPECT_DOUBLE_EQ(s.DifferenceHigh, 0.01);
+// Ratio limits are dimensionless with a common exponent: OK stores Low and High times
+// 10^exponent. A difference range may be negative. Each dialog shows the stored limits back.
+TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNegative) {
+    PowerSetupDialog& ratio = SetupPowerRatio();
+    ratio.SetupPowerGraph(false);
+    EXPECT_EQ(ratio.windowTitle(), "Power Ratio Setup");
+    ratio.graph_limits[0]->setValue(1);
+    ratio.graph_limits[1]->setValue(5);
+    Type(ratio.txt_exp, "-3");
+    ratio.Option4[1]->setChecked(true);
+    ratio.Command2->click();
+    const PowerRatioSettings& r = CurrentSettings().PowerRatio;
+    EXPECT_DOUBLE_EQ(r.RatioLow, 0.001);
+    EXPECT_DOUBLE_EQ(r.RatioHigh, 0.005);
+    EXPECT_EQ(std::pair(r.RatioExponent, r.RatioDisplayMode), std::pair(int16_t(-3), int16_t(1)));
+
+    PowerSetupDialog& difference = SetupPowerDifference();
+    difference.SetupPowerGraph(false);
+    EXPECT_EQ(difference.windowTitle(), "Power Difference Setup");
+    difference.cmbPowerUnits->setCurrentIndex(3);  // mW
+    Type(difference.txt_power[0], "-10");
+    Type(difference.txt_power[1], "10");
+    difference.Command2->click();  // takes both typed limits
+    const PowerDifferenceSettings& d = CurrentSettings().PowerDifference;
+    EXPECT_DOUBLE_EQ(d.DifferenceLow, -0.01);
+    EXPECT_DOUBLE_EQ(d.DifferenceHigh, 0.01);
     EXPECT_EQ(prompts.beeps, 0);
 
-    dialog.SetupPowerGraph(false);
-    EXPECT_EQ(dialog.txt_power[0]->text() + " " + dialog.txt_power[1]->text() + " " +
-                  dialog.cmbPowerUnits->currentText(),
-              "-10 10 mW");
-    dialog.adjustSize();
-    EXPECT_FALSE(SaveScreenshot(&dialog, "power-difference-setup").isEmpty());
-    dialog.hide();
+    for (auto [dialog, shown, name] : {std::tuple{&ratio, "1 5 -3", "power-ratio-setup"},
+                                       {&difference, "-10 10 mW", "power-difference-setup"}}) {
+        dialog->SetupPowerGraph(false);
+        EXPECT_EQ(dialog->txt_power[0]->text() + " " + dialog->txt_power[1]->text() + " " +
+                      (dialog == &ratio ? dialog->txt_exp->text() : dialog->cmbPowerUnits->currentText()),
+                  shown);
+        dialog->adjustSize();
+        EXPECT_FALSE(SaveScreenshot(dialog, name).isEmpty());
+        dialog->hide();
+    }
 }
 
 class RatioWindowTest : public PowerTest {

@@ -2,26 +2,19 @@
 #include "dual/DualTexts.h"
 #include "dual/EnergyRatioHarness.h"
 #include "link/Dispatch.h"
-#include "state/Configuration.h"
 #include "support/RecordingSurface.h"
 
-#include <QPlainTextEdit>
+#include <QtWidgets>
 
 static QByteArray Line(const QByteArray& a, const QByteArray& b, const QByteArray& time) {
     return DataLine({a, b}, time);
 }
 
 TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped) {
-    struct Case {
-        QStringList replies;
-        int stored;
-        float a, b;     // the last stored pair
-        double r0, r1;  // its ratios A/B and B/A
-        const char* readout;
-        int beeps;
-    };
     const double over = OverrangeValue;
-    const Case cases[] = {
+    // Replies; pairs stored, the last one and its ratios A/B and B/A; the read-out, beeps.
+    // clang-format off
+    const struct { QStringList replies; int stored; float a, b; double r0, r1; const char* readout; int beeps; } cases[] = {
         {{"1.0E-3 N", "N 2.0E-3"}, 1, 1e-3f, 2e-3f, 0.5, 2, "5.00E-1", 0},
         {{"1.0E-3 N", "3.0E-3 N", "N 2.0E-3"}, 1, 3e-3f, 2e-3f, 1.5, 2.0 / 3, "1.50", 0},
         {{"N N"}, 0, 0, 0, 0, 0, "", 0},
@@ -31,7 +24,8 @@ TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped
         {{"1E-3 1E-3", "2.0E-3 0", "1E-3 1E-3"}, 3, 1e-3f, 1e-3f, 1, 1, "Overrange", 1},
         {{"OVER 1E-3", "1E999 1E-3"}, 1, float(over), 1e-3f, over, 0, "Overrange", 1},
         {{"2.5E-6 1E-3", "5E-3 1E-3"}, 2, 5e-3f, 1e-3f, 5, 0.2, "5.00", 0}};
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.replies.join(" | ").toStdString());
         engine = std::make_unique<EnergyRatioEngine>();
         prompts.beeps = 0;
@@ -76,9 +70,8 @@ TEST_F(EnergyRatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
         EXPECT_EQ(port->Written().size() > before && port->Written().endsWith("$SB\r"), i < 10) << i;
         EXPECT_EQ(engine->Stopped, i == 10) << i;
     }
-    EXPECT_EQ(prompts.messages.size(), 1u);
-    EXPECT_TRUE(engine->Unsaved);
-    EXPECT_EQ(engine->Store().Count(), 1);
+    EXPECT_EQ(std::tuple(prompts.messages.size(), engine->Unsaved, engine->Store().Count()),
+              std::tuple(1u, true, 1));
 }
 
 TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
@@ -89,10 +82,9 @@ TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
     for (const char* pair : {"1E-3 2E-3", "2E-3 4E-3", "3E-3 6E-3 "}) Reply(pair);
     Reply("1E-3 4E-3");  // A/B 0.5, 0.5, 0.5, 0.25
     engine->StartStop();
-    EXPECT_EQ(engine->Display.StatLabels[0], "Min:  2.50 E-01");
-    EXPECT_EQ(engine->Display.StatLabels[1], "Max:  5.00 E-01");
-    EXPECT_EQ(engine->Display.StatLabels[2], "Average:  4.38 E-01");
-    EXPECT_EQ(engine->Display.StatLabels[3], "St.Dev.:  1.25 E-01");
+    EXPECT_EQ(engine->Display.StatLabels,
+              (std::array<QString, 4>{"Min:  2.50 E-01", "Max:  5.00 E-01", "Average:  4.38 E-01",
+                                      "St.Dev.:  1.25 E-01"}));
     engine->SetRatioMode(1);  // B/A 2, 2, 2, 4
     EXPECT_EQ(engine->Display.StatLabels[2], "Average:  2.50");
     engine->SetRatioMode(0);
@@ -120,12 +112,10 @@ TEST_F(EnergyRatioTest, averageStyleAveragesEachChannelAndSampleStyleKeepsFirsts
         engine = std::make_unique<EnergyRatioEngine>();
         StartRun();
         for (int k = 1; k <= 7; ++k) Reply(QString("%1E-3 %2E-3").arg(k).arg(2 * k));
-        ASSERT_EQ(engine->Store().Count(), int(expected.size())) << style;
-        for (size_t i = 0; i < expected.size(); ++i) {
-            const PairRecord& r = engine->Store().OldestFirst(int32_t(i));
-            EXPECT_FLOAT_EQ(r.A, expected[i].first);
-            EXPECT_FLOAT_EQ(r.B, expected[i].second);
-        }
+        std::vector<std::pair<float, float>> stored;
+        for (int32_t i = 0; i < engine->Store().Count(); ++i)
+            stored.emplace_back(engine->Store().OldestFirst(i).A, engine->Store().OldestFirst(i).B);
+        EXPECT_EQ(stored, expected) << style;
     }
 }
 

@@ -4,6 +4,7 @@
 #include "state/Configuration.h"
 #include "support/RecordingMode.h"
 #include "tests/energy/MeterHarness.h"
+#include "tests/sim/SimTestUtil.h"
 
 // The meter with two channels, a pyroelectric head on each, and an energy
 // ratio engine installed as the window of mode 13.
@@ -11,20 +12,13 @@ class EnergyRatioTest : public MeterTest {
 protected:
     void SetUp() override {
         MeterTest::SetUp();
-        AppState& app = App();
         WorkFiles().RatioWorkFile = dir.Path(QStringLiteral("kelvaro.dnr"));
         mode.RegisterAs(ModeEnergyRatio);
         mode.Entry = [this](int op, QString& text) { engine->EnergyRatioLog(op, text); };
         mode.OnSave = [this](const QString& name) { engine->EnergyRatioSave(name); };
-        sim::MeterConfig cfg;
-        cfg.model = sim::Model::MeridelTwo;
-        for (int c = 0; c < 2; ++c) {
-            cfg.heads[size_t(c)].type = 2;
-            cfg.heads[size_t(c)].name = c == 0 ? QStringLiteral("PE25") : QStringLiteral("PE10");
-            cfg.heads[size_t(c)].serial = c == 0 ? 4711 : 815;
-        }
-        UseMeter(cfg);
-        app.ActiveMode = ModeEnergyRatio;
+        UseMeter(Config(
+            "--model meridel2 --head-a type=2,name=PE25,serial=4711 --head-b type=2,name=PE10,serial=815"));
+        App().ActiveMode = ModeEnergyRatio;
     }
     // A reply's text after the "*", handed to the engine `dt` seconds after the last.
     void Reply(const QString& tokens, double dt = 0.5) {

@@ -1,20 +1,12 @@
 #include "dual/EnergyRatioHarness.h"
 #include "dual/EnergyRatioSetupDialog.h"
 #include "dual/EnergyRatioWindow.h"
-#include "state/Configuration.h"
 #include "support/Screenshot.h"
 #include "widgets/SurfaceWidget.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtWidgets>
 #include <random>
 
 class EnergyRatioWindowTest : public EnergyRatioTest {

@@ -1,6 +1,4 @@
 #include "EnergyHarness.h"
-#include "state/Configuration.h"
-#include "support/ProgramState.h"
 
 #include "data/Overrange.h"
 
@@ -57,13 +55,14 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
         EXPECT_EQ(int(Sent().size()), sent + 1) << r;  // every reply leads to the next query
     }
     ASSERT_EQ(engine.Store().Count(), 4);
-    EXPECT_EQ(engine.Store().Records[0].Value, 0.00125f);
-    EXPECT_TRUE(IsOverrange(engine.Store().Records[1].Value));
-    EXPECT_EQ(engine.Store().Records[2].Value, 0.0f);  // a leading-number conversion: no digits give 0
-    EXPECT_EQ(engine.Stats().Count, 3);
+    const auto& stored = engine.Store().Records;  // a leading-number conversion: no digits give 0
+    EXPECT_EQ(std::tuple(stored[0].Value, IsOverrange(stored[1].Value), stored[2].Value),
+              std::tuple(0.00125f, true, 0.0f));
     EXPECT_DOUBLE_EQ(engine.Stats().Max, 3e-3);
-    EXPECT_EQ(std::pair(engine.Hist.Bins[1].Count, engine.Hist.Bins[11].Count), std::pair(3, 0));  // 0..0.1 J
-    EXPECT_EQ(prompts.beeps, 1);
+    // Bin 1 is 0..0.1 J; one beep for the over-range reading.
+    EXPECT_EQ(std::tuple(engine.Stats().Count, engine.Hist.Bins[1].Count, engine.Hist.Bins[11].Count,
+                         prompts.beeps),
+              std::tuple(3, 3, 0, 1));
     Reply("*OVER");
     EXPECT_EQ(engine.Display.EnergyText, "Overrange");
 
@@ -84,6 +83,26 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
     EXPECT_EQ(std::tuple(engine.Unsaved, engine.Stats().Count, engine.Hist.Bins[1].Count),
               std::tuple(false, 0, 0));
     EXPECT_EQ(logFileEnabled, (std::vector<bool>{false, true}));
+}
+
+// The energy read-out: number and statistics at most every 0.3 s of the time of day.
+TEST_F(EnergyTest, numberAndStatisticsRefreshAtMostEveryThreeTenthsOfASecond) {
+    UseMeter(sim::Model::Talon, 2);
+    Enter(ModeEnergy, "FE");
+    StartReadings();
+    // Reply, seconds since the one before, the read-out and the Max line after it.
+    const std::tuple<const char*, double, const char*, const char*> steps[] = {
+        {"*1E-3", 0.5, "1.000mJ", "Max:  1.00mJ"},
+        {"*2E-3", 0.28, "1.000mJ", "Max:  1.00mJ"},
+        {"*3E-3", 0.04, "3.000mJ", "Max:  3.00mJ"},
+        {"*4E-3", 0.28, "3.000mJ", "Max:  3.00mJ"},
+        {"*5E-3", 0.32, "5.000mJ", "Max:  5.00mJ"}};
+    for (auto [reply, dt, number, max] : steps) {
+        Reply(reply, dt);
+        EXPECT_EQ(engine.Display.EnergyText, number) << reply;
+        EXPECT_EQ(engine.Display.StatLabels[1], max) << reply;
+    }
+    EXPECT_EQ(engine.Stats().Count, 5);  // every pulse counts, shown or not
 }
 
 class EnergyFileTest : public EnergyTest {
@@ -109,14 +128,19 @@ protected:
     const QByteArray notes = "'Beam at 45 degrees\r\n";
 };
 
+// Saved after another channel was selected, the run names the head that measured it.
 TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughBothPaths) {
+    TestMeter().Channels[1].HeadName = "PE10";
+    TestMeter().Channels[1].HeadSerial = "; s/n815";
     for (int bits = 0; bits < 4; ++bits) {
         const bool timeStamp = bits & 1, logToFile = bits & 2;
         SCOPED_TRACE(bits);
         CurrentSettings().Energy.EnergyTimeStamp = timeStamp;
         CurrentSettings().LogToFile = logToFile;
+        TestMeter().CurrentChannel = 0;
         engine.Reset(false);
         LogThreePulses();
+        TestMeter().CurrentChannel = 1;
         ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
         const QByteArray data =
             timeStamp ? Line("0.00125", "0.50") + Line("Overrange", "1.50") + Line("0.002", "2.50")
@@ -160,16 +184,6 @@ TEST_F(EnergyFileTest, resetDiscardsTheStoredRunAndItsOverrangeCount) {
         SaveAs(dir.Path("after.nrg"));
         EXPECT_EQ(dir.Read("after.nrg"), "Energy, in Joules \t Head: PE25; s/n4711\r\n" + notes) << logToFile;
     }
-}
-
-// Saved after another channel was selected, the run names the head that measured it.
-TEST_F(EnergyFileTest, aSavedRunNamesItsOwnHeadAfterAChannelChange) {
-    TestMeter().Channels[1].HeadName = "PE10";
-    TestMeter().Channels[1].HeadSerial = "; s/n815";
-    LogThreePulses();
-    TestMeter().CurrentChannel = 1;
-    ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
-    EXPECT_TRUE(dir.Read("run.nrg").startsWith("Energy, in Joules \t Head: PE25; s/n4711\r\n"));
 }
 
 TEST_F(EnergyFileTest, reminderAsksAgainAfterAFailedSave) {

@@ -10,20 +10,14 @@ class EnergyTest : public MeterTest {
 protected:
     void SetUp() override {
         MeterTest::SetUp();
-        AppState& app = App();
         WorkFiles().EnergyWorkFile = dir.Path(QStringLiteral("kelvaro.nrg"));
-        app.Shell.LogFileOnOffEnable = [this](bool e) { logFileEnabled.push_back(e); };
+        App().Shell.LogFileOnOffEnable = [this](bool e) { logFileEnabled.push_back(e); };
         Modes().Register(ModeEnergy, engine);
         Modes().Register(ModeRapidPulse, engine);
     }
     // Connects to and identifies a meter with this head on channel A.
     void UseMeter(sim::Model model, int headType) {
-        sim::MeterConfig cfg;
-        cfg.model = model;
-        cfg.heads[0].type = headType;
-        cfg.heads[0].name = QStringLiteral("PE25");
-        cfg.heads[0].serial = 4711;
-        MeterTest::UseMeter(cfg);
+        MeterTest::UseMeter({model, {}, 19200, {sim::HeadSpec{headType, QStringLiteral("PE25"), 4711}}});
         ASSERT_EQ(Meter().Channels[0].HeadType, HeadKind(headType));
     }
     // What the mode switch does on entering energy (3) or rapid pulse (7), for this engine or another.

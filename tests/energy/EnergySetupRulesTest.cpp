@@ -16,12 +16,10 @@ TEST(EnergySetupRules, barsReadTheirTablesAndCaptionTheValue) {
                   std::tuple(rates[p - 1], p, heights[p - 1], p));
     EXPECT_EQ(std::pair(StorageRatePosition(7), InitialSizePosition(150)),
               std::pair(std::optional<int>(), std::optional<int>()));
-    EXPECT_EQ(BinsCaption(BinsAt(3)), "Count 15");
-    EXPECT_EQ(InitialSizeCaption(100), "Initial size 100");
-    EXPECT_EQ(StorageRateCaption(10), "One out of  10");
-    EXPECT_EQ(StorageRateCaption(1), "Store All Readings");
-    EXPECT_FALSE(StorageStyleShown(1));
-    EXPECT_TRUE(StorageStyleShown(3));
+    EXPECT_EQ(QStringList({BinsCaption(BinsAt(3)), InitialSizeCaption(100), StorageRateCaption(10),
+                           StorageRateCaption(1)}),
+              QStringList({"Count 15", "Initial size 100", "One out of  10", "Store All Readings"}));
+    EXPECT_EQ(std::pair(StorageStyleShown(1), StorageStyleShown(3)), std::pair(false, true));
     for (auto [bins, position] : {std::pair{10, 2}, {12, 2}, {13, 3}, {100, 20}, {500, 20}, {0, 1}})
         EXPECT_EQ(BinsPosition(bins), position) << bins;
     // One for Min/Max, two for Average.
@@ -31,16 +29,13 @@ TEST(EnergySetupRules, barsReadTheirTablesAndCaptionTheValue) {
 }
 
 TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoulesAndUnitAndScaleFallBack) {
-    struct Case {
-        int bar;
-        int16_t unit, scale;
-        double high;
-    } cases[] = {
+    const std::tuple<int, int16_t, int16_t, double> cases[] = {
+        // bar, unit, scale -> high
         {11, J, 2, 10}, {101, J, 1, 100}, {999, J, 0, 999},  {100, J, 1, 100},
         {0, mJ, 0, 1},  {0, J, 2, 1},     {999, mJ, 2, 999}, {5, uJ, 0, 5},
     };
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(RightAfterMove(c.bar, c.scale, kFactors[c.unit]), c.high) << c.bar << " " << c.scale;
+    for (auto [bar, unit, scale, high] : cases)
+        EXPECT_DOUBLE_EQ(RightAfterMove(bar, scale, kFactors[unit]), high) << bar << " " << scale;
     EXPECT_EQ(FitEnergyUnit(J, 20, 2, kFactors), mJ);  // 2000 J
     EXPECT_EQ(FitEnergyUnit(J, 10, 2, kFactors), J);   // 1000 J
     EXPECT_EQ(FitEnergyUnit(5, 1, 0, kFactors), J);    // kJ is not listed

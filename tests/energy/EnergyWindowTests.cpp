@@ -1,24 +1,14 @@
 #include "EnergyHarness.h"
-#include "state/Configuration.h"
-#include "support/ProgramState.h"
 
-#include "auxiliary/NotesWindow.h"
-#include "auxiliary/StabilityWindow.h"
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyWindow.h"
 #include "support/Screenshot.h"
+#include "support/StabilityCell.h"
 #include "widgets/SurfaceWidget.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QSignalSpy>
-#include <QTableWidget>
 #include <QTest>
+#include <QtWidgets>
 #include <cmath>
 #include <random>
 
@@ -51,11 +41,6 @@ protected:
     }
     void Feed(QString line) { w.EnergyLog(0, line += QLatin1Char('\r')); }
     int BarPixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
-    QString Cell(const StabilityWindow& s, const QString& label) {
-        for (int r = 0; r < s.Figures->rowCount(); ++r)
-            if (s.Figures->item(r, 0)->text() == label) return s.Figures->item(r, 1)->text();
-        return {};
-    }
     EnergyWindow w;
 };
 
@@ -131,19 +116,17 @@ TEST_F(EnergyWindowTest, stabilityFiguresCoverThePulsesOfTheRunSoFar) {
     QTest::mouseClick(w.findChild<QPushButton*>("butStability"), Qt::LeftButton);
     auto* s = w.findChild<StabilityWindow*>("StabilityWindow");
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ("4", Cell(*s, "Pulses"));
-    EXPECT_EQ("1", Cell(*s, "Over range"));
-    EXPECT_NEAR(2.5e-3, Cell(*s, "Mean").section(' ', 0, 0).toDouble(), 1e-9);
-    EXPECT_NEAR(std::sqrt(5.0 / 3) / 2.5 * 100, Cell(*s, "Pulse-to-pulse RSD").section(' ', 0, 0).toDouble(),
-                1e-4);
-    EXPECT_EQ("120 %", Cell(*s, "Peak-to-peak"));
+    EXPECT_EQ(std::pair(Cell(*s, "Pulses"), Cell(*s, "Over range")), std::pair(4.0, 1.0));
+    EXPECT_NEAR(2.5e-3, Cell(*s, "Mean"), 1e-9);
+    EXPECT_NEAR(std::sqrt(5.0 / 3) / 2.5 * 100, Cell(*s, "Pulse-to-pulse RSD"), 1e-4);
+    EXPECT_EQ(120, Cell(*s, "Peak-to-peak"));
     EXPECT_FALSE(s->Picture1->isVisibleTo(s));  // no Allan deviation for pulses
 }
 
 // The dialog wiring the rules (EnergySetupRulesTest) to its controls, the settings and kelvaro.cfg.
 TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) {
-    FreshProgramState();
     TempDir dir;  // kelvaro.cfg is written here
+    ProgramStateScope fresh;
     ScriptedPrompts prompts;
     EnergySetupDialog dialog;
     EnergySettings& stored = CurrentSettings().Energy;
@@ -175,5 +158,4 @@ TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) 
     EXPECT_FALSE(dialog.lblReminder->isHidden());
     dialog.adjustSize();
     EXPECT_FALSE(SaveScreenshot(&dialog, "energy_setup").isEmpty());
-    FreshProgramState();
 }

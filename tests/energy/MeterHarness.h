@@ -4,21 +4,10 @@
 #include "data/FileCommand.h"
 #include "data/NumberFormat.h"
 #include "data/WorkFile.h"
-#include "link/Link.h"
 #include "link/MeterIdentity.h"
-#include "sim/Meter.h"
-#include "sim/SimSerialPort.h"
-#include "state/AppState.h"
-#include "state/Configuration.h"
-#include "support/FakeClock.h"
-#include "support/ProgramState.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempDir.h"
+#include "tests/link/LinkHarness.h"
 
-#include <gtest/gtest.h>
-#include <QStringList>
 #include <initializer_list>
-#include <memory>
 
 // A saved data line: each value padded to 18 characters and a TAB, then the time stamp and CR LF.
 inline QByteArray DataLine(std::initializer_list<QByteArray> values, const QByteArray& time) {
@@ -27,45 +16,24 @@ inline QByteArray DataLine(std::initializer_list<QByteArray> values, const QByte
     return line + time + "\r\n";
 }
 
-// The in-memory meter on COM1, the fake clock, scripted prompts and a
-// temporary folder; the timer tick runs whenever the program waits.
-class MeterTest : public ::testing::Test {
+// The link's world with the File menu, "." decimals and a meter identified by UseMeter.
+class MeterTest : public LinkTest {
 protected:
     void SetUp() override {
-        FreshProgramState();
+        LinkTest::SetUp();
         SetDecimalSeparator(QStringLiteral("."));
-        SetPause([this](double s) { clock.Advance(s); });
-        AppState& app = App();
-        CurrentSettings().CommPort = 1;
-        app.Shell.ProcessEvents = [this] { Tick(); };
-        app.Shell.LogFileOnOffEnable = [](bool) {};
-        app.Shell.SaveFile = [] { FileCommand(FileSave); };
+        App().Shell.LogFileOnOffEnable = [](bool) {};
+        App().Shell.SaveFile = [] { FileCommand(FileSave); };
     }
     void TearDown() override {
         Notes().ClearNotesBox();
         WorkFile(2, QString());
-        platform::setSerialPort(nullptr);
-        SetPause({});
         SetDecimalSeparator(QString());
-        FreshProgramState();
+        LinkTest::TearDown();
     }
     void UseMeter(const sim::MeterConfig& cfg) {
         if (Meter().Connected) Disconnect();
-        meter = std::make_unique<sim::Meter>(cfg);
-        port = std::make_unique<sim::SimSerialPort>(*meter, [this](double s) { clock.Advance(s); });
-        platform::setSerialPort(port.get());
-        ASSERT_TRUE(Connect());
+        ASSERT_TRUE(ConnectTo(cfg));
         IdentifyInstrument();
     }
-    void Tick() {
-        clock.Advance(0.01);
-        port->Pump();
-        Timer2_Timer();
-    }
-
-    FakeClock clock;
-    ScriptedPrompts prompts;
-    TempDir dir;
-    std::unique_ptr<sim::Meter> meter;
-    std::unique_ptr<sim::SimSerialPort> port;
 };

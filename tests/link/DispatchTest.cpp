@@ -1,5 +1,4 @@
 #include "LinkHarness.h"
-#include "support/ProgramState.h"
 
 using DispatchTest = LinkTest;
 
@@ -57,10 +56,7 @@ TEST_F(DispatchTest, linesReachTheWindowOfTheActiveMode) {
 
 TEST_F(DispatchTest, startRepeatsTheModeCommandUntilAcknowledgedOrTimedOut) {
     for (bool refuseAll : {false, true}) {
-        sim::MeterConfig cfg;
-        cfg.heads[0].type = 1;
-        cfg.refused.insert("FP");
-        ASSERT_TRUE(ConnectTo(cfg));
+        ASSERT_TRUE(ConnectTo({sim::Model::Talon, {}, 19200, {sim::HeadSpec{1}}, {"FP"}}));  // refusing "FP"
         App().Shell.ProcessEvents = [&] {
             Tick();
             if (!refuseAll && Commands().count("FP") == 3) meter->Config().refused.clear();

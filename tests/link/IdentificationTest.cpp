@@ -1,21 +1,14 @@
 #include "LinkHarness.h"
-#include "support/ProgramState.h"
 
 namespace {
 
 sim::HeadSpec Head(int type, QString name = "3A-P", quint32 serial = 123456, QString code = {}) {
-    sim::HeadSpec h;
-    h.type = type, h.name = name, h.serial = serial, h.korvenCode = code;
-    return h;
+    return {type, name, serial, {}, false, code};
 }
 
 sim::MeterConfig MeterOf(sim::Model model, sim::HeadSpec a = Head(1), sim::HeadSpec b = {},
-                         const QString& firmware = {}) {
-    sim::MeterConfig cfg;
-    cfg.model = model;
-    cfg.firmware = firmware;
-    cfg.heads = {a, b};
-    return cfg;
+                         QString firmware = {}) {
+    return {model, firmware, 19200, {a, b}};
 }
 
 }  // namespace
@@ -38,12 +31,10 @@ TEST_F(IdentificationTest, twoChannelMeridelReadsBothHeadsFromTheirMemory) {
     EXPECT_EQ(A().HeadName + A().HeadSerial + "|" + B().HeadName + B().HeadSerial,
               "PE25; s/n4294967295|3A-P; s/n123456");
     EXPECT_EQ(A().UnitText + B().UnitText, "J\rW\r");
-    EXPECT_EQ(Link().IdentStep, 0);
+    EXPECT_TRUE(Link().IdentStep == 0 && prompts.Texts().isEmpty());
     // "HI" only for the thermopile, "HT" for each channel.
-    EXPECT_EQ(Commands().count("HI"), 1);
-    EXPECT_EQ(Commands().count("HT"), 2);
-    EXPECT_EQ(Commands().count("FP"), 2);
-    EXPECT_TRUE(prompts.Texts().isEmpty());
+    EXPECT_EQ(std::tuple(Commands().count("HI"), Commands().count("HT"), Commands().count("FP")),
+              std::tuple(1, 2, 2));
     // Head-memory reads stay out of the traffic log, channel commands do not.
     const QString log = TrafficLines().join('\n');
     EXPECT_FALSE(log.contains("RB 22 1"));
@@ -154,8 +145,8 @@ TEST_F(IdentificationTest, silentMeterEndsIdentificationWithOneTimeoutPerCommand
     ASSERT_TRUE(ConnectTo(MeterOf(sim::Model::MeridelTwo)));
     meter->Config().faults.silent = true;
     IdentifyInstrument();
-    EXPECT_TRUE(Link().IdentTimedOut);
-    EXPECT_FALSE(Link().AwaitDeviceIdent || Link().AwaitHeadIdent || Link().AwaitChannelSelect);
+    EXPECT_TRUE(Link().IdentTimedOut && !Link().AwaitDeviceIdent && !Link().AwaitHeadIdent &&
+                !Link().AwaitChannelSelect);
     // The device step ran all retries (the meter stays a one-channel Meridel); the others gave up at once.
     EXPECT_EQ(Meter().DeviceType, MeterModel::MeridelOne);
     EXPECT_EQ(prompts.Texts(), QStringList(3, "Timeout! Connection Lost!"));

@@ -1,22 +1,16 @@
 #include "LinkHarness.h"
-#include "state/Configuration.h"
-#include "support/ProgramState.h"
 
 using PortTest = LinkTest;
 
 TEST_F(PortTest, probeTriesTheRatesInTheirOrderWaitingOutEachWrongOne) {
-    // Meter speed, "$VE" tries until it answered, seconds waited out at the wrong rates, longest wait at the
-    // right.
+    // Meter speed, "$VE" tries until answered, seconds waited at the wrong rates, longest wait at the right.
     // clang-format off
     const struct { int baud, tries; double waited, window; } cases[] = {
         {19200, 1, 0, 0.02}, {9600, 2, 0.02, 0.06}, {4800, 3, 0.08, 0.18}, {1200, 4, 0.26, 0.38}, {300, 5, 0.64, 0.66}};
     // clang-format on
     for (const auto& c : cases) {
-        sim::MeterConfig cfg;
-        cfg.model = sim::Model::MeridelTwo;
-        cfg.baud = c.baud;
         const double t0 = clock.Monotonic();
-        ASSERT_TRUE(ConnectTo(cfg)) << c.baud;
+        ASSERT_TRUE(ConnectTo({sim::Model::MeridelTwo, {}, c.baud})) << c.baud;
         EXPECT_EQ(port->Settings(), QString("%1, N, 8, 1").arg(c.baud));
         EXPECT_EQ(port->Written().count("$VE\r"), c.tries) << c.baud;
         const double took = clock.Monotonic() - t0;
@@ -47,8 +41,8 @@ TEST_F(PortTest, silentMeterOrPortInUseFailsToldWithThePortClosed) {
     EXPECT_FALSE(Connect());
     EXPECT_EQ(prompts.Texts().mid(1), (QStringList{"COM3: is currently being used by another device.",
                                                    "Can not communicate with the instrument"}));
-    EXPECT_EQ(prompts.messages[1].title, "Comm. Port Error");
-    EXPECT_EQ(prompts.messages[1].icon, platform::Icon::Exclamation);
+    EXPECT_TRUE(prompts.messages[1].title == "Comm. Port Error" &&
+                prompts.messages[1].icon == platform::Icon::Exclamation);
     EXPECT_EQ(prompts.beeps, 3);
     EXPECT_EQ(switchedTo, std::vector<int16_t>{0});  // the mode is left
 }
@@ -71,10 +65,8 @@ TEST_F(PortTest, lineErrorsAreOnlyLogged) {
 }
 
 TEST_F(PortTest, connectStartsAFreshTrafficLogAndDisconnectWritesItOnce) {
-    sim::MeterConfig cfg;
-    cfg.firmware = "1.23";
     LogLine("from an earlier connection");
-    ASSERT_TRUE(ConnectTo(cfg));
+    ASSERT_TRUE(ConnectTo({sim::Model::Talon, "1.23"}));
     EXPECT_TRUE(Link().VersionReply == "1.23" && checkedPort == 1);
     SendCommand(*port, "SP", 0.3, true);
     while (!Link().ReplyReceived) Tick();
@@ -95,9 +87,7 @@ TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {
     for (int n : {1, 2, 3, 4, 5, 9, 13, 16})
         ports += QString("COM%1 %2/dev%3\n").arg(n).arg(dir.Path()).arg(n);
     dir.Write("kelvaro.ports", ports.toUtf8());
-    dir.Write("dev5", "");
-    dir.Write("dev9", "");
-    dir.Write("dev16", "");
+    for (const char* device : {"dev5", "dev9", "dev16"}) dir.Write(device, "");
     for (auto [configured, expected] :
          {std::pair<int16_t, int16_t>{9, 9}, {16, 16}, {2, 5}, {0, 5}, {17, 5}}) {
         CurrentSettings().CommPort = configured;

@@ -1,5 +1,4 @@
 #include "LinkHarness.h"
-#include "support/ProgramState.h"
 
 #include <QRegularExpression>
 
@@ -34,14 +33,12 @@ TEST_F(TransactionTest, silentMeterGetsDummyThenRepeatsThenGivesUp) {
                            "Timeout!"}));
     EXPECT_EQ(Commands().mid(1), (QStringList{"HT", "MD", "MD", "MD"}));
     EXPECT_EQ(prompts.Texts(), QStringList{"Timeout! Connection Lost!"});
-    EXPECT_TRUE(Link().IdentTimedOut && Link().TerminalReady);
-    EXPECT_EQ(Link().AttemptCount, 3);
+    EXPECT_TRUE(Link().IdentTimedOut && Link().TerminalReady && Link().AttemptCount == 3);
 
     // Without a complete line in between, the next silence gives up at once.
     SendCommand(*port, "SP", 0.5, true);
     while (!Link().ReplyReceived) Tick();
-    EXPECT_EQ(prompts.Texts().size(), 2);
-    EXPECT_EQ(Commands().last(), "SP");
+    EXPECT_TRUE(prompts.Texts().size() == 2 && Commands().last() == "SP");
 
     // A complete line starts the count again: the next silence gets its dummy first.
     meter->Config().faults.silent = false;
@@ -51,8 +48,7 @@ TEST_F(TransactionTest, silentMeterGetsDummyThenRepeatsThenGivesUp) {
     meter->Config().faults.silent = true;
     SendCommand(*port, "SP", 0.5, true);
     for (int i = 0; i < 51; ++i) Tick();
-    EXPECT_EQ(Commands().last(), "MD");
-    EXPECT_EQ(prompts.Texts().size(), 2);
+    EXPECT_TRUE(Commands().last() == "MD" && prompts.Texts().size() == 2);
 
     // Disconnect disarms the watch: nothing fires for the command left unanswered.
     Disconnect();

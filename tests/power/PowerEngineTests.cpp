@@ -1,5 +1,4 @@
 #include "PowerHarness.h"
-#include "state/Configuration.h"
 
 #include "power/PowerTexts.h"
 #include "support/RecordingSurface.h"
@@ -123,10 +122,9 @@ TEST_F(PowerEngineTest, mergedPointsDrawTheirSpreadBehindTheAverage) {
     for (const auto& c : chart.Calls("FillBox"))
         if (c.color == g.BandColor) bands.push_back({std::min(c.y1, c.y2), std::max(c.y1, c.y2)});
     ASSERT_EQ(bands.size(), 2u);
-    EXPECT_NEAR(bands[0].first, y(10), 1e-9);
-    EXPECT_NEAR(bands[0].second, y(1), 1e-9);
-    EXPECT_NEAR(bands[1].first, y(1), 1e-9);
-    EXPECT_NEAR(bands[1].second, y(0), 1e-9);
-    const auto calls = chart.Calls();
-    EXPECT_EQ(calls.back().op, "Line") << "the average is drawn over its band";
+    for (auto [band, top, bottom] : {std::tuple{0, 10, 1}, {1, 1, 0}}) {
+        EXPECT_NEAR(bands[size_t(band)].first, y(top), 1e-9);
+        EXPECT_NEAR(bands[size_t(band)].second, y(bottom), 1e-9);
+    }
+    EXPECT_EQ(chart.Calls().back().op, "Line") << "the average is drawn over its band";
 }

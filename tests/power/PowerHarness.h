@@ -83,14 +83,9 @@ protected:
 // A setup dialog's world: settings in their defaults, kelvaro.cfg written to a temporary folder.
 class PowerSetupTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FreshProgramState();
-        SetDecimalSeparator(QStringLiteral("."));
-    }
-    void TearDown() override {
-        SetDecimalSeparator(QString());
-        FreshProgramState();
-    }
+    void SetUp() override { SetDecimalSeparator(QStringLiteral(".")); }
+    void TearDown() override { SetDecimalSeparator(QString()); }
     TempDir dir;
     ScriptedPrompts prompts;
+    ProgramStateScope fresh;  // last: fresh state before the dialog is made and after it is gone
 };

@@ -10,9 +10,9 @@ const UnitFactors kFactors = {1e12, 1e9, 1e6, 1e3, 1, 1e-3, 1e-6};
 constexpr int16_t mW = 3, W = 4, kW = 5;
 
 TEST(PowerSetupRules, logTimeSplitsAndJoinsWithinOneDay) {
-    EXPECT_EQ(SplitLogTime(3725), (LogTimeParts{1, 2, 5}));
-    EXPECT_EQ(SplitLogTime(90000), (LogTimeParts{24, 0, 0}));
-    EXPECT_EQ(SplitLogTime(-5), (LogTimeParts{0, 0, 0}));
+    for (auto [seconds, parts] :
+         {std::pair{3725, LogTimeParts{1, 2, 5}}, {90000, {24, 0, 0}}, {-5, {0, 0, 0}}})
+        EXPECT_EQ(SplitLogTime(seconds), parts) << seconds;
     EXPECT_EQ(JoinLogTime({1, 2, 5}), 3725);
     EXPECT_EQ(JoinLogTime({24, 30, 10}), 86400);
 }
@@ -27,13 +27,12 @@ TEST(PowerSetupRules, highBarKeepsAboveLowAndUnderThirtyKilowatts) {
 }
 
 TEST(PowerSetupRules, unitAndCoefficientFallBackUntilTheHighLimitFits) {
-    EXPECT_EQ(FitUnit(kW, 999, 0, kFactors), W);
-    EXPECT_EQ(FitUnit(kW, 30, 0, kFactors), kW);
-    EXPECT_EQ(FitUnit(kW, 999, 2, kFactors), mW);  // W x 100 passes it too
-    EXPECT_EQ(FitUnit(6, 1, 0, kFactors), kW);     // MW is not listed
-    EXPECT_EQ(FitCoefficient(2, 999, kFactors[W]), 1);
-    EXPECT_EQ(FitCoefficient(2, 300, kFactors[W]), 2);
-    EXPECT_EQ(FitCoefficient(2, 999, kFactors[kW]), 0);
+    // unit, bar, exponent -> unit; W x 100 passes 999 kW too, MW (6) is not listed
+    for (auto [unit, bar, exponent, fit] :
+         {std::array<int, 4>{kW, 999, 0, W}, {kW, 30, 0, kW}, {kW, 999, 2, mW}, {6, 1, 0, kW}})
+        EXPECT_EQ(FitUnit(int16_t(unit), bar, int16_t(exponent), kFactors), fit) << unit << " " << bar;
+    for (auto [bar, unit, coefficient] : {std::array<int, 3>{999, W, 1}, {300, W, 2}, {999, kW, 0}})
+        EXPECT_EQ(FitCoefficient(2, bar, kFactors[size_t(unit)]), coefficient) << bar;
 }
 
 TEST(PowerSetupRules, okPutsHighAboveLowAndLowNotBelowZero) {

@@ -16,10 +16,9 @@ TEST(PowerStore, readingsPastTheLastPointJoinIt) {
     EXPECT_EQ(merged.Store(3.0, 6000.5), 6000);
     EXPECT_EQ(merged.Store(5.0, 6000.6), 6000);
     EXPECT_EQ(merged.Store(7.0, 1e7), 6000);
-    EXPECT_EQ(merged.PointCount, 6000);
-    EXPECT_EQ(merged.PowerData[6000].AvgValue, 5.0f);
-    EXPECT_EQ(merged.PowerData[6000].MaxValue, 7.0f);
-    EXPECT_EQ(merged.PowerData[6000].Count, 3);
+    const PowerPoint& last = merged.PowerData[6000];
+    EXPECT_EQ(std::tuple(merged.PointCount, last.AvgValue, last.MaxValue, last.Count),
+              std::tuple(6000, 5.0f, 7.0f, 3));
 }
 
 // A 100 s run answered 1000 times a second: its 6001st reading groups the
@@ -47,10 +46,9 @@ TEST(PowerStore, aShortRunThatFillsTheStoreIsMergedAndLosesNoReading) {
     // The first point: the 34 readings of 0 to 33 ms (below two points'
     // width), one of them over range; 17 of 1 W and 16 of 2 W are valid.
     const PowerPoint& first = store.PowerData[1];
-    EXPECT_EQ(PowerStore::PointValue(first), OverrangeValue);
-    EXPECT_EQ(first.Count, 33);
+    EXPECT_EQ(std::tuple(PowerStore::PointValue(first), first.Count, first.MinValue),
+              std::tuple(OverrangeValue, 33, 1.0f));
     EXPECT_FLOAT_EQ(first.AvgValue, 49.0f / 33);
-    EXPECT_EQ(first.MinValue, 1.0f);
     // The run goes on merging up to its log time and past it.
     EXPECT_EQ(store.Store(2.0, 99.99), 5999);
     EXPECT_EQ(store.Store(2.0, 100.5), 6000);

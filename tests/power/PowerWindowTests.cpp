@@ -1,9 +1,6 @@
 #include "PowerHarness.h"
-#include "state/Configuration.h"
-#include "support/ProgramState.h"
 
 #include "auxiliary/SetupControls.h"
-#include "auxiliary/StabilityWindow.h"
 #include "power/PowerSetupDialog.h"
 #include "power/PowerWindow.h"
 #include "support/RecordingSurface.h"
@@ -11,14 +8,8 @@
 #include "support/StabilityCell.h"
 #include "widgets/SurfaceWidget.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTableWidget>
 #include <QTest>
+#include <QtWidgets>
 #include <cmath>
 
 class PowerWindowTest : public PowerTest {
@@ -59,19 +50,6 @@ protected:
     PowerWindow w;
 };
 
-TEST_F(PowerWindowTest, midRunWindowShowsReadoutStatisticsAndTrace) {
-    WarmUp();
-    EXPECT_EQ(w.butStartStop->text(), "&Stop");
-    EXPECT_TRUE(w.lblPower->isVisible() && w.lblPower->text().endsWith("mW"));
-    EXPECT_TRUE(w.lblMinPower->isVisible() && w.lblMinPower->text().startsWith("Min:  "));
-    EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Power Logging - "));
-    EXPECT_GT(TracePixels(), 50);
-    EXPECT_FALSE(SaveScreenshot(&w, "power_window").isEmpty());
-    w.resize(700, 420);  // a new size redraws the stored trace
-    QApplication::processEvents();
-    EXPECT_GT(TracePixels(), 50);
-}
-
 TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
     CurrentSettings().Power.LogTime = 30;
     CurrentSettings().Power.GraphHigh = 10;
@@ -83,12 +61,21 @@ TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
     EXPECT_FALSE(SaveScreenshot(&w, "power_window_rescaled").isEmpty());
 }
 
-// Every entry into power mode starts like a new window, in the unit of the
-// head now on the channel: a lux head after a watt run.
-TEST_F(PowerWindowTest, everyEntryStartsAfreshInTheUnitOfTheHead) {
+// Mid-run the window shows read-out, statistics and trace, also after a resize. Every entry
+// into power mode starts like a new window, in the unit of the head now on the channel: a lux
+// head after a watt run.
+TEST_F(PowerWindowTest, midRunWindowShowsTheRunAndEveryEntryStartsAfreshInTheUnitOfTheHead) {
+    WarmUp();
+    EXPECT_EQ(w.butStartStop->text(), "&Stop");
+    EXPECT_TRUE(w.lblPower->isVisible() && w.lblPower->text().endsWith("mW"));
+    EXPECT_TRUE(w.lblMinPower->isVisible() && w.lblMinPower->text().startsWith("Min:  "));
+    EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Power Logging - "));
+    EXPECT_FALSE(SaveScreenshot(&w, "power_window").isEmpty());
+    w.resize(700, 420);  // a new size redraws the stored trace
+    QApplication::processEvents();
+    EXPECT_GT(TracePixels(), 50);
     w.chkAutoRescale->setChecked(true);
     w.chkLimitsOn->setChecked(true);
-    WarmUp();
     QString none;
     w.PowerLog(1, none);
     TestMeter().Channels[0].ReadingUnit = "Lx";
@@ -145,10 +132,8 @@ TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) 
         << hover.toStdString();
 
     const RunProgress p = *w.Engine.Progress();
-    EXPECT_TRUE(p.Logging);
-    EXPECT_EQ(p.Readings, 80);
+    EXPECT_TRUE(p.Logging && p.Readings == 80 && p.LogTime == 120);
     EXPECT_NEAR(p.Elapsed, 79 * 0.25, 1e-6);
-    EXPECT_EQ(p.LogTime, 120);
 }
 
 // The stability figures follow the run once a second while it goes on.
@@ -189,12 +174,9 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
 using PowerSetupDialogTest = PowerSetupTest;
 
 TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
-    PowerSettings& s = CurrentSettings().Power;
-    s.LogTime = 3725;
-    s.StatMode = 1;
-    s.GraphExponent = 1;
-    s.GraphLow = 2;
-    s.GraphHigh = 8;  // in x 10: 200 .. 800 mLx
+    PowerSettings& s = CurrentSettings().Power;  // 200 .. 800 mLx in x 10
+    std::tie(s.LogTime, s.StatMode, s.GraphExponent, s.GraphLow, s.GraphHigh) =
+        std::tuple(3725, 1, 1, 2.0, 8.0);
     PowerSetupDialog dialog;
     dialog.SetupPowerGraph(true, UnitScale{"Lx"});
     EXPECT_EQ(
@@ -217,8 +199,7 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     dialog.graph_limits[1]->setValue(100);
     dialog.graph_limits[0]->setValue(500);
     dialog.Command2->click();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(s.StatMode, 3);
+    EXPECT_EQ(std::pair(dialog.isVisible(), s.StatMode), std::pair(false, int16_t(3)));
     // The High bar moved to 100 stays above Low (201); Low then moved to 500
     // is brought back below High by OK: 200 .. 201 mLx x 10.
     EXPECT_DOUBLE_EQ(s.GraphLow, 2.0);
@@ -228,8 +209,7 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
 
 TEST_F(PowerSetupDialogTest, aTypedDecimalLimitIsTakenInTheUnitShownOrRefused) {
     PowerSettings& s = CurrentSettings().Power;
-    s.GraphLow = 0.0105;  // 10.5 .. 50 mW
-    s.GraphHigh = 0.05;
+    std::tie(s.GraphLow, s.GraphHigh) = std::pair(0.0105, 0.05);  // 10.5 .. 50 mW
     PowerSetupDialog dialog;
     dialog.SetupPowerGraph(false);
     EXPECT_EQ(dialog.cmbPowerUnits->currentText() + " " + dialog.txt_power[0]->text(), "mW 10.5");

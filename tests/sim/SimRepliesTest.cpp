@@ -5,18 +5,16 @@
 using Conversation = std::pair<const char*, const char*>;
 
 TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
+    // clang-format off
     const Conversation rows[] = {
-        {"--model talon", "VE>*329|CH B>?|II>?|HT>*TH W"},
-        {"--model talon --firmware 328", "VE>*328|HT>?"},
+        {"--model talon", "VE>*329|CH B>?|II>?|HT>*TH W"}, {"--model talon --firmware 328", "VE>*328|HT>?"},
         {"--model talon --firmware abc", "HT>?"},
         {"--model meridel1", "VE>*QZ2.45|CH B>*A|HI>*TH 01|HT>*TH W"},
-        {"--model meridel1 --firmware 2.41", "HI>*TH 01|HT>?"},
-        {"--model meridel1 --firmware 1.85", "HI>?"},
+        {"--model meridel1 --firmware 2.41", "HI>*TH 01|HT>?"}, {"--model meridel1 --firmware 1.85", "HI>?"},
         {"--model meridel1 --firmware 2.45 --head-a type=1,rapid", "HI>*TH 11"},
         {"--model meridel1 --firmware 1.90 --head-a type=5", "HI>*RP 11"},
         {"--model meridel1 --head-a type=6,unit=Fc", "HT>*LX Fc"},
-        {"--model meridel1 --head-a type=2", "HT>*PY J"},
-        {"--model talon2", "VE>*TL1.10|II>?"},
+        {"--model meridel1 --head-a type=2", "HT>*PY J"}, {"--model talon2", "VE>*TL1.10|II>?"},
         {"--model talon2 --head-a type=5", "HT>*RP W"},
         {"--model sirka --head-a type=3,unit=A", "VE>*SK1.05|CH A>?|HT>*SI A"},
         {"--model sirka --head-a type=0", "HT>*NO"},
@@ -41,24 +39,22 @@ TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
         {"--model korven-pd --head-a type=3,serial=5,code=QX450", "HI>*QX  5 QX450       "},
         {"--model korven-th --head-a type=1,name=3A,serial=8,code=UC", "HI>*UC  8 3A          "},
         // The unit of the readings in the mode; "*X" while there is none.
-        {"--model talon2", "SI>*X|FP>*|SI>*W"},
-        {"--model talon2 --head-a type=6,unit=Lx", "FP>*|SI>*l"},
+        {"--model talon2", "SI>*X|FP>*|SI>*W"}, {"--model talon2 --head-a type=6,unit=Lx", "FP>*|SI>*l"},
         {"--model talon2 --head-a type=6,unit=Fc", "FP>*|SI>*c"},
         {"--model talon2 --head-a type=3,unit=A", "FP>*|SI>*A"},
         {"--model talon2 --head-a type=2", "FP>*|SI>*W|FE>*|SI>*J"},
         {"--model talon2 --head-a type=0", "FP>*|SI>*X"}};
+    // clang-format on
     for (const auto& [options, script] : rows) ExpectConversation(options, script);
 }
 
 TEST(SimReplies, readingsModesAndRefusals) {
+    // clang-format off
     const Conversation rows[] = {
         {"--model talon --head-a type=1,over=3", "FP>*|SP>*1.234E-03|SP>*1.234E-03|SP>*OVER|SP>*1.234E-03"},
-        {"--model talon --head-a type=0", "FP>*|SP>?|SE>?"},
-        {"--model talon", "SB>?|MD>*"},
-        {"--model meridel1", "FC 3 0 0>?"},
-        {"--model meridel2", "FC 4 0 0>?"},
-        {"--model talon2", "FE S>*|FE A>*|FE R>*|FE X>?|FP 1>?|MD>*|ZZ>?"},
-        {"--model korven-th", "LI>?"},
+        {"--model talon --head-a type=0", "FP>*|SP>?|SE>?"}, {"--model talon", "SB>?|MD>*"},
+        {"--model meridel1", "FC 3 0 0>?"}, {"--model meridel2", "FC 4 0 0>?"},
+        {"--model talon2", "FE S>*|FE A>*|FE R>*|FE X>?|FP 1>?|MD>*|ZZ>?"}, {"--model korven-th", "LI>?"},
         {"--model korven-pe", "LF  0>?"},
         {"--model meridel2 --refuse HT --refuse \"CH B\"", "HT>?|CH B>?|CH  b>?|CH A>*A|SP>*1.234E-03"},
         {"--model meridel2 --head-a type=1 --head-b type=1 --strict-modes",
@@ -80,10 +76,12 @@ TEST(SimReplies, readingsModesAndRefusals) {
         // A delayed channel's pulse comes in a reply of its own.
         {"--model meridel2 --head-a type=2,value=1e-3,rate=10 --head-b type=2,value=2e-3,rate=10,delay=0.05",
          "@0 FC 3 1 1>*|@0.12 SB>*1.000E-03 N|@0.13 SB>*N N|@0.16 SB>*N 2.000E-03"}};
+    // clang-format on
     for (const auto& [options, script] : rows) ExpectConversation(options, script);
 }
 
 TEST(SimReplies, storedLogsAreListedDescribedAndReadInBlocks) {
+    // clang-format off
     const Conversation rows[] = {
         {"--model meridel1 --log file=0,count=25 --log file=3,count=7",
          "LF  0>*0: 25|LF  1>*1: 0|LF  3>*3: 7|LF  10>*10: 0|LF  11>?"},
@@ -111,5 +109,6 @@ TEST(SimReplies, storedLogsAreListedDescribedAndReadInBlocks) {
         {"--model talon", "LI>* 0 0 0 0 30"},
         {"--model talon --bad-blocks 1 --log file=0,values=1:2:3:4:5:6:7:8:9:10:11:12",
          "LR>*|LS>*1 2 3 4 5 6 7 8 9|LS>*11 12"}};
+    // clang-format on
     for (const auto& [options, script] : rows) ExpectConversation(options, script);
 }

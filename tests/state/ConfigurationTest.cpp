@@ -13,48 +13,37 @@
 
 namespace {
 
-// The 76 lines of the table with their defaults, two to a row.
+// The 76 lines of the table with their defaults: "value|comment" is the value in a print zone of
+// 14 characters, then the comment after an apostrophe.
 // clang-format off
-const QByteArray kDefaultFile =
-    "' Kelvaro configuration file. (Do not change this file!)\n" "\n"
-    "1             ' comm. port no.\n"                           "False         ' data log file\n"
-    "\n"                                                         "' Power mode setup\n"
-    "0             ' graph low limit\n"                          "1             ' graph high limit\n"
-    "4             ' graph units\n"                              "0             ' graph units power exponent\n"
-    "15            ' graph time period\n"                        "2             ' display style\n"
-    "False         ' scrolling flag\n"                           "0             ' data presentation option\n"
-    "3             ' graph grid style\n"                         "3             ' statistics option\n"
-    "kelvaro.pwr   ' data file name\n"                           "\n"
-    "' Energy mode setup\n"                                      "0             ' histogram low limit\n"
-    "1             ' histogram high limit\n"                     "10            ' histogram bins count\n"
-    "100           ' histogram units in bin\n"                   "4             ' histogram units\n"
-    "0             ' histogram units power exponent\n"           "0             ' display style\n"
-    "0             ' storage mode\n"                             "1             ' storage rate\n"
-    "1             ' storage style\n"                            "False         ' time stamp mode\n"
-    "0             ' data presentation option\n"                 "3             ' statistics option\n"
-    "kelvaro.nrg   ' data file name\n"                           "\n"
-    "' Power Ratio mode setup\n"                                 "0             ' graph low limit\n"
-    "1             ' graph high limit\n"                         "0             ' graph range exponent\n"
-    "15            ' graph time period\n"                        "2             ' display style\n"
-    "False         ' scrolling flag\n"                           "0             ' data presentation option\n"
-    "3             ' graph grid style\n"                         "3             ' statistics option\n"
-    "kelvaro.dpw   ' data file name\n"                           "\n"
-    "' Power Difference mode setup\n"                            "0             ' graph low limit\n"
-    "1             ' graph high limit\n"                         "4             ' graph units\n"
-    "0             ' graph units power exponent\n"               "15            ' graph time period\n"
-    "2             ' display style\n"                            "False         ' scrolling flag\n"
-    "0             ' data presentation option\n"                 "3             ' graph grid style\n"
-    "3             ' statistics option\n"                        "kelvaro.dpw   ' data file name\n"
-    "\n"                                                         "' Energy Ratio mode setup\n"
-    "0             ' ratio low limit\n"                          "1             ' ratio high limit\n"
-    "0             ' ratio range exponent\n"                     "0             ' energy low limit\n"
-    "1             ' energy high limit\n"                        "4             ' energy units\n"
-    "0             ' energy units power exponent\n"              "2             ' display style\n"
-    "0             ' storage mode\n"                             "1             ' storage rate\n"
-    "1             ' storage style\n"                            "False         ' time stamp mode\n"
-    "0             ' data presentation option\n"                 "3             ' chart grid style\n"
-    "3             ' statistics option\n"                        "kelvaro.dnr   ' data file name\n";
+const char* const kDefaultLines[] = {
+    "' Kelvaro configuration file. (Do not change this file!)", "", "1|comm. port no.", "False|data log file",
+    "", "' Power mode setup", "0|graph low limit", "1|graph high limit", "4|graph units",
+    "0|graph units power exponent", "15|graph time period", "2|display style", "False|scrolling flag",
+    "0|data presentation option", "3|graph grid style", "3|statistics option", "kelvaro.pwr|data file name",
+    "", "' Energy mode setup", "0|histogram low limit", "1|histogram high limit", "10|histogram bins count",
+    "100|histogram units in bin", "4|histogram units", "0|histogram units power exponent", "0|display style",
+    "0|storage mode", "1|storage rate", "1|storage style", "False|time stamp mode",
+    "0|data presentation option", "3|statistics option", "kelvaro.nrg|data file name", "",
+    "' Power Ratio mode setup", "0|graph low limit", "1|graph high limit", "0|graph range exponent",
+    "15|graph time period", "2|display style", "False|scrolling flag", "0|data presentation option",
+    "3|graph grid style", "3|statistics option", "kelvaro.dpw|data file name", "",
+    "' Power Difference mode setup", "0|graph low limit", "1|graph high limit", "4|graph units",
+    "0|graph units power exponent", "15|graph time period", "2|display style", "False|scrolling flag",
+    "0|data presentation option", "3|graph grid style", "3|statistics option", "kelvaro.dpw|data file name",
+    "", "' Energy Ratio mode setup", "0|ratio low limit", "1|ratio high limit", "0|ratio range exponent",
+    "0|energy low limit", "1|energy high limit", "4|energy units", "0|energy units power exponent",
+    "2|display style", "0|storage mode", "1|storage rate", "1|storage style", "False|time stamp mode",
+    "0|data presentation option", "3|chart grid style", "3|statistics option", "kelvaro.dnr|data file name"};
 // clang-format on
+const QByteArray kDefaultFile = [] {
+    QByteArray text;
+    for (const QByteArray line : kDefaultLines) {
+        const QList<QByteArray> zone = line.split('|');
+        text += (zone.size() == 2 ? zone[0].leftJustified(14) + "' " + zone[1] : line) + '\n';
+    }
+    return text;
+}();
 
 QByteArray WithLines(QByteArray text, const std::vector<std::pair<int, QByteArray>>& replaced) {
     QList<QByteArray> lines = text.split('\n');
@@ -129,16 +118,11 @@ TEST(ParseConfiguration, filesThatDoNotLoad) {
 
 class ConfigurationFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FreshProgramState();
-        CurrentSettings() = NonDefault();
-    }
-    void TearDown() override {
-        CloseAllFiles();
-        FreshProgramState();
-    }
+    void SetUp() override { CurrentSettings() = NonDefault(); }
+    void TearDown() override { CloseAllFiles(); }
     TempDir dir;
     ScriptedPrompts prompts;
+    ProgramStateScope fresh;
 };
 
 TEST_F(ConfigurationFile, missingOrUnusableFileGivesDefaultsWrittenSilently) {

@@ -7,12 +7,8 @@
 // names the folder an installed program puts its working files in. What is
 // written reads back the same; a hand-edited list is read within bounds.
 TEST(RecentFiles, newestFirstOnceEachAtMostFive) {
-    const struct {
-        const char* path;
-        bool saved;
-        QStringList files;
-        QString saveFolder;
-    } steps[] = {
+    const std::tuple<const char*, bool, QStringList, QString> steps[] = {
+        // path, saved -> files, save folder
         {"/d/a.pwr", false, {"/d/a.pwr"}, ""},
         {"/d/b.nrg", true, {"/d/b.nrg", "/d/a.pwr"}, "/d"},
         {"/d/x/../a.pwr", false, {"/d/a.pwr", "/d/b.nrg"}, "/d"},
@@ -22,14 +18,14 @@ TEST(RecentFiles, newestFirstOnceEachAtMostFive) {
         {"/f/g.pwr", false, {"/f/g.pwr", "/f/e.pwr", "/e/d.dnr", "/e/c.dpw", "/d/a.pwr"}, "/f"},
     };
     RecentFiles r;
-    for (const auto& s : steps) {
-        AddRecentFile(r, s.path, s.saved);
+    for (const auto& [path, saved, files, saveFolder] : steps) {
+        AddRecentFile(r, path, saved);
         QStringList expected;
-        for (const QString& f : s.files) expected << QDir::toNativeSeparators(f);
-        EXPECT_EQ(r.files, expected) << s.path;
-        EXPECT_EQ(r.lastSaveFolder, QDir::toNativeSeparators(s.saveFolder)) << s.path;
+        for (const QString& f : files) expected << QDir::toNativeSeparators(f);
+        EXPECT_EQ(r.files, expected) << path;
+        EXPECT_EQ(r.lastSaveFolder, QDir::toNativeSeparators(saveFolder)) << path;
         const RecentFiles back = ParseRecentFiles(RecentFilesText(r));
-        EXPECT_TRUE(back.files == r.files && back.lastSaveFolder == r.lastSaveFolder) << s.path;
+        EXPECT_TRUE(back.files == r.files && back.lastSaveFolder == r.lastSaveFolder) << path;
     }
     const RecentFiles edited =
         ParseRecentFiles("# x\r\n/a/1\r\n\n/a/1\nsaved-in /a\n/a/2\n/a/3\n/a/4\n/a/5\n/a/6\n");

@@ -12,6 +12,12 @@ inline void FreshProgramState() {
     ResetProgramState();
 }
 
+// Fresh program state for its lifetime and again after it.
+struct ProgramStateScope {
+    ProgramStateScope() { FreshProgramState(); }
+    ~ProgramStateScope() { FreshProgramState(); }
+};
+
 // The meter identity, writable, for a case that needs a meter without a line.
 inline MeterIdentity& TestMeter() {
     return WritableMeter();

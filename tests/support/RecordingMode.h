@@ -12,32 +12,24 @@
 // ask again after a refusal; the PC file reads no meter; the views are
 // entered afresh when chosen again; the power-type charts pause for files.
 inline ModeTraits ProgramTraits(int16_t code) {
-    ModeTraits t;
+    using S = StartOrder;
     switch (code) {
         case ModePower:
-            t = {StartOrder::BeforeBegin, "FP", false, true, false, true};
-            break;
+            return {S::BeforeBegin, "FP", false, true, false, true};
         case ModeEnergy:
-            t = {StartOrder::BeforeBegin, "FE", false, true, false, false};
-            break;
+            return {S::BeforeBegin, "FE", false, true, false, false};
         case ModeRapidPulse:
-            t = {StartOrder::AfterBegin, "FE", false, true, false, false};
-            break;
+            return {S::AfterBegin, "FE", false, true, false, false};
         case ModePowerRatio:
         case ModePowerDifference:
         case ModeEnergyRatio:
-            t = {StartOrder::AfterBegin, nullptr, true, true, false, code != ModeEnergyRatio};
-            break;
+            return {S::AfterBegin, nullptr, true, true, false, code != ModeEnergyRatio};
         case ModePcFile:
-            t.HoldsLink = false;
-            [[fallthrough]];
         case ModeDeviceFile:
-            t.Reenters = true;
-            break;
+            return {S::None, nullptr, false, code == ModeDeviceFile, true, false};
         default:
-            break;
+            return {};
     }
-    return t;
 }
 
 // A mode that hands its operations to the test: Entry takes op -1 (begin),

@@ -65,7 +65,6 @@ TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
         EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, low) << lines;
         EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, high) << lines;
     }
-    EXPECT_EQ(App().ViewerKind, 3);
     EXPECT_TRUE(w.lblMissingPulses->isVisible());
     // No number, or one beyond a single: the load ends there instead of inventing a 0 J pulse.
     for (const char* bad : {"abc", "1.2.3", "\x01\x7f\x02", "0.5mJ", "1E+39"})
@@ -203,7 +202,6 @@ TEST_F(EnergyRatioViewerTest, bothDirectionsKeepTheirStatisticsAndOverRangeChann
     EXPECT_EQ(Labels(), QStringList({"Min:  0", "Max:  5.00 E-01", "Average:  2.50 E-01",
                                      "St.Dev.:  2.50 E-01", "Total Points:  4", "Points Overrange:  1"}));
     EXPECT_EQ(w.lblMissingPulses->text(), "Missing Pulses:  1");
-    EXPECT_EQ(App().ViewerKind, 4);
     for (const char* bad : {"0.001 0.002" /* no TAB */, "0.001\tabc", "1E+39\t0.001"})
         EXPECT_THROW(w.EnergyLoad(0, bad), DataFileError) << bad;
 }

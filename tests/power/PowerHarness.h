@@ -12,6 +12,7 @@
 #include "support/ProgramState.h"
 #include "support/QuietPlatform.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SeparatorScope.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +36,6 @@ class PowerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         FreshProgramState();
-        SetDecimalSeparator(QStringLiteral("."));
         platform::setSerialPort(&port);
         AppState& app = App();
         TestMeter().Connected = true;
@@ -56,7 +56,6 @@ protected:
     void TearDown() override {
         WorkFile(2, QString());
         platform::setSerialPort(nullptr);
-        SetDecimalSeparator(QString());
         FreshProgramState();
     }
 
@@ -72,6 +71,7 @@ protected:
         Reply(text);
     }
 
+    SeparatorScope point{"."};
     FakeClock clock;
     ScriptedPrompts prompts;
     TempDir dir;
@@ -83,8 +83,7 @@ protected:
 // A setup dialog's world: settings in their defaults, kelvaro.cfg written to a temporary folder.
 class PowerSetupTest : public ::testing::Test {
 protected:
-    void SetUp() override { SetDecimalSeparator(QStringLiteral(".")); }
-    void TearDown() override { SetDecimalSeparator(QString()); }
+    SeparatorScope point{"."};
     TempDir dir;
     ScriptedPrompts prompts;
     ProgramStateScope fresh;  // last: fresh state before the dialog is made and after it is gone

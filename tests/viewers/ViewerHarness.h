@@ -6,6 +6,7 @@
 #include "state/AppState.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
+#include "support/SeparatorScope.h"
 #include "support/TempDir.h"
 #include "viewers/PcFileLoader.h"
 #include "viewers/StoredDataViewer.h"
@@ -22,7 +23,6 @@ class ViewerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         FreshProgramState();
-        SetDecimalSeparator(QStringLiteral("."));
         Notes().ClearNotesBox();
     }
     void TearDown() override {
@@ -30,7 +30,6 @@ protected:
         ForgetViewers();
         Notes().ClearNotesBox();
         WorkFile(2, QString());
-        SetDecimalSeparator(QString());
         FreshProgramState();
     }
     static void Feed(StoredDataViewer& v, const QString& title, const QStringList& lines) {
@@ -47,6 +46,7 @@ protected:
         v.ShowData();
     }
 
+    SeparatorScope point{"."};
     ScriptedPrompts prompts;
     TempDir dir;
 };

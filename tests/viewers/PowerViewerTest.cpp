@@ -443,7 +443,7 @@ TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
 }
 
 TEST_F(PowerViewerTest, stabilityFiguresFollowTheZoom) {
-    QStringList ramp;  // 0.2 + 0.001 i W at 0.5 i s: 0.002 W/s
+    QStringList ramp;  // 0.2 + 0.001 i W at 0.5 i s
     for (int i = 0; i < 200; ++i) ramp << Line(0.2 + 0.001 * i, i * 0.5);
     PowerViewer& v = Show(ViewPower, ramp);
     v.resize(960, 600);

@@ -135,7 +135,6 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     Start();
     ASSERT_TRUE(Meter().Connected) << prompts.Texts().join(" | ").toStdString();
     EXPECT_EQ(form->mnuConnect->text(), "&Disconnect");
-    EXPECT_EQ(Meter().DeviceType, MeterModel::MeridelTwo);
     EXPECT_FALSE(Visible("mnuMode_Power"));
     EXPECT_TRUE(Enabled("mnuMode_DualEnergy_ChannelB"));  // the energy window is part of the program
     QAction* port3 = form->mnuSetup_CommPortList[3];

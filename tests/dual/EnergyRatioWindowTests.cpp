@@ -48,7 +48,6 @@ protected:
 TEST_F(EnergyRatioWindowTest, scatterChartMidRunWithReadoutStatisticsAndPrintedPage) {
     Pairs(400);
     EXPECT_EQ(w.windowTitle(), "Real-Time Energy Ratio Logging - A: PE25; s/n4711  B: PE10; s/n815");
-    EXPECT_EQ(w.Engine.Store().Count(), 400);
     EXPECT_GT(PointPixels(), 300);
     EXPECT_FALSE(w.lblEnergyRatio->text().isEmpty());
     EXPECT_FALSE(SaveScreenshot(&w, "energy_ratio_window").isEmpty());

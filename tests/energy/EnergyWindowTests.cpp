@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QtWidgets>
+#include <cmath>
 #include <random>
 
 class EnergyWindowTest : public EnergyTest {
@@ -105,8 +106,7 @@ TEST_F(EnergyWindowTest, relativeRapidPulseRunsInRpUnitsAndLeavingRestoresJoules
     EXPECT_EQ(w.Engine.Display.Caption, "Real-Time Rapid Pulse Absolute Logging");
 }
 
-// 1, 2, (over range), 3, 4 mJ: mean 2.5 mJ. The figures themselves are the analysis's;
-// this shows the window hands it the pulses of the run.
+// 1, 2, (over range), 3, 4 mJ: mean 2.5 mJ, sigma root(5/3) mJ.
 TEST_F(EnergyWindowTest, stabilityFiguresCoverThePulsesOfTheRunSoFar) {
     UseMeter(sim::Model::Talon, 2);
     Enter(ModeEnergy, "FE", &w.Engine);
@@ -118,6 +118,8 @@ TEST_F(EnergyWindowTest, stabilityFiguresCoverThePulsesOfTheRunSoFar) {
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(std::pair(Cell(*s, "Pulses"), Cell(*s, "Over range")), std::pair(4.0, 1.0));
     EXPECT_NEAR(2.5e-3, Cell(*s, "Mean"), 1e-9);
+    EXPECT_NEAR(std::sqrt(5.0 / 3) / 2.5 * 100, Cell(*s, "Pulse-to-pulse RSD"), 1e-4);
+    EXPECT_EQ(120, Cell(*s, "Peak-to-peak"));
     EXPECT_FALSE(s->Picture1->isVisibleTo(s));  // no Allan deviation for pulses
 }
 

@@ -171,3 +171,14 @@ TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithou
     Reply("1E-3 2E-3");
     EXPECT_FALSE(SaveAs(dir.Path("missing/run.dnr")));
 }
+
+TEST_F(EnergyRatioFileTest, aFailedSaveAtTheReminderKeepsTheRunForAnotherTry) {
+    StartRun();
+    Reply("1E-3 2E-3");
+    prompts.yesNoAnswers = {true, true};
+    prompts.fileAnswers = {dir.Path("missing/run.dnr"), dir.Path("run.dnr")};
+    QString none;
+    engine->EnergyRatioLog(1, none);
+    EXPECT_TRUE(dir.Read("run.dnr").startsWith("Energy, J Channel A"));
+    EXPECT_FALSE(engine->Unsaved);
+}

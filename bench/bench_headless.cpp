@@ -70,7 +70,8 @@ void HeadlessPowerRun(benchmark::State& state) {
         env.insert("XDG_RUNTIME_DIR", work.path());
         program.setProcessEnvironment(env);
         program.start(ProgramPath(), args);
-        if (control) state.counters["events"] = double(FollowStream(program, work.path() + "/kelvaro32/control"));
+        if (control)
+            state.counters["events"] = double(FollowStream(program, work.path() + "/kelvaro32/control"));
         if (path.isEmpty() || !program.waitForFinished(30000) || program.exitCode() != 0) {
             state.SkipWithError("no headless run on the simulator");
             StopSimulator(sim);

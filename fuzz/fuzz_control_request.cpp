@@ -19,7 +19,8 @@ const char* const kCommands[] = {"status", "read", "subscribe", "unsubscribe", "
 const char* const kArgument[] = {"", "", "", "", "name", "", "", "", "path", "text"};
 
 QJsonObject AnswerOf(const ControlRequest& r) {
-    const std::string line = r.error.isEmpty() ? ControlAnswer(r.id, "\"running\":true") : ControlError(r.id, r.error);
+    const std::string line =
+        r.error.isEmpty() ? ControlAnswer(r.id, "\"running\":true") : ControlError(r.id, r.error);
     Require(!line.empty() && line.back() == '\n' && line.find('\n') == line.size() - 1);
     QJsonParseError error{};
     const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(line), &error);
@@ -47,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ControlRequest r = ParseControlRequest(QJsonDocument(request).toJson(QJsonDocument::Compact));
     Require(r.id == QJsonValue(id));
     Require(r.error.isEmpty() == (!*kArgument[k] || !argument.isEmpty()));
-    if (r.error.isEmpty()) Require(int(r.command) == int(k) && r.argument == (*kArgument[k] ? argument : QString()));
+    if (r.error.isEmpty())
+        Require(int(r.command) == int(k) && r.argument == (*kArgument[k] ? argument : QString()));
     const QJsonObject answer = AnswerOf(r);
     if (r.error.isEmpty()) Require(answer.value(QLatin1String("running")).toBool());
     return 0;

@@ -49,10 +49,14 @@ void StartStop(Mode& mode) {
 }
 
 bool ResetRun(Mode& mode) {
-    if (auto* power = dynamic_cast<PowerEngine*>(&mode)) power->Reset(false);
-    else if (auto* energy = dynamic_cast<EnergyEngine*>(&mode)) energy->Reset(false);
-    else if (auto* ratio = dynamic_cast<EnergyRatioEngine*>(&mode)) ratio->Reset(false);
-    else return false;
+    if (auto* power = dynamic_cast<PowerEngine*>(&mode))
+        power->Reset(false);
+    else if (auto* energy = dynamic_cast<EnergyEngine*>(&mode))
+        energy->Reset(false);
+    else if (auto* ratio = dynamic_cast<EnergyRatioEngine*>(&mode))
+        ratio->Reset(false);
+    else
+        return false;
     return true;
 }
 

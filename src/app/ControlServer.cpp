@@ -144,8 +144,11 @@ void ControlServer::Pump() {
             Client& c = *clients_[i];
             if (c.closing) continue;
             if (!TopUp(c)) {
-                Send(c, ControlError(QJsonValue::Undefined,
-                                     QStringLiteral("request line longer than %1 bytes; closing").arg(kControlLineLimit)));
+                Send(
+                    c,
+                    ControlError(
+                        QJsonValue::Undefined,
+                        QStringLiteral("request line longer than %1 bytes; closing").arg(kControlLineLimit)));
                 c.closing = true;
                 c.in.clear();
                 c.socket->disconnectFromServer();  // after the answer went out
@@ -181,7 +184,8 @@ std::string ControlServer::Answer(Client& c, const QByteArray& line) {
     if (error.isEmpty()) error = answering.text;
     std::string answer = error.isEmpty() ? ControlAnswer(r.id, fields) : ControlError(r.id, error);
     // A new subscriber learns the state it starts from.
-    if (r.command == ControlCommand::Subscribe) answer += ControlEvent("state", 0, "{" + StateMembers() + "}");
+    if (r.command == ControlCommand::Subscribe)
+        answer += ControlEvent("state", 0, "{" + StateMembers() + "}");
     return answer;
 }
 
@@ -189,7 +193,8 @@ QString ControlServer::Do(Client& c, const ControlRequest& r, std::string& field
     Mode* mode = ActiveMode();
     const bool logging = mode && mode->Progress();
     const bool asksNothing = r.command == ControlCommand::Status || r.command == ControlCommand::Read ||
-                             r.command == ControlCommand::Subscribe || r.command == ControlCommand::Unsubscribe;
+                             r.command == ControlCommand::Subscribe ||
+                             r.command == ControlCommand::Unsubscribe;
     if (!asksNothing && LinkBusy()) return QStringLiteral("the meter is busy (being identified); ask again");
     switch (r.command) {
         case ControlCommand::Status:
@@ -213,7 +218,8 @@ QString ControlServer::Do(Client& c, const ControlRequest& r, std::string& field
             if (Logging(*mode) != start) StartStop(*mode);
             // The engine told why (through the prompts) where it could.
             if (Logging(*mode) != start)
-                return start ? QStringLiteral("the run did not start") : QStringLiteral("the run did not stop");
+                return start ? QStringLiteral("the run did not start")
+                             : QStringLiteral("the run did not stop");
             fields = std::string("\"running\":") + (Logging(*mode) ? "true" : "false");
             return {};
         }
@@ -231,7 +237,8 @@ QString ControlServer::Do(Client& c, const ControlRequest& r, std::string& field
             return {};
         }
         case ControlCommand::Command:
-            if (mode && Logging(*mode)) return QStringLiteral("a raw command is taken only when no logging mode runs");
+            if (mode && Logging(*mode))
+                return QStringLiteral("a raw command is taken only when no logging mode runs");
             return RawCommand(r.argument, fields);
     }
     return {};

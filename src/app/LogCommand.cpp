@@ -29,8 +29,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <climits>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <variant>
 
@@ -80,7 +80,8 @@ public:
     void Tick() {
         if (!Meter().Connected) return Finish(kFailed);  // the meter went away; the link said why
         // With the control socket open, its clients stop and start runs: the run goes on.
-        const std::optional<RunProgress> progress = mode_ && !request_.control ? mode_->Progress() : std::nullopt;
+        const std::optional<RunProgress> progress =
+            mode_ && !request_.control ? mode_->Progress() : std::nullopt;
         if (progress && !progress->Logging) {
             // A power-type run that reached its log time ended as asked.
             const bool logTimeReached = request_.seconds && last_ && last_->Time >= *request_.seconds - 1e-9;
@@ -160,7 +161,8 @@ int Serve(HeadlessRun& run) {
     return run.Run();
 }
 
-int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode* entered, std::optional<ControlServer>& control) {
+int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode* entered,
+                 std::optional<ControlServer>& control) {
     if (QString error; control && !control->Open(platform::ControlSocketPath(), error)) {
         platform::WriteStandardError(QStringLiteral("kelvaro32: ") + error + QLatin1Char('\n'));
         return kFailed;
@@ -178,8 +180,8 @@ int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode* entered, std
         return status;
     }
     Mode& mode = *entered;
-    const std::optional<ModeMenuItem> item =
-        MenuItemFor(*request.mode, request.channel, request.relative, meter.DeviceType == MeterModel::MeridelTwo);
+    const std::optional<ModeMenuItem> item = MenuItemFor(*request.mode, request.channel, request.relative,
+                                                         meter.DeviceType == MeterModel::MeridelTwo);
     if (const QString why = NotOffered(*request.mode, request.channel, item); !why.isEmpty()) {
         platform::WriteStandardError(QStringLiteral("kelvaro32: ") + why + QLatin1Char('\n'));
         return kFailed;

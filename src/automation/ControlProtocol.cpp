@@ -69,7 +69,8 @@ ControlRequest ParseControlRequest(const QByteArray& line) {
         if (!c.argument) return r;
         const QJsonValue arg = o.value(QLatin1String(c.argument));
         if (!arg.isString() || arg.toString().isEmpty())
-            r.error = QStringLiteral("\"%1\" needs \"%2\": a text").arg(QLatin1String(c.name), QLatin1String(c.argument));
+            r.error = QStringLiteral("\"%1\" needs \"%2\": a text")
+                          .arg(QLatin1String(c.name), QLatin1String(c.argument));
         else
             r.argument = arg.toString();
         return r;

@@ -104,8 +104,7 @@ std::variant<LogRequest, int> ParseLogCommand(const QStringList& arguments) {
     r.control = parser.isSet(control);
     if (r.control && !parser.isSet(mode)) {
         for (const QCommandLineOption& o : {channel, relative, count, timeStamps, out, jsonl})
-            if (parser.isSet(o))
-                return Bad(QStringLiteral("--%1 needs --mode").arg(o.names().constFirst()));
+            if (parser.isSet(o)) return Bad(QStringLiteral("--%1 needs --mode").arg(o.names().constFirst()));
         return r;
     }
     r.mode = FindModeName(parser.value(mode));

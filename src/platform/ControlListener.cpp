@@ -7,10 +7,10 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/socket.h>
-#include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 #endif
 
 namespace platform {
@@ -22,14 +22,16 @@ namespace {
 bool PrivateFolder(const QString& folder, QString& error) {
     const QByteArray name = QFile::encodeName(folder);
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
-        error = QStringLiteral("cannot create the folder %1: %2").arg(folder, QString::fromLocal8Bit(strerror(errno)));
+        error = QStringLiteral("cannot create the folder %1: %2")
+                    .arg(folder, QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
     struct stat st {};
     if (::lstat(name.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
         (st.st_mode & 077) != 0) {
-        error = QStringLiteral("the folder %1 is not a private folder of this user (it must be owned by "
-                               "uid %2 with mode 0700); the control socket is not opened")
+        error = QStringLiteral(
+                    "the folder %1 is not a private folder of this user (it must be owned by "
+                    "uid %2 with mode 0700); the control socket is not opened")
                     .arg(folder)
                     .arg(::geteuid());
         return false;
@@ -49,7 +51,9 @@ bool PrivateFolder(const QString& folder, QString& error) {
     error = QStringLiteral("cannot create the folder %1").arg(folder);
     return false;
 }
-bool SameUser(qintptr) { return true; }
+bool SameUser(qintptr) {
+    return true;
+}
 #endif
 
 }  // namespace

@@ -1,9 +1,9 @@
 // A headless power run end to end: `kelvaro32 log` in its own process against
 // kelvaro-meter-sim --instant over a pseudo-terminal, with the data file
-// written as it goes (0), JSON lines on standard output (1), or the data file
-// with one control-socket client subscribed and reading the stream (2). The
-// rate is the run's own: its readings over the time of its last one; the
-// subscribed run also reports its ratio to the plain one.
+// written as it goes (0) or JSON lines on standard output (1); and the data
+// file without and with one control-socket client reading the stream, with
+// the ratio of the two rates. The rate is the run's own: its readings over
+// the time of its last one.
 
 #include <benchmark/benchmark.h>
 #include <QCoreApplication>
@@ -14,6 +14,8 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <array>
+#include <optional>
 
 #include "MeterSimProcess.h"
 
@@ -48,56 +50,69 @@ int64_t FollowStream(QProcess& program, const QString& socketPath) {
         client.waitForReadyRead(100);
         lines += client.readAll().count('\n');
     }
-    program.waitForFinished(30000);
     return lines;
 }
 
-double g_plainRate = 0;
+// One run of 3 s: its readings and the time of its last one; nothing when it failed.
+std::optional<std::pair<double, double>> OneRun(int output) {
+    const bool jsonl = output == 1, control = output == 2;
+    QProcess sim;
+    const QString path = StartSimulator(sim, "type=1,name=XLP12,serial=1,value=0.0125,noise=0.1");
+    QTemporaryDir work;
+    QProcess program;
+    program.setWorkingDirectory(work.path());
+    QStringList args = {"log", "--port", path, "--for", "3s"};
+    args += jsonl ? QStringList{"--jsonl"} : QStringList{"--out", "run.pwr"};
+    if (control) args += {"--control", "--mode", "power"};
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", work.path());
+    program.setProcessEnvironment(env);
+    program.start(ProgramPath(), args);
+    if (control && FollowStream(program, work.path() + "/kelvaro32/control") == 0) return std::nullopt;
+    const bool ended = program.state() == QProcess::NotRunning || program.waitForFinished(30000);
+    StopSimulator(sim);
+    if (path.isEmpty() || !ended || program.exitCode() != 0) return std::nullopt;
+    QFile file(QDir(work.path()).filePath("run.pwr"));
+    return Counted(jsonl ? program.readAllStandardOutput()
+                         : (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray()),
+                   jsonl);
+}
 
 void HeadlessPowerRun(benchmark::State& state) {
-    const bool jsonl = state.range(0) == 1, control = state.range(0) == 2;
     double readings = 0, seconds = 0;
     for (auto _ : state) {
-        QProcess sim;
-        const QString path = StartSimulator(sim, "type=1,name=XLP12,serial=1,value=0.0125,noise=0.1");
-        QTemporaryDir work;
-        QProcess program;
-        program.setWorkingDirectory(work.path());
-        QStringList args = {"log", "--port", path, "--for", "3s"};
-        args += jsonl ? QStringList{"--jsonl"} : QStringList{"--out", "run.pwr"};
-        if (control) args += "--control";
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_RUNTIME_DIR", work.path());
-        program.setProcessEnvironment(env);
-        program.start(ProgramPath(), args);
-        if (control)
-            state.counters["events"] = double(FollowStream(program, work.path() + "/kelvaro32/control"));
-        if (path.isEmpty() || !program.waitForFinished(30000) || program.exitCode() != 0) {
-            state.SkipWithError("no headless run on the simulator");
-            StopSimulator(sim);
-            return;
-        }
-        QFile file(QDir(work.path()).filePath("run.pwr"));
-        const QByteArray output = jsonl ? program.readAllStandardOutput()
-                                        : (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
-        const auto [n, t] = Counted(output, jsonl);
-        readings += n;
-        seconds += t;
-        StopSimulator(sim);
+        const auto run = OneRun(int(state.range(0)));
+        if (!run) return state.SkipWithError("no headless run on the simulator");
+        readings += run->first;
+        seconds += run->second;
     }
-    const double rate = seconds > 0 ? readings / seconds : 0;
-    state.counters["readings/s"] = rate;
-    if (state.range(0) == 0) g_plainRate = rate;
-    if (control && g_plainRate > 0) state.counters["ratio"] = rate / g_plainRate;
+    state.counters["readings/s"] = seconds > 0 ? readings / seconds : 0;
 }
 BENCHMARK(HeadlessPowerRun)
-    ->ArgName("output")
+    ->ArgName("jsonl")
     ->Arg(0)
     ->Arg(1)
-    ->Arg(2)
     ->Iterations(2)
     ->UseRealTime()
     ->Unit(benchmark::kSecond);
+
+// The data file with and without one control-socket client reading the
+// stream, in turns, so that the machine's load falls on both alike.
+void SubscribedClientCost(benchmark::State& state) {
+    std::array<double, 2> readings{}, seconds{};
+    for (auto _ : state)
+        for (int subscribed = 0; subscribed < 2; ++subscribed) {
+            const auto run = OneRun(subscribed ? 2 : 0);
+            if (!run) return state.SkipWithError("no headless run on the simulator");
+            readings[size_t(subscribed)] += run->first;
+            seconds[size_t(subscribed)] += run->second;
+        }
+    const double plain = readings[0] / seconds[0], subscribed = readings[1] / seconds[1];
+    state.counters["plain/s"] = plain;
+    state.counters["subscribed/s"] = subscribed;
+    state.counters["ratio"] = subscribed / plain;
+}
+BENCHMARK(SubscribedClientCost)->Iterations(4)->UseRealTime()->Unit(benchmark::kSecond);
 
 }  // namespace
 

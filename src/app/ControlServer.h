@@ -39,6 +39,7 @@ private:
     struct Client {
         std::unique_ptr<QLocalSocket> socket;
         QByteArray in;
+        std::string stream;  // readings not yet handed to the socket
         bool subscribed = false;
         bool closing = false;
         int64_t dropped = 0;
@@ -48,6 +49,7 @@ private:
     void Pump();
     bool TopUp(Client& c);  // false when the client broke the line limit
     void Send(Client& c, const std::string& line);
+    void Flush();  // the readings gathered for each client go out together
     std::string Answer(Client& c, const QByteArray& line);
     QString Do(Client& c, const ControlRequest& r, std::string& fields);
     QString EnterMode(const QString& name);
@@ -61,6 +63,7 @@ private:
     std::vector<std::unique_ptr<Client>> clients_;
     std::vector<Mode*> followed_;
     QTimer stateWatch_;
+    QTimer flush_;
     std::string lastState_;
     std::optional<Reading> latest_;
     int64_t readings_ = 0;

@@ -11,6 +11,14 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+bool g_control = false;
+}  // namespace
+
+bool ControlSocketAsked() {
+    return g_control;
+}
+
 std::optional<int> RunCommand(int argc, char** argv) {
     if (argc < 2) return std::nullopt;
     const bool stability = std::strcmp(argv[1], "stability") == 0;
@@ -33,9 +41,15 @@ std::optional<int> ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("Use the serial device PATH for the configured COM port in this "
                        "run (for example /dev/serial/by-id/...). No file is changed."),
         QStringLiteral("PATH"));
+    const QCommandLineOption control(
+        QStringLiteral("control"),
+        QStringLiteral("Open the control socket: one JSON request a line, for scripts of this user "
+                       "(status, read, subscribe, unsubscribe, mode, start, stop, reset, save, command). "
+                       "It is $XDG_RUNTIME_DIR/kelvaro32/control, else /tmp/kelvaro32-<uid>/control."));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(port);
+    parser.addOption(control);
     parser.addPositionalArgument(
         QStringLiteral("stability"),
         QStringLiteral("kelvaro32 stability FILE [--json] [--channel A|B|ratio|difference]: print the "
@@ -43,8 +57,8 @@ std::optional<int> ParseCommandLine(const QStringList& arguments) {
         QStringLiteral("[stability FILE ...]"));
     parser.addPositionalArgument(
         QStringLiteral("log"),
-        QStringLiteral("kelvaro32 log [--mode MODE] [--for DURATION | --count N] [--out FILE | --jsonl]: log "
-                       "readings with no window (see kelvaro32 log --help)."),
+        QStringLiteral("kelvaro32 log [--mode MODE] [--for DURATION | --count N] [--out FILE | --jsonl] "
+                       "[--control]: log readings with no window (see kelvaro32 log --help)."),
         QStringLiteral("[log ...]"));
 
     const QString program = QStringLiteral("kelvaro32");
@@ -73,6 +87,7 @@ std::optional<int> ParseCommandLine(const QStringList& arguments) {
         std::printf("%s %s\n", qPrintable(program), KELVARO_VERSION);
         return 0;
     }
+    g_control = parser.isSet(control);
     if (parser.isSet(port)) {
         const QString device = parser.value(port);
         if (device.trimmed().isEmpty()) {

@@ -8,7 +8,7 @@
 // first argument names none.
 std::optional<int> RunCommand(int argc, char** argv);
 
-// Reads the program's command line (--help, --version, --port PATH).
+// Reads the program's command line (--help, --version, --port PATH, --control).
 // --port makes PATH the device of the configured COM port for this run.
 // Returns the exit status when the program should end at once: 0 after
 // --help or --version (printed on stdout), 2 after a bad option (the
@@ -17,3 +17,6 @@ std::optional<int> ParseCommandLine(const QStringList& arguments);
 // The same for main's arguments; needs no application object (and so no
 // display), so --help works anywhere.
 std::optional<int> ParseCommandLine(int argc, char** argv);
+
+// --control was given: the program opens its control socket.
+bool ControlSocketAsked();

@@ -1,5 +1,7 @@
 #include "app/LogCommand.h"
 
+#include "app/ControlModes.h"
+#include "app/ControlServer.h"
 #include "app/ModeList.h"
 #include "app/ModeMenu.h"
 #include "app/ModeSwitch.h"
@@ -10,6 +12,7 @@
 #include "link/Link.h"
 #include "link/MeterIdentity.h"
 #include "platform/Console.h"
+#include "platform/ControlListener.h"
 #include "platform/EndSignals.h"
 #include "platform/ProgramFolder.h"
 #include "power/PowerEngine.h"
@@ -27,6 +30,7 @@
 #include <QTimer>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <variant>
 
@@ -35,38 +39,13 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kNoMeter = 3;
 
-// The Mode-menu item that enters the request on this meter.
-std::optional<ModeMenuItem> MenuItemFor(const LogRequest& r, bool twoChannelMeter) {
-    const bool b = r.channel == 1;
-    if (!twoChannelMeter && b) return std::nullopt;
-    switch (r.mode->code) {
-        case ModePower:
-            return twoChannelMeter ? (b ? mnuMode_DualPower_ChannelB : mnuMode_DualPower_ChannelA)
-                                   : mnuMode_Power;
-        case ModeEnergy:
-            return twoChannelMeter ? (b ? mnuMode_DualEnergy_ChannelB : mnuMode_DualEnergy_ChannelA)
-                                   : mnuMode_Energy;
-        case ModeRapidPulse:
-            if (!twoChannelMeter) return r.relative ? mnuMode_RP_Relative : mnuMode_RP_Absolute;
-            if (b) return r.relative ? mnuMode_RP_Relative_B : mnuMode_RP_Absolute_B;
-            return r.relative ? mnuMode_RP_Relative_A : mnuMode_RP_Absolute_A;
-        case ModePowerRatio:
-            return twoChannelMeter ? std::optional(mnuMode_DualPower_Ratio) : std::nullopt;
-        case ModePowerDifference:
-            return twoChannelMeter ? std::optional(mnuMode_DualPower_Difference) : std::nullopt;
-        case ModeEnergyRatio:
-            return twoChannelMeter ? std::optional(mnuMode_DualEnergy_Ratio) : std::nullopt;
-        default:
-            return std::nullopt;
-    }
-}
-
 // The run's settings, in memory only: the configuration file stays as it is.
 void ApplyRequest(const LogRequest& r, const QString& outPath) {
     Settings& cfg = CurrentSettings();
     // A power-type run lasts its log time: the duration asked for, else as
     // long as anyone wants (the readings are taken until it is ended).
     const int32_t logTime = r.seconds ? int32_t(std::ceil(*r.seconds)) : INT32_MAX;
+    if (!r.mode) return;  // the control socket's clients choose
     cfg.Power.LogTime = logTime;
     cfg.PowerRatio.RatioLogTime = logTime;
     cfg.PowerDifference.DifferenceLogTime = logTime;
@@ -86,7 +65,7 @@ void ApplyRequest(const LogRequest& r, const QString& outPath) {
 // output, the progress line, and the end.
 class HeadlessRun : public ModeObserver {
 public:
-    HeadlessRun(const LogRequest& request, Mode& mode) : request_(request), mode_(mode) {}
+    HeadlessRun(const LogRequest& request, Mode* mode) : request_(request), mode_(mode) {}
 
     void NewReading(const Reading& reading) override {
         ++readings_;
@@ -100,7 +79,9 @@ public:
     // Every 100 ms: the end of the run, the copy, the progress line.
     void Tick() {
         if (!Meter().Connected) return Finish(kFailed);  // the meter went away; the link said why
-        const std::optional<RunProgress> progress = mode_.Progress();
+        // With the control socket open, its clients stop and start runs: the run goes on.
+        const std::optional<RunProgress> progress =
+            mode_ && !request_.control ? mode_->Progress() : std::nullopt;
         if (progress && !progress->Logging) {
             // A power-type run that reached its log time ended as asked.
             const bool logTimeReached = request_.seconds && last_ && last_->Time >= *request_.seconds - 1e-9;
@@ -115,7 +96,7 @@ public:
         clock_.start();
         // A power-type run ends itself at its log time; the deadline is a backstop there.
         if (request_.seconds) {
-            const bool ownEnd = !request_.mode->pulses;
+            const bool ownEnd = request_.mode && !request_.mode->pulses && !request_.control;
             deadline_ = QDeadlineTimer(qint64((*request_.seconds + (ownEnd ? 1.0 : 0.0)) * 1000));
         }
     }
@@ -155,7 +136,7 @@ public:
 
 private:
     const LogRequest& request_;
-    Mode& mode_;
+    Mode* mode_;
     QEventLoop loop_;
     QElapsedTimer clock_;
     std::optional<QDeadlineTimer> deadline_;
@@ -166,35 +147,43 @@ private:
     int status_ = 0;
 };
 
-// Starts or stops the run of a logging engine, as its Start/Stop button.
-void StartStop(Mode& mode) {
-    if (auto* power = dynamic_cast<PowerEngine*>(&mode)) power->StartStop();
-    if (auto* pulses = dynamic_cast<PulseRun*>(&mode)) pulses->StartStop();
+// Readings until the run ends; no mode entered: the control socket's clients choose.
+// The run of the active mode (a control client may have chosen another) ends.
+void StopAndLeave() {
+    if (Mode* active = Modes().Find(App().ActiveMode); active && Logging(*active)) StartStop(*active);
+    SwitchMode(ModeNone);  // waits out the reply still on its way
 }
 
-bool Logging(const Mode& mode) {
-    const std::optional<RunProgress> p = mode.Progress();
-    return p && p->Logging;
+int Serve(HeadlessRun& run) {
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&run] { run.Tick(); });
+    tick.start(100);
+    return run.Run();
 }
 
-int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode& mode) {
+int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode* entered,
+                 std::optional<ControlServer>& control) {
+    if (QString error; control && !control->Open(platform::ControlSocketPath(), error)) {
+        platform::WriteStandardError(QStringLiteral("kelvaro32: ") + error + QLatin1Char('\n'));
+        return kFailed;
+    }
     const MeterIdentity& meter = Meter();
     if (!Connect()) return kNoMeter;  // the message, with the doctor's findings, is on standard error
     IdentifyInstrument();
     if (run.Finished()) return run.Status();
     if (!meter.Connected) return kNoMeter;
 
-    const std::optional<ModeMenuItem> item = MenuItemFor(request, meter.DeviceType == MeterModel::MeridelTwo);
-    const ModeMenuState menu = ComputeModeMenu(meter.DeviceType, meter.Channels, meter.Connected);
-    if (!item || !menu[*item].visible || !menu[*item].enabled) {
-        platform::WriteStandardError(
-            QStringLiteral("kelvaro32: %1 logging%2 is not offered by the %3 with "
-                           "the heads connected\n")
-                .arg(QLatin1String(request.mode->name),
-                     request.mode->twoChannels
-                         ? QString()
-                         : QStringLiteral(" on channel ") + QChar(request.channel ? 'B' : 'A'),
-                     meter.ModelName()));
+    if (!entered) {
+        run.Started();
+        const int status = Serve(run);
+        StopAndLeave();
+        return status;
+    }
+    Mode& mode = *entered;
+    const std::optional<ModeMenuItem> item = MenuItemFor(*request.mode, request.channel, request.relative,
+                                                         meter.DeviceType == MeterModel::MeridelTwo);
+    if (const QString why = NotOffered(*request.mode, request.channel, item); !why.isEmpty()) {
+        platform::WriteStandardError(QStringLiteral("kelvaro32: ") + why + QLatin1Char('\n'));
         return kFailed;
     }
     ModeMenuAction(*item);
@@ -206,13 +195,8 @@ int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode& mode) {
     run.Started();
     // The engine told why it did not start (a head that gives no energy, a file that cannot be written).
     if (!run.Finished() && !Logging(mode)) run.Finish(kFailed);
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&run] { run.Tick(); });
-    tick.start(100);
-    const int status = run.Run();
-    tick.stop();
-    if (Logging(mode)) StartStop(mode);
-    SwitchMode(ModeNone);  // waits out the reply still on its way
+    const int status = Serve(run);
+    StopAndLeave();
     mode.Detach(run);
     return status;
 }
@@ -252,7 +236,7 @@ int RunLogCommand(const QStringList& arguments) {
     ApplyRequest(request, outPath);
 
     const std::vector<std::unique_ptr<Mode>> engines = RegisterWindowlessModes();
-    Mode& mode = *Modes().Find(request.mode->code);
+    Mode* mode = request.mode ? Modes().Find(request.mode->code) : nullptr;
     HeadlessRun run(request, mode);
     if (request.out == QLatin1String("-")) run.StreamFrom(outPath);
     hooks.SetDataLogFile = [&run](bool on) {
@@ -260,16 +244,27 @@ int RunLogCommand(const QStringList& arguments) {
         // The data file could not be written: the run would go on in memory only.
         if (!on) run.Finish(kFailed);
     };
-    platform::OnEndSignal([&run](int) { run.Finish(0); });
+    // The first Ctrl+C ends the run in order; a second one, while that order
+    // waits (on a meter that stopped answering), ends the program at once.
+    platform::OnEndSignal([&run](int) {
+        if (run.Finished()) {
+            platform::WriteStandardError(QStringLiteral("\nkelvaro32: ended at once\n"));
+            std::_Exit(kFailed);
+        }
+        run.Finish(0);
+    });
+    std::optional<ControlServer> control;
+    if (request.control) control.emplace();
     QTimer timer2;  // the reply time-out watch
     QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
     timer2.start(10);
 
-    const int status = LogWithMeter(request, run, mode);
+    const int status = LogWithMeter(request, run, mode, control);
     run.CopyStream();
     run.ShowProgress(true);
     Disconnect();  // writes the traffic log
     timer2.stop();
+    control.reset();
     platform::OnEndSignal({});
     app.Shell = ShellHooks{};
     Modes().Clear();

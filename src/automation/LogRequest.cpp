@@ -27,6 +27,18 @@ int Bad(const QString& text) {
 
 }  // namespace
 
+const ModeName* FindModeName(const QString& name) {
+    for (const ModeName& m : kModeNames)
+        if (name == QLatin1String(m.name)) return &m;
+    return nullptr;
+}
+
+const ModeName* ModeNameOfCode(int16_t code) {
+    for (const ModeName& m : kModeNames)
+        if (code == m.code) return &m;
+    return nullptr;
+}
+
 std::variant<LogRequest, int> ParseLogCommand(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -61,7 +73,11 @@ std::variant<LogRequest, int> ParseLogCommand(const QStringList& arguments) {
     const QCommandLineOption jsonl(QStringLiteral("jsonl"),
                                    QStringLiteral("One JSON object a reading on standard output: "
                                                   "{\"t\", \"value\", \"unit\", \"channel\"}."));
-    parser.addOptions({help, port, mode, channel, relative, forTime, count, timeStamps, out, jsonl});
+    const QCommandLineOption control(
+        QStringLiteral("control"),
+        QStringLiteral("Open the control socket while it runs (see kelvaro32 --help); without --mode "
+                       "no mode is entered and its clients choose one."));
+    parser.addOptions({help, port, mode, channel, relative, forTime, count, timeStamps, out, jsonl, control});
     QStringList args = arguments;
     if (args.size() > 1) args.removeAt(1);  // "log"
     if (!parser.parse(args)) return Bad(parser.errorText());
@@ -77,9 +93,21 @@ std::variant<LogRequest, int> ParseLogCommand(const QStringList& arguments) {
         return Bad(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
 
     LogRequest r;
-    r.mode = nullptr;
-    for (const ModeName& m : kModeNames)
-        if (parser.value(mode) == QLatin1String(m.name)) r.mode = &m;
+    if (parser.isSet(forTime)) {
+        r.seconds = ParseDuration(parser.value(forTime));
+        if (!r.seconds) return Bad(QStringLiteral("--for takes a duration such as 10s, 5m, 2h or 1d"));
+    }
+    if (parser.isSet(port)) {
+        if (parser.value(port).trimmed().isEmpty()) return Bad(QStringLiteral("--port needs a device path"));
+        platform::setCommandLinePort(parser.value(port));
+    }
+    r.control = parser.isSet(control);
+    if (r.control && !parser.isSet(mode)) {
+        for (const QCommandLineOption& o : {channel, relative, count, timeStamps, out, jsonl})
+            if (parser.isSet(o)) return Bad(QStringLiteral("--%1 needs --mode").arg(o.names().constFirst()));
+        return r;
+    }
+    r.mode = FindModeName(parser.value(mode));
     if (!r.mode)
         return Bad(
             QStringLiteral("--mode takes power, energy, rapid-pulse, power-ratio, power-difference or "
@@ -98,10 +126,6 @@ std::variant<LogRequest, int> ParseLogCommand(const QStringList& arguments) {
         return Bad(QStringLiteral("--time-stamps is for the energy modes (power files always carry times)"));
     if (parser.isSet(forTime) && parser.isSet(count))
         return Bad(QStringLiteral("--for or --count, not both"));
-    if (parser.isSet(forTime)) {
-        r.seconds = ParseDuration(parser.value(forTime));
-        if (!r.seconds) return Bad(QStringLiteral("--for takes a duration such as 10s, 5m, 2h or 1d"));
-    }
     if (parser.isSet(count)) {
         bool ok = false;
         r.count = parser.value(count).toLongLong(&ok);
@@ -111,9 +135,5 @@ std::variant<LogRequest, int> ParseLogCommand(const QStringList& arguments) {
     r.out = parser.value(out);
     if (parser.isSet(out) && r.out.isEmpty()) return Bad(QStringLiteral("--out needs a file name"));
     r.jsonl = parser.isSet(jsonl);
-    if (parser.isSet(port)) {
-        if (parser.value(port).trimmed().isEmpty()) return Bad(QStringLiteral("--port needs a device path"));
-        platform::setCommandLinePort(parser.value(port));
-    }
     return r;
 }

@@ -24,10 +24,17 @@ struct LogRequest {
     bool timeStamps = false;
     QString out;  // a file, "-" standard output, empty none
     bool jsonl = false;
+    bool control = false;  // the control socket is open while it runs
 };
+
+// The mode of a command-line name ("power", …) or of an ActiveMode code;
+// null for none.
+const ModeName* FindModeName(const QString& name);
+const ModeName* ModeNameOfCode(int16_t code);
 
 // Reads `kelvaro32 log ...` (`arguments` start with the program, then "log"):
 // the request, or the exit status when the program ends at once: 0 after
 // --help (printed on standard output), 2 after a bad command line (the
-// message on standard error). --port becomes the command-line port.
+// message on standard error). --port becomes the command-line port. With
+// --control and no --mode the run enters no mode: the socket's clients choose.
 std::variant<LogRequest, int> ParseLogCommand(const QStringList& arguments);

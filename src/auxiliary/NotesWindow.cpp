@@ -4,6 +4,7 @@
 #include "data/WorkFile.h"
 #include "platform/Surface.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -77,4 +78,8 @@ void NotesWindow::PrintNotesBox(platform::Surface& page) {
 NotesWindow& Notes() {
     static NotesWindow* notes = new NotesWindow;
     return *notes;
+}
+
+void SaveNotes() {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) Notes().SaveNotesBox();
 }

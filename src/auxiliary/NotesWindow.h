@@ -36,3 +36,7 @@ private:
 
 // The one notes window of the program, created on first use.
 NotesWindow& Notes();
+
+// The notes into the working file being written, as a logging mode's Save
+// adds them; a program without windows (the headless run) has none to add.
+void SaveNotes();

@@ -16,7 +16,7 @@ void EnergyRatioEngine::EnergyRatioSave(const QString& fileName) {
     // after a Reset neither holds the discarded run.
     SaveLoggedData(
         fileName, Initialised && workFile_.Complete(), WorkFiles().RatioWorkFile, HeaderLine(),
-        [] { Notes().SaveNotesBox(); },
+        SaveNotes,
         [this, timeStamp] {
             WriteStoredLines(store_, [timeStamp](const PairRecord& r) {
                 return FormatDualLogLine(r.A, r.B, r.Time, timeStamp);

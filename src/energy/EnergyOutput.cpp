@@ -15,7 +15,7 @@ void EnergyEngine::EnergySave(const QString& fileName) {
     // after a Reset neither holds the discarded run.
     SaveLoggedData(
         fileName, Initialised && workFile_.Complete(), WorkFiles().EnergyWorkFile, HeaderLine(),
-        [] { Notes().SaveNotesBox(); },
+        SaveNotes,
         [this, timeStamp] {
             WriteStoredLines(store_, [timeStamp](const EnergyRecord& r) {
                 return FormatLogLine(r.Value, r.Time, timeStamp);

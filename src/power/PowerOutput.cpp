@@ -20,7 +20,7 @@ void PowerEngine::PowerSave(const QString& fileName) {
     const int32_t count = PointsOnShow();
     SaveLoggedData(
         fileName, workFile_.Complete(), profile_->WorkFilePath(), profile_->Header(Chart.Units, Heads()),
-        [] { Notes().SaveNotesBox(); },
+        SaveNotes,
         [this, count] {
             // Two channels: the channel powers, as the working file holds them.
             const PowerStore& first = profile_->Channels == 1 ? stores_[0] : channelStores_[0];

@@ -2,6 +2,7 @@
 
 #include "app/LogCommand.h"
 #include "app/StabilityCommand.h"
+#include "platform/Console.h"
 #include "platform/PortTable.h"
 #include "platform/ProgramFolder.h"
 #include "state/RecentFiles.h"
@@ -74,9 +75,7 @@ std::optional<int> ParseCommandLine(const QStringList& arguments) {
         return 2;
     }
     if (parser.isSet(help)) {
-        // Without an application object Qt cannot name the program itself.
-        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"), program)),
-                   stdout);
+        std::fputs(qPrintable(platform::CommandHelpText(parser, program)), stdout);
         SettleProgramFolders();
         std::fputs(qPrintable(QStringLiteral("\nFolders in use:\n") +
                               platform::FoldersText(platform::programFolders())),

@@ -1,6 +1,7 @@
 #include "app/StabilityCommand.h"
 
 #include "analysis/StabilityText.h"
+#include "platform/Console.h"
 #include "viewers/StabilitySource.h"
 
 #include <QCommandLineParser>
@@ -36,8 +37,7 @@ int RunStabilityCommand(const QStringList& arguments) {
     if (args.size() > 1) args.removeAt(1);  // "stability"
     if (!parser.parse(args)) return Bad(parser.errorText());
     if (parser.isSet(help)) {
-        std::fputs(qPrintable(parser.helpText().replace(QStringLiteral("<executable_name>"),
-                                                        QStringLiteral("kelvaro32 stability"))),
+        std::fputs(qPrintable(platform::CommandHelpText(parser, QStringLiteral("kelvaro32 stability"))),
                    stdout);
         return 0;
     }

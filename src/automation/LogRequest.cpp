@@ -82,11 +82,7 @@ std::variant<LogRequest, int> ParseLogCommand(const QStringList& arguments) {
     if (args.size() > 1) args.removeAt(1);  // "log"
     if (!parser.parse(args)) return Bad(parser.errorText());
     if (parser.isSet(help)) {
-        // The first line names the program as it was started: the command's own name instead.
-        QString text = parser.helpText();
-        const qsizetype name = text.indexOf(QLatin1String(" [options]"));
-        if (name > 0) text.replace(0, name, QStringLiteral("Usage: kelvaro32 log"));
-        std::fputs(qPrintable(text), stdout);
+        std::fputs(qPrintable(platform::CommandHelpText(parser, QStringLiteral("kelvaro32 log"))), stdout);
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())

@@ -1,5 +1,7 @@
 #include "platform/Console.h"
 
+#include <QCommandLineParser>
+
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -8,6 +10,14 @@
 #endif
 
 namespace platform {
+
+QString CommandHelpText(const QCommandLineParser& parser, const QString& command) {
+    QString text = parser.helpText();
+    // The first line is "Usage: <program> [options] ...": only the program is replaced.
+    const qsizetype end = text.indexOf(QLatin1String(" [options]"));
+    if (text.startsWith(QLatin1String("Usage: ")) && end > 0) text.replace(7, end - 7, command);
+    return text;
+}
 
 void ConsolePrompts::Message(const QString& text, const QString&, Icon) {
     WriteStandardError(QStringLiteral("kelvaro32: ") + text + QLatin1Char('\n'));

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QCommandLineParser;
+
 namespace platform {
 
 // Prompts for a run without windows: every message goes to standard error
@@ -16,6 +18,10 @@ public:
 
 // Standard error is a terminal someone watches (not a file or a pipe).
 bool StandardErrorIsTerminal();
+
+// The parser's help text with its first line naming `command` ("kelvaro32 log")
+// instead of whatever path the program was started by.
+QString CommandHelpText(const QCommandLineParser& parser, const QString& command);
 
 // Writes `text` to standard error as it is and flushes it.
 void WriteStandardError(const QString& text);

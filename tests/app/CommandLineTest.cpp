@@ -180,6 +180,7 @@ TEST(CommandLine, eachInvocationEndsWithItsStatusAndText) {
         {{"stability", "dual.dpw", "--channel", "C"}, 2, "", "--channel takes A, B, ratio or difference"},
         {{"stability", "ramp.pwr", "--channel", "B"}, 2, "", "ramp.pwr has no channel 'B'"},
         {{"stability", "ramp.pwr", "--frobnicate"}, 2, "", "Unknown option 'frobnicate'"},
+        {{"stability", "--help"}, 0, "Usage: kelvaro32 stability [options] FILE\n", ""},
         {{"stability", "--help"}, 0, "--channel <CHANNEL>", ""},
     };
     for (const auto& row : rows) {

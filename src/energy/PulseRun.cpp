@@ -17,6 +17,17 @@ void PulseRun::StartStop() {
     Flush();
 }
 
+void PulseRun::Resume() {
+    if (Stopped) return;
+    Start();
+    Flush();
+}
+
+void PulseRun::Interrupt() {
+    if (!Stopped) Stop();
+    Flush();
+}
+
 bool PulseRun::OpenForStart() {
     PollState = 0;
     return Meter().Connected || Connect();

@@ -345,6 +345,7 @@ void MainWindow::SetupAfterConnect() {
     SetupInstrument();
     SetBusyCursor(false);
     ResumeAfterCut();
+    ApplyModeMenu();  // the meter may have been identified again
     ShowPortItems();  // a connect after a loss may have reloaded the port table
     ShowConnection();
 }

@@ -284,6 +284,25 @@ bool WatchLostPort() {
     return connected;
 }
 
+bool ProbeAgain() {
+    MeterIdentity& meter = WritableMeter();
+    if (!meter.Connected) return false;
+    platform::SerialPort& port = platform::serialPort();
+    const int n = CurrentSettings().CommPort;
+    meter.Connected = false;  // the probe opens a port that is not in use
+    g_quiet = true;
+    meter.Connected = OpenCommPort(port, n);
+    g_quiet = false;
+    if (meter.Connected) return true;
+    // Gone again: the watch waits for it as after a loss.
+    const QString device = platform::portTable().Device(n);
+    const double now = platform::clock().Monotonic();
+    g_lost = LostPort{true, false, n, device, g_connectedStableName, now, now + kRetrySeconds};
+    g_reconnected.clear();
+    if (App().Shell.ConnectionLost) App().Shell.ConnectionLost();
+    return false;
+}
+
 QString PortStatusText() {
     if (Meter().Connected) {
         const int n = CurrentSettings().CommPort;

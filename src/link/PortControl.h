@@ -46,6 +46,10 @@ void LinkLost();
 // by the main window.
 bool WatchLostPort();
 
+// While connected: the port closed and probed afresh, without a word; false
+// when nothing answers (the connection then counts as lost).
+bool ProbeAgain();
+
 // The connection for the status strip: port, device, line speed and model
 // while connected (and when it came back after a loss), "Not connected"
 // otherwise (with what became of a lost port).

@@ -2,6 +2,8 @@
 
 #include "link/Dispatch.h"
 #include "link/HeadDetection.h"
+#include "link/Identification.h"
+#include "link/PortControl.h"
 #include "platform/Prompts.h"
 #include "state/AppState.h"
 #include "state/Mode.h"
@@ -62,7 +64,17 @@ void ResumeAfterCut() {
     if (!traits.HoldsLink || traits.Start == StartOrder::None) return;
     const std::optional<RunProgress> run = mode->Progress();
     const bool hasRun = run && (run->Active || run->Logging);
-    const QString differs = ReplugDifference(before, Meter(), traits.ReadsBothChannels);
+    QString differs = ReplugDifference(before, Meter(), traits.ReadsBothChannels);
+    if (hasRun && !differs.isEmpty()) {
+        // A probe answered late on a busy machine can misname the meter: it
+        // is probed and identified once more before the run is given up.
+        if (!ProbeAgain()) {
+            g_cutFrom = before;
+            return;
+        }
+        IdentifyInstrument();
+        differs = ReplugDifference(before, Meter(), traits.ReadsBothChannels);
+    }
     if (hasRun && !differs.isEmpty()) {
         mode->Interrupt();
         platform::prompts().Beep();

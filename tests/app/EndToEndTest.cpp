@@ -22,6 +22,7 @@
 #include "viewers/PowerViewer.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
@@ -139,7 +140,6 @@ QString MeterLink() {
 QStringList ReplugSimulator(const Replug& r, const char* head) {
     QStringList args = r.energy ? ScatteringHead("talon2", "type=2,name=PE25,rate=20") : kScatteringThermopile;
     if (head) args = {"--model", "talon", "--head-a", head, "--exit-when-idle", "30"};
-    if (!r.energy) args << "--instant";
     if (r.samePath) args << "--link" << MeterLink();
     return args;
 }
@@ -157,13 +157,15 @@ TEST_P(ReplugEndToEndTest, theRunGoesOnByItselfAndSaveHoldsEveryReadingSent) {
     const char* item = r.energy ? "mnuMode_Energy" : "mnuMode_Power";
     const QString command = r.energy ? "SE" : "SP";
     ASSERT_TRUE(StartConnected(item)) << Log();
-    CurrentSettings().Power.LogTime = 120;  // the gap included, unmerged
+    CurrentSettings().Power.LogTime = 20;  // the gap included
     (r.logFile ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
     form->action(item)->trigger();
     QPushButton* startStop = r.energy ? form->findChild<EnergyWindow*>()->butStartStop
                                       : form->findChild<PowerWindow*>("PowerWindow")->butStartStop;
+    if (!r.energy) form->findChild<PowerWindow*>("PowerWindow")->chkAutoScale->click();
+    const int64_t each = r.energy ? 30 : 150;  // readings before and after the gap
     startStop->click();
-    ASSERT_TRUE(RunUntil([&] { return Readings() >= 30; }, 10000));
+    ASSERT_TRUE(RunUntil([&] { return Readings() >= each; }, 10000));
 
     sim.proc.kill();
     sim.proc.waitForFinished(3000);
@@ -192,7 +194,7 @@ TEST_P(ReplugEndToEndTest, theRunGoesOnByItselfAndSaveHoldsEveryReadingSent) {
         EXPECT_EQ(startStop->text(), "&Start");
         EXPECT_EQ(Readings(), before);
     } else {
-        ASSERT_TRUE(RunUntil([&] { return Readings() >= before + 30; }, 10000)) << Log();
+        ASSERT_TRUE(RunUntil([&] { return Readings() >= before + each; }, 10000)) << Log();
         startStop->click();
         RunUntil([] { return false; }, 200);
         EXPECT_EQ(prompts.messages.size(), 1u) << Log();
@@ -408,7 +410,6 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
                               .arg((row.otherOn[0] == 'B' ? row.b : row.a).serial));
                 EXPECT_EQ(seen.times.size(), before);
                 EXPECT_FALSE(mode->Progress()->Logging);
-                EXPECT_FALSE(after.contains(row.command));
             } else {
                 ASSERT_GE(seen.times.size(), before + 5) << after.join(' ').toStdString();
                 EXPECT_EQ(after.value(0), row.command) << after.join(' ').toStdString();

@@ -330,7 +330,7 @@ void MainWindow::mnuConnect_Click() {
     mnuConnect->setEnabled(false);
     if (Meter().Connected) {
         // A run the user cut stops; it goes on at the next connect's Start.
-        if (Mode* mode = Modes().Find(App().ActiveMode)) mode->Interrupt();
+        CutRun(false);
         Disconnect();
         mnuConnect->setText(kConnectCaption);
     } else {

@@ -18,7 +18,6 @@ void PulseRun::StartStop() {
 }
 
 void PulseRun::Resume() {
-    if (Stopped) return;
     Start();
     Flush();
 }

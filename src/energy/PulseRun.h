@@ -23,8 +23,8 @@ class PulseRun : public Mode {
 public:
     bool HasUnsaved() const override;
     bool MayLeave() override { return MayDiscard(); }
-    // A run that was logging asks again as at a Start after a Stop: its
-    // clock ran on, so the time stamps jump across the gap.
+    // Starts again as after a Stop: the run's clock ran on, so the time
+    // stamps jump across the gap.
     void Resume() override;
     void Interrupt() override;
     // butStartStop: Start when stopped, otherwise Stop; then the display.

@@ -249,6 +249,7 @@ void LinkLost() {
     const QString device = platform::portTable().Device(n);
     g_lost = LostPort{true, false, n, device, g_connectedStableName, platform::clock().Monotonic(), 0};
     LogLine(QStringLiteral("Connection lost: %1 was removed").arg(device));
+    CutRun(true);
     Disconnect();
     if (app.Shell.ConnectionLost) app.Shell.ConnectionLost();
     // The event loop runs on under the box, so the device's return is seen

@@ -15,6 +15,7 @@ namespace {
 
 std::optional<MeterIdentity> g_cutFrom;
 QString g_cutCommand;  // the Mode menu's command of the cut run: identification sends its own
+bool g_cutLogging = false;  // the run was logging when the line was lost
 
 // "XLP12 s/n 123456", or "no head".
 QString HeadText(const ChannelInfo& c) {
@@ -35,6 +36,13 @@ void RememberMeter() {
     if (!Meter().Connected) return;
     g_cutFrom = Meter();
     g_cutCommand = App().ModeCommand;
+}
+
+void CutRun(bool resumable) {
+    Mode* mode = Modes().Find(App().ActiveMode);
+    const std::optional<RunProgress> run = mode ? mode->Progress() : std::nullopt;
+    g_cutLogging = resumable && run && run->Logging;
+    if (mode) mode->Interrupt();
 }
 
 QString ReplugDifference(const MeterIdentity& before, const MeterIdentity& now, bool bothChannels) {
@@ -85,5 +93,5 @@ void ResumeAfterCut() {
     // Identification leaves a two-channel meter on a channel of its choosing.
     if (!traits.ReadsBothChannels) SelectChannel(true, before.CurrentChannel);
     StartMeasurement(true, app.ModeCommand);
-    if (hasRun) mode->Resume();
+    if (hasRun && std::exchange(g_cutLogging, false)) mode->Resume();
 }

@@ -10,6 +10,12 @@
 // as it closes a connection.
 void RememberMeter();
 
+// The line is about to be cut: the active mode's run is interrupted, so
+// that nothing it hears before ResumeAfterCut sets it polling again.
+// `resumable`: a loss, after which a run that was logging goes on by itself
+// (a disconnect by the user leaves that to Start).
+void CutRun(bool resumable);
+
 // What differs between the meter the line lost and the one now identified,
 // for a run on the current channel or on both: "The meter is back with head
 // PE25 s/n 999 on channel A instead of XLP12 s/n 123456"; empty when the

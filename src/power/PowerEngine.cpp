@@ -393,32 +393,31 @@ void PowerEngine::Start() {
         // A half reply from before the pause has no partner any more.
         Pairing.Reset();
     }
+    Running();
+}
+
+void PowerEngine::Running() {
     ShowStatistics(false);
     Display.RescaleVisible = false;
     Display.Caption = profile_->RunCaption();
     if (Settings().DisplayMode != 0) Display.ReadingVisible = true;
-    AskFirst();
+    App().ModeCheckPending = true;
+    PollState = 0;
+    refusals_.Answered();
+    SendCommand(platform::serialPort(), QString::fromLatin1(profile_->FirstCommand), profile_->FirstTimeout,
+                true);
     Display.StartStopCaption = QStringLiteral("&Stop");
     Stopped = false;
     Changed();
     Flush();
 }
 
-void PowerEngine::AskFirst() {
-    App().ModeCheckPending = true;
-    PollState = 0;
-    refusals_.Answered();
-    SendCommand(platform::serialPort(), QString::fromLatin1(profile_->FirstCommand), profile_->FirstTimeout,
-                true);
-}
-
 void PowerEngine::Resume() {
-    if (Stopped) return;
-    // The request in flight at the loss was never answered: the polling
-    // starts over, the time base stays, so the gap shows in the times.
+    // The time base stays, so the gap shows in the times; the next point
+    // starts a new line, and a half reply from before has no partner.
     gapPending_ = true;
     Pairing.Reset();
-    AskFirst();
+    Running();
 }
 
 void PowerEngine::Interrupt() {

@@ -180,8 +180,9 @@ private:
     bool TakeValues(const QString& text, std::array<double, 2>& channels, std::array<double, 2>& values);
     void Process(const std::array<double, 2>& channels, const std::array<double, 2>& values);
     void SendNext();
-    // The run's first request: its reply is checked for a refusal and only opens the polling.
-    void AskFirst();
+    // Logging from the run's first request on: its reply is checked for a
+    // refusal and only opens the polling.
+    void Running();
     void Publish(double value, double t, const std::array<double, 2>& channels);
     void ShowStatistics(bool show);
     void UpdateDisplay(double reading, double now);

@@ -104,13 +104,14 @@ public:
     virtual bool MayLeave() { return true; }
     // Logging modes: how far the run has come.
     virtual std::optional<RunProgress> Progress() const { return std::nullopt; }
-    // The line came back to the same meter and heads after a loss, and the
-    // mode command has gone out again: a run that was logging asks for its
-    // next reading, and the gap shows in its times and chart.
-    virtual void Resume() {}
-    // The line was cut by the user, or came back to another meter or head:
-    // logging stops, what was logged stays for Save.
+    // The line is cut (lost, or closed by the user), or came back to
+    // another meter or head: logging stops, what was logged stays for Save.
     virtual void Interrupt() {}
+    // The line came back to the same meter and heads after a loss that
+    // interrupted the run while it logged, and the mode command has gone
+    // out again: logging goes on on the run's clock, so the gap shows in
+    // its times (and chart).
+    virtual void Resume() {}
 
     void Attach(ModeObserver& observer);
     void Detach(ModeObserver& observer);

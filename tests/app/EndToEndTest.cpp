@@ -326,14 +326,14 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
         M model;
         sim::HeadSpec a, b;
         const char* command;
-        const char* otherOn;  // the channel the other head comes back on
+        int otherOn;  // the channel another head comes back on
     } rows[] = {
-        {mnuMode_Power, M::Talon, xlp, {}, "FP", "A"},
-        {mnuMode_Energy, M::Talon2, pe, {}, "FE", "A"},
-        {mnuMode_RP_Absolute, M::MeridelOne, head(5, "RP3", 4711), {}, "FE A", "A"},
-        {mnuMode_DualPower_Ratio, M::MeridelTwo, xlp, head(1, "3A", 815), "FC 3 0 0", "B"},
-        {mnuMode_DualPower_Difference, M::MeridelTwo, xlp, head(1, "3A", 815), "FC 5 0 0", "B"},
-        {mnuMode_DualEnergy_Ratio, M::MeridelTwo, pe, head(2, "PE10", 815), "FC 3 1 1", "B"},
+        {mnuMode_Power, M::Talon, xlp, {}, "FP", 0},
+        {mnuMode_Energy, M::Talon2, pe, {}, "FE", 0},
+        {mnuMode_RP_Absolute, M::MeridelOne, head(5, "RP3", 4711), {}, "FE A", 0},
+        {mnuMode_DualPower_Ratio, M::MeridelTwo, xlp, head(1, "3A", 815), "FC 3 0 0", 1},
+        {mnuMode_DualPower_Difference, M::MeridelTwo, xlp, head(1, "3A", 815), "FC 5 0 0", 1},
+        {mnuMode_DualEnergy_Ratio, M::MeridelTwo, pe, head(2, "PE10", 815), "FC 3 1 1", 1},
     };
     for (const auto& row : rows) {
         for (const bool otherHead : {false, true}) {
@@ -346,31 +346,33 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             Settings& settings = CurrentSettings();
             // The gap included, and every reading a point of its own.
             settings.Power.LogTime = settings.PowerRatio.RatioLogTime = settings.PowerDifference.DifferenceLogTime = 120;
+            WorkFiles() = {dir.Path("kelvaro.pwr"), dir.Path("kelvaro.nrg"), dir.Path("kelvaro.dnr")};
             SetPause([&](double s) { clock.Advance(s); });
             sim::MeterConfig cfg;
             cfg.model = row.model;
             cfg.heads = {row.a, row.b};
-            auto meter = std::make_unique<sim::Meter>(cfg);
-            auto port = std::make_unique<NamedPort>(*meter, [&](double s) { clock.Advance(s); });
+            std::unique_ptr<sim::Meter> meter;
+            std::unique_ptr<NamedPort> port;
+            auto plugIn = [&] {  // the meter starts afresh
+                meter = std::make_unique<sim::Meter>(cfg);
+                port = std::make_unique<NamedPort>(*meter, [&](double s) { clock.Advance(s); });
+                platform::setSerialPort(port.get());
+                system.present = {"/dev/ttyUSB0"};
+            };
+            plugIn();
             App().Shell.ProcessEvents = [&] {
                 clock.Advance(0.01);
                 port->Pump();
                 Timer2_Timer();
             };
-            platform::setSerialPort(port.get());
             platform::setSystemView(&system);
-            system.present = {"/dev/ttyUSB0"};
             dir.Write("kelvaro.ports", "COM1 /dev/ttyUSB0\n");
             ReloadPortTable();
-            WorkFiles().WorkFileName = dir.Path("kelvaro.pwr");
-            WorkFiles().EnergyWorkFile = dir.Path("kelvaro.nrg");
-            WorkFiles().RatioWorkFile = dir.Path("kelvaro.dnr");
             ASSERT_TRUE(Connect());
             IdentifyInstrument();
             const auto engines = RegisterWindowlessModes();
             ModeMenuAction(row.item);
             Mode* mode = Modes().Find(App().ActiveMode);
-            ASSERT_NE(mode, nullptr);
             struct : ModeObserver {
                 void NewReading(const Reading& r) override { times.push_back(r.Time); }
                 std::vector<double> times;
@@ -384,18 +386,14 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             };
             power ? power->StartStop() : dynamic_cast<PulseRun*>(mode)->StartStop();
             logUntil(5);
-            ASSERT_GE(seen.times.size(), 5u) << prompts.Texts().join(" | ").toStdString();
 
             system.present = {};
             LinkLost();
             const size_t before = seen.times.size();
             clock.Advance(30);
-            // Plugged in again: the meter starts afresh, with another head or its own.
-            if (otherHead) cfg.heads[row.otherOn[0] == 'B' ? 1 : 0] = other;
-            meter = std::make_unique<sim::Meter>(cfg);
-            port = std::make_unique<NamedPort>(*meter, [&](double s) { clock.Advance(s); });
-            platform::setSerialPort(port.get());
-            system.present = {"/dev/ttyUSB0"};
+            const sim::HeadSpec was = cfg.heads[size_t(row.otherOn)];
+            if (otherHead) cfg.heads[size_t(row.otherOn)] = other;
+            plugIn();
             ASSERT_TRUE(WatchLostPort());
             IdentifyInstrument();
             const qsizetype identified = meter->CommandsReceived().size();
@@ -403,11 +401,11 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             logUntil(before + 5);
             const QStringList after = meter->CommandsReceived().mid(identified);
             if (otherHead) {
-                EXPECT_EQ(prompts.Texts().last(),
-                          QString("The meter is back with head PE50 s/n 999 on channel %1 instead of %2 s/n %3: the "
-                                  "run was not resumed. What was logged can be saved.")
-                              .arg(row.otherOn, (row.otherOn[0] == 'B' ? row.b : row.a).name)
-                              .arg((row.otherOn[0] == 'B' ? row.b : row.a).serial));
+                EXPECT_EQ(prompts.Texts().last(), QString("The meter is back with head PE50 s/n 999 on channel %1 instead "
+                                                          "of %2 s/n %3: the run was not resumed. What was logged can be saved.")
+                                                      .arg(QChar('A' + row.otherOn))
+                                                      .arg(was.name)
+                                                      .arg(was.serial));
                 EXPECT_EQ(seen.times.size(), before);
                 EXPECT_FALSE(mode->Progress()->Logging);
             } else {

@@ -33,12 +33,12 @@ struct ModeTraits {
     // The mode talks to the meter (not the PC file): its run is cut when the
     // line goes, and picked up again when the same meter comes back.
     bool HoldsLink = true;
-    // Its run reads the heads of both channels, not only the current one's.
-    bool ReadsBothChannels = false;
     // Chosen again while active, it is left and entered afresh.
     bool Reenters = false;
     // The file commands pause its chart while they run.
     bool PausesForFiles = false;
+    // Its run reads the heads of both channels, not only the current one's.
+    bool ReadsBothChannels = false;
 };
 
 // The statistics of the values a mode shows, at one reading.

@@ -18,6 +18,7 @@
 #include "support/FakeClock.h"
 #include "support/FakeSystemView.h"
 #include "support/ProgramState.h"
+#include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 #include "viewers/PowerViewer.h"
 
@@ -128,9 +129,6 @@ struct Replug {
     bool samePath;          // a fixed link to the terminal in kelvaro.ports; else a new terminal mapped to COM1
     const char* otherHead;  // the head that comes back, when it is another
 };
-void PrintTo(const Replug& r, std::ostream* os) {
-    *os << r.name;
-}
 
 // The link the simulator makes to its terminal, the same at every start.
 QString MeterLink() {
@@ -421,6 +419,9 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
                 std::vector<bool> redrawn;
                 power->ForEachShownPoint([&](const ChartPoint& p) { redrawn.push_back(p.AfterGap); });
                 EXPECT_EQ(redrawn, expected);
+                RecordingSurface chart;  // the trace starts afresh after the gap, and only there
+                power->DrawWholeChart(chart);
+                EXPECT_EQ(chart.Calls("Dot").size(), otherHead ? 1u : 2u);
             }
             mode->Detach(seen);
             Disconnect();

@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int kProbesAgain = 3;
+
 std::optional<MeterIdentity> g_cutFrom;
 QString g_cutCommand;  // the Mode menu's command of the cut run: identification sends its own
 bool g_cutLogging = false;  // the run was logging when the line was lost
@@ -73,9 +75,9 @@ void ResumeAfterCut() {
     const std::optional<RunProgress> run = mode->Progress();
     const bool hasRun = run && (run->Active || run->Logging);
     QString differs = ReplugDifference(before, Meter(), traits.ReadsBothChannels);
-    if (hasRun && !differs.isEmpty()) {
-        // A probe answered late on a busy machine can misname the meter: it
-        // is probed and identified once more before the run is given up.
+    // A probe answered late on a busy machine can misname the meter: it is
+    // probed and identified again, a few times, before the run is given up.
+    for (int again = 0; again < kProbesAgain && hasRun && !differs.isEmpty(); ++again) {
         if (!ProbeAgain()) {
             g_cutFrom = before;
             return;

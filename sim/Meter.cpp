@@ -78,6 +78,7 @@ void Meter::HandleLine(const QByteArray& line, double now) {
         QString command = QString::fromLatin1(line.mid(dollar + 1));
         received_ << command;
         reply = state_->Answer(cfg_, command, now).toLatin1();
+        if (Answered) Answered(command, reply);
     }
     if (cfg_.faults.silent) return;
     reply += "\r\n";

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <QVector>
 #include <array>
 #include <deque>
@@ -101,6 +102,8 @@ public:
     QByteArray Transmit(double now);       // bytes the meter has sent by `now`, removed
     double NextTransmitTime() const;       // time of the next pending byte, +inf when none
     QStringList CommandsReceived() const;  // commands seen, for tests
+    // Told of every command and its reply text (no CR LF) as it is answered.
+    std::function<void(const QString& command, const QByteArray& reply)> Answered;
 
     // The reply text (with CR LF) to one command, without timing or faults.
     QByteArray Answer(const QString& command);

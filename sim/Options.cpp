@@ -170,6 +170,9 @@ QString UsageText() {
                "  --ports-file DIR        write \"COM<n> <path>\" into DIR/kelvaro.ports (needs --com)\n"
                "  --com N                 the COM number for --ports-file (1..16)\n"
                "  --exit-when-idle SECS   exit after SECS without input from the program\n"
+               "  --link PATH             make PATH a symbolic link to the terminal (a fixed name\n"
+               "                          across restarts, as a replugged USB meter's)\n"
+               "  --record FILE           append \"<command> TAB <reply>\" for every command answered\n"
                "  --help                  this text\n")
         .arg(ModelNames().join(", "));
 }
@@ -228,7 +231,11 @@ bool ParseOptions(const QStringList& args, SimOptions& out, QString& error) {
             int s = 0;
             ok = ToInt(v, s, 0, 1 << 30);
             m.seed = quint32(s);
-        } else if (opt == "--ports-file")
+        } else if (opt == "--link")
+            out.linkPath = v;
+        else if (opt == "--record")
+            out.recordPath = v;
+        else if (opt == "--ports-file")
             out.portsDir = v;
         else if (opt == "--com")
             ok = ToInt(v, out.com, 1, 16);

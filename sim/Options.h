@@ -12,6 +12,8 @@ struct SimOptions {
     MeterConfig meter;
     QString portsDir;  // write "COM<n> <pty>" into portsDir/kelvaro.ports
     int com = 0;
+    QString linkPath;    // a symbolic link to the terminal, the same at every start
+    QString recordPath;  // every command and reply appended here, a line each
     double exitWhenIdle = 0;  // seconds without input from the program; 0 = run until killed
     bool help = false;
 };

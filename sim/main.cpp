@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <fcntl.h>
@@ -105,6 +106,25 @@ int main(int argc, char** argv) {
     tcsetattr(slave, TCSANOW, &raw);
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
 
+    if (!opt.linkPath.isEmpty()) {
+        // A link left by a killed run is replaced.
+        QFile::remove(opt.linkPath);
+        if (!QFile::link(path, opt.linkPath)) {
+            std::fprintf(stderr, "kelvaro-meter-sim: cannot make the link %s\n", qPrintable(opt.linkPath));
+            return 1;
+        }
+    }
+    std::FILE* record = nullptr;
+    if (!opt.recordPath.isEmpty()) {
+        record = std::fopen(qPrintable(opt.recordPath), "a");
+        if (!record) {
+            std::perror("kelvaro-meter-sim: record file");
+            return 1;
+        }
+        // A line at a time, so that a kill loses none that was answered.
+        std::setvbuf(record, nullptr, _IOLBF, 1 << 12);
+    }
+
     std::printf("%s\n", qPrintable(path));
     std::fflush(stdout);
     if (!opt.portsDir.isEmpty() && !WritePortsFile(opt.portsDir, opt.com, path))
@@ -118,6 +138,10 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     sim::Meter meter(opt.meter);
+    if (record)
+        meter.Answered = [record](const QString& command, const QByteArray& reply) {
+            std::fprintf(record, "%s\t%s\n", qPrintable(command.trimmed()), reply.constData());
+        };
     QByteArray outgoing;
     double lastInput = Now();
     char buf[4096];
@@ -157,5 +181,8 @@ int main(int argc, char** argv) {
     }
     close(slave);
     close(master);
+    if (record) std::fclose(record);
+    if (!opt.linkPath.isEmpty() && QFileInfo(opt.linkPath).symLinkTarget() == QFileInfo(path).absoluteFilePath())
+        QFile::remove(opt.linkPath);
     return 0;
 }

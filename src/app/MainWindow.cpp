@@ -229,7 +229,11 @@ void MainWindow::ShowRunProgress() {
 void MainWindow::Timer1_Timer() {
     ShowClock();
     ShowRunProgress();
-    if (WatchLostPort()) ShowPortItems();
+    if (WatchLostPort()) {
+        // Back after a loss: identified as at a connect, and the run picks up.
+        mnuConnect->setText(kDisconnectCaption);
+        SetupAfterConnect();
+    }
     ShowConnection();
 }
 
@@ -325,15 +329,23 @@ void MainWindow::ShowAndConnect() {
 void MainWindow::mnuConnect_Click() {
     mnuConnect->setEnabled(false);
     if (Meter().Connected) {
+        // A run the user cut stops; it goes on at the next connect's Start.
+        CutRun(false);
         Disconnect();
         mnuConnect->setText(kConnectCaption);
     } else {
         mnuConnect->setText(Connect() ? kDisconnectCaption : kConnectCaption);
     }
+    SetupAfterConnect();
+    mnuConnect->setEnabled(true);
+}
+
+void MainWindow::SetupAfterConnect() {
     SetBusyCursor(true);
     SetupInstrument();
     SetBusyCursor(false);
-    mnuConnect->setEnabled(true);
+    ResumeAfterCut();
+    ApplyModeMenu();  // the meter may have been identified again
     ShowPortItems();  // a connect after a loss may have reloaded the port table
     ShowConnection();
 }

@@ -41,6 +41,9 @@ public:
     void LogFileOnOff_Enable(bool enabled);
     void SetDataLogFile(bool on);
     void SetupInstrument();
+    // After the connect or disconnect of the Connect item, or a return after
+    // a loss: the meter identified, a cut run resumed, the port shown.
+    void SetupAfterConnect();
     void mnuSetup_CommPortList_Click(int index);
     void ApplyModeMenu();    // the Mode menu from the model, heads and connection
     void ShowRunProgress();  // the status strip's run text (every second)

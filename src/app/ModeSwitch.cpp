@@ -10,23 +10,15 @@
 
 namespace {
 
-void ConnectEnable(bool enabled) {
-    if (App().Shell.ConnectEnable) App().Shell.ConnectEnable(enabled);
-}
-
 void Leave(int16_t code) {
     Mode* mode = Modes().Find(code);
-    if (!mode) return;
-    const bool holdsLink = mode->Traits(code).HoldsLink;
-    mode->End();
-    if (holdsLink) ConnectEnable(true);
+    if (mode) mode->End();
 }
 
 void Enter(int16_t code) {
     Mode* mode = Modes().Find(code);
     if (!mode) return;
     const ModeTraits traits = mode->Traits(code);
-    if (traits.HoldsLink) ConnectEnable(false);
     const QString command = App().ModeCommand;
     if (traits.Start == StartOrder::BeforeBegin) StartMeasurement(true, command);
     mode->Begin();

@@ -122,10 +122,11 @@ QString ValuePattern(const ChartSettings& s, const ValueAxis& axis) {
 
 void AddPoint(platform::Surface& surface, const ChartSettings& s, ChartGeometry& g, const ChartPoint& point) {
     QPointF p = PointPosition(g, point.Time, point.Value, s.YMin);
-    DrawBand(surface, g, point.Band, point.Time, s.YMin, point.Index != 0 && g.HasPoint);
-    // A trace that lost its previous point (a full drawing came between)
-    // starts afresh instead of joining a stale position.
-    if (point.Index == 0 || !g.HasPoint)
+    // A trace that lost its previous point (a full drawing came between, or
+    // the meter was away) starts afresh instead of joining a stale position.
+    const bool joined = point.Index != 0 && g.HasPoint && !point.AfterGap;
+    DrawBand(surface, g, point.Band, point.Time, s.YMin, joined);
+    if (!joined)
         surface.Dot(p.x(), p.y(), g.TraceColor);
     else
         surface.Line(g.PointX, g.PointY, p.x(), p.y(), g.TraceColor);

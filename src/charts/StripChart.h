@@ -20,6 +20,8 @@ struct ChartPoint {
     double Value = 0;
     int32_t Index = 0;
     ChartBand Band;  // the spread of the readings the point stands for
+    // The first point after the meter was away: the line is broken before it.
+    bool AfterGap = false;
 };
 
 // The strip-chart record every power-type window and viewer owns. The

@@ -37,6 +37,7 @@ ModeTraits EnergyRatioEngine::Traits(int16_t) const {
     ModeTraits t;
     t.Start = StartOrder::AfterBegin;
     t.PassesRefusals = true;
+    t.ReadsBothChannels = true;
     return t;
 }
 

@@ -17,6 +17,16 @@ void PulseRun::StartStop() {
     Flush();
 }
 
+void PulseRun::Resume() {
+    Start();
+    Flush();
+}
+
+void PulseRun::Interrupt() {
+    if (!Stopped) Stop();
+    Flush();
+}
+
 bool PulseRun::OpenForStart() {
     PollState = 0;
     return Meter().Connected || Connect();

@@ -23,6 +23,10 @@ class PulseRun : public Mode {
 public:
     bool HasUnsaved() const override;
     bool MayLeave() override { return MayDiscard(); }
+    // Starts again as after a Stop: the run's clock ran on, so the time
+    // stamps jump across the gap.
+    void Resume() override;
+    void Interrupt() override;
     // butStartStop: Start when stopped, otherwise Stop; then the display.
     void StartStop();
     virtual void Start() = 0;

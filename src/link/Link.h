@@ -6,5 +6,6 @@
 #include "link/Identification.h"
 #include "link/LinkState.h"
 #include "link/PortControl.h"
+#include "link/Replug.h"
 #include "link/TrafficLog.h"
 #include "link/Transaction.h"

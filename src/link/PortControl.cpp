@@ -2,6 +2,7 @@
 
 #include "link/LinkState.h"
 #include "link/MeterIdentityWrite.h"
+#include "link/Replug.h"
 #include "link/TrafficLog.h"
 #include "link/Transaction.h"
 #include "platform/Clock.h"
@@ -11,6 +12,7 @@
 #include "state/AppState.h"
 #include "state/Configuration.h"
 
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -38,13 +40,21 @@ std::optional<platform::PortTrouble> g_trouble;
 // What a lost connection leaves for the status strip and the next connect.
 struct LostPort {
     bool lost = false;  // the connected device went away
-    bool back = false;  // ... and is there again
+    bool back = false;  // ... and is there again, but has not answered yet
     int port = 0;
     QString device;
     QString stableName;  // its /dev/serial/by-id name, when it had one
+    double since = 0;    // monotonic time of the loss
+    double nextTry = 0;  // a device back but silent is probed again from then on
 };
 LostPort g_lost;
 QString g_connectedStableName;
+QString g_reconnected;  // "Reconnected at ..." while the connection after a loss lasts
+bool g_quiet = false;   // connecting by itself: a busy port is no reason to speak
+
+// A device that is back but does not answer is probed again this much later:
+// a probe of every rate holds the program for more than a second.
+constexpr double kRetrySeconds = 5.0;
 
 // `text`, and after a blank line what the system shows about `trouble`.
 QString WithFinding(const QString& text, platform::PortTrouble trouble, int n, const QString& device) {
@@ -140,6 +150,10 @@ bool OpenCommPort(platform::SerialPort& port, int n) {
             case platform::OpenResult::Ok:
                 break;
             case platform::OpenResult::InUse:
+                if (g_quiet) {
+                    g_trouble = platform::PortTrouble::InUse;
+                    return false;
+                }
                 ReportInUse(port, n);
                 return false;
             case platform::OpenResult::Failed:
@@ -164,34 +178,61 @@ bool OpenCommPort(platform::SerialPort& port, int n) {
     return true;
 }
 
+namespace {
+
+// Opens CommPort and marks the connection; false with nothing told.
+bool OpenConnection() {
+    platform::SerialPort& port = platform::serialPort();
+    if (!OpenCommPort(port, CurrentSettings().CommPort)) return false;
+    platform::Clock& clock = platform::clock();
+    g_reconnected = g_lost.lost ? QStringLiteral("Reconnected at %1 after %2 s")
+                                      .arg(clock.TimeText())
+                                      .arg(std::llround(clock.Monotonic() - g_lost.since))
+                                : QString();
+    g_lost = LostPort{};
+    g_connectedStableName =
+        port.DevicePath().isEmpty() ? QString() : platform::systemView().StableName(port.DevicePath());
+    WritableMeter().Connected = true;
+    if (App().Shell.CheckPort) App().Shell.CheckPort(CurrentSettings().CommPort);
+    return true;
+}
+
+void TellLoss(const QString& text) {
+    static bool showing = false;
+    platform::prompts().Beep();
+    // One box for a night of losses: the status strip tells the rest.
+    if (showing) return;
+    showing = true;
+    platform::prompts().Message(text);
+    showing = false;
+}
+
+}  // namespace
+
 bool Connect() {
-    AppState& app = App();
     MeterIdentity& meter = WritableMeter();
     if (meter.Connected) return true;
     // After a loss the device may be back under a new path (the watch has
     // already looked, and may have put the stable name in the table).
     if (g_lost.lost && !g_lost.back) ReloadPortTable();
-    platform::SerialPort& port = platform::serialPort();
-    if (!OpenCommPort(port, CurrentSettings().CommPort)) {
+    if (!OpenConnection()) {
         const QString text = QStringLiteral("Can not communicate with the instrument");
         platform::prompts().Beep();
         // After the in-use message the finding has been told already.
-        platform::prompts().Message(
-            g_trouble ? WithFinding(text, *g_trouble, CurrentSettings().CommPort, port.DevicePath()) : text);
+        platform::prompts().Message(g_trouble ? WithFinding(text, *g_trouble, CurrentSettings().CommPort,
+                                                            platform::serialPort().DevicePath())
+                                              : text);
         meter.DeviceType = MeterModel::Talon;
         return false;
     }
-    g_lost = LostPort{};
-    g_connectedStableName =
-        port.DevicePath().isEmpty() ? QString() : platform::systemView().StableName(port.DevicePath());
-    meter.Connected = true;
-    if (app.Shell.CheckPort) app.Shell.CheckPort(CurrentSettings().CommPort);
     return true;
 }
 
 void Disconnect() {
     MeterIdentity& meter = WritableMeter();
     if (!meter.Connected) return;
+    RememberMeter();
+    g_reconnected.clear();
     platform::serialPort().Close();
     meter.Connected = false;
     // Nothing can answer a closed port: no time-out may fire for it.
@@ -206,17 +247,20 @@ void LinkLost() {
     if (!Meter().Connected) return;
     const int n = CurrentSettings().CommPort;
     const QString device = platform::portTable().Device(n);
-    g_lost = LostPort{true, false, n, device, g_connectedStableName};
+    g_lost = LostPort{true, false, n, device, g_connectedStableName, platform::clock().Monotonic(), 0};
     LogLine(QStringLiteral("Connection lost: %1 was removed").arg(device));
+    CutRun(true);
     Disconnect();
     if (app.Shell.ConnectionLost) app.Shell.ConnectionLost();
-    platform::prompts().Beep();
-    platform::prompts().Message(
-        WithFinding(QStringLiteral("Timeout! Connection Lost!"), platform::PortTrouble::Removed, n, device));
+    // The event loop runs on under the box, so the device's return is seen
+    // and the run resumes while the box waits for the user.
+    TellLoss(WithFinding(QStringLiteral("Timeout! Connection Lost!"), platform::PortTrouble::Removed, n, device));
 }
 
 bool WatchLostPort() {
-    if (!g_lost.lost || g_lost.back || Meter().Connected) return false;
+    // A port the user chose meanwhile is theirs to connect.
+    if (!g_lost.lost || Meter().Connected || CurrentSettings().CommPort != g_lost.port) return false;
+    if (platform::clock().Monotonic() < g_lost.nextTry) return false;
     ReloadPortTable();
     const platform::SystemView& system = platform::systemView();
     platform::PortTable& table = platform::portTable();
@@ -228,22 +272,49 @@ bool WatchLostPort() {
         device = g_lost.stableName;
         table.SetDevice(g_lost.port, device);
     }
-    if (device.isEmpty() || !system.Exists(device)) return false;
+    if (device.isEmpty() || !system.Exists(device)) {
+        g_lost.back = false;
+        return false;
+    }
     g_lost.back = true;
     g_lost.device = device;
-    return true;
+    g_quiet = true;
+    const bool connected = OpenConnection();
+    g_quiet = false;
+    if (!connected) g_lost.nextTry = platform::clock().Monotonic() + kRetrySeconds;
+    return connected;
+}
+
+bool ProbeAgain() {
+    MeterIdentity& meter = WritableMeter();
+    if (!meter.Connected) return false;
+    platform::SerialPort& port = platform::serialPort();
+    const int n = CurrentSettings().CommPort;
+    meter.Connected = false;  // the probe opens a port that is not in use
+    g_quiet = true;
+    meter.Connected = OpenCommPort(port, n);
+    g_quiet = false;
+    if (meter.Connected) return true;
+    // Gone again: the watch waits for it as after a loss.
+    const QString device = platform::portTable().Device(n);
+    const double now = platform::clock().Monotonic();
+    g_lost = LostPort{true, false, n, device, g_connectedStableName, now, now + kRetrySeconds};
+    g_reconnected.clear();
+    if (App().Shell.ConnectionLost) App().Shell.ConnectionLost();
+    return false;
 }
 
 QString PortStatusText() {
     if (Meter().Connected) {
         const int n = CurrentSettings().CommPort;
         const QString baud = platform::serialPort().Settings().section(QLatin1Char(','), 0, 0).trimmed();
-        return QStringLiteral("COM%1 (%2), %3 baud, %4")
-            .arg(n)
-            .arg(platform::portTable().Device(n), baud, Meter().ModelName());
+        const QString text = QStringLiteral("COM%1 (%2), %3 baud, %4")
+                                 .arg(n)
+                                 .arg(platform::portTable().Device(n), baud, Meter().ModelName());
+        return g_reconnected.isEmpty() ? text : text + QStringLiteral(". ") + g_reconnected;
     }
     if (g_lost.back)
-        return QStringLiteral("Not connected. COM%1 (%2) is back: choose Connect.")
+        return QStringLiteral("Not connected. COM%1 (%2) is back but does not answer yet.")
             .arg(g_lost.port)
             .arg(g_lost.device);
     if (g_lost.lost)

@@ -35,13 +35,22 @@ void MSComm1_OnComm(int code);
 
 // The connected device went away: the connection ends as at a disconnect
 // (the traffic log is written), the main window is told and the user sees
-// why. What the mode window logged stays there.
+// why (from the event loop). What the mode logged stays there, and its run
+// waits for the device's return (WatchLostPort).
 void LinkLost();
 
-// After a loss: true once the port's device (or its stable name) is there
-// again. Called every second by the main window.
+// After a loss: once the port's device (or its stable name) is there again,
+// connects by itself, without a word when the device does not answer yet
+// (tried again a few seconds later); true when it connected. The caller
+// then identifies the meter and calls ResumeAfterCut. Called every second
+// by the main window.
 bool WatchLostPort();
 
+// While connected: the port closed and probed afresh, without a word; false
+// when nothing answers (the connection then counts as lost).
+bool ProbeAgain();
+
 // The connection for the status strip: port, device, line speed and model
-// while connected, "Not connected" otherwise (with what became of a lost port).
+// while connected (and when it came back after a loss), "Not connected"
+// otherwise (with what became of a lost port).
 QString PortStatusText();

@@ -82,7 +82,8 @@ QString Diagnose(PortTrouble trouble, int n, const QString& device, const System
         case PortTrouble::Removed:
             return QStringLiteral(
                        "COM%1 (%2) was removed. What was logged stays in its window and can be saved. "
-                       "When the device is back the status bar says so; then choose Connect.")
+                       "When the device is back, the program connects again by itself and a run that was "
+                       "logging goes on.")
                 .arg(n)
                 .arg(device);
         case PortTrouble::NoAnswer:

@@ -84,7 +84,11 @@ QtSerialPort::QtSerialPort() {
         // is closed and the loss told once instead of an endless error stream.
         if (DeviceGone(e, QFileInfo::exists(device_))) {
             port_.close();
-            if (!polling_) Raise(ComEventDeviceLost);
+            // Told once this handler is left: what the loss sets off (a
+            // message box, a later open of this same port) must not run
+            // inside the port's own error handling.
+            if (!polling_)
+                QMetaObject::invokeMethod(&port_, [this] { Raise(ComEventDeviceLost); }, Qt::QueuedConnection);
             return;
         }
         const int code = CommEventForError(e);

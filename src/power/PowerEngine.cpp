@@ -22,6 +22,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -69,6 +70,7 @@ ModeTraits PowerEngine::Traits(int16_t) const {
     } else {
         t.Start = StartOrder::AfterBegin;
         t.PassesRefusals = true;
+        t.ReadsBothChannels = true;
     }
     return t;
 }
@@ -152,6 +154,8 @@ void PowerEngine::PowerLog(int op, const QString& reply) {
     switch (op) {
         case -1:
             runHeads_ = {};
+            gaps_.clear();
+            gapPending_ = false;
             // A factor or offset taken from another run's average means nothing here.
             UndoAdjustment();
             SkippedChars = 0;
@@ -258,6 +262,8 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
     NotSaved = true;
     ++Readings;
     RunSeconds = t;
+    const bool afterGap = std::exchange(gapPending_, false);
+    if (afterGap) gaps_.push_back(t);
 
     const double value = values[size_t(Direction)];
     if (t >= Settings().LogTime) {
@@ -278,7 +284,8 @@ void PowerEngine::Process(const std::array<double, 2>& channels, const std::arra
             View.PointAdded({LastTime, Shown(value), MaxOf(store.PointCount - 1, 0),
                              merging ? BandOf(store.PowerData[size_t(store.PointCount)],
                                               [this](double v) { return Shown(v); })
-                                     : ChartBand{}});
+                                     : ChartBand{},
+                             afterGap});
     }
 
     if (OutOfRange(value)) {
@@ -352,7 +359,6 @@ void PowerEngine::StartStop() {
 }
 
 void PowerEngine::Start() {
-    AppState& app = App();
     // A finished run not saved yet is not cleared without asking.
     if (!RunActive && !MayDiscard()) return;
     if (!Meter().Connected && !Connect()) return;
@@ -387,11 +393,15 @@ void PowerEngine::Start() {
         // A half reply from before the pause has no partner any more.
         Pairing.Reset();
     }
+    Running();
+}
+
+void PowerEngine::Running() {
     ShowStatistics(false);
     Display.RescaleVisible = false;
     Display.Caption = profile_->RunCaption();
     if (Settings().DisplayMode != 0) Display.ReadingVisible = true;
-    app.ModeCheckPending = true;
+    App().ModeCheckPending = true;
     PollState = 0;
     refusals_.Answered();
     SendCommand(platform::serialPort(), QString::fromLatin1(profile_->FirstCommand), profile_->FirstTimeout,
@@ -399,6 +409,19 @@ void PowerEngine::Start() {
     Display.StartStopCaption = QStringLiteral("&Stop");
     Stopped = false;
     Changed();
+    Flush();
+}
+
+void PowerEngine::Resume() {
+    // The time base stays, so the gap shows in the times; the next point
+    // starts a new line, and a half reply from before has no partner.
+    gapPending_ = true;
+    Pairing.Reset();
+    Running();
+}
+
+void PowerEngine::Interrupt() {
+    if (!Stopped) Stop();
     Flush();
 }
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace platform {
 class Surface;
@@ -74,6 +75,8 @@ public:
     void Pause(bool on) override { PauseGraph(on); }
     bool HasUnsaved() const override;
     bool MayLeave() override { return MayDiscard(); }
+    void Resume() override;
+    void Interrupt() override;
 
     // op -1: prepare for power mode (and every fresh start); 0: one reply
     // line; 1: leave power mode; kRefusedReplyOp: the meter refused the
@@ -177,6 +180,9 @@ private:
     bool TakeValues(const QString& text, std::array<double, 2>& channels, std::array<double, 2>& values);
     void Process(const std::array<double, 2>& channels, const std::array<double, 2>& values);
     void SendNext();
+    // Logging from the run's first request on: its reply is checked for a
+    // refusal and only opens the polling.
+    void Running();
     void Publish(double value, double t, const std::array<double, 2>& channels);
     void ShowStatistics(bool show);
     void UpdateDisplay(double reading, double now);
@@ -201,16 +207,22 @@ private:
     bool displayDirty_ = false;
     bool unloading_ = false;
     std::array<QString, 2> runHeads_;  // head names and serials of the run, taken at its fresh start
+    std::vector<double> gaps_;         // run times of the first readings after the meter was away
+    bool gapPending_ = false;          // the next reading is the first after a return
 };
 
 template <class Add>
 void PowerEngine::ForEachShownPoint(Add add) {
     const int32_t count = PointsOnShow();
     int32_t drawn = 0;
+    size_t gap = 0;
     for (int32_t k = 1; k <= count; ++k) {
         const PowerPoint& p = Store().PowerData[size_t(k)];
         if (p.PointTime < 0) continue;
+        // A return of the meter since the point before breaks the line here.
+        bool afterGap = false;
+        for (; gap < gaps_.size() && gaps_[gap] <= p.PointTime; ++gap) afterGap = true;
         add(ChartPoint{p.PointTime, Shown(PowerStore::PointValue(p)), drawn++,
-                       BandOf(p, [this](double v) { return Shown(v); })});
+                       BandOf(p, [this](double v) { return Shown(v); }), afterGap});
     }
 }

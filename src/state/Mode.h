@@ -30,12 +30,15 @@ struct ModeTraits {
     const char* ResendOnRefusal = nullptr;
     // A reply holding "?" goes to Refused(): the mode asks again.
     bool PassesRefusals = false;
-    // The mode talks to the meter: Connect is withheld while it runs.
+    // The mode talks to the meter (not the PC file): its run is cut when the
+    // line goes, and picked up again when the same meter comes back.
     bool HoldsLink = true;
     // Chosen again while active, it is left and entered afresh.
     bool Reenters = false;
     // The file commands pause its chart while they run.
     bool PausesForFiles = false;
+    // Its run reads the heads of both channels, not only the current one's.
+    bool ReadsBothChannels = false;
 };
 
 // The statistics of the values a mode shows, at one reading.
@@ -101,6 +104,14 @@ public:
     virtual bool MayLeave() { return true; }
     // Logging modes: how far the run has come.
     virtual std::optional<RunProgress> Progress() const { return std::nullopt; }
+    // The line is cut (lost, or closed by the user), or came back to
+    // another meter or head: logging stops, what was logged stays for Save.
+    virtual void Interrupt() {}
+    // The line came back to the same meter and heads after a loss that
+    // interrupted the run while it logged, and the mode command has gone
+    // out again: logging goes on on the run's clock, so the gap shows in
+    // its times (and chart).
+    virtual void Resume() {}
 
     void Attach(ModeObserver& observer);
     void Detach(ModeObserver& observer);

@@ -134,11 +134,34 @@ inline void ExpectSentReadings(const std::vector<DataLine>& data, const QByteArr
     for (size_t i = 0; i < data.size(); ++i) ASSERT_EQ(data[i].value, sent[i + 1]) << "reading " << i + 1;
 }
 
+// The saved values are the meter's replies of one connection after another
+// (`replies`: each connection's, in order), none lost or repeated across the
+// returns: of each connection's replies the first may open the cycle
+// unsaved, and up to `after` may come after the last one kept.
+inline void ExpectSentAcrossReturns(const std::vector<DataLine>& data,
+                                    const std::vector<std::vector<float>>& replies, size_t after) {
+    size_t at = 0;
+    for (size_t c = 0; c < replies.size(); ++c) {
+        const std::vector<float>& sent = replies[c];
+        size_t best = 0, skipped = 0;
+        for (size_t skip = 0; skip < 2 && skip < sent.size(); ++skip) {
+            size_t n = 0;
+            while (at + n < data.size() && skip + n < sent.size() && data[at + n].value == sent[skip + n]) ++n;
+            if (n > best) best = n, skipped = skip;
+        }
+        EXPECT_LE(sent.size() - skipped - best, after) << "connection " << c + 1 << ": readings lost at line " << at + best + 2;
+        at += best;
+    }
+    EXPECT_EQ(at, data.size()) << "saved readings the meter never sent";
+}
+
 // A main window on the simulator as COM1, in a folder of its own, with its
-// working files there too; the parameter, where there is one, is the Data Log File.
-class EndToEndTest : public ::testing::TestWithParam<bool> {
+// working files there too; the parameter, where there is one, is the Data
+// Log File, or a row of a table.
+template <class Param>
+class EndToEndFixture : public ::testing::TestWithParam<Param> {
 protected:
-    explicit EndToEndTest(const QStringList& simulatorArgs) : sim(simulatorArgs) {}
+    explicit EndToEndFixture(const QStringList& simulatorArgs) : sim(simulatorArgs) {}
     void SetUp() override {
         FreshProgramState();
         ASSERT_TRUE(sim.path.startsWith("/dev/")) << sim.path.toStdString();
@@ -203,3 +226,4 @@ protected:
     ScriptedPrompts prompts;
     std::unique_ptr<MainWindow> form;
 };
+using EndToEndTest = EndToEndFixture<bool>;

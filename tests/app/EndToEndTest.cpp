@@ -5,6 +5,7 @@
 
 #include "EndToEnd.h"
 #include "app/CommandLine.h"
+#include "app/ModeList.h"
 #include "app/ModeSwitch.h"
 #include "auxiliary/InformationWindow.h"
 #include "dual/EnergyRatioWindow.h"
@@ -17,10 +18,12 @@
 #include "support/FakeClock.h"
 #include "support/FakeSystemView.h"
 #include "support/ProgramState.h"
+#include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 #include "viewers/PowerViewer.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
@@ -117,51 +120,106 @@ struct DesktopEndToEndTest : EndToEndTest {
     QString Status() const { return form->lblPort->text(); }
 };
 
-TEST_F(DesktopEndToEndTest, unplugMidRunKeepsEveryReadingAndReplugConnectsAgain) {
-    const QString first = sim.path;
-    ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
-    form->mnuLogFile_Off->trigger();
-    PowerWindow* w = OpenPowerWindow();
-    ASSERT_NE(w, nullptr);
-    w->butStartStop->click();
-    // Well under the 6000 points a run keeps unmerged and the 10000 lines of the traffic log.
-    ASSERT_TRUE(RunUntil([&] { return w->Engine.PointsOnShow() >= 500; }, 10000));
+// Unplugged mid-run and plugged in again: the run goes on with no key
+// pressed, or, with another head, stops and says why.
+struct Replug {
+    const char* name;
+    bool energy;
+    bool logFile;
+    bool samePath;          // a fixed link to the terminal in kelvaro.ports; else a new terminal mapped to COM1
+    const char* otherHead;  // the head that comes back, when it is another
+};
 
-    // Unplugged: the simulator and its terminal go away mid-run.
+// The link the simulator makes to its terminal, the same at every start.
+QString MeterLink() {
+    return QDir::temp().filePath(QString("kelvaro-replug-%1").arg(QCoreApplication::applicationPid()));
+}
+
+QStringList ReplugSimulator(const Replug& r, const char* head) {
+    QStringList args = r.energy ? ScatteringHead("talon2", "type=2,name=PE25,rate=20") : kScatteringThermopile;
+    if (head) args = {"--model", "talon", "--head-a", head, "--exit-when-idle", "30"};
+    if (r.samePath) args << "--link" << MeterLink();
+    return args;
+}
+
+struct ReplugEndToEndTest : EndToEndFixture<Replug> {
+    ReplugEndToEndTest() : EndToEndFixture(ReplugSimulator(GetParam(), nullptr)) {}
+    QString Status() const { return form->lblPort->text(); }
+    int64_t Readings() const { return Modes().Find(App().ActiveMode)->Progress()->Readings; }
+};
+
+TEST_P(ReplugEndToEndTest, theRunGoesOnByItselfAndSaveHoldsEveryReadingSent) {
+    const Replug& r = GetParam();
+    const QString device = r.samePath ? MeterLink() : sim.path;
+    if (r.samePath) dir.Write("kelvaro.ports", PortsFile({{1, device}}));
+    const char* item = r.energy ? "mnuMode_Energy" : "mnuMode_Power";
+    const QString command = r.energy ? "SE" : "SP";
+    ASSERT_TRUE(StartConnected(item)) << Log();
+    CurrentSettings().Power.LogTime = 20;  // the gap included
+    (r.logFile ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
+    form->action(item)->trigger();
+    QPushButton* startStop = r.energy ? form->findChild<EnergyWindow*>()->butStartStop
+                                      : form->findChild<PowerWindow*>("PowerWindow")->butStartStop;
+    if (!r.energy) form->findChild<PowerWindow*>("PowerWindow")->chkAutoScale->click();
+    const int64_t each = r.energy ? 30 : 150;  // readings before and after the gap
+    startStop->click();
+    ASSERT_TRUE(RunUntil([&] { return Readings() >= each; }, 10000));
+
     sim.proc.kill();
     sim.proc.waitForFinished(3000);
     ASSERT_TRUE(RunUntil([] { return !Meter().Connected; }, 5000));
-    ASSERT_FALSE(prompts.messages.empty());
-    EXPECT_EQ(
-        prompts.messages.back().text,
-        "Timeout! Connection Lost!\n\nCOM1 (" + first +
-            ") was removed. What was logged stays in its window and can be saved. When the device is back "
-            "the status bar says so; then choose Connect.");
-    EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
-    EXPECT_EQ(Status(), "Not connected. COM1 (" + first + ") was removed.");
+    const int64_t before = Readings();
+    ASSERT_EQ(prompts.messages.size(), 1u) << Log();
+    EXPECT_EQ(prompts.messages[0].text,
+              "Timeout! Connection Lost!\n\nCOM1 (" + device +
+                  ") was removed. What was logged stays in its window and can be saved. When the device is back, "
+                  "the program connects again by itself and a run that was logging goes on.");
+    EXPECT_EQ(Status(), "Not connected. COM1 (" + device + ") was removed.");
+    EXPECT_TRUE(form->mnuConnect->isEnabled());
+    std::vector<std::vector<float>> replies{Replies(dir.Read("rs232.buf"), command)};
 
-    // Everything logged is saved: the values the meter sent (in the traffic
-    // log written at the loss), the one in flight at the loss never answered.
-    if (w->butStartStop->text() == "&Stop") w->butStartStop->click();
-    const std::vector<DataLine> data = ReadDataFile(Save("before-loss.pwr")).second;
-    EXPECT_EQ(int32_t(data.size()), w->Engine.PointsOnShow());
-    const QByteArray traffic = dir.Read("rs232.buf");
-    EXPECT_TRUE(traffic.contains(("Connection lost: " + first + " was removed").toUtf8()));
-    ExpectSentReadings(data, traffic, 0);
-
-    // Plugged in again: a new terminal, mapped to the same COM port.
+    if (r.otherHead) sim.args = ReplugSimulator(r, r.otherHead);
     sim.Start();
-    dir.Write("kelvaro.ports", PortsFile({{1, sim.path}}));
-    EXPECT_TRUE(RunUntil(
-        [&] { return Status() == "Not connected. COM1 (" + sim.path + ") is back: choose Connect."; }, 3000))
-        << Status().toStdString();
-    SwitchMode(ModeNone);
-    ASSERT_TRUE(form->mnuConnect->isEnabled());
-    form->mnuConnect->trigger();
-    ASSERT_TRUE(Meter().Connected) << Log();
-    EXPECT_EQ(Meter().Channels[0].HeadName, "XLP12") << "identified again";
-    EXPECT_EQ(Status(), "COM1 (" + sim.path + "), 19200 baud, TALON");
+    if (!r.samePath) dir.Write("kelvaro.ports", PortsFile({{1, sim.path}}));
+    ASSERT_TRUE(RunUntil([&] { return Meter().Connected; }, 10000)) << Status().toStdString();
+    const QRegularExpression back("^COM1 \\(" + QRegularExpression::escape(device + "), 19200 baud, " + Meter().ModelName()) +
+                                  "\\. Reconnected at \\d\\d:\\d\\d:\\d\\d after \\d+ s$");
+    EXPECT_TRUE(back.match(Status()).hasMatch()) << Status().toStdString();
+    if (r.otherHead) {
+        ASSERT_TRUE(RunUntil([&] { return prompts.messages.size() == 2; }, 10000)) << Log();
+        EXPECT_EQ(prompts.messages[1].text, "The meter is back with head PE25 s/n 999 on channel A instead of XLP12 "
+                                            "s/n 4711: the run was not resumed. What was logged can be saved.");
+        EXPECT_EQ(startStop->text(), "&Start");
+        EXPECT_EQ(Readings(), before);
+    } else {
+        ASSERT_TRUE(RunUntil([&] { return Readings() >= before + each; }, 10000)) << Log();
+        startStop->click();
+        RunUntil([] { return false; }, 200);
+        EXPECT_EQ(prompts.messages.size(), 1u) << Log();
+    }
+    if (!r.energy && !r.otherHead)
+        EXPECT_FALSE(SaveScreenshot(form->findChild<PowerWindow*>("PowerWindow"), "power-replug-gap").isEmpty());
+
+    const auto [header, data] = ReadDataFile(Save(r.energy ? "run.nrg" : "run.pwr"), !r.energy);
+    form->mnuConnect_Click();  // the traffic log of the second connection
+    if (!r.otherHead) replies.push_back(Replies(dir.Read("rs232.buf"), command));
+    ExpectSentAcrossReturns(data, replies, r.energy ? 2 : 1);
+    if (r.energy || r.otherHead) return;
+    // The times jump across the gap, at least the second the watch waits.
+    const size_t gap = replies[0].size() - 1;
+    ASSERT_LT(gap, data.size());
+    EXPECT_GT(data[gap].time - data[gap - 1].time, 0.5);
+    EXPECT_LT(data[gap - 1].time - data[gap - 2].time, 0.1);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Replug, ReplugEndToEndTest,
+    ::testing::Values(Replug{"powerNewPath", false, false, false, nullptr},
+                      Replug{"powerSamePathDataLogFile", false, true, true, nullptr},
+                      Replug{"energySamePath", true, false, true, nullptr},
+                      Replug{"energyNewPathDataLogFile", true, true, false, nullptr},
+                      Replug{"powerOtherHead", false, false, true, "type=2,name=PE25,serial=999,value=0.0125"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplainedAndTheCommandLinePortConnects) {
     // Named on the command line, so it stays the port although it is missing.
@@ -208,16 +266,18 @@ TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplainedAndTheCommandLinePort
     EXPECT_FALSE(SaveScreenshot(form.get(), "status-strip-connected").isEmpty());
 }
 
+// The in-memory meter under the device of its port in the port table.
+struct NamedPort : sim::SimSerialPort {
+    using SimSerialPort::SimSerialPort;
+    QString DevicePath() const override { return platform::portTable().Device(CommPort()); }
+};
+
 // A USB adapter plugged in again under another ttyUSB number: its stable
 // name, learnt at the connect, leads the port to it (in-memory meter).
 TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     const QString stable = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
     FakeSystemView system;
     system.stableNames = {{"/dev/ttyUSB0", stable}, {"/dev/ttyUSB1", stable}};
-    struct NamedPort : sim::SimSerialPort {
-        using SimSerialPort::SimSerialPort;
-        QString DevicePath() const override { return platform::portTable().Device(CommPort()); }
-    };
     TempDir dir;
     FakeClock clock;
     ScriptedPrompts prompts;
@@ -237,13 +297,140 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     EXPECT_FALSE(WatchLostPort()) << "still unplugged";
     EXPECT_EQ(PortStatusText(), "Not connected. COM5 (/dev/ttyUSB0) was removed.");
     system.present = {"/dev/ttyUSB1", stable};
-    EXPECT_TRUE(WatchLostPort());
-    EXPECT_EQ(PortStatusText(), "Not connected. COM5 (" + stable + ") is back: choose Connect.");
-    EXPECT_TRUE(Connect());
+    clock.Advance(12.4);
+    EXPECT_TRUE(WatchLostPort()) << "connected by itself";
     EXPECT_EQ(port.DevicePath(), stable);
+    EXPECT_EQ(PortStatusText(), "COM5 (" + stable + "), 19200 baud, TALON. Reconnected at 12:00:12 after 12 s");
     Disconnect();
     platform::setSystemView(nullptr);
     platform::setSerialPort(nullptr);
+    FreshProgramState();
+}
+
+// The meter back after a loss, in memory on the test clock: each logging
+// mode sends its command again and goes on, the 30 s away showing in its
+// times and, drawn or redrawn, as a break in the power-type chart's line;
+// another head on a channel the run reads stops it with the reason.
+TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
+    auto head = [](int type, const char* name, quint32 serial) {
+        sim::HeadSpec h;
+        h.type = type, h.name = name, h.serial = serial, h.reading.pulseRate = 20;
+        return h;
+    };
+    const sim::HeadSpec xlp = head(1, "XLP12", 4711), pe = head(2, "PE25", 4711), other = head(2, "PE50", 999);
+    using M = sim::Model;
+    const struct {
+        ModeMenuItem item;
+        M model;
+        sim::HeadSpec a, b;
+        const char* command;
+        int otherOn;  // the channel another head comes back on
+    } rows[] = {
+        {mnuMode_Power, M::Talon, xlp, {}, "FP", 0},
+        {mnuMode_Energy, M::Talon2, pe, {}, "FE", 0},
+        {mnuMode_RP_Absolute, M::MeridelOne, head(5, "RP3", 4711), {}, "FE A", 0},
+        {mnuMode_DualPower_Ratio, M::MeridelTwo, xlp, head(1, "3A", 815), "FC 3 0 0", 1},
+        {mnuMode_DualPower_Difference, M::MeridelTwo, xlp, head(1, "3A", 815), "FC 5 0 0", 1},
+        {mnuMode_DualEnergy_Ratio, M::MeridelTwo, pe, head(2, "PE10", 815), "FC 3 1 1", 1},
+    };
+    for (const auto& row : rows) {
+        for (const bool otherHead : {false, true}) {
+            SCOPED_TRACE(std::string(row.command) + (otherHead ? ", another head" : ""));
+            TempDir dir;
+            FakeClock clock;
+            ScriptedPrompts prompts;
+            FakeSystemView system;
+            FreshProgramState();
+            Settings& settings = CurrentSettings();
+            // The gap included, and every reading a point of its own.
+            settings.Power.LogTime = settings.PowerRatio.RatioLogTime = settings.PowerDifference.DifferenceLogTime = 120;
+            WorkFiles() = {dir.Path("kelvaro.pwr"), dir.Path("kelvaro.nrg"), dir.Path("kelvaro.dnr")};
+            SetPause([&](double s) { clock.Advance(s); });
+            sim::MeterConfig cfg;
+            cfg.model = row.model;
+            cfg.heads = {row.a, row.b};
+            std::unique_ptr<sim::Meter> meter;
+            std::unique_ptr<NamedPort> port;
+            auto plugIn = [&] {  // the meter starts afresh
+                meter = std::make_unique<sim::Meter>(cfg);
+                port = std::make_unique<NamedPort>(*meter, [&](double s) { clock.Advance(s); });
+                platform::setSerialPort(port.get());
+                system.present = {"/dev/ttyUSB0"};
+            };
+            plugIn();
+            App().Shell.ProcessEvents = [&] {
+                clock.Advance(0.01);
+                port->Pump();
+                Timer2_Timer();
+            };
+            platform::setSystemView(&system);
+            dir.Write("kelvaro.ports", "COM1 /dev/ttyUSB0\n");
+            ReloadPortTable();
+            ASSERT_TRUE(Connect());
+            IdentifyInstrument();
+            const auto engines = RegisterWindowlessModes();
+            ModeMenuAction(row.item);
+            Mode* mode = Modes().Find(App().ActiveMode);
+            struct : ModeObserver {
+                void NewReading(const Reading& r) override { times.push_back(r.Time); }
+                std::vector<double> times;
+            } seen;
+            mode->Attach(seen);
+            auto* power = dynamic_cast<PowerEngine*>(mode);
+            std::vector<bool> breaks;  // of each point drawn as it came
+            if (power) power->View.PointAdded = [&](const ChartPoint& p) { breaks.push_back(p.AfterGap); };
+            auto logUntil = [&](size_t n) {
+                for (int i = 0; i < 3000 && seen.times.size() < n; ++i) App().Shell.ProcessEvents();
+            };
+            power ? power->StartStop() : dynamic_cast<PulseRun*>(mode)->StartStop();
+            logUntil(5);
+
+            system.present = {};
+            LinkLost();
+            const size_t before = seen.times.size();
+            clock.Advance(30);
+            const sim::HeadSpec was = cfg.heads[size_t(row.otherOn)];
+            if (otherHead) cfg.heads[size_t(row.otherOn)] = other;
+            plugIn();
+            ASSERT_TRUE(WatchLostPort());
+            IdentifyInstrument();
+            const qsizetype identified = meter->CommandsReceived().size();
+            ResumeAfterCut();
+            logUntil(before + 5);
+            const QStringList after = meter->CommandsReceived().mid(identified);
+            if (otherHead) {
+                EXPECT_EQ(prompts.Texts().last(), QString("The meter is back with head PE50 s/n 999 on channel %1 instead "
+                                                          "of %2 s/n %3: the run was not resumed. What was logged can be saved.")
+                                                      .arg(QChar('A' + row.otherOn))
+                                                      .arg(was.name)
+                                                      .arg(was.serial));
+                EXPECT_EQ(seen.times.size(), before);
+                EXPECT_FALSE(mode->Progress()->Logging);
+            } else {
+                ASSERT_GE(seen.times.size(), before + 5) << after.join(' ').toStdString();
+                EXPECT_EQ(after.value(0), row.command) << after.join(' ').toStdString();
+                EXPECT_GE(seen.times[before] - seen.times[before - 1], 30.0);
+                EXPECT_LT(seen.times[before + 1] - seen.times[before], 5.0);
+            }
+            if (power) {
+                std::vector<bool> expected(seen.times.size(), false);
+                if (!otherHead) expected[before] = true;
+                EXPECT_EQ(breaks, expected);
+                std::vector<bool> redrawn;
+                power->ForEachShownPoint([&](const ChartPoint& p) { redrawn.push_back(p.AfterGap); });
+                EXPECT_EQ(redrawn, expected);
+                RecordingSurface chart;  // the trace starts afresh after the gap, and only there
+                power->DrawWholeChart(chart);
+                EXPECT_EQ(chart.Calls("Dot").size(), otherHead ? 1u : 2u);
+            }
+            mode->Detach(seen);
+            Disconnect();
+            App().ActiveMode = ModeNone;
+            platform::setSystemView(nullptr);
+            platform::setSerialPort(nullptr);
+            SetPause({});
+        }
+    }
     FreshProgramState();
 }
 

@@ -118,13 +118,13 @@ protected:
 TEST_F(ModeSwitchTest, leavesClearsNotesThenEntersAndWaitsOutAnOutstandingReply) {
     // clang-format off
     const struct { int16_t from, to; bool replied; QStringList calls; } rows[] = {
-        {ModeTerminal, ModePcFile, true, {"1(1) active=1", "connect on", "clear notes", "6(-1) active=6"}},
+        {ModeTerminal, ModePcFile, true, {"1(1) active=1", "clear notes", "6(-1) active=6"}},
         // The same mode twice does nothing, but a second PC-file view closes the
         // viewer and loads anew, without touching Connect.
         {ModePower, ModePower, true, {}},
         {ModePcFile, ModePcFile, true, {"6(1) active=6", "clear notes", "6(-1) active=6"}},
         // The reply still outstanding is waited out with no mode active.
-        {ModeTerminal, ModeNone, false, {"1(1) active=1", "connect on", "clear notes", "wait active=0"}},
+        {ModeTerminal, ModeNone, false, {"1(1) active=1", "clear notes", "wait active=0"}},
     };
     // clang-format on
     TestMeter().Connected = true;

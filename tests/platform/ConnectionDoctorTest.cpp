@@ -25,7 +25,7 @@ TEST(ConnectionDoctor, eachSituationGetsItsFindingAndRemedy) {
         {"in use, holder hidden", T::InUse, [](S&) {}, "/dev/ttyUSB0 is held by another program that could not be identified. Close any other program that uses the meter, then choose Connect again."},
         {"open failed, nothing found", T::OpenFailed, [](S&) {}, "/dev/ttyUSB0 exists but could not be opened as a serial port. Check that it is the meter's device."},
         {"no answer at any speed", T::NoAnswer, [](S&) {}, "/dev/ttyUSB0 opened, but nothing answered at 19200, 9600, 4800, 1200 or 300 baud. Check that the meter is switched on, that its cable is plugged in at both ends, and that the meter's own baud rate is one of these."},
-        {"unplugged while connected", T::Removed, [](S& s) { s.present.clear(); }, "COM5 (/dev/ttyUSB0) was removed. What was logged stays in its window and can be saved. When the device is back the status bar says so; then choose Connect."},
+        {"unplugged while connected", T::Removed, [](S& s) { s.present.clear(); }, "COM5 (/dev/ttyUSB0) was removed. What was logged stays in its window and can be saved. When the device is back, the program connects again by itself and a run that was logging goes on."},
     };
     // clang-format on
     for (const auto& row : rows) {

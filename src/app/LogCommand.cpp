@@ -5,6 +5,7 @@
 #include "app/ModeList.h"
 #include "app/ModeMenu.h"
 #include "app/ModeSwitch.h"
+#include "app/Recovery.h"
 #include "automation/LogRequest.h"
 #include "automation/ReadingJson.h"
 #include "automation/RunLimits.h"
@@ -14,6 +15,7 @@
 #include "platform/Console.h"
 #include "platform/ControlListener.h"
 #include "platform/EndSignals.h"
+#include "platform/FileStamp.h"
 #include "platform/ProgramFolder.h"
 #include "power/PowerEngine.h"
 #include "state/AppState.h"
@@ -149,8 +151,16 @@ private:
 
 // Readings until the run ends; no mode entered: the control socket's clients choose.
 // The run of the active mode (a control client may have chosen another) ends.
-void StopAndLeave() {
+// A run that a control client chose and did not save is kept beside its
+// working file, as the window keeps one at a signal: leaving the mode would
+// otherwise discard it, since nobody is there to answer the reminder.
+void StopAndLeave(const LogRequest& request) {
     if (Mode* active = Modes().Find(App().ActiveMode); active && Logging(*active)) StartStop(*active);
+    const bool ownFile = !request.out.isEmpty() && request.mode && App().ActiveMode == request.mode->code;
+    if (request.control && !ownFile)
+        if (const QString kept = SaveRecoveryFile(platform::FileStamp()); !kept.isEmpty())
+            platform::WriteStandardError(QStringLiteral("kelvaro32: the unsaved run was saved to ") + kept +
+                                         QLatin1Char('\n'));
     SwitchMode(ModeNone);  // waits out the reply still on its way
 }
 
@@ -176,7 +186,7 @@ int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode* entered,
     if (!entered) {
         run.Started();
         const int status = Serve(run);
-        StopAndLeave();
+        StopAndLeave(request);
         return status;
     }
     Mode& mode = *entered;
@@ -196,7 +206,7 @@ int LogWithMeter(const LogRequest& request, HeadlessRun& run, Mode* entered,
     // The engine told why it did not start (a head that gives no energy, a file that cannot be written).
     if (!run.Finished() && !Logging(mode)) run.Finish(kFailed);
     const int status = Serve(run);
-    StopAndLeave();
+    StopAndLeave(request);
     mode.Detach(run);
     return status;
 }

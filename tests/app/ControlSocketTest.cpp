@@ -124,6 +124,31 @@ TEST_F(ControlSocket, streamsTheMetersRepliesWhileBadRequestsAreAnswered) {
     EXPECT_EQ(states, (std::vector<QString>{"powerfalse", "powertrue"})) << "subscribed, then started";
 }
 
+// Nobody answers a reminder at the end of a headless run: a run a client
+// left unsaved is kept, not discarded with the mode.
+TEST_F(ControlSocket, aRunAClientLeftUnsavedIsKeptWhenTheProgramEnds) {
+    Start(kScatteringThermopile);
+    Client c(path);
+    ASSERT_TRUE(c.Connected()) << program.readAllStandardError().toStdString();
+    for (const char* request :
+         {R"({"cmd":"mode","name":"power"})", R"({"cmd":"subscribe"})", R"({"cmd":"start"})"})
+        ASSERT_EQ(c.Ask(request)["ok"], true) << request;
+    std::vector<float> streamed;
+    for (QJsonObject o = c.Next(); streamed.size() < 20 && !o.isEmpty(); o = c.Next())
+        if (o["event"] == "reading") streamed.push_back(float(o["value"].toDouble()));
+    ASSERT_EQ(streamed.size(), 20u);
+    End();
+    const QString err = QString::fromUtf8(program.readAllStandardError());
+    const QString said = "the unsaved run was saved to ";
+    ASSERT_TRUE(err.contains(said)) << err.toStdString();
+    QFile kept(err.mid(err.indexOf(said) + said.size()).section('\n', 0, 0));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << kept.fileName().toStdString();
+    const auto data = ReadDataFile(kept.readAll()).second;
+    kept.remove();
+    ASSERT_GE(data.size(), 20u);
+    for (size_t i = 0; i < 20; ++i) EXPECT_EQ(data[i].value, streamed[i]) << "reading " << i;
+}
+
 TEST_F(ControlSocket, aClientThatNeverReadsLosesReadingsCountedNotThePace) {
     Start({"--model", "talon", "--head-a", "type=1,name=XLP12,value=0.0125,noise=0.2", "--instant"},
           {"--control", "--mode", "power"});

@@ -8,14 +8,16 @@ function(kelvaro_library name)
 endfunction()
 
 # A GoogleTest executable registered with CTest, run headless.
+# SERIAL: its tests run with no other test beside them.
 function(kelvaro_test name)
-  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "SERIAL" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_LIBS} kelvaro_testsupport GTest::gtest Qt6::Test)
   include(GoogleTest)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;KELVARO_SCREENSHOTS=${PROJECT_BINARY_DIR}/screenshots"
+               RUN_SERIAL ${A_SERIAL}
     DISCOVERY_TIMEOUT 60)
 endfunction()
 

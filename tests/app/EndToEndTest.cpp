@@ -120,107 +120,6 @@ struct DesktopEndToEndTest : EndToEndTest {
     QString Status() const { return form->lblPort->text(); }
 };
 
-// Unplugged mid-run and plugged in again: the run goes on with no key
-// pressed, or, with another head, stops and says why.
-struct Replug {
-    const char* name;
-    bool energy;
-    bool logFile;
-    bool samePath;          // a fixed link to the terminal in kelvaro.ports; else a new terminal mapped to COM1
-    const char* otherHead;  // the head that comes back, when it is another
-};
-
-// The link the simulator makes to its terminal, the same at every start.
-QString MeterLink() {
-    return QDir::temp().filePath(QString("kelvaro-replug-%1").arg(QCoreApplication::applicationPid()));
-}
-
-QStringList ReplugSimulator(const Replug& r, const char* head) {
-    QStringList args = r.energy ? ScatteringHead("talon2", "type=2,name=PE25,rate=20") : kScatteringThermopile;
-    if (head) args = {"--model", "talon", "--head-a", head, "--exit-when-idle", "30"};
-    if (r.samePath) args << "--link" << MeterLink();
-    return args;
-}
-
-struct ReplugEndToEndTest : EndToEndFixture<Replug> {
-    ReplugEndToEndTest() : EndToEndFixture(ReplugSimulator(GetParam(), nullptr)) {}
-    QString Status() const { return form->lblPort->text(); }
-    int64_t Readings() const { return Modes().Find(App().ActiveMode)->Progress()->Readings; }
-};
-
-TEST_P(ReplugEndToEndTest, theRunGoesOnByItselfAndSaveHoldsEveryReadingSent) {
-    const Replug& r = GetParam();
-    const QString device = r.samePath ? MeterLink() : sim.path;
-    if (r.samePath) dir.Write("kelvaro.ports", PortsFile({{1, device}}));
-    const char* item = r.energy ? "mnuMode_Energy" : "mnuMode_Power";
-    const QString command = r.energy ? "SE" : "SP";
-    ASSERT_TRUE(StartConnected(item)) << Log();
-    CurrentSettings().Power.LogTime = 20;  // the gap included
-    (r.logFile ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
-    form->action(item)->trigger();
-    QPushButton* startStop = r.energy ? form->findChild<EnergyWindow*>()->butStartStop
-                                      : form->findChild<PowerWindow*>("PowerWindow")->butStartStop;
-    if (!r.energy) form->findChild<PowerWindow*>("PowerWindow")->chkAutoScale->click();
-    const int64_t each = r.energy ? 30 : 150;  // readings before and after the gap
-    startStop->click();
-    ASSERT_TRUE(RunUntil([&] { return Readings() >= each; }, 10000));
-
-    sim.proc.kill();
-    sim.proc.waitForFinished(3000);
-    ASSERT_TRUE(RunUntil([] { return !Meter().Connected; }, 5000));
-    const int64_t before = Readings();
-    ASSERT_EQ(prompts.messages.size(), 1u) << Log();
-    EXPECT_EQ(prompts.messages[0].text,
-              "Timeout! Connection Lost!\n\nCOM1 (" + device +
-                  ") was removed. What was logged stays in its window and can be saved. When the device is back, "
-                  "the program connects again by itself and a run that was logging goes on.");
-    EXPECT_EQ(Status(), "Not connected. COM1 (" + device + ") was removed.");
-    EXPECT_TRUE(form->mnuConnect->isEnabled());
-    std::vector<std::vector<float>> replies{Replies(dir.Read("rs232.buf"), command)};
-
-    if (r.otherHead) sim.args = ReplugSimulator(r, r.otherHead);
-    sim.Start();
-    if (!r.samePath) dir.Write("kelvaro.ports", PortsFile({{1, sim.path}}));
-    ASSERT_TRUE(RunUntil([&] { return Meter().Connected; }, 10000)) << Status().toStdString();
-    const QRegularExpression back("^COM1 \\(" + QRegularExpression::escape(device + "), 19200 baud, " + Meter().ModelName()) +
-                                  "\\. Reconnected at \\d\\d:\\d\\d:\\d\\d after \\d+ s$");
-    EXPECT_TRUE(back.match(Status()).hasMatch()) << Status().toStdString();
-    if (r.otherHead) {
-        ASSERT_TRUE(RunUntil([&] { return prompts.messages.size() == 2; }, 10000)) << Log();
-        EXPECT_EQ(prompts.messages[1].text, "The meter is back with head PE25 s/n 999 on channel A instead of XLP12 "
-                                            "s/n 4711: the run was not resumed. What was logged can be saved.");
-        EXPECT_EQ(startStop->text(), "&Start");
-        EXPECT_EQ(Readings(), before);
-    } else {
-        ASSERT_TRUE(RunUntil([&] { return Readings() >= before + each; }, 10000)) << Log();
-        startStop->click();
-        RunUntil([] { return false; }, 200);
-        EXPECT_EQ(prompts.messages.size(), 1u) << Log();
-    }
-    if (!r.energy && !r.otherHead)
-        EXPECT_FALSE(SaveScreenshot(form->findChild<PowerWindow*>("PowerWindow"), "power-replug-gap").isEmpty());
-
-    const auto [header, data] = ReadDataFile(Save(r.energy ? "run.nrg" : "run.pwr"), !r.energy);
-    form->mnuConnect_Click();  // the traffic log of the second connection
-    if (!r.otherHead) replies.push_back(Replies(dir.Read("rs232.buf"), command));
-    ExpectSentAcrossReturns(data, replies, r.energy ? 2 : 1);
-    if (r.energy || r.otherHead) return;
-    // The times jump across the gap, at least the second the watch waits.
-    const size_t gap = replies[0].size() - 1;
-    ASSERT_LT(gap, data.size());
-    EXPECT_GT(data[gap].time - data[gap - 1].time, 0.5);
-    EXPECT_LT(data[gap - 1].time - data[gap - 2].time, 0.1);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Replug, ReplugEndToEndTest,
-    ::testing::Values(Replug{"powerNewPath", false, false, false, nullptr},
-                      Replug{"powerSamePathDataLogFile", false, true, true, nullptr},
-                      Replug{"energySamePath", true, false, true, nullptr},
-                      Replug{"energyNewPathDataLogFile", true, true, false, nullptr},
-                      Replug{"powerOtherHead", false, false, true, "type=2,name=PE25,serial=999,value=0.0125"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
 TEST_F(DesktopEndToEndTest, missingAndBusyPortsAreExplainedAndTheCommandLinePortConnects) {
     // Named on the command line, so it stays the port although it is missing.
     QFile::remove(dir.Path("kelvaro.ports"));
@@ -300,7 +199,8 @@ TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
     clock.Advance(12.4);
     EXPECT_TRUE(WatchLostPort()) << "connected by itself";
     EXPECT_EQ(port.DevicePath(), stable);
-    EXPECT_EQ(PortStatusText(), "COM5 (" + stable + "), 19200 baud, TALON. Reconnected at 12:00:12 after 12 s");
+    EXPECT_EQ(PortStatusText(),
+              "COM5 (" + stable + "), 19200 baud, TALON. Reconnected at 12:00:12 after 12 s");
     Disconnect();
     platform::setSystemView(nullptr);
     platform::setSerialPort(nullptr);
@@ -317,7 +217,8 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
         h.type = type, h.name = name, h.serial = serial, h.reading.pulseRate = 20;
         return h;
     };
-    const sim::HeadSpec xlp = head(1, "XLP12", 4711), pe = head(2, "PE25", 4711), other = head(2, "PE50", 999);
+    const sim::HeadSpec xlp = head(1, "XLP12", 4711), pe = head(2, "PE25", 4711),
+                        other = head(2, "PE50", 999);
     using M = sim::Model;
     const struct {
         ModeMenuItem item;
@@ -343,7 +244,8 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             FreshProgramState();
             Settings& settings = CurrentSettings();
             // The gap included, and every reading a point of its own.
-            settings.Power.LogTime = settings.PowerRatio.RatioLogTime = settings.PowerDifference.DifferenceLogTime = 120;
+            settings.Power.LogTime = settings.PowerRatio.RatioLogTime =
+                settings.PowerDifference.DifferenceLogTime = 120;
             WorkFiles() = {dir.Path("kelvaro.pwr"), dir.Path("kelvaro.nrg"), dir.Path("kelvaro.dnr")};
             SetPause([&](double s) { clock.Advance(s); });
             sim::MeterConfig cfg;
@@ -399,11 +301,12 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             logUntil(before + 5);
             const QStringList after = meter->CommandsReceived().mid(identified);
             if (otherHead) {
-                EXPECT_EQ(prompts.Texts().last(), QString("The meter is back with head PE50 s/n 999 on channel %1 instead "
-                                                          "of %2 s/n %3: the run was not resumed. What was logged can be saved.")
-                                                      .arg(QChar('A' + row.otherOn))
-                                                      .arg(was.name)
-                                                      .arg(was.serial));
+                EXPECT_EQ(prompts.Texts().last(),
+                          QString("The meter is back with head PE50 s/n 999 on channel %1 instead "
+                                  "of %2 s/n %3: the run was not resumed. What was logged can be saved.")
+                              .arg(QChar('A' + row.otherOn))
+                              .arg(was.name)
+                              .arg(was.serial));
                 EXPECT_EQ(seen.times.size(), before);
                 EXPECT_FALSE(mode->Progress()->Logging);
             } else {

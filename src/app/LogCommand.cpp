@@ -11,7 +11,10 @@
 #include "automation/RunLimits.h"
 #include "energy/PulseRun.h"
 #include "link/Link.h"
+#include "link/Identification.h"
 #include "link/MeterIdentity.h"
+#include "link/PortControl.h"
+#include "link/Replug.h"
 #include "platform/Console.h"
 #include "platform/ControlListener.h"
 #include "platform/EndSignals.h"
@@ -80,7 +83,7 @@ public:
 
     // Every 100 ms: the end of the run, the copy, the progress line.
     void Tick() {
-        if (!Meter().Connected) return Finish(kFailed);  // the meter went away; the link said why
+        if (!Meter().Connected) return WaitForMeter();
         // With the control socket open, its clients stop and start runs: the run goes on.
         const std::optional<RunProgress> progress =
             mode_ && !request_.control ? mode_->Progress() : std::nullopt;
@@ -129,6 +132,18 @@ public:
                                      (final ? QStringLiteral("\n") : QString()));
     }
 
+    // The meter went away (the link said why): as in the window, a run goes
+    // on when the same meter and head come back. A run cut for good, or a
+    // meter still away at the end, is a failed run.
+    void WaitForMeter() {
+        if (!WaitingForLostPort() || (deadline_ && deadline_->hasExpired())) return Finish(kFailed);
+        if (++lostTicks_ % 10 != 0 || !WatchLostPort()) return;
+        IdentifyInstrument();
+        ResumeAfterCut();
+        if (Meter().Connected)
+            platform::WriteStandardError(QStringLiteral("kelvaro32: ") + PortStatusText() + QLatin1Char('\n'));
+    }
+
     int Run() {
         if (!finished_) loop_.exec();
         return status_;
@@ -144,6 +159,7 @@ private:
     std::optional<QDeadlineTimer> deadline_;
     QFile stream_;
     int64_t readings_ = 0;
+    int lostTicks_ = 0;
     std::optional<Reading> last_;
     bool finished_ = false;
     int status_ = 0;

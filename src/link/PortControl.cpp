@@ -285,6 +285,10 @@ bool WatchLostPort() {
     return connected;
 }
 
+bool WaitingForLostPort() {
+    return g_lost.lost && !Meter().Connected;
+}
+
 bool ProbeAgain() {
     MeterIdentity& meter = WritableMeter();
     if (!meter.Connected) return false;

@@ -46,6 +46,9 @@ void LinkLost();
 // by the main window.
 bool WatchLostPort();
 
+// A connection was lost and WatchLostPort waits for the device's return.
+bool WaitingForLostPort();
+
 // While connected: the port closed and probed afresh, without a word; false
 // when nothing answers (the connection then counts as lost).
 bool ProbeAgain();

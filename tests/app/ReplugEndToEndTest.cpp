@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QRegularExpression>
+#include <csignal>
 
 namespace {
 
@@ -59,7 +60,7 @@ TEST_P(ReplugEndToEndTest, theRunGoesOnByItselfAndSaveHoldsEveryReadingSent) {
     if (!r.energy) form->findChild<PowerWindow*>("PowerWindow")->chkAutoScale->click();
     const int64_t each = r.energy ? 30 : 150;  // readings before and after the gap
     startStop->click();
-    ASSERT_TRUE(RunUntil([&] { return Readings() >= each; }, 10000));
+    ASSERT_TRUE(RunUntil([&] { return Readings() >= each; }, 30000));
 
     sim.proc.kill();
     sim.proc.waitForFinished(3000);
@@ -85,21 +86,21 @@ TEST_P(ReplugEndToEndTest, theRunGoesOnByItselfAndSaveHoldsEveryReadingSent) {
     if (r.otherHead) sim.args = ReplugSimulator(r, r.otherHead);
     sim.Start();
     if (!r.samePath) dir.Write("kelvaro.ports", PortsFile({{1, sim.path}}));
-    ASSERT_TRUE(RunUntil([&] { return Meter().Connected; }, 10000)) << Status().toStdString();
+    ASSERT_TRUE(RunUntil([&] { return Meter().Connected; }, 30000)) << Status().toStdString();
     const QRegularExpression back("^COM1 \\(" +
                                   QRegularExpression::escape((r.samePath ? device : sim.path) +
                                                              "), 19200 baud, " + Meter().ModelName()) +
                                   "\\. Reconnected at \\d\\d:\\d\\d:\\d\\d after \\d+ s$");
     EXPECT_TRUE(back.match(Status()).hasMatch()) << Status().toStdString();
     if (r.otherHead) {
-        ASSERT_TRUE(RunUntil([&] { return prompts.messages.size() == 2; }, 10000)) << Log();
+        ASSERT_TRUE(RunUntil([&] { return prompts.messages.size() == 2; }, 30000)) << Log();
         EXPECT_EQ(prompts.messages[1].text,
                   "The meter is back with head PE25 s/n 999 on channel A instead of XLP12 "
                   "s/n 4711: the run was not resumed. What was logged can be saved.");
         EXPECT_EQ(startStop->text(), "&Start");
         EXPECT_EQ(Readings(), before);
     } else {
-        ASSERT_TRUE(RunUntil([&] { return Readings() >= before + each; }, 10000)) << Log();
+        ASSERT_TRUE(RunUntil([&] { return Readings() >= before + each; }, 30000)) << Log();
         startStop->click();
         RunUntil([] { return false; }, 200);
         EXPECT_EQ(prompts.messages.size(), 1u) << Log();
@@ -128,5 +129,48 @@ INSTANTIATE_TEST_SUITE_P(Replug, ReplugEndToEndTest,
                                            Replug{"powerOtherHead", false, false, true,
                                                   "type=2,name=PE25,serial=999,value=0.0125"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Nobody at a window either: `kelvaro32 log` waits for the meter, and its
+// data file goes on across the gap.
+TEST(ReplugHeadless, theLogCommandWaitsForTheMeterAndItsFileGoesOn) {
+    TempDir dir;
+    const QString link = MeterLink();
+    Simulator sim(kScatteringThermopile + QStringList{"--link", link});
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    program.setProcessEnvironment(env);
+    program.start(KELVARO32, {"log", "--port", link, "--for", "3m", "--out", "run.pwr"});
+    ASSERT_TRUE(program.waitForStarted());
+    QByteArray said;
+    auto until = [&](auto done) {
+        QDeadlineTimer deadline(30000);
+        while (!done() && !deadline.hasExpired() && program.state() == QProcess::Running)
+            program.waitForFinished(50);
+        said += program.readAllStandardError();
+        return done();
+    };
+    auto lines = [&] { return dir.Read("run.pwr").count('\n'); };
+    ASSERT_TRUE(until([&] { return lines() > 50; })) << said.toStdString();
+
+    sim.proc.kill();
+    sim.proc.waitForFinished(3000);
+    QFile::remove(link);
+    ASSERT_TRUE(until([&] { return (said += program.readAllStandardError()).contains("Connection Lost!"); }))
+        << said.toStdString();
+    std::vector<std::vector<float>> replies{Replies(dir.Read("rs232.buf"), "SP")};
+    sim.Start();
+    ASSERT_TRUE(until([&] { return (said += program.readAllStandardError()).contains("Reconnected at"); }))
+        << said.toStdString();
+    const qsizetype before = lines();
+    ASSERT_TRUE(until([&] { return lines() > before + 50; })) << said.toStdString();
+    ::kill(pid_t(program.processId()), SIGINT);
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 0) << said.toStdString();
+
+    replies.push_back(Replies(dir.Read("rs232.buf"), "SP"));
+    const auto [header, data] = ReadDataFile(dir.Read("run.pwr"));
+    ExpectSentAcrossReturns(data, replies, 1);
+}
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -63,7 +64,13 @@ int main(int argc, char** argv) {
     QTimer user;
     QDateTime started;
     QString lastStatus;
+    bool acting = false;
     QObject::connect(&user, &QTimer::timeout, [&] {
+        // A person does one thing at a time: while an action of theirs waits
+        // for the meter (in a nested event loop), the timer fires but nobody acts.
+        if (acting) return;
+        acting = true;
+        const std::unique_ptr<bool, void (*)(bool*)> done(&acting, [](bool* b) { *b = false; });
         auto* power = form.findChild<PowerWindow*>("PowerWindow");
         if (form.lblPort->text() != lastStatus) Say("status: " + (lastStatus = form.lblPort->text()));
         if (started.isNull()) {

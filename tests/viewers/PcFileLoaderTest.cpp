@@ -79,10 +79,6 @@ TEST_F(PcFileView, eachKindGoesToItsViewerWhichShowsItAndClosesOnLeaving) {
          "; Head: PH1", "12E-3 \t1.50"},
         {kDualPower + dual + notes, 1, ViewPower, headB, "2.5E-3 \t0.50"},
         {kDualPower + dual, 2, ViewPowerRatio, headA + headB, "1.5E-3 \t2.5E-3 \t0.50"},
-        {"Energy, in Joules \tTime, in Seconds\t Head: PE10\r\n0.25 \t0.50\r\n", 0, ViewEnergy,
-         "; Head: PE10", "0.25 \t"},
-        {"Energy, J Channel A\t Channel B \t Head A: X\t Head B: Y\r\n1E-3\t2E-3\r\n", 2, ViewEnergyRatio,
-         "; Head A: X; Head B: Y", "1E-3\t2E-3"},
     };
     for (const Case& c : cases) {
         SetUp();

@@ -474,50 +474,43 @@ TEST_F(PowerViewerTest, aSpikeAndADropoutInTwoMillionPointsShowInTheBand) {
     EXPECT_EQ(std::pair(lines, lastLine), std::pair(int64_t(n), QString("1                 \t19999.99")));
     EXPECT_LE(PlotAll(v.Data).size(), 1001u);
 
-    // What a target shows: its pixels, and chart units to pixels.
-    struct Shown {
-        QImage image;
-        ChartGeometry g;
-        double scale = 1, dx = 0, dy = 0;
-    };
-    const auto screen = [&] {
-        return Shown{v.Picture1->Surface().Image(), v.Chart.Screen,
-                     v.Picture1->width() / double(v.Chart.Width)};
-    };
-    const auto paper = [&] {
-        const QString pdf = dir.Path("band.pdf");
-        platform::printer().ForcePdf(pdf);
-        v.Print();
-        platform::printer().ForcePdf(QString());
-        const double dpi = 150;
-        QProcess::execute("pdftoppm",
-                          {"-png", "-r", QString::number(dpi), "-singlefile", pdf, dir.Path("band")});
-        Shown s{QImage(dir.Path("band.png")), v.Chart.Paper, dpi / 25.4};
-        // The printed plot ends 50 mm before the printable area's right and
-        // bottom edges, which lie as far inside the page as its top and left.
-        s.dx = (s.image.width() - (s.g.PlotRight + 50) * s.scale) / 2;
-        s.dy = (s.image.height() - (s.g.PlotBottom + 50) * s.scale) / 2;
-        return s;
-    };
     const double tSpike = spike * 0.01, tDropout = dropout * 0.01;
-    const std::tuple<const char*, std::function<Shown()>, bool> targets[] = {
-        {"first drawing", screen, false}, {"zoom", screen, true}, {"paper", paper, true}};
-    for (const auto& [name, show, zoom] : targets) {
-        SCOPED_TRACE(name);
-        if (zoom && !v.Zoomed) Drag(v, tSpike - 3000, tDropout + 3000);
+    for (const std::string target : {"first drawing", "zoom", "paper"}) {
+        SCOPED_TRACE(target);
+        const bool zoom = target != "first drawing";
+        if (zoom && !v.Zoomed) {
+            Drag(v, tSpike - 3000, tDropout + 3000);
+            SaveScreenshot(&v, "power_viewer_band_zoomed");
+        }
         ASSERT_EQ(v.Zoomed, zoom);
         ASSERT_GE(v.ZoomLast - v.ZoomFirst, 2000) << "points are grouped";
-        const Shown s = show();
-        ASSERT_FALSE(s.image.isNull());
-        if (zoom) SaveScreenshot(&v, "power_viewer_band_zoomed");
-        const QColor band = platform::PaletteColor(s.g.BandColor);
+        // What the target shows: its pixels, and chart units to pixels.
+        QImage image = v.Picture1->Surface().Image();
+        ChartGeometry g = v.Chart.Screen;
+        double scale = v.Picture1->width() / double(v.Chart.Width), left = 0, top = 0;
+        if (target == "paper") {
+            const QString pdf = dir.Path("band.pdf");
+            platform::printer().ForcePdf(pdf);
+            v.Print();
+            platform::printer().ForcePdf(QString());
+            QProcess::execute("pdftoppm", {"-png", "-r", "150", "-singlefile", pdf, dir.Path("band")});
+            image = QImage(dir.Path("band.png"));
+            g = v.Chart.Paper;
+            scale = 150 / 25.4;
+            // The printed plot ends 50 mm before the printable area's right and
+            // bottom edges, which lie as far inside the page as its top and left.
+            left = (image.width() - (g.PlotRight + 50) * scale) / 2;
+            top = (image.height() - (g.PlotBottom + 50) * scale) / 2;
+        }
+        ASSERT_FALSE(image.isNull());
+        const QColor band = platform::PaletteColor(g.BandColor);
         // Halfway between the level and the spike, and between zero and the level.
         for (const auto& [time, value] : {std::pair(tSpike, 5.5), std::pair(tDropout, 0.5)}) {
-            const int x = int((s.g.PlotLeft + (time - s.g.ChartStart) * s.g.XPerSecond) * s.scale + s.dx);
-            const int y = int((s.g.PlotBottom - (value - v.Chart.YMin) * s.g.YPerUnit) * s.scale + s.dy);
+            const int x = int((g.PlotLeft + (time - g.ChartStart) * g.XPerSecond) * scale + left);
+            const int y = int((g.PlotBottom - (value - v.Chart.YMin) * g.YPerUnit) * scale + top);
             int banded = 0;
             for (int dx = -3; dx <= 3; ++dx) {
-                const QColor c = s.image.pixelColor(x + dx, y);
+                const QColor c = image.pixelColor(x + dx, y);
                 const int off = std::abs(c.red() - band.red()) + std::abs(c.green() - band.green());
                 banded += off + std::abs(c.blue() - band.blue()) < 60;
             }

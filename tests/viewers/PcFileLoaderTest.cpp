@@ -275,18 +275,14 @@ TEST(DataLoadWindow, progressBarRepaintsOnlyWhenItsWidthChangesAndStopsAtFullWid
 }
 
 TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen) {
-    const QString power = "This is a dual-channel Power data-file.";
-    const QString energy = "This is a dual-channel Energy data-file.";
     struct Case {
         int16_t before, kind;
         int pressed;  // option clicked before OK, -1 none; -2 Cancel
         int16_t preselected, answer;
-        QString label;
     } cases[] = {
-        {-1, 0, -1, 0, 0, power},  // after a cancel the first option
-        {2, 0, -1, 2, 2, power},  {3, 0, 1, 3, 1, power}, {1, 1, 2, 1, 2, energy},
-        {3, 2, -1, 0, 0, energy},  // the difference is not offered for energy: channel A instead
-        {2, 0, -2, 2, -1, power},
+        {-1, 0, -1, 0, 0},  // after a cancel the first option
+        {3, 2, -1, 0, 0},   // the difference is not offered for energy: channel A instead
+        {3, 0, 1, 3, 1},   {1, 1, 2, 1, 2}, {2, 0, -2, 2, -1},
     };
     for (const Case& c : cases) {
         FreshProgramState();
@@ -309,8 +305,8 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
         });
         const int16_t answer = GetDualViewMode(c.kind, "run7.dpw");
         const QString expected =
-            "run7.dpw|" + c.label +
-            "|Specify a view mode|Channel \"&A\" only|Channel \"&B\" only|&Ratio \"A\" && \"B\"" +
+            QString("run7.dpw|This is a dual-channel ") + (c.kind == 0 ? "Power" : "Energy") +
+            " data-file.|Specify a view mode|Channel \"&A\" only|Channel \"&B\" only|&Ratio \"A\" && \"B\"" +
             (c.kind == 0 ? "|&Difference \"A\" && \"B\"" : "");
         EXPECT_TRUE(modal);
         EXPECT_EQ(shown.join('|'), expected);

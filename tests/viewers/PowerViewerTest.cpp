@@ -267,7 +267,6 @@ TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         PowerViewer& v = Show(c.kind, QString(c.lines).split('|'));
-        EXPECT_EQ(App().ViewerKind, c.kind);
         const QStringList shown = {v.lblMinPower->text(),         v.lblMaxPower->text(),
                                    v.lblTotalPoints->text(),      v.lblPointsOverrange->text(),
                                    v.txt_power[0]->text(),        v.txt_power[1]->text(),

@@ -283,11 +283,24 @@ TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
     }
 }
 
-TEST_F(PowerViewerTest, dragZoomsOverFifteenPointsAndRightClickRestores) {
-    PowerViewer& v = Show(ViewPower, Lines(200, false));
+// Fewer than fifteen points beep; more zoom, the stability figures following.
+TEST_F(PowerViewerTest, dragZoomsOverFifteenPointsWithTheStabilityFiguresAndRightClickRestores) {
+    const QStringList lines = Lines(200, false);
+    PowerViewer& v = Show(ViewPower, lines);
     v.resize(960, 600);
     QApplication::processEvents();
     ASSERT_GT(v.Chart.Screen.XPerSecond, 0);
+    QTest::mouseClick(v.findChild<QPushButton*>("butStability"), Qt::LeftButton);
+    auto* s = v.findChild<StabilityWindow*>("StabilityWindow");
+    ASSERT_NE(s, nullptr);
+    // The readings and mean of points first..last, from the values of the file.
+    const auto expectFigures = [&](int64_t first, int64_t last) {
+        double sum = 0;
+        for (int64_t i = first; i <= last; ++i) sum += lines[i].section('\t', 0, 0).toDouble();
+        EXPECT_EQ(last - first + 1, Cell(*s, "Readings"));
+        EXPECT_NEAR(sum / double(last - first + 1), Cell(*s, "Mean"), 1e-6);
+    };
+    expectFigures(0, 199);
     Drag(v, 40, 45);  // 10 points
     EXPECT_EQ(prompts.beeps, 1);
     EXPECT_FALSE(v.Zoomed);
@@ -301,8 +314,14 @@ TEST_F(PowerViewerTest, dragZoomsOverFifteenPointsAndRightClickRestores) {
     EXPECT_NEAR(v.ZoomStart, 40, 1);
     EXPECT_NEAR(v.ZoomEnd, 50, 1);
     EXPECT_EQ(v.ZoomLast - v.ZoomFirst, 2 * int64_t(std::lround(v.ZoomEnd - v.ZoomStart)));
+    s->Tick();
+    expectFigures(v.ZoomFirst, v.ZoomLast);
+    EXPECT_TRUE(s->lblTitle->text().contains(QString::number(v.Data.Time(v.ZoomFirst), 'f', 2) + " s to "));
     SaveScreenshot(&v, "power_viewer_zoomed");
     PrintToScreenshots("power_viewer_printed", [&] { v.Print(); });
+    QApplication::processEvents();
+    EXPECT_FALSE(SaveScreenshot(s, "stability_zoomed_viewer").isEmpty());
+    EXPECT_EQ(1, PrintToScreenshots("stability_printout", [&] { EXPECT_TRUE(s->PrintFigures()); }));
 
     QTest::mousePress(v.Picture1, Qt::RightButton, {}, At(v, 50));
     EXPECT_FALSE(v.Zoomed);
@@ -423,28 +442,6 @@ TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
     EXPECT_FALSE(QFile::exists(dir.Path("copy.pwr")));
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_TRUE(prompts.messages[0].text.contains("not loaded completely"));
-}
-
-TEST_F(PowerViewerTest, stabilityFiguresFollowTheZoom) {
-    QStringList ramp;  // 0.2 + 0.001 i W at 0.5 i s
-    for (int i = 0; i < 200; ++i) ramp << Line(0.2 + 0.001 * i, i * 0.5);
-    PowerViewer& v = Show(ViewPower, ramp);
-    v.resize(960, 600);
-    QApplication::processEvents();
-    QTest::mouseClick(v.findChild<QPushButton*>("butStability"), Qt::LeftButton);
-    auto* s = v.findChild<StabilityWindow*>("StabilityWindow");
-    ASSERT_NE(s, nullptr);
-    for (const bool zoomed : {false, true}) {
-        if (zoomed) Drag(v, 40, 60), s->Tick();
-        ASSERT_EQ(v.Zoomed, zoomed);
-        const int64_t first = zoomed ? v.ZoomFirst : 0, last = zoomed ? v.ZoomLast : 199;
-        EXPECT_EQ(last - first + 1, Cell(*s, "Readings"));
-        EXPECT_NEAR(0.2 + 0.001 * (first + last) / 2.0, Cell(*s, "Mean"), 1e-9);
-    }
-    EXPECT_TRUE(s->lblTitle->text().contains(QString::number(v.Data.Time(v.ZoomFirst), 'f', 2) + " s to "));
-    QApplication::processEvents();
-    EXPECT_FALSE(SaveScreenshot(s, "stability_zoomed_viewer").isEmpty());
-    EXPECT_EQ(1, PrintToScreenshots("stability_printout", [&] { EXPECT_TRUE(s->PrintFigures()); }));
 }
 
 // All of 2,000,000 readings are kept; one at ten times the level and one at

@@ -394,7 +394,7 @@ TEST_F(PowerViewerTest, savedRecordLoadsBackToTheSameDataAndNotes) {
     v.DataSave(dir.Path("again.pwr"));
     EXPECT_EQ(dir.Read("again.pwr"), dir.Read("copy.pwr"));
     // An empty record writes nothing.
-    v.Load(-1, "empty.pwr");
+    Feed(v, "empty.pwr", {});
     v.DataSave(dir.Path("none.pwr"));
     EXPECT_TRUE(dir.Read("none.pwr").isEmpty());
 }

@@ -370,7 +370,7 @@ TEST_F(PowerViewerTest, applyTakesTheBarsAndTypedDecimalsInTheirUnitAndRefusesNo
     EXPECT_FLOAT_EQ(v.Chart.YMax, 0.01285f);
 }
 
-TEST_F(PowerViewerTest, savedRecordLoadsBackToTheSameDataAndNotes) {
+TEST_F(PowerViewerTest, savedRecordLoadsBackAndNoEmptyOrPartRecordIsWritten) {
     // A value of more digits than a single holds is written as a single, so
     // that it fits the 16 characters a power line can read back.
     const QStringList lines = {"0.0012            \t1.50", "Overrange         \t2.00",
@@ -393,10 +393,16 @@ TEST_F(PowerViewerTest, savedRecordLoadsBackToTheSameDataAndNotes) {
     EXPECT_EQ(v.windowTitle(), "Power Data - " + dir.Path("HeadLab/copy.pwr") + "; Head: TH1");
     v.DataSave(dir.Path("again.pwr"));
     EXPECT_EQ(dir.Read("again.pwr"), dir.Read("copy.pwr"));
-    // An empty record writes nothing.
+    // Neither an empty record nor the part of a file a failed load left is saved or printed.
     Feed(v, "empty.pwr", {});
     v.DataSave(dir.Path("none.pwr"));
-    EXPECT_TRUE(dir.Read("none.pwr").isEmpty());
+    v.Load(-1, "broken.pwr");
+    v.Load(0, "0.001             \t0.00");  // the load then stopped at an unreadable line
+    v.DataSave(dir.Path("part.pwr"));
+    v.Print();
+    EXPECT_FALSE(QFile::exists(dir.Path("none.pwr")) || QFile::exists(dir.Path("part.pwr")));
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_TRUE(prompts.messages[0].text.contains("not loaded completely"));
 }
 
 TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
@@ -431,17 +437,6 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     EXPECT_FLOAT_EQ(diff.Chart.YMin, -0.0015f);
     Show(ViewPowerDifference, Lines(200, true), "b.dpw");
     SaveScreenshot(&diff, "power_difference_viewer");
-}
-
-TEST_F(PowerViewerTest, partOfAFileLeftByAFailedLoadIsNeitherSavedNorPrinted) {
-    PowerViewer& v = Viewer(ViewPower);
-    v.Load(-1, "broken.pwr");
-    v.Load(0, "0.001             \t0.00");  // the load then stopped at an unreadable line
-    v.DataSave(dir.Path("copy.pwr"));
-    v.Print();
-    EXPECT_FALSE(QFile::exists(dir.Path("copy.pwr")));
-    ASSERT_EQ(prompts.messages.size(), 2u);
-    EXPECT_TRUE(prompts.messages[0].text.contains("not loaded completely"));
 }
 
 // All of 2,000,000 readings are kept; one at ten times the level and one at

@@ -75,9 +75,7 @@ TEST_F(PrinterTest, printerSetupDialogWorksOnThePrinterThatPrints) {
     EXPECT_NEAR(page.ScaleHeight(), 280, 10);
     page.SetFontSize(10);
     EXPECT_NEAR(page.TextHeight("X"), 10 * 25.4 / 72, 2.0);  // about one line of 10 pt
-    page.Print("Head: TH-1 12345");
     EXPECT_TRUE(p.NewPage() && p.EndDoc() && !p.IsPrinting());
-    EXPECT_TRUE(dir.Read("page.pdf").startsWith("%PDF"));
     p.Device().setPageOrientation(QPageLayout::Landscape);
     p.ForcePdf(dir.Path("landscape.pdf"));
     ASSERT_TRUE(p.BeginDoc());

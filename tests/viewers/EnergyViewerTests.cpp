@@ -45,9 +45,6 @@ TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
         {2, 0.001f, 0.003f, "0.001|Overrange|Missed|0.003",
          "Min:  1.00mJ|Max:  3.00mJ|Average:  2.00mJ|St.Dev.:  1.41mJ|Total Pulses:  3|Pulses Overrange:  1|"
          "Missing Pulses:  1"},
-        {3, 0.001f, 0.003f, "0.001|0.002|0.003",
-         "Min:  1.00mJ|Max:  3.00mJ|Average:  2.00mJ|St.Dev.:  1.00mJ|Total Pulses:  3|Pulses Overrange:  0|"
-         "Missing Pulses:  0"},
         // Any decimal separator; an empty line is passed over.
         {3, 0.0015f, 0.0035f, "1,5E-3|2.5e-3||3\u066b5E-3",
          "Min:  1.50mJ|Max:  3.50mJ|Average:  2.50mJ|St.Dev.:  1.00mJ|Total Pulses:  3|Pulses Overrange:  0|"

@@ -106,13 +106,15 @@ void Meter::Queue(const QByteArray& bytes, double start, int chunks) {
     lastDue_ = t;
 }
 
-QByteArray Meter::Transmit(double now) {
+QByteArray Meter::Transmit(double now, int hostBaud) {
     QByteArray out;
     while (!out_.empty() && out_.front().at <= now + kDueSlack) {
         out.append(out_.front().byte);
         out_.pop_front();
     }
-    return out;
+    // A reply still on the line when the program changed its speed (a probe
+    // that gave up on this rate) arrives garbled, never as a line.
+    return hostBaud == cfg_.baud ? out : Noise(int(out.size()));
 }
 
 double Meter::NextTransmitTime() const {

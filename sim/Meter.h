@@ -99,7 +99,9 @@ public:
 
     MeterConfig& Config();
     void Receive(const QByteArray& bytes, double now, int hostBaud);  // bytes from the program
-    QByteArray Transmit(double now);       // bytes the meter has sent by `now`, removed
+    // Bytes the meter has sent by `now`, removed; a program listening at
+    // another speed than the meter's (`hostBaud`) hears them as noise.
+    QByteArray Transmit(double now, int hostBaud);
     double NextTransmitTime() const;       // time of the next pending byte, +inf when none
     QStringList CommandsReceived() const;  // commands seen, for tests
     // Told of every command and its reply text (no CR LF) as it is answered.

@@ -76,7 +76,7 @@ int SimSerialPort::InBufferCount() {
 }
 
 void SimSerialPort::Pump() {
-    QByteArray bytes = meter_.Transmit(platform::clock().Monotonic());
+    QByteArray bytes = meter_.Transmit(platform::clock().Monotonic(), baud_);
     if (bytes.isEmpty() || !open_) return;  // a closed port drops what arrives
     int room = kInputLimit - in_.size();
     in_ += bytes.left(std::max(0, room));

@@ -147,7 +147,7 @@ int main(int argc, char** argv) {
     char buf[4096];
     while (!stopRequested) {
         double now = Now();
-        outgoing += meter.Transmit(now);
+        outgoing += meter.Transmit(now, HostBaud(slave));
         while (!outgoing.isEmpty()) {
             ssize_t n = write(master, outgoing.constData(), size_t(outgoing.size()));
             if (n <= 0) break;  // the line is full; poll says when it drains

@@ -9,7 +9,7 @@ namespace {
 // Everything the meter sends, one Transmit per due time.
 QList<QByteArray> Drain(Meter& m) {
     QList<QByteArray> chunks;
-    for (double t = m.NextTransmitTime(); !std::isinf(t); t = m.NextTransmitTime()) chunks << m.Transmit(t);
+    for (double t = m.NextTransmitTime(); !std::isinf(t); t = m.NextTransmitTime()) chunks << m.Transmit(t, 19200);
     return chunks;
 }
 
@@ -24,13 +24,18 @@ TEST(SimLine, replyIsDueAfterDelayPlusTenBitsPerCharacter) {
         m.Receive("$VE\r", 50.0, baud);
         const double due = 50.0 + delay + 9 * 10.0 / baud;  // "*QZ2.45" CR LF
         EXPECT_NEAR(m.NextTransmitTime(), due, 1e-9) << baud;
-        EXPECT_TRUE(m.Transmit(due - 1e-4).isEmpty());
-        EXPECT_EQ(m.Transmit(due), QByteArray("*QZ2.45\r\n"));
+        EXPECT_TRUE(m.Transmit(due - 1e-4, baud).isEmpty());
+        EXPECT_EQ(m.Transmit(due, baud), QByteArray("*QZ2.45\r\n"));
+        // Heard at another speed (the probe moved on), the reply is noise, never a line.
+        m.Receive("$VE\r", 60.0, baud);
+        const QByteArray heard = m.Transmit(61.0, baud == 300 ? 1200 : 300);
+        EXPECT_EQ(heard.size(), 9);
+        EXPECT_FALSE(heard.contains('\n') || heard.contains('\r')) << baud;
     }
     Meter instant(Config("--instant --delay 0.01"));  // benchmarks: no character time
     instant.Receive("$SP\r$SP\r", 5.0, 19200);
     EXPECT_DOUBLE_EQ(instant.NextTransmitTime(), 5.01);
-    EXPECT_EQ(instant.Transmit(5.01), QByteArray("*1.234E-03\r\n*1.234E-03\r\n"));
+    EXPECT_EQ(instant.Transmit(5.01, 19200), QByteArray("*1.234E-03\r\n*1.234E-03\r\n"));
 }
 
 TEST(SimLine, commandsAreAnsweredOnlyWhenWholeAndAtTheMetersSpeed) {

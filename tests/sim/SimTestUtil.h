@@ -30,7 +30,7 @@ inline void ExpectConversation(const QString& options, const QString& script) {
         QByteArray got = at < 0 ? m.Answer(command) : QByteArray();
         if (at >= 0) {
             m.Receive(("$" + command + "\r").toLatin1(), at, m.Config().baud);
-            got = m.Transmit(m.NextTransmitTime());
+            got = m.Transmit(m.NextTransmitTime(), m.Config().baud);
         }
         EXPECT_EQ(got.toStdString(), (reply + "\r\n").toStdString())
             << options.toStdString() << ": " << step.toStdString();

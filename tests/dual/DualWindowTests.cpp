@@ -40,16 +40,16 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
     Type(difference.txt_power[1], "4x");
     difference.Command2->click();  // refused: a beep, the box marked and the dialog open
     EXPECT_TRUE(prompts.beeps == 1 && IsRefused(difference.txt_power[1]) && difference.isVisible());
-    Type(difference.txt_power[0], "-10.5");
+    Type(difference.txt_power[0], "-10");
     Type(difference.txt_power[1], "10");
-    difference.Command2->click();  // takes both typed limits, decimals in the unit shown
+    difference.Command2->click();  // takes both typed limits
     const PowerDifferenceSettings& d = CurrentSettings().PowerDifference;
-    EXPECT_DOUBLE_EQ(d.DifferenceLow, -0.0105);
+    EXPECT_DOUBLE_EQ(d.DifferenceLow, -0.01);
     EXPECT_DOUBLE_EQ(d.DifferenceHigh, 0.01);
     EXPECT_EQ(prompts.beeps, 1);
 
     for (auto [dialog, shown, name] : {std::tuple{&ratio, "1 5 -3", "power-ratio-setup"},
-                                       {&difference, "-10.5 10 mW", "power-difference-setup"}}) {
+                                       {&difference, "-10 10 mW", "power-difference-setup"}}) {
         dialog->SetupPowerGraph(false);
         EXPECT_EQ(dialog->txt_power[0]->text() + " " + dialog->txt_power[1]->text() + " " +
                       (dialog == &ratio ? dialog->txt_exp->text() : dialog->cmbPowerUnits->currentText()),
@@ -58,6 +58,13 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
         EXPECT_FALSE(SaveScreenshot(dialog, name).isEmpty());
         dialog->hide();
     }
+    // A typed decimal is taken in the unit shown, and shown again as it is.
+    difference.SetupPowerGraph(false);
+    Type(difference.txt_power[0], "-10.5");
+    difference.Command2->click();
+    difference.SetupPowerGraph(false);
+    EXPECT_DOUBLE_EQ(d.DifferenceLow, -0.0105);
+    EXPECT_EQ(difference.txt_power[0]->text(), "-10.5");
 }
 
 class RatioWindowTest : public PowerTest {

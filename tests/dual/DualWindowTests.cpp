@@ -1,3 +1,4 @@
+#include "auxiliary/SetupControls.h"
 #include "dual/DualPowerProfiles.h"
 #include "dual/PowerRatioWindow.h"
 #include "support/Screenshot.h"
@@ -36,13 +37,16 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
     difference.SetupPowerGraph(false);
     EXPECT_EQ(difference.windowTitle(), "Power Difference Setup");
     difference.cmbPowerUnits->setCurrentIndex(3);  // mW
+    Type(difference.txt_power[1], "4x");
+    difference.Command2->click();  // refused: a beep, the box marked and the dialog open
+    EXPECT_TRUE(prompts.beeps == 1 && IsRefused(difference.txt_power[1]) && difference.isVisible());
     Type(difference.txt_power[0], "-10");
     Type(difference.txt_power[1], "10");
     difference.Command2->click();  // takes both typed limits
     const PowerDifferenceSettings& d = CurrentSettings().PowerDifference;
     EXPECT_DOUBLE_EQ(d.DifferenceLow, -0.01);
     EXPECT_DOUBLE_EQ(d.DifferenceHigh, 0.01);
-    EXPECT_EQ(prompts.beeps, 0);
+    EXPECT_EQ(prompts.beeps, 1);
 
     for (auto [dialog, shown, name] : {std::tuple{&ratio, "1 5 -3", "power-ratio-setup"},
                                        {&difference, "-10 10 mW", "power-difference-setup"}}) {
@@ -54,6 +58,13 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
         EXPECT_FALSE(SaveScreenshot(dialog, name).isEmpty());
         dialog->hide();
     }
+    // A typed decimal is taken in the unit shown, and shown again as it is.
+    difference.SetupPowerGraph(false);
+    Type(difference.txt_power[0], "-10.5");
+    difference.Command2->click();
+    difference.SetupPowerGraph(false);
+    EXPECT_DOUBLE_EQ(d.DifferenceLow, -0.0105);
+    EXPECT_EQ(difference.txt_power[0]->text(), "-10.5");
 }
 
 class RatioWindowTest : public PowerTest {

@@ -49,10 +49,10 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     Enter(ModeEnergy, "FE", &w.Engine);
     Pulses(600);
     EXPECT_TRUE(w.windowTitle().startsWith("Real-Time Energy Logging - Pyroelectric head: PE25"));
+    EXPECT_FALSE(w.lblReady->isVisible());  // pyroelectric heads need no settling
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);  // Stop shows the latest statistics
     EXPECT_EQ(w.lblPulsesEnergy->text(), "Pulses:  600");
     EXPECT_EQ(w.lblPulsesOverranged->text(), "Overranged:  6");
-    EXPECT_FALSE(w.lblReady->isVisible());  // pyroelectric heads need no settling
     EXPECT_GT(BarPixels(), 2000);
     EXPECT_FALSE(SaveScreenshot(&w, "energy_window").isEmpty());
     w.resize(700, 460);  // a new size redraws the bars

@@ -180,33 +180,3 @@ TEST_F(PowerFileTest, workingFileFailingMidRunIsToldOnceAndTheSaveWritesMemory) 
         EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data) << work.toStdString();
     }
 }
-
-// A one-minute run answered 135 times a second fills 6000 points at 44 s: the store merges
-// from then on, so the chart, the statistics and the saved file all cover the whole minute.
-TEST_F(PowerFileTest, aFastShortRunIsStoredWholeAndItsFileAgreesWithChartAndStatistics) {
-    CurrentSettings().Power.LogTime = 60;
-    Notes().ClearNotesBox();
-    StartLogging();
-    int readings = 0;
-    for (; engine.RunActive && readings < 10000; ++readings)
-        ReadingAfter(readings == 0 ? 0.3 : 1.0 / 135, QStringLiteral("*%1E-3").arg(1 + readings % 7));
-    ASSERT_FALSE(engine.RunActive);
-    EXPECT_GE(readings, 8100);
-    engine.PowerSave(dir.Path("minute.pwr"));
-    const QList<QByteArray> lines = dir.Read("minute.pwr").trimmed().split('\n').mid(1);  // after the header
-    std::vector<std::pair<double, double>> drawn;
-    engine.ForEachShownPoint([&](const ChartPoint& p) { drawn.emplace_back(p.Time, p.Value); });
-    ASSERT_EQ(size_t(lines.size()), drawn.size());
-    EXPECT_LE(drawn.size(), 6000u);
-    double sum = 0;
-    for (size_t i = 0; i < drawn.size(); ++i) {
-        const QList<QByteArray> f = lines[qsizetype(i)].trimmed().split('\t');
-        const double value = f[0].trimmed().toDouble();
-        EXPECT_FLOAT_EQ(float(value), float(drawn[i].second)) << i;
-        EXPECT_NEAR(f[1].toDouble(), drawn[i].first, 0.005) << i;
-        EXPECT_TRUE(value >= engine.Stats().Min && value <= engine.Stats().Max) << i;
-        sum += value;
-    }
-    EXPECT_GT(drawn.back().first, 59.9);
-    EXPECT_NEAR(sum / double(lines.size()), engine.Stats().Average(), 0.01 * engine.Stats().Average());
-}

@@ -29,7 +29,7 @@ TEST(PowerStore, aShortRunThatFillsTheStoreIsMergedAndLosesNoReading) {
     ASSERT_EQ(store.PointInterval, 0);
     for (int i = 0; i < 6000; ++i) store.Store(i == 3 ? OverrangeValue : 1.0 + i % 2, i * 0.001);
     EXPECT_EQ(store.PointCount, 6000);
-    store.Store(9.0, 6.0);  // the 6001st
+    store.Store(9.0, 5.9995);  // the 6001st, within the last point
     EXPECT_DOUBLE_EQ(store.PointInterval, 100.0 / 6000);
     EXPECT_EQ(store.Regroups, 1);
     int32_t readings = 0;
@@ -42,7 +42,9 @@ TEST(PowerStore, aShortRunThatFillsTheStoreIsMergedAndLosesNoReading) {
     }
     EXPECT_EQ(readings, 6000) << "5999 valid readings before, and the 6001st";
     EXPECT_EQ(largest, 9.0f);
-    EXPECT_EQ(store.PointCount, 360);  // 6.0 s of 1/60 s points
+    EXPECT_EQ(store.PointCount, 359);  // 6.0 s of 1/60 s points, the first two wide
+    // The last point: the 16 readings of 5984 to 5999 ms (8 of 1 W, 8 of 2 W) and the 9 W one.
+    EXPECT_FLOAT_EQ(store.PowerData[359].AvgValue, 33.0f / 17);
     // The first point: the 34 readings of 0 to 33 ms (below two points'
     // width), one of them over range; 17 of 1 W and 16 of 2 W are valid.
     const PowerPoint& first = store.PowerData[1];

@@ -1,4 +1,4 @@
-// Power and energy logging with the Data Log File off and on, a saved run
+// Power logging with the Data Log File off and on, a saved run
 // opened in the viewer, unplug and replug, missing and busy ports, the
 // command line's port: the real port over a pseudo-terminal to the simulator
 // program, real clock.
@@ -8,8 +8,7 @@
 #include "app/ModeList.h"
 #include "app/ModeSwitch.h"
 #include "auxiliary/InformationWindow.h"
-#include "dual/EnergyRatioWindow.h"
-#include "energy/EnergyWindow.h"
+#include "energy/PulseRun.h"
 #include "link/MeterIdentity.h"
 #include "platform/QtSerialPort.h"
 #include "sim/Meter.h"
@@ -22,11 +21,8 @@
 #include "support/Screenshot.h"
 #include "viewers/PowerViewer.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QLabel>
 #include <QMessageBox>
-#include <QTimer>
 
 namespace {
 
@@ -75,36 +71,6 @@ TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThemAndTheViewerSa
 
 INSTANTIATE_TEST_SUITE_P(DataLogFile, PowerEndToEndTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "workingFileCopied" : "pointsWritten"; });
-
-struct EnergyEndToEndTest : EndToEndTest {
-    EnergyEndToEndTest() : EndToEndTest(ScatteringHead("talon2", "type=2,name=PE25,rate=20")) {}
-};
-
-TEST_P(EnergyEndToEndTest, pulsesAreSavedAsTheMeterSentThem) {
-    ASSERT_TRUE(StartConnected("mnuMode_Energy")) << Log();
-    (GetParam() ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
-    form->action("mnuMode_Energy")->trigger();
-    auto* w = form->findChild<EnergyWindow*>("EnergyWindow");
-    ASSERT_NE(w, nullptr);
-    LogFor(w, 2500);
-
-    const auto [header, saved] = ReadDataFile(Save("run.nrg"), false);
-    EXPECT_EQ(header, "Energy, in Joules \t Head: PE25; s/n4711");
-    ASSERT_GE(saved.size(), 30u);  // 20 pulses a second for 2.5 s
-
-    form->mnuConnect_Click();
-    const std::vector<float> sent = Replies(dir.Read("rs232.buf"), "SE");
-    // The reply to the run's first "SE" only opens the cycle, and one may come after Stop.
-    ASSERT_GE(sent.size(), saved.size());
-    ASSERT_LE(sent.size(), saved.size() + 2);
-    const size_t offset = sent.size() > saved.size() && sent[0] != saved[0].value ? 1 : 0;
-    for (size_t i = 0; i < saved.size(); ++i)
-        ASSERT_EQ(saved[i].value, sent[i + offset]) << "pulse " << i + 1;
-    EXPECT_TRUE(prompts.messages.empty()) << Log();
-}
-
-INSTANTIATE_TEST_SUITE_P(DataLogFile, EnergyEndToEndTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "workingFileCopied" : "storeWritten"; });
 
 // The message box as the program shows it, saved as a picture.
 void ShootMessage(const ScriptedPrompts::Shown& shown, QMessageBox::Icon icon, const QString& name) {
@@ -333,86 +299,6 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             platform::setSerialPort(nullptr);
             SetPause({});
         }
-    }
-    FreshProgramState();
-}
-
-// A mode runs without a window: power, energy and energy ratio logged over
-// the terminal by their engines alone, entered through the Mode menu's
-// switch and saved through the File menu; a window then attached to the
-// finished run saves the same bytes.
-TEST(HeadlessEndToEndTest, modesLogWithNoWindowAndAnAttachedWindowSavesTheSameBytes) {
-    const QStringList pulses = ScatteringHead("talon2", "type=2,name=PE25,rate=20");
-    using Attach = std::function<void(Mode&, const QString&)>;
-    const struct {
-        QStringList simulator;
-        ModeMenuItem item;
-        std::function<std::unique_ptr<Mode>()> make;
-        Attach windowSave;
-        const char* file;
-        const char* header;
-        size_t least;  // lines in 2 s at the very least
-    } rows[] = {
-        {kScatteringThermopile, mnuMode_Power, [] { return std::make_unique<PowerEngine>(); },
-         [](Mode& m, const QString& name) {
-             PowerWindow(kPowerWindow, &dynamic_cast<PowerEngine&>(m)).PowerSave(name);
-         },
-         "run.pwr", "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711", 50},
-        {pulses, mnuMode_Energy, [] { return std::make_unique<EnergyEngine>(); },
-         [](Mode& m, const QString& name) {
-             EnergyWindow(nullptr, &dynamic_cast<EnergyEngine&>(m)).EnergySave(name);
-         },
-         "run.nrg", "Energy, in Joules \t Head: PE25; s/n4711", 20},
-        {kPairedPyros, mnuMode_DualEnergy_Ratio, [] { return std::make_unique<EnergyRatioEngine>(); },
-         [](Mode& m, const QString& name) {
-             EnergyRatioWindow(nullptr, &dynamic_cast<EnergyRatioEngine&>(m)).EnergyRatioSave(name);
-         },
-         "run.dnr", "Energy, J Channel A\t Channel B \t Head A: PE25; s/n4711\t Head B: PE10; s/n815", 20},
-    };
-    for (const auto& row : rows) {
-        Simulator sim(row.simulator);
-        TempDir dir;
-        ScriptedPrompts prompts;
-        FreshProgramState();
-        App().Shell.ProcessEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
-        QTimer timer2;
-        QObject::connect(&timer2, &QTimer::timeout, [] { Timer2_Timer(); });
-        timer2.start(10);
-        platform::portTable().Override("COM1 " + sim.path + "\n");
-        CurrentSettings().CommPort = 1;
-        WorkFiles().WorkFileName = dir.Path("kelvaro.pwr");
-        WorkFiles().EnergyWorkFile = dir.Path("kelvaro.nrg");
-        WorkFiles().RatioWorkFile = dir.Path("kelvaro.dnr");
-        const std::unique_ptr<Mode> mode = row.make();
-        Modes().Register(ModeOfItem(row.item), *mode);
-        // A busy machine can keep an answer past the probe or the identification: connect again.
-        for (int attempt = 0; attempt < 3 && Meter().Channels[0].HeadType == HeadKind::None; ++attempt) {
-            Disconnect();
-            if (Connect()) IdentifyInstrument();
-        }
-        const qsizetype widgets = QApplication::allWidgets().size();
-        ModeMenuAction(row.item);
-        ASSERT_EQ(App().ActiveMode, ModeOfItem(row.item)) << row.header;
-        auto* run = dynamic_cast<PulseRun*>(mode.get());
-        auto* power = dynamic_cast<PowerEngine*>(mode.get());
-        run ? run->StartStop() : power->StartStop();
-        RunUntil([] { return false; }, 2000);
-        run ? run->StartStop() : power->StartStop();
-        RunUntil([] { return false; }, 100);
-        EXPECT_EQ(QApplication::allWidgets().size(), widgets) << "the run made no window";
-
-        prompts.fileAnswers.push_back(dir.Path(row.file));
-        FileCommand(0);
-        const QByteArray headless = dir.Read(row.file);
-        const auto [header, data] =
-            ReadDataFile(headless, power != nullptr, row.item == mnuMode_DualEnergy_Ratio);
-        EXPECT_EQ(header, row.header);
-        EXPECT_GE(data.size(), row.least) << row.header;
-        row.windowSave(*mode, dir.Path("window"));
-        EXPECT_TRUE(dir.Read("window") == headless) << row.header;
-        EXPECT_TRUE(prompts.Texts().isEmpty()) << prompts.Texts().join(" | ").toStdString();
-        SwitchMode(ModeNone);
-        Disconnect();
     }
     FreshProgramState();
 }

@@ -197,22 +197,6 @@ protected:
         return ready();
     }
 
-    PowerWindow* OpenPowerWindow() {
-        form->action("mnuMode_Power")->trigger();
-        auto* w = form->findChild<PowerWindow*>("PowerWindow");
-        return App().ActiveMode == ModePower ? w : nullptr;
-    }
-
-    // Start, `milliseconds` of real time, Stop; the reply still on its way
-    // after Stop is ignored by the stopped window.
-    template <class Window>
-    static void LogFor(Window* w, int milliseconds) {
-        w->butStartStop->click();
-        RunUntil([] { return false; }, milliseconds);
-        w->butStartStop->click();
-        RunUntil([] { return false; }, 100);
-    }
-
     QByteArray Save(const QString& name) {
         prompts.fileAnswers.push_back(dir.Path(name));
         FileCommand(0);

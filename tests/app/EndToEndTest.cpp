@@ -1,7 +1,5 @@
-// Power logging with the Data Log File off and on, a saved run
-// opened in the viewer, unplug and replug, missing and busy ports, the
-// command line's port: the real port over a pseudo-terminal to the simulator
-// program, real clock.
+// Missing and busy ports and the command line's port, over a pseudo-terminal
+// to the simulator program; unplug and replug on the in-memory meter.
 
 #include "EndToEnd.h"
 #include "app/CommandLine.h"
@@ -19,58 +17,11 @@
 #include "support/ProgramState.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
-#include "viewers/PowerViewer.h"
 
 #include <QLabel>
 #include <QMessageBox>
 
 namespace {
-
-struct PowerEndToEndTest : EndToEndTest {
-    PowerEndToEndTest() : EndToEndTest(kScatteringThermopile) {}
-};
-
-TEST_P(PowerEndToEndTest, loggedReadingsAreSavedAsTheMeterSentThemAndTheViewerSavesThemAgain) {
-    ASSERT_TRUE(StartConnected("mnuMode_Power")) << Log();
-    (GetParam() ? form->mnuLogFile_On : form->mnuLogFile_Off)->trigger();
-    PowerWindow* w = OpenPowerWindow();
-    ASSERT_NE(w, nullptr);
-    LogFor(w, 2000);
-
-    const QByteArray file = Save("run.pwr");
-    const auto [header, data] = ReadDataFile(file);
-    EXPECT_EQ(header, "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
-    // At 19200 baud a reading takes under 10 ms; two seconds give far more
-    // than a hundred, and the window stored one point for each.
-    ASSERT_GE(data.size(), 100u);
-    EXPECT_EQ(int32_t(data.size()), w->Engine.PointsOnShow());
-    EXPECT_EQ(data.front().time, 0.0);
-    for (size_t i = 1; i < data.size(); ++i) ASSERT_GE(data[i].time, data[i - 1].time) << "line " << i + 1;
-    EXPECT_GT(data.back().time, 1.0);
-    EXPECT_LT(data.back().time, 2.5);
-
-    form->mnuConnect_Click();  // writes the traffic log
-    ExpectSentReadings(data, dir.Read("rs232.buf"));
-
-    // Opened again as a PC file and saved from the viewer: the same lines
-    // under the viewer's header, which takes its "Head" without the blank
-    // the logger writes.
-    prompts.fileAnswers.push_back(dir.Path("run.pwr"));
-    form->action("mnuFile_Open")->trigger();
-    auto* viewer = form->findChild<PowerViewer*>("PowerViewer");
-    ASSERT_NE(viewer, nullptr) << Log();
-    EXPECT_TRUE(viewer->isVisible());
-    EXPECT_EQ(viewer->Data.Count(), int64_t(data.size()));
-    EXPECT_EQ(viewer->windowTitle(), "Power Data - " + dir.Path("run.pwr") + "; Head: XLP12; s/n4711");
-    const QByteArray again = Save("again.pwr");
-    EXPECT_EQ(again.left(again.indexOf("\r\n")).toStdString(),
-              "Power, in Watts \t Time, in Seconds \tHead: XLP12; s/n4711");
-    EXPECT_EQ(again.mid(again.indexOf("\r\n")).toStdString(), file.mid(file.indexOf("\r\n")).toStdString());
-    EXPECT_TRUE(prompts.Texts().isEmpty()) << Log();
-}
-
-INSTANTIATE_TEST_SUITE_P(DataLogFile, PowerEndToEndTest, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "workingFileCopied" : "pointsWritten"; });
 
 // The message box as the program shows it, saved as a picture.
 void ShootMessage(const ScriptedPrompts::Shown& shown, QMessageBox::Icon icon, const QString& name) {

@@ -31,13 +31,9 @@ TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
         {"--model meridel2 --head-b type=4", "CH B>*B|RB 22 1>*4A4E"},
         {"--model meridel2 --head-b type=5", "CH B>*B|RB 22 1>*4854"},
         {"--model talon", "RB 3F 2>?|RB 22 0>?|RB ZZ 1>?|RB 22>?|RB -1 1>?|RB 3F 1>*0000"},
-        // A KORVEN's "HI": 5 characters of header, serial, blank, 12-character name.
+        // A KORVEN's "HI": 5 characters of header, serial, blank, 12-character name (the
+        // code of each head kind, and QX450 and UC, are shown by identifying through it).
         {"--model korven-th --head-a type=1,name=3A,serial=123456", "HI>*TH  123456 3A          "},
-        {"--model korven-pe --head-a type=2,name=PE50BF-C,serial=9", "HI>*PY  9 PE50BF-C    "},
-        {"--model korven-pd --head-a type=3,name=PD300,serial=42", "HI>*SI  42 PD300       "},
-        {"--model korven-pe --head-a type=4,name=NJ-1,serial=7", "HI>*NJ  7 NJ-1        "},
-        {"--model korven-pd --head-a type=3,serial=5,code=QX450", "HI>*QX  5 QX450       "},
-        {"--model korven-th --head-a type=1,name=3A,serial=8,code=UC", "HI>*UC  8 3A          "},
         // The unit of the readings in the mode; "*X" while there is none.
         {"--model talon2", "SI>*X|FP>*|SI>*W"}, {"--model talon2 --head-a type=6,unit=Lx", "FP>*|SI>*l"},
         {"--model talon2 --head-a type=6,unit=Fc", "FP>*|SI>*c"},

@@ -88,47 +88,14 @@ struct NamedPort : sim::SimSerialPort {
     QString DevicePath() const override { return platform::portTable().Device(CommPort()); }
 };
 
-// A USB adapter plugged in again under another ttyUSB number: its stable
-// name, learnt at the connect, leads the port to it (in-memory meter).
-TEST(LostPortWatch, followsTheStableNameToTheAdaptersNewNode) {
-    const QString stable = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
-    FakeSystemView system;
-    system.stableNames = {{"/dev/ttyUSB0", stable}, {"/dev/ttyUSB1", stable}};
-    TempDir dir;
-    FakeClock clock;
-    ScriptedPrompts prompts;
-    FreshProgramState();
-    sim::Meter meter;
-    NamedPort port(meter, [&](double s) { clock.Advance(s); });
-    platform::setSerialPort(&port);
-    platform::setSystemView(&system);
-    dir.Write("kelvaro.ports", "COM5 /dev/ttyUSB0\n");
-    CurrentSettings().CommPort = 5;
-    ReloadPortTable();
-
-    system.present = {"/dev/ttyUSB0", stable};
-    ASSERT_TRUE(Connect());
-    system.present = {};
-    LinkLost();
-    EXPECT_FALSE(WatchLostPort()) << "still unplugged";
-    EXPECT_EQ(PortStatusText(), "Not connected. COM5 (/dev/ttyUSB0) was removed.");
-    system.present = {"/dev/ttyUSB1", stable};
-    clock.Advance(12.4);
-    EXPECT_TRUE(WatchLostPort()) << "connected by itself";
-    EXPECT_EQ(port.DevicePath(), stable);
-    EXPECT_EQ(PortStatusText(),
-              "COM5 (" + stable + "), 19200 baud, TALON. Reconnected at 12:00:12 after 12 s");
-    Disconnect();
-    platform::setSystemView(nullptr);
-    platform::setSerialPort(nullptr);
-    FreshProgramState();
-}
-
-// The meter back after a loss, in memory on the test clock: each logging
-// mode sends its command again and goes on, the 30 s away showing in its
-// times and, drawn or redrawn, as a break in the power-type chart's line;
-// another head on a channel the run reads stops it with the reason.
+// The meter back after a loss, in memory on the test clock, its USB adapter
+// under another ttyUSB number: the stable name learnt at the connect leads
+// the port to it. Each logging mode sends its command again and goes on,
+// the 30 s away showing in its times and, drawn or redrawn, as a break in
+// the power-type chart's line; another head on a channel the run reads
+// stops it with the reason.
 TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
+    const QString stable = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
     auto head = [](int type, const char* name, quint32 serial) {
         sim::HeadSpec h;
         h.type = type, h.name = name, h.serial = serial, h.reading.pulseRate = 20;
@@ -158,6 +125,7 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             FakeClock clock;
             ScriptedPrompts prompts;
             FakeSystemView system;
+            system.stableNames = {{"/dev/ttyUSB0", stable}, {"/dev/ttyUSB1", stable}};
             FreshProgramState();
             Settings& settings = CurrentSettings();
             // The gap included, and every reading a point of its own.
@@ -170,13 +138,13 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             cfg.heads = {row.a, row.b};
             std::unique_ptr<sim::Meter> meter;
             std::unique_ptr<NamedPort> port;
-            auto plugIn = [&] {  // the meter starts afresh
+            auto plugIn = [&](const QString& node) {  // the meter starts afresh
                 meter = std::make_unique<sim::Meter>(cfg);
                 port = std::make_unique<NamedPort>(*meter, [&](double s) { clock.Advance(s); });
                 platform::setSerialPort(port.get());
-                system.present = {"/dev/ttyUSB0"};
+                system.present = {node, stable};
             };
-            plugIn();
+            plugIn("/dev/ttyUSB0");
             App().Shell.ProcessEvents = [&] {
                 clock.Advance(0.01);
                 port->Pump();
@@ -206,12 +174,19 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
 
             system.present = {};
             LinkLost();
+            EXPECT_FALSE(WatchLostPort()) << "still unplugged";
+            EXPECT_EQ(PortStatusText(), "Not connected. COM1 (/dev/ttyUSB0) was removed.");
             const size_t before = seen.times.size();
-            clock.Advance(30);
+            clock.Advance(30.4);
             const sim::HeadSpec was = cfg.heads[size_t(row.otherOn)];
             if (otherHead) cfg.heads[size_t(row.otherOn)] = other;
-            plugIn();
+            plugIn("/dev/ttyUSB1");
             ASSERT_TRUE(WatchLostPort());
+            EXPECT_EQ(port->DevicePath(), stable);
+            const QRegularExpression back("^COM1 \\(" + QRegularExpression::escape(stable) +
+                                          "\\), 19200 baud, " + Meter().ModelName() +
+                                          "\\. Reconnected at 12:00:3\\d after 30 s$");
+            EXPECT_TRUE(back.match(PortStatusText()).hasMatch()) << PortStatusText().toStdString();
             IdentifyInstrument();
             const qsizetype identified = meter->CommandsReceived().size();
             ResumeAfterCut();

@@ -20,12 +20,9 @@ TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
         {"--model sirka --head-a type=0", "HT>*NO"},
         {"--model korven-th", "VE>*KV1.20|II>*TH|HT>?|RB 22 1>?"},
         {"--model korven-qx450 --firmware 2.00", "VE>*KV2.00|II>*QX450"},
-        // The head memory of the selected channel: type word, six name words
-        // and two serial words, each two characters low byte first.
-        {"--model meridel2 --head-a type=1,name=A-HEAD,serial=1 --head-b type=1,name=3A-P,serial=123456",
-         "CH B>*B|RB 22 1>*4854|RB 1B 6>*4133 502D 2020 2020 2020 2020|RB 16 2>*E240 0001|"
-         "CH A>*A|RB 1B 6>*2D41 4548 4441 2020 2020 2020|RB 16 2>*0001 0000|CH C>?"},
-        {"--model meridel2 --head-b type=0", "CH B>*B|RB 22 1>*0000"},
+        // The type word of the selected channel's head memory (its name and serial
+        // words are shown by identifying two heads through them).
+        {"--model meridel2 --head-b type=0", "CH B>*B|RB 22 1>*0000|CH C>?"},
         {"--model meridel2 --head-b type=2", "CH B>*B|RB 22 1>*5950"},
         {"--model meridel2 --head-b type=3", "CH B>*B|RB 22 1>*4953"},
         {"--model meridel2 --head-b type=4", "CH B>*B|RB 22 1>*4A4E"},
@@ -34,9 +31,8 @@ TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
         // A KORVEN's "HI": 5 characters of header, serial, blank, 12-character name (the
         // code of each head kind, and QX450 and UC, are shown by identifying through it).
         {"--model korven-th --head-a type=1,name=3A,serial=123456", "HI>*TH  123456 3A          "},
-        // The unit of the readings in the mode; "*X" while there is none.
-        {"--model talon2", "SI>*X|FP>*|SI>*W"}, {"--model talon2 --head-a type=6,unit=Lx", "FP>*|SI>*l"},
-        {"--model talon2 --head-a type=6,unit=Fc", "FP>*|SI>*c"},
+        // The unit of the readings in the mode, "*X" while none (lux and foot-candles: identification).
+        {"--model talon2", "SI>*X|FP>*|SI>*W"},
         {"--model talon2 --head-a type=3,unit=A", "FP>*|SI>*A"},
         {"--model talon2 --head-a type=2", "FP>*|SI>*W|FE>*|SI>*J"},
         {"--model talon2 --head-a type=0", "FP>*|SI>*X"}};

@@ -153,7 +153,6 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     EXPECT_TRUE(Visible("mnuMode_DualPower") && !Enabled("mnuMode_DualPower"))
         << "the layout stays, disabled";
     EXPECT_TRUE(port3->isEnabled());
-    EXPECT_FALSE(dir.Read("rs232.buf").isEmpty());
 }
 
 TEST_F(MainWindowTest, fileOpenAndShowPcFileBothRunTheOpenOfThePcFileView) {

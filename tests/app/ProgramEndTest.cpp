@@ -67,11 +67,9 @@ TEST_P(ProgramEndTest, programEndsWithTheTrafficLogWritten) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Endings, ProgramEndTest, ::testing::Values(
     Ending{"exitWhileIdentifying", "identifying-exit", "identifying", 0},
-    Ending{"closeWhileIdentifying", "identifying-close", "identifying", 0},
     Ending{"ctrlCWhileIdentifying", "identifying", "identifying", SIGINT},
     Ending{"hangUpWhileIdentifying", "identifying", "identifying", SIGHUP},
-    // The reminder comes first, while the port is still open.
-    Ending{"exitWhileLogging", "log-exit", kReminder, 0},
+    // The reminder comes first, while the port is still open; File > Exit and close share the end.
     Ending{"closeWhileLogging", "log-close", kReminder, 0},
     Ending{"terminatedWhileLoggingRescuesTheReadingsInARecoveryFile", "log", "logging", SIGTERM}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -156,8 +156,8 @@ inline void ExpectSentAcrossReturns(const std::vector<DataLine>& data,
 }
 
 // A main window on the simulator as COM1, in a folder of its own, with its
-// working files there too; the parameter, where there is one, is the Data
-// Log File, or a row of a table.
+// working files there too; the parameter, where there is one, is the mode
+// to log, or a row of a table.
 template <class Param>
 class EndToEndFixture : public ::testing::TestWithParam<Param> {
 protected:

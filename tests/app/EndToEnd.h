@@ -116,10 +116,12 @@ inline std::vector<QStringList> ReplyTokens(const QByteArray& trafficLog, const 
     return sent;
 }
 
-// The first token of each reply to `command`, as a number.
-inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command) {
+// Channel `c`'s token of each reply to `command` (the first: one channel), as a
+// number; a two-channel reply's "N" (no new value) is left out.
+inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command, int c = 0) {
     std::vector<float> sent;
-    for (const QStringList& r : ReplyTokens(trafficLog, command)) sent.push_back(r[0].toFloat());
+    for (const QStringList& r : ReplyTokens(trafficLog, command))
+        if (r.size() > c && !r[c].contains('N')) sent.push_back(r[c].toFloat());
     return sent;
 }
 

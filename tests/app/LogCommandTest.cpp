@@ -22,14 +22,6 @@ int Finish(QProcess& p) {
     return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
-// The pulses of channel `c` in the meter's replies to `poll`, in order ("N": none new).
-std::vector<float> PulsesSent(const QByteArray& traffic, const QString& poll, int c) {
-    std::vector<float> sent;
-    for (const QStringList& r : ReplyTokens(traffic, poll))
-        if (r.size() > c && !r[c].contains('N')) sent.push_back(r[c].toFloat());
-    return sent;
-}
-
 TEST(LogCommand, writesEachModesFileWithTheReadingsAsTheMeterSentThem) {
     const struct {
         QStringList simulator, args;
@@ -63,7 +55,7 @@ TEST(LogCommand, writesEachModesFileWithTheReadingsAsTheMeterSentThem) {
         }
         // Each channel's pulses; the run's first reply only opens the cycle: a pulse in it is not used.
         for (int c = 0; c < (dual ? 2 : 1); ++c) {
-            const std::vector<float> sent = PulsesSent(traffic, row.poll, c);
+            const std::vector<float> sent = Replies(traffic, row.poll, c);
             auto saved = [&](size_t i) { return c == 0 ? data[i].value : data[i].b; };
             const size_t offset = !sent.empty() && sent[0] != saved(0) ? 1 : 0;
             ASSERT_GE(sent.size(), data.size() + offset);

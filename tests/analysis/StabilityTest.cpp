@@ -30,8 +30,8 @@ Record Of(int n, double dt, const std::function<double(int)>& v, int gapFrom = 0
 Record Ramp(int n, double dt, double a, double b) {  // a + b i
     return Of(n, dt, [=](int i) { return a + b * i; });
 }
-Record Alternating(int n, double mu, double d, int gapFrom = 0,
-                   int gapTo = 0) {  // mu + d, mu - d, ... at t = i
+// mu + d, mu - d, ... at t = i
+Record Alternating(int n, double mu, double d, int gapFrom = 0, int gapTo = 0) {
     return Of(
         n, 1, [=](int i) { return i % 2 ? mu - d : mu + d; }, gapFrom, gapTo);
 }

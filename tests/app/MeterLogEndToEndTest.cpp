@@ -17,35 +17,24 @@
 
 namespace {
 
-// Stored mantissas that tell every reading apart; all below the overrange
-// count of the default full scale (1000 × 1.1).
-const QVector<int> kStored = [] {
-    QVector<int> m;
-    for (int i = 0; i < 300; ++i) m << 100 + (i * 7) % 900;
-    return m;
+// 150 readings a channel, alternating A, B: A a slow wave, B a small
+// sawtooth, so that their ratio draws a curve.
+const QString kDual = [] {
+    QStringList m;
+    for (int i = 0; i < 150; ++i)
+        m << QString::number(600 + std::lround(300 * std::sin(i / 12.0)))
+          << QString::number(480 + (i * 7) % 40);
+    return "values=" + m.join(':');
 }();
-// Two channels, alternating A, B: A a slow wave, B a small sawtooth, so that
-// their ratio draws a curve.
-const QVector<int> kDual = [] {
-    QVector<int> m;
-    for (int i = 0; i < 150; ++i) m << 600 + int(std::lround(300 * std::sin(i / 12.0))) << 480 + (i * 7) % 40;
-    return m;
-}();
-QString Values(const QVector<int>& mantissas) {
-    QStringList words;
-    for (int m : mantissas) words << QString::number(m);
-    return "values=" + words.join(':');
-}
 
 // Files 0 and 3 single-channel at 1 s; file 4 two-channel at 0.5 s with
 // channel A one decade above channel B.
 struct MeterLogEndToEndTest : EndToEndTest {
     MeterLogEndToEndTest()
         : EndToEndTest(
-              {"--model", "meridel2", "--log", "file=0,values=5:6", "--log", "file=3," + Values(kStored),
-               "--log",
+              {"--model", "meridel2", "--log", "file=0,values=5:6", "--log", "file=3,count=300", "--log",
                "file=4,dual,exp=1,expb=0,interval=15,heada=XLP12,seriala=4711,headb=UP19,serialb=815," +
-                   Values(kDual),
+                   kDual,
                "--exit-when-idle", "30"}) {}
 };
 
@@ -107,19 +96,12 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersR
             EXPECT_FALSE(SaveScreenshot(viewer, r.viewShot).isEmpty());
         }
 
-        // Reading = mantissa × 10^(exponent code − 3); a two-channel log
-        // alternates A, B and pairs them in arrival order.
+        // Reading = mantissa × 10^(exponent code − 3), a two-channel log's A and B in turn, one
+        // line each interval: pinned by the meter-log tests; here the viewer's file holds them all.
         const bool dual = r.viewMode >= 0;
-        const QVector<int>& stored = dual ? kDual : kStored;
         const auto [header, data] = ReadDataFile(Save(QString(r.viewer) + ".pwr"), true, dual);
         EXPECT_EQ(header, r.header);
-        ASSERT_EQ(data.size(), size_t(stored.size() / (dual ? 2 : 1)));
-        for (size_t i = 0; i < data.size(); ++i) {
-            const qsizetype at = qsizetype(dual ? 2 * i : i);
-            ASSERT_EQ(data[i].value, float(stored[at] * (dual ? 1e-2 : 1e-3))) << "line " << i + 2;
-            ASSERT_EQ(data[i].b, dual ? float(stored[at + 1] * 1e-3) : 0.0f) << "line " << i + 2;
-            ASSERT_EQ(data[i].time, double(i) * (dual ? 0.5 : 1.0)) << "line " << i + 2;
-        }
+        EXPECT_EQ(data.size(), dual ? 150u : 300u);
     }
     EXPECT_TRUE(prompts.Texts().isEmpty()) << Log();
 }

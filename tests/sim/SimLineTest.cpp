@@ -15,8 +15,8 @@ QList<QByteArray> Drain(Meter& m) {
 
 }  // namespace
 
-// The in-memory port built on this timing, and a silent meter, are shown by
-// the link's tests, which run on them.
+// The in-memory port built on this timing, a silent meter and the noise at
+// a wrong speed are shown by the link's tests, which run on them.
 TEST(SimLine, replyIsDueAfterDelayPlusTenBitsPerCharacter) {
     for (auto [baud, delay] : {std::pair{19200, 0.0}, {9600, 0.0}, {300, 0.0}, {19200, 0.25}}) {
         sim::MeterConfig cfg = Config(QString("--model meridel1 --baud %1 --delay %2").arg(baud).arg(delay));
@@ -54,13 +54,6 @@ TEST(SimLine, commandsAreAnsweredOnlyWhenWholeAndAtTheMetersSpeed) {
     m.Receive("\r$VE\r", 3.0, 19200);
     EXPECT_EQ(Drain(m).join(), QByteArray("?\r\n*329\r\n"));
     EXPECT_EQ(m.CommandsReceived(), QStringList({"VE", "SP", "VE"}));
-    for (int hostBaud : {9600, 4800, 1200, 300}) {
-        Meter other(Config("--model meridel1"));
-        other.Receive("$VE\r", 0.0, hostBaud);
-        const QByteArray noise = Drain(other).join();
-        EXPECT_FALSE(noise.isEmpty());
-        for (char c : noise) EXPECT_GE(quint8(c), 0x80) << hostBaud;  // no line end, no letter
-    }
 }
 
 TEST(SimLine, faultsSplitAndGarbage) {
@@ -74,5 +67,6 @@ TEST(SimLine, faultsSplitAndGarbage) {
     Meter garbage(Config("--garbage"));
     garbage.Receive("$VE\r", 0.0, 19200);
     const QByteArray out = Drain(garbage).join();
-    EXPECT_FALSE(out.isEmpty() || out.contains('\n') || out.contains('*'));
+    ASSERT_FALSE(out.isEmpty());
+    for (char c : out) EXPECT_GE(quint8(c), 0x80);  // no line end, no letter, no "*"
 }

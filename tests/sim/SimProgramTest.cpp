@@ -23,13 +23,11 @@ TEST(SimProgram, writesItsPortsEntryAndExitsWhenIdle) {
 TEST(SimOptions, headSettingsReachTheMeterConfigAndBadValuesAreRejected) {
     sim::SimOptions o;
     QString error;
-    ASSERT_TRUE(sim::ParseOptions(
-        {"--head-a", "type=3,serial=4294967295,code=qx450,noise=0.1", "--split", "3"}, o, error))
+    ASSERT_TRUE(sim::ParseOptions({"--head-a", "type=3,serial=4294967295,code=qx450,noise=0.1"}, o, error))
         << error.toStdString();
     EXPECT_EQ(o.meter.heads[0].serial, 4294967295u);
     EXPECT_EQ(o.meter.heads[0].korvenCode, "QX450");
     EXPECT_DOUBLE_EQ(o.meter.heads[0].reading.noise, 0.1);
-    EXPECT_EQ(o.meter.faults.splitChunks, 3);
     for (const char* args : {"--baud fast", "--head-a type=9", "--head-b serial=-1", "--log values=1:x",
                              "--com 17", "--model", "--bogus"}) {
         error.clear();

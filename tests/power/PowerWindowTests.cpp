@@ -6,6 +6,7 @@
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 #include "support/StabilityCell.h"
+#include "widgets/LinkWaitGuard.h"
 #include "widgets/SurfaceWidget.h"
 
 #include <QTest>
@@ -58,6 +59,54 @@ TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
     EXPECT_FALSE(w.Engine.RunActive);
     EXPECT_EQ(w.butStartStop->text(), "&Start");
     EXPECT_NEAR(w.Engine.Chart.YMax, w.Engine.Stats().Max, 1e-6);
+}
+
+// Start pressed while the power entry still waits for the meter's answer to "FP": taken then, the
+// run's commands crossed the entry's and the run waited for a reply that went to the entry. The
+// press is refused with a beep and sends nothing; pressed once the entry has its answer, the run
+// polls and readings arrive.
+TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAfterIt) {
+    GuardInputDuringLinkWaits();
+    Modes().Register(ModePower, w.Engine);
+    auto answer = [this](const char* line) {
+        port.pending = QByteArray(line) + "\r\n";
+        ReceiveEvent();
+    };
+    int rounds = 0;
+    App().Shell.ProcessEvents = [&] {
+        if (++rounds == 1) return QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+        answer("*");
+    };
+    StartMeasurement(true, QStringLiteral("FP"));
+    EXPECT_EQ(port.Commands(), QStringList{"FP"});
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(w.butStartStop->text(), "&Start");
+
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    for (const char* line : {"*0", "*1.000E-1", "*1.010E-1"}) answer(line);
+    EXPECT_EQ(w.Engine.Readings, 2);
+    EXPECT_EQ(port.Commands().mid(1), QStringList(4, "SP"));  // the run's first, then one after each reply
+}
+
+// A run started inside the entry's wait by no input (as a timer would) has its first answer taken
+// by the entry. The run does not wait in silence: after the 5 s of its "SP" the dummy "MD" goes
+// out, and its answer sets the run polling.
+TEST_F(PowerWindowTest, runWhoseAnswerTheEntryTookGoesOnAfterTheTimeOutRetry) {
+    Modes().Register(ModePower, w.Engine);
+    App().Shell.ProcessEvents = [&] {
+        if (w.Engine.Stopped) return w.Engine.StartStop();
+        port.pending = "*\r\n";
+        ReceiveEvent();
+    };
+    StartMeasurement(true, QStringLiteral("FP"));
+    clock.Advance(5.1);
+    Timer2_Timer();
+    EXPECT_EQ(port.Commands(), (QStringList{"FP", "SP", "MD"}));
+    for (const char* line : {"*0\r\n", "*1.000E-1\r\n"}) {
+        port.pending = line;
+        ReceiveEvent();
+    }
+    EXPECT_EQ(w.Engine.Readings, 1);
 }
 
 // Mid-run the window shows read-out, statistics and trace, also after a resize. Every entry

@@ -30,6 +30,10 @@ protected:
         PowerTest::TearDown();
     }
     void Feed(QString line) { w.PowerLog(0, line += QLatin1Char('\r')); }
+    void Answer(const char* line) {  // through the port and the reply routing
+        port.pending = QByteArray(line) + "\r\n";
+        ReceiveEvent();
+    }
     // A laser warming up for a minute, one reading every 0.25 s.
     void WarmUp() {
         QTest::mouseClick(w.butStartStop, Qt::LeftButton);
@@ -61,51 +65,36 @@ TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
     EXPECT_NEAR(w.Engine.Chart.YMax, w.Engine.Stats().Max, 1e-6);
 }
 
-// Start pressed while the power entry still waits for the meter's answer to "FP": taken then, the
-// run's commands crossed the entry's and the run waited for a reply that went to the entry. The
-// press is refused with a beep and sends nothing; pressed once the entry has its answer, the run
-// polls and readings arrive.
+// Start pressed while the power entry waits for its "FP" answer crossed the entry's commands, and
+// the run waited for a reply the entry took. The press is refused with a beep and sends nothing;
+// pressed after the answer, the run polls.
 TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAfterIt) {
     GuardInputDuringLinkWaits();
     Modes().Register(ModePower, w.Engine);
-    auto answer = [this](const char* line) {
-        port.pending = QByteArray(line) + "\r\n";
-        ReceiveEvent();
-    };
     int rounds = 0;
     App().Shell.ProcessEvents = [&] {
         if (++rounds == 1) return QTest::mouseClick(w.butStartStop, Qt::LeftButton);
-        answer("*");
+        Answer("*");
     };
     StartMeasurement(true, QStringLiteral("FP"));
     EXPECT_EQ(port.Commands(), QStringList{"FP"});
     EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_EQ(w.butStartStop->text(), "&Start");
-
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);
-    for (const char* line : {"*0", "*1.000E-1", "*1.010E-1"}) answer(line);
+    for (const char* line : {"*0", "*1.000E-1", "*1.010E-1"}) Answer(line);
     EXPECT_EQ(w.Engine.Readings, 2);
     EXPECT_EQ(port.Commands().mid(1), QStringList(4, "SP"));  // the run's first, then one after each reply
 }
 
-// A run started inside the entry's wait by no input (as a timer would) has its first answer taken
-// by the entry. The run does not wait in silence: after the 5 s of its "SP" the dummy "MD" goes
-// out, and its answer sets the run polling.
+// A run started inside the entry's wait by no input (as a timer would), its answer taken by the
+// entry, is not left waiting in silence: after its "SP"'s 5 s the dummy "MD" goes out.
 TEST_F(PowerWindowTest, runWhoseAnswerTheEntryTookGoesOnAfterTheTimeOutRetry) {
     Modes().Register(ModePower, w.Engine);
-    App().Shell.ProcessEvents = [&] {
-        if (w.Engine.Stopped) return w.Engine.StartStop();
-        port.pending = "*\r\n";
-        ReceiveEvent();
-    };
+    App().Shell.ProcessEvents = [&] { w.Engine.Stopped ? w.Engine.StartStop() : Answer("*"); };
     StartMeasurement(true, QStringLiteral("FP"));
     clock.Advance(5.1);
     Timer2_Timer();
     EXPECT_EQ(port.Commands(), (QStringList{"FP", "SP", "MD"}));
-    for (const char* line : {"*0\r\n", "*1.000E-1\r\n"}) {
-        port.pending = line;
-        ReceiveEvent();
-    }
+    for (const char* line : {"*0", "*1.000E-1"}) Answer(line);
     EXPECT_EQ(w.Engine.Readings, 1);
 }
 

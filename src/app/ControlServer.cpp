@@ -63,14 +63,6 @@ Mode* ActiveMode() {
     return Modes().Find(App().ActiveMode);
 }
 
-// The link waits for an answer of its own (identification, a mode's command,
-// a query): a request that talks to the meter now would cut across it.
-bool LinkBusy() {
-    const ProtocolState& s = Link();
-    return s.AwaitDeviceIdent || s.AwaitHeadIdent || s.AwaitChannelSelect || s.AwaitHeadInfo ||
-           s.AwaitHeadType || s.AwaitStartReply || s.AwaitQueryReply;
-}
-
 std::string Members(const QJsonObject& o) {
     const QByteArray a = QJsonDocument(o).toJson(QJsonDocument::Compact);
     return std::string(a.constData() + 1, size_t(a.size() - 2));

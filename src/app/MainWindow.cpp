@@ -27,6 +27,7 @@
 #include "state/RecentFiles.h"
 #include "state/StateReset.h"
 #include "viewers/Viewers.h"
+#include "widgets/LinkWaitGuard.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -62,6 +63,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     platform::ScrollWhenNeeded(mdi_);
     BuildMenus();
     BuildStatusStrip();
+    GuardInputDuringLinkWaits();
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);

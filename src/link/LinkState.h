@@ -64,6 +64,10 @@ struct ProtocolState {
     bool AwaitStartReply = false;
     bool AwaitQueryReply = false;
     QString LastQueryReply;
+
+    int WaitRounds = 0;           // rounds of events run inside a wait of the link, nested
+    int Dispatching = 0;          // a received line is being handed on, nested
+    qint64 UnpromptedSends = 0;   // commands sent while no line was handed on, retries aside
 };
 
 ProtocolState& Link();

@@ -69,6 +69,8 @@ void SendCommand(platform::SerialPort& port, const QString& command, double time
     s.ReplyTimeout = timeout;
     s.CommandSentAt = platform::clock().Monotonic();
     s.ReplyReceived = false;
+    // Sent on no line's behalf and no retry: a start, or a press, amid whatever waits.
+    if (s.Dispatching == 0 && !command.isEmpty() && command != QLatin1String("MD")) ++s.UnpromptedSends;
 }
 
 void ReceiveEvent() {
@@ -93,7 +95,9 @@ void ReceiveEvent() {
     // runs this routine again, and must start a fresh line.
     QString line = std::move(s.LineBuffer);
     s.LineBuffer = QString();
+    ++s.Dispatching;
     DispatchLine(line);
+    --s.Dispatching;
 }
 
 void Timer2_Timer() {
@@ -121,18 +125,28 @@ void Timer2_Timer() {
     GiveUp();
 }
 
+bool LinkBusy() {
+    const ProtocolState& s = Link();
+    return s.WaitRounds > 0 || s.AwaitDeviceIdent || s.AwaitHeadIdent || s.AwaitChannelSelect ||
+           s.AwaitHeadInfo || s.AwaitHeadType || s.AwaitStartReply || s.AwaitQueryReply;
+}
+
 void ProcessEventsOnce() {
+    ProtocolState& s = Link();
+    ++s.WaitRounds;
     if (App().Shell.ProcessEvents) {
         App().Shell.ProcessEvents();
-        return;
+    } else {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        Timer2_Timer();
     }
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    Timer2_Timer();
+    --s.WaitRounds;
 }
 
 void WaitForFlag(bool& flag) {
     ProtocolState& s = Link();
     const qint64 firstLine = s.LinesReceived;
+    const qint64 unprompted = s.UnpromptedSends;
     while (flag && !s.ReplyReceived && Meter().Connected) {
         if (s.LinesReceived - firstLine >= kMaxRepliesPerWait) {
             GiveUp();  // answered, but never as asked
@@ -140,5 +154,13 @@ void WaitForFlag(bool& flag) {
         }
         ProcessEventsOnce();
     }
+    const bool answered = !flag;
     flag = false;
+    // Something else sent a command while this one waited: the line taken
+    // here may have been its answer. The time-out watch stays on for it, so a
+    // reply that never comes ends in the retries and the message, not in silence.
+    if (answered && s.UnpromptedSends != unprompted && s.ReplyReceived && Meter().Connected) {
+        s.ReplyReceived = false;
+        s.CommandSentAt = platform::clock().Monotonic();
+    }
 }

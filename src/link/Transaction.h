@@ -22,6 +22,11 @@ void Timer2_Timer();
 // lines to the routine that gave up.
 void WaitForFlag(bool& flag);
 
+// The link waits for an answer of its own (identification, a mode's command,
+// a query) and runs the program's events meanwhile: whatever talks to the
+// meter now would send its commands across the waiting ones.
+bool LinkBusy();
+
 // One round of events: the main window's ProcessEvents hook, or the event
 // loop plus the time-out watch when no hook is installed.
 void ProcessEventsOnce();

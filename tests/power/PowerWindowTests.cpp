@@ -5,6 +5,7 @@
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
 #include "support/StabilityCell.h"
+#include "widgets/LinkWaitGuard.h"
 #include "widgets/SurfaceWidget.h"
 
 #include <QTest>
@@ -29,6 +30,10 @@ protected:
         PowerTest::TearDown();
     }
     void Feed(QString line) { w.PowerLog(0, line += QLatin1Char('\r')); }
+    void Answer(const char* line) {  // through the port and the reply routing
+        port.pending = QByteArray(line) + "\r\n";
+        ReceiveEvent();
+    }
     // Readings of `watts(i)` every 0.25 s, from i = `from` to `to` - 1; Start clicked first at 0.
     void Readings(int from, int to, const std::function<double(int)>& watts) {
         if (from == 0) {
@@ -54,6 +59,39 @@ TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
     w.chkAutoRescale->setChecked(true);
     WarmUp();
     EXPECT_NEAR(w.Engine.Chart.YMax, w.Engine.Stats().Max, 1e-6);
+}
+
+// Start pressed while the power entry waits for its "FP" answer crossed the entry's commands, and
+// the run waited for a reply the entry took. The press is refused with a beep and sends nothing;
+// pressed after the answer, the run polls.
+TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAfterIt) {
+    GuardInputDuringLinkWaits();
+    Modes().Register(ModePower, w.Engine);
+    int rounds = 0;
+    App().Shell.ProcessEvents = [&] {
+        if (++rounds == 1) return QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+        Answer("*");
+    };
+    StartMeasurement(true, QStringLiteral("FP"));
+    EXPECT_EQ(port.Commands(), QStringList{"FP"});
+    EXPECT_EQ(prompts.beeps, 1);
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    for (const char* line : {"*0", "*1.000E-1", "*1.010E-1"}) Answer(line);
+    EXPECT_EQ(w.Engine.Readings, 2);
+    EXPECT_EQ(port.Commands().mid(1), QStringList(4, "SP"));  // the run's first, then one after each reply
+}
+
+// A run started inside the entry's wait by no input (as a timer would), its answer taken by the
+// entry, is not left waiting in silence: after its "SP"'s 5 s the dummy "MD" goes out.
+TEST_F(PowerWindowTest, runWhoseAnswerTheEntryTookGoesOnAfterTheTimeOutRetry) {
+    Modes().Register(ModePower, w.Engine);
+    App().Shell.ProcessEvents = [&] { w.Engine.Stopped ? w.Engine.StartStop() : Answer("*"); };
+    StartMeasurement(true, QStringLiteral("FP"));
+    clock.Advance(5.1);
+    Timer2_Timer();
+    EXPECT_EQ(port.Commands(), (QStringList{"FP", "SP", "MD"}));
+    for (const char* line : {"*0", "*1.000E-1"}) Answer(line);
+    EXPECT_EQ(w.Engine.Readings, 1);
 }
 
 // Mid-run the window shows read-out, statistics and trace, also after a resize. Every entry

@@ -81,6 +81,25 @@ TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAft
     EXPECT_EQ(port.Commands().mid(1), QStringList(4, "SP"));  // the run's first, then one after each reply
 }
 
+// While the link waits, the menus refuse their items, but Disconnect, which ends every wait.
+TEST_F(PowerWindowTest, onlyDisconnectTakesAPressWhileTheLinkWaits) {
+    GuardInputDuringLinkWaits();
+    QMenu menu;
+    QAction* disconnect = menu.addAction("&Disconnect");
+    disconnect->setObjectName("mnuConnect");
+    QAction* power = menu.addAction("&Power");
+    QStringList chosen;
+    QObject::connect(&menu, &QMenu::triggered, [&](QAction* a) { chosen << a->text(); });
+    Link().AwaitQueryReply = true;
+    for (QAction* item : {power, disconnect}) {
+        menu.popup({0, 0});
+        QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(item).center());
+    }
+    Link().AwaitQueryReply = false;
+    EXPECT_EQ(chosen, QStringList{"&Disconnect"});
+    EXPECT_EQ(prompts.beeps, 1);
+}
+
 // A run started inside the entry's wait by no input (as a timer would), its answer taken by the
 // entry, is not left waiting in silence: after its "SP"'s 5 s the dummy "MD" goes out.
 TEST_F(PowerWindowTest, runWhoseAnswerTheEntryTookGoesOnAfterTheTimeOutRetry) {

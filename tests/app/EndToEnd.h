@@ -106,22 +106,15 @@ inline std::pair<std::string, std::vector<DataLine>> ReadDataFile(const QByteArr
     return {lines[0].toStdString(), out};
 }
 
-// The meter's replies to `command` in the traffic log, in order, as their
-// blank-separated tokens (replies without a value skipped).
-inline std::vector<QStringList> ReplyTokens(const QByteArray& trafficLog, const QString& command) {
-    const QRegularExpression reply("\\$" + command + R"(<CR>\r\n\*([^<\r\n]+)<CR>)");
-    std::vector<QStringList> sent;
-    for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog)))
-        sent.push_back(m.captured(1).split(' '));
-    return sent;
-}
-
-// Channel `c`'s token of each reply to `command` (the first: one channel), as a
-// number; a two-channel reply's "N" (no new value) is left out.
+// Channel `c`'s token of each reply to `command` in the traffic log (the
+// first: one channel), in order, as a number; replies without a value and a
+// two-channel reply's "N" (no new value) are left out.
 inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command, int c = 0) {
+    const QRegularExpression reply("\\$" + command + R"(<CR>\r\n\*([^<\r\n]+)<CR>)");
     std::vector<float> sent;
-    for (const QStringList& r : ReplyTokens(trafficLog, command))
-        if (r.size() > c && !r[c].contains('N')) sent.push_back(r[c].toFloat());
+    for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog)))
+        if (const QStringList r = m.captured(1).split(' '); r.size() > c && !r[c].contains('N'))
+            sent.push_back(r[c].toFloat());
     return sent;
 }
 

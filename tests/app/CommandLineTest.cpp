@@ -1,31 +1,15 @@
 // The real program's command line, without a display: help, version, bad
 // arguments, and `kelvaro32 stability` on saved files.
-#include "tests/support/TempDir.h"
+#include "EndToEnd.h"
 
 #include <gtest/gtest.h>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 
 #include <cmath>
 
 namespace {
-
-struct Outcome {
-    int status;
-    QByteArray out, err;
-};
-
-Outcome Kelvaro32(const QStringList& args) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
-    p.setProcessEnvironment(env);
-    p.start(KELVARO32, args);
-    if (!p.waitForFinished(20000)) return {-1, {}, {}};
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
-}
 
 QByteArray Field(const QByteArray& text) {
     return text.leftJustified(18, ' ');
@@ -60,7 +44,7 @@ QByteArray EnergyFile() {
 TEST(StabilityCommand, PrintsTheFiguresAsAlignedText) {
     TempDir dir;
     dir.Write("ramp.pwr", RampFile());
-    const Outcome r = Kelvaro32({"stability", dir.Path("ramp.pwr")});
+    const Outcome r = RunHeadless({"stability", dir.Path("ramp.pwr")});
     EXPECT_EQ(0, r.status) << r.err.constData();
     EXPECT_EQ(QByteArray("Readings:                    16\n"
                          "Over range:                  1\n"
@@ -105,7 +89,8 @@ TEST(StabilityCommand, JsonHoldsEachFigureUnderItsKey) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
-        const Outcome r = Kelvaro32(QStringList{"stability", dir.Path(c.args[0])} + c.args.mid(1) << "--json");
+        const Outcome r =
+            RunHeadless(QStringList{"stability", dir.Path(c.args[0])} + c.args.mid(1) << "--json");
         ASSERT_EQ(0, r.status) << r.err.constData();
         const QJsonObject o = QJsonDocument::fromJson(r.out).object();
         EXPECT_TRUE(r.out.endsWith("}\n"));
@@ -162,7 +147,7 @@ TEST(CommandLine, eachInvocationEndsWithItsStatusAndText) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.args.join(' ').toStdString());
-        const Outcome r = Kelvaro32(row.args);
+        const Outcome r = RunHeadless(row.args);
         EXPECT_EQ(row.status, r.status);
         EXPECT_TRUE(r.out.contains(row.out)) << r.out.constData();
         EXPECT_TRUE(r.err.contains(row.err)) << r.err.constData();

@@ -42,6 +42,25 @@ struct Simulator {
     QString path;
 };
 
+// The program as a command, with no display.
+inline void StartHeadless(QProcess& p, const QStringList& args) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    p.setProcessEnvironment(env);
+    p.start(KELVARO32, args);
+}
+
+struct Outcome {
+    int status;  // -1: it did not end by itself in time
+    QByteArray out, err;
+};
+inline Outcome RunHeadless(const QStringList& args) {
+    QProcess p;
+    StartHeadless(p, args);
+    const bool ended = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
+    return {ended ? p.exitCode() : -1, p.readAllStandardOutput(), p.readAllStandardError()};
+}
+
 // The simulator with one head on A whose readings scatter, so that every
 // reading is told apart from its neighbours.
 inline QStringList ScatteringHead(const QString& model, const QString& head) {
@@ -141,10 +160,12 @@ inline void ExpectSentAcrossReturns(const std::vector<DataLine>& data,
         size_t best = 0, skipped = 0;
         for (size_t skip = 0; skip < 2 && skip < sent.size(); ++skip) {
             size_t n = 0;
-            while (at + n < data.size() && skip + n < sent.size() && data[at + n].value == sent[skip + n]) ++n;
+            while (at + n < data.size() && skip + n < sent.size() && data[at + n].value == sent[skip + n])
+                ++n;
             if (n > best) best = n, skipped = skip;
         }
-        EXPECT_LE(sent.size() - skipped - best, after) << "connection " << c + 1 << ": readings lost at line " << at + best + 2;
+        EXPECT_LE(sent.size() - skipped - best, after)
+            << "connection " << c + 1 << ": readings lost at line " << at + best + 2;
         at += best;
     }
     EXPECT_EQ(at, data.size()) << "saved readings the meter never sent";

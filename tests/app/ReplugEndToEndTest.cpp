@@ -105,9 +105,10 @@ TEST_P(ReplugEndToEndTest, theRunGoesOnByItselfAndSaveHoldsEveryReadingSent) {
         RunUntil([] { return false; }, 200);
         EXPECT_EQ(prompts.messages.size(), 1u) << Log();
     }
-    if (!r.energy && !r.otherHead)
+    if (!r.energy && !r.otherHead) {
         EXPECT_FALSE(
             SaveScreenshot(form->findChild<PowerWindow*>("PowerWindow"), "power-replug-gap").isEmpty());
+    }
 
     const auto [header, data] = ReadDataFile(Save(r.energy ? "run.nrg" : "run.pwr"), !r.energy);
     form->mnuConnect_Click();  // the traffic log of the second connection
@@ -137,10 +138,7 @@ TEST(ReplugHeadless, theLogCommandWaitsForTheMeterAndItsFileGoesOn) {
     const QString link = MeterLink();
     Simulator sim(kScatteringThermopile + QStringList{"--link", link});
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
-    program.setProcessEnvironment(env);
-    program.start(KELVARO32, {"log", "--port", link, "--for", "3m", "--out", "run.pwr"});
+    StartHeadless(program, {"log", "--port", link, "--for", "3m", "--out", "run.pwr"});
     ASSERT_TRUE(program.waitForStarted());
     QByteArray said;
     auto until = [&](auto done) {

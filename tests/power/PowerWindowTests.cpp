@@ -115,6 +115,8 @@ TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) 
     const RunProgress p = *w.Engine.Progress();
     EXPECT_TRUE(p.Logging && p.Readings == 80 && p.LogTime == 120);
     EXPECT_NEAR(p.Elapsed, 79 * 0.25, 1e-6);
+    QTest::mouseClick(w.butReset, Qt::LeftButton);
+    EXPECT_FALSE(w.Engine.RunActive);
 }
 
 // The stability figures follow the run once a second while it goes on.

@@ -24,12 +24,10 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 // A port whose input the test hands over chunk by chunk, each as a receive event.
 struct ChunkPort : FeedPort {
     void Output(const QByteArray& bytes) override { written += bytes; }
-    int CommEvent() const override { return event; }
     void Deliver(const QByteArray& chunk) {
         pending += chunk;
         ReceiveEvent();
     }
-    int event = platform::ComEvReceive;
     QByteArray written;
 };
 

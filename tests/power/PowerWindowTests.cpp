@@ -154,13 +154,8 @@ TEST_F(PowerWindowTest, midRunWindowShowsTheRunAndEveryEntryStartsAfreshInTheUni
 // the floor; the mouse over the chart reads the time and the power there.
 TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) {
     CurrentSettings().Power.GraphHigh = 1;
-    const auto beam = [](int i) { return 0.0125 * (1 + 0.02 * std::sin(i * 0.7)); };
-    Readings(0, 80, beam);
-    EXPECT_FLOAT_EQ(w.Engine.Chart.YMax, 1.0f) << "without Auto-scale the graph limits stay";
-    QTest::mouseClick(w.butReset, Qt::LeftButton);
-
     w.chkAutoScale->setChecked(true);
-    Readings(0, 80, beam);
+    Readings(0, 80, [](int i) { return 0.0125 * (1 + 0.02 * std::sin(i * 0.7)); });
     ASSERT_TRUE(w.Engine.RunActive);
     EXPECT_LT(w.Engine.Chart.YMax - w.Engine.Chart.YMin, 0.002) << "the range is on the data, not 0-1 W";
     EXPECT_GT(TracePixels(), 200);
@@ -177,6 +172,8 @@ TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) 
     const RunProgress p = *w.Engine.Progress();
     EXPECT_TRUE(p.Logging && p.Readings == 80 && p.LogTime == 120);
     EXPECT_NEAR(p.Elapsed, 79 * 0.25, 1e-6);
+    QTest::mouseClick(w.butReset, Qt::LeftButton);
+    EXPECT_FALSE(w.Engine.RunActive);
 }
 
 // The stability figures follow the run once a second while it goes on.

@@ -120,7 +120,13 @@ void PainterSurface::FillBox(double x1, double y1, double x2, double y2, int col
     currentY_ = y2;
     if (!Drawable() || !Finite(x1, y1, x2, y2)) return;
     QRectF r = QRectF(ToPainter(x1, y1), ToPainter(x2, y2)).normalized();
-    painter_->fillRect(r, PaletteColor(color));
+    // Whole device pixels: a solid fill, not the smoothing path's coverage of
+    // fractional edges (a chart's thousand band columns a redraw).
+    const QRect pixels = painter_->deviceTransform().mapRect(r).toAlignedRect();
+    painter_->save();
+    painter_->resetTransform();
+    painter_->fillRect(pixels, PaletteColor(color));
+    painter_->restore();
     Touched(r);
 }
 

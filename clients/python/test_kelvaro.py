@@ -48,7 +48,13 @@ def running():
         time.sleep(0.05)
     yield work.name, path
     program.send_signal(signal.SIGINT)
-    assert program.wait(20) == 0, program.stderr.read()
+    try:
+        _, said = program.communicate(timeout=20)  # standard error read as it comes: never a full pipe
+    except subprocess.TimeoutExpired:
+        program.send_signal(signal.SIGINT)  # the second one ends it at once
+        _, said = program.communicate(timeout=20)
+        pytest.fail("kelvaro32 log did not end within 20 s of SIGINT; it said: " + said)
+    assert program.returncode == 0, said
     sim.terminate()
     sim.wait()
     work.cleanup()

@@ -57,10 +57,9 @@ TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
     DescribeDataSet({UnitScale(), true, {}});
     for (const auto& [binned, low, high, lines, labels] : cases) {
         Feed(w, "run.nrg", QString(lines).split('|'));
-        EXPECT_EQ(Labels(), labels);
-        EXPECT_EQ(Binned(w.Data.ViewHist), binned) << lines;
-        EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, low) << lines;
-        EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, high) << lines;
+        EXPECT_EQ(std::tuple(Labels(), Binned(w.Data.ViewHist), w.Data.ViewHist.LowLimit,
+                             w.Data.ViewHist.HighLimit),
+                  std::tuple(QString(labels), binned, low, high));
     }
     EXPECT_TRUE(w.lblMissingPulses->isVisible());
     // No number, or one beyond a single: the load ends there instead of inventing a 0 J pulse.
@@ -108,13 +107,13 @@ TEST_F(EnergyViewerTest, applyOrdersTheLimitsAndBinsComeInFives) {
     w.histogram_limits[0]->setValue(50);
     w.histogram_limits[1]->setValue(20);
     w.bins_count->setValue(4);
-    EXPECT_EQ(w.txt_bins->text(), "Number of Bins 20");
-    EXPECT_EQ(w.Data.ViewHist.BinsCount, 10);  // nothing before Apply
+    // Nothing changes before Apply.
+    EXPECT_EQ(std::pair(w.txt_bins->text(), int(w.Data.ViewHist.BinsCount)),
+              std::pair(QString("Number of Bins 20"), 10));
     QTest::mouseClick(w.butApply, Qt::LeftButton);
-    EXPECT_EQ(std::tuple(w.histogram_limits[0]->value(), w.histogram_limits[1]->value()), std::tuple(19, 20));
-    EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, 0.019f);
-    EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, 0.020f);
-    EXPECT_EQ(w.Data.ViewHist.BinsCount, 20);
+    EXPECT_EQ(std::tuple(w.histogram_limits[0]->value(), w.histogram_limits[1]->value(),
+                         w.Data.ViewHist.LowLimit, w.Data.ViewHist.HighLimit, int(w.Data.ViewHist.BinsCount)),
+              std::tuple(19, 20, 0.019f, 0.020f, 20));
     // 30 and 40 mJ above the right limit; 20 mJ on it is in range, as the largest pulse is at load.
     EXPECT_EQ(w.Data.ViewHist.Bins[21].Count, 2);
 
@@ -149,10 +148,10 @@ TEST_F(EnergyViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
         const std::vector<float> before = w.Data.Values;
         LoadFile(w, ViewEnergy, path);
         EXPECT_EQ(w.Data.Values, before);
-        EXPECT_EQ(w.Text1->toPlainText(), QString(100, 'n'));
-        EXPECT_EQ(w.Data.RelativeUnits, relative);
-        EXPECT_EQ(w.windowTitle().startsWith("Relative Energy Data  - "), relative);
-        EXPECT_EQ(w.lblMissingPulses->isVisibleTo(&w), relative);
+        EXPECT_EQ(std::tuple(w.Text1->toPlainText(), w.Data.RelativeUnits,
+                             w.windowTitle().startsWith("Relative Energy Data  - "),
+                             w.lblMissingPulses->isVisibleTo(&w)),
+                  std::tuple(QString(100, 'n'), relative, relative, relative));
     }
     w.EnergyLoad(1, QString());
     EXPECT_EQ(App().ViewerKind, -1);
@@ -220,10 +219,9 @@ TEST_F(EnergyRatioViewerTest, limitsAtLoadComeFromTheRatiosAndTheChannelAEnergie
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines.join('|').toStdString());
         Feed(w, "run.dnr", c.lines);
-        EXPECT_EQ(std::tuple(w.ratio_limits[0]->value(), w.ratio_limits[1]->value(), w.graph_exp->value()),
-                  std::tuple(c.ratioLow, c.ratioHigh, c.exponent));
-        EXPECT_FLOAT_EQ(w.Data.Chart.RatioLow, c.chartLow);
-        EXPECT_FLOAT_EQ(w.Data.Chart.RatioHigh, c.chartHigh);
+        EXPECT_EQ(std::tuple(w.ratio_limits[0]->value(), w.ratio_limits[1]->value(), w.graph_exp->value(),
+                             w.Data.Chart.RatioLow, w.Data.Chart.RatioHigh),
+                  std::tuple(c.ratioLow, c.ratioHigh, c.exponent, c.chartLow, c.chartHigh));
         EXPECT_EQ(std::tuple(w.energy_limits[0]->value(), w.energy_limits[1]->value(),
                              w.cmbEnergyUnits->currentText(), w.cmbEnergyCoeff->currentText()),
                   std::tuple(c.energyLeft, c.energyRight, c.unit, c.scale));
@@ -232,8 +230,8 @@ TEST_F(EnergyRatioViewerTest, limitsAtLoadComeFromTheRatiosAndTheChannelAEnergie
     Feed(w, "run.dnr", {"0.001\t0.002", "0.002\t0.002"});
     EXPECT_EQ(std::tuple(w.ratio_limits[1]->value(), w.graph_exp->value()), std::tuple(10, -1));
     QTest::mouseClick(w.butApply, Qt::LeftButton);
-    EXPECT_FLOAT_EQ(w.Data.Chart.RatioHigh, 1.0f);
-    EXPECT_FLOAT_EQ(w.Data.Chart.RatioLow, 0);  // 0.5 a decade down: bar 0
+    // 0.5 a decade down: bar 0.
+    EXPECT_EQ(std::pair(w.Data.Chart.RatioLow, w.Data.Chart.RatioHigh), std::pair(0.0f, 1.0f));
 }
 
 TEST_F(EnergyRatioViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {

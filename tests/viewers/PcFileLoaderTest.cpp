@@ -30,7 +30,6 @@ class PcFileView : public ViewerTest {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        ForgetViewers();
         modes.clear();
         dialogTitles.clear();
         prompts.messages.clear();
@@ -182,9 +181,8 @@ TEST_F(PcFileView, aLineTheViewerCannotReadEndsTheLoadNamingLineAndFile) {
     EXPECT_EQ(viewers[ViewPower].lines.size(), 3) << "the load stops at the bad line";
     EXPECT_EQ(viewers[ViewPower].shows, 0);
     EXPECT_EQ(Fed(ViewPower).back(), Call(0, "1.2.3\t2")) << "what was read stays";
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, "Program internal trap. Notify supplier. Line 5 of " +
-                                            dir.Path("bad.pwr") + " cannot be read: not a number: 1.2.3.");
+    EXPECT_EQ(prompts.Texts(), QStringList{"Program internal trap. Notify supplier. Line 5 of " +
+                                           dir.Path("bad.pwr") + " cannot be read: not a number: 1.2.3."});
     EXPECT_EQ(prompts.beeps, 1);
     EXPECT_EQ(Notes().NotesText(), "note");
     EXPECT_FALSE(DataLoadShowing());
@@ -237,10 +235,10 @@ TEST(DataLoadWindow, cancelAndCloseAbortTheSourcesTransferAndLeaveTheMode) {
                       "40 data points|Collecting Logged Data from the TALON");
             ASSERT_TRUE(f.isVisible());
             byClose ? void(f.close()) : f.butCancel->click();
-            EXPECT_EQ(cancelled, std::vector<int16_t>{source});
-            EXPECT_EQ(modes, std::vector<int16_t>{ModeNone});
-            EXPECT_FALSE(f.isVisible());
-            EXPECT_EQ(f.windowTitle() + f.lblDataLogTitle->text(), "");
+            EXPECT_EQ(
+                std::tuple(cancelled, modes, f.isVisible(), f.windowTitle() + f.lblDataLogTitle->text()),
+                std::tuple(std::vector<int16_t>{source}, std::vector<int16_t>{ModeNone}, false, QString()))
+                << "source " << source << (byClose ? ", closed" : ", cancelled");
             DataLoadCancel();  // nothing is running now
             EXPECT_EQ(cancelled.size(), 1u);
         }
@@ -308,11 +306,9 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
             QString("run7.dpw|This is a dual-channel ") + (c.kind == 0 ? "Power" : "Energy") +
             " data-file.|Specify a view mode|Channel \"&A\" only|Channel \"&B\" only|&Ratio \"A\" && \"B\"" +
             (c.kind == 0 ? "|&Difference \"A\" && \"B\"" : "");
-        EXPECT_TRUE(modal);
-        EXPECT_EQ(shown.join('|'), expected);
-        EXPECT_EQ(preselected, c.preselected) << c.before << " kind " << c.kind;
-        EXPECT_EQ(answer, c.answer) << c.before << " kind " << c.kind;
-        EXPECT_FALSE(SharedViewModeDialog().isVisible());
+        EXPECT_EQ(std::tuple(modal, shown.join('|'), preselected, answer, SharedViewModeDialog().isVisible()),
+                  std::tuple(true, expected, c.preselected, c.answer, false))
+            << c.before << " kind " << c.kind;
     }
 }
 

@@ -154,10 +154,9 @@ TEST_F(ConfigurationFile, savedSettingsLoadBackAndAnEditedFileIsLeftAsItIs) {
     CurrentSettings().Energy.FileName = " leading-blank.nrg";
     SaveConfiguration();
     ASSERT_TRUE(LoadConfiguration());
-    EXPECT_EQ(CurrentSettings().Power.FileName, "kelvaro.pwr");
-    EXPECT_EQ(CurrentSettings().Energy.FileName, "kelvaro.nrg");
-    EXPECT_EQ(CurrentSettings().CommPort, 16);
-    EXPECT_TRUE(prompts.Texts().isEmpty());
+    EXPECT_EQ(std::tuple(CurrentSettings().Power.FileName, CurrentSettings().Energy.FileName,
+                         CurrentSettings().CommPort, prompts.Texts()),
+              std::tuple(QString("kelvaro.pwr"), QString("kelvaro.nrg"), int16_t(16), QStringList()));
 }
 
 TEST_F(ConfigurationFile, anythingButARegularFileEndsTheProgramUntouched) {

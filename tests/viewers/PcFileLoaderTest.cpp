@@ -72,12 +72,12 @@ TEST_F(PcFileView, eachKindGoesToItsViewerWhichShowsItAndClosesOnLeaving) {
     struct Case {
         QByteArray file;
         int16_t answer, viewer;
-        QString titleTail, line;
+        QString titleTail, line, unit, headB;  // the data set's unit and channel B head
     } cases[] = {
         {"Power, in Lux \t Time, in Seconds \t Head: PH1\r\n" + notes + "12E-3 \t1.50\r\n", 0, ViewPower,
-         "; Head: PH1", "12E-3 \t1.50"},
-        {kDualPower + dual + notes, 1, ViewPower, headB, "2.5E-3 \t0.50"},
-        {kDualPower + dual, 2, ViewPowerRatio, headA + headB, "1.5E-3 \t2.5E-3 \t0.50"},
+         "; Head: PH1", "12E-3 \t1.50", "Lx", "DefaultB"},
+        {kDualPower + dual + notes, 1, ViewPower, headB, "2.5E-3 \t0.50", "W", "DefaultB"},
+        {kDualPower + dual, 2, ViewPowerRatio, headA + headB, "1.5E-3 \t2.5E-3 \t0.50", "W", "PE25"},
     };
     for (const Case& c : cases) {
         SetUp();
@@ -85,12 +85,11 @@ TEST_F(PcFileView, eachKindGoesToItsViewerWhichShowsItAndClosesOnLeaving) {
         Open("data.pwr", c.file);
         const QString name = dir.Path("data.pwr");
         EXPECT_EQ(Fed(c.viewer), (std::vector<Call>{{-1, name + c.titleTail}, {0, c.line}})) << c.file.data();
-        EXPECT_EQ(viewers[size_t(c.viewer)].shows, 1);
         EXPECT_EQ(Notes().NotesText(), c.file.contains("'Beam") ? "Beam A\r\n aligned" : "");
         EXPECT_EQ(dialogTitles, c.file.contains("Channel") ? QStringList{name} : QStringList{});
-        EXPECT_EQ(DescribedDataSet().Units.BaseUnit, c.file.contains("Lux") ? "Lx" : "W");
-        EXPECT_EQ(DescribedDataSet().Heads.bName, c.viewer == ViewPowerRatio ? "PE25" : "DefaultB");
-        EXPECT_FALSE(DataLoadShowing());
+        EXPECT_EQ(std::tuple(viewers[size_t(c.viewer)].shows, DataLoadShowing(),
+                             DescribedDataSet().Units.BaseUnit, DescribedDataSet().Heads.bName),
+                  std::tuple(1, false, c.unit, c.headB));
         App().Shell.SwitchMode(ModeNone);
         EXPECT_EQ(Fed(c.viewer).back(), Call(1, "")) << "leaving the view closes the viewer";
         EXPECT_TRUE(prompts.messages.empty());
@@ -149,10 +148,8 @@ TEST_F(PcFileView, cancelHalfWayClosesTheViewerShowsNothingAndLeavesTheView) {
     EXPECT_GE(v.lines.size(), 600) << "events run every 20 ms, not after every line";
     EXPECT_LT(v.lines.size(), 700);
     ASSERT_FALSE(v.calls.empty());
-    EXPECT_EQ(v.calls.back(), Call(1, ""));
-    EXPECT_EQ(v.shows, 0);
-    EXPECT_EQ(modes, (std::vector<int16_t>{ModePcFile, ModeNone}));
-    EXPECT_FALSE(DataLoadShowing());
+    EXPECT_EQ(std::tuple(v.calls.back(), v.shows, modes, DataLoadShowing()),
+              std::tuple(Call(1, ""), 0, std::vector<int16_t>{ModePcFile, ModeNone}, false));
 }
 
 TEST_F(PcFileView, openingAnotherFileDuringALoadEndsTheFirstLoad) {
@@ -167,10 +164,9 @@ TEST_F(PcFileView, openingAnotherFileDuringALoadEndsTheFirstLoad) {
     };
     Open("first.pwr", first);
     EXPECT_LT(viewers[ViewPower].lines.size(), 100);
-    EXPECT_EQ(viewers[ViewPower].shows, 0);
     EXPECT_EQ(Fed(ViewEnergy), (std::vector<Call>{{-1, dir.Path("second.nrg")}, {0, "7"}, {0, "8"}}))
         << "no line of the first file reaches the second file's viewer";
-    EXPECT_EQ(viewers[ViewEnergy].shows, 1);
+    EXPECT_EQ(std::pair(viewers[ViewPower].shows, viewers[ViewEnergy].shows), std::pair(0, 1));
 }
 
 TEST_F(PcFileView, aLineTheViewerCannotReadEndsTheLoadNamingLineAndFile) {
@@ -179,13 +175,11 @@ TEST_F(PcFileView, aLineTheViewerCannotReadEndsTheLoadNamingLineAndFile) {
     };
     Open("bad.pwr", "Power, in Watts \t\r\n'note\r\n1\t0\r\n2\t1\r\n1.2.3\t2\r\n4\t3\r\n");
     EXPECT_EQ(viewers[ViewPower].lines.size(), 3) << "the load stops at the bad line";
-    EXPECT_EQ(viewers[ViewPower].shows, 0);
     EXPECT_EQ(Fed(ViewPower).back(), Call(0, "1.2.3\t2")) << "what was read stays";
     EXPECT_EQ(prompts.Texts(), QStringList{"Program internal trap. Notify supplier. Line 5 of " +
                                            dir.Path("bad.pwr") + " cannot be read: not a number: 1.2.3."});
-    EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_EQ(Notes().NotesText(), "note");
-    EXPECT_FALSE(DataLoadShowing());
+    EXPECT_EQ(std::tuple(viewers[ViewPower].shows, prompts.beeps, Notes().NotesText(), DataLoadShowing()),
+              std::tuple(0, 1, QString("note"), false));
     EXPECT_NE(OpenFile(dir.Path("bad.pwr"), FileAppend), 0) << "the file was closed";
     CloseAllFiles();
 }

@@ -62,35 +62,27 @@ protected:
 };
 
 TEST_F(PowerViewDataTest, singleLinesGiveTimesValuesAndStatistics) {
-    struct Case {
-        const char* name;
-        QStringList lines;
-        double lastTime, lastValue;
-        int64_t valid, over;
+    // what, lines ('|' between): the last line's time and value, valid and over-range readings
+    const std::tuple<const char*, const char*, double, double, int64_t, int64_t> cases[] = {
+        {"over range, statistics untouched", "Overrange         \t12.50", 12.5, OverrangeValue, 0, 1},
+        {"a value as long as its field ends at the TAB", "0.004             \t2.00|0.00123456789012345\t9.00",
+         9.0, 0.00123456789012345, 2, 0},
+        {"two blanks end a value before any TAB", "1234E-3  0.5", 0.5, 1.234, 1, 0},
+        {"a channel's field and the rest", "1.5E-03           \t\t4.00", 4.0, 0.0015, 1, 0},
     };
-    const Case cases[] = {
-        {"over range, statistics untouched", {"Overrange         \t12.50"}, 12.5, OverrangeValue, 0, 1},
-        {"a value as long as its field ends at the TAB",
-         {"0.004             \t2.00", "0.00123456789012345\t9.00"},
-         9.0,
-         0.00123456789012345,
-         2,
-         0},
-        {"two blanks end a value before any TAB", {"1234E-3  0.5"}, 0.5, 1.234, 1, 0},
-        {"a channel's field and the rest", {"1.5E-03           \t\t4.00"}, 4.0, 0.0015, 1, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [what, text, lastTime, lastValue, valid, over] : cases) {
+        SCOPED_TRACE(what);
+        const QStringList lines = QString(text).split('|');
         // The same from the file's bytes, the text reading taking what they leave.
         PowerViewData bytes(PowerCombine::Single);
-        for (const QString& l : c.lines)
+        for (const QString& l : lines)
             if (!bytes.AddBytes(l.toUtf8().toStdString())) bytes.AddLine(l);
-        const PowerViewData text = Loaded(PowerCombine::Single, c.lines);
-        for (const PowerViewData* d : {&text, static_cast<const PowerViewData*>(&bytes)}) {
-            ASSERT_EQ(d->Count(), c.lines.size());
+        const PowerViewData read = Loaded(PowerCombine::Single, lines);
+        for (const PowerViewData* d : {&read, static_cast<const PowerViewData*>(&bytes)}) {
+            ASSERT_EQ(d->Count(), lines.size());
             EXPECT_EQ(std::tuple(d->Time(d->Count() - 1), d->ChannelA(d->Count() - 1), d->Stats(0).Count,
                                  d->OverCount(0)),
-                      std::tuple(c.lastTime, c.lastValue, c.valid, c.over));
+                      std::tuple(lastTime, lastValue, valid, over));
         }
     }
 }
@@ -114,27 +106,24 @@ TEST_F(PowerViewDataTest, unreadableLinesThrowWithTheirReason) {
 }
 
 TEST_F(PowerViewDataTest, intervalsPlotEveryPointOrGroupAverages) {
-    struct Case {
-        int points;
-        size_t plotted;
-        int groupSize;  // 0: every point
-    };
-    for (const Case c : {Case{999, 999, 0}, Case{1000, 500, 2}, Case{60000, 984, 61}}) {
-        SCOPED_TRACE(c.points);
+    // points, points plotted, group size (0: every point)
+    for (const auto [points, plotted, groupSize] :
+         {std::tuple{999, size_t(999), 0}, {1000, 500, 2}, {60000, 984, 61}}) {
+        SCOPED_TRACE(points);
         PowerViewData d(PowerCombine::Single);
-        for (int i = 0; i < c.points; ++i) d.AddLine(Line(i, i * 0.5));
+        for (int i = 0; i < points; ++i) d.AddLine(Line(i, i * 0.5));
         const auto p = PlotAll(d);
-        ASSERT_EQ(p.size(), c.plotted);
+        ASSERT_EQ(p.size(), plotted);
         EXPECT_DOUBLE_EQ(p[0].value, 0);
-        if (c.groupSize == 0) {
-            EXPECT_DOUBLE_EQ(p.back().value, c.points - 1);
+        if (groupSize == 0) {
+            EXPECT_DOUBLE_EQ(p.back().value, points - 1);
             continue;
         }
         // Group g holds the points g*size .. g*size + size-1, drawn at the last one's time.
-        for (size_t k : {size_t(1), c.plotted - 1}) {
-            const double lastOfGroup = double(k) * c.groupSize - 1;
-            EXPECT_DOUBLE_EQ(p[k].time, lastOfGroup * 0.5);
-            EXPECT_DOUBLE_EQ(p[k].value, lastOfGroup - (c.groupSize - 1) / 2.0);
+        for (size_t k : {size_t(1), plotted - 1}) {
+            const double lastOfGroup = double(k) * groupSize - 1;
+            EXPECT_EQ(std::pair(p[k].time, p[k].value),
+                      std::pair(lastOfGroup * 0.5, lastOfGroup - (groupSize - 1) / 2.0));
         }
     }
 }
@@ -157,36 +146,30 @@ TEST_F(PowerViewDataTest, dualValuesKeepStatisticsForBothDirections) {
 }
 
 TEST_F(PowerViewDataTest, limitsChosenAtLoad) {
-    struct Case {
-        const char* name;
-        ViewLimits (*choose)(double, double);
-        double min, max;
-        double low, high;
-        int16_t scale, unit, exponent;
-        float yMin, yMax;
-    };
-    const Case cases[] = {
-        {"0.5 W", PowerLimitsAtLoad, 0, 0.5, 0, 500, 0, 3, 0, 0, 0.5f},
-        {"2.5 W", PowerLimitsAtLoad, 0, 2.5, 0, 250, 1, 3, 0, 0, 2.5f},
-        {"1500 W", PowerLimitsAtLoad, 0, 1500, 0, 150, 1, 4, 0, 0, 1500},
-        {"30000 W", PowerLimitsAtLoad, 0, 30000, 0, 300, 2, 4, 0, 0, 30000},
-        {"0.2 .. 0.5 W", PowerLimitsAtLoad, 0.2, 0.5, 200, 500, 0, 3, 0, 0.2f, 0.5f},
+    // what, of ratios, data minimum and maximum: Low and High bars, scale and unit, view exponent, chart
+    using I = int16_t;
+    const std::tuple<const char*, bool, double, double, double, double, I, I, I, float, float> cases[] = {
+        {"0.5 W", false, 0, 0.5, 0, 500, 0, 3, 0, 0, 0.5f},
+        {"2.5 W", false, 0, 2.5, 0, 250, 1, 3, 0, 0, 2.5f},
+        {"1500 W", false, 0, 1500, 0, 150, 1, 4, 0, 0, 1500},
+        {"30000 W", false, 0, 30000, 0, 300, 2, 4, 0, 0, 30000},
+        {"0.2 .. 0.5 W", false, 0.2, 0.5, 200, 500, 0, 3, 0, 0.2f, 0.5f},
         // The bars hold the data and the first chart is what they show.
-        {"12.25 .. 12.75 mW", PowerLimitsAtLoad, 0.01225, 0.01275, 122, 128, 2, 2, 0, 0.0122f, 0.0128f},
-        {"ratio 0.5 .. 2", RatioLimitsAtLoad, 0.5, 2.0, 0, 2, 0, 4, 0, 0, 2},
-        {"ratio 5 .. 50", RatioLimitsAtLoad, 5, 50, 0, 5, 0, 4, 1, 0, 50},
+        {"12.25 .. 12.75 mW", false, 0.01225, 0.01275, 122, 128, 2, 2, 0, 0.0122f, 0.0128f},
+        {"ratio 0.5 .. 2", true, 0.5, 2.0, 0, 2, 0, 4, 0, 0, 2},
+        {"ratio 5 .. 50", true, 5, 50, 0, 5, 0, 4, 1, 0, 50},
         // A maximum that is a power of ten: 10 x 10^-1, not 10 x 10^0.
-        {"ratio 0.02 .. 0.1", RatioLimitsAtLoad, 0.02, 0.1, 0, 10, 0, 4, -2, 0, 0.1f},
+        {"ratio 0.02 .. 0.1", true, 0.02, 0.1, 0, 10, 0, 4, -2, 0, 0.1f},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const ViewLimits v = c.choose(c.min, c.max);
-        EXPECT_NEAR(v.Low, c.low, 1e-4);
-        EXPECT_NEAR(v.High, c.high, 1e-4);
-        if (c.choose != RatioLimitsAtLoad) {
-            EXPECT_EQ(std::pair(v.ScaleExponent, v.UnitIndex), std::pair(c.scale, c.unit));
+    for (const auto& [what, ratio, min, max, low, high, scale, unit, exponent, yMin, yMax] : cases) {
+        SCOPED_TRACE(what);
+        const ViewLimits v = (ratio ? RatioLimitsAtLoad : PowerLimitsAtLoad)(min, max);
+        EXPECT_NEAR(v.Low, low, 1e-4);
+        EXPECT_NEAR(v.High, high, 1e-4);
+        if (!ratio) {
+            EXPECT_EQ(std::pair(v.ScaleExponent, v.UnitIndex), std::pair(scale, unit));
         }
-        EXPECT_EQ(std::tuple(v.ViewExponent, v.YMin, v.YMax), std::tuple(c.exponent, c.yMin, c.yMax));
+        EXPECT_EQ(std::tuple(v.ViewExponent, v.YMin, v.YMax), std::tuple(exponent, yMin, yMax));
     }
 }
 
@@ -236,14 +219,9 @@ protected:
 // The bars hold the data, the first chart is what they show, and Apply with
 // nothing changed keeps it.
 TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
-    struct Case {
-        const char* name;
-        int16_t kind;
-        float yMin, yMax;
-        const char* lines;  // '|' between lines
-        const char* shown;  // min|max|total|over range|Low and High boxes|coefficient|unit ("": not pinned)
-    };
-    const Case cases[] = {
+    // what, viewer, first chart, lines ('|' between): shown min|max|total|over range|Low and High
+    // boxes|coefficient|unit ("": not pinned)
+    const std::tuple<const char*, int16_t, float, float, const char*, const char*> cases[] = {
         {"milliwatts", ViewPower, 0.001f, 0.002f, "0.001             \t0.00|0.002             \t1.00",
          "Min:  1.00mW|Max:  2.00mW|Total Points:  2|Points Overrange:  0|100|200|x 10|uW"},
         {"all over range", ViewPower, 0, 1,
@@ -256,19 +234,19 @@ TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
          "0.001\t0.003\t0.00|0.0015\t0.001\t1.00|Overrange\t0\t2.00",
          "Min:  -2.00mW|||Out of Range:  1|-200|50|x 10|uW"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        PowerViewer& v = Show(c.kind, QString(c.lines).split('|'));
+    for (const auto& [what, kind, yMin, yMax, lines, texts] : cases) {
+        SCOPED_TRACE(what);
+        PowerViewer& v = Show(kind, QString(lines).split('|'));
         QStringList shown = {v.lblMinPower->text(),          v.lblMaxPower->text(),
                              v.lblTotalPoints->text(),       v.lblPointsOverrange->text(),
                              v.txt_power[0]->text(),         v.txt_power[1]->text(),
                              v.cmbPowerCoeff->currentText(), v.cmbPowerUnits->currentText()};
-        const QStringList want = QString(c.shown).split('|');
+        const QStringList want = QString(texts).split('|');
         for (qsizetype i = 0; i < want.size(); ++i)
             if (want[i].isEmpty()) shown[i].clear();
-        EXPECT_EQ(shown.join('|'), c.shown);
+        EXPECT_EQ(shown.join('|'), texts);
         for (int apply = 0; apply < 2; ++apply) {
-            EXPECT_EQ(std::pair(v.Chart.YMin, v.Chart.YMax), std::pair(c.yMin, c.yMax)) << apply << " Apply";
+            EXPECT_EQ(std::pair(v.Chart.YMin, v.Chart.YMax), std::pair(yMin, yMax)) << apply << " Apply";
             QTest::mouseClick(v.butApply, Qt::LeftButton);
         }
     }
@@ -343,15 +321,13 @@ TEST_F(PowerViewerTest, applyTakesTheBarsAndTypedDecimalsInTheirUnitAndRefusesNo
         QTest::keyClicks(v.txt_power[box], typed);
     }
     QTest::mouseClick(v.butApply, Qt::LeftButton);
-    EXPECT_EQ(prompts.beeps, beeps);
-    EXPECT_EQ(v.txt_power[0]->text() + " " + v.txt_power[1]->text(), "12.2 12.85");
-    EXPECT_FLOAT_EQ(v.Chart.YMin, 0.0122f);
-    EXPECT_FLOAT_EQ(v.Chart.YMax, 0.01285f);
+    EXPECT_EQ(std::tuple(prompts.beeps, v.txt_power[0]->text() + " " + v.txt_power[1]->text(), v.Chart.YMin,
+                         v.Chart.YMax),
+              std::tuple(beeps, QString("12.2 12.85"), 0.0122f, 0.01285f));
     v.txt_power[1]->setText("1.2.");
     QTest::mouseClick(v.butApply, Qt::LeftButton);
-    EXPECT_EQ(std::tuple(prompts.beeps, IsRefused(v.txt_power[1]), v.txt_power[1]->text()),
-              std::tuple(beeps + 1, true, QString("1.2.")));
-    EXPECT_FLOAT_EQ(v.Chart.YMax, 0.01285f);
+    EXPECT_EQ(std::tuple(prompts.beeps, IsRefused(v.txt_power[1]), v.txt_power[1]->text(), v.Chart.YMax),
+              std::tuple(beeps + 1, true, QString("1.2."), 0.01285f));
 }
 
 TEST_F(PowerViewerTest, savedRecordLoadsBackAndNoEmptyOrPartRecordIsWritten) {

@@ -68,30 +68,27 @@ protected:
 
 TEST_F(PcFileView, eachKindGoesToItsViewerWhichShowsItAndClosesOnLeaving) {
     const QByteArray notes = "'Beam A\r\n' aligned\r\n", dual = "1.5E-3 \t2.5E-3 \t0.50\r\n";
-    const QString headA = "; Head A: PS19; s/n 1234", headB = "; Head B: PE25; s/n 5678";
-    struct Case {
-        QByteArray file;
-        int16_t answer, viewer;
-        QString titleTail, line, unit, headB;  // the data set's unit and channel B head
-    } cases[] = {
+    const QString a = "; Head A: PS19; s/n 1234", b = "; Head B: PE25; s/n 5678";
+    // file, view-mode answer, viewer: the title after the path, the line fed, the data set's unit and head B
+    const std::tuple<QByteArray, int16_t, int16_t, QString, QString, QString, QString> cases[] = {
         {"Power, in Lux \t Time, in Seconds \t Head: PH1\r\n" + notes + "12E-3 \t1.50\r\n", 0, ViewPower,
          "; Head: PH1", "12E-3 \t1.50", "Lx", "DefaultB"},
-        {kDualPower + dual + notes, 1, ViewPower, headB, "2.5E-3 \t0.50", "W", "DefaultB"},
-        {kDualPower + dual, 2, ViewPowerRatio, headA + headB, "1.5E-3 \t2.5E-3 \t0.50", "W", "PE25"},
+        {kDualPower + dual + notes, 1, ViewPower, b, "2.5E-3 \t0.50", "W", "DefaultB"},
+        {kDualPower + dual, 2, ViewPowerRatio, a + b, "1.5E-3 \t2.5E-3 \t0.50", "W", "PE25"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, mode, viewer, titleTail, line, unit, headB] : cases) {
         SetUp();
-        answer = c.answer;
-        Open("data.pwr", c.file);
+        answer = mode;
+        Open("data.pwr", file);
         const QString name = dir.Path("data.pwr");
-        EXPECT_EQ(Fed(c.viewer), (std::vector<Call>{{-1, name + c.titleTail}, {0, c.line}})) << c.file.data();
-        EXPECT_EQ(Notes().NotesText(), c.file.contains("'Beam") ? "Beam A\r\n aligned" : "");
-        EXPECT_EQ(dialogTitles, c.file.contains("Channel") ? QStringList{name} : QStringList{});
-        EXPECT_EQ(std::tuple(viewers[size_t(c.viewer)].shows, DataLoadShowing(),
+        EXPECT_EQ(Fed(viewer), (std::vector<Call>{{-1, name + titleTail}, {0, line}})) << file.data();
+        EXPECT_EQ(Notes().NotesText(), file.contains("'Beam") ? "Beam A\r\n aligned" : "");
+        EXPECT_EQ(dialogTitles, file.contains("Channel") ? QStringList{name} : QStringList{});
+        EXPECT_EQ(std::tuple(viewers[size_t(viewer)].shows, DataLoadShowing(),
                              DescribedDataSet().Units.BaseUnit, DescribedDataSet().Heads.bName),
-                  std::tuple(1, false, c.unit, c.headB));
+                  std::tuple(1, false, unit, headB));
         App().Shell.SwitchMode(ModeNone);
-        EXPECT_EQ(Fed(c.viewer).back(), Call(1, "")) << "leaving the view closes the viewer";
+        EXPECT_EQ(Fed(viewer).back(), Call(1, "")) << "leaving the view closes the viewer";
         EXPECT_TRUE(prompts.messages.empty());
         TearDown();
     }
@@ -99,31 +96,28 @@ TEST_F(PcFileView, eachKindGoesToItsViewerWhichShowsItAndClosesOnLeaving) {
 
 TEST_F(PcFileView, filesThatCannotBeLoadedLoadNothingWithTheirMessage) {
     const QString inUse = "File %1 is being used by other process. Operation canceld.";
-    struct Case {
-        QByteArray file;  // "-": missing, "busy": open for writing elsewhere
-        int16_t answer;
-        QStringList messages;
-    } cases[] = {
+    // file ("-": missing, "busy": open for writing elsewhere), view-mode answer, messages
+    const std::tuple<QByteArray, int16_t, QStringList> cases[] = {
         {"-", 0, {}},
         {"", 0, {}},
         {"Wavelength, nm\r\n1\r\n", 0, {"Unknown file format."}},
         {kDualPower + "1\t2\t0.00\r\n", -1, {}},  // the view-mode dialog cancelled
         {"busy", 0, {inUse, "Data file %1 failed. Operation canceled."}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, mode, messages] : cases) {
         SetUp();
-        answer = c.answer;
+        answer = mode;
         const QString name = dir.Path("x.pwr");
         QFile::remove(name);
-        if (c.file != "-") dir.Write("x.pwr", c.file);
-        const int16_t writer = c.file == "busy" ? OpenFile(name, FileAppend) : 0;
-        EXPECT_EQ(LoadPcFile(name), 3) << c.file.data();
+        if (file != "-") dir.Write("x.pwr", file);
+        const int16_t writer = file == "busy" ? OpenFile(name, FileAppend) : 0;
+        EXPECT_EQ(LoadPcFile(name), 3) << file.data();
         QStringList expected;
-        for (const QString& m : c.messages) expected << m.arg(name);
-        EXPECT_EQ(prompts.Texts(), expected) << c.file.data();
-        EXPECT_EQ(prompts.beeps, c.messages.isEmpty() ? 0 : 1) << c.file.data();
-        for (const RecordingViewer& v : viewers) EXPECT_TRUE(v.calls.empty()) << c.file.data();
-        EXPECT_FALSE(DataLoadShowing());
+        for (const QString& m : messages) expected << m.arg(name);
+        EXPECT_EQ(std::tuple(prompts.Texts(), prompts.beeps, DataLoadShowing()),
+                  std::tuple(expected, messages.isEmpty() ? 0 : 1, false))
+            << file.data();
+        for (const RecordingViewer& v : viewers) EXPECT_TRUE(v.calls.empty()) << file.data();
         CloseFile(writer);
         TearDown();
     }
@@ -267,18 +261,15 @@ TEST(DataLoadWindow, progressBarRepaintsOnlyWhenItsWidthChangesAndStopsAtFullWid
 }
 
 TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen) {
-    struct Case {
-        int16_t before, kind;
-        int pressed;  // option clicked before OK, -1 none; -2 Cancel
-        int16_t preselected, answer;
-    } cases[] = {
+    // answer before, kind, option clicked before OK (-1 none; -2 Cancel): option preselected, answer
+    const std::tuple<int16_t, int16_t, int, int16_t, int16_t> cases[] = {
         {-1, 0, -1, 0, 0},  // after a cancel the first option
         {3, 2, -1, 0, 0},   // the difference is not offered for energy: channel A instead
         {3, 0, 1, 3, 1},   {1, 1, 2, 1, 2}, {2, 0, -2, 2, -1},
     };
-    for (const Case& c : cases) {
+    for (const auto& [before, kind, pressed, preselect, chosen] : cases) {
         FreshProgramState();
-        SetViewModeAnswer([&c](int16_t, const QString&) { return c.before; });
+        SetViewModeAnswer([before = before](int16_t, const QString&) { return before; });
         GetDualViewMode(0, "before");  // the answer the dialog remembers
         SetViewModeAnswer({});
         int16_t preselected = -9;
@@ -291,18 +282,18 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
             for (QRadioButton* o : d.optViewMode)
                 if (o->isVisible()) shown << o->text();
             preselected = d.SelectedMode();
-            if (c.kind == 0) SaveScreenshot(&d, "view-mode-dialog-power");
-            if (c.pressed >= 0) d.optViewMode[size_t(c.pressed)]->click();
-            (c.pressed == -2 ? d.butCancel : d.butOK)->click();
+            if (kind == 0) SaveScreenshot(&d, "view-mode-dialog-power");
+            if (pressed >= 0) d.optViewMode[size_t(pressed)]->click();
+            (pressed == -2 ? d.butCancel : d.butOK)->click();
         });
-        const int16_t answer = GetDualViewMode(c.kind, "run7.dpw");
+        const int16_t answer = GetDualViewMode(kind, "run7.dpw");
         const QString expected =
-            QString("run7.dpw|This is a dual-channel ") + (c.kind == 0 ? "Power" : "Energy") +
+            QString("run7.dpw|This is a dual-channel ") + (kind == 0 ? "Power" : "Energy") +
             " data-file.|Specify a view mode|Channel \"&A\" only|Channel \"&B\" only|&Ratio \"A\" && \"B\"" +
-            (c.kind == 0 ? "|&Difference \"A\" && \"B\"" : "");
+            (kind == 0 ? "|&Difference \"A\" && \"B\"" : "");
         EXPECT_EQ(std::tuple(modal, shown.join('|'), preselected, answer, SharedViewModeDialog().isVisible()),
-                  std::tuple(true, expected, c.preselected, c.answer, false))
-            << c.before << " kind " << c.kind;
+                  std::tuple(true, expected, preselect, chosen, false))
+            << before << " kind " << kind;
     }
 }
 

@@ -451,14 +451,10 @@ TEST_F(StripChartDraw, chartFitsItsWidgetAtFourPixelsAUnit) {
 }
 
 TEST_F(StripChartDraw, positionsOnThePlotReadBackAsTimeAndValue) {
-    struct Case {
-        float start, span, yMin, yMax;
-        double x, y;
-        std::optional<std::pair<double, double>> at;  // time, value
-        QString text;
-        int labelMode = 1;  // 0: a decade axis, read in its title
-    };
-    const Case cases[] = {
+    // chart start, span and range, mouse position: the time and value there, the text shown (a ratio's
+    // decade axis is read in its title)
+    using At = std::optional<std::pair<double, double>>;
+    const std::tuple<float, float, float, float, double, double, At, QString> cases[] = {
         {0, 240, 0, 1, 11, 91, {{0, 0}}, "Time: 0.00 s   Power: 0W"},
         {0, 240, 0, 1, 151, 7, {{240, 1}}, "Time: 240.00 s   Power: 1.000W"},
         {0, 240, 0, 1, 81, 49, {{120, 0.5}}, "Time: 120.00 s   Power: 500.0mW"},
@@ -467,23 +463,23 @@ TEST_F(StripChartDraw, positionsOnThePlotReadBackAsTimeAndValue) {
         {600, 240, 0, 1, 46, 91, {{660, 0}}, "Time: 660.00 s   Power: 0W"},
         {0, 240, 0, 1, 10.9, 49, std::nullopt, ""},  // left of the plot
         {0, 240, 0, 1, 81, 91.1, std::nullopt, ""},  // below it
-        {0, 240, 0, 0.002f, 81, 49, {{120, 0.001}}, "Time: 120.00 s   Ratio, E-03: 1.000", 0},
+        {0, 240, 0, 0.002f, 81, 49, {{120, 0.001}}, "Time: 120.00 s   Ratio, E-03: 1.000"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text.isEmpty() ? std::string("off the plot") : c.text.toStdString());
-        s.YLabelMode = c.labelMode;
-        s.YTitle = c.labelMode ? QString() : "Ratio";
-        Draw(c.start, c.span, c.yMin, c.yMax);
-        const std::optional<ChartCursor> got = CursorAt(s.Screen, s.YMin, c.x, c.y);
-        ASSERT_EQ(got.has_value(), c.at.has_value());
+    for (const auto& [start, span, yMin, yMax, x, y, at, text] : cases) {
+        SCOPED_TRACE(text.isEmpty() ? std::string("off the plot") : text.toStdString());
+        const bool ratio = text.contains("Ratio");
+        std::tie(s.YLabelMode, s.YTitle) = std::pair(ratio ? 0 : 1, ratio ? "Ratio" : QString());
+        Draw(start, span, yMin, yMax);
+        const std::optional<ChartCursor> got = CursorAt(s.Screen, s.YMin, x, y);
+        ASSERT_EQ(got.has_value(), at.has_value());
         if (got) {
-            EXPECT_NEAR(got->Time, c.at->first, 1e-9);
-            EXPECT_NEAR(got->Value, c.at->second, 1e-7);
+            EXPECT_NEAR(got->Time, at->first, 1e-9);
+            EXPECT_NEAR(got->Value, at->second, 1e-7);
             // Where that point is drawn is where the mouse was.
             const QPointF p = PointPosition(s.Screen, got->Time, got->Value, s.YMin);
-            EXPECT_NEAR(std::hypot(p.x() - c.x, p.y() - c.y), 0, 1e-6);
+            EXPECT_NEAR(std::hypot(p.x() - x, p.y() - y), 0, 1e-6);
         }
-        EXPECT_EQ(CursorTextAt(s, c.x, c.y), c.text);
+        EXPECT_EQ(CursorTextAt(s, x, y), text);
     }
     EXPECT_EQ(CursorAt(ChartSettings{}.Screen, 0, 81, 49), std::nullopt) << "no scales before a drawing";
 }

@@ -181,13 +181,8 @@ protected:
         area.show();
         InstallPowerViewers(&area);
     }
-    PowerViewer& Viewer(int16_t kind) {
-        auto* v = dynamic_cast<PowerViewer*>(::Viewer(kind));
-        EXPECT_NE(v, nullptr);
-        return *v;
-    }
     PowerViewer& Show(int16_t kind, const QStringList& lines, const QString& title = "a.pwr; Head: TH1") {
-        PowerViewer& v = Viewer(kind);
+        auto& v = dynamic_cast<PowerViewer&>(*Viewer(kind));
         Feed(v, title, lines);
         return v;
     }
@@ -409,7 +404,7 @@ TEST_F(PowerViewerTest, aSpikeAndADropoutInTwoMillionPointsShowInTheBand) {
         file += value.leftJustified(18) + '\t' + QByteArray::number(i * 0.01, 'f', 2) + "\r\n";
     }
     dir.Write("day.pwr", file);
-    PowerViewer& v = Viewer(ViewPower);
+    auto& v = dynamic_cast<PowerViewer&>(*Viewer(ViewPower));
     LoadFile(v, ViewPower, dir.Path("day.pwr"));
     v.resize(960, 600);
     QApplication::processEvents();

@@ -83,11 +83,9 @@ TEST_F(EnergyViewerTest, lowLimitIsTheAverageLessThreeDeviationsAndTheLargestPul
 
 TEST_F(EnergyViewerTest, unitAndScaleFollowTheLargestEnergy) {
     // largest energy: exponent, scale, unit
-    for (const auto& [max, exponent, scale, unit] : {std::tuple{0.05, 4, 2, 2},
-                                                     {0.003, 5, 1, 2},
-                                                     {5000.0, -1, 1, 4},
-                                                     {0.9, 3, 0, 3},
-                                                     {-2.0, -1, 1, 4}}) {
+    const std::tuple<double, int, int, int> cases[] = {
+        {0.05, 4, 2, 2}, {0.003, 5, 1, 2}, {5000.0, -1, 1, 4}, {0.9, 3, 0, 3}, {-2.0, -1, 1, 4}};
+    for (const auto& [max, exponent, scale, unit] : cases) {
         const EnergyScaling s = ScalingForMax(max, true);
         EXPECT_EQ(std::tuple(s.Exponent, s.ScaleIndex, s.UnitIndex), std::tuple(exponent, scale, unit))
             << max;

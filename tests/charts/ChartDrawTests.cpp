@@ -205,8 +205,7 @@ TEST_F(ScatterChartTest, narrowOrLowSurfacesLabelEveryOtherTickAndGridFollowsIts
                   std::tuple(size_t(xCount + 1), size_t(yCount), hLines, vLines))
             << w << " x " << h << ", grid " << grid;
     }
-    EXPECT_NE(surface.Printed("Ratio"), nullptr);
-    EXPECT_NE(surface.Printed("channel A: Energy, mJ"), nullptr);
+    EXPECT_TRUE(surface.Printed("Ratio") && surface.Printed("channel A: Energy, mJ")) << "both titles";
 }
 
 TEST_F(ScatterChartTest, pointsAreClampedIntoTheFrameAndOverrangeSitsOnTop) {

@@ -4,7 +4,6 @@
 
 #include "auxiliary/NotesText.h"
 #include "data/DataFileSave.h"
-#include "link/LinkState.h"
 #include "state/Files.h"
 #include "support/FakeClock.h"
 #include "support/RecordingViewer.h"

@@ -111,12 +111,11 @@ protected:
 
     // Logs the replies in `window` and saves the run as `name`.
     void LogAndSave(Window window, const std::vector<const char*>& replies, const QString& name) {
-        AppState& app = App();
         if (window == Window::Power || window == Window::PowerRatio || window == Window::PowerDifference) {
             const PowerProfile& profile = window == Window::Power        ? kPowerProfile
                                           : window == Window::PowerRatio ? kPowerRatioProfile
                                                                          : kPowerDifferenceProfile;
-            app.ActiveMode = window == Window::Power ? ModePower : ModePowerRatio;
+            App().ActiveMode = window == Window::Power ? ModePower : ModePowerRatio;
             TestMeter().DeviceType = window == Window::Power ? MeterModel::Talon : MeterModel::MeridelTwo;
             PowerEngine e(profile);
             e.View.TrialReading = [] {};
@@ -126,13 +125,13 @@ protected:
         TestMeter().Channels[0].HeadType = TestMeter().Channels[1].HeadType = HeadKind::Pyroelectric;
         if (window == Window::EnergyRatio) {
             TestMeter().DeviceType = MeterModel::MeridelTwo;
-            app.ActiveMode = ModeEnergyRatio;
+            App().ActiveMode = ModeEnergyRatio;
             EnergyRatioEngine e;
             Run(e, "N N", replies, name);
             return;
         }
         TestMeter().DeviceType = MeterModel::Talon;
-        app.ActiveMode = ModeEnergy;
+        App().ActiveMode = ModeEnergy;
         CurrentSettings().Energy.EnergyTimeStamp = window == Window::EnergyTimed;
         EnergyEngine e;
         e.StartEnergy();

@@ -450,8 +450,7 @@ TEST_F(StripChartDraw, chartFitsItsWidgetAtFourPixelsAUnit) {
 }
 
 TEST_F(StripChartDraw, positionsOnThePlotReadBackAsTimeAndValue) {
-    // chart start, span and range, mouse position: the time and value there, the text shown (a ratio's
-    // decade axis is read in its title)
+    // chart start, span, range, mouse at: time and value there, text (a ratio reads the decade in its title)
     using At = std::optional<std::pair<double, double>>;
     const std::tuple<float, float, float, float, double, double, At, QString> cases[] = {
         {0, 240, 0, 1, 11, 91, {{0, 0}}, "Time: 0.00 s   Power: 0W"},

@@ -26,8 +26,7 @@ protected:
 
 }  // namespace
 
-// A cancelled PDF name prints nothing and is no failure; an output that fails to open or to take all bytes
-// is.
+// A cancelled PDF name prints nothing and is no failure; an output that fails to open or take all bytes is.
 TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
     auto& p = platform::printer();
     p.AssumeSystemPrinter(false);

@@ -199,8 +199,7 @@ TEST_F(EnergyRatioViewerTest, bothDirectionsKeepTheirStatisticsAndOverRangeChann
 }
 
 TEST_F(EnergyRatioViewerTest, limitsAtLoadComeFromTheRatiosAndTheChannelAEnergies) {
-    // lines ('|' between): ratio bars and exponent, the ratio span of the first chart (what the bars
-    // show), channel A's energy bars, unit and scale
+    // lines ('|' between): ratio bars, exponent, chart span (what the bars show), A's energy bars and unit
     const std::tuple<const char*, int, int, int, float, float, int, int, const char*, const char*> cases[] = {
         {"0.001\t0.002|0.002\t0.001", 0, 2, 0, 0, 2.0f, 100, 200, "uJ", "x 10"},
         {"0.003\t0.001|0.005\t0.001", 3, 5, 0, 3, 5, 300, 500, "uJ", "x 10"},

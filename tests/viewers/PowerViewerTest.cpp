@@ -214,8 +214,7 @@ protected:
 // The bars hold the data, the first chart is what they show, and Apply with
 // nothing changed keeps it.
 TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
-    // what, viewer, first chart, lines ('|' between): shown min|max|total|over range|Low and High
-    // boxes|coefficient|unit ("": not pinned)
+    // what, viewer, chart, lines ('|' between): min|max|total|over|Low|High|coefficient|unit ("": any)
     const std::tuple<const char*, int16_t, float, float, const char*, const char*> cases[] = {
         {"milliwatts", ViewPower, 0.001f, 0.002f, "0.001             \t0.00|0.002             \t1.00",
          "Min:  1.00mW|Max:  2.00mW|Total Points:  2|Points Overrange:  0|100|200|x 10|uW"},

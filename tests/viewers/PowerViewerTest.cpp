@@ -6,7 +6,6 @@
 #include "platform/Palette.h"
 #include "platform/Printer.h"
 #include "support/Screenshot.h"
-#include "support/SeparatorScope.h"
 #include "support/StabilityCell.h"
 #include "viewers/DataSet.h"
 #include "viewers/PowerViewData.h"
@@ -55,11 +54,7 @@ std::vector<Plotted> PlotAll(const PowerViewData& d, int direction = 0) {
 
 }  // namespace
 
-class PowerViewDataTest : public ::testing::Test {
-protected:
-    void SetUp() override { FreshProgramState(); }
-    SeparatorScope point{"."};
-};
+using PowerViewDataTest = ViewerTest;
 
 TEST_F(PowerViewDataTest, singleLinesGiveTimesValuesAndStatistics) {
     // what, lines ('|' between): the last line's time and value, valid and over-range readings

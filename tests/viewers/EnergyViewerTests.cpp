@@ -26,10 +26,6 @@ static int32_t Binned(const HistogramSpec& h) {
 
 class EnergyViewerTest : public ViewerTest {
 protected:
-    void SetUp() override {
-        ViewerTest::SetUp();
-        w.resize(900, 560);
-    }
     QString Labels() const {
         return QStringList{w.lblMinEnergy->text(),    w.lblMaxEnergy->text(),   w.lblAvrEnergy->text(),
                            w.lblStDevEnergy->text(),  w.lblTotalPulses->text(), w.lblPulsesOverrange->text(),
@@ -251,8 +247,7 @@ TEST_F(EnergyRatioViewerTest, screenshotsAndPrintoutsOfBothViewersInstalledHidde
         single << QString::number(e, 'E', 3);
         pairs << QString::number(e, 'E', 4) + "\t" + QString::number(e * split(rng), 'E', 4);
     }
-    single << "Overrange"
-           << "Missed";
+    single.append({"Overrange", "Missed"});
     pairs << "Overrange\t0.002";
     DescribeDataSet({UnitScale(), true, {}});
     Notes().AppendNotesBox("Pulse energies of the 1064 nm laser at 20 Hz, behind a beam splitter.");

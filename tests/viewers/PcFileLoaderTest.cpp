@@ -236,8 +236,7 @@ TEST(DataLoadWindow, cancelAndCloseAbortTheSourcesTransferAndLeaveTheMode) {
 TEST(DataLoadWindow, progressBarRepaintsOnlyWhenItsWidthChangesAndStopsAtFullWidth) {
     DataLoadFormShow(kSourcePcFile, "a.pwr", "Loading Data Stored in PC File");
     ProgressBox& box = *SharedLoadingWindow().Picture1;
-    ProgressRecord r;
-    r.Fraction = 0;
+    ProgressRecord r;  // nothing done yet
     DrawProgress(-1, r);
     EXPECT_TRUE(box.isVisible());
     const int width = box.width();

@@ -189,7 +189,7 @@ TEST_F(ScatterChartTest, ratioLabelsTakeTheDecadeOfTheHighLimitAndEnergyLabelsIt
 }
 
 TEST_F(ScatterChartTest, narrowOrLowSurfacesLabelEveryOtherTickAndGridFollowsItsStyle) {
-    // width, height, grid style: energy labels, ratio labels, horizontal and vertical grid lines
+    // width, height, grid style: energy labels (and title), ratio labels, horizontal and vertical grid lines
     const std::tuple<int, int, int, int, int, int, int> cases[] = {
         {120, 80, 3, 11, 11, 11, 11}, {99, 80, 1, 6, 11, 11, 0}, {120, 49, 2, 11, 6, 0, 11}};
     for (auto [w, h, grid, xCount, yCount, hLines, vLines] : cases) {
@@ -200,7 +200,6 @@ TEST_F(ScatterChartTest, narrowOrLowSurfacesLabelEveryOtherTickAndGridFollowsIts
         int horizontal = 0, vertical = 0;
         for (const auto& c : surface.Calls("Line"))
             if (c.color == 11) (c.y1 == c.y2 ? horizontal : vertical)++;
-        // The energy labels come with their title.
         EXPECT_EQ(std::tuple(below.size(), LeftLabels().size(), horizontal, vertical),
                   std::tuple(size_t(xCount + 1), size_t(yCount), hLines, vLines))
             << w << " x " << h << ", grid " << grid;

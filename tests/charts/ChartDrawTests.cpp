@@ -299,10 +299,10 @@ TEST_F(StripChartDraw, labelsThinOutOnSmallSurfacesAndZeroDivisionsDrawOne) {
         EXPECT_EQ(TextsAtY(height - 9).size(), timeLabels) << width << "x" << height;
         EXPECT_EQ(LeftLabels().size(), valueLabels) << width << "x" << height;
     }
-    EXPECT_EQ(TextsAtY(21).mid(0, 3), QStringList({"0", "40", "80"})) << "every other time label";
+    EXPECT_EQ(TextsAtY(21).mid(0, 3).join(' ').toStdString(), "0 40 80") << "every other time label";
     std::tie(s.Width, s.Height, s.XDivisions, s.YDivisions) = std::tuple(160, 100, 0, -2);
     Draw(0, 240, 0, 1);
-    EXPECT_EQ(TextsAtY(91).join(' ') + " | " + LeftLabels().join(' '), "0 240 | 1.0 0");
+    EXPECT_EQ((TextsAtY(91).join(' ') + " | " + LeftLabels().join(' ')).toStdString(), "0 240 | 1.0 0");
 }
 
 TEST_F(StripChartDraw, valueLabelsTakeTheirDecimalsFromTheRange) {

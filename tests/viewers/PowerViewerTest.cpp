@@ -233,7 +233,7 @@ TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
         const QStringList want = QString(texts).split('|');
         for (qsizetype i = 0; i < want.size(); ++i)
             if (want[i].isEmpty()) shown[i].clear();
-        EXPECT_EQ(shown.join('|'), texts);
+        EXPECT_EQ(shown.join('|').toStdString(), texts);
         for (int apply = 0; apply < 2; ++apply) {
             EXPECT_EQ(std::pair(v.Chart.YMin, v.Chart.YMax), std::pair(yMin, yMax)) << apply << " Apply";
             QTest::mouseClick(v.butApply, Qt::LeftButton);

@@ -6,13 +6,11 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-using platform::PortTrouble;
-
 const QString kById = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
 
 TEST(ConnectionDoctor, eachSituationGetsItsFindingAndRemedy) {
     using S = FakeSystemView;
-    using T = PortTrouble;
+    using T = platform::PortTrouble;
     // clang-format off
     const struct { const char* situation; T trouble; std::function<void(S&)> arrange; QString expected; } rows[] = {
         {"missing, others present", T::OpenFailed, [](S& s) { s.present.clear(); s.devices = {{"/dev/ttyS0", ""}, {"/dev/ttyUSB1", kById}}; }, "The device /dev/ttyUSB0 does not exist. Serial devices on this computer: /dev/ttyS0, /dev/ttyUSB1 (" + kById + "). Plug the meter in, or choose its port under Configuration, Comm. Port."},

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <QDir>
 
-using platform::DecideFolders;
 using platform::FolderFacts;
 
 // One rule for the settings, the traffic log and the working files: a copy
@@ -25,7 +24,7 @@ TEST(ProgramFolder, installedProgramsUseTheDesktopFoldersOthersTheCurrentOne) {
     };
     // clang-format on
     for (const auto& c : cases) {
-        const platform::ProgramFolders f = DecideFolders(c.facts);
+        const platform::ProgramFolders f = platform::DecideFolders(c.facts);
         EXPECT_EQ(f.installed ? QStringList({f.settings, f.state, f.work}).join(' ') : "here",
                   QDir::toNativeSeparators(c.folders))
             << c.facts.executableFolder.toStdString();

@@ -26,10 +26,6 @@ static int32_t Binned(const HistogramSpec& h) {
 
 class EnergyViewerTest : public ViewerTest {
 protected:
-    void SetUp() override {
-        ViewerTest::SetUp();
-        w.resize(900, 560);
-    }
     QString Labels() const {
         return QStringList{w.lblMinEnergy->text(),    w.lblMaxEnergy->text(),   w.lblAvrEnergy->text(),
                            w.lblStDevEnergy->text(),  w.lblTotalPulses->text(), w.lblPulsesOverrange->text(),
@@ -57,12 +53,10 @@ TEST_F(EnergyViewerTest, loadedValuesGiveCountsStatisticsAndLimits) {
     DescribeDataSet({UnitScale(), true, {}});
     for (const auto& [binned, low, high, lines, labels] : cases) {
         Feed(w, "run.nrg", QString(lines).split('|'));
-        EXPECT_EQ(Labels(), labels);
-        EXPECT_EQ(Binned(w.Data.ViewHist), binned) << lines;
-        EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, low) << lines;
-        EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, high) << lines;
+        EXPECT_EQ(std::tuple(Labels(), Binned(w.Data.ViewHist), w.Data.ViewHist.LowLimit,
+                             w.Data.ViewHist.HighLimit),
+                  std::tuple(QString(labels), binned, low, high));
     }
-    EXPECT_TRUE(w.lblMissingPulses->isVisible());
     // No number, or one beyond a single: the load ends there instead of inventing a 0 J pulse.
     for (const char* bad : {"abc", "1.2.3", "\x01\x7f\x02", "0.5mJ", "1E+39"})
         EXPECT_THROW(w.EnergyLoad(0, QString::fromLatin1(bad)), DataFileError) << bad;
@@ -85,11 +79,9 @@ TEST_F(EnergyViewerTest, lowLimitIsTheAverageLessThreeDeviationsAndTheLargestPul
 
 TEST_F(EnergyViewerTest, unitAndScaleFollowTheLargestEnergy) {
     // largest energy: exponent, scale, unit
-    for (const auto& [max, exponent, scale, unit] : {std::tuple{0.05, 4, 2, 2},
-                                                     {0.003, 5, 1, 2},
-                                                     {5000.0, -1, 1, 4},
-                                                     {0.9, 3, 0, 3},
-                                                     {-2.0, -1, 1, 4}}) {
+    const std::tuple<double, int, int, int> cases[] = {
+        {0.05, 4, 2, 2}, {0.003, 5, 1, 2}, {5000.0, -1, 1, 4}, {0.9, 3, 0, 3}, {-2.0, -1, 1, 4}};
+    for (const auto& [max, exponent, scale, unit] : cases) {
         const EnergyScaling s = ScalingForMax(max, true);
         EXPECT_EQ(std::tuple(s.Exponent, s.ScaleIndex, s.UnitIndex), std::tuple(exponent, scale, unit))
             << max;
@@ -108,13 +100,13 @@ TEST_F(EnergyViewerTest, applyOrdersTheLimitsAndBinsComeInFives) {
     w.histogram_limits[0]->setValue(50);
     w.histogram_limits[1]->setValue(20);
     w.bins_count->setValue(4);
-    EXPECT_EQ(w.txt_bins->text(), "Number of Bins 20");
-    EXPECT_EQ(w.Data.ViewHist.BinsCount, 10);  // nothing before Apply
+    // Nothing changes before Apply.
+    EXPECT_EQ(std::pair(w.txt_bins->text(), int(w.Data.ViewHist.BinsCount)),
+              std::pair(QString("Number of Bins 20"), 10));
     QTest::mouseClick(w.butApply, Qt::LeftButton);
-    EXPECT_EQ(std::tuple(w.histogram_limits[0]->value(), w.histogram_limits[1]->value()), std::tuple(19, 20));
-    EXPECT_FLOAT_EQ(w.Data.ViewHist.LowLimit, 0.019f);
-    EXPECT_FLOAT_EQ(w.Data.ViewHist.HighLimit, 0.020f);
-    EXPECT_EQ(w.Data.ViewHist.BinsCount, 20);
+    EXPECT_EQ(std::tuple(w.histogram_limits[0]->value(), w.histogram_limits[1]->value(),
+                         w.Data.ViewHist.LowLimit, w.Data.ViewHist.HighLimit, int(w.Data.ViewHist.BinsCount)),
+              std::tuple(19, 20, 0.019f, 0.020f, 20));
     // 30 and 40 mJ above the right limit; 20 mJ on it is in range, as the largest pulse is at load.
     EXPECT_EQ(w.Data.ViewHist.Bins[21].Count, 2);
 
@@ -149,10 +141,10 @@ TEST_F(EnergyViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
         const std::vector<float> before = w.Data.Values;
         LoadFile(w, ViewEnergy, path);
         EXPECT_EQ(w.Data.Values, before);
-        EXPECT_EQ(w.Text1->toPlainText(), QString(100, 'n'));
-        EXPECT_EQ(w.Data.RelativeUnits, relative);
-        EXPECT_EQ(w.windowTitle().startsWith("Relative Energy Data  - "), relative);
-        EXPECT_EQ(w.lblMissingPulses->isVisibleTo(&w), relative);
+        EXPECT_EQ(std::tuple(w.Text1->toPlainText(), w.Data.RelativeUnits,
+                             w.windowTitle().startsWith("Relative Energy Data  - "),
+                             w.lblMissingPulses->isVisibleTo(&w)),
+                  std::tuple(QString(100, 'n'), relative, relative, relative));
     }
     w.EnergyLoad(1, QString());
     EXPECT_EQ(App().ViewerKind, -1);
@@ -162,9 +154,9 @@ TEST_F(EnergyViewerTest, everyLineIsKeptCountedBinnedAndSavedBeyondSixtyThousand
     QStringList lines;
     for (int i = 0; i < 60010; ++i) lines << QString::number(1 + i % 9) + "E-3";
     Feed(w, "big.nrg", lines);
-    EXPECT_EQ(w.lblTotalPulses->text(), "Total Pulses:  60010");
-    EXPECT_EQ(Binned(w.Data.ViewHist), 60010);
-    EXPECT_EQ(w.Data.ViewYScale, 10240);  // 10 doubled until 6668 pulses of one value fit
+    // The scale is 10 doubled until 6668 pulses of one value fit.
+    EXPECT_EQ(std::tuple(w.lblTotalPulses->text(), Binned(w.Data.ViewHist), w.Data.ViewYScale),
+              std::tuple(QString("Total Pulses:  60010"), 60010, 10240));
     EnergyRatioViewer pairs;
     Feed(pairs, "big.dnr", QStringList(60010, "0.002\t0.001"));
     EXPECT_EQ(pairs.lblTotalPulses->text(), "Total Points:  60010");
@@ -203,37 +195,31 @@ TEST_F(EnergyRatioViewerTest, bothDirectionsKeepTheirStatisticsAndOverRangeChann
 }
 
 TEST_F(EnergyRatioViewerTest, limitsAtLoadComeFromTheRatiosAndTheChannelAEnergies) {
-    struct Case {
-        QStringList lines;
-        int ratioLow, ratioHigh, exponent;
-        float chartLow, chartHigh;  // ratio span of the first chart: what the bars show
-        int energyLeft, energyRight;
-        QString unit, scale;
-    };
-    const Case cases[] = {
-        {{"0.001\t0.002", "0.002\t0.001"}, 0, 2, 0, 0, 2.0f, 100, 200, "uJ", "x 10"},
-        {{"0.003\t0.001", "0.005\t0.001"}, 3, 5, 0, 3, 5, 300, 500, "uJ", "x 10"},
-        {{"2E-9\t4E-6", "3E-9\t5E-6"}, 5, 6, -4, 5e-4f, 6e-4f, 200, 300, "pJ", "x 10"},
+    // lines ('|' between): ratio bars, exponent, chart span (what the bars show), A's energy bars and unit
+    const std::tuple<const char*, int, int, int, float, float, int, int, const char*, const char*> cases[] = {
+        {"0.001\t0.002|0.002\t0.001", 0, 2, 0, 0, 2.0f, 100, 200, "uJ", "x 10"},
+        {"0.003\t0.001|0.005\t0.001", 3, 5, 0, 3, 5, 300, 500, "uJ", "x 10"},
+        {"2E-9\t4E-6|3E-9\t5E-6", 5, 6, -4, 5e-4f, 6e-4f, 200, 300, "pJ", "x 10"},
         // 4.1 .. 4.5 x 10^-1 would show 4 .. 4: the bars widen to hold the ratios.
-        {{"0.00041\t0.001", "0.00045\t0.001"}, 4, 5, -1, 0.4f, 0.5f, 410, 450, "uJ", "x 1"},
+        {"0.00041\t0.001|0.00045\t0.001", 4, 5, -1, 0.4f, 0.5f, 410, 450, "uJ", "x 1"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.lines.join('|').toStdString());
-        Feed(w, "run.dnr", c.lines);
-        EXPECT_EQ(std::tuple(w.ratio_limits[0]->value(), w.ratio_limits[1]->value(), w.graph_exp->value()),
-                  std::tuple(c.ratioLow, c.ratioHigh, c.exponent));
-        EXPECT_FLOAT_EQ(w.Data.Chart.RatioLow, c.chartLow);
-        EXPECT_FLOAT_EQ(w.Data.Chart.RatioHigh, c.chartHigh);
+    for (const auto& [lines, ratioLow, ratioHigh, exponent, chartLow, chartHigh, left, right, unit, scale] :
+         cases) {
+        SCOPED_TRACE(lines);
+        Feed(w, "run.dnr", QString(lines).split('|'));
+        EXPECT_EQ(std::tuple(w.ratio_limits[0]->value(), w.ratio_limits[1]->value(), w.graph_exp->value(),
+                             w.Data.Chart.RatioLow, w.Data.Chart.RatioHigh),
+                  std::tuple(ratioLow, ratioHigh, exponent, chartLow, chartHigh));
         EXPECT_EQ(std::tuple(w.energy_limits[0]->value(), w.energy_limits[1]->value(),
                              w.cmbEnergyUnits->currentText(), w.cmbEnergyCoeff->currentText()),
-                  std::tuple(c.energyLeft, c.energyRight, c.unit, c.scale));
+                  std::tuple(left, right, QString(unit), QString(scale)));
     }
     // A ratio maximum of exactly 1: the bars show 10 x 10^-1, so Apply keeps the chart at 1.
     Feed(w, "run.dnr", {"0.001\t0.002", "0.002\t0.002"});
     EXPECT_EQ(std::tuple(w.ratio_limits[1]->value(), w.graph_exp->value()), std::tuple(10, -1));
     QTest::mouseClick(w.butApply, Qt::LeftButton);
-    EXPECT_FLOAT_EQ(w.Data.Chart.RatioHigh, 1.0f);
-    EXPECT_FLOAT_EQ(w.Data.Chart.RatioLow, 0);  // 0.5 a decade down: bar 0
+    // 0.5 a decade down: bar 0.
+    EXPECT_EQ(std::pair(w.Data.Chart.RatioLow, w.Data.Chart.RatioHigh), std::pair(0.0f, 1.0f));
 }
 
 TEST_F(EnergyRatioViewerTest, savedFileLoadsBackToTheSameValuesAndNotes) {
@@ -261,8 +247,7 @@ TEST_F(EnergyRatioViewerTest, screenshotsAndPrintoutsOfBothViewersInstalledHidde
         single << QString::number(e, 'E', 3);
         pairs << QString::number(e, 'E', 4) + "\t" + QString::number(e * split(rng), 'E', 4);
     }
-    single << "Overrange"
-           << "Missed";
+    single.append({"Overrange", "Missed"});
     pairs << "Overrange\t0.002";
     DescribeDataSet({UnitScale(), true, {}});
     Notes().AppendNotesBox("Pulse energies of the 1064 nm laser at 20 Hz, behind a beam splitter.");

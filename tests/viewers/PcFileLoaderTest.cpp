@@ -4,7 +4,6 @@
 
 #include "auxiliary/NotesText.h"
 #include "data/DataFileSave.h"
-#include "link/LinkState.h"
 #include "state/Files.h"
 #include "support/FakeClock.h"
 #include "support/RecordingViewer.h"
@@ -30,7 +29,6 @@ class PcFileView : public ViewerTest {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        ForgetViewers();
         modes.clear();
         dialogTitles.clear();
         prompts.messages.clear();
@@ -69,31 +67,27 @@ protected:
 
 TEST_F(PcFileView, eachKindGoesToItsViewerWhichShowsItAndClosesOnLeaving) {
     const QByteArray notes = "'Beam A\r\n' aligned\r\n", dual = "1.5E-3 \t2.5E-3 \t0.50\r\n";
-    const QString headA = "; Head A: PS19; s/n 1234", headB = "; Head B: PE25; s/n 5678";
-    struct Case {
-        QByteArray file;
-        int16_t answer, viewer;
-        QString titleTail, line;
-    } cases[] = {
+    const QString a = "; Head A: PS19; s/n 1234", b = "; Head B: PE25; s/n 5678";
+    // file, view-mode answer, viewer: the title after the path, the line fed, the data set's unit and head B
+    const std::tuple<QByteArray, int16_t, int16_t, QString, QString, QString, QString> cases[] = {
         {"Power, in Lux \t Time, in Seconds \t Head: PH1\r\n" + notes + "12E-3 \t1.50\r\n", 0, ViewPower,
-         "; Head: PH1", "12E-3 \t1.50"},
-        {kDualPower + dual + notes, 1, ViewPower, headB, "2.5E-3 \t0.50"},
-        {kDualPower + dual, 2, ViewPowerRatio, headA + headB, "1.5E-3 \t2.5E-3 \t0.50"},
+         "; Head: PH1", "12E-3 \t1.50", "Lx", "DefaultB"},
+        {kDualPower + dual + notes, 1, ViewPower, b, "2.5E-3 \t0.50", "W", "DefaultB"},
+        {kDualPower + dual, 2, ViewPowerRatio, a + b, "1.5E-3 \t2.5E-3 \t0.50", "W", "PE25"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, mode, viewer, titleTail, line, unit, headB] : cases) {
         SetUp();
-        answer = c.answer;
-        Open("data.pwr", c.file);
+        answer = mode;
+        Open("data.pwr", file);
         const QString name = dir.Path("data.pwr");
-        EXPECT_EQ(Fed(c.viewer), (std::vector<Call>{{-1, name + c.titleTail}, {0, c.line}})) << c.file.data();
-        EXPECT_EQ(viewers[size_t(c.viewer)].shows, 1);
-        EXPECT_EQ(Notes().NotesText(), c.file.contains("'Beam") ? "Beam A\r\n aligned" : "");
-        EXPECT_EQ(dialogTitles, c.file.contains("Channel") ? QStringList{name} : QStringList{});
-        EXPECT_EQ(DescribedDataSet().Units.BaseUnit, c.file.contains("Lux") ? "Lx" : "W");
-        EXPECT_EQ(DescribedDataSet().Heads.bName, c.viewer == ViewPowerRatio ? "PE25" : "DefaultB");
-        EXPECT_FALSE(DataLoadShowing());
+        EXPECT_EQ(Fed(viewer), (std::vector<Call>{{-1, name + titleTail}, {0, line}})) << file.data();
+        EXPECT_EQ(Notes().NotesText(), file.contains("'Beam") ? "Beam A\r\n aligned" : "");
+        EXPECT_EQ(dialogTitles, file.contains("Channel") ? QStringList{name} : QStringList{});
+        EXPECT_EQ(std::tuple(viewers[size_t(viewer)].shows, DataLoadShowing(),
+                             DescribedDataSet().Units.BaseUnit, DescribedDataSet().Heads.bName),
+                  std::tuple(1, false, unit, headB));
         App().Shell.SwitchMode(ModeNone);
-        EXPECT_EQ(Fed(c.viewer).back(), Call(1, "")) << "leaving the view closes the viewer";
+        EXPECT_EQ(Fed(viewer).back(), Call(1, "")) << "leaving the view closes the viewer";
         EXPECT_TRUE(prompts.messages.empty());
         TearDown();
     }
@@ -101,31 +95,28 @@ TEST_F(PcFileView, eachKindGoesToItsViewerWhichShowsItAndClosesOnLeaving) {
 
 TEST_F(PcFileView, filesThatCannotBeLoadedLoadNothingWithTheirMessage) {
     const QString inUse = "File %1 is being used by other process. Operation canceld.";
-    struct Case {
-        QByteArray file;  // "-": missing, "busy": open for writing elsewhere
-        int16_t answer;
-        QStringList messages;
-    } cases[] = {
+    // file ("-": missing, "busy": open for writing elsewhere), view-mode answer, messages
+    const std::tuple<QByteArray, int16_t, QStringList> cases[] = {
         {"-", 0, {}},
         {"", 0, {}},
         {"Wavelength, nm\r\n1\r\n", 0, {"Unknown file format."}},
         {kDualPower + "1\t2\t0.00\r\n", -1, {}},  // the view-mode dialog cancelled
         {"busy", 0, {inUse, "Data file %1 failed. Operation canceled."}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, mode, messages] : cases) {
         SetUp();
-        answer = c.answer;
+        answer = mode;
         const QString name = dir.Path("x.pwr");
         QFile::remove(name);
-        if (c.file != "-") dir.Write("x.pwr", c.file);
-        const int16_t writer = c.file == "busy" ? OpenFile(name, FileAppend) : 0;
-        EXPECT_EQ(LoadPcFile(name), 3) << c.file.data();
+        if (file != "-") dir.Write("x.pwr", file);
+        const int16_t writer = file == "busy" ? OpenFile(name, FileAppend) : 0;
+        EXPECT_EQ(LoadPcFile(name), 3) << file.data();
         QStringList expected;
-        for (const QString& m : c.messages) expected << m.arg(name);
-        EXPECT_EQ(prompts.Texts(), expected) << c.file.data();
-        EXPECT_EQ(prompts.beeps, c.messages.isEmpty() ? 0 : 1) << c.file.data();
-        for (const RecordingViewer& v : viewers) EXPECT_TRUE(v.calls.empty()) << c.file.data();
-        EXPECT_FALSE(DataLoadShowing());
+        for (const QString& m : messages) expected << m.arg(name);
+        EXPECT_EQ(std::tuple(prompts.Texts(), prompts.beeps, DataLoadShowing()),
+                  std::tuple(expected, messages.isEmpty() ? 0 : 1, false))
+            << file.data();
+        for (const RecordingViewer& v : viewers) EXPECT_TRUE(v.calls.empty()) << file.data();
         CloseFile(writer);
         TearDown();
     }
@@ -150,10 +141,8 @@ TEST_F(PcFileView, cancelHalfWayClosesTheViewerShowsNothingAndLeavesTheView) {
     EXPECT_GE(v.lines.size(), 600) << "events run every 20 ms, not after every line";
     EXPECT_LT(v.lines.size(), 700);
     ASSERT_FALSE(v.calls.empty());
-    EXPECT_EQ(v.calls.back(), Call(1, ""));
-    EXPECT_EQ(v.shows, 0);
-    EXPECT_EQ(modes, (std::vector<int16_t>{ModePcFile, ModeNone}));
-    EXPECT_FALSE(DataLoadShowing());
+    EXPECT_EQ(std::tuple(v.calls.back(), v.shows, modes, DataLoadShowing()),
+              std::tuple(Call(1, ""), 0, std::vector<int16_t>{ModePcFile, ModeNone}, false));
 }
 
 TEST_F(PcFileView, openingAnotherFileDuringALoadEndsTheFirstLoad) {
@@ -168,10 +157,9 @@ TEST_F(PcFileView, openingAnotherFileDuringALoadEndsTheFirstLoad) {
     };
     Open("first.pwr", first);
     EXPECT_LT(viewers[ViewPower].lines.size(), 100);
-    EXPECT_EQ(viewers[ViewPower].shows, 0);
     EXPECT_EQ(Fed(ViewEnergy), (std::vector<Call>{{-1, dir.Path("second.nrg")}, {0, "7"}, {0, "8"}}))
         << "no line of the first file reaches the second file's viewer";
-    EXPECT_EQ(viewers[ViewEnergy].shows, 1);
+    EXPECT_EQ(std::pair(viewers[ViewPower].shows, viewers[ViewEnergy].shows), std::pair(0, 1));
 }
 
 TEST_F(PcFileView, aLineTheViewerCannotReadEndsTheLoadNamingLineAndFile) {
@@ -180,14 +168,11 @@ TEST_F(PcFileView, aLineTheViewerCannotReadEndsTheLoadNamingLineAndFile) {
     };
     Open("bad.pwr", "Power, in Watts \t\r\n'note\r\n1\t0\r\n2\t1\r\n1.2.3\t2\r\n4\t3\r\n");
     EXPECT_EQ(viewers[ViewPower].lines.size(), 3) << "the load stops at the bad line";
-    EXPECT_EQ(viewers[ViewPower].shows, 0);
     EXPECT_EQ(Fed(ViewPower).back(), Call(0, "1.2.3\t2")) << "what was read stays";
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, "Program internal trap. Notify supplier. Line 5 of " +
-                                            dir.Path("bad.pwr") + " cannot be read: not a number: 1.2.3.");
-    EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_EQ(Notes().NotesText(), "note");
-    EXPECT_FALSE(DataLoadShowing());
+    EXPECT_EQ(prompts.Texts(), QStringList{"Program internal trap. Notify supplier. Line 5 of " +
+                                           dir.Path("bad.pwr") + " cannot be read: not a number: 1.2.3."});
+    EXPECT_EQ(std::tuple(viewers[ViewPower].shows, prompts.beeps, Notes().NotesText(), DataLoadShowing()),
+              std::tuple(0, 1, QString("note"), false));
     EXPECT_NE(OpenFile(dir.Path("bad.pwr"), FileAppend), 0) << "the file was closed";
     CloseAllFiles();
 }
@@ -237,10 +222,10 @@ TEST(DataLoadWindow, cancelAndCloseAbortTheSourcesTransferAndLeaveTheMode) {
                       "40 data points|Collecting Logged Data from the TALON");
             ASSERT_TRUE(f.isVisible());
             byClose ? void(f.close()) : f.butCancel->click();
-            EXPECT_EQ(cancelled, std::vector<int16_t>{source});
-            EXPECT_EQ(modes, std::vector<int16_t>{ModeNone});
-            EXPECT_FALSE(f.isVisible());
-            EXPECT_EQ(f.windowTitle() + f.lblDataLogTitle->text(), "");
+            EXPECT_EQ(
+                std::tuple(cancelled, modes, f.isVisible(), f.windowTitle() + f.lblDataLogTitle->text()),
+                std::tuple(std::vector<int16_t>{source}, std::vector<int16_t>{ModeNone}, false, QString()))
+                << "source " << source << (byClose ? ", closed" : ", cancelled");
             DataLoadCancel();  // nothing is running now
             EXPECT_EQ(cancelled.size(), 1u);
         }
@@ -251,8 +236,7 @@ TEST(DataLoadWindow, cancelAndCloseAbortTheSourcesTransferAndLeaveTheMode) {
 TEST(DataLoadWindow, progressBarRepaintsOnlyWhenItsWidthChangesAndStopsAtFullWidth) {
     DataLoadFormShow(kSourcePcFile, "a.pwr", "Loading Data Stored in PC File");
     ProgressBox& box = *SharedLoadingWindow().Picture1;
-    ProgressRecord r;
-    r.Fraction = 0;
+    ProgressRecord r;  // nothing done yet
     DrawProgress(-1, r);
     EXPECT_TRUE(box.isVisible());
     const int width = box.width();
@@ -275,18 +259,15 @@ TEST(DataLoadWindow, progressBarRepaintsOnlyWhenItsWidthChangesAndStopsAtFullWid
 }
 
 TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen) {
-    struct Case {
-        int16_t before, kind;
-        int pressed;  // option clicked before OK, -1 none; -2 Cancel
-        int16_t preselected, answer;
-    } cases[] = {
+    // answer before, kind, option clicked before OK (-1 none; -2 Cancel): option preselected, answer
+    const std::tuple<int16_t, int16_t, int, int16_t, int16_t> cases[] = {
         {-1, 0, -1, 0, 0},  // after a cancel the first option
         {3, 2, -1, 0, 0},   // the difference is not offered for energy: channel A instead
         {3, 0, 1, 3, 1},   {1, 1, 2, 1, 2}, {2, 0, -2, 2, -1},
     };
-    for (const Case& c : cases) {
+    for (const auto& [before, kind, pressed, preselect, chosen] : cases) {
         FreshProgramState();
-        SetViewModeAnswer([&c](int16_t, const QString&) { return c.before; });
+        SetViewModeAnswer([before = before](int16_t, const QString&) { return before; });
         GetDualViewMode(0, "before");  // the answer the dialog remembers
         SetViewModeAnswer({});
         int16_t preselected = -9;
@@ -299,20 +280,18 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
             for (QRadioButton* o : d.optViewMode)
                 if (o->isVisible()) shown << o->text();
             preselected = d.SelectedMode();
-            if (c.kind == 0) SaveScreenshot(&d, "view-mode-dialog-power");
-            if (c.pressed >= 0) d.optViewMode[size_t(c.pressed)]->click();
-            (c.pressed == -2 ? d.butCancel : d.butOK)->click();
+            if (kind == 0) SaveScreenshot(&d, "view-mode-dialog-power");
+            if (pressed >= 0) d.optViewMode[size_t(pressed)]->click();
+            (pressed == -2 ? d.butCancel : d.butOK)->click();
         });
-        const int16_t answer = GetDualViewMode(c.kind, "run7.dpw");
+        const int16_t answer = GetDualViewMode(kind, "run7.dpw");
         const QString expected =
-            QString("run7.dpw|This is a dual-channel ") + (c.kind == 0 ? "Power" : "Energy") +
+            QString("run7.dpw|This is a dual-channel ") + (kind == 0 ? "Power" : "Energy") +
             " data-file.|Specify a view mode|Channel \"&A\" only|Channel \"&B\" only|&Ratio \"A\" && \"B\"" +
-            (c.kind == 0 ? "|&Difference \"A\" && \"B\"" : "");
-        EXPECT_TRUE(modal);
-        EXPECT_EQ(shown.join('|'), expected);
-        EXPECT_EQ(preselected, c.preselected) << c.before << " kind " << c.kind;
-        EXPECT_EQ(answer, c.answer) << c.before << " kind " << c.kind;
-        EXPECT_FALSE(SharedViewModeDialog().isVisible());
+            (kind == 0 ? "|&Difference \"A\" && \"B\"" : "");
+        EXPECT_EQ(std::tuple(modal, shown.join('|'), preselected, answer, SharedViewModeDialog().isVisible()),
+                  std::tuple(true, expected, preselect, chosen, false))
+            << before << " kind " << kind;
     }
 }
 

@@ -6,7 +6,6 @@
 #include "platform/Palette.h"
 #include "platform/Printer.h"
 #include "support/Screenshot.h"
-#include "support/SeparatorScope.h"
 #include "support/StabilityCell.h"
 #include "viewers/DataSet.h"
 #include "viewers/PowerViewData.h"
@@ -55,43 +54,30 @@ std::vector<Plotted> PlotAll(const PowerViewData& d, int direction = 0) {
 
 }  // namespace
 
-class PowerViewDataTest : public ::testing::Test {
-protected:
-    void SetUp() override { FreshProgramState(); }
-    SeparatorScope point{"."};
-};
+using PowerViewDataTest = ViewerTest;
 
 TEST_F(PowerViewDataTest, singleLinesGiveTimesValuesAndStatistics) {
-    struct Case {
-        const char* name;
-        QStringList lines;
-        double lastTime, lastValue;
-        int64_t valid, over;
+    // what, lines ('|' between): the last line's time and value, valid and over-range readings
+    const std::tuple<const char*, const char*, double, double, int64_t, int64_t> cases[] = {
+        {"over range, statistics untouched", "Overrange         \t12.50", 12.5, OverrangeValue, 0, 1},
+        {"a value as long as its field ends at the TAB", "0.004             \t2.00|0.00123456789012345\t9.00",
+         9.0, 0.00123456789012345, 2, 0},
+        {"two blanks end a value before any TAB", "1234E-3  0.5", 0.5, 1.234, 1, 0},
+        {"a channel's field and the rest", "1.5E-03           \t\t4.00", 4.0, 0.0015, 1, 0},
     };
-    const Case cases[] = {
-        {"over range, statistics untouched", {"Overrange         \t12.50"}, 12.5, OverrangeValue, 0, 1},
-        {"a value as long as its field ends at the TAB",
-         {"0.004             \t2.00", "0.00123456789012345\t9.00"},
-         9.0,
-         0.00123456789012345,
-         2,
-         0},
-        {"two blanks end a value before any TAB", {"1234E-3  0.5"}, 0.5, 1.234, 1, 0},
-        {"a channel's field and the rest", {"1.5E-03           \t\t4.00"}, 4.0, 0.0015, 1, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [what, text, lastTime, lastValue, valid, over] : cases) {
+        SCOPED_TRACE(what);
+        const QStringList lines = QString(text).split('|');
         // The same from the file's bytes, the text reading taking what they leave.
         PowerViewData bytes(PowerCombine::Single);
-        for (const QString& l : c.lines)
+        for (const QString& l : lines)
             if (!bytes.AddBytes(l.toUtf8().toStdString())) bytes.AddLine(l);
-        const PowerViewData text = Loaded(PowerCombine::Single, c.lines);
-        for (const PowerViewData* d : {&text, static_cast<const PowerViewData*>(&bytes)}) {
-            ASSERT_EQ(d->Count(), c.lines.size());
-            EXPECT_DOUBLE_EQ(d->Time(d->Count() - 1), c.lastTime);
-            EXPECT_DOUBLE_EQ(d->ChannelA(d->Count() - 1), c.lastValue);
-            EXPECT_EQ(d->Stats(0).Count, c.valid);
-            EXPECT_EQ(d->OverCount(0), c.over);
+        const PowerViewData read = Loaded(PowerCombine::Single, lines);
+        for (const PowerViewData* d : {&read, static_cast<const PowerViewData*>(&bytes)}) {
+            ASSERT_EQ(d->Count(), lines.size());
+            EXPECT_EQ(std::tuple(d->Time(d->Count() - 1), d->ChannelA(d->Count() - 1), d->Stats(0).Count,
+                                 d->OverCount(0)),
+                      std::tuple(lastTime, lastValue, valid, over));
         }
     }
 }
@@ -115,27 +101,24 @@ TEST_F(PowerViewDataTest, unreadableLinesThrowWithTheirReason) {
 }
 
 TEST_F(PowerViewDataTest, intervalsPlotEveryPointOrGroupAverages) {
-    struct Case {
-        int points;
-        size_t plotted;
-        int groupSize;  // 0: every point
-    };
-    for (const Case c : {Case{999, 999, 0}, Case{1000, 500, 2}, Case{60000, 984, 61}}) {
-        SCOPED_TRACE(c.points);
+    // points, points plotted, group size (0: every point)
+    for (const auto [points, plotted, groupSize] :
+         {std::tuple{999, size_t(999), 0}, {1000, 500, 2}, {60000, 984, 61}}) {
+        SCOPED_TRACE(points);
         PowerViewData d(PowerCombine::Single);
-        for (int i = 0; i < c.points; ++i) d.AddLine(Line(i, i * 0.5));
+        for (int i = 0; i < points; ++i) d.AddLine(Line(i, i * 0.5));
         const auto p = PlotAll(d);
-        ASSERT_EQ(p.size(), c.plotted);
+        ASSERT_EQ(p.size(), plotted);
         EXPECT_DOUBLE_EQ(p[0].value, 0);
-        if (c.groupSize == 0) {
-            EXPECT_DOUBLE_EQ(p.back().value, c.points - 1);
+        if (groupSize == 0) {
+            EXPECT_DOUBLE_EQ(p.back().value, points - 1);
             continue;
         }
         // Group g holds the points g*size .. g*size + size-1, drawn at the last one's time.
-        for (size_t k : {size_t(1), c.plotted - 1}) {
-            const double lastOfGroup = double(k) * c.groupSize - 1;
-            EXPECT_DOUBLE_EQ(p[k].time, lastOfGroup * 0.5);
-            EXPECT_DOUBLE_EQ(p[k].value, lastOfGroup - (c.groupSize - 1) / 2.0);
+        for (size_t k : {size_t(1), plotted - 1}) {
+            const double lastOfGroup = double(k) * groupSize - 1;
+            EXPECT_EQ(std::pair(p[k].time, p[k].value),
+                      std::pair(lastOfGroup * 0.5, lastOfGroup - (groupSize - 1) / 2.0));
         }
     }
 }
@@ -158,39 +141,30 @@ TEST_F(PowerViewDataTest, dualValuesKeepStatisticsForBothDirections) {
 }
 
 TEST_F(PowerViewDataTest, limitsChosenAtLoad) {
-    struct Case {
-        const char* name;
-        ViewLimits (*choose)(double, double);
-        double min, max;
-        double low, high;
-        int16_t scale, unit, exponent;
-        float yMin, yMax;
-    };
-    const Case cases[] = {
-        {"0.5 W", PowerLimitsAtLoad, 0, 0.5, 0, 500, 0, 3, 0, 0, 0.5f},
-        {"2.5 W", PowerLimitsAtLoad, 0, 2.5, 0, 250, 1, 3, 0, 0, 2.5f},
-        {"1500 W", PowerLimitsAtLoad, 0, 1500, 0, 150, 1, 4, 0, 0, 1500},
-        {"30000 W", PowerLimitsAtLoad, 0, 30000, 0, 300, 2, 4, 0, 0, 30000},
-        {"0.2 .. 0.5 W", PowerLimitsAtLoad, 0.2, 0.5, 200, 500, 0, 3, 0, 0.2f, 0.5f},
+    // what, of ratios, data minimum and maximum: Low and High bars, scale and unit, view exponent, chart
+    using I = int16_t;
+    const std::tuple<const char*, bool, double, double, double, double, I, I, I, float, float> cases[] = {
+        {"0.5 W", false, 0, 0.5, 0, 500, 0, 3, 0, 0, 0.5f},
+        {"2.5 W", false, 0, 2.5, 0, 250, 1, 3, 0, 0, 2.5f},
+        {"1500 W", false, 0, 1500, 0, 150, 1, 4, 0, 0, 1500},
+        {"30000 W", false, 0, 30000, 0, 300, 2, 4, 0, 0, 30000},
+        {"0.2 .. 0.5 W", false, 0.2, 0.5, 200, 500, 0, 3, 0, 0.2f, 0.5f},
         // The bars hold the data and the first chart is what they show.
-        {"12.25 .. 12.75 mW", PowerLimitsAtLoad, 0.01225, 0.01275, 122, 128, 2, 2, 0, 0.0122f, 0.0128f},
-        {"ratio 0.5 .. 2", RatioLimitsAtLoad, 0.5, 2.0, 0, 2, 0, 4, 0, 0, 2},
-        {"ratio 5 .. 50", RatioLimitsAtLoad, 5, 50, 0, 5, 0, 4, 1, 0, 50},
+        {"12.25 .. 12.75 mW", false, 0.01225, 0.01275, 122, 128, 2, 2, 0, 0.0122f, 0.0128f},
+        {"ratio 0.5 .. 2", true, 0.5, 2.0, 0, 2, 0, 4, 0, 0, 2},
+        {"ratio 5 .. 50", true, 5, 50, 0, 5, 0, 4, 1, 0, 50},
         // A maximum that is a power of ten: 10 x 10^-1, not 10 x 10^0.
-        {"ratio 0.02 .. 0.1", RatioLimitsAtLoad, 0.02, 0.1, 0, 10, 0, 4, -2, 0, 0.1f},
+        {"ratio 0.02 .. 0.1", true, 0.02, 0.1, 0, 10, 0, 4, -2, 0, 0.1f},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        const ViewLimits v = c.choose(c.min, c.max);
-        EXPECT_NEAR(v.Low, c.low, 1e-4);
-        EXPECT_NEAR(v.High, c.high, 1e-4);
-        if (c.choose != RatioLimitsAtLoad) {
-            EXPECT_EQ(v.ScaleExponent, c.scale);
-            EXPECT_EQ(v.UnitIndex, c.unit);
+    for (const auto& [what, ratio, min, max, low, high, scale, unit, exponent, yMin, yMax] : cases) {
+        SCOPED_TRACE(what);
+        const ViewLimits v = (ratio ? RatioLimitsAtLoad : PowerLimitsAtLoad)(min, max);
+        EXPECT_NEAR(v.Low, low, 1e-4);
+        EXPECT_NEAR(v.High, high, 1e-4);
+        if (!ratio) {
+            EXPECT_EQ(std::pair(v.ScaleExponent, v.UnitIndex), std::pair(scale, unit));
         }
-        EXPECT_EQ(v.ViewExponent, c.exponent);
-        EXPECT_FLOAT_EQ(v.YMin, c.yMin);
-        EXPECT_FLOAT_EQ(v.YMax, c.yMax);
+        EXPECT_EQ(std::tuple(v.ViewExponent, v.YMin, v.YMax), std::tuple(exponent, yMin, yMax));
     }
 }
 
@@ -202,13 +176,8 @@ protected:
         area.show();
         InstallPowerViewers(&area);
     }
-    PowerViewer& Viewer(int16_t kind) {
-        auto* v = dynamic_cast<PowerViewer*>(::Viewer(kind));
-        EXPECT_NE(v, nullptr);
-        return *v;
-    }
     PowerViewer& Show(int16_t kind, const QStringList& lines, const QString& title = "a.pwr; Head: TH1") {
-        PowerViewer& v = Viewer(kind);
+        auto& v = dynamic_cast<PowerViewer&>(*Viewer(kind));
         Feed(v, title, lines);
         return v;
     }
@@ -240,41 +209,33 @@ protected:
 // The bars hold the data, the first chart is what they show, and Apply with
 // nothing changed keeps it.
 TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
-    struct Case {
-        const char* name;
-        int16_t kind;
-        int unit;  // -1: not pinned
-        float yMin, yMax;
-        const char* lines;  // '|' between lines
-        const char* shown;  // min|max|total|over range|Low and High boxes|coefficient ("": not pinned)
-    };
-    const Case cases[] = {
-        {"milliwatts", ViewPower, 2, 0.001f, 0.002f, "0.001             \t0.00|0.002             \t1.00",
-         "Min:  1.00mW|Max:  2.00mW|Total Points:  2|Points Overrange:  0|100|200|x 10"},
-        {"all over range", ViewPower, 4, 0, 1,
+    // what, viewer, chart, lines ('|' between): min|max|total|over|Low|High|coefficient|unit ("": any)
+    const std::tuple<const char*, int16_t, float, float, const char*, const char*> cases[] = {
+        {"milliwatts", ViewPower, 0.001f, 0.002f, "0.001             \t0.00|0.002             \t1.00",
+         "Min:  1.00mW|Max:  2.00mW|Total Points:  2|Points Overrange:  0|100|200|x 10|uW"},
+        {"all over range", ViewPower, 0, 1,
          "Overrange         \t0.00|Overrange         \t1.00|Overrange         \t2.00",
-         "Min:  0.00pW|Max:  0.00pW|Total Points:  3|Points Overrange:  3|0|1|x 1"},
+         "Min:  0.00pW|Max:  0.00pW|Total Points:  3|Points Overrange:  3|0|1|x 1|W"},
         // A ratio of two zeros is no point; an over-range one is.
-        {"ratios up to 1.0", ViewPowerRatio, -1, 0, 1, "0.5\t1\t0|0.75\t1\t1|1\t1\t2|0\t0\t3|Overrange\t1\t4",
-         "||Total Points:  4||0|10|"},
-        {"differences -2 .. 0.5 mW", ViewPowerDifference, 2, -0.002f, 0.0005f,
+        {"ratios up to 1.0", ViewPowerRatio, 0, 1, "0.5\t1\t0|0.75\t1\t1|1\t1\t2|0\t0\t3|Overrange\t1\t4",
+         "||Total Points:  4||0|10||"},
+        {"differences -2 .. 0.5 mW", ViewPowerDifference, -0.002f, 0.0005f,
          "0.001\t0.003\t0.00|0.0015\t0.001\t1.00|Overrange\t0\t2.00",
-         "Min:  -2.00mW|||Out of Range:  1|-200|50|x 10"},
+         "Min:  -2.00mW|||Out of Range:  1|-200|50|x 10|uW"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        PowerViewer& v = Show(c.kind, QString(c.lines).split('|'));
-        const QStringList shown = {v.lblMinPower->text(),         v.lblMaxPower->text(),
-                                   v.lblTotalPoints->text(),      v.lblPointsOverrange->text(),
-                                   v.txt_power[0]->text(),        v.txt_power[1]->text(),
-                                   v.cmbPowerCoeff->currentText()};
-        const QStringList want = QString(c.shown).split('|');
-        for (qsizetype i = 0; i < shown.size(); ++i)
-            if (!want[i].isEmpty()) EXPECT_EQ(shown[i].toStdString(), want[i].toStdString());
-        if (c.unit >= 0) EXPECT_EQ(v.cmbPowerUnits->currentIndex(), c.unit);
+    for (const auto& [what, kind, yMin, yMax, lines, texts] : cases) {
+        SCOPED_TRACE(what);
+        PowerViewer& v = Show(kind, QString(lines).split('|'));
+        QStringList shown = {v.lblMinPower->text(),          v.lblMaxPower->text(),
+                             v.lblTotalPoints->text(),       v.lblPointsOverrange->text(),
+                             v.txt_power[0]->text(),         v.txt_power[1]->text(),
+                             v.cmbPowerCoeff->currentText(), v.cmbPowerUnits->currentText()};
+        const QStringList want = QString(texts).split('|');
+        for (qsizetype i = 0; i < want.size(); ++i)
+            if (want[i].isEmpty()) shown[i].clear();
+        EXPECT_EQ(shown.join('|').toStdString(), texts);
         for (int apply = 0; apply < 2; ++apply) {
-            EXPECT_FLOAT_EQ(v.Chart.YMin, c.yMin);
-            EXPECT_FLOAT_EQ(v.Chart.YMax, c.yMax);
+            EXPECT_EQ(std::pair(v.Chart.YMin, v.Chart.YMax), std::pair(yMin, yMax)) << apply << " Apply";
             QTest::mouseClick(v.butApply, Qt::LeftButton);
         }
     }
@@ -299,15 +260,11 @@ TEST_F(PowerViewerTest, dragZoomsOverFifteenPointsWithTheStabilityFiguresAndRigh
     };
     expectFigures(0, 199);
     Drag(v, 40, 45);  // 10 points
-    EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_FALSE(v.Zoomed);
-    EXPECT_FALSE(v.butZoomOut->isVisible());
+    EXPECT_EQ(std::tuple(prompts.beeps, v.Zoomed, v.butZoomOut->isVisible()), std::tuple(1, false, false));
 
     Drag(v, 40, 50);  // 20 points
-    EXPECT_EQ(prompts.beeps, 1);
-    ASSERT_TRUE(v.Zoomed);
-    EXPECT_TRUE(v.butZoomOut->isVisible());
-    EXPECT_EQ(v.butZoomOut->text(), "Zoom &Out");
+    ASSERT_EQ(std::tuple(prompts.beeps, v.Zoomed, v.butZoomOut->isVisible(), v.butZoomOut->text()),
+              std::tuple(1, true, true, QString("Zoom &Out")));
     EXPECT_NEAR(v.ZoomStart, 40, 1);
     EXPECT_NEAR(v.ZoomEnd, 50, 1);
     EXPECT_EQ(v.ZoomLast - v.ZoomFirst, 2 * int64_t(std::lround(v.ZoomEnd - v.ZoomStart)));
@@ -321,10 +278,8 @@ TEST_F(PowerViewerTest, dragZoomsOverFifteenPointsWithTheStabilityFiguresAndRigh
     EXPECT_EQ(1, PrintToScreenshots("stability_printout", [&] { EXPECT_TRUE(s->PrintFigures()); }));
 
     QTest::mousePress(v.Picture1, Qt::RightButton, {}, At(v, 50));
-    EXPECT_FALSE(v.Zoomed);
-    EXPECT_FALSE(v.butZoomOut->isVisible());
-    EXPECT_EQ(v.ZoomFirst, 0);
-    EXPECT_EQ(v.ZoomLast, 199);
+    EXPECT_EQ(std::tuple(v.Zoomed, v.butZoomOut->isVisible(), v.ZoomFirst, v.ZoomLast),
+              std::tuple(false, false, int64_t(0), int64_t(199)));
 }
 
 // 12.2 typed in mW is 12.2 mW; text that is no number beeps, is marked and changes nothing.
@@ -355,16 +310,13 @@ TEST_F(PowerViewerTest, applyTakesTheBarsAndTypedDecimalsInTheirUnitAndRefusesNo
         QTest::keyClicks(v.txt_power[box], typed);
     }
     QTest::mouseClick(v.butApply, Qt::LeftButton);
-    EXPECT_EQ(prompts.beeps, beeps);
-    EXPECT_EQ(v.txt_power[0]->text() + " " + v.txt_power[1]->text(), "12.2 12.85");
-    EXPECT_FLOAT_EQ(v.Chart.YMin, 0.0122f);
-    EXPECT_FLOAT_EQ(v.Chart.YMax, 0.01285f);
+    EXPECT_EQ(std::tuple(prompts.beeps, v.txt_power[0]->text() + " " + v.txt_power[1]->text(), v.Chart.YMin,
+                         v.Chart.YMax),
+              std::tuple(beeps, QString("12.2 12.85"), 0.0122f, 0.01285f));
     v.txt_power[1]->setText("1.2.");
     QTest::mouseClick(v.butApply, Qt::LeftButton);
-    EXPECT_EQ(prompts.beeps, beeps + 1);
-    EXPECT_TRUE(IsRefused(v.txt_power[1]));
-    EXPECT_EQ(v.txt_power[1]->text(), "1.2.");
-    EXPECT_FLOAT_EQ(v.Chart.YMax, 0.01285f);
+    EXPECT_EQ(std::tuple(prompts.beeps, IsRefused(v.txt_power[1]), v.txt_power[1]->text(), v.Chart.YMax),
+              std::tuple(beeps + 1, true, QString("1.2."), 0.01285f));
 }
 
 TEST_F(PowerViewerTest, savedRecordLoadsBackAndNoEmptyOrPartRecordIsWritten) {
@@ -414,16 +366,14 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     ASSERT_NE(combo, nullptr);
     const float yMaxAB = ratio.Chart.YMax;
     combo->setCurrentIndex(1);
-    EXPECT_EQ(ratio.Data.Count(), 2);
     EXPECT_EQ(minMax(), "Min:  2.50 E-01|Max:  2.00");
     EXPECT_EQ(ratio.Chart.YMax, yMaxAB);  // redrawn with the applied limits
     ratio.DataSave(dir.Path("r.dpw"));
-    const QStringList saved = QString::fromLatin1(dir.Read("r.dpw")).split("\r\n");
-    EXPECT_EQ(saved.size(), 4);
     EXPECT_EQ(
-        saved.first() + "|" + saved[2] + saved.last(),
+        QString::fromLatin1(dir.Read("r.dpw")).split("\r\n").join('|').toStdString(),
         "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: TH1; s/n 111\t Head B: DefaultB; "
-        "s/n 12345|0.001             \t0.002             \t1.00");
+        "s/n 12345|0.004             \t0.001             \t0.00|0.001             \t0.002             "
+        "\t1.00|");
     Show(ViewPowerRatio, Lines(200, true), "b.dpw");
     SaveScreenshot(&ratio, "power_ratio_viewer");
 
@@ -447,13 +397,12 @@ TEST_F(PowerViewerTest, aSpikeAndADropoutInTwoMillionPointsShowInTheBand) {
         file += value.leftJustified(18) + '\t' + QByteArray::number(i * 0.01, 'f', 2) + "\r\n";
     }
     dir.Write("day.pwr", file);
-    PowerViewer& v = Viewer(ViewPower);
+    auto& v = dynamic_cast<PowerViewer&>(*Viewer(ViewPower));
     LoadFile(v, ViewPower, dir.Path("day.pwr"));
     v.resize(960, 600);
     QApplication::processEvents();
     // Every line is kept, found by a zoom to the end and written back.
-    ASSERT_EQ(v.Data.Count(), n);
-    EXPECT_EQ(v.Data.Stats(0).Count, n);
+    ASSERT_EQ(std::pair(v.Data.Count(), v.Data.Stats(0).Count), std::pair(int64_t(n), int64_t(n)));
     int64_t first = 0, last = 0, lines = 0;
     v.Data.ZoomIndexes(19990, 19999.995, first, last);
     EXPECT_EQ(last, n - 1);

@@ -49,23 +49,19 @@ constexpr float kOver = float(OverrangeValue);
 
 enum class Window { Power, PowerRatio, PowerDifference, Energy, EnergyTimed, EnergyRatio };
 
-// What the meter sends (the text after "*"), one reply a second, and what
-// each view choice (-1: a single-channel file) reads back.
-struct Case {
-    Window window;
-    std::vector<const char*> replies;
-    std::vector<std::pair<int16_t, std::vector<float>>> views;
-};
+// What each view choice (-1: a single-channel file) reads back.
+using Views = std::vector<std::pair<int16_t, std::vector<float>>>;
 
 const std::vector<const char*> kTwoChannels = {"1.0E-3 2.0E-3", "3.0E-3 4.0E-3", "5.0E-4 OVER"};
-const std::vector<std::pair<int16_t, std::vector<float>>> kTwoChannelViews = {
+const Views kTwoChannelViews = {
     {0, {1e-3f, 3e-3f, 5e-4f}},
     {1, {2e-3f, 4e-3f, kOver}},
     {2, {0.5f, 0.75f, 0}},  // an over-range divisor gives 0
     {3, {-1e-3f, -1e-3f, -kOver}},
 };
 
-const Case kCases[] = {
+// The window, what the meter sends (the text after "*", one reply a second), and the views.
+const std::tuple<Window, std::vector<const char*>, Views> kCases[] = {
     {Window::Power, {"1.0E-3", "OVER", "2.5E-3"}, {{-1, {1e-3f, kOver, 2.5e-3f}}}},
     {Window::PowerRatio, kTwoChannels, kTwoChannelViews},
     {Window::PowerDifference, kTwoChannels, kTwoChannelViews},
@@ -115,12 +111,11 @@ protected:
 
     // Logs the replies in `window` and saves the run as `name`.
     void LogAndSave(Window window, const std::vector<const char*>& replies, const QString& name) {
-        AppState& app = App();
         if (window == Window::Power || window == Window::PowerRatio || window == Window::PowerDifference) {
             const PowerProfile& profile = window == Window::Power        ? kPowerProfile
                                           : window == Window::PowerRatio ? kPowerRatioProfile
                                                                          : kPowerDifferenceProfile;
-            app.ActiveMode = window == Window::Power ? ModePower : ModePowerRatio;
+            App().ActiveMode = window == Window::Power ? ModePower : ModePowerRatio;
             TestMeter().DeviceType = window == Window::Power ? MeterModel::Talon : MeterModel::MeridelTwo;
             PowerEngine e(profile);
             e.View.TrialReading = [] {};
@@ -130,13 +125,13 @@ protected:
         TestMeter().Channels[0].HeadType = TestMeter().Channels[1].HeadType = HeadKind::Pyroelectric;
         if (window == Window::EnergyRatio) {
             TestMeter().DeviceType = MeterModel::MeridelTwo;
-            app.ActiveMode = ModeEnergyRatio;
+            App().ActiveMode = ModeEnergyRatio;
             EnergyRatioEngine e;
             Run(e, "N N", replies, name);
             return;
         }
         TestMeter().DeviceType = MeterModel::Talon;
-        app.ActiveMode = ModeEnergy;
+        App().ActiveMode = ModeEnergy;
         CurrentSettings().Energy.EnergyTimeStamp = window == Window::EnergyTimed;
         EnergyEngine e;
         e.StartEnergy();
@@ -153,23 +148,23 @@ TEST_F(RoundTripTest, everySaveReadsBackIntoEveryViewerAsTheMeterSentIt) {
     auto useLocale = [&](qsizetype i) { SetDecimalSeparator(QLocale(locales[i % 3]).decimalPoint()); };
     int file = 0;
     for (qsizetype writer = 0; writer < locales.size(); ++writer) {
-        for (const Case& c : kCases) {
+        for (const auto& [window, replies, views] : kCases) {
             for (const bool workFile : {true, false}) {
                 CurrentSettings().LogToFile = workFile;
                 const QString name = dir.Path(QStringLiteral("run%1.dat").arg(++file));
                 useLocale(writer);
-                LogAndSave(c.window, c.replies, name);
-                for (const auto& [mode, expected] : c.views) {
+                LogAndSave(window, replies, name);
+                for (const auto& [mode, expected] : views) {
                     for (const qsizetype reader : {writer, writer + 1}) {
                         SCOPED_TRACE(testing::Message()
-                                     << "window " << int(c.window) << ", working file " << workFile
-                                     << ", view " << mode << ", written in " << locales[writer].toStdString()
+                                     << "window " << int(window) << ", working file " << workFile << ", view "
+                                     << mode << ", written in " << locales[writer].toStdString()
                                      << ", read in " << locales[reader % 3].toStdString());
                         useLocale(reader);
                         SetViewModeAnswer([mode = mode](int16_t, const QString&) { return mode; });
                         const int16_t kind = LoadPcFile(name);
-                        const bool energy = c.window >= Window::Energy;
-                        ASSERT_EQ(kind, energy ? (c.window == Window::EnergyTimed ? 2 : 1) : 0);
+                        const bool energy = window >= Window::Energy;
+                        ASSERT_EQ(kind, energy ? (window == Window::EnergyTimed ? 2 : 1) : 0);
                         ASSERT_GE(App().ViewerKind, 0);
                         EXPECT_EQ(Values(App().ViewerKind), expected);
                         if (energy) continue;

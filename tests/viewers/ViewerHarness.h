@@ -1,8 +1,6 @@
 #pragma once
 
 #include "auxiliary/NotesWindow.h"
-#include "data/NumberFormat.h"
-#include "data/WorkFile.h"
 #include "state/AppState.h"
 #include "support/ProgramState.h"
 #include "support/ScriptedPrompts.h"
@@ -29,7 +27,6 @@ protected:
         SetViewModeAnswer({});
         ForgetViewers();
         Notes().ClearNotesBox();
-        WorkFile(2, QString());
         FreshProgramState();
     }
     static void Feed(StoredDataViewer& v, const QString& title, const QStringList& lines) {

@@ -21,7 +21,6 @@ protected:
         CurrentSettings().PowerDifference.DifferenceLogTime = 100;
         TestMeter().Channels[1] = TestMeter().Channels[0];  // a second thermopile head
         WorkFiles().PowerRatioWorkFile = WorkFiles().PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
-        dual.View.Redraw = [] {};
         clock.Set(1000);
     }
     // Start and answer the first request: replies are readings from then on.

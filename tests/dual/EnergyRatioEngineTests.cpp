@@ -6,10 +6,6 @@
 
 #include <QtWidgets>
 
-static QByteArray Line(const QByteArray& a, const QByteArray& b, const QByteArray& time) {
-    return DataLine({a, b}, time);
-}
-
 TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped) {
     const double over = OverrangeValue;
     // Replies; pairs stored, the last one and its ratios A/B and B/A; the read-out, beeps.
@@ -157,9 +153,9 @@ TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithou
         Reply("N 2.5E-3");
         Reply("OVER 1E-3");
         ASSERT_TRUE(SaveAs(dir.Path("run.dnr")));
-        const QByteArray data = timeStamp
-                                    ? Line("0.00125", "0.0025", "1.00") + Line("Overrange", "0.001", "1.50")
-                                    : Line("0.00125", "0.0025", "") + Line("Overrange", "0.001", "");
+        const QByteArray data =
+            timeStamp ? Line({"0.00125", "0.0025"}, "1.00") + Line({"Overrange", "0.001"}, "1.50")
+                      : Line({"0.00125", "0.0025"}, "") + Line({"Overrange", "0.001"}, "");
         const QByteArray header = QByteArray("Energy, J Channel A\t Channel B \t") +
                                   (timeStamp ? " Time, Seconds\t" : "") +
                                   " Head A: PE25; s/n4711\t Head B: PE10; s/n815\r\n";

@@ -5,10 +5,6 @@
 #include <QPlainTextEdit>
 #include <algorithm>
 
-static QByteArray Line(const QByteArray& value, const QByteArray& time) {
-    return DataLine({value}, time);
-}
-
 TEST_F(EnergyTest, queryCycleFollowsModeHeadAndModel) {
     using M = sim::Model;
     const char *ready = "SE ER EF SE ER EF SE", *plain = "SE EF SE EF SE EF SE";  // folded, from Start on
@@ -143,8 +139,8 @@ TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughB
         TestMeter().CurrentChannel = 1;
         ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
         const QByteArray data =
-            timeStamp ? Line("0.00125", "0.50") + Line("Overrange", "1.50") + Line("0.002", "2.50")
-                      : Line("0.00125", "") + Line("Overrange", "") + Line("0.002", "");
+            timeStamp ? Line({"0.00125"}, "0.50") + Line({"Overrange"}, "1.50") + Line({"0.002"}, "2.50")
+                      : Line({"0.00125"}, "") + Line({"Overrange"}, "") + Line({"0.002"}, "");
         const QByteArray header = timeStamp ? "Energy, in Joules \tTime, in Seconds\t Head: PE25; s/n4711\r\n"
                                             : "Energy, in Joules \t Head: PE25; s/n4711\r\n";
         EXPECT_EQ(dir.Read("run.nrg"), logToFile ? header + data + notes : header + notes + data);
@@ -167,8 +163,8 @@ TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoO
         ASSERT_TRUE(SaveAs(dir.Path("full.nrg")));
         const QList<QByteArray> lines = dir.Read("full.nrg").split('\n');
         ASSERT_EQ(lines.size(), kMaxStoredReadings + 3);  // header, notes, data, and the end
-        EXPECT_EQ(lines[2], Line(mode == 0 ? "1" : "6", "").chopped(1));
-        EXPECT_EQ(lines[lines.size() - 2], Line(mode == 0 ? "60000" : "60005", "").chopped(1));
+        EXPECT_EQ(lines[2], Line({mode == 0 ? "1" : "6"}, "").chopped(1));
+        EXPECT_EQ(lines[lines.size() - 2], Line({mode == 0 ? "60000" : "60005"}, "").chopped(1));
     }
 }
 
@@ -193,7 +189,7 @@ TEST_F(EnergyFileTest, reminderAsksAgainAfterAFailedSave) {
     engine.Unload(true);
     ASSERT_EQ(prompts.questions.size(), 2u);
     EXPECT_EQ(prompts.questions[0].title, "Reminder.");
-    EXPECT_TRUE(dir.Read("kept.nrg").endsWith(Line("0.002", "")));
+    EXPECT_TRUE(dir.Read("kept.nrg").endsWith(Line({"0.002"}, "")));
     EXPECT_FALSE(engine.Unsaved);
 }
 
@@ -204,6 +200,6 @@ TEST_F(EnergyFileTest, unopenableWorkingFileIsReportedOnceAndTheSaveComesFromThe
     Reply("*3E-3");
     EXPECT_EQ(prompts.messages.size(), 1u);
     ASSERT_TRUE(SaveAs(dir.Path("run.nrg")));
-    EXPECT_TRUE(dir.Read("run.nrg").endsWith(notes + Line("0.00125", "") + Line("Overrange", "") +
-                                             Line("0.002", "") + Line("0.003", "")));
+    EXPECT_TRUE(dir.Read("run.nrg").endsWith(notes + Line({"0.00125"}, "") + Line({"Overrange"}, "") +
+                                             Line({"0.002"}, "") + Line({"0.003"}, "")));
 }

@@ -37,20 +37,16 @@ protected:
     void SetUp() override {
         FreshProgramState();
         platform::setSerialPort(&port);
-        AppState& app = App();
         TestMeter().Connected = true;
         TestMeter().DeviceType = MeterModel::Talon;
-        app.ActiveMode = ModePower;
+        App().ActiveMode = ModePower;
         ChannelInfo& head = TestMeter().Channels[0];
-        head.HeadType = HeadKind::Thermopile;
-        head.HeadName = QStringLiteral("3A");
-        head.HeadSerial = QStringLiteral("; s/n 123456");
-        head.ReadingUnit = QStringLiteral("W");
+        std::tie(head.HeadType, head.HeadName, head.HeadSerial, head.ReadingUnit) =
+            std::tuple(HeadKind::Thermopile, QString("3A"), QString("; s/n 123456"), QString("W"));
         WorkFiles().WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
-        app.Shell.LogFileOnOffEnable = [](bool) {};
+        App().Shell.LogFileOnOffEnable = [](bool) {};
         engine.View.TrialReading = [] {};
         engine.View.PointAdded = [this](const ChartPoint&) { ++pointsDrawn; };
-        engine.View.Redraw = [] {};
     }
 
     void TearDown() override {

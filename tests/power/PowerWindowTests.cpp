@@ -47,19 +47,12 @@ protected:
     }
     // A laser warming up for a minute.
     void WarmUp() {
-        Readings(0, 240, [](int i) { return 0.38 * (1 - std::exp(-i / 60.0)) + 0.004 * std::sin(i * 0.575); });
+        Readings(0, 240,
+                 [](int i) { return 0.38 * (1 - std::exp(-i / 60.0)) + 0.004 * std::sin(i * 0.575); });
     }
     int TracePixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
     PowerWindow w;
 };
-
-TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
-    CurrentSettings().Power.LogTime = 30;
-    CurrentSettings().Power.GraphHigh = 10;
-    w.chkAutoRescale->setChecked(true);
-    WarmUp();
-    EXPECT_NEAR(w.Engine.Chart.YMax, w.Engine.Stats().Max, 1e-6);
-}
 
 // Start pressed while the power entry waits for its "FP" answer crossed the entry's commands, and
 // the run waited for a reply the entry took. The press is refused with a beep and sends nothing;
@@ -79,11 +72,8 @@ TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAft
     for (const char* line : {"*0", "*1.000E-1", "*1.010E-1"}) Answer(line);
     EXPECT_EQ(w.Engine.Readings, 2);
     EXPECT_EQ(port.Commands().mid(1), QStringList(4, "SP"));  // the run's first, then one after each reply
-}
 
-// While the link waits, the menus refuse their items, but Disconnect, which ends every wait.
-TEST_F(PowerWindowTest, onlyDisconnectTakesAPressWhileTheLinkWaits) {
-    GuardInputDuringLinkWaits();
+    // While the link waits, the menus refuse their items too, but Disconnect, which ends every wait.
     QMenu menu;
     QAction* disconnect = menu.addAction("&Disconnect");
     disconnect->setObjectName("mnuConnect");
@@ -97,7 +87,7 @@ TEST_F(PowerWindowTest, onlyDisconnectTakesAPressWhileTheLinkWaits) {
     }
     Link().AwaitQueryReply = false;
     EXPECT_EQ(chosen, QStringList{"&Disconnect"});
-    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(prompts.beeps, 2);
 }
 
 // A run started inside the entry's wait by no input (as a timer would), its answer taken by the
@@ -142,7 +132,11 @@ TEST_F(PowerWindowTest, midRunWindowShowsTheRunAndEveryEntryStartsAfreshInTheUni
     EXPECT_EQ(SetupPower().cmbPowerUnits->itemText(4), "Lx");
     SetupPower().hide();
 
+    // With Rescale, the run finished fills the chart.
+    w.chkAutoRescale->setChecked(true);
+    CurrentSettings().Power.LogTime = 30;
     WarmUp();
+    EXPECT_NEAR(w.Engine.Chart.YMax, w.Engine.Stats().Max, 1e-6);
     EXPECT_TRUE(w.lblPower->text().endsWith("mLx")) << w.lblPower->text().toStdString();
     w.PowerSave(dir.Path("lux.pwr"));
     EXPECT_TRUE(

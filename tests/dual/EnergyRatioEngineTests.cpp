@@ -128,20 +128,8 @@ TEST_F(EnergyRatioTest, aLayoutWithNineThousandPairsReplaysEveryThirdWithTheCurr
     for (const auto& p : points) ASSERT_DOUBLE_EQ(p.y1, 39);
 }
 
-class EnergyRatioFileTest : public EnergyRatioTest {
-protected:
-    void SetUp() override {
-        EnergyRatioTest::SetUp();
-        Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
-    }
-    bool SaveAs(const QString& name) {
-        prompts.fileAnswers.push_back(name);
-        FileCommand(0);
-        return !engine->Unsaved;
-    }
-};
-
-TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithoutTimeStampsThroughBothPaths) {
+TEST_F(EnergyRatioTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithoutTimeStampsThroughBothPaths) {
+    Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
     for (int bits = 0; bits < 4; ++bits) {
         const bool timeStamp = bits & 1, logToFile = bits & 2;
         SCOPED_TRACE(bits);
@@ -152,7 +140,9 @@ TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithou
         Reply("1.25E-3 N");
         Reply("N 2.5E-3");
         Reply("OVER 1E-3");
-        ASSERT_TRUE(SaveAs(dir.Path("run.dnr")));
+        prompts.fileAnswers = {dir.Path("run.dnr")};
+        FileCommand(0);
+        ASSERT_FALSE(engine->Unsaved);
         const QByteArray data =
             timeStamp ? Line({"0.00125", "0.0025"}, "1.00") + Line({"Overrange", "0.001"}, "1.50")
                       : Line({"0.00125", "0.0025"}, "") + Line({"Overrange", "0.001"}, "");
@@ -165,7 +155,7 @@ TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithou
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(EnergyRatioFileTest, aFailedSaveAtTheReminderKeepsTheRunForAnotherTry) {
+TEST_F(EnergyRatioTest, aFailedSaveAtTheReminderKeepsTheRunForAnotherTry) {
     StartRun();
     Reply("1E-3 2E-3");
     prompts.yesNoAnswers = {true, true};

@@ -29,9 +29,8 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
     ratio.Option4[1]->setChecked(true);
     ratio.Command2->click();
     const PowerRatioSettings& r = CurrentSettings().PowerRatio;
-    EXPECT_DOUBLE_EQ(r.RatioLow, 0.001);
-    EXPECT_DOUBLE_EQ(r.RatioHigh, 0.005);
-    EXPECT_EQ(std::pair(r.RatioExponent, r.RatioDisplayMode), std::pair(int16_t(-3), int16_t(1)));
+    EXPECT_EQ(std::tuple(r.RatioLow, r.RatioHigh, r.RatioExponent, r.RatioDisplayMode),
+              std::tuple(0.001, 0.005, int16_t(-3), int16_t(1)));
 
     PowerSetupDialog& difference = SetupPowerDifference();
     difference.SetupPowerGraph(false);
@@ -44,9 +43,7 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
     Type(difference.txt_power[1], "10");
     difference.Command2->click();  // takes both typed limits
     const PowerDifferenceSettings& d = CurrentSettings().PowerDifference;
-    EXPECT_DOUBLE_EQ(d.DifferenceLow, -0.01);
-    EXPECT_DOUBLE_EQ(d.DifferenceHigh, 0.01);
-    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(std::tuple(d.DifferenceLow, d.DifferenceHigh, prompts.beeps), std::tuple(-0.01, 0.01, 1));
 
     for (auto [dialog, shown, name] : {std::tuple{&ratio, "1 5 -3", "power-ratio-setup"},
                                        {&difference, "-10 10 mW", "power-difference-setup"}}) {
@@ -71,8 +68,7 @@ class RatioWindowTest : public PowerTest {
 protected:
     void SetUp() override {
         PowerTest::SetUp();
-        AppState& app = App();
-        app.ActiveMode = ModePowerRatio;
+        App().ActiveMode = ModePowerRatio;
         TestMeter().Channels[1] = Meter().Channels[0];
         TestMeter().Channels[1].HeadName = "3B";
         CurrentSettings().PowerRatio.RatioLogTime = 60;

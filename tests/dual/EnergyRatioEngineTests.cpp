@@ -1,5 +1,4 @@
 #include "data/Overrange.h"
-#include "dual/DualTexts.h"
 #include "dual/EnergyRatioHarness.h"
 #include "link/Dispatch.h"
 #include "support/RecordingSurface.h"

@@ -80,8 +80,8 @@ TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAn
     dialog.optDisplayStyle[1]->setChecked(true);
     dialog.storage_rate->setValue(4);
     dialog.Command2->click();  // its signal and the saved file: shown with the energy setup
-    EXPECT_EQ(std::tuple(s.RatioLowLimit, s.RatioHighLimit), std::tuple(0.0, 0.001));
-    EXPECT_EQ(std::tuple(s.RatioEnergyLow, s.RatioEnergyHigh), std::tuple(0.049, 0.05));
+    EXPECT_EQ(std::tuple(s.RatioLowLimit, s.RatioHighLimit, s.RatioEnergyLow, s.RatioEnergyHigh),
+              std::tuple(0.0, 0.001, 0.049, 0.05));
     EXPECT_EQ(std::tuple(s.RatioGridStyle, s.RatioDisplayStyle, s.RatioStorageRate),
               std::tuple(int16_t(2), int16_t(1), int16_t(10)));
 

@@ -88,12 +88,10 @@ TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenI
     EXPECT_FALSE(engine.Stopped);
     const int sent = port.Commands().size();
     ReadingAfter(1.0, "*2.0E-3");
-    EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_TRUE(engine.Stopped && !engine.RunActive);
-    EXPECT_EQ(engine.Display.StartStopCaption, "&Start");
-    EXPECT_EQ(engine.FinishedPoints, 11);
-    EXPECT_EQ(engine.Stats().Count, 10);  // the closing reading is charted, not counted
-    EXPECT_EQ(port.Commands().size(), sent);
+    // The closing reading is charted, not counted.
+    EXPECT_EQ(std::tuple(prompts.beeps, engine.Stopped, engine.RunActive, engine.Display.StartStopCaption,
+                         engine.FinishedPoints, engine.Stats().Count, port.Commands().size()),
+              std::tuple(1, true, false, QString("&Start"), 11, 10, sent));
     // A run of only over-range readings ends at its log time too.
     CurrentSettings().Power.LogTime = 5;
     engine.Reset(false);
@@ -106,25 +104,19 @@ TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenI
 // spike to 10 W in the first and a dropout to 0 in the second among
 // readings of 1 W draw as bands from 1 W to them, behind the averages.
 TEST_F(PowerEngineTest, mergedPointsDrawTheirSpreadBehindTheAverage) {
-    CurrentSettings().Power.LogTime = 600;
-    CurrentSettings().Power.GraphLow = 0;
-    CurrentSettings().Power.GraphHigh = 10;
+    PowerSettings& s = CurrentSettings().Power;
+    std::tie(s.LogTime, s.GraphLow, s.GraphHigh) = std::tuple(600, 0.0, 10.0);
     StartLogging();
     for (int i = 0; i < 40; ++i) ReadingAfter(0.01, i == 12 ? "*10" : i == 25 ? "*0" : "*1");
     ASSERT_EQ(engine.Store().PowerData[1].MaxValue, 10.0f);
     RecordingSurface chart;
-    engine.Chart.Width = 200;
-    engine.Chart.Height = 120;
+    std::tie(engine.Chart.Width, engine.Chart.Height) = std::pair(200, 120);
     engine.DrawWholeChart(chart);
     const ChartGeometry& g = engine.Chart.Screen;
     const auto y = [&g](double watts) { return g.PlotBottom - watts * g.YPerUnit; };
     std::vector<std::pair<double, double>> bands;  // top and bottom of each band column
     for (const auto& c : chart.Calls("FillBox"))
         if (c.color == g.BandColor) bands.push_back({std::min(c.y1, c.y2), std::max(c.y1, c.y2)});
-    ASSERT_EQ(bands.size(), 2u);
-    for (auto [band, top, bottom] : {std::tuple{0, 10, 1}, {1, 1, 0}}) {
-        EXPECT_NEAR(bands[size_t(band)].first, y(top), 1e-9);
-        EXPECT_NEAR(bands[size_t(band)].second, y(bottom), 1e-9);
-    }
+    EXPECT_EQ(bands, (std::vector<std::pair<double, double>>{{y(10), y(1)}, {y(1), y(0)}}));
     EXPECT_EQ(chart.Calls().back().op, "Line") << "the average is drawn over its band";
 }

@@ -141,28 +141,22 @@ TEST_F(RatioTest, normalisingByTheAverageAndSwitchingDirectionUndoesIt) {
     EXPECT_DOUBLE_EQ(dual.Stats().Average(), (1 / 3.0 + 1 / 5.0 + 1 / 4.0) / 3);
 }
 
-TEST_F(DifferenceTest, readoutOffsetAndUnderrange) {
+// The read-out, Min, Max and Average are shown less the offset, the spread as it is; the
+// offset belongs to its run: Reset and a fresh start after a finished run clear it.
+TEST_F(DifferenceTest, readoutAndStatisticsAreLessTheOffsetAndTheOffsetEndsWithItsRun) {
     StartDual();
     Answer("*5.0E-3 3.0E-3");
     EXPECT_EQ(dual.Display.ReadingText, "2.0mW");
     Answer("*5.0E-3 OVER");
     EXPECT_EQ(std::pair(dual.Display.ReadingText, prompts.beeps), std::pair(QString("Underrange"), 1));
-
-    dual.ToggleAdjustment();  // the average A-B, over range left out: 2 mW
-    EXPECT_EQ(Adjustment(), Shown("Undo Offset", "2.00mW"));
-    Answer("*4.0E-3 2.0E-3");
+    Answer("*7.0E-3 3.0E-3");  // 4 mW
+    dual.ToggleAdjustment();   // the average A-B, over range left out: 3 mW
+    EXPECT_EQ(Adjustment(), Shown("Undo Offset", "3.00mW"));
+    Answer("*6.0E-3 3.0E-3");
     EXPECT_EQ(dual.Display.ReadingText, "0W");
-}
-
-// Min, Max and Average are shown less the offset, the spread as it is; the
-// offset belongs to its run: Reset and a fresh start after a finished run clear it.
-TEST_F(DifferenceTest, statisticsAreLessTheOffsetAndTheOffsetEndsWithItsRun) {
-    StartDual();
-    for (const char* r : {"*5.0E-3 3.0E-3", "*7.0E-3 3.0E-3"}) Answer(r);  // 2 mW, 4 mW
-    dual.ToggleAdjustment();                                               // 3 mW
-    Answer("*9.0E-3 3.0E-3");                                              // 6 mW
-    EXPECT_EQ(dual.StatisticsLines(), (std::array<QString, 4>{"Min:  -1.00mW", "Max:  3.00mW",
-                                                              "Average:  1.00mW", "St.Dev.:  2.00mW"}));
+    Answer("*1.0E-2 3.0E-3");  // 7 mW: less the offset -1, 1, 0 and 4 mW, the spread root(14/3)
+    EXPECT_EQ(dual.StatisticsLines(), (std::array<QString, 4>{"Min:  -1.00mW", "Max:  4.00mW",
+                                                              "Average:  1.00mW", "St.Dev.:  2.16mW"}));
     for (bool byReset : {true, false}) {
         if (!byReset) {
             StartDual();

@@ -37,9 +37,6 @@ protected:
     // The adjustment button's caption and the label of the factor or offset.
     using Shown = std::pair<QString, QString>;
     Shown Adjustment() const { return {dual.Display.AdjustCaption, dual.Display.AdjustLabel}; }
-    double Average(int direction, int32_t k = 1) const {
-        return dual.Store(direction).PowerData[size_t(k)].AvgValue;
-    }
 
     PowerEngine dual;
 };
@@ -68,7 +65,8 @@ TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
         EXPECT_TRUE(port.Commands().size() == sent + 1 && port.Commands().last() == "SB") << reply;
     }
     for (auto [direction, point, ratio] : {std::tuple{0, 1, 0.5}, {1, 1, 2.0}, {0, 2, 2.0}, {1, 2, 0.5}})
-        EXPECT_FLOAT_EQ(Average(direction, point), ratio) << direction << " " << point;
+        EXPECT_FLOAT_EQ(dual.Store(direction).PowerData[size_t(point)].AvgValue, ratio)
+            << direction << " " << point;
     EXPECT_EQ(dual.Stats(0).Count, 2);
 }
 
@@ -182,7 +180,7 @@ TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
         Answer(r);
     }
     ASSERT_EQ(Points(), 1);
-    EXPECT_FLOAT_EQ(Average(0), 0.003f);
+    EXPECT_FLOAT_EQ(dual.Store(0).PowerData[1].AvgValue, 0.003f);
     EXPECT_EQ(PowerStore::PointValue(dual.Store(0).PowerData[1]), -OverrangeValue);
     EXPECT_EQ(PowerStore::PointValue(dual.Store(1).PowerData[1]), OverrangeValue);
 }

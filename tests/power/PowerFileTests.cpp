@@ -49,7 +49,6 @@ TEST_F(PowerFileTest, savedFileHoldsHeaderNotesAndOneLinePerPointOfTheRunOnShow)
     ASSERT_FALSE(engine.RunActive);
     engine.PowerSave(dir.Path("run.pwr"));
     EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data);
-    EXPECT_FALSE(engine.NotSaved);
     CurrentSettings().Power.LogTime = 600;
     engine.Reset(false);
     StartLogging();

@@ -103,11 +103,10 @@ TEST_F(RatioWindowTest, directionNormalisationAndPrintout) {
         w.cmbRatioMode->lineEdit()->setText(typed);
         QTest::keyClick(w.cmbRatioMode->lineEdit(), Qt::Key_Return);
     }
-    EXPECT_EQ(w.Engine.Direction, 1);
-    EXPECT_EQ(w.cmbRatioMode->currentText(), "B/A");
-    EXPECT_EQ(w.cmbRatioMode->count(), 2) << "typed texts are not added to the list";
-    EXPECT_EQ(w.lblNorma->text(), "None");
-    EXPECT_EQ(w.lblMinRatioPower->text(), "Min:  7.69 E-01");  // 1 / 1.3
+    // Typed texts are not added to the list; the Min of B/A is 1 / 1.3.
+    EXPECT_EQ(std::tuple(w.Engine.Direction, w.cmbRatioMode->currentText(), w.cmbRatioMode->count(),
+                         w.lblNorma->text(), w.lblMinRatioPower->text()),
+              std::tuple(1, QString("B/A"), 2, QString("None"), QString("Min:  7.69 E-01")));
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ public:
 // A connected thermopile head and an engine that counts the points drawn.
 class PowerTest : public ::testing::Test {
 protected:
+    explicit PowerTest(const PowerProfile& profile = kPowerProfile) : engine(profile) {}
     void SetUp() override {
         FreshProgramState();
         platform::setSerialPort(&port);

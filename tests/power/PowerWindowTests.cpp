@@ -122,9 +122,8 @@ TEST_F(PowerWindowTest, midRunWindowShowsTheRunAndEveryEntryStartsAfreshInTheUni
     w.PowerLog(1, none);
     TestMeter().Channels[0].ReadingUnit = "Lx";
     w.PowerLog(-1, none);
-    EXPECT_FALSE(w.chkAutoRescale->isChecked());
-    EXPECT_FALSE(w.chkLimitsOn->isChecked());
-    EXPECT_FALSE(w.Engine.LimitsOn);
+    EXPECT_EQ(std::tuple(w.chkAutoRescale->isChecked(), w.chkLimitsOn->isChecked(), w.Engine.LimitsOn),
+              std::tuple(false, false, false));
     RecordingSurface chart;
     w.Engine.DrawWholeChart(chart);
     EXPECT_TRUE(chart.Texts().contains("Power, mLx")) << chart.Texts().join(" | ").toStdString();
@@ -224,10 +223,9 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     dialog.graph_limits[1]->setValue(100);
     dialog.graph_limits[0]->setValue(500);
     dialog.Command2->click();
-    EXPECT_EQ(std::pair(dialog.isVisible(), s.StatMode), std::pair(false, int16_t(3)));
     // The High bar moved to 100 stays above Low (201); Low then moved to 500
     // is brought back below High by OK: 200 .. 201 mLx x 10.
-    EXPECT_DOUBLE_EQ(s.GraphLow, 2.0);
-    EXPECT_DOUBLE_EQ(s.GraphHigh, 2.01);
+    EXPECT_EQ(std::tuple(dialog.isVisible(), s.StatMode, s.GraphLow, s.GraphHigh),
+              std::tuple(false, int16_t(3), 2.0, 2.01));
     EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("3725"));
 }

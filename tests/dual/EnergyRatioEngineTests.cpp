@@ -81,7 +81,6 @@ TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
                                       "St.Dev.:  1.25 E-01"}));
     engine->SetRatioMode(1);  // B/A 2, 2, 2, 4
     EXPECT_EQ(engine->Display.StatLabels[2], "Average:  2.50");
-    engine->SetRatioMode(0);
 
     engine = std::make_unique<EnergyRatioEngine>();
     StartRun();
@@ -118,8 +117,7 @@ TEST_F(EnergyRatioTest, aLayoutWithNineThousandPairsReplaysEveryThirdWithTheCurr
     for (int k = 0; k < 9000; ++k) Reply(k % 3 == 0 ? "1E-3 2E-3" : "2E-3 1E-3", 0.01);
     ASSERT_EQ(engine->Store().Count(), 9000);
     RecordingSurface surface;
-    engine->Chart.Width = 120;
-    engine->Chart.Height = 80;
+    std::tie(engine->Chart.Width, engine->Chart.Height) = std::pair(120, 80);
     engine->DrawWholeChart(surface);
     const auto points = surface.Calls("FillBox");
     ASSERT_EQ(points.size(), 3000u);

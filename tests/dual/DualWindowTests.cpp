@@ -64,39 +64,33 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
     EXPECT_EQ(difference.txt_power[0]->text(), "-10.5");
 }
 
-class RatioWindowTest : public PowerTest {
-protected:
-    void SetUp() override {
-        PowerTest::SetUp();
-        App().ActiveMode = ModePowerRatio;
-        TestMeter().Channels[1] = Meter().Channels[0];
-        TestMeter().Channels[1].HeadName = "3B";
-        CurrentSettings().PowerRatio.RatioLogTime = 60;
-        CurrentSettings().PowerRatio.RatioHigh = 2;
-        WorkFiles().PowerRatioWorkFile = dir.Path("kelvaro.dpw");
-        w.resize(900, 560);
-        w.show();
-        QString none;
-        w.PowerRatioLog(-1, none);
-    }
-    void Feed(QString line) { w.PowerRatioLog(0, line += QLatin1Char('\r')); }
-    PowerRatioWindow w;
-};
+using RatioWindowTest = PowerTest;
 
 TEST_F(RatioWindowTest, directionNormalisationAndPrintout) {
+    App().ActiveMode = ModePowerRatio;
+    TestMeter().Channels[1] = Meter().Channels[0];
+    TestMeter().Channels[1].HeadName = "3B";
+    CurrentSettings().PowerRatio.RatioLogTime = 60;
+    CurrentSettings().PowerRatio.RatioHigh = 2;
+    WorkFiles().PowerRatioWorkFile = dir.Path("kelvaro.dpw");
+    PowerRatioWindow w;
+    w.resize(900, 560);
+    w.show();
+    QString reply;
+    w.PowerRatioLog(-1, reply);
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);
     EXPECT_EQ(w.windowTitle(), "Real-Time Power Ratio Logging - A: 3A; s/n 123456  B: 3B; s/n 123456");
-    Feed("*0 0");
-    for (int i = 0; i < 200; ++i) {
+    for (int i = -1; i < 200; ++i) {  // the first request's answer, then the readings
         clock.Advance(0.25);
-        Feed(QString("*%1 1.0E-3").arg(1.0E-3 * (1.2 + 0.1 * std::sin(i * 0.2)), 0, 'E', 4));
+        reply = i < 0 ? "*0 0\r"
+                      : QString("*%1 1.0E-3\r").arg(1.0E-3 * (1.2 + 0.1 * std::sin(i * 0.2)), 0, 'E', 4);
+        w.PowerRatioLog(0, reply);
     }
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);
     QTest::mouseClick(w.butNormalize, Qt::LeftButton);
-    EXPECT_EQ(w.butNormalize->text(), "DeNormalize");
     // The average of 1.2 + 0.1 sin(0.2 i), i < 200, is 1.204.
-    EXPECT_EQ(w.lblNorma->text(), "8.31 E-01");
-    EXPECT_EQ(PrintToScreenshots("power-ratio-printout", [this] { w.PowerRatioPrint(); }), 1);
+    EXPECT_EQ(w.butNormalize->text() + " " + w.lblNorma->text(), "DeNormalize 8.31 E-01");
+    EXPECT_EQ(PrintToScreenshots("power-ratio-printout", [&w] { w.PowerRatioPrint(); }), 1);
 
     // A typed text that names no direction changes nothing.
     for (const char* typed : {"X/Y", "B/A"}) {

@@ -74,9 +74,8 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
     EXPECT_NEAR(engine.Store().Records[1].Time, 3.3, 1e-9);  // the run's clock was not restarted
     EXPECT_EQ(std::pair(logFileEnabled, engine.Unsaved), std::pair(std::vector<bool>{false}, true));
     engine.Reset(false);
-    EXPECT_EQ(std::tuple(engine.Unsaved, engine.Stats().Count, engine.Hist.Bins[1].Count),
-              std::tuple(false, 0, 0));
-    EXPECT_EQ(logFileEnabled, (std::vector<bool>{false, true}));
+    EXPECT_EQ(std::tuple(engine.Unsaved, engine.Stats().Count, engine.Hist.Bins[1].Count, logFileEnabled),
+              std::tuple(false, 0, 0, std::vector<bool>{false, true}));
 }
 
 // The energy read-out: number and statistics at most every 0.3 s of the time of day.

@@ -39,10 +39,32 @@ TEST_F(EnergyTest, queryCycleFollowsModeHeadAndModel) {
     }
 }
 
+// A pyroelectric head on a one-channel meter in energy mode, notes in the box for the saves.
+class PyroEnergyTest : public EnergyTest {
+protected:
+    void SetUp() override {
+        EnergyTest::SetUp();
+        Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
+        UseMeter(sim::Model::Talon, 2);
+        Enter(ModeEnergy, "FE");
+    }
+    // 1.25 mJ at 0.5 s, over range at 1.5 s, 2 mJ at 2.5 s.
+    void LogThreePulses() {
+        StartReadings();
+        Reply("*1.25E-3", 0.4);
+        Reply("*OVER", 1.0);
+        Reply("*2E-3", 1.0);
+    }
+    bool SaveAs(const QString& name) {
+        prompts.fileAnswers.push_back(name);
+        FileCommand(0);
+        return !engine.Unsaved;
+    }
+    const QByteArray notes = "'Beam at 45 degrees\r\n";
+};
+
 // Then Stop and Start continue the run and Reset discards it.
-TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndStatistics) {
-    UseMeter(sim::Model::Talon, 2);
-    Enter(ModeEnergy, "FE");
+TEST_F(PyroEnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndStatistics) {
     StartReadings();
     for (const char* r : {"xx*1.25E-3", "no marker", "*", "*OVER", "*abc1", "*3.0E-3"}) {
         const int sent = int(Sent().size());
@@ -79,9 +101,7 @@ TEST_F(EnergyTest, readingsAfterTheStarAreJoulesAndOverrangeStaysOutOfBinsAndSta
 }
 
 // The energy read-out: number and statistics at most every 0.3 s of the time of day.
-TEST_F(EnergyTest, numberAndStatisticsRefreshAtMostEveryThreeTenthsOfASecond) {
-    UseMeter(sim::Model::Talon, 2);
-    Enter(ModeEnergy, "FE");
+TEST_F(PyroEnergyTest, numberAndStatisticsRefreshAtMostEveryThreeTenthsOfASecond) {
     StartReadings();
     // Reply, seconds since the one before, the read-out and the Max line after it.
     const std::tuple<const char*, double, const char*, const char*> steps[] = {
@@ -98,31 +118,8 @@ TEST_F(EnergyTest, numberAndStatisticsRefreshAtMostEveryThreeTenthsOfASecond) {
     EXPECT_EQ(engine.Stats().Count, 5);  // every pulse counts, shown or not
 }
 
-class EnergyFileTest : public EnergyTest {
-protected:
-    void SetUp() override {
-        EnergyTest::SetUp();
-        Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
-        UseMeter(sim::Model::Talon, 2);
-        Enter(ModeEnergy, "FE");
-    }
-    // 1.25 mJ at 0.5 s, over range at 1.5 s, 2 mJ at 2.5 s.
-    void LogThreePulses() {
-        StartReadings();
-        Reply("*1.25E-3", 0.4);
-        Reply("*OVER", 1.0);
-        Reply("*2E-3", 1.0);
-    }
-    bool SaveAs(const QString& name) {
-        prompts.fileAnswers.push_back(name);
-        FileCommand(0);
-        return !engine.Unsaved;
-    }
-    const QByteArray notes = "'Beam at 45 degrees\r\n";
-};
-
 // Saved after another channel was selected, the run names the head that measured it.
-TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughBothPaths) {
+TEST_F(PyroEnergyTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughBothPaths) {
     TestMeter().Channels[1].HeadName = "PE10";
     TestMeter().Channels[1].HeadSerial = "; s/n815";
     for (int bits = 0; bits < 4; ++bits) {
@@ -146,7 +143,7 @@ TEST_F(EnergyFileTest, savedFileReadsAsSpecifiedWithAndWithoutTimeStampsThroughB
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoOn) {
+TEST_F(PyroEnergyTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoOn) {
     for (int16_t mode : {int16_t(0), int16_t(1)}) {  // First Readings, Last Readings
         CurrentSettings().Energy.EnergyStorageMode = mode;
         CurrentSettings().Energy.EnergyHighLimit = 1e6;
@@ -165,7 +162,7 @@ TEST_F(EnergyFileTest, fullStoreIsSavedOldestFirstWhileStatisticsAndHistogramGoO
 
 // Reset discards the run: a later save writes none of its readings (from the
 // store or the working file), and its over-range count is gone.
-TEST_F(EnergyFileTest, resetDiscardsTheStoredRunAndItsOverrangeCount) {
+TEST_F(PyroEnergyTest, resetDiscardsTheStoredRunAndItsOverrangeCount) {
     for (bool logToFile : {false, true}) {
         CurrentSettings().LogToFile = logToFile;
         LogThreePulses();
@@ -178,7 +175,7 @@ TEST_F(EnergyFileTest, resetDiscardsTheStoredRunAndItsOverrangeCount) {
 }
 
 // Closed, the run is saved at the reminder (its rules: the energy-ratio reminder test).
-TEST_F(EnergyFileTest, unopenableWorkingFileIsReportedOnceAndTheSaveAtClosingComesFromTheStore) {
+TEST_F(PyroEnergyTest, unopenableWorkingFileIsReportedOnceAndTheSaveAtClosingComesFromTheStore) {
     CurrentSettings().LogToFile = true;
     WorkFiles().EnergyWorkFile = dir.Path("no/such/folder/kelvaro.nrg");
     LogThreePulses();

@@ -34,8 +34,7 @@ TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
 }
 
 TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
-    CurrentSettings().Power.GraphLow = 1;
-    CurrentSettings().Power.GraphHigh = 2;
+    std::tie(CurrentSettings().Power.GraphLow, CurrentSettings().Power.GraphHigh) = std::pair(1.0, 2.0);
     const std::tuple<bool, const char*, const char*> cases[] = {
         {true, "*0.5", "UNDER"},         {true, "*OVER", "OVER"},
         {false, "*OVER", "Overrange"},   {false, "*0", "0W"},

@@ -133,8 +133,7 @@ TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
         if (c.action == Reset) engine.Reset(false);
         if (c.action == Start) engine.StartStop();
         if (c.action == Close) closed = engine.Unload(false);
-        EXPECT_EQ(prompts.questions.size(), 1u);
-        EXPECT_EQ(engine.NotSaved, c.kept);
+        EXPECT_EQ(std::pair(prompts.questions.size(), engine.NotSaved), std::pair(size_t(1), c.kept));
         EXPECT_EQ(closed && leaves > leftBefore, c.action == Close && !c.kept);
         if (c.action != Close) {
             EXPECT_EQ(engine.PointsOnShow(), c.kept ? 3 : 0);

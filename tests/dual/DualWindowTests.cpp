@@ -10,8 +10,6 @@
 
 namespace {
 
-using DualSetupTest = PowerSetupTest;
-
 void Type(QLineEdit* box, const QString& text) {
     box->selectAll();
     QTest::keyClicks(box, text);
@@ -19,7 +17,7 @@ void Type(QLineEdit* box, const QString& text) {
 
 // Ratio limits are dimensionless with a common exponent: OK stores Low and High times
 // 10^exponent. A difference range may be negative. Each dialog shows the stored limits back.
-TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNegative) {
+TEST_F(PowerSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNegative) {
     PowerSetupDialog& ratio = SetupPowerRatio();
     ratio.SetupPowerGraph(false);
     EXPECT_EQ(ratio.windowTitle(), "Power Ratio Setup");

@@ -21,10 +21,6 @@ protected:
         w.resize(860, 560);
         w.show();
     }
-    void TearDown() override {
-        SetupEnergy().hide();
-        EnergyTest::TearDown();
-    }
     // A laser of 5 mJ with 15 % spread, a pulse every 0.05 s, a few over range.
     void Pulses(int n, double scale = 1.0) {
         QTest::mouseClick(w.butStartStop, Qt::LeftButton);

@@ -20,14 +20,11 @@ protected:
         CurrentSettings().Power.LogTime = 120;
         CurrentSettings().Power.GraphHigh = 0.5;
         w.Engine.View.TrialReading = [] {};
+        Modes().Register(ModePower, w.Engine);
         w.resize(900, 560);
         w.show();
         QString none;
         w.PowerLog(-1, none);
-    }
-    void TearDown() override {
-        SetupPower().hide();
-        PowerTest::TearDown();
     }
     void Feed(QString line) { w.PowerLog(0, line += QLatin1Char('\r')); }
     void Answer(const char* line) {  // through the port and the reply routing
@@ -59,7 +56,6 @@ protected:
 // pressed after the answer, the run polls.
 TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAfterIt) {
     GuardInputDuringLinkWaits();
-    Modes().Register(ModePower, w.Engine);
     int rounds = 0;
     App().Shell.ProcessEvents = [&] {
         if (++rounds == 1) return QTest::mouseClick(w.butStartStop, Qt::LeftButton);
@@ -93,7 +89,6 @@ TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAft
 // A run started inside the entry's wait by no input (as a timer would), its answer taken by the
 // entry, is not left waiting in silence: after its "SP"'s 5 s the dummy "MD" goes out.
 TEST_F(PowerWindowTest, runWhoseAnswerTheEntryTookGoesOnAfterTheTimeOutRetry) {
-    Modes().Register(ModePower, w.Engine);
     App().Shell.ProcessEvents = [&] { w.Engine.Stopped ? w.Engine.StartStop() : Answer("*"); };
     StartMeasurement(true, QStringLiteral("FP"));
     clock.Advance(5.1);
@@ -195,9 +190,7 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
 
 // The rules are pinned in PowerSetupRulesTest; here the dialog shows the
 // stored settings and OK stores what it shows.
-using PowerSetupDialogTest = PowerSetupTest;
-
-TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
+TEST_F(PowerSetupTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     PowerSettings& s = CurrentSettings().Power;  // 200 .. 800 mLx in x 10
     std::tie(s.LogTime, s.StatMode, s.GraphExponent, s.GraphLow, s.GraphHigh) =
         std::tuple(3725, 1, 1, 2.0, 8.0);

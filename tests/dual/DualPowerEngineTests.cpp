@@ -122,15 +122,13 @@ TEST_F(RatioTest, normalisingByTheAverageAndSwitchingDirectionUndoesIt) {
     StartDual();
     for (const char* r : {"*3 1", "*5 1"}) Answer(r);  // average A/B 4
     engine.ToggleAdjustment();
-    EXPECT_EQ(Adjustment(), Shown("DeNormalize", "2.50 E-01"));
-    EXPECT_DOUBLE_EQ(engine.Scale, 0.25);
+    EXPECT_EQ(std::pair(Adjustment(), engine.Scale), std::pair(Shown("DeNormalize", "2.50 E-01"), 0.25));
     Answer("*4 1");
     EXPECT_EQ(engine.Display.ReadingText, "1.00");
     EXPECT_DOUBLE_EQ(engine.Stats(0).Average(), 4) << "stored ratios are never normalised";
 
     engine.SetDirection(1);
-    EXPECT_EQ(Adjustment(), Shown("Normalize", "None"));
-    EXPECT_DOUBLE_EQ(engine.Scale, 1);
+    EXPECT_EQ(std::pair(Adjustment(), engine.Scale), std::pair(Shown("Normalize", "None"), 1.0));
     EXPECT_DOUBLE_EQ(engine.Stats().Average(), (1 / 3.0 + 1 / 5.0 + 1 / 4.0) / 3);
 }
 

@@ -86,9 +86,8 @@ TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
     StartRun();
     Reply("1E-3 2E-3");
     engine->Normalize();  // the average A/B is 0.5
-    EXPECT_DOUBLE_EQ(engine->NormFactor, 2);
-    EXPECT_EQ(std::pair(engine->Display.NormalizeCaption, engine->Display.NormaText),
-              std::pair(QString("DeNormalize"), QString("2.00")));
+    EXPECT_EQ(std::tuple(engine->NormFactor, engine->Display.NormalizeCaption, engine->Display.NormaText),
+              std::tuple(2.0, QString("DeNormalize"), QString("2.00")));
     Reply("1E-3 2E-3");
     EXPECT_EQ(engine->Display.RatioText, "1.00");
     engine->SetRatioMode(1);  // a factor of the other direction does not carry over

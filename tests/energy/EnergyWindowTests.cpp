@@ -36,7 +36,6 @@ protected:
         Feed(reading);
     }
     void Feed(QString line) { w.EnergyLog(0, line += QLatin1Char('\r')); }
-    int BarPixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
     EnergyWindow w;
 };
 
@@ -48,11 +47,11 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     EXPECT_FALSE(w.lblReady->isVisible());              // pyroelectric heads need no settling
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);  // Stop shows the latest statistics
     EXPECT_EQ(w.lblPulsesEnergy->text() + "|" + w.lblPulsesOverranged->text(), "Pulses:  600|Overranged:  6");
-    EXPECT_GT(BarPixels(), 2000);
+    EXPECT_GT(YellowPixels(w.Picture1->Surface().Image()), 2000);
     EXPECT_FALSE(SaveScreenshot(&w, "energy_window").isEmpty());
     w.resize(700, 460);  // a new size redraws the bars
     QApplication::processEvents();
-    EXPECT_GT(BarPixels(), 1000);
+    EXPECT_GT(YellowPixels(w.Picture1->Surface().Image()), 1000);
 
     Notes().txtboxNotes->setPlainText("Pulse energies of the 1064 nm laser at 20 Hz, after the new mirror.");
     EXPECT_EQ(PrintToScreenshots("energy_print", [this] { w.EnergyPrint(); }), 1);

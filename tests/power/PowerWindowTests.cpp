@@ -47,7 +47,6 @@ protected:
         Readings(0, 240,
                  [](int i) { return 0.38 * (1 - std::exp(-i / 60.0)) + 0.004 * std::sin(i * 0.575); });
     }
-    int TracePixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
     PowerWindow w;
 };
 
@@ -110,7 +109,7 @@ TEST_F(PowerWindowTest, midRunWindowShowsTheRunAndEveryEntryStartsAfreshInTheUni
     EXPECT_FALSE(SaveScreenshot(&w, "power_window").isEmpty());
     w.resize(700, 420);  // a new size redraws the stored trace
     QApplication::processEvents();
-    EXPECT_GT(TracePixels(), 50);
+    EXPECT_GT(YellowPixels(w.Picture1->Surface().Image()), 50);
     w.chkAutoRescale->setChecked(true);
     w.chkLimitsOn->setChecked(true);
     QString none;
@@ -146,13 +145,10 @@ TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) 
     Readings(0, 80, [](int i) { return 0.0125 * (1 + 0.02 * std::sin(i * 0.7)); });
     ASSERT_TRUE(w.Engine.RunActive);
     EXPECT_LT(w.Engine.Chart.YMax - w.Engine.Chart.YMin, 0.002) << "the range is on the data, not 0-1 W";
-    EXPECT_GT(TracePixels(), 200);
+    EXPECT_GT(YellowPixels(w.Picture1->Surface().Image()), 200);
     EXPECT_FALSE(SaveScreenshot(&w, "power_window_autoscaled").isEmpty());
 
-    const QPointF middle(w.Picture1->width() / 2.0, w.Picture1->height() / 2.0);
-    QMouseEvent move(QEvent::MouseMove, middle, w.Picture1->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(w.Picture1, &move);
+    QTest::mouseMove(w.Picture1);  // to its middle
     const QString hover = w.Picture1->ShownHoverText();
     EXPECT_TRUE(hover.startsWith("Time: ") && hover.contains(" s   Power: 12.") && hover.endsWith("mW"))
         << hover.toStdString();

@@ -30,7 +30,6 @@ protected:
     }
     // A reply one second after the previous one (the read-out is due).
     void Answer(const QString& text) { ReadingAfter(1, text); }
-    int32_t Points() const { return engine.PointsOnShow(); }
     // The adjustment button's caption and the label of the factor or offset.
     using Shown = std::pair<QString, QString>;
     Shown Adjustment() const { return {engine.Display.AdjustCaption, engine.Display.AdjustLabel}; }
@@ -56,7 +55,7 @@ TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
     for (const auto& [reply, points] : steps) {
         const qsizetype sent = port.Commands().size();
         Answer(reply);
-        EXPECT_EQ(Points(), points) << reply;
+        EXPECT_EQ(engine.PointsOnShow(), points) << reply;
         EXPECT_TRUE(port.Commands().size() == sent + 1 && port.Commands().last() == "SB") << reply;
     }
     for (auto [direction, point, ratio] : {std::tuple{0, 1, 0.5}, {1, 1, 2.0}, {0, 2, 2.0}, {1, 2, 0.5}})
@@ -82,7 +81,7 @@ TEST_F(RatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
         std::tuple(false, sent + 19, QString("SB"), size_t(0)));
     refuse(1);  // the tenth in a row: nothing more is sent
     EXPECT_EQ(std::tuple(engine.Stopped, engine.Display.StartStopCaption, port.Commands().size(),
-                         engine.NotSaved, Points()),
+                         engine.NotSaved, engine.PointsOnShow()),
               std::tuple(true, QString("&Start"), sent + 19, true, 2));
     EXPECT_EQ(prompts.Texts().filter("refused 10 requests").size(), prompts.Texts().size());
     EXPECT_EQ(prompts.Texts().size(), 1);
@@ -172,7 +171,7 @@ TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
         clock.Advance(-0.98);  // 20 ms apart
         Answer(r);
     }
-    ASSERT_EQ(Points(), 1);
+    ASSERT_EQ(engine.PointsOnShow(), 1);
     EXPECT_FLOAT_EQ(engine.Store(0).PowerData[1].AvgValue, 0.003f);
     EXPECT_EQ(PowerStore::PointValue(engine.Store(0).PowerData[1]), -OverrangeValue);
     EXPECT_EQ(PowerStore::PointValue(engine.Store(1).PowerData[1]), OverrangeValue);

@@ -22,10 +22,6 @@ protected:
         PowerTest::SetUp();
         Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
     }
-    void TearDown() override {
-        Notes().ClearNotesBox();
-        PowerTest::TearDown();
-    }
     // Readings of 1 mW at 0 s, 1.2 mW at 1.5 s and over range at 2 s.
     void LogThreeReadings() {
         StartLogging();

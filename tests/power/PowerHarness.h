@@ -1,5 +1,6 @@
 #pragma once
 
+#include "auxiliary/NotesWindow.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"
 #include "data/WorkFile.h"
@@ -51,6 +52,7 @@ protected:
     }
 
     void TearDown() override {
+        Notes().ClearNotesBox();
         WorkFile(2, QString());
         platform::setSerialPort(nullptr);
         FreshProgramState();

@@ -17,8 +17,7 @@ protected:
     void SetUp() override {
         PowerTest::SetUp();
         TestMeter().DeviceType = MeterModel::MeridelTwo;
-        CurrentSettings().PowerRatio.RatioLogTime = 100;
-        CurrentSettings().PowerDifference.DifferenceLogTime = 100;
+        CurrentSettings().PowerRatio.RatioLogTime = CurrentSettings().PowerDifference.DifferenceLogTime = 100;
         TestMeter().Channels[1] = TestMeter().Channels[0];  // a second thermopile head
         WorkFiles().PowerRatioWorkFile = WorkFiles().PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
         clock.Set(1000);

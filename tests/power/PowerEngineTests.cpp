@@ -3,8 +3,6 @@
 #include "power/PowerTexts.h"
 #include "support/RecordingSurface.h"
 
-using PowerEngineTest = PowerTest;
-
 TEST(PowerPolling, nextCommandFollowsTheHeadAndTheModel) {
     // head type, device type -> command, poll state, time-out; empty: nothing is sent
     const std::tuple<int16_t, int16_t, QString> cases[] = {
@@ -18,7 +16,7 @@ TEST(PowerPolling, nextCommandFollowsTheHeadAndTheModel) {
     }
 }
 
-TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
+TEST_F(PowerTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
     TestMeter().Channels[0].HeadType = HeadKind::Pyroelectric;
     TestMeter().DeviceType = MeterModel::Talon2;
     StartLogging();
@@ -33,7 +31,7 @@ TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
     EXPECT_EQ(engine.Store().PointCount, 1);
 }
 
-TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
+TEST_F(PowerTest, readoutShowsLimitsOverrangeAndZero) {
     std::tie(CurrentSettings().Power.GraphLow, CurrentSettings().Power.GraphHigh) = std::pair(1.0, 2.0);
     const std::tuple<bool, const char*, const char*> cases[] = {
         {true, "*0.5", "UNDER"},         {true, "*OVER", "OVER"},
@@ -48,7 +46,7 @@ TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
     }
 }
 
-TEST_F(PowerEngineTest, readoutWaitsAtLeastTheSingle0_46666SecondsBetweenRefreshes) {
+TEST_F(PowerTest, readoutWaitsAtLeastTheSingle0_46666SecondsBetweenRefreshes) {
     StartLogging();
     // clock readings exact in binary: t3 is the single 0.46666 s after the first refresh
     const double t3 = 1000 + double(0.46666f);
@@ -63,7 +61,7 @@ TEST_F(PowerEngineTest, readoutWaitsAtLeastTheSingle0_46666SecondsBetweenRefresh
 }
 
 // An over-range reading between the two valid ones stays out of the statistics.
-TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
+TEST_F(PowerTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
     const std::pair<int16_t, std::array<bool, 4>> cases[] = {
         {1, {true, true, false, false}}, {2, {false, false, true, true}}, {3, {true, true, true, true}}};
     for (auto [mode, visible] : cases) {
@@ -80,7 +78,7 @@ TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
     EXPECT_EQ(prompts.beeps, 3);  // one per over-range reading
 }
 
-TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenIfAllOverrange) {
+TEST_F(PowerTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenIfAllOverrange) {
     CurrentSettings().Power.LogTime = 10;
     StartLogging();
     for (int i = 0; i < 10; ++i) ReadingAfter(i == 0 ? 0.3 : 1.0, "*1.0E-3");
@@ -102,7 +100,7 @@ TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenI
 // At 600 s of log time points are 0.1 s wide (the first from 0 to 0.2 s): a
 // spike to 10 W in the first and a dropout to 0 in the second among
 // readings of 1 W draw as bands from 1 W to them, behind the averages.
-TEST_F(PowerEngineTest, mergedPointsDrawTheirSpreadBehindTheAverage) {
+TEST_F(PowerTest, mergedPointsDrawTheirSpreadBehindTheAverage) {
     PowerSettings& s = CurrentSettings().Power;
     std::tie(s.LogTime, s.GraphLow, s.GraphHigh) = std::tuple(600, 0.0, 10.0);
     StartLogging();

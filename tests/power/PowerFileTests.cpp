@@ -21,6 +21,8 @@ protected:
     void SetUp() override {
         PowerTest::SetUp();
         Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
+        App().Shell.SaveFile = [] { FileCommand(FileSave); };  // the File menu reaches this engine
+        Modes().Register(ModePower, engine);
     }
     // Readings of 1 mW at 0 s, 1.2 mW at 1.5 s and over range at 2 s.
     void LogThreeReadings() {
@@ -28,11 +30,6 @@ protected:
         ReadingAfter(0.3, "*1.0E-3");
         ReadingAfter(1.5, "*1.2E-3");
         ReadingAfter(0.5, "*OVER");
-    }
-    // The File menu reaches this engine as in the program.
-    void WireFileMenu() {
-        App().Shell.SaveFile = [] { FileCommand(FileSave); };
-        Modes().Register(ModePower, engine);
     }
     const QByteArray data = Line("0.001", "0.00") + Line("0.0012", "1.50") + Line("Overrange", "2.00");
     const QByteArray notes = "'Beam at 45 degrees\r\n";
@@ -73,7 +70,6 @@ TEST_F(PowerFileTest, workingFileGetsEveryReadingAsItArrives) {
 
 // One PDF page; a PDF that cannot be opened or is cut short is reported.
 TEST_F(PowerFileTest, printoutIsHeadStatisticsAndTitleOnOnePdfPageAndItsFailuresAreReported) {
-    WireFileMenu();
     LogThreeReadings();
     RecordingSurface page;
     engine.PrintTexts(page);
@@ -101,7 +97,6 @@ TEST_F(PowerFileTest, printoutIsHeadStatisticsAndTitleOnOnePdfPageAndItsFailures
 // Reset, Start after the finished run and closing the window ask before the
 // run goes: Cancel keeps it (and the window); No discards it; Yes saves it first.
 TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
-    WireFileMenu();
     CurrentSettings().Power.LogTime = 2;  // the last reading ends the run
     int leaves = 0;
     App().Shell.SwitchMode = [&](int16_t) { ++leaves; };

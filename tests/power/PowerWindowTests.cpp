@@ -17,8 +17,7 @@ class PowerWindowTest : public PowerTest {
 protected:
     void SetUp() override {
         PowerTest::SetUp();
-        CurrentSettings().Power.LogTime = 120;
-        CurrentSettings().Power.GraphHigh = 0.5;
+        std::tie(CurrentSettings().Power.LogTime, CurrentSettings().Power.GraphHigh) = std::pair(120, 0.5);
         w.Engine.View.TrialReading = [] {};
         Modes().Register(ModePower, w.Engine);
         w.resize(900, 560);

@@ -69,8 +69,7 @@ TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheH
         Feed(reply);
         EXPECT_EQ(w.Engine.Display.ReadyGreen, green) << reply;
     }
-    EXPECT_FALSE(w.Picture1->isVisible());
-    EXPECT_EQ(w.lblEnergy->text(), "4.321mJ");
+    EXPECT_EQ(std::pair(w.Picture1->isVisible(), w.lblEnergy->text()), std::pair(false, QString("4.321mJ")));
     EXPECT_GT(w.lblEnergy->font().pointSizeF(), 40);
     EXPECT_FALSE(SaveScreenshot(&w, "energy_window_numeric").isEmpty());
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);

@@ -39,8 +39,7 @@ protected:
     void SetUp() override {
         FreshProgramState();
         platform::setSerialPort(&port);
-        TestMeter().Connected = true;
-        TestMeter().DeviceType = MeterModel::Talon;
+        std::tie(TestMeter().Connected, TestMeter().DeviceType) = std::pair(true, MeterModel::Talon);
         App().ActiveMode = ModePower;
         ChannelInfo& head = TestMeter().Channels[0];
         std::tie(head.HeadType, head.HeadName, head.HeadSerial, head.ReadingUnit) =

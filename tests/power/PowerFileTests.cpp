@@ -6,13 +6,10 @@
 #include "support/DiskFull.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
+#include "tests/energy/MeterHarness.h"  // the data lines
 
 #include <QtWidgets>
 #include <optional>
-
-static QByteArray Line(const QByteArray& value, const QByteArray& time) {
-    return value + QByteArray(18 - value.size(), ' ') + '\t' + time + "\r\n";
-}
 
 const QByteArray kHeader = "Power, in Watts \t Time, in Seconds \t Head: 3A; s/n 123456\r\n";
 
@@ -31,7 +28,7 @@ protected:
         ReadingAfter(1.5, "*1.2E-3");
         ReadingAfter(0.5, "*OVER");
     }
-    const QByteArray data = Line("0.001", "0.00") + Line("0.0012", "1.50") + Line("Overrange", "2.00");
+    const QByteArray data = Line({"0.001"}, "0.00") + Line({"0.0012"}, "1.50") + Line({"Overrange"}, "2.00");
     const QByteArray notes = "'Beam at 45 degrees\r\n";
 };
 
@@ -47,7 +44,7 @@ TEST_F(PowerFileTest, savedFileHoldsHeaderNotesAndOneLinePerPointOfTheRunOnShow)
     StartLogging();
     for (auto [dt, r] : {std::pair{0.3, "*1.0"}, {0.05, "*2.0"}, {0.5, "*4.0"}}) ReadingAfter(dt, r);
     engine.PowerSave(dir.Path("merged.pwr"));
-    EXPECT_EQ(dir.Read("merged.pwr"), kHeader + notes + Line("1.5", "0.00") + Line("4", "0.55"));
+    EXPECT_EQ(dir.Read("merged.pwr"), kHeader + notes + Line({"1.5"}, "0.00") + Line({"4"}, "0.55"));
 }
 
 TEST_F(PowerFileTest, workingFileGetsEveryReadingAsItArrives) {
@@ -57,7 +54,7 @@ TEST_F(PowerFileTest, workingFileGetsEveryReadingAsItArrives) {
     ReadingAfter(0.3, "*1.0E-3");
     // Closed after every line: what is on disk now survives a killed program.
     EXPECT_EQ(WorkFileNumber(), 0);
-    EXPECT_EQ(dir.Read("kelvaro.pwr"), kHeader + Line("0.001", "0.00"));
+    EXPECT_EQ(dir.Read("kelvaro.pwr"), kHeader + Line({"0.001"}, "0.00"));
     ReadingAfter(1.5, "*1.2E-3");
     ReadingAfter(0.5, "*OVER");
     ReadingAfter(0.1, "*");  // no value: no line

@@ -13,36 +13,25 @@ namespace {
 // Two thermopile heads on a two-channel meter, the engine of `profile`.
 class DualPowerTest : public PowerTest {
 protected:
-    explicit DualPowerTest(const PowerProfile& profile) : dual(profile) {}
+    explicit DualPowerTest(const PowerProfile& profile) : PowerTest(profile) {}
     void SetUp() override {
         PowerTest::SetUp();
         TestMeter().DeviceType = MeterModel::MeridelTwo;
-        CurrentSettings().PowerRatio.RatioLogTime = 100;
-        CurrentSettings().PowerDifference.DifferenceLogTime = 100;
+        CurrentSettings().PowerRatio.RatioLogTime = CurrentSettings().PowerDifference.DifferenceLogTime = 100;
         TestMeter().Channels[1] = TestMeter().Channels[0];  // a second thermopile head
         WorkFiles().PowerRatioWorkFile = WorkFiles().PowerDifferenceWorkFile = dir.Path("kelvaro.dpw");
-        dual.View.Redraw = [] {};
         clock.Set(1000);
     }
     // Start and answer the first request: replies are readings from then on.
     void StartDual() {
-        dual.StartStop();
+        engine.StartStop();
         Answer("*0 0");
     }
     // A reply one second after the previous one (the read-out is due).
-    void Answer(const QString& text) {
-        clock.Advance(1);
-        dual.PowerLog(0, text + QLatin1Char('\r'));
-    }
-    int32_t Points() const { return dual.PointsOnShow(); }
+    void Answer(const QString& text) { ReadingAfter(1, text); }
     // The adjustment button's caption and the label of the factor or offset.
     using Shown = std::pair<QString, QString>;
-    Shown Adjustment() const { return {dual.Display.AdjustCaption, dual.Display.AdjustLabel}; }
-    double Average(int direction, int32_t k = 1) const {
-        return dual.Store(direction).PowerData[size_t(k)].AvgValue;
-    }
-
-    PowerEngine dual;
+    Shown Adjustment() const { return {engine.Display.AdjustCaption, engine.Display.AdjustLabel}; }
 };
 
 struct RatioTest : DualPowerTest {
@@ -65,12 +54,13 @@ TEST_F(RatioTest, halfRepliesPairAcrossRepliesAndEveryReplyIsAnsweredWithSB) {
     for (const auto& [reply, points] : steps) {
         const qsizetype sent = port.Commands().size();
         Answer(reply);
-        EXPECT_EQ(Points(), points) << reply;
+        EXPECT_EQ(engine.PointsOnShow(), points) << reply;
         EXPECT_TRUE(port.Commands().size() == sent + 1 && port.Commands().last() == "SB") << reply;
     }
     for (auto [direction, point, ratio] : {std::tuple{0, 1, 0.5}, {1, 1, 2.0}, {0, 2, 2.0}, {1, 2, 0.5}})
-        EXPECT_FLOAT_EQ(Average(direction, point), ratio) << direction << " " << point;
-    EXPECT_EQ(dual.Stats(0).Count, 2);
+        EXPECT_FLOAT_EQ(engine.Store(direction).PowerData[size_t(point)].AvgValue, ratio)
+            << direction << " " << point;
+    EXPECT_EQ(engine.Stats(0).Count, 2);
 }
 
 // A refused request is asked again; ten refusals in a row stop the run with
@@ -80,17 +70,17 @@ TEST_F(RatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
     Answer("*2 1");
     const qsizetype sent = port.Commands().size();
     auto refuse = [&](int times) {
-        for (int i = 0; i < times; ++i) dual.PowerLog(kRefusedReplyOp, "?\r");
+        for (int i = 0; i < times; ++i) engine.PowerLog(kRefusedReplyOp, "?\r");
     };
     refuse(9);
     Answer("*4 1");  // an answer starts the count afresh
     refuse(9);
     EXPECT_EQ(
-        std::tuple(dual.Stopped, port.Commands().size(), port.Commands().last(), prompts.messages.size()),
+        std::tuple(engine.Stopped, port.Commands().size(), port.Commands().last(), prompts.messages.size()),
         std::tuple(false, sent + 19, QString("SB"), size_t(0)));
     refuse(1);  // the tenth in a row: nothing more is sent
-    EXPECT_EQ(std::tuple(dual.Stopped, dual.Display.StartStopCaption, port.Commands().size(), dual.NotSaved,
-                         Points()),
+    EXPECT_EQ(std::tuple(engine.Stopped, engine.Display.StartStopCaption, port.Commands().size(),
+                         engine.NotSaved, engine.PointsOnShow()),
               std::tuple(true, QString("&Start"), sent + 19, true, 2));
     EXPECT_EQ(prompts.Texts().filter("refused 10 requests").size(), prompts.Texts().size());
     EXPECT_EQ(prompts.Texts().size(), 1);
@@ -106,76 +96,65 @@ TEST_F(RatioTest, readoutShowsOverrangeWithABeepAndLowForTinyRatios) {
     for (const auto& [reply, text, beeps] : cases) {
         const int before = prompts.beeps;
         Answer(reply);
-        EXPECT_EQ(dual.Display.ReadingText.toStdString(), text) << reply;
+        EXPECT_EQ(engine.Display.ReadingText.toStdString(), text) << reply;
         EXPECT_EQ(prompts.beeps - before, beeps) << reply;
     }
-    EXPECT_EQ(dual.Stats(0).Count, 1) << "over range stays out of the statistics";
+    EXPECT_EQ(engine.Stats(0).Count, 1) << "over range stays out of the statistics";
 }
 
 // No average, or one whose inverse no double holds: a beep and no factor.
 TEST_F(RatioTest, normalisingWithoutAUsableAverageBeeps) {
+    StartDual();
     for (const char* reply : {"*N N", "*1E-300 1E10"}) {
-        dual.Reset(false);
-        StartDual();
         Answer(reply);
-        const int beeps = prompts.beeps;
-        dual.ToggleAdjustment();
-        EXPECT_EQ(std::tuple(prompts.beeps, dual.Adjusted, dual.Display.AdjustLabel),
-                  std::tuple(beeps + 1, false, QString("None")))
-            << reply;
+        engine.ToggleAdjustment();
     }
+    EXPECT_EQ(std::tuple(prompts.beeps, engine.Adjusted, engine.Display.AdjustLabel),
+              std::tuple(2, false, QString("None")));
 }
 
 TEST_F(RatioTest, normalisingByTheAverageAndSwitchingDirectionUndoesIt) {
     StartDual();
     for (const char* r : {"*3 1", "*5 1"}) Answer(r);  // average A/B 4
-    dual.ToggleAdjustment();
-    EXPECT_EQ(Adjustment(), Shown("DeNormalize", "2.50 E-01"));
-    EXPECT_DOUBLE_EQ(dual.Scale, 0.25);
+    engine.ToggleAdjustment();
+    EXPECT_EQ(std::pair(Adjustment(), engine.Scale), std::pair(Shown("DeNormalize", "2.50 E-01"), 0.25));
     Answer("*4 1");
-    EXPECT_EQ(dual.Display.ReadingText, "1.00");
-    EXPECT_DOUBLE_EQ(dual.Stats(0).Average(), 4) << "stored ratios are never normalised";
+    EXPECT_EQ(engine.Display.ReadingText, "1.00");
+    EXPECT_DOUBLE_EQ(engine.Stats(0).Average(), 4) << "stored ratios are never normalised";
 
-    dual.SetDirection(1);
-    EXPECT_EQ(Adjustment(), Shown("Normalize", "None"));
-    EXPECT_DOUBLE_EQ(dual.Scale, 1);
-    EXPECT_DOUBLE_EQ(dual.Stats().Average(), (1 / 3.0 + 1 / 5.0 + 1 / 4.0) / 3);
+    engine.SetDirection(1);
+    EXPECT_EQ(std::pair(Adjustment(), engine.Scale), std::pair(Shown("Normalize", "None"), 1.0));
+    EXPECT_DOUBLE_EQ(engine.Stats().Average(), (1 / 3.0 + 1 / 5.0 + 1 / 4.0) / 3);
 }
 
-TEST_F(DifferenceTest, readoutOffsetAndUnderrange) {
+// The read-out, Min, Max and Average are shown less the offset, the spread as it is; the
+// offset belongs to its run: Reset and a fresh start after a finished run clear it.
+TEST_F(DifferenceTest, readoutAndStatisticsAreLessTheOffsetAndTheOffsetEndsWithItsRun) {
     StartDual();
     Answer("*5.0E-3 3.0E-3");
-    EXPECT_EQ(dual.Display.ReadingText, "2.0mW");
+    EXPECT_EQ(engine.Display.ReadingText, "2.0mW");
     Answer("*5.0E-3 OVER");
-    EXPECT_EQ(std::pair(dual.Display.ReadingText, prompts.beeps), std::pair(QString("Underrange"), 1));
-
-    dual.ToggleAdjustment();  // the average A-B, over range left out: 2 mW
-    EXPECT_EQ(Adjustment(), Shown("Undo Offset", "2.00mW"));
-    Answer("*4.0E-3 2.0E-3");
-    EXPECT_EQ(dual.Display.ReadingText, "0W");
-}
-
-// Min, Max and Average are shown less the offset, the spread as it is; the
-// offset belongs to its run: Reset and a fresh start after a finished run clear it.
-TEST_F(DifferenceTest, statisticsAreLessTheOffsetAndTheOffsetEndsWithItsRun) {
-    StartDual();
-    for (const char* r : {"*5.0E-3 3.0E-3", "*7.0E-3 3.0E-3"}) Answer(r);  // 2 mW, 4 mW
-    dual.ToggleAdjustment();                                               // 3 mW
-    Answer("*9.0E-3 3.0E-3");                                              // 6 mW
-    EXPECT_EQ(dual.StatisticsLines(), (std::array<QString, 4>{"Min:  -1.00mW", "Max:  3.00mW",
-                                                              "Average:  1.00mW", "St.Dev.:  2.00mW"}));
+    EXPECT_EQ(std::pair(engine.Display.ReadingText, prompts.beeps), std::pair(QString("Underrange"), 1));
+    Answer("*7.0E-3 3.0E-3");   // 4 mW
+    engine.ToggleAdjustment();  // the average A-B, over range left out: 3 mW
+    EXPECT_EQ(Adjustment(), Shown("Undo Offset", "3.00mW"));
+    Answer("*6.0E-3 3.0E-3");
+    EXPECT_EQ(engine.Display.ReadingText, "0W");
+    Answer("*1.0E-2 3.0E-3");  // 7 mW: less the offset -1, 1, 0 and 4 mW, the spread root(14/3)
+    EXPECT_EQ(engine.StatisticsLines(), (std::array<QString, 4>{"Min:  -1.00mW", "Max:  4.00mW",
+                                                                "Average:  1.00mW", "St.Dev.:  2.16mW"}));
     for (bool byReset : {true, false}) {
         if (!byReset) {
             StartDual();
             Answer("*5.0E-3 3.0E-3");
-            dual.ToggleAdjustment();
+            engine.ToggleAdjustment();
             clock.Advance(100);
             Answer("*5.0E-3 3.0E-3");  // ends the run
-            ASSERT_FALSE(dual.RunActive);
+            ASSERT_FALSE(engine.RunActive);
         }
-        ASSERT_TRUE(dual.Adjusted);
-        byReset ? dual.Reset(false) : dual.StartStop();
-        EXPECT_EQ(dual.Shift, 0.0) << byReset;
+        ASSERT_TRUE(engine.Adjusted);
+        byReset ? engine.Reset(false) : engine.StartStop();
+        EXPECT_EQ(engine.Shift, 0.0) << byReset;
         EXPECT_EQ(Adjustment(), Shown("Offset", "Zero")) << byReset;
     }
 }
@@ -188,10 +167,10 @@ TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
         clock.Advance(-0.98);  // 20 ms apart
         Answer(r);
     }
-    ASSERT_EQ(Points(), 1);
-    EXPECT_FLOAT_EQ(Average(0), 0.003f);
-    EXPECT_EQ(PowerStore::PointValue(dual.Store(0).PowerData[1]), -OverrangeValue);
-    EXPECT_EQ(PowerStore::PointValue(dual.Store(1).PowerData[1]), OverrangeValue);
+    ASSERT_EQ(engine.PointsOnShow(), 1);
+    EXPECT_FLOAT_EQ(engine.Store(0).PowerData[1].AvgValue, 0.003f);
+    EXPECT_EQ(PowerStore::PointValue(engine.Store(0).PowerData[1]), -OverrangeValue);
+    EXPECT_EQ(PowerStore::PointValue(engine.Store(1).PowerData[1]), OverrangeValue);
 }
 
 // The read-out texts of two-channel data, beyond the cases a run reaches above.

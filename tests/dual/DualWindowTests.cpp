@@ -10,8 +10,6 @@
 
 namespace {
 
-using DualSetupTest = PowerSetupTest;
-
 void Type(QLineEdit* box, const QString& text) {
     box->selectAll();
     QTest::keyClicks(box, text);
@@ -19,7 +17,7 @@ void Type(QLineEdit* box, const QString& text) {
 
 // Ratio limits are dimensionless with a common exponent: OK stores Low and High times
 // 10^exponent. A difference range may be negative. Each dialog shows the stored limits back.
-TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNegative) {
+TEST_F(PowerSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNegative) {
     PowerSetupDialog& ratio = SetupPowerRatio();
     ratio.SetupPowerGraph(false);
     EXPECT_EQ(ratio.windowTitle(), "Power Ratio Setup");
@@ -29,9 +27,8 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
     ratio.Option4[1]->setChecked(true);
     ratio.Command2->click();
     const PowerRatioSettings& r = CurrentSettings().PowerRatio;
-    EXPECT_DOUBLE_EQ(r.RatioLow, 0.001);
-    EXPECT_DOUBLE_EQ(r.RatioHigh, 0.005);
-    EXPECT_EQ(std::pair(r.RatioExponent, r.RatioDisplayMode), std::pair(int16_t(-3), int16_t(1)));
+    EXPECT_EQ(std::tuple(r.RatioLow, r.RatioHigh, r.RatioExponent, r.RatioDisplayMode),
+              std::tuple(0.001, 0.005, int16_t(-3), int16_t(1)));
 
     PowerSetupDialog& difference = SetupPowerDifference();
     difference.SetupPowerGraph(false);
@@ -44,9 +41,7 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
     Type(difference.txt_power[1], "10");
     difference.Command2->click();  // takes both typed limits
     const PowerDifferenceSettings& d = CurrentSettings().PowerDifference;
-    EXPECT_DOUBLE_EQ(d.DifferenceLow, -0.01);
-    EXPECT_DOUBLE_EQ(d.DifferenceHigh, 0.01);
-    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(std::tuple(d.DifferenceLow, d.DifferenceHigh, prompts.beeps), std::tuple(-0.01, 0.01, 1));
 
     for (auto [dialog, shown, name] : {std::tuple{&ratio, "1 5 -3", "power-ratio-setup"},
                                        {&difference, "-10 10 mW", "power-difference-setup"}}) {
@@ -67,51 +62,43 @@ TEST_F(DualSetupTest, ratioLimitsTakeACommonExponentAndADifferenceRangeMayBeNega
     EXPECT_EQ(difference.txt_power[0]->text(), "-10.5");
 }
 
-class RatioWindowTest : public PowerTest {
-protected:
-    void SetUp() override {
-        PowerTest::SetUp();
-        AppState& app = App();
-        app.ActiveMode = ModePowerRatio;
-        TestMeter().Channels[1] = Meter().Channels[0];
-        TestMeter().Channels[1].HeadName = "3B";
-        CurrentSettings().PowerRatio.RatioLogTime = 60;
-        CurrentSettings().PowerRatio.RatioHigh = 2;
-        WorkFiles().PowerRatioWorkFile = dir.Path("kelvaro.dpw");
-        w.resize(900, 560);
-        w.show();
-        QString none;
-        w.PowerRatioLog(-1, none);
-    }
-    void Feed(QString line) { w.PowerRatioLog(0, line += QLatin1Char('\r')); }
-    PowerRatioWindow w;
-};
+using RatioWindowTest = PowerTest;
 
 TEST_F(RatioWindowTest, directionNormalisationAndPrintout) {
+    App().ActiveMode = ModePowerRatio;
+    TestMeter().Channels[1] = Meter().Channels[0];
+    TestMeter().Channels[1].HeadName = "3B";
+    CurrentSettings().PowerRatio.RatioLogTime = 60;
+    CurrentSettings().PowerRatio.RatioHigh = 2;
+    WorkFiles().PowerRatioWorkFile = dir.Path("kelvaro.dpw");
+    PowerRatioWindow w;
+    w.resize(900, 560);
+    w.show();
+    QString reply;
+    w.PowerRatioLog(-1, reply);
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);
     EXPECT_EQ(w.windowTitle(), "Real-Time Power Ratio Logging - A: 3A; s/n 123456  B: 3B; s/n 123456");
-    Feed("*0 0");
-    for (int i = 0; i < 200; ++i) {
+    for (int i = -1; i < 200; ++i) {  // the first request's answer, then the readings
         clock.Advance(0.25);
-        Feed(QString("*%1 1.0E-3").arg(1.0E-3 * (1.2 + 0.1 * std::sin(i * 0.2)), 0, 'E', 4));
+        reply = i < 0 ? "*0 0\r"
+                      : QString("*%1 1.0E-3\r").arg(1.0E-3 * (1.2 + 0.1 * std::sin(i * 0.2)), 0, 'E', 4);
+        w.PowerRatioLog(0, reply);
     }
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);
     QTest::mouseClick(w.butNormalize, Qt::LeftButton);
-    EXPECT_EQ(w.butNormalize->text(), "DeNormalize");
     // The average of 1.2 + 0.1 sin(0.2 i), i < 200, is 1.204.
-    EXPECT_EQ(w.lblNorma->text(), "8.31 E-01");
-    EXPECT_EQ(PrintToScreenshots("power-ratio-printout", [this] { w.PowerRatioPrint(); }), 1);
+    EXPECT_EQ(w.butNormalize->text() + " " + w.lblNorma->text(), "DeNormalize 8.31 E-01");
+    EXPECT_EQ(PrintToScreenshots("power-ratio-printout", [&w] { w.PowerRatioPrint(); }), 1);
 
     // A typed text that names no direction changes nothing.
     for (const char* typed : {"X/Y", "B/A"}) {
         w.cmbRatioMode->lineEdit()->setText(typed);
         QTest::keyClick(w.cmbRatioMode->lineEdit(), Qt::Key_Return);
     }
-    EXPECT_EQ(w.Engine.Direction, 1);
-    EXPECT_EQ(w.cmbRatioMode->currentText(), "B/A");
-    EXPECT_EQ(w.cmbRatioMode->count(), 2) << "typed texts are not added to the list";
-    EXPECT_EQ(w.lblNorma->text(), "None");
-    EXPECT_EQ(w.lblMinRatioPower->text(), "Min:  7.69 E-01");  // 1 / 1.3
+    // Typed texts are not added to the list; the Min of B/A is 1 / 1.3.
+    EXPECT_EQ(std::tuple(w.Engine.Direction, w.cmbRatioMode->currentText(), w.cmbRatioMode->count(),
+                         w.lblNorma->text(), w.lblMinRatioPower->text()),
+              std::tuple(1, QString("B/A"), 2, QString("None"), QString("Min:  7.69 E-01")));
 }
 
 }  // namespace

@@ -1,14 +1,9 @@
 #include "data/Overrange.h"
-#include "dual/DualTexts.h"
 #include "dual/EnergyRatioHarness.h"
 #include "link/Dispatch.h"
 #include "support/RecordingSurface.h"
 
 #include <QtWidgets>
-
-static QByteArray Line(const QByteArray& a, const QByteArray& b, const QByteArray& time) {
-    return DataLine({a, b}, time);
-}
 
 TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped) {
     const double over = OverrangeValue;
@@ -41,20 +36,21 @@ TEST_F(EnergyRatioTest, repliesArePairedAcrossChannelsAndUnusablePairsAreDropped
     }
 }
 
-// A half reply from before a pause finds no partner after it; a factor no
-// double holds (the inverse of 1E-310) is refused with a beep.
-TEST_F(EnergyRatioTest, resumeDropsAWaitingHalfPairAndNormalisingRefusesAnInfiniteFactor) {
+// A half reply from before a pause finds no partner after it. Normalising without an average,
+// or by a factor no double holds (the inverse of 1E-300 / 1E10), only beeps.
+TEST_F(EnergyRatioTest, resumeDropsAWaitingHalfPairAndNormalisingRefusesNoAverageAndAnInfiniteFactor) {
     StartRun();
     Reply("1.0E-3 N");
     engine->StartStop();
     StartRun();  // resumed
     Reply("N 2.0E-3");
     EXPECT_EQ(engine->Store().Count(), 0);
-    Reply("1E-300 1E10");
-    const int beeps = prompts.beeps;
     engine->Normalize();
-    EXPECT_EQ(std::tuple(prompts.beeps, engine->Normalized, engine->Display.NormaText),
-              std::tuple(beeps + 1, false, "None"));
+    Reply("1E-300 1E10");
+    engine->Normalize();
+    EXPECT_EQ(std::tuple(prompts.beeps, engine->Normalized, engine->Display.NormalizeCaption,
+                         engine->Display.NormaText),
+              std::tuple(2, false, QString("Normalize"), QString("None")));
 }
 
 // Refused requests are asked again; the tenth in a row stops the run with one
@@ -74,9 +70,6 @@ TEST_F(EnergyRatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
 }
 
 TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
-    engine->Normalize();  // no average yet: only a beep
-    EXPECT_EQ(std::tuple(prompts.beeps, engine->Display.NormalizeCaption, engine->Display.NormaText),
-              std::tuple(1, QString("Normalize"), QString("None")));
     StartRun();
     for (const char* pair : {"1E-3 2E-3", "2E-3 4E-3", "3E-3 6E-3 "}) Reply(pair);
     Reply("1E-3 4E-3");  // A/B 0.5, 0.5, 0.5, 0.25
@@ -86,15 +79,13 @@ TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {
                                       "St.Dev.:  1.25 E-01"}));
     engine->SetRatioMode(1);  // B/A 2, 2, 2, 4
     EXPECT_EQ(engine->Display.StatLabels[2], "Average:  2.50");
-    engine->SetRatioMode(0);
 
     engine = std::make_unique<EnergyRatioEngine>();
     StartRun();
     Reply("1E-3 2E-3");
     engine->Normalize();  // the average A/B is 0.5
-    EXPECT_DOUBLE_EQ(engine->NormFactor, 2);
-    EXPECT_EQ(std::pair(engine->Display.NormalizeCaption, engine->Display.NormaText),
-              std::pair(QString("DeNormalize"), QString("2.00")));
+    EXPECT_EQ(std::tuple(engine->NormFactor, engine->Display.NormalizeCaption, engine->Display.NormaText),
+              std::tuple(2.0, QString("DeNormalize"), QString("2.00")));
     Reply("1E-3 2E-3");
     EXPECT_EQ(engine->Display.RatioText, "1.00");
     engine->SetRatioMode(1);  // a factor of the other direction does not carry over
@@ -123,8 +114,7 @@ TEST_F(EnergyRatioTest, aLayoutWithNineThousandPairsReplaysEveryThirdWithTheCurr
     for (int k = 0; k < 9000; ++k) Reply(k % 3 == 0 ? "1E-3 2E-3" : "2E-3 1E-3", 0.01);
     ASSERT_EQ(engine->Store().Count(), 9000);
     RecordingSurface surface;
-    engine->Chart.Width = 120;
-    engine->Chart.Height = 80;
+    std::tie(engine->Chart.Width, engine->Chart.Height) = std::pair(120, 80);
     engine->DrawWholeChart(surface);
     const auto points = surface.Calls("FillBox");
     ASSERT_EQ(points.size(), 3000u);
@@ -132,20 +122,8 @@ TEST_F(EnergyRatioTest, aLayoutWithNineThousandPairsReplaysEveryThirdWithTheCurr
     for (const auto& p : points) ASSERT_DOUBLE_EQ(p.y1, 39);
 }
 
-class EnergyRatioFileTest : public EnergyRatioTest {
-protected:
-    void SetUp() override {
-        EnergyRatioTest::SetUp();
-        Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
-    }
-    bool SaveAs(const QString& name) {
-        prompts.fileAnswers.push_back(name);
-        FileCommand(0);
-        return !engine->Unsaved;
-    }
-};
-
-TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithoutTimeStampsThroughBothPaths) {
+TEST_F(EnergyRatioTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithoutTimeStampsThroughBothPaths) {
+    Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
     for (int bits = 0; bits < 4; ++bits) {
         const bool timeStamp = bits & 1, logToFile = bits & 2;
         SCOPED_TRACE(bits);
@@ -156,10 +134,12 @@ TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithou
         Reply("1.25E-3 N");
         Reply("N 2.5E-3");
         Reply("OVER 1E-3");
-        ASSERT_TRUE(SaveAs(dir.Path("run.dnr")));
-        const QByteArray data = timeStamp
-                                    ? Line("0.00125", "0.0025", "1.00") + Line("Overrange", "0.001", "1.50")
-                                    : Line("0.00125", "0.0025", "") + Line("Overrange", "0.001", "");
+        prompts.fileAnswers = {dir.Path("run.dnr")};
+        FileCommand(0);
+        ASSERT_FALSE(engine->Unsaved);
+        const QByteArray data =
+            timeStamp ? Line({"0.00125", "0.0025"}, "1.00") + Line({"Overrange", "0.001"}, "1.50")
+                      : Line({"0.00125", "0.0025"}, "") + Line({"Overrange", "0.001"}, "");
         const QByteArray header = QByteArray("Energy, J Channel A\t Channel B \t") +
                                   (timeStamp ? " Time, Seconds\t" : "") +
                                   " Head A: PE25; s/n4711\t Head B: PE10; s/n815\r\n";
@@ -169,7 +149,7 @@ TEST_F(EnergyRatioFileTest, savedFileHasTheDualEnergyHeaderAndLinesWithAndWithou
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(EnergyRatioFileTest, aFailedSaveAtTheReminderKeepsTheRunForAnotherTry) {
+TEST_F(EnergyRatioTest, aFailedSaveAtTheReminderKeepsTheRunForAnotherTry) {
     StartRun();
     Reply("1E-3 2E-3");
     prompts.yesNoAnswers = {true, true};

@@ -28,8 +28,7 @@ protected:
     }
     void StartRun() {
         engine->StartStop();
-        QString first = QStringLiteral("*N N\r");  // the first reply of a run only clears the read-out
-        engine->EnergyRatioLog(0, first);
+        Reply(QStringLiteral("N N"), 0);  // the first reply of a run only clears the read-out
     }
 
     std::unique_ptr<EnergyRatioEngine> engine = std::make_unique<EnergyRatioEngine>();

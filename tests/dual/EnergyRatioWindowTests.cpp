@@ -23,29 +23,23 @@ protected:
         SetupEnergyRatio().hide();
         EnergyRatioTest::TearDown();
     }
-    // Channel A 5 mJ with 15 % spread, channel B near 0.8 of A, a few half replies.
-    void Pairs(int n) {
-        QTest::mouseClick(w.butStartStop, Qt::LeftButton);
-        Feed("*N N");
-        std::mt19937 rng(7);
-        std::normal_distribution<double> a(5e-3, 0.75e-3), k(0.8, 0.05);
-        for (int i = 1; i <= n; ++i) {
-            clock.Advance(0.05);
-            const double ea = a(rng), eb = ea * k(rng);
-            if (i % 10 == 0) {
-                Feed("*" + QString::number(ea, 'E', 3) + " N");
-                Feed("*N " + QString::number(eb, 'E', 3));
-            } else {
-                Feed("*" + QString::number(ea, 'E', 3) + " " + QString::number(eb, 'E', 3));
-            }
-        }
-    }
     void Feed(QString line) { w.EnergyRatioLog(0, line += QLatin1Char('\r')); }
     EnergyRatioWindow w;
 };
 
+// Channel A 5 mJ with 15 % spread, channel B near 0.8 of A, every tenth pair in two half replies.
 TEST_F(EnergyRatioWindowTest, scatterChartMidRunWithReadoutStatisticsAndPrintedPage) {
-    Pairs(400);
+    QTest::mouseClick(w.butStartStop, Qt::LeftButton);
+    Feed("*N N");
+    std::mt19937 rng(7);
+    std::normal_distribution<double> a(5e-3, 0.75e-3), k(0.8, 0.05);
+    for (int i = 1; i <= 400; ++i) {
+        clock.Advance(0.05);
+        const double ea = a(rng);
+        const QString textA = QString::number(ea, 'E', 3), textB = QString::number(ea * k(rng), 'E', 3);
+        if (i % 10 == 0) Feed("*" + textA + " N");
+        Feed("*" + (i % 10 == 0 ? QString("N") : textA) + " " + textB);
+    }
     EXPECT_EQ(w.windowTitle(), "Real-Time Energy Ratio Logging - A: PE25; s/n4711  B: PE10; s/n815");
     EXPECT_GT(YellowPixels(w.Picture1->Surface().Image()), 300);
     EXPECT_FALSE(w.lblEnergyRatio->text().isEmpty());
@@ -80,8 +74,8 @@ TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAn
     dialog.optDisplayStyle[1]->setChecked(true);
     dialog.storage_rate->setValue(4);
     dialog.Command2->click();  // its signal and the saved file: shown with the energy setup
-    EXPECT_EQ(std::tuple(s.RatioLowLimit, s.RatioHighLimit), std::tuple(0.0, 0.001));
-    EXPECT_EQ(std::tuple(s.RatioEnergyLow, s.RatioEnergyHigh), std::tuple(0.049, 0.05));
+    EXPECT_EQ(std::tuple(s.RatioLowLimit, s.RatioHighLimit, s.RatioEnergyLow, s.RatioEnergyHigh),
+              std::tuple(0.0, 0.001, 0.049, 0.05));
     EXPECT_EQ(std::tuple(s.RatioGridStyle, s.RatioDisplayStyle, s.RatioStorageRate),
               std::tuple(int16_t(2), int16_t(1), int16_t(10)));
 

@@ -55,10 +55,8 @@ TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
         {200, 600, pJ, 2, 2e-8, 6e-8, 200, 600},
     };
     for (auto [left, right, unit, scale, low, high, shownLeft, shownRight] : cases) {
-        EnergyChoices choices;
-        std::tie(choices.UnitIndex, choices.ScaleIndex) = std::tuple(unit, scale);
         EnergySettings s;
-        StoreChoices(choices, left, right, kFactors, s);
+        StoreChoices({.UnitIndex = unit, .ScaleIndex = scale}, left, right, kFactors, s);
         EXPECT_EQ(std::tuple(s.EnergyLowLimit, s.EnergyHighLimit, s.EnergyScaleIndex),
                   std::tuple(low, high, scale))
             << left << "/" << right;

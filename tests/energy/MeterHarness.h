@@ -10,7 +10,7 @@
 #include <initializer_list>
 
 // A saved data line: each value padded to 18 characters and a TAB, then the time stamp and CR LF.
-inline QByteArray DataLine(std::initializer_list<QByteArray> values, const QByteArray& time) {
+inline QByteArray Line(std::initializer_list<QByteArray> values, const QByteArray& time) {
     QByteArray line;
     for (const QByteArray& v : values) line += v + QByteArray(18 - v.size(), ' ') + '\t';
     return line + time + "\r\n";

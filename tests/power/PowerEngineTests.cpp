@@ -3,8 +3,6 @@
 #include "power/PowerTexts.h"
 #include "support/RecordingSurface.h"
 
-using PowerEngineTest = PowerTest;
-
 TEST(PowerPolling, nextCommandFollowsTheHeadAndTheModel) {
     // head type, device type -> command, poll state, time-out; empty: nothing is sent
     const std::tuple<int16_t, int16_t, QString> cases[] = {
@@ -18,7 +16,7 @@ TEST(PowerPolling, nextCommandFollowsTheHeadAndTheModel) {
     }
 }
 
-TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
+TEST_F(PowerTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
     TestMeter().Channels[0].HeadType = HeadKind::Pyroelectric;
     TestMeter().DeviceType = MeterModel::Talon2;
     StartLogging();
@@ -33,9 +31,8 @@ TEST_F(PowerEngineTest, pyroelectricHeadWaitsForThePulseFlagBeforeEachReading) {
     EXPECT_EQ(engine.Store().PointCount, 1);
 }
 
-TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
-    CurrentSettings().Power.GraphLow = 1;
-    CurrentSettings().Power.GraphHigh = 2;
+TEST_F(PowerTest, readoutShowsLimitsOverrangeAndZero) {
+    std::tie(CurrentSettings().Power.GraphLow, CurrentSettings().Power.GraphHigh) = std::pair(1.0, 2.0);
     const std::tuple<bool, const char*, const char*> cases[] = {
         {true, "*0.5", "UNDER"},         {true, "*OVER", "OVER"},
         {false, "*OVER", "Overrange"},   {false, "*0", "0W"},
@@ -49,7 +46,7 @@ TEST_F(PowerEngineTest, readoutShowsLimitsOverrangeAndZero) {
     }
 }
 
-TEST_F(PowerEngineTest, readoutWaitsAtLeastTheSingle0_46666SecondsBetweenRefreshes) {
+TEST_F(PowerTest, readoutWaitsAtLeastTheSingle0_46666SecondsBetweenRefreshes) {
     StartLogging();
     // clock readings exact in binary: t3 is the single 0.46666 s after the first refresh
     const double t3 = 1000 + double(0.46666f);
@@ -64,7 +61,7 @@ TEST_F(PowerEngineTest, readoutWaitsAtLeastTheSingle0_46666SecondsBetweenRefresh
 }
 
 // An over-range reading between the two valid ones stays out of the statistics.
-TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
+TEST_F(PowerTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
     const std::pair<int16_t, std::array<bool, 4>> cases[] = {
         {1, {true, true, false, false}}, {2, {false, false, true, true}}, {3, {true, true, true, true}}};
     for (auto [mode, visible] : cases) {
@@ -81,19 +78,17 @@ TEST_F(PowerEngineTest, statisticsLabelsFollowTheStatModeAndSkipOverrange) {
     EXPECT_EQ(prompts.beeps, 3);  // one per over-range reading
 }
 
-TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenIfAllOverrange) {
+TEST_F(PowerTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenIfAllOverrange) {
     CurrentSettings().Power.LogTime = 10;
     StartLogging();
     for (int i = 0; i < 10; ++i) ReadingAfter(i == 0 ? 0.3 : 1.0, "*1.0E-3");
     EXPECT_FALSE(engine.Stopped);
     const int sent = port.Commands().size();
     ReadingAfter(1.0, "*2.0E-3");
-    EXPECT_EQ(prompts.beeps, 1);
-    EXPECT_TRUE(engine.Stopped && !engine.RunActive);
-    EXPECT_EQ(engine.Display.StartStopCaption, "&Start");
-    EXPECT_EQ(engine.FinishedPoints, 11);
-    EXPECT_EQ(engine.Stats().Count, 10);  // the closing reading is charted, not counted
-    EXPECT_EQ(port.Commands().size(), sent);
+    // The closing reading is charted, not counted.
+    EXPECT_EQ(std::tuple(prompts.beeps, engine.Stopped, engine.RunActive, engine.Display.StartStopCaption,
+                         engine.FinishedPoints, engine.Stats().Count, port.Commands().size()),
+              std::tuple(1, true, false, QString("&Start"), 11, 10, sent));
     // A run of only over-range readings ends at its log time too.
     CurrentSettings().Power.LogTime = 5;
     engine.Reset(false);
@@ -105,26 +100,20 @@ TEST_F(PowerEngineTest, runEndsAtTheLogTimeWithOneBeepAndAsksForNothingMoreEvenI
 // At 600 s of log time points are 0.1 s wide (the first from 0 to 0.2 s): a
 // spike to 10 W in the first and a dropout to 0 in the second among
 // readings of 1 W draw as bands from 1 W to them, behind the averages.
-TEST_F(PowerEngineTest, mergedPointsDrawTheirSpreadBehindTheAverage) {
-    CurrentSettings().Power.LogTime = 600;
-    CurrentSettings().Power.GraphLow = 0;
-    CurrentSettings().Power.GraphHigh = 10;
+TEST_F(PowerTest, mergedPointsDrawTheirSpreadBehindTheAverage) {
+    PowerSettings& s = CurrentSettings().Power;
+    std::tie(s.LogTime, s.GraphLow, s.GraphHigh) = std::tuple(600, 0.0, 10.0);
     StartLogging();
     for (int i = 0; i < 40; ++i) ReadingAfter(0.01, i == 12 ? "*10" : i == 25 ? "*0" : "*1");
     ASSERT_EQ(engine.Store().PowerData[1].MaxValue, 10.0f);
     RecordingSurface chart;
-    engine.Chart.Width = 200;
-    engine.Chart.Height = 120;
+    std::tie(engine.Chart.Width, engine.Chart.Height) = std::pair(200, 120);
     engine.DrawWholeChart(chart);
     const ChartGeometry& g = engine.Chart.Screen;
     const auto y = [&g](double watts) { return g.PlotBottom - watts * g.YPerUnit; };
     std::vector<std::pair<double, double>> bands;  // top and bottom of each band column
     for (const auto& c : chart.Calls("FillBox"))
         if (c.color == g.BandColor) bands.push_back({std::min(c.y1, c.y2), std::max(c.y1, c.y2)});
-    ASSERT_EQ(bands.size(), 2u);
-    for (auto [band, top, bottom] : {std::tuple{0, 10, 1}, {1, 1, 0}}) {
-        EXPECT_NEAR(bands[size_t(band)].first, y(top), 1e-9);
-        EXPECT_NEAR(bands[size_t(band)].second, y(bottom), 1e-9);
-    }
+    EXPECT_EQ(bands, (std::vector<std::pair<double, double>>{{y(10), y(1)}, {y(1), y(0)}}));
     EXPECT_EQ(chart.Calls().back().op, "Line") << "the average is drawn over its band";
 }

@@ -6,13 +6,10 @@
 #include "support/DiskFull.h"
 #include "support/RecordingSurface.h"
 #include "support/Screenshot.h"
+#include "tests/energy/MeterHarness.h"  // the data lines
 
 #include <QtWidgets>
 #include <optional>
-
-static QByteArray Line(const QByteArray& value, const QByteArray& time) {
-    return value + QByteArray(18 - value.size(), ' ') + '\t' + time + "\r\n";
-}
 
 const QByteArray kHeader = "Power, in Watts \t Time, in Seconds \t Head: 3A; s/n 123456\r\n";
 
@@ -21,10 +18,8 @@ protected:
     void SetUp() override {
         PowerTest::SetUp();
         Notes().txtboxNotes->setPlainText("Beam at 45 degrees");
-    }
-    void TearDown() override {
-        Notes().ClearNotesBox();
-        PowerTest::TearDown();
+        App().Shell.SaveFile = [] { FileCommand(FileSave); };  // the File menu reaches this engine
+        Modes().Register(ModePower, engine);
     }
     // Readings of 1 mW at 0 s, 1.2 mW at 1.5 s and over range at 2 s.
     void LogThreeReadings() {
@@ -33,12 +28,7 @@ protected:
         ReadingAfter(1.5, "*1.2E-3");
         ReadingAfter(0.5, "*OVER");
     }
-    // The File menu reaches this engine as in the program.
-    void WireFileMenu() {
-        App().Shell.SaveFile = [] { FileCommand(FileSave); };
-        Modes().Register(ModePower, engine);
-    }
-    const QByteArray data = Line("0.001", "0.00") + Line("0.0012", "1.50") + Line("Overrange", "2.00");
+    const QByteArray data = Line({"0.001"}, "0.00") + Line({"0.0012"}, "1.50") + Line({"Overrange"}, "2.00");
     const QByteArray notes = "'Beam at 45 degrees\r\n";
 };
 
@@ -49,13 +39,12 @@ TEST_F(PowerFileTest, savedFileHoldsHeaderNotesAndOneLinePerPointOfTheRunOnShow)
     ASSERT_FALSE(engine.RunActive);
     engine.PowerSave(dir.Path("run.pwr"));
     EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data);
-    EXPECT_FALSE(engine.NotSaved);
     CurrentSettings().Power.LogTime = 600;
     engine.Reset(false);
     StartLogging();
     for (auto [dt, r] : {std::pair{0.3, "*1.0"}, {0.05, "*2.0"}, {0.5, "*4.0"}}) ReadingAfter(dt, r);
     engine.PowerSave(dir.Path("merged.pwr"));
-    EXPECT_EQ(dir.Read("merged.pwr"), kHeader + notes + Line("1.5", "0.00") + Line("4", "0.55"));
+    EXPECT_EQ(dir.Read("merged.pwr"), kHeader + notes + Line({"1.5"}, "0.00") + Line({"4"}, "0.55"));
 }
 
 TEST_F(PowerFileTest, workingFileGetsEveryReadingAsItArrives) {
@@ -65,7 +54,7 @@ TEST_F(PowerFileTest, workingFileGetsEveryReadingAsItArrives) {
     ReadingAfter(0.3, "*1.0E-3");
     // Closed after every line: what is on disk now survives a killed program.
     EXPECT_EQ(WorkFileNumber(), 0);
-    EXPECT_EQ(dir.Read("kelvaro.pwr"), kHeader + Line("0.001", "0.00"));
+    EXPECT_EQ(dir.Read("kelvaro.pwr"), kHeader + Line({"0.001"}, "0.00"));
     ReadingAfter(1.5, "*1.2E-3");
     ReadingAfter(0.5, "*OVER");
     ReadingAfter(0.1, "*");  // no value: no line
@@ -78,7 +67,6 @@ TEST_F(PowerFileTest, workingFileGetsEveryReadingAsItArrives) {
 
 // One PDF page; a PDF that cannot be opened or is cut short is reported.
 TEST_F(PowerFileTest, printoutIsHeadStatisticsAndTitleOnOnePdfPageAndItsFailuresAreReported) {
-    WireFileMenu();
     LogThreeReadings();
     RecordingSurface page;
     engine.PrintTexts(page);
@@ -106,7 +94,6 @@ TEST_F(PowerFileTest, printoutIsHeadStatisticsAndTitleOnOnePdfPageAndItsFailures
 // Reset, Start after the finished run and closing the window ask before the
 // run goes: Cancel keeps it (and the window); No discards it; Yes saves it first.
 TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
-    WireFileMenu();
     CurrentSettings().Power.LogTime = 2;  // the last reading ends the run
     int leaves = 0;
     App().Shell.SwitchMode = [&](int16_t) { ++leaves; };
@@ -134,8 +121,7 @@ TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
         if (c.action == Reset) engine.Reset(false);
         if (c.action == Start) engine.StartStop();
         if (c.action == Close) closed = engine.Unload(false);
-        EXPECT_EQ(prompts.questions.size(), 1u);
-        EXPECT_EQ(engine.NotSaved, c.kept);
+        EXPECT_EQ(std::pair(prompts.questions.size(), engine.NotSaved), std::pair(size_t(1), c.kept));
         EXPECT_EQ(closed && leaves > leftBefore, c.action == Close && !c.kept);
         if (c.action != Close) {
             EXPECT_EQ(engine.PointsOnShow(), c.kept ? 3 : 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "auxiliary/NotesWindow.h"
 #include "data/NumberFormat.h"
 #include "data/Units.h"
 #include "data/WorkFile.h"
@@ -34,26 +35,23 @@ public:
 // A connected thermopile head and an engine that counts the points drawn.
 class PowerTest : public ::testing::Test {
 protected:
+    explicit PowerTest(const PowerProfile& profile = kPowerProfile) : engine(profile) {}
     void SetUp() override {
         FreshProgramState();
         platform::setSerialPort(&port);
-        AppState& app = App();
-        TestMeter().Connected = true;
-        TestMeter().DeviceType = MeterModel::Talon;
-        app.ActiveMode = ModePower;
+        std::tie(TestMeter().Connected, TestMeter().DeviceType) = std::pair(true, MeterModel::Talon);
+        App().ActiveMode = ModePower;
         ChannelInfo& head = TestMeter().Channels[0];
-        head.HeadType = HeadKind::Thermopile;
-        head.HeadName = QStringLiteral("3A");
-        head.HeadSerial = QStringLiteral("; s/n 123456");
-        head.ReadingUnit = QStringLiteral("W");
+        std::tie(head.HeadType, head.HeadName, head.HeadSerial, head.ReadingUnit) =
+            std::tuple(HeadKind::Thermopile, QString("3A"), QString("; s/n 123456"), QString("W"));
         WorkFiles().WorkFileName = dir.Path(QStringLiteral("kelvaro.pwr"));
-        app.Shell.LogFileOnOffEnable = [](bool) {};
+        App().Shell.LogFileOnOffEnable = [](bool) {};
         engine.View.TrialReading = [] {};
         engine.View.PointAdded = [this](const ChartPoint&) { ++pointsDrawn; };
-        engine.View.Redraw = [] {};
     }
 
     void TearDown() override {
+        Notes().ClearNotesBox();
         WorkFile(2, QString());
         platform::setSerialPort(nullptr);
         FreshProgramState();

@@ -12,10 +12,9 @@ TEST(PowerStore, readingsPastTheLastPointJoinIt) {
     merged.Store(1.0, 0);
     EXPECT_EQ(merged.Store(1.0, 5998.5), 5998);  // points 2..5997 stay empty
     EXPECT_EQ(merged.PowerData[5997].PointTime, -1);
-    EXPECT_EQ(merged.Store(2.0, 5999.5), 5999);
-    EXPECT_EQ(merged.Store(3.0, 6000.5), 6000);
-    EXPECT_EQ(merged.Store(5.0, 6000.6), 6000);
-    EXPECT_EQ(merged.Store(7.0, 1e7), 6000);
+    for (auto [watts, time, point] :
+         {std::tuple{2.0, 5999.5, 5999}, {3.0, 6000.5, 6000}, {5.0, 6000.6, 6000}, {7.0, 1e7, 6000}})
+        EXPECT_EQ(merged.Store(watts, time), point) << time;
     const PowerPoint& last = merged.PowerData[6000];
     EXPECT_EQ(std::tuple(merged.PointCount, last.AvgValue, last.MaxValue, last.Count),
               std::tuple(6000, 5.0f, 7.0f, 3));

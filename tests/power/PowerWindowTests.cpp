@@ -17,17 +17,13 @@ class PowerWindowTest : public PowerTest {
 protected:
     void SetUp() override {
         PowerTest::SetUp();
-        CurrentSettings().Power.LogTime = 120;
-        CurrentSettings().Power.GraphHigh = 0.5;
+        std::tie(CurrentSettings().Power.LogTime, CurrentSettings().Power.GraphHigh) = std::pair(120, 0.5);
         w.Engine.View.TrialReading = [] {};
+        Modes().Register(ModePower, w.Engine);
         w.resize(900, 560);
         w.show();
         QString none;
         w.PowerLog(-1, none);
-    }
-    void TearDown() override {
-        SetupPower().hide();
-        PowerTest::TearDown();
     }
     void Feed(QString line) { w.PowerLog(0, line += QLatin1Char('\r')); }
     void Answer(const char* line) {  // through the port and the reply routing
@@ -47,26 +43,17 @@ protected:
     }
     // A laser warming up for a minute.
     void WarmUp() {
-        Readings(0, 240, [](int i) { return 0.38 * (1 - std::exp(-i / 60.0)) + 0.004 * std::sin(i * 0.575); });
+        Readings(0, 240,
+                 [](int i) { return 0.38 * (1 - std::exp(-i / 60.0)) + 0.004 * std::sin(i * 0.575); });
     }
-    int TracePixels() const { return YellowPixels(w.Picture1->Surface().Image()); }
     PowerWindow w;
 };
-
-TEST_F(PowerWindowTest, finishedRescaledRunFillsTheChart) {
-    CurrentSettings().Power.LogTime = 30;
-    CurrentSettings().Power.GraphHigh = 10;
-    w.chkAutoRescale->setChecked(true);
-    WarmUp();
-    EXPECT_NEAR(w.Engine.Chart.YMax, w.Engine.Stats().Max, 1e-6);
-}
 
 // Start pressed while the power entry waits for its "FP" answer crossed the entry's commands, and
 // the run waited for a reply the entry took. The press is refused with a beep and sends nothing;
 // pressed after the answer, the run polls.
 TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAfterIt) {
     GuardInputDuringLinkWaits();
-    Modes().Register(ModePower, w.Engine);
     int rounds = 0;
     App().Shell.ProcessEvents = [&] {
         if (++rounds == 1) return QTest::mouseClick(w.butStartStop, Qt::LeftButton);
@@ -79,11 +66,8 @@ TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAft
     for (const char* line : {"*0", "*1.000E-1", "*1.010E-1"}) Answer(line);
     EXPECT_EQ(w.Engine.Readings, 2);
     EXPECT_EQ(port.Commands().mid(1), QStringList(4, "SP"));  // the run's first, then one after each reply
-}
 
-// While the link waits, the menus refuse their items, but Disconnect, which ends every wait.
-TEST_F(PowerWindowTest, onlyDisconnectTakesAPressWhileTheLinkWaits) {
-    GuardInputDuringLinkWaits();
+    // While the link waits, the menus refuse their items too, but Disconnect, which ends every wait.
     QMenu menu;
     QAction* disconnect = menu.addAction("&Disconnect");
     disconnect->setObjectName("mnuConnect");
@@ -97,13 +81,12 @@ TEST_F(PowerWindowTest, onlyDisconnectTakesAPressWhileTheLinkWaits) {
     }
     Link().AwaitQueryReply = false;
     EXPECT_EQ(chosen, QStringList{"&Disconnect"});
-    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(prompts.beeps, 2);
 }
 
 // A run started inside the entry's wait by no input (as a timer would), its answer taken by the
 // entry, is not left waiting in silence: after its "SP"'s 5 s the dummy "MD" goes out.
 TEST_F(PowerWindowTest, runWhoseAnswerTheEntryTookGoesOnAfterTheTimeOutRetry) {
-    Modes().Register(ModePower, w.Engine);
     App().Shell.ProcessEvents = [&] { w.Engine.Stopped ? w.Engine.StartStop() : Answer("*"); };
     StartMeasurement(true, QStringLiteral("FP"));
     clock.Advance(5.1);
@@ -125,16 +108,15 @@ TEST_F(PowerWindowTest, midRunWindowShowsTheRunAndEveryEntryStartsAfreshInTheUni
     EXPECT_FALSE(SaveScreenshot(&w, "power_window").isEmpty());
     w.resize(700, 420);  // a new size redraws the stored trace
     QApplication::processEvents();
-    EXPECT_GT(TracePixels(), 50);
+    EXPECT_GT(YellowPixels(w.Picture1->Surface().Image()), 50);
     w.chkAutoRescale->setChecked(true);
     w.chkLimitsOn->setChecked(true);
     QString none;
     w.PowerLog(1, none);
     TestMeter().Channels[0].ReadingUnit = "Lx";
     w.PowerLog(-1, none);
-    EXPECT_FALSE(w.chkAutoRescale->isChecked());
-    EXPECT_FALSE(w.chkLimitsOn->isChecked());
-    EXPECT_FALSE(w.Engine.LimitsOn);
+    EXPECT_EQ(std::tuple(w.chkAutoRescale->isChecked(), w.chkLimitsOn->isChecked(), w.Engine.LimitsOn),
+              std::tuple(false, false, false));
     RecordingSurface chart;
     w.Engine.DrawWholeChart(chart);
     EXPECT_TRUE(chart.Texts().contains("Power, mLx")) << chart.Texts().join(" | ").toStdString();
@@ -142,7 +124,11 @@ TEST_F(PowerWindowTest, midRunWindowShowsTheRunAndEveryEntryStartsAfreshInTheUni
     EXPECT_EQ(SetupPower().cmbPowerUnits->itemText(4), "Lx");
     SetupPower().hide();
 
+    // With Rescale, the run finished fills the chart.
+    w.chkAutoRescale->setChecked(true);
+    CurrentSettings().Power.LogTime = 30;
     WarmUp();
+    EXPECT_NEAR(w.Engine.Chart.YMax, w.Engine.Stats().Max, 1e-6);
     EXPECT_TRUE(w.lblPower->text().endsWith("mLx")) << w.lblPower->text().toStdString();
     w.PowerSave(dir.Path("lux.pwr"));
     EXPECT_TRUE(
@@ -158,13 +144,10 @@ TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) 
     Readings(0, 80, [](int i) { return 0.0125 * (1 + 0.02 * std::sin(i * 0.7)); });
     ASSERT_TRUE(w.Engine.RunActive);
     EXPECT_LT(w.Engine.Chart.YMax - w.Engine.Chart.YMin, 0.002) << "the range is on the data, not 0-1 W";
-    EXPECT_GT(TracePixels(), 200);
+    EXPECT_GT(YellowPixels(w.Picture1->Surface().Image()), 200);
     EXPECT_FALSE(SaveScreenshot(&w, "power_window_autoscaled").isEmpty());
 
-    const QPointF middle(w.Picture1->width() / 2.0, w.Picture1->height() / 2.0);
-    QMouseEvent move(QEvent::MouseMove, middle, w.Picture1->mapToGlobal(middle), Qt::NoButton, Qt::NoButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(w.Picture1, &move);
+    QTest::mouseMove(w.Picture1);  // to its middle
     const QString hover = w.Picture1->ShownHoverText();
     EXPECT_TRUE(hover.startsWith("Time: ") && hover.contains(" s   Power: 12.") && hover.endsWith("mW"))
         << hover.toStdString();
@@ -188,9 +171,8 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
 
     Readings(100, 200, ramp);
     s->Tick();
-    EXPECT_EQ(200, Cell(*s, "Readings"));
     EXPECT_NEAR(0.1 + 0.001 * 99.5, Cell(*s, "Mean"), 1e-6);
-    // Copied: label TAB value, then the Allan table under its head.
+    // Copied: label TAB value (the 200 readings now), then the Allan table under its head.
     const QString text = s->TabText();
     EXPECT_TRUE(text.startsWith("Readings\t200\nOver range\t0\nMean\t")) << text.toStdString();
     EXPECT_TRUE(text.contains("\ntau (s)\tAllan deviation (W)\trelative\n0.25\t")) << text.toStdString();
@@ -202,9 +184,7 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
 
 // The rules are pinned in PowerSetupRulesTest; here the dialog shows the
 // stored settings and OK stores what it shows.
-using PowerSetupDialogTest = PowerSetupTest;
-
-TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
+TEST_F(PowerSetupTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     PowerSettings& s = CurrentSettings().Power;  // 200 .. 800 mLx in x 10
     std::tie(s.LogTime, s.StatMode, s.GraphExponent, s.GraphLow, s.GraphHigh) =
         std::tuple(3725, 1, 1, 2.0, 8.0);
@@ -230,10 +210,9 @@ TEST_F(PowerSetupDialogTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     dialog.graph_limits[1]->setValue(100);
     dialog.graph_limits[0]->setValue(500);
     dialog.Command2->click();
-    EXPECT_EQ(std::pair(dialog.isVisible(), s.StatMode), std::pair(false, int16_t(3)));
     // The High bar moved to 100 stays above Low (201); Low then moved to 500
     // is brought back below High by OK: 200 .. 201 mLx x 10.
-    EXPECT_DOUBLE_EQ(s.GraphLow, 2.0);
-    EXPECT_DOUBLE_EQ(s.GraphHigh, 2.01);
+    EXPECT_EQ(std::tuple(dialog.isVisible(), s.StatMode, s.GraphLow, s.GraphHigh),
+              std::tuple(false, int16_t(3), 2.0, 2.01));
     EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("3725"));
 }

@@ -27,15 +27,14 @@ TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirstAndSavesThemInOrder)
         TrafficLog(TrafficClear);
         for (int i = 1; i <= written; ++i) LogLine(QString("L%1").arg(i));
         const QStringList lines = TrafficLines();
-        ASSERT_EQ(lines.size(), kept) << written;
-        EXPECT_EQ(lines.first(), first) << written;
-        EXPECT_EQ(lines.last(), QString("L%1").arg(written));
+        EXPECT_EQ(std::tuple(lines.size(), lines.value(0), lines.last()),
+                  std::tuple(kept, first, QString("L%1").arg(written)));
     }
     TrafficLog(TrafficSave);
     const QList<QByteArray> lines = dir.Read("rs232.buf").split('\n');
-    ASSERT_EQ(lines.size(), 10001);  // the last line end leaves an empty tail
-    EXPECT_EQ(lines.first(), "L15001\r");
-    EXPECT_EQ(lines[9999], "L25000\r");
+    // The last line end leaves an empty tail.
+    EXPECT_EQ(std::tuple(lines.size(), lines.first(), lines.value(9999)),
+              std::tuple(10001, "L15001\r", "L25000\r"));
 }
 
 TEST_F(TrafficLogTest, repliesWithoutCrGoOnMarkedLinesOfAtMost512Characters) {

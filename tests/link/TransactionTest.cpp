@@ -70,10 +70,7 @@ TEST_F(TransactionTest, slowHeadsOnTalonAndKorvenAreAskedTwoThousandTimes) {
         TestMeter().Channels[0].HeadType = HeadKind(c.head);
         chunks.written.clear();
         SendCommand(chunks, "SE", 0.3, true);
-        while (!Link().ReplyReceived) {
-            clock.Advance(0.01);
-            Timer2_Timer();
-        }
+        while (!Link().ReplyReceived) Tick();
         EXPECT_EQ(chunks.written.count("$MD\r"), c.dummies) << c.device << "/" << c.head;
     }
 }

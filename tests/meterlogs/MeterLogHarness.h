@@ -64,10 +64,7 @@ protected:
     // until it has nothing more to say.
     void Download(sim::Model model, const QVector<sim::StoredLog>& logs, int badBlocks = 0,
                   QString refuse = {}) {
-        sim::MeterConfig cfg;
-        cfg.model = model;
-        cfg.lineTiming = false;
-        cfg.logs = logs;
+        sim::MeterConfig cfg{.model = model, .logs = logs, .lineTiming = false};
         cfg.faults.badBlocks = badBlocks;
         if (!refuse.isEmpty()) cfg.refused << refuse;
         ASSERT_TRUE(ConnectTo(cfg));
@@ -86,12 +83,3 @@ protected:
     int16_t viewMode = 0;
     std::function<void()> betweenBlocks;
 };
-
-// A stored log of the simulator.
-inline sim::StoredLog StoredLogOf(QVector<int> mantissas, int file = 1, QString unit = "W") {
-    sim::StoredLog log;
-    log.file = file;
-    log.unit = unit;
-    log.mantissas = mantissas;
-    return log;
-}

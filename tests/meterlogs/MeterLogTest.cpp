@@ -10,28 +10,23 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
-
-QVector<int> Ramp(int count) {
+static QVector<int> Ramp(int count) {
     QVector<int> m;
     for (int i = 0; i < count; ++i) m << 100 + i;
     return m;
 }
 
-QStringList Lines(int count, const std::function<QString(int)>& line) {
+static QStringList Lines(int count, const std::function<QString(int)>& line) {
     QStringList out;
     for (int i = 0; i < count; ++i) out << line(i);
     return out;
 }
 
-}  // namespace
-
 TEST_F(MeterLogTest, listingAsksEveryFileAndDescribesThoseWithData) {
     pick = -1;
-    sim::StoredLog dual = StoredLogOf({1, 2, 3, 4, 5}, 3, "RP_");
-    dual.dual = true;
-    dual.headB = "3A";
-    Download(sim::Model::MeridelTwo, {StoredLogOf({1, 2}, 0), dual});
+    const sim::StoredLog dual{
+        .file = 3, .unit = "RP_", .dual = true, .headB = "3A", .mantissas = {1, 2, 3, 4, 5}};
+    Download(sim::Model::MeridelTwo, {{.mantissas = {1, 2}}, dual});
     EXPECT_EQ(LogCommands(),
               "LF  0 LI LF  1 LF  2 LF  3 LI LF  4 LF  5 LF  6 LF  7 LF  8 LF  9 LF  10 LF  11");
     const auto columns = [](QStringList c) {  // of 10, 15, 20, 30 and 20 characters
@@ -44,21 +39,18 @@ TEST_F(MeterLogTest, listingAsksEveryFileAndDescribesThoseWithData) {
 }
 
 TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
-    sim::StoredLog talon = StoredLogOf(Ramp(25), 0);
-    talon.exponent = 2;
-    talon.interval = 15;
-    sim::StoredLog talon2 = StoredLogOf({1, 2}, 0, "mJ");
-    talon2.exponent = 6;
+    const sim::StoredLog talon{.exponent = 2, .interval = 15, .mantissas = Ramp(25)};
+    const sim::StoredLog talon2{.unit = "mJ", .exponent = 6, .mantissas = {1, 2}};
     const QString a = "Channel 'A'. Head type: 3A: s/n: 123456|Collecting Logged Data from the ";
     const QString t = "|Collecting Logged Data from the TALON";
     // clang-format off
     const struct { sim::Model model; sim::StoredLog log; int16_t kind; QString title; QStringList lines; QString window; int blocks; } cases[] = {
         {sim::Model::Talon, talon, ViewPower, "TALON", Lines(25, [](int i) { return QString("%1E-1  %2").arg(100 + i).arg(i * 0.5); }), "2|25 data points" + t, 3},
-        {sim::Model::Talon, StoredLogOf({7, -3}, 0, "J"), ViewEnergy, "TALON", {"7E-3", "-3E-3"}, "2|2 data points" + t, 1},
-        {sim::Model::MeridelOne, StoredLogOf({1099, 1100, -9876}, 3), ViewPower, "File 3; Head: 3A; s/n: 123456", {"1099E-3  0", "Overrange  1", "-9876  2"}, "4|" + a + "Meridel", 1},
+        {sim::Model::Talon, {.unit = "J", .mantissas = {7, -3}}, ViewEnergy, "TALON", {"7E-3", "-3E-3"}, "2|2 data points" + t, 1},
+        {sim::Model::MeridelOne, {.file = 3, .mantissas = {1099, 1100, -9876}}, ViewPower, "File 3; Head: 3A; s/n: 123456", {"1099E-3  0", "Overrange  1", "-9876  2"}, "4|" + a + "Meridel", 1},
         {sim::Model::Talon2, talon2, ViewEnergy, "Temp; Head: 3A; s/n: 123456", {"1E3", "2E3"}, "1|" + a + "Talon2", 1},
-        {sim::Model::Talon2, StoredLogOf(Ramp(20), 0), ViewPower, "Temp; Head: 3A; s/n: 123456", Lines(20, [](int i) { return QString("%1E-3  %2").arg(100 + i).arg(i); }), "1|" + a + "Talon2", 2},
-        {sim::Model::Sirka, StoredLogOf({5}, 4, "lx"), ViewPower, "File 4; Head: 3A; s/n: 123456", {"5E-3  0"}, "5|" + a + "Sirka", 1},
+        {sim::Model::Talon2, {.mantissas = Ramp(20)}, ViewPower, "Temp; Head: 3A; s/n: 123456", Lines(20, [](int i) { return QString("%1E-3  %2").arg(100 + i).arg(i); }), "1|" + a + "Talon2", 2},
+        {sim::Model::Sirka, {.file = 4, .unit = "lx", .mantissas = {5}}, ViewPower, "File 4; Head: 3A; s/n: 123456", {"5E-3  0"}, "5|" + a + "Sirka", 1},
     };
     // clang-format on
     for (const auto& c : cases) {
@@ -83,13 +75,15 @@ TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
 
 // Eleven readings alternate A, B, ... A: the second block holds a lone A reading.
 TEST_F(MeterLogTest, twoChannelLogsFollowTheViewMode) {
-    sim::StoredLog dual = StoredLogOf({100, 200, 101, 201, 102, 202, 103, 203, 104, 204, 105}, 2);
-    dual.dual = true;
-    dual.exponentB = 4;
-    dual.headA = "PE 25 B";  // blanks inside the fixed-width field
-    dual.serialA = "9";
-    dual.headB = "3A";
-    dual.serialB = "7";
+    // Head A's name has blanks inside the fixed-width field.
+    sim::StoredLog dual{.file = 2,
+                        .exponentB = 4,
+                        .dual = true,
+                        .headA = "PE 25 B",
+                        .serialA = "9",
+                        .headB = "3A",
+                        .serialB = "7",
+                        .mantissas = {100, 200, 101, 201, 102, 202, 103, 203, 104, 204, 105}};
     const QString heads = "File 2; Head A: PE 25 B; s/n: 9; Head B: 3A; s/n: 7";
     const QString both = "Head 'A': PE 25 B: s/n: 9; Head 'B': 3A: s/n: 7";
     const auto pairs = [](QString tail) {
@@ -145,7 +139,7 @@ TEST_F(MeterLogTest, failuresAskToRetryOrReportNoData) {
         SCOPED_TRACE(c.tail.toStdString() + " " + std::to_string(c.badBlocks));
         Fresh();
         prompts.yesNoAnswers = {c.yes};
-        Download(c.model, {StoredLogOf(Ramp(qMax(c.readings, 0)), 0)}, c.badBlocks,
+        Download(c.model, {{.mantissas = Ramp(qMax(c.readings, 0))}}, c.badBlocks,
                  c.readings < 0 ? "LF" : "");
         EXPECT_TRUE(LogCommands().endsWith(c.tail)) << LogCommands().toStdString();
         EXPECT_EQ(View(ViewPower).shows, c.shows);
@@ -167,7 +161,7 @@ TEST_F(MeterLogTest, cancelHalfWayClosesTheViewerAndLeavesTheView) {
             (model == sim::Model::Talon ? RetrieveTalonLog : RetrieveLogFile)("cancel retrieve");
             App().Shell.SwitchMode(ModeNone);
         };
-        Download(model, {StoredLogOf(Ramp(35), 0)});
+        Download(model, {{.mantissas = Ramp(35)}});
         EXPECT_EQ(View(ViewPower).shows * 10 + View(ViewPower).closes, 1);
         EXPECT_EQ(App().ViewerKind + App().ActiveMode, -1);
         EXPECT_TRUE(LogCommands().endsWith("LS LS"));  // nothing asked after the Cancel

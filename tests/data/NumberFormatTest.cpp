@@ -10,7 +10,8 @@
 #include <cstring>
 #include <random>
 
-TEST(FormatNumber, patternsRoundHalfAwayAndPlaceDigits) {
+// A pattern of nullptr is the short default text of a single.
+TEST(FormatNumber, patternsRoundHalfAwayAndPlaceDigitsAndSinglesGetShortTexts) {
     // clang-format off
     const std::tuple<double, const char*, const char*, const char*> cases[] = {
         {1.005, "0.00", ".", "1.01"},     {0.125, "0.00", ".", "0.13"},      {2.5, "0", ".", "3"},
@@ -20,22 +21,14 @@ TEST(FormatNumber, patternsRoundHalfAwayAndPlaceDigits) {
         {123, "00", ".", "123"},          {-3, "00", ".", "-03"},            {0.5, "#0.00", ".", "0.50"},
         {12345, "#0.00", ".", "12345.00"}, {1E20, "0", ".", "100000000000000000000"}, {3, "00:", ".", "03:"},
         {-0.001, "0.00", ".", "0.00"},    {-1234.5678, "0.0", ".", "-1234.6"}, {0.5, "#.00", ".", ".50"},
-        {1.5, "0.00", ",", "1,50"},       {-0.25, "#0.000", ",", "-0,250"},  {9, "00.", ",", "09,"}};
+        {1.5, "0.00", ",", "1,50"},       {-0.25, "#0.000", ",", "-0,250"},  {9, "00.", ",", "09,"},
+        {0.0, nullptr, ".", "0"},         {-0.0, nullptr, ".", "0"},         {100.0, nullptr, ".", "100"},
+        {1234567.0, nullptr, ".", "1234567"}, {3.402823E+38, nullptr, ".", "3.402823E+38"}, {1.5E-05, nullptr, ",", "1,5E-05"}};
     // clang-format on
     for (auto [value, pattern, separator, expected] : cases) {
         SeparatorScope sep(separator);
-        EXPECT_EQ(FormatNumber(value, pattern), expected) << value << " with " << pattern;
-    }
-}
-
-TEST(SingleText, shortDefaultTexts) {
-    // clang-format off
-    const std::tuple<float, QString, QString> cases[] = {{0.0f, ".", "0"}, {-0.0f, ".", "0"}, {100.0f, ".", "100"},
-        {1234567.0f, ".", "1234567"}, {3.402823E+38f, ".", "3.402823E+38"}, {1.5E-05f, ",", "1,5E-05"}};
-    // clang-format on
-    for (auto [value, separator, expected] : cases) {
-        SeparatorScope sep(separator);
-        EXPECT_EQ(SingleText(value), expected) << value;
+        EXPECT_EQ(pattern ? FormatNumber(value, pattern) : SingleText(float(value)), expected)
+            << value << " with " << (pattern ? pattern : "no pattern");
     }
 }
 

@@ -6,10 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
 const QString kDualPower =
     "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: PS19; s/n 1234\t Head B: PE25; s/n 5678";
-}
 
 TEST(PcFileHeader, kindChannelsHeadPartsAndEnergyFlagsComeFromTheHeaderLine) {
     // clang-format off

@@ -1,17 +1,13 @@
 #include "LinkHarness.h"
 
-namespace {
-
-sim::HeadSpec Head(int type, QString name = "3A-P", quint32 serial = 123456, QString code = {}) {
+static sim::HeadSpec Head(int type, QString name = "3A-P", quint32 serial = 123456, QString code = {}) {
     return {type, name, serial, {}, false, code};
 }
 
-sim::MeterConfig MeterOf(sim::Model model, sim::HeadSpec a = Head(1), sim::HeadSpec b = {},
-                         QString firmware = {}) {
+static sim::MeterConfig MeterOf(sim::Model model, sim::HeadSpec a = Head(1), sim::HeadSpec b = {},
+                                QString firmware = {}) {
     return {model, firmware, 19200, {a, b}};
 }
-
-}  // namespace
 
 class IdentificationTest : public LinkTest {
 protected:

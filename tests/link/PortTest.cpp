@@ -31,8 +31,8 @@ TEST_F(PortTest, silentMeterOrPortInUseFailsToldWithThePortClosed) {
     EXPECT_FALSE(ConnectTo(cfg));
     EXPECT_NEAR(clock.Monotonic() - t0, 0.02 + 0.06 + 0.18 + 0.38 + 0.66, 1e-6);  // every rate tried
     EXPECT_FALSE(port->IsOpen() || Meter().Connected);
-    EXPECT_EQ(std::tuple(Meter().DeviceType, prompts.Texts(), prompts.beeps),
-              std::tuple(MeterModel::Talon, QStringList{"Can not communicate with the instrument"}, 1));
+    EXPECT_EQ(std::tuple(int(Meter().DeviceType), prompts.Texts(), prompts.beeps),
+              std::tuple(int(MeterModel::Talon), QStringList{"Can not communicate with the instrument"}, 1));
 
     CurrentSettings().CommPort = 3;
     port->SetOpenResult(platform::OpenResult::InUse);

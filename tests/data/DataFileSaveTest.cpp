@@ -97,10 +97,7 @@ TEST_F(DataFileSaveTest, failuresThrowToldOnlyByAFailedOpenAndLeaveTheOldFileWho
     EXPECT_EQ(dir.Read("out.pwr"), old);
 }
 
-TEST(WorkFile, createAppendWriteCloseAndDeleteOnlyOnceOpenedThisRun) {
-    TempDir dir;
-    ScriptedPrompts prompts;
-    ResetWorkFile();
+TEST_F(DataFileSaveTest, workFileIsCreatedAppendedWrittenClosedAndDeletedOnlyOnceOpenedThisRun) {
     WorkFile(0, "kelvaro.pwr");
     WorkFile(3, "header");
     WorkFile(2, "");

@@ -43,9 +43,7 @@ protected:
         h.ChooseFile = [this](const QStringList& c) {
             if ((choices = c).size() > pick && pick >= 0) RetrieveLogs(0, c[pick]);
         };
-        h.LetEventsRun = [this] {
-            if (betweenBlocks) betweenBlocks();
-        };
+        h.LetEventsRun = [this] { betweenBlocks(); };
     }
     void TearDown() override {
         ForgetViewers();
@@ -81,5 +79,5 @@ protected:
     int pick = 0;
     float fraction = 0;  // of the progress bar
     int16_t viewMode = 0;
-    std::function<void()> betweenBlocks;
+    std::function<void()> betweenBlocks = [] {};
 };

@@ -39,16 +39,14 @@ TEST_F(MeterLogTest, listingAsksEveryFileAndDescribesThoseWithData) {
 }
 
 TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
-    const sim::StoredLog talon{.exponent = 2, .interval = 15, .mantissas = Ramp(25)};
-    const sim::StoredLog talon2{.unit = "mJ", .exponent = 6, .mantissas = {1, 2}};
     const QString a = "Channel 'A'. Head type: 3A: s/n: 123456|Collecting Logged Data from the ";
     const QString t = "|Collecting Logged Data from the TALON";
     // clang-format off
     const struct { sim::Model model; sim::StoredLog log; int16_t kind; QString title; QStringList lines; QString window; int blocks; } cases[] = {
-        {sim::Model::Talon, talon, ViewPower, "TALON", Lines(25, [](int i) { return QString("%1E-1  %2").arg(100 + i).arg(i * 0.5); }), "2|25 data points" + t, 3},
+        {sim::Model::Talon, {.exponent = 2, .interval = 15, .mantissas = Ramp(25)}, ViewPower, "TALON", Lines(25, [](int i) { return QString("%1E-1  %2").arg(100 + i).arg(i * 0.5); }), "2|25 data points" + t, 3},
         {sim::Model::Talon, {.unit = "J", .mantissas = {7, -3}}, ViewEnergy, "TALON", {"7E-3", "-3E-3"}, "2|2 data points" + t, 1},
         {sim::Model::MeridelOne, {.file = 3, .mantissas = {1099, 1100, -9876}}, ViewPower, "File 3; Head: 3A; s/n: 123456", {"1099E-3  0", "Overrange  1", "-9876  2"}, "4|" + a + "Meridel", 1},
-        {sim::Model::Talon2, talon2, ViewEnergy, "Temp; Head: 3A; s/n: 123456", {"1E3", "2E3"}, "1|" + a + "Talon2", 1},
+        {sim::Model::Talon2, {.unit = "mJ", .exponent = 6, .mantissas = {1, 2}}, ViewEnergy, "Temp; Head: 3A; s/n: 123456", {"1E3", "2E3"}, "1|" + a + "Talon2", 1},
         {sim::Model::Talon2, {.mantissas = Ramp(20)}, ViewPower, "Temp; Head: 3A; s/n: 123456", Lines(20, [](int i) { return QString("%1E-3  %2").arg(100 + i).arg(i); }), "1|" + a + "Talon2", 2},
         {sim::Model::Sirka, {.file = 4, .unit = "lx", .mantissas = {5}}, ViewPower, "File 4; Head: 3A; s/n: 123456", {"5E-3  0"}, "5|" + a + "Sirka", 1},
     };
@@ -75,15 +73,10 @@ TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
 
 // Eleven readings alternate A, B, ... A: the second block holds a lone A reading.
 TEST_F(MeterLogTest, twoChannelLogsFollowTheViewMode) {
-    // Head A's name has blanks inside the fixed-width field.
-    sim::StoredLog dual{.file = 2,
-                        .exponentB = 4,
-                        .dual = true,
-                        .headA = "PE 25 B",
-                        .serialA = "9",
-                        .headB = "3A",
-                        .serialB = "7",
-                        .mantissas = {100, 200, 101, 201, 102, 202, 103, 203, 104, 204, 105}};
+    sim::StoredLog dual{
+        .file = 2, .exponentB = 4, .dual = true, .serialA = "9", .headB = "3A", .serialB = "7"};
+    dual.headA = "PE 25 B";  // blanks inside the fixed-width field
+    dual.mantissas = {100, 200, 101, 201, 102, 202, 103, 203, 104, 204, 105};
     const QString heads = "File 2; Head A: PE 25 B; s/n: 9; Head B: 3A; s/n: 7";
     const QString both = "Head 'A': PE 25 B: s/n: 9; Head 'B': 3A: s/n: 7";
     const auto pairs = [](QString tail) {

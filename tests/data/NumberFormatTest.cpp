@@ -22,7 +22,8 @@ TEST(FormatNumber, patternsRoundHalfAwayAndPlaceDigitsAndSinglesGetShortTexts) {
         {-0.001, "0.00", ".", "0.00"},    {-1234.5678, "0.0", ".", "-1234.6"}, {0.5, "#.00", ".", ".50"},
         {1.5, "0.00", ",", "1,50"},       {-0.25, "#0.000", ",", "-0,250"},  {9, "00.", ",", "09,"},
         {0.0, nullptr, ".", "0"},         {-0.0, nullptr, ".", "0"},         {100.0, nullptr, ".", "100"},
-        {1234567.0, nullptr, ".", "1234567"}, {3.402823E+38, nullptr, ".", "3.402823E+38"}, {1.5E-05, nullptr, ",", "1,5E-05"}};
+        {1234567.0, nullptr, ".", "1234567"}, {3.402823E+38, nullptr, ".", "3.402823E+38"},
+        {1.5E-05, nullptr, ",", "1,5E-05"}};
     // clang-format on
     for (auto [value, pattern, separator, expected] : cases) {
         SeparatorScope sep(separator);

@@ -151,12 +151,7 @@ TEST_F(IdentificationTest, silentMeterEndsIdentificationWithOneTimeoutPerCommand
 
 TEST_F(IdentificationTest, readingUnitGivesUpAfterThreeEmptyReadings) {
     UseChunks();
-    int queries = 0;
-    App().Shell.ProcessEvents = [&] {
-        ++queries;
-        chunks.Deliver("*X\r\n");
-    };
+    App().Shell.ProcessEvents = [&] { chunks.Deliver("*X\r\n"); };
     EXPECT_FALSE(WaitForReading());
-    EXPECT_EQ(queries, 3);
     EXPECT_EQ(chunks.written, "$SI\r$SI\r$SI\r");
 }

@@ -286,16 +286,13 @@ TEST(LogText, readingWordsBecomeTextsOrMakeTheBlockBad) {
     }
 }
 
-TEST(LogText, unitSymbolDecidesTheBaseUnitInOrder) {
+TEST(LogText, unitSymbolDecidesTheBaseUnitInOrderAndBlocksHoldTenReadingsEachRoundedUp) {
     const std::pair<const char*, const char*> cases[] = {{"mW", "W"}, {"lx", "Lx"}, {"fc", "Fc"}, {"mA", "A"},
                                                          {"V", "V"},  {"Wlc", "W"}, {"LX", "W"}};
     for (const auto& [symbol, unit] : cases) EXPECT_EQ(UnitFromSymbolText(symbol), unit) << symbol;
-}
-
-// Ten readings a block, the last one partly filled; no count overflows.
-TEST(LogText, blocksHoldTenReadingsEachRoundedUp) {
-    const std::pair<int32_t, int32_t> cases[] = {
+    // Ten readings a block, the last one partly filled; no count overflows.
+    const std::pair<int32_t, int32_t> blocks[] = {
         {0, 0}, {1, 1}, {10, 1}, {11, 2}, {20, 2}, {25, 3}, {2147483640, 214748364}, {2147483647, 214748365}};
-    for (const auto& [readings, blocks] : cases) EXPECT_EQ(BlocksFor(readings), blocks) << readings;
+    for (const auto& [readings, count] : blocks) EXPECT_EQ(BlocksFor(readings), count) << readings;
     EXPECT_EQ(OverrangeCount(2147483647), 2147483647);
 }

@@ -82,7 +82,7 @@ TEST(FormatFourDigitsAndScientific, spreadTheDigitsOverTheDecade) {
 }
 
 // The longest leading number; too large fails and keeps the old value (99).
-TEST(TryParseNumber, readsTheLongestLeadingNumber) {
+TEST(TryParseNumber, readsTheLongestLeadingNumberAndOverIsTheOverrangeValue) {
     // clang-format off
     const std::tuple<QString, const char*, double> cases[] = {
         {"  12abc", ".", 12}, {"-1.5e3x", ".", -1500}, {"e5", ".", 0}, {"", ".", 0}, {"-", ".", 0}, {"1.5E", ".", 1.5},
@@ -97,9 +97,7 @@ TEST(TryParseNumber, readsTheLongestLeadingNumber) {
         EXPECT_EQ(TryParseNumber(text, value), expected != 99) << text.toStdString();
         EXPECT_DOUBLE_EQ(value, expected) << text.toStdString();
     }
-}
-
-TEST(ParseReading, overIsTheOverrangeValue) {
+    // A reading reply of OVER is the over-range value.
     double value = 0;
     EXPECT_TRUE(ParseReading(" OVER \r", value) && IsOverrange(value)) << value;
     EXPECT_TRUE(IsOverrange(3.4028230607370965E+38));  // the single mark held in a double

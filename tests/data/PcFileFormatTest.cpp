@@ -33,7 +33,7 @@ TEST(PcFileHeader, kindChannelsHeadPartsAndEnergyFlagsComeFromTheHeaderLine) {
     }
 }
 
-TEST(PcFileHeader, unitComesFromTheLongNameOrTheDualSymbol) {
+TEST(PcFileHeader, unitComesFromTheLongNameOrTheDualSymbolAndDualHeadsFromTheHeadPart) {
     // clang-format off
     const std::tuple<QString, bool, QString> cases[] = {
         {"Power, in Lux \t Time, in Seconds \t Head: PH1; s/n 3", false, "Lx"},
@@ -46,17 +46,15 @@ TEST(PcFileHeader, unitComesFromTheLongNameOrTheDualSymbol) {
     // clang-format on
     for (const auto& [header, dual, unit] : cases)
         EXPECT_EQ(UnitOfHeader(header, dual), unit) << header.toStdString();
-}
-
-TEST(PcFileHeader, dualHeadsFromTheHeadPartWithDefaultsWhereItStops) {
+    // The dual heads come from the head part, with defaults where it stops.
     // clang-format off
-    const struct { QString text, aName, aSerial, bName, bSerial; } cases[] = {
+    const struct { QString text, aName, aSerial, bName, bSerial; } heads[] = {
         {"; Head A: PS19 ; s/n 1234 \t Head B: PE25; s/n 5678 ", "PS19", "; s/n 1234", "PE25", "; s/n 5678"},
         {"; Head A: PS19; s/n 1234", "PS19", "; s/n 12345", "DefaultB", "; s/n 12345"},  // no TAB
         {"; Head A: PS19", "DefaultA", "; s/n 12345", "DefaultB", "; s/n 12345"},
         {"", "DefaultA", "; s/n 12345", "DefaultB", "; s/n 12345"}};
     // clang-format on
-    for (const auto& c : cases) {
+    for (const auto& c : heads) {
         const DualHeads h = HeadsOfDualHeader(c.text);
         EXPECT_EQ(std::tuple(h.aName, h.aSerial, h.bName, h.bSerial),
                   std::tuple(c.aName, c.aSerial, c.bName, c.bSerial))

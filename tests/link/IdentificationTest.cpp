@@ -96,7 +96,7 @@ TEST_F(IdentificationTest, rapidPulseThermopilesBecomeRapidPulseHeads) {
 
 // Each head is measured only where the meter supports it; what a KORVEN could not use
 // is forgotten by the next identification.
-TEST_F(IdentificationTest, headsAreCheckedAgainstTheModelAndMeasuredOnlyWhereSupported) {
+TEST_F(IdentificationTest, headsAreCheckedAgainstTheModelAndMeasuredOnlyWhereSupportedOrTheMeterLeft) {
     using M = sim::Model;
     const QString no = "This KORVEN does not support ";
     // clang-format off
@@ -127,10 +127,8 @@ TEST_F(IdentificationTest, headsAreCheckedAgainstTheModelAndMeasuredOnlyWhereSup
         Disconnect();
     }
     EXPECT_FALSE(Commands().contains("RB 1B 6"));  // no name is read for no head
-}
-
-TEST_F(IdentificationTest, korvenNotConfiguredForRs232Disconnects) {
-    ConnectAndIdentify(MeterOf(sim::Model::KorvenTH, Head(1, "3A", 1, "UC")));
+    // A KORVEN not configured for RS232 is disconnected.
+    ConnectAndIdentify(MeterOf(M::KorvenTH, Head(1, "3A", 1, "UC")));
     EXPECT_EQ(prompts.Texts(), QStringList{"Device not configured for RS232"});
     EXPECT_TRUE(connectClicks == 1 && !Meter().Connected && !Link().HeadNotSupported);
     EXPECT_EQ(A().SupportNote, "Device not configured RS232");

@@ -19,7 +19,7 @@ protected:
     const ChannelInfo& B() const { return Meter().Channels[1]; }
 };
 
-TEST_F(IdentificationTest, twoChannelMeridelReadsBothHeadsFromTheirMemory) {
+TEST_F(IdentificationTest, twoChannelMeridelReadsBothHeadsFromTheirMemoryAndFindsRapidPulseHeads) {
     ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(2, "PE25", 4294967295u), Head(1), "2.45"));
     EXPECT_EQ(Meter().DeviceType, MeterModel::MeridelTwo);
     EXPECT_DOUBLE_EQ(Link().FirmwareVersion, 2.45);
@@ -34,6 +34,11 @@ TEST_F(IdentificationTest, twoChannelMeridelReadsBothHeadsFromTheirMemory) {
     // Head-memory reads stay out of the traffic log, channel commands do not.
     const QString log = TrafficLines().join('\n');
     EXPECT_TRUE(!log.contains("RB 22 1") && log.contains("$CH B<CR>")) << log.toStdString();
+    Disconnect();  // a thermopile that can take rapid pulses becomes a rapid-pulse head
+    sim::HeadSpec rapid = Head(1);
+    rapid.rapidPulse = true;
+    ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(1), rapid, "2.0"));
+    EXPECT_EQ(std::pair(A().HeadType, B().HeadType), std::pair(HeadKind::Thermopile, HeadKind::RapidPulse));
 }
 
 TEST_F(IdentificationTest, badRepliesRepeatTheirStep) {
@@ -85,13 +90,6 @@ TEST_F(IdentificationTest, firmwareGatesTheHeadQueries) {
         EXPECT_EQ(Commands().count("HI") * 10 + Commands().count("HT"), c.hi * 10 + c.ht);
         Disconnect();
     }
-}
-
-TEST_F(IdentificationTest, rapidPulseThermopilesBecomeRapidPulseHeads) {
-    sim::HeadSpec rapid = Head(1);
-    rapid.rapidPulse = true;
-    ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(1), rapid, "2.0"));
-    EXPECT_EQ(std::pair(A().HeadType, B().HeadType), std::pair(HeadKind::Thermopile, HeadKind::RapidPulse));
 }
 
 // Each head is measured only where the meter supports it; what a KORVEN could not use

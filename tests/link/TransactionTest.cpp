@@ -75,7 +75,7 @@ TEST_F(TransactionTest, slowHeadsOnTalonAndKorvenAreAskedTwoThousandTimes) {
     }
 }
 
-TEST_F(TransactionTest, lineBufferIsBoundedTo64KiBAndTheDropIsLogged) {
+TEST_F(TransactionTest, lineBufferIsBoundedTo64KiBAndALineEndsOnlyWithAChunkEndingInLineFeed) {
     UseChunks();
     App().ActiveMode = ModeTerminal;
     Link().LogReplies = false;
@@ -85,13 +85,10 @@ TEST_F(TransactionTest, lineBufferIsBoundedTo64KiBAndTheDropIsLogged) {
               std::tuple(1, 2 + 65536, 100000 + 5 - 1 - 65536));
     EXPECT_TRUE(windowLines.value(0).endsWith("xxEND\r"));
     EXPECT_TRUE(TrafficLines().last().startsWith("Line buffer full"));
-}
 
-// A line ends only with a chunk ending in LF; a receiver that waits (and so takes the next line
-// in a nested call) starts a fresh line.
-TEST_F(TransactionTest, aLineEndsOnlyWithAChunkEndingInLineFeedAndAReceiverThatWaitsStartsAFreshOne) {
-    UseChunks();
-    App().ActiveMode = ModeTerminal;
+    // A line ends only with a chunk ending in LF; a receiver that waits (and so takes the next line
+    // in a nested call) starts a fresh line.
+    windowLines.clear();
     chunks.Deliver("*1.2");
     chunks.Deliver("3E-3\r");
     EXPECT_EQ(Link().LineBuffer, "*1.23E-3\r");

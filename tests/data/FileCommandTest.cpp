@@ -50,22 +50,8 @@ TEST_F(FileCommandTest, saveDialogOffersTheModesFileKindAndViewersKeepTheLast) {
     EXPECT_EQ(log, QStringList({"2 pause", "2 resume", "11 pause", "11 resume", "12 pause", "12 resume"}));
 }
 
-// The chosen name is offered next time; a cancelled dialog forgets it.
-TEST_F(FileCommandTest, saveRunsBetweenPauseAndResumeUnderTheBusyCursor) {
-    prompts.fileAnswers = {"/data/run1.pwr", "/data/run1.nrg"};
-    Run(2, 0);
-    EXPECT_EQ(log, QStringList({"2 pause", "2 save /data/run1.pwr", "2 resume"}));
-    EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false}));
-    Run(3, 0);
-    EXPECT_EQ(log.last(), "3 save /data/run1.nrg");
-    EXPECT_EQ(prompts.fileRequests.back().fileName, "/data/run1.pwr");
-    Run(3, 0);
-    Run(3, 0);
-    EXPECT_EQ(prompts.fileRequests.back().fileName, "");
-}
-
 // A name without an extension gets the one of the kind the mode saves.
-TEST_F(FileCommandTest, saveAddsTheModesExtensionToANameWithout) {
+TEST_F(FileCommandTest, saveAddsTheModesExtensionAndRunsBetweenPauseAndResumeUnderTheBusyCursor) {
     // clang-format off
     const struct { int16_t mode, viewer; const char *chosen, *saved; } cases[] = {
         {2, -1, "/d/run", "/d/run.pwr"}, {3, -1, "/d/run", "/d/run.nrg"}, {7, -1, "/d/run.", "/d/run.nrg"},
@@ -81,6 +67,19 @@ TEST_F(FileCommandTest, saveAddsTheModesExtensionToANameWithout) {
         log.clear();
     }
     EXPECT_EQ(prompts.fileRequests[5].defaultSuffix, "dnr");
+    // The save runs between pause and resume under the busy cursor; the chosen name is offered next
+    // time, and a cancelled dialog forgets it.
+    prompts.busyLog.clear();
+    prompts.fileAnswers = {"/data/run1.pwr", "/data/run1.nrg"};
+    Run(2, 0);
+    EXPECT_EQ(log, QStringList({"2 pause", "2 save /data/run1.pwr", "2 resume"}));
+    EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false}));
+    Run(3, 0);
+    EXPECT_EQ(log.last(), "3 save /data/run1.nrg");
+    EXPECT_EQ(prompts.fileRequests.back().fileName, "/data/run1.pwr");
+    Run(3, 0);
+    Run(3, 0);
+    EXPECT_EQ(prompts.fileRequests.back().fileName, "");
 }
 
 // A failed print stops the copies after one report.

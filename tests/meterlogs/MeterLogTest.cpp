@@ -191,7 +191,7 @@ TEST_F(MeterLogTest, twoChannelLogsFollowTheViewMode) {
 
 // Bad blocks are asked for twice more, a short TALON block not at all; a
 // meter without data is named, one refusing the list is asked three times more.
-TEST_F(MeterLogTest, failuresAskToRetryOrReportNoData) {
+TEST_F(MeterLogTest, failuresAskToRetryOrReportNoDataAndACancelLeavesTheView) {
     const QString retry = "Data Reading Fail. Retry?|Data Error.";
     const QString none = "Sorry, no logged data is available on your %1.|Information";
     // clang-format off
@@ -220,9 +220,7 @@ TEST_F(MeterLogTest, failuresAskToRetryOrReportNoData) {
         EXPECT_EQ(p.empty() ? "" : p[0].text + "|" + p[0].title, c.asked);
         EXPECT_EQ(switchedTo, c.modes);
     }
-}
-
-TEST_F(MeterLogTest, cancelHalfWayClosesTheViewerAndLeavesTheView) {
+    // A Cancel half way closes the viewer and leaves the view.
     for (const sim::Model model : {sim::Model::MeridelOne, sim::Model::Talon}) {
         Fresh();
         int blocks = 0;
@@ -273,7 +271,7 @@ TEST_F(MeterLogTest, selectionWindowOpensTheChosenFileOrLeavesTheView) {
     }
 }
 
-TEST(LogText, readingWordsBecomeTextsOrMakeTheBlockBad) {
+TEST(LogText, readingWordsBecomeTextsOrMakeTheBlockBadAndUnitsAndBlockCountsFollowTheLog) {
     // clang-format off
     const struct { const char* word; int32_t fullScale; const char* text; /* "" = bad */ } cases[] = {
         {"+01234", 2000, "1234E-3"}, {"+01100", 1000, "Overrange"}, {"+01000", 909, "Overrange"} /* 999.9 rounded */,
@@ -284,12 +282,10 @@ TEST(LogText, readingWordsBecomeTextsOrMakeTheBlockBad) {
         const bool good = MeridelReadingText(c.word, 0, OverrangeCount(c.fullScale), text);
         EXPECT_EQ(good ? text : QString(), QString(c.text)) << c.word;
     }
-}
-
-TEST(LogText, unitSymbolDecidesTheBaseUnitInOrderAndBlocksHoldTenReadingsEachRoundedUp) {
-    const std::pair<const char*, const char*> cases[] = {{"mW", "W"}, {"lx", "Lx"}, {"fc", "Fc"}, {"mA", "A"},
+    // The unit symbol decides the base unit, in order.
+    const std::pair<const char*, const char*> units[] = {{"mW", "W"}, {"lx", "Lx"}, {"fc", "Fc"}, {"mA", "A"},
                                                          {"V", "V"},  {"Wlc", "W"}, {"LX", "W"}};
-    for (const auto& [symbol, unit] : cases) EXPECT_EQ(UnitFromSymbolText(symbol), unit) << symbol;
+    for (const auto& [symbol, unit] : units) EXPECT_EQ(UnitFromSymbolText(symbol), unit) << symbol;
     // Ten readings a block, the last one partly filled; no count overflows.
     const std::pair<int32_t, int32_t> blocks[] = {
         {0, 0}, {1, 1}, {10, 1}, {11, 2}, {20, 2}, {25, 3}, {2147483640, 214748364}, {2147483647, 214748365}};

@@ -10,7 +10,7 @@
 #include <random>
 
 // A pattern of nullptr is the short default text of a single.
-TEST(FormatNumber, patternsRoundHalfAwayAndPlaceDigitsAndSinglesGetShortTexts) {
+TEST(FormatNumber, patternsRoundHalfAwaySinglesGetShortTextsAndFourDigitsSpreadOverTheDecade) {
     // clang-format off
     const std::tuple<double, const char*, const char*, const char*> cases[] = {
         {1.005, "0.00", ".", "1.01"},     {0.125, "0.00", ".", "0.13"},      {2.5, "0", ".", "3"},
@@ -30,6 +30,19 @@ TEST(FormatNumber, patternsRoundHalfAwayAndPlaceDigitsAndSinglesGetShortTexts) {
         EXPECT_EQ(pattern ? FormatNumber(value, pattern) : SingleText(float(value)), expected)
             << value << " with " << (pattern ? pattern : "no pattern");
     }
+    // Four digits take their pattern from the unrounded magnitude; a mantissa that rounds to ten
+    // moves on to the next decade.
+    SeparatorScope sep(".");
+    const auto F = &FormatFourDigits, S = &FormatScientific;
+    // clang-format off
+    const std::tuple<decltype(F), double, const char*> digits[] = {
+        {F, 9.9996, "10.000"}, {F, 0.1234, "0.123"}, {F, 0, "0.000"}, {F, -5.5, "-5.500"}, {F, 12.345, "12.35"},
+        {F, 99.999, "100.00"}, {F, 123.45, "123.5"}, {F, 1234.5, "1235"}, {F, 12345.6, "12346"}, {F, 10, "10.00"},
+        {F, 100, "100.0"}, {F, 1000, "1000"}, {F, -10, "-10.00"}, {S, 0.00999999, "1.00 E-02"}, {S, 99999, "1.00 E+05"},
+        {S, 0.0000004, "0"}, {S, 5, "5.00"}, {S, 0.0025, "2.50 E-03"}, {S, 12345, "1.23 E+04"}, {S, 1000, "1.00 E+03"},
+        {S, -0.0025, "-2.50 E-03"}, {S, 0.0000005, "5.00 E-07"}, {S, 1.5E123, "1.50 E+123"}};
+    // clang-format on
+    for (auto [format, value, text] : digits) EXPECT_EQ(format(value), text) << value;
 }
 
 // Any finite single: its text reads back to the same single and fits the 16
@@ -63,22 +76,6 @@ TEST(FormatLogLine, valueFieldsTabsAndTime) {
     EXPECT_EQ(FormatDualLogLine(0, -2, 7, false), "0" + Blanks(17) + "\t-2" + Blanks(16) + "\t");
     SeparatorScope comma(",");
     EXPECT_EQ(FormatLogLine(0.0012f, 1.5, true), "0,0012" + Blanks(12) + "\t1,50");
-}
-
-// Four digits take their pattern from the unrounded magnitude; a mantissa that rounds to ten
-// moves on to the next decade.
-TEST(FormatFourDigitsAndScientific, spreadTheDigitsOverTheDecade) {
-    SeparatorScope sep(".");
-    const auto F = &FormatFourDigits, S = &FormatScientific;
-    // clang-format off
-    const std::tuple<decltype(F), double, const char*> cases[] = {
-        {F, 9.9996, "10.000"}, {F, 0.1234, "0.123"}, {F, 0, "0.000"}, {F, -5.5, "-5.500"}, {F, 12.345, "12.35"},
-        {F, 99.999, "100.00"}, {F, 123.45, "123.5"}, {F, 1234.5, "1235"}, {F, 12345.6, "12346"}, {F, 10, "10.00"},
-        {F, 100, "100.0"}, {F, 1000, "1000"}, {F, -10, "-10.00"}, {S, 0.00999999, "1.00 E-02"}, {S, 99999, "1.00 E+05"},
-        {S, 0.0000004, "0"}, {S, 5, "5.00"}, {S, 0.0025, "2.50 E-03"}, {S, 12345, "1.23 E+04"}, {S, 1000, "1.00 E+03"},
-        {S, -0.0025, "-2.50 E-03"}, {S, 0.0000005, "5.00 E-07"}, {S, 1.5E123, "1.50 E+123"}};
-    // clang-format on
-    for (auto [format, value, text] : cases) EXPECT_EQ(format(value), text) << value;
 }
 
 // The longest leading number; too large fails and keeps the old value (99).

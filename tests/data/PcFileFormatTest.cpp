@@ -9,7 +9,7 @@
 const QString kDualPower =
     "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: PS19; s/n 1234\t Head B: PE25; s/n 5678";
 
-TEST(PcFileHeader, kindChannelsHeadPartsAndEnergyFlagsComeFromTheHeaderLine) {
+TEST(PcFileHeader, kindChannelsHeadPartsEnergyFlagsUnitAndDualHeadsComeFromTheHeaderLine) {
     // clang-format off
     const struct { QString line; int16_t kind; bool dual, relative, missing; QString head, headA, headB; } cases[] = {
         {"Power, in Watts \t Time, in Seconds \t Head: PS19; s/n 1234", 0, false, false, false, "; Head: PS19; s/n 1234", "", ""},
@@ -31,11 +31,9 @@ TEST(PcFileHeader, kindChannelsHeadPartsAndEnergyFlagsComeFromTheHeaderLine) {
         EXPECT_EQ(std::tuple(h.headPart, h.headAPart, h.headBPart), std::tuple(c.head, c.headA, c.headB))
             << c.line.toStdString();
     }
-}
-
-TEST(PcFileHeader, unitComesFromTheLongNameOrTheDualSymbolAndDualHeadsFromTheHeadPart) {
+    // The unit comes from the long name or the dual symbol.
     // clang-format off
-    const std::tuple<QString, bool, QString> cases[] = {
+    const std::tuple<QString, bool, QString> units[] = {
         {"Power, in Lux \t Time, in Seconds \t Head: PH1; s/n 3", false, "Lx"},
         {"Power, in Footcandles \t Time, in Seconds \t Head: PH1", false, "Fc"},
         {"Power, in Volts \t Time, in Seconds \t Head: PD1", false, "V"},
@@ -44,7 +42,7 @@ TEST(PcFileHeader, unitComesFromTheLongNameOrTheDualSymbolAndDualHeadsFromTheHea
         {kDualPower, true, "W"}, {"Power, Lx Channel A\t Channel B ", true, "Lx"}, {"Power, V Channel A", true, "V"},
         {"Power Lx Channel A", true, "W"} /* no comma */, {"Channel A, Lx", true, "W"} /* "Channel" first */};
     // clang-format on
-    for (const auto& [header, dual, unit] : cases)
+    for (const auto& [header, dual, unit] : units)
         EXPECT_EQ(UnitOfHeader(header, dual), unit) << header.toStdString();
     // The dual heads come from the head part, with defaults where it stops.
     // clang-format off

@@ -4,7 +4,7 @@
 
 using TrafficLogTest = LinkTest;
 
-TEST_F(TrafficLogTest, rawTrafficSpellsControlCharactersAndBreaksAfterCrOnly) {
+TEST_F(TrafficLogTest, rawTrafficSpellsControlCharactersBreaksAfterCrOnlyAndTheRingKeepsTheLast10000Lines) {
     // clang-format off
     const std::pair<QString, QStringList> cases[] = {
         {"$VE\r", {"start$VE<CR>", ""}}, {"*1.23\r\n", {"start*1.23<CR>", "<LF>"}},
@@ -25,22 +25,20 @@ TEST_F(TrafficLogTest, rawTrafficSpellsControlCharactersAndBreaksAfterCrOnly) {
         expected += QString("*%1<LF>").arg(i);
     }
     // They go on marked lines of at most 512 characters.
-    const QStringList lines = TrafficLines();
+    const QStringList marked = TrafficLines();
     QString joined;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        EXPECT_LE(lines[i].size(), 512) << i;
-        EXPECT_FALSE(lines[i].contains(QRegularExpression("<[A-Z0-9]*$"))) << lines[i].toStdString();
-        EXPECT_EQ(lines[i].startsWith("<...>"), i > 0) << i;  // continuations are marked
-        joined += lines[i].mid(i > 0 ? 5 : 0);
+    for (qsizetype i = 0; i < marked.size(); ++i) {
+        EXPECT_LE(marked[i].size(), 512) << i;
+        EXPECT_FALSE(marked[i].contains(QRegularExpression("<[A-Z0-9]*$"))) << marked[i].toStdString();
+        EXPECT_EQ(marked[i].startsWith("<...>"), i > 0) << i;  // continuations are marked
+        joined += marked[i].mid(i > 0 ? 5 : 0);
     }
     EXPECT_EQ(joined, expected);  // nothing lost
-}
 
-TEST_F(TrafficLogTest, ringKeepsTheLast10000LinesOldestFirstAndSavesThemInOrder) {
-    // written, kept, oldest kept
-    const std::tuple<int, int, QString> cases[] = {
+    // The ring keeps the last 10000 lines, oldest first: written, kept, oldest kept.
+    const std::tuple<int, int, QString> ring[] = {
         {9999, 9999, "L1"}, {10000, 10000, "L1"}, {10001, 10000, "L2"}, {25000, 10000, "L15001"}};
-    for (const auto& [written, kept, first] : cases) {
+    for (const auto& [written, kept, first] : ring) {
         TrafficLog(TrafficClear);
         for (int i = 1; i <= written; ++i) LogLine(QString("L%1").arg(i));
         const QStringList lines = TrafficLines();

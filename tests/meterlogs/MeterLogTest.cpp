@@ -100,7 +100,7 @@ static QStringList Lines(int count, const std::function<QString(int)>& line) {
     return out;
 }
 
-TEST_F(MeterLogTest, listingAsksEveryFileAndDescribesThoseWithData) {
+TEST_F(MeterLogTest, listingDescribesTheFilesWithDataAndTheSelectionWindowOpensTheChosenOne) {
     pick = -1;
     const sim::StoredLog dual{
         .file = 3, .unit = "RP_", .dual = true, .headB = "3A", .mantissas = {1, 2, 3, 4, 5}};
@@ -114,6 +114,39 @@ TEST_F(MeterLogTest, listingAsksEveryFileAndDescribesThoseWithData) {
     EXPECT_EQ(choices, (QStringList{columns({"Temp", "2", "Power", "3A", "123456"}),
                                     columns({"3", "2.5", "RP-Units", "Dual-Channel", "---"})}));
     EXPECT_EQ(prompts.busyLog, (std::vector<bool>{true, false}));
+    // The selection window opens the chosen file or leaves the view.
+    UseChunks();
+    const QStringList lines{"Temp      25", "3         12.5"};
+    using W = MeterLogList&;
+    // clang-format off
+    const struct { int16_t device; QString caption; std::function<void(W)> act; bool opens; } cases[] = {
+        {2, "Meridel", [](W w) { w.butOpen->click(); }, true},
+        {3, "Talon2", [](W w) { QTest::keyClick(w.LogFilesList, Qt::Key_Return); }, true},
+        {8, "Sirka", [](W w) { emit w.LogFilesList->itemDoubleClicked(w.LogFilesList->currentItem()); }, true},
+        {1, "Meridel", [](W w) { w.butCancel->click(); }, false}};
+    // clang-format on
+    for (const auto& c : cases) {
+        chunks.written.clear();
+        switchedTo.clear();
+        TestMeter().DeviceType = MeterModel(c.device);
+        Transfer().LogList[0] = lines[0];
+        Transfer().LogList[3] = lines[1];
+        Transfer().RetrieveStep = 4;
+        MeterLogList w;
+        QString seen;
+        QTimer::singleShot(0, &w, [&] {
+            seen = w.windowTitle() + "|" + w.List1->item(0)->text();
+            w.LogFilesList->setCurrentRow(1);
+            SaveScreenshot(&w, "meterlogs-selection");
+            c.act(w);
+        });
+        w.GetFileInx(lines);
+        EXPECT_EQ(seen, c.caption +
+                            " Log File Selection|Name      Size           Type                Head       "
+                            "                   S/N                 ");
+        EXPECT_EQ(chunks.written, c.opens ? "$LF  3\r" : "");
+        EXPECT_EQ(switchedTo, c.opens ? std::vector<int16_t>{} : std::vector<int16_t>{ModeNone});
+    }
 }
 
 TEST_F(MeterLogTest, downloadsReachTheirViewerWithTitleTimesAndLoadingWindow) {
@@ -233,41 +266,6 @@ TEST_F(MeterLogTest, failuresAskToRetryOrReportNoDataAndACancelLeavesTheView) {
         EXPECT_EQ(View(ViewPower).shows * 10 + View(ViewPower).closes, 1);
         EXPECT_EQ(App().ViewerKind + App().ActiveMode, -1);
         EXPECT_TRUE(LogCommands().endsWith("LS LS"));  // nothing asked after the Cancel
-    }
-}
-
-TEST_F(MeterLogTest, selectionWindowOpensTheChosenFileOrLeavesTheView) {
-    UseChunks();
-    const QStringList lines{"Temp      25", "3         12.5"};
-    using W = MeterLogList&;
-    // clang-format off
-    const struct { int16_t device; QString caption; std::function<void(W)> act; bool opens; } cases[] = {
-        {2, "Meridel", [](W w) { w.butOpen->click(); }, true},
-        {3, "Talon2", [](W w) { QTest::keyClick(w.LogFilesList, Qt::Key_Return); }, true},
-        {8, "Sirka", [](W w) { emit w.LogFilesList->itemDoubleClicked(w.LogFilesList->currentItem()); }, true},
-        {1, "Meridel", [](W w) { w.butCancel->click(); }, false}};
-    // clang-format on
-    for (const auto& c : cases) {
-        chunks.written.clear();
-        switchedTo.clear();
-        TestMeter().DeviceType = MeterModel(c.device);
-        Transfer().LogList[0] = lines[0];
-        Transfer().LogList[3] = lines[1];
-        Transfer().RetrieveStep = 4;
-        MeterLogList w;
-        QString seen;
-        QTimer::singleShot(0, &w, [&] {
-            seen = w.windowTitle() + "|" + w.List1->item(0)->text();
-            w.LogFilesList->setCurrentRow(1);
-            SaveScreenshot(&w, "meterlogs-selection");
-            c.act(w);
-        });
-        w.GetFileInx(lines);
-        EXPECT_EQ(seen, c.caption +
-                            " Log File Selection|Name      Size           Type                Head       "
-                            "                   S/N                 ");
-        EXPECT_EQ(chunks.written, c.opens ? "$LF  3\r" : "");
-        EXPECT_EQ(switchedTo, c.opens ? std::vector<int16_t>{} : std::vector<int16_t>{ModeNone});
     }
 }
 

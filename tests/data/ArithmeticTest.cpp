@@ -36,12 +36,7 @@ TEST(IndexPowerLabel, prefixAfterRoundingToNineDecimals) {
 
 // Count, extremes and sample deviation are pinned through the power window's
 // labels; equal readings can leave a tiny negative residue: never a NaN.
-TEST(StandardDeviation, equalReadingsNeverGiveANaN) {
-    const double v = 0.1 + 0.2;
-    EXPECT_LT(StandardDeviation(7 * v, 7 * v * v * (1 - 1E-16), 7), 1E-7);
-}
-
-TEST(RunningStatsTest, firstReadingSetsEverythingAndTheDeviationIsTheSampleOne) {
+TEST(RunningStatsTest, firstReadingSetsEverythingAndTheDeviationIsTheSampleOneAndNeverANaN) {
     RunningStats s;
     // Reading, then min, max, average and standard deviation (divisor n - 1; 0 for one reading).
     const std::tuple<double, double, double, double, double> steps[] = {
@@ -51,6 +46,8 @@ TEST(RunningStatsTest, firstReadingSetsEverythingAndTheDeviationIsTheSampleOne) 
         EXPECT_EQ(std::tuple(s.Min, s.Max, s.Average()), std::tuple(min, max, average)) << reading;
         EXPECT_DOUBLE_EQ(s.StdDev(), deviation) << reading;
     }
+    const double v = 0.1 + 0.2;
+    EXPECT_LT(StandardDeviation(7 * v, 7 * v * v * (1 - 1E-16), 7), 1E-7);
 }
 
 TEST(ReadoutThrottleTest, dueWhenTheIntervalHasPassedAndMidnightIsTimeGoingOn) {
@@ -64,7 +61,7 @@ TEST(ReadoutThrottleTest, dueWhenTheIntervalHasPassedAndMidnightIsTimeGoingOn) {
 }
 
 // A run started at 86390, then one started at 86000 that runs over three midnights.
-TEST(ElapsedSeconds, countsEveryMidnight) {
+TEST(TimeBase, elapsedSecondsCountEveryMidnightAndClockTextsCarry) {
     // start, now -> elapsed, days; at 50 the clock is above the start again, still a new day
     const double steps[][4] = {{86390, 5, 15, 1},         {86390, 10, 20, 1},       {86000, 86300, 300, 0},
                                {86000, 100, 500, 1},      {86000, 86399, 86799, 1}, {86000, 50, 86850, 2},
@@ -75,9 +72,7 @@ TEST(ElapsedSeconds, countsEveryMidnight) {
         EXPECT_DOUBLE_EQ(ElapsedSeconds(s[0], s[1]), s[2]) << s[1];
         EXPECT_EQ(DayCount(), s[3]) << s[1];
     }
-}
-
-TEST(SecondsToClock, hundredthsCarryIntoSecondsMinutesHours) {
+    // Clock texts: hundredths carry into seconds, minutes and hours.
     SeparatorScope sep(".");
     const std::tuple<float, float, float, const char*> cases[] = {
         {1, 5, 9.25f, "01:05:09.25"},     {0, 0, 3909.25f, "01:05:09.25"}, {0, 0, 0.125f, "00:00:00.12"},

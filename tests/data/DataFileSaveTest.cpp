@@ -33,7 +33,7 @@ protected:
     };
 };
 
-TEST_F(DataFileSaveTest, freshFileHoldsHeaderNotesDataAndCopyHoldsHeaderDataNotes) {
+TEST_F(DataFileSaveTest, freshFileHoldsHeaderNotesDataCopyHoldsHeaderDataNotesAndTheWorkingFileItsNotes) {
     dir.Write("kelvaro.pwr", kWorkBytes);
     dir.Write("out.pwr", "an older and longer file of that name\r\n");
     Save(dir.Path("out.pwr"), false);
@@ -42,11 +42,9 @@ TEST_F(DataFileSaveTest, freshFileHoldsHeaderNotesDataAndCopyHoldsHeaderDataNote
     EXPECT_EQ(dir.Read("out.pwr"), kWorkBytes + kNotes);
     EXPECT_EQ(dir.Read("kelvaro.pwr"), kWorkBytes);
     EXPECT_EQ(WorkFileNumber(), 0);
-}
-
-// Names are compared as the file system compares them: on one that tells
-// letter case apart, KELVARO.PWR is another file and gets the copy.
-TEST_F(DataFileSaveTest, savingUnderTheWorkingFileNameAppendsNotesToItself) {
+    // Saved under the working file's name, the notes are appended to it. Names are compared as the
+    // file system compares them: on one that tells letter case apart, KELVARO.PWR is another file
+    // and gets the copy.
     for (const QString name : {"kelvaro.pwr", "./kelvaro.pwr", "KELVARO.PWR"}) {
         QFile::remove(dir.Path("KELVARO.PWR"));
         dir.Write("kelvaro.pwr", kWorkBytes);
@@ -97,10 +95,7 @@ TEST_F(DataFileSaveTest, failuresThrowToldOnlyByAFailedOpenAndLeaveTheOldFileWho
     EXPECT_EQ(dir.Read("out.pwr"), old);
 }
 
-TEST(WorkFile, createAppendWriteCloseAndDeleteOnlyOnceOpenedThisRun) {
-    TempDir dir;
-    ScriptedPrompts prompts;
-    ResetWorkFile();
+TEST_F(DataFileSaveTest, workFileIsCreatedAppendedWrittenClosedAndDeletedOnlyOnceOpenedThisRun) {
     WorkFile(0, "kelvaro.pwr");
     WorkFile(3, "header");
     WorkFile(2, "");

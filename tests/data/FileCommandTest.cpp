@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 #include <QStringList>
-#include <stdexcept>
 
 const QString kTrap = "Program internal trap. Notify supplier.";
 
@@ -51,22 +50,8 @@ TEST_F(FileCommandTest, saveDialogOffersTheModesFileKindAndViewersKeepTheLast) {
     EXPECT_EQ(log, QStringList({"2 pause", "2 resume", "11 pause", "11 resume", "12 pause", "12 resume"}));
 }
 
-// The chosen name is offered next time; a cancelled dialog forgets it.
-TEST_F(FileCommandTest, saveRunsBetweenPauseAndResumeUnderTheBusyCursor) {
-    prompts.fileAnswers = {"/data/run1.pwr", "/data/run1.nrg"};
-    Run(2, 0);
-    EXPECT_EQ(log, QStringList({"2 pause", "2 save /data/run1.pwr", "2 resume"}));
-    EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false}));
-    Run(3, 0);
-    EXPECT_EQ(log.last(), "3 save /data/run1.nrg");
-    EXPECT_EQ(prompts.fileRequests.back().fileName, "/data/run1.pwr");
-    Run(3, 0);
-    Run(3, 0);
-    EXPECT_EQ(prompts.fileRequests.back().fileName, "");
-}
-
 // A name without an extension gets the one of the kind the mode saves.
-TEST_F(FileCommandTest, saveAddsTheModesExtensionToANameWithout) {
+TEST_F(FileCommandTest, saveAddsTheModesExtensionAndRunsBetweenPauseAndResumeUnderTheBusyCursor) {
     // clang-format off
     const struct { int16_t mode, viewer; const char *chosen, *saved; } cases[] = {
         {2, -1, "/d/run", "/d/run.pwr"}, {3, -1, "/d/run", "/d/run.nrg"}, {7, -1, "/d/run.", "/d/run.nrg"},
@@ -82,6 +67,19 @@ TEST_F(FileCommandTest, saveAddsTheModesExtensionToANameWithout) {
         log.clear();
     }
     EXPECT_EQ(prompts.fileRequests[5].defaultSuffix, "dnr");
+    // The save runs between pause and resume under the busy cursor; the chosen name is offered next
+    // time, and a cancelled dialog forgets it.
+    prompts.busyLog.clear();
+    prompts.fileAnswers = {"/data/run1.pwr", "/data/run1.nrg"};
+    Run(2, 0);
+    EXPECT_EQ(log, QStringList({"2 pause", "2 save /data/run1.pwr", "2 resume"}));
+    EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false}));
+    Run(3, 0);
+    EXPECT_EQ(log.last(), "3 save /data/run1.nrg");
+    EXPECT_EQ(prompts.fileRequests.back().fileName, "/data/run1.pwr");
+    Run(3, 0);
+    Run(3, 0);
+    EXPECT_EQ(prompts.fileRequests.back().fileName, "");
 }
 
 // A failed print stops the copies after one report.
@@ -134,11 +132,10 @@ TEST_F(FileCommandTest, reminderAsksAgainOnlyAfterAFailedSaveAndCancelKeepsTheDa
 // A failed open was told already: no trap message for it.
 TEST_F(FileCommandTest, errorsInsideEndWithTheTrapMessageAndTheChartResumed) {
     const std::pair<std::function<void(const QString&)>, bool> cases[] = {
-        {[](const QString&) { throw std::runtime_error("bad"); }, true},
         {[](const QString&) { throw 42; }, true},
         {[](const QString&) { throw DataFileError("copy"); }, true},
         {[](const QString&) { throw DataFileError("open", true); }, false}};
-    prompts.fileAnswers = {"/a", "/b", "/c", "/d"};
+    prompts.fileAnswers = {"/a", "/b", "/c"};
     int traps = 0;
     for (const auto& [save, trap] : cases) {
         modes[2].OnSave = save;
@@ -147,6 +144,6 @@ TEST_F(FileCommandTest, errorsInsideEndWithTheTrapMessageAndTheChartResumed) {
         EXPECT_EQ(prompts.beeps, traps);
         EXPECT_EQ(prompts.Texts(), QStringList(traps, kTrap));
     }
-    EXPECT_EQ(log.join(','), "2 pause,2 resume,2 pause,2 resume,2 pause,2 resume,2 pause,2 resume");
-    EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false, true, false, true, false, true, false}));
+    EXPECT_EQ(log.join(','), "2 pause,2 resume,2 pause,2 resume,2 pause,2 resume");
+    EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false, true, false, true, false}));
 }

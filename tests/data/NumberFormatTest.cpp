@@ -5,12 +5,12 @@
 #include "support/SeparatorScope.h"
 
 #include <gtest/gtest.h>
-#include <QStringList>
 
 #include <cstring>
 #include <random>
 
-TEST(FormatNumber, patternsRoundHalfAwayAndPlaceDigits) {
+// A pattern of nullptr is the short default text of a single.
+TEST(FormatNumber, patternsRoundHalfAwaySinglesGetShortTextsAndFourDigitsSpreadOverTheDecade) {
     // clang-format off
     const std::tuple<double, const char*, const char*, const char*> cases[] = {
         {1.005, "0.00", ".", "1.01"},     {0.125, "0.00", ".", "0.13"},      {2.5, "0", ".", "3"},
@@ -20,23 +20,29 @@ TEST(FormatNumber, patternsRoundHalfAwayAndPlaceDigits) {
         {123, "00", ".", "123"},          {-3, "00", ".", "-03"},            {0.5, "#0.00", ".", "0.50"},
         {12345, "#0.00", ".", "12345.00"}, {1E20, "0", ".", "100000000000000000000"}, {3, "00:", ".", "03:"},
         {-0.001, "0.00", ".", "0.00"},    {-1234.5678, "0.0", ".", "-1234.6"}, {0.5, "#.00", ".", ".50"},
-        {1.5, "0.00", ",", "1,50"},       {-0.25, "#0.000", ",", "-0,250"},  {9, "00.", ",", "09,"}};
+        {1.5, "0.00", ",", "1,50"},       {-0.25, "#0.000", ",", "-0,250"},  {9, "00.", ",", "09,"},
+        {0.0, nullptr, ".", "0"},         {-0.0, nullptr, ".", "0"},         {100.0, nullptr, ".", "100"},
+        {1234567.0, nullptr, ".", "1234567"}, {3.402823E+38, nullptr, ".", "3.402823E+38"},
+        {1.5E-05, nullptr, ",", "1,5E-05"}};
     // clang-format on
     for (auto [value, pattern, separator, expected] : cases) {
         SeparatorScope sep(separator);
-        EXPECT_EQ(FormatNumber(value, pattern), expected) << value << " with " << pattern;
+        EXPECT_EQ(pattern ? FormatNumber(value, pattern) : SingleText(float(value)), expected)
+            << value << " with " << (pattern ? pattern : "no pattern");
     }
-}
-
-TEST(SingleText, shortDefaultTexts) {
+    // Four digits take their pattern from the unrounded magnitude; a mantissa that rounds to ten
+    // moves on to the next decade.
+    SeparatorScope sep(".");
+    const auto F = &FormatFourDigits, S = &FormatScientific;
     // clang-format off
-    const std::tuple<float, QString, QString> cases[] = {{0.0f, ".", "0"}, {-0.0f, ".", "0"}, {100.0f, ".", "100"},
-        {1234567.0f, ".", "1234567"}, {3.402823E+38f, ".", "3.402823E+38"}, {1.5E-05f, ",", "1,5E-05"}};
+    const std::tuple<decltype(F), double, const char*> digits[] = {
+        {F, 9.9996, "10.000"}, {F, 0.1234, "0.123"}, {F, 0, "0.000"}, {F, -5.5, "-5.500"}, {F, 12.345, "12.35"},
+        {F, 99.999, "100.00"}, {F, 123.45, "123.5"}, {F, 1234.5, "1235"}, {F, 12345.6, "12346"}, {F, 10, "10.00"},
+        {F, 100, "100.0"}, {F, 1000, "1000"}, {F, -10, "-10.00"}, {S, 0.00999999, "1.00 E-02"}, {S, 99999, "1.00 E+05"},
+        {S, 0.0000004, "0"}, {S, 5, "5.00"}, {S, 0.0025, "2.50 E-03"}, {S, 12345, "1.23 E+04"}, {S, 1000, "1.00 E+03"},
+        {S, -0.0025, "-2.50 E-03"}, {S, 0.0000005, "5.00 E-07"}, {S, 1.5E123, "1.50 E+123"}};
     // clang-format on
-    for (auto [value, separator, expected] : cases) {
-        SeparatorScope sep(separator);
-        EXPECT_EQ(SingleText(value), expected) << value;
-    }
+    for (auto [format, value, text] : digits) EXPECT_EQ(format(value), text) << value;
 }
 
 // Any finite single: its text reads back to the same single and fits the 16
@@ -72,24 +78,8 @@ TEST(FormatLogLine, valueFieldsTabsAndTime) {
     EXPECT_EQ(FormatLogLine(0.0012f, 1.5, true), "0,0012" + Blanks(12) + "\t1,50");
 }
 
-// Four digits take their pattern from the unrounded magnitude; a mantissa that rounds to ten
-// moves on to the next decade.
-TEST(FormatFourDigitsAndScientific, spreadTheDigitsOverTheDecade) {
-    SeparatorScope sep(".");
-    const auto F = &FormatFourDigits, S = &FormatScientific;
-    // clang-format off
-    const std::tuple<decltype(F), double, const char*> cases[] = {
-        {F, 9.9996, "10.000"}, {F, 0.1234, "0.123"}, {F, 0, "0.000"}, {F, -5.5, "-5.500"}, {F, 12.345, "12.35"},
-        {F, 99.999, "100.00"}, {F, 123.45, "123.5"}, {F, 1234.5, "1235"}, {F, 12345.6, "12346"}, {F, 10, "10.00"},
-        {F, 100, "100.0"}, {F, 1000, "1000"}, {F, -10, "-10.00"}, {S, 0.00999999, "1.00 E-02"}, {S, 99999, "1.00 E+05"},
-        {S, 0.0000004, "0"}, {S, 5, "5.00"}, {S, 0.0025, "2.50 E-03"}, {S, 12345, "1.23 E+04"}, {S, 1000, "1.00 E+03"},
-        {S, -0.0025, "-2.50 E-03"}, {S, 0.0000005, "5.00 E-07"}, {S, 1.5E123, "1.50 E+123"}};
-    // clang-format on
-    for (auto [format, value, text] : cases) EXPECT_EQ(format(value), text) << value;
-}
-
 // The longest leading number; too large fails and keeps the old value (99).
-TEST(TryParseNumber, readsTheLongestLeadingNumber) {
+TEST(TryParseNumber, readsTheLongestLeadingNumberAndOverIsTheOverrangeValue) {
     // clang-format off
     const std::tuple<QString, const char*, double> cases[] = {
         {"  12abc", ".", 12}, {"-1.5e3x", ".", -1500}, {"e5", ".", 0}, {"", ".", 0}, {"-", ".", 0}, {"1.5E", ".", 1.5},
@@ -104,12 +94,9 @@ TEST(TryParseNumber, readsTheLongestLeadingNumber) {
         EXPECT_EQ(TryParseNumber(text, value), expected != 99) << text.toStdString();
         EXPECT_DOUBLE_EQ(value, expected) << text.toStdString();
     }
-}
-
-TEST(ParseReading, overIsTheOverrangeValue) {
+    // A reading reply of OVER is the over-range value.
     double value = 0;
-    ASSERT_TRUE(ParseReading(" OVER \r", value));
-    EXPECT_TRUE(IsOverrange(value));
+    EXPECT_TRUE(ParseReading(" OVER \r", value) && IsOverrange(value)) << value;
     EXPECT_TRUE(IsOverrange(3.4028230607370965E+38));  // the single mark held in a double
     EXPECT_FALSE(IsOverrange(3.4028235E+38));          // the largest single is not the mark
 }
@@ -118,9 +105,8 @@ TEST(SplitAtFirstSpace, cutsAfterTheFirstBlank) {
     // text|first|rest
     for (const char* c :
          {"  1.2E-3 4.5E-3|1.2E-3 |4.5E-3", "OVER N|OVER |N", "a b c|a |b c", "1.0|N|N", "   |N|N", "|N|N"}) {
-        const QStringList row = QString(c).split('|');
         QString first, rest;
-        SplitAtFirstSpace(row[0], first, rest);
-        EXPECT_EQ(first + "|" + rest, row[1] + "|" + row[2]) << c;
+        SplitAtFirstSpace(QString(c).section('|', 0, 0), first, rest);
+        EXPECT_EQ(first + "|" + rest, QString(c).section('|', 1)) << c;
     }
 }

@@ -6,12 +6,10 @@
 
 #include <gtest/gtest.h>
 
-namespace {
 const QString kDualPower =
     "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: PS19; s/n 1234\t Head B: PE25; s/n 5678";
-}
 
-TEST(PcFileHeader, kindChannelsHeadPartsAndEnergyFlagsComeFromTheHeaderLine) {
+TEST(PcFileHeader, kindChannelsHeadPartsEnergyFlagsUnitAndDualHeadsComeFromTheHeaderLine) {
     // clang-format off
     const struct { QString line; int16_t kind; bool dual, relative, missing; QString head, headA, headB; } cases[] = {
         {"Power, in Watts \t Time, in Seconds \t Head: PS19; s/n 1234", 0, false, false, false, "; Head: PS19; s/n 1234", "", ""},
@@ -33,11 +31,9 @@ TEST(PcFileHeader, kindChannelsHeadPartsAndEnergyFlagsComeFromTheHeaderLine) {
         EXPECT_EQ(std::tuple(h.headPart, h.headAPart, h.headBPart), std::tuple(c.head, c.headA, c.headB))
             << c.line.toStdString();
     }
-}
-
-TEST(PcFileHeader, unitComesFromTheLongNameOrTheDualSymbol) {
+    // The unit comes from the long name or the dual symbol.
     // clang-format off
-    const std::tuple<QString, bool, QString> cases[] = {
+    const std::tuple<QString, bool, QString> units[] = {
         {"Power, in Lux \t Time, in Seconds \t Head: PH1; s/n 3", false, "Lx"},
         {"Power, in Footcandles \t Time, in Seconds \t Head: PH1", false, "Fc"},
         {"Power, in Volts \t Time, in Seconds \t Head: PD1", false, "V"},
@@ -46,19 +42,17 @@ TEST(PcFileHeader, unitComesFromTheLongNameOrTheDualSymbol) {
         {kDualPower, true, "W"}, {"Power, Lx Channel A\t Channel B ", true, "Lx"}, {"Power, V Channel A", true, "V"},
         {"Power Lx Channel A", true, "W"} /* no comma */, {"Channel A, Lx", true, "W"} /* "Channel" first */};
     // clang-format on
-    for (const auto& [header, dual, unit] : cases)
+    for (const auto& [header, dual, unit] : units)
         EXPECT_EQ(UnitOfHeader(header, dual), unit) << header.toStdString();
-}
-
-TEST(PcFileHeader, dualHeadsFromTheHeadPartWithDefaultsWhereItStops) {
+    // The dual heads come from the head part, with defaults where it stops.
     // clang-format off
-    const struct { QString text, aName, aSerial, bName, bSerial; } cases[] = {
+    const struct { QString text, aName, aSerial, bName, bSerial; } heads[] = {
         {"; Head A: PS19 ; s/n 1234 \t Head B: PE25; s/n 5678 ", "PS19", "; s/n 1234", "PE25", "; s/n 5678"},
         {"; Head A: PS19; s/n 1234", "PS19", "; s/n 12345", "DefaultB", "; s/n 12345"},  // no TAB
         {"; Head A: PS19", "DefaultA", "; s/n 12345", "DefaultB", "; s/n 12345"},
         {"", "DefaultA", "; s/n 12345", "DefaultB", "; s/n 12345"}};
     // clang-format on
-    for (const auto& c : cases) {
+    for (const auto& c : heads) {
         const DualHeads h = HeadsOfDualHeader(c.text);
         EXPECT_EQ(std::tuple(h.aName, h.aSerial, h.bName, h.bSerial),
                   std::tuple(c.aName, c.aSerial, c.bName, c.bSerial))

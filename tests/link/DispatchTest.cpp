@@ -2,7 +2,7 @@
 
 using DispatchTest = LinkTest;
 
-TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineBeforeTheNextInOrder) {
+TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineInOrderAndOtherLinesReachTheActiveWindow) {
     UseChunks();
     App().ActiveMode = ModeTerminal;
     TestMeter().DeviceType = MeterModel::MeridelTwo;
@@ -23,13 +23,10 @@ TEST_F(DispatchTest, eachWaitingRoutineTakesTheLineBeforeTheNextInOrder) {
         EXPECT_TRUE(!next || std::exchange(*next, false)) << i;
     }
     EXPECT_TRUE(windowLines.isEmpty());
-}
 
-// Rows run in order; `pending` marks the first request of a run. Its refusal sends the mode
-// again; later refusals, after a reading, are the window's business. The two-channel windows
-// are told of a refusal (op 2) so that they ask again.
-TEST_F(DispatchTest, linesReachTheWindowOfTheActiveMode) {
-    UseChunks();
+    // Then lines reach the window of the active mode. Rows run in order; `pending` marks the first
+    // request of a run. Its refusal sends the mode again; later refusals, after a reading, are the
+    // window's business. The two-channel windows are told of a refusal (op 2) so that they ask again.
     // clang-format off
     const struct { int16_t mode; bool pending; const char* line; QString window; /* empty: dropped */ QByteArray resent; } cases[] = {
         {ModeNone, true, "*1\r", "", ""},             {ModeTerminal, true, "?\r", "1:?\r", ""},

@@ -27,8 +27,7 @@ public:
     }
     // From `answers` while it holds any, else Yes/No from `yesNoAnswers`.
     platform::Answer AskYesNoCancel(const QString& text, const QString& title, platform::Icon icon) override {
-        if (answers.empty())
-            return AskYesNo(text, title, icon) ? platform::Answer::Yes : platform::Answer::No;
+        if (answers.empty()) return Prompts::AskYesNoCancel(text, title, icon);
         questions.push_back({text, title, icon});
         return Next(answers, platform::Answer::No);
     }

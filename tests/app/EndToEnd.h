@@ -68,12 +68,6 @@ inline QStringList ScatteringHead(const QString& model, const QString& head) {
             "--seed",  "7",   "--exit-when-idle", "30"};
 }
 inline const QStringList kScatteringThermopile = ScatteringHead("talon", "type=1,name=XLP12");
-// Two pyroelectric heads of the two-channel meter, B's pulse a little after A's.
-inline const QStringList kPairedPyros = {
-    "--model",          "meridel2",
-    "--head-a",         "type=2,name=PE25,serial=4711,rate=20,noise=0.2",
-    "--head-b",         "type=2,name=PE10,serial=815,rate=20,delay=0.025,noise=0.2",
-    "--exit-when-idle", "30"};
 
 // A ports file with the given ports; every other one leads nowhere (this
 // machine has serial devices of its own).

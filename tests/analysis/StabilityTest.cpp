@@ -26,9 +26,6 @@ Record Of(int n, double dt, const std::function<double(int)>& v, int gapFrom = 0
         if (i < gapFrom || i >= gapTo) r.Add(i * dt, v(i));
     return r;
 }
-Record Ramp(int n, double dt, double a, double b) {  // a + b i
-    return Of(n, dt, [=](int i) { return a + b * i; });
-}
 // mu + d, mu - d, ... at t = i
 Record Alternating(int n, double mu, double d, int gapFrom = 0, int gapTo = 0) {
     return Of(
@@ -77,8 +74,9 @@ const double kAltSd = 0.25 * std::sqrt(1024.0 / 1023.0);
 std::vector<PowerCase> PowerCases() {
     const double altDrift = -6 * 0.25 / (1024.0 * 1024 - 1) * 3600;  // the sawtooth's own slope: -6 d / (n^2 - 1)
     const double gapSd = 0.25 * std::sqrt(624.0 / 623.0);
+    const Record ramp = Of(1024, 0.5, [](int i) { return 2 + 0.5 * i; });
     return {
-        {"ramp: drift exact, deviation slope x m / root 2", Ramp(1024, 0.5, 2, 0.5), 1024, 0,
+        {"ramp: drift exact, deviation slope x m / root 2", ramp, 1024, 0,
          kRampMean, kRampSd, kRampSd / kRampMean * 100, 0.5 * 1023 / kRampMean * 100, 3600.0, 3600.0 / kRampMean * 100,
          {{0.5, 0.5 / kRoot2}, {1, 1 / kRoot2}, {4, 4 / kRoot2}, {64, 64 / kRoot2}, {128, 128 / kRoot2}}},
         {"alternating: root 2 d at one reading, 0 at two", Alternating(1024, 10, 0.25), 1024, 0,

@@ -104,16 +104,23 @@ QString SizeName(QSize s) {
     return QString::number(s.width()) + "x" + QString::number(s.height());
 }
 
+// The windows in an area of their own, on a fresh program.
+struct WindowLayout : ::testing::Test {
+    void SetUp() override {
+        area.show();
+        ForgetViewers();
+        InstallPowerViewers(&area);
+    }
+    void TearDown() override { ForgetViewers(); }
+    ScriptedPrompts prompts;
+    QMdiArea area;
+    ProgramStateScope fresh;  // also before the area closes its windows
+};
+
 }  // namespace
 
-TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
-    ScriptedPrompts prompts;
-    FreshProgramState();
-    QMdiArea area;
+TEST_F(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
     area.resize(1000, 700);
-    area.show();
-    ForgetViewers();
-    InstallPowerViewers(&area);
     InstallEnergyViewers(&area);
     std::vector<QWidget*> windows = {InstallPowerMode(&area), InstallPowerRatioMode(&area),
                                      InstallPowerDifferenceMode(&area), InstallEnergyMode(&area),
@@ -154,20 +161,12 @@ TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
         }
         sub->hide();
     }
-    ForgetViewers();
-    FreshProgramState();
 }
 
 // Shown in a smaller area: inside it where it fits, the area scrolls where not;
 // a window larger than the screen opens within its available area.
-TEST(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheArea) {
-    ScriptedPrompts prompts;
-    FreshProgramState();
-    QMdiArea area;
+TEST_F(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheArea) {
     area.resize(700, 500);
-    area.show();
-    ForgetViewers();
-    InstallPowerViewers(&area);
     QWidget* power = InstallPowerMode(&area);
     auto* sub = qobject_cast<QMdiSubWindow*>(power->parentWidget());
     sub->move(400, 300);
@@ -185,8 +184,6 @@ TEST(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheArea
     auto* viewerSub = qobject_cast<QMdiSubWindow*>(dynamic_cast<QWidget*>(v)->parentWidget());
     EXPECT_EQ(viewerSub->pos(), QPoint(0, 0));
     EXPECT_TRUE(area.horizontalScrollBar()->isVisible() && area.verticalScrollBar()->isVisible());
-    ForgetViewers();
-    FreshProgramState();
 
     QWidget w;
     w.resize(5000, 4000);

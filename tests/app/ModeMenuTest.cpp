@@ -133,8 +133,7 @@ TEST_F(ModeSwitchTest, leavesClearsNotesThenEntersAndWaitsOutAnOutstandingReply)
         App().ActiveMode = r.from;
         Link().ReplyReceived = r.replied;
         SwitchMode(r.to);
-        EXPECT_EQ(calls, r.calls) << r.from << " to " << r.to;
-        EXPECT_EQ(App().ActiveMode, r.to);
+        EXPECT_EQ(std::pair(calls, App().ActiveMode), std::pair(r.calls, r.to)) << r.from << " to " << r.to;
     }
 }
 

@@ -48,8 +48,7 @@ TEST_P(ProgramEndTest, programEndsWithTheTrafficLogWritten) {
 
     if (e.signal) ::kill(pid_t(program.processId()), e.signal);
     ASSERT_TRUE(program.waitForFinished(10000)) << "the program still runs";
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_EQ(std::pair(program.exitStatus(), program.exitCode()), std::pair(QProcess::NormalExit, 0));
     EXPECT_TRUE(dir.Read("rs232.buf").contains("Log closed on ")) << "traffic log written at the end";
     if (e.signal != SIGTERM) return;
 

@@ -17,10 +17,6 @@ namespace {
 struct Client {
     explicit Client(const QString& path) { socket.connectToServer(path); }
     bool Connected() { return socket.waitForConnected(2000); }
-    void Send(const QByteArray& line) {
-        socket.write(line + '\n');
-        socket.flush();
-    }
     // The next line, or an empty object when none came in time.
     QJsonObject Next(int ms = 5000) {
         QDeadlineTimer deadline(ms);
@@ -29,7 +25,8 @@ struct Client {
     }
     // The answer to a request, the events before it kept.
     QJsonObject Ask(const QByteArray& request) {
-        Send(request);
+        socket.write(request + '\n');
+        socket.flush();
         for (QJsonObject o = Next(); !o.isEmpty(); o = Next()) {
             if (!o.contains("event")) return o;
             events.push_back(o);

@@ -72,10 +72,8 @@ TEST_F(ControlSocket, streamsTheRunKeptAtTheEndWhileBadRequestsAreAnswered) {
     Start(kScatteringThermopile);
     Client c(path), other(path);
     ASSERT_TRUE(c.Connected() && other.Connected()) << program.readAllStandardError().toStdString();
-    const QJsonObject status = c.Ask(R"({"id":1,"cmd":"status"})");
-    EXPECT_EQ(
-        (status["model"].toString() + status["mode"].toString() + status["path"].toString()).toStdString(),
-        ("TALONnone" + sim->path).toStdString());
+    // The model and the mode in the status: the Python client's test.
+    EXPECT_EQ(c.Ask(R"({"id":1,"cmd":"status"})")["path"].toString().toStdString(), sim->path.toStdString());
     EXPECT_EQ(c.Ask(R"({"id":2,"cmd":"mode","name":"power"})")["ok"], true);
     EXPECT_EQ(c.Ask(R"({"id":3,"cmd":"subscribe"})")["ok"], true);
     EXPECT_EQ(c.Ask(R"({"id":4,"cmd":"start"})")["running"], true);

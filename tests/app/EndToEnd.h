@@ -74,10 +74,8 @@ inline const QStringList kScatteringThermopile = ScatteringHead("talon", "type=1
 inline QByteArray PortsFile(const QMap<int, QString>& ports) {
     QByteArray text;
     for (int n = 1; n <= 16; ++n)
-        text += QString("COM%1 %2\n")
-                    .arg(n)
-                    .arg(ports.value(n, "/nonexistent/tty" + QString::number(n)))
-                    .toUtf8();
+        text += "COM" + QByteArray::number(n) + " " +
+                ports.value(n, "/nonexistent/tty" + QString::number(n)).toUtf8() + "\n";
     return text;
 }
 

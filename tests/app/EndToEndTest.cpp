@@ -89,10 +89,10 @@ struct NamedPort : sim::SimSerialPort {
 
 // The meter back after a loss, in memory on the test clock, its USB adapter
 // under another ttyUSB number: the stable name learnt at the connect leads
-// the port to it. Each logging mode sends its command again and goes on,
-// the 30 s away showing in its times and, drawn or redrawn, as a break in
-// the power-type chart's line; another head on a channel the run reads
-// stops it with the reason.
+// the port to it. Each logging mode (power difference: the ratio's engine)
+// sends its command again and goes on, the 30 s away showing in its times
+// and, drawn or redrawn, as a break in the power-type chart's line; another
+// head on a channel the run reads stops it with the reason.
 TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
     const QString stable = "/dev/serial/by-id/usb-Meter_Co_LPM_0042-if00-port0";
     auto head = [](int type, const char* name, quint32 serial) {
@@ -114,7 +114,6 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
         {mnuMode_Energy, M::Talon2, pe, {}, "FE", 0},
         {mnuMode_RP_Absolute, M::MeridelOne, head(5, "RP3", 4711), {}, "FE A", 0},
         {mnuMode_DualPower_Ratio, M::MeridelTwo, xlp, head(1, "3A", 815), "FC 3 0 0", 1},
-        {mnuMode_DualPower_Difference, M::MeridelTwo, xlp, head(1, "3A", 815), "FC 5 0 0", 1},
         {mnuMode_DualEnergy_Ratio, M::MeridelTwo, pe, head(2, "PE10", 815), "FC 3 1 1", 1},
     };
     for (const auto& row : rows) {
@@ -126,10 +125,8 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             FakeSystemView system;
             system.stableNames = {{"/dev/ttyUSB0", stable}, {"/dev/ttyUSB1", stable}};
             FreshProgramState();
-            Settings& settings = CurrentSettings();
             // The gap included, and every reading a point of its own.
-            settings.Power.LogTime = settings.PowerRatio.RatioLogTime =
-                settings.PowerDifference.DifferenceLogTime = 120;
+            CurrentSettings().Power.LogTime = CurrentSettings().PowerRatio.RatioLogTime = 120;
             WorkFiles() = {dir.Path("kelvaro.pwr"), dir.Path("kelvaro.nrg"), dir.Path("kelvaro.dnr")};
             SetPause([&](double s) { clock.Advance(s); });
             sim::MeterConfig cfg;

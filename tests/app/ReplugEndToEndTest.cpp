@@ -30,15 +30,11 @@ QString MeterLink() {
     return QDir::temp().filePath(QString("kelvaro-replug-%1").arg(QCoreApplication::applicationPid()));
 }
 
-QStringList ReplugSimulator(const Replug& r) {
-    QStringList args =
-        r.energy ? ScatteringHead("talon2", "type=2,name=PE25,rate=20") : kScatteringThermopile;
-    if (r.samePath) args << "--link" << MeterLink();
-    return args;
-}
-
 struct ReplugEndToEndTest : EndToEndFixture<Replug> {
-    ReplugEndToEndTest() : EndToEndFixture(ReplugSimulator(GetParam())) {}
+    ReplugEndToEndTest()
+        : EndToEndFixture((GetParam().energy ? ScatteringHead("talon2", "type=2,name=PE25,rate=20")
+                                             : kScatteringThermopile) +
+                          (GetParam().samePath ? QStringList{"--link", MeterLink()} : QStringList{})) {}
     QString Status() const { return form->lblPort->text(); }
     int64_t Readings() const { return Modes().Find(App().ActiveMode)->Progress()->Readings; }
 };

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -92,14 +93,6 @@ void ShowAsAfterRun(QWidget* w) {
     }
 }
 
-// PowerRatioViewer -> power-ratio-viewer, as the screenshots are named.
-QString Kebab(const QString& name) {
-    QString out;
-    for (const QChar c : name)
-        out += c.isUpper() && !out.isEmpty() ? QStringLiteral("-") + c.toLower() : c.toLower();
-    return out;
-}
-
 QString SizeName(QSize s) {
     return QString::number(s.width()) + "x" + QString::number(s.height());
 }
@@ -146,6 +139,8 @@ TEST_F(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
         sub->show();
         w->show();
         ShowAsAfterRun(w);
+        // PowerRatioViewer: smallest-power-ratio-viewer-1x, as the screenshots are named.
+        const QString name = w->objectName().replace(QRegularExpression("\\B([A-Z])"), "-\\1").toLower();
         for (const QSize size : {QSize(120, 90), QSize(1600, 1000)}) {
             sub->resize(size);
             // Windows that show or hide labels while laid out need more than one pass.
@@ -156,8 +151,7 @@ TEST_F(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
             }
             EXPECT_EQ(Faults(w).join("; ").toStdString(), "")
                 << w->objectName().toStdString() << " at " << SizeName(sub->size()).toStdString();
-            if (size.width() < 200)
-                SaveScreenshot(sub, "smallest-" + Kebab(w->objectName()) + "-" + scale + "x");
+            if (size.width() < 200) SaveScreenshot(sub, "smallest-" + name + "-" + scale + "x");
         }
         sub->hide();
     }

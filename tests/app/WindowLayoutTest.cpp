@@ -93,10 +93,6 @@ void ShowAsAfterRun(QWidget* w) {
     }
 }
 
-QString SizeName(QSize s) {
-    return QString::number(s.width()) + "x" + QString::number(s.height());
-}
-
 // The windows in an area of their own, on a fresh program.
 struct WindowLayout : ::testing::Test {
     void SetUp() override {
@@ -150,7 +146,7 @@ TEST_F(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
                 w->layout()->activate();
             }
             EXPECT_EQ(Faults(w).join("; ").toStdString(), "")
-                << w->objectName().toStdString() << " at " << SizeName(sub->size()).toStdString();
+                << name.toStdString() << " at " << sub->width() << "x" << sub->height();
             if (size.width() < 200) SaveScreenshot(sub, "smallest-" + name + "-" + scale + "x");
         }
         sub->hide();
@@ -167,7 +163,7 @@ TEST_F(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheAr
     sub->resize(2000, 1500);
     sub->show();
     QApplication::processEvents();
-    EXPECT_TRUE(area.viewport()->rect().contains(sub->geometry())) << SizeName(sub->size()).toStdString();
+    EXPECT_TRUE(area.viewport()->rect().contains(sub->geometry())) << sub->width() << "x" << sub->height();
     // A viewer that needs more room than the area has: the area scrolls to it.
     area.resize(300, 200);
     StoredDataViewer* v = Viewer(ViewPower);
@@ -185,5 +181,6 @@ TEST_F(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheAr
     w.show();
     QApplication::processEvents();
     const QRect room = w.screen()->availableGeometry();
-    EXPECT_TRUE(room.contains(w.frameGeometry())) << SizeName(w.frameGeometry().size()).toStdString();
+    EXPECT_TRUE(room.contains(w.frameGeometry()))
+        << w.frameGeometry().width() << "x" << w.frameGeometry().height();
 }

@@ -117,15 +117,13 @@ inline std::pair<std::string, std::vector<DataLine>> ReadDataFile(const QByteArr
     return {lines[0].toStdString(), out};
 }
 
-// Channel `c`'s token of each reply to `command` in the traffic log (the
-// first: one channel), in order, as a number; replies without a value and a
-// two-channel reply's "N" (no new value) are left out.
-inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command, int c = 0) {
+// The value of each reply to `command` in the traffic log, in order; replies
+// without a value ("N": no new one) are left out.
+inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command) {
     const QRegularExpression reply("\\$" + command + R"(<CR>\r\n\*([^<\r\n]+)<CR>)");
     std::vector<float> sent;
     for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog)))
-        if (const QStringList r = m.captured(1).split(' '); r.size() > c && !r[c].contains('N'))
-            sent.push_back(r[c].toFloat());
+        if (!m.captured(1).contains('N')) sent.push_back(m.captured(1).toFloat());
     return sent;
 }
 

@@ -19,14 +19,10 @@ void PrintTo(const Ending& e, std::ostream* os) {
 
 class ProgramEndTest : public ::testing::TestWithParam<Ending> {
 protected:
-    void TearDown() override {
-        program.kill();
-        program.waitForFinished(3000);
-    }
     // At 1200 baud the probe waits 0.38 s for the answer: a busy machine does not make it miss.
     Simulator sim{kScatteringThermopile + QStringList{"--baud", "1200"}};
     TempDir dir;
-    QProcess program;
+    QProcess program;  // killed, should the test stop half way
 };
 
 const char* const kReminder = "asked: The logged data has not been saved. Save it now? (connected)";

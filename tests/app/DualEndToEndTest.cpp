@@ -10,14 +10,12 @@
 namespace {
 
 // Channel B misses every third reading ("N").
-const QStringList kTwoHeads = {"--model",          "meridel2",
-                               "--head-a",         "type=1,name=XLP12,serial=4711,value=0.0125,noise=0.2",
-                               "--head-b",         "type=1,name=UP19,serial=815,value=0.005,noise=0.2,miss=3",
-                               "--seed",           "7",
-                               "--exit-when-idle", "30"};
-
 struct DualEndToEndTest : EndToEndTest {
-    DualEndToEndTest() : EndToEndTest(kTwoHeads) {}
+    DualEndToEndTest()
+        : EndToEndTest({"--model", "meridel2", "--head-a",
+                        "type=1,name=XLP12,serial=4711,value=0.0125,noise=0.2", "--head-b",
+                        "type=1,name=UP19,serial=815,value=0.005,noise=0.2,miss=3", "--seed", "7",
+                        "--exit-when-idle", "30"}) {}
 };
 
 TEST_P(DualEndToEndTest, channelPowersAreLoggedOverThePortAndSavedUnderBothHeads) {

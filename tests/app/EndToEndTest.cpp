@@ -124,7 +124,7 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             ScriptedPrompts prompts;
             FakeSystemView system;
             system.stableNames = {{"/dev/ttyUSB0", stable}, {"/dev/ttyUSB1", stable}};
-            FreshProgramState();
+            ProgramStateScope fresh;
             // The gap included, and every reading a point of its own.
             CurrentSettings().Power.LogTime = CurrentSettings().PowerRatio.RatioLogTime = 120;
             WorkFiles() = {dir.Path("kelvaro.pwr"), dir.Path("kelvaro.nrg"), dir.Path("kelvaro.dnr")};
@@ -220,7 +220,6 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
             SetPause({});
         }
     }
-    FreshProgramState();
 }
 
 }  // namespace

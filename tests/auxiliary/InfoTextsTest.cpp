@@ -25,7 +25,7 @@ TEST(InfoTexts, linesFollowTheConnectionTheModelAndTheHeads) {
           "Type: Disconnected", "Serial Number: Disconnected", "Name: Disconnected"}}};
     // clang-format on
     for (const auto& c : cases) {
-        FreshProgramState();
+        ProgramStateScope fresh;
         TestMeter().Connected = c.connected;
         TestMeter().DeviceType = MeterModel(c.device);
         TestMeter().Channels[0] = {HeadKind(c.type), c.name, c.serial, {}, {}, c.note};
@@ -34,5 +34,4 @@ TEST(InfoTexts, linesFollowTheConnectionTheModelAndTheHeads) {
         if (t.twoHeads) shown << t.headType2 << t.serial2 << t.name2;
         EXPECT_EQ(shown, c.shown) << c.device;
     }
-    FreshProgramState();
 }

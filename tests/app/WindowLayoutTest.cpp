@@ -67,10 +67,8 @@ QStringList Faults(const QWidget* container) {
 // A logging window as after a run: read-out and statistics shown.
 template <typename Display>
 Display& AfterRun(Display& e) {
-    for (size_t i = 0; i < e.StatLabels.size(); ++i) {
-        e.StatLabels[i] = QStringLiteral("St.Dev.:  999.99mW");
-        e.StatVisible[i] = true;
-    }
+    e.StatLabels.fill(QStringLiteral("St.Dev.:  999.99mW"));
+    e.StatVisible.fill(true);
     return e;
 }
 

@@ -2,8 +2,6 @@
 // simulator program as a two-channel meter, real clock.
 
 #include "EndToEnd.h"
-#include "dual/PowerDifferenceWindow.h"
-#include "dual/PowerRatioWindow.h"
 #include "state/Configuration.h"
 #include "support/Screenshot.h"
 

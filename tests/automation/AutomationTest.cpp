@@ -3,7 +3,6 @@
 
 #include "automation/ReadingJson.h"
 #include "automation/RunLimits.h"
-#include "data/Overrange.h"
 
 #include <gtest/gtest.h>
 

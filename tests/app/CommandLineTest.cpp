@@ -32,13 +32,6 @@ QByteArray DualFile() {
     return f;
 }
 
-QByteArray EnergyFile() {
-    QByteArray f = "Energy, in Joules \t Head: PE25; s/n 77\r\n";
-    for (const char* v : {"0.001", "0.002", "Overrange", "0.003", "Missed", "0.004"})
-        f += Field(v) + "\t\r\n";
-    return f;
-}
-
 // The ramp's figures: n = 16, slope 1 W/s, mean 8.5 W, sd = root(n(n+1)/12),
 // Allan deviation m / root 2 at m seconds.
 TEST(StabilityCommand, PrintsTheFiguresAsAlignedText) {
@@ -71,7 +64,10 @@ TEST(StabilityCommand, JsonHoldsEachFigureUnderItsKey) {
     TempDir dir;
     dir.Write("ramp.pwr", RampFile());
     dir.Write("dual.dpw", DualFile());
-    dir.Write("pulses.nrg", EnergyFile());
+    QByteArray pulses = "Energy, in Joules \t Head: PE25; s/n 77\r\n";
+    for (const char* v : {"0.001", "0.002", "Overrange", "0.003", "Missed", "0.004"})
+        pulses += Field(v) + "\t\r\n";
+    dir.Write("pulses.nrg", pulses);
     const double sd = std::sqrt(16.0 * 17 / 12), adev = 4 / std::sqrt(2.0), null = NAN;
     const struct {
         QStringList args;

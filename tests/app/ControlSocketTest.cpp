@@ -1,7 +1,8 @@
 // The control socket of `kelvaro32 log --control` in its own process on the
-// simulator over a pseudo-terminal: the stream equals the meter's replies,
-// refusals leave the stream going, a client that never reads loses readings
-// counted, never the program's pace, and only this user gets in.
+// simulator over a pseudo-terminal: the stream equals the run kept, refusals
+// leave the stream going, a client that never reads loses readings counted,
+// never the program's pace, and only this user gets in (the save request:
+// the Python client's test).
 
 #include "EndToEnd.h"
 
@@ -16,10 +17,6 @@ namespace {
 struct Client {
     explicit Client(const QString& path) { socket.connectToServer(path); }
     bool Connected() { return socket.waitForConnected(2000); }
-    void Send(const QByteArray& line) {
-        socket.write(line + '\n');
-        socket.flush();
-    }
     // The next line, or an empty object when none came in time.
     QJsonObject Next(int ms = 5000) {
         QDeadlineTimer deadline(ms);
@@ -28,7 +25,8 @@ struct Client {
     }
     // The answer to a request, the events before it kept.
     QJsonObject Ask(const QByteArray& request) {
-        Send(request);
+        socket.write(request + '\n');
+        socket.flush();
         for (QJsonObject o = Next(); !o.isEmpty(); o = Next()) {
             if (!o.contains("event")) return o;
             events.push_back(o);
@@ -70,14 +68,12 @@ protected:
     QProcess program;
 };
 
-TEST_F(ControlSocket, streamsTheMetersRepliesWhileBadRequestsAreAnswered) {
+TEST_F(ControlSocket, streamsTheRunKeptAtTheEndWhileBadRequestsAreAnswered) {
     Start(kScatteringThermopile);
     Client c(path), other(path);
     ASSERT_TRUE(c.Connected() && other.Connected()) << program.readAllStandardError().toStdString();
-    const QJsonObject status = c.Ask(R"({"id":1,"cmd":"status"})");
-    EXPECT_EQ(
-        (status["model"].toString() + status["mode"].toString() + status["path"].toString()).toStdString(),
-        ("TALONnone" + sim->path).toStdString());
+    // The model and the mode in the status: the Python client's test.
+    EXPECT_EQ(c.Ask(R"({"id":1,"cmd":"status"})")["path"].toString().toStdString(), sim->path.toStdString());
     EXPECT_EQ(c.Ask(R"({"id":2,"cmd":"mode","name":"power"})")["ok"], true);
     EXPECT_EQ(c.Ask(R"({"id":3,"cmd":"subscribe"})")["ok"], true);
     EXPECT_EQ(c.Ask(R"({"id":4,"cmd":"start"})")["running"], true);
@@ -106,32 +102,10 @@ TEST_F(ControlSocket, streamsTheMetersRepliesWhileBadRequestsAreAnswered) {
         if (o["event"] == "state")
             states.push_back(o["mode"].toString() + o["running"].toVariant().toString());
     }
-    EXPECT_EQ(c.Ask(R"({"id":8,"cmd":"stop"})")["running"], false);
-    const QJsonObject saved =
-        c.Ask(R"({"id":9,"cmd":"save","path":")" + dir.Path("run.pwr").toUtf8() + "\"}");
-    EXPECT_TRUE(saved["ok"].toBool()) << saved["error"].toString().toStdString();
-    // The stream holds the run's readings, none lost or repeated: the next test holds it
-    // against the file kept.
+    // Nobody answers a reminder at the end of a headless run: the run the client
+    // left unsaved is kept, not discarded with the mode, and holds the stream.
     End();
     ASSERT_TRUE(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0);
-    EXPECT_GE(ReadDataFile(dir.Read("run.pwr")).second.size(), 40u);
-    EXPECT_EQ(states, (std::vector<QString>{"powerfalse", "powertrue"})) << "subscribed, then started";
-}
-
-// Nobody answers a reminder at the end of a headless run: a run a client
-// left unsaved is kept, not discarded with the mode.
-TEST_F(ControlSocket, aRunAClientLeftUnsavedIsKeptWhenTheProgramEnds) {
-    Start(kScatteringThermopile);
-    Client c(path);
-    ASSERT_TRUE(c.Connected()) << program.readAllStandardError().toStdString();
-    for (const char* request :
-         {R"({"cmd":"mode","name":"power"})", R"({"cmd":"subscribe"})", R"({"cmd":"start"})"})
-        ASSERT_EQ(c.Ask(request)["ok"], true) << request;
-    std::vector<float> streamed;
-    for (QJsonObject o = c.Next(); streamed.size() < 20 && !o.isEmpty(); o = c.Next())
-        if (o["event"] == "reading") streamed.push_back(float(o["value"].toDouble()));
-    ASSERT_EQ(streamed.size(), 20u);
-    End();
     const QString err = QString::fromUtf8(program.readAllStandardError());
     const QString said = "the unsaved run was saved to ";
     ASSERT_TRUE(err.contains(said)) << err.toStdString();
@@ -139,8 +113,9 @@ TEST_F(ControlSocket, aRunAClientLeftUnsavedIsKeptWhenTheProgramEnds) {
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << kept.fileName().toStdString();
     const auto data = ReadDataFile(kept.readAll()).second;
     kept.remove();
-    ASSERT_GE(data.size(), 20u);
-    for (size_t i = 0; i < 20; ++i) EXPECT_EQ(data[i].value, streamed[i]) << "reading " << i;
+    ASSERT_GE(data.size(), streamed.size());
+    for (size_t i = 0; i < streamed.size(); ++i) EXPECT_EQ(data[i].value, streamed[i]) << "reading " << i;
+    EXPECT_EQ(states, (std::vector<QString>{"powerfalse", "powertrue"})) << "subscribed, then started";
 }
 
 TEST_F(ControlSocket, aClientThatNeverReadsLosesReadingsCountedNotThePace) {

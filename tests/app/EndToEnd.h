@@ -68,22 +68,14 @@ inline QStringList ScatteringHead(const QString& model, const QString& head) {
             "--seed",  "7",   "--exit-when-idle", "30"};
 }
 inline const QStringList kScatteringThermopile = ScatteringHead("talon", "type=1,name=XLP12");
-// Two pyroelectric heads of the two-channel meter, B's pulse a little after A's.
-inline const QStringList kPairedPyros = {
-    "--model",          "meridel2",
-    "--head-a",         "type=2,name=PE25,serial=4711,rate=20,noise=0.2",
-    "--head-b",         "type=2,name=PE10,serial=815,rate=20,delay=0.025,noise=0.2",
-    "--exit-when-idle", "30"};
 
 // A ports file with the given ports; every other one leads nowhere (this
 // machine has serial devices of its own).
 inline QByteArray PortsFile(const QMap<int, QString>& ports) {
     QByteArray text;
     for (int n = 1; n <= 16; ++n)
-        text += QString("COM%1 %2\n")
-                    .arg(n)
-                    .arg(ports.value(n, "/nonexistent/tty" + QString::number(n)))
-                    .toUtf8();
+        text += "COM" + QByteArray::number(n) + " " +
+                ports.value(n, "/nonexistent/tty" + QString::number(n)).toUtf8() + "\n";
     return text;
 }
 
@@ -125,15 +117,13 @@ inline std::pair<std::string, std::vector<DataLine>> ReadDataFile(const QByteArr
     return {lines[0].toStdString(), out};
 }
 
-// Channel `c`'s token of each reply to `command` in the traffic log (the
-// first: one channel), in order, as a number; replies without a value and a
-// two-channel reply's "N" (no new value) are left out.
-inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command, int c = 0) {
+// The value of each reply to `command` in the traffic log, in order; replies
+// without a value ("N": no new one) are left out.
+inline std::vector<float> Replies(const QByteArray& trafficLog, const QString& command) {
     const QRegularExpression reply("\\$" + command + R"(<CR>\r\n\*([^<\r\n]+)<CR>)");
     std::vector<float> sent;
     for (const auto& m : reply.globalMatch(QString::fromLatin1(trafficLog)))
-        if (const QStringList r = m.captured(1).split(' '); r.size() > c && !r[c].contains('N'))
-            sent.push_back(r[c].toFloat());
+        if (!m.captured(1).contains('N')) sent.push_back(m.captured(1).toFloat());
     return sent;
 }
 

@@ -129,12 +129,13 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
     EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("True          ' data log file"));
 }
 
-TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
+TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenuAndFileOpenRunsTheOpenOfThePcFileView) {
     Start();
     ASSERT_TRUE(Meter().Connected) << prompts.Texts().join(" | ").toStdString();
-    EXPECT_EQ(form->mnuConnect->text(), "&Disconnect");
-    EXPECT_FALSE(Visible("mnuMode_Power"));
-    EXPECT_TRUE(Enabled("mnuMode_DualEnergy_ChannelB"));  // the energy window is part of the program
+    // The energy window is part of the program.
+    EXPECT_EQ(std::tuple(form->mnuConnect->text(), Visible("mnuMode_Power"),
+                         Enabled("mnuMode_DualEnergy_ChannelB")),
+              std::tuple(QString("&Disconnect"), false, true));
     QAction* port3 = form->mnuSetup_CommPortList[3];
     EXPECT_TRUE(port3->isChecked() && !port3->isEnabled()) << "ports are fixed while connected";
 
@@ -145,28 +146,25 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenu) {
     EXPECT_EQ(info.LblDeviceType->text(), "Type: Meridel");
     EXPECT_FALSE(SaveScreenshot(&info, "information-two-channels").isEmpty());
 
-    // Disconnect: the caption comes back, the layout stays, everything but files disabled.
-    form->mnuConnect_Click();
-    EXPECT_FALSE(Meter().Connected);
-    EXPECT_EQ(form->mnuConnect->text(), "C&onnect");
-    EXPECT_TRUE(Visible("mnuMode_DualPower") && !Enabled("mnuMode_DualPower"))
-        << "the layout stays, disabled";
-    EXPECT_TRUE(port3->isEnabled());
-}
-
-TEST_F(MainWindowTest, fileOpenAndShowPcFileBothRunTheOpenOfThePcFileView) {
-    Start();
-    ASSERT_TRUE(Enabled("mnuFile_Open"));
+    // File > Open and Mode > Show PC-File both run the open of the PC-file view.
     for (const char* item : {"mnuFile_Open", "mnuMode_Store"}) form->action(item)->trigger();
     ASSERT_EQ(prompts.fileRequests.size(), 2u);
     for (const auto& request : prompts.fileRequests) EXPECT_EQ(request.title, "Load data from file");
     EXPECT_EQ(App().ActiveMode, ModeNone) << "Cancel in the dialog leaves the view";
+
+    // Disconnect: the caption comes back, the layout stays, everything but files disabled.
+    form->mnuConnect_Click();
+    EXPECT_EQ(std::tuple(Meter().Connected, form->mnuConnect->text(), Visible("mnuMode_DualPower"),
+                         Enabled("mnuMode_DualPower"), port3->isEnabled()),
+              std::tuple(false, QString("C&onnect"), true, false, true));
 }
 
-// Channel B while channel A logs: the reminder saves A's readings under A's
-// head, then "CH B", then the channel-A window closes and power logging
-// starts again, its "FP" sent before the window resets.
-TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHead) {
+// Channel B while channel A logs: Cancel at the reminder keeps everything
+// as it was (no "CH B", the same mode, window and running run; Exit and
+// closing the window are abandoned). Yes saves A's readings under A's head,
+// then "CH B", then the channel-A window closes and power logging starts
+// again, its "FP" sent before the window resets.
+TEST_F(MainWindowTest, channelBWhileChannelALogsKeepsAllAtCancelAndSavesAUnderItsOwnHeadAtYes) {
     Start();
     // The power mode seen from outside: what the meter had last received
     // when the mode began (-1) and ended (1).
@@ -178,26 +176,9 @@ TEST_F(MainWindowTest, channelBWhileChannelALogsSelectsBThenSavesAUnderItsOwnHea
     } watch;
     watch.meter = meter.get();
     form->findChild<PowerWindow*>("PowerWindow")->Engine.Attach(watch);
-    ASSERT_NE(LogPower("mnuMode_DualPower_ChannelA", 3), nullptr);
-    EXPECT_TRUE(form->mnuConnect->isEnabled()) << "Disconnect is offered while a mode runs";
-
-    prompts.yesNoAnswers = {true};
-    prompts.fileAnswers = {dir.Path("a.pwr")};
-    form->action("mnuMode_DualPower_ChannelB")->trigger();
-    EXPECT_EQ(watch.calls, (QStringList{"-1: FP", "1: CH B", "-1: FP"}));
-    EXPECT_EQ(Meter().CurrentChannel, 1);
-    EXPECT_EQ(prompts.questions.size(), 1u);
-    EXPECT_TRUE(
-        dir.Read("a.pwr").startsWith("Power, in Watts \t Time, in Seconds \t Head: 30A-P; s/n123456\r\n"))
-        << dir.Read("a.pwr").left(80).toStdString();
-}
-
-// Cancel at the reminder keeps everything as it was: no "CH B", the same
-// mode, window and running run; Exit and closing the window are abandoned.
-TEST_F(MainWindowTest, cancelAtTheReminderKeepsTheRunningModeAndTheProgram) {
-    Start();
     PowerWindow* w = LogPower("mnuMode_DualPower_ChannelA", 3);
     ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(form->mnuConnect->isEnabled()) << "Disconnect is offered while a mode runs";
     auto* frame = qobject_cast<QWidget*>(w->parent());
     frame->show();
     const auto selections = meter->CommandsReceived().count("CH B");  // of the identification
@@ -212,9 +193,18 @@ TEST_F(MainWindowTest, cancelAtTheReminderKeepsTheRunningModeAndTheProgram) {
             << item;
         EXPECT_TRUE(frame->isVisible()) << item;
     }
-    EXPECT_EQ(prompts.questions.size(), 3u);
-    EXPECT_EQ(meter->CommandsReceived().count("CH B"), selections);
-    EXPECT_FALSE(form->IsShutDown());
+    EXPECT_EQ(
+        std::tuple(prompts.questions.size(), meter->CommandsReceived().count("CH B"), form->IsShutDown()),
+        std::tuple(size_t(3), selections, false));
+
+    prompts.yesNoAnswers = {true};
+    prompts.fileAnswers = {dir.Path("a.pwr")};
+    form->action("mnuMode_DualPower_ChannelB")->trigger();
+    EXPECT_EQ(watch.calls, (QStringList{"-1: FP", "1: CH B", "-1: FP"}));
+    EXPECT_EQ(std::pair(int(Meter().CurrentChannel), prompts.questions.size()), std::pair(1, size_t(4)));
+    EXPECT_TRUE(
+        dir.Read("a.pwr").startsWith("Power, in Watts \t Time, in Seconds \t Head: 30A-P; s/n123456\r\n"))
+        << dir.Read("a.pwr").left(80).toStdString();
 }
 
 // The desktop's usual keys besides F2, the Help menu with the guide, the
@@ -248,7 +238,6 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
 
     prompts.fileAnswers = {dir.Path("run.pwr")};
     form->action("mnuFile_Save")->trigger();
-    ASSERT_TRUE(QFile::exists(dir.Path("run.pwr")));
     EXPECT_TRUE(dir.Read("kelvaro.recent").contains("run.pwr")) << "beside kelvaro.cfg";
 
     const size_t asked = prompts.fileRequests.size();

@@ -42,13 +42,12 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersR
     // The line picked in the selection window, the option of the view-mode dialog (-1: not asked), the
     // window that shows the log, its ViewerKind and caption, the saved file's header, and screenshots of
     // the loading window and the viewer.
-    struct Row {
+    const struct {
         int pick, viewMode;
         const char* viewer;
         int kind;
         const char *caption, *header, *loadShot, *viewShot;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {1, -1, "PowerViewer", 0, "Power Data - File 3; Head: 3A; s/n: 123456",
          "Power, in Watts \t Time, in Seconds \tHead: 3A; s/n: 123456", "meterlogs-loading", nullptr},
         {2, 2, "PowerRatioViewer", 1,
@@ -58,7 +57,7 @@ TEST_F(MeterLogEndToEndTest, aPickedFileIsShownByItsViewerAndSavedWithTheMetersR
          nullptr, "meterlogs-dual-ratio-viewer"},
     };
     ASSERT_TRUE(StartConnected("mnuMode_Log")) << Log();
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         SCOPED_TRACE(r.viewer);
         bool halfWay = false, asked = false;
         QTimer user;  // picks the file, answers the view mode, looks at the loading window half way

@@ -30,10 +30,8 @@ Names Items(const char* list) {
 // The items shown (or shown and enabled, separators aside), without "mnuMode_".
 Names Of(int16_t model, int16_t headA, int16_t headB, bool connected, bool enabledOnly,
          const char* noteA = "") {
-    std::array<ChannelInfo, 3> heads{};
-    heads[0].HeadType = HeadKind(headA);
-    heads[1].HeadType = HeadKind(headB);
-    heads[0].SupportNote = noteA;
+    const std::array<ChannelInfo, 3> heads{
+        {{HeadKind(headA), {}, {}, {}, {}, noteA}, {HeadKind(headB), {}, {}, {}, {}, {}}, {}}};
     const ModeMenuState s = ComputeModeMenu(MeterModel(model), heads, connected);
     Names out;
     for (int i = 0; i < ModeMenuItemCount; ++i)
@@ -133,8 +131,7 @@ TEST_F(ModeSwitchTest, leavesClearsNotesThenEntersAndWaitsOutAnOutstandingReply)
         App().ActiveMode = r.from;
         Link().ReplyReceived = r.replied;
         SwitchMode(r.to);
-        EXPECT_EQ(calls, r.calls) << r.from << " to " << r.to;
-        EXPECT_EQ(App().ActiveMode, r.to);
+        EXPECT_EQ(std::pair(calls, App().ActiveMode), std::pair(r.calls, r.to)) << r.from << " to " << r.to;
     }
 }
 

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -66,10 +67,8 @@ QStringList Faults(const QWidget* container) {
 // A logging window as after a run: read-out and statistics shown.
 template <typename Display>
 Display& AfterRun(Display& e) {
-    for (size_t i = 0; i < e.StatLabels.size(); ++i) {
-        e.StatLabels[i] = QStringLiteral("St.Dev.:  999.99mW");
-        e.StatVisible[i] = true;
-    }
+    e.StatLabels.fill(QStringLiteral("St.Dev.:  999.99mW"));
+    e.StatVisible.fill(true);
     return e;
 }
 
@@ -92,28 +91,23 @@ void ShowAsAfterRun(QWidget* w) {
     }
 }
 
-// PowerRatioViewer -> power-ratio-viewer, as the screenshots are named.
-QString Kebab(const QString& name) {
-    QString out;
-    for (const QChar c : name)
-        out += c.isUpper() && !out.isEmpty() ? QStringLiteral("-") + c.toLower() : c.toLower();
-    return out;
-}
-
-QString SizeName(QSize s) {
-    return QString::number(s.width()) + "x" + QString::number(s.height());
-}
+// The windows in an area of their own, on a fresh program.
+struct WindowLayout : ::testing::Test {
+    void SetUp() override {
+        area.show();
+        ForgetViewers();
+        InstallPowerViewers(&area);
+    }
+    void TearDown() override { ForgetViewers(); }
+    ScriptedPrompts prompts;
+    QMdiArea area;
+    ProgramStateScope fresh;  // also before the area closes its windows
+};
 
 }  // namespace
 
-TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
-    ScriptedPrompts prompts;
-    FreshProgramState();
-    QMdiArea area;
+TEST_F(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
     area.resize(1000, 700);
-    area.show();
-    ForgetViewers();
-    InstallPowerViewers(&area);
     InstallEnergyViewers(&area);
     std::vector<QWidget*> windows = {InstallPowerMode(&area), InstallPowerRatioMode(&area),
                                      InstallPowerDifferenceMode(&area), InstallEnergyMode(&area),
@@ -139,6 +133,8 @@ TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
         sub->show();
         w->show();
         ShowAsAfterRun(w);
+        // PowerRatioViewer: smallest-power-ratio-viewer-1x, as the screenshots are named.
+        const QString name = w->objectName().replace(QRegularExpression("\\B([A-Z])"), "-\\1").toLower();
         for (const QSize size : {QSize(120, 90), QSize(1600, 1000)}) {
             sub->resize(size);
             // Windows that show or hide labels while laid out need more than one pass.
@@ -148,33 +144,24 @@ TEST(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
                 w->layout()->activate();
             }
             EXPECT_EQ(Faults(w).join("; ").toStdString(), "")
-                << w->objectName().toStdString() << " at " << SizeName(sub->size()).toStdString();
-            if (size.width() < 200)
-                SaveScreenshot(sub, "smallest-" + Kebab(w->objectName()) + "-" + scale + "x");
+                << name.toStdString() << " at " << sub->width() << "x" << sub->height();
+            if (size.width() < 200) SaveScreenshot(sub, "smallest-" + name + "-" + scale + "x");
         }
         sub->hide();
     }
-    ForgetViewers();
-    FreshProgramState();
 }
 
 // Shown in a smaller area: inside it where it fits, the area scrolls where not;
 // a window larger than the screen opens within its available area.
-TEST(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheArea) {
-    ScriptedPrompts prompts;
-    FreshProgramState();
-    QMdiArea area;
+TEST_F(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheArea) {
     area.resize(700, 500);
-    area.show();
-    ForgetViewers();
-    InstallPowerViewers(&area);
     QWidget* power = InstallPowerMode(&area);
     auto* sub = qobject_cast<QMdiSubWindow*>(power->parentWidget());
     sub->move(400, 300);
     sub->resize(2000, 1500);
     sub->show();
     QApplication::processEvents();
-    EXPECT_TRUE(area.viewport()->rect().contains(sub->geometry())) << SizeName(sub->size()).toStdString();
+    EXPECT_TRUE(area.viewport()->rect().contains(sub->geometry())) << sub->width() << "x" << sub->height();
     // A viewer that needs more room than the area has: the area scrolls to it.
     area.resize(300, 200);
     StoredDataViewer* v = Viewer(ViewPower);
@@ -185,8 +172,6 @@ TEST(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheArea
     auto* viewerSub = qobject_cast<QMdiSubWindow*>(dynamic_cast<QWidget*>(v)->parentWidget());
     EXPECT_EQ(viewerSub->pos(), QPoint(0, 0));
     EXPECT_TRUE(area.horizontalScrollBar()->isVisible() && area.verticalScrollBar()->isVisible());
-    ForgetViewers();
-    FreshProgramState();
 
     QWidget w;
     w.resize(5000, 4000);
@@ -194,5 +179,6 @@ TEST(WindowLayout, windowsOpenInsideTheAreaOrScreenAndALargerChildScrollsTheArea
     w.show();
     QApplication::processEvents();
     const QRect room = w.screen()->availableGeometry();
-    EXPECT_TRUE(room.contains(w.frameGeometry())) << SizeName(w.frameGeometry().size()).toStdString();
+    EXPECT_TRUE(room.contains(w.frameGeometry()))
+        << w.frameGeometry().width() << "x" << w.frameGeometry().height();
 }

@@ -3,7 +3,6 @@
 
 #include "automation/ReadingJson.h"
 #include "automation/RunLimits.h"
-#include "data/Overrange.h"
 
 #include <gtest/gtest.h>
 
@@ -11,21 +10,18 @@ namespace {
 
 TEST(ReadingJson, oneObjectALineWithNullWhereOverRange) {
     const double over = 3.402823E+38;
-    Reading power{0.0125, "W", 0, 1.5, false, {}};
-    Reading overB{over, "J", 1, 0.25, true, {}};
-    Reading pair{1.25, "", 2, 2, false, {}, std::array<double, 2>{0.005, 0.004}, "J"};
-    Reading pairOver{over, "", 2, 3, true, {}, std::array<double, 2>{0.005, over}, "W"};
-    Reading quoted{2, "a\"b\\", 0, 0.0080000000016, false, {}};
     const struct {
-        const Reading& reading;
+        Reading reading;
         const char* json;
     } rows[] = {
-        {power, R"({"t":1.5,"value":0.0125,"unit":"W","channel":"A"})"},
-        {overB, R"({"t":0.25,"value":null,"unit":"J","channel":"B"})"},
-        {pair, R"({"t":2,"value":1.25,"unit":"","channel":"both","a":0.005,"b":0.004,"channel_unit":"J"})"},
-        {pairOver,
+        {{0.0125, "W", 0, 1.5, false, {}}, R"({"t":1.5,"value":0.0125,"unit":"W","channel":"A"})"},
+        {{over, "J", 1, 0.25, true, {}}, R"({"t":0.25,"value":null,"unit":"J","channel":"B"})"},
+        {{1.25, "", 2, 2, false, {}, std::array<double, 2>{0.005, 0.004}, "J"},
+         R"({"t":2,"value":1.25,"unit":"","channel":"both","a":0.005,"b":0.004,"channel_unit":"J"})"},
+        {{over, "", 2, 3, true, {}, std::array<double, 2>{0.005, over}, "W"},
          R"({"t":3,"value":null,"unit":"","channel":"both","a":0.005,"b":null,"channel_unit":"W"})"},
-        {quoted, R"({"t":0.008,"value":2,"unit":"a\"b\\","channel":"A"})"},
+        {{2, "a\"b\\", 0, 0.0080000000016, false, {}},
+         R"({"t":0.008,"value":2,"unit":"a\"b\\","channel":"A"})"},
     };
     for (const auto& row : rows) EXPECT_EQ(ReadingJson(row.reading), row.json);
 }

@@ -25,18 +25,13 @@ TEST(InfoTexts, linesFollowTheConnectionTheModelAndTheHeads) {
           "Type: Disconnected", "Serial Number: Disconnected", "Name: Disconnected"}}};
     // clang-format on
     for (const auto& c : cases) {
-        FreshProgramState();
+        ProgramStateScope fresh;
         TestMeter().Connected = c.connected;
         TestMeter().DeviceType = MeterModel(c.device);
-        ChannelInfo& head = TestMeter().Channels[0];
-        head.HeadType = HeadKind(c.type);
-        head.HeadName = c.name;
-        head.HeadSerial = c.serial;
-        head.SupportNote = c.note;
+        TestMeter().Channels[0] = {HeadKind(c.type), c.name, c.serial, {}, {}, c.note};
         const InfoTexts t = BuildInfoTexts(Meter(), CurrentSettings().CommPort, "2.10");
         QStringList shown{t.head1Caption, t.deviceType, t.deviceVersion, t.headType1, t.serial1, t.name1};
         if (t.twoHeads) shown << t.headType2 << t.serial2 << t.name2;
         EXPECT_EQ(shown, c.shown) << c.device;
     }
-    FreshProgramState();
 }

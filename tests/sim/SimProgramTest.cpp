@@ -2,7 +2,6 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <QFile>
 #include <QProcess>
 
 // Its replies over the pty at its own speed and noise at another are shown

@@ -2,11 +2,10 @@
 
 // Each row: the simulator's options, then what the program sends and what
 // it must read back, in the forms the program parses.
-using Conversation = std::pair<const char*, const char*>;
-
-TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
+TEST(SimReplies, identificationReadingsModesRefusalsAndStoredLogs) {
     // clang-format off
-    const Conversation rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
+        // Identification by model, firmware and head.
         {"--model talon", "VE>*329|CH B>?|II>?|HT>*TH W"}, {"--model talon --firmware 328", "VE>*328|HT>?"},
         {"--model talon --firmware abc", "HT>?"},
         {"--model meridel1", "VE>*QZ2.45|CH B>*A|HI>*TH 01|HT>*TH W"},
@@ -35,14 +34,8 @@ TEST(SimReplies, identificationRepliesByModelFirmwareAndHead) {
         {"--model talon2", "SI>*X|FP>*|SI>*W"},
         {"--model talon2 --head-a type=3,unit=A", "FP>*|SI>*A"},
         {"--model talon2 --head-a type=2", "FP>*|SI>*W|FE>*|SI>*J"},
-        {"--model talon2 --head-a type=0", "FP>*|SI>*X"}};
-    // clang-format on
-    for (const auto& [options, script] : rows) ExpectConversation(options, script);
-}
-
-TEST(SimReplies, readingsModesAndRefusals) {
-    // clang-format off
-    const Conversation rows[] = {
+        {"--model talon2 --head-a type=0", "FP>*|SI>*X"},
+        // Readings, modes and refusals.
         {"--model talon --head-a type=1,over=3", "FP>*|SP>*1.234E-03|SP>*1.234E-03|SP>*OVER|SP>*1.234E-03"},
         {"--model talon --head-a type=0", "FP>*|SP>?|SE>?"}, {"--model talon", "SB>?|MD>*"},
         {"--model meridel1", "FC 3 0 0>?"}, {"--model meridel2", "FC 4 0 0>?"},
@@ -67,14 +60,8 @@ TEST(SimReplies, readingsModesAndRefusals) {
          "@0 FC 3 1 1>*|@0.05 SB>*N N|@0.15 SB>*1.000E-03 N|@0.3 SB>*1.000E-03 2.000E-03|@0.32 SB>*N N"},
         // A delayed channel's pulse comes in a reply of its own.
         {"--model meridel2 --head-a type=2,value=1e-3,rate=10 --head-b type=2,value=2e-3,rate=10,delay=0.05",
-         "@0 FC 3 1 1>*|@0.12 SB>*1.000E-03 N|@0.13 SB>*N N|@0.16 SB>*N 2.000E-03"}};
-    // clang-format on
-    for (const auto& [options, script] : rows) ExpectConversation(options, script);
-}
-
-TEST(SimReplies, storedLogsAreListedDescribedAndReadInBlocks) {
-    // clang-format off
-    const Conversation rows[] = {
+         "@0 FC 3 1 1>*|@0.12 SB>*1.000E-03 N|@0.13 SB>*N N|@0.16 SB>*N 2.000E-03"},
+        // Stored logs listed, described and read in blocks.
         {"--model meridel1 --log file=0,count=25 --log file=3,count=7",
          "LF  0>*0: 25|LF  1>*1: 0|LF  3>*3: 7|LF  10>*10: 0|LF  11>?"},
         // Fields 8 and 11 are 12 characters wide and may hold blanks.

@@ -27,11 +27,8 @@ inline void ExpectConversation(const QString& options, const QString& script) {
             step = step.section(' ', 1);
         }
         const QString command = step.section('>', 0, 0), reply = step.section('>', 1);
-        QByteArray got = at < 0 ? m.Answer(command) : QByteArray();
-        if (at >= 0) {
-            m.Receive(("$" + command + "\r").toLatin1(), at, m.Config().baud);
-            got = m.Transmit(m.NextTransmitTime(), m.Config().baud);
-        }
+        if (at >= 0) m.Receive(("$" + command + "\r").toLatin1(), at, m.Config().baud);
+        const QByteArray got = at < 0 ? m.Answer(command) : m.Transmit(m.NextTransmitTime(), m.Config().baud);
         EXPECT_EQ(got.toStdString(), (reply + "\r\n").toStdString())
             << options.toStdString() << ": " << step.toStdString();
     }

@@ -141,7 +141,10 @@ inline void ExpectSentAcrossReturns(const std::vector<DataLine>& data,
             size_t n = 0;
             while (at + n < data.size() && skip + n < sent.size() && data[at + n].value == sent[skip + n])
                 ++n;
-            if (n > best) best = n, skipped = skip;
+            if (n > best) {
+                best = n;
+                skipped = skip;
+            }
         }
         EXPECT_LE(sent.size() - skipped - best, after)
             << "connection " << c + 1 << ": readings lost at line " << at + best + 2;

@@ -106,8 +106,9 @@ TEST(FileNumbers, commaAndPointDecimalsReadTheSameUnderEitherLocale) {
             // Read from the bytes: the same, or left to the text reading.
             double fromBytes = 99;
             const FieldRead read = ReadFieldNumber(c.text.toUtf8().toStdString(), fromBytes);
-            if (read != FieldRead::AskText)
+            if (read != FieldRead::AskText) {
                 EXPECT_EQ(read == FieldRead::Number, c.ok) << c.text.toStdString();
+            }
             EXPECT_DOUBLE_EQ(fromBytes, read == FieldRead::Number ? c.value : 99) << c.text.toStdString();
         }
     }

@@ -15,11 +15,6 @@
 #include <gtest/gtest.h>
 #include <QStringList>
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 // A port whose input the test hands over chunk by chunk, each as a receive event.
 struct ChunkPort : FeedPort {

@@ -102,7 +102,7 @@ TEST_F(PowerViewDataTest, unreadableLinesThrowWithTheirReason) {
 
 TEST_F(PowerViewDataTest, intervalsPlotEveryPointOrGroupAverages) {
     // points, points plotted, group size (0: every point)
-    for (const auto [points, plotted, groupSize] :
+    for (const auto& [points, plotted, groupSize] :
          {std::tuple{999, size_t(999), 0}, {1000, 500, 2}, {60000, 984, 61}}) {
         SCOPED_TRACE(points);
         PowerViewData d(PowerCombine::Single);

@@ -92,7 +92,8 @@ QString MeterState::HeadType(const MeterConfig& cfg) const {
     if (!KnowsHeadType(cfg)) return "?";
     const HeadSpec& h = Head(cfg);
     if (h.type == 0) return "*NO";
-    return "*" + HeadTypeCode(h.type) + " " + UnitOf(h);
+    // A thermopile with the rapid-pulse bit is a rapid-pulse head to the newer firmware.
+    return "*" + HeadTypeCode(h.type == 1 && h.rapidPulse ? 5 : h.type) + " " + UnitOf(h);
 }
 
 QString MeterState::ReadingUnit(const MeterConfig& cfg) const {

@@ -10,7 +10,7 @@ TEST(SimReplies, identificationReadingsModesRefusalsAndStoredLogs) {
         {"--model talon --firmware abc", "HT>?"},
         {"--model meridel1", "VE>*QZ2.45|CH B>*A|HI>*TH 01|HT>*TH W"},
         {"--model meridel1 --firmware 2.41", "HI>*TH 01|HT>?"}, {"--model meridel1 --firmware 1.85", "HI>?"},
-        {"--model meridel1 --firmware 2.45 --head-a type=1,rapid", "HI>*TH 11"},
+        {"--model meridel1 --firmware 2.45 --head-a type=1,rapid", "HI>*TH 11|HT>*RP W"},
         {"--model meridel1 --firmware 1.90 --head-a type=5", "HI>*RP 11"},
         {"--model meridel1 --head-a type=6,unit=Fc", "HT>*LX Fc"},
         {"--model meridel1 --head-a type=2", "HT>*PY J"}, {"--model talon2", "VE>*TL1.10|II>?"},

@@ -53,6 +53,10 @@ TEST_F(EnergyRatioWindowTest, scatterChartMidRunWithReadoutStatisticsAndPrintedP
 
     Notes().txtboxNotes->setPlainText("Beam splitter ratio of the 1064 nm laser at 20 Hz.");
     EXPECT_EQ(PrintToScreenshots("energy_ratio_print", [this] { w.EnergyRatioPrint(); }), 1);
+    QString none;  // the mode left and entered again: the chart starts empty
+    w.EnergyRatioLog(1, none);
+    w.EnergyRatioLog(-1, none);
+    EXPECT_EQ(YellowPixels(w.Picture1->Surface().Image()), 0);
 }
 
 TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAndStorage) {

@@ -3,6 +3,7 @@
 // lines, and the exit statuses (Ctrl+C half way: the replug test's run).
 
 #include "EndToEnd.h"
+#include "support/DiskFull.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -66,6 +67,14 @@ TEST(LogCommand, jsonLinesCarryEachRatioWithItsChannels) {
         EXPECT_TRUE(i == 0 ? t == 0 : t >= before) << "reading " << i + 1;
         before = t;
     }
+}
+
+// A data file that stops growing half way ends the run failed, not on in memory.
+TEST(LogCommand, aDataFileThatCannotBeWrittenEndsTheRunWithStatusOne) {
+    Simulator sim(kScatteringThermopile);
+    TempDir dir;
+    const DiskFullAfter full(4096);
+    EXPECT_EQ(RunHeadless({"log", "--port", sim.path, "--for", "3s", "--out", "run.pwr"}).status, 1);
 }
 
 TEST(LogCommand, badCommandLinesAndMissingMetersEndWithTheirStatus) {

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -135,6 +136,15 @@ TEST_F(ModeSwitchTest, leavesClearsNotesThenEntersAndWaitsOutAnOutstandingReply)
     }
 }
 
+// A mode that goes away takes only itself out of the registry.
+TEST_F(ModeSwitchTest, aModeThatGoesAwayLeavesTheOthersFindable) {
+    std::optional<RecordingMode> gone(std::in_place);
+    gone->RegisterAs(ModeTerminal);
+    gone.reset();
+    EXPECT_EQ(Modes().Find(ModeTerminal), nullptr);
+    EXPECT_EQ(Modes().Find(ModePower), &modes[ModePower]);
+}
+
 TEST_F(ModeSwitchTest, modeActionsSetCommandAndSkipWhatAlreadyRuns) {
     TestMeter().Channels[0].HeadType = HeadKind::RapidPulse;
     ModeMenuAction(mnuMode_Energy);
@@ -172,6 +182,7 @@ TEST(RunStatus, elapsedAgainstTheLogTimeAndTheReadings) {
         {{true, true, 0, 15, 1}, "Run 0:00:00 of 0:00:15, 1 reading"},
         // The reading that ends the run comes after the log time.
         {{true, true, 15.2, 15, 60}, "Run 0:00:15 of 0:00:15, 60 readings"},
+        {{true, true, 2.5, 1, 2}, "Run 0:00:01 of 0:00:01, 2 readings"},
         {{true, false, 42, 300, 168}, "Stopped at 0:00:42 of 0:05:00, 168 readings"},
         {{false, false, 15.2, 15, 61}, "Run ended at 0:00:15 of 0:00:15, 61 readings"},
         {{true, true, 12.5, 0, 25}, "Run 0:00:12, 25 readings"},  // pulses: no set end

@@ -6,9 +6,11 @@
 #include "dual/PowerDifferenceWindow.h"
 #include "dual/PowerRatioWindow.h"
 #include "energy/EnergyMode.h"
+#include "energy/EnergySetupDialog.h"
 #include "energy/EnergyWindow.h"
 #include "platform/WindowPlacement.h"
 #include "power/PowerMode.h"
+#include "power/PowerSetupDialog.h"
 #include "power/PowerWindow.h"
 #include "state/AppState.h"
 #include "support/ProgramState.h"
@@ -24,6 +26,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -148,6 +151,19 @@ TEST_F(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
             if (size.width() < 200) SaveScreenshot(sub, "smallest-" + name + "-" + scale + "x");
         }
         sub->hide();
+    }
+}
+
+// The setup dialogs as they open: controls apart, and every access key reaches its box.
+TEST_F(WindowLayout, setupDialogsKeepTheirControlsApart) {
+    PowerSetupDialog power;
+    EnergySetupDialog energy;
+    for (QWidget* d : std::initializer_list<QWidget*>{&power, &energy}) {
+        d->show();
+        QApplication::processEvents();
+        EXPECT_EQ(Faults(d).join("; ").toStdString(), "") << d->windowTitle().toStdString();
+        for (const QLabel* l : d->findChildren<QLabel*>())
+            EXPECT_TRUE(!l->text().remove("&&").contains('&') || l->buddy()) << l->text().toStdString();
     }
 }
 

@@ -53,6 +53,12 @@ TEST_F(EnergyRatioWindowTest, scatterChartMidRunWithReadoutStatisticsAndPrintedP
 
     Notes().txtboxNotes->setPlainText("Beam splitter ratio of the 1064 nm laser at 20 Hz.");
     EXPECT_EQ(PrintToScreenshots("energy_ratio_print", [this] { w.EnergyRatioPrint(); }), 1);
+    PrintToScreenshots("energy_ratio_print_again", [this] { w.EnergyRatioPrint(); });  // the same page
+    EXPECT_EQ(PrintedPage("energy_ratio_print_again"), PrintedPage("energy_ratio_print"));
+    QString none;  // the mode left and entered again: the chart starts empty
+    w.EnergyRatioLog(1, none);
+    w.EnergyRatioLog(-1, none);
+    EXPECT_EQ(YellowPixels(w.Picture1->Surface().Image()), 0);
 }
 
 TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAndStorage) {

@@ -55,6 +55,8 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
 
     Notes().txtboxNotes->setPlainText("Pulse energies of the 1064 nm laser at 20 Hz, after the new mirror.");
     EXPECT_EQ(PrintToScreenshots("energy_print", [this] { w.EnergyPrint(); }), 1);
+    EXPECT_TRUE(PrintedText("energy_print").contains("Real-Time Energy Logging"));
+    EXPECT_EQ(YellowPixels(PrintedPage("energy_print")), 0) << "yellow all but vanishes on paper";
 }
 
 TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheHead) {
@@ -142,8 +144,8 @@ TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) 
     EXPECT_NE(dir.Read("kelvaro.cfg").indexOf("0.049"), -1);
 
     dialog.SetupEnergyHist(true, false);
-    EXPECT_FALSE(dialog.bins_count->isEnabled() || dialog.storage_rate->isEnabled() ||
-                 dialog.chkTimeStamp->isEnabled());
+    EXPECT_FALSE(dialog.bin_size->isEnabled() || dialog.bins_count->isEnabled() ||
+                 dialog.storage_rate->isEnabled() || dialog.chkTimeStamp->isEnabled());
     EXPECT_TRUE(dialog.chkStat[2]->isEnabled() && dialog.optDisplayStyle[1]->isEnabled());
     EXPECT_FALSE(dialog.lblReminder->isHidden());
     dialog.adjustSize();

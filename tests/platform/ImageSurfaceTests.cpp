@@ -53,6 +53,7 @@ TEST(ImageSurface, highPixelRatioKeepsThinLinesSharpAndTextTheSameSize) {
         surface.SetCurrentX(3);
         surface.SetCurrentY(4);
         surface.Print("500.0");  // moves down one line and keeps the column
+        EXPECT_NE(surface.Snapshot(), image) << "the text drawn at " << dpr;
         EXPECT_EQ(QPointF(surface.CurrentX(), surface.CurrentY()),
                   QPointF(3, 4 + surface.TextHeight("500.0")));
     }

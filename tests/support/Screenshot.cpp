@@ -35,6 +35,17 @@ int PrintToScreenshots(const QString& name, const std::function<void()>& print) 
     return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "));
 }
 
+QString PrintedText(const QString& name) {
+    QProcess p;
+    p.start("pdftotext", {InShots(name + ".pdf"), "-"});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QImage PrintedPage(const QString& name) {
+    return QImage(InShots(name + ".png"));
+}
+
 int YellowPixels(const QImage& image) {
     int n = 0;
     for (int y = 0; y < image.height(); ++y)

@@ -15,5 +15,10 @@ QString SaveScreenshot(QWidget* w, const QString& name);
 // number of pages in the PDF (0 when none was written).
 int PrintToScreenshots(const QString& name, const std::function<void()>& print);
 
+// The text of <screenshots>/<name>.pdf as pdftotext reads it.
+QString PrintedText(const QString& name);
+// Its first page as rendered by PrintToScreenshots.
+QImage PrintedPage(const QString& name);
+
 // Pixels of the charts' trace and bar colour (yellow) in an image.
 int YellowPixels(const QImage& image);

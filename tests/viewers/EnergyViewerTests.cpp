@@ -4,6 +4,7 @@
 #include "charts/Histogram.h"
 #include "data/DataFileSave.h"
 #include "support/Screenshot.h"
+#include "support/StabilityCell.h"
 #include "viewers/EnergyRatioViewer.h"
 #include "viewers/EnergyViewer.h"
 #include "viewers/EnergyViewers.h"
@@ -255,6 +256,8 @@ TEST_F(EnergyRatioViewerTest, screenshotsAndPrintoutsOfBothViewersInstalledHidde
     Feed(e, "bench.nrg; Head: PE25; s/n 4711", single);
     e.resize(900, 560);
     e.show();
+    QTest::mouseClick(e.findChild<QPushButton*>("butStability"), Qt::LeftButton);
+    EXPECT_EQ(Cell(*e.findChild<StabilityWindow*>("StabilityWindow"), "Pulses"), 3000);
     e.bins_count->setValue(6);
     QTest::mouseClick(e.butApply, Qt::LeftButton);
     Feed(w, "splitter.dnr; Head A: PE25; s/n 4711; Head B: PE10; s/n 815", pairs);

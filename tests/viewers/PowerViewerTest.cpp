@@ -289,7 +289,9 @@ TEST_F(PowerViewerTest, applyTakesTheBarsAndTypedDecimalsInTheirUnitAndRefusesNo
     v.txt_power[1]->setText("300");
     v.cmbPowerUnits->setCurrentIndex(3);
     v.cmbPowerCoeff->setCurrentIndex(1);
+    prompts.busyLog.clear();
     QTest::mouseClick(v.butApply, Qt::LeftButton);
+    EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false}));  // the busy pointer while it applies
     EXPECT_EQ(std::pair(v.graph_limits[0]->value(), v.graph_limits[1]->value()), std::pair(150, 300));
     EXPECT_EQ(std::pair(v.Chart.YMin, v.Chart.YMax), std::pair(1.5f, 3.0f));
     // Over 30 kW the unit falls back: 999 x 100 kW or W would pass it, 999 x 100 mW does not.

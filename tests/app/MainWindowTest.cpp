@@ -12,6 +12,7 @@
 #include "support/FakeClock.h"
 #include "support/ProgramState.h"
 #include "support/Screenshot.h"
+#include "viewers/Viewers.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -235,6 +237,7 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     EXPECT_TRUE(form->lblRun->text().startsWith("Run 0:00:")) << form->lblRun->text().toStdString();
     EXPECT_TRUE(form->lblRun->text().contains(QString(" of 0:00:15, %1 readings").arg(w->Engine.Readings)));
     EXPECT_FALSE(SaveScreenshot(form.get(), "status-strip-run").isEmpty());
+    EXPECT_TRUE(form->statusBar()->isAncestorOf(form->lblPort)) << "the port and clock in the strip too";
 
     prompts.fileAnswers = {dir.Path("run.pwr")};
     form->action("mnuFile_Save")->trigger();
@@ -258,6 +261,9 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     OpenRecentFile(Recent().files.first());
     EXPECT_TRUE(prompts.Texts().last().endsWith("run.pwr is no longer there."));
     EXPECT_TRUE(Recent().files.isEmpty());
+    dir.Write("e.nrg", "Energy, in Joules \t Head: PE25\r\n0.001\r\n");
+    OpenRecentFile(dir.Path("e.nrg"));
+    EXPECT_EQ(App().ViewerKind, ViewEnergy) << "an energy file in the energy viewer";
 }
 
 }  // namespace

@@ -173,7 +173,8 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
     s->Tick();
     EXPECT_NEAR(0.1 + 0.001 * 99.5, Cell(*s, "Mean"), 1e-6);
     // Copied: label TAB value (the 200 readings now), then the Allan table under its head.
-    const QString text = s->TabText();
+    QTest::mouseClick(s->butCopy, Qt::LeftButton);
+    const QString text = QGuiApplication::clipboard()->text();
     EXPECT_TRUE(text.startsWith("Readings\t200\nOver range\t0\nMean\t")) << text.toStdString();
     EXPECT_TRUE(text.contains("\ntau (s)\tAllan deviation (W)\trelative\n0.25\t")) << text.toStdString();
     s->resize(760, 420);

@@ -86,22 +86,6 @@ TEST_F(RatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
     EXPECT_EQ(prompts.Texts().size(), 1);
 }
 
-TEST_F(RatioTest, readoutShowsOverrangeWithABeepAndLowForTinyRatios) {
-    StartDual();
-    const std::tuple<const char*, const char*, int> cases[] = {
-        // reply, read-out, beeps
-        {"*1.0E-3 0", "Overrange", 1},  // B = 0
-        {"*1.0E-3 OVER", "LOW", 0},     // over-range denominator: 0 (the texts: DualTextsTest)
-    };
-    for (const auto& [reply, text, beeps] : cases) {
-        const int before = prompts.beeps;
-        Answer(reply);
-        EXPECT_EQ(engine.Display.ReadingText.toStdString(), text) << reply;
-        EXPECT_EQ(prompts.beeps - before, beeps) << reply;
-    }
-    EXPECT_EQ(engine.Stats(0).Count, 1) << "over range stays out of the statistics";
-}
-
 // No average, or one whose inverse no double holds: a beep and no factor.
 TEST_F(RatioTest, normalisingWithoutAUsableAverageBeeps) {
     StartDual();

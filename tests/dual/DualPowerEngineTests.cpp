@@ -173,9 +173,7 @@ TEST_F(DualTextsTest, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNe
 }
 
 TEST_F(DualTextsTest, differenceReadoutAndLabels) {
-    EXPECT_EQ(DifferenceDisplayText(-0.0125, 0, UnitScale{"Lx"}), "-12.5mLx");
     EXPECT_EQ(DifferenceDisplayText(OverrangeValue, 0, UnitScale()), "Overrange");
-    EXPECT_EQ(NormFactorText(true, 0.99999999), "1.00") << "not 10.00 E-01";
     EXPECT_EQ(RatioStatisticsText("Average:  ", 4, 0.25), "Average:  1.00");
 }
 

@@ -60,7 +60,7 @@ TEST(PcFileHeader, kindChannelsHeadPartsEnergyFlagsUnitAndDualHeadsComeFromTheHe
     }
 }
 
-// The pieces come from cutting the line at its first two TABs, which they keep.
+// The pieces come from cutting the line at its first two TABs, which they keep (power pairs: loader tests).
 TEST(PcFileLines, everyDataLineGoesToTheViewerOfItsKindAndViewMode) {
     const QString power = "0.0012            \t0.0034            \t1.50";
     const QString energy = "0.0012            \t0.0034            \t";
@@ -69,11 +69,8 @@ TEST(PcFileLines, everyDataLineGoesToTheViewerOfItsKindAndViewMode) {
     // clang-format off
     const struct { QString line; int16_t kind; bool dual; int16_t mode, viewer; QString text; } cases[] = {
         {single, 0, false, -1, ViewPower, single}, {single, 0, false, 2, ViewPower, single},
-        {power, 0, true, 0, ViewPower, "0.0012            \t1.50"}, {power, 0, true, 1, ViewPower, "0.0034            \t1.50"},
-        {power, 0, true, 2, ViewPowerRatio, power}, {power, 0, true, 3, ViewPowerDifference, power},
         {"0.0012", 1, false, -1, ViewEnergy, "0.0012"}, {single, 2, false, -1, ViewEnergy, "0.0012            \t"},
         {energy, 1, true, 0, ViewEnergy, "0.0012            \t"}, {timed, 2, true, 1, ViewEnergy, "0.0034            \t"},
-        {energy, 1, true, 2, ViewEnergyRatio, energy},
         {timed, 2, true, 2, ViewEnergyRatio, "0.0012            \t0.0034            \t"},
         {"1\t2", 0, true, 1, ViewPower, "2"},    // one TAB: the rest is the second piece
         {"0.25", 2, false, -1, ViewEnergy, ""},  // no TAB: no pieces

@@ -9,12 +9,10 @@
 const QString kDualPower =
     "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: PS19; s/n 1234\t Head B: PE25; s/n 5678";
 
+// The kind of each file a logging window saves: the round trip; its head part: the loader tests.
 TEST(PcFileHeader, kindChannelsHeadPartsEnergyFlagsUnitAndDualHeadsComeFromTheHeaderLine) {
     // clang-format off
     const struct { QString line; int16_t kind; bool dual, relative, missing; QString head, headA, headB; } cases[] = {
-        {"Power, in Watts \t Time, in Seconds \t Head: PS19; s/n 1234", 0, false, false, false, "; Head: PS19; s/n 1234", "", ""},
-        {"Energy, in Joules \tTime, in Seconds\t Head: PE10; s/n 99", 2, false, false, false, "; Head: PE10; s/n 99", "", ""},
-        {"Energy, in Joules \t Head: PE10; s/n 99", 1, false, false, false, "; Head: PE10; s/n 99", "", ""},
         {"Energy, in RP-Units \t,Missing Pulses Detection On,\tHead: RP; s/n 7", 1, false, true, true, "; Head: RP; s/n 7", "", ""},
         {kDualPower, 0, true, false, false, "; Head A: PS19; s/n 1234\t Head B: PE25; s/n 5678", "; Head A: PS19; s/n 1234", "Head B: PE25; s/n 5678"},
         // A dual header that names no head B keeps its head part for A.

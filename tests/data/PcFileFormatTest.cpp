@@ -32,7 +32,6 @@ TEST(PcFileHeader, kindChannelsHeadPartsEnergyFlagsUnitAndDualHeadsComeFromTheHe
     // The unit comes from the long name or the dual symbol.
     // clang-format off
     const std::tuple<QString, bool, QString> units[] = {
-        {"Power, in Lux \t Time, in Seconds \t Head: PH1; s/n 3", false, "Lx"},
         {"Power, in Footcandles \t Time, in Seconds \t Head: PH1", false, "Fc"},
         {"Power, in Volts \t Time, in Seconds \t Head: PD1", false, "V"},
         {"Power, in Lux \t Time, in Seconds \t", false, "W"},  // no "Head": nothing looked at

@@ -158,7 +158,7 @@ TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
 using DualTextsTest = PowerTest;
 
 // Two decimals with the decade, no sign on a positive one, the mantissa rounding up into the next
-// decade; LOW for zero, negative or tiny.
+// decade; LOW for zero, negative or tiny. A ratio's statistics are shown times the factor.
 TEST_F(DualTextsTest, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
     const std::tuple<double, double, const char*> cases[] = {
         {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"},      {0.5, 2, "1.00"},         {12.5, 1, "1.25E1"},
@@ -167,9 +167,6 @@ TEST_F(DualTextsTest, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNe
     for (auto [ratio, factor, text] : cases)
         EXPECT_EQ(RatioDisplayText(ratio, factor).toStdString(), text) << ratio << " x " << factor;
     EXPECT_EQ(RatioDisplayText(OverrangeValue, 1), "Overrange");
-}
-
-TEST_F(DualTextsTest, differenceReadoutAndLabels) {
     EXPECT_EQ(DifferenceDisplayText(OverrangeValue, 0, UnitScale()), "Overrange");
     EXPECT_EQ(RatioStatisticsText("Average:  ", 4, 0.25), "Average:  1.00");
 }

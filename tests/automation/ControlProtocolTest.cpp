@@ -12,13 +12,9 @@ namespace {
 
 TEST(ControlProtocol, eachLineIsReadAsACommandOrAnsweredWithItsError) {
     const QByteArray tooLong = R"({"cmd":"save","path":")" + QByteArray(64 * 1024, 'x') + R"("})";
-    const struct {
-        QByteArray line;
-        ControlCommand command;
-        const char* argument;  // for an accepted request
-        const char* error;     // the start of the refusal's text; null when accepted
-        const char* id;        // the id as the answer carries it
-    } rows[] = {
+    // The line; the command and argument it is read as; the start of the refusal's text (null when
+    // accepted); the id as the answer carries it.
+    const std::tuple<QByteArray, ControlCommand, const char*, const char*, const char*> rows[] = {
         {R"({"id":7,"cmd":"status"})", ControlCommand::Status, "", nullptr, "7"},
         {R"({"cmd":"subscribe","id":"a b"})", ControlCommand::Subscribe, "", nullptr, R"("a b")"},
         {R"({"id":[1,{"x":null}],"cmd":"mode","name":"energy-ratio"})", ControlCommand::Mode, "energy-ratio",
@@ -37,21 +33,22 @@ TEST(ControlProtocol, eachLineIsReadAsACommandOrAnsweredWithItsError) {
         {R"({"id":null,"cmd":"command","text":5})", {}, "", R"("command" needs "text")", "null"},
         {tooLong, {}, "", "request line longer than 65536 bytes", nullptr},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.line.left(60).toStdString());
-        const ControlRequest r = ParseControlRequest(row.line);
+    for (const auto& [line, command, argument, error, id] : rows) {
+        SCOPED_TRACE(line.left(60).toStdString());
+        const ControlRequest r = ParseControlRequest(line);
         const std::string answer = r.error.isEmpty() ? ControlAnswer(r.id, "") : ControlError(r.id, r.error);
         ASSERT_EQ(answer.find('\n'), answer.size() - 1) << "one line";
         const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(answer)).object();
-        EXPECT_EQ(o["ok"].toBool(), row.error == nullptr);
-        if (row.error) {
-            EXPECT_TRUE(o["error"].toString().startsWith(row.error)) << answer;
+        EXPECT_EQ(o["ok"].toBool(), error == nullptr);
+        if (error) {
+            EXPECT_TRUE(o["error"].toString().startsWith(error)) << answer;
         } else {
-            EXPECT_EQ(r.command, row.command);
-            EXPECT_EQ(r.argument, QString::fromUtf8(row.argument));
+            EXPECT_EQ(r.command, command);
+            EXPECT_EQ(r.argument, QString::fromUtf8(argument));
         }
-        const QByteArray id = QJsonDocument(QJsonArray{o.value("id")}).toJson(QJsonDocument::Compact);
-        EXPECT_EQ(o.contains("id") ? id.mid(1, id.size() - 2) : QByteArray(), QByteArray(row.id)) << answer;
+        const QByteArray echoed = QJsonDocument(QJsonArray{o.value("id")}).toJson(QJsonDocument::Compact);
+        EXPECT_EQ(o.contains("id") ? echoed.mid(1, echoed.size() - 2) : QByteArray(), QByteArray(id))
+            << answer;
     }
 }
 

@@ -62,22 +62,6 @@ TEST(SingleText, everySingleReadsBackUnchanged) {
     }
 }
 
-const auto Blanks = [](int n) { return QString(n, ' '); };
-const float Over = static_cast<float>(OverrangeValue);
-
-TEST(FormatLogLine, valueFieldsTabsAndTime) {
-    SeparatorScope sep(".");
-    EXPECT_EQ(FormatLogLine(Over, 1.5, true), "Overrange" + Blanks(9) + "\t1.50");
-    EXPECT_EQ(FormatLogLine(0.0012f, 1.5, true), "0.0012" + Blanks(12) + "\t1.50");
-    EXPECT_EQ(FormatLogLine(0.3f, 0, false), "0.3" + Blanks(15) + "\t");
-    EXPECT_EQ(FormatLogLine(-1.234568E-05f, 12345.678, true), "-1.234568E-05" + Blanks(5) + "\t12345.68");
-    EXPECT_EQ(FormatDualLogLine(1.5f, Over, 2.25, true),
-              "1.5" + Blanks(15) + "\tOverrange" + Blanks(9) + "\t2.25");
-    EXPECT_EQ(FormatDualLogLine(0, -2, 7, false), "0" + Blanks(17) + "\t-2" + Blanks(16) + "\t");
-    SeparatorScope comma(",");
-    EXPECT_EQ(FormatLogLine(0.0012f, 1.5, true), "0,0012" + Blanks(12) + "\t1,50");
-}
-
 // The longest leading number; too large fails and keeps the old value (99).
 TEST(TryParseNumber, readsTheLongestLeadingNumberAndOverIsTheOverrangeValue) {
     // clang-format off

@@ -9,12 +9,10 @@
 const QString kDualPower =
     "Power, W Channel A\t Channel B \t Time, in Seconds \t Head A: PS19; s/n 1234\t Head B: PE25; s/n 5678";
 
+// The kind of each file a logging window saves: the round trip; its head part: the loader tests.
 TEST(PcFileHeader, kindChannelsHeadPartsEnergyFlagsUnitAndDualHeadsComeFromTheHeaderLine) {
     // clang-format off
     const struct { QString line; int16_t kind; bool dual, relative, missing; QString head, headA, headB; } cases[] = {
-        {"Power, in Watts \t Time, in Seconds \t Head: PS19; s/n 1234", 0, false, false, false, "; Head: PS19; s/n 1234", "", ""},
-        {"Energy, in Joules \tTime, in Seconds\t Head: PE10; s/n 99", 2, false, false, false, "; Head: PE10; s/n 99", "", ""},
-        {"Energy, in Joules \t Head: PE10; s/n 99", 1, false, false, false, "; Head: PE10; s/n 99", "", ""},
         {"Energy, in RP-Units \t,Missing Pulses Detection On,\tHead: RP; s/n 7", 1, false, true, true, "; Head: RP; s/n 7", "", ""},
         {kDualPower, 0, true, false, false, "; Head A: PS19; s/n 1234\t Head B: PE25; s/n 5678", "; Head A: PS19; s/n 1234", "Head B: PE25; s/n 5678"},
         // A dual header that names no head B keeps its head part for A.
@@ -34,7 +32,6 @@ TEST(PcFileHeader, kindChannelsHeadPartsEnergyFlagsUnitAndDualHeadsComeFromTheHe
     // The unit comes from the long name or the dual symbol.
     // clang-format off
     const std::tuple<QString, bool, QString> units[] = {
-        {"Power, in Lux \t Time, in Seconds \t Head: PH1; s/n 3", false, "Lx"},
         {"Power, in Footcandles \t Time, in Seconds \t Head: PH1", false, "Fc"},
         {"Power, in Volts \t Time, in Seconds \t Head: PD1", false, "V"},
         {"Power, in Lux \t Time, in Seconds \t", false, "W"},  // no "Head": nothing looked at
@@ -60,7 +57,7 @@ TEST(PcFileHeader, kindChannelsHeadPartsEnergyFlagsUnitAndDualHeadsComeFromTheHe
     }
 }
 
-// The pieces come from cutting the line at its first two TABs, which they keep.
+// The pieces come from cutting the line at its first two TABs, which they keep (power pairs: loader tests).
 TEST(PcFileLines, everyDataLineGoesToTheViewerOfItsKindAndViewMode) {
     const QString power = "0.0012            \t0.0034            \t1.50";
     const QString energy = "0.0012            \t0.0034            \t";
@@ -69,11 +66,8 @@ TEST(PcFileLines, everyDataLineGoesToTheViewerOfItsKindAndViewMode) {
     // clang-format off
     const struct { QString line; int16_t kind; bool dual; int16_t mode, viewer; QString text; } cases[] = {
         {single, 0, false, -1, ViewPower, single}, {single, 0, false, 2, ViewPower, single},
-        {power, 0, true, 0, ViewPower, "0.0012            \t1.50"}, {power, 0, true, 1, ViewPower, "0.0034            \t1.50"},
-        {power, 0, true, 2, ViewPowerRatio, power}, {power, 0, true, 3, ViewPowerDifference, power},
         {"0.0012", 1, false, -1, ViewEnergy, "0.0012"}, {single, 2, false, -1, ViewEnergy, "0.0012            \t"},
         {energy, 1, true, 0, ViewEnergy, "0.0012            \t"}, {timed, 2, true, 1, ViewEnergy, "0.0034            \t"},
-        {energy, 1, true, 2, ViewEnergyRatio, energy},
         {timed, 2, true, 2, ViewEnergyRatio, "0.0012            \t0.0034            \t"},
         {"1\t2", 0, true, 1, ViewPower, "2"},    // one TAB: the rest is the second piece
         {"0.25", 2, false, -1, ViewEnergy, ""},  // no TAB: no pieces

@@ -4,51 +4,22 @@
 
 #include <gtest/gtest.h>
 #include <QStringList>
-#include <numeric>
 
-// Replays readings through the filter; the values it keeps.
-static std::vector<double> Kept(const std::vector<double>& readings, int32_t rate, int16_t style) {
+// The grouping itself, of averages and samples: the energy ratio's storage test.
+TEST(StorageRateFilter, aGroupWithAnOverrangeReadingHasNoAverage) {
     StorageRateFilter f;
     std::vector<double> kept;
     double v = 0;
-    for (double r : readings)
-        if (f.Take(r, rate, style, v)) kept.push_back(v);
-    return kept;
+    for (double r : {1.0, OverrangeValue, 3.0, 4.0, 5.0, 6.0, 7.0})
+        if (f.Take(r, 3, StorageRateFilter::Average, v)) kept.push_back(v);
+    EXPECT_EQ(kept, (std::vector<double>{OverrangeValue, 5}));
 }
 
-static std::vector<double> OneTo(int n) {
-    std::vector<double> r(static_cast<size_t>(n));
-    std::iota(r.begin(), r.end(), 1.0);
-    return r;
-}
-
-TEST(StorageRateFilter, keepsAveragesOrSamplesOfEachGroupButNeverTheOpenOne) {
-    EXPECT_EQ(Kept(OneTo(4), 1, StorageRateFilter::Average), OneTo(4));
-    for (int32_t rate : {2, 1000}) {  // against a plain computation over seven groups and a bit
-        std::vector<double> avg, sample;
-        for (int g = 0; g < 8; ++g) sample.push_back(g * rate + 1);
-        for (int g = 0; g < 7; ++g) avg.push_back(g * rate + (rate + 1) / 2.0);
-        EXPECT_EQ(Kept(OneTo(rate * 7 + 2), rate, StorageRateFilter::Average), avg);
-        EXPECT_EQ(Kept(OneTo(rate * 7 + 2), rate, StorageRateFilter::Sample), sample);
-    }
-    // A group with an over-range reading has no average.
-    EXPECT_EQ(Kept({1, OverrangeValue, 3, 4, 5, 6, 7}, 3, StorageRateFilter::Average),
-              (std::vector<double>{OverrangeValue, 5}));
-}
-
-TEST(ReadingStore, lastReadingsWrapInArrivalOrderAndFirstReadingsStopWhenFull) {
-    ReadingStore<int> last, first;
-    last.Allocate();
+// Last Readings' ring, read oldest first: the energy test's full store, saved.
+TEST(ReadingStore, firstReadingsStopWhenFullAndAReleasedStoreKeepsNothing) {
+    ReadingStore<int> first;
     first.Allocate();
-    for (int i = 0; i < 60005; ++i) {
-        ASSERT_TRUE(last.Put(i, true));
-        EXPECT_EQ(first.Put(i, false), i < 60000);
-    }
-    EXPECT_EQ(last.WriteIndex, 5);
-    std::vector<int> order, newest(60000);  // the plain computation: the last 60000 of 0..60004
-    std::iota(newest.begin(), newest.end(), 5);
-    last.ForEachOldestFirst([&](int r) { order.push_back(r); });
-    EXPECT_EQ(order, newest);
+    for (int i = 0; i < 60005; ++i) EXPECT_EQ(first.Put(i, false), i < 60000);
     EXPECT_TRUE(first.Count() == 60000 && first.Full(false)) << first.Count();
     first.Release();
     EXPECT_FALSE(first.Put(1, true));

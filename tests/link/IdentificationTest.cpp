@@ -21,8 +21,7 @@ protected:
 
 TEST_F(IdentificationTest, twoChannelMeridelReadsBothHeadsFromTheirMemoryAndFindsRapidPulseHeads) {
     ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(2, "PE25", 4294967295u), Head(1), "2.45"));
-    EXPECT_EQ(Meter().DeviceType, MeterModel::MeridelTwo);
-    EXPECT_DOUBLE_EQ(Link().FirmwareVersion, 2.45);
+    EXPECT_EQ(std::pair(Meter().DeviceType, Link().FirmwareVersion), std::pair(MeterModel::MeridelTwo, 2.45));
     EXPECT_EQ(std::pair(A().HeadType, B().HeadType), std::pair(HeadKind::Pyroelectric, HeadKind::Thermopile));
     EXPECT_EQ(A().HeadName + A().HeadSerial + "|" + B().HeadName + B().HeadSerial,
               "PE25; s/n4294967295|3A-P; s/n123456");

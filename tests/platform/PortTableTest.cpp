@@ -42,10 +42,8 @@ TEST(PortTable, portsFileAppliesAndStableNamesAreFollowedToTheirDevice) {
                dir.Path("ttyUSB3") + "\nCOM10 " + dir.Path("absent-tty") + "\n")
                   .toUtf8());
     PortTable t = PortTable::FromCurrentDirectory();
-    EXPECT_EQ(t.Device(2), byId);
-    EXPECT_EQ(t.Device(9), dir.Path("ttyUSB3"));
-    EXPECT_TRUE(t.Exists(2) && t.Exists(9));
-    EXPECT_FALSE(t.Exists(10) || t.Exists(17));
+    EXPECT_EQ(std::pair(t.Device(2), t.Device(9)), std::pair(byId, dir.Path("ttyUSB3")));
+    EXPECT_TRUE(t.Exists(2) && t.Exists(9) && !t.Exists(10) && !t.Exists(17));
     EXPECT_FALSE(t.Exists(6)) << "a link whose device is unplugged";
     t.SetDevice(6, dir.Path("ttyUSB3"));
     EXPECT_TRUE(t.Exists(6));

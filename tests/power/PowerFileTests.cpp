@@ -36,7 +36,6 @@ protected:
 TEST_F(PowerFileTest, savedFileHoldsHeaderNotesAndOneLinePerPointOfTheRunOnShow) {
     CurrentSettings().Power.LogTime = 2;  // the last reading ends the run
     LogThreeReadings();
-    ASSERT_FALSE(engine.RunActive);
     engine.PowerSave(dir.Path("run.pwr"));
     EXPECT_EQ(dir.Read("run.pwr"), kHeader + notes + data);
     CurrentSettings().Power.LogTime = 600;
@@ -99,35 +98,32 @@ TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
     App().Shell.SwitchMode = [&](int16_t) { ++leaves; };
     using A = platform::Answer;
     enum Action { Reset, Start, Close };
-    const struct {
-        Action action;
-        A answer;
-        bool kept;
-    } cases[] = {{Reset, A::Cancel, true}, {Reset, A::No, false},  {Reset, A::Yes, false},
-                 {Start, A::Cancel, true}, {Start, A::Yes, false}, {Close, A::Cancel, true},
-                 {Close, A::No, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(int(c.action) * 10 + int(c.answer));
+    // action, answer -> the run kept
+    const std::tuple<Action, A, bool> cases[] = {
+        {Reset, A::Cancel, true}, {Reset, A::No, false},    {Reset, A::Yes, false}, {Start, A::Cancel, true},
+        {Start, A::Yes, false},   {Close, A::Cancel, true}, {Close, A::No, false}};
+    for (const auto& [action, answer, kept] : cases) {
+        SCOPED_TRACE(int(action) * 10 + int(answer));
         engine.NotSaved = false;
         engine.Reset(false);
         LogThreeReadings();
         ASSERT_FALSE(engine.RunActive);
         prompts.questions.clear();
-        prompts.answers = {c.answer};
+        prompts.answers = {answer};
         prompts.fileAnswers = {dir.Path("kept.pwr")};
         QFile::remove(dir.Path("kept.pwr"));
         const int leftBefore = leaves;
         bool closed = true;
-        if (c.action == Reset) engine.Reset(false);
-        if (c.action == Start) engine.StartStop();
-        if (c.action == Close) closed = engine.Unload(false);
-        EXPECT_EQ(std::pair(prompts.questions.size(), engine.NotSaved), std::pair(size_t(1), c.kept));
-        EXPECT_EQ(closed && leaves > leftBefore, c.action == Close && !c.kept);
-        if (c.action != Close) {
-            EXPECT_EQ(engine.PointsOnShow(), c.kept ? 3 : 0);
-            EXPECT_EQ(engine.Stopped, c.action == Reset || c.kept);
+        if (action == Reset) engine.Reset(false);
+        if (action == Start) engine.StartStop();
+        if (action == Close) closed = engine.Unload(false);
+        EXPECT_EQ(std::pair(prompts.questions.size(), engine.NotSaved), std::pair(size_t(1), kept));
+        EXPECT_EQ(closed && leaves > leftBefore, action == Close && !kept);
+        if (action != Close) {
+            EXPECT_EQ(engine.PointsOnShow(), kept ? 3 : 0);
+            EXPECT_EQ(engine.Stopped, action == Reset || kept);
         }
-        EXPECT_EQ(QFile::exists(dir.Path("kept.pwr")), c.answer == A::Yes);
+        EXPECT_EQ(QFile::exists(dir.Path("kept.pwr")), answer == A::Yes);
     }
 }
 

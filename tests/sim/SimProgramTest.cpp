@@ -24,9 +24,8 @@ TEST(SimOptions, headSettingsReachTheMeterConfigAndBadValuesAreRejected) {
     QString error;
     ASSERT_TRUE(sim::ParseOptions({"--head-a", "type=3,serial=4294967295,code=qx450,noise=0.1"}, o, error))
         << error.toStdString();
-    EXPECT_EQ(o.meter.heads[0].serial, 4294967295u);
-    EXPECT_EQ(o.meter.heads[0].korvenCode, "QX450");
-    EXPECT_DOUBLE_EQ(o.meter.heads[0].reading.noise, 0.1);
+    const sim::HeadSpec& a = o.meter.heads[0];
+    EXPECT_EQ(std::tuple(a.serial, a.korvenCode, a.reading.noise), std::tuple(4294967295u, "QX450", 0.1));
     for (const char* args : {"--baud fast", "--head-a type=9", "--head-b serial=-1", "--log values=1:x",
                              "--com 17", "--model", "--bogus"}) {
         error.clear();

@@ -55,7 +55,7 @@ namespace {
 // The smallest of 1, 2, 5 times a power of ten that is at least `raw`.
 double NiceStep(double raw) {
     const double decade = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double m : {1.0, 2.0, 5.0, 10.0})
+    for (const double m : {1.0, 2.0, 5.0})
         if (m * decade >= raw * (1 - 1e-9)) return m * decade;
     return 10 * decade;
 }

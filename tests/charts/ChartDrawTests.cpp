@@ -488,6 +488,7 @@ TEST(AutoScaleRange, keepsTheDataOnTheChartWithRoundEdges) {
         {0.01225, 0.01275, {{0.0122f, 0.0128f}}},  // 12.5 mW +-2 %
         {0.01275, 0.01225, {{0.0122f, 0.0128f}}},  // turned over
         {0, 1, {{0, 1.2f}}},                       // not below 0 for power
+        {0, 0.5, {{0, 0.6f}}},                     // steps of 0.1: a whole decade
         {-0.5, 0.5, {{-0.6f, 0.6f}}},              // a difference may be negative
         {0, 0, std::nullopt},
         {NAN, 1, std::nullopt},

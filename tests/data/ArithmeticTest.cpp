@@ -72,6 +72,6 @@ TEST(TimeBase, elapsedSecondsCountEveryMidnightAndClockTextsCarry) {
     const std::tuple<float, float, float, const char*> cases[] = {
         {1, 5, 9.25f, "01:05:09.25"},     {0, 0, 3909.25f, "01:05:09.25"}, {0, 0, 0.125f, "00:00:00.12"},
         {0, 0, 0.375f, "00:00:00.38"},    {0, 0, 59.996f, "00:01:00.00"},  {0, 0, 3599.999f, "01:00:00.00"},
-        {0, 0, 86399.99f, "23:59:59.99"}, {100, 0, 0, "100:00:00.00"}};
+        {0, 0, 86399.99f, "23:59:59.99"}, {100, 0, 0, "100:00:00.00"},     {0, 0, 0, "00:00:00.00"}};
     for (auto [h, m, sec, text] : cases) EXPECT_EQ(SecondsToClock(h, m, sec), text) << sec;
 }

@@ -38,6 +38,10 @@ TEST_F(IdentificationTest, twoChannelMeridelReadsBothHeadsFromTheirMemoryAndFind
     rapid.rapidPulse = true;
     ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(1), rapid, "2.0"));
     EXPECT_EQ(std::pair(A().HeadType, B().HeadType), std::pair(HeadKind::Thermopile, HeadKind::RapidPulse));
+    Disconnect();  // no head on B: its memory holds no name to read
+    ConnectAndIdentify(MeterOf(sim::Model::MeridelTwo, Head(1), {}, "2.0"));
+    EXPECT_TRUE(B().HeadType == HeadKind::None && Commands().count("RB 1B 6") == 1)
+        << Commands().join(',').toStdString();
 }
 
 TEST_F(IdentificationTest, badRepliesRepeatTheirStep) {

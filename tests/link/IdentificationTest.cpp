@@ -154,3 +154,10 @@ TEST_F(IdentificationTest, readingUnitGivesUpAfterThreeEmptyReadings) {
     EXPECT_FALSE(WaitForReading());
     EXPECT_EQ(chunks.written, "$SI\r$SI\r$SI\r");
 }
+
+// "HI": the status byte before the CR; its bit of value 16 marks a rapid-pulse head.
+TEST(HeadInfo, aRapidPulseHeadSetsBit16OfTheStatusByte) {
+    const std::pair<const char*, bool> rows[] = {
+        {"*TH 10\r", true}, {"*TH 3F\r", true}, {"*TH 0F\r", false}, {"TH 10\r", false}, {"*\r", false}};
+    for (auto [reply, rapid] : rows) EXPECT_EQ(IsRapidPulseHead(reply), rapid) << reply;
+}

@@ -172,13 +172,11 @@ TEST_F(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
         sub->show();
         w->show();
         ShowAsAfterRun(w);
-        // PowerRatioViewer: smallest-power-ratio-viewer-1x, as the screenshots are
-        // named.
+        // PowerRatioViewer: smallest-power-ratio-viewer-1x, as the screenshots are named.
         const QString name = w->objectName().replace(QRegularExpression("\\B([A-Z])"), "-\\1").toLower();
         for (const QSize size : {QSize(120, 90), QSize(1600, 1000)}) {
             sub->resize(size);
-            // Windows that show or hide labels while laid out need more than one
-            // pass.
+            // Windows that show or hide labels while laid out need more than one pass.
             for (int pass = 0; pass < 3; ++pass) {
                 QApplication::processEvents();
                 w->layout()->invalidate();

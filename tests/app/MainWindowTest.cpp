@@ -1,7 +1,6 @@
 // The main window on the in-memory meter, on the test clock.
 
 #include "EndToEnd.h"
-#include "auxiliary/AboutBox.h"
 #include "auxiliary/InformationWindow.h"
 #include "link/MeterIdentity.h"
 #include "platform/Documents.h"
@@ -93,6 +92,16 @@ protected:
         menu->hide();
     }
 
+    // The menus as a user meets them: each shown item's caption, "-" before a
+    // greyed one, "*" after a checked one, a submenu's items in brackets.
+    static QString Menus(const QList<QAction*>& items) {
+        QStringList shown;
+        for (const QAction* a : items)
+            if (a->isVisible() && !a->isSeparator())
+                shown << (a->isEnabled() ? "" : "-") + a->text() + (a->isChecked() ? "*" : "") +
+                             (a->menu() ? "(" + Menus(a->menu()->actions()) + ")" : "");
+        return shown.join("; ");
+    }
     bool Visible(const char* name) { return form->action(name)->isVisible(); }
     bool Enabled(const char* name) { return form->action(name)->isEnabled(); }
 
@@ -108,18 +117,16 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
     Start(true);
     EXPECT_EQ(form->windowTitle(), "Kelvaro32");
     EXPECT_TRUE(prompts.Texts().contains("Can not communicate with the instrument"));
-    EXPECT_EQ(form->mnuConnect->text(), "C&onnect") << "the failed connect offers Connect again";
-    // Only the ports that exist are offered, and the first became the configured one.
+    // Connect offered again, the TALON layout greyed, only the ports that exist
+    // offered, and the first became the configured one.
+    EXPECT_EQ(
+        Menus(form->menuBar()->actions()),
+        "&File(&Open...; Recent &files(); &Print; Printer set&up...; &Save...; E&xit); &Mode(-Real-time "
+        "&Power logging; -Real-time &Energy logging; -Show &Device-File; Show P&C-File; -&Terminal); "
+        "&Configuration(&Comm. Port...(COM3:; COM4:); Data Log &File...(O&N; O&FF*); C&onnect); "
+        "&Information(&Settings; &Notes; &About Kelvaro32); &Help(User &Guide; &About Kelvaro32)");
     const auto& ports = form->mnuSetup_CommPortList;
-    EXPECT_TRUE(ports[3]->isVisible() && !ports[1]->isVisible());
     ASSERT_EQ(CurrentSettings().CommPort, 3);
-
-    InformationWindow info(form.get());
-    EXPECT_TRUE(info.PictDisc->isVisibleTo(&info));
-    EXPECT_FALSE(SaveScreenshot(&info, "information-not-connected").isEmpty());
-    AboutBox about(form.get());
-    EXPECT_EQ(about.Label2->text(), "Version 3.20");
-    EXPECT_FALSE(SaveScreenshot(&about, "about").isEmpty());
     QFile::remove(dir.Path("kelvaro.cfg"));
     form->mnuSetup_CommPortList_Click(3);
     EXPECT_FALSE(QFile::exists(dir.Path("kelvaro.cfg"))) << "same port: file not rewritten";
@@ -134,12 +141,17 @@ TEST_F(MainWindowTest, startsWithoutMeterThenSavesPortAndLogFileChoicesOnlyWhenT
 TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenuAndFileOpenRunsTheOpenOfThePcFileView) {
     Start();
     ASSERT_TRUE(Meter().Connected) << prompts.Texts().join(" | ").toStdString();
-    // The energy window is part of the program.
-    EXPECT_EQ(std::tuple(form->mnuConnect->text(), Visible("mnuMode_Power"),
-                         Enabled("mnuMode_DualEnergy_ChannelB")),
-              std::tuple(QString("&Disconnect"), false, true));
+    // The two-channel layout; ports are fixed while connected.
+    EXPECT_EQ(
+        Menus(form->menuBar()->actions()),
+        "&File(&Open...; Recent &files(); &Print; Printer set&up...; &Save...; E&xit); &Mode(Real-time "
+        "&Power logging...(Channel \"&A\"; Channel \"&B\"; -&Ratio; -&Difference); Real-time &Energy "
+        "logging...(Channel \"&A\"; Channel \"&B\"; -&Ratio); -Real-time &Rapid Pulse logging...(-R&P "
+        "Absolute Mode Channel \"A\"; -RP R&elative Mode Channel \"A\"; -RP &Absolute Mode Channel \"B\"; "
+        "-RP Re&lative Mode Channel \"B\"); Show &Device-File; Show P&C-File; &Terminal); "
+        "&Configuration(&Comm. Port...(-COM3:*; -COM4:); Data Log &File...(O&N; O&FF*); &Disconnect); "
+        "&Information(&Settings; &Notes; &About Kelvaro32); &Help(User &Guide; &About Kelvaro32)");
     QAction* port3 = form->mnuSetup_CommPortList[3];
-    EXPECT_TRUE(port3->isChecked() && !port3->isEnabled()) << "ports are fixed while connected";
 
     // Screenshots: the Mode menu open over the frame, and the information window.
     ShootMenu("mnuMode", "main-window-mode-menu");
@@ -221,7 +233,6 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
                                                         {"mnuHelp_UserGuide", "F1"}};
     for (const auto& [item, key] : keys)
         EXPECT_EQ(QKeySequence::listToString(form->action(item)->shortcuts()), key) << item;
-    EXPECT_TRUE(form->action("mnuHelp_About") && form->action("mnuInformation_About"));
     QStringList opened;
     platform::setDocumentOpener([&](const QString& path) { return opened << path, true; });
     form->action("mnuHelp_UserGuide")->trigger();

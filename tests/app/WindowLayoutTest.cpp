@@ -1,13 +1,21 @@
 // Every logging window and viewer at the smallest size a user can give it
 // and at a large one: no control covers another and all lie inside.
 
+#include "auxiliary/AboutBox.h"
+#include "auxiliary/InformationWindow.h"
+#include "auxiliary/NotesWindow.h"
+#include "auxiliary/StabilityWindow.h"
+#include "auxiliary/TerminalWindow.h"
+#include "dual/DualPowerProfiles.h"
 #include "dual/EnergyRatioMode.h"
+#include "dual/EnergyRatioSetupDialog.h"
 #include "dual/EnergyRatioWindow.h"
 #include "dual/PowerDifferenceWindow.h"
 #include "dual/PowerRatioWindow.h"
 #include "energy/EnergyMode.h"
 #include "energy/EnergySetupDialog.h"
 #include "energy/EnergyWindow.h"
+#include "meterlogs/MeterLogList.h"
 #include "platform/WindowPlacement.h"
 #include "power/PowerMode.h"
 #include "power/PowerSetupDialog.h"
@@ -17,23 +25,14 @@
 #include "support/Screenshot.h"
 #include "support/ScriptedPrompts.h"
 #include "viewers/EnergyViewers.h"
+#include "viewers/LoadingWindow.h"
 #include "viewers/PowerViewers.h"
 #include "viewers/StoredDataViewer.h"
+#include "viewers/ViewModeDialog.h"
 #include "viewers/Viewers.h"
 
 #include <gtest/gtest.h>
-#include <QAbstractScrollArea>
-#include <QAbstractSpinBox>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLayout>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QScrollBar>
+#include <QtWidgets>
 
 namespace {
 
@@ -44,8 +43,9 @@ bool Whole(const QWidget* w) {
            qobject_cast<const QAbstractSpinBox*>(w) || !w->layout();
 }
 
-// Pairs of visible siblings that overlap, and controls reaching outside
-// their container, anywhere in the window; empty when the layout holds.
+// Pairs of visible siblings that overlap, controls reaching outside their
+// container and access keys that reach no control, anywhere in the window;
+// empty when the layout holds.
 QStringList Faults(const QWidget* container) {
     QStringList faults;
     std::vector<const QWidget*> shown;
@@ -62,6 +62,9 @@ QStringList Faults(const QWidget* container) {
         for (size_t j = i + 1; j < shown.size(); ++j)
             if (a->geometry().intersects(shown[j]->geometry()))
                 faults << a->objectName() + QStringLiteral(" over ") + shown[j]->objectName();
+        if (auto* l = qobject_cast<const QLabel*>(a);
+            l && !l->buddy() && l->text().remove("&&").contains('&'))
+            faults << l->text() + " reaches nothing";
         if (!Whole(a)) faults << Faults(a);
     }
     return faults;
@@ -106,6 +109,39 @@ struct WindowLayout : ::testing::Test {
     QMdiArea area;
     ProgramStateScope fresh;  // also before the area closes its windows
 };
+
+// What a user meets in a window, in layout order: captions, frames with their
+// contents, bar ranges, text boxes "_", lists "{a|b}", check boxes "[]",
+// option buttons "()", pictures and text areas "#"; "-" before a greyed
+// control, "?" after one with a tooltip, "^" before text that can be selected.
+QString Inventory(const QLayout* layout, const QWidget* window) {
+    QStringList shown;
+    for (int i = 0; layout && i < layout->count(); ++i) {
+        QWidget* c = layout->itemAt(i)->widget();
+        shown << Inventory(layout->itemAt(i)->layout(), window);
+        if (!c || !c->isVisibleTo(window)) continue;
+        QString s = c->layout() ? "(" + Inventory(c->layout(), window) + ")" : "#";
+        if (auto* g = qobject_cast<QGroupBox*>(c)) s.prepend(g->title());
+        if (auto* b = qobject_cast<QAbstractButton*>(c))
+            s = (qobject_cast<QCheckBox*>(c) ? "[]" : qobject_cast<QRadioButton*>(c) ? "()" : "") + b->text();
+        if (auto* l = qobject_cast<QLabel*>(c))
+            s = (l->textInteractionFlags() & Qt::TextSelectableByMouse ? "^" : "") +
+                (l->pixmap().isNull() ? l->text().replace('\n', ' ') : "#");
+        if (auto* k = qobject_cast<QComboBox*>(c))
+            for (int j = 0; j < k->count(); ++j)
+                s = (j ? s + "|" : "{") + k->itemText(j) + (j + 1 < k->count() ? "" : "}");
+        if (auto* r = qobject_cast<QAbstractSlider*>(c))
+            s = QString("%1..%2").arg(r->minimum()).arg(r->maximum());
+        if (qobject_cast<QLineEdit*>(c)) s = "_";
+        if (auto* t = qobject_cast<QTableWidget*>(c))
+            for (int j = 0; j < t->rowCount(); ++j)
+                s += t->item(j, 0)->text() +
+                     (t->item(j, 0)->toolTip().isEmpty() || t->item(j, 1)->toolTip().isEmpty() ? "|" : "?|");
+        shown << (c->isEnabled() ? "" : "-") + s + (c->toolTip().isEmpty() ? "" : "?");
+    }
+    shown.removeAll("");
+    return shown.join("; ");
+}
 
 }  // namespace
 
@@ -154,16 +190,86 @@ TEST_F(WindowLayout, everyWindowKeepsItsControlsApartAndInsideAtAnySize) {
     }
 }
 
-// The setup dialogs as they open: controls apart, and every access key reaches its box.
-TEST_F(WindowLayout, setupDialogsKeepTheirControlsApart) {
-    PowerSetupDialog power;
+// Every dialog and auxiliary window as it opens: controls apart and inside,
+// every access key reaching its control, and the controls in layout order with
+// their captions, ranges and lists as below, one window a paragraph. A set-up
+// greys the controls marked "%" during a run and shows the reminder for "$".
+TEST_F(WindowLayout, everyDialogShowsItsControlsApartWithTheirCaptionsRangesAndStates) {
+    const QStringList expected =
+        QString(R"(Power Graph Setup: Graph Limits(Low; 0..999; _; High; 0..999; _; Units;
+ {pW|nW|uW|mW|W|kW}; Scale; {x 1|x 10|x 100}); Time Period(S&ec; %0..59; %_; &Min; %0..59; %_; &Hours; %0..24;
+ %_); Statistics([]Min && Ma&x; []Average && St.&Dev.); Grid Style([]&Horizontal; []&Vertical); Display(()&Graphic;
+ ()&Numeric; ()&Both); $OK; &Cancel
+Power Ratio Setup: Graph Limits(Low; 0..10; _; High; 0..10; _; Exponent; -15..15; _); Time Period(S&ec; %0..59; %_;
+ &Min; %0..59; %_; &Hours; %0..24; %_); Statistics([]Min && Ma&x; []Average && St.&Dev.); Grid Style([]&Horizontal;
+ []&Vertical); Display(()&Graphic; ()&Numeric); $OK; &Cancel
+Power Difference Setup: Graph Limits(Low; -999..999; _; High; -999..999; _; Units; {pW|nW|uW|mW|W|kW}; Scale; {x 1|x
+ 10|x 100}); Time Period(S&ec; %0..59; %_; &Min; %0..59; %_; &Hours; %0..24; %_); Statistics([]Min && Ma&x; []Average
+ && St.&Dev.); Grid Style([]&Horizontal; []&Vertical); Display(()&Graphic; ()&Numeric; ()&Both); $OK; &Cancel
+Energy Histogram Setup: Histogram Limits(Left; %0..999; %_; Right; %0..999; %_; Units; %{pJ|nJ|uJ|mJ|J}; Scale; %{x
+ 1|x 10|x 100}); Histogram Bins(Count 10; %1..20; Initial size 100; %1..15); Storage Rate(Store All Readings;
+ %1..15); (Storage Mode(%()First Readings; %()Last Readings); %[]Time Stamp); Statistics([]Min && Ma&x; []Avr. &&
+ St.&Dev.); Display(()Histogram; ()Numeric); $OK; &Cancel
+Energy Ratio Setup: Energy Limits(Left; %0..999; %_; Right; %0..999; %_; Units; %{pJ|nJ|uJ|mJ|J}; Scale; %{x 1|x
+ 10|x 100}); Ratio Limits(Low; %0..10; %_; High; %0..10; %_; Exponent; %-15..15; %_); Storage Rate(Store All
+ Readings; %1..15); (Storage Mode(%()First Readings; %()Last Readings); %[]Time Stamp); Statistics([]Min && Ma&x;
+ []Avr. && St.&Dev.); (Grid Style([]&Horizontal; []&Vertical); Display(()&Numeric; ()&Graphic)); $OK; &Cancel
+a.dpw: This is a dual-channel Power data-file.; Specify a view mode(()Channel "&A" only; ()Channel "&B" only;
+ ()&Ratio "A" && "B"; ()&Difference "A" && "B"); OK; &Cancel
+a.dnr: This is a dual-channel Energy data-file.; Specify a view mode(()Channel "&A" only; ()Channel "&B" only;
+ ()&Ratio "A" && "B"); OK; &Cancel
+: #; Cancel
+: #; #; &Open; &Cancel
+Terminal: #
+Information: Device(Type: None; Version: None; ^Port: COM1); Head(^Type:Disconnected; ^Serial Number:
+ Disconnected; ^Name: Disconnected); Folders(^Settings (kelvaro.cfg, kelvaro.ports) Traffic log (rs232.buf) Working data
+ files); #; OK
+Notes: Add your notes to the window below.  This will be saved within the data file.; #; &Close
+About Kelvaro32: #; Kelvaro32 Application; Version 3.20; www.kelvaro.example; USA: support-us@kelvaro.example;
+ Other countries: support@kelvaro.example; OK
+Stability: Run so far; #Readings?|Over range?|Mean?|Standard deviation?|Relative standard
+ deviation?|Peak-to-peak?|Drift?|Drift (relative)?|Median interval?|; #?; &Copy?; &Print; Close)")
+            .replace("\n ", " ")
+            .split('\n');
+    PowerSetupDialog power, ratio(kSetupPowerRatioProfile), difference(kSetupDifferenceProfile);
     EnergySetupDialog energy;
-    for (QWidget* d : std::initializer_list<QWidget*>{&power, &energy}) {
-        d->show();
-        QApplication::processEvents();
-        EXPECT_EQ(Faults(d).join("; ").toStdString(), "") << d->windowTitle().toStdString();
-        for (const QLabel* l : d->findChildren<QLabel*>())
-            EXPECT_TRUE(!l->text().remove("&&").contains('&') || l->buddy()) << l->text().toStdString();
+    EnergyRatioSetupDialog energyRatio;
+    ViewModeDialog view, energyView;
+    LoadingWindow loading;
+    MeterLogList logs;
+    TerminalWindow terminal;
+    InformationWindow info;
+    NotesWindow notes;
+    AboutBox about;
+    const StabilitySnapshot figures{"Run so far", "W", analysis::PowerFigures{}, {}};
+    StabilityWindow stability([&] { return figures; }, {}, {});
+    view.Prepare(0, "a.dpw");
+    energyView.Prepare(1, "a.dnr");
+    stability.Refresh();
+    const QString reminder =
+        "Grayed out controls will be activated only after pressing \"Reset\" in the main screen.; ";
+    for (const bool run : {false, true}) {
+        power.SetupPowerGraph(run);
+        ratio.SetupPowerGraph(run);
+        difference.SetupPowerGraph(run);
+        energy.SetupEnergyHist(run, false);
+        energyRatio.SetupEnergyRatio(run);
+        const std::vector<QWidget*> windows = {&power, &ratio,      &difference, &energy,   &energyRatio,
+                                               &view,  &energyView, &loading,    &logs,     &terminal,
+                                               &info,  &notes,      &about,      &stability};
+        for (size_t i = 0; i < windows.size(); ++i) {
+            QWidget* d = windows[i];
+            d->show();
+            QApplication::processEvents();
+            EXPECT_EQ(Faults(d).join("; ").toStdString(), "") << d->windowTitle().toStdString();
+            // Machine paths and device names left out.
+            const QString seen =
+                Inventory(d->layout(), d).remove(QRegularExpression(" \\(/[^)]*\\)|: /[^\\s)]*"));
+            EXPECT_EQ(
+                d->windowTitle() + ": " + seen,
+                QString(expected.value(i)).replace("$", run ? reminder : "").replace("%", run ? "-" : ""));
+            d->hide();
+        }
     }
 }
 

@@ -84,9 +84,4 @@ TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAn
               std::tuple(0.0, 0.001, 0.049, 0.05));
     EXPECT_EQ(std::tuple(s.RatioGridStyle, s.RatioDisplayStyle, s.RatioStorageRate),
               std::tuple(int16_t(2), int16_t(1), int16_t(10)));
-
-    dialog.SetupEnergyRatio(true);  // a run: limits, storage and time stamp wait for Reset
-    EXPECT_FALSE(dialog.ratio_limits[0]->isEnabled() || dialog.energy_limits[1]->isEnabled() ||
-                 dialog.storage_rate->isEnabled() || dialog.chkTimeStamp->isEnabled());
-    EXPECT_TRUE(dialog.Check2[2]->isEnabled() && dialog.chkStat[1]->isEnabled());
 }

@@ -125,6 +125,8 @@ TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) 
     EnergySettings& stored = CurrentSettings().Energy;
     std::tie(stored.EnergyLowLimit, stored.EnergyHighLimit) = std::pair(0.02, 0.5);
     dialog.SetupEnergyHist(false, true);
+    dialog.show();  // hiding Average and Sample at rate 1 keeps the frames in place
+    const QPoint frames = dialog.chkTimeStamp->mapTo(&dialog, QPoint());
     EXPECT_EQ(dialog.txt_energy[0]->text() + " " + dialog.txt_energy[1]->text(), "20 500");
     dialog.histogram_limits[1]->setValue(50);
     dialog.histogram_limits[0]->setValue(50);
@@ -133,13 +135,18 @@ TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) 
     dialog.storage_rate->setValue(4);
     EXPECT_EQ(dialog.txtStorageRate->text(), "One out of  10");
     dialog.optStorageStyle[1]->setChecked(true);
+    dialog.optStorageMode[1]->setChecked(true);
+    dialog.chkTimeStamp->setChecked(true);
     dialog.chkStat[1]->setChecked(false);
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.chkTimeStamp->mapTo(&dialog, QPoint()), frames);
     QSignalSpy applied(&dialog, &EnergySetupDialog::applied);
     dialog.Command2->click();
     EXPECT_EQ(applied.count(), 1);
     EXPECT_EQ(std::tuple(stored.EnergyLowLimit, stored.EnergyHighLimit, stored.EnergyBinsCount,
-                         stored.EnergyStorageRate, stored.EnergyStorageStyle, stored.EnergyStatistics),
-              std::tuple(0.049, 0.05, int16_t(15), int16_t(10), int16_t(2), int16_t(2)));
+                         stored.EnergyStorageRate, stored.EnergyStorageStyle, stored.EnergyStatistics,
+                         stored.EnergyStorageMode, stored.EnergyTimeStamp),
+              std::tuple(0.049, 0.05, int16_t(15), int16_t(10), int16_t(2), int16_t(2), int16_t(1), true));
     EXPECT_NE(dir.Read("kelvaro.cfg").indexOf("0.049"), -1);
 
     dialog.SetupEnergyHist(true, false);

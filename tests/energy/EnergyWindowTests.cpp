@@ -148,6 +148,10 @@ TEST(PulseSetupDialog, okWritesTheChoicesAndARunLeavesOnlyStatisticsAndDisplay) 
                          stored.EnergyStorageMode, stored.EnergyTimeStamp),
               std::tuple(0.049, 0.05, int16_t(15), int16_t(10), int16_t(2), int16_t(2), int16_t(1), true));
     EXPECT_NE(dir.Read("kelvaro.cfg").indexOf("0.049"), -1);
+    dialog.SetupEnergyHist(false, true);
+    dialog.txt_energy[1]->setText("60");  // still in the box at OK
+    dialog.Command2->click();
+    EXPECT_EQ(stored.EnergyHighLimit, 0.06);
 
     dialog.SetupEnergyHist(true, false);
     dialog.adjustSize();

@@ -130,6 +130,8 @@ TEST_F(HistogramTest, fullDrawingLabelsPulsesAndEnergiesWithTheirOwnPrefix) {
         EXPECT_EQ(LeftLabels().join(' '), "100 90 80 70 60 50 40 30 20 10 0");
     }
     EXPECT_DOUBLE_EQ(h.Screen.SlotWidth, (160 - 9 - 12) / 12.0);
+    // The last energy tick at the over-range slot's left edge.
+    EXPECT_DOUBLE_EQ(surface.Calls("Line").back().x1, 160 - 9 - h.Screen.SlotWidth);
     EXPECT_DOUBLE_EQ(h.Bins[10].UpperEdge, double(h.HighLimit));
 }
 

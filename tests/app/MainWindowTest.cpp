@@ -248,7 +248,10 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     EXPECT_TRUE(form->lblRun->text().startsWith("Run 0:00:")) << form->lblRun->text().toStdString();
     EXPECT_TRUE(form->lblRun->text().contains(QString(" of 0:00:15, %1 readings").arg(w->Engine.Readings)));
     EXPECT_FALSE(SaveScreenshot(form.get(), "status-strip-run").isEmpty());
-    EXPECT_TRUE(form->statusBar()->isAncestorOf(form->lblPort)) << "the port and clock in the strip too";
+    const auto* icon = form->findChild<QLabel*>("Image1");
+    EXPECT_TRUE(form->statusBar()->isAncestorOf(form->lblPort) &&
+                icon->geometry().right() < form->lblPort->x())
+        << "the icon, the port and the clock side by side in the strip";
 
     prompts.fileAnswers = {dir.Path("run.pwr")};
     form->action("mnuFile_Save")->trigger();

@@ -17,4 +17,8 @@ TEST(Pictures, applicationIconHasEverySizeDrawn) {
         EXPECT_TRUE(img.save(QDir(folder).filePath(QString("%1.png").arg(size))));
     }
     EXPECT_NE(ConnectedPicture(56).toImage(), DisconnectedPicture(56).toImage());
+    // Drawn smooth: the plug's edges hold partly covered pixels.
+    const QImage plug = ConnectedPicture(56).toImage().convertToFormat(QImage::Format_ARGB32);
+    const auto* px = reinterpret_cast<const QRgb*>(plug.constBits());
+    EXPECT_TRUE(std::any_of(px, px + 56 * 56, [](QRgb p) { return qAlpha(p) % 255 != 0; }));
 }

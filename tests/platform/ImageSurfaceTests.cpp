@@ -21,6 +21,8 @@ TEST(ImageSurface, userUnitsCoverTheImageAlsoAfterAResizeAndDrawingReportsWhatIt
     EXPECT_TRUE(surface.TakeDirty().isNull());
     for (auto [x, y, color] : {std::tuple{40, 40, 4}, {79, 79, 4}, {39, 40, 15}, {80, 79, 15}})
         EXPECT_EQ(surface.Image().pixelColor(x, y), PaletteColor(color)) << x << "," << y;
+    surface.Clear(15);  // shown again whole
+    EXPECT_EQ(surface.TakeDirty(), QRect(0, 0, 400, 200));
     EXPECT_EQ(surface.ToUser(QPointF(200, 100)), QPointF(50, 25));
     surface.Resize(QSize(200, 50), 1.0);
     surface.FillBox(50, 0, 100, 50, 2);

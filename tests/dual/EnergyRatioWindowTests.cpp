@@ -71,6 +71,10 @@ TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAn
               "2 5 -3");
     EXPECT_EQ(dialog.txt_energy[0]->text() + " " + dialog.txt_energy[1]->text(), "20 500");
     EXPECT_FALSE(SaveScreenshot(&dialog, "energy_ratio_setup").isEmpty());
+    dialog.txt_exp->setText("x");  // no number: the bar's value again on leaving
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(dialog.txt_exp, &out);
+    EXPECT_EQ(dialog.txt_exp->text(), "-3");
     dialog.ratio_limits[1]->setValue(0);  // raised to 1
     EXPECT_EQ(dialog.txt_ratio[1]->text(), "1");
     dialog.ratio_limits[0]->setValue(7);  // crossed: OK puts Low one below High

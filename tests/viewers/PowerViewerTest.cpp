@@ -370,6 +370,8 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     combo->setCurrentIndex(1);
     EXPECT_EQ(minMax(), "Min:  2.50 E-01|Max:  2.00");
     EXPECT_EQ(ratio.Chart.YMax, yMaxAB);  // redrawn with the applied limits
+    ratio.graph_exp->setValue(ratio.graph_exp->value() - 2);  // its box follows the bar
+    EXPECT_EQ(ratio.txt_exp->text().toInt(), ratio.graph_exp->value());
     ratio.DataSave(dir.Path("r.dpw"));
     EXPECT_EQ(
         QString::fromLatin1(dir.Read("r.dpw")).split("\r\n").join('|').toStdString(),

@@ -58,6 +58,8 @@ TEST_F(EnergyRatioTest, resumeDropsAWaitingHalfPairAndNormalisingRefusesNoAverag
 TEST_F(EnergyRatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
     StartRun();
     Reply("1E-3 2E-3");
+    QString shown;  // the window's Start/Stop caption
+    engine->View.DisplayChanged = [&](const EnergyRatioDisplay& d) { shown = d.StartStopCaption; };
     for (int i = 1; i <= 10; ++i) {
         const qsizetype before = port->Written().size();
         QString refused = QStringLiteral("?\r");
@@ -65,8 +67,8 @@ TEST_F(EnergyRatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
         EXPECT_EQ(port->Written().size() > before && port->Written().endsWith("$SB\r"), i < 10) << i;
         EXPECT_EQ(engine->Stopped, i == 10) << i;
     }
-    EXPECT_EQ(std::tuple(prompts.messages.size(), engine->Unsaved, engine->Store().Count()),
-              std::tuple(1u, true, 1));
+    EXPECT_EQ(std::tuple(prompts.messages.size(), engine->Unsaved, engine->Store().Count(), shown),
+              std::tuple(1u, true, 1, QString("&Start")));
 }
 
 TEST_F(EnergyRatioTest, statisticsPerDirectionAndNormalisingByTheAverage) {

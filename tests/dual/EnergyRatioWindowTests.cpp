@@ -64,9 +64,10 @@ TEST_F(EnergyRatioWindowTest, scatterChartMidRunWithReadoutStatisticsAndPrintedP
 TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAndStorage) {
     EnergyRatioSettings& s = CurrentSettings().EnergyRatio;
     std::tie(s.RatioLowLimit, s.RatioHighLimit, s.RatioLimitExponent) = std::tuple(0.002, 0.005, -3);
-    std::tie(s.RatioEnergyLow, s.RatioEnergyHigh) = std::pair(0.02, 0.5);
+    std::tie(s.RatioEnergyLow, s.RatioEnergyHigh, s.RatioDisplayStyle) = std::tuple(0.02, 0.5, 1);
     EnergyRatioSetupDialog& dialog = SetupEnergyRatio();
     dialog.SetupEnergyRatio(false);
+    EXPECT_TRUE(dialog.optDisplayStyle[1]->isChecked());
     EXPECT_EQ(dialog.txt_ratio[0]->text() + " " + dialog.txt_ratio[1]->text() + " " + dialog.txt_exp->text(),
               "2 5 -3");
     EXPECT_EQ(dialog.txt_energy[0]->text() + " " + dialog.txt_energy[1]->text(), "20 500");
@@ -77,15 +78,18 @@ TEST_F(EnergyRatioWindowTest, setupShowsStoredLimitsAndOkWritesRatioEnergyGridAn
     EXPECT_EQ(dialog.txt_exp->text(), "-3");
     dialog.ratio_limits[1]->setValue(0);  // raised to 1
     EXPECT_EQ(dialog.txt_ratio[1]->text(), "1");
+    dialog.ratio_limits[1]->setValue(5);
     dialog.ratio_limits[0]->setValue(7);  // crossed: OK puts Low one below High
+    dialog.ratio_exp->setValue(-2);
+    EXPECT_EQ(dialog.txt_exp->text(), "-2");
     dialog.energy_limits[0]->setValue(50);
     dialog.energy_limits[1]->setValue(50);
     dialog.Check2[1]->setChecked(false);
-    dialog.optDisplayStyle[1]->setChecked(true);
+    dialog.optDisplayStyle[2]->setChecked(true);
     dialog.storage_rate->setValue(4);
     dialog.Command2->click();  // its signal and the saved file: shown with the energy setup
     EXPECT_EQ(std::tuple(s.RatioLowLimit, s.RatioHighLimit, s.RatioEnergyLow, s.RatioEnergyHigh),
-              std::tuple(0.0, 0.001, 0.049, 0.05));
+              std::tuple(0.04, 0.05, 0.049, 0.05));
     EXPECT_EQ(std::tuple(s.RatioGridStyle, s.RatioDisplayStyle, s.RatioStorageRate),
-              std::tuple(int16_t(2), int16_t(1), int16_t(10)));
+              std::tuple(int16_t(2), int16_t(2), int16_t(10)));
 }

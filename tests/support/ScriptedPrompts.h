@@ -2,6 +2,7 @@
 
 #include "platform/Prompts.h"
 
+#include <gtest/gtest.h>
 #include <QStringList>
 #include <deque>
 
@@ -15,7 +16,10 @@ public:
     };
 
     ScriptedPrompts() { platform::setPrompts(this); }
-    ~ScriptedPrompts() override { platform::setPrompts(nullptr); }
+    ~ScriptedPrompts() override {
+        EXPECT_TRUE(busyLog.empty() || !busyLog.back()) << "the busy pointer was left on";
+        platform::setPrompts(nullptr);
+    }
 
     void Beep() override { ++beeps; }
     void Message(const QString& text, const QString& title, platform::Icon icon) override {

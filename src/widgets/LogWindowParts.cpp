@@ -52,7 +52,6 @@ QWidget* MdiFrame(QWidget* w) {
 void AddModeWindow(QMdiArea* area, QWidget* window) {
     QMdiSubWindow* sub = area->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
-    sub->setMinimumSize(sub->minimumSizeHint());
     sub->resize(sub->sizeHint().expandedTo(QSize(860, 560)));
     sub->hide();
     platform::KeepInsideArea(sub);

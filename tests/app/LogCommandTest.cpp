@@ -17,7 +17,7 @@ TEST(LogCommand, writesEachModesFileWithTheReadingsAsTheMeterSentThem) {
         size_t least;  // lines in 3 s at the very least
     } rows[] = {
         // clang-format off
-        {kScatteringThermopile, {}, "SP", "run.pwr", "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711", 100},
+        {kScatteringThermopile, {}, "SP", "-", "Power, in Watts \t Time, in Seconds \t Head: XLP12; s/n4711", 100},
         {ScatteringHead("talon2", "type=2,name=PE25,rate=20"), {"--mode", "energy"}, "SE", "run.nrg",
          "Energy, in Joules \t Head: PE25; s/n4711", 30},
         // Two pyroelectric heads, B's pulse a little after A's.
@@ -34,8 +34,10 @@ TEST(LogCommand, writesEachModesFileWithTheReadingsAsTheMeterSentThem) {
         const Outcome r =
             RunHeadless(QStringList{"log", "--port", sim.path, "--for", "3s", "--out", row.file} + row.args);
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains("\033[K")) << "progress shown only on a terminal";
         const bool power = row.poll == QString("SP"), dual = row.poll == QString("SB");
-        const auto [header, data] = ReadDataFile(dir.Read(row.file), power, dual);
+        // `--out -`: the file streamed to standard output as it grows
+        const auto [header, data] = ReadDataFile(power ? r.out : dir.Read(row.file), power, dual);
         EXPECT_EQ(header, row.header);
         ASSERT_GE(data.size(), row.least);
         // The pulses each energy engine keeps of the meter's replies are pinned by its own tests;

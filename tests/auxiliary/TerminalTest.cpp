@@ -58,8 +58,7 @@ protected:
         ASSERT_TRUE(ConnectTo({}));
         App().ActiveMode = ModeTerminal;
         modes[ModeTerminal].Entry = [this](int op, QString& t) { term.Terminal(op, t); };
-        QString none;
-        term.Terminal(-1, none);
+        TerminalMode([this]() -> TerminalWindow& { return term; }).Begin();
     }
     // Lets the meter answer: time passes until the terminal takes keys again.
     void AwaitReply() {

@@ -182,12 +182,15 @@ TEST_F(ConfigurationFile, anythingButARegularFileEndsTheProgramUntouched) {
 
 TEST_F(ConfigurationFile, saveThatFailsHalfWayIsReportedAndLeavesTheOldFileWhole) {
     dir.Write("kelvaro.cfg", kDefaultFile);
-    const DiskFullAfter limit(1000);
+    auto limit = std::make_unique<DiskFullAfter>(1000);
     SaveConfiguration();
     EXPECT_EQ(prompts.Texts(), QStringList{"Configuration file save failed."});
     EXPECT_EQ(dir.Read("kelvaro.cfg"), kDefaultFile);
     EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{"kelvaro.cfg"});  // no temporary left
     EXPECT_EQ(CurrentSettings().CommPort, 16);  // the settings in memory stay
+    limit.reset();
+    SaveConfiguration();  // with room again the failed save holds nothing up
+    EXPECT_EQ(prompts.Texts(), QStringList{"Configuration file save failed."});
 }
 
 }  // namespace

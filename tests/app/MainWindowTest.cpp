@@ -258,7 +258,6 @@ TEST_F(MainWindowTest, helpMenuShortcutsRunInTheStatusStripAndRecentFiles) {
     EXPECT_TRUE(dir.Read("kelvaro.recent").contains("run.pwr")) << "beside kelvaro.cfg";
 
     const size_t asked = prompts.fileRequests.size();
-    prompts.yesNoAnswers = {false};
     emit form->findChild<QMenu*>("mnuFile_Recent_menu")->aboutToShow();
     ASSERT_NE(form->action("mnuFile_Recent_1"), nullptr);
     EXPECT_EQ(form->action("mnuFile_Recent_1")->text(),

@@ -110,7 +110,7 @@ TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
         ASSERT_FALSE(engine.RunActive);
         prompts.questions.clear();
         prompts.answers = {answer};
-        prompts.fileAnswers = {dir.Path("kept.pwr")};
+        if (answer == A::Yes) prompts.fileAnswers = {dir.Path("kept.pwr")};
         QFile::remove(dir.Path("kept.pwr"));
         const int leftBefore = leaves;
         bool closed = true;

@@ -18,6 +18,8 @@ public:
     ScriptedPrompts() { platform::setPrompts(this); }
     ~ScriptedPrompts() override {
         EXPECT_TRUE(busyLog.empty() || !busyLog.back()) << "the busy pointer was left on";
+        EXPECT_TRUE(yesNoAnswers.empty() && answers.empty() && fileAnswers.empty() && copiesAnswers.empty())
+            << "an answer was scripted for a question never asked";
         platform::setPrompts(nullptr);
     }
 

@@ -121,6 +121,10 @@ TEST(StabilityFigures, MedianIntervalOfRoundedTimesIsTheLoggingInterval) {
     EXPECT_DOUBLE_EQ(0.01, *f.MedianInterval);
     ASSERT_FALSE(f.Allan.empty());
     EXPECT_DOUBLE_EQ(0.01, f.Allan.front().Tau);
+    // Irregular times, every interval its own (0.001 .. 0.1 s): the lower middle one.
+    Record q;
+    for (int i = 0; i <= 100; ++i) q.Add(i * (i + 1) / 2 * 0.001, 1.0);
+    EXPECT_DOUBLE_EQ(0.05, *analysis::AnalysePower(analysis::SpanSeries(q.t, q.v)).MedianInterval);
 }
 
 TEST(StabilityFigures, EnergyPulses) {

@@ -193,8 +193,7 @@ TEST(ReplugResume, everyLoggingModeGoesOnWithItsHeadsAndStopsWithAnother) {
                               .arg(QChar('A' + row.otherOn))
                               .arg(was.name)
                               .arg(was.serial));
-                EXPECT_EQ(seen.times.size(), before);
-                EXPECT_FALSE(mode->Progress()->Logging);
+                EXPECT_EQ(std::pair(seen.times.size(), mode->Progress()->Logging), std::pair(before, false));
             } else {
                 ASSERT_GE(seen.times.size(), before + 5) << after.join(' ').toStdString();
                 EXPECT_EQ(after.value(0), row.command) << after.join(' ').toStdString();

@@ -102,8 +102,6 @@ protected:
                              (a->menu() ? "(" + Menus(a->menu()->actions()) + ")" : "");
         return shown.join("; ");
     }
-    bool Visible(const char* name) { return form->action(name)->isVisible(); }
-    bool Enabled(const char* name) { return form->action(name)->isEnabled(); }
 
     FakeClock clock;
     ScriptedPrompts prompts;
@@ -168,8 +166,9 @@ TEST_F(MainWindowTest, connectsIdentifiesAndLaysOutTheModeMenuAndFileOpenRunsThe
 
     // Disconnect: the caption comes back, the layout stays, everything but files disabled.
     form->mnuConnect_Click();
-    EXPECT_EQ(std::tuple(Meter().Connected, form->mnuConnect->text(), Visible("mnuMode_DualPower"),
-                         Enabled("mnuMode_DualPower"), port3->isEnabled()),
+    const QAction* dual = form->action("mnuMode_DualPower");
+    EXPECT_EQ(std::tuple(Meter().Connected, form->mnuConnect->text(), dual->isVisible(), dual->isEnabled(),
+                         port3->isEnabled()),
               std::tuple(false, QString("C&onnect"), true, false, true));
 }
 

@@ -141,8 +141,7 @@ TEST_F(FileCommandTest, errorsInsideEndWithTheTrapMessageAndTheChartResumed) {
         modes[2].OnSave = save;
         Run(2, 0);
         traps += trap;
-        EXPECT_EQ(prompts.beeps, traps);
-        EXPECT_EQ(prompts.Texts(), QStringList(traps, kTrap));
+        EXPECT_EQ(std::pair(prompts.beeps, prompts.Texts()), std::pair(traps, QStringList(traps, kTrap)));
     }
     EXPECT_EQ(log.join(','), "2 pause,2 resume,2 pause,2 resume,2 pause,2 resume");
     EXPECT_EQ(prompts.busyLog, std::vector<bool>({true, false, true, false, true, false}));

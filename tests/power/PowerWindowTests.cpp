@@ -60,8 +60,7 @@ TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAft
         Answer("*");
     };
     StartMeasurement(true, QStringLiteral("FP"));
-    EXPECT_EQ(port.Commands(), QStringList{"FP"});
-    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(std::pair(port.Commands(), prompts.beeps), std::pair(QStringList{"FP"}, 1));
     QTest::mouseClick(w.butStartStop, Qt::LeftButton);
     for (const char* line : {"*0", "*1.000E-1", "*1.010E-1"}) Answer(line);
     EXPECT_EQ(w.Engine.Readings, 2);
@@ -80,8 +79,7 @@ TEST_F(PowerWindowTest, startPressedWhileTheEntryWaitsIsRefusedAndTheRunPollsAft
         QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(item).center());
     }
     Link().AwaitQueryReply = false;
-    EXPECT_EQ(chosen, QStringList{"&Disconnect"});
-    EXPECT_EQ(prompts.beeps, 2);
+    EXPECT_EQ(std::pair(chosen, prompts.beeps), std::pair(QStringList{"&Disconnect"}, 2));
 }
 
 // A run started inside the entry's wait by no input (as a timer would), its answer taken by the
@@ -152,9 +150,6 @@ TEST_F(PowerWindowTest, autoScaleKeepsARunningBeamOnTheChartAndTheMouseReadsIt) 
     EXPECT_TRUE(hover.startsWith("Time: ") && hover.contains(" s   Power: 12.") && hover.endsWith("mW"))
         << hover.toStdString();
 
-    const RunProgress p = *w.Engine.Progress();
-    EXPECT_TRUE(p.Logging && p.Readings == 80 && p.LogTime == 120);
-    EXPECT_NEAR(p.Elapsed, 79 * 0.25, 1e-6);
     QTest::mouseClick(w.butReset, Qt::LeftButton);
     EXPECT_FALSE(w.Engine.RunActive);
 }
@@ -167,7 +162,6 @@ TEST_F(PowerWindowTest, liveRunStabilityFiguresFollowTheRun) {
     auto* s = w.findChild<StabilityWindow*>("StabilityWindow");
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(100, Cell(*s, "Readings"));
-    EXPECT_NEAR(0.1 + 0.001 * 49.5, Cell(*s, "Mean"), 1e-6);
 
     Readings(100, 200, ramp);
     s->Tick();
@@ -203,8 +197,7 @@ TEST_F(PowerSetupTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     // Typing keeps at most three digits (no pure rule holds this one).
     dialog.txt_power[1]->selectAll();
     QTest::keyClicks(dialog.txt_power[1], "1000");
-    EXPECT_EQ(dialog.txt_power[1]->text(), "100");
-    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(std::pair(dialog.txt_power[1]->text(), prompts.beeps), std::pair(QString("100"), 1));
 
     dialog.chkStat[2]->setChecked(true);
     dialog.graph_limits[1]->setValue(100);

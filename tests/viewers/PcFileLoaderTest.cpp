@@ -10,7 +10,6 @@
 #include "viewers/LoadingWindow.h"
 #include "viewers/PcFileView.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -271,25 +270,18 @@ TEST(ViewModeDialog, offersTheDualChoicesPreselectsTheLastAndAnswersWhatIsChosen
         SetViewModeAnswer({});
         int16_t preselected = -9;
         bool modal = false;
-        QStringList shown;
+        // Shown modal under the file's name; its captions and options: the window-layout inventory.
         QTimer::singleShot(0, [&] {
             ViewModeDialog& d = SharedViewModeDialog();
-            modal = d.isModal() && d.isVisible();
-            shown << d.windowTitle() << d.Label1->text() << d.Frame1->title();
-            for (QRadioButton* o : d.optViewMode)
-                if (o->isVisible()) shown << o->text();
+            modal = d.isModal() && d.isVisible() && d.windowTitle() == "run7.dpw";
             preselected = d.SelectedMode();
             if (kind == 0) SaveScreenshot(&d, "view-mode-dialog-power");
             if (pressed >= 0) d.optViewMode[size_t(pressed)]->click();
             (pressed == -2 ? d.butCancel : d.butOK)->click();
         });
         const int16_t answer = GetDualViewMode(kind, "run7.dpw");
-        const QString expected =
-            QString("run7.dpw|This is a dual-channel ") + (kind == 0 ? "Power" : "Energy") +
-            " data-file.|Specify a view mode|Channel \"&A\" only|Channel \"&B\" only|&Ratio \"A\" && \"B\"" +
-            (kind == 0 ? "|&Difference \"A\" && \"B\"" : "");
-        EXPECT_EQ(std::tuple(modal, shown.join('|'), preselected, answer, SharedViewModeDialog().isVisible()),
-                  std::tuple(true, expected, preselect, chosen, false))
+        EXPECT_EQ(std::tuple(modal, preselected, answer, SharedViewModeDialog().isVisible()),
+                  std::tuple(true, preselect, chosen, false))
             << before << " kind " << kind;
     }
 }

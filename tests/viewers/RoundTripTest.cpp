@@ -92,7 +92,6 @@ protected:
     void TearDown() override {
         SetViewModeAnswer({});
         ForgetViewers();
-        Notes().ClearNotesBox();
         PowerTest::TearDown();
     }
 

@@ -207,24 +207,26 @@ protected:
 // The bars hold the data, the first chart is what they show, and Apply with
 // nothing changed keeps it.
 TEST_F(PowerViewerTest, loadShowsStatisticsAndBarsAndApplyKeepsTheChart) {
-    // what, viewer, chart, lines ('|' between): min|max|total|over|Low|High|coefficient|unit ("": any)
+    // what, viewer, chart, lines ('|' between): min|max|avr|sd|total|over|Low|High|coefficient|unit ("": any)
     const std::tuple<const char*, int16_t, float, float, const char*, const char*> cases[] = {
         {"milliwatts", ViewPower, 0.001f, 0.002f, "0.001             \t0.00|0.002             \t1.00",
-         "Min:  1.00mW|Max:  2.00mW|Total Points:  2|Points Overrange:  0|100|200|x 10|uW"},
+         "Min:  1.00mW|Max:  2.00mW|Average:  1.50mW|St.Dev.:  707.11uW|"
+         "Total Points:  2|Points Overrange:  0|100|200|x 10|uW"},
         {"all over range", ViewPower, 0, 1,
          "Overrange         \t0.00|Overrange         \t1.00|Overrange         \t2.00",
-         "Min:  0.00pW|Max:  0.00pW|Total Points:  3|Points Overrange:  3|0|1|x 1|W"},
+         "Min:  0.00pW|Max:  0.00pW|||Total Points:  3|Points Overrange:  3|0|1|x 1|W"},
         // A ratio of two zeros is no point; an over-range one is.
         {"ratios up to 1.0", ViewPowerRatio, 0, 1, "0.5\t1\t0|0.75\t1\t1|1\t1\t2|0\t0\t3|Overrange\t1\t4",
-         "||Total Points:  4||0|10||"},
+         "||||Total Points:  4||0|10||"},
         {"differences -2 .. 0.5 mW", ViewPowerDifference, -0.002f, 0.0005f,
          "0.001\t0.003\t0.00|0.0015\t0.001\t1.00|Overrange\t0\t2.00",
-         "Min:  -2.00mW|||Out of Range:  1|-200|50|x 10|uW"},
+         "Min:  -2.00mW|||||Out of Range:  1|-200|50|x 10|uW"},
     };
     for (const auto& [what, kind, yMin, yMax, lines, texts] : cases) {
         SCOPED_TRACE(what);
         PowerViewer& v = Show(kind, QString(lines).split('|'));
         QStringList shown = {v.lblMinPower->text(),          v.lblMaxPower->text(),
+                             v.lblAvrPower->text(),          v.lblStDevPower->text(),
                              v.lblTotalPoints->text(),       v.lblPointsOverrange->text(),
                              v.txt_power[0]->text(),         v.txt_power[1]->text(),
                              v.cmbPowerCoeff->currentText(), v.cmbPowerUnits->currentText()};

@@ -259,6 +259,7 @@ TEST_F(PowerViewerTest, dragZoomsOverFifteenPointsWithTheStabilityFiguresAndRigh
         EXPECT_NEAR(sum / double(last - first + 1), Cell(*s, "Mean"), 1e-6);
     };
     expectFigures(0, 199);
+    EXPECT_TRUE(s->lblTitle->text().endsWith("\n0.00 s to 99.50 s")) << "the whole record";
     Drag(v, 40, 45);  // 10 points
     EXPECT_EQ(std::tuple(prompts.beeps, v.Zoomed, v.butZoomOut->isVisible()), std::tuple(1, false, false));
 

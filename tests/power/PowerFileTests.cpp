@@ -108,6 +108,7 @@ TEST_F(PowerFileTest, aFinishedUnsavedRunIsDiscardedOnlyAfterTheReminder) {
         engine.Reset(false);
         LogThreeReadings();
         ASSERT_FALSE(engine.RunActive);
+        EXPECT_NEAR(engine.Progress()->Elapsed, 2.0, 1e-9) << "the last reading's time";
         prompts.questions.clear();
         prompts.answers = {answer};
         if (answer == A::Yes) prompts.fileAnswers = {dir.Path("kept.pwr")};

@@ -88,7 +88,7 @@ TEST(FileNumbers, commaAndPointDecimalsReadTheSameUnderEitherLocale) {
         {"0.0012            ", true, 0.0012}, {"0,0012            ", true, 0.0012}, {"1,5E-05", true, 1.5e-05},
         {"3,402823E+38", true, 3.402823e38}, {"-9876", true, -9876}, {"1e-400", true, 0}, {"1,234.5", false, 0},
         {"1.2.3", false, 0}, {"1.5 W", false, 0}, {"Overrange", false, 0}, {"", false, 0}, {"1e400", false, 0},
-        {" +1.5e+2\t", true, 150}, {"-.5", true, -0.5}, {"\u00a02", true, 2}, {"0\u066b25", true, 0.25},
+        {"\v +1.5e+2\t\f", true, 150}, {"-.5", true, -0.5}, {"\u00a02", true, 2}, {"0\u066b25", true, 0.25},
         {"+-1", false, 0}, {"1e", false, 0}, {"1e5.3", false, 0}, {"1\u066b2,3", false, 0}, {"nan", false, 0}};
     // clang-format on
     for (const char* separator : {",", "."}) {

@@ -112,7 +112,7 @@ struct WindowLayout : ::testing::Test {
 
 // What a user meets in a window, in layout order: captions, frames with their
 // contents, bar ranges, text boxes "_", lists "{a|b}", check boxes "[]",
-// option buttons "()", pictures and text areas "#"; "-" before a greyed
+// option buttons "()", pictures and text areas "#" ("#=" not wrapped); "-" before a greyed
 // control, "?" after one with a tooltip, "^" before text that can be selected.
 QString Inventory(const QLayout* layout, const QWidget* window) {
     QStringList shown;
@@ -121,6 +121,8 @@ QString Inventory(const QLayout* layout, const QWidget* window) {
         shown << Inventory(layout->itemAt(i)->layout(), window);
         if (!c || !c->isVisibleTo(window)) continue;
         QString s = c->layout() ? "(" + Inventory(c->layout(), window) + ")" : "#";
+        if (auto* t = qobject_cast<QPlainTextEdit*>(c); t && t->lineWrapMode() == QPlainTextEdit::NoWrap)
+            s += "=";
         if (auto* g = qobject_cast<QGroupBox*>(c)) s.prepend(g->title());
         if (auto* b = qobject_cast<QAbstractButton*>(c))
             s = (qobject_cast<QCheckBox*>(c) ? "[]" : qobject_cast<QRadioButton*>(c) ? "()" : "") + b->text();
@@ -220,7 +222,7 @@ a.dnr: This is a dual-channel Energy data-file.; Specify a view mode(()Channel "
  ()&Ratio "A" && "B"); OK; &Cancel
 : #; Cancel
 : #; #; &Open; &Cancel
-Terminal: #
+Terminal: #=
 Information: Device(Type: None; Version: None; ^Port: COM1); Head(^Type:Disconnected; ^Serial Number:
  Disconnected; ^Name: Disconnected); Folders(^Settings (kelvaro.cfg, kelvaro.ports) Traffic log (rs232.buf) Working data
  files); #; OK

@@ -55,6 +55,9 @@ TEST_F(EnergyRatioWindowTest, scatterChartMidRunWithReadoutStatisticsAndPrintedP
     EXPECT_EQ(PrintToScreenshots("energy_ratio_print", [this] { w.EnergyRatioPrint(); }), 1);
     PrintToScreenshots("energy_ratio_print_again", [this] { w.EnergyRatioPrint(); });  // the same page
     EXPECT_EQ(PrintedPage("energy_ratio_print_again"), PrintedPage("energy_ratio_print"));
+    prompts.answers = {platform::Answer::Cancel};  // closed unsaved: Cancel keeps the window and its run
+    w.close();
+    EXPECT_EQ(std::pair(w.isVisible(), prompts.questions.size()), std::pair(true, size_t(1)));
     QString none;  // the mode left and entered again: the chart starts empty
     w.EnergyRatioLog(1, none);
     w.EnergyRatioLog(-1, none);

@@ -57,6 +57,9 @@ TEST_F(EnergyWindowTest, histogramStyleMidRunShowsReadoutStatisticsAndBars) {
     EXPECT_EQ(PrintToScreenshots("energy_print", [this] { w.EnergyPrint(); }), 1);
     EXPECT_TRUE(PrintedText("energy_print").contains("Real-Time Energy Logging"));
     EXPECT_EQ(YellowPixels(PrintedPage("energy_print")), 0) << "yellow all but vanishes on paper";
+    prompts.answers = {platform::Answer::Cancel};  // closed unsaved: Cancel keeps the window and its run
+    w.close();
+    EXPECT_EQ(std::pair(w.isVisible(), prompts.questions.size()), std::pair(true, size_t(1)));
 }
 
 TEST_F(EnergyWindowTest, numericStyleHidesTheHistogramAndTheReadyLampFollowsTheHead) {

@@ -200,6 +200,8 @@ TEST_F(PowerSetupTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     EXPECT_EQ(std::pair(dialog.txt_power[1]->text(), prompts.beeps), std::pair(QString("100"), 1));
 
     dialog.chkStat[2]->setChecked(true);
+    dialog.logtime[0]->setValue(9);  // the box follows its bar
+    EXPECT_EQ(dialog.txt_time[0]->text(), "9");
     dialog.graph_limits[1]->setValue(100);
     dialog.graph_limits[0]->setValue(500);
     dialog.Command2->click();
@@ -207,5 +209,5 @@ TEST_F(PowerSetupTest, showsTheStoredSettingsAndOkStoresTheChoices) {
     // is brought back below High by OK: 200 .. 201 mLx x 10.
     EXPECT_EQ(std::tuple(dialog.isVisible(), s.StatMode, s.GraphLow, s.GraphHigh),
               std::tuple(false, int16_t(3), 2.0, 2.01));
-    EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("3725"));
+    EXPECT_TRUE(dir.Read("kelvaro.cfg").contains("3729"));
 }

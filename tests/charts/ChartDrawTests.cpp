@@ -459,8 +459,10 @@ TEST_F(StripChartDraw, positionsOnThePlotReadBackAsTimeAndValue) {
         {0, 600, 0.01f, 0.02f, 81, 70, {{300, 0.0125}}, "Time: 5.00 min   Power: 12.50mW"},
         // A viewer zoomed to 600..840 s: the left edge is its start.
         {600, 240, 0, 1, 46, 91, {{660, 0}}, "Time: 660.00 s   Power: 0W"},
-        {0, 240, 0, 1, 10.9, 49, std::nullopt, ""},  // left of the plot
-        {0, 240, 0, 1, 81, 91.1, std::nullopt, ""},  // below it
+        {0, 240, 0, 1, 10.9, 49, std::nullopt, ""},   // left of the plot
+        {0, 240, 0, 1, 81, 91.1, std::nullopt, ""},   // below it
+        {0, 240, 0, 1, 151.1, 49, std::nullopt, ""},  // right of it
+        {0, 240, 0, 1, 81, 6.9, std::nullopt, ""},    // above it
         {0, 240, 0, 0.002f, 81, 49, {{120, 0.001}}, "Time: 120.00 s   Ratio, E-03: 1.000"},
     };
     for (const auto& [start, span, yMin, yMax, x, y, at, text] : cases) {

@@ -82,8 +82,7 @@ TEST_F(RatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
     EXPECT_EQ(std::tuple(engine.Stopped, engine.Display.StartStopCaption, port.Commands().size(),
                          engine.NotSaved, engine.PointsOnShow()),
               std::tuple(true, QString("&Start"), sent + 19, true, 2));
-    EXPECT_EQ(prompts.Texts().filter("refused 10 requests").size(), prompts.Texts().size());
-    EXPECT_EQ(prompts.Texts().size(), 1);
+    EXPECT_TRUE(prompts.Texts().size() == 1 && prompts.Texts()[0].contains("refused 10 requests"));
 }
 
 // No average, or one whose inverse no double holds: a beep and no factor.
@@ -135,8 +134,7 @@ TEST_F(DifferenceTest, readoutAndStatisticsAreLessTheOffsetAndTheOffsetEndsWithI
         }
         ASSERT_TRUE(engine.Adjusted);
         byReset ? engine.Reset(false) : engine.StartStop();
-        EXPECT_EQ(engine.Shift, 0.0) << byReset;
-        EXPECT_EQ(Adjustment(), Shown("Offset", "Zero")) << byReset;
+        EXPECT_EQ(std::pair(engine.Shift, Adjustment()), std::pair(0.0, Shown("Offset", "Zero"))) << byReset;
     }
 }
 

@@ -114,8 +114,7 @@ TEST_F(IdentificationTest, headsAreCheckedAgainstTheModelAndMeasuredOnlyWhereSup
         ConnectAndIdentify(MeterOf(c.model, head));
         SCOPED_TRACE(std::to_string(int(c.model)) + "/" + std::to_string(c.type));
         EXPECT_EQ(int(Meter().DeviceType) * 10 + int(A().HeadType), int(c.model) * 10 + c.type);
-        EXPECT_EQ(A().SupportNote, c.note);
-        EXPECT_EQ(Link().HeadNotSupported, !c.note.isEmpty());
+        EXPECT_EQ(std::pair(A().SupportNote, Link().HeadNotSupported), std::pair(c.note, !c.note.isEmpty()));
         const bool korven = c.model >= M::KorvenTH && c.model <= M::KorvenQX450;
         const QString nameAndSerial = A().HeadName.trimmed() + A().HeadSerial;
         EXPECT_TRUE(c.unit.isEmpty() || A().UnitText == c.unit) << A().UnitText.toStdString();

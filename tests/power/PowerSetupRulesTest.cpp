@@ -13,8 +13,7 @@ TEST(PowerSetupRules, logTimeSplitsAndJoinsWithinOneDay) {
     for (auto [seconds, parts] :
          {std::pair{3725, LogTimeParts{1, 2, 5}}, {90000, {24, 0, 0}}, {-5, {0, 0, 0}}})
         EXPECT_EQ(SplitLogTime(seconds), parts) << seconds;
-    EXPECT_EQ(JoinLogTime({1, 2, 5}), 3725);
-    EXPECT_EQ(JoinLogTime({24, 30, 10}), 86400);
+    EXPECT_EQ(std::pair(JoinLogTime({1, 2, 5}), JoinLogTime({24, 30, 10})), std::pair(3725, 86400));
 }
 
 TEST(PowerSetupRules, highBarKeepsAboveLowAndUnderThirtyKilowatts) {

@@ -43,8 +43,7 @@ TEST(ControlProtocol, eachLineIsReadAsACommandOrAnsweredWithItsError) {
         if (error) {
             EXPECT_TRUE(o["error"].toString().startsWith(error)) << answer;
         } else {
-            EXPECT_EQ(r.command, command);
-            EXPECT_EQ(r.argument, QString::fromUtf8(argument));
+            EXPECT_EQ(std::pair(r.command, r.argument), std::pair(command, QString::fromUtf8(argument)));
         }
         const QByteArray echoed = QJsonDocument(QJsonArray{o.value("id")}).toJson(QJsonDocument::Compact);
         EXPECT_EQ(o.contains("id") ? echoed.mid(1, echoed.size() - 2) : QByteArray(), QByteArray(id))

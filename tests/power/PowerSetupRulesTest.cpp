@@ -16,17 +16,14 @@ TEST(PowerSetupRules, logTimeSplitsAndJoinsWithinOneDay) {
     EXPECT_EQ(std::pair(JoinLogTime({1, 2, 5}), JoinLogTime({24, 30, 10})), std::pair(3725, 86400));
 }
 
-TEST(PowerSetupRules, highBarKeepsAboveLowAndUnderThirtyKilowatts) {
+TEST(PowerSetupRules, highBarKeepsAboveLowAndUnderThirtyKilowattsAndUnitAndCoefficientFallBack) {
     // bar, low, exponent, unit -> high
     const std::tuple<int, double, int16_t, int16_t, double> cases[] = {
         {999, 0, 0, kW, 30}, {999, 0, 2, W, 300},  {999, 0, 1, kW, 3},
         {30, 0, 0, kW, 30},  {999, 0, 2, mW, 999}, {10, 50, 0, W, 51}};
     for (auto [bar, low, exponent, unit, high] : cases)
         EXPECT_DOUBLE_EQ(HighAfterMove(bar, low, exponent, kFactors[unit]), high) << bar;
-}
-
-TEST(PowerSetupRules, unitAndCoefficientFallBackUntilTheHighLimitFits) {
-    // unit, bar, exponent -> unit; W x 100 passes 999 kW too, MW (6) is not listed
+    // Until the high limit fits: unit, bar, exponent -> unit; W x 100 passes 999 kW too, MW (6) is not listed
     for (auto [unit, bar, exponent, fit] :
          {std::array<int, 4>{kW, 999, 0, W}, {kW, 30, 0, kW}, {kW, 999, 2, mW}, {6, 1, 0, kW}})
         EXPECT_EQ(FitUnit(int16_t(unit), bar, int16_t(exponent), kFactors), fit) << unit << " " << bar;

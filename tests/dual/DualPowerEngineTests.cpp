@@ -153,11 +153,9 @@ TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
 }
 
 // The read-out texts of two-channel data, beyond the cases a run reaches above.
-using DualTextsTest = PowerTest;
-
 // Two decimals with the decade, no sign on a positive one, the mantissa rounding up into the next
 // decade; LOW for zero, negative or tiny. A ratio's statistics are shown times the factor.
-TEST_F(DualTextsTest, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
+TEST(DualTexts, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
     const std::tuple<double, double, const char*> cases[] = {
         {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"},      {0.5, 2, "1.00"},         {12.5, 1, "1.25E1"},
         {0.0000004, 1, "LOW"},  {-2, 1, "LOW"},      {-0.5, 1, "LOW"},         {0.0000006, 1, "6.00E-7"},

@@ -73,10 +73,9 @@ TEST_F(PortTest, connectStartsAFreshTrafficLogAndDisconnectWritesItOnce) {
     EXPECT_TRUE(
         saved.startsWith("Log file was open on 06/12/2026 at 12:00:00$SP<CR>\r\n?<CR>\r\n<LF>\r\nLog closed "
                          "on 06/12/2026 at "));
-    EXPECT_FALSE(port->IsOpen());
     QFile::remove(dir.Path("rs232.buf"));
     Disconnect();
-    EXPECT_FALSE(QFile::exists(dir.Path("rs232.buf")));
+    EXPECT_FALSE(port->IsOpen() || QFile::exists(dir.Path("rs232.buf")));
 }
 
 TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {

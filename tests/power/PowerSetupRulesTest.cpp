@@ -31,22 +31,19 @@ TEST(PowerSetupRules, highBarKeepsAboveLowAndUnderThirtyKilowattsAndUnitAndCoeff
         EXPECT_EQ(FitCoefficient(2, bar, kFactors[size_t(unit)]), coefficient) << bar;
 }
 
-TEST(PowerSetupRules, okPutsHighAboveLowAndLowNotBelowZero) {
+TEST(PowerSetupRules, okPutsHighAboveLowAndLowNotBelowZeroAndStoredLimitsShowInTheUnitOfTheHighLimit) {
     const std::array<int, 4> cases[] = {
         {50, 20, 19, 20}, {5, 0, 0, 1}, {999, 999, 998, 999}, {10, 20, 10, 20}};
     for (auto [lowBar, highBar, low, high] : cases) {
         const ConfirmedLimits r = ConfirmLimits(lowBar, highBar, 1);
         EXPECT_EQ(QPointF(r.LowValue, r.HighValue), QPointF(low, high)) << lowBar << "/" << highBar;
     }
-}
-
-TEST(PowerSetupRules, storedLimitsShowInTheUnitOfTheHighLimit) {
-    // graph low, high, exponent -> unit, low bar, high bar; 5e6 is beyond the list (kW, bar at its end),
-    // 25 and 35 in x 10 W are 2.5 and 3.5: halves to even
-    const std::tuple<double, double, int16_t, std::array<int, 3>> cases[] = {
+    // Stored: graph low, high, exponent -> unit, low bar, high bar; 5e6 is beyond the list (kW, bar at
+    // its end), 25 and 35 in x 10 W are 2.5 and 3.5: halves to even
+    const std::tuple<double, double, int16_t, std::array<int, 3>> stored[] = {
         {0.001, 0.5, 0, {mW, 1, 500}}, {0, 30000, 0, {kW, 0, 30}}, {0, 30000, 2, {W, 0, 300}},
         {2, 8, 1, {mW, 200, 800}},     {0, 5e6, 0, {kW, 0, 999}},  {25, 35, 1, {W, 2, 4}}};
-    for (auto [graphLow, graphHigh, exponent, view] : cases) {
+    for (auto [graphLow, graphHigh, exponent, view] : stored) {
         const LimitView v = ViewOfLimits(graphLow, graphHigh, exponent, kFactors);
         EXPECT_EQ((std::array<int, 3>{v.UnitIndex, v.LowBar, v.HighBar}), view) << graphHigh;
     }

@@ -5,19 +5,17 @@
 TEST(SimReplies, identificationReadingsModesRefusalsAndStoredLogs) {
     // clang-format off
     const std::pair<const char*, const char*> rows[] = {
-        // Identification by model, firmware and head.
+        // Identification by model, firmware and head (more heads: the link's identification tests).
         {"--model talon", "VE>*329|CH B>?|II>?|HT>*TH W"}, {"--model talon --firmware 328", "VE>*328|HT>?"},
         {"--model talon --firmware abc", "HT>?"},
         {"--model meridel1", "VE>*QZ2.45|CH B>*A|HI>*TH 01|HT>*TH W"},
         {"--model meridel1 --firmware 2.41", "HI>*TH 01|HT>?"}, {"--model meridel1 --firmware 1.85", "HI>?"},
         {"--model meridel1 --firmware 2.45 --head-a type=1,rapid", "HI>*TH 11|HT>*RP W"},
-        {"--model meridel1 --firmware 1.90 --head-a type=5", "HI>*RP 11"},
-        {"--model meridel1 --head-a type=6,unit=Fc", "HT>*LX Fc"}, {"--model talon2", "VE>*TL1.10|II>?"},
+        {"--model meridel1 --firmware 1.90 --head-a type=5", "HI>*RP 11"}, {"--model talon2", "VE>*TL1.10|II>?"},
         {"--model talon2 --head-a type=5", "HT>*RP W"},
         {"--model sirka --head-a type=3,unit=A", "VE>*SK1.05|CH A>?|HT>*SI A"},
         {"--model sirka --head-a type=0", "HT>*NO"},
         {"--model korven-th", "VE>*KV1.20|II>*TH|HT>?|RB 22 1>?"},
-        {"--model korven-qx450 --firmware 2.00", "VE>*KV2.00|II>*QX450"},
         // The type word of the selected channel's head memory (a pyroelectric head's, and the name and
         // serial words, are shown by identifying two heads through them).
         {"--model meridel2 --head-b type=0", "CH B>*B|RB 22 1>*0000|CH C>?"},

@@ -82,8 +82,7 @@ TEST_F(RatioTest, refusedRequestsAreAskedAgainUntilTenInARowStopTheRun) {
     EXPECT_EQ(std::tuple(engine.Stopped, engine.Display.StartStopCaption, port.Commands().size(),
                          engine.NotSaved, engine.PointsOnShow()),
               std::tuple(true, QString("&Start"), sent + 19, true, 2));
-    EXPECT_EQ(prompts.Texts().filter("refused 10 requests").size(), prompts.Texts().size());
-    EXPECT_EQ(prompts.Texts().size(), 1);
+    EXPECT_TRUE(prompts.Texts().size() == 1 && prompts.Texts()[0].contains("refused 10 requests"));
 }
 
 // No average, or one whose inverse no double holds: a beep and no factor.
@@ -135,8 +134,7 @@ TEST_F(DifferenceTest, readoutAndStatisticsAreLessTheOffsetAndTheOffsetEndsWithI
         }
         ASSERT_TRUE(engine.Adjusted);
         byReset ? engine.Reset(false) : engine.StartStop();
-        EXPECT_EQ(engine.Shift, 0.0) << byReset;
-        EXPECT_EQ(Adjustment(), Shown("Offset", "Zero")) << byReset;
+        EXPECT_EQ(std::pair(engine.Shift, Adjustment()), std::pair(0.0, Shown("Offset", "Zero"))) << byReset;
     }
 }
 
@@ -155,11 +153,9 @@ TEST_F(DifferenceTest, minusOverrangeStaysOutOfAMergedPoint) {
 }
 
 // The read-out texts of two-channel data, beyond the cases a run reaches above.
-using DualTextsTest = PowerTest;
-
 // Two decimals with the decade, no sign on a positive one, the mantissa rounding up into the next
 // decade; LOW for zero, negative or tiny. A ratio's statistics are shown times the factor.
-TEST_F(DualTextsTest, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
+TEST(DualTexts, ratioReadoutShowsTwoDecimalsWithTheDecadeAndLowForZeroOrNegative) {
     const std::tuple<double, double, const char*> cases[] = {
         {0.0025, 1, "2.50E-3"}, {5, 1, "5.00"},      {0.5, 2, "1.00"},         {12.5, 1, "1.25E1"},
         {0.0000004, 1, "LOW"},  {-2, 1, "LOW"},      {-0.5, 1, "LOW"},         {0.0000006, 1, "6.00E-7"},

@@ -43,7 +43,7 @@ TEST(EnergySetupRules, rightLimitStaysBetweenOneAndThousandJoulesAndUnitAndScale
         EXPECT_EQ(FitEnergyScale(2, bar, kFactors[unit]), scale) << bar;
 }
 
-TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
+TEST(EnergySetupRules, okStoresJoulesShownAgainAndStoredLimitsShowInTheUnitOfTheHighLimitKeepingOddValues) {
     // Bars, unit and scale; the limits stored in joules; the bars shown again.
     const std::tuple<int, int, int16_t, int16_t, double, double, int, int> cases[] = {
         {50, 50, mJ, 0, 0.049, 0.05, 49, 50},  // crossed: a unit below the right one
@@ -65,18 +65,16 @@ TEST(EnergySetupRules, okStoresJoulesThatTheDialogShowsAgain) {
                   std::tuple(unit, shownLeft, shownRight))
             << high;
     }
-}
-
-TEST(EnergySetupRules, storedLimitsShowInTheUnitOfTheHighLimitAndOddValuesAreKept) {
+    // Stored limits: low, high and scale -> unit and bars.
     // clang-format off
-    const std::tuple<double, double, int16_t, int16_t, int, int> cases[] = {
+    const std::tuple<double, double, int16_t, int16_t, int, int> stored[] = {
         {0, 1, 0, J, 0, 1},
         {0.2, 5, 0, J, 0, 5},          // not 200 (mJ) beside 5 J
         {0.005, 0.5, 0, mJ, 5, 500},
         {0, 5000, 0, J, 0, 999},       // beyond 1000 J: the end of the bar
         {25, 35, 1, J, 2, 4}};         // 2.5 and 3.5 J x 10: halves to even
     // clang-format on
-    for (auto [low, high, scale, unit, left, right] : cases) {
+    for (auto [low, high, scale, unit, left, right] : stored) {
         EnergySettings s;
         std::tie(s.EnergyLowLimit, s.EnergyHighLimit, s.EnergyScaleIndex) = std::tuple(low, high, scale);
         const EnergyChoices shown = ChoicesOf(s, kFactors);

@@ -59,11 +59,10 @@ TEST_F(DispatchTest, startRepeatsTheModeCommandUntilAcknowledgedOrTimedOut) {
             if (!refuseAll && Commands().count("FP") == 3) meter->Config().refused.clear();
         };
         StartMeasurement(true, "FP");
-        EXPECT_FALSE(Link().AwaitStartReply);
+        EXPECT_EQ(std::pair(Link().AwaitStartReply, Link().IdentTimedOut), std::pair(false, refuseAll));
         const int sent = Commands().count("FP");
         EXPECT_TRUE(refuseAll ? sent > 3 : sent == 4) << sent;
         EXPECT_EQ(prompts.Texts(), refuseAll ? QStringList{"Timeout! Connection Lost!"} : QStringList{});
-        EXPECT_EQ(Link().IdentTimedOut, refuseAll);
         Disconnect();
     }
 }

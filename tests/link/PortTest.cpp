@@ -16,9 +16,8 @@ TEST_F(PortTest, probeTriesTheRatesInTheirOrderWaitingOutEachWrongOne) {
         const double took = clock.Monotonic() - t0;
         EXPECT_TRUE(took >= c.waited - 1e-9 && took < c.waited + c.window) << c.baud << ": " << took;
         // Noise from the wrong rates stays in the probe buffer; the reply is the last try's.
-        EXPECT_TRUE(Link().ProbeBuffer.endsWith("*QZ2.45\r\n"));
+        EXPECT_TRUE(Link().ProbeBuffer.endsWith("*QZ2.45\r\n") && port->DTR() && port->RTS());
         EXPECT_EQ(Link().ProbeBuffer.size() > 9, c.tries > 1);
-        EXPECT_TRUE(port->DTR() && port->RTS());
         Disconnect();
     }
 }
@@ -74,10 +73,9 @@ TEST_F(PortTest, connectStartsAFreshTrafficLogAndDisconnectWritesItOnce) {
     EXPECT_TRUE(
         saved.startsWith("Log file was open on 06/12/2026 at 12:00:00$SP<CR>\r\n?<CR>\r\n<LF>\r\nLog closed "
                          "on 06/12/2026 at "));
-    EXPECT_FALSE(port->IsOpen());
     QFile::remove(dir.Path("rs232.buf"));
     Disconnect();
-    EXPECT_FALSE(QFile::exists(dir.Path("rs232.buf")));
+    EXPECT_FALSE(port->IsOpen() || QFile::exists(dir.Path("rs232.buf")));
 }
 
 TEST_F(PortTest, portMenuFallsBackToTheFirstExistingPort) {

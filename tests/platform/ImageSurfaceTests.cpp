@@ -17,8 +17,7 @@ TEST(ImageSurface, userUnitsCoverTheImageAlsoAfterAResizeAndDrawingReportsWhatIt
     surface.FillBox(10, 10, 20, 20, 4);
     const QRect dirty = surface.TakeDirty();
     EXPECT_TRUE(dirty.contains(QRect(40, 40, 40, 40)) && dirty.width() < 60) << "only around the box";
-    EXPECT_EQ(reported, dirty);
-    EXPECT_TRUE(surface.TakeDirty().isNull());
+    EXPECT_TRUE(reported == dirty && surface.TakeDirty().isNull());
     for (auto [x, y, color] : {std::tuple{40, 40, 4}, {79, 79, 4}, {39, 40, 15}, {80, 79, 15}})
         EXPECT_EQ(surface.Image().pixelColor(x, y), PaletteColor(color)) << x << "," << y;
     surface.Clear(15);  // shown again whole

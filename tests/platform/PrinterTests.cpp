@@ -15,20 +15,20 @@ namespace {
 class PrinterTest : public ::testing::Test {
 protected:
     void TearDown() override {
-        platform::printer().EndDoc();
-        platform::printer().ForcePdf(QString());
-        platform::printer().AssumeSystemPrinter(std::nullopt);
-        platform::printer().Device().setPageOrientation(QPageLayout::Portrait);
+        p.EndDoc();
+        p.ForcePdf(QString());
+        p.AssumeSystemPrinter(std::nullopt);
+        p.Device().setPageOrientation(QPageLayout::Portrait);
     }
     TempDir dir;
     ScriptedPrompts prompts;
+    platform::Printer& p = platform::printer();
 };
 
 }  // namespace
 
 // A cancelled PDF name prints nothing and is no failure; an output that fails to open or take all bytes is.
 TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
-    auto& p = platform::printer();
     p.AssumeSystemPrinter(false);
     prompts.fileAnswers = {"", dir.Path("named.pdf"), dir.Path("no/such/folder/out.pdf")};
     // clang-format off
@@ -49,7 +49,6 @@ TEST_F(PrinterTest, pdfNameIsAskedWithoutASystemPrinterAndFailuresAreTold) {
 
 // The dialog sets up the printer that prints; its page is measured in mm of the printable area.
 TEST_F(PrinterTest, printerSetupDialogWorksOnThePrinterThatPrints) {
-    auto& p = platform::printer();
     p.AssumeSystemPrinter(true);
     QPrintDialog* dialog = nullptr;
     QTimer::singleShot(0, [&] {

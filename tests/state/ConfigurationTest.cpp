@@ -174,8 +174,7 @@ TEST_F(ConfigurationFile, anythingButARegularFileEndsTheProgramUntouched) {
     }
     const QStringList told = {"Access denied to file kelvaro.cfg",
                               "Configuration file open failed. Kelvaro32 Terminated."};
-    EXPECT_EQ(prompts.Texts(), told + told + told);
-    EXPECT_EQ(prompts.beeps, 3);
+    EXPECT_EQ(std::pair(prompts.Texts(), prompts.beeps), std::pair(told + told + told, 3));
     SaveConfiguration();
     EXPECT_EQ(prompts.Texts().mid(6), (QStringList{told[0], "Configuration file save failed."}));
 }

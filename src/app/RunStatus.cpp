@@ -3,8 +3,11 @@
 #include <cmath>
 
 namespace {
+// Whole seconds of the time as the data file writes it (hundredths): a
+// reading the file puts at 2.00 s is not shown as 0:00:01.
 QString Duration(double seconds) {
-    const qint64 s = seconds > 0 && std::isfinite(seconds) ? qint64(std::floor(seconds)) : 0;
+    const qint64 s =
+        seconds > 0 && std::isfinite(seconds) ? qint64(std::floor(std::round(seconds * 100) / 100)) : 0;
     return QStringLiteral("%1:%2:%3")
         .arg(s / 3600)
         .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))

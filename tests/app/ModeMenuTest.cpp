@@ -185,6 +185,7 @@ TEST(RunStatus, elapsedAgainstTheLogTimeAndTheReadings) {
         {{true, true, 2.5, 1, 2}, "Run 0:00:01 of 0:00:01, 2 readings"},
         {{true, false, 42, 300, 168}, "Stopped at 0:00:42 of 0:05:00, 168 readings"},
         {{false, false, 15.2, 15, 61}, "Run ended at 0:00:15 of 0:00:15, 61 readings"},
+        {{false, false, 2.3 - 0.3, 2, 3}, "Run ended at 0:00:02 of 0:00:02, 3 readings"},  // 2.00 in the file
         {{true, true, 12.5, 0, 25}, "Run 0:00:12, 25 readings"},  // pulses: no set end
         {{false, false, 0, 300, 0}, ""},                          // after a Reset
         {{true, false, 0, 300, 0}, ""},  // started and stopped before the first reading
